@@ -1,0 +1,41 @@
+// Standard per-user and system folders (XDG) and the lookup of resource files in the plug-in bundle.
+#pragma once
+
+#include "IPlugin/TextString.h"
+
+namespace plugkit
+{
+
+enum EResourceLocation
+{
+  kNotFound = 0,
+  kAbsolutePath = 1
+};
+
+// All main thread. Paths carry no trailing "/"; none of these creates a folder.
+
+// $HOME, else the password database's home of this user.
+void UserHomePath(TextString& path);
+// The user's application-support folder ($XDG_DATA_HOME, else ~/.local/share), or with system the
+// first folder of $XDG_DATA_DIRS, else /usr/local/share.
+void AppSupportPath(TextString& path, bool system = false);
+// The user's application-support folder, "/" and name.
+void INIPath(TextString& path, const char* name);
+// XDG_DESKTOP_DIR / XDG_MUSIC_DIR of user-dirs.dirs, else ~/Desktop and ~/Music.
+void DesktopPath(TextString& path);
+void SharedMusicPath(TextString& path);
+
+// Contents/Resources of the bundle holding this module (found from the module's own code address),
+// or the override's Contents/Resources; empty when the module does not sit in a bundle.
+void BundleResourcePath(TextString& path);
+// Makes bundleRoot (the ".vst3" folder) the bundle; null or empty returns to the module's own.
+void OverrideBundleRoot(const char* bundleRoot);
+
+// Finds a resource by name and type (its extension, compared ignoring case): in the bundle's
+// resources, then in <music>/<sharedSubPath>/Resources, then as a plain path of an existing file.
+// The bundle is this module's: bundleID and instance are accepted for the callers' sake but unused.
+// An empty name is kNotFound and leaves result unchanged.
+EResourceLocation LocateResource(const char* name, const char* type, TextString& result, const char* bundleID,
+                                 void* instance, const char* sharedSubPath);
+
+} // namespace plugkit

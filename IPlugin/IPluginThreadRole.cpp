@@ -1,0 +1,40 @@
+#include "IPlugin/IPluginThreadRole.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace plugkit {
+
+namespace {
+
+thread_local bool tIsAudioThread = false;
+
+void DefaultViolationHandler(const char*)
+{
+#ifndef NDEBUG
+  std::abort();
+#endif
+}
+
+std::atomic<ThreadRoleViolationHandler> sViolationHandler{&DefaultViolationHandler};
+
+} // namespace
+
+AudioThreadScope::AudioThreadScope()
+  : mWasAudioThread(tIsAudioThread)
+{
+  tIsAudioThread = true;
+}
+
+AudioThreadScope::~AudioThreadScope() { tIsAudioThread = mWasAudioThread; }
+
+bool IsAudioThread() { return tIsAudioThread; }
+
+ThreadRoleViolationHandler SetThreadRoleViolationHandler(ThreadRoleViolationHandler handler)
+{
+  return sViolationHandler.exchange(handler ? handler : &DefaultViolationHandler);
+}
+
+void ReportThreadRoleViolation(const char* operation) { sViolationHandler.load()(operation); }
+
+} // namespace plugkit
