@@ -7,7 +7,9 @@ namespace plugkit {
 
 namespace {
 
-thread_local bool tIsAudioThread = false;
+// Initial-exec: in a dlopen'ed module a dynamic TLS variable is allocated on first use, which
+// would be a heap allocation inside the host's first process call.
+thread_local bool tIsAudioThread __attribute__((tls_model("initial-exec"))) = false;
 
 void DefaultViolationHandler(const char*)
 {

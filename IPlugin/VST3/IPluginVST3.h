@@ -1,0 +1,111 @@
+// The one object a VST3 host sees: audio processor and edit controller at once, joining the
+// framework's host-API base and processor core to the VST3 interfaces.
+#pragma once
+
+#include <memory>
+
+#include "IPlugin/IPluginAPIBase.h"
+#include "IPlugin/VST3/IPluginVST3_ControllerBase.h"
+#include "IPlugin/VST3/IPluginVST3_ProcessorBase.h"
+#include "IPlugin/VST3/IPluginVST3_RunLoop.h"
+#include "IPlugin/VST3/sdk/singlecomponenteffect.h"
+
+#include "pluginterfaces/vst/ivstchannelcontextinfo.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+namespace plugkit {
+
+// Every VST3 call is a main-thread call except process (audio thread) and the latency and tail
+// queries (any thread).
+class IPluginVST3 : public IPluginAPIBase,
+                    public IPluginVST3ProcessorBase,
+                    public IPluginVST3ControllerBase,
+                    public Steinberg::Vst::SingleComponentEffect,
+                    public Steinberg::Vst::IMidiMapping,
+                    public Steinberg::Vst::ChannelContext::IInfoListener
+{
+public:
+  // Main thread: the idle timer runs from here on, polled from host calls until a run loop is known.
+  IPluginVST3(const InstanceInfo& info, const Config& config);
+  ~IPluginVST3() override;
+
+  // Main thread: restarts the host's view of the latency when it changed.
+  void SetLatency(int samples) override;
+
+  // Main thread: what the host said about the track.
+  void GetTrackColor(int& r, int& g, int& b) override;
+  void GetTrackName(TextString& name) override;
+  int GetTrackIndex() override;
+  void GetTrackNamespace(TextString& name) override;
+  int GetTrackNamespaceIndex() override;
+
+  // Main thread: edits and changes towards the host.
+  bool EditorResize(int width, int height) override;
+  void BeginInformHostOfParamChange(int paramIdx) override;
+  void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
+  void EndInformHostOfParamChange(int paramIdx) override;
+  void InformHostOfParameterDetailsChange() override;
+  void InformHostOfPresetChange() override;
+  void DirtyParametersFromUI() override;
+  void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
+
+  //---IPluginBase
+  Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
+  Steinberg::tresult PLUGIN_API terminate() override;
+
+  //---IComponent, IAudioProcessor
+  Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, Steinberg::int32 numIns,
+                                                   Steinberg::Vst::SpeakerArrangement* outputs,
+                                                   Steinberg::int32 numOuts) override;
+  Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) override;
+  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
+  Steinberg::tresult PLUGIN_API setProcessing(Steinberg::TBool state) override;
+  // Audio thread.
+  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
+  Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) override;
+  // Any thread.
+  Steinberg::uint32 PLUGIN_API getLatencySamples() override;
+  Steinberg::uint32 PLUGIN_API getTailSamples() override;
+  // The plug-in's state chunk followed by a little-endian 32-bit bypass word.
+  Steinberg::tresult PLUGIN_API setState(Steinberg::IBStream* state) override;
+  Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) override;
+
+  //---IEditController, IUnitInfo
+  Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex, Steinberg::Vst::ParameterInfo& info) override;
+  Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) override;
+  Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue value) override;
+  Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+  Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* state) override;
+  Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) override;
+  Steinberg::int32 PLUGIN_API getProgramListCount() override;
+  Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex, Steinberg::Vst::ProgramListInfo& info) override;
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                               Steinberg::Vst::String128 name) override;
+
+  //---IMidiMapping: controllers 0..127, channel pressure and pitch bend of bus 0, channel 1.
+  Steinberg::tresult PLUGIN_API getMidiControllerAssignment(Steinberg::int32 busIndex, Steinberg::int16 channel,
+                                                            Steinberg::Vst::CtrlNumber midiControllerNumber,
+                                                            Steinberg::Vst::ParamID& id) override;
+
+  //---ChannelContext::IInfoListener
+  Steinberg::tresult PLUGIN_API setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
+
+  OBJ_METHODS(IPluginVST3, SingleComponentEffect)
+  DEFINE_INTERFACES
+    DEF_INTERFACE(Steinberg::Vst::IMidiMapping)
+    DEF_INTERFACE(Steinberg::Vst::ChannelContext::IInfoListener)
+  END_DEFINE_INTERFACES(SingleComponentEffect)
+  REFCOUNT_METHODS(SingleComponentEffect)
+
+private:
+  // Adds the audio buses of one side of a channel configuration.
+  void AddAudioBuses(ERoute direction, int configIdx);
+  // Main thread: runs the idle timer when it is due and no run loop drives it.
+  void PollIdle();
+  // Main thread: the idle timer leaves the host's run loop.
+  void DetachRunLoop();
+
+  std::unique_ptr<IPluginVST3RunLoop> mRunLoop;
+};
+
+} // namespace plugkit

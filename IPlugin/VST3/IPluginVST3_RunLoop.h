@@ -1,0 +1,36 @@
+// The host's Linux run loop seen as the framework's run loop, so framework timers run on it.
+#pragma once
+
+#include <vector>
+
+#include "IPlugin/IPluginRunLoop.h"
+
+#include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+namespace plugkit {
+
+// Main thread. Holds one reference to the host's loop and unregisters whatever is still registered
+// when destroyed.
+class IPluginVST3RunLoop final : public IRunLoop
+{
+public:
+  // The run loop the host offers on context, or none.
+  static Steinberg::IPtr<Steinberg::Linux::IRunLoop> QueryRunLoop(Steinberg::FUnknown* context);
+
+  explicit IPluginVST3RunLoop(Steinberg::Linux::IRunLoop* hostRunLoop);
+  ~IPluginVST3RunLoop() override;
+  IPluginVST3RunLoop(const IPluginVST3RunLoop&) = delete;
+  IPluginVST3RunLoop& operator=(const IPluginVST3RunLoop&) = delete;
+
+  bool RegisterTimer(ITimerHandler* handler, uint32_t intervalMs) override;
+  void UnregisterTimer(ITimerHandler* handler) override;
+
+private:
+  class HostTimer;
+
+  Steinberg::IPtr<Steinberg::Linux::IRunLoop> mHostRunLoop;
+  std::vector<Steinberg::IPtr<HostTimer>> mTimers;
+};
+
+} // namespace plugkit

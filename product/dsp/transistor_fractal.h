@@ -1,0 +1,241 @@
+// The main filter: a four-stage zero-delay-feedback ladder (or the diode model) with drive,
+// per-stage saturation, the break stage in the feedback loop and a DC-blocking output.
+#pragma once
+
+#include <array>
+
+#include "product/dsp/break.h"
+#include "product/dsp/lanes.h"
+#include "product/dsp/pass_types.h"
+#include "product/dsp/saturation.h"
+
+namespace zarvo {
+
+// T is double for one channel (TransistorFractal) or v2d for a channel pair in lanes; only the
+// cutoff may differ between lanes, every other setting applies to both. Every setting takes
+// effect at the next sample. Audio thread only.
+template <typename T>
+class BasicTransistorFractal
+{
+public:
+  struct State
+  {
+    std::array<T, 4> stages{};
+    T feedbackLowPass{}; // the part of the feedback the low-cut removes
+    T outputLowPass{};   // the part of the output the DC blocker removes
+  };
+
+  BasicTransistorFractal();
+
+  // Recomputes the rate-dependent coefficients and re-applies the requested cutoff.
+  void setSampleRate(double sampleRate);
+  // Kept as requested (negative reads as 0); the ladder runs at no more than half the rate.
+  void setFreq(T hz);
+  // q 0..1: ladder feedback 4q, diode resonance q; above 0.75 the input saturation fades out.
+  void setResonance(double q);
+  // d 0..1: input gain 1 + 31d, output gain undoing the curve's gain at half the input gain.
+  void setDrive(double d);
+  void setSaturationType(double type);
+  void setStageMix(const stage_coeffs& mix) { mMix = mix; }
+  // How much of the feedback's band below 30 Hz is removed (0 keeps the full band).
+  void setFeedbackLowCut(double fb) { mFeedbackLowCut = fb; }
+  void setBreakIntensity(double amount) { mBreakAmount = amount; }
+  // v 0..10: selects one or two break functions and their blend.
+  void setBreakCharacter(double v);
+  void setBreakFunctions(BreakFunction f1, BreakFunction f2, double blend);
+  void setBreakParam(double p) { mBreakParam = p; }
+  void setBreakDouble(double amount) { mBreakDouble = amount; }
+  void setInvertFeedback(bool invert) { mInvertFeedback = invert; }
+  void setDiodeModel(bool diode) { mDiodeModel = diode; }
+  // 0 none, 1 input boost by the feedback amount, 2 feedback always high-passed at 30 Hz.
+  void setResonanceCompensation(int mode) { mResCompMode = mode; }
+  // Clears the stage, feedback and output states.
+  void reset() { mState = State{}; }
+
+  // One output sample; feedbackGain scales the resonance feedback (the damping detector's
+  // factor, 1 when it is idle).
+  T process(T x, T feedbackGain);
+  T processDiode(T x, T feedbackGain);
+  [[gnu::always_inline]] T processSample(T x, T feedbackGain)
+  {
+    return mDiodeModel ? processDiode(x, feedbackGain) : process(x, feedbackGain);
+  }
+
+  const State& state() const { return mState; }
+  // Puts back lane 1 of saved states (a one-channel block leaves lane 1 as it was).
+  void restoreLane1(const State& saved);
+
+  bool isDiodeModel() const { return mDiodeModel; }
+  double sampleRate() const { return mSampleRate; }
+  T requestedCutoff() const { return mRequestedCutoff; }
+  T effectiveCutoff() const { return mCutoff; }
+  T g() const { return mG; }
+  double feedback() const { return mK; }
+  double cleanMix() const { return mCleanMix; }
+  double inputGain() const { return mInputGain; }
+  double outputGain() const { return mOutputGain; }
+  T diodeFeedback() const { return mDiodeK; }
+
+private:
+  void updateDiodeFeedback();
+  T feedbackSignal(T S);
+  T saturateInput(T u) const;
+  double applyBreak(double u) const;
+  T output(T u, T y1, T y2, T y3, T y4);
+
+  stage_coeffs mMix{};
+  double mSatType = 0.0;
+  SatCurves mSat;
+  double mFeedbackLowCut = 1.0;
+  double mCleanMix = 1.0;
+  double mSampleRate = 44100.0;
+  T mRequestedCutoff = lanes::splat<T>(22000.0);
+  T mCutoff = lanes::splat<T>(22000.0);
+  double mOutputHpHz = 5.0;
+  double mFeedbackHpHz = 30.0;
+  double mK = 0.0; // ladder feedback, 4 x resonance
+  State mState;
+  // Ladder coefficients: g, 1/(1+g), G = g/(1+g) and its powers, 16 G (the saturation table's
+  // scale folded in) and 1 / (1 + k G^4).
+  T mG{}, mInv1pG{}, mLadderG{}, mLadderG2{}, mLadderG3{}, mLadderG4{}, mLadderG16{}, mInvLadderDen{};
+  double mDrive = 0.0;
+  double mInputGain = 1.0;
+  double mOutputGain = 1.0;
+  double mOutHpCoef = 0.0;
+  double mFbHpCoef = 0.0;
+  double mFixedFbHpCoef = 0.0;
+  double mBreakAmount = 0.0, mBreakBlend = 0.0, mBreakParam = 0.0;
+  BreakFunction mBreakF1 = Break::square;
+  BreakFunction mBreakF2 = Break::square;
+  double mBreakDouble = 0.0;
+  bool mInvertFeedback = false;
+  bool mDiodeModel = false;
+  double mDiodeR = 0.0;
+  // Diode coefficients a, G1 = a/(1+a), b1..b3, G1/2 and the reciprocals that spare per-sample
+  // divisions; K is the diode feedback.
+  T mA{}, mDG1{}, mB1{}, mB2{}, mB3{}, mHalfG1{}, mInvA{}, mInv1pA{}, mGamma{}, mDiodeK{}, mInvDiodeDen{};
+  int mResCompMode = 0;
+};
+
+// Instantiated for double and v2d in transistor_fractal.cpp (the setters live there).
+using TransistorFractal = BasicTransistorFractal<double>;
+
+// Per-sample work lives here so the model's loop can inline it.
+
+namespace detail {
+
+// One trapezoidal integrator with its increment saturated; returns the stage output.
+template <typename T>
+[[gnu::always_inline]] inline T ladderStage(T in, T& s, T gain, const SatCurves& sat)
+{
+  const T v = saturate((in - s) * gain, sat);
+  const T y = s + v;
+  s = y + v;
+  return y;
+}
+
+} // namespace detail
+
+template <typename T>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::feedbackSignal(T S)
+{
+  const bool fixedCut = mResCompMode == 2;
+  T& z = mState.feedbackLowPass;
+  const T v = (S - z) * (fixedCut ? mFixedFbHpCoef : mFbHpCoef);
+  const T l = z + v;
+  z = l + v;
+  return S - (fixedCut ? 1.0 : mFeedbackLowCut) * l;
+}
+
+template <typename T>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::saturateInput(T u) const
+{
+  if (mCleanMix == 0.0)
+    u = saturate(u, mSat);
+  else if (mCleanMix != 1.0)
+    u = u * mCleanMix + saturate(u, mSat) * (1.0 - mCleanMix);
+  if (mBreakAmount > 0.0)
+    u = lanes::map(u, [this](double x) { return applyBreak(x); });
+  return u;
+}
+
+template <typename T>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::output(T u, T y1, T y2, T y3, T y4)
+{
+  const T sum = mMix[0] * u + mMix[1] * y1 + mMix[2] * y2 + mMix[3] * y3 + mMix[4] * y4;
+  const T o = saturate(0.5 * sum, mSat) * mOutputGain;
+  T& z = mState.outputLowPass;
+  const T v = (o - z) * mOutHpCoef;
+  const T l = z + v;
+  z = l + v;
+  return o - l;
+}
+
+template <typename T>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::process(T x, T feedbackGain)
+{
+  T u0 = x * mInputGain;
+  if (mResCompMode == 1)
+    u0 *= 1.0 + mK;
+
+  // S = (G^3 s1 + G^2 s2 + G s3 + s4) / (1 + g) is the part of stage 4's output that does not
+  // depend on this sample's input. The feedback low-cut gives F = S - w l with the one-pole
+  // low-pass l = z + (S - z) c, so F = (1 - w c) S - w (1 - c) z, and the stage input is
+  // u = (u0 - gain k F) / (1 + k G^4). Regrouped, the next sample waits on the last stage's state
+  // through one multiply and one subtraction instead of the whole feedback path.
+  std::array<T, 4>& s = mState.stages;
+  T& z = mState.feedbackLowPass;
+  const bool fixedCut = mResCompMode == 2;
+  const double c = fixedCut ? mFixedFbHpCoef : mFbHpCoef;
+  const double w = fixedCut ? 1.0 : mFeedbackLowCut;
+  const double alpha = 1.0 - w * c;
+  const T beta = w * (1.0 - c) * z;
+  const T sHead = (mLadderG3 * s[0] + mLadderG2 * s[1] + mLadderG * s[2]) * mInv1pG;
+  const T kf = feedbackGain * mK * mInvLadderDen;
+  const T u = saturateInput((u0 * mInvLadderDen - kf * (alpha * sHead - beta)) - (kf * alpha * mInv1pG) * s[3]);
+  const T S = sHead + s[3] * mInv1pG;
+  const T lv = (S - z) * c;
+  z = z + lv + lv;
+
+  // Stage k: v = sat((in - s) G), y = s + v, s = y + v, with `in` the previous stage's output
+  // y' = s' + v'. The table position 16 (in - s) G + 2048 is formed as 16 G v' plus a part known
+  // before the sample starts, so each stage waits on the one before through one multiply-add.
+  const T g16 = mLadderG16;
+  const T s1 = s[0], s2 = s[1], s3 = s[2], s4 = s[3];
+  const T v1 = saturateAt(u * g16 + (2048.0 - s1 * g16), mSat);
+  const T v2 = saturateAt(v1 * g16 + (2048.0 + (s1 - s2) * g16), mSat);
+  const T v3 = saturateAt(v2 * g16 + (2048.0 + (s2 - s3) * g16), mSat);
+  const T v4 = saturateAt(v3 * g16 + (2048.0 + (s3 - s4) * g16), mSat);
+  const T y1 = s1 + v1, y2 = s2 + v2, y3 = s3 + v3, y4 = s4 + v4;
+  s[0] = y1 + v1;
+  s[1] = y2 + v2;
+  s[2] = y3 + v3;
+  s[3] = y4 + v4;
+  return output(u, y1, y2, y3, y4);
+}
+
+template <typename T>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::processDiode(T x, T feedbackGain)
+{
+  T u0 = x * mInputGain;
+  if (mResCompMode == 1)
+    u0 *= 1.0 + 17.0 * mDiodeR;
+  std::array<T, 4>& s = mState.stages;
+  const T t4 = s[3] * mInv1pA;
+  const T u3 = mB3 * (2.0 * s[2] * mInvA + t4);
+  const T u2 = mB2 * (2.0 * s[1] * mInvA + u3);
+  const T u1 = mB1 * (s[0] * mInvA + u2);
+  const T S = mB2 * mB3 * mHalfG1 * u1 + mB3 * mHalfG1 * u2 + mHalfG1 * u3 + t4;
+  const T F = feedbackSignal(S);
+  const T u = saturateInput((u0 - saturate(feedbackGain * F * mDiodeK, mSat)) * mInvDiodeDen);
+  const T Y2 = mB2 * (mB1 * u + u1) + u2;
+  const T Y3 = mB3 * Y2 + u3;
+  const T Y4 = mHalfG1 * Y3 + t4;
+  const T y1 = detail::ladderStage(u + Y2, s[0], mDG1, mSat);
+  const T y2 = detail::ladderStage((y1 + Y3) * 0.5, s[1], mDG1, mSat);
+  const T y3 = detail::ladderStage((y2 + Y4) * 0.5, s[2], mDG1, mSat);
+  const T y4 = detail::ladderStage(y3 * 0.5, s[3], mDG1, mSat);
+  return output(u, y1, y2, y3, y4);
+}
+
+} // namespace zarvo

@@ -1,0 +1,223 @@
+#include "product/dsp/vemlor_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "utils/utils.h"
+
+namespace zarvo {
+
+namespace {
+
+// 1 - exp(-1 / (time in samples)); an instant time gives 1.
+double followerCoef(double ms, double rate)
+{
+  const double samples = ms * rate / 1000.0;
+  return samples > 0.0 ? 1.0 - std::exp(-1.0 / samples) : 1.0;
+}
+
+} // namespace
+
+void VemlorModel::EnvelopeFollower::setSampleRate(double rate)
+{
+  sampleRate = rate;
+  attackCoef = followerCoef(attackMs, rate);
+  releaseCoef = followerCoef(releaseMs, rate);
+}
+
+void VemlorModel::EnvelopeFollower::setTimes(double attack, double release)
+{
+  attackMs = attack;
+  releaseMs = release;
+  setSampleRate(sampleRate);
+}
+
+VemlorModel::VemlorModel() { setSampleRate(44100.0); }
+
+void VemlorModel::setSampleRate(double sampleRate)
+{
+  mSampleRate = sampleRate;
+  mPreA.setSampleRate(sampleRate);
+  mPreB.setSampleRate(sampleRate);
+  mMain.setSampleRate(sampleRate);
+  for (auto& f : mDamping.followers)
+    f.setSampleRate(sampleRate);
+  updateDecay();
+  updateRecovery();
+}
+
+void VemlorModel::reset()
+{
+  mPreA.reset();
+  mPreB.reset();
+  mMain.reset();
+  for (auto& f : mDamping.followers)
+    f.envelope = 0.0;
+  mDamping.feedbackGain = {1.0, 1.0};
+}
+
+void VemlorModel::updateDecay()
+{
+  const double ms = mDamping.releaseMs;
+  mDamping.enabled = ms < 2000.0;
+  const double samples = ms * mSampleRate;
+  mDamping.decay = samples > 0.0 ? std::exp(-1000.0 / samples) : 0.0;
+}
+
+void VemlorModel::updateRecovery()
+{
+  const double half = mDamping.holdMs / 2.0;
+  mDamping.recovery = half > 0.0 ? 1.0 - std::exp(-1000.0 / (mSampleRate * half)) : 1.0;
+}
+
+void VemlorModel::setPreFilterCutoff(PreFilter which, double hz, double detuneCents)
+{
+  preFilterLanes(which).setCutoff(v2d{hz * utils::centsFactorFast(static_cast<float>(-detuneCents / 2.0)),
+                                      hz * utils::centsFactorFast(static_cast<float>(detuneCents / 2.0))});
+}
+
+void VemlorModel::setPreFilterResonance(PreFilter which, double q) { preFilterLanes(which).setResonance(both(q)); }
+
+void VemlorModel::setPreFilterMix(PreFilter which, const svf_coeffs& mix) { preFilterLanes(which).setMix(mix); }
+
+void VemlorModel::setMainCutoff(double hz, double detuneCents)
+{
+  mMainCutoff = hz;
+  mMain.setFreq(v2d{hz * utils::centsFactorFast(static_cast<float>(-detuneCents / 2.0)),
+                    hz * utils::centsFactorFast(static_cast<float>(detuneCents / 2.0))});
+}
+
+void VemlorModel::setMainResonance(double q) { mMain.setResonance(q); }
+void VemlorModel::setMainDrive(double d) { mMain.setDrive(d); }
+void VemlorModel::setSaturationType(double type) { mMain.setSaturationType(type); }
+void VemlorModel::setStageMix(const stage_coeffs& mix) { mMain.setStageMix(mix); }
+void VemlorModel::setFeedbackLowCut(double fb) { mMain.setFeedbackLowCut(fb); }
+void VemlorModel::setBreakIntensity(double amount) { mMain.setBreakIntensity(amount); }
+void VemlorModel::setBreakCharacter(double v) { mMain.setBreakCharacter(v); }
+void VemlorModel::setBreakParam(double p) { mMain.setBreakParam(p); }
+void VemlorModel::setBreakDouble(double amount) { mMain.setBreakDouble(amount); }
+void VemlorModel::setInvertFeedback(bool invert) { mMain.setInvertFeedback(invert); }
+void VemlorModel::setFilterModel(int model) { mMain.setDiodeModel(model != 0); }
+void VemlorModel::setResonanceCompensation(int mode) { mMain.setResonanceCompensation(mode); }
+
+void VemlorModel::setDampingRelease(double ms)
+{
+  mDamping.releaseMs = ms;
+  updateDecay();
+}
+
+void VemlorModel::setDampingThreshold(double dB)
+{
+  mDamping.threshold = utils::dbToLinear(static_cast<float>(dB));
+}
+
+void VemlorModel::setDampingHold(double ms)
+{
+  mDamping.holdMs = ms;
+  for (auto& f : mDamping.followers)
+    f.setTimes(0.0005 * ms, ms);
+  updateRecovery();
+}
+
+[[gnu::always_inline]] inline v2d VemlorModel::processSample(v2d x)
+{
+  // Damping detector: below the threshold the pre-filters' states and the resonance feedback
+  // decay by the release factor; above it the feedback gain recovers toward 1.
+  v2d stateGain = both(1.0), feedbackGain = both(1.0);
+  for (std::size_t c = 0; c < 2; ++c)
+  {
+    EnvelopeFollower& follower = mDamping.followers[c];
+    const double d = std::fabs(x[c]) - follower.envelope;
+    follower.envelope += d * (d > 0.0 ? follower.attackCoef : follower.releaseCoef);
+    if (follower.envelope < 1e-15)
+      follower.envelope = 0.0;
+    double& gain = mDamping.feedbackGain[c];
+    if (mDamping.enabled)
+    {
+      if (mDamping.threshold > follower.envelope)
+      {
+        stateGain[c] = mDamping.decay;
+        gain *= mDamping.decay;
+      }
+      else
+        gain += (1.0 - gain) * mDamping.recovery;
+    }
+    else
+      gain = 1.0;
+    feedbackGain[c] = gain;
+  }
+
+  // The band: at order 0 the mean of A and B applied in parallel to the input, at order 1 B
+  // applied after A.
+  const double order = processingOrder;
+  const v2d a = mPreA.processSample(x, stateGain);
+  v2d w = mPreB.processSample(a * order + x * (1.0 - order), stateGain);
+  w = (w + a * (1.0 - order)) * (1.0 / (2.0 - order));
+
+  // Band mode: +1 passes only the band, -1 only the remainder, 0 both (the input itself).
+  v2d rest = x - w;
+  if (bandMode > 0.0)
+    rest *= 1.0 - bandMode;
+  if (bandMode < 0.0)
+    w *= 1.0 + bandMode;
+  w += rest;
+  rest = x - w; // what the band mode removed
+
+  v2d y = mMain.processSample(w, feedbackGain);
+  if (negBandMix > 0.0)
+    y += rest * negBandMix;
+  return v2d{mLimiter.process(y[0]), mLimiter.process(y[1])};
+}
+
+template <std::size_t Channels>
+void VemlorModel::processFrames(double* left, double* right, std::size_t n)
+{
+  // Frames go through a local array so that no store into the block can alias the filters'
+  // states, which then stay in registers from sample to sample.
+  constexpr std::size_t kChunk = 16;
+  v2d frames[kChunk];
+  for (std::size_t pos = 0; pos < n; pos += kChunk)
+  {
+    const std::size_t len = std::min(kChunk, n - pos);
+    for (std::size_t i = 0; i < len; ++i)
+      frames[i] = v2d{left[pos + i], Channels == 2 ? right[pos + i] : 0.0};
+    for (std::size_t i = 0; i < len; ++i)
+      frames[i] = processSample(frames[i]);
+    for (std::size_t i = 0; i < len; ++i)
+    {
+      left[pos + i] = frames[i][0];
+      if constexpr (Channels == 2)
+        right[pos + i] = frames[i][1];
+    }
+  }
+}
+
+void VemlorModel::processBuffer(AudioBuffer& block)
+{
+  const std::size_t n = block.numFrames();
+  if (block.numChannels() >= 2)
+    processFrames<2>(block.channel(0), block.channel(1), n);
+  else if (block.numChannels() == 1)
+  {
+    // The right lane runs on silence and is then put back as it was.
+    const auto preA = mPreA.state();
+    const auto preB = mPreB.state();
+    const auto main = mMain.state();
+    const double envelope = mDamping.followers[1].envelope;
+    const double gain = mDamping.feedbackGain[1];
+    processFrames<1>(block.channel(0), nullptr, n);
+    mPreA.restoreLane1(preA);
+    mPreB.restoreLane1(preB);
+    mMain.restoreLane1(main);
+    mDamping.followers[1].envelope = envelope;
+    mDamping.feedbackGain[1] = gain;
+  }
+
+  for (std::size_t c = 2; c < block.numChannels(); ++c)
+  {
+    double* const extra[1] = {block.channel(c)};
+    mLimiter.processBuffer(extra, 1, n);
+  }
+}
+
+} // namespace zarvo

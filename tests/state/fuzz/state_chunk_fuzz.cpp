@@ -1,0 +1,87 @@
+// Feeds damaged state chunks to the reader: a refused chunk changes nothing, and the state an accepted
+// chunk leaves behind writes a chunk that reads back to the same bytes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "../fake_state_host.h"
+
+namespace {
+
+using state_test::FakeStateHost;
+
+struct Fixture
+{
+  Fixture()
+  {
+    subject.fillDistinct(1);
+    baseline = subject.fingerprint();
+    FakeStateHost other;
+    other.fillDistinct(2);
+    valid = state_test::bytesOf(other.fingerprint());
+  }
+
+  FakeStateHost subject;
+  FakeStateHost reader;
+  plugkit::IByteChunk baseline;
+  std::vector<uint8_t> valid;
+};
+
+// The first byte picks the input: 0 the bytes themselves; otherwise a valid chunk, cut at a length
+// (1) or whole (2), then overwritten at (offset, value) pairs taken from the rest.
+std::vector<uint8_t> chunkBytes(const Fixture& f, const uint8_t* data, size_t size)
+{
+  const uint8_t mode = data[0] % 3;
+  ++data;
+  --size;
+  if (mode == 0)
+    return {data, data + size};
+
+  std::vector<uint8_t> bytes = f.valid;
+  if (mode == 1 && size >= 2)
+  {
+    uint16_t length = 0;
+    std::memcpy(&length, data, 2);
+    bytes.resize(std::min<size_t>(bytes.size(), length % (bytes.size() + 1)));
+    data += 2;
+    size -= 2;
+  }
+  for (; size >= 3 && !bytes.empty(); data += 3, size -= 3)
+  {
+    uint16_t offset = 0;
+    std::memcpy(&offset, data, 2);
+    bytes[offset % bytes.size()] = data[2];
+  }
+  return bytes;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+  static Fixture f;
+  if (size == 0)
+    return 0;
+
+  const plugkit::IByteChunk chunk = state_test::chunkOf(chunkBytes(f, data, size));
+  f.subject.announced.clear();
+  const int end = f.subject.state.unserializeState(chunk, 0);
+  if (end < 0)
+  {
+    if (!f.subject.announced.empty() || !f.subject.fingerprint().IsEqual(f.baseline))
+      std::abort(); // a refused chunk changed the plug-in
+    return 0;
+  }
+  if (end > chunk.Size())
+    std::abort();
+
+  const plugkit::IByteChunk written = f.subject.fingerprint();
+  if (f.reader.state.unserializeState(written, 0) != written.Size() || !f.reader.fingerprint().IsEqual(written))
+    std::abort(); // what the writer made of an accepted chunk must read back as it is
+
+  if (f.subject.state.unserializeState(f.baseline, 0) != f.baseline.Size())
+    std::abort();
+  return 0;
+}

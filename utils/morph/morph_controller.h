@@ -1,0 +1,347 @@
+// The plug-in's owner of the morph field: sessions, points and the parameters they drive, filter
+// shapes of a blend, rig texts and the state section.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <random>
+
+#include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginEditorDelegate.h"
+#include "product/dsp/pass_types.h"
+#include "utils/morph/morph_engine.h"
+#include "utils/morph/morph_file_router.h"
+#include "utils/morph/morph_host.h"
+#include "utils/morph/morph_zarvo_adapter.h"
+#include "utils/zarvo_file.h"
+
+namespace zarvo::morph {
+
+// Main thread unless an operation says otherwise.
+class MorphController final : public IMorphPointSink
+{
+public:
+  struct MainPTShapeView
+  {
+    stage_coeffs coeffs{};
+    double fb = 0.0;
+    bool userBlend = false; // not a plain pass type
+    int32_t passType = 0;
+    double depth = 0.0;
+    double tilt = 0.0;
+  };
+
+  struct PreFltShapeView
+  {
+    svf_coeffs coeffs{};
+    bool userBlend = false;
+    int32_t typeIndex = 0; // into kPreFltPassTypes
+  };
+
+  // One pre-filter's user-blend low-pass, high-pass and band-pass mixes, its user-blend switch and
+  // its pass type.
+  struct PreFltShapeIds
+  {
+    int32_t lp;
+    int32_t hp;
+    int32_t bp;
+    int32_t on;
+    int32_t passType;
+  };
+  static constexpr PreFltShapeIds kPreFltAShape = {par_preFlt_A_ub_lp, par_preFlt_A_ub_hp, par_preFlt_A_ub_bp,
+                                                   par_preFlt_A_ub_on, par_preFlt_A_pt};
+  static constexpr PreFltShapeIds kPreFltBShape = {par_preFlt_B_ub_lp, par_preFlt_B_ub_hp, par_preFlt_B_ub_bp,
+                                                   par_preFlt_B_ub_on, par_preFlt_B_pt};
+
+  // Per main pass type: the summed shape weight of its points and their weighted mean depth and tilt.
+  struct TypeAxes
+  {
+    double weight = 0.0;
+    double depth = 0.0;
+    double tilt = 0.0;
+  };
+
+  using AppearanceCallback = std::function<void(float lineBrightness, int32_t isoLevels, float gridStep)>;
+
+  static constexpr const char* kRigSection = "morph-rig";
+  static constexpr double kShapeTolerance = 0.001;
+
+  // Default layout of the points: x, y (pad units) and activity.
+  struct LayoutRow
+  {
+    double x;
+    double y;
+    bool active;
+  };
+  static const std::array<LayoutRow, kNumPoints> kDefaultLayout;
+
+  explicit MorphController(IMorphHost& host);
+  MorphController(const MorphController&) = delete;
+  MorphController& operator=(const MorphController&) = delete;
+
+  MorphEngine& engine() override { return mEngine; }
+  const MorphEngine& engine() const override { return mEngine; }
+  MorphFileRouter& fileRouter() { return mFileRouter; }
+
+  // Hands the edit state to the audio thread.
+  void publish() { mEngine.publish(); }
+
+  // Mirrors of the three morph parameters.
+  bool morphOn = false;
+  double morphX = 0.5;
+  double morphY = 0.5;
+  // A turn-off from the editor waits for the bake.
+  std::atomic<bool> turnOffPending{false};
+  // The position moved in the editor while morphing, or morphing was switched on elsewhere.
+  bool movedSinceOn = false;
+
+  std::array<Randomizer::MutationSession, kNumPoints> pointSession{};
+  std::array<PatchIdentity, kNumPoints> pointIdentity{};
+
+  // The morph session: from switching morph on to the bake or the revert.
+  bool sessionActive = false;
+  bool preMorphValid = false;
+  bool pointApplied = false;
+  int undoDepthAtStart = 0;
+  plugkit::IByteChunk preMorphChunk;
+  PatchIdentity preMorphIdentity{};
+
+  // 1 or 2 while the editor waits for a controller to be learned for the pad's x or y.
+  int32_t xyLearnPending = 0;
+  // Set while the controller itself sends parameter values.
+  bool applyingPoint = false;
+  // Kept for the plug-in's gesture handling.
+  bool pointEditGestureOpen = false;
+  bool pointEditSingle = false;
+  plugkit::IByteChunk pointEditBefore;
+
+  MorphZarvoAdapter::Appearance appearance{};
+  AppearanceCallback appearanceChanged;
+
+  // ---- points and the parameters they drive
+
+  // Every point takes the current parameters and its place in the default layout.
+  void initDefaultPoints();
+  // A new instance: points 1 to 5 from starter presets and random sounds, the parked ones random.
+  void seedFreshInstancePoints();
+  // Presets load into points only while morphing with points selected and point editing allowed.
+  bool inPointLoadContext() const override;
+  void commitPointsPreset(uint32_t mask, const MorphValues& values, uint32_t noteMask,
+                          const PatchIdentity& identity) override;
+  // Writes a sound into the points of mask, as one undo step; one point is also applied.
+  void writePoints(uint32_t mask, const MorphValues& values, std::optional<uint32_t> noteMask,
+                   const PatchIdentity& identity);
+  // True when the parameter is one of the three morph parameters.
+  bool onMetaParamChanged(int param, double value, plugkit::EParamSource source);
+  // A preset's morph switch and position, without informing the host.
+  void applyMorphModeParams(double on, double x, double y);
+  // An editor edit of a parameter goes into the selected points too.
+  void mirrorParamEditIntoPoint(int param, plugkit::EParamSource source);
+  // The point's sound becomes the parameters, as editor edits.
+  void applyMorphPoint(int point);
+  // Whether the blended cutoff of this parameter is a note and the points behind it anchor it.
+  bool morphFreqNoteAnchored(int param) const;
+  // Every idle tick: republishes while morphing and closes a session whose morph went off.
+  void reconcileSession();
+  // Every idle tick while the editor is open: the parameters and controls the field drives.
+  void syncControls();
+  // The field drives the parameters: morphing, and no point to edit.
+  bool drivesParams() const;
+
+  // ---- randomizing and mutating points
+
+  void randomize();
+  void mutate();
+  void randomizeMorphPoints(uint32_t mask);
+  void mutateMorphPoints(uint32_t mask);
+  void randomizePoint(size_t point);
+  void mutatePoint(size_t point);
+  void fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const;
+  // A parameter's plain value as the point holds it (the parameter's own value for others).
+  Randomizer::Getter pointCurrent(const MorphPoint& point) const;
+
+  // ---- baking and reverting
+
+  // The plug-in state with morph off.
+  plugkit::IByteChunk snapshotPatchMorphOff();
+  // Point 0 becomes the current sound at the current position.
+  void captureTeleportFromBase();
+  void bakeMorphIntoBase();
+  // Called by the editor's layout step before it resizes.
+  void commitTurningOffIfPending();
+  void revertBaseToPreMorph();
+  PatchIdentity bakedPointIdentity() const;
+  // What the preset strip shows; nothing while morph is off.
+  std::optional<PatchIdentity> stripPresetIdentity() const;
+
+  // ---- parameter values
+
+  // The parameter's current value, constrained and normalised.
+  double currentNormalized(int param) const;
+  // A point's normalised entry as the parameter's plain value (shaped, stepped, clamped). Any thread.
+  double plainOf(int param, double normalized) const;
+  // A plain value constrained and normalised.
+  double normalizedOf(int param, double plain) const;
+
+  // ---- filter shapes
+
+  // True when the point's main shape is a user blend. Any thread (reads constant parameter data).
+  bool pointShape(const MorphPoint& p, stage_coeffs& coeffs, double& fb, int& passType, double& depth,
+                  double& tilt) const;
+  // True when the point's pre-filter shape is a user blend. Any thread.
+  bool pointShapePreFlt(const MorphPoint& p, const PreFltShapeIds& ids, svf_coeffs& coeffs, int& typeIndex) const;
+
+  // Points of one pass type are merged before their shape is made. Any thread.
+  template <typename PointOf>
+  MainPTShapeView resolveShapeGrouped(const Weights& w, PointOf&& pointOf, double tolerance,
+                                      std::array<TypeAxes, kNumPassTypes>* perType) const;
+
+  // Audio thread: the block's sound weights (the engine's last weights) sharpened for shapes.
+  Weights blockShapeWeights() const;
+  // Audio thread: the main shape of the block's blend over the audio state.
+  void resolveMainPTShapeInto(stage_coeffs& coeffs, double& fb) const;
+  // Audio thread: a pre-filter's blended mix over the audio state.
+  svf_coeffs resolvePreFltBlendInto(const Weights& shapeWeights, const PreFltShapeIds& ids) const;
+
+  // The edit state's sound weights at the morph parameters' position, sharpened for shapes.
+  Weights shapeWeights() const;
+  MainPTShapeView resolveBlendShapeView(double tolerance) const;
+  MainPTShapeView resolveBlendShapeViewPerType(std::array<TypeAxes, kNumPassTypes>& axes, double tolerance) const;
+  // The blend while morphing without focus, else the plug-in's own shape.
+  MainPTShapeView resolveMainPTShapeView(double tolerance) const;
+  PreFltShapeView resolvePreFltShapeView(const PreFltShapeIds& ids, double tolerance) const;
+  PreFltShapeView resolvePreFltBlendShapeView(const PreFltShapeIds& ids, double tolerance,
+                                              std::array<double, 5>* typeWeights) const;
+
+  // ---- rig text (clipboard and files only while the editor is open)
+
+  ZarvoFile buildRigFile() const;
+  void copyRigToClipboard();
+  bool pasteRigFromClipboard();
+  bool clipboardHasRig() const;
+  void promptImportRig();
+  void promptExportRig();
+  // False when the file holds no usable rig; otherwise applied as one undo step and published.
+  bool applyRigFile(const ZarvoFile& file);
+  void applyRig(const MorphZarvoAdapter::RigData& rig);
+
+  // ---- state section
+
+  bool serializeMorphState(plugkit::IByteChunk& chunk) const;
+  // The position after the section, pos when there is none, -1 when it is truncated or a count is
+  // out of bounds (then nothing changes). Publishes on success.
+  int unserializeMorphState(const plugkit::IByteChunk& chunk, int pos);
+
+  static constexpr int32_t kStateVersion = 2;
+  static constexpr int32_t kFieldValueCount = 17;
+  static constexpr int32_t kPointHeaderCount = 4;
+  static constexpr uint32_t kMaxFieldValues = 256;
+  static constexpr uint32_t kMaxPointHeader = 256;
+  static constexpr uint32_t kMaxPointValues = 4096;
+
+private:
+  // A stored normalised value of a row's parameter: clamped, non-finite gives its default.
+  double storedNormalized(size_t row, double v) const;
+  // Depth and tilt rows of a point rebuilt from its pass type and a legacy variation (normalised).
+  void completeLegacyDepthTilt(MorphPoint& p, double variationNormalized) const;
+  // The note-mask bits of the three anchoring switches as the parameters hold them.
+  uint32_t noteMaskFromSwitches() const;
+  double morphXParam() const;
+  double morphYParam() const;
+  // The sound weights at the morph parameters' position.
+  Weights soundWeights() const;
+  // An action as one undo step (when there is a preset manager).
+  void asUndoStep(const std::function<void()>& action);
+  // An editor edit of a plain value (stepped, clamped, normalised).
+  void editPlain(int param, double plain);
+  void pushParamsIfEditorOpen();
+  void closeSession();
+
+  IMorphHost& mHost;
+  MorphEngine mEngine;
+  MorphFileRouter mFileRouter;
+  std::mt19937 mRng;
+};
+
+template <typename PointOf>
+MorphController::MainPTShapeView MorphController::resolveShapeGrouped(const Weights& w, PointOf&& pointOf,
+                                                                      double tolerance,
+                                                                      std::array<TypeAxes, kNumPassTypes>* perType) const
+{
+  MainPTShapeView view;
+  double userWeight = 0.0;
+  std::array<TypeAxes, kNumPassTypes> sums{};
+  const size_t dominant = dominantIndex(w);
+
+  for (size_t i = 0; i < kNumPoints; ++i)
+  {
+    if (!(w[i] > 0.0))
+      continue;
+    stage_coeffs c{};
+    double fb = 0.0;
+    int passType = 0;
+    double depth = 0.0;
+    double tilt = 0.0;
+    if (pointShape(pointOf(i), c, fb, passType, depth, tilt))
+    {
+      for (size_t k = 0; k < c.size(); ++k)
+        view.coeffs[k] += w[i] * c[k];
+      view.fb += w[i] * fb;
+      userWeight += w[i];
+    }
+    else
+    {
+      TypeAxes& t = sums[static_cast<size_t>(std::clamp(passType, 0, kNumPassTypes - 1))];
+      t.weight += w[i];
+      t.depth += w[i] * depth;
+      t.tilt += w[i] * tilt;
+    }
+  }
+
+  int groups = 0;
+  int lastType = 0;
+  TypeAxes lastMeans;
+  for (size_t t = 0; t < sums.size(); ++t)
+  {
+    if (!(sums[t].weight > 0.0))
+      continue;
+    const TypeAxes means{sums[t].weight, sums[t].depth / sums[t].weight, sums[t].tilt / sums[t].weight};
+    if (perType)
+      (*perType)[t] = means;
+    const auto type = static_cast<FilterPassType>(t);
+    const stage_coeffs c = shapeOf(type, means.depth, means.tilt);
+    for (size_t k = 0; k < c.size(); ++k)
+      view.coeffs[k] += means.weight * c[k];
+    view.fb += means.weight * feedbackOf(type);
+    ++groups;
+    lastType = static_cast<int>(t);
+    lastMeans = means;
+  }
+
+  if (groups == 1 && userWeight <= 0.0)
+  {
+    view.userBlend = false;
+    view.passType = lastType;
+    view.depth = lastMeans.depth;
+    view.tilt = lastMeans.tilt;
+    return view;
+  }
+
+  stage_coeffs own{};
+  double ownFb = 0.0;
+  int passType = 0;
+  const bool dominantIsBlend = pointShape(pointOf(dominant), own, ownFb, passType, view.depth, view.tilt);
+  view.passType = passType;
+  double maxDiff = 0.0;
+  for (size_t k = 0; k < own.size(); ++k)
+    maxDiff = std::max(maxDiff, std::abs(view.coeffs[k] - own[k]));
+  view.userBlend = dominantIsBlend || maxDiff > tolerance;
+  return view;
+}
+
+} // namespace zarvo::morph

@@ -1,0 +1,149 @@
+// The morph field's points and settings, and the maths that turns a pad position into point
+// weights, weights into one sound, and the field into what the pad draws.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+#include "utils/morph/morph_params.h"
+#include "utils/rt_snapshot.h"
+
+namespace zarvo::morph {
+
+using Weights = std::array<double, kNumPoints>;
+using Scales = std::array<double, kNumPoints>;
+using MorphValues = std::array<double, kNumMorphParams>;
+
+struct MorphPoint
+{
+  double x = 0.5; // pad units, 0 left .. 1 right
+  double y = 0.5;
+  bool active = false;
+  uint32_t noteMask = 0; // bit r: row r is a cutoff read as the played note (bits 1, 11, 13 only)
+  MorphValues values{};  // normalised, one per kMorphParams row
+
+  bool operator==(const MorphPoint&) const = default;
+};
+
+inline constexpr int kNumModels = 5;
+
+// The per-model slot of a model number; numbers above 4 use the last slot.
+constexpr size_t modelSlot(uint32_t model) { return model < kNumModels ? model : kNumModels - 1; }
+
+class MorphEngine
+{
+public:
+  // Everything the audio thread needs of the field; trivially copyable for the snapshot.
+  struct RTState
+  {
+    std::array<MorphPoint, kNumPoints> points{};
+    double sigma = 1.0;
+    double shapeContrast = 0.0;
+    double cutoffContrast = 0.0;
+    double kernelTail = 0.5;
+    double tailPower = 5.0;
+    std::array<double, kNumModels> neighborIndex = {2.0, 2.0, 2.0, 1.0, 2.0};
+    double nnRadius = 2.0;
+    double aspect = 227.0 / 101.0;           // pad width / pad height
+    double snapRadius = 4.5 / 101.0;         // pad-height units
+    double centreSnapRadius = 3.75 / 101.0;
+    double snapFeather = 1.75;               // multiple of the snap radius
+    double snapCurve = 2.0;
+    int32_t nnSamples = 11;
+    int32_t focus = -1;
+    uint32_t model = 1;
+
+    bool operator==(const RTState&) const = default;
+  };
+
+  struct FieldSample
+  {
+    size_t point = 0;
+    double weight = 0.0;
+  };
+
+  // Per unit of point scale.
+  static constexpr double kSnapRadiusPerScale = 4.5 / 101.0;
+  static constexpr double kCentreSnapRadiusPerScale = 3.75 / 101.0;
+
+  // Both states default, published once: the snapshot's sequence is 2.
+  MorphEngine();
+  MorphEngine(const MorphEngine&) = delete;
+  MorphEngine& operator=(const MorphEngine&) = delete;
+
+  // ---- state (main thread unless marked)
+
+  RTState editState;
+  RTState audioState; // audio thread
+  RTSnapshot<RTState> snapshot;
+  double pointScale = 1.0; // 1..2
+  bool editing = false;
+  bool padOption = false;
+  bool moving = false;
+  uint32_t selection = 0; // bit i: point i selected
+  Weights weights{};      // audio thread: the last block's weights
+  MorphValues resolved{}; // audio thread: the last block's blend
+
+  // The pad position of the sound: written by the audio thread each block, read by the main thread.
+  void setPosition(double x, double y);
+  double positionX() const { return mPosX.load(std::memory_order_relaxed); }
+  double positionY() const { return mPosY.load(std::memory_order_relaxed); }
+
+  // Main thread: hands the edit state to the audio thread.
+  void publish() { snapshot.publish(editState); }
+  // Audio thread: refreshes the audio state; false keeps the previous block's copy.
+  bool loadAudioState() { return snapshot.load(audioState); }
+
+  // Point editing is allowed: the pad is editing, or it is not moving points.
+  bool pointEditingAllowed() const { return editing || !moving; }
+
+  // ---- weighting (any thread, each on its own state; no allocation)
+
+  // True when at least one point is active.
+  bool computeScales(const RTState& s, Scales& scales) const;
+  // The weights for sound: focus, model, then the soft snaps.
+  void computeWeightsInto(const RTState& s, double x, double y, Weights& w, const Scales& scales, bool useFocus,
+                          double widthScale) const;
+  // The model's weights alone; a model above 4 leaves w untouched.
+  void computeBlendInto(const RTState& s, double x, double y, Weights& w, const Scales& scales,
+                        double widthScale) const;
+  // True when the position lies within point p's snap reach (w then eased towards p).
+  bool softSnap(const RTState& s, size_t p, double x, double y, double radius, Weights& w) const;
+  void computeGaussianInto(const RTState& s, double x, double y, Weights& w, bool adaptive, const Scales& scales,
+                           double widthScale) const;
+  void computeCompactTailInto(const RTState& s, double x, double y, Weights& w, double tail, const Scales& scales,
+                              double widthScale, double width) const;
+  void computeNaturalNeighborInto(const RTState& s, double x, double y, Weights& w, double widthScale) const;
+  // Sharpens w towards its largest entry; g <= 1 or no positive weight leaves it unchanged.
+  static void applyGamma(Weights& w, double gamma);
+  // The gamma of a contrast setting: stronger outside the natural-neighbour model.
+  static double contrastGamma(double contrast, uint32_t model);
+
+  // ---- resolving
+
+  // Any thread: the 60 blended values of a weight vector.
+  void resolveInto(const RTState& s, const Weights& w, MorphValues& out) const;
+  // Main thread: the edit state's sound at a position, without focus.
+  MorphValues resolvedAt(double x, double y) const;
+
+  // ---- field analysis for the pad (main thread, edit state, focus never honoured)
+
+  double dominanceAt(double x, double y, const Scales& scales) const;
+  double dominanceForRidgesAt(double x, double y, const Scales& scales) const;
+  FieldSample fieldSampleAt(double x, double y, const Scales& scales) const;
+
+private:
+  // Model weights and snapping, without focus.
+  void unfocusedWeightsInto(const RTState& s, double x, double y, Weights& w, const Scales& scales,
+                            double widthScale) const;
+
+  std::atomic<double> mPosX{0.5};
+  std::atomic<double> mPosY{0.5};
+};
+
+// Index of the largest weight: ties and all-zero weights keep the lowest index.
+size_t dominantIndex(const Weights& w);
+
+} // namespace zarvo::morph

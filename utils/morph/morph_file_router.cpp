@@ -1,0 +1,253 @@
+#include "utils/morph/morph_file_router.h"
+
+#include <array>
+#include <bit>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "IPlugin/IPluginThreadRole.h"
+#include "product/config.h"
+#include "utils/midi_cc/mapper.h"
+#include "utils/midi_cc/mapper_serializer.h"
+#include "utils/morph/stored_values.h"
+
+namespace zarvo::morph {
+
+namespace {
+
+constexpr int kHeaderSize = 56;
+constexpr int kChunkPos = 60;
+constexpr int kChunkAfterMarkerPos = 68;
+
+uint32_t bigEndian32(const plugkit::IByteChunk& data, int pos)
+{
+  const uint8_t* p = data.GetData() + pos;
+  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
+}
+
+uint32_t fourCC(const char (&code)[5]) { return static_cast<uint32_t>(plugkit::MakeFourCC(code)); }
+
+// The whole file, or nothing when it is missing, empty, too large or unreadable.
+bool readWholeFile(const std::string& path, plugkit::IByteChunk& out)
+{
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size == 0 || size > static_cast<std::uintmax_t>(MorphFileRouter::kMaxPresetFileSize))
+    return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    return false;
+  out.Clear();
+  if (out.Resize(static_cast<int>(size)) != static_cast<int>(size))
+    return false;
+  in.read(reinterpret_cast<char*>(out.GetData()), static_cast<std::streamsize>(size));
+  return static_cast<std::uintmax_t>(in.gcount()) == size;
+}
+
+size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(mask & kPointBits)); }
+
+} // namespace
+
+MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink)
+: mHost(host)
+, mSink(sink)
+{
+}
+
+PatchIdentity MorphFileRouter::fileIdentity(const std::string& path)
+{
+  return path.empty() ? PatchIdentity{} : PatchIdentity{2, path, -1, false};
+}
+
+bool MorphFileRouter::loadPresetIntoPoints(const PresetManager::PresetSource& source)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!mSink.inPointLoadContext() || !mHost.hasPresetManager())
+    return false;
+  const uint32_t mask = mSink.engine().selection & kPointBits;
+  if (mask == 0)
+    return false;
+  const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
+  MorphValues values = start.values;
+  uint32_t noteMask = start.noteMask;
+
+  PatchIdentity identity;
+  if (source.kind == 0)
+  {
+    std::string path;
+    plugkit::IByteChunk chunk;
+    if (!mHost.presetListEntry(source.index, path, chunk))
+      return false;
+    const bool read = path.empty() ? readChunkMorphParams(chunk, 0, values, noteMask)
+                                   : readFXPMorphParams(path, values, noteMask);
+    if (!read)
+      return false;
+    identity = mHost.identityForListIndex(source.index);
+  }
+  else
+  {
+    if (!readFXPMorphParams(source.path, values, noteMask))
+      return false;
+    identity = fileIdentity(source.path);
+  }
+
+  mSink.commitPointsPreset(mask, values, noteMask, identity);
+  if (mHost.editorOpen())
+    mHost.markControlsDirty();
+  return true;
+}
+
+bool MorphFileRouter::readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const
+{
+  plugkit::IByteChunk file;
+  if (!readWholeFile(path, file) || file.Size() < kHeaderSize)
+    return false;
+  if (bigEndian32(file, 0) != fourCC("CcnK") || bigEndian32(file, 8) != fourCC("FPCh") ||
+      bigEndian32(file, 16) != static_cast<uint32_t>(kVemlorConfig.uniqueId))
+    return false;
+
+  int start = kChunkPos;
+  if (file.Size() >= kChunkPos + 4 && bigEndian32(file, kChunkPos) == fourCC("tffp"))
+    start = file.Size() >= kChunkAfterMarkerPos ? kChunkAfterMarkerPos : -1;
+  return readChunkMorphParams(file, start, values, noteMask);
+}
+
+bool MorphFileRouter::readChunkMorphParams(const plugkit::IByteChunk& chunk, int pos, MorphValues& values,
+                                           uint32_t& noteMask) const
+{
+  int32_t version = 0;
+  if (pos < 0 || (pos = chunk.Get(version, pos)) < 0)
+    return false;
+
+  // The controller map is parsed into a scratch map only to find where it ends.
+  midi_cc::Mapper scratch;
+  if ((pos = midi_cc::mapper_serializer::unserialize(scratch, chunk, pos, version)) < 0)
+    return false;
+
+  int32_t modCount = 0;
+  if ((pos = chunk.Get(modCount, pos)) < 0 || modCount < 0 ||
+      int64_t{modCount} * kModRecordSize > int64_t{chunk.Size()} - pos)
+    return false;
+  pos += static_cast<int>(int64_t{modCount} * kModRecordSize);
+
+  double storedCount = 0.0;
+  if ((pos = chunk.Get(storedCount, pos)) < 0)
+    return false;
+  const int64_t count = truncatedOr(storedCount, 0, kMaxStoredParams + 1, kMaxStoredParams + 1);
+  if (count > kMaxStoredParams)
+    return false;
+
+  std::array<std::optional<double>, kNumParams> stored{};
+  for (int64_t i = 0; i < count; ++i)
+  {
+    uint32_t id = 0;
+    double value = 0.0;
+    int next = chunk.Get(id, pos);
+    if (next < 0 || (next = chunk.Get(value, next)) < 0)
+      break;
+    pos = next;
+    const int param = paramIndexFromStableId(id);
+    if (param >= 0 && std::isfinite(value))
+      stored[static_cast<size_t>(param)] = value;
+  }
+
+  for (size_t r = 0; r < kNumMorphParams; ++r)
+  {
+    const int param = kMorphParams[r].param;
+    if (const std::optional<double>& v = stored[static_cast<size_t>(param)])
+      values[r] = mHost.param(param).ToNormalized(*v);
+    else if (param == par_gain_on_dry)
+      values[r] = mHost.param(param).ToNormalized(1.0);
+  }
+
+  if (!stored[par_main_pt_depth])
+  {
+    const plugkit::IParam& passTypeParam = mHost.param(par_main_pass_type);
+    const double passType = stored[par_main_pass_type].value_or(passTypeParam.GetDefault());
+    const int64_t t = roundedOr(passType, -1, 1 << 20, 0);
+    const DepthTilt dt = legacyDepthTilt(t, stored[par_main_pt_variation].value_or(0.0));
+    values[static_cast<size_t>(rowOf(par_main_pt_depth))] = mHost.param(par_main_pt_depth).ToNormalized(dt.depth);
+    values[static_cast<size_t>(rowOf(par_main_pt_tilt))] = mHost.param(par_main_pt_tilt).ToNormalized(dt.tilt);
+  }
+
+  for (const NoteAnchor& a : kNoteAnchors)
+  {
+    const uint32_t bit = 1u << a.row;
+    const std::optional<double>& v = stored[static_cast<size_t>(a.switchParam)];
+    noteMask = v && *v > 0.5 ? (noteMask | bit) : (noteMask & ~bit);
+  }
+  return true;
+}
+
+bool MorphFileRouter::writeMorphValuesFXP(const MorphValues& values, const std::string& path)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  std::array<double, kNumMorphParams> saved{};
+  for (size_t r = 0; r < kNumMorphParams; ++r)
+  {
+    plugkit::IParam& p = mHost.param(kMorphParams[r].param);
+    saved[r] = p.Value();
+    p.Set(p.FromNormalized(values[r]));
+  }
+  plugkit::IParam& active = mHost.param(par_morph_active);
+  const double savedActive = active.Value();
+  active.Set(0.0);
+
+  const bool written = mHost.savePresetFile(path);
+
+  for (size_t r = 0; r < kNumMorphParams; ++r)
+    mHost.param(kMorphParams[r].param).Set(saved[r]);
+  active.Set(savedActive);
+  if (mHost.editorOpen())
+    mHost.pushParamsToEditor();
+  return written;
+}
+
+void MorphFileRouter::promptSaveBlendToFile()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!mHost.editorOpen())
+    return;
+  mHost.chooseFile(true, "", "fxp", [this](const std::string& path) {
+    if (path.empty())
+      return;
+    const MorphValues blend =
+      mSink.engine().resolvedAt(mHost.param(par_morph_x).Value(), mHost.param(par_morph_y).Value());
+    writeMorphValuesFXP(blend, path);
+  });
+}
+
+void MorphFileRouter::promptLoadPointsFromFile(uint32_t mask)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mask &= kPointBits;
+  if (mask == 0 || !mHost.editorOpen())
+    return;
+  mHost.chooseFile(false, "", "fxp", [this, mask](const std::string& path) {
+    if (path.empty())
+      return;
+    const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
+    MorphValues values = start.values;
+    uint32_t noteMask = start.noteMask;
+    if (readFXPMorphParams(path, values, noteMask))
+      mSink.commitPointsPreset(mask, values, noteMask, fileIdentity(path));
+  });
+}
+
+void MorphFileRouter::promptSavePointToFile(int point)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < 0 || point >= static_cast<int>(kNumPoints) || !mHost.editorOpen())
+    return;
+  const MorphValues values = mSink.engine().editState.points[static_cast<size_t>(point)].values;
+  mHost.chooseFile(true, "", "fxp", [this, values](const std::string& path) {
+    if (!path.empty())
+      writeMorphValuesFXP(values, path);
+  });
+}
+
+} // namespace zarvo::morph

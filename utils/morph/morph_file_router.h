@@ -1,0 +1,60 @@
+// Moving sounds between morph points and preset files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "IPlugin/IByteChunk.h"
+#include "utils/morph/morph_engine.h"
+#include "utils/morph/morph_host.h"
+
+namespace zarvo::morph {
+
+// Where the router writes loaded sounds: the morph controller. Main thread.
+class IMorphPointSink
+{
+public:
+  virtual ~IMorphPointSink() = default;
+  virtual MorphEngine& engine() = 0;
+  virtual const MorphEngine& engine() const = 0;
+  virtual bool inPointLoadContext() const = 0;
+  // One undo step that writes the sound into the points of mask.
+  virtual void commitPointsPreset(uint32_t mask, const MorphValues& values, uint32_t noteMask,
+                                  const PatchIdentity& identity) = 0;
+};
+
+// Reads preset files and state chunks without applying them; writes a sound through the plug-in's
+// own preset-file writer. Keeps no state between calls. Main thread.
+class MorphFileRouter
+{
+public:
+  // Preset files larger than this are not read.
+  static constexpr int64_t kMaxPresetFileSize = 64 * 1024 * 1024;
+  static constexpr int32_t kMaxStoredParams = 4096;
+  static constexpr int64_t kModRecordSize = 15;
+
+  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink);
+
+  // A preset chosen while points are selected goes into those points. False when nothing loaded.
+  bool loadPresetIntoPoints(const PresetManager::PresetSource& source);
+  // The morph values of a preset file of this plug-in; rows it does not name keep what values held.
+  bool readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const;
+  // The morph values of a whole plug-in state chunk beginning at pos.
+  bool readChunkMorphParams(const plugkit::IByteChunk& chunk, int pos, MorphValues& values, uint32_t& noteMask) const;
+  // A preset file holding the sound, with morphing off.
+  bool writeMorphValuesFXP(const MorphValues& values, const std::string& path);
+
+  // The morph pad's actions; they do nothing while the editor is closed.
+  void promptSaveBlendToFile();
+  void promptLoadPointsFromFile(uint32_t mask);
+  void promptSavePointToFile(int point);
+
+  // The identity of points loaded from a file.
+  static PatchIdentity fileIdentity(const std::string& path);
+
+private:
+  IMorphHost& mHost;
+  IMorphPointSink& mSink;
+};
+
+} // namespace zarvo::morph

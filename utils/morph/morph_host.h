@@ -1,0 +1,119 @@
+// What the morph controller needs of the plug-in that owns it.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginParameter.h"
+#include "product/preset_manager.h"
+#include "product/randomizer.h"
+
+namespace zarvo::morph {
+
+using PatchIdentity = PresetManager::PatchIdentity;
+
+// Implemented by the plug-in; tests implement it with a real parameter table and recording fakes.
+// Main thread, except `param`, whose constant data (shape, step, range) the audio thread reads.
+// Operations past the first group have defaults for a plug-in without that part (no editor, no
+// preset manager, no randomizer): they do nothing, return false, empty or nothing found.
+class IMorphHost
+{
+public:
+  virtual ~IMorphHost() = default;
+
+  // Index 0..78.
+  virtual plugkit::IParam& param(int index) = 0;
+  virtual const plugkit::IParam& param(int index) const = 0;
+
+  // A patch identity in its chunk form (the preset manager's writer and reader).
+  virtual bool putPatchIdentity(plugkit::IByteChunk& chunk, const PatchIdentity& identity) const = 0;
+  // The position after the record, or pos itself when nothing was read.
+  virtual int getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, PatchIdentity& out) const = 0;
+
+  // ---- editor
+  virtual bool editorOpen() const = 0;
+  // Every parameter's current normalised value to the editor's controls (only while it is open).
+  virtual void pushParamsToEditor() = 0;
+  virtual void markControlsDirty() = 0;
+
+  // ---- preset manager; when absent the other operations are never called
+  virtual bool hasPresetManager() const = 0;
+  virtual void pushUndo() = 0;
+  virtual void captureBaseline() = 0;
+  virtual void setCurrentListIndex(int listIndex) = 0;
+
+  virtual PatchIdentity currentIdentity() const { return {}; }
+  // The identity of a browse-list entry; the empty identity for an index outside the list.
+  virtual PatchIdentity identityForListIndex(int /*listIndex*/) const { return {}; }
+  // Entries on the undo stack.
+  virtual int undoDepth() const { return 0; }
+  // The undo depth at which the morph session opened; 0 when none is open.
+  virtual void setMorphSessionMark(int /*depth*/) {}
+  // Drops undo entries above depth, pushes `before` (when not empty) as one step, clears redo,
+  // unselects the list entry, clears modified and takes the current state as the baseline.
+  virtual void commitFromState(const plugkit::IByteChunk& /*before*/, int /*depth*/) {}
+  // Drops undo entries above depth.
+  virtual void trimUndoTo(int /*depth*/) {}
+  // The list entry an identity names becomes current, modified as the identity says; none found:
+  // no entry, not modified.
+  virtual void selectIdentity(const PatchIdentity& /*identity*/) {}
+  // What a list entry holds: a user preset's file (path set) or a factory preset's state chunk
+  // (path empty). False when the index names nothing.
+  virtual bool presetListEntry(int /*listIndex*/, std::string& /*path*/, plugkit::IByteChunk& /*chunk*/) const
+  {
+    return false;
+  }
+
+  // ---- the plug-in's parameters as the editor changes them
+  // One editor edit: begin the gesture, send the normalised value (host informed, parameter-change
+  // handler called), end it.
+  virtual void editParamFromEditor(int /*index*/, double /*normalized*/) {}
+  // A MIDI controller holds the parameter in absolute mode, so the field does not drive it.
+  virtual bool heldByController(int /*index*/) const { return false; }
+  // The filter of this cutoff parameter follows MIDI notes.
+  virtual bool cutoffFollowsNotes(int /*index*/) const { return false; }
+  // Raises the flag that makes the idle function lay the editor out again.
+  virtual void raiseLayoutUpdate() {}
+  // The editor's controls of a parameter: the value to show (normalised; none keeps theirs) and
+  // whether they are disabled because the field drives them. Only while the editor is open.
+  virtual void driveControls(int /*index*/, std::optional<double> /*normalized*/, bool /*disabled*/) {}
+
+  // ---- whole states
+  virtual bool serializePluginState(plugkit::IByteChunk& /*chunk*/) const { return false; }
+  virtual int unserializePluginState(const plugkit::IByteChunk& /*chunk*/, int /*pos*/) { return -1; }
+  virtual bool serializeEditorState(plugkit::IByteChunk& /*chunk*/) const { return false; }
+  virtual int unserializeEditorState(const plugkit::IByteChunk& /*chunk*/, int /*pos*/) { return -1; }
+  // Writes the plug-in's preset file (its state chunk in the preset container).
+  virtual bool savePresetFile(const std::string& /*path*/) const { return false; }
+
+  // ---- randomizer
+  struct StarterPresets
+  {
+    std::span<const ParamValueMap> params;
+    std::span<const int32_t> listIndices; // parallel to params
+  };
+  virtual ParamValueMap generatePatch() { return {}; }
+  virtual ParamValueMap mutatePatch(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/)
+  {
+    return {};
+  }
+  virtual void recordRandomized(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/) {}
+  virtual void recordMutated(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/) {}
+  virtual StarterPresets starterPresets() const { return {}; }
+
+  // ---- clipboard and file dialogs (only while the editor is open)
+  virtual std::optional<std::string> clipboardText() const { return std::nullopt; }
+  virtual void setClipboardText(const std::string& /*text*/) {}
+  using FileChosen = std::function<void(const std::string& path)>; // empty path: cancelled
+  // Asks for a file to open or save, starting in the preset manager's last-used folder, else its
+  // preset folder; `done` runs later on the main thread.
+  virtual void chooseFile(bool /*save*/, const std::string& /*proposedName*/, const std::string& /*extension*/,
+                          FileChosen /*done*/)
+  {
+  }
+};
+
+} // namespace zarvo::morph

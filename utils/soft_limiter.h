@@ -1,0 +1,52 @@
+// A memoryless limiter with a quadratic soft knee below its ceiling.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "utils/audio_buffer.h"
+
+namespace zarvo {
+
+// Samples up to the knee start K pass unchanged, the knee bends them toward the ceiling T with
+// slope 1 at K and 0 at its end b, and beyond b they are held at T. Softness 0 is a hard clip.
+// Settings are main-thread or set-up time; processing is audio thread.
+class SoftLimiter
+{
+public:
+  SoftLimiter(double thresholdDb, double softnessDb);
+
+  void setThreshold(double dB);
+  void setSoftness(double dB);
+
+  double process(double x) const
+  {
+    // Beyond the knee end min(|x|, b) - b is 0, which leaves the ceiling itself; written without
+    // branches because noisy material crosses the knee unpredictably.
+    const double m = std::fabs(x);
+    const double d = std::min(m, mKneeEnd) - mKneeEnd;
+    const double bent = std::copysign(mCurve * d * d + mThreshold, x);
+    return m <= mKneeStart ? x : bent;
+  }
+
+  void processBuffer(AudioBuffer& buffer) const;
+  void processBuffer(double* const* channels, std::size_t numChannels, std::size_t numFrames) const;
+
+  double threshold() const { return mThreshold; }
+  double softness() const { return mSoftness; }
+  double curve() const { return mCurve; }
+  double kneeEnd() const { return mKneeEnd; }
+  double kneeStart() const { return mKneeStart; }
+
+private:
+  void update();
+
+  double mThreshold = 1.0; // linear ceiling T
+  double mSoftness = 0.0;  // knee width as a fraction of T
+  double mCurve = 0.0;     // a = -0.25 / (s T)
+  double mKneeEnd = 0.0;   // b = (1 + s) T
+  double mKneeStart = 1.0; // K = (1 - s) T
+};
+
+} // namespace zarvo
