@@ -45,7 +45,7 @@ function(vemlor_folder_tests name dir)
   if(NOT ARG_LABEL)
     set(ARG_LABEL unit)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${ARG_LABEL})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS ${ARG_LABEL})
 endfunction()
 
 # A libFuzzer target, built only in the clang fuzz configuration (-DVEMLOR_FUZZ=ON) and run by CTest

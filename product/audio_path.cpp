@@ -5,6 +5,7 @@
 #include <limits>
 #include <numbers>
 
+#include "IPlugin/IPluginThreadRole.h"
 #include "utils/denormal_guard.h"
 #include "utils/morph/morph_controller.h"
 
@@ -13,8 +14,6 @@ namespace zarvo {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kDbToLinear = 0.1151292546497;     // ln 10 / 20
-constexpr double kLinearToDb = 8.685889638065037;   // 20 / ln 10
 
 // The status's high nibble; 0 for data bytes and system messages.
 int statusNibble(uint8_t status) { return status < 0x80 || (status >> 4) == 0xF ? 0 : status >> 4; }
@@ -104,6 +103,7 @@ void AudioPath::reset(double sampleRate)
 
 void AudioPath::queueMidi(const plugkit::IMidiMsg& msg)
 {
+  PLUGKIT_ASSERT_AUDIO_THREAD();
   const int nibble = statusNibble(msg.mStatus);
   if ((nibble == 8 || nibble == 9 || nibble == 11) && mMidiQueue.size() < kMidiQueueCapacity)
     mMidiQueue.push_back(msg);
@@ -228,6 +228,7 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
 void AudioPath::process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs,
                         int nFrames, double sampleRate)
 {
+  PLUGKIT_ASSERT_AUDIO_THREAD();
   DenormalGuard denormals;
   mBlockCount.fetch_add(1, std::memory_order_relaxed);
   if (!inputs)

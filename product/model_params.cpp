@@ -8,7 +8,6 @@ namespace zarvo {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kDbToLinear = 0.1151292546497; // ln 10 / 20
 
 using PreFilter = VemlorModel::PreFilter;
 
@@ -32,7 +31,7 @@ void rampStepCyclic(double& v, double step)
     v += 3.0;
 }
 
-int slotOf(int param) { return mod::indexOf(static_cast<EParams>(param)); }
+int slotOf(int param) { return modSlotOf(param); }
 
 constexpr std::array<ramp::Index, 3> kStageCutoff = {ramp::kMainCutoff, ramp::kPreAFreq, ramp::kPreBFreq};
 constexpr std::array<ramp::Index, 3> kStageDetune = {ramp::kMainDetune, ramp::kPreADetune, ramp::kPreBDetune};

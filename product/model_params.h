@@ -15,6 +15,10 @@
 
 namespace zarvo {
 
+// Decibels to a linear factor is exp(kDbToLinear dB); back is kLinearToDb ln(factor).
+inline constexpr double kDbToLinear = 0.1151292546497; // ln 10 / 20
+inline constexpr double kLinearToDb = 8.685889638065037; // 20 / ln 10
+
 // Dry/wet mix, output gain as a linear factor, and how much of that gain the dry signal gets.
 struct OutputStage
 {

@@ -11,8 +11,6 @@ namespace zarvo {
 
 namespace {
 
-constexpr double kDbToLinear = 0.1151292546497; // ln 10 / 20
-
 double limited(double r, double min, double max) { return r < min ? min : std::min(r, max); }
 
 } // namespace
@@ -35,7 +33,7 @@ double composeRelativeCC(const plugkit::IParam& param, bool frequencySlot, const
 
 double ParamModulator::composeRelativeCC(int param, double v) const
 {
-  const int slot = mod::indexOf(static_cast<EParams>(param));
+  const int slot = modSlotOf(param);
   SlotModulation settings;
   if (slot < 0 || !modulation(param, settings))
     return v;

@@ -5,12 +5,29 @@
 #include <array>
 
 #include "IPlugin/IPluginParameter.h"
+#include "product/mod_params.h"
+#include "product/params.h"
 
 namespace zarvo {
 
 struct ParamSnapshot;
 struct OutputStage;
 struct NoteModeSnapshot;
+
+namespace detail {
+inline constexpr std::array<int, kNumParams> kModSlotOfParam = [] {
+  std::array<int, kNumParams> slots{};
+  for (int p = 0; p < kNumParams; ++p)
+    slots[static_cast<size_t>(p)] = mod::indexOf(static_cast<EParams>(p));
+  return slots;
+}();
+} // namespace detail
+
+// The modulation slot of a parameter index, or -1; a table look-up for the audio thread's ticks.
+constexpr int modSlotOf(int param)
+{
+  return param >= 0 && param < kNumParams ? detail::kModSlotOfParam[static_cast<size_t>(param)] : -1;
+}
 
 // One modulation slot as the audio thread reads it.
 struct SlotModulation

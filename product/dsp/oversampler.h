@@ -46,7 +46,7 @@ public:
   void restoreLane1(const States& saved)
   {
     for (std::size_t j = 0; j < N; ++j)
-      mS[j][1] = saved[j][1];
+      lanes::keepLane1(mS[j], saved[j]);
   }
 
 protected:

@@ -86,12 +86,11 @@ public:
 
   // Per index i: T[i] and, for i >= 1, the quadratic through i-1, i, i+1 as T[i] + f c1 + f^2 c2,
   // kept together so one cache line serves a lookup.
-  struct Quad
+  struct alignas(32) Quad
   {
     double value = 0.0;
     double c1 = 0.0;
     double c2 = 0.0;
-    double unused = 0.0;
   };
 
   struct Entry

@@ -119,33 +119,32 @@ void VemlorModel::setDampingHold(double ms)
   updateRecovery();
 }
 
-[[gnu::always_inline]] inline v2d VemlorModel::processSample(v2d x)
+// The damping detector's running values for both channels, held in registers for a stretch of
+// frames.
+struct VemlorModel::DetectorLanes
+{
+  v2d envelope;
+  v2d gain;
+  v2d attack;
+  v2d release;
+};
+
+[[gnu::always_inline]] inline VemlorModel::BandSplit VemlorModel::splitBand(v2d x, DetectorLanes& det)
 {
   // Damping detector: below the threshold the pre-filters' states and the resonance feedback
   // decay by the release factor; above it the feedback gain recovers toward 1.
-  v2d stateGain = both(1.0), feedbackGain = both(1.0);
-  for (std::size_t c = 0; c < 2; ++c)
+  const v2d d = v2d{std::fabs(x[0]), std::fabs(x[1])} - det.envelope;
+  det.envelope += d * (d > 0.0 ? det.attack : det.release);
+  det.envelope = det.envelope < 1e-15 ? both(0.0) : det.envelope;
+  v2d stateGain = both(1.0);
+  if (mDamping.enabled)
   {
-    EnvelopeFollower& follower = mDamping.followers[c];
-    const double d = std::fabs(x[c]) - follower.envelope;
-    follower.envelope += d * (d > 0.0 ? follower.attackCoef : follower.releaseCoef);
-    if (follower.envelope < 1e-15)
-      follower.envelope = 0.0;
-    double& gain = mDamping.feedbackGain[c];
-    if (mDamping.enabled)
-    {
-      if (mDamping.threshold > follower.envelope)
-      {
-        stateGain[c] = mDamping.decay;
-        gain *= mDamping.decay;
-      }
-      else
-        gain += (1.0 - gain) * mDamping.recovery;
-    }
-    else
-      gain = 1.0;
-    feedbackGain[c] = gain;
+    const auto quiet = mDamping.threshold > det.envelope;
+    stateGain = quiet ? both(mDamping.decay) : stateGain;
+    det.gain = quiet ? det.gain * mDamping.decay : det.gain + (1.0 - det.gain) * mDamping.recovery;
   }
+  else
+    det.gain = both(1.0);
 
   // The band: at order 0 the mean of A and B applied in parallel to the input, at order 1 B
   // applied after A.
@@ -161,35 +160,44 @@ void VemlorModel::setDampingHold(double ms)
   if (bandMode < 0.0)
     w *= 1.0 + bandMode;
   w += rest;
-  rest = x - w; // what the band mode removed
-
-  v2d y = mMain.processSample(w, feedbackGain);
-  if (negBandMix > 0.0)
-    y += rest * negBandMix;
-  return v2d{mLimiter.process(y[0]), mLimiter.process(y[1])};
+  return {w, x - w, det.gain};
 }
 
 template <std::size_t Channels>
 void VemlorModel::processFrames(double* left, double* right, std::size_t n)
 {
-  // Frames go through a local array so that no store into the block can alias the filters'
-  // states, which then stay in registers from sample to sample.
+  // A stretch of frames goes through the chain in three passes: everything before the main
+  // filter, the main filter, everything after. The main filter's sample-to-sample path is long;
+  // kept apart, the short work around it does not queue up behind it. Local arrays also keep
+  // the block's stores from aliasing the filters' states.
   constexpr std::size_t kChunk = 16;
-  v2d frames[kChunk];
+  auto& [leftFollower, rightFollower] = mDamping.followers;
+  DetectorLanes det{{leftFollower.envelope, rightFollower.envelope},
+                    {mDamping.feedbackGain[0], mDamping.feedbackGain[1]},
+                    {leftFollower.attackCoef, rightFollower.attackCoef},
+                    {leftFollower.releaseCoef, rightFollower.releaseCoef}};
+  BandSplit split[kChunk];
+  v2d out[kChunk];
   for (std::size_t pos = 0; pos < n; pos += kChunk)
   {
     const std::size_t len = std::min(kChunk, n - pos);
     for (std::size_t i = 0; i < len; ++i)
-      frames[i] = v2d{left[pos + i], Channels == 2 ? right[pos + i] : 0.0};
+      split[i] = splitBand(v2d{left[pos + i], Channels == 2 ? right[pos + i] : 0.0}, det);
     for (std::size_t i = 0; i < len; ++i)
-      frames[i] = processSample(frames[i]);
+      out[i] = mMain.processSample(split[i].mainInput, split[i].feedbackGain);
     for (std::size_t i = 0; i < len; ++i)
     {
-      left[pos + i] = frames[i][0];
+      v2d y = out[i];
+      if (negBandMix > 0.0)
+        y += split[i].removed * negBandMix;
+      left[pos + i] = mLimiter.process(y[0]);
       if constexpr (Channels == 2)
-        right[pos + i] = frames[i][1];
+        right[pos + i] = mLimiter.process(y[1]);
     }
   }
+  leftFollower.envelope = det.envelope[0];
+  rightFollower.envelope = det.envelope[1];
+  mDamping.feedbackGain = {det.gain[0], det.gain[1]};
 }
 
 void VemlorModel::processBuffer(AudioBuffer& block)

@@ -105,7 +105,15 @@ private:
   PreFilterLanes& preFilterLanes(PreFilter which) { return which == PreFilter::A ? mPreA : mPreB; }
   void updateDecay();
   void updateRecovery();
-  v2d processSample(v2d x);
+  struct DetectorLanes;
+  // One frame before the main filter: its input, what the band mode removed, the feedback gain.
+  struct BandSplit
+  {
+    v2d mainInput;
+    v2d removed;
+    v2d feedbackGain;
+  };
+  BandSplit splitBand(v2d x, DetectorLanes& detector);
   template <std::size_t Channels>
   void processFrames(double* left, double* right, std::size_t n);
 

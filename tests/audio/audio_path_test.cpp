@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "IPlugin/IPluginThreadRole.h"
 #include "product/audio_path.h"
 #include "tests/audio/fake_host.h"
 #include "utils/denormal_guard.h"
@@ -47,8 +48,15 @@ struct Rig
       ins.push_back(c.data() + offset);
     for (auto& c : out)
       outs.push_back(c.data() + offset);
+    plugkit::AudioThreadScope audio;
     path.process(ins.data(), static_cast<int>(ins.size()), outs.data(), static_cast<int>(outs.size()), frames,
                  sampleRate);
+  }
+
+  void queue(const plugkit::IMidiMsg& msg)
+  {
+    plugkit::AudioThreadScope audio;
+    path.queueMidi(msg);
   }
 
   double current(ramp::Index i) const { return path.updater().current()[i]; }
@@ -190,7 +198,7 @@ TEST(AudioPath, NoteTakesEffectInTheTickHoldingItsOversampledOffset)
     rig.set(par_main_glide_always, 1.0);
     rig.set(par_main_glide_ms, 2000.0); // far longer than the block: the glide counts its ticks
     Channels in = noise(2, kFrames, 5u), out = in;
-    rig.path.queueMidi(midi(r.offset, 0x90, 60, 100));
+    rig.queue(midi(r.offset, 0x90, 60, 100));
     rig.run(in, out, kFrames);
     const int factor = 1 << r.os;
     const int ticks = kFrames * factor / 16;
@@ -229,7 +237,7 @@ TEST(AudioPath, MidiQueueKeepsNotesAndControllersForTheirBlock)
     Rig rig;
     rig.set(par_main_midi_note_on, 1.0);
     Channels in = noise(2, 64, 6u), out = in;
-    rig.path.queueMidi(r.msg);
+    rig.queue(r.msg);
     rig.run(in, out, r.frames);
     EXPECT_EQ(rig.host.controllers.size(), r.controllerDispatched ? 1u : 0u);
     EXPECT_EQ(rig.notes.glider(0).heldCount(), r.heldAfter);

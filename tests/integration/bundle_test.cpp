@@ -1,5 +1,6 @@
 // Vemlor.vst3 as a host sees it: exports, class description, buses, audio, state and teardown.
 #include "tests/host/TestHost.h"
+#include "product/params.h"
 
 #include "pluginterfaces/vst/vsttypes.h"
 
@@ -158,6 +159,8 @@ TEST_P(VemlorPassThrough, OutputEqualsInputWithoutAllocationOrModeChange)
     for (int32 ch = 0; ch < 2; ++ch)
       for (int32 i = 0; i < frames; ++i)
         plugin->input(0, ch)[i] = level(random) / 32768.0;
+    // The dry-only mix must leave the input untouched, bit for bit.
+    plugin->addParameterChange(zarvo::par_dry_wet, 0, 0.0);
     const BlockReport report = plugin->process(frames);
     ASSERT_EQ(report.result, kResultOk);
     EXPECT_EQ(report.allocations, 0u);

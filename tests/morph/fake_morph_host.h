@@ -27,19 +27,27 @@ using namespace zarvo::morph;
 
 // A state chunk as the plug-in writes it, up to the parameters: version word, controller map,
 // modulation records, then (stable id, plain value) per parameter.
-inline plugkit::IByteChunk stateChunkOf(const std::vector<std::pair<int, double>>& params)
+inline plugkit::IByteChunk stateChunkOfIds(const std::vector<std::pair<uint32_t, double>>& entries)
 {
   plugkit::IByteChunk c;
   c.Put(int32_t{0x00010300});
   zarvo::midi_cc::mapper_serializer::serialize(zarvo::midi_cc::Mapper(), c);
   c.Put(int32_t{0});
-  c.Put(static_cast<double>(params.size()));
-  for (const auto& [index, value] : params)
+  c.Put(static_cast<double>(entries.size()));
+  for (const auto& [id, value] : entries)
   {
-    c.Put(zarvo::stableIdOf(index));
+    c.Put(id);
     c.Put(value);
   }
   return c;
+}
+
+inline plugkit::IByteChunk stateChunkOf(const std::vector<std::pair<int, double>>& params)
+{
+  std::vector<std::pair<uint32_t, double>> entries;
+  for (const auto& [index, value] : params)
+    entries.push_back({zarvo::stableIdOf(index), value});
+  return stateChunkOfIds(entries);
 }
 
 inline void putBigEndian(plugkit::IByteChunk& c, uint32_t v)
@@ -143,11 +151,12 @@ public:
     return true;
   }
 
-  // ---- whole states: every parameter's plain value, then the morph section
+  // ---- whole states: every parameter's plain value, the editor state, then the morph section
   bool serializePluginState(plugkit::IByteChunk& chunk) const override
   {
     for (const plugkit::IParam& p : mParams)
       chunk.Put(p.Value());
+    chunk.Put(editorValue);
     return controller && controller->serializeMorphState(chunk);
   }
   int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override
@@ -159,6 +168,8 @@ public:
         return -1;
       p.Set(v);
     }
+    if ((pos = chunk.Get(editorValue, pos)) < 0)
+      return -1;
     return controller ? controller->unserializeMorphState(chunk, pos) : pos;
   }
   bool serializeEditorState(plugkit::IByteChunk& chunk) const override { return chunk.Put(editorValue) > 0; }

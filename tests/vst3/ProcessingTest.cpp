@@ -1,6 +1,7 @@
 // The process call as a host drives it: bus arrangements, bypass, parameter changes, MIDI in and out,
 // and both sample sizes.
 #include "tests/vst3/HostSession.h"
+#include "product/params.h"
 
 #include <gtest/gtest.h>
 
@@ -69,10 +70,11 @@ TEST(VemlorBuses, ArrangementsOfTheChannelConfigurations)
       EXPECT_EQ(info.flags, BusInfo::kDefaultActive);
     }
 
-    // Whatever the buses are now, audio passes through them.
+    // Whatever the buses are now, the dry-only mix passes audio through them.
     ASSERT_TRUE(s.plugin->startProcessing({}));
     std::mt19937 random(3);
     fillInputs(*s.plugin, 64, random);
+    s.plugin->addParameterChange(zarvo::par_dry_wet, 0, 0.0);
     ASSERT_TRUE(s.plugin->process(64).clean());
     for (int32 ch = 0; ch < s.plugin->channelCount(kOutput, 0); ++ch)
       for (int32 i = 0; i < 64; ++i)
@@ -329,7 +331,10 @@ TEST(VemlorSampleSizes, ThirtyTwoAndSixtyFourBitProcessingAgree)
           outputs[size].insert(outputs[size].end(), s.plugin->output(0, ch), s.plugin->output(0, ch) + frames);
       }
     }
-    EXPECT_EQ(outputs[kSample32], outputs[kSample64]);
+    // The engine runs in 64 bits either way: 32-bit output is the 64-bit output rounded to float.
+    ASSERT_EQ(outputs[kSample32].size(), outputs[kSample64].size());
+    for (size_t i = 0; i < outputs[kSample64].size(); ++i)
+      ASSERT_EQ(outputs[kSample32][i], static_cast<double>(static_cast<float>(outputs[kSample64][i]))) << "sample " << i;
   }
 }
 

@@ -1,6 +1,7 @@
 // Saving and restoring through the component state: the chunk, the bypass word after it, delivery in
 // pieces, and states that must be refused.
 #include "tests/vst3/HostSession.h"
+#include "product/params.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +120,7 @@ TEST(VST3State, TheBypassWordFollowsTheChunkAndRestoresOnlyTheBypassParameter)
     std::uniform_real_distribution<double> level(-1.0, 1.0);
     for (int32 i = 0; i < 64; ++i)
       target.plugin->input(0, 0)[i] = static_cast<float>(level(random));
+    target.plugin->addParameterChange(zarvo::par_dry_wet, 0, 0.0);
     ASSERT_TRUE(target.plugin->process(64).clean());
     EXPECT_TRUE(std::equal(target.plugin->input(0, 0), target.plugin->input(0, 0) + 64, target.plugin->output(0, 0)));
   }

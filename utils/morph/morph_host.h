@@ -78,7 +78,9 @@ public:
   // Raises the flag that makes the idle function lay the editor out again.
   virtual void raiseLayoutUpdate() {}
   // The editor's controls of a parameter: the value to show (normalised; none keeps theirs) and
-  // whether they are disabled because the field drives them. Only while the editor is open.
+  // whether they are disabled because the field drives them (shown at alpha 0.6). Controller
+  // readouts are left alone, and the depth control keeps its own enabled state. Only while the
+  // editor is open.
   virtual void driveControls(int /*index*/, std::optional<double> /*normalized*/, bool /*disabled*/) {}
 
   // ---- whole states

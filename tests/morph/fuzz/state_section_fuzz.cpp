@@ -1,5 +1,6 @@
-// Random bytes into the morph state section reader: no crash, no unbounded allocation, a field in
-// range afterwards, and a rejected section changes nothing.
+// Random bytes into the morph state section reader and into the reader of a preset's morph values:
+// no crash, no unbounded allocation, everything in range afterwards, and a rejected section changes
+// nothing.
 #include <cstdint>
 #include <cstdlib>
 
@@ -31,5 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   else if (pos < startPos || (pos > chunk.Size() && pos != startPos))
     std::abort();
   morph_fuzz::checkFieldInRange(ctrl);
+
+  MorphValues values{};
+  values.fill(0.5);
+  uint32_t noteMask = 0;
+  ctrl.fileRouter().readChunkMorphParams(chunk, startPos, values, noteMask);
+  for (double v : values)
+  {
+    if (!morph_fuzz::within(v, 0.0, 1.0))
+      std::abort();
+  }
+  if (noteMask & ~kNoteMaskBits)
+    std::abort();
   return 0;
 }
