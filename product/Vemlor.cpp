@@ -1,43 +1,93 @@
+// Construction in its fixed order, the audio path's host side, and what the controller map and the
+// editor (not built yet) reach of the plug-in.
 #include "product/Vemlor.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <optional>
+#include <string_view>
+#include <type_traits>
 
+#include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
-#include "product/dsp/oversampler.h"
 #include "product/param_init.h"
 #include "product/params.h"
+#include "product/prefs_access.h"
+#include "product/settings_store.h"
 
 namespace {
 
 // What every parameter's previous value reads as after a reset, so its next change is handled in full.
 constexpr double kUnseenValue = std::numeric_limits<double>::max();
+constexpr int kUndoDepth = 100;
+constexpr const char* kVersionText = "1.3.0";
+constexpr const char* kCCMapFileName = "ccmap.zarvo";
+constexpr int kMorphPanelHeight = 620;
+constexpr int kPlainHeight = 200;
+// The morph field's appearance as the pad can show it.
+constexpr long long kMaxIsoLevels = 14; // 0 switches the overlay off
+constexpr double kMinGridStep = 0.02;
+constexpr double kMaxGridStep = 1.0;
 
-constexpr uint32_t kStateVersion = static_cast<uint32_t>(zarvo::kVemlorConfig.version);
-// A chunk of a later major version has a layout this reader does not know.
-constexpr uint32_t kMaxStateMajorVersion = 1;
-constexpr int kMaxStoredParams = 1024;
+double steadyClockMs()
+{
+  return static_cast<double>(std::chrono::steady_clock::now().time_since_epoch().count()) *
+         std::chrono::steady_clock::period::num / std::chrono::steady_clock::period::den * 1000.0;
+}
+
+// The number at the start of a preference's text, as an input stream reads it; none when the key
+// is missing or the text does not start with a number.
+template <class T>
+std::optional<T> leadingNumber(const zarvo::SettingsStore& store, std::string_view key)
+{
+  const std::string* text = store.find(key);
+  if (!text)
+    return std::nullopt;
+  std::string_view rest(*text);
+  const size_t start = rest.find_first_not_of(" \t");
+  if (start == std::string_view::npos)
+    return std::nullopt;
+  rest.remove_prefix(start);
+  if (rest.front() == '+')
+    rest.remove_prefix(1);
+  T value{};
+  const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+  (void)end;
+  if (ec != std::errc())
+    return std::nullopt;
+  if constexpr (std::is_floating_point_v<T>)
+  {
+    if (!std::isfinite(value))
+      return std::nullopt;
+  }
+  return value;
+}
 
 } // namespace
 
 Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   : plugkit::IPluginVST3(info, zarvo::kVemlorConfig)
+  , mClock(&steadyClockMs)
 {
   for (auto& v : mLastParamValue)
     v.store(kUnseenValue, std::memory_order_relaxed);
   for (auto& channel : mDeferredControllerChannel)
     channel.store(-1, std::memory_order_relaxed);
-  createEngine();
+  // The DSP model, the randomizer, the host information, the controller map with its mediator are
+  // members; the audio path gets room for the largest block before any host set-up.
+  mAudioPath.prepare(std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput)), GetBlockSize());
   readHoverHelpPreference();
   initializeParams();
   loadUserLayout();
-  createNoteModeController();
+  // The note-mode controller is a member, bound to this plug-in and fed by initializeParams.
   createMorphController();
   readMorphFieldPreferences();
   createStateCodec();
-  installEditorFunctions();
   initPresets();
   createPresetManager();
   createControllerMapFiles();
@@ -47,16 +97,10 @@ Vemlor::Vemlor(const plugkit::InstanceInfo& info)
 
 Vemlor::~Vemlor() = default;
 
-// The audio path (DSP model, oversampler, working buffers) is a member; here it gets room for the
-// largest block before any host set-up. The randomizer and the controller map with its mediator
-// are made here when the patch library and the MIDI CC mapping land.
-void Vemlor::createEngine()
+void Vemlor::readHoverHelpPreference()
 {
-  mAudioPath.prepare(std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput)), GetBlockSize());
+  s_helpTooltipsEnabled = zarvo::prefs().getBool(zarvo::prefkey::kHoverHelp, true);
 }
-
-// Hover help follows the "hover_help" preference once the preferences access lands.
-void Vemlor::readHoverHelpPreference() {}
 
 void Vemlor::initializeParams()
 {
@@ -71,43 +115,104 @@ void Vemlor::initializeParams()
   }
 }
 
-// The user tab's slots come from the default layout file once the preferences access lands.
+// The user tab's columns come from the default layout file through the control registry's layout
+// format; until the registry exists the tab starts empty.
 void Vemlor::loadUserLayout() {}
 
-// The note-mode controller is a member, bound to this plug-in and fed by initializeParams.
-void Vemlor::createNoteModeController() {}
-
-// The morph controller with its default points is made and published here when the morph field lands.
-void Vemlor::createMorphController() {}
-
-// The morph field's display preferences are read here when the morph field lands.
-void Vemlor::readMorphFieldPreferences() {}
-
-void Vemlor::createStateCodec() { mStateCodec = std::make_unique<zarvo::VemlorStateCodec>(*this); }
-
-// The editor-creation and layout functions are installed here when the editor lands.
-void Vemlor::installEditorFunctions() {}
-
-// The factory presets are defined here when the patch library lands.
-void Vemlor::initPresets() {}
-
-// The preset manager with its hooks and the "preset_dir" folder is made here when the patch library lands.
-void Vemlor::createPresetManager() {}
-
-// The controller-map file orchestrator is made here when the MIDI CC mapping lands.
-void Vemlor::createControllerMapFiles() {}
-
-// A fresh instance's morph points are placed here when the morph field lands.
-void Vemlor::seedFreshInstancePoints() {}
-
-// A random starter preset becomes the patch here when the factory presets land.
-void Vemlor::applyRandomStarterPreset() {}
-
-int Vemlor::currentUIHeight() const
+void Vemlor::createMorphController()
 {
-  // The morph panel opens with the morph controller, which is still to come.
-  return 200;
+  mMorph = std::make_unique<zarvo::morph::MorphController>(*this);
+  mMorph->initDefaultPoints();
+  mMorph->morphOn = GetParam(zarvo::par_morph_active)->Value() > 0.5;
+  mMorph->morphX = GetParam(zarvo::par_morph_x)->Value();
+  mMorph->morphY = GetParam(zarvo::par_morph_y)->Value();
+  mMorph->publish();
 }
+
+void Vemlor::readMorphFieldPreferences()
+{
+  const zarvo::SettingsStore& store = zarvo::prefs();
+  zarvo::morph::MorphZarvoAdapter::Appearance& a = mMorph->appearance;
+  if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kMorphFieldLineBrightness))
+    a.lineBrightness = static_cast<float>(std::clamp(*v, 0.0, 1.0));
+  if (const auto v = leadingNumber<long long>(store, zarvo::prefkey::kIsoLevels))
+    a.isoLevels = static_cast<int32_t>(std::clamp<long long>(*v, 0, kMaxIsoLevels));
+  if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kGridStep))
+    a.gridStep = static_cast<float>(std::clamp(*v, kMinGridStep, kMaxGridStep));
+}
+
+void Vemlor::createStateCodec()
+{
+  mStateCodec = std::make_unique<zarvo::VemlorStateCodec>(*this);
+  mStateChunk = std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, *this);
+}
+
+void Vemlor::initPresets() { mFactoryPresets.initPresets(*this); }
+
+void Vemlor::createPresetManager()
+{
+  TextString appSupport;
+  plugkit::AppSupportPath(appSupport);
+  const std::string folder = (std::filesystem::path(appSupport.Get()) / "Vemlor" / "Presets").string();
+  mPresetManager = std::make_unique<zarvo::PresetManager>(*this, "Vemlor", folder, kUndoDepth);
+  zarvo::PresetManager& pm = *mPresetManager;
+
+  pm.setCCMapCallbacks([this](plugkit::IByteChunk& chunk) { mStateChunk->serializeControllerPart(chunk); },
+                       [this](const plugkit::IByteChunk& chunk) { mStateChunk->unserializeControllerPart(chunk); });
+  pm.setWorkspaceCallbacks([this](plugkit::IByteChunk& chunk) { writeWorkspace(chunk); },
+                           [this](const plugkit::IByteChunk& chunk) { readWorkspace(chunk); });
+  pm.setPresetApplyHook([this](const zarvo::PresetManager::PresetSource& source) {
+    // A new instance's starter becomes the patch under the morph field it seeded.
+    if (mApplyingStarter)
+      return zarvo::PresetManager::kApplyPreset;
+    if (mMorph->fileRouter().loadPresetIntoPoints(source))
+      return zarvo::PresetManager::kTakenByMorph;
+    return mMorph->morphOn ? zarvo::PresetManager::kDoNothing : zarvo::PresetManager::kApplyPreset;
+  });
+  const auto morphGovernsPatch = [this] { return mMorph->morphOn && !mMorph->inPointLoadContext(); };
+  pm.setStripStateQueries(morphGovernsPatch, morphGovernsPatch);
+
+  pm.restoreLastUsedDir(zarvo::prefs().getString(zarvo::prefkey::kPresetDir, ""));
+  pm.setLastUsedDirChanged(
+    [](const std::string& dir) { zarvo::writePref(zarvo::prefs(), zarvo::prefkey::kPresetDir, dir); });
+}
+
+void Vemlor::createControllerMapFiles()
+{
+  mCCFiles = std::make_unique<CCFiles>(
+    mMediator, "Vemlor", kVersionText,
+    [this] { return mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir(); },
+    [this] { readCutoffControllerNumbers(); }, kCCMapFileName);
+  mCCFiles->setExtraSectionIO([this](zarvo::ZarvoFile& file) { mCCMod.writeCCModConfig(file); },
+                              [this](const zarvo::ZarvoFile& file) { mCCMod.readCCModConfig(file); });
+  mCCFiles->setBeforeChange([this] { mPresetManager->recordCCUndoStep(); });
+}
+
+void Vemlor::seedFreshInstancePoints() { mMorph->seedFreshInstancePoints(); }
+
+// The starter's chunk carries the field it was made with; the seeded one stays.
+void Vemlor::applyRandomStarterPreset()
+{
+  plugkit::IByteChunk field;
+  mMorph->serializeMorphState(field);
+  mApplyingStarter = true;
+  mFactoryPresets.applyRandomStarterPreset(mPresetManager.get());
+  mApplyingStarter = false;
+  mMorph->unserializeMorphState(field, 0);
+  mPresetManager->captureBaseline();
+}
+
+Steinberg::tresult PLUGIN_API Vemlor::initialize(Steinberg::FUnknown* context)
+{
+  const Steinberg::tresult result = plugkit::IPluginVST3::initialize(context);
+  if (result == Steinberg::kResultOk)
+    UpdateParams(*this);
+  return result;
+}
+
+int Vemlor::currentUIHeight() const { return mMorph && mMorph->morphOn ? kMorphPanelHeight : kPlainHeight; }
+
+// ---- audio
 
 void Vemlor::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
@@ -126,54 +231,10 @@ void Vemlor::OnReset()
   mHostInfo.refreshOnReset();
   mAudioPath.prepare(std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput)), GetBlockSize());
   mAudioPath.reset(GetSampleRate());
-  mLayoutUpdate.store(true, std::memory_order_release);
+  raiseLayoutUpdate();
 }
 
 void Vemlor::OnActivate(bool) { OnIdle(); }
-
-void Vemlor::OnIdle()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  replayDeferredNoteModeWork();
-  // The editor is laid out again and its host information view refreshed here once the editor lands.
-  mLayoutUpdate.exchange(false, std::memory_order_acq_rel);
-  mHostInfoRefresh.exchange(false, std::memory_order_acq_rel);
-
-  const int latency = zarvo::Oversampler::latencySamples(static_cast<int>(mBlockRecord.oversamplingFactor()));
-  if (latency != mReportedLatency)
-  {
-    mReportedLatency = latency;
-    SetLatency(latency);
-  }
-}
-
-void Vemlor::OnParamChange(int paramIdx, plugkit::EParamSource source, int)
-{
-  if (paramIdx < 0 || paramIdx >= zarvo::kNumParams)
-    return;
-  const double value = GetParam(paramIdx)->Value();
-  if (mLastParamValue[static_cast<size_t>(paramIdx)].exchange(value, std::memory_order_relaxed) == value)
-    return;
-
-  // A host automating a cutoff takes it off the played note.
-  if (source == plugkit::EParamSource::kHost)
-  {
-    constexpr std::array<std::pair<int, int>, 3> kAnchors = {{{zarvo::par_main_cutoff_hz, zarvo::par_main_cutoff_note_anchored},
-                                                              {zarvo::par_preFlt_A_hz, zarvo::par_preA_cutoff_note_anchored},
-                                                              {zarvo::par_preFlt_B_hz, zarvo::par_preB_cutoff_note_anchored}}};
-    for (const auto& [cutoff, anchor] : kAnchors)
-    {
-      if (paramIdx == cutoff && GetParam(anchor)->Value() > 0.5)
-        GetParam(anchor)->Exchange(0.0);
-    }
-  }
-
-  // The morph point mirror, the preset manager's notification, the morph controller's meta
-  // parameters and the editor's blend picks join here with the morph field and the patch library.
-  if (mNoteMode.onParamChanged(paramIdx, value))
-    return;
-  mBlockRecord.store(paramIdx, value);
-}
 
 void Vemlor::setModLiveValue(int slot, double value)
 {
@@ -195,13 +256,25 @@ bool Vemlor::modulation(int param, zarvo::SlotModulation& out) const
   return true;
 }
 
-// The morph controller's blend is laid over the block here (zarvo::applyMorphField while its morph
-// switch is on) once the morph controller is part of the plug-in.
-void Vemlor::applyMorph(zarvo::ParamSnapshot&, zarvo::OutputStage&, zarvo::NoteModeController::Snapshots&) {}
+void Vemlor::applyMorph(zarvo::ParamSnapshot& snap, zarvo::OutputStage& out, zarvo::NoteModeController::Snapshots& notes)
+{
+  if (mMorph->morphOn.load(std::memory_order_relaxed))
+    zarvo::applyMorphField(*mMorph, *this, snap, out, notes);
+}
 
-// Controller messages reach the controller map's mediator here (its own handler while learning,
-// else with mNoteMode.allowsAbsoluteCC as the filter) once the MIDI CC mapping is part of the plug-in.
-void Vemlor::dispatchController(const plugkit::IMidiMsg&) {}
+void Vemlor::dispatchController(const plugkit::IMidiMsg& msg)
+{
+  // The message that completes a learn is never filtered.
+  if (mMediator.mapper().isLearning())
+    mMediator.ProcessMidiCC(msg);
+  else
+    mMediator.ProcessMidiCC(msg, [this](int param) { return mNoteMode.allowsAbsoluteCC(param); });
+}
+
+void Vemlor::onControllerParamChange(int param, int sampleOffset)
+{
+  OnParamChange(param, plugkit::EParamSource::kDelegate, sampleOffset);
+}
 
 void Vemlor::noteModeSwitchedOn(int cutoffParam)
 {
@@ -211,6 +284,9 @@ void Vemlor::noteModeSwitchedOn(int cutoffParam)
     mDeferredNoteModeOn.fetch_or(1u << stage, std::memory_order_acq_rel);
     return;
   }
+  // A restored chunk brings its own modes; reading it back must reproduce them.
+  if (mAnnouncingRestore)
+    return;
   mCCMod.setMode(cutoffParam, 1);
   mCCMod.setHeld(cutoffParam, false);
 }
@@ -226,99 +302,57 @@ void Vemlor::controllerChannelChanged(int cutoffParam, int channel)
   applyControllerChannel(cutoffParam, channel);
 }
 
-void Vemlor::replayDeferredNoteModeWork()
+void Vemlor::applyControllerChannel(int cutoffParam, int channel)
 {
-  const uint32_t switchedOn = mDeferredNoteModeOn.exchange(0u, std::memory_order_acq_rel);
+  mMediator.mapper().setChannelForParam(cutoffParam, channel);
+}
+
+void Vemlor::readCutoffControllerNumbers()
+{
   for (int stage = 0; stage < zarvo::NoteModeController::kNumStages; ++stage)
   {
     const int cutoff = zarvo::NoteModeController::kStageCutoffParam[static_cast<size_t>(stage)];
-    if (switchedOn & (1u << stage))
-      noteModeSwitchedOn(cutoff);
-    const int channel = mDeferredControllerChannel[static_cast<size_t>(stage)].exchange(-1, std::memory_order_acq_rel);
-    if (channel >= 0)
-      applyControllerChannel(cutoff, channel);
+    mNoteMode.setControllerNumber(stage, mMediator.mapper().getCCForParam(cutoff));
   }
 }
-
-// The controller map takes the channel (Mapper::setChannelForParam) once the MIDI CC mapping is
-// part of the plug-in.
-void Vemlor::applyControllerChannel(int, int) {}
 
 const plugkit::IParam* Vemlor::ccModParam(int index) const
 {
   return index >= 0 && index < zarvo::kNumParams ? GetParam(index) : nullptr;
 }
 
-// The controller map answers this once the MIDI CC mapping is part of the plug-in.
-bool Vemlor::hasController(int) const { return false; }
+bool Vemlor::hasController(int index) const { return mMediator.mapper().getCCForParam(index) >= 0; }
 
-bool Vemlor::SerializeState(plugkit::IByteChunk& chunk) const
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  bool ok = chunk.Put(kStateVersion) > 0;
-  ok = serializeControllerSections(chunk) && ok;
-  ok = chunk.Put(static_cast<double>(zarvo::kNumParams)) > 0 && ok;
-  for (int i = 0; i < zarvo::kNumParams; ++i)
-  {
-    ok = chunk.Put(zarvo::kStableParamIds[static_cast<size_t>(i)]) > 0 && ok;
-    ok = chunk.Put(GetParam(i)->Value()) > 0 && ok;
-  }
-  ok = mStateCodec->serializeUIState(chunk) && ok;
-  ok = serializeMorphAndIdentity(chunk) && ok;
-  return ok && chunk.Size() > 0;
-}
+// ---- the editor (not built yet: it is never open, and it holds no controls)
 
-int Vemlor::UnserializeState(const plugkit::IByteChunk& chunk, int startPos)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  uint32_t version = 0;
-  int pos = chunk.Get(version, startPos);
-  if (pos < 0 || (version >> 16) > kMaxStateMajorVersion)
-    return -1;
-
-  pos = unserializeControllerSections(chunk, pos, version);
-  double storedCount = 0.0;
-  if (pos < 0 || chunk.Get(storedCount, pos) < 0 || !std::isfinite(storedCount))
-    return -1;
-  const double count = std::trunc(storedCount);
-  if (count < 0.0 || count > kMaxStoredParams)
-    return -1;
-
-  pos = mStateCodec->applyParamsFromChunk(chunk, pos + 8, static_cast<int>(count));
-  for (int i = 0; i < NParams(); ++i)
-  {
-    OnParamChange(i, plugkit::EParamSource::kPresetRecall, -1);
-    OnParamChangeUI(i, plugkit::EParamSource::kPresetRecall);
-  }
-  if (pos < 0)
-    return pos;
-  pos = mStateCodec->unserializeUIState(chunk, pos);
-  if (pos < 0)
-    return pos;
-  return unserializeMorphAndIdentity(chunk, pos);
-}
-
-// The controller map and the controller modulation settings are written here when the MIDI CC mapping lands.
-bool Vemlor::serializeControllerSections(plugkit::IByteChunk&) const { return true; }
-
-int Vemlor::unserializeControllerSections(const plugkit::IByteChunk&, int pos, uint32_t) { return pos; }
-
-// The morph field, the identity marker and the patch identity are written here when they land.
-bool Vemlor::serializeMorphAndIdentity(plugkit::IByteChunk&) const { return true; }
-
-int Vemlor::unserializeMorphAndIdentity(const plugkit::IByteChunk&, int pos) { return pos; }
-
-plugkit::IParam* Vemlor::stateParam(int index) { return index >= 0 && index < zarvo::kNumParams ? GetParam(index) : nullptr; }
-
-// The editor comes with the graphics layer; until then it is never open.
 bool Vemlor::editorOpen() const { return false; }
 
-zarvo::EditorStateFields Vemlor::editorState() const { return mEditorState; }
+void Vemlor::markEditorDirty() { markControlsDirty(); }
 
-void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields) { mEditorState = fields; }
+void Vemlor::markControlsDirty() {}
 
-zarvo::UserTabColumns Vemlor::userTabColumns() const { return mUserTabColumns; }
+void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>&) {}
 
-void Vemlor::setUserTabColumns(zarvo::UserTabColumns columns) { mUserTabColumns = std::move(columns); }
+zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int) { return nullptr; }
 
-zarvo::PresetManager* Vemlor::presetManager() { return nullptr; }
+void Vemlor::redrawMorphPad() {}
+
+void Vemlor::pulseEditAffordance() {}
+
+void Vemlor::refreshEditorDisplays() {}
+
+void Vemlor::tryUpdateLayout()
+{
+  // A turn-off waiting for its bake is committed even while the editor is closed.
+  mMorph->commitTurningOffIfPending();
+}
+
+void Vemlor::pushParamsToEditor()
+{
+  if (!editorOpen())
+    return;
+  for (int i = 0; i < NParams(); ++i)
+    SendParameterValueFromDelegate(i, GetParam(i)->GetNormalized(), true);
+}
+
+void Vemlor::sendParamToEditor(int index, double normalized) { SendParameterValueFromDelegate(index, normalized, true); }

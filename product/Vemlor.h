@@ -1,8 +1,11 @@
-// The plug-in class: the compiled-in configuration, construction in its fixed order, and the state chunk.
+// The plug-in class: the compiled-in configuration and construction, parameter changes from host,
+// editor and preset recall, idle work and editor messages, the state chunk, presets, randomizer and
+// the morph field.
 #pragma once
 
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "IPlugin/VST3/IPluginVST3.h"
@@ -12,24 +15,64 @@
 #include "product/mod_params.h"
 #include "product/model_params.h"
 #include "product/note_mode_controller.h"
+#include "product/preset_manager.h"
+#include "product/prefs_access.h"
+#include "product/presets.h"
+#include "product/randomizer.h"
+#include "product/state_chunk.h"
 #include "utils/host_time_info.h"
+#include "utils/midi_cc/cc_file_orchestrator.h"
+#include "utils/midi_cc/cc_mediator.h"
+#include "utils/morph/morph_controller.h"
+#include "utils/morph/morph_host.h"
+
+namespace zarvo {
+
+// The main filter's shape as the editor shows it, with each pass type's share of a blend: the blend
+// while morphing without focus, else the plug-in's own shape (axes only when the blend confirms it).
+// Main thread.
+morph::MorphController::MainPTShapeView
+mainShapeWithTypeAxes(const morph::MorphController& controller,
+                      std::array<morph::MorphController::TypeAxes, kNumPassTypes>& axes);
+
+} // namespace zarvo
 
 class Vemlor final : public plugkit::IPluginVST3,
+                     public zarvo::StateHost,
                      public zarvo::EditorStateHost,
                      public zarvo::AudioPathHost,
                      public zarvo::NoteModeListener,
-                     public zarvo::CCModHost
+                     public zarvo::CCModHost,
+                     public zarvo::morph::IMorphHost
 {
 public:
+  using Mediator = zarvo::midi_cc::CCMediator<Vemlor>;
+  using CCFiles = zarvo::midi_cc::CCFileOrchestrator<Mediator>;
+  // Milliseconds of a steady clock.
+  using Clock = std::function<double()>;
+
+  // An edit made in the editor without a gesture becomes an undo step this long after it.
+  static constexpr double kUngesturedCommitMs = 200.0;
+
   // Main thread, under the module's creation lock.
   explicit Vemlor(const plugkit::InstanceInfo& info);
   ~Vemlor() override;
 
   // Whether hover help is shown; the last constructed instance's reading of the preference wins.
   static inline bool s_helpTooltipsEnabled = true;
+  // Main thread: the preferences store every instance of the process shares.
+  static zarvo::SettingsStore& prefs() { return zarvo::prefs(); }
 
   // Main thread: the editor height in pixels, 620 with the morph panel open, else 200.
   int currentUIHeight() const;
+  // Main thread: replaces the steady clock the ungestured-edit commit reads.
+  void setClock(Clock clock) { mClock = std::move(clock); }
+
+  // Main thread: the host's parameter objects start from the values the constructor left, the
+  // starter preset's, not from the defaults.
+  Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
+
+  // ---- audio
 
   // Audio thread: one host block through the effect.
   void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
@@ -39,36 +82,82 @@ public:
   void OnReset() override;
   // Main thread: the idle work runs once whenever the host activates or deactivates the plug-in.
   void OnActivate(bool active) override;
-  // Main thread, every 20 ms.
-  void OnIdle() override;
 
-  // Any thread: a parameter changed (the audio thread for host changes inside a block, offset >= 0).
+  // ---- parameter changes
+
+  // Any thread: a parameter changed. On the audio thread (host automation, controller messages)
+  // only atomics are stored; the main-thread consequences wait for the idle function.
   using plugkit::IPluginVST3::OnParamChange;
   void OnParamChange(int paramIdx, plugkit::EParamSource source, int sampleOffset) override;
+  // Main thread: an editor change of a pass type takes its filter out of a morph or user blend.
+  bool picksOutOfBlend(int paramIdx, plugkit::EParamSource source) const;
+  // Main thread: editor gestures; the morph pad's position and the parameters the morph field
+  // drives send no gestures, and a gesture outside the morph field ends one undo step.
+  void BeginInformHostOfParamChangeFromUI(int paramIdx) override;
+  void EndInformHostOfParamChangeFromUI(int paramIdx) override;
+  // Main thread: the morph pad's drag of the position, one host gesture on x and y.
+  void beginMorphUserGestureFromUI();
+  void endMorphUserGestureFromUI();
+  // Main thread: an editor change made without a gesture and not yet an undo step becomes one.
+  void flushPendingUngesturedEdit();
 
-  // Any thread: the cutoff parameter (11, 0 or 4) follows MIDI notes.
-  bool isCutoffNoteModeOn(int param) const { return mNoteMode.isCutoffNoteModeOn(param); }
-  // Audio thread: a modulation slot's live controller value (0 .. 1).
-  void setModLiveValue(int slot, double value);
-  // Audio thread (raises a flag only): the host information view has news.
-  void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
-  // Any thread: blocks processed since construction.
-  uint64_t blockCount() const { return mAudioPath.blockCount(); }
+  // ---- idle work and editor messages (main thread)
 
-  // Main thread: the state chunk, version word first; other sections join as their owners land.
+  // Every 20 ms, with or without an editor.
+  void OnIdle() override;
+  // Tags 7777 to 7788: the controller map and the controller modulation settings.
+  bool OnMessage(int msgTag, int ctrlTag, int dataSize, const void* pData) override;
+  // Drops every controller assignment and modulation setting, as one undo step.
+  void clearAllCCMap();
+
+  // ---- pass-type snapping (main thread; the editor's shape readouts run them on a click)
+
+  void snapMainShapeToNearestPassType();
+  // passTypeParam: par_preFlt_A_pt or par_preFlt_B_pt.
+  void snapPreFltShapeToNearestPassType(int passTypeParam);
+  // The user touched a disabled control: the morph pad shows where a driven parameter is edited.
+  void onDisabledControlInteraction(int paramIdx);
+
+  // ---- presets and randomizer (main thread)
+
+  // A new patch as one undo step; while morphing, new sounds for morph points instead.
+  void randomize();
+  // A variation of the patch the mutations started from; while morphing, of morph points.
+  void mutate();
+  const zarvo::FactoryPresets& factoryPresets() const { return mFactoryPresets; }
+
+  // ---- owned parts, for the editor (main thread)
+
+  zarvo::morph::MorphController& morphController() { return *mMorph; }
+  Mediator& ccMediator() { return mMediator; }
+  CCFiles& ccFiles() { return *mCCFiles; }
+  zarvo::CCModSettings& ccModSettings() { return mCCMod; }
+
+  // ---- state chunk (main thread)
+
   bool SerializeState(plugkit::IByteChunk& chunk) const override;
   int UnserializeState(const plugkit::IByteChunk& chunk, int startPos) override;
+  void OnRestoreState() override;
 
-  // Main thread: what the editor-state codec reaches of the plug-in.
+  // ---- what the parts reach of the plug-in
+
+  // Main thread.
   plugkit::IParam* stateParam(int index) override;
+  zarvo::PresetManager* presetManager() override { return mPresetManager.get(); }
+  void controllerSectionsRestored() override;
+  void announceRestoredParam(int index) override;
+  void sendParamToEditor(int index, double normalized) override;
+  void setMorphMovedSinceOn() override;
+  void markEditorDirty() override;
+
+  // Main thread.
   bool editorOpen() const override;
   zarvo::EditorStateFields editorState() const override;
   void applyEditorState(const zarvo::EditorStateFields& fields) override;
   zarvo::UserTabColumns userTabColumns() const override;
   void setUserTabColumns(zarvo::UserTabColumns columns) override;
-  zarvo::PresetManager* presetManager() override;
 
-  // Audio thread: what the audio path reads of parameters, modulation, morph field and controllers.
+  // Audio thread: parameters, modulation, morph field and controllers as the audio path reads them.
   const plugkit::IParam& param(int index) const override { return *GetParam(index); }
   bool modulation(int param, zarvo::SlotModulation& out) const override;
   bool heldByController(int param) const override { return mCCMod.held(param); }
@@ -79,38 +168,123 @@ public:
   void noteModeSwitchedOn(int cutoffParam) override;
   void controllerChannelChanged(int cutoffParam, int channel) override;
 
-  // Main thread: what the controller modulation settings ask of the plug-in.
+  // Main thread.
   const plugkit::IParam* ccModParam(int index) const override;
   bool hasController(int index) const override;
+  // Any thread: the cutoff parameter (11, 0 or 4) follows MIDI notes.
   bool cutoffFollowsNotes(int index) const override { return isCutoffNoteModeOn(index); }
+  bool isCutoffNoteModeOn(int param) const { return mNoteMode.isCutoffNoteModeOn(param); }
+
+  // The controller map's mediator. Audio thread: a parameter's controller mode and modulation slot,
+  // a slot's live controller value, and a value the map set (the delegate source).
+  int ccModeOf(int param) const { return static_cast<int>(mCCMod.mode(param)); }
+  int modSlotOf(int param) const { return zarvo::modSlotOf(param); }
+  void setModLiveValue(int slot, double value);
+  void onControllerParamChange(int param, int sampleOffset);
+  // Main thread: the open editor's learnable controls (none without an editor).
+  bool isEditorOpen() const { return editorOpen(); }
+  void forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn);
+  zarvo::midi_cc::IControllable* firstControllableForParam(int param);
+  void redrawMorphPad();
+
+  // Main thread: the morph controller's view of the plug-in.
+  plugkit::IParam& param(int index) override { return *GetParam(index); }
+  bool putPatchIdentity(plugkit::IByteChunk& chunk, const zarvo::morph::PatchIdentity& identity) const override;
+  int getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, zarvo::morph::PatchIdentity& out) const override;
+  void pushParamsToEditor() override;
+  void markControlsDirty() override;
+  bool hasPresetManager() const override { return mPresetManager != nullptr; }
+  void pushUndo() override;
+  void captureBaseline() override;
+  void setCurrentListIndex(int listIndex) override;
+  zarvo::morph::PatchIdentity currentIdentity() const override;
+  zarvo::morph::PatchIdentity identityForListIndex(int listIndex) const override;
+  int undoDepth() const override;
+  void setMorphSessionMark(int depth) override;
+  void commitFromState(const plugkit::IByteChunk& before, int depth) override;
+  void trimUndoTo(int depth) override;
+  void selectIdentity(const zarvo::morph::PatchIdentity& identity) override;
+  bool presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const override;
+  void editParamFromEditor(int index, double normalized) override;
+  void raiseLayoutUpdate() override { mLayoutUpdate.store(true, std::memory_order_release); }
+  bool serializePluginState(plugkit::IByteChunk& chunk) const override { return SerializeState(chunk); }
+  int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override { return UnserializeState(chunk, pos); }
+  bool serializeEditorState(plugkit::IByteChunk& chunk) const override;
+  int unserializeEditorState(const plugkit::IByteChunk& chunk, int pos) override;
+  bool savePresetFile(const std::string& path) const override;
+  zarvo::ParamValueMap generatePatch() override { return mRandomizer.generate(); }
+  zarvo::ParamValueMap mutatePatch(zarvo::Randomizer::MutationSession& session,
+                                   const zarvo::Randomizer::Getter& current) override;
+  void recordRandomized(zarvo::Randomizer::MutationSession& session, const zarvo::Randomizer::Getter& current) override;
+  void recordMutated(zarvo::Randomizer::MutationSession& session, const zarvo::Randomizer::Getter& current) override;
+  StarterPresets starterPresets() const override;
+
+  // Audio thread (raises a flag only): the host information view has news.
+  void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
+  // Any thread: blocks processed since construction.
+  uint64_t blockCount() const { return mAudioPath.blockCount(); }
 
 private:
+  // What applying a randomizer result asks of the plug-in.
+  class RandomizerBridge final : public zarvo::RandomizerTarget
+  {
+  public:
+    explicit RandomizerBridge(Vemlor& plugin) : mPlugin(plugin) {}
+    int paramCount() const override { return mPlugin.NParams(); }
+    const plugkit::IParam* param(int index) const override { return mPlugin.GetParam(index); }
+    void beginParamEditFromUI(int index) override { mPlugin.BeginInformHostOfParamChangeFromUI(index); }
+    void sendParamValueFromUI(int index, double normalized) override { mPlugin.SendParameterValueFromUI(index, normalized); }
+    void endParamEditFromUI(int index) override { mPlugin.EndInformHostOfParamChangeFromUI(index); }
+    void sendParamValueToEditor(int index, double normalized) override
+    {
+      mPlugin.SendParameterValueFromDelegate(index, normalized, true);
+    }
+    void flushPendingUngesturedEdit() override { mPlugin.flushPendingUngesturedEdit(); }
+    void setBulkApply(bool applying) override { mPlugin.mRandomizerApply = applying; }
+    zarvo::PresetManager* presetManager() override { return mPlugin.presetManager(); }
+    bool morphActive() const override { return mPlugin.mMorph->morphOn; }
+    void morphRandomize() override { mPlugin.mMorph->randomize(); }
+    void morphMutate() override { mPlugin.mMorph->mutate(); }
+
+  private:
+    Vemlor& mPlugin;
+  };
+
   // Construction steps, called in this order by the constructor.
-  void createEngine();
   void readHoverHelpPreference();
   void initializeParams();
   void loadUserLayout();
-  void createNoteModeController();
   void createMorphController();
   void readMorphFieldPreferences();
   void createStateCodec();
-  void installEditorFunctions();
   void initPresets();
   void createPresetManager();
   void createControllerMapFiles();
   void seedFreshInstancePoints();
   void applyRandomStarterPreset();
 
-  // State chunk sections owned by subsystems still to come; each returns the position after itself.
-  bool serializeControllerSections(plugkit::IByteChunk& chunk) const;
-  int unserializeControllerSections(const plugkit::IByteChunk& chunk, int pos, uint32_t version);
-  bool serializeMorphAndIdentity(plugkit::IByteChunk& chunk) const;
-  int unserializeMorphAndIdentity(const plugkit::IByteChunk& chunk, int pos);
+  // The workspace part of undo snapshots and preset loads: oversampling, the morph switch and
+  // position, the editor state and the morph field.
+  void writeWorkspace(plugkit::IByteChunk& chunk) const;
+  void readWorkspace(const plugkit::IByteChunk& chunk);
 
-  // Main thread: note-mode consequences raised on the audio thread.
-  void replayDeferredNoteModeWork();
+  // Main thread: work that parameter changes on the audio thread left for the idle function.
+  void replayDeferredWork();
+  // Audio thread: a morph parameter's mirror, with its main-thread work deferred.
+  void deferMetaParam(int paramIdx, double value);
   // Main thread: the controller map's channel for a cutoff follows its stage's controller channel.
   void applyControllerChannel(int cutoffParam, int channel);
+  // Main thread: the note-mode controller's controller numbers follow the map's cutoff mappings.
+  void readCutoffControllerNumbers();
+  // Main thread: the editor edit of a parameter's plain value, without a gesture.
+  void sendPlainFromUI(int paramIdx, double plain);
+  // Main thread: lays the editor out again; commits a pending morph turn-off first, editor or not.
+  void tryUpdateLayout();
+  // Main thread: readouts, disabled states and hover help of an open editor.
+  void refreshEditorDisplays();
+  // Main thread: the morph pad briefly highlights where point sounds are edited.
+  void pulseEditAffordance();
+  double nowMs() const { return mClock(); }
 
   // Per modulation slot: its parameter's shape is not linear, so modulation acts on the normalised value.
   std::array<bool, zarvo::mod::kNumModSlots> mModShaped{};
@@ -122,15 +296,36 @@ private:
   zarvo::BlockParamRecord mBlockRecord;
   zarvo::NoteModeController mNoteMode{this};
   zarvo::AudioPath mAudioPath{mBlockRecord, mNoteMode, *this};
+  zarvo::Randomizer mRandomizer;
+  zarvo::Randomizer::MutationSession mMutationSession;
+  zarvo::FactoryPresets mFactoryPresets;
+  RandomizerBridge mRandomizerBridge{*this};
   zarvo::HostInfoModel<Vemlor> mHostInfo{*this, &Vemlor::triggerHostInfoRefresh};
+  Mediator mMediator{*this};
+  std::unique_ptr<zarvo::morph::MorphController> mMorph;
+  std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;
+  std::unique_ptr<zarvo::StateChunk> mStateChunk;
+  std::unique_ptr<zarvo::PresetManager> mPresetManager;
+  std::unique_ptr<CCFiles> mCCFiles;
+
   // Raised by any thread, exchanged to false by the idle function.
   std::atomic<bool> mLayoutUpdate{false};
   std::atomic<bool> mHostInfoRefresh{false};
-  std::atomic<uint32_t> mDeferredNoteModeOn{0};       // bit per note-mode stage
+  std::atomic<uint32_t> mDeferredNoteModeOn{0};    // bit per note-mode stage
+  std::atomic<uint32_t> mDeferredMetaParams{0};    // bit 0 morph active, 1 x, 2 y
   std::array<std::atomic<int>, zarvo::NoteModeController::kNumStages> mDeferredControllerChannel{}; // -1: none
-  // Main thread: the latency last reported to the host.
+
+  // Main thread.
+  Clock mClock;
+  bool mUIGestureActive = false;
+  bool mUngesturedEditPending = false;
+  double mUngesturedEditTimeMs = 0.0;
+  bool mRandomizerApply = false;
+  bool mApplyingStarter = false;
+  // A restore announces its parameters: the stored modulation modes win over the note-mode lock.
+  bool mAnnouncingRestore = false;
   int mReportedLatency = 0;
-  std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;
+  bool mPendingScaleSet = false;
   zarvo::EditorStateFields mEditorState;
   zarvo::UserTabColumns mUserTabColumns;
 };

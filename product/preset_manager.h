@@ -129,6 +129,11 @@ public:
   int factoryCount() const { return static_cast<int>(mFactoryIndices.size()); }
   int listSize() const { return factoryCount() + static_cast<int>(mUserPresets.size()); }
   int currentIndex() const { return mCurrentIndex; }
+  // The preset slot behind a factory entry of the list, or -1.
+  int factorySlot(int listIndex) const
+  {
+    return isFactoryIndex(listIndex) ? mFactoryIndices[static_cast<size_t>(listIndex)] : -1;
+  }
 
   // ---- identity, navigation and preset files
 
@@ -174,6 +179,8 @@ public:
   void recordCCUndoStep();
   // Commits a change that began when the undo stack held `depth` entries, from the state before it.
   void commitFromState(const plugkit::IByteChunk& before, int depth);
+  // Drops the newest undo entries until at most `depth` remain; commits nothing.
+  void trimUndoTo(int depth);
   void undo();
   void redo();
   void onHostStateRestored();

@@ -85,9 +85,7 @@ void PresetManager::pushBounded(std::deque<UndoEntry>& stack, UndoEntry entry)
 void PresetManager::commitFromState(const plugkit::IByteChunk& before, int depth)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const size_t keep = static_cast<size_t>(std::max(depth, 0));
-  while (mUndoStack.size() > keep)
-    mUndoStack.pop_front();
+  trimUndoTo(depth);
   if (before.Size() > 0)
   {
     UndoEntry entry;
@@ -99,6 +97,14 @@ void PresetManager::commitFromState(const plugkit::IByteChunk& before, int depth
   mCurrentIndex = -1;
   mModified = false;
   captureBaseline();
+}
+
+void PresetManager::trimUndoTo(int depth)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const size_t keep = static_cast<size_t>(std::max(depth, 0));
+  while (mUndoStack.size() > keep)
+    mUndoStack.pop_front();
 }
 
 void PresetManager::undo()

@@ -48,27 +48,36 @@ SaturationBank::SaturationBank()
       for (std::size_t i = 0; i < size; ++i)
         first[i] = curve((static_cast<double>(i) - 2048.0) * 0.0625);
     });
+    Pieces& q = e.pieces;
     for (std::size_t i = 0; i < kTableSize; ++i)
-      e.quad[i].value = e.table[static_cast<unsigned short>(i)];
+      q.value[i] = e.table[static_cast<unsigned short>(i)];
+    q.c1[0] = q.value[1] - q.value[0];
     for (std::size_t i = 1; i + 1 < kTableSize; ++i)
     {
-      const double prev = e.quad[i - 1].value, here = e.quad[i].value, next = e.quad[i + 1].value;
-      e.quad[i].c1 = (next - prev) / 2.0;
-      e.quad[i].c2 = (next - 2.0 * here + prev) / 2.0;
+      const double prev = q.value[i - 1], here = q.value[i], next = q.value[i + 1];
+      q.c1[i] = (next - prev) / 2.0;
+      q.c2[i] = (next - 2.0 * here + prev) / 2.0;
     }
   }
 }
 
+double SaturationBank::lookup(std::size_t b, double x) const
+{
+  SatCurves curve;
+  curve.first = &mEntries[b].pieces;
+  return saturateAt(mEntries[b].scale * x + 2048.0, curve);
+}
+
 const SaturationBank gSatBank;
 
-SatCurves SatCurves::of(double type)
+SatCurves SatCurves::ofAnyType(double type)
 {
   // Beyond the 32-bit range the type carries no meaning; read it as curve 0.
   if (!(type > -2147483648.0 && type < 2147483648.0))
     return {};
   const auto n = static_cast<std::int64_t>(type);
-  const auto wrap = [](std::int64_t v) { return static_cast<std::size_t>(((v % 3) + 3) % 3); };
-  return {wrap(n), wrap(n + 1), type - static_cast<double>(n)};
+  const auto curve = [](std::int64_t v) { return &gSatBank.entry(static_cast<std::size_t>(((v % 3) + 3) % 3)).pieces; };
+  return {curve(n), curve(n + 1), type - static_cast<double>(n)};
 }
 
 } // namespace zarvo

@@ -1,8 +1,11 @@
 // The saturation function over three tabulated curves, and the lookup tables behind it.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "product/dsp/lanes.h"
@@ -84,13 +87,15 @@ public:
   static constexpr double kRange = 128.0;
   static constexpr double kScale = 2048.0 / kRange;
 
-  // Per index i: T[i] and, for i >= 1, the quadratic through i-1, i, i+1 as T[i] + f c1 + f^2 c2,
-  // kept together so one cache line serves a lookup.
-  struct alignas(32) Quad
+  // The quadratic pieces of one curve: at table position p in [i, i + 1), with f = p - i,
+  // value[i] + f c1[i] + f^2 c2[i] is the parabola through T[i-1], T[i], T[i+1]. Piece 0 is the
+  // straight line to T[1] (c2 = 0) and piece 4095 the end value alone, so positions clamped to
+  // 0 or 4095 read the table's ends exactly. Three planes, so that one index addresses all.
+  struct Pieces
   {
-    double value = 0.0;
-    double c1 = 0.0;
-    double c2 = 0.0;
+    std::array<double, kTableSize> value{};
+    std::array<double, kTableSize> c1{};
+    std::array<double, kTableSize> c2{};
   };
 
   struct Entry
@@ -98,29 +103,13 @@ public:
     LUT<kTableSize> table;
     double range = 1.0;   // largest input magnitude covered
     double scale = 2048.0; // table steps per unit of input
-    std::array<Quad, kTableSize> quad{};
+    Pieces pieces;
   };
 
   SaturationBank();
 
   // Curve b at x, with quadratic interpolation (linear in the first interval).
-  double lookup(std::size_t b, double x) const { return lookupAt(b, mEntries[b].scale * x + 2048.0); }
-
-  // Curve b at table position p = scale x + 2048 (every curve has scale kScale).
-  [[gnu::always_inline]] double lookupAt(std::size_t b, double p) const
-  {
-    const Entry& e = mEntries[b];
-    if (!(p > 0.0)) // NaN reads the low end rather than an undefined index
-      return e.table[0];
-    if (p >= 4095.0)
-      return e.table[4095];
-    const auto i = static_cast<unsigned short>(p);
-    const double f = p - i;
-    const Quad& q = e.quad[i];
-    if (i == 0)
-      return q.value + f * (e.table[1] - q.value);
-    return q.value + f * q.c1 + f * f * q.c2;
-  }
+  double lookup(std::size_t b, double x) const;
 
   const Entry& entry(std::size_t b) const { return mEntries[b]; }
 
@@ -133,26 +122,73 @@ extern const SaturationBank gSatBank;
 // A saturation type split into its one or two curves, for callers that apply it per sample.
 struct SatCurves
 {
-  std::size_t first = 0;
-  std::size_t second = 0;
+  const SaturationBank::Pieces* first = &gSatBank.entry(0).pieces;
+  const SaturationBank::Pieces* second = &gSatBank.entry(1).pieces;
   double frac = 0.0; // weight of the second curve; 0 or less reads the first alone
 
   // type truncated to n, curves n mod 3 and (n + 1) mod 3; non-finite types read curve 0.
-  static SatCurves of(double type);
+  static SatCurves of(double type)
+  {
+    if (type >= 0.0 && type < 3.0) [[likely]] // the parameter's range, without divisions
+    {
+      const auto n = static_cast<std::size_t>(type);
+      return {&gSatBank.entry(n).pieces, &gSatBank.entry(n == 2 ? 0 : n + 1).pieces, type - static_cast<double>(n)};
+    }
+    return ofAnyType(type);
+  }
+
+private:
+  static SatCurves ofAnyType(double type);
 };
 
-// saturate() at table position p = SaturationBank::kScale x + 2048.
-[[gnu::always_inline]] inline double saturateAt(double p, const SatCurves& curves)
+namespace detail {
+
+inline constexpr double kLastPosition = SaturationBank::kTableSize - 1;
+
+[[gnu::always_inline]] inline double piece(const SaturationBank::Pieces& c, std::size_t i, double f)
 {
-  const double v = gSatBank.lookupAt(curves.first, p);
-  if (curves.frac <= 0.0)
-    return v;
-  return v + curves.frac * (gSatBank.lookupAt(curves.second, p) - v);
+  return c.value[i] + f * c.c1[i] + f * f * c.c2[i];
 }
 
+[[gnu::always_inline]] inline v2d piece(const SaturationBank::Pieces& c, std::size_t i0, std::size_t i1, v2d f)
+{
+  const v2d value{c.value[i0], c.value[i1]}, c1{c.c1[i0], c.c1[i1]}, c2{c.c2[i0], c.c2[i1]};
+  return value + f * c1 + f * f * c2;
+}
+
+} // namespace detail
+
+// saturate() at table position p = SaturationBank::kScale x + 2048. The position is truncated in
+// the vector unit: back to a double there, it takes half as long as a round trip through an
+// integer register, and the index leaves for the table lookups meanwhile.
+[[gnu::always_inline]] inline double saturateAt(double p, const SatCurves& curves)
+{
+  if (!(p > 0.0 && p < detail::kLastPosition)) [[unlikely]]
+    p = p >= detail::kLastPosition ? detail::kLastPosition : 0.0; // NaN reads the low end
+  const __m128d x = _mm_set_sd(p);
+  const __m128i truncated = _mm_cvttpd_epi32(x);
+  const double f = _mm_cvtsd_f64(_mm_sub_sd(x, _mm_cvtepi32_pd(truncated)));
+  const auto i = static_cast<std::size_t>(_mm_cvtsi128_si32(truncated));
+  const double v = detail::piece(*curves.first, i, f);
+  if (curves.frac <= 0.0)
+    return v;
+  return v + curves.frac * (detail::piece(*curves.second, i, f) - v);
+}
+
+// Both lanes share one conversion; their two indices leave the vector unit in one move.
 [[gnu::always_inline]] inline v2d saturateAt(v2d p, const SatCurves& curves)
 {
-  return v2d{saturateAt(p[0], curves), saturateAt(p[1], curves)};
+  const __m128d inside = _mm_and_pd(_mm_cmpgt_pd(p, _mm_setzero_pd()), _mm_cmplt_pd(p, _mm_set1_pd(detail::kLastPosition)));
+  if (_mm_movemask_pd(inside) != 3) [[unlikely]]
+    p = lanes::map(p, [](double q) { return q >= detail::kLastPosition ? detail::kLastPosition : q > 0.0 ? q : 0.0; });
+  const __m128i truncated = _mm_cvttpd_epi32(p);
+  const v2d f = p - _mm_cvtepi32_pd(truncated);
+  const auto both = static_cast<std::uint64_t>(_mm_cvtsi128_si64(truncated));
+  const std::size_t i0 = static_cast<std::uint32_t>(both), i1 = both >> 32;
+  const v2d v = detail::piece(*curves.first, i0, i1, f);
+  if (curves.frac <= 0.0)
+    return v;
+  return v + curves.frac * (detail::piece(*curves.second, i0, i1, f) - v);
 }
 
 template <typename T>

@@ -54,10 +54,23 @@ public:
 
   [[gnu::always_inline]] T processSample(T x, T stateGain, std::size_t channel = 0)
   {
-    T& s1 = mState[channel][0];
-    T& s2 = mState[channel][1];
-    s1 *= stateGain;
-    s2 *= stateGain;
+    return processSample(mState[channel], x, stateGain);
+  }
+
+  // The same on one channel's states held by the caller (a copy of state()[channel] that a loop
+  // keeps in registers, handed back with setState()).
+  [[gnu::always_inline]] T processSample(std::array<T, 2>& states, T x, T stateGain) const
+  {
+    states[0] *= stateGain;
+    states[1] *= stateGain;
+    return processUndrained(states, x);
+  }
+
+  // The same with a state gain of 1, which leaves the states as they are.
+  [[gnu::always_inline]] T processUndrained(std::array<T, 2>& states, T x) const
+  {
+    T& s1 = states[0];
+    T& s2 = states[1];
     const T hp = (x - s2 - (mDamping + mG) * s1) * mH;
     const T bp = s1 + mG * hp;
     s1 = mG * hp + bp;
@@ -67,6 +80,7 @@ public:
   }
 
   const State& state() const { return mState; }
+  void setState(const State& s) { mState = s; }
   // Puts back lane 1 of saved states (a one-channel block leaves lane 1 as it was).
   void restoreLane1(const State& saved)
   {

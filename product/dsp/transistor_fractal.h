@@ -54,14 +54,21 @@ public:
 
   // One output sample; feedbackGain scales the resonance feedback (the damping detector's
   // factor, 1 when it is idle).
-  T process(T x, T feedbackGain);
-  T processDiode(T x, T feedbackGain);
-  [[gnu::always_inline]] T processSample(T x, T feedbackGain)
+  T process(T x, T feedbackGain) { return process(mState, x, feedbackGain); }
+  T processDiode(T x, T feedbackGain) { return processDiode(mState, x, feedbackGain); }
+  T processSample(T x, T feedbackGain) { return processSample(mState, x, feedbackGain); }
+
+  // The same on states the caller holds: a loop over many samples runs on a copy of state(),
+  // which stays in registers, and hands it back with setState().
+  T process(State& s, T x, T feedbackGain) const;
+  T processDiode(State& s, T x, T feedbackGain) const;
+  [[gnu::always_inline]] T processSample(State& s, T x, T feedbackGain) const
   {
-    return mDiodeModel ? processDiode(x, feedbackGain) : process(x, feedbackGain);
+    return mDiodeModel ? processDiode(s, x, feedbackGain) : process(s, x, feedbackGain);
   }
 
   const State& state() const { return mState; }
+  void setState(const State& s) { mState = s; }
   // Puts back lane 1 of saved states (a one-channel block leaves lane 1 as it was).
   void restoreLane1(const State& saved);
 
@@ -78,10 +85,10 @@ public:
 
 private:
   void updateDiodeFeedback();
-  T feedbackSignal(T S);
+  T feedbackSignal(T& lowPass, T S) const;
   T saturateInput(T u) const;
   double applyBreak(double u) const;
-  T output(T u, T y1, T y2, T y3, T y4);
+  T output(T& lowPass, T u, T y1, T y2, T y3, T y4) const;
 
   stage_coeffs mMix{};
   double mSatType = 0.0;
@@ -137,10 +144,9 @@ template <typename T>
 } // namespace detail
 
 template <typename T>
-[[gnu::always_inline]] inline T BasicTransistorFractal<T>::feedbackSignal(T S)
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::feedbackSignal(T& z, T S) const
 {
   const bool fixedCut = mResCompMode == 2;
-  T& z = mState.feedbackLowPass;
   const T v = (S - z) * (fixedCut ? mFixedFbHpCoef : mFbHpCoef);
   const T l = z + v;
   z = l + v;
@@ -160,11 +166,10 @@ template <typename T>
 }
 
 template <typename T>
-[[gnu::always_inline]] inline T BasicTransistorFractal<T>::output(T u, T y1, T y2, T y3, T y4)
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::output(T& z, T u, T y1, T y2, T y3, T y4) const
 {
   const T sum = mMix[0] * u + mMix[1] * y1 + mMix[2] * y2 + mMix[3] * y3 + mMix[4] * y4;
   const T o = saturate(0.5 * sum, mSat) * mOutputGain;
-  T& z = mState.outputLowPass;
   const T v = (o - z) * mOutHpCoef;
   const T l = z + v;
   z = l + v;
@@ -172,7 +177,7 @@ template <typename T>
 }
 
 template <typename T>
-[[gnu::always_inline]] inline T BasicTransistorFractal<T>::process(T x, T feedbackGain)
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::process(State& state, T x, T feedbackGain) const
 {
   T u0 = x * mInputGain;
   if (mResCompMode == 1)
@@ -183,8 +188,8 @@ template <typename T>
   // low-pass l = z + (S - z) c, so F = (1 - w c) S - w (1 - c) z, and the stage input is
   // u = (u0 - gain k F) / (1 + k G^4). Regrouped, the next sample waits on the last stage's state
   // through one multiply and one subtraction instead of the whole feedback path.
-  std::array<T, 4>& s = mState.stages;
-  T& z = mState.feedbackLowPass;
+  std::array<T, 4>& s = state.stages;
+  T& z = state.feedbackLowPass;
   const bool fixedCut = mResCompMode == 2;
   const double c = fixedCut ? mFixedFbHpCoef : mFbHpCoef;
   const double w = fixedCut ? 1.0 : mFeedbackLowCut;
@@ -211,22 +216,22 @@ template <typename T>
   s[1] = y2 + v2;
   s[2] = y3 + v3;
   s[3] = y4 + v4;
-  return output(u, y1, y2, y3, y4);
+  return output(state.outputLowPass, u, y1, y2, y3, y4);
 }
 
 template <typename T>
-[[gnu::always_inline]] inline T BasicTransistorFractal<T>::processDiode(T x, T feedbackGain)
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::processDiode(State& state, T x, T feedbackGain) const
 {
   T u0 = x * mInputGain;
   if (mResCompMode == 1)
     u0 *= 1.0 + 17.0 * mDiodeR;
-  std::array<T, 4>& s = mState.stages;
+  std::array<T, 4>& s = state.stages;
   const T t4 = s[3] * mInv1pA;
   const T u3 = mB3 * (2.0 * s[2] * mInvA + t4);
   const T u2 = mB2 * (2.0 * s[1] * mInvA + u3);
   const T u1 = mB1 * (s[0] * mInvA + u2);
   const T S = mB2 * mB3 * mHalfG1 * u1 + mB3 * mHalfG1 * u2 + mHalfG1 * u3 + t4;
-  const T F = feedbackSignal(S);
+  const T F = feedbackSignal(state.feedbackLowPass, S);
   const T u = saturateInput((u0 - saturate(feedbackGain * F * mDiodeK, mSat)) * mInvDiodeDen);
   const T Y2 = mB2 * (mB1 * u + u1) + u2;
   const T Y3 = mB3 * Y2 + u3;
@@ -235,7 +240,7 @@ template <typename T>
   const T y2 = detail::ladderStage((y1 + Y3) * 0.5, s[1], mDG1, mSat);
   const T y3 = detail::ladderStage((y2 + Y4) * 0.5, s[2], mDG1, mSat);
   const T y4 = detail::ladderStage(y3 * 0.5, s[3], mDG1, mSat);
-  return output(u, y1, y2, y3, y4);
+  return output(state.outputLowPass, u, y1, y2, y3, y4);
 }
 
 } // namespace zarvo

@@ -119,38 +119,47 @@ void VemlorModel::setDampingHold(double ms)
   updateRecovery();
 }
 
-// The damping detector's running values for both channels, held in registers for a stretch of
-// frames.
-struct VemlorModel::DetectorLanes
+// What changes from frame to frame, held in locals for a stretch of frames so that the stores to
+// the block cannot alias it and it stays in registers: the damping detector's values for both
+// channels and the filters' states.
+struct VemlorModel::Running
 {
   v2d envelope;
   v2d gain;
   v2d attack;
   v2d release;
+  std::array<v2d, 2> preA;
+  std::array<v2d, 2> preB;
+  MainFilterLanes::State main;
 };
 
-[[gnu::always_inline]] inline VemlorModel::BandSplit VemlorModel::splitBand(v2d x, DetectorLanes& det)
+template <bool Damping>
+[[gnu::always_inline]] inline VemlorModel::BandSplit VemlorModel::splitBand(v2d x, Running& run) const
 {
   // Damping detector: below the threshold the pre-filters' states and the resonance feedback
   // decay by the release factor; above it the feedback gain recovers toward 1.
-  const v2d d = v2d{std::fabs(x[0]), std::fabs(x[1])} - det.envelope;
-  det.envelope += d * (d > 0.0 ? det.attack : det.release);
-  det.envelope = det.envelope < 1e-15 ? both(0.0) : det.envelope;
-  v2d stateGain = both(1.0);
-  if (mDamping.enabled)
+  const v2d d = v2d{std::fabs(x[0]), std::fabs(x[1])} - run.envelope;
+  run.envelope += d * (d > 0.0 ? run.attack : run.release);
+  run.envelope = run.envelope < 1e-15 ? both(0.0) : run.envelope;
+  if constexpr (Damping)
   {
-    const auto quiet = mDamping.threshold > det.envelope;
-    stateGain = quiet ? both(mDamping.decay) : stateGain;
-    det.gain = quiet ? det.gain * mDamping.decay : det.gain + (1.0 - det.gain) * mDamping.recovery;
+    const auto quiet = mDamping.threshold > run.envelope;
+    const v2d stateGain = quiet ? both(mDamping.decay) : both(1.0);
+    run.gain = quiet ? run.gain * mDamping.decay : run.gain + (1.0 - run.gain) * mDamping.recovery;
+    // The state gain drains the pre-filters' states before the sample; a gain of 1 is skipped.
+    run.preA[0] *= stateGain;
+    run.preA[1] *= stateGain;
+    run.preB[0] *= stateGain;
+    run.preB[1] *= stateGain;
   }
   else
-    det.gain = both(1.0);
+    run.gain = both(1.0);
 
   // The band: at order 0 the mean of A and B applied in parallel to the input, at order 1 B
   // applied after A.
   const double order = processingOrder;
-  const v2d a = mPreA.processSample(x, stateGain);
-  v2d w = mPreB.processSample(a * order + x * (1.0 - order), stateGain);
+  const v2d a = mPreA.processUndrained(run.preA, x);
+  v2d w = mPreB.processUndrained(run.preB, a * order + x * (1.0 - order));
   w = (w + a * (1.0 - order)) * (1.0 / (2.0 - order));
 
   // Band mode: +1 passes only the band, -1 only the remainder, 0 both (the input itself).
@@ -160,7 +169,7 @@ struct VemlorModel::DetectorLanes
   if (bandMode < 0.0)
     w *= 1.0 + bandMode;
   w += rest;
-  return {w, x - w, det.gain};
+  return {w, x - w, run.gain};
 }
 
 template <std::size_t Channels>
@@ -168,23 +177,30 @@ void VemlorModel::processFrames(double* left, double* right, std::size_t n)
 {
   // A stretch of frames goes through the chain in three passes: everything before the main
   // filter, the main filter, everything after. The main filter's sample-to-sample path is long;
-  // kept apart, the short work around it does not queue up behind it. Local arrays also keep
-  // the block's stores from aliasing the filters' states.
+  // kept apart, the short work around it does not queue up behind it.
   constexpr std::size_t kChunk = 16;
   auto& [leftFollower, rightFollower] = mDamping.followers;
-  DetectorLanes det{{leftFollower.envelope, rightFollower.envelope},
-                    {mDamping.feedbackGain[0], mDamping.feedbackGain[1]},
-                    {leftFollower.attackCoef, rightFollower.attackCoef},
-                    {leftFollower.releaseCoef, rightFollower.releaseCoef}};
+  Running run{{leftFollower.envelope, rightFollower.envelope},
+              {mDamping.feedbackGain[0], mDamping.feedbackGain[1]},
+              {leftFollower.attackCoef, rightFollower.attackCoef},
+              {leftFollower.releaseCoef, rightFollower.releaseCoef},
+              mPreA.state()[0],
+              mPreB.state()[0],
+              mMain.state()};
   BandSplit split[kChunk];
   v2d out[kChunk];
   for (std::size_t pos = 0; pos < n; pos += kChunk)
   {
     const std::size_t len = std::min(kChunk, n - pos);
+    const auto frame = [&](std::size_t i) { return v2d{left[pos + i], Channels == 2 ? right[pos + i] : 0.0}; };
+    if (mDamping.enabled)
+      for (std::size_t i = 0; i < len; ++i)
+        split[i] = splitBand<true>(frame(i), run);
+    else
+      for (std::size_t i = 0; i < len; ++i)
+        split[i] = splitBand<false>(frame(i), run);
     for (std::size_t i = 0; i < len; ++i)
-      split[i] = splitBand(v2d{left[pos + i], Channels == 2 ? right[pos + i] : 0.0}, det);
-    for (std::size_t i = 0; i < len; ++i)
-      out[i] = mMain.processSample(split[i].mainInput, split[i].feedbackGain);
+      out[i] = mMain.processSample(run.main, split[i].mainInput, split[i].feedbackGain);
     for (std::size_t i = 0; i < len; ++i)
     {
       v2d y = out[i];
@@ -195,9 +211,12 @@ void VemlorModel::processFrames(double* left, double* right, std::size_t n)
         right[pos + i] = mLimiter.process(y[1]);
     }
   }
-  leftFollower.envelope = det.envelope[0];
-  rightFollower.envelope = det.envelope[1];
-  mDamping.feedbackGain = {det.gain[0], det.gain[1]};
+  leftFollower.envelope = run.envelope[0];
+  rightFollower.envelope = run.envelope[1];
+  mDamping.feedbackGain = {run.gain[0], run.gain[1]};
+  mPreA.setState({run.preA});
+  mPreB.setState({run.preB});
+  mMain.setState(run.main);
 }
 
 void VemlorModel::processBuffer(AudioBuffer& block)

@@ -105,7 +105,7 @@ private:
   PreFilterLanes& preFilterLanes(PreFilter which) { return which == PreFilter::A ? mPreA : mPreB; }
   void updateDecay();
   void updateRecovery();
-  struct DetectorLanes;
+  struct Running;
   // One frame before the main filter: its input, what the band mode removed, the feedback gain.
   struct BandSplit
   {
@@ -113,7 +113,8 @@ private:
     v2d removed;
     v2d feedbackGain;
   };
-  BandSplit splitBand(v2d x, DetectorLanes& detector);
+  template <bool Damping>
+  BandSplit splitBand(v2d x, Running& run) const;
   template <std::size_t Channels>
   void processFrames(double* left, double* right, std::size_t n);
 

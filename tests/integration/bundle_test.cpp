@@ -159,8 +159,9 @@ TEST_P(VemlorPassThrough, OutputEqualsInputWithoutAllocationOrModeChange)
     for (int32 ch = 0; ch < 2; ++ch)
       for (int32 i = 0; i < frames; ++i)
         plugin->input(0, ch)[i] = level(random) / 32768.0;
-    // The dry-only mix must leave the input untouched, bit for bit.
+    // The dry-only mix with the morph field off must leave the input untouched, bit for bit.
     plugin->addParameterChange(zarvo::par_dry_wet, 0, 0.0);
+    plugin->addParameterChange(zarvo::par_morph_active, 0, 0.0);
     const BlockReport report = plugin->process(frames);
     ASSERT_EQ(report.result, kResultOk);
     EXPECT_EQ(report.allocations, 0u);

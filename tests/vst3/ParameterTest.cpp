@@ -130,7 +130,6 @@ TEST(VemlorParameters, EachProductParameterAsTheTableGivesIt)
     EXPECT_EQ(info.flags, row.flags);
     EXPECT_NEAR(info.defaultNormalizedValue, row.defaultNormalized, 1e-12);
     EXPECT_EQ(info.unitId, kRootUnitId);
-    EXPECT_NEAR(s.controller().getParamNormalized(id), row.defaultNormalized, 1e-12);
   }
 }
 

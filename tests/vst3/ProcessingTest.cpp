@@ -24,6 +24,13 @@ void fillInputs(Plugin& plugin, int32 frames, std::mt19937& random)
       plugin.input(0, ch)[i] = level(random) / 32768.0;
 }
 
+// A new instance starts on a random starter preset: sessions that are compared start from one patch.
+std::vector<uint8_t> onePatch()
+{
+  HostSession s(VEMLOR_BUNDLE_PATH);
+  return s ? s.plugin->getState().value_or(std::vector<uint8_t>{}) : std::vector<uint8_t>{};
+}
+
 struct ArrangementCase
 {
   const char* name;
@@ -75,6 +82,7 @@ TEST(VemlorBuses, ArrangementsOfTheChannelConfigurations)
     std::mt19937 random(3);
     fillInputs(*s.plugin, 64, random);
     s.plugin->addParameterChange(zarvo::par_dry_wet, 0, 0.0);
+    s.plugin->addParameterChange(zarvo::par_morph_active, 0, 0.0);
     ASSERT_TRUE(s.plugin->process(64).clean());
     for (int32 ch = 0; ch < s.plugin->channelCount(kOutput, 0); ++ch)
       for (int32 i = 0; i < 64; ++i)
@@ -177,10 +185,12 @@ TEST(VemlorParameterChanges, ABlockKeepsTheLastPointOfEachQueue)
   constexpr ParamID kGain = 30;
   const std::vector<Point> variants[] = {{{0, 0.2}, {100, 0.8}}, {{0, 0.8}}, {{0, 0.2}}};
   std::vector<std::vector<uint8_t>> states;
+  const std::vector<uint8_t> patch = onePatch();
   for (const auto& points : variants)
   {
     HostSession s(VEMLOR_BUNDLE_PATH);
     ASSERT_TRUE(s) << s.error;
+    ASSERT_TRUE(s.plugin->setState(patch));
     ProcessConfig config;
     config.maxBlockSize = 128;
     ASSERT_TRUE(s.plugin->startProcessing(config));
@@ -312,10 +322,12 @@ TEST(VemlorSampleSizes, ThirtyTwoAndSixtyFourBitProcessingAgree)
   {
     SCOPED_TRACE(c.name);
     std::vector<double> outputs[2];
+    const std::vector<uint8_t> patch = onePatch();
     for (int32 size : {kSample32, kSample64})
     {
       HostSession s(VEMLOR_BUNDLE_PATH);
       ASSERT_TRUE(s) << s.error;
+      ASSERT_TRUE(s.plugin->setState(patch));
       ProcessConfig config;
       config.sampleRate = c.rate;
       config.sampleSize = size;

@@ -121,6 +121,7 @@ TEST(VST3State, TheBypassWordFollowsTheChunkAndRestoresOnlyTheBypassParameter)
     for (int32 i = 0; i < 64; ++i)
       target.plugin->input(0, 0)[i] = static_cast<float>(level(random));
     target.plugin->addParameterChange(zarvo::par_dry_wet, 0, 0.0);
+    target.plugin->addParameterChange(zarvo::par_morph_active, 0, 0.0);
     ASSERT_TRUE(target.plugin->process(64).clean());
     EXPECT_TRUE(std::equal(target.plugin->input(0, 0), target.plugin->input(0, 0) + 64, target.plugin->output(0, 0)));
   }

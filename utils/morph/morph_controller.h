@@ -91,10 +91,10 @@ public:
   // Hands the edit state to the audio thread.
   void publish() { mEngine.publish(); }
 
-  // Mirrors of the three morph parameters.
-  bool morphOn = false;
-  double morphX = 0.5;
-  double morphY = 0.5;
+  // Mirrors of the three morph parameters; the audio thread reads them for every block.
+  std::atomic<bool> morphOn{false};
+  std::atomic<double> morphX{0.5};
+  std::atomic<double> morphY{0.5};
   // A turn-off from the editor waits for the bake.
   std::atomic<bool> turnOffPending{false};
   // The position moved in the editor while morphing, or morphing was switched on elsewhere.

@@ -1,0 +1,42 @@
+// Every thread-role violation is a test failure, and the preferences live in a folder of their own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+#include "IPlugin/IPluginThreadRole.h"
+
+namespace {
+
+void failOnViolation(const char* operation)
+{
+  ADD_FAILURE() << operation << " called on the wrong thread";
+}
+
+class PluginTestEnvironment : public testing::Environment
+{
+public:
+  void SetUp() override
+  {
+    mDataHome = std::filesystem::temp_directory_path() / ("vemlor_plugin_tests_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(mDataHome);
+    ::setenv("XDG_DATA_HOME", mDataHome.c_str(), 1);
+    plugkit::SetThreadRoleViolationHandler(&failOnViolation);
+  }
+  void TearDown() override
+  {
+    plugkit::SetThreadRoleViolationHandler(nullptr);
+    std::error_code ec;
+    std::filesystem::remove_all(mDataHome, ec);
+  }
+
+private:
+  std::filesystem::path mDataHome;
+};
+
+testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new PluginTestEnvironment);
+
+} // namespace
