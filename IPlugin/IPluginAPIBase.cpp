@@ -219,6 +219,7 @@ void IPluginAPIBase::OnTimer(Timer&)
   SysExData data;
   for (int i = 0; i < SysExQueue::kCapacity && mSysExDataFromProcessor.Pop(data); ++i)
     SendSysexMsgFromDelegate(ISysEx{data.mOffset, data.mData, data.mSize});
+  OnBindingIdle();
   OnIdle();
 }
 

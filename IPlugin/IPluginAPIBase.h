@@ -101,6 +101,8 @@ public:
   Timer* GetTimer() { return mTimer.get(); }
   // Main thread: the idle timer's work.
   void OnTimer(Timer& timer);
+  // Main thread: the host binding's own idle work, before the plug-in's OnIdle.
+  virtual void OnBindingIdle() {}
 
   // Any thread.
   const char* GetPluginName() const { return mPluginName.c_str(); }

@@ -160,14 +160,17 @@ void BM_MainFilter(benchmark::State& state)
     block.refill();
     double* left = block.ptrs()[0];
     double* right = block.ptrs()[1];
-    // Through a local array, as the model does, so the block's stores cannot alias the states.
+    // Through a local array and on a local copy of the states, as the model does, so the block's
+    // stores cannot alias the states.
     for (std::size_t pos = 0; pos < kFrames; pos += kTick)
     {
       v2d frames[kTick];
       for (std::size_t i = 0; i < kTick; ++i)
         frames[i] = v2d{left[pos + i], right[pos + i]};
+      auto states = filter.state();
       for (v2d& x : frames)
-        x = filter.process(x, both(1.0));
+        x = filter.process(states, x, both(1.0));
+      filter.setState(states);
       for (std::size_t i = 0; i < kTick; ++i)
       {
         left[pos + i] = frames[i][0];

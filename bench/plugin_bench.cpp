@@ -1,11 +1,12 @@
 // The whole plug-in as a host runs it: real-time factor at 48 kHz stereo, 512-frame blocks, per
-// oversampling factor, with the default patch and with a heavy one.
+// oversampling factor, with every parameter at its default and with a heavy patch.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <random>
 #include <string>
 
+#include "product/params.h"
 #include "tests/host/TestHost.h"
 
 namespace {
@@ -25,6 +26,7 @@ constexpr ParamID kResonance = 13;
 constexpr ParamID kDrive = 14;
 constexpr ParamID kBreakIntensity = 20;
 constexpr ParamID kBreakDouble = 23;
+constexpr ParamID kMorphActive = zarvo::par_morph_active;
 
 struct Session
 {
@@ -68,6 +70,18 @@ void runPlugin(benchmark::State& state, bool heavy)
   for (int ch = 0; ch < p.channelCount(Steinberg::Vst::kInput, 0); ++ch)
     for (int i = 0; i < kBlock; ++i)
       p.input(0, ch)[i] = noise(random);
+
+  // A new instance opens on a random starter preset with the morph field on: every parameter goes
+  // back to its default and morphing off, so each run measures the same patch.
+  Steinberg::Vst::IEditController* controller = p.controller();
+  for (Steinberg::int32 i = 0; i < controller->getParameterCount(); ++i)
+  {
+    Steinberg::Vst::ParameterInfo info{};
+    if (controller->getParameterInfo(i, info) == Steinberg::kResultOk &&
+        (info.flags & Steinberg::Vst::ParameterInfo::kIsBypass) == 0)
+      p.addParameterChange(info.id, 0, info.defaultNormalizedValue);
+  }
+  p.addParameterChange(kMorphActive, 0, 0.0);
 
   const int factorIndex = static_cast<int>(state.range(0));
   p.addParameterChange(kOversampling, 0, factorIndex / 3.0);

@@ -234,7 +234,6 @@ void Vemlor::OnReset()
   raiseLayoutUpdate();
 }
 
-void Vemlor::OnActivate(bool) { OnIdle(); }
 
 void Vemlor::setModLiveValue(int slot, double value)
 {

@@ -80,8 +80,6 @@ public:
   void ProcessMidiMsg(const plugkit::IMidiMsg& msg) override;
   // The processing set-up and switch-off: audio thread, or the main thread while no block runs.
   void OnReset() override;
-  // Main thread: the idle work runs once whenever the host activates or deactivates the plug-in.
-  void OnActivate(bool active) override;
 
   // ---- parameter changes
 

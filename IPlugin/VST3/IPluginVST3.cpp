@@ -244,8 +244,9 @@ tresult PLUGIN_API IPluginVST3::setBusArrangements(SpeakerArrangement* inputs, i
 
 tresult PLUGIN_API IPluginVST3::setActive(TBool state)
 {
-  PollIdle();
   SetActive(state != 0);
+  // Some hosts switch activation from a worker thread; idle work then waits for the main thread.
+  PollIdle();
   return kResultOk;
 }
 
@@ -341,7 +342,26 @@ tresult PLUGIN_API IPluginVST3::setState(IBStream* state)
   chunk.Get(bypass, pos); // a stream without the word leaves bypass off
   UpdateParams(*this, static_cast<double>(bypass));
   OnRestoreState();
+  mParamValuesUnannounced = true;
   return kResultOk;
+}
+
+tresult PLUGIN_API IPluginVST3::setComponentHandler(IComponentHandler* handler)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const tresult result = SingleComponentEffect::setComponentHandler(handler);
+  if (handler)
+    mParamValuesUnannounced = true;
+  return result;
+}
+
+void IPluginVST3::OnBindingIdle()
+{
+  if (mParamValuesUnannounced && componentHandler)
+  {
+    mParamValuesUnannounced = false;
+    componentHandler->restartComponent(kParamValuesChanged);
+  }
 }
 
 tresult PLUGIN_API IPluginVST3::getParameterInfo(int32 paramIndex, ParameterInfo& info)
@@ -407,6 +427,10 @@ tresult PLUGIN_API IPluginVST3::setChannelContextInfos(IAttributeList* list)
 
 void IPluginVST3::PollIdle()
 {
+  // Hosts call some of these operations from their own worker or audio threads too; idle work
+  // belongs to the thread that created the plug-in, the host's main thread.
+  if (std::this_thread::get_id() != mMainThread)
+    return;
   Timer* timer = GetTimer();
   if (timer && !timer->IsAttached())
     timer->PollIfDue(MonotonicMs());

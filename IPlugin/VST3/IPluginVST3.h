@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <thread>
 
 #include "IPlugin/IPluginAPIBase.h"
 #include "IPlugin/VST3/IPluginVST3_ControllerBase.h"
@@ -51,6 +52,8 @@ public:
 
   //---IPluginBase
   Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
+  //---IEditController: the host's handler; it re-reads every value at the next idle tick.
+  Steinberg::tresult PLUGIN_API setComponentHandler(Steinberg::Vst::IComponentHandler* handler) override;
   Steinberg::tresult PLUGIN_API terminate() override;
 
   //---IComponent, IAudioProcessor
@@ -104,6 +107,14 @@ private:
   void PollIdle();
   // Main thread: the idle timer leaves the host's run loop.
   void DetachRunLoop();
+  // Main thread: tells the host to re-read every value when the values it last read may be stale.
+  void OnBindingIdle() override;
+
+  // Raised when the plug-in's values changed behind the host's back (a starter patch set in the
+  // constructor, a restored state); hosts that show only the declared defaults re-read them.
+  bool mParamValuesUnannounced = false;
+  // The host's main thread: the one that created the plug-in.
+  const std::thread::id mMainThread = std::this_thread::get_id();
 
   std::unique_ptr<IPluginVST3RunLoop> mRunLoop;
 };

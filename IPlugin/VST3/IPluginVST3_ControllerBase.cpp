@@ -29,11 +29,14 @@ bool ReadContextString(IAttributeList& list, IAttributeList::AttrID lengthKey, I
   if (list.getInt(lengthKey, length) != kResultTrue)
     length = kDefaultLength;
   length = std::clamp<int64>(length, 0, kMaxLength);
-  std::vector<TChar> text(static_cast<size_t>(length) + 1, 0);
-  if (list.getString(key, text.data(), static_cast<uint32>(text.size() * sizeof(TChar))) != kResultTrue)
+  // Some hosts take the size as a count of UTF-16 characters, not bytes: room for twice as much
+  // keeps their write inside the buffer.
+  const size_t chars = static_cast<size_t>(length) + 1;
+  std::vector<TChar> text(2 * chars, 0);
+  if (list.getString(key, text.data(), static_cast<uint32>(chars * sizeof(TChar))) != kResultTrue)
     return false;
-  text.back() = 0;
-  field.Set(UTF16ToUTF8(text.data(), static_cast<int>(text.size())).c_str());
+  text[static_cast<size_t>(length)] = 0;
+  field.Set(UTF16ToUTF8(text.data(), static_cast<int>(chars)).c_str());
   return true;
 }
 

@@ -4,76 +4,19 @@
 #include <array>
 #include <cmath>
 
-#include "product/dsp/saturation.h"
-
 namespace zarvo {
 
-namespace {
-
-constexpr double kPi = 3.141592653589793;
-
-} // namespace
-
-double Break::square(double x, double, double)
-{
-  return x > 0.0 ? std::sqrt(x) : -std::sqrt(std::fabs(x));
-}
-
-double Break::bitCrush(double x, double p, double)
-{
-  const double levels = (1.0 - p) * 7.0 + 1.0;
-  return std::trunc(x * levels) / levels;
-}
-
-double Break::nSquare(double x, double p, double s) { return saturate(x * x, s) * (3.0 * p + 1.0); }
-
-double Break::negFiveSat(double x, double p, double s)
-{
-  const double x2 = x * x;
-  return saturate(x - x2 * x2 * x * (3.0 * p + 1.0), s);
-}
-
-double Break::dblCubeSat(double x, double p, double s) { return saturate(x * x * x * (3.0 * p + 1.0), s); }
-
-double Break::sinCrest(double x, double p, double)
-{
-  const double q = p * p;
-  const double t = 0.9 - 0.4 * q * q;
-  if (x < -t)
-  {
-    const double v = std::sin((31.0 * q + 1.0) * (x + t));
-    return v * v * v;
-  }
-  return x;
-}
-
-double Break::trigNoise(double x, double p, double s)
-{
-  return saturate(std::sin(kPi * x * x * x) * (1.0 + 2.0 * p), s) + (1.0 - p) * x;
-}
-
-double Break::wavefold(double x, double p, double) { return std::sin(x * (23.0 * p * p + 1.0)); }
-
-double Break::wavefold2(double x, double p, double)
-{
-  return 0.5 * (std::sin(x) + std::cos(18.84955592153876 * p) * std::sin(-3.0 * x)
-                + std::cos(31.41592653589793 * p) * std::sin(5.0 * x)
-                + std::cos(43.982297150257104 * p) * std::sin(-7.0 * x)
-                + std::cos(69.11503837897544 * p) * std::sin(9.0 * x));
-}
-
-double Break::transBird(double x, double p, double)
-{
-  return std::asinh(std::sin(x) + std::sin(3.0 * x * p) + std::sin(5.0 * x * p * p)
-                    + std::sin(7.0 * x * p * p * p));
-}
-
-double Break::clicks(double x, double p, double)
-{
-  if (x > 1.0 - p && x < 0.1 * p + (1.0 - p + 0.01))
-    return std::fmod((x + 0.5 * p + 0.05) * 4.0, 1.5);
-  return x;
-}
+double Break::square(double x, double p, double s) { return break_shapes::square(x, p, SatCurves::of(s)); }
+double Break::bitCrush(double x, double p, double s) { return break_shapes::bitCrush(x, p, SatCurves::of(s)); }
+double Break::nSquare(double x, double p, double s) { return break_shapes::nSquare(x, p, SatCurves::of(s)); }
+double Break::negFiveSat(double x, double p, double s) { return break_shapes::negFiveSat(x, p, SatCurves::of(s)); }
+double Break::dblCubeSat(double x, double p, double s) { return break_shapes::dblCubeSat(x, p, SatCurves::of(s)); }
+double Break::sinCrest(double x, double p, double s) { return break_shapes::sinCrest(x, p, SatCurves::of(s)); }
+double Break::trigNoise(double x, double p, double s) { return break_shapes::trigNoise(x, p, SatCurves::of(s)); }
+double Break::wavefold(double x, double p, double s) { return break_shapes::wavefold(x, p, SatCurves::of(s)); }
+double Break::wavefold2(double x, double p, double s) { return break_shapes::wavefold2(x, p, SatCurves::of(s)); }
+double Break::transBird(double x, double p, double s) { return break_shapes::transBird(x, p, SatCurves::of(s)); }
+double Break::clicks(double x, double p, double s) { return break_shapes::clicks(x, p, SatCurves::of(s)); }
 
 BreakFunction Break::getFunction(BreakChar c)
 {

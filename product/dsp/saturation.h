@@ -138,12 +138,15 @@ struct SatCurves
   }
 
 private:
-  static SatCurves ofAnyType(double type);
+  [[gnu::pure]] static SatCurves ofAnyType(double type);
 };
 
 namespace detail {
 
 inline constexpr double kLastPosition = SaturationBank::kTableSize - 1;
+
+// Positions at or beyond the table's ends read the end entries; NaN reads the low end.
+inline double clampPosition(double p) { return p >= kLastPosition ? kLastPosition : p > 0.0 ? p : 0.0; }
 
 [[gnu::always_inline]] inline double piece(const SaturationBank::Pieces& c, std::size_t i, double f)
 {
@@ -164,7 +167,7 @@ inline constexpr double kLastPosition = SaturationBank::kTableSize - 1;
 [[gnu::always_inline]] inline double saturateAt(double p, const SatCurves& curves)
 {
   if (!(p > 0.0 && p < detail::kLastPosition)) [[unlikely]]
-    p = p >= detail::kLastPosition ? detail::kLastPosition : 0.0; // NaN reads the low end
+    p = detail::clampPosition(p);
   const __m128d x = _mm_set_sd(p);
   const __m128i truncated = _mm_cvttpd_epi32(x);
   const double f = _mm_cvtsd_f64(_mm_sub_sd(x, _mm_cvtepi32_pd(truncated)));
@@ -178,13 +181,14 @@ inline constexpr double kLastPosition = SaturationBank::kTableSize - 1;
 // Both lanes share one conversion; their two indices leave the vector unit in one move.
 [[gnu::always_inline]] inline v2d saturateAt(v2d p, const SatCurves& curves)
 {
-  const __m128d inside = _mm_and_pd(_mm_cmpgt_pd(p, _mm_setzero_pd()), _mm_cmplt_pd(p, _mm_set1_pd(detail::kLastPosition)));
+  const __m128d inside =
+    _mm_and_pd(_mm_cmpgt_pd(p, _mm_setzero_pd()), _mm_cmplt_pd(p, _mm_set1_pd(detail::kLastPosition)));
   if (_mm_movemask_pd(inside) != 3) [[unlikely]]
-    p = lanes::map(p, [](double q) { return q >= detail::kLastPosition ? detail::kLastPosition : q > 0.0 ? q : 0.0; });
+    p = lanes::map(p, detail::clampPosition);
   const __m128i truncated = _mm_cvttpd_epi32(p);
   const v2d f = p - _mm_cvtepi32_pd(truncated);
-  const auto both = static_cast<std::uint64_t>(_mm_cvtsi128_si64(truncated));
-  const std::size_t i0 = static_cast<std::uint32_t>(both), i1 = both >> 32;
+  const auto indices = static_cast<std::uint64_t>(_mm_cvtsi128_si64(truncated));
+  const std::size_t i0 = static_cast<std::uint32_t>(indices), i1 = indices >> 32;
   const v2d v = detail::piece(*curves.first, i0, i1, f);
   if (curves.frac <= 0.0)
     return v;

@@ -111,6 +111,8 @@ void BasicTransistorFractal<T>::setBreakFunctions(BreakFunction f1, BreakFunctio
 {
   mBreakF1 = f1;
   mBreakF2 = f2;
+  mBreakShape1 = break_shapes::of<T>(f1);
+  mBreakShape2 = break_shapes::of<T>(f2);
   mBreakBlend = blend;
 }
 
@@ -124,20 +126,35 @@ void BasicTransistorFractal<T>::restoreLane1(const State& saved)
 }
 
 template <typename T>
-double BasicTransistorFractal<T>::applyBreak(double u) const
+template <typename U, typename Shape1, typename Shape2>
+U BasicTransistorFractal<T>::breakWith(U u, Shape1 shape1, Shape2 shape2) const
 {
-  const auto shape = [this](double in) {
-    double b = mBreakF1(in, mBreakParam, mSatType);
+  const auto shape = [&](U in) {
+    U b = shape1(in);
     if (mBreakBlend > 0.0)
-      b = b * (1.0 - mBreakBlend) + mBreakF2(in, mBreakParam, mSatType) * mBreakBlend;
+      b = b * (1.0 - mBreakBlend) + shape2(in) * mBreakBlend;
     return b;
   };
-  double b = shape(u);
+  U b = shape(u);
   if (mBreakDouble > 0.0)
     b = b * (1.0 - mBreakDouble) + shape(b) * mBreakDouble;
   if (mInvertFeedback)
     b = saturate(-b, mSat);
   return u * (1.0 - mBreakAmount) + b * mBreakAmount;
+}
+
+template <typename T>
+T BasicTransistorFractal<T>::applyBreak(T u) const
+{
+  if (mBreakShape1 && mBreakShape2)
+    return breakWith(
+      u, [this](T x) { return mBreakShape1(x, mBreakParam, mSat); },
+      [this](T x) { return mBreakShape2(x, mBreakParam, mSat); });
+  return lanes::map(u, [this](double x) {
+    return breakWith(
+      x, [this](double v) { return mBreakF1(v, mBreakParam, mSatType); },
+      [this](double v) { return mBreakF2(v, mBreakParam, mSatType); });
+  });
 }
 
 template class BasicTransistorFractal<double>;

@@ -87,7 +87,11 @@ private:
   void updateDiodeFeedback();
   T feedbackSignal(T& lowPass, T S) const;
   T saturateInput(T u) const;
-  double applyBreak(double u) const;
+  // The break stage on both lanes at once when the functions are the Break functions, else lane by
+  // lane through the function pointers.
+  T applyBreak(T u) const;
+  template <typename U, typename Shape1, typename Shape2>
+  U breakWith(U u, Shape1 shape1, Shape2 shape2) const;
   T output(T& lowPass, T u, T y1, T y2, T y3, T y4) const;
 
   stage_coeffs mMix{};
@@ -114,6 +118,8 @@ private:
   double mBreakAmount = 0.0, mBreakBlend = 0.0, mBreakParam = 0.0;
   BreakFunction mBreakF1 = Break::square;
   BreakFunction mBreakF2 = Break::square;
+  break_shapes::Shape<T> mBreakShape1 = break_shapes::square<T>;
+  break_shapes::Shape<T> mBreakShape2 = break_shapes::square<T>;
   double mBreakDouble = 0.0;
   bool mInvertFeedback = false;
   bool mDiodeModel = false;
@@ -161,7 +167,7 @@ template <typename T>
   else if (mCleanMix != 1.0)
     u = u * mCleanMix + saturate(u, mSat) * (1.0 - mCleanMix);
   if (mBreakAmount > 0.0)
-    u = lanes::map(u, [this](double x) { return applyBreak(x); });
+    u = applyBreak(u);
   return u;
 }
 

@@ -90,5 +90,27 @@ TEST(Break, FunctionValues)
   EXPECT_TRUE(std::signbit(Break::square(0.0, 0.0, 0.0)));
 }
 
+// The main filter runs the break stage on both channels at once; each lane must give exactly what
+// the function gives for that channel alone.
+TEST(Break, LaneShapesMatchTheFunctions)
+{
+  const double inputs[] = {-1.7, -0.95, -0.6, -0.2, 0.0, 0.3, 0.99, 1.005, 1.3, 2.5};
+  for (int c = 0; c < kNumBreakChars; ++c)
+  {
+    const BreakFunction f = Break::getFunction(static_cast<BreakChar>(c));
+    const break_shapes::Shape<v2d> lanes = break_shapes::of<v2d>(f);
+    ASSERT_NE(lanes, nullptr) << c;
+    for (const double p : {0.0, 0.4, 1.0})
+      for (const double s : {0.0, 2.5})
+        for (const double x : inputs)
+        {
+          const v2d y = lanes(v2d{x, -0.7 * x}, p, SatCurves::of(s));
+          EXPECT_EQ(y[0], f(x, p, s)) << "character " << c << " at " << x;
+          EXPECT_EQ(y[1], f(-0.7 * x, p, s)) << "character " << c << " at " << -0.7 * x;
+        }
+  }
+  EXPECT_EQ(break_shapes::of<v2d>([](double x, double, double) { return x; }), nullptr);
+}
+
 } // namespace
 } // namespace zarvo

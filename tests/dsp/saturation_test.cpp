@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 #include <type_traits>
 
 namespace zarvo {
@@ -73,6 +74,66 @@ TEST(Saturation, GridPointsAreExactAndBetweenThemTheCurveIsClose)
   // The first interval interpolates linearly.
   const double t0 = std::tanh(-128.0), t1 = std::tanh(-127.9375);
   EXPECT_EQ(saturate(-127.96875, 0.0), t0 + 0.5 * (t1 - t0));
+}
+
+// The pieces are precomputed per interval; they must give exactly the parabola through the three
+// table entries around each position, for one channel and for both lanes of a pair.
+TEST(Saturation, PiecesAreTheParabolaThroughThreeTableEntries)
+{
+  struct Case
+  {
+    const char* name;
+    double type;
+    std::size_t curve;
+  };
+  const Case cases[] = {{"tanh", 0.0, 0}, {"asinh", 1.0, 1}, {"asymmetric", 2.0, 2}};
+  std::mt19937 rng(5);
+  std::uniform_real_distribution<double> position(1.0, 4095.0);
+  for (const Case& c : cases)
+  {
+    const LUT<4096>& t = gSatBank.entry(c.curve).table;
+    const SatCurves curves = SatCurves::of(c.type);
+    for (int k = 0; k < 2000; ++k)
+    {
+      const double p = position(rng);
+      const auto i = static_cast<unsigned short>(p);
+      const double f = p - i;
+      const double expected = t[i] + f * (t[i + 1] - t[i - 1]) / 2.0 + f * f * (t[i + 1] - 2.0 * t[i] + t[i - 1]) / 2.0;
+      ASSERT_EQ(saturateAt(p, curves), expected) << c.name << " at " << p;
+      const double q = 4096.0 - p;
+      const v2d pair = saturateAt(v2d{p, q}, curves);
+      ASSERT_EQ(pair[0], expected) << c.name << " at " << p;
+      ASSERT_EQ(pair[1], saturateAt(q, curves)) << c.name << " at " << q;
+    }
+  }
+}
+
+// A pair with one lane beyond the table reads that lane's end without disturbing the other.
+TEST(Saturation, LanesReadTheirOwnEnds)
+{
+  struct Case
+  {
+    const char* name;
+    double x0;
+    double x1;
+  };
+  const double inf = std::numeric_limits<double>::infinity();
+  const Case cases[] = {
+    {"low end beside the middle", -200.0, 0.3},
+    {"middle beside the high end", -0.3, 200.0},
+    {"NaN beside the middle", NAN, 1.7},
+    {"both ends", inf, -inf},
+  };
+  for (double type : {0.0, 2.5})
+  {
+    const SatCurves curves = SatCurves::of(type);
+    for (const Case& c : cases)
+    {
+      const v2d y = saturate(v2d{c.x0, c.x1}, curves);
+      EXPECT_EQ(y[0], saturate(c.x0, type)) << c.name << ", type " << type;
+      EXPECT_EQ(y[1], saturate(c.x1, type)) << c.name << ", type " << type;
+    }
+  }
 }
 
 TEST(Saturation, FractionalTypesBlendNeighbouringCurves)
