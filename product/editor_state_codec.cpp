@@ -1,4 +1,5 @@
 #include "product/editor_state_codec.h"
+#include "utils/morph/stored_values.h"
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginParameter.h"
@@ -58,35 +59,6 @@ void applySelectionRule(EditorStateFields& f)
   }
 }
 
-struct DepthTilt
-{
-  double depth;
-  double tilt;
-};
-
-// Depth and tilt for patches stored before the pass-type depth existed.
-DepthTilt legacyDepthTilt(long passType, double variation)
-{
-  const double v = variation;
-  if (passType < 2)
-    return {1.0 - v, 0.0};
-  if (passType == 3 || passType == 4)
-  {
-    const double x = 5.0 * v;
-    if (x <= 1.0)
-      return {passType == 3 ? 1.0 - 0.5 * x : 0.5 + 0.5 * x, 0.0};
-    if (x <= 3.0)
-      return {0.5, -0.5 * (x - 1.0)};
-    if (x < 3.5)
-      return {0.5, -1.0};
-    if (x < 4.0)
-      return {0.5, 0.5};
-    return {0.5, 0.5 + 0.5 * (x - 4.0)};
-  }
-  if (passType == 5)
-    return {v, 0.0};
-  return {1.0, 0.0};
-}
 
 } // namespace
 
@@ -265,7 +237,7 @@ int VemlorStateCodec::applyParamsFromChunk(const plugkit::IByteChunk& chunk, int
   const plugkit::IParam* variation = mHost.stateParam(par_main_pt_variation);
   if (!depthSeen && depth && tilt && passType && variation)
   {
-    const DepthTilt dt = legacyDepthTilt(std::lround(passType->Value()), variation->Value());
+    const morph::DepthTilt dt = morph::legacyDepthTilt(std::lround(passType->Value()), variation->Value());
     depth->Set(dt.depth);
     tilt->Set(dt.tilt);
   }
