@@ -487,23 +487,16 @@ void MorphController::syncControls()
 
 void MorphController::randomize()
 {
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mEngine.pointEditingAllowed())
-    return;
-  const int32_t focus = mEngine.editState.focus;
-  if (focus < 0 || focus >= static_cast<int32_t>(kNumPoints))
-  {
-    randomizeMorphPoints(mEngine.selection);
-    return;
-  }
-  asUndoStep([&] {
-    randomizePoint(static_cast<size_t>(focus));
-    applyMorphPoint(focus);
-  });
-  publish();
+  changeFocusOrSelection(&MorphController::randomizePoint, &MorphController::randomizeMorphPoints);
 }
 
 void MorphController::mutate()
+{
+  changeFocusOrSelection(&MorphController::mutatePoint, &MorphController::mutateMorphPoints);
+}
+
+void MorphController::changeFocusOrSelection(void (MorphController::*onFocus)(size_t),
+                                             void (MorphController::*onSelection)(uint32_t))
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mEngine.pointEditingAllowed())
@@ -511,11 +504,12 @@ void MorphController::mutate()
   const int32_t focus = mEngine.editState.focus;
   if (focus < 0 || focus >= static_cast<int32_t>(kNumPoints))
   {
-    mutateMorphPoints(mEngine.selection);
+    (this->*onSelection)(mEngine.selection);
     return;
   }
+  // The focused point changes and is heard at once, as one undo step.
   asUndoStep([&] {
-    mutatePoint(static_cast<size_t>(focus));
+    (this->*onFocus)(static_cast<size_t>(focus));
     applyMorphPoint(focus);
   });
   publish();

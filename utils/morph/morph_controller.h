@@ -245,6 +245,9 @@ public:
   static constexpr uint32_t kMaxPointValues = 4096;
 
 private:
+  // Main thread: the focused point through onFocus, else the selected points through onSelection.
+  void changeFocusOrSelection(void (MorphController::*onFocus)(size_t), void (MorphController::*onSelection)(uint32_t));
+
   // A stored normalised value of a row's parameter: clamped, non-finite gives its default.
   double storedNormalized(size_t row, double v) const;
   // Depth and tilt rows of a point rebuilt from its pass type and a legacy variation (normalised).
