@@ -310,8 +310,9 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
     failed.errors.push_back("cannot write " + jobFile.string());
     return failed;
   }
-  // Ardour's headless session program sometimes dies by a signal on its own heap, with this plug-in
-  // as with a minimal one built on the same SDK layer; such a run is repeated, and said so.
+  // Ardour's headless session program sometimes dies by a signal after an export: its export code
+  // writes past a buffer of its own, also in sessions where no plug-in was ever loaded. Such a run
+  // is repeated, and said so.
   constexpr int kTries = 5;
   ProcessResult result;
   for (int attempt = 1; attempt <= kTries; ++attempt) {
