@@ -52,11 +52,15 @@ plugkit::IByteChunk stateOf(PluginInstance& p)
 
 morph::MorphEngine::RTState& fieldOf(PluginInstance& p) { return p->morphController().engine().editState; }
 
-// Point 3 of a fresh instance written to a preset file, and the values a reader should get back:
-// each row through its parameter's plain value, as the file stores it.
+// Point 3 of a fresh instance, given a sound no starter preset seeds, written to a preset file, and
+// the values a reader should get back: each row through its parameter's plain value, as the file
+// stores it.
 morph::MorphValues savePoint(PluginInstance& a, const fs::path& file)
 {
-  const morph::MorphValues values = fieldOf(a).points[kSavedPoint].values;
+  morph::MorphValues& point = fieldOf(a).points[kSavedPoint].values;
+  for (size_t r = 0; r < morph::kNumMorphParams; ++r)
+    point[r] = 0.05 + 0.9 * static_cast<double>((r * 37) % morph::kNumMorphParams) / (morph::kNumMorphParams - 1);
+  const morph::MorphValues values = point;
   EXPECT_TRUE(a->morphController().fileRouter().writeMorphValuesFXP(values, file.string()));
   morph::MorphValues expected{};
   for (size_t r = 0; r < morph::kNumMorphParams; ++r)
