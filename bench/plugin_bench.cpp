@@ -18,14 +18,14 @@ constexpr double kSampleRate = 48000.0;
 constexpr int kBlock = 512;
 
 // Parameter ids and normalised values, as a host would automate them.
-constexpr ParamID kOversampling = 28;
-constexpr ParamID kDryWet = 29;
-constexpr ParamID kPreFilterBHz = 4;
-constexpr ParamID kBandMode = 9;
-constexpr ParamID kResonance = 13;
-constexpr ParamID kDrive = 14;
-constexpr ParamID kBreakIntensity = 20;
-constexpr ParamID kBreakDouble = 23;
+constexpr ParamID kOversampling = zarvo::par_oversampling;
+constexpr ParamID kDryWet = zarvo::par_dry_wet;
+constexpr ParamID kPreFilterBHz = zarvo::par_preFlt_B_hz;
+constexpr ParamID kBandMode = zarvo::par_preFlt_band_mode;
+constexpr ParamID kResonance = zarvo::par_main_resonance;
+constexpr ParamID kDrive = zarvo::par_main_drive;
+constexpr ParamID kBreakIntensity = zarvo::par_break_intensity;
+constexpr ParamID kBreakDouble = zarvo::par_break_double;
 constexpr ParamID kMorphActive = zarvo::par_morph_active;
 
 struct Session

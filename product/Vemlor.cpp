@@ -202,14 +202,6 @@ void Vemlor::applyRandomStarterPreset()
   mPresetManager->captureBaseline();
 }
 
-Steinberg::tresult PLUGIN_API Vemlor::initialize(Steinberg::FUnknown* context)
-{
-  const Steinberg::tresult result = plugkit::IPluginVST3::initialize(context);
-  if (result == Steinberg::kResultOk)
-    UpdateParams(*this);
-  return result;
-}
-
 int Vemlor::currentUIHeight() const { return mMorph && mMorph->morphOn ? kMorphPanelHeight : kPlainHeight; }
 
 // ---- audio

@@ -69,8 +69,6 @@ public:
   void setClock(Clock clock) { mClock = std::move(clock); }
 
   // Main thread: the host's parameter objects start from the values the constructor left, the
-  // starter preset's, not from the defaults.
-  Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
 
   // ---- audio
 

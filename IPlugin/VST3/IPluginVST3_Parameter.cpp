@@ -25,7 +25,8 @@ IPluginVST3Parameter::IPluginVST3Parameter(IParam& param, ParamID id, UnitID uni
   if (param.Type() == IParam::kTypeEnum)
     info.flags |= ParameterInfo::kIsList;
   precision = param.GetDisplayPrecision();
-  valueNormalized = info.defaultNormalizedValue;
+  // The plug-in may already play other values than the defaults (a patch set while it was built).
+  valueNormalized = param.GetNormalized();
 }
 
 void IPluginVST3Parameter::toString(ParamValue valueNormalized, String128 string) const

@@ -15,8 +15,8 @@ namespace {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-constexpr ParamID kOversampling = 28;
-constexpr ParamID kDryWet = 29;
+constexpr ParamID kOversampling = zarvo::par_oversampling;
+constexpr ParamID kDryWet = zarvo::par_dry_wet;
 constexpr ParamID kMorphActive = zarvo::par_morph_active;
 constexpr ParamID kGain = 30;
 

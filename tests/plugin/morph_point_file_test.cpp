@@ -1,6 +1,6 @@
 // A morph point's sound through a preset file: saved from one instance's point, loaded into another
 // instance's selected point, and a file that is not this plug-in's refused without touching anything.
-#include "tests/plugin/plugin_fixture.h"
+#include "tests/plugin/file_helpers.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -19,36 +19,6 @@ namespace fs = std::filesystem;
 
 constexpr size_t kSavedPoint = 3;
 constexpr size_t kLoadedPoint = 5;
-
-// A folder of its own under the data home the test environment made.
-fs::path fileFolder(const char* name)
-{
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  EXPECT_NE(dataHome, nullptr);
-  const fs::path home = dataHome ? fs::path(dataHome) : fs::temp_directory_path();
-  const fs::path folder = home / "morph_point_file_test" / name;
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::vector<char> readBytes(const fs::path& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::vector<char>& bytes)
-{
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-plugkit::IByteChunk stateOf(PluginInstance& p)
-{
-  plugkit::IByteChunk chunk;
-  EXPECT_TRUE(p->SerializeState(chunk));
-  return chunk;
-}
 
 morph::MorphEngine::RTState& fieldOf(PluginInstance& p) { return p->morphController().engine().editState; }
 
@@ -87,7 +57,7 @@ bool loadIntoSelection(PluginInstance& b, const fs::path& file)
 
 TEST(PluginMorphPointFile, APointSavedToAFileLoadsIntoAnotherInstancesSelectedPoint)
 {
-  const fs::path file = fileFolder("round_trip") / "point3.fxp";
+  const fs::path file = testFileFolder("morph_point_file_test", "round_trip") / "point3.fxp";
   PluginInstance a;
   const morph::MorphValues expected = savePoint(a, file);
 
@@ -129,7 +99,7 @@ TEST(PluginMorphPointFile, APointSavedToAFileLoadsIntoAnotherInstancesSelectedPo
 
 TEST(PluginMorphPointFile, AnotherPluginsFileIsRefusedAndChangesNothing)
 {
-  const fs::path folder = fileFolder("refused");
+  const fs::path folder = testFileFolder("morph_point_file_test", "refused");
   PluginInstance a;
   const fs::path saved = folder / "point3.fxp";
   savePoint(a, saved);

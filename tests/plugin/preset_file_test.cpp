@@ -1,6 +1,6 @@
 // Preset files on disk: a saved patch plays the same in another instance, and a file that is not
 // this plug-in's is refused without touching the patch.
-#include "tests/plugin/plugin_fixture.h"
+#include "tests/plugin/file_helpers.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -21,36 +21,6 @@ namespace fs = std::filesystem;
 constexpr double kSampleRate = 48000.0;
 constexpr int kBlockFrames = 256;
 constexpr int kBlocks = 24;
-
-// A folder of its own under the data home the test environment made.
-fs::path presetFolder(const char* name)
-{
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  EXPECT_NE(dataHome, nullptr);
-  const fs::path home = dataHome ? fs::path(dataHome) : fs::temp_directory_path();
-  const fs::path folder = home / "preset_file_test" / name;
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::vector<char> readBytes(const fs::path& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, const std::vector<char>& bytes)
-{
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-plugkit::IByteChunk stateOf(PluginInstance& p)
-{
-  plugkit::IByteChunk chunk;
-  EXPECT_TRUE(p->SerializeState(chunk));
-  return chunk;
-}
 
 // Stereo in, stereo out at a fixed rate, set up as a host does before the first block.
 void prepareForAudio(PluginInstance& p)
@@ -88,7 +58,7 @@ std::vector<std::vector<double>> render(PluginInstance& p)
 
 TEST(PluginPresetFile, ASavedPresetLoadsIntoAnotherInstanceAndPlaysTheSame)
 {
-  const fs::path file = presetFolder("round_trip") / "saved.fxp";
+  const fs::path file = testFileFolder("preset_file_test", "round_trip") / "saved.fxp";
   PluginInstance a;
   // Morph switched off in the editor, its bake committed by the idle tick, then ordinary edits.
   a.editorSet(par_morph_active, 0.0);
@@ -148,7 +118,7 @@ TEST(PluginPresetFile, AFileThatIsNotThisPluginsIsRefusedAndChangesNothing)
     {"not a program file", [](std::vector<char>& bytes) { std::memcpy(bytes.data(), "RIFF", 4); }},
     {"state cut off halfway", [](std::vector<char>& bytes) { bytes.resize(bytes.size() / 2); }},
   };
-  const fs::path folder = presetFolder("refused");
+  const fs::path folder = testFileFolder("preset_file_test", "refused");
   PluginInstance source;
   source.editorGesture(par_main_drive, source.another(par_main_drive));
   const fs::path saved = folder / "source.fxp";
