@@ -1,13 +1,13 @@
 #include "IPlugin/IPluginParameter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <typeinfo>
 
 #include "IPlugin/IPluginThreadRole.h"
+#include "IPlugin/TextScan.h"
 
 namespace plugkit
 {
@@ -45,16 +45,9 @@ int PrecisionOfStep(double step)
 // The leading decimal number of a text (after blanks and an optional "+"), 0 without one.
 double LeadingNumber(const char* text)
 {
-  if (!text)
-    return 0.0;
-  while (*text == ' ' || *text == '\t')
-    ++text;
-  if (*text == '+')
-    ++text;
+  std::string_view rest = text ? text : "";
   double v = 0.0;
-  const auto [end, ec] = std::from_chars(text, text + std::strlen(text), v, std::chars_format::general);
-  (void)end;
-  return ec == std::errc() && std::isfinite(v) ? v : 0.0;
+  return ReadNumber(rest, v) ? v : 0.0;
 }
 } // namespace
 
@@ -160,6 +153,7 @@ void IParam::InitDouble(const char* name, double defaultValue, double minVal, do
   mUnit = unit;
   mFlags = flags;
   mDisplayFunc = std::move(displayFunc);
+  mParseFunc = nullptr; // it read the texts of the display function just replaced
 
   mDisplayPrecision = PrecisionOfStep(step);
   mShape = shape.Clone();
@@ -293,6 +287,36 @@ double IParam::StringToValue(const char* text) const
     return 0.0;
 
   double v = LeadingNumber(text);
+  if (mFlags & kFlagNegateDisplay)
+    v = -v;
+  return Constrain(v);
+}
+
+std::optional<double> IParam::ReadDisplay(std::string_view text) const
+{
+  for (const DisplayText& entry : mDisplayTexts)
+    if (*entry.text && text == entry.text)
+      return entry.value;
+  for (const DisplayText& entry : mDisplayTexts)
+    if (*entry.text && SameText(text, entry.text))
+      return entry.value;
+
+  if (mParseFunc)
+  {
+    const std::optional<double> v = mParseFunc(text);
+    return v ? std::optional<double>(Constrain(*v)) : std::nullopt;
+  }
+  if (mType == kTypeBool || mType == kTypeEnum)
+    return std::nullopt;
+
+  std::string_view rest = text;
+  double v = 0.0;
+  if (!ReadNumber(rest, v))
+    return std::nullopt;
+  if (*mLabel)
+    ReadWord(rest, mLabel);
+  if (!AtEnd(rest))
+    return std::nullopt;
   if (mFlags & kFlagNegateDisplay)
     v = -v;
   return Constrain(v);

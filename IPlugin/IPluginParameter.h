@@ -4,7 +4,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "IPlugin/TextString.h"
@@ -115,6 +117,8 @@ public:
 
   // Formats a plain value; when set, it makes every display text of the parameter.
   using DisplayFunc = std::function<void(double value, TextString& display)>;
+  // Reads a text back to a plain value (before constraining); nothing when the text names no value.
+  using ParseFunc = std::function<std::optional<double>(std::string_view text)>;
 
   IParam();
   IParam(const IParam&) = delete;
@@ -131,6 +135,10 @@ public:
   void InitDouble(const char* name, double defaultValue, double minVal, double maxVal, double step,
                   const char* label = "", int flags = 0, const char* group = "", const Shape& shape = ShapeLinear(),
                   EParamUnit unit = kUnitCustom, DisplayFunc displayFunc = nullptr);
+
+  // The inverse of the display function: how ReadDisplay reads texts. Set it after InitDouble, which
+  // drops the previous one. Main thread, while constructing.
+  void SetParseFunc(ParseFunc parseFunc) { mParseFunc = std::move(parseFunc); }
 
   // Appends a text for an exact plain value.
   void SetDisplayText(double value, const char* text);
@@ -184,6 +192,10 @@ public:
   void GetDisplayWithLabel(TextString& display, bool withDisplayText = true) const;
   // The plain value a text stands for: an exact display text, else its leading number (0 without one).
   double StringToValue(const char* text) const;
+  // The constrained plain value a typed or shown text stands for: a display text (exact, else in any
+  // letter case), else what the parse function reads, else a number optionally followed by the label.
+  // Nothing for any other text, and for a number on a bool or enum parameter.
+  std::optional<double> ReadDisplay(std::string_view text) const;
 
 private:
   struct DisplayText
@@ -206,6 +218,7 @@ private:
   char mGroup[kMaxTextLength] = {};
   std::unique_ptr<Shape> mShape;
   DisplayFunc mDisplayFunc;
+  ParseFunc mParseFunc;
   std::vector<DisplayText> mDisplayTexts;
 };
 

@@ -142,6 +142,22 @@ IParam::DisplayFunc displayFuncOf(Text text) {
   return nullptr;
 }
 
+IParam::ParseFunc parseFuncOf(Text text) {
+  switch (text) {
+    case Text::Frequency: return params::makeSegmentedParse(params::kFrequencySegments);
+    case Text::Gain:
+    case Text::Threshold: return params::decibelValue;
+    case Text::Percent: return params::percentValue;
+    case Text::Hold: return params::holdValue;
+    case Text::Release: return params::releaseValue;
+    case Text::Saturation: return params::saturationValue;
+    case Text::Glide: return params::glideValue;
+    case Text::Number:
+    case Text::List: break;
+  }
+  return nullptr;
+}
+
 void applyRow(IParam& param, const Row& row, const char* hostName) {
   switch (row.kind) {
     case Kind::Double: {
@@ -150,6 +166,7 @@ void applyRow(IParam& param, const Row& row, const char* hostName) {
       const IParam::Shape& shape = row.power == kLinear ? static_cast<const IParam::Shape&>(linear) : power;
       param.InitDouble(hostName, row.def, row.min, row.max, row.step, "", row.flags, "", shape, IParam::kUnitCustom,
                        displayFuncOf(row.text));
+      param.SetParseFunc(parseFuncOf(row.text));
       break;
     }
     case Kind::Int:

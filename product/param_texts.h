@@ -4,8 +4,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "IPlugin/IPluginParameter.h"
@@ -41,10 +43,23 @@ std::string thresholdText(double db);
 std::string saturationText(double type);
 std::string glideText(double ms);
 
+// The plain value a text of the functions above stands for, or nothing when it names none. Each reads
+// what its display function writes, and also a bare number in the parameter's own unit (Hz, dB,
+// percent, ms, or the curve position of the saturation), in any letter case. Main thread.
+std::optional<double> segmentedValue(std::span<const DisplaySegment> segments, std::string_view text);
+std::optional<double> decibelValue(std::string_view text);
+std::optional<double> percentValue(std::string_view text);
+std::optional<double> holdValue(std::string_view text);
+std::optional<double> releaseValue(std::string_view text);
+std::optional<double> saturationValue(std::string_view text);
+std::optional<double> glideValue(std::string_view text);
+
 // A display function that owns a copy of the segments.
 plugkit::IParam::DisplayFunc makeSegmentedDisplay(std::span<const DisplaySegment> segments);
 // A display function whose text is the whole result of f.
 plugkit::IParam::DisplayFunc makeDisplayFunc(std::function<std::string(double)> f);
+// The parse function reading the texts of makeSegmentedDisplay(segments) back.
+plugkit::IParam::ParseFunc makeSegmentedParse(std::span<const DisplaySegment> segments);
 
 }  // namespace params
 

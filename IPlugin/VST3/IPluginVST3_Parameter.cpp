@@ -38,8 +38,10 @@ void IPluginVST3Parameter::toString(ParamValue valueNormalized, String128 string
 
 bool IPluginVST3Parameter::fromString(const TChar* string, ParamValue& valueNormalized) const
 {
-  const std::string text = UTF16ToUTF8(string, 128);
-  valueNormalized = mParam.ToNormalized(mParam.StringToValue(text.c_str()));
+  const std::optional<double> plain = mParam.ReadDisplay(UTF16ToUTF8(string, 128));
+  if (!plain)
+    return false;
+  valueNormalized = mParam.ToNormalized(*plain);
   return true;
 }
 

@@ -14,7 +14,8 @@ public:
   IPluginVST3Parameter(IParam& param, Steinberg::Vst::ParamID id, Steinberg::Vst::UnitID unitId);
 
   void toString(Steinberg::Vst::ParamValue valueNormalized, Steinberg::Vst::String128 string) const override;
-  // Always succeeds: a text that names no value reads as its leading number, or 0.
+  // Reads every text toString gives, and a number in the parameter's unit; false, leaving
+  // valueNormalized as it was, for a text that names no value.
   bool fromString(const Steinberg::Vst::TChar* string, Steinberg::Vst::ParamValue& valueNormalized) const override;
   Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue valueNormalized) const override;
   Steinberg::Vst::ParamValue toNormalized(Steinberg::Vst::ParamValue plainValue) const override;

@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string_view>
 
 #include "IPlugin/IPluginParameter.h"
+#include "IPlugin/TextScan.h"
 
 namespace
 {
@@ -272,5 +275,69 @@ TEST_P(IParamParse, GivesPlainValue)
 }
 
 INSTANTIATE_TEST_SUITE_P(StringToValue, IParamParse, testing::ValuesIn(kParseCases), CaseName<ParseCase>);
+
+// Reading a shown or typed text, refusing one that names no value.
+
+struct ReadCase
+{
+  const char* name;
+  void (*init)(IParam&);
+  const char* text;
+  std::optional<double> expected;
+};
+
+void InitMilliseconds(IParam& p)
+{
+  p.InitDouble("t", 5, 0, 100, 0.1, "ms");
+}
+
+// Reads "<n> s" as n seconds of a millisecond parameter, and nothing else.
+void InitSecondsParse(IParam& p)
+{
+  p.InitDouble("t", 5, 0, 100000, 1);
+  p.SetParseFunc([](std::string_view text) -> std::optional<double> {
+    std::string_view rest = text;
+    double v = 0;
+    return plugkit::ReadNumber(rest, v) && plugkit::ReadWord(rest, "s") && plugkit::AtEnd(rest)
+             ? std::optional<double>(v * 1000.0)
+             : std::nullopt;
+  });
+}
+
+const ReadCase kReadCases[] = {
+  {"ExactText", InitOnOff, "On", 1},
+  {"TextInAnyCaseAndBlanks", InitOnOff, "  oFF ", 0},
+  {"UnknownTextOnBoolRefused", InitOnOff, "maybe", std::nullopt},
+  {"NumberOnEnumRefused", [](IParam& p) { p.InitEnum("m", 0, {"LP", "HP", "BP"}); }, "2", std::nullopt},
+  {"NumberWithTheLabel", InitMilliseconds, "12.5 MS", 12.5},
+  {"BareNumber", InitMilliseconds, " +7.25 ", 7.25},
+  {"OtherUnitRefused", InitMilliseconds, "12.5 Hz", std::nullopt},
+  {"GarbageRefused", InitMilliseconds, "abc", std::nullopt},
+  {"EmptyRefused", InitMilliseconds, "", std::nullopt},
+  {"NotANumberRefused", InitMilliseconds, "nan", std::nullopt},
+  {"InfinityRefused", InitMilliseconds, "inf", std::nullopt},
+  {"OverflowRefused", InitMilliseconds, "1e999", std::nullopt},
+  {"DoubleSignRefused", InitMilliseconds, "+-3", std::nullopt},
+  {"ClampedToMax", InitMilliseconds, "1e6", 100},
+  {"SteppedRounds", [](IParam& p) { p.InitInt("a", 0, 0, 10); }, "3.5", 4},
+  {"NegateDisplay", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 1, "", IParam::kFlagNegateDisplay); }, "3", -3},
+  {"ParseFuncReads", InitSecondsParse, "1.5 s", 1500},
+  {"ParseFuncRefusal", InitSecondsParse, "1500", std::nullopt},
+  {"EmptyDisplayTextNamesNothing", [](IParam& p) { p.InitBool("b", false, "", 0, "", "", "on"); }, "", std::nullopt},
+};
+
+class IParamRead : public testing::TestWithParam<ReadCase>
+{
+};
+
+TEST_P(IParamRead, GivesConstrainedValueOrNothing)
+{
+  const ReadCase& c = GetParam();
+  IParam p;
+  c.init(p);
+  EXPECT_EQ(p.ReadDisplay(c.text), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ReadDisplay, IParamRead, testing::ValuesIn(kReadCases), CaseName<ReadCase>);
 
 } // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "IPlugin/IPluginParameter.h"
@@ -143,6 +144,33 @@ TEST_F(ValueTexts, DefaultsAndNormalisedValues) {
   for (const auto& d : defaults) {
     SCOPED_TRACE(paramName(d.index));
     EXPECT_EQ(display(d.index, params[static_cast<size_t>(d.index)].Value()), d.expected);
+  }
+}
+
+// A text at the end of one display form names the value it says, also where that value shows in the
+// next form; only "inf" asks for the endless release.
+TEST_F(ValueTexts, TextsAtTheEndOfADisplayFormReadAsTheySay) {
+  struct Case {
+    int index;
+    const char* text;
+    double expected;
+    const char* shownAfter;
+  };
+  const Case cases[] = {
+      {par_main_glide_ms, "1000 ms", 1000, "1.00 s"},
+      {par_damping_hold, "H 10.0 ms", 10, "H 10 ms"},
+      {par_damping_release, "R 10 ms", 10, "R 10.0 ms"},
+      {par_main_cutoff_hz, "10.00 kHz", 10000, "10.0 kHz"},
+      {par_main_saturation_type, "TANH>ASINH 100%", 1, "ASINH"},
+      {par_damping_release, "R 2.00 s", 1999.9, "R 2.00 s"},
+      {par_damping_release, "R inf", 2000, "R inf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<double> value = params[static_cast<size_t>(c.index)].ReadDisplay(c.text);
+    ASSERT_TRUE(value);
+    EXPECT_NEAR(*value, c.expected, 1e-9);
+    EXPECT_EQ(display(c.index, *value), c.shownAfter);
   }
 }
 

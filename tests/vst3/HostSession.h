@@ -68,6 +68,15 @@ struct HostSession
     return toUtf8(text, 128);
   }
 
+  // The host's getParamValueByString for an ASCII text; value is passed through untouched on refusal.
+  Steinberg::tresult readText(Steinberg::Vst::ParamID id, const std::string& text, Steinberg::Vst::ParamValue& value)
+  {
+    Steinberg::Vst::String128 wide{};
+    for (size_t i = 0; i < text.size() && i < 127; ++i)
+      wide[i] = static_cast<Steinberg::char16>(text[i]);
+    return controller().getParamValueByString(id, wide, value);
+  }
+
   Host host;
   std::unique_ptr<Bundle> bundle;
   std::unique_ptr<Plugin> plugin;

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace vemlor::testhost {
 namespace {
@@ -209,6 +212,108 @@ TEST(VemlorParameters, TextsReadBackAsNormalisedValues)
     ParamValue value = -1.0;
     ASSERT_EQ(s.controller().getParamValueByString(row.id, text, value), kResultTrue) << row.text;
     EXPECT_NEAR(value, row.normalized, 1e-12) << row.text;
+  }
+}
+
+// Every text a host shows reads back to a value that shows the same text: each parameter at points
+// across its travel, and stepped parameters at each step.
+TEST(VemlorParameters, EveryShownTextReadsBackToTheSameValue)
+{
+  const double points[] = {0.0, 0.1, 0.37, 0.5, 0.9, 1.0};
+  HostSession s(VEMLOR_BUNDLE_PATH);
+  ASSERT_TRUE(s) << s.error;
+  const auto infos = s.parameters();
+  int checked = 0;
+  for (ParamID id = 0; id < 79; ++id)
+  {
+    SCOPED_TRACE(kParams[id].title);
+    const int32 steps = infos.at(id).stepCount;
+    std::vector<double> values(std::begin(points), std::end(points));
+    for (int32 k = 0; k <= steps && steps > 0; ++k)
+      values.push_back(static_cast<double>(k) / steps);
+    for (const double normalized : values)
+    {
+      const std::string text = s.valueText(id, normalized);
+      ParamValue read = -1.0;
+      ASSERT_EQ(s.readText(id, text, read), kResultTrue) << '"' << text << "\" at " << normalized;
+      EXPECT_EQ(s.valueText(id, read), text) << "at " << normalized;
+      if (steps > 0)
+      {
+        EXPECT_NEAR(read * steps, std::round(normalized * steps), 1e-9) << '"' << text << '"';
+      }
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 79 * 6);
+}
+
+struct TypedRow
+{
+  const char* name;
+  ParamID id;
+  const char* text;
+  bool accepted;
+  double plain; // what an accepted text sets
+};
+
+// What a user types into a host's value field. A refused text changes nothing.
+TEST(VemlorParameters, TypedTextsReadInTheParametersUnits)
+{
+  const TypedRow rows[] = {
+    {"kilo shorthand", 11, "1.5k", true, 1500},
+    {"bare number in Hz", 11, "1500", true, 1500},
+    {"kilohertz in any case", 0, "1.5 KHZ", true, 1500},
+    {"hertz", 4, "440 Hz", true, 440},
+    {"percent with a blank", 31, "50 %", true, 0.5},
+    {"bare number in percent", 31, "25", true, 0.25},
+    {"decibels", 30, "+3.5 dB", true, 3.5},
+    {"bare decibels", 26, "-60", true, -60},
+    {"seconds of release", 25, "R 1.50 s", true, 1500},
+    {"release without its prefix", 25, "250 ms", true, 250},
+    {"endless release", 25, "inf", true, 2000},
+    {"a number never asks for the endless release", 25, "R 2.00 s", true, 1999.9},
+    {"hold", 27, "H 2.5 ms", true, 2.5},
+    {"seconds of glide", 45, "1.00 s", true, 1000},
+    {"bare milliseconds of glide", 53, "250", true, 250},
+    {"curve name in any case", 15, "asinh", true, 1},
+    {"blend of curves", 15, "TASSYM>TANH 25%", true, 2.25},
+    {"bare curve position", 15, "0.5", true, 0.5},
+    {"list entry in any case", 16, " bp ", true, 3},
+    {"switch", 56, "OFF", true, 0},
+    {"whole number rounds to its step", 12, "3.6", true, 4},
+    {"number beyond the range is clamped", 30, "100", true, 24},
+    {"plain number", 57, "0.25", true, 0.25},
+    {"garbage", 30, "abc", false, 0},
+    {"empty", 29, "", false, 0},
+    {"number then garbage", 1, "12 apples", false, 0},
+    {"another unit", 30, "3 Hz", false, 0},
+    {"not a number", 29, "nan", false, 0},
+    {"infinite gain", 30, "inf", false, 0},
+    {"name of no entry", 3, "AP", false, 0},
+    {"number on a list", 28, "2", false, 0},
+    {"blend that skips a curve", 15, "TANH>TASSYM 50%", false, 0},
+    {"blend beyond its end", 15, "TANH>ASINH 150%", false, 0},
+    {"prefix alone", 25, "R", false, 0},
+  };
+  HostSession s(VEMLOR_BUNDLE_PATH);
+  ASSERT_TRUE(s) << s.error;
+  for (const TypedRow& row : rows)
+  {
+    SCOPED_TRACE(row.name);
+    const ParamValue before = s.controller().getParamNormalized(row.id);
+    ParamValue read = -1.0;
+    const tresult result = s.readText(row.id, row.text, read);
+    if (row.accepted)
+    {
+      ASSERT_EQ(result, kResultTrue) << row.text;
+      EXPECT_NEAR(s.controller().normalizedParamToPlain(row.id, read), row.plain, 1e-9 * std::max(1.0, row.plain));
+    }
+    else
+    {
+      EXPECT_EQ(result, kResultFalse) << row.text;
+      EXPECT_EQ(read, -1.0) << row.text;
+    }
+    EXPECT_EQ(s.controller().getParamNormalized(row.id), before);
   }
 }
 
