@@ -84,8 +84,9 @@ TEST(ProcessorExtras, AudioUnitTypeCodes)
                         Case{kPlugTypeInstrument, true, "aumu"}, Case{kPlugTypeMidiEffect, true, "aumi"},
                         Case{kPlugTypeGenerator, false, "augn"}, Case{9, false, "aufx"}})
   {
-    const int32_t expected = MakeFourCC(*reinterpret_cast<const char(*)[5]>(c.code));
-    EXPECT_EQ(ExtrasProcessor("2-2", c.plugType, c.midiIn).GetAUPluginType(), expected) << c.code;
+    const uint32_t code = ExtrasProcessor("2-2", c.plugType, c.midiIn).GetAUPluginType();
+    const char text[] = {char(code >> 24), char(code >> 16), char(code >> 8), char(code), '\0'};
+    EXPECT_STREQ(text, c.code) << c.plugType << (c.midiIn ? " with MIDI in" : "");
   }
 }
 
