@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "IPlugin/IPluginThreadRole.h"
 
@@ -221,6 +222,33 @@ void IPluginAPIBase::OnTimer(Timer&)
     SendSysexMsgFromDelegate(ISysEx{data.mOffset, data.mData, data.mSize});
   OnBindingIdle();
   OnIdle();
+}
+
+const char* IPluginAPIBase::GetAPIStr() const
+{
+  // Format codes hosts and tools share; 0 is the framework's "unknown".
+  static constexpr const char* kNames[] = {"", "VST3", "AU", "AUv3", "AAX", "APP", "WAM", "WEB", "CLAP"};
+  const int code = static_cast<int>(mPlugAPI);
+  return code >= 0 && code < static_cast<int>(std::size(kNames)) ? kNames[code] : "";
+}
+
+const char* IPluginAPIBase::GetArchStr()
+{
+#if defined(__x86_64__)
+  return "x86-64";
+#elif defined(__aarch64__)
+  return "arm64";
+#else
+  return "";
+#endif
+}
+
+void IPluginAPIBase::GetBuildInfoStr(TextString& text, const char* date, const char* time) const
+{
+  TextString version;
+  GetPluginVersionStr(version);
+  text.SetFormatted(256, "%s %s (%s), built on %s at %.5s ", version.Get(), GetAPIStr(), GetArchStr(),
+                    date ? date : "", time ? time : "");
 }
 
 } // namespace plugkit

@@ -110,6 +110,12 @@ public:
   const char* GetMakerName() const { return mMakerName.c_str(); }
   int32_t GetMakerID() const { return mMakerID; }
   EAPI GetAPI() const { return mPlugAPI; }
+  // The plug-in format's name ("VST3"); the empty text for an unknown one.
+  const char* GetAPIStr() const;
+  // The processor architecture the build is for ("x86-64").
+  static const char* GetArchStr();
+  // Main thread: "v1.3.0 VST3 (x86-64), built on <date> at <hh:mm> " from the build's date and time texts.
+  void GetBuildInfoStr(TextString& text, const char* date, const char* time) const;
   bool HasUI() const { return mHasUI; }
   bool GetHostResizeEnabled() const { return mHostResize; }
   const char* GetBundleID() const { return mBundleID.c_str(); }

@@ -14,9 +14,15 @@ namespace plugkit
 
 namespace
 {
+// Cut to the field on a UTF-8 character boundary, so a long name never ends in half a character.
 void CopyText(char (&dest)[IParam::kMaxTextLength], const char* src)
 {
-  std::snprintf(dest, sizeof(dest), "%s", src ? src : "");
+  size_t n = src ? strnlen(src, sizeof(dest) - 1) : 0;
+  if (n == sizeof(dest) - 1 && src[n] != '\0')
+    while (n > 0 && (static_cast<unsigned char>(src[n]) & 0xC0) == 0x80)
+      --n;
+  std::memcpy(dest, src ? src : "", n);
+  dest[n] = '\0';
 }
 
 // NaN (a degenerate range or shape) reads as 0.

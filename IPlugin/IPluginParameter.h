@@ -3,10 +3,12 @@
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "IPlugin/TextString.h"
@@ -139,9 +141,42 @@ public:
   // The inverse of the display function: how ReadDisplay reads texts. Set it after InitDouble, which
   // drops the previous one. Main thread, while constructing.
   void SetParseFunc(ParseFunc parseFunc) { mParseFunc = std::move(parseFunc); }
+  // Convenience initialisers: fixed unit, label and shape, no display function.
+  void InitFrequency(const char* name, double defaultValue, double minVal, double maxVal, double step, int flags = 0,
+                     const char* group = "");
+  void InitSeconds(const char* name, double defaultValue, double minVal, double maxVal, double step, int flags = 0,
+                   const char* group = "");
+  void InitMilliseconds(const char* name, double defaultValue, double minVal, double maxVal, int flags = 0,
+                        const char* group = "");
+  void InitGain(const char* name, double defaultValue, double minVal, double maxVal, double step, int flags = 0,
+                const char* group = "");
+  void InitPercentage(const char* name, double defaultValue, double minVal, double maxVal, int flags = 0,
+                      const char* group = "");
+  void InitAngleDegrees(const char* name, double defaultValue, double minVal, double maxVal, int flags = 0,
+                        const char* group = "");
+
+  // nEnums values 0..nEnums-1; with a first text, the texts name values 0, 1, ... in order (texts
+  // beyond nEnums are ignored, values without one display as numbers). A null first text adds none.
+  template <typename... MoreTexts>
+  void InitEnum(const char* name, int defaultValue, int nEnums, const char* label = "", int flags = 0,
+                const char* group = "", const char* firstText = nullptr, MoreTexts... moreTexts)
+  {
+    static_assert((std::is_convertible_v<MoreTexts, const char*> && ...), "display texts are C strings");
+    InitEnumWithTexts(name, defaultValue, nEnums, label, flags, group, firstText,
+                      {static_cast<const char*>(moreTexts)...});
+  }
+  // Values 0..highest-lowest named by note and octave ("C#3"): octaves counted with middle C (60)
+  // as C4 when middleCIsC4, else as C3. The default is a value, not a note number.
+  void InitPitch(const char* name, int defaultValue, int lowestNote, int highestNote, int flags = 0,
+                 const char* group = "", bool middleCIsC4 = false);
+  // A copy of other: its name with the first searchStr replaced by replaceStr, its group or newGroup
+  // when given, its range, shape, unit, display function and display texts.
+  void Init(const IParam& other, const char* searchStr = "", const char* replaceStr = "", const char* newGroup = "");
 
   // Appends a text for an exact plain value.
   void SetDisplayText(double value, const char* text);
+  // The value of the first entry whose text equals text exactly; false (value untouched) without one.
+  bool MapDisplayText(const char* text, double* value) const;
   int NDisplayTexts() const { return static_cast<int>(mDisplayTexts.size()); }
   // The text of the first entry for exactly this value, else the empty text.
   const char* GetDisplayText(double value) const;
@@ -172,6 +207,17 @@ public:
   // The default as given to the initialiser; normalised, it is constrained first.
   double GetDefault(bool normalized = false) const { return normalized ? ToNormalized(mDefault) : mDefault; }
   int GetDisplayPrecision() const { return mDisplayPrecision; }
+  // Decimals of the default formatting, 0..kMaxPrecision.
+  void SetDisplayPrecision(int precision);
+  void GetBounds(double& lo, double& hi) const
+  {
+    lo = mMin;
+    hi = mMax;
+  }
+  // The exponent of a power-curve shape; 0 for any other shape.
+  double GetShapeValue() const;
+  // Appends a one-line JSON object describing the parameter under the index id.
+  void GetJSON(TextString& json, int id) const;
   int GetFlags() const { return mFlags; }
   bool GetCanAutomate() const { return !(mFlags & kFlagCannotAutomate); }
   bool GetStepped() const { return mFlags & kFlagStepped; }
@@ -198,6 +244,9 @@ public:
   std::optional<double> ReadDisplay(std::string_view text) const;
 
 private:
+  void InitEnumWithTexts(const char* name, int defaultValue, int nEnums, const char* label, int flags,
+                         const char* group, const char* firstText, std::initializer_list<const char*> moreTexts);
+
   struct DisplayText
   {
     double value;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -142,10 +143,11 @@ std::string& BundleRootOverride()
 // Any symbol of this module: the bundle is the folder of whatever binary it was linked into.
 void ModuleAnchor() {}
 
-std::string ModuleResources()
+// The ".vst3" folder holding this module, or the override; empty when the module sits in none.
+std::string ModuleBundleRoot()
 {
   if (!BundleRootOverride().empty())
-    return (fs::path(BundleRootOverride()) / "Contents" / "Resources").string();
+    return WithoutTrailingSlash(BundleRootOverride());
 
   Dl_info info{};
   if (!dladdr(reinterpret_cast<void*>(&ModuleAnchor), &info) || !info.dli_fname || !*info.dli_fname)
@@ -154,7 +156,13 @@ std::string ModuleResources()
   const fs::path contents = fs::path(info.dli_fname).parent_path().parent_path();
   if (contents.filename() != "Contents")
     return {};
-  return (contents / "Resources").string();
+  return contents.parent_path().string();
+}
+
+std::string ModuleResources()
+{
+  const std::string root = ModuleBundleRoot();
+  return root.empty() ? root : (fs::path(root) / "Contents" / "Resources").string();
 }
 
 bool IsFile(const std::string& path)
@@ -201,6 +209,68 @@ void SharedMusicPath(TextString& path)
 void BundleResourcePath(TextString& path)
 {
   path.Set(ModuleResources().c_str());
+}
+
+void BundleResourcePath(TextString& path, const char* /*bundleID*/)
+{
+  BundleResourcePath(path);
+}
+
+void HostPath(TextString& path, const char* bundleID)
+{
+  if (!bundleID || !*bundleID)
+    return;
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec)
+    path.Set(exe.c_str());
+}
+
+void PluginPath(TextString& path, const char* /*bundleID*/)
+{
+  const std::string root = ModuleBundleRoot();
+  if (!root.empty())
+    path.Set((fs::path(root).parent_path().string() + "/").c_str());
+}
+
+void VST3PresetsPath(TextString& path, const char* makerName, const char* pluginName, bool system)
+{
+  const std::string base = system ? std::string("/usr/share/vst3/presets") : UnderHome("/.vst3/presets");
+  // Without a known home this must not become a folder under the file-system root.
+  if (base.empty())
+  {
+    path.Set("");
+    return;
+  }
+  path.SetFormatted(1024, "%s/%s/%s/", base.c_str(), makerName ? makerName : "", pluginName ? pluginName : "");
+}
+
+void AppGroupContainerPath(TextString& path, const char* /*appGroupID*/)
+{
+  path.Set("");
+}
+
+bool IsAUv3AppExtensionBundleID(const char* bundleID)
+{
+  return bundleID && std::strstr(bundleID, ".AUv3");
+}
+
+bool AppIsSandboxed()
+{
+  return Home().find("Library/Containers/") != std::string::npos;
+}
+
+bool IsXPCAuHost()
+{
+  std::ifstream comm("/proc/self/comm");
+  std::string name;
+  std::getline(comm, name);
+  return name.find("XPC") != std::string::npos;
+}
+
+bool IsOOPAuv3AppExtension()
+{
+  return false;
 }
 
 void OverrideBundleRoot(const char* bundleRoot)

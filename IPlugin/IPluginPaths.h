@@ -31,6 +31,28 @@ void BundleResourcePath(TextString& path);
 // Makes bundleRoot (the ".vst3" folder) the bundle; null or empty returns to the module's own.
 void OverrideBundleRoot(const char* bundleRoot);
 
+// The same; the bundle is this module's whatever the identifier.
+void BundleResourcePath(TextString& path, const char* bundleID);
+// The running program's executable; unchanged for a null or empty identifier.
+void HostPath(TextString& path, const char* bundleID);
+// The folder that holds this module's bundle, with a trailing "/"; unchanged when the module does not
+// sit in a bundle. The identifier is accepted for the callers' sake.
+void PluginPath(TextString& path, const char* bundleID);
+// The VST3 preset folder of a maker's plug-in, with a trailing "/": under ~/.vst3/presets, or
+// /usr/share/vst3/presets with system.
+void VST3PresetsPath(TextString& path, const char* makerName, const char* pluginName, bool system = false);
+// Application-group containers do not exist here: always empty.
+void AppGroupContainerPath(TextString& path, const char* appGroupID);
+
+// Process kind. Identifiers naming an app-extension bundle contain ".AUv3".
+bool IsAUv3AppExtensionBundleID(const char* bundleID);
+// Whether the home folder lies in an application sandbox container.
+bool AppIsSandboxed();
+// Whether the process name (/proc/self/comm) contains "XPC".
+bool IsXPCAuHost();
+// App extensions do not exist here: always false.
+bool IsOOPAuv3AppExtension();
+
 // Finds a resource by name and type (its extension, compared ignoring case): in the bundle's
 // resources, then in <music>/<sharedSubPath>/Resources, then as a plain path of an existing file.
 // The bundle is this module's: bundleID and instance are accepted for the callers' sake but unused.

@@ -113,10 +113,23 @@ public:
   // The first configuration with exactly these buses and channel counts, else -1.
   int GetIOConfigWithChanCounts(const std::vector<int>& inputBusChans, const std::vector<int>& outputBusChans) const;
 
+  // Whether some configuration has these channel totals; a negative count matches any total.
+  bool LegalIO(int nIn, int nOut) const;
+  // The Audio Unit component type code of the plug-in type ("aufx", "aumf", "aumu", "aumi", "augn").
+  int32_t GetAUPluginType() const;
+
   int MaxNChannels(ERoute direction) const { return static_cast<int>(mChannelData[direction].size()); }
   // Audio thread (or while no block runs).
   int NChannelsConnected(ERoute direction) const;
   bool IsChannelConnected(ERoute direction, int chIdx) const;
+  // Main thread while no block runs: the label becomes formatStr printed with the channel's number
+  // (chIdx + 1, or chIdx when zeroBased), cut to 31 bytes; an index outside that side does nothing.
+  void SetChannelLabel(ERoute direction, int chIdx, const char* formatStr, bool zeroBased = false);
+  // The empty text for an index outside that side.
+  const char* GetChannelLabel(ERoute direction, int chIdx) const;
+  // Audio thread before AttachBuffers (or while no block runs): channels from the third on: inputs
+  // disconnected (reading their silent scratch buffers), outputs connected.
+  void LimitToStereoIO();
 
   // Audio thread before AttachBuffers (or the main thread while no block runs). A disconnected
   // channel's slot points at its own scratch buffer; an input channel that becomes disconnected is silenced.
@@ -137,6 +150,9 @@ public:
   // Audio thread: ProcessBlock over the attached buffers. Frames beyond the block size are silent.
   void ProcessBuffers(double sampleType, int nFrames);
   void ProcessBuffers(float sampleType, int nFrames);
+  // Audio thread: ProcessBlock over the attached buffers, its output added to the host's 32-bit
+  // output buffers instead of replacing their content (outputs without a host buffer are skipped).
+  void ProcessBuffersAccumulating(int nFrames);
   // Audio thread: the input reaches the output delayed by the latency (a bypassed block).
   void PassThroughBuffers(double sampleType, int nFrames);
   void PassThroughBuffers(float sampleType, int nFrames);
@@ -148,6 +164,8 @@ public:
   int GetBlockSize() const { return mBlockSize; }
   bool GetBypassed() const { return mBypassed.load(std::memory_order_relaxed); }
   bool GetRenderingOffline() const { return mRenderingOffline; }
+  // Samples in one beat at the current tempo; 0 without a tempo.
+  double GetSamplesPerBeat() const;
   const ITimeInfo& GetTimeInfo() const { return mTimeInfo; }
   int GetPlugType() const { return mPlugType; }
   bool DoesMIDIIn() const { return mDoesMIDIIn; }

@@ -114,6 +114,21 @@ void ProductIni(TextString& path)
   plugkit::INIPath(path, "Vemlor");
 }
 
+void UserVST3Presets(TextString& path)
+{
+  plugkit::VST3PresetsPath(path, "ZarvoAudio", "Vemlor", false);
+}
+
+void SystemVST3Presets(TextString& path)
+{
+  plugkit::VST3PresetsPath(path, "ZarvoAudio", "Vemlor", true);
+}
+
+void AppGroupContainer(TextString& path)
+{
+  plugkit::AppGroupContainerPath(path, "group.com.zarvoaudio.vemlor");
+}
+
 const FolderCase kFolderCases[] = {
   {"AppSupportFromXdgDataHome", "@/data", nullptr, nullptr, UserAppSupport, "@/data"},
   {"AppSupportDefaultsUnderHome", nullptr, nullptr, nullptr, UserAppSupport, "@/home/.local/share"},
@@ -131,6 +146,9 @@ const FolderCase kFolderCases[] = {
    plugkit::SharedMusicPath, "/srv/my \"tunes\""},
   {"UserDirsRelativeValueIgnored", nullptr, nullptr, "XDG_MUSIC_DIR=\"Music2\"\n", plugkit::SharedMusicPath,
    "@/home/Music"},
+  {"UserVST3PresetsUnderHome", "@/data", nullptr, nullptr, UserVST3Presets, "@/home/.vst3/presets/ZarvoAudio/Vemlor/"},
+  {"SystemVST3Presets", nullptr, nullptr, nullptr, SystemVST3Presets, "/usr/share/vst3/presets/ZarvoAudio/Vemlor/"},
+  {"NoAppGroupContainers", nullptr, nullptr, nullptr, AppGroupContainer, ""},
 };
 
 class PathsFolder : public testing::TestWithParam<FolderCase>
@@ -171,6 +189,41 @@ TEST(Paths, ModuleOutsideABundleHasNoBundleResources)
   TextString path("stale");
   plugkit::BundleResourcePath(path);
   EXPECT_STREQ(path.Get(), "");
+}
+
+TEST(Paths, PluginAndHostPaths)
+{
+  TempHome home;
+  plugkit::OverrideBundleRoot((home.Path() / "plugins" / "Vemlor.vst3").c_str());
+  TextString path("stale");
+  plugkit::PluginPath(path, "com.zarvoaudio.vemlor");
+  EXPECT_EQ(std::string(path.Get()), home.Expand("@/plugins/"));
+  plugkit::BundleResourcePath(path, "com.zarvoaudio.vemlor");
+  EXPECT_EQ(std::string(path.Get()), home.Expand("@/plugins/Vemlor.vst3/Contents/Resources"));
+  plugkit::OverrideBundleRoot(nullptr);
+
+  path.Set("stale");
+  plugkit::PluginPath(path, "com.zarvoaudio.vemlor"); // the test program sits in no bundle
+  EXPECT_STREQ(path.Get(), "stale");
+
+  plugkit::HostPath(path, "");
+  EXPECT_STREQ(path.Get(), "stale");
+  plugkit::HostPath(path, "com.example.host");
+  EXPECT_EQ(fs::path(path.Get()), fs::read_symlink("/proc/self/exe"));
+}
+
+TEST(Paths, ProcessKind)
+{
+  EXPECT_TRUE(plugkit::IsAUv3AppExtensionBundleID("com.zarvoaudio.vemlor.AUv3"));
+  EXPECT_FALSE(plugkit::IsAUv3AppExtensionBundleID("com.zarvoaudio.vemlor"));
+  EXPECT_FALSE(plugkit::IsAUv3AppExtensionBundleID(nullptr));
+  EXPECT_FALSE(plugkit::IsOOPAuv3AppExtension());
+  EXPECT_FALSE(plugkit::IsXPCAuHost()) << "the test program's name has no XPC";
+
+  TempHome home;
+  EXPECT_FALSE(plugkit::AppIsSandboxed());
+  home.Env().Set("HOME", home.Expand("@/Library/Containers/com.example/Data").c_str());
+  EXPECT_TRUE(plugkit::AppIsSandboxed());
 }
 
 // Resource lookup: bundle, then shared music folder, then plain path.
