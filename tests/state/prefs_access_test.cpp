@@ -143,7 +143,7 @@ TEST(PrefsAccess, PreferencesVersionIsPutWhenMissingOrUnreadable)
   zarvo::SettingsStore store(dir.file("sub/preferences.ini").string());
   zarvo::loadPrefs(store);
   EXPECT_EQ(store.entries().size(), 1u);
-  ASSERT_TRUE(zarvo::writePref(store, zarvo::prefkey::kUiScale, "1.500000"));
+  ASSERT_EQ(zarvo::writePref(store, zarvo::prefkey::kUiScale, "1.500000"), plugkit::EFileResult::kOk);
   zarvo::SettingsStore reread(store.path());
   reread.load();
   EXPECT_EQ(reread.getString("ui_scale", ""), "1.500000");

@@ -3,12 +3,11 @@
 #include <array>
 #include <bit>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <vector>
 
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
 #include "utils/midi_cc/mapper.h"
@@ -34,18 +33,14 @@ uint32_t fourCC(const char (&code)[5]) { return static_cast<uint32_t>(plugkit::M
 // The whole file, or nothing when it is missing, empty, too large or unreadable.
 bool readWholeFile(const std::string& path, plugkit::IByteChunk& out)
 {
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec || size == 0 || size > static_cast<std::uintmax_t>(MorphFileRouter::kMaxPresetFileSize))
-    return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
+  std::string bytes;
+  if (plugkit::ReadFileCapped(path, static_cast<size_t>(MorphFileRouter::kMaxPresetFileSize), bytes) !=
+        plugkit::EFileResult::kOk
+      || bytes.empty())
     return false;
   out.Clear();
-  if (out.Resize(static_cast<int>(size)) != static_cast<int>(size))
-    return false;
-  in.read(reinterpret_cast<char*>(out.GetData()), static_cast<std::streamsize>(size));
-  return static_cast<std::uintmax_t>(in.gcount()) == size;
+  out.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
+  return out.Size() == static_cast<int>(bytes.size());
 }
 
 size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(mask & kPointBits)); }

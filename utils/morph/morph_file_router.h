@@ -5,6 +5,7 @@
 #include <string>
 
 #include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginBase.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_host.h"
 
@@ -29,7 +30,7 @@ class MorphFileRouter
 {
 public:
   // Preset files larger than this are not read.
-  static constexpr int64_t kMaxPresetFileSize = 64 * 1024 * 1024;
+  static constexpr int64_t kMaxPresetFileSize = plugkit::IPluginBase::kMaxPresetFileBytes;
   static constexpr int32_t kMaxStoredParams = 4096;
   static constexpr int64_t kModRecordSize = 15;
 
