@@ -238,7 +238,7 @@ TEST(PrefsAccess, DefaultUserLayoutSavesAndLoadsBack)
   {
     TempDir dir;
     const fs::path path = dir.file("Vemlor/default_layout.zarvo");
-    zarvo::saveDefaultUserLayout(format, path.string(), c.slots);
+    EXPECT_EQ(zarvo::saveDefaultUserLayout(format, path.string(), c.slots), plugkit::EFileResult::kOk) << c.name;
     EXPECT_EQ(zarvo::loadDefaultUserLayout(format, path.string()), c.slots) << c.name;
   }
 
