@@ -2,12 +2,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <limits>
-#include <system_error>
 
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit {
@@ -59,42 +56,17 @@ void PutHeader(IByteChunk& image, int32_t byteSize, int32_t variant, int32_t fxI
   image.PutBytes(name, kPrgNameSize);
 }
 
-// Reads the whole file; false when it cannot be opened or read, or does not fit a chunk.
+// Reads the whole file; false when it cannot be opened or read, or is larger than any preset file.
 bool ReadWholeFile(const char* path, IByteChunk& out)
 {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec || size > static_cast<uintmax_t>(std::numeric_limits<int>::max() / 2))
+  std::string bytes;
+  if (ReadFileCapped(path, IPluginBase::kMaxPresetFileBytes, bytes) != EFileResult::kOk)
     return false;
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file)
+  const int n = static_cast<int>(bytes.size());
+  if (out.Resize(n) != n)
     return false;
-  const int n = static_cast<int>(size);
-  bool ok = out.Resize(n) == n;
-  if (ok && n > 0)
-    ok = std::fread(out.GetData(), 1, static_cast<size_t>(n), file) == static_cast<size_t>(n);
-  std::fclose(file);
-  return ok;
-}
-
-// Writes beside the target and renames over it, so a failed write never leaves a damaged file.
-bool WriteWholeFile(const char* path, const IByteChunk& image)
-{
-  const std::string tempPath = std::string(path) + ".partial";
-  std::FILE* file = std::fopen(tempPath.c_str(), "wb");
-  if (!file)
-    return false;
-  const size_t size = static_cast<size_t>(image.Size());
-  bool ok = std::fwrite(image.GetData(), 1, size, file) == size;
-  ok = (std::fclose(file) == 0) && ok;
-  std::error_code ec;
-  if (ok)
-    std::filesystem::rename(tempPath, path, ec);
-  if (!ok || ec)
-  {
-    std::filesystem::remove(tempPath, ec);
-    return false;
-  }
+  if (n > 0)
+    std::memcpy(out.GetData(), bytes.data(), bytes.size());
   return true;
 }
 
@@ -245,7 +217,8 @@ bool IPluginBase::SavePresetAsFXP(const char* path) const
     if (image.Size() != kHeaderSize + 4 * NParams())
       return false;
   }
-  return WriteWholeFile(path, image);
+  return WriteFileAtomic(path, std::string_view(reinterpret_cast<const char*>(image.GetData()),
+                                                static_cast<size_t>(image.Size()))) == EFileResult::kOk;
 }
 
 bool IPluginBase::LoadStateFromFXP(const char* path)

@@ -30,6 +30,9 @@ struct IPreset
 class IPluginBase : public IPluginDelegate
 {
 public:
+  // Preset files larger than this are not read: far above any state chunk of a plug-in of this framework.
+  static constexpr int kMaxPresetFileBytes = 16 * 1024 * 1024;
+
   // Main thread: one parameter per config.nParams, one empty slot per config.nPresets.
   explicit IPluginBase(const Config& config);
   ~IPluginBase() override;

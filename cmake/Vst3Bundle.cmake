@@ -1,26 +1,36 @@
 # vemlor_add_vst3_bundle(target SOURCES ... LINK ... [BUNDLE name] [OUTPUT_DIR dir] [NO_RESOURCES])
 #
 # Builds <OUTPUT_DIR>/<BUNDLE>.vst3/Contents/x86_64-linux/<BUNDLE>.so (default Vemlor in the build
-# folder) that exports only the three VST3 entry points, and fills Contents/Resources/ with the fonts
-# and the repository's resources/ folder. The bundle folder is the target property VEMLOR_BUNDLE_DIR.
+# folder) that exports only the three VST3 entry points, and fills Contents/Resources/ with the fonts,
+# their licences and the repository's resources/ folder. The bundle folder is the target property VEMLOR_BUNDLE_DIR.
 
 set(VEMLOR_VST3_EXPORTS ${CMAKE_BINARY_DIR}/vst3-exports.map)
 file(WRITE ${VEMLOR_VST3_EXPORTS}.in "{\n  global:\n    GetPluginFactory;\n    ModuleEntry;\n    ModuleExit;\n  local:\n    *;\n};\n")
 configure_file(${VEMLOR_VST3_EXPORTS}.in ${VEMLOR_VST3_EXPORTS} COPYONLY)
 
-# The fonts every bundle carries, found once: Debian's Roboto and the two npm fonts (scripts/setup).
+# The fonts every bundle carries, found once: Debian's Roboto and the two npm fonts (scripts/setup),
+# each with its licence text beside it: Roboto is Apache-2.0 (its Debian copyright file), RobotoMono
+# OFL-1.1 (its npm package's font licence), the icon font its npm package's licence.
 function(vemlor_find_bundle_fonts out)
   set(roboto /usr/share/fonts/truetype/roboto/unhinted/RobotoTTF/Roboto-Regular.ttf)
+  set(roboto_licence /usr/share/common-licenses/Apache-2.0)
   file(GLOB_RECURSE mono ${VEMLOR_NPM_DIR}/@expo-google-fonts/roboto-mono/RobotoMono_400Regular.ttf)
+  set(mono_licence ${VEMLOR_NPM_DIR}/@expo-google-fonts/roboto-mono/LICENSE_FONT)
   set(icons ${VEMLOR_NPM_DIR}/@mdi/font/fonts/materialdesignicons-webfont.ttf)
-  if(NOT EXISTS ${roboto} OR NOT mono OR NOT EXISTS ${icons})
-    message(FATAL_ERROR "Bundle fonts missing (Roboto-Regular.ttf from fonts-roboto-unhinted, "
-      "RobotoMono_400Regular.ttf and materialdesignicons-webfont.ttf under ${VEMLOR_NPM_DIR}): run scripts/setup")
+  set(icons_licence ${VEMLOR_NPM_DIR}/@mdi/font/LICENSE)
+  if(NOT EXISTS ${roboto} OR NOT mono OR NOT EXISTS ${icons}
+     OR NOT EXISTS ${roboto_licence} OR NOT EXISTS ${mono_licence} OR NOT EXISTS ${icons_licence})
+    message(FATAL_ERROR "Bundle fonts or their licences missing (Roboto-Regular.ttf from fonts-roboto-unhinted "
+      "with ${roboto_licence}, RobotoMono_400Regular.ttf and materialdesignicons-webfont.ttf with their "
+      "packages' licence files under ${VEMLOR_NPM_DIR}): run scripts/setup")
   endif()
   list(GET mono 0 mono)
   # Pairs of source file and name inside Resources/.
-  set(${out} ${roboto} Roboto-Regular.ttf ${mono} RobotoMono-Regular.ttf
-    ${icons} materialdesignicons-webfont.ttf PARENT_SCOPE)
+  set(${out}
+    ${roboto} Roboto-Regular.ttf ${roboto_licence} Roboto-Regular-LICENSE.txt
+    ${mono} RobotoMono-Regular.ttf ${mono_licence} RobotoMono-Regular-LICENSE.txt
+    ${icons} materialdesignicons-webfont.ttf ${icons_licence} materialdesignicons-webfont-LICENSE.txt
+    PARENT_SCOPE)
 endfunction()
 
 function(vemlor_add_vst3_bundle target)

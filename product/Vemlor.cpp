@@ -19,6 +19,7 @@
 #include "product/params.h"
 #include "product/prefs_access.h"
 #include "product/settings_store.h"
+#include "product/ui/vemlor_layout_format.h"
 
 namespace {
 
@@ -115,9 +116,12 @@ void Vemlor::initializeParams()
   }
 }
 
-// The user tab's columns come from the default layout file through the control registry's layout
-// format; until the registry exists the tab starts empty.
-void Vemlor::loadUserLayout() {}
+// The user tab starts as the user's default layout, else the built-in one.
+void Vemlor::loadUserLayout()
+{
+  mUserTabColumns =
+    zarvo::loadDefaultUserLayout(vemlor::ui::VemlorLayoutFormat(), zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName));
+}
 
 void Vemlor::createMorphController()
 {

@@ -48,14 +48,15 @@ std::string vemlorPrefsFilePath(std::string_view name)
   return (std::filesystem::path(folder.Get()) / name).string();
 }
 
-void loadPrefs(SettingsStore& store)
+plugkit::EFileResult loadPrefs(SettingsStore& store)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  store.load();
+  const plugkit::EFileResult result = store.load();
   const std::string* version = store.find(prefkey::kPreferencesVersion);
   const std::optional<long long> number = version ? leadingInteger(*version) : std::nullopt;
   if (!number || *number == 0)
     store.put(prefkey::kPreferencesVersion, "1");
+  return result;
 }
 
 SettingsStore& prefs()
@@ -69,10 +70,12 @@ SettingsStore& prefs()
   return store;
 }
 
-bool writePref(SettingsStore& store, std::string_view key, std::string value)
+plugkit::EFileResult writePref(SettingsStore& store, std::string_view key, std::string value)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  return store.put(key, std::move(value)) && store.save();
+  if (!store.put(key, std::move(value)))
+    return plugkit::EFileResult::kWriteFailed;
+  return store.save();
 }
 
 std::string layoutTokenFromId(const UserLayoutFormat& format, int id)
@@ -97,7 +100,7 @@ void migrateUserSlots(UserTabColumns& slots)
 UserTabColumns loadDefaultUserLayout(const UserLayoutFormat& format, const std::string& path)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const std::optional<ZarvoFile> file = path.empty() ? std::nullopt : ZarvoFile::fromFile(path);
+  const std::optional<ZarvoFile> file = path.empty() ? std::nullopt : ZarvoFile::fromFile(path).file;
   if (!file || !file->hasSection(kUserTabSection))
     return format.defaultUserTabSlots();
 
@@ -114,18 +117,19 @@ UserTabColumns loadDefaultUserLayout(const UserLayoutFormat& format, const std::
   return slots;
 }
 
-void saveDefaultUserLayout(const UserLayoutFormat& format, const std::string& path, const UserTabColumns& slots)
+plugkit::EFileResult saveDefaultUserLayout(const UserLayoutFormat& format, const std::string& path,
+                                           const UserTabColumns& slots)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (path.empty())
-    return;
+    return plugkit::EFileResult::kWriteFailed;
   ZarvoFile file(kLayoutPluginName, kLayoutPluginVersion);
   file.setSection(kUserTabSection,
                   format.serializeSlotIds(slots, [&format](int id) { return layoutTokenFromId(format, id); }));
   // The settings folder may not exist yet when the layout is the first thing saved.
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
-  file.toFile(path);
+  return file.toFile(path);
 }
 
 } // namespace zarvo

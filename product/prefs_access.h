@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "IPlugin/IPluginFiles.h"
 #include "product/editor_state_codec.h"
 
 namespace zarvo {
@@ -35,11 +36,12 @@ std::string vemlorPrefsFilePath(std::string_view name);
 SettingsStore& prefs();
 
 // Main thread. Loads the store; unless it holds a non-zero integer "preferences_version", puts "1"
-// (in memory only).
-void loadPrefs(SettingsStore& store);
+// (in memory only). Returns what reading the file came to.
+plugkit::EFileResult loadPrefs(SettingsStore& store);
 
-// Main thread. Puts the value and saves the whole store, as every preference writer does.
-bool writePref(SettingsStore& store, std::string_view key, std::string value);
+// Main thread. Puts the value and saves the store, as every preference writer does; kWriteFailed
+// also for a value the store refuses.
+plugkit::EFileResult writePref(SettingsStore& store, std::string_view key, std::string value);
 
 // The control registry's part of user-tab layouts: alternative control names, slot lines and the
 // built-in default columns. Main thread.
@@ -75,7 +77,8 @@ void migrateUserSlots(UserTabColumns& slots);
 // section, or lines that give no column, give the built-in default; a section without lines is an
 // empty tab.
 UserTabColumns loadDefaultUserLayout(const UserLayoutFormat& format, const std::string& path);
-// Main thread. Replaces the layout file; nothing for an empty path. A failed write is not reported.
-void saveDefaultUserLayout(const UserLayoutFormat& format, const std::string& path, const UserTabColumns& slots);
+// Main thread. Replaces the layout file as a whole; kWriteFailed (nothing written) for an empty path.
+plugkit::EFileResult saveDefaultUserLayout(const UserLayoutFormat& format, const std::string& path,
+                                           const UserTabColumns& slots);
 
 } // namespace zarvo

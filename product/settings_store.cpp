@@ -1,7 +1,7 @@
 #include "product/settings_store.h"
 
 #include <filesystem>
-#include <fstream>
+#include <system_error>
 
 namespace zarvo {
 
@@ -22,6 +22,26 @@ std::string_view trim(std::string_view s)
 
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
+// Calls fn with the key and value of every entry line of a preferences text, in order: lines are
+// trimmed, blank and comment ("#", ";") lines and lines without "=" are skipped, the first "="
+// splits key from value and both are trimmed again.
+template <class Fn>
+void forEachEntry(std::string_view text, Fn&& fn)
+{
+  while (!text.empty())
+  {
+    const size_t lf = text.find('\n');
+    const std::string_view line = trim(text.substr(0, lf));
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    if (line.empty() || line.front() == '#' || line.front() == ';')
+      continue;
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+      continue;
+    fn(trim(line.substr(0, eq)), trim(line.substr(eq + 1)));
+  }
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(std::string path)
@@ -29,40 +49,46 @@ SettingsStore::SettingsStore(std::string path)
 {
 }
 
-void SettingsStore::load()
+plugkit::EFileResult SettingsStore::load()
 {
   if (mPath.empty())
-    return;
-  std::ifstream f(mPath);
-  if (!f.is_open())
-    return;
-  std::string raw;
-  while (std::getline(f, raw))
-  {
-    const std::string_view line = trim(raw);
-    if (line.empty() || line.front() == '#' || line.front() == ';')
-      continue;
-    const size_t eq = line.find('=');
-    if (eq == std::string_view::npos)
-      continue;
-    store(trim(line.substr(0, eq)), std::string(trim(line.substr(eq + 1))));
-  }
+    return plugkit::EFileResult::kUnreadable;
+  std::string text;
+  const plugkit::EFileResult result = plugkit::ReadFileCapped(mPath, kMaxFileBytes, text);
+  if (result != plugkit::EFileResult::kOk)
+    return result;
+  forEachEntry(text, [this](std::string_view key, std::string_view value) { store(key, std::string(value)); });
+  return result;
 }
 
-bool SettingsStore::save() const
+plugkit::EFileResult SettingsStore::save()
 {
   if (mPath.empty())
-    return false;
+    return plugkit::EFileResult::kWriteFailed;
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(mPath).parent_path(), ec);
-  std::ofstream f(mPath, std::ios::trunc);
-  if (!f.is_open())
-    return false;
-  f << kHeaderLine;
+
+  // What other processes saved stays; the keys changed here win.
+  std::string text;
+  SettingsStore merged(mPath);
+  if (plugkit::ReadFileCapped(mPath, kMaxFileBytes, text) == plugkit::EFileResult::kOk)
+    forEachEntry(text, [&merged](std::string_view key, std::string_view value) { merged.store(key, std::string(value)); });
+  else
+    merged.mEntries = mEntries;
   for (const Entry& e : mEntries)
-    f << e.first << '=' << e.second << '\n';
-  f.flush();
-  return !f.fail();
+    if (mChanged.contains(e.first))
+      merged.store(e.first, e.second);
+
+  std::string out(kHeaderLine);
+  for (const Entry& e : merged.mEntries)
+    out.append(e.first).append("=").append(e.second).append("\n");
+  const plugkit::EFileResult result = plugkit::WriteFileAtomic(mPath, out);
+  if (result == plugkit::EFileResult::kOk)
+  {
+    mEntries = std::move(merged.mEntries);
+    mChanged.clear();
+  }
+  return result;
 }
 
 bool SettingsStore::put(std::string_view key, std::string value)
@@ -70,6 +96,7 @@ bool SettingsStore::put(std::string_view key, std::string value)
   if (hasLineBreak(key) || hasLineBreak(value) || key.find('=') != std::string_view::npos)
     return false;
   store(key, std::move(value));
+  mChanged.emplace(key);
   return true;
 }
 

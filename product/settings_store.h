@@ -1,19 +1,27 @@
 // The process-wide preferences store: key=value lines in "preferences.ini".
 #pragma once
 
+#include <cstddef>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "IPlugin/IPluginFiles.h"
+
 namespace zarvo {
 
 // An ordered list of unique keys with text values, read from and written to one file on request.
-// Main thread only; no lock.
+// Several processes may share the file: a save re-reads it and writes the keys this store changed
+// over what the others left there. Main thread only; no lock.
 class SettingsStore
 {
 public:
   using Entry = std::pair<std::string, std::string>;
+
+  // Larger files are not read: a handful of keys with a folder path each fit in a few kB.
+  static constexpr size_t kMaxFileBytes = 64 * 1024;
 
   // Bound to the path; reads nothing yet. An empty path neither reads nor writes.
   explicit SettingsStore(std::string path);
@@ -21,13 +29,15 @@ public:
   const std::string& path() const { return mPath; }
   const std::vector<Entry>& entries() const { return mEntries; }
 
-  // Merges the file's entries into the list; a missing or unreadable file changes nothing.
-  void load();
-  // Rewrites the whole file, creating missing folders; true when every write succeeded.
-  bool save() const;
+  // Merges the file's entries into the list; a missing, unreadable or oversized file changes nothing.
+  plugkit::EFileResult load();
+  // Re-reads the file, puts the keys changed here since the last successful save over its entries,
+  // and replaces it as a whole with the result, creating missing folders; the list then holds what
+  // was written. kOk or kWriteFailed (the file and the pending changes stay as they were).
+  plugkit::EFileResult save();
 
-  // Replaces in place or appends; never saves. Refuses (false, nothing stored) a key or value with a
-  // line break or a key with "=", which would read back as other entries.
+  // Replaces in place or appends and marks the key changed; never saves. Refuses (false, nothing
+  // stored) a key or value with a line break or a key with "=", which would read back as other entries.
   bool put(std::string_view key, std::string value);
   bool setString(std::string_view key, std::string_view value);
 
@@ -42,6 +52,7 @@ private:
 
   std::string mPath;
   std::vector<Entry> mEntries;
+  std::set<std::string, std::less<>> mChanged; // keys put since the last successful save
 };
 
 } // namespace zarvo

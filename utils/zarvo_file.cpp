@@ -1,8 +1,5 @@
 #include "utils/zarvo_file.h"
 
-#include <cstdio>
-#include <fstream>
-
 namespace zarvo {
 
 namespace {
@@ -85,14 +82,9 @@ std::string ZarvoFile::toString() const
   return out;
 }
 
-bool ZarvoFile::toFile(const std::filesystem::path& path) const
+plugkit::EFileResult ZarvoFile::toFile(const std::filesystem::path& path) const
 {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (!f.is_open())
-    return false;
-  const std::string text = toString();
-  f.write(text.data(), static_cast<std::streamsize>(text.size()));
-  return !f.fail();
+  return plugkit::WriteFileAtomic(path, toString());
 }
 
 std::optional<ZarvoFile> ZarvoFile::fromText(std::string_view text)
@@ -140,19 +132,17 @@ std::optional<ZarvoFile> ZarvoFile::fromText(std::string_view text)
   return file;
 }
 
-std::optional<ZarvoFile> ZarvoFile::fromFile(const std::filesystem::path& path)
+ZarvoFile::Loaded ZarvoFile::fromFile(const std::filesystem::path& path)
 {
-  // stdio, not a stream iterator: reading a folder must fail quietly, not throw.
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f)
-    return std::nullopt;
   std::string text;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-    text.append(buf, n);
-  std::fclose(f);
-  return fromText(text);
+  Loaded loaded;
+  loaded.result = plugkit::ReadFileCapped(path, kMaxFileBytes, text);
+  if (loaded.result != plugkit::EFileResult::kOk)
+    return loaded;
+  loaded.file = fromText(text);
+  if (!loaded.file)
+    loaded.result = plugkit::EFileResult::kNotOurs;
+  return loaded;
 }
 
 } // namespace zarvo

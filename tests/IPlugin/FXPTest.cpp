@@ -124,7 +124,8 @@ TEST_F(FXPTest, ChunkPresetFileHasTheContainerLayout)
   const std::string path = PathOf("warm.fxp");
   ASSERT_TRUE(plug.SavePresetAsFXP(path.c_str()));
   EXPECT_EQ(Read(path), ChunkFile({0.75, -3.0, 42.5}));
-  EXPECT_FALSE(fs::exists(path + ".partial"));
+  // Written beside and renamed: nothing else is left in the folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(mDir), fs::directory_iterator()), 1);
 }
 
 TEST_F(FXPTest, ParameterPresetFileHoldsNormalisedFloats)

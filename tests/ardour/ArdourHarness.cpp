@@ -216,6 +216,23 @@ ArdourHome::ArdourHome(ArdourTools tools, fs::path workDir, fs::path scriptDir)
 {
 }
 
+namespace {
+
+// Ardour's SIMD choice as ARDOUR_FPU_FLAGS bits.
+std::string ardourFpuFlags()
+{
+  // Flush-to-zero, denormals-are-zero, SSE and SSE2; AVX (0x10) and FMA (0x40) when the CPU has them.
+  unsigned flags = 0x0F;
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx"))
+    flags |= 0x10;
+  if (__builtin_cpu_supports("fma"))
+    flags |= 0x40;
+  return std::to_string(flags);
+}
+
+} // namespace
+
 std::map<std::string, std::string> ArdourHome::environment() const
 {
   return {
@@ -224,6 +241,8 @@ std::map<std::string, std::string> ArdourHome::environment() const
     {"XDG_CACHE_HOME", (home / ".cache").string()},
     {"XDG_DATA_HOME", (home / ".local" / "share").string()},
     {"LD_LIBRARY_PATH", tools.libraryDir.string()},
+    // Ardour 7.3's AVX-512 mix_buffers_no_gain writes past its export buffer (fixed in Ardour 8.5): keep it off AVX-512.
+    {"ARDOUR_FPU_FLAGS", ardourFpuFlags()},
   };
 }
 
@@ -310,9 +329,8 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
     failed.errors.push_back("cannot write " + jobFile.string());
     return failed;
   }
-  // Ardour's headless session program sometimes dies by a signal after an export: its export code
-  // writes past a buffer of its own, also in sessions where no plug-in was ever loaded. Such a run
-  // is repeated, and said so.
+  // With Ardour kept off its AVX-512 mixing routine (see environment()) no run should end by a
+  // signal. The retry stays as a tripwire: a run that still does is repeated, and said so loudly.
   constexpr int kTries = 5;
   ProcessResult result;
   for (int attempt = 1; attempt <= kTries; ++attempt) {
@@ -325,8 +343,10 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
                         workDir / (stem + ".log"), std::min(deadline.remaining(), 60s));
     if (result.signal == 0 || result.timedOut || attempt == kTries)
       break;
-    std::fprintf(stderr, "ardour: %s run ended by signal %d (attempt %d of %d); running it again\n", stem.c_str(),
-                 result.signal, attempt, kTries);
+    std::fprintf(stderr,
+                 "ardour: RETRY: %s run ended by signal %d (attempt %d of %d) although ARDOUR_FPU_FLAGS keeps "
+                 "Ardour off AVX-512; running it again\n",
+                 stem.c_str(), result.signal, attempt, kTries);
   }
   return parseSessionOutput(std::move(result));
 }

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
 #include <sstream>
@@ -48,6 +51,27 @@ protected:
   std::unique_ptr<Bundle> bundle;
   std::unique_ptr<Plugin> plugin;
 };
+
+TEST(VemlorLibrary, EveryBundledFontHasItsLicenceBesideIt)
+{
+  const std::filesystem::path resources = std::filesystem::path(VEMLOR_BUNDLE_PATH) / "Contents" / "Resources";
+  const struct
+  {
+    const char* font;
+    const char* licence;
+    const char* phrase;
+  } fonts[] = {
+    {"Roboto-Regular.ttf", "Roboto-Regular-LICENSE.txt", "Apache License"},
+    {"RobotoMono-Regular.ttf", "RobotoMono-Regular-LICENSE.txt", "SIL OPEN FONT LICENSE Version 1.1"},
+    {"materialdesignicons-webfont.ttf", "materialdesignicons-webfont-LICENSE.txt", "Apache 2.0"},
+  };
+  for (const auto& f : fonts) {
+    EXPECT_TRUE(std::filesystem::is_regular_file(resources / f.font)) << f.font;
+    std::ifstream in(resources / f.licence);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find(f.phrase), std::string::npos) << f.licence;
+  }
+}
 
 TEST(VemlorLibrary, ExportsExactlyTheThreeEntryPoints)
 {

@@ -89,8 +89,15 @@ TEST(CCFiles, SavesTheGoldenFileThroughTheSaveDialog)
   std::filesystem::remove(path);
   editor.completeDialog("");
   EXPECT_FALSE(std::filesystem::exists(path)) << "a cancelled dialog writes nothing";
+  std::vector<plugkit::EFileResult> results;
+  owner.files.setFileResultReport([&results](plugkit::EFileResult r) { results.push_back(r); });
   editor.completeDialog(path.string());
   EXPECT_EQ(readAll(path), kGoldenFile);
+
+  // A folder that cannot take the file: the old file stays and the dialog's caller hears why.
+  owner.files.promptSave(editor);
+  editor.completeDialog((path.parent_path() / "no-such-folder" / "ccmap.zarvo").string());
+  EXPECT_EQ(results, (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk, plugkit::EFileResult::kWriteFailed}));
 }
 
 TEST(CCFiles, LoadRestoresMapAndModulationAndKeepsAPendingLearn)
@@ -99,7 +106,7 @@ TEST(CCFiles, LoadRestoresMapAndModulationAndKeepsAPendingLearn)
   {
     Owner saver;
     saver.mediator.mapper().replaceMappings(kMap);
-    saver.files._save(path.string());
+    ASSERT_EQ(saver.files._save(path.string()), plugkit::EFileResult::kOk);
   }
   Owner owner;
   owner.mediator.mapper().setListeningParam(1);
@@ -189,8 +196,11 @@ TEST(CCFiles, UnreadableFileChangesNothing)
   owner.mediator.mapper().replaceMappings(kLive);
   const auto garbage = tempFile("garbage.zarvo");
   std::ofstream(garbage) << "\x01\x02 not a zarvo file\n[midi-cc]\n";
-  owner.files._load(garbage.string());
-  owner.files._load(tempFile("missing.zarvo").string());
+  const auto rig = tempFile("rig.zarvo");
+  std::ofstream(rig) << "# zarvo v1\n[morph-rig]\npoint 0\n";
+  EXPECT_EQ(owner.files._load(garbage.string()), plugkit::EFileResult::kNotOurs);
+  EXPECT_EQ(owner.files._load(rig.string()), plugkit::EFileResult::kNotOurs);
+  EXPECT_EQ(owner.files._load(tempFile("missing.zarvo").string()), plugkit::EFileResult::kUnreadable);
   EXPECT_EQ(owner.mediator.mapper().mappings(), kLive);
   EXPECT_TRUE(owner.events.empty());
 }

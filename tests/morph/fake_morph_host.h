@@ -205,6 +205,7 @@ public:
     dialogs.push_back((save ? "save " : "open ") + proposedName + " ." + extension);
     pendingChoice = std::move(done);
   }
+  void reportFileResult(plugkit::EFileResult result) override { fileResults.push_back(result); }
   // The user picks a file in the open dialog.
   void choose(const std::string& path)
   {
@@ -234,6 +235,7 @@ public:
   std::vector<int32_t> starterIndices;
   std::optional<std::string> clipboard;
   std::vector<std::string> dialogs;
+  std::vector<plugkit::EFileResult> fileResults;
   FileChosen pendingChoice;
   // The parameters' plain values at the last preset-file write.
   mutable std::vector<double> savedParams;

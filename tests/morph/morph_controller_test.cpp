@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 #include "fake_morph_host.h"
@@ -654,7 +655,18 @@ TEST(MorphController, RigThroughClipboardAndFiles)
   EXPECT_NEAR(other.value(7, zarvo::par_main_drive), r.value(7, zarvo::par_main_drive), 5e-7);
   EXPECT_EQ(r.host.dialogs, (std::vector<std::string>{"save morph.zarvo .zarvo"}));
   EXPECT_EQ(other.host.dialogs, (std::vector<std::string>{"open  .zarvo", "open  .zarvo"}));
+  EXPECT_EQ(r.host.fileResults, (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk}));
+  EXPECT_EQ(other.host.fileResults, (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk}));
+
+  // A controller map is a zarvo file but no rig; a missing file cannot be read.
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fputs("# zarvo v1\n[midi-cc]\n", f);
+    std::fclose(f);
+  }
+  EXPECT_EQ(other.ctrl.importRigFile(path), plugkit::EFileResult::kNotOurs);
   std::remove(path.c_str());
+  EXPECT_EQ(other.ctrl.importRigFile(path), plugkit::EFileResult::kUnreadable);
 }
 
 } // namespace

@@ -320,6 +320,22 @@ TEST(MorphFileRouter, PadActions)
   EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, r.value(6, zarvo::par_main_drive)), 0.6, 1e-12);
   EXPECT_EQ(r.ctrl.pointIdentity[6], (PatchIdentity{2, pointPath, -1, false}));
   EXPECT_EQ(r.host.dialogs, (std::vector<std::string>{"save  .fxp", "save  .fxp", "open  .fxp", "open  .fxp"}));
+  using plugkit::EFileResult;
+  EXPECT_EQ(r.host.fileResults, (std::vector<EFileResult>{EFileResult::kOk, EFileResult::kOk, EFileResult::kOk}));
+
+  // Another file chosen by mistake, or one gone since: the points keep their sounds and the editor hears why.
+  r.router().promptLoadPointsFromFile(0b1000000);
+  r.host.choose(blendPath + ".missing");
+  {
+    std::FILE* f = std::fopen(blendPath.c_str(), "wb");
+    std::fputs("# zarvo v1\n", f);
+    std::fclose(f);
+  }
+  r.router().promptLoadPointsFromFile(0b1000000);
+  r.host.choose(blendPath);
+  EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, r.value(6, zarvo::par_main_drive)), 0.6, 1e-12);
+  EXPECT_EQ(r.host.fileResults, (std::vector<EFileResult>{EFileResult::kOk, EFileResult::kOk, EFileResult::kOk,
+                                                          EFileResult::kUnreadable, EFileResult::kNotOurs}));
   std::remove(blendPath.c_str());
   std::remove(pointPath.c_str());
 }

@@ -58,7 +58,7 @@ TEST(SettingsStore, SaveCreatesFoldersAndWritesValuesAsStored)
   store.setString("ui_scale", "1.5");
   store.put("hover_help", "0");
   store.setString("ui_scale", "2.000000"); // replaced in place
-  ASSERT_TRUE(store.save());
+  ASSERT_EQ(store.save(), plugkit::EFileResult::kOk);
   EXPECT_EQ(test::readBytes(path), "# preferences (auto-generated; key=value, editable)\n"
                                    "preferences_version=1\n"
                                    "ui_scale=2.000000\n"
@@ -73,8 +73,59 @@ TEST(SettingsStore, SaveFailsWithoutAWritablePath)
 {
   test::TempDir dir;
   test::writeBytes(dir / "file", "x");
-  EXPECT_FALSE(SettingsStore("").save());
-  EXPECT_FALSE(SettingsStore((dir / "file" / "preferences.ini").string()).save());
+  EXPECT_EQ(SettingsStore("").save(), plugkit::EFileResult::kWriteFailed);
+  EXPECT_EQ(SettingsStore((dir / "file" / "preferences.ini").string()).save(), plugkit::EFileResult::kWriteFailed);
+}
+
+TEST(SettingsStore, TwoProcessesKeepEachOthersKeys)
+{
+  test::TempDir dir;
+  const std::string path = (dir / "preferences.ini").string();
+  test::writeBytes(path, "preferences_version=1\nui_scale=1.000000\nhover_help=1\n");
+  SettingsStore first(path);
+  SettingsStore second(path);
+  ASSERT_EQ(first.load(), plugkit::EFileResult::kOk);
+  ASSERT_EQ(second.load(), plugkit::EFileResult::kOk);
+
+  first.put("ui_scale", "2.000000");
+  ASSERT_EQ(first.save(), plugkit::EFileResult::kOk);
+  second.put("hover_help", "0");
+  second.put("preset_dir", "/music/presets");
+  ASSERT_EQ(second.save(), plugkit::EFileResult::kOk);
+  // Its own value of the key it changed wins again; what the other saved meanwhile is kept.
+  first.put("ui_scale", "1.500000");
+  ASSERT_EQ(first.save(), plugkit::EFileResult::kOk);
+
+  const char* expected = "# preferences (auto-generated; key=value, editable)\n"
+                         "preferences_version=1\n"
+                         "ui_scale=1.500000\n"
+                         "hover_help=0\n"
+                         "preset_dir=/music/presets\n";
+  EXPECT_EQ(test::readBytes(path), expected);
+  EXPECT_EQ(first.getString("preset_dir", ""), "/music/presets") << "a save leaves the store holding what it wrote";
+  EXPECT_EQ(second.getString("ui_scale", ""), "2.000000") << "the other store read only what was there when it saved";
+}
+
+TEST(SettingsStore, OversizedFileIsRefusedAndAFailedSaveKeepsItsChange)
+{
+  test::TempDir dir;
+  const auto path = dir / "preferences.ini";
+  test::writeBytes(path, "ui_scale=2\n" + std::string(SettingsStore::kMaxFileBytes, '#'));
+  SettingsStore store(path.string());
+  EXPECT_EQ(store.load(), plugkit::EFileResult::kNotOurs);
+  EXPECT_TRUE(store.entries().empty());
+
+  // Where the folder should be stands a file: nothing can be written, and the change waits.
+  test::writeBytes(dir / "blocked", "x");
+  SettingsStore blocked((dir / "blocked" / "preferences.ini").string());
+  blocked.put("hover_help", "0");
+  EXPECT_EQ(blocked.save(), plugkit::EFileResult::kWriteFailed);
+  std::filesystem::remove(dir / "blocked");
+  std::filesystem::create_directories(dir / "blocked");
+  test::writeBytes(dir / "blocked" / "preferences.ini", "ui_scale=3\n");
+  ASSERT_EQ(blocked.save(), plugkit::EFileResult::kOk);
+  EXPECT_EQ(test::readBytes(dir / "blocked" / "preferences.ini"),
+            "# preferences (auto-generated; key=value, editable)\nui_scale=3\nhover_help=0\n");
 }
 
 TEST(SettingsStore, RefusesKeysAndValuesThatWouldForgeLines)

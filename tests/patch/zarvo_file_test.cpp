@@ -29,10 +29,12 @@ TEST(ZarvoFile, WritesExactBytesAndReadsThemBack)
   EXPECT_EQ(file.toString(), kWritten);
 
   test::TempDir dir;
-  ASSERT_TRUE(file.toFile(dir / "rig.zarvo"));
+  ASSERT_EQ(file.toFile(dir / "rig.zarvo"), plugkit::EFileResult::kOk);
   EXPECT_EQ(test::readBytes(dir / "rig.zarvo"), kWritten);
 
-  const auto back = ZarvoFile::fromFile(dir / "rig.zarvo");
+  const ZarvoFile::Loaded loaded = ZarvoFile::fromFile(dir / "rig.zarvo");
+  ASSERT_EQ(loaded.result, plugkit::EFileResult::kOk);
+  const std::optional<ZarvoFile>& back = loaded.file;
   ASSERT_TRUE(back);
   EXPECT_EQ(back->pluginName(), "Vemlor");
   EXPECT_EQ(back->pluginVersion(), "1.3.0");
@@ -45,9 +47,39 @@ TEST(ZarvoFile, WritesExactBytesAndReadsThemBack)
 TEST(ZarvoFile, FileErrorsAreResultsNotExceptions)
 {
   test::TempDir dir;
-  EXPECT_FALSE(ZarvoFile("Vemlor", "1.3.0").toFile(dir / "missing-folder" / "x.zarvo"));
-  EXPECT_FALSE(ZarvoFile::fromFile(dir / "absent.zarvo"));
-  EXPECT_FALSE(ZarvoFile::fromFile(dir.path())); // a folder reads as no text
+  EXPECT_EQ(ZarvoFile("Vemlor", "1.3.0").toFile(dir / "missing-folder" / "x.zarvo"), plugkit::EFileResult::kWriteFailed);
+
+  test::writeBytes(dir / "notes.txt", "shopping list\n");
+  // Past the cap even with a valid header: no valid file is that large.
+  test::writeBytes(dir / "huge.zarvo", std::string(kWritten) + std::string(ZarvoFile::kMaxFileBytes, '#'));
+  const struct
+  {
+    const char* name;
+    std::filesystem::path path;
+    plugkit::EFileResult result;
+  } cases[] = {
+    {"absent", dir / "absent.zarvo", plugkit::EFileResult::kUnreadable},
+    {"a folder", dir.path(), plugkit::EFileResult::kUnreadable},
+    {"another format", dir / "notes.txt", plugkit::EFileResult::kNotOurs},
+    {"oversized", dir / "huge.zarvo", plugkit::EFileResult::kNotOurs},
+  };
+  for (const auto& c : cases)
+  {
+    const ZarvoFile::Loaded loaded = ZarvoFile::fromFile(c.path);
+    EXPECT_EQ(loaded.result, c.result) << c.name;
+    EXPECT_FALSE(loaded.file) << c.name;
+  }
+}
+
+TEST(ZarvoFile, SavingOverAFileReplacesItWhole)
+{
+  test::TempDir dir;
+  test::writeBytes(dir / "rig.zarvo", std::string(kWritten) + std::string(5000, '#') + "\n");
+  ZarvoFile file("Vemlor", "1.3.0");
+  file.setSection("midi-cc", {"cc 1"});
+  ASSERT_EQ(file.toFile(dir / "rig.zarvo"), plugkit::EFileResult::kOk);
+  EXPECT_EQ(test::readBytes(dir / "rig.zarvo"), file.toString());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 TEST(ZarvoFile, HeaderLineDecidesWhetherTextIsAFile)

@@ -143,7 +143,7 @@ TEST(PrefsAccess, PreferencesVersionIsPutWhenMissingOrUnreadable)
   zarvo::SettingsStore store(dir.file("sub/preferences.ini").string());
   zarvo::loadPrefs(store);
   EXPECT_EQ(store.entries().size(), 1u);
-  ASSERT_TRUE(zarvo::writePref(store, zarvo::prefkey::kUiScale, "1.500000"));
+  ASSERT_EQ(zarvo::writePref(store, zarvo::prefkey::kUiScale, "1.500000"), plugkit::EFileResult::kOk);
   zarvo::SettingsStore reread(store.path());
   reread.load();
   EXPECT_EQ(reread.getString("ui_scale", ""), "1.500000");
@@ -238,7 +238,7 @@ TEST(PrefsAccess, DefaultUserLayoutSavesAndLoadsBack)
   {
     TempDir dir;
     const fs::path path = dir.file("Vemlor/default_layout.zarvo");
-    zarvo::saveDefaultUserLayout(format, path.string(), c.slots);
+    EXPECT_EQ(zarvo::saveDefaultUserLayout(format, path.string(), c.slots), plugkit::EFileResult::kOk) << c.name;
     EXPECT_EQ(zarvo::loadDefaultUserLayout(format, path.string()), c.slots) << c.name;
   }
 

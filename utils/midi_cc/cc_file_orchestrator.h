@@ -24,6 +24,7 @@ public:
   using ActionFunc = std::function<void()>;
   using WriteSectionsFunc = std::function<void(zarvo::ZarvoFile&)>;
   using ReadSectionsFunc = std::function<void(const zarvo::ZarvoFile&)>;
+  using FileResultFunc = std::function<void(plugkit::EFileResult)>;
 
   static constexpr const char* kFileExtension = "zarvo";
 
@@ -48,6 +49,8 @@ public:
 
   // Runs before an applied file replaces the map (the owner records an undo step).
   void setBeforeChange(ActionFunc beforeChange) { mBeforeChange = std::move(beforeChange); }
+  // Receives what became of the file chosen in a dialog, for the editor to show.
+  void setFileResultReport(FileResultFunc report) { mReportFileResult = std::move(report); }
 
   // The save button's action: the save dialog, then the file is written to the chosen name.
   void promptSave(IEditorServices& services)
@@ -56,7 +59,7 @@ public:
     services.promptForFile(mDefaultFileName, folder(), IEditorServices::EFileAction::Save, kFileExtension,
                            [this](const std::string& path, const std::string&) {
                              if (!path.empty())
-                               _save(path);
+                               report(_save(path));
                            });
   }
 
@@ -67,7 +70,7 @@ public:
     services.promptForFile({}, folder(), IEditorServices::EFileAction::Open, kFileExtension,
                            [this](const std::string& path, const std::string&) {
                              if (!path.empty())
-                               _load(path);
+                               report(_load(path));
                            });
   }
 
@@ -80,18 +83,21 @@ public:
     return file;
   }
 
-  // A failed write is not reported.
-  void _save(const std::string& path) const
+  // kOk, or kWriteFailed with any previous file left as it was.
+  plugkit::EFileResult _save(const std::string& path) const
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
-    _buildFile().toFile(path);
+    return _buildFile().toFile(path);
   }
 
-  void _load(const std::string& path)
+  // kNotOurs for a file without a controller map; then nothing changes.
+  plugkit::EFileResult _load(const std::string& path)
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
-    if (std::optional<zarvo::ZarvoFile> file = zarvo::ZarvoFile::fromFile(path))
-      _applyFile(*file);
+    const zarvo::ZarvoFile::Loaded loaded = zarvo::ZarvoFile::fromFile(path);
+    if (!loaded.file)
+      return loaded.result;
+    return _applyFile(*loaded.file) ? plugkit::EFileResult::kOk : plugkit::EFileResult::kNotOurs;
   }
 
   void _copy(IEditorServices& services) const
@@ -120,13 +126,13 @@ public:
     return file && file->hasSection(MapperZarvoAdapter::kSectionName);
   }
 
-  // Replaces the map with the file's "midi-cc" section; a file without one changes nothing. The
-  // learn state stays.
-  void _applyFile(const zarvo::ZarvoFile& file)
+  // Replaces the map with the file's "midi-cc" section; a file without one changes nothing (false).
+  // The learn state stays.
+  bool _applyFile(const zarvo::ZarvoFile& file)
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     if (!file.hasSection(MapperZarvoAdapter::kSectionName))
-      return;
+      return false;
     MappingTable mappings = MapperZarvoAdapter::fromLines(file.section(MapperZarvoAdapter::kSectionName));
     if (mBeforeChange)
       mBeforeChange();
@@ -136,10 +142,16 @@ public:
       mReadExtraSections(file);
     if (mOnApplied)
       mOnApplied();
+    return true;
   }
 
 private:
   std::string folder() const { return mDialogFolder ? mDialogFolder() : std::string(); }
+  void report(plugkit::EFileResult result) const
+  {
+    if (mReportFileResult)
+      mReportFileResult(result);
+  }
 
   Mediator* mMediator;
   std::string mPluginName;
@@ -149,6 +161,7 @@ private:
   WriteSectionsFunc mWriteExtraSections;
   ReadSectionsFunc mReadExtraSections;
   ActionFunc mBeforeChange;
+  FileResultFunc mReportFileResult;
   std::string mDefaultFileName;
 };
 

@@ -976,10 +976,8 @@ void MorphController::promptImportRig()
   if (!mHost.editorOpen())
     return;
   mHost.chooseFile(false, "", "zarvo", [this](const std::string& path) {
-    if (path.empty())
-      return;
-    if (const std::optional<ZarvoFile> file = ZarvoFile::fromFile(path))
-      applyRigFile(*file);
+    if (!path.empty())
+      mHost.reportFileResult(importRigFile(path));
   });
 }
 
@@ -990,8 +988,23 @@ void MorphController::promptExportRig()
     return;
   mHost.chooseFile(true, "morph.zarvo", "zarvo", [this](const std::string& path) {
     if (!path.empty())
-      buildRigFile().toFile(path);
+      mHost.reportFileResult(exportRigFile(path));
   });
+}
+
+plugkit::EFileResult MorphController::importRigFile(const std::string& path)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const ZarvoFile::Loaded loaded = ZarvoFile::fromFile(path);
+  if (!loaded.file)
+    return loaded.result;
+  return applyRigFile(*loaded.file) ? plugkit::EFileResult::kOk : plugkit::EFileResult::kNotOurs;
+}
+
+plugkit::EFileResult MorphController::exportRigFile(const std::string& path) const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return buildRigFile().toFile(path);
 }
 
 bool MorphController::applyRigFile(const ZarvoFile& file)

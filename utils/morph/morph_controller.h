@@ -224,8 +224,12 @@ public:
   void copyRigToClipboard();
   bool pasteRigFromClipboard();
   bool clipboardHasRig() const;
+  // Both report the file's result to the host.
   void promptImportRig();
   void promptExportRig();
+  // kNotOurs when the file holds no usable rig; otherwise it is applied as one undo step.
+  plugkit::EFileResult importRigFile(const std::string& path);
+  plugkit::EFileResult exportRigFile(const std::string& path) const;
   // False when the file holds no usable rig; otherwise applied as one undo step and published.
   bool applyRigFile(const ZarvoFile& file);
   void applyRig(const MorphZarvoAdapter::RigData& rig);

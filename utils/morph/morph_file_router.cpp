@@ -3,12 +3,11 @@
 #include <array>
 #include <bit>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
 #include <vector>
 
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
 #include "utils/midi_cc/mapper.h"
@@ -31,21 +30,18 @@ uint32_t bigEndian32(const plugkit::IByteChunk& data, int pos)
 
 uint32_t fourCC(const char (&code)[5]) { return static_cast<uint32_t>(plugkit::MakeFourCC(code)); }
 
-// The whole file, or nothing when it is missing, empty, too large or unreadable.
-bool readWholeFile(const std::string& path, plugkit::IByteChunk& out)
+// The whole file: kUnreadable when it is missing, empty or unreadable, kNotOurs when it is too large.
+plugkit::EFileResult readWholeFile(const std::string& path, plugkit::IByteChunk& out)
 {
-  std::error_code ec;
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec || size == 0 || size > static_cast<std::uintmax_t>(MorphFileRouter::kMaxPresetFileSize))
-    return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
-    return false;
+  std::string bytes;
+  const plugkit::EFileResult result =
+    plugkit::ReadFileCapped(path, static_cast<size_t>(MorphFileRouter::kMaxPresetFileSize), bytes);
+  if (result != plugkit::EFileResult::kOk)
+    return result;
   out.Clear();
-  if (out.Resize(static_cast<int>(size)) != static_cast<int>(size))
-    return false;
-  in.read(reinterpret_cast<char*>(out.GetData()), static_cast<std::streamsize>(size));
-  return static_cast<std::uintmax_t>(in.gcount()) == size;
+  out.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
+  return bytes.empty() || out.Size() != static_cast<int>(bytes.size()) ? plugkit::EFileResult::kUnreadable
+                                                                        : plugkit::EFileResult::kOk;
 }
 
 size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(mask & kPointBits)); }
@@ -83,14 +79,14 @@ bool MorphFileRouter::loadPresetIntoPoints(const PresetManager::PresetSource& so
     if (!mHost.presetListEntry(source.index, path, chunk))
       return false;
     const bool read = path.empty() ? readChunkMorphParams(chunk, 0, values, noteMask)
-                                   : readFXPMorphParams(path, values, noteMask);
+                                   : readFXPMorphParams(path, values, noteMask) == plugkit::EFileResult::kOk;
     if (!read)
       return false;
     identity = mHost.identityForListIndex(source.index);
   }
   else
   {
-    if (!readFXPMorphParams(source.path, values, noteMask))
+    if (readFXPMorphParams(source.path, values, noteMask) != plugkit::EFileResult::kOk)
       return false;
     identity = fileIdentity(source.path);
   }
@@ -101,19 +97,21 @@ bool MorphFileRouter::loadPresetIntoPoints(const PresetManager::PresetSource& so
   return true;
 }
 
-bool MorphFileRouter::readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const
+plugkit::EFileResult MorphFileRouter::readFXPMorphParams(const std::string& path, MorphValues& values,
+                                                         uint32_t& noteMask) const
 {
   plugkit::IByteChunk file;
-  if (!readWholeFile(path, file) || file.Size() < kHeaderSize)
-    return false;
-  if (bigEndian32(file, 0) != fourCC("CcnK") || bigEndian32(file, 8) != fourCC("FPCh") ||
+  if (const plugkit::EFileResult read = readWholeFile(path, file); read != plugkit::EFileResult::kOk)
+    return read;
+  if (file.Size() < kHeaderSize || bigEndian32(file, 0) != fourCC("CcnK") || bigEndian32(file, 8) != fourCC("FPCh") ||
       bigEndian32(file, 16) != static_cast<uint32_t>(kVemlorConfig.uniqueId))
-    return false;
+    return plugkit::EFileResult::kNotOurs;
 
   int start = kChunkPos;
   if (file.Size() >= kChunkPos + 4 && bigEndian32(file, kChunkPos) == fourCC("tffp"))
     start = file.Size() >= kChunkAfterMarkerPos ? kChunkAfterMarkerPos : -1;
-  return readChunkMorphParams(file, start, values, noteMask);
+  return readChunkMorphParams(file, start, values, noteMask) ? plugkit::EFileResult::kOk
+                                                             : plugkit::EFileResult::kNotOurs;
 }
 
 bool MorphFileRouter::readChunkMorphParams(const plugkit::IByteChunk& chunk, int pos, MorphValues& values,
@@ -217,7 +215,8 @@ void MorphFileRouter::promptSaveBlendToFile()
       return;
     const MorphValues blend =
       mSink.engine().resolvedAt(mHost.param(par_morph_x).Value(), mHost.param(par_morph_y).Value());
-    writeMorphValuesFXP(blend, path);
+    mHost.reportFileResult(writeMorphValuesFXP(blend, path) ? plugkit::EFileResult::kOk
+                                                            : plugkit::EFileResult::kWriteFailed);
   });
 }
 
@@ -233,8 +232,10 @@ void MorphFileRouter::promptLoadPointsFromFile(uint32_t mask)
     const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
     MorphValues values = start.values;
     uint32_t noteMask = start.noteMask;
-    if (readFXPMorphParams(path, values, noteMask))
+    const plugkit::EFileResult result = readFXPMorphParams(path, values, noteMask);
+    if (result == plugkit::EFileResult::kOk)
       mSink.commitPointsPreset(mask, values, noteMask, fileIdentity(path));
+    mHost.reportFileResult(result);
   });
 }
 
@@ -246,7 +247,8 @@ void MorphFileRouter::promptSavePointToFile(int point)
   const MorphValues values = mSink.engine().editState.points[static_cast<size_t>(point)].values;
   mHost.chooseFile(true, "", "fxp", [this, values](const std::string& path) {
     if (!path.empty())
-      writeMorphValuesFXP(values, path);
+      mHost.reportFileResult(writeMorphValuesFXP(values, path) ? plugkit::EFileResult::kOk
+                                                               : plugkit::EFileResult::kWriteFailed);
   });
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginBase.h"
+#include "IPlugin/IPluginFiles.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_host.h"
 
@@ -29,7 +31,7 @@ class MorphFileRouter
 {
 public:
   // Preset files larger than this are not read.
-  static constexpr int64_t kMaxPresetFileSize = 64 * 1024 * 1024;
+  static constexpr int64_t kMaxPresetFileSize = plugkit::IPluginBase::kMaxPresetFileBytes;
   static constexpr int32_t kMaxStoredParams = 4096;
   static constexpr int64_t kModRecordSize = 15;
 
@@ -38,13 +40,15 @@ public:
   // A preset chosen while points are selected goes into those points. False when nothing loaded.
   bool loadPresetIntoPoints(const PresetManager::PresetSource& source);
   // The morph values of a preset file of this plug-in; rows it does not name keep what values held.
-  bool readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const;
+  // kNotOurs for another plug-in's or a damaged file.
+  plugkit::EFileResult readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const;
   // The morph values of a whole plug-in state chunk beginning at pos.
   bool readChunkMorphParams(const plugkit::IByteChunk& chunk, int pos, MorphValues& values, uint32_t& noteMask) const;
   // A preset file holding the sound, with morphing off.
   bool writeMorphValuesFXP(const MorphValues& values, const std::string& path);
 
-  // The morph pad's actions; they do nothing while the editor is closed.
+  // The morph pad's actions; they do nothing while the editor is closed, and report the chosen
+  // file's result to the host.
   void promptSaveBlendToFile();
   void promptLoadPointsFromFile(uint32_t mask);
   void promptSavePointToFile(int point);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginParameter.h"
 #include "product/preset_manager.h"
 #include "product/randomizer.h"
@@ -116,6 +117,8 @@ public:
                           FileChosen /*done*/)
   {
   }
+  // What became of a file the user chose, for the editor to show.
+  virtual void reportFileResult(plugkit::EFileResult /*result*/) {}
 };
 
 } // namespace zarvo::morph
