@@ -56,20 +56,6 @@ void PutHeader(IByteChunk& image, int32_t byteSize, int32_t variant, int32_t fxI
   image.PutBytes(name, kPrgNameSize);
 }
 
-// Reads the whole file; false when it cannot be opened or read, or is larger than any preset file.
-bool ReadWholeFile(const char* path, IByteChunk& out)
-{
-  std::string bytes;
-  if (ReadFileCapped(path, IPluginBase::kMaxPresetFileBytes, bytes) != EFileResult::kOk)
-    return false;
-  const int n = static_cast<int>(bytes.size());
-  if (out.Resize(n) != n)
-    return false;
-  if (n > 0)
-    std::memcpy(out.GetData(), bytes.data(), bytes.size());
-  return true;
-}
-
 } // namespace
 
 IPluginBase::IPluginBase(const Config& config)
@@ -217,8 +203,7 @@ bool IPluginBase::SavePresetAsFXP(const char* path) const
     if (image.Size() != kHeaderSize + 4 * NParams())
       return false;
   }
-  return WriteFileAtomic(path, std::string_view(reinterpret_cast<const char*>(image.GetData()),
-                                                static_cast<size_t>(image.Size()))) == EFileResult::kOk;
+  return WriteFileAtomic(path, image) == EFileResult::kOk;
 }
 
 bool IPluginBase::LoadStateFromFXP(const char* path)
@@ -227,7 +212,7 @@ bool IPluginBase::LoadStateFromFXP(const char* path)
   if (!path || !*path)
     return false;
   IByteChunk file;
-  if (!ReadWholeFile(path, file) || file.Size() < kMinFileSize)
+  if (ReadFileCapped(path, kMaxPresetFileBytes, file) != EFileResult::kOk || file.Size() < kMinFileSize)
     return false;
 
   const int32_t magic = static_cast<int32_t>(GetBE32(file, 0));

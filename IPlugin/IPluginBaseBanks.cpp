@@ -5,7 +5,7 @@
 
 #include "IPlugin/IPluginBase.h"
 #include "IPlugin/IPluginFXPFormat.h"
-#include "IPlugin/IPluginFileIO.h"
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit {
@@ -13,6 +13,9 @@ namespace plugkit {
 using namespace fxp;
 
 namespace {
+
+// A bank holds every slot's chunk: far more than one preset file, still bounded.
+constexpr size_t kMaxBankFileBytes = 64u * 1024 * 1024;
 
 // The 28-byte name field: cut to 28 bytes, zero-filled, with no terminator when it is full.
 void PutProgramName(IByteChunk& image, const std::string& name)
@@ -150,14 +153,14 @@ bool IPluginBase::SaveBankAsFXB(const char* path) const
   }
   if (image.Size() == 0)
     return false;
-  return WriteFileAtomically(path, image.GetData(), static_cast<size_t>(image.Size()));
+  return WriteFileAtomic(path, image) == EFileResult::kOk;
 }
 
 bool IPluginBase::LoadBankFromFXB(const char* path)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   IByteChunk file;
-  if (!ReadFileBytes(path, file) || file.Size() < kBankHeaderSize)
+  if (ReadFileCapped(path, kMaxBankFileBytes, file) != EFileResult::kOk || file.Size() < kBankHeaderSize)
     return false;
   if (GetBE32(file, 0) != kMagicCcnK || GetBE32(file, 16) != mUniqueID)
     return false;
@@ -208,7 +211,7 @@ bool IPluginBase::LoadPresetFromFXP(const char* path)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   IByteChunk file;
-  if (!ReadFileBytes(path, file) || file.Size() < kProgramHeaderSize)
+  if (ReadFileCapped(path, kMaxBankFileBytes, file) != EFileResult::kOk || file.Size() < kProgramHeaderSize)
     return false;
   if (GetBE32(file, 0) != kMagicCcnK || GetBE32(file, 12) != kProgramVersion || GetBE32(file, 16) != mUniqueID)
     return false;

@@ -10,12 +10,15 @@
 
 #include "IPlugin/Base64.h"
 #include "IPlugin/IPluginBase.h"
-#include "IPlugin/IPluginFileIO.h"
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit {
 
 namespace {
+// Parameter and preset dumps are text of a few lines per parameter or preset.
+constexpr size_t kMaxDumpFileBytes = 64u * 1024 * 1024;
+
 
 constexpr int kMaxVersionStr = 32;
 
@@ -50,11 +53,11 @@ bool AppendToFile(const char* path, const std::string& text)
 {
   IByteChunk content;
   std::error_code ec;
-  if (path && *path && std::filesystem::exists(path, ec) && !ReadFileBytes(path, content))
+  if (path && *path && std::filesystem::exists(path, ec) && ReadFileCapped(path, kMaxDumpFileBytes, content) != EFileResult::kOk)
     return false;
   if (content.PutBytes(text.data(), static_cast<int>(text.size())) == 0 && !text.empty())
     return false;
-  return WriteFileAtomically(path, content.GetData(), static_cast<size_t>(content.Size()));
+  return WriteFileAtomic(path, content) == EFileResult::kOk;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -165,6 +166,31 @@ EFileResult ReadFileCapped(const std::filesystem::path& path, std::size_t maxByt
     return EFileResult::kNotOurs;
   text.resize(have);
   out = std::move(text);
+  return EFileResult::kOk;
+}
+
+EFileResult WriteFileAtomic(const char* path, const IByteChunk& bytes)
+{
+  if (!path || !*path)
+    return EFileResult::kWriteFailed;
+  return WriteFileAtomic(std::filesystem::path(path),
+                         std::string_view(reinterpret_cast<const char*>(bytes.GetData()), static_cast<size_t>(bytes.Size())));
+}
+
+EFileResult ReadFileCapped(const char* path, std::size_t maxBytes, IByteChunk& out)
+{
+  out.Clear();
+  if (!path || !*path)
+    return EFileResult::kUnreadable;
+  std::string bytes;
+  const EFileResult result = ReadFileCapped(std::filesystem::path(path), maxBytes, bytes);
+  if (result != EFileResult::kOk)
+    return result;
+  const int n = static_cast<int>(bytes.size());
+  if (static_cast<size_t>(n) != bytes.size() || out.Resize(n) != n)
+    return EFileResult::kNotOurs;
+  if (n > 0)
+    std::memcpy(out.GetData(), bytes.data(), bytes.size());
   return EFileResult::kOk;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "IPlugin/IByteChunk.h"
+
 namespace plugkit
 {
 
@@ -29,5 +31,9 @@ EFileResult WriteFileAtomic(const std::filesystem::path& path, std::string_view 
 // cannot be opened or read, kNotOurs when it is larger than maxBytes (nothing read). out is left
 // empty unless the result is kOk.
 EFileResult ReadFileCapped(const std::filesystem::path& path, std::size_t maxBytes, std::string& out);
+
+// The same for the framework's binary files; a null or empty path is unreadable or fails the write.
+EFileResult WriteFileAtomic(const char* path, const IByteChunk& bytes);
+EFileResult ReadFileCapped(const char* path, std::size_t maxBytes, IByteChunk& out);
 
 } // namespace plugkit
