@@ -1,0 +1,119 @@
+// The latency and the tail the host compensates and keeps, reported as soon as the main thread knows them.
+#include "product/Vemlor.h"
+
+#include "IPlugin/IPluginThreadRole.h"
+#include "product/dsp/oversampler.h"
+#include "product/dsp/pass_types.h"
+#include "product/dsp/tail_bound.h"
+#include "product/params.h"
+
+namespace {
+
+constexpr double kLowestCutoffHz = 1.0;
+constexpr double kDampingOffMs = 2000.0;
+constexpr double kLongestHoldMs = 10.0;
+
+} // namespace
+
+void Vemlor::OnActivate(bool active)
+{
+  if (active)
+    reportLatencyAndTail();
+}
+
+void Vemlor::OnParamChangeUI(int paramIdx, plugkit::EParamSource source)
+{
+  // A controller mapping may land here on the audio thread; the idle tick reports for it.
+  if (plugkit::IsAudioThread() || paramIdx < 0 || paramIdx >= zarvo::kNumParams)
+    return;
+  if (source != plugkit::EParamSource::kHost && source != plugkit::EParamSource::kUI)
+    return;
+  if (paramIdx == zarvo::par_oversampling && source == plugkit::EParamSource::kHost)
+  {
+    // The factor a host sets through the controller is the one the next block runs at, so the
+    // latency it reads back at once holds for the audio it gets.
+    const double value = GetParam(paramIdx)->Value();
+    mBlockRecord.store(paramIdx, value);
+    mLastParamValue[static_cast<size_t>(paramIdx)].store(value, std::memory_order_relaxed);
+  }
+  reportLatencyAndTail();
+}
+
+void Vemlor::reportLatencyAndTail()
+{
+  if (plugkit::IsAudioThread())
+    return;
+  const int latency = zarvo::Oversampler::latencySamples(static_cast<int>(mBlockRecord.oversamplingFactor()));
+  if (latency != mReportedLatency)
+  {
+    mReportedLatency = latency;
+    SetLatency(latency);
+  }
+  const int tail = zarvo::tailBoundSamples(zarvo::tailBoundSeconds(tailSettings()), GetSampleRate());
+  if (tail != GetTailSize())
+    SetTailSize(tail);
+}
+
+zarvo::TailSettings Vemlor::tailSettings() const
+{
+  using namespace zarvo;
+  // Values that notes, controllers or the morph field move while playing are taken at their worst.
+  const auto plain = [this](int param) { return GetParam(param)->Value(); };
+  const auto moved = [this](int param) { return hasController(param); };
+  const auto anchored = [&](int param) {
+    for (const morph::NoteAnchor& anchor : morph::kNoteAnchors)
+    {
+      if (morph::kMorphParams[static_cast<size_t>(anchor.row)].param == param)
+        return plain(anchor.switchParam) > 0.5;
+    }
+    return false;
+  };
+  // A cutoff that follows the played note can go as low as any note.
+  const auto cutoff = [&](int param, double value) {
+    return moved(param) || isCutoffNoteModeOn(param) || anchored(param) ? kLowestCutoffHz : value;
+  };
+
+  const auto settingsFrom = [&](const auto& valueOf) {
+    TailSettings t;
+    t.mainCutoffHz = cutoff(par_main_cutoff_hz, valueOf(par_main_cutoff_hz));
+    t.mainResonance = moved(par_main_resonance) ? 1.0 : valueOf(par_main_resonance);
+    t.diodeModel = moved(par_main_filter_model) || plain(par_main_filter_model) > 0.5;
+    const bool shapeMoved = moved(par_main_pass_type) || moved(par_main_ub_on) || moved(par_main_ub_fb);
+    const auto passType = static_cast<FilterPassType>(static_cast<int>(valueOf(par_main_pass_type) + 0.5));
+    t.feedbackLowCut = shapeMoved ? 0.0 : valueOf(par_main_ub_on) > 0.5 ? valueOf(par_main_ub_fb) : feedbackOf(passType);
+    t.breakAmount = moved(par_break_intensity) ? 1.0 : valueOf(par_break_intensity);
+    t.preFiltersHeard = moved(par_preFlt_band_mode) || moved(par_neg_band_mix) ||
+                        valueOf(par_preFlt_band_mode) != 0.0 || valueOf(par_neg_band_mix) > 0.0;
+    t.preCutoffHz = {cutoff(par_preFlt_A_hz, valueOf(par_preFlt_A_hz)), cutoff(par_preFlt_B_hz, valueOf(par_preFlt_B_hz))};
+    t.preResonance = {moved(par_preFlt_A_res) ? 1.0 : valueOf(par_preFlt_A_res),
+                      moved(par_preFlt_B_res) ? 1.0 : valueOf(par_preFlt_B_res)};
+    t.dampingReleaseMs = moved(par_damping_release) ? kDampingOffMs : valueOf(par_damping_release);
+    t.dampingHoldMs = moved(par_damping_hold) ? kLongestHoldMs : valueOf(par_damping_hold);
+    return t;
+  };
+
+  TailSettings worst = settingsFrom(plain);
+  // The host's own switch counts as soon as it set it; the field's mirror until the next block.
+  if (mMorph && (mMorph->morphOn || plain(par_morph_active) > 0.5))
+  {
+    // The field blends its points' values, so the worst of the points bounds whatever it plays.
+    for (const morph::MorphPoint& point : mMorph->engine().editState.points)
+    {
+      if (!point.active)
+        continue;
+      const auto pointValue = [&](int param) {
+        const int row = morph::rowOf(param);
+        return row < 0 ? plain(param) : GetParam(param)->FromNormalized(point.values[static_cast<size_t>(row)]);
+      };
+      TailSettings t = settingsFrom(pointValue);
+      if (point.noteMask & (1u << morph::kRowMainCutoff))
+        t.mainCutoffHz = kLowestCutoffHz;
+      if (point.noteMask & (1u << morph::kRowPreACutoff))
+        t.preCutoffHz[0] = kLowestCutoffHz;
+      if (point.noteMask & (1u << morph::kRowPreBCutoff))
+        t.preCutoffHz[1] = kLowestCutoffHz;
+      worst.widen(t);
+    }
+  }
+  return worst;
+}
