@@ -88,8 +88,8 @@ public:
   // only atomics are stored; the main-thread consequences wait for the idle function.
   using plugkit::IPluginVST3::OnParamChange;
   void OnParamChange(int paramIdx, plugkit::EParamSource source, int sampleOffset) override;
-  // Main thread: a host or editor change reports the latency and the tail it may have changed
-  // (nothing on the audio thread, where a controller mapping may call it).
+  // Main thread: a host's change through the controller reports the latency and the tail it may have
+  // changed (nothing on the audio thread, where a controller mapping may call it).
   void OnParamChangeUI(int paramIdx, plugkit::EParamSource source) override;
   // Main thread: an editor change of a pass type takes its filter out of a morph or user blend.
   bool picksOutOfBlend(int paramIdx, plugkit::EParamSource source) const;

@@ -1,7 +1,6 @@
 // The latency and the tail the host compensates and keeps, reported as soon as the main thread knows them.
 #include "product/Vemlor.h"
 
-#include "IPlugin/IPluginThreadRole.h"
 #include "product/dsp/oversampler.h"
 #include "product/dsp/pass_types.h"
 #include "product/dsp/tail_bound.h"
@@ -24,11 +23,12 @@ void Vemlor::OnActivate(bool active)
 void Vemlor::OnParamChangeUI(int paramIdx, plugkit::EParamSource source)
 {
   // A controller mapping may land here on the audio thread; the idle tick reports for it.
-  if (plugkit::IsAudioThread() || paramIdx < 0 || paramIdx >= zarvo::kNumParams)
+  if (!OnMainThread() || paramIdx < 0 || paramIdx >= zarvo::kNumParams)
     return;
-  if (source != plugkit::EParamSource::kHost && source != plugkit::EParamSource::kUI)
+  // Editor changes wait for the idle tick: an open editor always has a run loop.
+  if (source != plugkit::EParamSource::kHost)
     return;
-  if (paramIdx == zarvo::par_oversampling && source == plugkit::EParamSource::kHost)
+  if (paramIdx == zarvo::par_oversampling)
   {
     // The factor a host sets through the controller is the one the next block runs at, so the
     // latency it reads back at once holds for the audio it gets.
@@ -41,7 +41,8 @@ void Vemlor::OnParamChangeUI(int paramIdx, plugkit::EParamSource source)
 
 void Vemlor::reportLatencyAndTail()
 {
-  if (plugkit::IsAudioThread())
+  // A host calling from another thread is answered at the next idle tick on the main thread.
+  if (!OnMainThread())
     return;
   const int latency = zarvo::Oversampler::latencySamples(static_cast<int>(mBlockRecord.oversamplingFactor()));
   if (latency != mReportedLatency)

@@ -374,7 +374,12 @@ tresult PLUGIN_API IPluginVST3::setComponentHandler(IComponentHandler* handler)
   PLUGKIT_ASSERT_MAIN_THREAD();
   const tresult result = SingleComponentEffect::setComponentHandler(handler);
   if (handler)
+  {
     mParamValuesUnannounced = true;
+    // A new host reads latency and tail when it activates the plug-in: only later changes are news.
+    mHostLatency.store(GetLatency(), std::memory_order_relaxed);
+    mHostTail.store(GetTailSize(), std::memory_order_relaxed);
+  }
   return result;
 }
 

@@ -40,6 +40,9 @@ public:
   // heard; called from another thread, the value is stored and the host told at the next idle tick.
   void SetLatency(int samples) override;
   void SetTailSize(int samples) override;
+  // Any thread: whether this is the host's main thread (the one that created the plug-in) outside
+  // process, where the host may be called.
+  bool OnMainThread() const;
 
   // Main thread: what the host said about the track.
   void GetTrackColor(int& r, int& g, int& b) override;
@@ -118,8 +121,6 @@ private:
   // Main thread: tells the host to re-read every value when the values it last read may be stale,
   // and the latency and tail it has not heard yet.
   void OnBindingIdle() override;
-  // Whether the host may be called from this thread: the one that created the plug-in, outside process.
-  bool OnMainThread() const;
   // Main thread: restarts the host's view of one value when it differs from what the host last heard.
   void AnnounceIfChanged(int value, std::atomic<int>& heard, Steinberg::int32 restartFlag);
 
