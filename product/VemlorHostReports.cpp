@@ -81,11 +81,13 @@ zarvo::TailSettings Vemlor::tailSettings() const
     t.diodeModel = moved(par_main_filter_model) || plain(par_main_filter_model) > 0.5;
     const bool shapeMoved = moved(par_main_pass_type) || moved(par_main_ub_on) || moved(par_main_ub_fb);
     const auto passType = static_cast<FilterPassType>(static_cast<int>(valueOf(par_main_pass_type) + 0.5));
-    t.feedbackLowCut = shapeMoved ? 0.0 : valueOf(par_main_ub_on) > 0.5 ? valueOf(par_main_ub_fb) : feedbackOf(passType);
+    const double shapeFeedback = valueOf(par_main_ub_on) > 0.5 ? valueOf(par_main_ub_fb) : feedbackOf(passType);
+    t.feedbackLowCut = shapeMoved ? 0.0 : shapeFeedback;
     t.breakAmount = moved(par_break_intensity) ? 1.0 : valueOf(par_break_intensity);
     t.preFiltersHeard = moved(par_preFlt_band_mode) || moved(par_neg_band_mix) ||
                         valueOf(par_preFlt_band_mode) != 0.0 || valueOf(par_neg_band_mix) > 0.0;
-    t.preCutoffHz = {cutoff(par_preFlt_A_hz, valueOf(par_preFlt_A_hz)), cutoff(par_preFlt_B_hz, valueOf(par_preFlt_B_hz))};
+    t.preCutoffHz = {cutoff(par_preFlt_A_hz, valueOf(par_preFlt_A_hz)),
+                     cutoff(par_preFlt_B_hz, valueOf(par_preFlt_B_hz))};
     t.preResonance = {moved(par_preFlt_A_res) ? 1.0 : valueOf(par_preFlt_A_res),
                       moved(par_preFlt_B_res) ? 1.0 : valueOf(par_preFlt_B_res)};
     t.dampingReleaseMs = moved(par_damping_release) ? kDampingOffMs : valueOf(par_damping_release);

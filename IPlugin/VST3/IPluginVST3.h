@@ -28,8 +28,8 @@ class IPluginVST3 : public IPluginAPIBase,
 {
 public:
   // The restart flag that tells the host the tail changed. The SDK in use defines none: this bit lies
-  // outside every flag VST3 defines, so a host that does not know it ignores it and reads the tail
-  // again at the next activation, as every host does.
+  // outside every flag it defines, so a host that does not know it ignores it and reads the tail when
+  // it next activates the plug-in.
   static constexpr Steinberg::int32 kTailChanged = 1 << 30;
 
   // Main thread: the idle timer runs from here on, polled from host calls until a run loop is known.

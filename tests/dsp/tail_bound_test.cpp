@@ -77,8 +77,9 @@ double ringAfterBurst(const Patch& p, bool sine, double seconds)
     {
       const size_t n = pos + i;
       double x = 0.0;
+      const double phase = 2.0 * std::numbers::pi * p.tail.mainCutoffHz * static_cast<double>(n) / p.rate;
       if (n < burst)
-        x = sine ? std::sin(2.0 * std::numbers::pi * p.tail.mainCutoffHz * static_cast<double>(n) / p.rate) : noise(random);
+        x = sine ? std::sin(phase) : noise(random);
       left[i] = right[i] = x;
     }
     AudioBuffer block(channels, 2, kBlock);

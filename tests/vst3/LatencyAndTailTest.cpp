@@ -210,7 +210,7 @@ TEST(VemlorTail, TheHostHearsWhenTheTailChanges)
 
   set(s, zarvo::par_damping_release, 100.0);
   EXPECT_EQ(restarts(s, kTailChanged), 2);
-  EXPECT_LT(s.plugin->processor()->getTailSamples(), before * 4u);
+  EXPECT_NE(s.plugin->processor()->getTailSamples(), kInfiniteTail) << "the damping detector ends the ring";
   EXPECT_EQ(restarts(s, kLatencyChanged), 0);
 }
 
