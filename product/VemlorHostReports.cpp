@@ -1,6 +1,10 @@
 // The latency and the tail the host compensates and keeps, reported as soon as the main thread knows them.
 #include "product/Vemlor.h"
 
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
 #include "product/dsp/oversampler.h"
 #include "product/dsp/pass_types.h"
 #include "product/dsp/tail_bound.h"
@@ -11,6 +15,10 @@ namespace {
 constexpr double kLowestCutoffHz = 1.0;
 constexpr double kDampingOffMs = 2000.0;
 constexpr double kLongestHoldMs = 10.0;
+constexpr double kLargestGainDb = 24.0;
+constexpr double kLargestStageWeight = 36.0;
+constexpr double kLargestPreWeight = 4.0;
+constexpr double kLargestNegBandMix = 4.0;
 
 } // namespace
 
@@ -74,6 +82,36 @@ zarvo::TailSettings Vemlor::tailSettings() const
     return moved(param) || isCutoffNoteModeOn(param) || anchored(param) ? kLowestCutoffHz : value;
   };
 
+  // Weights summed as magnitudes: how much louder than a single stage the sum can ring.
+  const auto weights = [&](const auto& valueOf, std::initializer_list<EParams> params, double largest) {
+    double sum = 0.0;
+    for (int param : params)
+      sum += moved(param) ? largest : std::fabs(valueOf(param));
+    return sum;
+  };
+  // The gain the ring meets after the filters: user-blend weights, the negative band mix, the output gain.
+  const auto outputGain = [&](const auto& valueOf, bool preHeard) {
+    const double db = moved(par_main_gain) ? kLargestGainDb : valueOf(par_main_gain);
+    double gain = std::pow(10.0, db / 20.0);
+    if (moved(par_main_ub_on) || valueOf(par_main_ub_on) > 0.5)
+    {
+      const auto stages = {par_main_ub_u, par_main_ub_y1, par_main_ub_y2, par_main_ub_y3, par_main_ub_y4};
+      gain *= std::max(1.0, weights(valueOf, stages, kLargestStageWeight));
+    }
+    if (preHeard)
+    {
+      gain *= std::max(1.0, moved(par_neg_band_mix) ? kLargestNegBandMix : valueOf(par_neg_band_mix));
+      const bool blendA = moved(par_preFlt_A_ub_on) || valueOf(par_preFlt_A_ub_on) > 0.5;
+      const bool blendB = moved(par_preFlt_B_ub_on) || valueOf(par_preFlt_B_ub_on) > 0.5;
+      const auto outputsA = {par_preFlt_A_ub_lp, par_preFlt_A_ub_hp, par_preFlt_A_ub_bp};
+      const auto outputsB = {par_preFlt_B_ub_lp, par_preFlt_B_ub_hp, par_preFlt_B_ub_bp};
+      const double a = blendA ? weights(valueOf, outputsA, kLargestPreWeight) : 1.0;
+      const double b = blendB ? weights(valueOf, outputsB, kLargestPreWeight) : 1.0;
+      gain *= std::max({1.0, a, b});
+    }
+    return gain;
+  };
+
   const auto settingsFrom = [&](const auto& valueOf) {
     TailSettings t;
     t.mainCutoffHz = cutoff(par_main_cutoff_hz, valueOf(par_main_cutoff_hz));
@@ -92,6 +130,7 @@ zarvo::TailSettings Vemlor::tailSettings() const
                       moved(par_preFlt_B_res) ? 1.0 : valueOf(par_preFlt_B_res)};
     t.dampingReleaseMs = moved(par_damping_release) ? kDampingOffMs : valueOf(par_damping_release);
     t.dampingHoldMs = moved(par_damping_hold) ? kLongestHoldMs : valueOf(par_damping_hold);
+    t.outputGain = outputGain(valueOf, t.preFiltersHeard);
     return t;
   };
 

@@ -14,8 +14,8 @@
 //   four stages and the output DC blocker ring for at most 11.6 s at 1 Hz and 0.41 s at 1 kHz:
 //   0.5 s + 12 / f covers them.
 // - Ladder with low band in the feedback (HP, AP, BP, any blend below 1): near self-oscillation the
-//   ring grows as 1 / (f (1 - q)); f (1 - q) T stayed below 6.2 at q 0.9 to 0.999, 20 Hz to 1 kHz.
-//   It oscillates on its own at q = 1.
+//   ring grows as 1 / (f (1 - q)); f (1 - q) T stayed below 7.2 (AP the longest) at q 0.8 to 0.999,
+//   5 Hz to 1 kHz; 8 / (f (1 - q)) is taken. It oscillates on its own at q = 1.
 // - Diode model: at most 9.7 s at 1 Hz and 0.87 s at 1 kHz up to q 0.75; from q 0.79 it oscillates
 //   on its own at 384 kHz, so 0.75 is where it is taken to sustain.
 // - The break stage sits in the feedback loop: with the detector off it sustained the output from
@@ -27,6 +27,8 @@
 //   then the feedback and the pre-filter states decay with the release time. Over every case above,
 //   including the self-sustaining ones, the ring stayed below the main filter's own ring plus 9.1
 //   release times (18.5 s at 1 kHz with a release of 1999 ms).
+// - A gain G after the ring lengthens the time to -90 dBFS by ln G time constants: measured at G = 16
+//   and 250, every case above stayed within its bound times 1 + ln G / 9.5.
 // The sum of the stage bounds is taken with a quarter more as a margin.
 
 namespace zarvo {
@@ -61,7 +63,7 @@ double mainRing(const TailSettings& s)
     return q >= kDiodeSustainResonance ? kInfinite : passiveRing(s);
   if (s.feedbackLowCut >= 1.0)
     return passiveRing(s);
-  return q >= 1.0 ? kInfinite : passiveRing(s) + 7.0 / (cutoff(s.mainCutoffHz) * (1.0 - q));
+  return q >= 1.0 ? kInfinite : passiveRing(s) + 8.0 / (cutoff(s.mainCutoffHz) * (1.0 - q));
 }
 
 // The slowest decay rate (1/s) of a pre-filter and the log of its resonant gain.
@@ -90,6 +92,7 @@ void TailSettings::widen(const TailSettings& o)
   }
   dampingReleaseMs = std::max(dampingReleaseMs, o.dampingReleaseMs);
   dampingHoldMs = std::max(dampingHoldMs, o.dampingHoldMs);
+  outputGain = std::max(outputGain, o.outputGain);
 }
 
 double tailBoundSeconds(const TailSettings& s)
@@ -120,7 +123,7 @@ double tailBoundSeconds(const TailSettings& s)
     const double damped = fall + passiveRing(s) + kReleasesToSilence * releaseS + preDamped;
     bound = std::min(free, damped);
   }
-  return kMargin * bound;
+  return kMargin * bound * (1.0 + std::log(std::max(s.outputGain, 1.0)) / kReleasesToSilence);
 }
 
 int tailBoundSamples(double seconds, double hostRate)

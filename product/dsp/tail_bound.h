@@ -20,6 +20,9 @@ struct TailSettings
   std::array<double, 2> preResonance = {0.5, 0.5};
   double dampingReleaseMs = 100.0; // 2000 and above switch the damping detector off ("R inf")
   double dampingHoldMs = 2.0;
+  // Linear gain the ring meets beyond the measured chain (stage weights above the built-in shapes',
+  // the negative band mix, the output gain); 1 or less adds nothing.
+  double outputGain = 1.0;
 
   // Takes the worse of each setting, so the result covers what either could ring out.
   void widen(const TailSettings& other);

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct Patch
   double bandMode = 0.0;
   double negBandMix = 0.0;
   double thresholdDb = -100.0;
+  // Stage weights of a user blend in place of the pass type's shape, when set.
+  std::optional<stage_coeffs> blend = std::nullopt;
+  // Linear gain after the model (the output gain).
+  double gainAfter = 1.0;
 };
 
 void configure(VemlorModel& m, const Patch& p)
@@ -38,7 +43,7 @@ void configure(VemlorModel& m, const Patch& p)
   m.setMainResonance(t.mainResonance);
   m.setMainDrive(p.drive);
   m.setSaturationType(2.0);
-  m.setStageMix(shapeOf(p.passType, 1.0, 0.0));
+  m.setStageMix(p.blend.value_or(shapeOf(p.passType, 1.0, 0.0)));
   m.setFeedbackLowCut(t.feedbackLowCut);
   m.setFilterModel(t.diodeModel ? 1 : 0);
   m.setBreakIntensity(t.breakAmount);
@@ -86,7 +91,7 @@ double ringAfterBurst(const Patch& p, bool sine, double seconds)
     model.processBuffer(block);
     for (size_t i = 0; i < kBlock; ++i)
     {
-      if (std::fabs(left[i]) > kSilence || std::fabs(right[i]) > kSilence)
+      if (p.gainAfter * std::fabs(left[i]) > kSilence || p.gainAfter * std::fabs(right[i]) > kSilence)
         last = pos + i;
     }
   }
@@ -116,6 +121,12 @@ TailSettings withBreak(TailSettings t, double amount)
   return t;
 }
 
+TailSettings withGain(TailSettings t, double gain)
+{
+  t.outputGain = gain;
+  return t;
+}
+
 TailSettings withPreFilter(TailSettings t, double hz, double resonance)
 {
   t.preFiltersHeard = true;
@@ -131,6 +142,7 @@ TEST(TailBound, CoversTheRingOutOfTheModelAtItsWorstCorners)
   const Patch patches[] = {
     {"HP near self-oscillation at 100 Hz", settings(100.0, 0.99, kOff, 0.0), 48000.0, FilterPassType::HP},
     {"HP at 20 Hz, 44.1 kHz", settings(20.0, 0.98, kOff, 0.0), 44100.0, FilterPassType::HP},
+    {"AP near self-oscillation at 100 Hz", settings(100.0, 0.99, kOff, 0.0), 48000.0, FilterPassType::AP},
     {"LP at full resonance and 1 Hz, full drive", settings(1.0, 1.0, kOff), 48000.0, FilterPassType::LP, 1.0},
     {"diode at 20 Hz, 8x of 96 kHz", withDiode(settings(20.0, 0.7, kOff)), 768000.0, FilterPassType::LP, 1.0},
     {"diode just below sustaining, 8x of 48 kHz", withDiode(settings(3000.0, 0.74, kOff)), 384000.0,
@@ -142,6 +154,12 @@ TEST(TailBound, CoversTheRingOutOfTheModelAtItsWorstCorners)
      FilterPassType::LP, 0.0, 1.0, 1.0},
     {"undamped pre-filter drained in 300 ms", withPreFilter(settings(20000.0, 0.5, 300.0), 200.0, 1.0), 48000.0,
      FilterPassType::LP, 0.0, 1.0, 0.0, 4.0},
+    {"HP near self-oscillation, 24 dB louder after it", withGain(settings(100.0, 0.99, kOff, 0.0), 15.85), 48000.0,
+     FilterPassType::HP, 0.0, 1.0, 0.0, 0.0, -100.0, std::nullopt, 15.85},
+    {"break damped in 1 s, 48 dB louder after it", withGain(withBreak(settings(1000.0, 1.0, 1000.0), 1.0), 251.0),
+     48000.0, FilterPassType::LP, 0.0, 1.0, 0.0, 0.0, -100.0, std::nullopt, 251.0},
+    {"user blend of 36 times the fourth stage", withGain(settings(20.0, 0.9, kOff), 36.0), 48000.0,
+     FilterPassType::LP, 0.0, 1.0, 0.0, 0.0, -100.0, stage_coeffs{0.0, 0.0, 0.0, 0.0, 36.0}},
   };
   for (const Patch& p : patches)
   {
