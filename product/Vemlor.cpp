@@ -164,7 +164,10 @@ void Vemlor::createPresetManager()
   pm.setCCMapCallbacks([this](plugkit::IByteChunk& chunk) { mStateChunk->serializeControllerPart(chunk); },
                        [this](const plugkit::IByteChunk& chunk) { mStateChunk->unserializeControllerPart(chunk); });
   pm.setWorkspaceCallbacks([this](plugkit::IByteChunk& chunk) { writeWorkspace(chunk); },
-                           [this](const plugkit::IByteChunk& chunk) { readWorkspace(chunk); });
+                           [this](const plugkit::IByteChunk& chunk) {
+                             readWorkspace(chunk);
+                             reportLatencyAndTail();
+                           });
   pm.setPresetApplyHook([this](const zarvo::PresetManager::PresetSource& source) {
     // A new instance's starter becomes the patch under the morph field it seeded.
     if (mApplyingStarter)

@@ -11,6 +11,7 @@
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "product/audio_path.h"
 #include "product/cc_mod_settings.h"
+#include "product/dsp/tail_bound.h"
 #include "product/editor_state_codec.h"
 #include "product/mod_params.h"
 #include "product/model_params.h"
@@ -78,6 +79,8 @@ public:
   void ProcessMidiMsg(const plugkit::IMidiMsg& msg) override;
   // The processing set-up and switch-off: audio thread, or the main thread while no block runs.
   void OnReset() override;
+  // Main thread: activation reports the latency and the tail for the set-up the host just made.
+  void OnActivate(bool active) override;
 
   // ---- parameter changes
 
@@ -85,6 +88,9 @@ public:
   // only atomics are stored; the main-thread consequences wait for the idle function.
   using plugkit::IPluginVST3::OnParamChange;
   void OnParamChange(int paramIdx, plugkit::EParamSource source, int sampleOffset) override;
+  // Main thread: a host's change through the controller reports the latency and the tail it may have
+  // changed (nothing on the audio thread, where a controller mapping may call it).
+  void OnParamChangeUI(int paramIdx, plugkit::EParamSource source) override;
   // Main thread: an editor change of a pass type takes its filter out of a morph or user blend.
   bool picksOutOfBlend(int paramIdx, plugkit::EParamSource source) const;
   // Main thread: editor gestures; the morph pad's position and the parameters the morph field
@@ -266,6 +272,12 @@ private:
 
   // Main thread: work that parameter changes on the audio thread left for the idle function.
   void replayDeferredWork();
+  // Main thread: the latency of the oversampling the next block runs at and the tail the settings
+  // can ring out, each reported to the host when it changed.
+  void reportLatencyAndTail();
+  // Main thread: what decides the tail, at its worst over what notes, controllers and the morph
+  // field can move while playing.
+  zarvo::TailSettings tailSettings() const;
   // Audio thread: a morph parameter's mirror, with its main-thread work deferred.
   void deferMetaParam(int paramIdx, double value);
   // Main thread: the controller map's channel for a cutoff follows its stage's controller channel.

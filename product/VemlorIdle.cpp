@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/dsp/oversampler.h"
 #include "product/params.h"
 
 namespace {
@@ -34,12 +33,8 @@ void Vemlor::OnIdle()
   // The host information view is part of the editor; the model keeps its news until it is shown.
   mHostInfoRefresh.exchange(false, std::memory_order_acq_rel);
 
-  const int latency = zarvo::Oversampler::latencySamples(static_cast<int>(mBlockRecord.oversamplingFactor()));
-  if (latency != mReportedLatency)
-  {
-    mReportedLatency = latency;
-    SetLatency(latency);
-  }
+  // Changes that arrive only through process (automation, controllers, the morph field) are reported here.
+  reportLatencyAndTail();
 
   if (mUngesturedEditPending && !mUIGestureActive && nowMs() - mUngesturedEditTimeMs >= kUngesturedCommitMs)
   {

@@ -21,7 +21,13 @@ int Vemlor::UnserializeState(const plugkit::IByteChunk& chunk, int startPos)
   return mStateChunk->unserializeState(chunk, startPos);
 }
 
-void Vemlor::OnRestoreState() { mStateChunk->onRestoreState(); }
+void Vemlor::OnRestoreState()
+{
+  mStateChunk->onRestoreState();
+  // A preset or undo step reports once its workspace is read too.
+  if (!mPresetManager || !mPresetManager->isApplying())
+    reportLatencyAndTail();
+}
 
 plugkit::IParam* Vemlor::stateParam(int index)
 {

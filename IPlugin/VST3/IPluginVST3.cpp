@@ -49,6 +49,8 @@ IPluginVST3::IPluginVST3(const InstanceInfo&, const Config& config)
   , IPluginVST3ProcessorBase(config, *this)
 {
   BindParameters(parameters);
+  mHostLatency.store(GetLatency(), std::memory_order_relaxed);
+  mHostTail.store(GetTailSize(), std::memory_order_relaxed);
   CreateTimer();
 }
 
@@ -57,10 +59,25 @@ IPluginVST3::~IPluginVST3() { DetachRunLoop(); }
 void IPluginVST3::SetLatency(int samples)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const int before = GetLatency();
   IPluginProcessor::SetLatency(samples);
-  if (GetLatency() != before && componentHandler)
-    componentHandler->restartComponent(kLatencyChanged);
+  AnnounceIfChanged(GetLatency(), mHostLatency, kLatencyChanged);
+}
+
+void IPluginVST3::SetTailSize(int samples)
+{
+  IPluginProcessor::SetTailSize(samples);
+  AnnounceIfChanged(GetTailSize(), mHostTail, kTailChanged);
+}
+
+bool IPluginVST3::OnMainThread() const { return std::this_thread::get_id() == mMainThread && !IsAudioThread(); }
+
+void IPluginVST3::AnnounceIfChanged(int value, std::atomic<int>& heard, int32 restartFlag)
+{
+  // Off the main thread (or before the host gave its handler) the idle tick tells the host later.
+  if (!componentHandler || !OnMainThread() || heard.load(std::memory_order_relaxed) == value)
+    return;
+  heard.store(value, std::memory_order_relaxed);
+  componentHandler->restartComponent(restartFlag);
 }
 
 void IPluginVST3::GetTrackColor(int& r, int& g, int& b)
@@ -273,11 +290,17 @@ tresult PLUGIN_API IPluginVST3::canProcessSampleSize(int32 symbolicSampleSize)
   return CanProcessSampleSize(symbolicSampleSize) ? kResultTrue : kResultFalse;
 }
 
-uint32 PLUGIN_API IPluginVST3::getLatencySamples() { return static_cast<uint32>(std::max(GetLatency(), 0)); }
+uint32 PLUGIN_API IPluginVST3::getLatencySamples()
+{
+  const int latency = GetLatency();
+  mHostLatency.store(latency, std::memory_order_relaxed);
+  return static_cast<uint32>(std::max(latency, 0));
+}
 
 uint32 PLUGIN_API IPluginVST3::getTailSamples()
 {
   const int tail = GetTailSize();
+  mHostTail.store(tail, std::memory_order_relaxed);
   return tail == INT_MAX ? kInfiniteTail : static_cast<uint32>(std::max(tail, 0));
 }
 
@@ -351,7 +374,12 @@ tresult PLUGIN_API IPluginVST3::setComponentHandler(IComponentHandler* handler)
   PLUGKIT_ASSERT_MAIN_THREAD();
   const tresult result = SingleComponentEffect::setComponentHandler(handler);
   if (handler)
+  {
     mParamValuesUnannounced = true;
+    // A new host reads latency and tail when it activates the plug-in: only later changes are news.
+    mHostLatency.store(GetLatency(), std::memory_order_relaxed);
+    mHostTail.store(GetTailSize(), std::memory_order_relaxed);
+  }
   return result;
 }
 
@@ -362,6 +390,8 @@ void IPluginVST3::OnBindingIdle()
     mParamValuesUnannounced = false;
     componentHandler->restartComponent(kParamValuesChanged);
   }
+  AnnounceIfChanged(GetLatency(), mHostLatency, kLatencyChanged);
+  AnnounceIfChanged(GetTailSize(), mHostTail, kTailChanged);
 }
 
 tresult PLUGIN_API IPluginVST3::getParameterInfo(int32 paramIndex, ParameterInfo& info)

@@ -2,6 +2,7 @@
 // framework's host-API base and processor core to the VST3 interfaces.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -26,12 +27,22 @@ class IPluginVST3 : public IPluginAPIBase,
                     public Steinberg::Vst::ChannelContext::IInfoListener
 {
 public:
+  // The restart flag that tells the host the tail changed. The SDK in use defines none: this bit lies
+  // outside every flag it defines, so a host that does not know it ignores it and reads the tail when
+  // it next activates the plug-in.
+  static constexpr Steinberg::int32 kTailChanged = 1 << 30;
+
   // Main thread: the idle timer runs from here on, polled from host calls until a run loop is known.
   IPluginVST3(const InstanceInfo& info, const Config& config);
   ~IPluginVST3() override;
 
-  // Main thread: restarts the host's view of the latency when it changed.
+  // Main thread: the host is told (restartComponent) when the value differs from the one it last
+  // heard; called from another thread, the value is stored and the host told at the next idle tick.
   void SetLatency(int samples) override;
+  void SetTailSize(int samples) override;
+  // Any thread: whether this is the host's main thread (the one that created the plug-in) outside
+  // process, where the host may be called.
+  bool OnMainThread() const;
 
   // Main thread: what the host said about the track.
   void GetTrackColor(int& r, int& g, int& b) override;
@@ -107,12 +118,18 @@ private:
   void PollIdle();
   // Main thread: the idle timer leaves the host's run loop.
   void DetachRunLoop();
-  // Main thread: tells the host to re-read every value when the values it last read may be stale.
+  // Main thread: tells the host to re-read every value when the values it last read may be stale,
+  // and the latency and tail it has not heard yet.
   void OnBindingIdle() override;
+  // Main thread: restarts the host's view of one value when it differs from what the host last heard.
+  void AnnounceIfChanged(int value, std::atomic<int>& heard, Steinberg::int32 restartFlag);
 
   // Raised when the plug-in's values changed behind the host's back (a starter patch set in the
   // constructor, a restored state); hosts that show only the declared defaults re-read them.
   bool mParamValuesUnannounced = false;
+  // The latency and tail the host last heard, through a restart or its own query (any thread).
+  std::atomic<int> mHostLatency{0};
+  std::atomic<int> mHostTail{0};
   // The host's main thread: the one that created the plug-in.
   const std::thread::id mMainThread = std::this_thread::get_id();
 

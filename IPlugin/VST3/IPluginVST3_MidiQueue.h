@@ -2,13 +2,16 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <new>
 
 namespace plugkit {
 
 // T has an mOffset sample offset. Audio thread, except Resize (main thread, while no block runs).
-// Adding grows the buffer only when more messages are sent in one block than it holds.
+// The capacity is fixed between set-ups: a message that finds the queue full is dropped and counted,
+// so adding never allocates.
 template <typename T>
 class IMidiQueueBase
 {
@@ -18,15 +21,15 @@ public:
   explicit IMidiQueueBase(int size = kGranularity) { Resize(size); }
 
   // Sorted insertion: a message goes after every queued message whose offset is not above its own,
-  // so messages of equal offset keep the order they were added in. A message that finds no room is dropped.
-  void Add(const T& msg)
+  // so messages of equal offset keep the order they were added in. False when the message was dropped.
+  bool Add(const T& msg)
   {
     if (mBack >= mCapacity)
+      Compact();
+    if (mBack >= mCapacity)
     {
-      if (mFront > 0)
-        Compact();
-      else if (!Grow())
-        return;
+      mDropped.fetch_add(1, std::memory_order_relaxed);
+      return false;
     }
     int pos = mBack;
     if (mBack > mFront && msg.mOffset < mBuf[mBack - 1].mOffset)
@@ -38,6 +41,7 @@ public:
     }
     mBuf[pos] = msg;
     ++mBack;
+    return true;
   }
 
   void Remove() { if (mFront < mBack) ++mFront; }
@@ -45,7 +49,8 @@ public:
   bool Empty() const { return mFront == mBack; }
   int ToDo() const { return mBack - mFront; }
   int GetSize() const { return mCapacity; }
-  int GetGrowthStep() const { return mGrowthStep; }
+  // Any thread: messages dropped for want of room since construction.
+  uint64_t DroppedCount() const { return mDropped.load(std::memory_order_relaxed); }
   void Clear() { mFront = mBack = 0; }
 
   // Moves the queued messages to the start of the buffer.
@@ -66,13 +71,12 @@ public:
       mBuf[i].mOffset -= nFrames;
   }
 
-  // Main thread: the growth step becomes the granulised size, the capacity the larger of that and the
-  // queued messages. When the new buffer cannot be had, the old one stays.
+  // Main thread: the capacity becomes the granulised size, or what the queued messages need when
+  // that is more. When the new buffer cannot be had, the old one stays.
   void Resize(int size)
   {
     Compact();
-    mGrowthStep = Granulize(size);
-    const int capacity = std::max(mGrowthStep, Granulize(mBack));
+    const int capacity = std::max(Granulize(size), Granulize(mBack));
     if (capacity == mCapacity)
       return;
     std::unique_ptr<T[]> buf(new (std::nothrow) T[static_cast<size_t>(capacity)]);
@@ -86,27 +90,11 @@ public:
 private:
   static int Granulize(int n) { return n <= 0 ? kGranularity : (n + kGranularity - 1) / kGranularity * kGranularity; }
 
-  bool Grow()
-  {
-    if (mGrowthStep <= 0)
-      return false;
-    const int capacity = (mCapacity / mGrowthStep + 1) * mGrowthStep;
-    std::unique_ptr<T[]> buf(new (std::nothrow) T[static_cast<size_t>(capacity)]);
-    if (!buf)
-      return false;
-    std::move(mBuf.get() + mFront, mBuf.get() + mBack, buf.get());
-    mBack -= mFront;
-    mFront = 0;
-    mBuf = std::move(buf);
-    mCapacity = capacity;
-    return true;
-  }
-
   std::unique_ptr<T[]> mBuf;
   int mCapacity = 0;
-  int mGrowthStep = 0;
   int mFront = 0;
   int mBack = 0;
+  std::atomic<uint64_t> mDropped{0};
 };
 
 } // namespace plugkit

@@ -44,8 +44,7 @@ bool IPluginVST3ProcessorBase::SendMidiMsg(const IMidiMsg& msg)
   // Without MIDI output nothing would ever drain the queue.
   if (!DoesMIDIOut())
     return false;
-  mMidiOutputQueue.Add(msg);
-  return true;
+  return mMidiOutputQueue.Add(msg);
 }
 
 bool IPluginVST3ProcessorBase::CanProcessSampleSize(int32 symbolicSampleSize)

@@ -28,8 +28,11 @@ public:
   // Main thread.
   IPluginVST3ProcessorBase(const Config& config, IPluginAPIBase& plug);
 
-  // Audio thread: queued for the host's output events; a plug-in without MIDI output sends nothing.
+  // Audio thread: queued for the host's output events; false when the block's queue is full (the
+  // message is dropped and counted) or the plug-in has no MIDI output.
   bool SendMidiMsg(const IMidiMsg& msg) override;
+  // Any thread: messages SendMidiMsg dropped because the queue was full.
+  uint64_t MidiOutputDropped() const { return mMidiOutputQueue.DroppedCount(); }
 
   // Main thread: false for a sample size other than 32 or 64 bits, a block size below 1 or a sample
   // rate that is not a positive number; then nothing changes.

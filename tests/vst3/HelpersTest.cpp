@@ -44,23 +44,28 @@ TEST(MidiOutputQueue, KeepsMessagesSortedAndEqualOffsetsInArrivalOrder)
   }
 }
 
-TEST(MidiOutputQueue, GrowsByItsStepAndShiftsWhatWaitsByABlock)
+TEST(MidiOutputQueue, KeepsItsCapacityDropsAndCountsTheOverflowAndShiftsWhatWaitsByABlock)
 {
   plugkit::IMidiQueueBase<IMidiMsg> queue;
   ASSERT_EQ(queue.GetSize(), 512);
+  int taken = 0;
   for (int i = 0; i < 600; ++i)
-    queue.Add({i, 0xB0, static_cast<uint8_t>(i % 128), 0});
-  EXPECT_EQ(queue.GetSize(), 1024);
-  EXPECT_EQ(queue.ToDo(), 600);
+    taken += queue.Add({i, 0xB0, static_cast<uint8_t>(i % 128), 0}) ? 1 : 0;
+  EXPECT_EQ(queue.GetSize(), 512);
+  EXPECT_EQ(taken, 512);
+  EXPECT_EQ(queue.ToDo(), 512);
+  EXPECT_EQ(queue.DroppedCount(), 88u);
 
-  for (int i = 0; i < 598; ++i)
+  // Room made at the front is used again before anything is dropped.
+  for (int i = 0; i < 510; ++i)
     queue.Remove();
+  EXPECT_TRUE(queue.Add({600, 0xB0, 1, 0}));
+  EXPECT_EQ(queue.DroppedCount(), 88u);
   queue.Flush(100);
-  EXPECT_EQ(drain(queue), (std::vector<std::pair<int, int>>{{498, 598 % 128}, {499, 599 % 128}}));
+  EXPECT_EQ(drain(queue), (std::vector<std::pair<int, int>>{{410, 510 % 128}, {411, 511 % 128}, {500, 1}}));
 
-  // A block size becomes the growth step, rounded up to whole 512-message steps.
+  // A block size becomes the capacity, rounded up to whole 512-message steps.
   queue.Resize(1500);
-  EXPECT_EQ(queue.GetGrowthStep(), 1536);
   EXPECT_EQ(queue.GetSize(), 1536);
 }
 

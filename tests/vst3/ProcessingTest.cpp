@@ -305,6 +305,26 @@ TEST(VST3Midi, EventsAndControllerParametersReachThePluginAtTheirOffsets)
   }
 }
 
+TEST(VST3Midi, ABlockSendingMoreThanTheOutputQueueHoldsDropsTheRestWithoutAllocating)
+{
+  HostSession s(ECHO_BUNDLE_PATH);
+  ASSERT_TRUE(s) << s.error;
+  ASSERT_TRUE(s.plugin->startProcessing({})); // 512-sample blocks: room for 512 messages
+  // 512 notes and three parameter changes: the echo plays back 515 messages in one block.
+  for (int32 i = 0; i < 512; ++i)
+    s.plugin->addEvent(noteOnEvent(i, static_cast<int16>(i % 128), 1.0f));
+  for (ParamID id = 0; id < 3; ++id)
+    s.plugin->addParameterChange(id, 0, 1.0);
+  ASSERT_TRUE(s.plugin->process(512).clean());
+  EXPECT_EQ(s.plugin->outputEvents().getEventCount(), 512);
+
+  // The next block starts from an empty queue.
+  s.plugin->addEvent(noteOnEvent(7, 60, 1.0f));
+  ASSERT_TRUE(s.plugin->process(512).clean());
+  ASSERT_EQ(s.plugin->outputEvents().getEventCount(), 1);
+  EXPECT_EQ(s.plugin->outputEvents().eventAt(0)->sampleOffset, 7);
+}
+
 struct SampleSizeCase
 {
   const char* name;
