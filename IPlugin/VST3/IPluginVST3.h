@@ -46,6 +46,7 @@ public:
   void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
   void EndInformHostOfParamChange(int paramIdx) override;
   void InformHostOfParameterDetailsChange() override;
+  int InformHostOfParameterValuesChange() override;
   void InformHostOfPresetChange() override;
   void DirtyParametersFromUI() override;
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
@@ -109,9 +110,11 @@ private:
   void DetachRunLoop();
   // Main thread: tells the host to re-read every value when the values it last read may be stale.
   void OnBindingIdle() override;
+  // Main thread: asks the host to re-read every value when `stale` objects held an old one.
+  void AskHostToRereadValues(int stale);
 
-  // Raised when the plug-in's values changed behind the host's back (a starter patch set in the
-  // constructor, a restored state); hosts that show only the declared defaults re-read them.
+  // Raised when the plug-in's values changed before the host gave its handler (a starter patch set
+  // in the constructor); hosts that show only the declared defaults re-read them.
   bool mParamValuesUnannounced = false;
   // The host's main thread: the one that created the plug-in.
   const std::thread::id mMainThread = std::this_thread::get_id();

@@ -131,6 +131,7 @@ Weights MorphController::soundWeights() const
 
 void MorphController::asUndoStep(const std::function<void()>& action)
 {
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   if (!mHost.hasPresetManager())
   {
     action();
@@ -323,6 +324,7 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
 void MorphController::applyMorphModeParams(double on, double x, double y)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   mHost.param(par_morph_active).Set(on);
   mHost.param(par_morph_x).Set(x);
   mHost.param(par_morph_y).Set(y);
@@ -675,6 +677,7 @@ void MorphController::commitTurningOffIfPending()
   if (!turnOffPending.exchange(false))
     return;
   const PatchIdentity identity = bakedPointIdentity();
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
   morphOn = false;
   mEngine.selection = 0;
@@ -695,6 +698,7 @@ void MorphController::revertBaseToPreMorph()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!preMorphValid)
     return;
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   plugkit::IByteChunk morphState;
   plugkit::IByteChunk editorState;
   serializeMorphState(morphState);
