@@ -177,6 +177,8 @@ std::vector<OperationCase> operations()
        return a.setChunk(c) && a.plugin->startProcessing({kSampleRate, kBlockSize, Steinberg::Vst::kSample64});
      },
      [](OwnInstance& a) {
+       // As hosts do, the controller and the processor both get the automated value.
+       a.plugin->controller()->setParamNormalized(par_main_cutoff_hz, 0.3);
        a.plugin->addParameterChange(par_main_cutoff_hz, 0, 0.3);
        const bool processed = a.plugin->process(kBlockSize).clean();
        a.host.pump(20);
