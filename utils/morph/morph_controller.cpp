@@ -1153,6 +1153,12 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
   if (int64_t{pos} + 8 > size)
     return -1;
 
+  // A later version's layout is not this one: refused, as the state chunk refuses one.
+  int32_t version = 0;
+  chunk.Get(version, pos);
+  if (version > kStateVersion)
+    return -1;
+
   uint32_t fieldCount = 0;
   chunk.Get(fieldCount, pos + 4);
   int p = pos + 8;
@@ -1289,11 +1295,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
       completeLegacyDepthTilt(point, variation);
   }
 
-  mEngine.editState = s;
-  mEngine.pointScale = pointScale;
-  mEngine.selection = selection;
-
-  pointIdentity.fill(PatchIdentity{});
+  std::array<PatchIdentity, kNumPoints> identities{};
   uint32_t identityCount = 0;
   const int afterCount = chunk.Get(identityCount, p);
   if (afterCount >= 0 && identityCount <= kNumPoints)
@@ -1301,13 +1303,17 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     p = afterCount;
     for (uint32_t k = 0; k < identityCount; ++k)
     {
-      const int next = mHost.getPatchIdentity(chunk, p, pointIdentity[k]);
+      const int next = mHost.getPatchIdentity(chunk, p, identities[k]);
       if (next <= p)
         break;
       p = next;
     }
   }
 
+  mEngine.editState = s;
+  mEngine.pointScale = pointScale;
+  mEngine.selection = selection;
+  pointIdentity = identities;
   publish();
   return p;
 }
