@@ -71,6 +71,8 @@ IPluginBase::~IPluginBase() = default;
 
 void IPluginBase::InformHostOfParameterDetailsChange() {}
 
+int IPluginBase::InformHostOfParameterValuesChange() { return 0; }
+
 bool IPluginBase::SerializeState(IByteChunk& chunk) const { return SerializeParams(chunk); }
 
 int IPluginBase::UnserializeState(const IByteChunk& chunk, int startPos) { return UnserializeParams(chunk, startPos); }
@@ -241,6 +243,8 @@ bool IPluginBase::LoadStateFromFXP(const char* path)
     int pos = kHeaderSize;
     for (int i = 0; i < NParams() && FitsAt(file, pos, 4); ++i, pos += 4)
       GetParam(i)->SetNormalized(std::clamp<double>(std::bit_cast<float>(GetBE32(file, pos)), 0.0, 1.0));
+    // The values reach the plug-in's change handlers as a state chunk's do.
+    OnParamReset(EParamSource::kPresetRecall);
   }
   else
     return false;

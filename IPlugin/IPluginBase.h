@@ -39,6 +39,10 @@ public:
 
   // Main thread. Hooks a host binding or the product overrides.
   virtual void InformHostOfParameterDetailsChange();
+  // Main thread: the plug-in changed parameter values itself; the host's view of every parameter
+  // takes the current value and the host is asked to read them again. Returns how many the host
+  // held a stale value for (no request when none).
+  virtual int InformHostOfParameterValuesChange();
   // Main thread: appends the plug-in's state; the default is SerializeParams.
   virtual bool SerializeState(IByteChunk& chunk) const;
   // Main thread: applies the state read at startPos; returns the position after it, negative on

@@ -160,6 +160,7 @@ void Vemlor::createPresetManager()
   const std::string folder = (std::filesystem::path(appSupport.Get()) / "Vemlor" / "Presets").string();
   mPresetManager = std::make_unique<zarvo::PresetManager>(*this, "Vemlor", folder, kUndoDepth);
   zarvo::PresetManager& pm = *mPresetManager;
+  pm.setParamEdits(&mParamEdits);
 
   pm.setCCMapCallbacks([this](plugkit::IByteChunk& chunk) { mStateChunk->serializeControllerPart(chunk); },
                        [this](const plugkit::IByteChunk& chunk) { mStateChunk->unserializeControllerPart(chunk); });

@@ -16,6 +16,7 @@
 #include "product/mod_params.h"
 #include "product/model_params.h"
 #include "product/note_mode_controller.h"
+#include "product/plugin_param_edits.h"
 #include "product/preset_manager.h"
 #include "product/prefs_access.h"
 #include "product/presets.h"
@@ -123,9 +124,9 @@ public:
   // ---- presets and randomizer (main thread)
 
   // A new patch as one undo step; while morphing, new sounds for morph points instead.
-  void randomize();
+  zarvo::ParamEditResult randomize();
   // A variation of the patch the mutations started from; while morphing, of morph points.
-  void mutate();
+  zarvo::ParamEditResult mutate();
   const zarvo::FactoryPresets& factoryPresets() const { return mFactoryPresets; }
 
   // ---- owned parts, for the editor (main thread)
@@ -207,6 +208,8 @@ public:
   void trimUndoTo(int depth) override;
   void selectIdentity(const zarvo::morph::PatchIdentity& identity) override;
   bool presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const override;
+  // Every change the plug-in makes to its own parameters goes through this path.
+  zarvo::ParamEdits* paramEdits() override { return &mParamEdits; }
   void editParamFromEditor(int index, double normalized) override;
   void raiseLayoutUpdate() override { mLayoutUpdate.store(true, std::memory_order_release); }
   bool serializePluginState(plugkit::IByteChunk& chunk) const override { return SerializeState(chunk); }
@@ -309,6 +312,7 @@ private:
   zarvo::FactoryPresets mFactoryPresets;
   RandomizerBridge mRandomizerBridge{*this};
   zarvo::HostInfoModel<Vemlor> mHostInfo{*this, &Vemlor::triggerHostInfoRefresh};
+  zarvo::PluginParamEdits mParamEdits{*this};
   Mediator mMediator{*this};
   std::unique_ptr<zarvo::morph::MorphController> mMorph;
   std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;
@@ -321,6 +325,7 @@ private:
   std::atomic<bool> mHostInfoRefresh{false};
   std::atomic<uint32_t> mDeferredNoteModeOn{0};    // bit per note-mode stage
   std::atomic<uint32_t> mDeferredMetaParams{0};    // bit 0 morph active, 1 x, 2 y
+  std::atomic<bool> mDeferredAnchorRelease{false}; // host automation turned a note-anchor switch off
   std::array<std::atomic<int>, zarvo::NoteModeController::kNumStages> mDeferredControllerChannel{}; // -1: none
 
   // Main thread.

@@ -149,9 +149,21 @@ zarvo::morph::IMorphHost::StarterPresets Vemlor::starterPresets() const
   return {mFactoryPresets.starterParams(), mFactoryPresets.starterIndices()};
 }
 
-void Vemlor::randomize() { zarvo::randomizePatch(mRandomizerBridge, mRandomizer, mMutationSession); }
+zarvo::ParamEditResult Vemlor::randomize()
+{
+  return mParamEdits.run(plugkit::EParamSource::kPresetRecall, [this] {
+    zarvo::randomizePatch(mRandomizerBridge, mRandomizer, mMutationSession);
+    return true;
+  });
+}
 
-void Vemlor::mutate() { zarvo::mutatePatch(mRandomizerBridge, mRandomizer, mMutationSession); }
+zarvo::ParamEditResult Vemlor::mutate()
+{
+  return mParamEdits.run(plugkit::EParamSource::kPresetRecall, [this] {
+    zarvo::mutatePatch(mRandomizerBridge, mRandomizer, mMutationSession);
+    return true;
+  });
+}
 
 // ---- pass-type snapping
 

@@ -57,7 +57,10 @@ void Vemlor::OnParamChange(int paramIdx, EParamSource source, int)
     {
       const int cutoff = zarvo::morph::kMorphParams[static_cast<size_t>(anchor.row)].param;
       if (paramIdx == cutoff && GetParam(anchor.switchParam)->Value() > 0.5)
+      {
         GetParam(anchor.switchParam)->Exchange(0.0);
+        mDeferredAnchorRelease.store(true, std::memory_order_release);
+      }
     }
   }
 
@@ -163,6 +166,16 @@ void Vemlor::replayDeferredWork()
     const int channel = mDeferredControllerChannel[static_cast<size_t>(stage)].exchange(-1, std::memory_order_acq_rel);
     if (channel >= 0)
       applyControllerChannel(cutoff, channel);
+  }
+
+  if (mDeferredAnchorRelease.exchange(false, std::memory_order_acq_rel))
+  {
+    // The handlers and the host learn the switch's new value.
+    mParamEdits.run(EParamSource::kHost, [this] {
+      for (const zarvo::morph::NoteAnchor& anchor : zarvo::morph::kNoteAnchors)
+        OnParamChange(anchor.switchParam, EParamSource::kHost, -1);
+      return true;
+    });
   }
 
   const uint32_t meta = mDeferredMetaParams.exchange(0u, std::memory_order_acq_rel);

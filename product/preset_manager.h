@@ -4,6 +4,7 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginEditorDelegate.h"
+#include "product/param_edits.h"
 
 #include <cstdint>
 #include <deque>
@@ -164,6 +165,9 @@ public:
   bool saveToFile(const std::string& path);
   bool loadFromFile(const std::string& path);
 
+  // Every load, undo and redo is one change of the plug-in's parameters through this path.
+  void setParamEdits(ParamEdits* edits) { mParamEdits = edits; }
+
   // Sets the loaded entry after a state restore; -1 for none.
   void setLoadedEntry(int listIndex, bool modified);
   bool isApplying() const { return mApplying; }
@@ -195,13 +199,14 @@ public:
   const plugkit::IByteChunk& baseline() const { return mBaseline; }
 
 private:
-  // Marks the manager as loading a state itself for the life of the scope.
+  // Marks the manager as loading a state itself for the life of the scope, one parameter change.
   class ApplyingScope
   {
   public:
     explicit ApplyingScope(PresetManager& manager)
     : mManager(manager)
     , mWasApplying(manager.mApplying)
+    , mChange(manager.mParamEdits, plugkit::EParamSource::kPresetRecall)
     {
       manager.mApplying = true;
     }
@@ -212,6 +217,7 @@ private:
   private:
     PresetManager& mManager;
     bool mWasApplying;
+    ParamEdits::Scope mChange;
   };
 
   bool isFactoryIndex(int listIndex) const { return listIndex >= 0 && listIndex < factoryCount(); }
@@ -242,6 +248,7 @@ private:
   ChunkWriter mWorkspaceWrite;
   ChunkReader mWorkspaceRead;
   PresetApplyHook mPresetApplyHook;
+  ParamEdits* mParamEdits = nullptr;
   Query mNavigationGuard;
   Query mStripStateQueryA;
   Query mStripStateQueryB;

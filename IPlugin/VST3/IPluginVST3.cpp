@@ -131,6 +131,20 @@ void IPluginVST3::InformHostOfParameterDetailsChange()
     componentHandler->restartComponent(kParamTitlesChanged);
 }
 
+int IPluginVST3::InformHostOfParameterValuesChange()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const int stale = UpdateParams(*this);
+  AskHostToRereadValues(stale);
+  return stale;
+}
+
+void IPluginVST3::AskHostToRereadValues(int stale)
+{
+  if (stale > 0 && componentHandler)
+    componentHandler->restartComponent(kParamValuesChanged);
+}
+
 void IPluginVST3::InformHostOfPresetChange() {}
 
 void IPluginVST3::DirtyParametersFromUI()
@@ -358,14 +372,15 @@ tresult PLUGIN_API IPluginVST3::setState(IBStream* state)
   if (pos < 0)
   {
     // The reader has announced its parameters either way: the host's objects must follow them.
-    UpdateParams(*this);
+    AskHostToRereadValues(UpdateParams(*this));
     return kResultFalse;
   }
   int32_t bypass = 0;
   chunk.Get(bypass, pos); // a stream without the word leaves bypass off
-  UpdateParams(*this, static_cast<double>(bypass));
+  // At once: a host with no run loop and no later call would otherwise keep showing the old values.
+  const int stale = UpdateParams(*this, static_cast<double>(bypass));
   OnRestoreState();
-  mParamValuesUnannounced = true;
+  AskHostToRereadValues(stale);
   return kResultOk;
 }
 

@@ -57,6 +57,7 @@ public:
   void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
   void EndInformHostOfParamChange(int paramIdx) override;
   void InformHostOfParameterDetailsChange() override;
+  int InformHostOfParameterValuesChange() override;
   void InformHostOfPresetChange() override;
   void DirtyParametersFromUI() override;
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
@@ -123,9 +124,11 @@ private:
   void OnBindingIdle() override;
   // Main thread: restarts the host's view of one value when it differs from what the host last heard.
   void AnnounceIfChanged(int value, std::atomic<int>& heard, Steinberg::int32 restartFlag);
+  // Main thread: asks the host to re-read every value when `stale` objects held an old one.
+  void AskHostToRereadValues(int stale);
 
-  // Raised when the plug-in's values changed behind the host's back (a starter patch set in the
-  // constructor, a restored state); hosts that show only the declared defaults re-read them.
+  // Raised when the plug-in's values changed before the host gave its handler (a starter patch set
+  // in the constructor); hosts that show only the declared defaults re-read them.
   bool mParamValuesUnannounced = false;
   // The latency and tail the host last heard, through a restart or its own query (any thread).
   std::atomic<int> mHostLatency{0};

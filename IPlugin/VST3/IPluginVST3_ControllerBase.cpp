@@ -125,21 +125,37 @@ bool IPluginVST3ControllerBase::SetParamNormalized(IPluginAPIBase& plug, ParamID
   return true;
 }
 
-void IPluginVST3ControllerBase::UpdateParams(IPluginAPIBase& plug)
+namespace {
+
+// The object takes the value; true when it held another one.
+bool TakeValue(Parameter& object, ParamValue value)
+{
+  if (object.getNormalized() == value)
+    return false;
+  object.setNormalized(value);
+  return true;
+}
+
+} // namespace
+
+int IPluginVST3ControllerBase::UpdateParams(IPluginAPIBase& plug)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  int changed = 0;
   for (int i = 0; i < plug.NParams(); ++i)
   {
     if (Parameter* object = mParameters->getParameter(static_cast<ParamID>(i)))
-      object->setNormalized(plug.GetParam(i)->GetNormalized());
+      changed += TakeValue(*object, plug.GetParam(i)->GetNormalized()) ? 1 : 0;
   }
+  return changed;
 }
 
-void IPluginVST3ControllerBase::UpdateParams(IPluginAPIBase& plug, double bypass)
+int IPluginVST3ControllerBase::UpdateParams(IPluginAPIBase& plug, double bypass)
 {
-  UpdateParams(plug);
+  int changed = UpdateParams(plug);
   if (mBypassParameter)
-    mBypassParameter->setNormalized(bypass);
+    changed += TakeValue(*mBypassParameter, bypass) ? 1 : 0;
+  return changed;
 }
 
 bool IPluginVST3ControllerBase::SetChannelContextInfos(IAttributeList* list)

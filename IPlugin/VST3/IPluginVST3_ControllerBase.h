@@ -32,9 +32,10 @@ public:
   // False, changing nothing, for an unknown id or a value that is not a number.
   bool SetParamNormalized(IPluginAPIBase& plug, Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
   // Every object takes its parameter's current value; the bypass object takes the bypass word.
-  void UpdateParams(IPluginAPIBase& plug, double bypass);
+  // Both return how many objects held another value.
+  int UpdateParams(IPluginAPIBase& plug, double bypass);
   // Objects of the framework parameters only.
-  void UpdateParams(IPluginAPIBase& plug);
+  int UpdateParams(IPluginAPIBase& plug);
   // False when there is no list; keys the list lacks leave their field as it was.
   bool SetChannelContextInfos(Steinberg::Vst::IAttributeList* list);
 

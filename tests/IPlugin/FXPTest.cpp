@@ -225,6 +225,13 @@ TEST_F(FXPTest, LoadingAppliesTheFileAndAnnouncesIt)
     EXPECT_EQ(ValuesOf(plug), c.expected);
     ASSERT_GE(plug.calls.size(), 2u);
     EXPECT_EQ(Calls(plug.calls.end() - 2, plug.calls.end()), (Calls{"restore", "presetChange"}));
+    // Every parameter reaches the change handlers as a recalled value before the restore.
+    const auto restore = std::find(plug.calls.begin(), plug.calls.end(), "restore");
+    for (int i = 0; i < plug.NParams(); ++i)
+    {
+      EXPECT_NE(std::find(plug.calls.begin(), restore, "change " + std::to_string(i) + " recall -1"), restore)
+        << "parameter " << i;
+    }
   }
 }
 

@@ -99,7 +99,6 @@ const ClassInfo* Bundle::findClass(const std::string& category) const
 
 std::unique_ptr<Plugin> Plugin::create(Bundle& bundle, const ClassInfo& info, Host& host, std::string& error)
 {
-  std::unique_ptr<Plugin> plugin(new Plugin(host));
   TUID cid;
   std::memcpy(cid, info.cid.data(), 16);
   void* object = nullptr;
@@ -107,7 +106,13 @@ std::unique_ptr<Plugin> Plugin::create(Bundle& bundle, const ClassInfo& info, Ho
     error = "createInstance of \"" + info.name + "\" failed";
     return nullptr;
   }
-  plugin->componentPtr = static_cast<IComponent*>(object);
+  return adopt(static_cast<IComponent*>(object), host, error);
+}
+
+std::unique_ptr<Plugin> Plugin::adopt(IComponent* component, Host& host, std::string& error)
+{
+  std::unique_ptr<Plugin> plugin(new Plugin(host));
+  plugin->componentPtr = component;
   if (plugin->componentPtr->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&plugin->processorPtr)) !=
       kResultOk) {
     error = "the component has no IAudioProcessor";

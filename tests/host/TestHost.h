@@ -106,6 +106,8 @@ class Plugin
 public:
   // Creates the class, initialises it with the host's context and gives it the component handler.
   static std::unique_ptr<Plugin> create(Bundle& bundle, const ClassInfo& info, Host& host, std::string& error);
+  // The same for a component built in this process; takes over the caller's one reference.
+  static std::unique_ptr<Plugin> adopt(Steinberg::Vst::IComponent* component, Host& host, std::string& error);
   ~Plugin();
   Plugin(const Plugin&) = delete;
   Plugin& operator=(const Plugin&) = delete;

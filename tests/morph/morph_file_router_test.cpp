@@ -340,4 +340,45 @@ TEST(MorphFileRouter, PadActions)
   std::remove(pointPath.c_str());
 }
 
+TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
+{
+  struct Case
+  {
+    const char* name;
+    uint32_t pointMask;
+    std::array<double, kNoteAnchors.size()> instanceSwitches; // in kNoteAnchors order
+  };
+  const Case cases[] = {
+    {"the point anchors pre-filter A only, the instance the other two", 1u << kNoteAnchors[1].row, {1.0, 0.0, 1.0}},
+    {"the point anchors nothing, the instance everything", 0u, {1.0, 1.0, 1.0}},
+    {"the point anchors all three, the instance nothing",
+     (1u << kNoteAnchors[0].row) | (1u << kNoteAnchors[1].row) | (1u << kNoteAnchors[2].row), {0.0, 0.0, 0.0}},
+  };
+  const std::string path = tempPath("morph_point_anchoring.fxp");
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    Rig r;
+    r.host.editorIsOpen = true;
+    for (size_t k = 0; k < kNoteAnchors.size(); ++k)
+      r.host.param(kNoteAnchors[k].switchParam).Set(c.instanceSwitches[k]);
+    r.point(4).noteMask = c.pointMask;
+    r.router().promptSavePointToFile(4);
+    r.host.choose(path);
+    for (size_t k = 0; k < kNoteAnchors.size(); ++k)
+    {
+      const int anchor = kNoteAnchors[k].switchParam;
+      EXPECT_EQ(r.host.savedParams.at(static_cast<size_t>(anchor)), (c.pointMask >> kNoteAnchors[k].row) & 1u ? 1.0 : 0.0);
+      EXPECT_EQ(r.host.param(anchor).Value(), c.instanceSwitches[k]) << "the instance's switches are put back";
+    }
+
+    // Loaded into another point, the anchoring comes along.
+    r.point(6).noteMask = ~c.pointMask & kNoteMaskBits;
+    r.router().promptLoadPointsFromFile(1u << 6);
+    r.host.choose(path);
+    EXPECT_EQ(r.point(6).noteMask, c.pointMask);
+  }
+  std::remove(path.c_str());
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <vector>
@@ -369,6 +370,12 @@ TEST_F(MorphState, RejectedSectionsChangeNothing)
       c.Put(0.5);
     c.Put(int32_t{4097});
     cases.push_back({"more than 4096 values", std::move(c)});
+  }
+  {
+    IByteChunk c = valid;
+    const int32_t later = 3;
+    std::memcpy(c.GetData(), &later, sizeof later);
+    cases.push_back({"a later section version", std::move(c)});
   }
   cases.push_back({"only the version", sectionOf({}, {})});
   cases.back().chunk.Resize(6);

@@ -111,6 +111,13 @@ TEST(VST3Notifications, MainThreadChangesReachTheComponentHandler)
     {"the same latency again", [](InProcessPlug& p) { p.SetLatency(0); }, {}},
     {"changed parameter details", [](InProcessPlug& p) { p.InformHostOfParameterDetailsChange(); },
      {{Kind::RestartComponent, 0, 0, kParamTitlesChanged}}},
+    {"values the plug-in changed itself",
+     [](InProcessPlug& p) {
+       p.GetParam(0)->Set(0.75);
+       EXPECT_EQ(p.InformHostOfParameterValuesChange(), 1);
+     },
+     {{Kind::RestartComponent, 0, 0, kParamValuesChanged}}},
+    {"values the host already holds", [](InProcessPlug& p) { EXPECT_EQ(p.InformHostOfParameterValuesChange(), 0); }, {}},
     {"an editor resize asks no host without a view", [](InProcessPlug& p) { EXPECT_TRUE(p.EditorResize(400, 300)); }, {}},
   };
   for (const NotificationCase& c : cases)

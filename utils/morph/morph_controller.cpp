@@ -131,6 +131,7 @@ Weights MorphController::soundWeights() const
 
 void MorphController::asUndoStep(const std::function<void()>& action)
 {
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   if (!mHost.hasPresetManager())
   {
     action();
@@ -323,6 +324,7 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
 void MorphController::applyMorphModeParams(double on, double x, double y)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   mHost.param(par_morph_active).Set(on);
   mHost.param(par_morph_x).Set(x);
   mHost.param(par_morph_y).Set(y);
@@ -675,6 +677,7 @@ void MorphController::commitTurningOffIfPending()
   if (!turnOffPending.exchange(false))
     return;
   const PatchIdentity identity = bakedPointIdentity();
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
   morphOn = false;
   mEngine.selection = 0;
@@ -695,6 +698,7 @@ void MorphController::revertBaseToPreMorph()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!preMorphValid)
     return;
+  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   plugkit::IByteChunk morphState;
   plugkit::IByteChunk editorState;
   serializeMorphState(morphState);
@@ -1162,6 +1166,12 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
   if (int64_t{pos} + 8 > size)
     return -1;
 
+  // A later version's layout is not this one: refused, as the state chunk refuses one.
+  int32_t version = 0;
+  chunk.Get(version, pos);
+  if (version > kStateVersion)
+    return -1;
+
   uint32_t fieldCount = 0;
   chunk.Get(fieldCount, pos + 4);
   int p = pos + 8;
@@ -1298,11 +1308,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
       completeLegacyDepthTilt(point, variation);
   }
 
-  mEngine.editState = s;
-  mEngine.pointScale = pointScale;
-  mEngine.selection = selection;
-
-  pointIdentity.fill(PatchIdentity{});
+  std::array<PatchIdentity, kNumPoints> identities{};
   uint32_t identityCount = 0;
   const int afterCount = chunk.Get(identityCount, p);
   if (afterCount >= 0 && identityCount <= kNumPoints)
@@ -1310,13 +1316,17 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     p = afterCount;
     for (uint32_t k = 0; k < identityCount; ++k)
     {
-      const int next = mHost.getPatchIdentity(chunk, p, pointIdentity[k]);
+      const int next = mHost.getPatchIdentity(chunk, p, identities[k]);
       if (next <= p)
         break;
       p = next;
     }
   }
 
+  mEngine.editState = s;
+  mEngine.pointScale = pointScale;
+  mEngine.selection = selection;
+  pointIdentity = identities;
   publish();
   return p;
 }

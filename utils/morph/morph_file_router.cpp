@@ -181,7 +181,8 @@ bool MorphFileRouter::readChunkMorphParams(const plugkit::IByteChunk& chunk, int
   return true;
 }
 
-bool MorphFileRouter::writeMorphValuesFXP(const MorphValues& values, const std::string& path)
+bool MorphFileRouter::writeMorphValuesFXP(const MorphValues& values, const std::string& path,
+                                          std::optional<uint32_t> noteMask)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   std::array<double, kNumMorphParams> saved{};
@@ -194,12 +195,22 @@ bool MorphFileRouter::writeMorphValuesFXP(const MorphValues& values, const std::
   plugkit::IParam& active = mHost.param(par_morph_active);
   const double savedActive = active.Value();
   active.Set(0.0);
+  std::array<double, kNoteAnchors.size()> savedAnchors{};
+  for (size_t k = 0; k < kNoteAnchors.size(); ++k)
+  {
+    plugkit::IParam& anchor = mHost.param(kNoteAnchors[k].switchParam);
+    savedAnchors[k] = anchor.Value();
+    if (noteMask)
+      anchor.Set((*noteMask & (1u << kNoteAnchors[k].row)) ? 1.0 : 0.0);
+  }
 
   const bool written = mHost.savePresetFile(path);
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
     mHost.param(kMorphParams[r].param).Set(saved[r]);
   active.Set(savedActive);
+  for (size_t k = 0; k < kNoteAnchors.size(); ++k)
+    mHost.param(kNoteAnchors[k].switchParam).Set(savedAnchors[k]);
   if (mHost.editorOpen())
     mHost.pushParamsToEditor();
   return written;
@@ -244,11 +255,11 @@ void MorphFileRouter::promptSavePointToFile(int point)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (point < 0 || point >= static_cast<int>(kNumPoints) || !mHost.editorOpen())
     return;
-  const MorphValues values = mSink.engine().editState.points[static_cast<size_t>(point)].values;
-  mHost.chooseFile(true, "", "fxp", [this, values](const std::string& path) {
+  const MorphPoint& p = mSink.engine().editState.points[static_cast<size_t>(point)];
+  mHost.chooseFile(true, "", "fxp", [this, values = p.values, noteMask = p.noteMask](const std::string& path) {
     if (!path.empty())
-      mHost.reportFileResult(writeMorphValuesFXP(values, path) ? plugkit::EFileResult::kOk
-                                                               : plugkit::EFileResult::kWriteFailed);
+      mHost.reportFileResult(writeMorphValuesFXP(values, path, noteMask) ? plugkit::EFileResult::kOk
+                                                                         : plugkit::EFileResult::kWriteFailed);
   });
 }
 

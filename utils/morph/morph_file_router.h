@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "IPlugin/IByteChunk.h"
@@ -44,8 +45,10 @@ public:
   plugkit::EFileResult readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const;
   // The morph values of a whole plug-in state chunk beginning at pos.
   bool readChunkMorphParams(const plugkit::IByteChunk& chunk, int pos, MorphValues& values, uint32_t& noteMask) const;
-  // A preset file holding the sound, with morphing off.
-  bool writeMorphValuesFXP(const MorphValues& values, const std::string& path);
+  // A preset file holding the sound, with morphing off; a point's note mask, when given, is written
+  // as the note-anchor switches in place of the instance's own.
+  bool writeMorphValuesFXP(const MorphValues& values, const std::string& path,
+                           std::optional<uint32_t> noteMask = std::nullopt);
 
   // The morph pad's actions; they do nothing while the editor is closed, and report the chosen
   // file's result to the host.

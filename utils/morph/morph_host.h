@@ -9,6 +9,7 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginParameter.h"
+#include "product/param_edits.h"
 #include "product/preset_manager.h"
 #include "product/randomizer.h"
 
@@ -67,6 +68,9 @@ public:
   {
     return false;
   }
+
+  // ---- the plug-in's parameters as the plug-in changes them itself; none for a part used alone
+  virtual ParamEdits* paramEdits() { return nullptr; }
 
   // ---- the plug-in's parameters as the editor changes them
   // One editor edit: begin the gesture, send the normalised value (host informed, parameter-change
