@@ -47,7 +47,12 @@ void applyMorphedNormalized(ParamSnapshot& snap, OutputStage& out, std::array<No
   if (param < 0 || param >= kNumParams)
     return;
   // Mapped by the shape, snapped to the step and limited to the range, as the parameter itself does.
-  const double value = modulator.param(param).FromNormalized(normalized);
+  applyMorphedValue(snap, out, notes, modulator, param, modulator.param(param).FromNormalized(normalized));
+}
+
+void applyMorphedValue(ParamSnapshot& snap, OutputStage& out, std::array<NoteModeSnapshot, 3>& notes,
+                       const ParamModulator& modulator, int param, double value)
+{
   const auto integer = [value] { return static_cast<int>(std::lround(value)); };
 
   if (param >= par_main_note_oct_shift && param <= par_preB_midi_cc_channel)

@@ -236,6 +236,30 @@ std::vector<Case> patchCases()
                        p.automate(par_main_saturation_type, 0.25 * (block % 12));
                      }
                    }});
+  // The main filter follows notes with a glide, pre-filter A jumps to them; later the main filter
+  // lets go and its ramps start from the last played pitch.
+  cases.push_back({"note_mode", [](PluginInstance& p) {
+                     heavy(p);
+                     oversampling(p, 2);
+                     p.automate(par_main_midi_note_on, 1.0);
+                     p.automate(par_main_glide_ms, 30.0);
+                     p.automate(par_main_glide_always, 1.0);
+                     p.automate(par_preA_midi_note_on, 1.0);
+                     p.automate(par_preFlt_band_mode, 0.6);
+                   },
+                   [](PluginInstance& p, int block, int frames) {
+                     plugkit::AudioThreadScope audio;
+                     if (block % 5 == 0)
+                     {
+                       const auto note = static_cast<uint8_t>(40 + (block * 7) % 36);
+                       p->ProcessMidiMsg(plugkit::IMidiMsg{frames / 2, 0x90, note, 100});
+                       p->ProcessMidiMsg(plugkit::IMidiMsg{frames - 1, 0x80, static_cast<uint8_t>(note - 7), 0});
+                     }
+                     if (block == 70)
+                       p.automate(par_main_midi_note_on, 0.0);
+                     if (block == 80)
+                       p.automate(par_main_cutoff_hz, 900.0);
+                   }});
   for (uint32_t model = 0; model < 5; ++model)
     cases.push_back({"morph_model_" + std::to_string(model), [model](PluginInstance& p) {
                        heavy(p);
@@ -243,10 +267,19 @@ std::vector<Case> patchCases()
                      },
                      [](PluginInstance& p, int block, int) {
                        // The position wanders every few blocks and stays put in between.
-                       if (block % 3 == 0)
+                       if (block % 3 == 0 && block < 45)
                        {
                          p.automate(par_morph_x, 0.5 + 0.4 * std::sin(0.37 * block));
                          p.automate(par_morph_y, 0.5 + 0.4 * std::cos(0.23 * block));
+                       }
+                       // The field changes under a still position, and is published again unchanged.
+                       if (block == 55 || block == 70)
+                       {
+                         morph::MorphEngine& engine = p->morphController().engine();
+                         if (block == 55)
+                           for (morph::MorphPoint& point : engine.editState.points)
+                             point.values[morph::kRowMainCutoff] = 1.0 - point.values[morph::kRowMainCutoff];
+                         engine.publish();
                        }
                      }});
   for (int factor : {1, 4})
