@@ -158,15 +158,27 @@ T wavefold(T x, double p, const SatCurves&)
   return lanes::map(x, [p](double v) { return std::sin(v * (23.0 * p * p + 1.0)); });
 }
 
+// The weights of wavefold2's 3rd, 5th, 7th and 9th harmonics for the break parameter p; a caller
+// that holds p still computes them once instead of per sample.
+inline std::array<double, 4> wavefold2Weights(double p)
+{
+  return {std::cos(18.84955592153876 * p), std::cos(31.41592653589793 * p), std::cos(43.982297150257104 * p),
+          std::cos(69.11503837897544 * p)};
+}
+
+template <typename T>
+T wavefold2With(T x, const std::array<double, 4>& w)
+{
+  return lanes::map(x, [&w](double v) {
+    return 0.5 * (std::sin(v) + w[0] * std::sin(-3.0 * v) + w[1] * std::sin(5.0 * v) + w[2] * std::sin(-7.0 * v)
+                  + w[3] * std::sin(9.0 * v));
+  });
+}
+
 template <typename T>
 T wavefold2(T x, double p, const SatCurves&)
 {
-  return lanes::map(x, [p](double v) {
-    return 0.5 * (std::sin(v) + std::cos(18.84955592153876 * p) * std::sin(-3.0 * v)
-                  + std::cos(31.41592653589793 * p) * std::sin(5.0 * v)
-                  + std::cos(43.982297150257104 * p) * std::sin(-7.0 * v)
-                  + std::cos(69.11503837897544 * p) * std::sin(9.0 * v));
-  });
+  return wavefold2With(x, wavefold2Weights(p));
 }
 
 template <typename T>

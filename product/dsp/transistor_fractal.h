@@ -55,7 +55,11 @@ public:
   // v 0..10: selects one or two break functions and their blend.
   void setBreakCharacter(double v);
   void setBreakFunctions(BreakFunction f1, BreakFunction f2, double blend);
-  void setBreakParam(double p) { mBreakParam = p; }
+  void setBreakParam(double p)
+  {
+    mBreakParam = p;
+    mWavefold2Weights = break_shapes::wavefold2Weights(p);
+  }
   void setBreakDouble(double amount) { mBreakDouble = amount; }
   void setInvertFeedback(bool invert) { mInvertFeedback = invert; }
   void setDiodeModel(bool diode) { mDiodeModel = diode; }
@@ -145,6 +149,7 @@ private:
   double mBreakAmount = 0.0, mBreakBlend = 0.0, mBreakParam = 0.0;
   BreakFunction mBreakF1 = Break::square;
   BreakFunction mBreakF2 = Break::square;
+  std::array<double, 4> mWavefold2Weights = break_shapes::wavefold2Weights(0.0);
   int mBreakChar1 = 0; // the characters of f1 and f2, -1 for any other function
   int mBreakChar2 = 0;
   double mBreakDouble = 0.0;
@@ -231,7 +236,9 @@ template <typename T>
 template <int Kind>
 [[gnu::always_inline]] inline T BasicTransistorFractal<T>::applyBreak(T u) const
 {
-  if constexpr (Kind < kNumBreakChars)
+  if constexpr (Kind == static_cast<int>(BreakChar::Wavefold2))
+    return breakWith(u, [this](T x) { return break_shapes::wavefold2With(x, mWavefold2Weights); }, [](T x) { return x; });
+  else if constexpr (Kind < kNumBreakChars)
     // Blend 0: the second function is never asked.
     return breakWith(u, [this](T x) { return break_shapes::apply(Kind, x, mBreakParam, mSat); }, [](T x) { return x; });
   else if constexpr (Kind == kBreakBlended)
