@@ -148,7 +148,8 @@ void CurParams::computeStepsTo(ParamStep& step, const ParamSnapshot& snap, doubl
     double d = snap.ramped[i] - ramped[i];
     if (i == ramp::kSaturationType)
       d = d > 1.5 ? d - 3.0 : (d < -1.5 ? d + 3.0 : d);
-    step[i] = d / ticks;
+    // A value at its target needs no division: zero over the tick count is that zero.
+    step[i] = d != 0.0 ? d / ticks : d;
   }
 }
 
@@ -275,8 +276,11 @@ void ModelParamUpdater::readModulation()
   {
     SlotState& s = mSlots[slot];
     const int param = mod::kModParams[slot].param;
-    s.param = &mModulator.param(param);
-    s.frequency = mod::kModParams[slot].kind == mod::kKindFrequency;
+    if (!s.param)
+    {
+      s.param = &mModulator.param(param); // the parameter objects live as long as the plug-in
+      s.frequency = mod::kModParams[slot].kind == mod::kKindFrequency;
+    }
     s.active = mModulator.modulation(param, s.settings);
     mAnyModulation = mAnyModulation || s.active;
   }
