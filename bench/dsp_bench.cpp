@@ -31,8 +31,8 @@ constexpr std::size_t kFrames = 512; // host block, every benchmark processes on
 constexpr double kHostRate = 48000.0;
 constexpr std::size_t kTick = 16;
 
-// Every benchmark runs five times; the summary takes the fastest, the least disturbed by
-// whatever else the machine is doing.
+// Every benchmark runs five times; the summary takes the median, which other work on a shared
+// machine moves least.
 double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 void repeated(benchmark::internal::Benchmark* b)
 {
@@ -422,7 +422,7 @@ void BM_PluginMorph(benchmark::State& state)
 }
 BENCHMARK(BM_PluginMorph)->ArgsProduct({{0, 1, 2, 3, 4}, {1, 16, 64, 512}})->ArgNames({"model", "block"})->Apply(repeated);
 
-// Prints the usual table, keeping each benchmark's fastest nanoseconds per stereo input sample.
+// Prints the usual table, keeping each benchmark's median nanoseconds per stereo input sample.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -431,7 +431,7 @@ public:
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs)
     {
-      if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "min"))
+      if (run.error_occurred || run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
         continue;
       std::string name = run.run_name.function_name;
       if (!run.run_name.args.empty())
@@ -445,7 +445,7 @@ public:
 
   void printSummary() const
   {
-    std::printf("\nnanoseconds per stereo input sample, fastest run (host block %zu frames at 48 kHz)\n", kFrames);
+    std::printf("\nnanoseconds per stereo input sample, median of five runs (host block %zu frames at 48 kHz)\n", kFrames);
     const auto ratio = [this](const char* label, const std::string& ours, const std::string& peer) {
       const auto a = mNsPerSample.find(ours), b = mNsPerSample.find(peer);
       if (a != mNsPerSample.end() && b != mNsPerSample.end())

@@ -132,7 +132,9 @@ int BasicTransistorFractal<T>::breakKind() const
     return kBreakOff;
   if (mBreakChar1 < 0 || mBreakChar2 < 0)
     return kBreakByPointer;
-  return mBreakBlend > 0.0 ? kBreakBlended : mBreakChar1;
+  if (!(mBreakBlend > 0.0))
+    return mBreakChar1;
+  return mBreakChar2 == mBreakChar1 + 1 ? kBreakNeighbours + mBreakChar1 : kBreakBlended;
 }
 
 template <typename T>

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <type_traits>
+#include <utility>
 
 #include "product/dsp/break.h"
 #include "product/dsp/lanes.h"
@@ -15,12 +16,14 @@ namespace zarvo {
 // T is double for one channel (TransistorFractal) or v2d for a channel pair in lanes; only the
 // cutoff may differ between lanes, every other setting applies to both. Every setting takes
 // effect at the next sample. Audio thread only.
-// How the break stage runs over a stretch of samples: one character's shape (0..10) inline, two
-// characters blended, other functions lane by lane through their pointers, or not at all;
-// kBreakAnyKind decides sample by sample.
+// How the break stage runs over a stretch of samples: one character's shape (0..10) inline, a
+// character blended with the next (kBreakNeighbours + the first), any two characters blended, other
+// functions lane by lane through their pointers, or not at all; kBreakAnyKind decides sample by
+// sample.
 enum BreakKind : int
 {
-  kBreakBlended = kNumBreakChars,
+  kBreakNeighbours = kNumBreakChars,
+  kBreakBlended = kBreakNeighbours + kNumBreakChars - 1,
   kBreakByPointer,
   kBreakOff,
   kBreakAnyKind,
@@ -119,6 +122,9 @@ private:
   // lane through the function pointers.
   template <int Kind>
   T applyBreak(T u) const;
+  // Break character Char's shape at x.
+  template <int Char>
+  T shape(T x) const;
   T applyBreakAnyKind(T u) const;
   T applyBreakByPointer(T u) const;
   template <typename U, typename Shape1, typename Shape2>
@@ -191,27 +197,31 @@ template <typename T>
   return S - (fixedCut ? 1.0 : mFeedbackLowCut) * l;
 }
 
+namespace detail {
+
+template <typename Body, int... Kinds>
+[[gnu::always_inline]] inline void withKind(int kind, Body& body, std::integer_sequence<int, Kinds...>)
+{
+  (void)((kind == Kinds && (body(std::integral_constant<int, Kinds>()), true)) || ...);
+}
+
+} // namespace detail
+
 template <typename T>
 template <typename Body>
 [[gnu::always_inline]] inline void BasicTransistorFractal<T>::withBreakKind(Body&& body) const
 {
-  switch (breakKind())
-  {
-    case 0: body(std::integral_constant<int, 0>()); break;
-    case 1: body(std::integral_constant<int, 1>()); break;
-    case 2: body(std::integral_constant<int, 2>()); break;
-    case 3: body(std::integral_constant<int, 3>()); break;
-    case 4: body(std::integral_constant<int, 4>()); break;
-    case 5: body(std::integral_constant<int, 5>()); break;
-    case 6: body(std::integral_constant<int, 6>()); break;
-    case 7: body(std::integral_constant<int, 7>()); break;
-    case 8: body(std::integral_constant<int, 8>()); break;
-    case 9: body(std::integral_constant<int, 9>()); break;
-    case 10: body(std::integral_constant<int, 10>()); break;
-    case kBreakBlended: body(std::integral_constant<int, kBreakBlended>()); break;
-    case kBreakByPointer: body(std::integral_constant<int, kBreakByPointer>()); break;
-    default: body(std::integral_constant<int, kBreakOff>()); break;
-  }
+  detail::withKind(breakKind(), body, std::make_integer_sequence<int, kBreakOff + 1>());
+}
+
+template <typename T>
+template <int Char>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::shape(T x) const
+{
+  if constexpr (Char == static_cast<int>(BreakChar::Wavefold2))
+    return break_shapes::wavefold2With(x, mWavefold2Weights);
+  else
+    return break_shapes::apply(Char, x, mBreakParam, mSat);
 }
 
 template <typename T>
@@ -236,11 +246,12 @@ template <typename T>
 template <int Kind>
 [[gnu::always_inline]] inline T BasicTransistorFractal<T>::applyBreak(T u) const
 {
-  if constexpr (Kind == static_cast<int>(BreakChar::Wavefold2))
-    return breakWith(u, [this](T x) { return break_shapes::wavefold2With(x, mWavefold2Weights); }, [](T x) { return x; });
-  else if constexpr (Kind < kNumBreakChars)
+  if constexpr (Kind < kNumBreakChars)
     // Blend 0: the second function is never asked.
-    return breakWith(u, [this](T x) { return break_shapes::apply(Kind, x, mBreakParam, mSat); }, [](T x) { return x; });
+    return breakWith(u, [this](T x) { return shape<Kind>(x); }, [](T x) { return x; });
+  else if constexpr (Kind < kBreakBlended)
+    return breakWith(u, [this](T x) { return shape<Kind - kBreakNeighbours>(x); },
+                     [this](T x) { return shape<Kind - kBreakNeighbours + 1>(x); });
   else if constexpr (Kind == kBreakBlended)
     return breakWith(u, [this](T x) { return break_shapes::apply(mBreakChar1, x, mBreakParam, mSat); },
                      [this](T x) { return break_shapes::apply(mBreakChar2, x, mBreakParam, mSat); });
