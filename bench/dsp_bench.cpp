@@ -1,5 +1,6 @@
 // Cost of the DSP engine per stereo input sample, beside JUCE's ladder filter and polyphase IIR
-// oversampler doing the same work, with the ratios printed at the end.
+// oversampler doing the same work, and of the whole plug-in (patches, break characters, host block
+// lengths with the morph field on), with everything side by side at the end.
 #include <benchmark/benchmark.h>
 #include <juce_dsp/juce_dsp.h>
 #include <xmmintrin.h>
@@ -12,8 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "IPlugin/IPluginThreadRole.h"
+#include "product/Vemlor.h"
 #include "product/dsp/oversampler.h"
 #include "product/dsp/vemlor_model.h"
+#include "utils/morph/morph_engine.h"
+
+#ifdef VEMLOR_BUNDLE_PATH
+#include "bench/plugin_session.h"
+#endif
 
 namespace {
 
@@ -23,8 +31,8 @@ constexpr std::size_t kFrames = 512; // host block, every benchmark processes on
 constexpr double kHostRate = 48000.0;
 constexpr std::size_t kTick = 16;
 
-// Every benchmark runs five times; the summary takes the fastest, the least disturbed by
-// whatever else the machine is doing.
+// Every benchmark runs five times; the summary takes the median, which other work on a shared
+// machine moves least.
 double fastest(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 void repeated(benchmark::internal::Benchmark* b)
 {
@@ -96,17 +104,68 @@ void heavyPatch(VemlorModel& m)
   m.setDampingHold(50.0);
 }
 
+// The plug-in's defaults as the model receives them: the main filter open at 20 kHz, pre-filter A
+// an open low-pass, B a high-pass at 1 Hz, the damping detector on at -80 dB.
+void pluginDefaults(VemlorModel& m)
+{
+  m.setMainCutoff(20000.0, 0.0);
+  m.setMainResonance(0.5);
+  m.setMainDrive(0.0);
+  m.setSaturationType(2.0);
+  m.setStageMix(shapeOf(FilterPassType::LP, 1.0, 0.0));
+  m.setFeedbackLowCut(feedbackOf(FilterPassType::LP));
+  m.setPreFilterCutoff(VemlorModel::PreFilter::A, 20000.0, 0.0);
+  m.setPreFilterResonance(VemlorModel::PreFilter::A, 0.5);
+  m.setPreFilterMix(VemlorModel::PreFilter::A, preFilterMixOf(FilterPassType::LP));
+  m.setPreFilterCutoff(VemlorModel::PreFilter::B, 1.0, 0.0);
+  m.setPreFilterResonance(VemlorModel::PreFilter::B, 0.5);
+  m.setPreFilterMix(VemlorModel::PreFilter::B, preFilterMixOf(FilterPassType::HP));
+  m.setBreakIntensity(0.0);
+  m.setBreakCharacter(0.0);
+  m.setBreakParam(0.5);
+  m.setDampingRelease(100.0);
+  m.setDampingThreshold(-80.0);
+  m.setDampingHold(2.0);
+}
+
+// The plug-in's heavy patch: drive 0.7 and break 0.6 over its defaults.
+void pluginHeavy(VemlorModel& m)
+{
+  pluginDefaults(m);
+  m.setMainDrive(0.7);
+  m.setBreakIntensity(0.6);
+}
+
+enum ModelPatch
+{
+  kTypical,
+  kEngineHeavy,
+  kPluginDefaults,
+  kPluginHeavy
+};
+
+void applyPatch(VemlorModel& m, int patch)
+{
+  switch (patch)
+  {
+    case kTypical: typicalPatch(m); break;
+    case kEngineHeavy: heavyPatch(m); break;
+    case kPluginDefaults: pluginDefaults(m); break;
+    default: pluginHeavy(m); break;
+  }
+}
+
 // The block path around the model: upsample, 16-frame ticks at the oversampled rate, downsample.
 class Engine
 {
 public:
-  Engine(int factor, bool heavy)
+  Engine(int factor, int patch)
   {
     mOversampler.setFactor(factor);
     mOversampler.prepare(2, kFrames);
     mUp.setNumFrames(kFrames * static_cast<std::size_t>(factor));
     mModel.setSampleRate(kHostRate * factor);
-    heavy ? heavyPatch(mModel) : typicalPatch(mModel);
+    applyPatch(mModel, patch);
   }
 
   void process(AudioBuffer& block)
@@ -133,7 +192,7 @@ private:
 void BM_Model(benchmark::State& state)
 {
   StereoBlock block;
-  Engine engine(static_cast<int>(state.range(0)), state.range(1) != 0);
+  Engine engine(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   AudioBuffer view = block.view();
   for (auto _ : state)
   {
@@ -143,6 +202,8 @@ void BM_Model(benchmark::State& state)
   }
 }
 BENCHMARK(BM_Model)->ArgsProduct({{1, 2, 4, 8}, {0, 1}})->ArgNames({"factor", "heavy"})->Apply(repeated);
+// The plug-in's default and heavy patches as the model runs them at 8x.
+BENCHMARK(BM_Model)->Args({8, kPluginDefaults})->Args({8, kPluginHeavy})->ArgNames({"factor", "patch"})->Apply(repeated);
 
 // The main filter as the model runs it: left and right as the two lanes of one filter.
 void BM_MainFilter(benchmark::State& state)
@@ -239,7 +300,129 @@ void BM_PeerOversampler(benchmark::State& state)
 }
 BENCHMARK(BM_PeerOversampler)->Arg(2)->Arg(4)->Arg(8)->ArgName("factor")->Apply(repeated);
 
-// Prints the usual table, keeping each benchmark's fastest nanoseconds per stereo input sample.
+#ifdef VEMLOR_BUNDLE_PATH
+// The whole plug-in through the test host at 8x, 512-frame blocks: the default patch (0) and the
+// heavy one (1), and the heavy one with each break character (1 to 11).
+void runHostedPlugin(benchmark::State& state, const vemlor::bench::Patch& patch)
+{
+  vemlor::bench::Session s(static_cast<int>(kFrames));
+  if (!s.ready())
+  {
+    state.SkipWithError(("cannot host the plug-in: " + s.error).c_str());
+    return;
+  }
+  s.fillNoise(static_cast<int>(kFrames));
+  s.pin(3, patch);
+  s.run(state, static_cast<int>(kFrames));
+}
+
+void BM_Plugin(benchmark::State& state)
+{
+  runHostedPlugin(state, state.range(0) != 0 ? vemlor::bench::heavyPatch() : vemlor::bench::Patch{});
+}
+BENCHMARK(BM_Plugin)->Arg(0)->Arg(1)->ArgName("heavy")->UseManualTime()->Apply(repeated);
+
+void BM_PluginBreak(benchmark::State& state)
+{
+  vemlor::bench::Patch patch = vemlor::bench::heavyPatch();
+  patch.emplace_back(zarvo::par_break_character, static_cast<double>(state.range(0)));
+  runHostedPlugin(state, patch);
+}
+BENCHMARK(BM_PluginBreak)->DenseRange(1, 11)->ArgName("char")->UseManualTime()->Apply(repeated);
+#endif
+
+// The plug-in's block function in this process, at its default oversampling (1x), with the morph
+// field on: 17 active points spread over the pad under one weighting model (natural neighbour on
+// its largest grid), the pad position still. Each iteration renders 512 frames in host blocks of
+// the given length.
+class MorphingPlugin
+{
+public:
+  MorphingPlugin(uint32_t model, int blockFrames)
+    : mPlug(new Vemlor(plugkit::InstanceInfo{}))
+    , mBlockFrames(blockFrames)
+  {
+    mPlug->initialize(nullptr);
+    mPlug->SetSampleRate(kHostRate);
+    mPlug->SetBlockSize(static_cast<int>(kFrames));
+    mPlug->SetChannelConnections(plugkit::kInput, 0, 2, true);
+    mPlug->SetChannelConnections(plugkit::kOutput, 0, 2, true);
+    mPlug->OnReset();
+    for (int i = 0; i < zarvo::kNumParams; ++i)
+      automate(i, mPlug->GetParam(i)->GetDefault());
+
+    morph::MorphEngine::RTState field;
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (morph::MorphPoint& p : field.points)
+    {
+      p.x = 0.05 + 0.9 * unit(rng);
+      p.y = 0.05 + 0.9 * unit(rng);
+      p.active = true;
+      for (double& v : p.values)
+        v = unit(rng);
+    }
+    field.model = model;
+    field.nnSamples = 21;
+    field.nnRadius = 4.0;
+    field.sigma = 0.02;
+    field.cutoffContrast = 1.0;
+    field.shapeContrast = 1.0;
+    morph::MorphEngine& engine = mPlug->morphController().engine();
+    engine.editState = field;
+    engine.publish();
+    automate(zarvo::par_morph_active, 1.0);
+    automate(zarvo::par_morph_x, 0.37);
+    automate(zarvo::par_morph_y, 0.61);
+  }
+  ~MorphingPlugin()
+  {
+    mPlug->terminate();
+    mPlug->release();
+  }
+  MorphingPlugin(const MorphingPlugin&) = delete;
+  MorphingPlugin& operator=(const MorphingPlugin&) = delete;
+
+  void renderSpan(StereoBlock& block)
+  {
+    plugkit::AudioThreadScope audio;
+    for (std::size_t pos = 0; pos < kFrames; pos += static_cast<std::size_t>(mBlockFrames))
+    {
+      double* ins[2] = {block.ptrs()[0] + pos, block.ptrs()[1] + pos};
+      double* outs[2] = {mOut[0].data() + pos, mOut[1].data() + pos};
+      mPlug->ProcessBlock(ins, outs, mBlockFrames);
+    }
+  }
+
+private:
+  void automate(int index, double plain)
+  {
+    plugkit::AudioThreadScope audio;
+    mPlug->GetParam(index)->Set(plain);
+    mPlug->OnParamChange(index, plugkit::EParamSource::kHost, 0);
+  }
+
+  Vemlor* mPlug;
+  int mBlockFrames;
+  std::array<std::array<double, kFrames>, 2> mOut{};
+};
+
+void BM_PluginMorph(benchmark::State& state)
+{
+  StereoBlock block;
+  MorphingPlugin plugin(static_cast<uint32_t>(state.range(0)), static_cast<int>(state.range(1)));
+  block.refill();
+  for (int warmUp = 0; warmUp < 4; ++warmUp)
+    plugin.renderSpan(block);
+  for (auto _ : state)
+  {
+    block.refill();
+    plugin.renderSpan(block);
+  }
+}
+BENCHMARK(BM_PluginMorph)->ArgsProduct({{0, 1, 2, 3, 4}, {1, 16, 64, 512}})->ArgNames({"model", "block"})->Apply(repeated);
+
+// Prints the usual table, keeping each benchmark's median nanoseconds per stereo input sample.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -248,7 +431,7 @@ public:
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs)
     {
-      if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "min"))
+      if (run.error_occurred || run.run_type != Run::RT_Aggregate || run.aggregate_name != "median")
         continue;
       std::string name = run.run_name.function_name;
       if (!run.run_name.args.empty())
@@ -262,7 +445,7 @@ public:
 
   void printSummary() const
   {
-    std::printf("\nnanoseconds per stereo input sample, fastest run (host block %zu frames at 48 kHz)\n", kFrames);
+    std::printf("\nnanoseconds per stereo input sample, median of five runs (host block %zu frames at 48 kHz)\n", kFrames);
     const auto ratio = [this](const char* label, const std::string& ours, const std::string& peer) {
       const auto a = mNsPerSample.find(ours), b = mNsPerSample.find(peer);
       if (a != mNsPerSample.end() && b != mNsPerSample.end())
@@ -281,6 +464,36 @@ public:
           std::printf("  model %sx %-8s %8.2f ns = %5.2f %% of one core at 48 kHz stereo\n", f,
                       *heavy == '1' ? "heavy" : "typical", it->second, it->second * kHostRate * 1e-7);
       }
+    const auto share = [this](const char* label, const std::string& name) {
+      const auto it = mNsPerSample.find(name);
+      if (it != mNsPerSample.end())
+        std::printf("  %-26s %8.2f ns = %5.2f %% of one core at 48 kHz stereo\n", label, it->second,
+                    it->second * kHostRate * 1e-7);
+    };
+    share("model 8x plug-in defaults", "BM_Model/factor:8/patch:2");
+    share("model 8x plug-in heavy", "BM_Model/factor:8/patch:3");
+    share("plug-in 8x defaults", "BM_Plugin/heavy:0");
+    share("plug-in 8x heavy", "BM_Plugin/heavy:1");
+    const auto square = mNsPerSample.find("BM_PluginBreak/char:1");
+    for (int c = 1; c <= 11; ++c)
+    {
+      const auto it = mNsPerSample.find("BM_PluginBreak/char:" + std::to_string(c));
+      if (it != mNsPerSample.end() && square != mNsPerSample.end())
+        std::printf("  plug-in 8x heavy, break character %2d %8.2f ns = %5.2f %%, %.2f x character 1\n", c,
+                    it->second, it->second * kHostRate * 1e-7, it->second / square->second);
+    }
+    for (int model = 0; model < 5; ++model)
+    {
+      const auto at = [this, model](int block) {
+        const auto it = mNsPerSample.find("BM_PluginMorph/model:" + std::to_string(model) + "/block:" + std::to_string(block));
+        return it != mNsPerSample.end() ? it->second : 0.0;
+      };
+      if (at(512) <= 0.0)
+        continue;
+      std::printf("  plug-in 1x, morph model %d, host blocks of 1 / 16 / 64 / 512: %7.1f %7.1f %7.1f %7.1f ns"
+                  "  (1 vs 512: %.2f x)\n",
+                  model, at(1), at(16), at(64), at(512), at(1) / at(512));
+    }
   }
 
 private:

@@ -2,116 +2,47 @@
 // oversampling factor, with every parameter at its default and with a heavy patch.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <random>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "product/params.h"
-#include "tests/host/TestHost.h"
+#include "bench/plugin_session.h"
 
 namespace {
 
-using namespace vemlor::testhost;
-using Steinberg::Vst::ParamID;
+using namespace vemlor::bench;
 
-constexpr double kSampleRate = 48000.0;
 constexpr int kBlock = 512;
 
-// Parameter ids and normalised values, as a host would automate them.
-constexpr ParamID kOversampling = zarvo::par_oversampling;
-constexpr ParamID kDryWet = zarvo::par_dry_wet;
-constexpr ParamID kPreFilterBHz = zarvo::par_preFlt_B_hz;
-constexpr ParamID kBandMode = zarvo::par_preFlt_band_mode;
-constexpr ParamID kResonance = zarvo::par_main_resonance;
-constexpr ParamID kDrive = zarvo::par_main_drive;
-constexpr ParamID kBreakIntensity = zarvo::par_break_intensity;
-constexpr ParamID kBreakDouble = zarvo::par_break_double;
-constexpr ParamID kMorphActive = zarvo::par_morph_active;
+// Normalised values, as a host automates them.
+using Changes = std::vector<std::pair<ParamID, double>>;
 
-struct Session
+// Pre-filter B at mid-range, band mode, resonance 0.9, drive 0.8, break intensity 0.6, break double 0.5.
+const Changes kHeavy = {{zarvo::par_preFlt_B_hz, 0.5},    {zarvo::par_preFlt_band_mode, 0.75}, {zarvo::par_main_resonance, 0.9},
+                        {zarvo::par_main_drive, 0.8},     {zarvo::par_break_intensity, 0.6},   {zarvo::par_break_double, 0.5}};
+
+void runPlugin(benchmark::State& state, const Changes& changes)
 {
-  Host host;
-  std::unique_ptr<Bundle> bundle;
-  std::unique_ptr<Plugin> plugin;
-  std::string error;
-
-  Session()
-  {
-    bundle = Bundle::open(VEMLOR_BUNDLE_PATH, error);
-    if (!bundle)
-      return;
-    if (const ClassInfo* info = bundle->findClass("Audio Module Class"))
-      plugin = Plugin::create(*bundle, *info, host, error);
-    if (plugin && !plugin->startProcessing({kSampleRate, kBlock, Steinberg::Vst::kSample64}))
-      error = plugin->lastError();
-  }
-
-  ~Session()
-  {
-    if (plugin)
-      plugin->teardown();
-    plugin.reset();
-    if (bundle)
-      bundle->close();
-  }
-};
-
-void runPlugin(benchmark::State& state, bool heavy)
-{
-  Session s;
-  if (!s.plugin || !s.plugin->isProcessing())
+  Session s(kBlock);
+  if (!s.ready())
   {
     state.SkipWithError(("cannot host the plug-in: " + s.error).c_str());
     return;
   }
-  Plugin& p = *s.plugin;
-  std::mt19937 random(1);
-  std::uniform_real_distribution<double> noise(-0.5, 0.5);
-  for (int ch = 0; ch < p.channelCount(Steinberg::Vst::kInput, 0); ++ch)
-    for (int i = 0; i < kBlock; ++i)
-      p.input(0, ch)[i] = noise(random);
-
-  // A new instance opens on a random starter preset with the morph field on: every parameter goes
-  // back to its default and morphing off, so each run measures the same patch.
-  Steinberg::Vst::IEditController* controller = p.controller();
-  for (Steinberg::int32 i = 0; i < controller->getParameterCount(); ++i)
-  {
-    Steinberg::Vst::ParameterInfo info{};
-    if (controller->getParameterInfo(i, info) == Steinberg::kResultOk &&
-        (info.flags & Steinberg::Vst::ParameterInfo::kIsBypass) == 0)
-      p.addParameterChange(info.id, 0, info.defaultNormalizedValue);
-  }
-  p.addParameterChange(kMorphActive, 0, 0.0);
-
   const int factorIndex = static_cast<int>(state.range(0));
-  p.addParameterChange(kOversampling, 0, factorIndex / 3.0);
-  p.addParameterChange(kDryWet, 0, 1.0);
-  if (heavy)
-  {
-    p.addParameterChange(kPreFilterBHz, 0, 0.5);
-    p.addParameterChange(kBandMode, 0, 0.75);
-    p.addParameterChange(kResonance, 0, 0.9);
-    p.addParameterChange(kDrive, 0, 0.8);
-    p.addParameterChange(kBreakIntensity, 0, 0.6);
-    p.addParameterChange(kBreakDouble, 0, 0.5);
-  }
-  for (int warmUp = 0; warmUp < 20; ++warmUp)
-    p.process(kBlock);
-
-  for (auto _ : state)
-  {
-    const double before = p.secondsInProcess();
-    p.process(kBlock);
-    state.SetIterationTime(p.secondsInProcess() - before);
-  }
+  s.fillNoise(kBlock);
+  s.pin(factorIndex, {});
+  for (const auto& [id, normalized] : changes)
+    s.plugin->addParameterChange(id, 0, normalized);
+  s.run(state, kBlock);
   // Audio seconds rendered per second spent in process: the real-time factor.
   state.counters["rtf"] =
     benchmark::Counter(static_cast<double>(state.iterations()) * kBlock / kSampleRate, benchmark::Counter::kIsRate);
   state.SetLabel("os " + std::to_string(1 << factorIndex) + "x");
 }
 
-void BM_PluginDefaultPatch(benchmark::State& state) { runPlugin(state, false); }
-void BM_PluginHeavyPatch(benchmark::State& state) { runPlugin(state, true); }
+void BM_PluginDefaultPatch(benchmark::State& state) { runPlugin(state, {}); }
+void BM_PluginHeavyPatch(benchmark::State& state) { runPlugin(state, kHeavy); }
 
 BENCHMARK(BM_PluginDefaultPatch)->DenseRange(0, 3)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PluginHeavyPatch)->DenseRange(0, 3)->UseManualTime()->Unit(benchmark::kMicrosecond);

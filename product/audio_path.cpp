@@ -1,6 +1,7 @@
 #include "product/audio_path.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -32,29 +33,43 @@ void applyMorphField(morph::MorphController& morph, const ParamModulator& modula
 {
   using morph::MorphController;
   morph::MorphEngine& engine = morph.engine();
-  engine.loadAudioState();
+  const bool newField = engine.loadNewerAudioState();
   const morph::MorphEngine::RTState& field = engine.audioState;
   const double x = morph.morphX;
   const double y = morph.morphY;
   engine.setPosition(x, y);
-  morph::Scales scales{};
-  engine.computeScales(field, scales);
-  engine.computeWeightsInto(field, x, y, engine.weights, scales, true, 1.0);
-  engine.resolveInto(field, engine.weights, engine.resolved);
+  morph::MorphEngine::BlockBlend& blend = engine.blockBlend;
+  const auto same = [](double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); };
+  if (newField || !blend.valid || !same(x, blend.x) || !same(y, blend.y))
+  {
+    morph::Scales scales{};
+    engine.computeScales(field, scales);
+    engine.computeWeightsInto(field, x, y, engine.weights, scales, true, 1.0);
+    engine.resolveInto(field, engine.weights, engine.resolved);
+    for (size_t row = 0; row < morph::kNumMorphParams; ++row)
+      blend.plain[row] = modulator.param(morph::kMorphParams[row].param).FromNormalized(engine.resolved[row]);
+
+    stage_coeffs shape{};
+    morph.resolveMainPTShapeInto(shape, blend.mainShape[5]);
+    std::copy(shape.begin(), shape.end(), blend.mainShape.begin());
+    const morph::Weights shapeWeights = morph.blockShapeWeights();
+    blend.preFilterA = morph.resolvePreFltBlendInto(shapeWeights, MorphController::kPreFltAShape);
+    blend.preFilterB = morph.resolvePreFltBlendInto(shapeWeights, MorphController::kPreFltBShape);
+    blend.x = x;
+    blend.y = y;
+    blend.valid = true;
+  }
+
   for (size_t row = 0; row < morph::kNumMorphParams; ++row)
   {
     const int param = morph::kMorphParams[row].param;
     if (!modulator.heldByController(param))
-      applyMorphedNormalized(snap, out, notes, modulator, param, engine.resolved[row]);
+      applyMorphedValue(snap, out, notes, modulator, param, blend.plain[row]);
   }
-
-  stage_coeffs shape{};
-  double feedback = 0.0;
-  morph.resolveMainPTShapeInto(shape, feedback);
-  snap.setMainShape(shape, feedback);
-  const morph::Weights shapeWeights = morph.blockShapeWeights();
-  snap.setPreFilterMix(VemlorModel::PreFilter::A, morph.resolvePreFltBlendInto(shapeWeights, MorphController::kPreFltAShape));
-  snap.setPreFilterMix(VemlorModel::PreFilter::B, morph.resolvePreFltBlendInto(shapeWeights, MorphController::kPreFltBShape));
+  snap.setMainShape({blend.mainShape[0], blend.mainShape[1], blend.mainShape[2], blend.mainShape[3], blend.mainShape[4]},
+                    blend.mainShape[5]);
+  snap.setPreFilterMix(VemlorModel::PreFilter::A, blend.preFilterA);
+  snap.setPreFilterMix(VemlorModel::PreFilter::B, blend.preFilterB);
 }
 
 AudioPath::AudioPath(const BlockParamRecord& record, NoteModeController& notes, AudioPathHost& host)
@@ -125,14 +140,18 @@ void AudioPath::checkRateAndFactor(double sampleRate)
   mNotes.clearModulationSmoothers();
 }
 
-void AudioPath::dispatchMidi(int from, int to, double osRate, bool sorted, size_t& cursor)
+bool AudioPath::dispatchMidi(int from, int to, double osRate, bool sorted, size_t& cursor)
 {
+  bool controllers = false;
   const auto dispatch = [&](const plugkit::IMidiMsg& msg) {
     const int nibble = statusNibble(msg.mStatus);
     if (nibble == 8 || nibble == 9)
       mNotes.handleNoteMessage(msg, osRate);
     else if (nibble == 11)
+    {
       mHost.dispatchController(msg);
+      controllers = true;
+    }
   };
   if (sorted)
   {
@@ -142,13 +161,14 @@ void AudioPath::dispatchMidi(int from, int to, double osRate, bool sorted, size_
       if (mMidiQueue[cursor].mOffset >= from)
         dispatch(mMidiQueue[cursor]);
     }
-    return;
+    return controllers;
   }
   for (const plugkit::IMidiMsg& msg : mMidiQueue)
   {
     if (msg.mOffset >= from && msg.mOffset < to)
       dispatch(msg);
   }
+  return controllers;
 }
 
 void AudioPath::rebuildRamp(int nFrames)
@@ -284,10 +304,12 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
   size_t cursor = 0;
   const int filterModel = mRecord.filterModel();
   const int resonanceCompensation = mRecord.resonanceCompensation();
+  mUpdater.modulationMayHaveChanged();
   for (int pos = 0; pos < total; pos += kTickLength)
   {
     const int len = std::min(kTickLength, total - pos);
-    dispatchMidi(pos / factor, (pos + len) / factor, osRate, sorted, cursor);
+    if (dispatchMidi(pos / factor, (pos + len) / factor, osRate, sorted, cursor))
+      mUpdater.modulationMayHaveChanged();
     mUpdater.updateModelParams(mSnapshot, filterModel, resonanceCompensation);
     AudioBuffer tick = block.subBuffer(static_cast<size_t>(pos), static_cast<size_t>(len));
     mModel.processBuffer(tick);

@@ -86,7 +86,8 @@ private:
   };
 
   void checkRateAndFactor(double sampleRate);
-  void dispatchMidi(int from, int to, double osRate, bool sorted, size_t& cursor);
+  // True when a controller message was among them.
+  bool dispatchMidi(int from, int to, double osRate, bool sorted, size_t& cursor);
   void rebuildRamp(int nFrames);
   // One smoother step: true with the curve in mGain when the value moves, else false with m constant.
   bool smooth(Smoother& s, double target, double kappa, int nFrames, double& m);

@@ -1,6 +1,8 @@
 #include "product/model_params.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace zarvo {
@@ -30,6 +32,8 @@ void rampStepCyclic(double& v, double step)
   else if (v < 0.0)
     v += 3.0;
 }
+
+bool sameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
 int slotOf(int param) { return modSlotOf(param); }
 
@@ -144,7 +148,8 @@ void CurParams::computeStepsTo(ParamStep& step, const ParamSnapshot& snap, doubl
     double d = snap.ramped[i] - ramped[i];
     if (i == ramp::kSaturationType)
       d = d > 1.5 ? d - 3.0 : (d < -1.5 ? d + 3.0 : d);
-    step[i] = d / ticks;
+    // A value at its target needs no division: zero over the tick count is that zero.
+    step[i] = d != 0.0 ? d / ticks : d;
   }
 }
 
@@ -241,11 +246,68 @@ std::array<double*, 3> ModelParamUpdater::stageCutoffs()
   return {&mCur[ramp::kMainCutoff], &mCur[ramp::kPreAFreq], &mCur[ramp::kPreBFreq]};
 }
 
-void ModelParamUpdater::clearModulationCache() { mModApplied.fill(kNaN); }
+void ModelParamUpdater::clearModulationCache()
+{
+  mModApplied.fill(kNaN);
+  mSettled = false;
+}
+
+void ModelParamUpdater::computeSteps(const ParamSnapshot& snap, double ticks)
+{
+  mCur.computeStepsTo(mStep, snap, ticks);
+  // Steps too small to move a value (a ramp that has arrived, or one within its last bits) leave
+  // the ticks nothing to do.
+  mStill = true;
+  for (size_t i = 0; i < mStep.size() && mStill; ++i)
+  {
+    double v = mCur.ramped[i];
+    if (i == ramp::kSaturationType)
+      rampStepCyclic(v, mStep[i]);
+    else
+      rampStep(v, mStep[i], snap.ramped[i]);
+    mStill = sameBits(v, mCur.ramped[i]);
+  }
+}
+
+void ModelParamUpdater::readModulation()
+{
+  mAnyModulation = false;
+  for (size_t slot = 0; slot < mSlots.size(); ++slot)
+  {
+    SlotState& s = mSlots[slot];
+    const int param = mod::kModParams[slot].param;
+    if (!s.param)
+    {
+      s.param = &mModulator.param(param); // the parameter objects live as long as the plug-in
+      s.frequency = mod::kModParams[slot].kind == mod::kKindFrequency;
+    }
+    s.active = mModulator.modulation(param, s.settings);
+    mAnyModulation = mAnyModulation || s.active;
+  }
+  mModulationStale = false;
+}
+
+double ModelParamUpdater::composed(int param, double value) const
+{
+  const SlotState& s = mSlots[static_cast<size_t>(slotOf(param))];
+  return s.active ? composeRelativeCC(*s.param, s.frequency, s.settings, value) : value;
+}
+
+bool ModelParamUpdater::tickChangesNothing(const ParamSnapshot& snap) const
+{
+  if (!mStill || !mSettled || mAnyModulation)
+    return false;
+  for (int k = 0; k < 3; ++k)
+    if (mNotes.followsNotes(k))
+      return false;
+  return snap.breakInvert == mCur.breakInvert && sameBits(snap.dampingRelease, mCur.dampingRelease) &&
+         sameBits(snap.dampingThreshold, mCur.dampingThreshold) && sameBits(snap.dampingHold, mCur.dampingHold) &&
+         std::memcmp(mCur.ramped.data(), mSettledCur.ramped.data(), sizeof(mCur.ramped)) == 0;
+}
 
 bool ModelParamUpdater::modulatedChanged(int param, double value, double& composed)
 {
-  composed = mModulator.composeRelativeCC(param, value);
+  composed = this->composed(param, value);
   double& applied = mModApplied[static_cast<size_t>(slotOf(param))];
   if (composed == applied)
     return false;
@@ -269,6 +331,10 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
     mLastResonanceCompensation = resonanceCompensation;
     mModel.setResonanceCompensation(resonanceCompensation);
   }
+  if (mModulationStale)
+    readModulation();
+  if (tickChangesNothing(snap))
+    return;
 
   for (int k = 0; k < 3; ++k)
   {
@@ -285,14 +351,15 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
       step(cutoffIdx);
       f = mCur[cutoffIdx];
     }
-    SlotModulation m;
-    if (mModulator.modulation(cutoffPid, m))
+    const SlotState& cutoffSlot = mSlots[static_cast<size_t>(slotOf(cutoffPid))];
+    if (cutoffSlot.active)
     {
+      const SlotModulation& m = cutoffSlot.settings;
       const double c = m.bipolar ? 2.0 * (m.controllerValue - 0.5) : m.controllerValue;
       const double octaves = mNotes.smoothCutoffModulation(k, c * m.depth);
       f = std::clamp(f * std::exp2(octaves), 1.0, 20000.0);
     }
-    const double dt = mModulator.composeRelativeCC(detunePid, mCur[detuneIdx]);
+    const double dt = composed(detunePid, mCur[detuneIdx]);
     double& fApplied = mModApplied[static_cast<size_t>(slotOf(cutoffPid))];
     double& dtApplied = mModApplied[static_cast<size_t>(slotOf(detunePid))];
     if (f == fApplied && dt == dtApplied)
@@ -387,6 +454,12 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
   mCur.dampingHold = snap.dampingHold;
   if (modulatedChanged(par_damping_hold, mCur.dampingHold, v))
     mModel.setDampingHold(v);
+
+  mSettled = mStill && !mAnyModulation;
+  for (int k = 0; k < 3 && mSettled; ++k)
+    mSettled = !mNotes.followsNotes(k);
+  if (mSettled)
+    mSettledCur = mCur;
 }
 
 void ModelParamUpdater::initAllParams(const ParamSnapshot& snap)

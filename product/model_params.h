@@ -166,16 +166,34 @@ public:
   // After a change of host rate: every modulated value is handed to the model again.
   void clearModulationCache();
   // Ramps towards the snapshot over `ticks` ticks.
-  void computeSteps(const ParamSnapshot& snap, double ticks) { mCur.computeStepsTo(mStep, snap, ticks); }
+  void computeSteps(const ParamSnapshot& snap, double ticks);
+  // The controller modulation is read again at the next tick: at a block's start and after a
+  // controller message. In between, the ticks use what was read.
+  void modulationMayHaveChanged() { mModulationStale = true; }
   // One tick of ramps and model updates.
   void updateModelParams(const ParamSnapshot& snap, int filterModel, int resonanceCompensation);
   // Everything at once, unmodulated, without ramps.
   void initAllParams(const ParamSnapshot& snap);
 
 private:
+  // One modulation slot as the ticks use it.
+  struct SlotState
+  {
+    const plugkit::IParam* param = nullptr;
+    SlotModulation settings;
+    bool active = false; // the parameter's controller modulates it
+    bool frequency = false;
+  };
+
+  void readModulation();
+  // A value with its parameter's modulation, from the slots as last read.
+  double composed(int param, double value) const;
   // Composes a ramped value with its parameter's modulation; true when it differs from what the
   // model was last given (which then becomes it).
   bool modulatedChanged(int param, double value, double& composed);
+  // Nothing can change in a tick: no value moves, nothing is modulated or follows notes, and the
+  // model already holds what the values give.
+  bool tickChangesNothing(const ParamSnapshot& snap) const;
 
   VemlorModel& mModel;
   NoteModeController& mNotes;
@@ -185,6 +203,12 @@ private:
   std::array<double, mod::kNumModSlots> mModApplied{};
   int mLastFilterModel = -1;
   int mLastResonanceCompensation = -1;
+  std::array<SlotState, mod::kNumModSlots> mSlots{};
+  bool mModulationStale = true;
+  bool mAnyModulation = false;
+  bool mStill = false;   // this block's steps leave every ramped value as it is
+  bool mSettled = false; // the model holds what mSettledCur gives, with no modulation
+  CurParams mSettledCur;
 };
 
 } // namespace zarvo

@@ -13,6 +13,16 @@ namespace {
 
 double limited(double r, double min, double max) { return r < min ? min : std::min(r, max); }
 
+// std::lround without the library call, for the small values of the note parameters.
+long roundHalfAway(double v)
+{
+  if (!(std::fabs(v) < 1e15))
+    return std::lround(v);
+  const auto whole = static_cast<long>(v);
+  const double rest = v - static_cast<double>(whole);
+  return whole + (rest >= 0.5 ? 1 : 0) - (rest <= -0.5 ? 1 : 0);
+}
+
 } // namespace
 
 double composeRelativeCC(const plugkit::IParam& param, bool frequencySlot, const SlotModulation& slot, double v)
@@ -47,8 +57,13 @@ void applyMorphedNormalized(ParamSnapshot& snap, OutputStage& out, std::array<No
   if (param < 0 || param >= kNumParams)
     return;
   // Mapped by the shape, snapped to the step and limited to the range, as the parameter itself does.
-  const double value = modulator.param(param).FromNormalized(normalized);
-  const auto integer = [value] { return static_cast<int>(std::lround(value)); };
+  applyMorphedValue(snap, out, notes, modulator, param, modulator.param(param).FromNormalized(normalized));
+}
+
+void applyMorphedValue(ParamSnapshot& snap, OutputStage& out, std::array<NoteModeSnapshot, 3>& notes,
+                       const ParamModulator& modulator, int param, double value)
+{
+  const auto integer = [value] { return static_cast<int>(roundHalfAway(value)); };
 
   if (param >= par_main_note_oct_shift && param <= par_preB_midi_cc_channel)
   {

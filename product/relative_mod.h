@@ -68,5 +68,8 @@ protected:
 // Audio thread.
 void applyMorphedNormalized(ParamSnapshot& snap, OutputStage& out, std::array<NoteModeSnapshot, 3>& notes,
                             const ParamModulator& modulator, int param, double normalized);
+// The same with the value already mapped to the parameter's plain value (its shape, step and range).
+void applyMorphedValue(ParamSnapshot& snap, OutputStage& out, std::array<NoteModeSnapshot, 3>& notes,
+                       const ParamModulator& modulator, int param, double value);
 
 } // namespace zarvo

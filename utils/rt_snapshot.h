@@ -46,6 +46,14 @@ public:
   // writer was busy through every attempt. No allocation, no system call.
   bool load(T& out) const
   {
+    uint32_t sequence = 0;
+    return load(out, sequence);
+  }
+
+  // The same, with the sequence of the record copied: while sequence() still returns it, the
+  // payload is that record.
+  bool load(T& out, uint32_t& loadedSequence) const
+  {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt)
     {
       const uint32_t s1 = mSequence.load(std::memory_order_acquire);
@@ -58,6 +66,7 @@ public:
       if (mSequence.load(std::memory_order_relaxed) != s1)
         continue;
       std::memcpy(static_cast<void*>(&out), mScratch.data(), sizeof(T));
+      loadedSequence = s1;
       return true;
     }
     return false;

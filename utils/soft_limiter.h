@@ -1,6 +1,8 @@
 // A memoryless limiter with a quadratic soft knee below its ceiling.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -28,6 +30,20 @@ public:
     const double d = std::min(m, mKneeEnd) - mKneeEnd;
     const double bent = std::copysign(mCurve * d * d + mThreshold, x);
     return m <= mKneeStart ? x : bent;
+  }
+
+  // Two samples side by side (a channel pair), each exactly as process() computes it.
+  __m128d process(__m128d x) const
+  {
+    const __m128d sign = _mm_set1_pd(-0.0);
+    const __m128d m = _mm_andnot_pd(sign, x);
+    const __m128d kneeEnd = _mm_set1_pd(mKneeEnd);
+    // min(b, m) keeps m when it is NaN, as std::min(m, b) does.
+    const __m128d d = _mm_sub_pd(_mm_min_pd(kneeEnd, m), kneeEnd);
+    const __m128d magnitude = _mm_add_pd(_mm_mul_pd(_mm_mul_pd(_mm_set1_pd(mCurve), d), d), _mm_set1_pd(mThreshold));
+    const __m128d bent = _mm_or_pd(_mm_andnot_pd(sign, magnitude), _mm_and_pd(sign, x));
+    const __m128d pass = _mm_cmple_pd(m, _mm_set1_pd(mKneeStart));
+    return _mm_or_pd(_mm_and_pd(pass, x), _mm_andnot_pd(pass, bent));
   }
 
   void processBuffer(AudioBuffer& buffer) const;

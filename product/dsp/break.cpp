@@ -27,6 +27,14 @@ BreakFunction Break::getFunction(BreakChar c)
   return kFunctions[static_cast<std::size_t>(std::clamp(static_cast<int>(c), 0, kNumBreakChars - 1))];
 }
 
+int break_shapes::indexOf(BreakFunction f)
+{
+  for (int c = 0; c < kNumBreakChars; ++c)
+    if (Break::getFunction(static_cast<BreakChar>(c)) == f)
+      return c;
+  return -1;
+}
+
 BreakSelection BreakSelection::of(double v)
 {
   v = v > 0.0 ? std::min(v, static_cast<double>(kNumBreakChars - 1)) : 0.0;

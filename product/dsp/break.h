@@ -1,9 +1,12 @@
 // The break stage's eleven shaping functions and how a character value picks and blends them.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <type_traits>
 
 #include "product/dsp/lanes.h"
 #include "product/dsp/saturation.h"
@@ -56,16 +59,50 @@ namespace break_shapes {
 
 inline constexpr double kPi = 3.141592653589793;
 
+namespace detail {
+
+// True when no lane of a comparison's mask is set.
+template <typename Mask>
+bool noLane(Mask mask)
+{
+  return _mm_movemask_pd((__m128d)mask) == 0;
+}
+
+} // namespace detail
+
+// The root of |x|, negated unless x > 0 (so zeros come out as -0).
 template <typename T>
 T square(T x, double, const SatCurves&)
 {
-  return lanes::map(x, [](double v) { return v > 0.0 ? std::sqrt(v) : -std::sqrt(std::fabs(v)); });
+  if constexpr (std::is_same_v<T, v2d>)
+  {
+    // Both lanes without a branch: the sign bit is set wherever x > 0 does not hold.
+    const __m128d sign = _mm_set1_pd(-0.0);
+    const __m128d root = _mm_sqrt_pd(_mm_andnot_pd(sign, x));
+    return _mm_xor_pd(root, _mm_andnot_pd(_mm_cmpgt_pd(x, _mm_setzero_pd()), sign));
+  }
+  else
+  {
+    const double root = std::sqrt(std::fabs(x));
+    return x > 0.0 ? root : -root;
+  }
 }
 
 template <typename T>
 T bitCrush(T x, double p, const SatCurves&)
 {
   const double levels = (1.0 - p) * 7.0 + 1.0;
+  if constexpr (std::is_same_v<T, v2d>)
+  {
+    // Truncation in the vector unit where both lanes fit 32 bits; the sign copied back keeps -0.
+    const v2d y = x * levels;
+    const __m128d sign = _mm_set1_pd(-0.0);
+    if (_mm_movemask_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, y), _mm_set1_pd(2147483647.0))) == 3) [[likely]]
+    {
+      const __m128d truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(y));
+      return v2d(_mm_or_pd(truncated, _mm_and_pd(y, sign))) / levels;
+    }
+  }
   return lanes::map(x, [levels](double v) { return std::trunc(v * levels) / levels; });
 }
 
@@ -93,6 +130,11 @@ T sinCrest(T x, double p, const SatCurves&)
 {
   const double q = p * p;
   const double t = 0.9 - 0.4 * q * q;
+  if constexpr (std::is_same_v<T, v2d>)
+  {
+    if (detail::noLane(x < -t))
+      return x;
+  }
   return lanes::map(x, [q, t](double v) {
     if (v < -t)
     {
@@ -116,15 +158,27 @@ T wavefold(T x, double p, const SatCurves&)
   return lanes::map(x, [p](double v) { return std::sin(v * (23.0 * p * p + 1.0)); });
 }
 
+// The weights of wavefold2's 3rd, 5th, 7th and 9th harmonics for the break parameter p; a caller
+// that holds p still computes them once instead of per sample.
+inline std::array<double, 4> wavefold2Weights(double p)
+{
+  return {std::cos(18.84955592153876 * p), std::cos(31.41592653589793 * p), std::cos(43.982297150257104 * p),
+          std::cos(69.11503837897544 * p)};
+}
+
+template <typename T>
+T wavefold2With(T x, const std::array<double, 4>& w)
+{
+  return lanes::map(x, [&w](double v) {
+    return 0.5 * (std::sin(v) + w[0] * std::sin(-3.0 * v) + w[1] * std::sin(5.0 * v) + w[2] * std::sin(-7.0 * v)
+                  + w[3] * std::sin(9.0 * v));
+  });
+}
+
 template <typename T>
 T wavefold2(T x, double p, const SatCurves&)
 {
-  return lanes::map(x, [p](double v) {
-    return 0.5 * (std::sin(v) + std::cos(18.84955592153876 * p) * std::sin(-3.0 * v)
-                  + std::cos(31.41592653589793 * p) * std::sin(5.0 * v)
-                  + std::cos(43.982297150257104 * p) * std::sin(-7.0 * v)
-                  + std::cos(69.11503837897544 * p) * std::sin(9.0 * v));
-  });
+  return wavefold2With(x, wavefold2Weights(p));
 }
 
 template <typename T>
@@ -138,6 +192,11 @@ T transBird(T x, double p, const SatCurves&)
 template <typename T>
 T clicks(T x, double p, const SatCurves&)
 {
+  if constexpr (std::is_same_v<T, v2d>)
+  {
+    if (detail::noLane((x > 1.0 - p) & (x < 0.1 * p + (1.0 - p + 0.01))))
+      return x;
+  }
   return lanes::map(x, [p](double v) {
     if (v > 1.0 - p && v < 0.1 * p + (1.0 - p + 0.01))
       return std::fmod((v + 0.5 * p + 0.05) * 4.0, 1.5);
@@ -147,6 +206,29 @@ T clicks(T x, double p, const SatCurves&)
 
 template <typename T>
 using Shape = T (*)(T x, double parameter, const SatCurves& saturation);
+
+// The shape of character c (0..10) at x, inline; callers hold c constant over many samples.
+template <typename T>
+[[gnu::always_inline]] inline T apply(int c, T x, double p, const SatCurves& s)
+{
+  switch (c)
+  {
+    case 0: return square(x, p, s);
+    case 1: return bitCrush(x, p, s);
+    case 2: return nSquare(x, p, s);
+    case 3: return negFiveSat(x, p, s);
+    case 4: return dblCubeSat(x, p, s);
+    case 5: return sinCrest(x, p, s);
+    case 6: return trigNoise(x, p, s);
+    case 7: return wavefold(x, p, s);
+    case 8: return wavefold2(x, p, s);
+    case 9: return transBird(x, p, s);
+    default: return clicks(x, p, s);
+  }
+}
+
+// The character (0..10) of the Break function f, or -1 when f is none of them.
+int indexOf(BreakFunction f);
 
 // The shape of the Break function f, or nullptr when f is none of them.
 template <typename T>

@@ -111,8 +111,8 @@ void BasicTransistorFractal<T>::setBreakFunctions(BreakFunction f1, BreakFunctio
 {
   mBreakF1 = f1;
   mBreakF2 = f2;
-  mBreakShape1 = break_shapes::of<T>(f1);
-  mBreakShape2 = break_shapes::of<T>(f2);
+  mBreakChar1 = break_shapes::indexOf(f1);
+  mBreakChar2 = break_shapes::indexOf(f2);
   mBreakBlend = blend;
 }
 
@@ -126,30 +126,28 @@ void BasicTransistorFractal<T>::restoreLane1(const State& saved)
 }
 
 template <typename T>
-template <typename U, typename Shape1, typename Shape2>
-U BasicTransistorFractal<T>::breakWith(U u, Shape1 shape1, Shape2 shape2) const
+int BasicTransistorFractal<T>::breakKind() const
 {
-  const auto shape = [&](U in) {
-    U b = shape1(in);
-    if (mBreakBlend > 0.0)
-      b = b * (1.0 - mBreakBlend) + shape2(in) * mBreakBlend;
-    return b;
-  };
-  U b = shape(u);
-  if (mBreakDouble > 0.0)
-    b = b * (1.0 - mBreakDouble) + shape(b) * mBreakDouble;
-  if (mInvertFeedback)
-    b = saturate(-b, mSat);
-  return u * (1.0 - mBreakAmount) + b * mBreakAmount;
+  if (!(mBreakAmount > 0.0))
+    return kBreakOff;
+  if (mBreakChar1 < 0 || mBreakChar2 < 0)
+    return kBreakByPointer;
+  if (!(mBreakBlend > 0.0))
+    return mBreakChar1;
+  return mBreakChar2 == mBreakChar1 + 1 ? kBreakNeighbours + mBreakChar1 : kBreakBlended;
 }
 
 template <typename T>
-T BasicTransistorFractal<T>::applyBreak(T u) const
+T BasicTransistorFractal<T>::applyBreakAnyKind(T u) const
 {
-  if (mBreakShape1 && mBreakShape2)
-    return breakWith(
-      u, [this](T x) { return mBreakShape1(x, mBreakParam, mSat); },
-      [this](T x) { return mBreakShape2(x, mBreakParam, mSat); });
+  if (mBreakChar1 < 0 || mBreakChar2 < 0)
+    return applyBreakByPointer(u);
+  return applyBreak<kBreakBlended>(u);
+}
+
+template <typename T>
+T BasicTransistorFractal<T>::applyBreakByPointer(T u) const
+{
   return lanes::map(u, [this](double x) {
     return breakWith(
       x, [this](double v) { return mBreakF1(v, mBreakParam, mSatType); },

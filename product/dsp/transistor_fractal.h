@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <type_traits>
+#include <utility>
 
 #include "product/dsp/break.h"
 #include "product/dsp/lanes.h"
@@ -14,6 +16,19 @@ namespace zarvo {
 // T is double for one channel (TransistorFractal) or v2d for a channel pair in lanes; only the
 // cutoff may differ between lanes, every other setting applies to both. Every setting takes
 // effect at the next sample. Audio thread only.
+// How the break stage runs over a stretch of samples: one character's shape (0..10) inline, a
+// character blended with the next (kBreakNeighbours + the first), any two characters blended, other
+// functions lane by lane through their pointers, or not at all; kBreakAnyKind decides sample by
+// sample.
+enum BreakKind : int
+{
+  kBreakNeighbours = kNumBreakChars,
+  kBreakBlended = kBreakNeighbours + kNumBreakChars - 1,
+  kBreakByPointer,
+  kBreakOff,
+  kBreakAnyKind,
+};
+
 template <typename T>
 class BasicTransistorFractal
 {
@@ -43,7 +58,11 @@ public:
   // v 0..10: selects one or two break functions and their blend.
   void setBreakCharacter(double v);
   void setBreakFunctions(BreakFunction f1, BreakFunction f2, double blend);
-  void setBreakParam(double p) { mBreakParam = p; }
+  void setBreakParam(double p)
+  {
+    mBreakParam = p;
+    mWavefold2Weights = break_shapes::wavefold2Weights(p);
+  }
   void setBreakDouble(double amount) { mBreakDouble = amount; }
   void setInvertFeedback(bool invert) { mInvertFeedback = invert; }
   void setDiodeModel(bool diode) { mDiodeModel = diode; }
@@ -59,13 +78,24 @@ public:
   T processSample(T x, T feedbackGain) { return processSample(mState, x, feedbackGain); }
 
   // The same on states the caller holds: a loop over many samples runs on a copy of state(),
-  // which stays in registers, and hands it back with setState().
+  // which stays in registers, and hands it back with setState(). Kind is breakKind() for the
+  // settings in force, or kBreakAnyKind.
+  template <int Kind = kBreakAnyKind>
   T process(State& s, T x, T feedbackGain) const;
+  template <int Kind = kBreakAnyKind>
   T processDiode(State& s, T x, T feedbackGain) const;
+  template <int Kind = kBreakAnyKind>
   [[gnu::always_inline]] T processSample(State& s, T x, T feedbackGain) const
   {
-    return mDiodeModel ? processDiode(s, x, feedbackGain) : process(s, x, feedbackGain);
+    return mDiodeModel ? processDiode<Kind>(s, x, feedbackGain) : process<Kind>(s, x, feedbackGain);
   }
+
+  // How the break stage runs with the settings in force.
+  int breakKind() const;
+  // Calls body(std::integral_constant<int, breakKind()>()), so that a loop in the body runs the
+  // break stage inline without deciding per sample. The settings must not change inside.
+  template <typename Body>
+  [[gnu::always_inline]] void withBreakKind(Body&& body) const;
 
   const State& state() const { return mState; }
   void setState(const State& s) { mState = s; }
@@ -86,10 +116,17 @@ public:
 private:
   void updateDiodeFeedback();
   T feedbackSignal(T& lowPass, T S) const;
+  template <int Kind>
   T saturateInput(T u) const;
   // The break stage on both lanes at once when the functions are the Break functions, else lane by
   // lane through the function pointers.
+  template <int Kind>
   T applyBreak(T u) const;
+  // Break character Char's shape at x.
+  template <int Char>
+  T shape(T x) const;
+  T applyBreakAnyKind(T u) const;
+  T applyBreakByPointer(T u) const;
   template <typename U, typename Shape1, typename Shape2>
   U breakWith(U u, Shape1 shape1, Shape2 shape2) const;
   T output(T& lowPass, T u, T y1, T y2, T y3, T y4) const;
@@ -118,8 +155,9 @@ private:
   double mBreakAmount = 0.0, mBreakBlend = 0.0, mBreakParam = 0.0;
   BreakFunction mBreakF1 = Break::square;
   BreakFunction mBreakF2 = Break::square;
-  break_shapes::Shape<T> mBreakShape1 = break_shapes::square<T>;
-  break_shapes::Shape<T> mBreakShape2 = break_shapes::square<T>;
+  std::array<double, 4> mWavefold2Weights = break_shapes::wavefold2Weights(0.0);
+  int mBreakChar1 = 0; // the characters of f1 and f2, -1 for any other function
+  int mBreakChar2 = 0;
   double mBreakDouble = 0.0;
   bool mInvertFeedback = false;
   bool mDiodeModel = false;
@@ -159,15 +197,85 @@ template <typename T>
   return S - (fixedCut ? 1.0 : mFeedbackLowCut) * l;
 }
 
+namespace detail {
+
+template <typename Body, int... Kinds>
+[[gnu::always_inline]] inline void withKind(int kind, Body& body, std::integer_sequence<int, Kinds...>)
+{
+  (void)((kind == Kinds && (body(std::integral_constant<int, Kinds>()), true)) || ...);
+}
+
+} // namespace detail
+
 template <typename T>
+template <typename Body>
+[[gnu::always_inline]] inline void BasicTransistorFractal<T>::withBreakKind(Body&& body) const
+{
+  detail::withKind(breakKind(), body, std::make_integer_sequence<int, kBreakOff + 1>());
+}
+
+template <typename T>
+template <int Char>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::shape(T x) const
+{
+  if constexpr (Char == static_cast<int>(BreakChar::Wavefold2))
+    return break_shapes::wavefold2With(x, mWavefold2Weights);
+  else
+    return break_shapes::apply(Char, x, mBreakParam, mSat);
+}
+
+template <typename T>
+template <typename U, typename Shape1, typename Shape2>
+[[gnu::always_inline]] inline U BasicTransistorFractal<T>::breakWith(U u, Shape1 shape1, Shape2 shape2) const
+{
+  const auto shape = [&](U in) {
+    U b = shape1(in);
+    if (mBreakBlend > 0.0)
+      b = b * (1.0 - mBreakBlend) + shape2(in) * mBreakBlend;
+    return b;
+  };
+  U b = shape(u);
+  if (mBreakDouble > 0.0)
+    b = b * (1.0 - mBreakDouble) + shape(b) * mBreakDouble;
+  if (mInvertFeedback)
+    b = saturate(-b, mSat);
+  return u * (1.0 - mBreakAmount) + b * mBreakAmount;
+}
+
+template <typename T>
+template <int Kind>
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::applyBreak(T u) const
+{
+  if constexpr (Kind < kNumBreakChars)
+    // Blend 0: the second function is never asked.
+    return breakWith(u, [this](T x) { return shape<Kind>(x); }, [](T x) { return x; });
+  else if constexpr (Kind < kBreakBlended)
+    return breakWith(u, [this](T x) { return shape<Kind - kBreakNeighbours>(x); },
+                     [this](T x) { return shape<Kind - kBreakNeighbours + 1>(x); });
+  else if constexpr (Kind == kBreakBlended)
+    return breakWith(u, [this](T x) { return break_shapes::apply(mBreakChar1, x, mBreakParam, mSat); },
+                     [this](T x) { return break_shapes::apply(mBreakChar2, x, mBreakParam, mSat); });
+  else if constexpr (Kind == kBreakByPointer)
+    return applyBreakByPointer(u);
+  else
+    return applyBreakAnyKind(u);
+}
+
+template <typename T>
+template <int Kind>
 [[gnu::always_inline]] inline T BasicTransistorFractal<T>::saturateInput(T u) const
 {
   if (mCleanMix == 0.0)
     u = saturate(u, mSat);
   else if (mCleanMix != 1.0)
     u = u * mCleanMix + saturate(u, mSat) * (1.0 - mCleanMix);
-  if (mBreakAmount > 0.0)
-    u = applyBreak(u);
+  if constexpr (Kind == kBreakAnyKind)
+  {
+    if (mBreakAmount > 0.0)
+      u = applyBreakAnyKind(u);
+  }
+  else if constexpr (Kind != kBreakOff)
+    u = applyBreak<Kind>(u);
   return u;
 }
 
@@ -183,6 +291,7 @@ template <typename T>
 }
 
 template <typename T>
+template <int Kind>
 [[gnu::always_inline]] inline T BasicTransistorFractal<T>::process(State& state, T x, T feedbackGain) const
 {
   T u0 = x * mInputGain;
@@ -203,7 +312,7 @@ template <typename T>
   const T beta = w * (1.0 - c) * z;
   const T sHead = (mLadderG3 * s[0] + mLadderG2 * s[1] + mLadderG * s[2]) * mInv1pG;
   const T kf = feedbackGain * mK * mInvLadderDen;
-  const T u = saturateInput((u0 * mInvLadderDen - kf * (alpha * sHead - beta)) - (kf * alpha * mInv1pG) * s[3]);
+  const T u = saturateInput<Kind>((u0 * mInvLadderDen - kf * (alpha * sHead - beta)) - (kf * alpha * mInv1pG) * s[3]);
   const T S = sHead + s[3] * mInv1pG;
   const T lv = (S - z) * c;
   z = z + lv + lv;
@@ -226,6 +335,7 @@ template <typename T>
 }
 
 template <typename T>
+template <int Kind>
 [[gnu::always_inline]] inline T BasicTransistorFractal<T>::processDiode(State& state, T x, T feedbackGain) const
 {
   T u0 = x * mInputGain;
@@ -238,7 +348,7 @@ template <typename T>
   const T u1 = mB1 * (s[0] * mInvA + u2);
   const T S = mB2 * mB3 * mHalfG1 * u1 + mB3 * mHalfG1 * u2 + mHalfG1 * u3 + t4;
   const T F = feedbackSignal(state.feedbackLowPass, S);
-  const T u = saturateInput((u0 - saturate(feedbackGain * F * mDiodeK, mSat)) * mInvDiodeDen);
+  const T u = saturateInput<Kind>((u0 - saturate(feedbackGain * F * mDiodeK, mSat)) * mInvDiodeDen);
   const T Y2 = mB2 * (mB1 * u + u1) + u2;
   const T Y3 = mB3 * Y2 + u3;
   const T Y4 = mHalfG1 * Y3 + t4;

@@ -199,16 +199,24 @@ void VemlorModel::processFrames(double* left, double* right, std::size_t n)
     else
       for (std::size_t i = 0; i < len; ++i)
         split[i] = splitBand<false>(frame(i), run);
-    for (std::size_t i = 0; i < len; ++i)
-      out[i] = mMain.processSample(run.main, split[i].mainInput, split[i].feedbackGain);
+    mMain.withBreakKind([&](auto kind) {
+      constexpr int kKind = decltype(kind)::value;
+      if (mMain.isDiodeModel())
+        for (std::size_t i = 0; i < len; ++i)
+          out[i] = mMain.template processDiode<kKind>(run.main, split[i].mainInput, split[i].feedbackGain);
+      else
+        for (std::size_t i = 0; i < len; ++i)
+          out[i] = mMain.template process<kKind>(run.main, split[i].mainInput, split[i].feedbackGain);
+    });
     for (std::size_t i = 0; i < len; ++i)
     {
       v2d y = out[i];
       if (negBandMix > 0.0)
         y += split[i].removed * negBandMix;
-      left[pos + i] = mLimiter.process(y[0]);
+      const v2d limited = mLimiter.process(y);
+      left[pos + i] = limited[0];
       if constexpr (Channels == 2)
-        right[pos + i] = mLimiter.process(y[1]);
+        right[pos + i] = limited[1];
     }
   }
   leftFollower.envelope = run.envelope[0];

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "product/dsp/saturation.h"
 
@@ -110,6 +113,25 @@ TEST(Break, LaneShapesMatchTheFunctions)
         }
   }
   EXPECT_EQ(break_shapes::of<v2d>([](double x, double, double) { return x; }), nullptr);
+}
+
+// The same bit for bit where the channel-pair forms take their own road: signed zeros, values
+// beyond the 32-bit range of the pair's truncation, and values that are not numbers.
+TEST(Break, LaneShapesMatchTheFunctionsBitForBitAtTheEdges)
+{
+  const double inputs[] = {0.0, -0.0, -0.05, 1e-310, -1e-310, 3e9, -3e12, 1e300,
+                           std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+  for (int c = 0; c < kNumBreakChars; ++c)
+  {
+    const BreakFunction f = Break::getFunction(static_cast<BreakChar>(c));
+    for (const double p : {0.0, 0.5, 1.0})
+      for (const double x : inputs)
+      {
+        const v2d y = break_shapes::apply(c, v2d{x, 0.3}, p, SatCurves::of(1.0));
+        EXPECT_EQ(std::bit_cast<uint64_t>(y[0]), std::bit_cast<uint64_t>(f(x, p, 1.0))) << "character " << c << " at " << x;
+        EXPECT_EQ(std::bit_cast<uint64_t>(y[1]), std::bit_cast<uint64_t>(f(0.3, p, 1.0))) << "character " << c;
+      }
+  }
 }
 
 } // namespace

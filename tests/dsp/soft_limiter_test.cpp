@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace zarvo {
 namespace {
@@ -64,6 +67,27 @@ TEST(SoftLimiter, KneeIsSmoothAndZerosKeepTheirSign)
   EXPECT_EQ(left[2], kCeiling);
   EXPECT_EQ(right[0], -kCeiling);
   EXPECT_EQ(right[2], 0.75);
+}
+
+// The model limits both channels at once; each must come out exactly as it does alone, signed
+// zeros, the knee's edges, infinities and NaN included.
+TEST(SoftLimiter, ChannelPairGivesEachSampleAsAloneBitForBit)
+{
+  const double inf = std::numeric_limits<double>::infinity();
+  const double inputs[] = {0.0, -0.0, 0.5, 0.9, 1.0, std::nextafter(1.0, 2.0), 1.7, -2.0, 2.9905246299377595,
+                           -3.0, 5.0, 1e300, -inf, inf, std::numeric_limits<double>::quiet_NaN(), 4e-320};
+  for (const double softnessDb : {6.0, 0.0})
+  {
+    const SoftLimiter limiter(6.0, softnessDb);
+    for (const double a : inputs)
+      for (const double b : {-a, 0.25})
+      {
+        double pair[2];
+        _mm_storeu_pd(pair, limiter.process(_mm_set_pd(b, a)));
+        EXPECT_EQ(std::bit_cast<uint64_t>(pair[0]), std::bit_cast<uint64_t>(limiter.process(a))) << a;
+        EXPECT_EQ(std::bit_cast<uint64_t>(pair[1]), std::bit_cast<uint64_t>(limiter.process(b))) << b;
+      }
+  }
 }
 
 } // namespace

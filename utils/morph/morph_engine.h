@@ -86,6 +86,21 @@ public:
   Weights weights{};      // audio thread: the last block's weights
   MorphValues resolved{}; // audio thread: the last block's blend
 
+  // Audio thread: what the block function made of the last blend, and the position it was made
+  // at. The blend depends on nothing but the field and the position, so a block that finds both
+  // unchanged reuses it.
+  struct BlockBlend
+  {
+    bool valid = false;
+    double x = 0.0;
+    double y = 0.0;
+    MorphValues plain{};               // the blended values as the parameters' plain values
+    std::array<double, 6> mainShape{}; // five stage-mix coefficients and the feedback value
+    std::array<double, 3> preFilterA{}; // low-pass, high-pass and band-pass weights
+    std::array<double, 3> preFilterB{};
+  };
+  BlockBlend blockBlend;
+
   // The pad position of the sound: written by the audio thread each block, read by the main thread.
   void setPosition(double x, double y);
   double positionX() const { return mPosX.load(std::memory_order_relaxed); }
@@ -94,7 +109,16 @@ public:
   // Main thread: hands the edit state to the audio thread.
   void publish() { snapshot.publish(editState); }
   // Audio thread: refreshes the audio state; false keeps the previous block's copy.
-  bool loadAudioState() { return snapshot.load(audioState); }
+  bool loadAudioState() { return snapshot.load(audioState, mAudioSequence); }
+  // Audio thread: refreshes the audio state only when a record was published since the last
+  // copy; true when it was refreshed. Copying the whole field every block costs more than blocks
+  // of a few samples can afford.
+  bool loadNewerAudioState()
+  {
+    if (snapshot.sequence() == mAudioSequence)
+      return false;
+    return loadAudioState();
+  }
 
   // Point editing is allowed: the pad is editing, or it is not moving points.
   bool pointEditingAllowed() const { return editing || !moving; }
@@ -141,6 +165,7 @@ private:
 
   std::atomic<double> mPosX{0.5};
   std::atomic<double> mPosY{0.5};
+  uint32_t mAudioSequence = 1; // the sequence audioState was copied at; odd: none yet
 };
 
 // Index of the largest weight: ties and all-zero weights keep the lowest index.
