@@ -166,6 +166,17 @@ TEST_F(FrameLoopTest, AnimationKeepsAControlDirtyUntilItsProgressPassesOne)
   EXPECT_FALSE(s.G().Tick());
 }
 
+TEST_F(FrameLoopTest, DisplayTickRunsAtEveryCheck)
+{
+  int ticks = 0;
+  s.G().SetDisplayTickFunc([&ticks] { ++ticks; });
+  IRECTList rects;
+  s.G().IsDirty(rects);
+  s.G().SetAllControlsClean();
+  s.G().IsDirty(rects);
+  EXPECT_EQ(2, ticks);
+}
+
 TEST_F(FrameLoopTest, SetStrictDrawingRedrawsEverything)
 {
   auto* a = s.Attach<RecordingControl>(IRECT(10, 10, 20, 20));

@@ -397,3 +397,42 @@ TEST_F(QwertyTest, MessagesGoToThePluginFirstOnChannelOne)
 
 } // namespace
 } // namespace plugkit::gfx::test
+
+namespace plugkit::gfx::test {
+namespace {
+
+// Hides the cursor while pressed, as knobs do.
+class CursorHidingControl : public RecordingControl
+{
+public:
+  using RecordingControl::RecordingControl;
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override
+  {
+    RecordingControl::OnMouseDown(x, y, mod);
+    GetUI()->HideMouseCursor(true, true);
+  }
+};
+
+TEST(InputTest, ReleasingCaptureShowsAHiddenCursor)
+{
+  EditorSession s;
+  auto* c = s.Attach<CursorHidingControl>(IRECT(10, 10, 30, 30), 1);
+  s.Input().Press(20, 20);
+  ASSERT_TRUE(s.G().CursorIsHidden());
+  s.G().RemoveControl(c);
+  EXPECT_FALSE(s.G().ControlIsCaptured());
+  EXPECT_EQ((std::vector<std::pair<bool, bool>>{{true, true}, {false, true}}), s.platform.cursorHides);
+  EXPECT_FALSE(s.G().CursorIsHidden());
+}
+
+TEST(InputTest, BubbleRequestWithoutBubbleDoesNothing)
+{
+  EditorSession s;
+  auto* c = s.Attach<RecordingControl>(IRECT(10, 10, 30, 30), 1);
+  s.G().ShowBubbleControl(c, 30, 20, "0.5");
+  ShowBubbleHorizontalActionFunc(c);
+  EXPECT_EQ(0, s.G().NBubbles());
+}
+
+} // namespace
+} // namespace plugkit::gfx::test
