@@ -436,3 +436,27 @@ TEST(InputTest, BubbleRequestWithoutBubbleDoesNothing)
 
 } // namespace
 } // namespace plugkit::gfx::test
+
+namespace plugkit::gfx::test {
+namespace {
+
+// Removes itself when released, as a control closing a panel might.
+class SelfRemovingControl : public RecordingControl
+{
+public:
+  using RecordingControl::RecordingControl;
+  void OnMouseUp(float, float, const IMouseMod&) override { GetUI()->RemoveControl(this); }
+};
+
+TEST(InputTest, EditsEndEvenWhenTheReleaseRemovesTheControl)
+{
+  EditorSession s;
+  s.Attach<SelfRemovingControl>(IRECT(10, 10, 30, 30), std::vector<int>{1, 2}, "gone");
+  s.dlg.log.clear();
+  s.Input().Click(20, 20);
+  EXPECT_EQ((Strings{"begin 1", "begin 2", "end 1", "end 2"}), s.dlg.log);
+  EXPECT_EQ(0, s.G().NControls());
+}
+
+} // namespace
+} // namespace plugkit::gfx::test
