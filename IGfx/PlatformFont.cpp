@@ -1,9 +1,16 @@
 #include "IGfx/PlatformFont.h"
 
+#include "IGfx/IGfx.h"
+
 #include <cstring>
 
 namespace plugkit::gfx
 {
+
+void PlatformFontDeleter::operator()(PlatformFont* font) const
+{
+  delete font;
+}
 
 int PlatformFont::GetFaceIdx(const void* data, int dataSize, const char* styleName)
 {

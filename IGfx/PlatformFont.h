@@ -31,6 +31,4 @@ private:
   bool mIsSystem;
 };
 
-using PlatformFontPtr = std::unique_ptr<PlatformFont>;
-
 } // namespace plugkit::gfx

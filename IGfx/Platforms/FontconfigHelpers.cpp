@@ -18,12 +18,12 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fil
                                                     const char* sharedResourcesSubPath)
 {
   TextString path;
-  if (LocateResource(fileNameOrResID, "ttf", path, bundleID, nullptr, sharedResourcesSubPath) == kNotFound)
+  if (LocateResource(fileNameOrResID, "ttf", path, bundleID, nullptr, sharedResourcesSubPath) == plugkit::kNotFound)
     return nullptr;
   std::vector<unsigned char> bytes = ReadResourceFile(path.Get());
   if (bytes.empty())
     return nullptr;
-  return std::make_unique<FontconfigFont>(std::move(bytes), path.Get(), "", 0, false);
+  return PlatformFontPtr(new FontconfigFont(std::move(bytes), path.Get(), "", 0, false));
 }
 
 namespace
@@ -43,7 +43,7 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fon
 {
   if (!fontName || !fontName[0] || !FcInit())
     return nullptr;
-  const char* styleName = style == kTextStyleBold ? "Bold" : style == kTextStyleItalic ? "Italic" : "Regular";
+  const char* styleName = style == ETextStyle::Bold ? "Bold" : style == ETextStyle::Italic ? "Italic" : "Regular";
 
   // Listing (not matching) keeps both names mandatory: a match would always offer some font.
   FcPattern* pattern = FcPatternCreate();
@@ -87,7 +87,7 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fon
   if (bytes.empty())
     return nullptr;
   // fontconfig knows which face of a collection it listed; two faces may share a style name.
-  return std::make_unique<FontconfigFont>(std::move(bytes), bestPath.c_str(), styleName, bestIndex, true);
+  return PlatformFontPtr(new FontconfigFont(std::move(bytes), bestPath.c_str(), styleName, bestIndex, true));
 }
 
 PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const void* data, int dataSize)
@@ -95,7 +95,7 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const void* dat
   if (!data || dataSize <= 0)
     return nullptr;
   const auto* begin = static_cast<const unsigned char*>(data);
-  return std::make_unique<FontconfigFont>(std::vector<unsigned char>(begin, begin + dataSize), "", "", 0, false);
+  return PlatformFontPtr(new FontconfigFont(std::vector<unsigned char>(begin, begin + dataSize), "", "", 0, false));
 }
 
 void FontconfigHelpers::CachePlatformFont(const char* fontID, PlatformFont& font,

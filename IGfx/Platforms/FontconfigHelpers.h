@@ -2,19 +2,13 @@
 // fontconfig, or from memory; and the process-wide cache of what the platform knows of each font.
 #pragma once
 
+#include "IGfx/IGfx.h"
 #include "IGfx/PlatformFont.h"
 #include "IGfx/StaticStorage.h"
 #include "IPlugin/TextString.h"
 
 namespace plugkit::gfx
 {
-
-enum ETextStyle
-{
-  kTextStyleNormal = 0,
-  kTextStyleBold = 1,
-  kTextStyleItalic = 2
-};
 
 // What the platform keeps per loaded font: where it came from and its em ratio.
 struct FontconfigFontDescriptor

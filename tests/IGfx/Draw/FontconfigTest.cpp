@@ -20,14 +20,14 @@ TEST(Fontconfig, FindsAnInstalledFamilyByExactFamilyAndStyle)
     const char* familyName;
     const char* styleName;
   } cases[] = {
-    {"regular is not an alias face", "Roboto", kTextStyleNormal, "Roboto-Regular.ttf", "Roboto", "Regular"},
-    {"bold", "Roboto", kTextStyleBold, "Roboto-Bold.ttf", "Roboto", "Bold"},
-    {"italic", "Roboto", kTextStyleItalic, "Roboto-Italic.ttf", "Roboto", "Italic"},
-    {"second face of a collection", "WenQuanYi Micro Hei Mono", kTextStyleNormal, "wqy-microhei.ttc",
+    {"regular is not an alias face", "Roboto", ETextStyle::Normal, "Roboto-Regular.ttf", "Roboto", "Regular"},
+    {"bold", "Roboto", ETextStyle::Bold, "Roboto-Bold.ttf", "Roboto", "Bold"},
+    {"italic", "Roboto", ETextStyle::Italic, "Roboto-Italic.ttf", "Roboto", "Italic"},
+    {"second face of a collection", "WenQuanYi Micro Hei Mono", ETextStyle::Normal, "wqy-microhei.ttc",
      "WenQuanYi Micro Hei Mono", "Regular"},
-    {"unknown family", "No Such Family Anywhere", kTextStyleNormal, "", "", ""},
-    {"a style the family lacks", "WenQuanYi Micro Hei", kTextStyleBold, "", "", ""},
-    {"family names are not prefixes", "Robot", kTextStyleNormal, "", "", ""},
+    {"unknown family", "No Such Family Anywhere", ETextStyle::Normal, "", "", ""},
+    {"a style the family lacks", "WenQuanYi Micro Hei", ETextStyle::Bold, "", "", ""},
+    {"family names are not prefixes", "Robot", ETextStyle::Normal, "", "", ""},
   };
   for (const Case& c : cases)
   {
