@@ -1,6 +1,9 @@
 #include "IGfx/Platforms/FontconfigFont.h"
 
+#include <atomic>
 #include <utility>
+
+#include "IGfx/ResourceFile.h"
 
 namespace plugkit::gfx
 {
@@ -12,8 +15,23 @@ FontconfigFont::FontconfigFont(std::vector<unsigned char> bytes, const char* pat
 {
 }
 
+namespace
+{
+std::atomic<int> sFileReads{0};
+}
+
+int FontconfigFont::FileReads()
+{
+  return sFileReads.load();
+}
+
 std::unique_ptr<IFontData> FontconfigFont::GetFontData()
 {
+  if (mBytes.empty() && mPath.GetLength())
+  {
+    mBytes = ReadResourceFile(mPath.Get());
+    ++sFileReads;
+  }
   const int size = static_cast<int>(mBytes.size());
   int faceIdx = mFaceIdx;
   if (faceIdx < 0)

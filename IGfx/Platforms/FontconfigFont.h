@@ -13,8 +13,13 @@ namespace plugkit::gfx
 class FontconfigFont : public PlatformFont
 {
 public:
-  // faceIdx < 0 picks the face by styleName (the first named face when styleName is empty).
+  // faceIdx < 0 picks the face by styleName (the first named face when styleName is empty). Without
+  // bytes the file at path is read when the data is first asked for, so a font whose bytes are already
+  // held elsewhere is never read again.
   FontconfigFont(std::vector<unsigned char> bytes, const char* path, const char* styleName, int faceIdx, bool isSystem);
+
+  // Font files read by every FontconfigFont of the process.
+  static int FileReads();
 
   // The file path the font came from (empty for fonts from memory).
   const void* GetDescriptor() override { return mPath.Get(); }

@@ -20,10 +20,7 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fil
   TextString path;
   if (LocateResource(fileNameOrResID, "ttf", path, bundleID, nullptr, sharedResourcesSubPath) == plugkit::kNotFound)
     return nullptr;
-  std::vector<unsigned char> bytes = ReadResourceFile(path.Get());
-  if (bytes.empty())
-    return nullptr;
-  return PlatformFontPtr(new FontconfigFont(std::move(bytes), path.Get(), "", 0, false));
+  return PlatformFontPtr(new FontconfigFont({}, path.Get(), "", 0, false));
 }
 
 namespace
@@ -83,11 +80,8 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fon
   if (bestPath.empty())
     return nullptr;
 
-  std::vector<unsigned char> bytes = ReadResourceFile(bestPath.c_str());
-  if (bytes.empty())
-    return nullptr;
   // fontconfig knows which face of a collection it listed; two faces may share a style name.
-  return PlatformFontPtr(new FontconfigFont(std::move(bytes), bestPath.c_str(), styleName, bestIndex, true));
+  return PlatformFontPtr(new FontconfigFont({}, bestPath.c_str(), styleName, bestIndex, true));
 }
 
 PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const void* data, int dataSize)
