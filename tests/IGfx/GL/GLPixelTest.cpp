@@ -17,8 +17,7 @@ using plugkit::gfx::test::FakeDelegate;
 // Mesa keeps some allocations for the life of the process; nothing of ours is suppressed.
 extern "C" const char* __lsan_default_suppressions()
 {
-  return "leak:libEGL_mesa\nleak:libgallium\nleak:swrast_dri\nleak:libLLVM\nleak:libglapi\nleak:libGLX_mesa\n"
-         "leak:dri\n";
+  return "leak:libEGL_mesa\nleak:libGLX_mesa\nleak:libglapi\nleak:libgallium\nleak:swrast_dri\nleak:libLLVM\n";
 }
 
 namespace
