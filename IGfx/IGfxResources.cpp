@@ -119,11 +119,16 @@ EResourceLocation IGfx::SearchImageResource(const char* name, const char* type, 
   return EResourceLocation::NotFound;
 }
 
+APIBitmap* IGfx::FindCachedBitmap(const char* name, int scale)
+{
+  return StaticStorage<APIBitmap>::Accessor(SharedBitmapCache()).Find(name, scale);
+}
+
 APIBitmap* IGfx::SearchBitmapInCache(const char* name, int targetScale, int& sourceScale)
 {
   StaticStorage<APIBitmap>::Accessor cache(SharedBitmapCache());
   for (int s : ImageScaleSearchOrder(targetScale))
-    if (APIBitmap* bitmap = cache.Find(name, s))
+    if (APIBitmap* bitmap = FindCachedBitmap(name, s))
     {
       sourceScale = s;
       return bitmap;
@@ -198,7 +203,7 @@ IBitmap IGfx::LoadBitmap(const char* name, const void* pData, int dataSize, int 
     return IBitmap();
   if (sourceScale == targetScale)
   {
-    if (decoded && !cache.Find(name, sourceScale))
+    if (decoded && !KeepsDecodedBitmaps())
       cache.Add(bitmap, name, sourceScale);
     return IBitmap(bitmap, nStates, framesAreHorizontal, name);
   }

@@ -549,15 +549,16 @@ APIBitmap* IGfxNanoVG::LoadAPIBitmap(const char* name, const void* pData, int da
   return bitmap;
 }
 
+APIBitmap* IGfxNanoVG::FindCachedBitmap(const char* name, int scale)
+{
+  return StaticStorage<APIBitmap>::Accessor(mBitmapCache).Find(name, scale);
+}
+
 void IGfxNanoVG::RetainBitmap(const IBitmap& bitmap, const char* cacheName)
 {
   // Scaled copies live in this context's cache, beside the images they were made from.
   if (APIBitmap* b = bitmap.GetAPIBitmap())
-  {
-    StaticStorage<APIBitmap>::Accessor cache(mBitmapCache);
-    if (!cache.Find(cacheName, b->GetScale()))
-      cache.Add(b, cacheName, b->GetScale());
-  }
+    StaticStorage<APIBitmap>::Accessor(mBitmapCache).Add(b, cacheName, b->GetScale());
 }
 
 APIBitmap* IGfxNanoVG::CreateAPIBitmap(int width, int height, float scale, double drawScale, bool)

@@ -95,6 +95,7 @@ public:
   float DoMeasureText(const IText& text, const char* str, IRECT& bounds) const override;
   void DoDrawText(const IText& text, const char* str, const IRECT& bounds, const IBlend* blend) override;
   bool KeepsDecodedBitmaps() const override { return true; }
+  APIBitmap* FindCachedBitmap(const char* name, int scale) override;
 
   // How many images this context decoded from files or memory since it was made.
   int NDecodedBitmaps() const { return mDecodeCount; }
