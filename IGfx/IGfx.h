@@ -592,7 +592,6 @@ private:
 
   // Input
   void BeginEdits(IControl* control);
-  void EndEdits(IControl* control);
   void RefreshMouseOver(float x, float y, const IMouseMod& mod);
   IControl* CapturedControl(uint64_t touchId) const;
   bool HandleQwertyKey(const IKeyPress& key, bool isUp);

@@ -59,18 +59,15 @@ void IGEditorDelegate::CloseWindow()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   // A host may close from inside an open, or twice in a row.
-  if (mOpening || mClosing)
+  if (mOpening || mClosing || !mGraphics)
     return;
   mClosing = true;
   OnUIClose();
-  if (mGraphics)
-  {
-    mLastWidth = mGraphics->Width();
-    mLastHeight = mGraphics->Height();
-    mLastScale = mGraphics->GetDrawScale();
-    mGraphics->CloseWindow();
-    mGraphics.reset();
-  }
+  mLastWidth = mGraphics->Width();
+  mLastHeight = mGraphics->Height();
+  mLastScale = mGraphics->GetDrawScale();
+  mGraphics->CloseWindow();
+  mGraphics.reset();
   mClosing = false;
 }
 

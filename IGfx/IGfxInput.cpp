@@ -179,15 +179,6 @@ void IGfx::BeginEdits(IControl* control)
   }
 }
 
-void IGfx::EndEdits(IControl* control)
-{
-  for (int i = 0; i < control->NVals(); ++i)
-  {
-    if (control->GetParamIdx(i) >= 0)
-      mDelegate.EndInformHostOfParamChangeFromUI(control->GetParamIdx(i));
-  }
-}
-
 void IGfx::OnMouseDown(const std::vector<IMouseInfo>& points)
 {
   if (points.size() == 1)
@@ -221,13 +212,17 @@ void IGfx::OnMouseUp(const std::vector<IMouseInfo>& points)
     IControl* control = CapturedControl(p.ms.touchID);
     if (!control)
       continue;
-    control->OnMouseUp(p.x, p.y, p.ms);
-    // The release handler may have removed the control; its edits were begun all the same.
-    if (CapturedControl(p.ms.touchID) == control)
+    // Taken first: the release handler may remove the control, and its edits still end.
+    std::vector<int> linkedParams;
+    for (int i = 0; i < control->NVals(); ++i)
     {
-      EndEdits(control);
-      mCapturedMap.erase(p.ms.touchID);
+      if (control->GetParamIdx(i) >= 0)
+        linkedParams.push_back(control->GetParamIdx(i));
     }
+    control->OnMouseUp(p.x, p.y, p.ms);
+    for (int paramIdx : linkedParams)
+      mDelegate.EndInformHostOfParamChangeFromUI(paramIdx);
+    mCapturedMap.erase(p.ms.touchID);
   }
   if (mResizingInProcess)
     EndDragResize();

@@ -6,11 +6,7 @@
 
 namespace plugkit::gfx::test {
 
-FakeDelegate::FakeDelegate(int nParams) : IGEditorDelegate(nParams)
-{
-  for (int i = 0; i < nParams; ++i)
-    GetParam(i)->InitDouble(fmt::format("param {}", i).c_str(), 0., 0., 1., 0.001);
-}
+FakeDelegate::FakeDelegate(int nParams) : IGEditorDelegate(nParams) {}
 
 void FakeDelegate::UseHeadlessEditor(HeadlessPlatform& platform, DrawRecorder& recorder, int w, int h, float scale)
 {

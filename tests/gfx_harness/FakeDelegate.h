@@ -18,7 +18,7 @@ namespace plugkit::gfx::test {
 class FakeDelegate : public IGEditorDelegate
 {
 public:
-  // The parameters are plain 0..1 doubles until the test initialises them otherwise.
+  // Uninitialised parameters are plain 0..1 values; tests initialise the ones they need.
   explicit FakeDelegate(int nParams);
 
   // Opening the editor makes a HeadlessGfx of this size over platform and recorder.
