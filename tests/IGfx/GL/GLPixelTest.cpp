@@ -283,3 +283,30 @@ TEST_P(GLPixels, SVGRingHasATransparentCentreAndOpacityGivesHalfAlpha)
 
 INSTANTIATE_TEST_SUITE_P(DrawScale, GLPixels, ::testing::Values(1.f, 2.f),
                          [](const auto& info) { return "x" + std::to_string(static_cast<int>(info.param)); });
+
+TEST_P(GLPixels, MultiLineTextDrawsEveryRowInBatchesOfThree)
+{
+  ASSERT_TRUE(gfx->LoadFont("Roboto-Regular", RobotoRegular().c_str()));
+  const IText text(9.f, COLOR_BLACK, "Roboto-Regular", EAlign::Near, EVAlign::Top);
+  IRECT box(2, 2, 19, 78); // one word per row
+  IRECT empty = box;
+  Add(IRECT(0, 0, 100, 80), [&](IGfx& g, const IRECT&) {
+    g.DrawMultiLineText(text, "", empty);
+    g.DrawMultiLineText(text, "one two saw ten red bag low" /* no dotted letters: one ink band per row */, box);
+  });
+  ASSERT_TRUE(gfx->Frame());
+  gl.WritePNG(Name("multiline"));
+  // Rows of ink separated by blank pixel rows: one band per text row.
+  const std::vector<unsigned char> px = gl.ReadWindow();
+  int bands = 0;
+  bool inInk = false;
+  for (int y = 0; y < gl.Height(); ++y)
+  {
+    bool ink = false;
+    for (int x = 0; x < gl.Width() && !ink; ++x)
+      ink = px[(static_cast<size_t>(y) * gl.Width() + x) * 4 + 3] > 100;
+    bands += ink && !inInk;
+    inInk = ink;
+  }
+  EXPECT_EQ(bands, 7);
+}
