@@ -9,6 +9,7 @@
 #include "IGfx/ILayer.h"
 #include "tests/gfx_harness/FakeDelegate.h"
 #include "tests/gfx_harness/HeadlessGfx.h"
+#include "tests/gfx_harness/RecordingControl.h"
 
 using namespace plugkit::gfx;
 using namespace plugkit::gfx::test;
@@ -224,11 +225,14 @@ TEST_F(DrawingPaths, EndLayerOnAnEmptyStackRestoresTargetAndClip)
 
 TEST_F(DrawingPaths, LayerInvalidatesAfterItsControlMoves)
 {
-  gfx.StartLayer(nullptr, IRECT(0, 0, 10, 10));
+  RecordingControl control(IRECT(0, 0, 10, 10));
+  gfx.StartLayer(&control, control.GetRECT());
   ILayerPtr layer = gfx.EndLayer();
   EXPECT_TRUE(gfx.CheckLayer(layer));
-  layer->Invalidate();
+  control.SetRECT(IRECT(5, 0, 15, 10));
   EXPECT_FALSE(gfx.CheckLayer(layer));
+  EXPECT_FALSE(gfx.CheckLayer(layer)); // stays invalid until a new layer is made
+  EXPECT_EQ(layer->GetControlRECT(), control.GetRECT());
   EXPECT_FALSE(gfx.CheckLayer(nullptr));
 }
 

@@ -116,6 +116,9 @@ TEST_P(GLBitmaps, MemoryBitmapScaledOnceAndOwnedByTheContext)
   EXPECT_EQ(first.W(), 20);
   EXPECT_EQ(first.FH(), 20);
   EXPECT_EQ(g.NDecodedBitmaps(), 1);
+  // Scaling renders at the target scale for a moment only.
+  EXPECT_EQ(g.GetScreenScale(), GetParam());
+  EXPECT_EQ(g.GetDrawScale(), 1.f);
 }
 
 INSTANTIATE_TEST_SUITE_P(ScreenScale, GLBitmaps, ::testing::Values(1.f, 2.f),
