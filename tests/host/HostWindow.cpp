@@ -6,7 +6,9 @@ namespace vemlor::testhost {
 
 HostWindow::HostWindow(int width, int height)
 {
-  dpy = XOpenDisplay(nullptr);
+  // A busy server may refuse a connection for a moment (EAGAIN).
+  for (int attempt = 0; attempt < 3 && dpy == nullptr; ++attempt)
+    dpy = XOpenDisplay(nullptr);
   if (dpy == nullptr)
     return;
   const int screen = DefaultScreen(dpy);

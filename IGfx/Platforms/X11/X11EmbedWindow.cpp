@@ -43,7 +43,9 @@ bool X11EmbedWindow::Open(unsigned long parent, int width, int height)
   mError.clear();
   if (parent == 0)
     return Fail("no parent window");
-  mDisplay = XOpenDisplay(nullptr);
+  // A busy server may refuse a connection for a moment (EAGAIN); a second attempt gets through.
+  for (int attempt = 0; attempt < 3 && mDisplay == nullptr; ++attempt)
+    mDisplay = XOpenDisplay(nullptr);
   if (mDisplay == nullptr)
     return Fail("cannot open the X display");
   mParent = parent;

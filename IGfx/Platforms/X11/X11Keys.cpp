@@ -70,7 +70,8 @@ bool IsAsciiAlnum(char32_t c)
 bool TranslateX11Key(KeySym keysym, unsigned state, unsigned keycode, IKeyPress& key)
 {
   key = IKeyPress{};
-  if (IsModifierKey(keysym) || keysym == XK_Mode_switch || keysym == XK_ISO_Level3_Shift)
+  // Num Lock stands where the keypad's Clear key is on other keyboards, and is passed on as that.
+  if ((IsModifierKey(keysym) && keysym != XK_Num_Lock) || keysym == XK_Mode_switch || keysym == XK_ISO_Level3_Shift)
     return false;
   key.S = (state & ShiftMask) != 0;
   key.C = (state & ControlMask) != 0;

@@ -22,7 +22,9 @@ bool HasDisplay()
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0')
       return false;
-    Display* d = XOpenDisplay(nullptr);
+    Display* d = nullptr;
+    for (int attempt = 0; attempt < 3 && d == nullptr; ++attempt)
+      d = XOpenDisplay(nullptr);
     if (d == nullptr)
       return false;
     XCloseDisplay(d);
