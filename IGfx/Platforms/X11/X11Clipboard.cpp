@@ -174,6 +174,8 @@ bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
       return false;
     if (!readProperty(type, bytes))
       return false;
+    if (type == None)
+      continue; // the notice of a write we already read (the INCR marker itself)
     if (bytes.empty())
       return true;
     out += bytes;

@@ -1,5 +1,6 @@
 #include "tests/IGfx/Platforms/X11TestSupport.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -156,8 +157,15 @@ int RunTool(const std::vector<std::string>& argv)
   for (const std::string& a : argv)
     args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
+  // Helpers talk on their own; the test reads only their status.
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = -1;
-  if (posix_spawnp(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
+  const int spawned = posix_spawnp(&pid, args[0], &quiet, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&quiet);
+  if (spawned != 0)
     return 127;
   int status = 0;
   if (waitpid(pid, &status, 0) != pid)
