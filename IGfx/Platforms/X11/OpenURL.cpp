@@ -11,7 +11,7 @@ namespace plugkit::gfx {
 EOpenTarget ClassifyOpenTarget(std::string_view text)
 {
   if (text.empty() || text.find('\0') != std::string_view::npos)
-    return EOpenTarget::None;
+    return EOpenTarget::Invalid;
   // A scheme is a letter, then letters, digits, '+', '-' or '.', then ':'. One letter would be a
   // drive, not a scheme, and nothing after the colon is no address.
   const size_t colon = text.find(':');
@@ -39,7 +39,7 @@ std::string OpenArgument(std::string_view text)
       return {};
     return path.string();
   }
-  case EOpenTarget::None: break;
+  case EOpenTarget::Invalid: break;
   }
   return {};
 }

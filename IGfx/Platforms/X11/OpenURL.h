@@ -8,7 +8,7 @@ namespace plugkit::gfx {
 
 enum class EOpenTarget
 {
-  None, // nothing that can be opened
+  Invalid, // nothing that can be opened
   URL,  // begins with a scheme: "https://…", "mailto:…", "file:///…"
   Path  // a local path, whatever words it contains
 };
@@ -16,7 +16,7 @@ enum class EOpenTarget
 EOpenTarget ClassifyOpenTarget(std::string_view text);
 
 // What xdg-open is given: the URL unchanged, or the path made absolute (so it can never read as an
-// option). Empty for None, and for a path that does not exist.
+// option). Empty for Invalid, and for a path that does not exist.
 std::string OpenArgument(std::string_view text);
 
 // Main thread. Starts program (xdg-open) on the text without a shell and without waiting; true when
