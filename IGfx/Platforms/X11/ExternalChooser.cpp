@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "IPlugin/IPluginThreadRole.h"
+
 namespace plugkit::gfx {
 
 namespace {
@@ -102,6 +104,7 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
 
 bool ExternalChooser::Start(const ChooserRequest& request, Completion completion)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   if (IsOpen() || mLoop == nullptr || !completion)
     return false;
   mCompletion = std::move(completion);

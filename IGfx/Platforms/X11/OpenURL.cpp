@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "IGfx/Platforms/X11/ChildProcess.h"
+#include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit::gfx {
 
@@ -46,12 +47,23 @@ std::string OpenArgument(std::string_view text)
 
 bool OpenURLExternally(std::string_view text, const char* program)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   const std::string argument = OpenArgument(text);
   if (argument.empty() || program == nullptr)
     return false;
   // The handler runs on by itself; releasing it here leaves it to ChildProcess::ReapFinished.
   ChildProcess process;
   return process.Start({program, argument}, false);
+}
+
+bool RevealPathExternally(std::string_view path, bool select, const char* program)
+{
+  std::string target = OpenArgument(path);
+  if (target.empty() || ClassifyOpenTarget(path) != EOpenTarget::Path)
+    return false;
+  if (select)
+    target = std::filesystem::path(target).parent_path().string();
+  return OpenURLExternally(target, program);
 }
 
 } // namespace plugkit::gfx

@@ -23,4 +23,8 @@ std::string OpenArgument(std::string_view text);
 // it started.
 bool OpenURLExternally(std::string_view text, const char* program = "xdg-open");
 
+// Main thread. Opens the folder holding path (select) or path itself in the file manager; false for
+// an empty or missing path, or when the opener could not start.
+bool RevealPathExternally(std::string_view path, bool select, const char* program = "xdg-open");
+
 } // namespace plugkit::gfx

@@ -7,6 +7,7 @@
 #include <X11/Xatom.h>
 
 #include "IGfx/Platforms/X11/X11ErrorTrap.h"
+#include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit::gfx {
 
@@ -78,6 +79,7 @@ void X11Clipboard::Detach()
 
 bool X11Clipboard::SetText(const std::string& utf8)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   if (mDisplay == nullptr)
     return false;
   mText = utf8;
@@ -89,6 +91,7 @@ bool X11Clipboard::SetText(const std::string& utf8)
 
 bool X11Clipboard::GetText(std::string& utf8, int timeoutMs)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   utf8.clear();
   if (mDisplay == nullptr)
     return false;

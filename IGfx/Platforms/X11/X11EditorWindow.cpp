@@ -2,12 +2,15 @@
 
 #include <vector>
 
+#include "IGfx/Platforms/X11/ChildProcess.h"
 #include "IGfx/Platforms/X11/X11ErrorTrap.h"
+#include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit::gfx {
 
 bool X11EditorWindow::Open(unsigned long parent, int width, int height, Steinberg::Linux::IRunLoop* loop)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   Close();
   if (loop == nullptr || !mWindow.Open(parent, width, height))
     return false;
@@ -31,12 +34,15 @@ void X11EditorWindow::OnFrame()
   // Any round trip (an error trap's sync, a clipboard read) moves waiting events into Xlib's queue,
   // where the descriptor no longer shows them: look there every frame too.
   ProcessEvents();
+  // Helpers started without waiting (choosers, the URL opener) are collected here once they end.
+  ChildProcess::ReapFinished();
   if (mWindow.IsOpen())
     mListener.OnFrameTimer();
 }
 
 void X11EditorWindow::Close()
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   mFrameTimer.Stop();
   mConnectionWatch.Stop();
   mClipboard.Detach();

@@ -31,6 +31,7 @@ public:
   bool HandleEvent(const XEvent& event);
 
   // With lock, the pointer is held where it was hidden and each drag reports only its movement.
+  // Showing it again leaves the window's cursor undefined (the parent's): set the shape after.
   void HideMouseCursor(bool hide, bool lock);
   bool CursorHidden() const { return mHidden; }
   // The last pointer position in editor units.

@@ -109,5 +109,37 @@ TEST_F(OpenURLs, ARelativePathIsMadeAbsoluteSoItCannotReadAsAnOption)
   EXPECT_EQ(opened(), dir + "/--help\n");
 }
 
+struct RevealCase
+{
+  const char* name;
+  bool select;
+  const char* opened; // relative to the test folder
+};
+
+class RevealPaths : public OpenURLs, public ::testing::WithParamInterface<RevealCase>
+{
+};
+
+TEST_P(RevealPaths, OpenTheItemOrTheFolderHoldingIt)
+{
+  std::filesystem::create_directories(dir + "/Presets");
+  std::ofstream(dir + "/Presets/Warm Pad.fxp") << "x";
+  ASSERT_TRUE(plugkit::gfx::RevealPathExternally(dir + "/Presets/Warm Pad.fxp", GetParam().select));
+  EXPECT_EQ(opened(), dir + GetParam().opened + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, RevealPaths,
+                         ::testing::Values(RevealCase{"select_opens_the_folder", true, "/Presets"},
+                                           RevealCase{"without_select_opens_the_item", false, "/Presets/Warm Pad.fxp"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OpenURLs, RevealingNothingOrAMissingPathOrAURLFails)
+{
+  EXPECT_FALSE(plugkit::gfx::RevealPathExternally("", true));
+  EXPECT_FALSE(plugkit::gfx::RevealPathExternally(dir + "/missing.fxp", true));
+  EXPECT_FALSE(plugkit::gfx::RevealPathExternally("https://example.org", false));
+  EXPECT_FALSE(std::filesystem::exists(log));
+}
+
 } // namespace
 } // namespace vemlor::x11test
