@@ -164,10 +164,47 @@ bool X11EmbedWindow::CreateContext(GLXFBConfig config)
   return true;
 }
 
+void X11EmbedWindow::TakeKeyboardFocus()
+{
+  if (!IsOpen() || mFocusTaken)
+    return;
+  X11ErrorTrap trap(mDisplay);
+  XGetInputFocus(mDisplay, &mPreviousFocus, &mPreviousRevert);
+  XSetInputFocus(mDisplay, mWindow, RevertToParent, CurrentTime);
+  mFocusTaken = trap.Errors() == 0;
+}
+
+void X11EmbedWindow::ReturnKeyboardFocus()
+{
+  if (!IsOpen() || !mFocusTaken)
+    return;
+  mFocusTaken = false;
+  X11ErrorTrap trap(mDisplay);
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(mDisplay, &focus, &revert);
+  if (focus != mWindow)
+    return; // someone else took it meanwhile: theirs to keep
+  auto shows = [&](::Window w) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(mDisplay, w, &attributes) && attributes.map_state == IsViewable;
+  };
+  // The parent is where the host's own key handling starts when the previous window is gone.
+  ::Window to = PointerRoot;
+  if (mPreviousFocus == None || mPreviousFocus == PointerRoot)
+    to = mPreviousFocus;
+  else if (shows(mPreviousFocus))
+    to = mPreviousFocus;
+  else if (shows(mParent))
+    to = mParent;
+  XSetInputFocus(mDisplay, to, mPreviousRevert, CurrentTime);
+}
+
 void X11EmbedWindow::Close()
 {
   if (mDisplay == nullptr)
     return;
+  ReturnKeyboardFocus();
   {
     // The host may have destroyed the parent, and with it our window, before telling us.
     X11ErrorTrap trap(mDisplay);
@@ -188,6 +225,7 @@ void X11EmbedWindow::Close()
   mColormap = 0;
   mParent = 0;
   mGLVersion = 0;
+  mFocusTaken = false;
 }
 
 int X11EmbedWindow::ConnectionFD() const

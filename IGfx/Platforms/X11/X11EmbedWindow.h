@@ -39,6 +39,13 @@ public:
   // A ConfigureNotify of our own window: records the size the host gave it; true when it changed.
   bool TakeConfigure(const XConfigureEvent& event);
 
+  // Keyboard focus, taken only while the editor's text entry is open: an embedded window would
+  // otherwise keep the host's shortcuts from the host. Return gives it to whoever had it, when
+  // that window still shows; nothing when we do not hold it.
+  void TakeKeyboardFocus();
+  void ReturnKeyboardFocus();
+  bool HoldsKeyboardFocus() const { return mFocusTaken; }
+
   // Bracket every GL call: the host and other plug-ins share this thread's current context.
   bool ActivateGLContext();
   void DeactivateGLContext();
@@ -63,6 +70,9 @@ private:
   int mHeight = 0;
   int mGLVersion = 0;
   std::string mError;
+  ::Window mPreviousFocus = 0;
+  int mPreviousRevert = 0;
+  bool mFocusTaken = false;
 };
 
 } // namespace plugkit::gfx

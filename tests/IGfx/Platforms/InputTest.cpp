@@ -171,6 +171,55 @@ TEST_F(RealInput, DragOutOfTheWindowReleasedOutsideEndsWithUpThenOut)
   EXPECT_FLOAT_EQ(sumX, 1000.f);
 }
 
+::Window FocusOf(Display* d)
+{
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(d, &focus, &revert);
+  return focus;
+}
+
+TEST_F(RealInput, KeysTypedWhileTheEditorHoldsFocusAreTranslatedAndFocusGoesBack)
+{
+  Display* d = parent.display();
+  XSetInputFocus(d, parent.id(), RevertToParent, CurrentTime);
+  XSync(d, False);
+  editor.Window().TakeKeyboardFocus();
+  EXPECT_EQ(FocusOf(d), editor.Window().GetWindow());
+
+  xdo({"key", "shift+Tab", "ctrl+shift+Tab", "shift+a", "F5", "KP_Enter"});
+  ASSERT_TRUE(pumpUntil([&] { return listener.keys.size() >= 5; }));
+  struct Want
+  {
+    int32_t vk;
+    std::string text;
+    bool S, C;
+  };
+  const std::vector<Want> want{{0, "\x19", false, false}, {9, "\x19", true, true}, {65, "A", true, false},
+                               {116, "", false, false}, {0x800D, "\r", false, false}};
+  ASSERT_EQ(listener.keys.size(), want.size());
+  for (size_t i = 0; i < want.size(); ++i) {
+    EXPECT_EQ(listener.keys[i].VK, want[i].vk) << i;
+    EXPECT_EQ(std::string(listener.keys[i].utf8), want[i].text) << i;
+    EXPECT_EQ(listener.keys[i].S, want[i].S) << i;
+    EXPECT_EQ(listener.keys[i].C, want[i].C) << i;
+  }
+
+  editor.Window().ReturnKeyboardFocus();
+  EXPECT_EQ(FocusOf(d), parent.id());
+  EXPECT_FALSE(editor.Window().HoldsKeyboardFocus());
+}
+
+TEST_F(RealInput, FocusTakenAndTheEditorClosedGoesBackToTheHost)
+{
+  Display* d = parent.display();
+  XSetInputFocus(d, parent.id(), RevertToParent, CurrentTime);
+  XSync(d, False);
+  editor.Window().TakeKeyboardFocus();
+  editor.Close();
+  EXPECT_EQ(FocusOf(d), parent.id());
+}
+
 struct LockCase
 {
   const char* name;
