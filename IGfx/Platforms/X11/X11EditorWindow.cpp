@@ -19,6 +19,7 @@ bool X11EditorWindow::Open(unsigned long parent, int width, int height, Steinber
   mInput.Attach(display, window);
   mDrop.Attach(display, window);
   mClipboard.Attach(display, window);
+  mCursors.Attach(display, window);
   if (!mConnectionWatch.Start(loop, mWindow.ConnectionFD(), [this](int) { ProcessEvents(); }) ||
       !mFrameTimer.Start(loop, kFrameIntervalMs, [this] { OnFrame(); })) {
     Close();
@@ -46,10 +47,27 @@ void X11EditorWindow::Close()
   mFrameTimer.Stop();
   mConnectionWatch.Stop();
   mClipboard.Detach();
+  mCursors.Detach();
   mDrop.Detach();
   mInput.Detach();
   mWindow.Close();
   mLoop = nullptr;
+}
+
+int X11EditorWindow::SetMouseCursor(int shape)
+{
+  const int previous = mCursorShape;
+  mCursorShape = (shape >= 0 && shape < X11Cursors::kShapes) ? shape : 0;
+  if (!mInput.CursorHidden())
+    mCursors.Set(mCursorShape);
+  return previous;
+}
+
+void X11EditorWindow::HideMouseCursor(bool hide, bool lock)
+{
+  mInput.HideMouseCursor(hide, lock);
+  if (!hide)
+    mCursors.Set(mCursorShape);
 }
 
 void X11EditorWindow::SetScale(float drawScale, float screenScale)

@@ -7,6 +7,7 @@
 
 #include "IGfx/Platforms/X11/RunLoopHooks.h"
 #include "IGfx/Platforms/X11/X11Clipboard.h"
+#include "IGfx/Platforms/X11/X11Cursors.h"
 #include "IGfx/Platforms/X11/X11DropTarget.h"
 #include "IGfx/Platforms/X11/X11EmbedWindow.h"
 #include "IGfx/Platforms/X11/X11EventSink.h"
@@ -54,6 +55,12 @@ public:
 
   // Pointer and drop positions are divided by drawScale × screenScale.
   void SetScale(float drawScale, float screenScale);
+  // Shows shape (also remembered while the cursor is hidden or no window is open); returns the
+  // shape shown before.
+  int SetMouseCursor(int shape);
+  // Hides the pointer (held in place with lock); showing it again brings back the current shape.
+  void HideMouseCursor(bool hide, bool lock);
+
   // Handles every event already queued on the connection (what the run loop calls when it is readable).
   void ProcessEvents();
   // One event; public for tests that feed made-up events.
@@ -62,6 +69,7 @@ public:
   X11EmbedWindow& Window() { return mWindow; }
   X11InputHandler& Input() { return mInput; }
   X11Clipboard& Clipboard() { return mClipboard; }
+  X11Cursors& Cursors() { return mCursors; }
   Steinberg::Linux::IRunLoop* RunLoop() const { return mLoop; }
 
 private:
@@ -72,9 +80,11 @@ private:
   X11InputHandler mInput;
   X11DropTarget mDrop;
   X11Clipboard mClipboard;
+  X11Cursors mCursors;
   RunLoopTimer mFrameTimer;
   RunLoopWatch mConnectionWatch;
   Steinberg::Linux::IRunLoop* mLoop = nullptr;
+  int mCursorShape = 0;
 };
 
 } // namespace plugkit::gfx
