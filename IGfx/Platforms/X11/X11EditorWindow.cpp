@@ -78,7 +78,8 @@ void X11EditorWindow::SetScale(float drawScale, float screenScale)
 
 void X11EditorWindow::ProcessEvents()
 {
-  if (!mWindow.IsOpen())
+  // Nothing waiting is the common case at rest: no trap, so no round trip to the server.
+  if (!mWindow.IsOpen() || XPending(mWindow.GetDisplay()) == 0)
     return;
   // Take the batch first: a handler may close the window, and with it the connection.
   std::vector<XEvent> events;
