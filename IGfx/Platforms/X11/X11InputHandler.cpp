@@ -2,6 +2,8 @@
 
 #include <X11/Xutil.h>
 
+#include <cmath>
+
 #include "IGfx/Platforms/X11/X11ErrorTrap.h"
 #include "IGfx/Platforms/X11/X11Keys.h"
 
@@ -174,6 +176,53 @@ void X11InputHandler::OnKey(const XKeyEvent& e)
     mSink.OnKeyUp(mPrevX, mPrevY, key);
 }
 
+void X11InputHandler::StoreCursorPosition()
+{
+  ::Window root = 0;
+  ::Window child = 0;
+  int rootX = 0;
+  int rootY = 0;
+  int winX = 0;
+  int winY = 0;
+  unsigned mask = 0;
+  if (XQueryPointer(mDisplay, mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask)) {
+    mLockRootX = mLastRootX = rootX;
+    mLockRootY = mLastRootY = rootY;
+    mPrevX = static_cast<float>(winX) / mScale;
+    mPrevY = static_cast<float>(winY) / mScale;
+  }
+}
+
+bool X11InputHandler::GetMouseLocation(float& x, float& y) const
+{
+  if (mDisplay == nullptr)
+    return false;
+  X11ErrorTrap trap(mDisplay);
+  ::Window root = 0;
+  ::Window child = 0;
+  int rootX = 0;
+  int rootY = 0;
+  int winX = 0;
+  int winY = 0;
+  unsigned mask = 0;
+  if (!XQueryPointer(mDisplay, mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask))
+    return false;
+  x = static_cast<float>(winX) / mScale;
+  y = static_cast<float>(winY) / mScale;
+  return true;
+}
+
+void X11InputHandler::MoveMouseCursor(float x, float y)
+{
+  if (mDisplay == nullptr)
+    return;
+  X11ErrorTrap trap(mDisplay);
+  XWarpPointer(mDisplay, None, mWindow, 0, 0, 0, 0, static_cast<int>(std::lround(x * mScale)),
+               static_cast<int>(std::lround(y * mScale)));
+  XSync(mDisplay, False);
+  StoreCursorPosition();
+}
+
 void X11InputHandler::HideMouseCursor(bool hide, bool lock)
 {
   if (mDisplay == nullptr || mHidden == hide)
@@ -181,19 +230,7 @@ void X11InputHandler::HideMouseCursor(bool hide, bool lock)
   mHidden = hide;
   X11ErrorTrap trap(mDisplay);
   if (hide) {
-    ::Window root = 0;
-    ::Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int winX = 0;
-    int winY = 0;
-    unsigned mask = 0;
-    if (XQueryPointer(mDisplay, mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask)) {
-      mLockRootX = mLastRootX = rootX;
-      mLockRootY = mLastRootY = rootY;
-      mPrevX = static_cast<float>(winX) / mScale;
-      mPrevY = static_cast<float>(winY) / mScale;
-    }
+    StoreCursorPosition();
     if (mBlankCursor == 0) {
       static const char kEmpty[1] = {0};
       const Pixmap pixmap = XCreateBitmapFromData(mDisplay, mWindow, kEmpty, 1, 1);

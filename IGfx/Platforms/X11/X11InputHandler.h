@@ -34,6 +34,10 @@ public:
   // Showing it again leaves the window's cursor undefined (the parent's): set the shape after.
   void HideMouseCursor(bool hide, bool lock);
   bool CursorHidden() const { return mHidden; }
+  // The pointer in editor units relative to the window; false without a window.
+  bool GetMouseLocation(float& x, float& y) const;
+  // Moves the pointer to (x, y) in editor units; a locked cursor is then held there.
+  void MoveMouseCursor(float x, float y);
   // The last pointer position in editor units.
   float PrevX() const { return mPrevX; }
   float PrevY() const { return mPrevY; }
@@ -48,6 +52,8 @@ private:
   void OnMotion(const XMotionEvent& e);
   void OnCrossing(const XCrossingEvent& e);
   void OnKey(const XKeyEvent& e);
+  // The pointer's position now becomes the lock point and the previous position.
+  void StoreCursorPosition();
 
   IX11EventSink& mSink;
   Display* mDisplay = nullptr;

@@ -220,6 +220,38 @@ TEST_F(RealInput, FocusTakenAndTheEditorClosedGoesBackToTheHost)
   EXPECT_EQ(FocusOf(d), parent.id());
 }
 
+TEST_F(RealInput, MovingThePointerIsInEditorUnitsAndALockedCursorIsHeldAtItsNewPlace)
+{
+  editor.SetScale(1.f, 2.f);
+  xdo({"mousemove", "--window", "%w", "20", "20", "mousedown", "1"});
+  ASSERT_TRUE(pumpUntilEvents(1));
+  editor.Input().HideMouseCursor(true, true);
+  editor.Input().MoveMouseCursor(100.f, 50.f);
+  float x = 0.f, y = 0.f;
+  ASSERT_TRUE(editor.Input().GetMouseLocation(x, y));
+  EXPECT_FLOAT_EQ(x, 100.f);
+  EXPECT_FLOAT_EQ(y, 50.f);
+
+  listener.drags.clear();
+  xdo({"mousemove_relative", "8", "4"});
+  ASSERT_TRUE(pumpUntil([&] { return !listener.drags.empty(); }));
+  for (int i = 0; i < 3; ++i)
+    settle();
+  float dX = 0.f, dY = 0.f;
+  for (const auto& d : listener.drags) {
+    dX += d.dX;
+    dY += d.dY;
+  }
+  EXPECT_FLOAT_EQ(dX, 4.f) << "only the user's move, not the jump to the new place";
+  EXPECT_FLOAT_EQ(dY, 2.f);
+  ASSERT_TRUE(editor.Input().GetMouseLocation(x, y));
+  EXPECT_FLOAT_EQ(x, 100.f);
+  EXPECT_FLOAT_EQ(y, 50.f);
+  editor.Input().HideMouseCursor(false, true);
+  xdo({"mouseup", "1"});
+  ASSERT_TRUE(pumpUntilEvents(2));
+}
+
 struct LockCase
 {
   const char* name;
