@@ -114,6 +114,13 @@ bool X11Clipboard::GetText(std::string& utf8, int timeoutMs)
   return false;
 }
 
+bool X11Clipboard::MayHaveText() const
+{
+  if (mDisplay == nullptr)
+    return false;
+  return mOwned || XGetSelectionOwner(mDisplay, mClipboard) != None;
+}
+
 bool X11Clipboard::WaitFor(int type, Atom property, XEvent& event, int64_t deadlineMs)
 {
   for (;;) {
@@ -137,13 +144,19 @@ bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
 {
   out.clear();
   X11ErrorTrap trap(mDisplay);
+  // An answer that came too late for an earlier read must not pass for this one's.
+  XEvent stale;
+  while (XCheckTypedWindowEvent(mDisplay, mWindow, SelectionNotify, &stale)) {
+  }
   XDeleteProperty(mDisplay, mWindow, mProperty);
   XConvertSelection(mDisplay, mClipboard, target, mProperty, mWindow, CurrentTime);
   XFlush(mDisplay);
   XEvent event;
-  if (!WaitFor(SelectionNotify, None, event, deadlineMs))
-    return false;
-  if (event.xselection.property == None || event.xselection.target != target)
+  do {
+    if (!WaitFor(SelectionNotify, None, event, deadlineMs))
+      return false;
+  } while (event.xselection.selection != mClipboard || event.xselection.target != target);
+  if (event.xselection.property == None)
     return false;
 
   auto readProperty = [&](Atom& type, std::string& bytes) {

@@ -32,6 +32,9 @@ public:
   // when nobody offers text in time.
   bool GetText(std::string& utf8, int timeoutMs = kDefaultReadTimeoutMs);
   bool OwnsSelection() const { return mOwned; }
+  // Whether anyone holds the clipboard: one short round trip, never a wait on another client. For
+  // checks made every few frames, where GetText's wait would stall drawing.
+  bool MayHaveText() const;
 
   // SelectionRequest and SelectionClear for our window; true when handled.
   bool HandleEvent(const XEvent& event);

@@ -129,9 +129,57 @@ TEST_F(Clipboard, NoOwnerIsNoText)
   Display* d = parent.display();
   XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False), None, CurrentTime);
   XSync(d, False);
+  EXPECT_FALSE(editor.Clipboard().MayHaveText());
   std::string got = "stale";
   EXPECT_FALSE(editor.Clipboard().GetText(got));
   EXPECT_TRUE(got.empty());
+  ASSERT_TRUE(editor.Clipboard().SetText("x"));
+  EXPECT_TRUE(editor.Clipboard().MayHaveText());
+}
+
+TEST_F(Clipboard, ALateAnswerToATimedOutReadIsNotTakenForTheNextOne)
+{
+  // A slow owner: it answers only after the editor gave up on it.
+  Display* slow = XOpenDisplay(nullptr);
+  ASSERT_NE(slow, nullptr);
+  const ::Window w = XCreateSimpleWindow(slow, DefaultRootWindow(slow), 0, 0, 1, 1, 0, 0, 0);
+  XSetSelectionOwner(slow, XInternAtom(slow, "CLIPBOARD", False), w, CurrentTime);
+  XSync(slow, False);
+  std::string got;
+  EXPECT_FALSE(editor.Clipboard().GetText(got, 30));
+
+  // Another client takes the clipboard; only then does the slow owner answer the old request.
+  const std::string fresh = "fresh \xe2\x9c\x93";
+  const std::string file = MakeTempDir("late") + "/text";
+  std::ofstream(file, std::ios::binary) << fresh;
+  ASSERT_TRUE(xclip.Start({"xclip", "-selection", "clipboard", "-i", "-quiet", file}, false));
+  const Atom clipboard = XInternAtom(slow, "CLIPBOARD", False);
+  ASSERT_TRUE(pumpUntil([&] {
+    const ::Window owner = XGetSelectionOwner(slow, clipboard);
+    return owner != None && owner != w;
+  }));
+
+  XEvent e;
+  XNextEvent(slow, &e);
+  ASSERT_EQ(e.type, SelectionRequest);
+  const XSelectionRequestEvent r = e.xselectionrequest;
+  const std::string late = "late";
+  XChangeProperty(slow, r.requestor, r.property, XInternAtom(slow, "UTF8_STRING", False), 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(late.data()), static_cast<int>(late.size()));
+  XSelectionEvent notify{};
+  notify.type = SelectionNotify;
+  notify.requestor = r.requestor;
+  notify.selection = r.selection;
+  notify.target = r.target;
+  notify.property = r.property;
+  notify.time = r.time;
+  XSendEvent(slow, r.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&notify));
+  XSync(slow, False);
+  XSync(editor.Window().GetDisplay(), False); // the late answer now waits in the editor's queue
+
+  ASSERT_TRUE(editor.Clipboard().GetText(got, 2000));
+  EXPECT_EQ(got, fresh);
+  XCloseDisplay(slow);
 }
 
 } // namespace
