@@ -110,16 +110,26 @@ bool ExternalChooser::Start(const ChooserRequest& request, Completion completion
   mCompletion = std::move(completion);
   mOutput.clear();
   const std::string program = FindProgram();
-  if (program.empty() || !mProcess.Start(Arguments(program, request), true) ||
-      !mWatch.Start(mLoop, mProcess.OutputFD(), [this](int) { OnOutput(); })) {
-    mProcess.Terminate();
-    // Answer from the loop, as a chooser would: the caller never sees its completion inside Start.
-    mDeferred.Start(mLoop, 1, [this] {
-      ChooserAnswer answer;
-      answer.message = kNoChooserMessage;
-      Complete(std::move(answer));
-    });
+  if (!program.empty() && mProcess.Start(Arguments(program, request), true)) {
+    // A loop that takes no descriptors still runs timers: read the pipe from one instead.
+    if (!mWatch.Start(mLoop, mProcess.OutputFD(), [this](int) { OnOutput(); }) &&
+        !mPoll.Start(mLoop, kPollIntervalMs, [this] { OnOutput(); })) {
+      mProcess.Terminate();
+      mCompletion = nullptr;
+      return false;
+    }
     return true;
+  }
+  {
+    // Answer from the loop, as a chooser would: the caller never sees its completion inside Start.
+    if (!mDeferred.Start(mLoop, 1, [this] {
+          ChooserAnswer answer;
+          answer.message = kNoChooserMessage;
+          Complete(std::move(answer));
+        })) {
+      mCompletion = nullptr;
+      return false;
+    }
   }
   return true;
 }
@@ -145,6 +155,7 @@ void ExternalChooser::OnOutput()
 void ExternalChooser::Complete(ChooserAnswer answer)
 {
   mWatch.Stop();
+  mPoll.Stop();
   mDeferred.Stop();
   Completion completion = std::move(mCompletion);
   mCompletion = nullptr;
@@ -155,6 +166,7 @@ void ExternalChooser::Complete(ChooserAnswer answer)
 void ExternalChooser::Cancel()
 {
   mWatch.Stop();
+  mPoll.Stop();
   mDeferred.Stop();
   mProcess.Terminate();
   mCompletion = nullptr;

@@ -2,6 +2,7 @@
 // run loop so the editor keeps drawing while the user chooses.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@ class ExternalChooser
 public:
   using Completion = std::function<void(const ChooserAnswer&)>;
 
+  static constexpr uint32_t kPollIntervalMs = 50;
   static constexpr const char* kNoChooserMessage =
     "No file chooser found: install zenity or kdialog to choose files.";
 
@@ -51,7 +53,7 @@ public:
 
   // Starts the chooser; completion is called later from the run loop with the answer, cancelled
   // (with a message) when no chooser program could be started. False, and no call, when a chooser
-  // is already open or there is no run loop to answer through.
+  // is already open or the run loop takes neither descriptors nor timers to answer through.
   bool Start(const ChooserRequest& request, Completion completion);
   bool IsOpen() const { return static_cast<bool>(mCompletion); }
   // Closes an open chooser without calling its completion.
@@ -69,6 +71,7 @@ private:
   Steinberg::Linux::IRunLoop* mLoop;
   ChildProcess mProcess;
   RunLoopWatch mWatch;
+  RunLoopTimer mPoll;
   RunLoopTimer mDeferred;
   std::string mOutput;
   Completion mCompletion;

@@ -174,6 +174,26 @@ INSTANTIATE_TEST_SUITE_P(Answers, ChooserAnswers,
                                            AnswerCase{"not_an_absolute_path", "Warm Pad.fxp", true, ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(FakeChooser, ARunLoopWithoutDescriptorHandlersStillGetsTheAnswer)
+{
+  struct TimersOnly : testhost::RunLoop
+  {
+    Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler*,
+                                                       Steinberg::Linux::FileDescriptor) override
+    {
+      return Steinberg::kNotImplemented;
+    }
+  } loop;
+  ExternalChooser chooser(&loop);
+  std::optional<ChooserAnswer> got;
+  ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", ""}, [&](const ChooserAnswer& a) { got = a; }));
+  ASSERT_TRUE(PumpUntil(loop, [&] { return std::filesystem::exists(argsFile); }, {}));
+  ASSERT_TRUE(answer("/home/u/x.fxp"));
+  ASSERT_TRUE(PumpUntil(loop, [&] { return got.has_value(); }, {}));
+  EXPECT_EQ(got->path, "/home/u/x.fxp");
+  EXPECT_EQ(loop.timerCount(), 0);
+}
+
 TEST_F(FakeChooser, WithoutAnyChooserTheRequestCompletesAsCancelledWithAMessage)
 {
   setenv("PATH", dir.c_str(), 1); // neither zenity nor kdialog here
