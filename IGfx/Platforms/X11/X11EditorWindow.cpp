@@ -20,11 +20,13 @@ bool X11EditorWindow::Open(unsigned long parent, int width, int height, Steinber
   mDrop.Attach(display, window);
   mClipboard.Attach(display, window);
   mCursors.Attach(display, window);
-  if (!mConnectionWatch.Start(loop, mWindow.ConnectionFD(), [this](int) { ProcessEvents(); }) ||
-      !mFrameTimer.Start(loop, kFrameIntervalMs, [this] { OnFrame(); })) {
+  // The frame tick reads the connection too, so a loop that takes no descriptors only adds up to
+  // one frame of latency to input.
+  if (!mFrameTimer.Start(loop, kFrameIntervalMs, [this] { OnFrame(); })) {
     Close();
     return false;
   }
+  mConnectionWatch.Start(loop, mWindow.ConnectionFD(), [this](int) { ProcessEvents(); });
   mLoop = loop;
   XFlush(display);
   return true;

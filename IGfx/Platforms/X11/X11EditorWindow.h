@@ -48,7 +48,8 @@ public:
   X11EditorWindow& operator=(const X11EditorWindow&) = delete;
 
   // Opens the child window inside parent and registers the frame timer and the connection on loop.
-  // False, with nothing left open or registered, on any failure.
+  // False, with nothing left open or registered, when the window cannot open or the loop refuses
+  // the timer.
   bool Open(unsigned long parent, int width, int height, Steinberg::Linux::IRunLoop* loop);
   void Close();
   bool IsOpen() const { return mWindow.IsOpen(); }

@@ -183,6 +183,27 @@ TEST(EmbedWindowLifetime, AParentThatDoesNotExistOpensNothing)
   EXPECT_EQ(host.runLoop().timerCount() + host.runLoop().eventHandlerCount(), 0);
 }
 
+TEST(EmbedWindowLifetime, ALoopThatTakesNoDescriptorsStillDeliversEventsFromTheFrameTick)
+{
+  REQUIRE_X_DISPLAY();
+  struct TimersOnly : testhost::RunLoop
+  {
+    Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler*,
+                                                       Steinberg::Linux::FileDescriptor) override
+    {
+      return Steinberg::kNotImplemented;
+    }
+  } loop;
+  testhost::HostWindow parent(1000, 300);
+  RecordingListener listener;
+  X11EditorWindow editor(listener);
+  ASSERT_TRUE(editor.Open(parent.id(), 940, 200, &loop));
+  EXPECT_EQ(loop.eventHandlerCount(), 0);
+  EXPECT_TRUE(PumpUntil(loop, [&] { return listener.exposes > 0; }, {editor.Window().ConnectionFD()}));
+  editor.Close();
+  EXPECT_EQ(loop.timerCount(), 0);
+}
+
 TEST(EmbedWindowLifetime, TwoEditorsInTwoParentsRunSideBySide)
 {
   REQUIRE_X_DISPLAY();
