@@ -15,7 +15,6 @@ HostWindow::HostWindow(int width, int height)
   window = XCreateSimpleWindow(dpy, RootWindow(dpy, screen), 0, 0, static_cast<unsigned>(width),
                                static_cast<unsigned>(height), 0, BlackPixel(dpy, screen), BlackPixel(dpy, screen));
   XStoreName(dpy, window, "vemlor-host");
-  XSelectInput(dpy, window, StructureNotifyMask | SubstructureNotifyMask);
   XMapWindow(dpy, window);
   XSync(dpy, False);
 }
@@ -57,14 +56,6 @@ std::vector<HostWindow::Child> HostWindow::children() const
   if (list != nullptr)
     XFree(list);
   return out;
-}
-
-void HostWindow::drain()
-{
-  while (dpy != nullptr && XPending(dpy) > 0) {
-    XEvent event;
-    XNextEvent(dpy, &event);
-  }
 }
 
 } // namespace vemlor::testhost

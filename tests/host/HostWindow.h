@@ -35,8 +35,6 @@ public:
 
   // Windows the plug-in created inside ours, as the server sees them now.
   std::vector<Child> children() const;
-  // Drains the host connection's events (the host's own window traffic).
-  void drain();
   // Destroys the window as a host does when it closes its plug-in window first.
   void destroy();
 
