@@ -2,6 +2,9 @@
 find_package(Threads REQUIRED)
 find_package(fmt REQUIRED)
 find_package(GTest REQUIRED)
+# The X11 platform layer and the test host's parent windows.
+find_package(X11 REQUIRED)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL GLX)
 if(VEMLOR_BENCH)
   find_package(benchmark REQUIRED)
 endif()

@@ -1,0 +1,175 @@
+#include "IGfx/Platforms/X11/ExternalChooser.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "IPlugin/IPluginThreadRole.h"
+
+namespace plugkit::gfx {
+
+namespace {
+
+bool IsExecutableOnPath(const std::string& name)
+{
+  const char* path = std::getenv("PATH");
+  if (path == nullptr)
+    return false;
+  std::stringstream dirs(path);
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    if (dir.empty())
+      continue;
+    const std::string candidate = dir + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0)
+      return true;
+  }
+  return false;
+}
+
+std::vector<std::string> Patterns(const std::string& extensions)
+{
+  std::vector<std::string> patterns;
+  std::stringstream words(extensions);
+  std::string word;
+  while (words >> word) {
+    if (word.front() == '.')
+      word.erase(0, 1);
+    if (!word.empty())
+      patterns.push_back("*." + word);
+  }
+  return patterns;
+}
+
+std::string Join(const std::vector<std::string>& parts)
+{
+  std::string out;
+  for (const std::string& p : parts)
+    out += (out.empty() ? "" : " ") + p;
+  return out;
+}
+
+std::string StartPath(const ChooserRequest& request)
+{
+  std::string start = request.directory;
+  if (!start.empty() && start.back() != '/')
+    start += '/';
+  if (request.kind == EChooserKind::SaveFile)
+    start += request.fileName;
+  return start;
+}
+
+} // namespace
+
+std::string ExternalChooser::FindProgram()
+{
+  for (const char* name : {"zenity", "kdialog"})
+    if (IsExecutableOnPath(name))
+      return name;
+  return {};
+}
+
+std::vector<std::string> ExternalChooser::Arguments(const std::string& program, const ChooserRequest& request)
+{
+  const std::vector<std::string> patterns = Patterns(request.extensions);
+  const std::string start = StartPath(request);
+  std::vector<std::string> args{program};
+  if (program == "kdialog") {
+    switch (request.kind) {
+    case EChooserKind::OpenFile: args.push_back("--getopenfilename"); break;
+    case EChooserKind::SaveFile: args.push_back("--getsavefilename"); break;
+    case EChooserKind::Directory: args.push_back("--getexistingdirectory"); break;
+    }
+    args.push_back(start.empty() ? "." : start);
+    if (request.kind != EChooserKind::Directory && !patterns.empty())
+      args.push_back(Join(patterns));
+    if (!request.title.empty())
+      args.insert(args.end(), {"--title", request.title});
+    return args;
+  }
+  args.push_back("--file-selection");
+  if (request.kind == EChooserKind::SaveFile)
+    args.push_back("--save");
+  if (request.kind == EChooserKind::Directory)
+    args.push_back("--directory");
+  if (!request.title.empty())
+    args.push_back("--title=" + request.title);
+  if (!start.empty())
+    args.push_back("--filename=" + start);
+  if (request.kind != EChooserKind::Directory && !patterns.empty())
+    args.push_back("--file-filter=" + Join(patterns));
+  return args;
+}
+
+bool ExternalChooser::Start(const ChooserRequest& request, Completion completion)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (IsOpen() || mLoop == nullptr || !completion)
+    return false;
+  mCompletion = std::move(completion);
+  mOutput.clear();
+  const std::string program = FindProgram();
+  if (!program.empty() && mProcess.Start(Arguments(program, request), true)) {
+    // A loop that takes no descriptors still runs timers: read the pipe from one instead.
+    if (!mWatch.Start(mLoop, mProcess.OutputFD(), [this](int) { OnOutput(); }) &&
+        !mPoll.Start(mLoop, kPollIntervalMs, [this] { OnOutput(); })) {
+      mProcess.Terminate();
+      mCompletion = nullptr;
+      return false;
+    }
+    return true;
+  }
+  {
+    // Answer from the loop, as a chooser would: the caller never sees its completion inside Start.
+    if (!mDeferred.Start(mLoop, 1, [this] {
+          ChooserAnswer answer;
+          answer.message = kNoChooserMessage;
+          Complete(std::move(answer));
+        })) {
+      mCompletion = nullptr;
+      return false;
+    }
+  }
+  return true;
+}
+
+void ExternalChooser::OnOutput()
+{
+  if (mProcess.ReadAvailable(mOutput))
+    return; // more to come
+  const int status = mProcess.Release();
+  ChooserAnswer answer;
+  std::string path = mOutput;
+  while (!path.empty() && (path.back() == '\n' || path.back() == '\r'))
+    path.pop_back();
+  // A cancelled chooser prints nothing and exits 1; anything but one absolute path is no answer.
+  const bool chosen = status <= 0 && !path.empty() && path.front() == '/' && path.find('\n') == std::string::npos;
+  if (chosen) {
+    answer.cancelled = false;
+    answer.path = std::move(path);
+  }
+  Complete(std::move(answer));
+}
+
+void ExternalChooser::Complete(ChooserAnswer answer)
+{
+  mWatch.Stop();
+  mPoll.Stop();
+  mDeferred.Stop();
+  Completion completion = std::move(mCompletion);
+  mCompletion = nullptr;
+  if (completion)
+    completion(answer); // may start the next chooser
+}
+
+void ExternalChooser::Cancel()
+{
+  mWatch.Stop();
+  mPoll.Stop();
+  mDeferred.Stop();
+  mProcess.Terminate();
+  mCompletion = nullptr;
+}
+
+} // namespace plugkit::gfx

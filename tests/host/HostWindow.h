@@ -1,0 +1,46 @@
+// A real X11 top-level window on the test host's own connection, for views attached with the
+// "X11EmbedWindowID" platform type, and queries a test makes of what a plug-in put inside it.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <vector>
+
+namespace vemlor::testhost {
+
+// Main thread. Without an X display (no DISPLAY) it stays closed and ok() is false.
+class HostWindow
+{
+public:
+  struct Child
+  {
+    ::Window id = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool mapped = false;
+  };
+
+  HostWindow(int width, int height);
+  ~HostWindow();
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+
+  bool ok() const { return window != 0; }
+  Display* display() const { return dpy; }
+  ::Window id() const { return window; }
+  // The parent argument of IPlugView::attached.
+  void* parent() const { return reinterpret_cast<void*>(window); }
+
+  // Windows the plug-in created inside ours, as the server sees them now.
+  std::vector<Child> children() const;
+  // Destroys the window as a host does when it closes its plug-in window first.
+  void destroy();
+
+private:
+  Display* dpy = nullptr;
+  ::Window window = 0;
+};
+
+} // namespace vemlor::testhost
