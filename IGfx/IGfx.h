@@ -543,6 +543,10 @@ protected:
   void PushLayer(ILayer* layer);
   ILayer* PopLayer();
   void SetScreenScaleField(float scale) { mScreenScale = scale; }
+  // True when the backend's memory LoadAPIBitmap keeps what it decodes in a cache of its own.
+  virtual bool KeepsDecodedBitmaps() const { return false; }
+  // Bitmap scaling renders at another scale for a moment, with no resize or rescale.
+  void SetDrawScaleField(float scale) { mDrawScale = scale; }
   // The platform records whether it hid the cursor, and where it stored it.
   void SetCursorHiddenState(bool hidden, bool locked, float x = -1.f, float y = -1.f)
   {
