@@ -7,16 +7,15 @@
 
 namespace plugkit::gfx {
 
-class IVButtonControl : public IButtonControlBase, public IVectorBase {
+class IVButtonControl : public IButtonControlBase, public IVectorBase
+{
 public:
-  IVButtonControl(const IRECT &bounds,
-                  IActionFunction actionFunc = SplashClickActionFunc,
-                  const char *label = "", const IVStyle &style = DEFAULT_STYLE,
-                  bool labelInButton = true, bool valueInButton = true,
+  IVButtonControl(const IRECT& bounds, IActionFunction actionFunc = SplashClickActionFunc, const char* label = "",
+                  const IVStyle& style = DEFAULT_STYLE, bool labelInButton = true, bool valueInButton = true,
                   EVShape shape = EVShape::Rectangle);
 
-  void Draw(IGfx &g) override;
-  void DrawWidget(IGfx &g) override;
+  void Draw(IGfx& g) override;
+  void DrawWidget(IGfx& g) override;
   void OnResize() override;
   bool IsHit(float x, float y) const override;
 };

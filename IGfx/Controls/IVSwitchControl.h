@@ -8,18 +8,17 @@
 
 namespace plugkit::gfx {
 
-class IVSwitchControl : public ISwitchControlBase, public IVectorBase {
+class IVSwitchControl : public ISwitchControlBase, public IVectorBase
+{
 public:
   // The number of states comes from the parameter once attached.
-  IVSwitchControl(const IRECT &bounds, int paramIdx = -1,
-                  const char *label = "", const IVStyle &style = DEFAULT_STYLE,
+  IVSwitchControl(const IRECT& bounds, int paramIdx = -1, const char* label = "", const IVStyle& style = DEFAULT_STYLE,
                   bool valueInButton = true);
-  IVSwitchControl(const IRECT &bounds, IActionFunction actionFunc,
-                  const char *label = "", const IVStyle &style = DEFAULT_STYLE,
-                  int numStates = 2, bool valueInButton = true);
+  IVSwitchControl(const IRECT& bounds, IActionFunction actionFunc, const char* label = "",
+                  const IVStyle& style = DEFAULT_STYLE, int numStates = 2, bool valueInButton = true);
 
-  void Draw(IGfx &g) override;
-  void DrawWidget(IGfx &g) override;
+  void Draw(IGfx& g) override;
+  void DrawWidget(IGfx& g) override;
   void OnMouseOut() override;
   void OnResize() override;
   void OnInit() override;

@@ -8,33 +8,34 @@
 
 namespace plugkit::gfx::test {
 
-struct PaintedShape {
+struct PaintedShape
+{
   bool fill = false;
   IColor color;
   bool hasBlend = false;
   std::vector<DrawCall> path; // the path calls since the previous PathClear
 };
 
-inline std::vector<PaintedShape> PaintedShapes(const DrawRecorder &recorder) {
+inline std::vector<PaintedShape> PaintedShapes(const DrawRecorder& recorder)
+{
   std::vector<PaintedShape> shapes;
   std::vector<DrawCall> path;
-  for (const DrawCall &call : recorder.Calls()) {
+  for (const DrawCall& call : recorder.Calls())
+  {
     if (call.op == "PathClear")
       path.clear();
     else if (call.op == "PathFill" || call.op == "PathStroke")
-      shapes.push_back(
-          {call.op == "PathFill", call.color, call.hasBlend, path});
-    else if (call.op.rfind("Path", 0) == 0 &&
-             call.op != "PathTransformSetMatrix")
+      shapes.push_back({call.op == "PathFill", call.color, call.hasBlend, path});
+    else if (call.op.rfind("Path", 0) == 0 && call.op != "PathTransformSetMatrix")
       path.push_back(call);
   }
   return shapes;
 }
 
-inline int CountPainted(const std::vector<PaintedShape> &shapes,
-                        const IColor &color, bool fill) {
+inline int CountPainted(const std::vector<PaintedShape>& shapes, const IColor& color, bool fill)
+{
   int n = 0;
-  for (const PaintedShape &s : shapes)
+  for (const PaintedShape& s : shapes)
     n += (s.fill == fill && s.color == color) ? 1 : 0;
   return n;
 }
