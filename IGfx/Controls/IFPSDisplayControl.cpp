@@ -38,12 +38,16 @@ void IFPSDisplayControl::Draw(IGfx& g)
   g.FillRect(GetColor(EVColor::BG), mRECT, &mBlend);
   g.DrawRect(COLOR_BLACK, mRECT, &mBlend, 1.f);
 
-  // Oldest sample on the left, each against the top of the graph.
+  // Oldest sample on the left. The top of the graph is twice the longest frame shown, never more than
+  // the maximum: against a whole second, frames of a few milliseconds would draw a flat line, and the
+  // upper half stays clear for the readouts.
+  const float longest = *std::max_element(mSamples.begin(), mSamples.end());
+  const float top = longest > 0.f ? std::min(2.f * longest, mMax) : mMax;
   std::array<float, kNumSamples> heights{};
   for (int i = 0; i < kNumSamples; ++i)
   {
     const float v = mSamples[static_cast<size_t>((mReadPos + 1 + i) % kNumSamples)];
-    heights[static_cast<size_t>(i)] = std::clamp(v, 0.f, mMax) / mMax;
+    heights[static_cast<size_t>(i)] = std::clamp(v, 0.f, top) / top;
   }
   g.DrawData(GetColor(EVColor::FG), mRECT, heights.data(), kNumSamples, nullptr, &mBlend, 1.f);
 
