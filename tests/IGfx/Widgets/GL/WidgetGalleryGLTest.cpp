@@ -5,6 +5,7 @@
 #include <stb/stb_image_write.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -74,7 +75,14 @@ class ClockedGfx : public OffscreenGfx
 public:
   using OffscreenGfx::OffscreenGfx;
   double GetTimeMs() const override { return nowMs; }
+  // Each layer started or ended switches the drawing target.
+  void UpdateLayer() override
+  {
+    ++layerSwitches;
+    OffscreenGfx::UpdateLayer();
+  }
   double nowMs = 1000.;
+  int layerSwitches = 0;
 };
 
 class WidgetGallery : public ::testing::TestWithParam<float>
@@ -221,6 +229,38 @@ TEST_P(WidgetGallery, AboutBoxOverTheEditor)
   const RGBA full = At(420, 230);
   EXPECT_GT(full.r, half.r) << "fading in: " << Str(half) << " then " << Str(full);
   EXPECT_GT(full.r, 230) << Str(full);
+}
+
+TEST_P(WidgetGallery, LayeredSVGIsDrawnIntoItsLayerOnlyWhenTheLayerIsMissingOrStale)
+{
+  const ISVG ring = g->LoadSVG("gallery_ring.svg", static_cast<const void*>(kRing), 0);
+  ASSERT_TRUE(ring.IsValid());
+  g->AttachPanelBackground(IPattern(COLOR_WHITE));
+  IControl* svg = g->AttachControl(new ISVGControl(IRECT(10, 10, 50, 50), ring, true));
+  struct Step
+  {
+    const char* name;
+    std::function<void()> change;
+    bool redrawn;
+  };
+  const Step steps[] = {
+    {"first frame", [] {}, true},
+    {"drawn again", [&] { svg->SetDirty(false); }, false},
+    {"half transparent", [&] { svg->SetBlend(IBlend(EBlend::Default, 0.5f)); svg->SetDirty(false); }, false},
+    {"moved", [&] { g->SetControlBounds(svg, IRECT(50, 10, 90, 50)); }, true},
+  };
+  for (const Step& st : steps)
+  {
+    st.change();
+    g->layerSwitches = 0;
+    ASSERT_TRUE(g->Frame()) << st.name;
+    EXPECT_EQ(st.redrawn, g->layerSwitches > 0) << st.name;
+    // The layer is composited every frame: the ring's colour at its top.
+    const RGBA p = At(svg->GetRECT().MW(), svg->GetRECT().T + 4.f);
+    EXPECT_GT(p.r, 200) << st.name << " " << Str(p);
+    EXPECT_LT(p.b, 200) << st.name << " " << Str(p);
+  }
+  gl.WritePNG(Name("widgets_svg_layer"));
 }
 
 INSTANTIATE_TEST_SUITE_P(DrawScale, WidgetGallery, ::testing::Values(1.f, 2.f),
