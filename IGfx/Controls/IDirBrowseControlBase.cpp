@@ -82,8 +82,7 @@ void IDirBrowseControlBase::ScanDirectory(const char* path, IPopupMenu& menu)
     {
       // A link back to this folder or an ancestor would never end.
       const bool loops = isDir == DirScan::kLinkToAncestor ||
-                         (isDir == DirScan::kLinkedDir &&
-                          std::find(mScanStack.begin(), mScanStack.end(), Canonical(full.Get())) != mScanStack.end());
+                         std::find(mScanStack.begin(), mScanStack.end(), Canonical(full.Get())) != mScanStack.end();
       if (mScanRecursively && !loops)
       {
         auto* submenu = new IPopupMenu();
