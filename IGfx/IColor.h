@@ -13,6 +13,10 @@ struct IColor
   constexpr IColor() = default;
   constexpr IColor(int a, int r, int g, int b) : A(a), R(r), G(g), B(b) {}
   constexpr bool operator==(const IColor&) const = default;
+
+  // Hue, saturation, lightness and alpha as fractions. The hue wraps around; saturation and
+  // lightness are clamped to 0..1; alpha is taken as it is, unclamped.
+  static IColor FromHSLA(float h, float s, float l, float a = 1.f);
 };
 
 inline constexpr IColor COLOR_TRANSPARENT(0, 0, 0, 0);

@@ -203,7 +203,8 @@ IBitmap IGfx::LoadBitmap(const char* name, const void* pData, int dataSize, int 
     return IBitmap();
   if (sourceScale == targetScale)
   {
-    if (decoded && !KeepsDecodedBitmaps())
+    // A backend that keeps what it decodes owns it already; the shared cache must not delete it too.
+    if (decoded && !KeepsDecodedBitmaps() && !cache.Find(name, sourceScale))
       cache.Add(bitmap, name, sourceScale);
     return IBitmap(bitmap, nStates, framesAreHorizontal, name);
   }
