@@ -232,6 +232,33 @@ std::string ToUTF8(const char16_t* s, size_t n)
   return out;
 }
 
+// Whether the engine key, applied to a field in state before with text, acted on one half of a
+// surrogate pair.
+bool SplitsPairAt(uint32_t code, const STB_TexteditState& before, const std::u16string& text)
+{
+  const uint32_t vk = code & 0xFFu;
+  const bool virt = code & 0x80000000u;
+  const bool ctrl = code & 0x20000000u;
+  if (!virt || ctrl)
+    return false;
+  const bool selection = before.select_start != before.select_end;
+  const int c = before.cursor;
+  const int n = static_cast<int>(text.size());
+  const bool pairBehind = c >= 2 && c <= n && IsLowSurrogate(text[static_cast<size_t>(c - 1)]) &&
+                          IsHighSurrogate(text[static_cast<size_t>(c - 2)]);
+  const bool pairAhead = c >= 0 && c + 1 < n && IsHighSurrogate(text[static_cast<size_t>(c)]) &&
+                         IsLowSurrogate(text[static_cast<size_t>(c + 1)]);
+  const bool shift = code & 0x40000000u;
+  switch (vk)
+  {
+  case 0x08: return !selection && pairBehind;
+  case 0x2E: return !selection && pairAhead;
+  case 0x25: return (shift || !selection) && pairBehind;
+  case 0x27: return (shift || !selection) && pairAhead;
+  default: return false;
+  }
+}
+
 IPopupMenu& EditMenu()
 {
   // Made on first use and kept for the life of the module.
@@ -554,7 +581,12 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key)
     stb_textedit_paste(this, &st, pair, 2);
   }
   else
+  {
     stb_textedit_key(this, &st, code);
+    // Deleting or stepping over half of a surrogate pair takes the other half along.
+    if (SplitsPairAt(code, before, textBefore))
+      stb_textedit_key(this, &st, code);
+  }
 
   if (!changed())
     return false;
