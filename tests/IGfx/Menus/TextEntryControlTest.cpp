@@ -46,7 +46,8 @@ protected:
     entry = static_cast<ITextEntryControl*>(s.G().GetTextEntryControl());
     for (int p : {kIntParam, kDoubleParam, kEnumParam, kBoolParam})
     {
-      owners[p] = s.Attach<RecordingControl>(IRECT(100.f * static_cast<float>(p), 20, 100.f * static_cast<float>(p) + 60, 80), p);
+      const float x = 100.f * static_cast<float>(p);
+      owners[p] = s.Attach<RecordingControl>(IRECT(x, 20, x + 60, 80), p);
       owners[p]->DisablePrompt(false);
     }
     plain = s.Attach<RecordingControl>(IRECT(600, 20, 700, 80), -1, "plain");
