@@ -502,6 +502,19 @@ void IGfx::CreateTextEntry(IControl& control, const IText& text, const IRECT& bo
 void IGfx::DoCreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT& bounds, int valIdx, bool isContext)
 {
   ReleaseMouseCapture();
+  if (mPopupControl && mPopupControl->IsOpenOrClosing())
+  {
+    // Refused while the in-editor menu is open or closing: the open menu keeps its owner, and this
+    // requester hears "no choice" at once, which also ends the edit its click began.
+    IControl* openOwner = std::exchange(mInPopupMenu, &control);
+    const int openValIdx = std::exchange(mPopupMenuValIdx, valIdx);
+    const bool openIsContext = std::exchange(mIsContextMenu, isContext);
+    SetControlValueAfterPopupMenu(nullptr);
+    mInPopupMenu = openOwner;
+    mPopupMenuValIdx = openValIdx;
+    mIsContextMenu = openIsContext;
+    return;
+  }
   mInPopupMenu = &control;
   mPopupMenuValIdx = valIdx;
   mIsContextMenu = isContext;

@@ -183,6 +183,8 @@ public:
   void DeleteFromPopupMenu(IPopupMenu& menu, int itemIdx);
   IPopupMenu& GetPromptMenu() { return mPromptPopupMenu; }
   IControl* GetControlInTextEntry() const { return mInTextEntry; }
+  // An in-editor text entry dismissed without a result forgets its owner.
+  void ClearControlInTextEntry() { mInTextEntry = nullptr; }
   IControl* GetControlInPopupMenu() const { return mInPopupMenu; }
 
   // Does nothing when no bubble is attached.

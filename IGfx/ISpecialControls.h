@@ -14,6 +14,8 @@ public:
   using IControl::IControl;
   // True while a menu is showing (expanding, expanded or a submenu appearing): input goes to it.
   virtual bool GetExpanded() const = 0;
+  // True from opening until the menu has fully closed; the context refuses new requests meanwhile.
+  virtual bool IsOpenOrClosing() const { return GetExpanded(); }
   // Shows menu over bounds; the control completes it later through the context.
   virtual void CreatePopupMenu(IPopupMenu& menu, const IRECT& bounds) = 0;
 };

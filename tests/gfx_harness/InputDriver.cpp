@@ -72,6 +72,47 @@ bool InputDriver::KeyUp(int vk, float x, float y)
   return mG.OnKeyUp(x, y, Key(vk));
 }
 
+bool InputDriver::KeyDown(const IKeyPress& key, float x, float y)
+{
+  return mG.OnKeyDown(x, y, key);
+}
+
+void InputDriver::Type(const char* utf8)
+{
+  for (const char* p = utf8; p && *p;)
+  {
+    const auto lead = static_cast<unsigned char>(*p);
+    const int n = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : 4;
+    IKeyPress key;
+    for (int i = 0; i < n && p[i]; ++i)
+      key.utf8[i] = p[i];
+    const char c = *p;
+    if (c >= '0' && c <= '9')
+      key.VK = c;
+    else if (c >= 'a' && c <= 'z')
+      key.VK = c - 'a' + 'A';
+    else if (c >= 'A' && c <= 'Z')
+    {
+      key.VK = c;
+      key.S = true;
+    }
+    else if (c == ' ')
+      key.VK = 32;
+    else if (c == '.')
+      key.VK = 190;
+    else if (c == '-')
+      key.VK = 189;
+    else if (c == '+')
+    {
+      key.VK = 187;
+      key.S = true;
+    }
+    mG.OnKeyDown(mX, mY, key);
+    mG.OnKeyUp(mX, mY, key);
+    p += n;
+  }
+}
+
 bool InputDriver::Tap(int vk, float x, float y)
 {
   const bool handled = KeyDown(vk, x, y);

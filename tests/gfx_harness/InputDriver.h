@@ -40,6 +40,11 @@ public:
   bool KeyDown(int vk, float x = 0.f, float y = 0.f);
   bool KeyUp(int vk, float x = 0.f, float y = 0.f);
   bool Tap(int vk, float x = 0.f, float y = 0.f);
+  // A prepared key press: keypad codes, modifiers, text beyond ASCII.
+  bool KeyDown(const IKeyPress& key, float x = 0.f, float y = 0.f);
+  // One key press per character of utf8, as a US keyboard sends it: digits, letters (shift for capitals),
+  // space, '.', '-' and '+' with their key codes; any other character with code 0 and its text.
+  void Type(const char* utf8);
 
 private:
   IGfx& mG;
