@@ -34,4 +34,7 @@ inline constexpr plugkit::Config kVemlorConfig = {
     .appGroupId = "com.zarvoaudio.shared",
 };
 
+// The version as files and headers write it ("1.3.0").
+inline constexpr plugkit::VersionText kVemlorVersionText = plugkit::MakeVersionText(kVemlorConfig.version);
+
 }  // namespace zarvo

@@ -1,4 +1,5 @@
 #include "product/editor_state_codec.h"
+#include "utils/morph/morph_zarvo_adapter.h"
 #include "utils/morph/stored_values.h"
 
 #include "IPlugin/IByteChunk.h"
@@ -36,9 +37,7 @@ constexpr std::array<double, VemlorStateCodec::kEditorValueCount> kDefaults = {
 
 constexpr double kMaxScale = 20.0;
 constexpr int kMaxTab = 16;
-constexpr int kMaxIsoLevels = 14;
-constexpr double kMinGridStep = 0.02;
-constexpr double kMaxGridStep = 1.0;
+using Appearance = morph::MorphZarvoAdapter::Appearance;
 
 bool on(double v) { return v > 0.5; }
 
@@ -143,8 +142,8 @@ int VemlorStateCodec::unserializeUIState(const plugkit::IByteChunk& chunk, int p
     f.tab = v[kTab] > -1.0 && v[kTab] < kMaxTab + 1 ? static_cast<int>(v[kTab]) : 0;
     f.userTabUnlocked = on(v[kUserTabUnlocked]);
     f.lineBrightness = static_cast<float>(clamp01(v[kLineBrightness]));
-    f.isoLevels = static_cast<int>(std::lround(std::clamp(v[kIsoLevels], 0.0, double(kMaxIsoLevels))));
-    f.gridStep = static_cast<float>(std::clamp(v[kGridStep], kMinGridStep, kMaxGridStep));
+    f.isoLevels = static_cast<int>(std::lround(std::clamp(v[kIsoLevels], 0.0, double(Appearance::kMaxIsoLevels))));
+    f.gridStep = static_cast<float>(std::clamp(v[kGridStep], Appearance::kMinGridStep, Appearance::kMaxGridStep));
     f.positionLock = on(v[kPositionLock]);
     applySelectionRule(f);
     f.soundLock = on(v[kSoundLock]);

@@ -8,6 +8,7 @@
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/TextString.h"
+#include "product/config.h"
 #include "product/params.h"
 #include "product/settings_store.h"
 #include "utils/zarvo_file.h"
@@ -18,8 +19,8 @@ namespace {
 
 constexpr int kRetiredVariationControl = par_main_pt_variation;
 constexpr int kDepthControl = par_main_pt_depth;
-constexpr const char* kLayoutPluginName = "Vemlor";
-constexpr const char* kLayoutPluginVersion = "1.3.0";
+constexpr const char* kLayoutPluginName = kVemlorConfig.pluginName;
+constexpr const char* kLayoutPluginVersion = kVemlorVersionText.c_str();
 
 // The integer at the start of a text, as an input stream reads it; none when there is no number.
 std::optional<long long> leadingInteger(std::string_view text)

@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "IPlugin/IPluginFiles.h"
+#include "product/config.h"
 #include "product/editor_state_codec.h"
 
 namespace zarvo {
 
 class SettingsStore;
 
-inline constexpr const char* kSettingsFolderName = "Vemlor";
+inline constexpr const char* kSettingsFolderName = kVemlorConfig.productName;
 inline constexpr const char* kPrefsFileName = "preferences.ini";
 inline constexpr const char* kDefaultLayoutFileName = "default_layout.zarvo";
 inline constexpr const char* kUserTabSection = "user-tab";

@@ -32,11 +32,6 @@ double entryOf(const MorphPoint& p, int param)
   return r >= 0 ? p.values[static_cast<size_t>(r)] : 0.0;
 }
 
-std::string versionText(int32_t packed)
-{
-  return fmt::format("{}.{}.{}", (packed >> 16) & 0xFFFF, (packed >> 8) & 0xFF, packed & 0xFF);
-}
-
 uint32_t systemSeed()
 {
   try
@@ -938,7 +933,7 @@ MorphController::PreFltShapeView MorphController::resolvePreFltBlendShapeView(co
 ZarvoFile MorphController::buildRigFile() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  ZarvoFile file(kVemlorConfig.pluginName, versionText(kVemlorConfig.version));
+  ZarvoFile file(kVemlorConfig.pluginName, kVemlorVersionText.c_str());
   file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(par_morph_x).Value(),
                                                           mHost.param(par_morph_y).Value(), appearance));
   return file;
