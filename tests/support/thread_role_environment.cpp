@@ -1,4 +1,4 @@
-// Makes every thread-role violation in these tests a test failure, whatever the build type.
+// Makes every thread-role violation in a test program a test failure, whatever the build type.
 #include <gtest/gtest.h>
 
 #include "IPlugin/IPluginThreadRole.h"
