@@ -15,10 +15,10 @@
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
-#include "product/param_init.h"
-#include "product/params.h"
-#include "product/prefs_access.h"
-#include "product/settings_store.h"
+#include "product/params/param_init.h"
+#include "product/params/params.h"
+#include "product/patch/prefs_access.h"
+#include "product/patch/settings_store.h"
 #include "product/ui/vemlor_layout_format.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "IPlugin/IPluginConfig.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace zarvo {
 

@@ -9,9 +9,9 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/param_edits.h"
-#include "product/preset_manager.h"
-#include "product/randomizer.h"
+#include "product/params/param_edits.h"
+#include "product/patch/preset_manager.h"
+#include "product/patch/randomizer.h"
 
 namespace zarvo::morph {
 

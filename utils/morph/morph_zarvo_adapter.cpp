@@ -6,7 +6,7 @@
 
 #include <fmt/format.h>
 
-#include "product/params.h"
+#include "product/params/params.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
