@@ -3,22 +3,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "IPlugin/TextScan.h"
+
 namespace zarvo {
 
 namespace {
 
 constexpr std::string_view kHeaderLine = "# preferences (auto-generated; key=value, editable)\n";
-
-bool isTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trim(std::string_view s)
-{
-  while (!s.empty() && isTrimmed(s.front()))
-    s.remove_prefix(1);
-  while (!s.empty() && isTrimmed(s.back()))
-    s.remove_suffix(1);
-  return s;
-}
 
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
@@ -31,14 +22,14 @@ void forEachEntry(std::string_view text, Fn&& fn)
   while (!text.empty())
   {
     const size_t lf = text.find('\n');
-    const std::string_view line = trim(text.substr(0, lf));
+    const std::string_view line = plugkit::TrimLine(text.substr(0, lf));
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     if (line.empty() || line.front() == '#' || line.front() == ';')
       continue;
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos)
       continue;
-    fn(trim(line.substr(0, eq)), trim(line.substr(eq + 1)));
+    fn(plugkit::TrimLine(line.substr(0, eq)), plugkit::TrimLine(line.substr(eq + 1)));
   }
 }
 
