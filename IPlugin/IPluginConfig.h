@@ -21,6 +21,38 @@ constexpr int32_t MakeVersion(int major, int minor, int patch)
                               | (static_cast<uint32_t>(patch) & 0xFF));
 }
 
+// "major.minor.patch" of a packed version, built at compile time so that the text and the number
+// come from one definition.
+struct VersionText
+{
+  char chars[16] = {};
+  constexpr const char* c_str() const { return chars; }
+};
+
+constexpr VersionText MakeVersionText(int32_t packed)
+{
+  VersionText text;
+  int at = 0;
+  const int parts[3] = {static_cast<int>((static_cast<uint32_t>(packed) >> 16) & 0xFFFF),
+                        static_cast<int>((packed >> 8) & 0xFF), static_cast<int>(packed & 0xFF)};
+  for (int i = 0; i < 3; ++i)
+  {
+    if (i > 0)
+      text.chars[at++] = '.';
+    char digits[5] = {};
+    int n = 0;
+    int v = parts[i];
+    do
+    {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v > 0);
+    while (n > 0)
+      text.chars[at++] = digits[--n];
+  }
+  return text;
+}
+
 // The host API a binding drives the plug-in through.
 enum EAPI : int32_t
 {

@@ -22,6 +22,16 @@ std::string_view Trimmed(std::string_view text)
 }
 } // namespace
 
+std::string_view TrimLine(std::string_view line)
+{
+  const auto trimmed = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!line.empty() && trimmed(line.front()))
+    line.remove_prefix(1);
+  while (!line.empty() && trimmed(line.back()))
+    line.remove_suffix(1);
+  return line;
+}
+
 void SkipBlanks(std::string_view& rest)
 {
   while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))

@@ -19,5 +19,7 @@ bool ReadWord(std::string_view& rest, std::string_view word);
 bool AtEnd(std::string_view rest);
 // Equal but for ASCII letter case and surrounding blanks.
 bool SameText(std::string_view a, std::string_view b);
+// A line of a stored text file without the blanks, tabs and carriage return around it.
+std::string_view TrimLine(std::string_view line);
 
 } // namespace plugkit

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "product/params.h"
+#include "product/params/params.h"
 #include "tests/host/TestHost.h"
 
 namespace vemlor::bench {

@@ -15,10 +15,10 @@
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
-#include "product/param_init.h"
-#include "product/params.h"
-#include "product/prefs_access.h"
-#include "product/settings_store.h"
+#include "product/params/param_init.h"
+#include "product/params/params.h"
+#include "product/patch/prefs_access.h"
+#include "product/patch/settings_store.h"
 #include "product/ui/vemlor_layout_format.h"
 
 namespace {
@@ -26,14 +26,12 @@ namespace {
 // What every parameter's previous value reads as after a reset, so its next change is handled in full.
 constexpr double kUnseenValue = std::numeric_limits<double>::max();
 constexpr int kUndoDepth = 100;
-constexpr const char* kVersionText = "1.3.0";
 constexpr const char* kCCMapFileName = "ccmap.zarvo";
 constexpr int kMorphPanelHeight = 620;
 constexpr int kPlainHeight = 200;
 // The morph field's appearance as the pad can show it.
-constexpr long long kMaxIsoLevels = 14; // 0 switches the overlay off
-constexpr double kMinGridStep = 0.02;
-constexpr double kMaxGridStep = 1.0;
+using Appearance = zarvo::morph::MorphZarvoAdapter::Appearance;
+constexpr long long kMaxIsoLevels = Appearance::kMaxIsoLevels;
 
 double steadyClockMs()
 {
@@ -142,7 +140,7 @@ void Vemlor::readMorphFieldPreferences()
   if (const auto v = leadingNumber<long long>(store, zarvo::prefkey::kIsoLevels))
     a.isoLevels = static_cast<int32_t>(std::clamp<long long>(*v, 0, kMaxIsoLevels));
   if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kGridStep))
-    a.gridStep = static_cast<float>(std::clamp(*v, kMinGridStep, kMaxGridStep));
+    a.gridStep = static_cast<float>(std::clamp(*v, Appearance::kMinGridStep, Appearance::kMaxGridStep));
 }
 
 void Vemlor::createStateCodec()
@@ -157,8 +155,8 @@ void Vemlor::createPresetManager()
 {
   TextString appSupport;
   plugkit::AppSupportPath(appSupport);
-  const std::string folder = (std::filesystem::path(appSupport.Get()) / "Vemlor" / "Presets").string();
-  mPresetManager = std::make_unique<zarvo::PresetManager>(*this, "Vemlor", folder, kUndoDepth);
+  const std::string folder = (std::filesystem::path(appSupport.Get()) / zarvo::kVemlorConfig.productName / "Presets").string();
+  mPresetManager = std::make_unique<zarvo::PresetManager>(*this, zarvo::kVemlorConfig.pluginName, folder, kUndoDepth);
   zarvo::PresetManager& pm = *mPresetManager;
   pm.setParamEdits(&mParamEdits);
 
@@ -188,7 +186,7 @@ void Vemlor::createPresetManager()
 void Vemlor::createControllerMapFiles()
 {
   mCCFiles = std::make_unique<CCFiles>(
-    mMediator, "Vemlor", kVersionText,
+    mMediator, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(),
     [this] { return mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir(); },
     [this] { readCutoffControllerNumbers(); }, kCCMapFileName);
   mCCFiles->setExtraSectionIO([this](zarvo::ZarvoFile& file) { mCCMod.writeCCModConfig(file); },

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/dsp/shape_match.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace {
 

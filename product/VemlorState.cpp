@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/params.h"
+#include "product/params/params.h"
 #include "utils/morph/stored_values.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "IPlugin/IPluginConfig.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace zarvo {
 
@@ -33,5 +33,8 @@ inline constexpr plugkit::Config kVemlorConfig = {
     .bundleId = "com.zarvoaudio.vemlor",
     .appGroupId = "com.zarvoaudio.shared",
 };
+
+// The version as files and headers write it ("1.3.0").
+inline constexpr plugkit::VersionText kVemlorVersionText = plugkit::MakeVersionText(kVemlorConfig.version);
 
 }  // namespace zarvo

@@ -13,6 +13,7 @@
 
 #include "IPlugin/IPluginProcessor.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "utils/rt_snapshot.h"
 
 namespace zarvo {
 
@@ -55,61 +56,6 @@ struct HostInfo
   uint64_t outputsConnected = 0;
   uint64_t blockSize = 0;
 };
-
-namespace detail {
-
-// Hands a record from the audio thread to the main thread: the writer never waits, the reader
-// retries a bounded number of times. The payload lives in relaxed atomic words so an overlapped
-// copy is a defined (and discarded) read.
-template <typename T>
-class AudioToMainRecord
-{
-  static_assert(std::is_trivially_copyable_v<T>);
-
-public:
-  static constexpr int kMaxAttempts = 8;
-
-  // The single writer.
-  void publish(const T& record)
-  {
-    const uint32_t s = mSequence.load(std::memory_order_relaxed);
-    mSequence.store(s + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
-    std::array<uint64_t, kWords> words{};
-    std::memcpy(words.data(), &record, sizeof(T));
-    for (size_t i = 0; i < kWords; ++i)
-      mWords[i].store(words[i], std::memory_order_relaxed);
-    mSequence.store(s + 2, std::memory_order_release);
-  }
-
-  // The single reader: false (out untouched) when every attempt overlapped a write.
-  bool read(T& out) const
-  {
-    for (int attempt = 0; attempt < kMaxAttempts; ++attempt)
-    {
-      const uint32_t s1 = mSequence.load(std::memory_order_acquire);
-      if (s1 & 1u)
-        continue;
-      std::array<uint64_t, kWords> words{};
-      for (size_t i = 0; i < kWords; ++i)
-        words[i] = mWords[i].load(std::memory_order_relaxed);
-      std::atomic_thread_fence(std::memory_order_acquire);
-      if (mSequence.load(std::memory_order_relaxed) != s1)
-        continue;
-      std::memcpy(static_cast<void*>(&out), words.data(), sizeof(T));
-      return true;
-    }
-    return false;
-  }
-
-private:
-  static constexpr size_t kWords = (sizeof(T) + sizeof(uint64_t) - 1) / sizeof(uint64_t);
-
-  std::atomic<uint32_t> mSequence{0};
-  std::array<std::atomic<uint64_t>, kWords> mWords{};
-};
-
-} // namespace detail
 
 // One per plug-in. Plugin provides GetTimeInfo(), GetSampleRate() and NChannelsConnected(ERoute),
 // as the framework's processor does.
@@ -174,7 +120,7 @@ public:
   uint32_t takeFlags() { return mFlags.exchange(0u, std::memory_order_acq_rel); }
   uint32_t flags() const { return mFlags.load(std::memory_order_acquire); }
   // Main thread: a consistent copy of the last snapshot; false when the audio thread kept writing.
-  bool read(HostInfo& out) const { return mPublished.read(out); }
+  bool read(HostInfo& out) const { return mPublished.load(out); }
 
 private:
   uint64_t connected(plugkit::ERoute direction) const
@@ -213,7 +159,7 @@ private:
   Notify mNotify;
   float mLastPosition = std::numeric_limits<float>::quiet_NaN();
   HostInfo mInfo; // audio thread's copy
-  detail::AudioToMainRecord<HostInfo> mPublished;
+  SeqlockRecord<HostInfo> mPublished; // from the audio thread to the main thread
   std::atomic<uint32_t> mFlags{0};
 };
 

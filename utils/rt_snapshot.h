@@ -1,4 +1,4 @@
-// Lock-free hand-over of one record from the main thread to the audio thread: a fenced seqlock.
+// Lock-free hand-over of one record between two threads, either direction: a fenced seqlock.
 #pragma once
 
 #include <array>
@@ -12,12 +12,12 @@
 
 namespace zarvo {
 
-// One writer (main thread), one reader (audio thread). The reader never waits: it tries a bounded
-// number of copies and keeps its previous record when the writer kept it busy.
+// One writer, one reader, on different threads. Neither waits: the reader tries a bounded number of
+// copies and keeps its previous record when the writer kept it busy.
 // The payload is held as relaxed atomic words so that a copy overlapping a write is a defined (and
 // discarded) read rather than a data race; on x86-64 these are plain moves.
 template <typename T>
-class RTSnapshot
+class SeqlockRecord
 {
   static_assert(std::is_trivially_copyable_v<T>, "the payload is copied word by word");
 
@@ -26,14 +26,13 @@ public:
 
   // The payload starts as `initial` with the sequence at 0; the owner publishes once before any
   // reader runs.
-  explicit RTSnapshot(const T& initial = T{}) { storeWords(initial); }
-  RTSnapshot(const RTSnapshot&) = delete;
-  RTSnapshot& operator=(const RTSnapshot&) = delete;
+  explicit SeqlockRecord(const T& initial = T{}) { storeWords(initial); }
+  SeqlockRecord(const SeqlockRecord&) = delete;
+  SeqlockRecord& operator=(const SeqlockRecord&) = delete;
 
-  // Main thread (never the audio thread).
+  // The single writer. No allocation, no system call.
   void publish(const T& record)
   {
-    PLUGKIT_ASSERT_MAIN_THREAD();
     const uint32_t s = mSequence.load(std::memory_order_relaxed);
     mSequence.store(s + 1, std::memory_order_relaxed);
     // Orders the odd count before every payload store.
@@ -95,6 +94,24 @@ private:
   std::array<std::atomic<uint64_t>, kWords> mWords{};
   // The reader's preallocated temporary: only the single reader touches it.
   mutable std::array<uint64_t, kWords> mScratch{};
+};
+
+// From the main thread to the audio thread: the writer is checked to be the main thread.
+template <typename T>
+class RTSnapshot : private SeqlockRecord<T>
+{
+public:
+  using SeqlockRecord<T>::kMaxAttempts;
+  using SeqlockRecord<T>::SeqlockRecord;
+  using SeqlockRecord<T>::load;
+  using SeqlockRecord<T>::sequence;
+
+  // Main thread (never the audio thread).
+  void publish(const T& record)
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    SeqlockRecord<T>::publish(record);
+  }
 };
 
 } // namespace zarvo

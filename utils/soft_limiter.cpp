@@ -36,13 +36,13 @@ void SoftLimiter::update()
   mKneeEnd = mKneeStart - 0.5 / mCurve;
 }
 
-void SoftLimiter::processBuffer(AudioBuffer& buffer) const
+void SoftLimiter::processBuffer(AudioBuffer& buffer) const noexcept
 {
   processBuffer(buffer.channels().data(), buffer.numChannels(), buffer.numFrames());
 }
 
 void SoftLimiter::processBuffer(double* const* channels, std::size_t numChannels,
-                                std::size_t numFrames) const
+                                std::size_t numFrames) const noexcept
 {
   for (std::size_t c = 0; c < numChannels; ++c)
     for (double *s = channels[c], *end = s + numFrames; s != end; ++s)

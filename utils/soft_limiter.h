@@ -46,8 +46,8 @@ public:
     return _mm_or_pd(_mm_and_pd(pass, x), _mm_andnot_pd(pass, bent));
   }
 
-  void processBuffer(AudioBuffer& buffer) const;
-  void processBuffer(double* const* channels, std::size_t numChannels, std::size_t numFrames) const;
+  void processBuffer(AudioBuffer& buffer) const noexcept;
+  void processBuffer(double* const* channels, std::size_t numChannels, std::size_t numFrames) const noexcept;
 
   double threshold() const { return mThreshold; }
   double softness() const { return mSoftness; }

@@ -1,22 +1,13 @@
 #include "utils/zarvo_file.h"
 
+#include "IPlugin/TextScan.h"
+
 namespace zarvo {
 
 namespace {
 
 constexpr std::string_view kHeader = "# zarvo v1";
 constexpr std::string_view kPluginPrefix = "# plugin ";
-
-bool isTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
-std::string_view trim(std::string_view s)
-{
-  while (!s.empty() && isTrimmed(s.front()))
-    s.remove_prefix(1);
-  while (!s.empty() && isTrimmed(s.back()))
-    s.remove_suffix(1);
-  return s;
-}
 
 // The next blank-separated word of `rest`, consumed from it; empty when none is left.
 std::string_view nextWord(std::string_view& rest)
@@ -94,7 +85,7 @@ std::optional<ZarvoFile> ZarvoFile::fromText(std::string_view text)
   while (!text.empty())
   {
     const size_t lf = text.find('\n');
-    const std::string_view line = trim(text.substr(0, lf));
+    const std::string_view line = plugkit::TrimLine(text.substr(0, lf));
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     if (line.empty())
       continue;

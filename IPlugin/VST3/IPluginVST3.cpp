@@ -248,6 +248,7 @@ tresult PLUGIN_API IPluginVST3::setBusArrangements(SpeakerArrangement* inputs, i
                                                    int32 numOuts)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  // Ardour and Mixbus map their own ports onto the buses as declared: agree, and keep the buses.
   if (GetHost() == kHostArdour || GetHost() == kHostMixbus)
     return kResultTrue;
   SetChannelConnections(kInput, 0, MaxNChannels(kInput), false);

@@ -17,7 +17,7 @@ int Oversampler::latencySamples(int factor)
 
 void Oversampler::prepare(std::size_t channels, std::size_t frames) { grow(channels, frames); }
 
-void Oversampler::reset()
+void Oversampler::reset() noexcept
 {
   const auto clearAll = [](auto& stages) {
     for (auto& s : stages)
@@ -142,7 +142,7 @@ void Oversampler::downsamplePair(const Pair& p, std::size_t n)
     mDown17[k], mDown5[k], mDown4[k]);
 }
 
-void Oversampler::upsample(const AudioBuffer& in, AudioBuffer& out)
+void Oversampler::upsample(const AudioBuffer& in, AudioBuffer& out) noexcept
 {
   if (mFactor == 1)
   {
@@ -156,7 +156,7 @@ void Oversampler::upsample(const AudioBuffer& in, AudioBuffer& out)
     upsamplePair(pairOf(in, out, c, channels), n);
 }
 
-void Oversampler::downsample(const AudioBuffer& in, AudioBuffer& out)
+void Oversampler::downsample(const AudioBuffer& in, AudioBuffer& out) noexcept
 {
   if (mFactor == 1)
   {

@@ -172,12 +172,12 @@ public:
 
   void prepare(std::size_t channels, std::size_t frames);
   // Clears every stage's state.
-  void reset();
+  void reset() noexcept;
 
   // Writes factor x n frames of each channel of `in` into `out` (at factor 1 a plain copy).
-  void upsample(const AudioBuffer& in, AudioBuffer& out);
+  void upsample(const AudioBuffer& in, AudioBuffer& out) noexcept;
   // Reads factor x n frames of each channel of `in`, n from `out`, and writes n frames to `out`.
-  void downsample(const AudioBuffer& in, AudioBuffer& out);
+  void downsample(const AudioBuffer& in, AudioBuffer& out) noexcept;
 
   void ensureFilters(std::size_t channels);
   void allocateScratches();

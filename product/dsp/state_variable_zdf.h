@@ -42,11 +42,11 @@ public:
     mH = 1.0 / (mG * mG + mDamping * mG + 1.0);
   }
   void setMix(const svf_coeffs& mix) { mMix = mix; }
-  void reset() { mState = State{}; }
+  void reset() noexcept { mState = State{}; }
 
   // Filters `count` samples in place; stateGains holds one factor per sample that scales both
   // states before it (1 leaves a plain trapezoidal filter).
-  void processChannel(T* samples, std::size_t count, std::size_t channel, const T* stateGains)
+  void processChannel(T* samples, std::size_t count, std::size_t channel, const T* stateGains) noexcept
   {
     for (std::size_t i = 0; i < count; ++i)
       samples[i] = processSample(samples[i], stateGains[i], channel);

@@ -69,13 +69,13 @@ public:
   // 0 none, 1 input boost by the feedback amount, 2 feedback always high-passed at 30 Hz.
   void setResonanceCompensation(int mode) { mResCompMode = mode; }
   // Clears the stage, feedback and output states.
-  void reset() { mState = State{}; }
+  void reset() noexcept { mState = State{}; }
 
   // One output sample; feedbackGain scales the resonance feedback (the damping detector's
   // factor, 1 when it is idle).
-  T process(T x, T feedbackGain) { return process(mState, x, feedbackGain); }
-  T processDiode(T x, T feedbackGain) { return processDiode(mState, x, feedbackGain); }
-  T processSample(T x, T feedbackGain) { return processSample(mState, x, feedbackGain); }
+  T process(T x, T feedbackGain) noexcept { return process(mState, x, feedbackGain); }
+  T processDiode(T x, T feedbackGain) noexcept { return processDiode(mState, x, feedbackGain); }
+  T processSample(T x, T feedbackGain) noexcept { return processSample(mState, x, feedbackGain); }
 
   // The same on states the caller holds: a loop over many samples runs on a copy of state(),
   // which stays in registers, and hands it back with setState(). Kind is breakKind() for the

@@ -46,7 +46,7 @@ void VemlorModel::setSampleRate(double sampleRate)
   updateRecovery();
 }
 
-void VemlorModel::reset()
+void VemlorModel::reset() noexcept
 {
   mPreA.reset();
   mPreB.reset();
@@ -227,7 +227,7 @@ void VemlorModel::processFrames(double* left, double* right, std::size_t n)
   mMain.setState(run.main);
 }
 
-void VemlorModel::processBuffer(AudioBuffer& block)
+void VemlorModel::processBuffer(AudioBuffer& block) noexcept
 {
   const std::size_t n = block.numFrames();
   if (block.numChannels() >= 2)

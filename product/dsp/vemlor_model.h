@@ -63,10 +63,10 @@ public:
   // The (oversampled) rate processBuffer runs at; recomputes every rate-dependent value.
   void setSampleRate(double sampleRate);
   // Clears filter states, envelopes and damping gains; settings stay.
-  void reset();
+  void reset() noexcept;
 
   // Processes the block in place at the rate setSampleRate was given.
-  void processBuffer(AudioBuffer& block);
+  void processBuffer(AudioBuffer& block) noexcept;
 
   // Settings. Detune d (cents) puts the left channel at f 2^(-d/2400), the right at f 2^(+d/2400).
   void setPreFilterCutoff(PreFilter which, double hz, double detuneCents);

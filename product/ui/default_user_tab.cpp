@@ -1,6 +1,6 @@
 #include "product/ui/default_user_tab.h"
 
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace vemlor::ui {
 

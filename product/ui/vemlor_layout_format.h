@@ -1,7 +1,7 @@
 // The product's user-tab layout format: its alternative control names, slot lines and default tab.
 #pragma once
 
-#include "product/prefs_access.h"
+#include "product/patch/prefs_access.h"
 
 namespace vemlor::ui {
 

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/audio_path.h"
+#include "product/audio/audio_path.h"
 #include "tests/audio/fake_host.h"
 #include "utils/denormal_guard.h"
 

@@ -9,9 +9,9 @@
 
 #include "IPlugin/IMidiMsg.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/audio_path.h"
-#include "product/param_init.h"
-#include "product/params.h"
+#include "product/audio/audio_path.h"
+#include "product/params/param_init.h"
+#include "product/params/params.h"
 
 namespace zarvo::test {
 

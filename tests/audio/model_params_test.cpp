@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "product/model_params.h"
+#include "product/audio/model_params.h"
 #include "tests/audio/fake_host.h"
 
 namespace zarvo {

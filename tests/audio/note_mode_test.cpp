@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "product/note_mode_controller.h"
+#include "product/audio/note_mode_controller.h"
 #include "tests/audio/fake_host.h"
 
 namespace zarvo {

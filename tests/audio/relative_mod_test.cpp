@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "product/model_params.h"
-#include "product/relative_mod.h"
+#include "product/audio/model_params.h"
+#include "product/audio/relative_mod.h"
 #include "tests/audio/fake_host.h"
 
 namespace zarvo {

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/vst3/HostSession.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 

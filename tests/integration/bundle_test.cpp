@@ -1,6 +1,6 @@
 // Vemlor.vst3 as a host sees it: exports, class description, buses, audio, state and teardown.
 #include "tests/host/TestHost.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 #include "pluginterfaces/vst/vsttypes.h"
 

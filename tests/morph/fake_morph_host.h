@@ -16,7 +16,7 @@
 
 #include "IPlugin/IPluginConfig.h"
 #include "product/config.h"
-#include "product/param_init.h"
+#include "product/params/param_init.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
 #include "utils/morph/morph_controller.h"

@@ -105,10 +105,10 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
 
   r.switchMorph(1.0, kEditor);
   EXPECT_TRUE(r.ctrl.morphOn);
-  EXPECT_TRUE(r.ctrl.sessionActive);
-  EXPECT_TRUE(r.ctrl.preMorphValid);
-  EXPECT_EQ(r.ctrl.preMorphIdentity.name, "Base");
-  EXPECT_EQ(r.ctrl.undoDepthAtStart, 4);
+  EXPECT_TRUE(r.ctrl.session().active);
+  EXPECT_TRUE(r.ctrl.session().preMorphValid);
+  EXPECT_EQ(r.ctrl.session().preMorphIdentity.name, "Base");
+  EXPECT_EQ(r.ctrl.session().undoDepthAtStart, 4);
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"captureBaseline", "sessionMark 4"}));
   EXPECT_EQ(r.ctrl.engine().selection, 0u);
   EXPECT_EQ(r.field().focus, -1);
@@ -117,7 +117,7 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
 
   // The snapshot holds the patch with morph off; the parameter itself stays on.
   double storedActive = -1.0;
-  r.ctrl.preMorphChunk.Get(storedActive, 8 * zarvo::par_morph_active);
+  r.ctrl.session().preMorphChunk.Get(storedActive, 8 * zarvo::par_morph_active);
   EXPECT_EQ(storedActive, 0.0);
   EXPECT_EQ(r.host.param(zarvo::par_morph_active).Value(), 1.0);
 
@@ -187,7 +187,7 @@ TEST(MorphController, TurningOffWithoutMovingNeitherBakesNorRecordsAStep)
   r.ctrl.reconcileSession();
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"trimUndoTo 2", "captureBaseline", "sessionMark 0"}));
   EXPECT_TRUE(r.host.edits.empty());
-  EXPECT_FALSE(r.ctrl.sessionActive);
+  EXPECT_FALSE(r.ctrl.session().active);
 }
 
 TEST(MorphController, BakingASinglePassTypeWritesItsTypeDepthAndTilt)
@@ -222,7 +222,7 @@ TEST(MorphController, BakingASinglePassTypeWritesItsTypeDepthAndTilt)
   EXPECT_NEAR(r.host.param(zarvo::par_main_pt_tilt).Value(), 0.5, 1e-9);
   EXPECT_GE(r.host.edits.size(), kNumMorphParams + 4);
   EXPECT_FALSE(r.ctrl.morphOn);
-  EXPECT_FALSE(r.ctrl.sessionActive);
+  EXPECT_FALSE(r.ctrl.session().active);
   // Half way between two points no preset is shown.
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"commitFromState state 3", "selectIdentity ", "sessionMark 0"}));
 
@@ -256,7 +256,7 @@ TEST(MorphController, RevertingKeepsThePointsEditedDuringTheSession)
   EXPECT_EQ(r.value(3, zarvo::par_main_drive), r.ctrl.normalizedOf(zarvo::par_main_drive, 0.9));
   EXPECT_EQ(r.host.editorValue, 5);
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"commitFromState empty 1", "selectIdentity Base", "sessionMark 0"}));
-  EXPECT_FALSE(r.ctrl.sessionActive);
+  EXPECT_FALSE(r.ctrl.session().active);
   EXPECT_EQ(r.ctrl.engine().selection, 0u);
 }
 
@@ -268,8 +268,8 @@ TEST(MorphController, ReconcileOpensASessionForMorphSwitchedOnElsewhere)
   r.ctrl.morphOn = true;
   const uint32_t sequence = r.sequence();
   r.ctrl.reconcileSession();
-  EXPECT_TRUE(r.ctrl.sessionActive);
-  EXPECT_FALSE(r.ctrl.preMorphValid);
+  EXPECT_TRUE(r.ctrl.session().active);
+  EXPECT_FALSE(r.ctrl.session().preMorphValid);
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"sessionMark 3"}));
   r.ctrl.reconcileSession();
   EXPECT_EQ(r.sequence(), sequence + 4) << "republished on every tick";
@@ -287,12 +287,12 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
 
   r.ctrl.applyMorphPoint(17);
   EXPECT_TRUE(r.host.edits.empty());
-  EXPECT_FALSE(r.ctrl.pointApplied);
+  EXPECT_FALSE(r.ctrl.session().pointApplied);
 
   r.ctrl.applyMorphPoint(4);
   EXPECT_TRUE(guarded);
   EXPECT_FALSE(r.ctrl.applyingPoint);
-  EXPECT_TRUE(r.ctrl.pointApplied);
+  EXPECT_TRUE(r.ctrl.session().pointApplied);
   EXPECT_EQ(r.host.edits.size(), kNumMorphParams - 1 + 3);
   EXPECT_TRUE(std::none_of(r.host.edits.begin(), r.host.edits.end(), [](auto& e) { return e.first == zarvo::par_main_drive; }));
   EXPECT_NEAR(r.host.param(zarvo::par_main_resonance).Value(), 0.8, 1e-9);

@@ -1,10 +1,10 @@
-#include "product/editor_state_codec.h"
+#include "product/state/editor_state_codec.h"
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/param_init.h"
-#include "product/params.h"
-#include "product/preset_manager.h"
+#include "product/params/param_init.h"
+#include "product/params/params.h"
+#include "product/patch/preset_manager.h"
 #include "tests/patch/fake_plugin.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "IPlugin/IPluginBase.h"
-#include "product/preset_manager.h"
+#include "product/patch/preset_manager.h"
 
 #include <string>
 

@@ -1,5 +1,6 @@
-#include "product/preset_manager.h"
+#include "product/patch/preset_manager.h"
 
+#include "IPlugin/IPluginSpawn.h"
 #include "tests/patch/fake_plugin.h"
 #include "tests/patch/temp_dir.h"
 
@@ -144,14 +145,14 @@ TEST(PresetFolder, ProgramsStartWithoutAShell)
 {
   test::TempDir dir;
   const fs::path odd = dir / "a \"$(touch injected)\"; touch injected2 `id`";
-  const int pid = spawnWithoutShell("touch", odd.string());
+  const int pid = plugkit::SpawnWithoutShell("touch", odd.string());
   ASSERT_GT(pid, 0);
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   EXPECT_TRUE(fs::exists(odd)); // the whole text was one file name
   EXPECT_FALSE(fs::exists("injected"));
   EXPECT_FALSE(fs::exists(dir / "injected2"));
-  EXPECT_EQ(spawnWithoutShell("/nonexistent/program", "x"), -1);
+  EXPECT_EQ(plugkit::SpawnWithoutShell("/nonexistent/program", "x"), -1);
 }
 
 TEST(PresetNames, ParseNameSplitsAtTheFirstSlash)

@@ -1,4 +1,4 @@
-#include "product/settings_store.h"
+#include "product/patch/settings_store.h"
 
 #include "tests/patch/temp_dir.h"
 

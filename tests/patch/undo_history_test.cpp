@@ -1,4 +1,4 @@
-#include "product/preset_manager.h"
+#include "product/patch/preset_manager.h"
 
 #include "tests/patch/fake_plugin.h"
 

@@ -8,7 +8,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/Vemlor.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 

@@ -1,8 +1,8 @@
 // What a new instance takes from the preferences: hover help and the morph field's appearance.
 #include "tests/plugin/plugin_fixture.h"
 
-#include "product/prefs_access.h"
-#include "product/settings_store.h"
+#include "product/patch/prefs_access.h"
+#include "product/patch/settings_store.h"
 
 namespace vemlor::plugintest {
 namespace {

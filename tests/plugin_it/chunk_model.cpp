@@ -3,7 +3,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace vemlor::plugin_it {
 namespace {

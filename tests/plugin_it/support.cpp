@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "product/param_init.h"
+#include "product/params/param_init.h"
 
 namespace vemlor::plugin_it {
 namespace {

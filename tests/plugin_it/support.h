@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/params.h"
-#include "product/presets.h"
+#include "product/params/params.h"
+#include "product/patch/factory_presets.h"
 #include "tests/plugin_it/chunk_model.h"
 #include "tests/vst3/HostSession.h"
 

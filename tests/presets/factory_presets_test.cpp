@@ -1,4 +1,4 @@
-#include "product/presets.h"
+#include "product/patch/factory_presets.h"
 
 #include "tests/presets/test_plugin.h"
 

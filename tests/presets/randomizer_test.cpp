@@ -1,4 +1,4 @@
-#include "product/randomizer.h"
+#include "product/patch/randomizer.h"
 
 #include "tests/presets/test_plugin.h"
 

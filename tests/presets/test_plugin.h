@@ -4,10 +4,10 @@
 
 #include "IPlugin/IPluginBase.h"
 #include "product/config.h"
-#include "product/param_init.h"
-#include "product/preset_manager.h"
-#include "product/presets.h"
-#include "product/randomizer.h"
+#include "product/params/param_init.h"
+#include "product/patch/preset_manager.h"
+#include "product/patch/factory_presets.h"
+#include "product/patch/randomizer.h"
 
 #include <memory>
 #include <vector>

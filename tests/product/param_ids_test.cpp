@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace zarvo {
 namespace {

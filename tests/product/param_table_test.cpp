@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/mod_params.h"
-#include "product/param_init.h"
-#include "product/params.h"
+#include "product/audio/mod_params.h"
+#include "product/params/param_init.h"
+#include "product/params/params.h"
 
 namespace zarvo {
 namespace {

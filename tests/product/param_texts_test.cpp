@@ -6,9 +6,9 @@
 #include <string>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/param_init.h"
-#include "product/param_texts.h"
-#include "product/params.h"
+#include "product/params/param_init.h"
+#include "product/params/param_texts.h"
+#include "product/params/params.h"
 
 namespace zarvo {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/cc_mod_settings.h"
-#include "product/param_init.h"
+#include "product/state/cc_mod_settings.h"
+#include "product/params/param_init.h"
 #include "utils/zarvo_file.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "IPlugin/IPluginBase.h"
-#include "product/cc_mod_settings.h"
-#include "product/editor_state_codec.h"
-#include "product/param_init.h"
-#include "product/preset_manager.h"
-#include "product/state_chunk.h"
+#include "product/state/cc_mod_settings.h"
+#include "product/state/editor_state_codec.h"
+#include "product/params/param_init.h"
+#include "product/patch/preset_manager.h"
+#include "product/state/state_chunk.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
 #include "utils/morph/morph_controller.h"

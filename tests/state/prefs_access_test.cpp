@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "product/prefs_access.h"
-#include "product/settings_store.h"
+#include "product/patch/prefs_access.h"
+#include "product/patch/settings_store.h"
 
 namespace {
 

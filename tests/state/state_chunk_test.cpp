@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fake_state_host.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace state_test {
 namespace {

@@ -2,7 +2,7 @@
 #include "product/ui/default_user_tab.h"
 #include "product/ui/vemlor_layout_format.h"
 
-#include "product/params.h"
+#include "product/params/params.h"
 #include "utils/user_tab_layout.h"
 
 #include <gtest/gtest.h>

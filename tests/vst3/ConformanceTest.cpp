@@ -341,7 +341,7 @@ TEST(VST3Conformance, SilentInputFlaggedSilentGivesSilence)
   }
 }
 
-TEST(VST3Conformance, SampleAccurateAutomationEveryFewSamples)
+TEST(VST3Conformance, DenseAutomationEveryFewSamplesProcessesCleanly)
 {
   // Gain, mix, main cutoff and the pass type, moved together.
   const ParamID automated[] = {30, 29, 11, 16};

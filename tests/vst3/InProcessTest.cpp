@@ -263,7 +263,7 @@ struct QueryCase
   std::function<bool(InProcessPlug&)> holds;
 };
 
-TEST(VST3HostQueries, SmallQueriesAnswerAsSpecified)
+TEST(VST3HostQueries, TailLatencySetupProgramViewAndTypeQueriesAnswerForThisPlugIn)
 {
   const QueryCase cases[] = {
     {"no tail", [](InProcessPlug& p) { return p.getTailSamples() == kNoTail; }},

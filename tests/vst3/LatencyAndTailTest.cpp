@@ -2,7 +2,7 @@
 // calls, never from the audio thread, and a tail that covers what the plug-in rings out.
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "tests/vst3/HostSession.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 #include <gtest/gtest.h>
 

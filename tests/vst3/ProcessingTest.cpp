@@ -1,7 +1,7 @@
 // The process call as a host drives it: bus arrangements, bypass, parameter changes, MIDI in and out,
 // and both sample sizes.
 #include "tests/vst3/HostSession.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 #include <gtest/gtest.h>
 

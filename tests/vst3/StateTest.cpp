@@ -1,7 +1,7 @@
 // Saving and restoring through the component state: the chunk, the bypass word after it, delivery in
 // pieces, and states that must be refused.
 #include "tests/vst3/HostSession.h"
-#include "product/params.h"
+#include "product/params/params.h"
 
 #include <gtest/gtest.h>
 

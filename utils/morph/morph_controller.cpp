@@ -32,11 +32,6 @@ double entryOf(const MorphPoint& p, int param)
   return r >= 0 ? p.values[static_cast<size_t>(r)] : 0.0;
 }
 
-std::string versionText(int32_t packed)
-{
-  return fmt::format("{}.{}.{}", (packed >> 16) & 0xFFFF, (packed >> 8) & 0xFF, packed & 0xFF);
-}
-
 uint32_t systemSeed()
 {
   try
@@ -156,9 +151,9 @@ void MorphController::closeSession()
   mEngine.selection = 0;
   mEngine.editState.focus = -1;
   mHost.setMorphSessionMark(0);
-  sessionActive = false;
-  preMorphValid = false;
-  pointApplied = false;
+  mSession.active = false;
+  mSession.preMorphValid = false;
+  mSession.pointApplied = false;
 }
 
 // ---- points and the parameters they drive
@@ -280,22 +275,22 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
   {
     turnOffPending = false;
     movedSinceOn = !fromEditor;
-    if (fromEditor && !sessionActive)
+    if (fromEditor && !mSession.active)
     {
       mEngine.selection = 0;
       mEngine.editState.focus = -1;
-      sessionActive = true;
-      preMorphChunk = snapshotPatchMorphOff();
-      preMorphValid = true;
-      preMorphIdentity = mHost.hasPresetManager() ? mHost.currentIdentity() : PatchIdentity{};
-      pointApplied = false;
+      mSession.active = true;
+      mSession.preMorphChunk = snapshotPatchMorphOff();
+      mSession.preMorphValid = true;
+      mSession.preMorphIdentity = mHost.hasPresetManager() ? mHost.currentIdentity() : PatchIdentity{};
+      mSession.pointApplied = false;
       captureTeleportFromBase();
-      undoDepthAtStart = 0;
+      mSession.undoDepthAtStart = 0;
       if (mHost.hasPresetManager())
       {
         mHost.captureBaseline();
-        undoDepthAtStart = mHost.undoDepth();
-        mHost.setMorphSessionMark(undoDepthAtStart);
+        mSession.undoDepthAtStart = mHost.undoDepth();
+        mHost.setMorphSessionMark(mSession.undoDepthAtStart);
       }
     }
     publish();
@@ -369,7 +364,7 @@ void MorphController::applyMorphPoint(int point)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
-  pointApplied = true;
+  mSession.pointApplied = true;
   mEngine.selection = 1u << point;
   mEngine.editState.focus = mEngine.pointEditingAllowed() ? point : -1;
   const FlagScope applying(applyingPoint);
@@ -424,32 +419,32 @@ void MorphController::reconcileSession()
   if (morphOn)
   {
     publish();
-    if (!sessionActive)
+    if (!mSession.active)
     {
-      sessionActive = true;
-      preMorphValid = false;
-      pointApplied = false;
-      undoDepthAtStart = manager ? mHost.undoDepth() : 0;
+      mSession.active = true;
+      mSession.preMorphValid = false;
+      mSession.pointApplied = false;
+      mSession.undoDepthAtStart = manager ? mHost.undoDepth() : 0;
       if (manager)
-        mHost.setMorphSessionMark(undoDepthAtStart);
+        mHost.setMorphSessionMark(mSession.undoDepthAtStart);
     }
     return;
   }
-  if (!sessionActive || turnOffPending)
+  if (!mSession.active || turnOffPending)
     return;
 
-  if (pointApplied && preMorphValid)
+  if (mSession.pointApplied && mSession.preMorphValid)
   {
     revertBaseToPreMorph();
     if (manager)
     {
-      mHost.commitFromState(plugkit::IByteChunk(), undoDepthAtStart);
-      mHost.selectIdentity(preMorphIdentity);
+      mHost.commitFromState(plugkit::IByteChunk(), mSession.undoDepthAtStart);
+      mHost.selectIdentity(mSession.preMorphIdentity);
     }
   }
   else if (manager)
   {
-    mHost.trimUndoTo(undoDepthAtStart);
+    mHost.trimUndoTo(mSession.undoDepthAtStart);
     mHost.captureBaseline();
   }
   closeSession();
@@ -682,11 +677,11 @@ void MorphController::commitTurningOffIfPending()
   morphOn = false;
   mEngine.selection = 0;
   mEngine.editState.focus = -1;
-  if (!sessionActive)
+  if (!mSession.active)
     return;
   if (mHost.hasPresetManager())
   {
-    mHost.commitFromState(preMorphValid ? preMorphChunk : plugkit::IByteChunk(), undoDepthAtStart);
+    mHost.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(), mSession.undoDepthAtStart);
     mHost.selectIdentity(identity);
   }
   // Closed with or without a manager, so that no later revert undoes the bake.
@@ -696,14 +691,14 @@ void MorphController::commitTurningOffIfPending()
 void MorphController::revertBaseToPreMorph()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!preMorphValid)
+  if (!mSession.preMorphValid)
     return;
   const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
   plugkit::IByteChunk morphState;
   plugkit::IByteChunk editorState;
   serializeMorphState(morphState);
   const bool hasEditorState = mHost.serializeEditorState(editorState);
-  mHost.unserializePluginState(preMorphChunk, 0);
+  mHost.unserializePluginState(mSession.preMorphChunk, 0);
   unserializeMorphState(morphState, 0);
   if (hasEditorState)
     mHost.unserializeEditorState(editorState, 0);
@@ -938,7 +933,7 @@ MorphController::PreFltShapeView MorphController::resolvePreFltBlendShapeView(co
 ZarvoFile MorphController::buildRigFile() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  ZarvoFile file(kVemlorConfig.pluginName, versionText(kVemlorConfig.version));
+  ZarvoFile file(kVemlorConfig.pluginName, kVemlorVersionText.c_str());
   file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(par_morph_x).Value(),
                                                           mHost.param(par_morph_y).Value(), appearance));
   return file;

@@ -13,6 +13,7 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginEditorDelegate.h"
+#include "IPlugin/IPluginThreadRole.h"
 #include "product/dsp/pass_types.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_file_router.h"
@@ -103,13 +104,23 @@ public:
   std::array<Randomizer::MutationSession, kNumPoints> pointSession{};
   std::array<PatchIdentity, kNumPoints> pointIdentity{};
 
-  // The morph session: from switching morph on to the bake or the revert.
-  bool sessionActive = false;
-  bool preMorphValid = false;
-  bool pointApplied = false;
-  int undoDepthAtStart = 0;
-  plugkit::IByteChunk preMorphChunk;
-  PatchIdentity preMorphIdentity{};
+  // The morph session: from switching morph on to the bake or the revert. Only the controller
+  // changes it.
+  struct Session
+  {
+    bool active = false;
+    bool preMorphValid = false;
+    bool pointApplied = false;
+    int undoDepthAtStart = 0;
+    plugkit::IByteChunk preMorphChunk;
+    PatchIdentity preMorphIdentity{};
+  };
+  // Main thread.
+  const Session& session() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mSession;
+  }
 
   // 1 or 2 while the editor waits for a controller to be learned for the pad's x or y.
   int32_t xyLearnPending = 0;
@@ -272,6 +283,7 @@ private:
   IMorphHost& mHost;
   MorphEngine mEngine;
   MorphFileRouter mFileRouter;
+  Session mSession;
   std::mt19937 mRng;
 };
 

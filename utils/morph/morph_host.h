@@ -9,39 +9,52 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/param_edits.h"
-#include "product/preset_manager.h"
-#include "product/randomizer.h"
+#include "product/params/param_edits.h"
+#include "product/patch/preset_manager.h"
+#include "product/patch/randomizer.h"
 
 namespace zarvo::morph {
 
 using PatchIdentity = PresetManager::PatchIdentity;
 
-// Implemented by the plug-in; tests implement it with a real parameter table and recording fakes.
-// Main thread, except `param`, whose constant data (shape, step, range) the audio thread reads.
-// Operations past the first group have defaults for a plug-in without that part (no editor, no
-// preset manager, no randomizer): they do nothing, return false, empty or nothing found.
-class IMorphHost
+// The services the morph controller needs of the plug-in, each small enough to hand to a part (a
+// widget, a controller) on its own. Main thread, except `param`, whose constant data (shape, step,
+// range) the audio thread reads. Operations with defaults serve a plug-in without that part (no
+// editor, no preset manager, no randomizer): they do nothing, return false, empty or nothing found.
+
+// The plug-in's parameters: reading them, and changing them as the plug-in and the editor do.
+class IMorphParams
 {
 public:
-  virtual ~IMorphHost() = default;
+  virtual ~IMorphParams() = default;
 
   // Index 0..78.
   virtual plugkit::IParam& param(int index) = 0;
   virtual const plugkit::IParam& param(int index) const = 0;
+
+  // The plug-in's parameters as the plug-in changes them itself; none for a part used alone.
+  virtual ParamEdits* paramEdits() { return nullptr; }
+  // One editor edit: begin the gesture, send the normalised value (host informed, parameter-change
+  // handler called), end it.
+  virtual void editParamFromEditor(int /*index*/, double /*normalized*/) {}
+  // A MIDI controller holds the parameter in absolute mode, so the field does not drive it.
+  virtual bool heldByController(int /*index*/) const { return false; }
+  // The filter of this cutoff parameter follows MIDI notes.
+  virtual bool cutoffFollowsNotes(int /*index*/) const { return false; }
+};
+
+// Undo and patch identity: the preset manager's history and browse list.
+class IPatchHistory
+{
+public:
+  virtual ~IPatchHistory() = default;
 
   // A patch identity in its chunk form (the preset manager's writer and reader).
   virtual bool putPatchIdentity(plugkit::IByteChunk& chunk, const PatchIdentity& identity) const = 0;
   // The position after the record, or pos itself when nothing was read.
   virtual int getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, PatchIdentity& out) const = 0;
 
-  // ---- editor
-  virtual bool editorOpen() const = 0;
-  // Every parameter's current normalised value to the editor's controls (only while it is open).
-  virtual void pushParamsToEditor() = 0;
-  virtual void markControlsDirty() = 0;
-
-  // ---- preset manager; when absent the other operations are never called
+  // When absent the other operations are never called.
   virtual bool hasPresetManager() const = 0;
   virtual void pushUndo() = 0;
   virtual void captureBaseline() = 0;
@@ -68,18 +81,18 @@ public:
   {
     return false;
   }
+};
 
-  // ---- the plug-in's parameters as the plug-in changes them itself; none for a part used alone
-  virtual ParamEdits* paramEdits() { return nullptr; }
+// The open editor: its controls, the clipboard and file dialogs.
+class IMorphEditor
+{
+public:
+  virtual ~IMorphEditor() = default;
 
-  // ---- the plug-in's parameters as the editor changes them
-  // One editor edit: begin the gesture, send the normalised value (host informed, parameter-change
-  // handler called), end it.
-  virtual void editParamFromEditor(int /*index*/, double /*normalized*/) {}
-  // A MIDI controller holds the parameter in absolute mode, so the field does not drive it.
-  virtual bool heldByController(int /*index*/) const { return false; }
-  // The filter of this cutoff parameter follows MIDI notes.
-  virtual bool cutoffFollowsNotes(int /*index*/) const { return false; }
+  virtual bool editorOpen() const = 0;
+  // Every parameter's current normalised value to the editor's controls (only while it is open).
+  virtual void pushParamsToEditor() = 0;
+  virtual void markControlsDirty() = 0;
   // Raises the flag that makes the idle function lay the editor out again.
   virtual void raiseLayoutUpdate() {}
   // The editor's controls of a parameter: the value to show (normalised; none keeps theirs) and
@@ -88,15 +101,40 @@ public:
   // editor is open.
   virtual void driveControls(int /*index*/, std::optional<double> /*normalized*/, bool /*disabled*/) {}
 
-  // ---- whole states
+  // Clipboard and file dialogs, only while the editor is open.
+  virtual std::optional<std::string> clipboardText() const { return std::nullopt; }
+  virtual void setClipboardText(const std::string& /*text*/) {}
+  using FileChosen = std::function<void(const std::string& path)>; // empty path: cancelled
+  // Asks for a file to open or save, starting in the preset manager's last-used folder, else its
+  // preset folder; `done` runs later on the main thread.
+  virtual void chooseFile(bool /*save*/, const std::string& /*proposedName*/, const std::string& /*extension*/,
+                          FileChosen /*done*/)
+  {
+  }
+  // What became of a file the user chose, for the editor to show.
+  virtual void reportFileResult(plugkit::EFileResult /*result*/) {}
+};
+
+// The plug-in's whole states and its preset file.
+class IPluginStates
+{
+public:
+  virtual ~IPluginStates() = default;
+
   virtual bool serializePluginState(plugkit::IByteChunk& /*chunk*/) const { return false; }
   virtual int unserializePluginState(const plugkit::IByteChunk& /*chunk*/, int /*pos*/) { return -1; }
   virtual bool serializeEditorState(plugkit::IByteChunk& /*chunk*/) const { return false; }
   virtual int unserializeEditorState(const plugkit::IByteChunk& /*chunk*/, int /*pos*/) { return -1; }
   // Writes the plug-in's preset file (its state chunk in the preset container).
   virtual bool savePresetFile(const std::string& /*path*/) const { return false; }
+};
 
-  // ---- randomizer
+// New patches: the randomizer and the starter presets.
+class IPatchGenerator
+{
+public:
+  virtual ~IPatchGenerator() = default;
+
   struct StarterPresets
   {
     std::span<const ParamValueMap> params;
@@ -110,19 +148,16 @@ public:
   virtual void recordRandomized(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/) {}
   virtual void recordMutated(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/) {}
   virtual StarterPresets starterPresets() const { return {}; }
+};
 
-  // ---- clipboard and file dialogs (only while the editor is open)
-  virtual std::optional<std::string> clipboardText() const { return std::nullopt; }
-  virtual void setClipboardText(const std::string& /*text*/) {}
-  using FileChosen = std::function<void(const std::string& path)>; // empty path: cancelled
-  // Asks for a file to open or save, starting in the preset manager's last-used folder, else its
-  // preset folder; `done` runs later on the main thread.
-  virtual void chooseFile(bool /*save*/, const std::string& /*proposedName*/, const std::string& /*extension*/,
-                          FileChosen /*done*/)
-  {
-  }
-  // What became of a file the user chose, for the editor to show.
-  virtual void reportFileResult(plugkit::EFileResult /*result*/) {}
+// All of them, as the plug-in implements them; tests implement it with a real parameter table and
+// recording fakes.
+class IMorphHost : public IMorphParams,
+                   public IPatchHistory,
+                   public IMorphEditor,
+                   public IPluginStates,
+                   public IPatchGenerator
+{
 };
 
 } // namespace zarvo::morph

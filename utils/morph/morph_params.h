@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "product/params.h"
+#include "product/params/params.h"
 
 namespace zarvo::morph {
 

@@ -6,7 +6,7 @@
 
 #include <fmt/format.h>
 
-#include "product/params.h"
+#include "product/params/params.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
@@ -93,10 +93,11 @@ bool readField(std::string_view key, double value, MorphZarvoAdapter::RigData& r
     rig.appearance.lineBrightness = static_cast<float>(storedOr(value, 0.0, 1.0, defaults.appearance.lineBrightness));
   else if (key == "isoLevels")
     rig.appearance.isoLevels =
-      static_cast<int32_t>(truncatedOr(value, 0, MorphZarvoAdapter::kMaxIsoLevels, defaults.appearance.isoLevels));
+      static_cast<int32_t>(truncatedOr(value, 0, MorphZarvoAdapter::Appearance::kMaxIsoLevels, defaults.appearance.isoLevels));
   else if (key == "gridStep")
-    rig.appearance.gridStep = static_cast<float>(storedOr(value, MorphZarvoAdapter::kMinGridStep,
-                                                          MorphZarvoAdapter::kMaxGridStep, defaults.appearance.gridStep));
+    rig.appearance.gridStep = static_cast<float>(storedOr(value, static_cast<float>(MorphZarvoAdapter::Appearance::kMinGridStep),
+                                                          static_cast<float>(MorphZarvoAdapter::Appearance::kMaxGridStep),
+                                                          defaults.appearance.gridStep));
   else if (key == "model")
     rig.model = intOr(value, defaults.model);
   else if (key == "kernelTail")

@@ -17,6 +17,12 @@ class MorphZarvoAdapter
 public:
   struct Appearance
   {
+    // What a stored appearance is clamped to, wherever it is read from; 0 iso levels switch the
+    // overlay off.
+    static constexpr int32_t kMaxIsoLevels = 14;
+    static constexpr double kMinGridStep = 0.02;
+    static constexpr double kMaxGridStep = 1.0;
+
     float lineBrightness = 0.42f;
     int32_t isoLevels = 6;
     float gridStep = 0.09090909f;
@@ -58,10 +64,6 @@ public:
     std::array<bool, kNumPoints> depthSeen{};
     std::array<double, kNumPoints> legacyVariation{}; // normalised
   };
-
-  static constexpr float kMinGridStep = 0.02f;
-  static constexpr float kMaxGridStep = 1.0f;
-  static constexpr int32_t kMaxIsoLevels = 14;
 
   static std::vector<std::string> toLines(const MorphEngine& engine, double x, double y, const Appearance& appearance);
   // Empty when no line was usable.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginAPIBase.h"
+#include "tests/support/byte_mutation.h"
 
 namespace {
 
@@ -103,21 +104,9 @@ Bytes InputOf(const Fixture& f, const uint8_t* data, size_t size)
     return {data, data + size};
 
   Bytes bytes = f.valid[mode % f.valid.size()];
-  if (size >= 2)
-  {
-    uint16_t length = 0;
-    std::memcpy(&length, data, 2);
-    if (length % 2) // half of the inputs keep the whole file
-      bytes.resize(std::min<size_t>(bytes.size(), length % (bytes.size() + 1)));
-    data += 2;
-    size -= 2;
-  }
-  for (; size >= 3 && !bytes.empty(); data += 3, size -= 3)
-  {
-    uint16_t offset = 0;
-    std::memcpy(&offset, data, 2);
-    bytes[offset % bytes.size()] = data[2];
-  }
+  if (const auto length = vemlor::test_support::takeU16(data, size); length && *length % 2)
+    vemlor::test_support::cutTo(bytes, *length); // half of the inputs keep the whole file
+  vemlor::test_support::overwriteAt(bytes, data, size);
   return bytes;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../fake_state_host.h"
+#include "tests/support/byte_mutation.h"
 
 namespace {
 
@@ -40,20 +41,12 @@ std::vector<uint8_t> chunkBytes(const Fixture& f, const uint8_t* data, size_t si
     return {data, data + size};
 
   std::vector<uint8_t> bytes = f.valid;
-  if (mode == 1 && size >= 2)
+  if (mode == 1)
   {
-    uint16_t length = 0;
-    std::memcpy(&length, data, 2);
-    bytes.resize(std::min<size_t>(bytes.size(), length % (bytes.size() + 1)));
-    data += 2;
-    size -= 2;
+    if (const auto length = vemlor::test_support::takeU16(data, size))
+      vemlor::test_support::cutTo(bytes, *length);
   }
-  for (; size >= 3 && !bytes.empty(); data += 3, size -= 3)
-  {
-    uint16_t offset = 0;
-    std::memcpy(&offset, data, 2);
-    bytes[offset % bytes.size()] = data[2];
-  }
+  vemlor::test_support::overwriteAt(bytes, data, size);
   return bytes;
 }
 

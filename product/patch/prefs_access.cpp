@@ -1,0 +1,136 @@
+#include "product/patch/prefs_access.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <optional>
+
+#include "IPlugin/IPluginPaths.h"
+#include "IPlugin/IPluginThreadRole.h"
+#include "IPlugin/TextString.h"
+#include "product/config.h"
+#include "product/params/params.h"
+#include "product/patch/settings_store.h"
+#include "utils/zarvo_file.h"
+
+namespace zarvo {
+
+namespace {
+
+constexpr int kRetiredVariationControl = par_main_pt_variation;
+constexpr int kDepthControl = par_main_pt_depth;
+constexpr const char* kLayoutPluginName = kVemlorConfig.pluginName;
+constexpr const char* kLayoutPluginVersion = kVemlorVersionText.c_str();
+
+// The integer at the start of a text, as an input stream reads it; none when there is no number.
+std::optional<long long> leadingInteger(std::string_view text)
+{
+  const size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos)
+    return std::nullopt;
+  text.remove_prefix(start);
+  if (text.front() == '+')
+    text.remove_prefix(1);
+  long long v = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  (void)end;
+  return ec == std::errc() ? std::optional<long long>(v) : std::nullopt;
+}
+
+} // namespace
+
+std::string vemlorPrefsFilePath(std::string_view name)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  TextString folder;
+  plugkit::INIPath(folder, kSettingsFolderName);
+  if (folder.GetLength() == 0)
+    return {};
+  return (std::filesystem::path(folder.Get()) / name).string();
+}
+
+plugkit::EFileResult loadPrefs(SettingsStore& store)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const plugkit::EFileResult result = store.load();
+  const std::string* version = store.find(prefkey::kPreferencesVersion);
+  const std::optional<long long> number = version ? leadingInteger(*version) : std::nullopt;
+  if (!number || *number == 0)
+    store.put(prefkey::kPreferencesVersion, "1");
+  return result;
+}
+
+SettingsStore& prefs()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  static SettingsStore store = [] {
+    SettingsStore s(vemlorPrefsFilePath(kPrefsFileName));
+    loadPrefs(s);
+    return s;
+  }();
+  return store;
+}
+
+plugkit::EFileResult writePref(SettingsStore& store, std::string_view key, std::string value)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!store.put(key, std::move(value)))
+    return plugkit::EFileResult::kWriteFailed;
+  return store.save();
+}
+
+std::string layoutTokenFromId(const UserLayoutFormat& format, int id)
+{
+  if (id >= kNumParams)
+    return format.altNameFromId(id);
+  return std::string(paramName(id));
+}
+
+int layoutIdFromToken(const UserLayoutFormat& format, std::string_view token)
+{
+  const int param = paramIndexFromName(token);
+  return param >= 0 ? param : format.altIdFromName(token);
+}
+
+void migrateUserSlots(UserTabColumns& slots)
+{
+  for (std::vector<int>& column : slots)
+    std::ranges::replace(column, kRetiredVariationControl, kDepthControl);
+}
+
+UserTabColumns loadDefaultUserLayout(const UserLayoutFormat& format, const std::string& path)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const std::optional<ZarvoFile> file = path.empty() ? std::nullopt : ZarvoFile::fromFile(path).file;
+  if (!file || !file->hasSection(kUserTabSection))
+    return format.defaultUserTabSlots();
+
+  // A tab the user emptied is saved as a section without lines.
+  const std::vector<std::string>& lines = file->section(kUserTabSection);
+  if (lines.empty())
+    return {};
+
+  UserTabColumns slots =
+    format.parseSlotLines(lines, [&format](std::string_view token) { return layoutIdFromToken(format, token); });
+  if (slots.empty())
+    return format.defaultUserTabSlots();
+  migrateUserSlots(slots);
+  return slots;
+}
+
+plugkit::EFileResult saveDefaultUserLayout(const UserLayoutFormat& format, const std::string& path,
+                                           const UserTabColumns& slots)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (path.empty())
+    return plugkit::EFileResult::kWriteFailed;
+  ZarvoFile file(kLayoutPluginName, kLayoutPluginVersion);
+  file.setSection(kUserTabSection,
+                  format.serializeSlotIds(slots, [&format](int id) { return layoutTokenFromId(format, id); }));
+  // The settings folder may not exist yet when the layout is the first thing saved.
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+  return file.toFile(path);
+}
+
+} // namespace zarvo

@@ -1,0 +1,134 @@
+#include "product/patch/settings_store.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "IPlugin/TextScan.h"
+
+namespace zarvo {
+
+namespace {
+
+constexpr std::string_view kHeaderLine = "# preferences (auto-generated; key=value, editable)\n";
+
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+// Calls fn with the key and value of every entry line of a preferences text, in order: lines are
+// trimmed, blank and comment ("#", ";") lines and lines without "=" are skipped, the first "="
+// splits key from value and both are trimmed again.
+template <class Fn>
+void forEachEntry(std::string_view text, Fn&& fn)
+{
+  while (!text.empty())
+  {
+    const size_t lf = text.find('\n');
+    const std::string_view line = plugkit::TrimLine(text.substr(0, lf));
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    if (line.empty() || line.front() == '#' || line.front() == ';')
+      continue;
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+      continue;
+    fn(plugkit::TrimLine(line.substr(0, eq)), plugkit::TrimLine(line.substr(eq + 1)));
+  }
+}
+
+} // namespace
+
+SettingsStore::SettingsStore(std::string path)
+: mPath(std::move(path))
+{
+}
+
+plugkit::EFileResult SettingsStore::load()
+{
+  if (mPath.empty())
+    return plugkit::EFileResult::kUnreadable;
+  std::string text;
+  const plugkit::EFileResult result = plugkit::ReadFileCapped(mPath, kMaxFileBytes, text);
+  if (result != plugkit::EFileResult::kOk)
+    return result;
+  forEachEntry(text, [this](std::string_view key, std::string_view value) { store(key, std::string(value)); });
+  return result;
+}
+
+plugkit::EFileResult SettingsStore::save()
+{
+  if (mPath.empty())
+    return plugkit::EFileResult::kWriteFailed;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(mPath).parent_path(), ec);
+
+  // What other processes saved stays; the keys changed here win.
+  std::string text;
+  SettingsStore merged(mPath);
+  if (plugkit::ReadFileCapped(mPath, kMaxFileBytes, text) == plugkit::EFileResult::kOk)
+    forEachEntry(text, [&merged](std::string_view key, std::string_view value) { merged.store(key, std::string(value)); });
+  else
+    merged.mEntries = mEntries;
+  for (const Entry& e : mEntries)
+    if (mChanged.contains(e.first))
+      merged.store(e.first, e.second);
+
+  std::string out(kHeaderLine);
+  for (const Entry& e : merged.mEntries)
+    out.append(e.first).append("=").append(e.second).append("\n");
+  const plugkit::EFileResult result = plugkit::WriteFileAtomic(mPath, out);
+  if (result == plugkit::EFileResult::kOk)
+  {
+    mEntries = std::move(merged.mEntries);
+    mChanged.clear();
+  }
+  return result;
+}
+
+bool SettingsStore::put(std::string_view key, std::string value)
+{
+  if (hasLineBreak(key) || hasLineBreak(value) || key.find('=') != std::string_view::npos)
+    return false;
+  store(key, std::move(value));
+  mChanged.emplace(key);
+  return true;
+}
+
+bool SettingsStore::setString(std::string_view key, std::string_view value)
+{
+  return put(key, std::string(value));
+}
+
+void SettingsStore::store(std::string_view key, std::string value)
+{
+  for (Entry& e : mEntries)
+  {
+    if (e.first == key)
+    {
+      e.second = std::move(value);
+      return;
+    }
+  }
+  mEntries.emplace_back(std::string(key), std::move(value));
+}
+
+const std::string* SettingsStore::find(std::string_view key) const
+{
+  for (const Entry& e : mEntries)
+    if (e.first == key)
+      return &e.second;
+  return nullptr;
+}
+
+std::string SettingsStore::getString(std::string_view key, std::string_view defaultValue) const
+{
+  const std::string* v = find(key);
+  return v ? *v : std::string(defaultValue);
+}
+
+bool SettingsStore::getBool(std::string_view key, bool defaultValue) const
+{
+  const std::string* v = find(key);
+  if (!v)
+    return defaultValue;
+  return *v == "1" || *v == "on" || *v == "yes" || *v == "true";
+}
+
+} // namespace zarvo

@@ -1,0 +1,43 @@
+// How the fuzz targets damage a valid input: a length cut, then bytes overwritten at positions the
+// fuzzer's data names. Each step consumes what it reads from the data.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace vemlor::test_support {
+
+// The next two bytes of the data as a number; none (nothing consumed) when fewer remain.
+inline std::optional<uint16_t> takeU16(const uint8_t*& data, size_t& size)
+{
+  if (size < 2)
+    return std::nullopt;
+  uint16_t value = 0;
+  std::memcpy(&value, data, 2);
+  data += 2;
+  size -= 2;
+  return value;
+}
+
+// Cuts the bytes to length modulo one more than their size, so every length up to whole is reachable.
+inline void cutTo(std::vector<uint8_t>& bytes, uint16_t length)
+{
+  bytes.resize(std::min<size_t>(bytes.size(), length % (bytes.size() + 1)));
+}
+
+// Overwrites the bytes at (offset, value) triples taken from the rest of the data; offsets wrap.
+inline void overwriteAt(std::vector<uint8_t>& bytes, const uint8_t* data, size_t size)
+{
+  for (; size >= 3 && !bytes.empty(); data += 3, size -= 3)
+  {
+    uint16_t offset = 0;
+    std::memcpy(&offset, data, 2);
+    bytes[offset % bytes.size()] = data[2];
+  }
+}
+
+} // namespace vemlor::test_support
