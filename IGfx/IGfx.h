@@ -183,6 +183,8 @@ public:
   void DeleteFromPopupMenu(IPopupMenu& menu, int itemIdx);
   IPopupMenu& GetPromptMenu() { return mPromptPopupMenu; }
   IControl* GetControlInTextEntry() const { return mInTextEntry; }
+  // Ends a text entry without a value, as when the user cancels it.
+  void CancelTextEntry() { mInTextEntry = nullptr; }
   IControl* GetControlInPopupMenu() const { return mInPopupMenu; }
 
   // Does nothing when no bubble is attached.
