@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "IGfx/IGfxEditorDelegate.h"
@@ -123,6 +124,7 @@ void* IGfxLinux::OpenWindow(void* parent)
   DeactivateGLContext();
   SetOpening(false);
   SetAllControlsDirty();
+  mFirstFramePending = true;
   return GetWindow();
 }
 
@@ -181,7 +183,18 @@ void IGfxLinux::OnFrameTimer()
   SyncKeyboardFocus();
   IRECTList rects;
   if (!IsDirty(rects))
+  {
+    // An editor without controls still shows its (empty) picture once.
+    if (std::exchange(mFirstFramePending, false) && GetMainFramebuffer())
+    {
+      ActivateGLContext();
+      PresentMainFramebuffer();
+      DeactivateGLContext();
+      ++mFramesDrawn;
+    }
     return;
+  }
+  mFirstFramePending = false;
   SetAllControlsClean();
   ActivateGLContext();
   struct Release

@@ -88,6 +88,7 @@ private:
   int mFramesDrawn = 0;
   int mExposeBlits = 0;
   bool mClosing = false;
+  bool mFirstFramePending = false;
 };
 
 } // namespace plugkit::gfx
