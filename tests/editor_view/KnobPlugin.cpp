@@ -64,9 +64,11 @@ KnobPlugin::KnobPlugin(float drawScale) : plugkit::IPluginVST3(plugkit::Instance
 {
   GetParam(0)->InitDouble("gain", 0.5, 0.0, 1.0, 0.001);
   SetMakeGraphicsFunc([this, drawScale] { return MakeGraphics(*this, kWidth, kHeight, 60, drawScale); });
-  SetLayoutFunc([](IGfx* g) {
+  SetLayoutFunc([this](IGfx* g) {
     g->AttachControl(new PanelControl(g->GetBounds()));
     g->AttachControl(new KnobControl(kKnobBounds, 0), kKnobTag);
+    if (extraLayout)
+      extraLayout(g);
   });
 }
 

@@ -2,6 +2,8 @@
 // process so the test reaches its graphics context directly.
 #pragma once
 
+#include <functional>
+
 #include "IGfx/IControl.h"
 #include "IGfx/IGfx.h"
 #include "IPlugin/VST3/IPluginVST3.h"
@@ -32,6 +34,9 @@ public:
   explicit KnobPlugin(float drawScale = 1.f);
 
   KnobControl* Knob() const;
+
+  // Runs after the knob is attached, at each opening.
+  std::function<void(plugkit::gfx::IGfx*)> extraLayout;
 };
 
 } // namespace vemlor::viewtest
