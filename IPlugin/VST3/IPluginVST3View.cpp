@@ -25,6 +25,12 @@ IPluginVST3View::IPluginVST3View(IPluginVST3& owner) : mOwner(owner) { mOwner.ad
 
 IPluginVST3View::~IPluginVST3View()
 {
+  // A host that releases the view without removing it first still gets its window back.
+  if (isAttached() && mOwner.HasUI())
+  {
+    mOwner.CloseWindow();
+    mOwner.OnViewRemoved(*this);
+  }
   mOwner.OnViewDestroyed(this);
   mOwner.release();
 }
