@@ -261,5 +261,50 @@ TEST_F(EditorViewInput, HostKeysReachTheControlUnderThePointerAndUntakenKeysGoBa
   EXPECT_EQ(s.plug->Knob()->keys, 1);
 }
 
+TEST_F(EditorViewInput, UnderReaperOnlySpaceReachesTheEditor)
+{
+  REQUIRE_X_DISPLAY();
+  s.plug->SetHost("REAPER", 0);
+  ASSERT_TRUE(s.open());
+  ASSERT_TRUE(s.waitForFirstFrame());
+  xdo({"mousemove", "--window", "%w", "100", "100"});
+  XSync(s.ui()->EditorWindow().Window().GetDisplay(), False);
+  EXPECT_EQ(s.view->onKeyDown('k', 0, 0), kResultFalse);
+  EXPECT_EQ(s.view->onKeyDown(0, 40 /* F1 */, 0), kResultFalse);
+  EXPECT_EQ(s.view->onKeyDown(' ', 7 /* space */, 1 /* shift */), kResultFalse);
+  EXPECT_EQ(s.plug->Knob()->keysSeen, std::vector<int>{32});
+}
+
+struct IdleLoopCase
+{
+  const char* name;
+  bool offerRunLoopOnContext;
+  int timersWhileClosed; // the idle timer, when the host's context gives a loop
+};
+
+class EditorViewIdleLoop : public ::testing::TestWithParam<IdleLoopCase>
+{
+};
+
+// Without a loop at initialize, the plug-in's idle timer runs on the view frame's loop while the
+// editor is attached, beside the frame timer.
+TEST_P(EditorViewIdleLoop, IdleTimerRunsOnTheContextLoopElseOnTheFrameLoopWhileAttached)
+{
+  REQUIRE_X_DISPLAY();
+  ViewSession s(1.f, GetParam().offerRunLoopOnContext);
+  ASSERT_TRUE(s.initialized);
+  EXPECT_EQ(s.host.runLoop().timerCount(), GetParam().timersWhileClosed);
+  ASSERT_TRUE(s.open());
+  ASSERT_TRUE(s.waitForFirstFrame());
+  EXPECT_EQ(s.host.runLoop().timerCount(), 2);
+  ASSERT_TRUE(s.close());
+  EXPECT_EQ(s.host.runLoop().timerCount(), GetParam().timersWhileClosed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, EditorViewIdleLoop,
+                         ::testing::Values(IdleLoopCase{"loop_on_context", true, 1},
+                                           IdleLoopCase{"loop_on_frame_only", false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace vemlor::viewtest

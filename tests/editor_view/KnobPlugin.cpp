@@ -54,6 +54,7 @@ void KnobControl::OnMouseDrag(float, float, float, float dY, const IMouseMod&)
 
 bool KnobControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
 {
+  keysSeen.push_back(key.VK);
   if (key.VK != 'K')
     return false;
   ++keys;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "IGfx/IControl.h"
 #include "IGfx/IGfx.h"
@@ -21,7 +22,8 @@ public:
   bool OnKeyDown(float x, float y, const plugkit::IKeyPress& key) override;
 
   int draws = 0;
-  int keys = 0;
+  int keys = 0;             // keys taken
+  std::vector<int> keysSeen; // the virtual key of every key press that reached it
 };
 
 class KnobPlugin final : public plugkit::IPluginVST3

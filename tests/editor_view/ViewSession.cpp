@@ -14,8 +14,8 @@ namespace vemlor::viewtest {
 
 using namespace Steinberg;
 
-ViewSession::ViewSession(float drawScale, int parentWidth, int parentHeight)
-  : parent(parentWidth, parentHeight), plug(new KnobPlugin(drawScale))
+ViewSession::ViewSession(float drawScale, bool offerRunLoopOnContext, int parentWidth, int parentHeight)
+  : host(offerRunLoopOnContext), parent(parentWidth, parentHeight), plug(new KnobPlugin(drawScale))
 {
   initialized = plug->initialize(&host.application()) == kResultOk;
   plug->setComponentHandler(&host.handler());

@@ -20,7 +20,8 @@ namespace vemlor::viewtest {
 class ViewSession
 {
 public:
-  explicit ViewSession(float drawScale = 1.f, int parentWidth = 1900, int parentHeight = 500);
+  explicit ViewSession(float drawScale = 1.f, bool offerRunLoopOnContext = false, int parentWidth = 1900,
+                       int parentHeight = 500);
   ~ViewSession();
 
   // createView, setFrame, setContentScaleFactor (when not 1) and attached; false on any refusal.
