@@ -77,12 +77,12 @@ bool ViewSession::waitForFirstFrame()
   return ui() ? ui()->EditorWindow().Window().GetWindow() : 0;
 }
 
-bool ViewSession::screenshot(const std::string& name) const
+bool ViewSession::screenshot(const std::string& name) const { return Screenshot(parent.display(), childWindow(), name); }
+
+bool Screenshot(Display* d, ::Window child, const std::string& name)
 {
-  const ::Window child = childWindow();
   if (!child)
     return false;
-  Display* d = parent.display();
   XWindowAttributes attributes{};
   XWindowAttributes rootAttributes{};
   ::Window root = DefaultRootWindow(d), unused = 0;

@@ -17,6 +17,9 @@
 
 namespace vemlor::viewtest {
 
+// Writes what the screen shows of window as build/test-artifacts/<name>.png; false when it could not.
+bool Screenshot(Display* display, ::Window window, const std::string& name);
+
 class ViewSession
 {
 public:
