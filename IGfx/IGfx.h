@@ -183,7 +183,7 @@ public:
   void DeleteFromPopupMenu(IPopupMenu& menu, int itemIdx);
   IPopupMenu& GetPromptMenu() { return mPromptPopupMenu; }
   IControl* GetControlInTextEntry() const { return mInTextEntry; }
-  // An in-editor text entry dismissed without a result forgets its owner.
+  // Ends a text entry without a value: the user cancelled it, or no entry control could open.
   void ClearControlInTextEntry() { mInTextEntry = nullptr; }
   IControl* GetControlInPopupMenu() const { return mInPopupMenu; }
 

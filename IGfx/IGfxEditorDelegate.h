@@ -11,6 +11,9 @@
 
 namespace Steinberg {
 class IPlugView;
+namespace Linux {
+class IRunLoop;
+}
 namespace Vst {
 class IComponentHandler;
 }
@@ -46,8 +49,6 @@ public:
   // Main or audio thread. On the audio thread the value is only posted; the main thread applies it to
   // the controls at its next frame check (ApplyPendingParameterValues). OnParamChangeUI runs either way.
   void SendParameterValueFromDelegate(int paramIdx, double value, bool normalized) override;
-  void BeginInformHostOfParamChangeFromUI(int paramIdx) override = 0;
-  void EndInformHostOfParamChangeFromUI(int paramIdx) override = 0;
   // 12 bytes: width, height (int32) and draw scale (float32) of the open editor, else the remembered ones.
   bool SerializeEditorState(IByteChunk& chunk) const override;
   // The position after the block, or -1 (then an open editor is unchanged).
@@ -69,6 +70,10 @@ public:
   // VST3 binding answers them, other plug-ins have neither.
   virtual Steinberg::Vst::IComponentHandler* GetHostComponentHandler() const { return nullptr; }
   virtual Steinberg::IPlugView* GetOpenPlugView() const { return nullptr; }
+  // The host's run loop the editor's timers and window events run on, and the host's screen scale
+  // (device pixels per editor pixel at draw scale 1); a platform context reads both when it opens.
+  virtual Steinberg::Linux::IRunLoop* GetHostRunLoop() const { return nullptr; }
+  virtual float GetHostScreenScale() const { return 1.f; }
 
   void SetMakeGraphicsFunc(MakeGraphicsFunc func) { mMakeGraphicsFunc = std::move(func); }
   void SetLayoutFunc(LayoutFunc func) { mLayoutFunc = std::move(func); }

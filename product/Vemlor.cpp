@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "IGfx/IGfx.h"
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
@@ -92,6 +94,14 @@ Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   createControllerMapFiles();
   seedFreshInstancePoints();
   applyRandomStarterPreset();
+  // The editor: the platform's graphics context at the current panel height, drawn at the scale the
+  // last state asked for, else the user's "ui_scale", else 1. Its layout comes with its widgets.
+  SetMakeGraphicsFunc([this] {
+    double scale = mPendingScaleSet ? mEditorState.scale : std::strtod(zarvo::prefs().getString(zarvo::prefkey::kUiScale, "1").c_str(), nullptr);
+    if (!(scale > 0.0 && scale <= 20.0))
+      scale = 1.0;
+    return plugkit::gfx::MakeGraphics(*this, 940, currentUIHeight(), 60, static_cast<float>(scale));
+  });
 }
 
 Vemlor::~Vemlor() = default;

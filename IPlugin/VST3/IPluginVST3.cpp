@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/VST3/IPluginVST3_Parameter.h"
 #include "IPlugin/VST3/IPluginVST3_Strings.h"
+#include "IPlugin/VST3/IPluginVST3View.h"
 
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -103,6 +105,8 @@ bool IPluginVST3::EditorResize(int width, int height)
     return true;
   // The host frame is asked once the editor view exists; until then only the size is kept.
   SetEditorSize(width, height);
+  if (mView)
+    mView->ResizeHostFrame();
   return true;
 }
 
@@ -429,10 +433,49 @@ tresult PLUGIN_API IPluginVST3::setParamNormalized(ParamID tag, ParamValue value
   return SetParamNormalized(*this, tag, value) ? kResultOk : kResultFalse;
 }
 
-IPlugView* PLUGIN_API IPluginVST3::createView(FIDString)
+IPlugView* PLUGIN_API IPluginVST3::createView(FIDString name)
 {
-  // No editor view yet: hosts run the plug-in without one.
-  return nullptr;
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!name || !HasUI() || std::strcmp(name, ViewType::kEditor) != 0)
+    return nullptr;
+  mView = new IPluginVST3View(*this);
+  return mView;
+}
+
+IPlugView* IPluginVST3::GetOpenPlugView() const { return mView; }
+
+Linux::IRunLoop* IPluginVST3::GetHostRunLoop() const
+{
+  if (mRunLoop)
+    return mRunLoop->HostRunLoop();
+  return mView ? mView->FrameRunLoop() : nullptr;
+}
+
+float IPluginVST3::GetHostScreenScale() const { return mView ? mView->ScreenScale() : 1.f; }
+
+void IPluginVST3::OnViewAttached(IPluginVST3View& view)
+{
+  mView = &view;
+  if (mRunLoop || mViewRunLoop || !view.FrameRunLoop())
+    return;
+  mViewRunLoop = std::make_unique<IPluginVST3RunLoop>(view.FrameRunLoop());
+  if (Timer* timer = GetTimer())
+    timer->AttachRunLoop(mViewRunLoop.get());
+}
+
+void IPluginVST3::OnViewRemoved(IPluginVST3View&)
+{
+  if (!mViewRunLoop)
+    return;
+  if (Timer* timer = GetTimer())
+    timer->AttachRunLoop(nullptr);
+  mViewRunLoop.reset();
+}
+
+void IPluginVST3::OnViewDestroyed(IPluginVST3View* view)
+{
+  if (mView == view)
+    mView = nullptr;
 }
 
 tresult PLUGIN_API IPluginVST3::setComponentState(IBStream*) { return kResultOk; }
@@ -487,6 +530,7 @@ void IPluginVST3::DetachRunLoop()
   if (Timer* timer = GetTimer())
     timer->AttachRunLoop(nullptr);
   mRunLoop.reset();
+  mViewRunLoop.reset();
 }
 
 } // namespace plugkit

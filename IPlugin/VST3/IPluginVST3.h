@@ -17,6 +17,8 @@
 
 namespace plugkit {
 
+class IPluginVST3View;
+
 // Every VST3 call is a main-thread call except process (audio thread) and the latency and tail
 // queries (any thread).
 class IPluginVST3 : public IPluginAPIBase,
@@ -61,6 +63,17 @@ public:
   void InformHostOfPresetChange() override;
   void DirtyParametersFromUI() override;
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
+
+  // Main thread: what the editor needs of the host while it opens (see IGEditorDelegate).
+  Steinberg::Vst::IComponentHandler* GetHostComponentHandler() const override { return componentHandler; }
+  Steinberg::IPlugView* GetOpenPlugView() const override;
+  Steinberg::Linux::IRunLoop* GetHostRunLoop() const override;
+  float GetHostScreenScale() const override;
+  // Main thread: the editor view's life. The idle timer runs on the view frame's loop while a view
+  // is attached and the host offered no loop of its own.
+  void OnViewAttached(IPluginVST3View& view);
+  void OnViewRemoved(IPluginVST3View& view);
+  void OnViewDestroyed(IPluginVST3View* view);
 
   //---IPluginBase
   Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
@@ -137,6 +150,10 @@ private:
   const std::thread::id mMainThread = std::this_thread::get_id();
 
   std::unique_ptr<IPluginVST3RunLoop> mRunLoop;
+  // The loop of an attached view's frame, when the host gave none at initialize.
+  std::unique_ptr<IPluginVST3RunLoop> mViewRunLoop;
+  // The latest view made by createView, until it is destroyed.
+  IPluginVST3View* mView = nullptr;
 };
 
 } // namespace plugkit

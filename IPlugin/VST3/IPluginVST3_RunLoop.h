@@ -23,6 +23,8 @@ public:
   IPluginVST3RunLoop(const IPluginVST3RunLoop&) = delete;
   IPluginVST3RunLoop& operator=(const IPluginVST3RunLoop&) = delete;
 
+  Steinberg::Linux::IRunLoop* HostRunLoop() const { return mHostRunLoop; }
+
   bool RegisterTimer(ITimerHandler* handler, uint32_t intervalMs) override;
   void UnregisterTimer(ITimerHandler* handler) override;
 

@@ -4,12 +4,19 @@
 #include "tests/host/AllocationCounter.h"
 #include "tests/vst3/HostSession.h"
 
+#include "pluginterfaces/gui/iplugview.h"
+
 #include <gtest/gtest.h>
+
+// After GoogleTest: X11's macros (None, Bool) clash with its names.
+#include "tests/host/HostWindow.h"
 
 #include <bit>
 #include <cmath>
 #include <functional>
 #include <random>
+#include <atomic>
+#include <thread>
 #include <set>
 
 namespace vemlor::testhost {
@@ -367,6 +374,68 @@ TEST(VST3Conformance, DenseAutomationEveryFewSamplesProcessesCleanly)
     }
     EXPECT_TRUE(s.plugin->teardown().clean());
   }
+}
+
+// Opens the editor view of s in parent the way a host does and pumps the run loop the frame offers
+// for a few frames; closes and releases it again. False at the first refusal.
+bool openAndCloseEditor(HostSession& s, HostWindow& parent)
+{
+  IPlugView* view = s.controller().createView(ViewType::kEditor);
+  if (!view)
+    return false;
+  bool ok = view->setFrame(&s.host.frame()) == kResultTrue &&
+            view->attached(parent.parent(), kPlatformTypeX11EmbedWindowID) == kResultOk;
+  for (int i = 0; ok && i < 5; ++i)
+    s.host.pump(16);
+  ok = ok && parent.children().size() == 1;
+  ok = view->removed() == kResultOk && ok;
+  view->setFrame(nullptr);
+  view->release();
+  return ok && parent.children().empty();
+}
+
+TEST(VST3Conformance, EditorOpensAndClosesTwiceAndWhileProcessing)
+{
+  HostWindow parent(1200, 400);
+  if (!parent.ok())
+    GTEST_SKIP() << "no X display (run under xvfb-run)";
+  HostSession s(VEMLOR_BUNDLE_PATH);
+  ASSERT_TRUE(s) << s.error;
+  IPlugView* view = s.controller().createView(ViewType::kEditor);
+  ASSERT_NE(view, nullptr);
+  for (FIDString type : {kPlatformTypeHWND, kPlatformTypeNSView, kPlatformTypeHIView, "X11EmbedWindow", ""})
+    EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
+  ViewRect rect;
+  EXPECT_EQ(view->getSize(&rect), kResultOk);
+  EXPECT_EQ(rect.getWidth(), 940);
+  EXPECT_EQ(rect.getHeight(), 200);
+  view->release();
+
+  EXPECT_TRUE(openAndCloseEditor(s, parent));
+  EXPECT_TRUE(openAndCloseEditor(s, parent));
+
+  // The audio thread keeps processing while the editor opens, draws and closes.
+  ASSERT_TRUE(s.plugin->startProcessing({}));
+  std::atomic<bool> stop{false};
+  std::atomic<int> blocks{0}, unclean{0};
+  std::thread audio([&] {
+    while (!stop.load())
+    {
+      if (!s.plugin->process(64).clean())
+        ++unclean;
+      ++blocks;
+    }
+  });
+  bool opened = true;
+  for (int i = 0; i < 3; ++i)
+    opened = openAndCloseEditor(s, parent) && opened;
+  stop = true;
+  audio.join();
+  EXPECT_TRUE(opened);
+  EXPECT_GT(blocks.load(), 0);
+  EXPECT_EQ(unclean.load(), 0);
+  EXPECT_TRUE(s.plugin->teardown().clean());
 }
 
 } // namespace

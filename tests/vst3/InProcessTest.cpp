@@ -288,7 +288,13 @@ TEST(VST3HostQueries, TailLatencySetupProgramViewAndTypeQueriesAnswerForThisPlug
        return p.getProgramListCount() == 0 && p.getProgramListInfo(0, info) != kResultOk &&
               p.getProgramName(0x10001, 0, name) != kResultOk;
      }},
-    {"no editor view yet", [](InProcessPlug& p) { return p.createView(ViewType::kEditor) == nullptr; }},
+    {"an editor view for the name \"editor\" only", [](InProcessPlug& p) {
+       IPlugView* view = p.createView(ViewType::kEditor);
+       const bool made = view != nullptr;
+       if (view)
+         view->release();
+       return made && p.createView("other") == nullptr && p.createView(nullptr) == nullptr;
+     }},
     {"known by its class name and its bases", [](InProcessPlug& p) {
        return p.isTypeOf("IPluginVST3", false) && p.isTypeOf("SingleComponentEffect") && p.isTypeOf("EditController") &&
               p.isTypeOf("FObject") && !p.isTypeOf("SingleComponentEffect", false);

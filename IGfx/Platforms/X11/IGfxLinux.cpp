@@ -1,0 +1,407 @@
+#include "IGfx/Platforms/X11/IGfxLinux.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "IGfx/IGfxEditorDelegate.h"
+#include "IGfx/Platforms/FontconfigHelpers.h"
+#include "IGfx/Platforms/X11/OpenURL.h"
+#include "IPlugin/IPluginThreadRole.h"
+
+#include "nanovg.h"
+#include "nanovg_gl_utils.h"
+
+namespace plugkit::gfx {
+
+namespace {
+
+int Trunc(float v) { return static_cast<int>(v); }
+
+IMouseInfo ToMouseInfo(const PlatformMouse& m)
+{
+  IMouseInfo info;
+  info.x = m.x;
+  info.y = m.y;
+  info.dX = m.dX;
+  info.dY = m.dY;
+  info.ms.L = m.ms.L;
+  info.ms.R = m.ms.R;
+  info.ms.S = m.ms.S;
+  info.ms.C = m.ms.C;
+  info.ms.A = m.ms.A;
+  return info;
+}
+
+} // namespace
+
+class IGfxLinux::WindowListener final : public IX11WindowListener
+{
+public:
+  explicit WindowListener(IGfxLinux& owner) : mOwner(owner) {}
+
+  void OnFrameTimer() override { mOwner.OnFrameTimer(); }
+  void OnExpose() override { mOwner.OnExpose(); }
+  void OnWindowResized(int, int) override
+  {
+    // The host sized our window itself; the editor keeps its own size until the host says so
+    // through the view (onSize), so only the drawing is refreshed.
+    mOwner.SetAllControlsDirty();
+  }
+  void OnWindowLost() override { mOwner.OnWindowLost(); }
+
+  void OnMouseDown(const PlatformMouse& m) override { mOwner.OnMouseDown({ToMouseInfo(m)}); }
+  void OnMouseUp(const PlatformMouse& m) override { mOwner.OnMouseUp({ToMouseInfo(m)}); }
+  void OnMouseDrag(const PlatformMouse& m) override { mOwner.OnMouseDrag({ToMouseInfo(m)}); }
+  void OnMouseDblClick(const PlatformMouse& m) override
+  {
+    const IMouseInfo info = ToMouseInfo(m);
+    mOwner.OnMouseDblClick(info.x, info.y, info.ms);
+  }
+  void OnMouseOver(const PlatformMouse& m) override
+  {
+    const IMouseInfo info = ToMouseInfo(m);
+    mOwner.OnMouseOver(info.x, info.y, info.ms);
+  }
+  void OnMouseOut() override { mOwner.OnMouseOut(); }
+  void OnMouseWheel(const PlatformMouse& m, float delta) override
+  {
+    const IMouseInfo info = ToMouseInfo(m);
+    mOwner.OnMouseWheel(info.x, info.y, info.ms, delta);
+  }
+  bool OnKeyDown(float x, float y, const IKeyPress& key) override { return mOwner.OnKeyDown(x, y, key); }
+  bool OnKeyUp(float x, float y, const IKeyPress& key) override { return mOwner.OnKeyUp(x, y, key); }
+  void OnDrop(const std::string& path, float x, float y) override { mOwner.OnDrop(path.c_str(), x, y); }
+  void OnDropMultiple(const std::vector<std::string>& paths, float x, float y) override
+  {
+    std::vector<const char*> list;
+    list.reserve(paths.size());
+    for (const std::string& p : paths)
+      list.push_back(p.c_str());
+    mOwner.OnDropMultiple(list, x, y);
+  }
+  bool MouseIsCaptured() const override { return mOwner.ControlIsCaptured(); }
+  void OnMouseEntered() override { mOwner.SetMouseCursor(mOwner.GetCursor()); }
+
+private:
+  IGfxLinux& mOwner;
+};
+
+IGfxLinux::IGfxLinux(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
+  : IGfxNanoVG(dlg, w, h, fps, scale), mListener(std::make_unique<WindowListener>(*this)), mWindow(*mListener)
+{
+}
+
+IGfxLinux::~IGfxLinux() { CloseWindow(); }
+
+int IGfxLinux::PixelWidth() const { return Trunc(GetScreenScale() * static_cast<float>(WindowWidth())); }
+
+int IGfxLinux::PixelHeight() const { return Trunc(GetScreenScale() * static_cast<float>(WindowHeight())); }
+
+void* IGfxLinux::OpenWindow(void* parent)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  CloseWindow();
+  IGEditorDelegate& dlg = *GetDelegate();
+  const float screenScale = dlg.GetHostScreenScale() > 0.f ? dlg.GetHostScreenScale() : 1.f;
+  const int w = Trunc(screenScale * static_cast<float>(WindowWidth()));
+  const int h = Trunc(screenScale * static_cast<float>(WindowHeight()));
+  if (!mWindow.Open(reinterpret_cast<unsigned long>(parent), w, h, dlg.GetHostRunLoop()))
+    return nullptr;
+  mChooser = std::make_unique<ExternalChooser>(mWindow.RunLoop());
+
+  SetOpening(true);
+  ActivateGLContext();
+  OnViewInitialized(nullptr);
+  SetScreenScale(screenScale);
+  dlg.LayoutUI(this);
+  // X11 has no menus or text fields of its own: the editor's stand in unless the layout attached its own.
+  AttachPopupMenuControl();
+  AttachTextEntryControl();
+  UpdateTooltips();
+  dlg.OnUIOpen();
+  DeactivateGLContext();
+  SetOpening(false);
+  SetAllControlsDirty();
+  mFirstFramePending = true;
+  return GetWindow();
+}
+
+void IGfxLinux::CloseWindow()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (mClosing || !mWindow.IsOpen())
+    return;
+  mClosing = true;
+  mChooser.reset();
+  mWindow.Window().ReturnKeyboardFocus();
+  ActivateGLContext();
+  OnViewDestroyed();
+  mGLDepth = 1;
+  DeactivateGLContext();
+  mWindow.Close();
+  mClosing = false;
+}
+
+void* IGfxLinux::GetWindow()
+{
+  return mWindow.IsOpen() ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow.Window().GetWindow())) : nullptr;
+}
+
+void IGfxLinux::PlatformResize(bool)
+{
+  mWindow.SetScale(GetDrawScale(), GetScreenScale());
+  if (!mWindow.IsOpen())
+    return;
+  if (PixelWidth() != mWindow.Window().Width() || PixelHeight() != mWindow.Window().Height())
+    mWindow.Window().Resize(PixelWidth(), PixelHeight());
+  UpdateTooltips();
+}
+
+void IGfxLinux::ActivateGLContext()
+{
+  // Nested: the backend brackets its own GL work, sometimes inside ours.
+  if (mGLDepth++ == 0 && mWindow.IsOpen())
+    mWindow.Window().ActivateGLContext();
+}
+
+void IGfxLinux::DeactivateGLContext()
+{
+  if (mGLDepth > 0 && --mGLDepth == 0 && mWindow.IsOpen())
+    mWindow.Window().DeactivateGLContext();
+}
+
+void IGfxLinux::DrawResize()
+{
+  if (mWindow.IsOpen())
+    IGfxNanoVG::DrawResize();
+}
+
+void IGfxLinux::OnFrameTimer()
+{
+  SyncKeyboardFocus();
+  IRECTList rects;
+  if (!IsDirty(rects))
+  {
+    // An editor without controls still shows its (empty) picture once.
+    if (std::exchange(mFirstFramePending, false) && GetMainFramebuffer())
+    {
+      ActivateGLContext();
+      PresentMainFramebuffer();
+      DeactivateGLContext();
+      ++mFramesDrawn;
+    }
+    return;
+  }
+  mFirstFramePending = false;
+  SetAllControlsClean();
+  ActivateGLContext();
+  struct Release
+  {
+    IGfxLinux& g;
+    ~Release() { g.DeactivateGLContext(); }
+  } release{*this};
+  Draw(rects);
+  mWindow.Window().SwapBuffers();
+  ++mFramesDrawn;
+}
+
+void IGfxLinux::OnExpose()
+{
+  if (!GetMainFramebuffer())
+    return;
+  ActivateGLContext();
+  PresentMainFramebuffer();
+  DeactivateGLContext();
+  ++mExposeBlits;
+}
+
+void IGfxLinux::PresentMainFramebuffer()
+{
+  const int w = PixelWidth(), h = PixelHeight();
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, GetMainFramebuffer()->fbo);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glViewport(0, 0, w, h);
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  mWindow.Window().SwapBuffers();
+}
+
+void IGfxLinux::OnWindowLost()
+{
+  // The host destroyed our window (or an ancestor): nothing is left to draw into. The context itself
+  // stays until the host removes the view, as it must.
+  CloseWindow();
+}
+
+void IGfxLinux::SyncKeyboardFocus()
+{
+  X11EmbedWindow& window = mWindow.Window();
+  const bool entering = GetControlInTextEntry() != nullptr && GetTextEntryControl() != nullptr;
+  if (entering && !window.HoldsKeyboardFocus())
+    window.TakeKeyboardFocus();
+  else if (!entering && window.HoldsKeyboardFocus())
+    window.ReturnKeyboardFocus();
+}
+
+void IGfxLinux::GetMouseLocation(float& x, float& y) const
+{
+  if (!const_cast<X11EditorWindow&>(mWindow).Input().GetMouseLocation(x, y))
+    x = y = -1.f;
+}
+
+void IGfxLinux::HideMouseCursor(bool hide, bool lock)
+{
+  if (hide == CursorIsHidden())
+    return;
+  float x = -1.f, y = -1.f;
+  GetMouseLocation(x, y);
+  mWindow.HideMouseCursor(hide, lock);
+  SetCursorHiddenState(hide, hide && lock, x, y);
+}
+
+void IGfxLinux::MoveMouseCursor(float x, float y) { mWindow.Input().MoveMouseCursor(x, y); }
+
+ECursor IGfxLinux::SetMouseCursor(ECursor cursor)
+{
+  mWindow.SetMouseCursor(static_cast<int>(cursor));
+  return cursor;
+}
+
+void IGfxLinux::CreatePlatformTextEntry(int, const IText&, const IRECT&, int, const char*)
+{
+  // Only reached when no in-editor text entry is attached: the prompt ends as cancelled.
+  ClearControlInTextEntry();
+}
+
+IPopupMenu* IGfxLinux::CreatePlatformPopupMenu(IPopupMenu&, const IRECT&, bool& isAsync)
+{
+  // Likewise menus: only reached without the in-editor menu, and the prompt ends as dismissed.
+  isAsync = false;
+  return nullptr;
+}
+
+EMsgBoxResult IGfxLinux::ShowMessageBox(const char*, const char*, EMsgBoxType type, IMsgBoxCompletionHandlerFunc completion)
+{
+  // No native message box: the safe answer, so nothing destructive follows a box nobody saw.
+  ReleaseMouseCapture();
+  EMsgBoxResult result = EMsgBoxResult::Cancel;
+  switch (type)
+  {
+  case EMsgBoxType::OK: result = EMsgBoxResult::OK; break;
+  case EMsgBoxType::YesNo: result = EMsgBoxResult::No; break;
+  case EMsgBoxType::AbortRetryIgnore: result = EMsgBoxResult::Abort; break;
+  default: break;
+  }
+  if (completion)
+    completion(result);
+  return result;
+}
+
+void IGfxLinux::StartChooser(const ChooserRequest& request, IFileDialogCompletionHandlerFunc completion)
+{
+  const bool directory = request.kind == EChooserKind::Directory;
+  auto deliver = [completion, directory](const ChooserAnswer& answer) {
+    TextString fileName, path;
+    if (!answer.cancelled)
+    {
+      if (directory)
+        path.Set(answer.path.c_str());
+      else
+      {
+        fileName.Set(answer.path.c_str());
+        path.Set(std::filesystem::path(answer.path).parent_path().c_str());
+      }
+    }
+    if (completion)
+      completion(fileName, path);
+  };
+  if (!mChooser || !mChooser->Start(request, deliver))
+    deliver(ChooserAnswer{});
+}
+
+void IGfxLinux::PromptForFile(TextString& fileName, TextString& path, EFileAction action, const char* ext,
+                              IFileDialogCompletionHandlerFunc completion)
+{
+  ReleaseMouseCapture();
+  ChooserRequest request;
+  request.kind = action == EFileAction::Save ? EChooserKind::SaveFile : EChooserKind::OpenFile;
+  request.directory = path.Get();
+  request.fileName = fileName.Get();
+  request.extensions = ext ? ext : "";
+  // The answer can only come later: a caller without a completion sees a cancelled prompt.
+  fileName.Set("");
+  path.Set("");
+  StartChooser(request, std::move(completion));
+}
+
+void IGfxLinux::PromptForDirectory(TextString& dir, IFileDialogCompletionHandlerFunc completion)
+{
+  ReleaseMouseCapture();
+  ChooserRequest request;
+  request.kind = EChooserKind::Directory;
+  request.directory = dir.Get();
+  dir.Set("");
+  StartChooser(request, std::move(completion));
+}
+
+bool IGfxLinux::PromptForColor(IColor&, const char*, IColorPickerHandlerFunc) { return false; }
+
+bool IGfxLinux::OpenURL(const char* url, const char*, const char*, const char*)
+{
+  return url && OpenURLExternally(url);
+}
+
+bool IGfxLinux::RevealPathInExplorerOrFinder(TextString& path, bool select)
+{
+  return RevealPathExternally(path.Get(), select);
+}
+
+bool IGfxLinux::GetTextFromClipboard(TextString& str)
+{
+  std::string text;
+  const bool ok = mWindow.IsOpen() && mWindow.Clipboard().GetText(text);
+  str.Set(ok ? text.c_str() : "");
+  return ok;
+}
+
+bool IGfxLinux::SetTextInClipboard(const char* str)
+{
+  return mWindow.IsOpen() && mWindow.Clipboard().SetText(str ? str : "");
+}
+
+bool IGfxLinux::SetFilePathInClipboard(const char* path) { return SetTextInClipboard(path); }
+
+bool IGfxLinux::InitiateExternalFileDragDrop(const char*, const IRECT&) { return false; }
+
+PlatformFontPtr IGfxLinux::LoadPlatformFont(const char* fontID, const char* fileNameOrResID)
+{
+  return FontconfigHelpers::LoadPlatformFont(fontID, fileNameOrResID, GetBundleID(), GetSharedResourcesSubPath());
+}
+
+PlatformFontPtr IGfxLinux::LoadPlatformFont(const char* fontID, void* pData, int dataSize)
+{
+  return FontconfigHelpers::LoadPlatformFont(fontID, pData, dataSize);
+}
+
+PlatformFontPtr IGfxLinux::LoadPlatformFont(const char* fontID, const char* fontName, ETextStyle style)
+{
+  return FontconfigHelpers::LoadPlatformFont(fontID, fontName, style);
+}
+
+void IGfxLinux::CachePlatformFont(const char* fontID, const PlatformFontPtr& font)
+{
+  if (font)
+    FontconfigHelpers::CachePlatformFont(fontID, *font, FontconfigHelpers::DescriptorCache());
+}
+
+std::unique_ptr<IGfx> MakeGraphics(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
+{
+  return std::make_unique<IGfxLinux>(dlg, w, h, fps, scale);
+}
+
+} // namespace plugkit::gfx
