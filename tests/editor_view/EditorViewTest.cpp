@@ -5,11 +5,13 @@
 
 #include <X11/Xlib.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "IGfx/Controls/ICaptionControl.h"
 #include "IPlugin/VST3/IPluginVST3View.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
@@ -245,6 +247,23 @@ TEST_F(EditorViewInput, DragOnTheKnobIsOneEditAtTheHost)
   // 30 px up at 100 px for the whole range.
   EXPECT_NEAR(s.plug->GetParam(0)->GetNormalized(), before + 0.3, 1e-6);
   EXPECT_NEAR(edits[edits.size() - 2].value, before + 0.3, 1e-6);
+}
+
+TEST_F(EditorViewInput, TypingIntoTheInEditorTextEntrySetsTheParameter)
+{
+  REQUIRE_X_DISPLAY();
+  s.plug->extraLayout = [](plugkit::gfx::IGfx* g) {
+    g->AttachControl(new plugkit::gfx::ICaptionControl(plugkit::gfx::IRECT(300.f, 80.f, 400.f, 120.f), 0));
+  };
+  ASSERT_TRUE(s.open());
+  ASSERT_TRUE(s.waitForFirstFrame());
+  xdo({"mousemove", "--window", "%w", "350", "100", "click", "1"});
+  ASSERT_TRUE(s.pumpUntil([&] { return s.ui()->GetControlInTextEntry() != nullptr; }));
+  // Typed as a user types: into whichever window has the keyboard, which the open entry took.
+  xdo({"type", "0.25"});
+  xdo({"key", "Return"});
+  ASSERT_TRUE(s.pumpUntil([&] { return std::abs(s.plug->GetParam(0)->Value() - 0.25) < 1e-9; }));
+  EXPECT_EQ(s.ui()->GetControlInTextEntry(), nullptr);
 }
 
 TEST_F(EditorViewInput, HostKeysReachTheControlUnderThePointerAndUntakenKeysGoBack)
