@@ -144,7 +144,9 @@ TEST(PlotTest, DegenerateInputsDrawGridAndFrameWithoutDividingByZero)
     EXPECT_GT(CountPainted(PaintedShapes(s.recorder), DEFAULT_SHCOLOR, false), 0) << "grid";
     EXPECT_EQ(1, CountPainted(PaintedShapes(s.recorder), DEFAULT_FRCOLOR, false)) << "frame";
     if (c.points == 1)
+    {
       EXPECT_EQ(std::vector<double>{0.}, xs) << "a single point is the function at 0";
+    }
   }
 }
 
