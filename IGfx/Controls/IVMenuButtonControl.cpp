@@ -10,26 +10,25 @@ namespace plugkit::gfx {
 
 IVMenuButtonControl::IVMenuButtonControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
                                          EVShape shape)
-: IContainerBase(
-    bounds,
-    [this, shape, buttonLabel = std::string(label ? label : "")](IContainerBase*, const IRECT& r) {
-      auto* button = new IVButtonControl(r, SplashClickActionFunc, buttonLabel.c_str(), ButtonStyle(mStyle), false,
-                                         true, shape);
-      mButton = static_cast<IVButtonControl*>(AddChildControl(button, -1, GetGroup()));
-      if (!mButton)
-        return;
-      RefreshButtonText();
-      mButton->SetAnimationEndActionFunction(
-        [this](IControl*) { PromptUserInput(mButton->GetWidgetBounds(), 0); });
-    },
-    [this](IContainerBase*, const IRECT& r) {
-      if (!mButton)
-        return;
-      mButton->SetTargetAndDrawRECTs(r);
-      mButton->ClearMouseIsOver();
-      mButton->OnResize();
-    }),
-  IVectorBase(style, false, false)
+  : IContainerBase(
+      bounds,
+      [this, shape, buttonLabel = std::string(label ? label : "")](IContainerBase*, const IRECT& r) {
+        auto* button =
+          new IVButtonControl(r, SplashClickActionFunc, buttonLabel.c_str(), ButtonStyle(mStyle), false, true, shape);
+        mButton = static_cast<IVButtonControl*>(AddChildControl(button, -1, GetGroup()));
+        if (!mButton)
+          return;
+        RefreshButtonText();
+        mButton->SetAnimationEndActionFunction([this](IControl*) { PromptUserInput(mButton->GetWidgetBounds(), 0); });
+      },
+      [this](IContainerBase*, const IRECT& r) {
+        if (!mButton)
+          return;
+        mButton->SetTargetAndDrawRECTs(r);
+        mButton->ClearMouseIsOver();
+        mButton->OnResize();
+      })
+  , IVectorBase(style, false, false)
 {
   SetParamIdx(paramIdx);
   // The label belongs to the button.

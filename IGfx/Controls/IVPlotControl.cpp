@@ -6,8 +6,12 @@ namespace plugkit::gfx {
 
 IVPlotControl::IVPlotControl(const IRECT& bounds, const std::vector<Plot>& plots, int numPoints, const char* label,
                              const IVStyle& style, float min, float max, bool useLayer)
-: IControl(bounds, -1), IVectorBase(style, false, false), mMin(min), mMax(max), mUseLayer(useLayer),
-  mPoints(static_cast<size_t>(numPoints > 0 ? numPoints : 0))
+  : IControl(bounds, -1)
+  , IVectorBase(style, false, false)
+  , mMin(min)
+  , mMax(max)
+  , mUseLayer(useLayer)
+  , mPoints(static_cast<size_t>(numPoints > 0 ? numPoints : 0))
 {
   AttachIControl(this, label);
   for (const Plot& p : plots)

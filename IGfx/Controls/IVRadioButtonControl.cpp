@@ -6,22 +6,22 @@
 
 namespace plugkit::gfx {
 
-IVRadioButtonControl::IVRadioButtonControl(const IRECT& bounds, int paramIdx,
-                                           const std::vector<const char*>& options, const char* label,
-                                           const IVStyle& style, EVShape shape, EDirection direction,
+IVRadioButtonControl::IVRadioButtonControl(const IRECT& bounds, int paramIdx, const std::vector<const char*>& options,
+                                           const char* label, const IVStyle& style, EVShape shape, EDirection direction,
                                            float buttonSize)
-: IVTabSwitchControl(bounds, paramIdx, options, label, style, shape, direction), mButtonSize(buttonSize),
-  mTextOffset(3.f * buttonSize)
+  : IVTabSwitchControl(bounds, paramIdx, options, label, style, shape, direction)
+  , mButtonSize(buttonSize)
+  , mTextOffset(3.f * buttonSize)
 {
   AlignTexts();
 }
 
 IVRadioButtonControl::IVRadioButtonControl(const IRECT& bounds, IActionFunction actionFunc,
                                            const std::vector<const char*>& options, const char* label,
-                                           const IVStyle& style, EVShape shape, EDirection direction,
-                                           float buttonSize)
-: IVTabSwitchControl(bounds, std::move(actionFunc), options, label, style, shape, direction),
-  mButtonSize(buttonSize), mTextOffset(3.f * buttonSize)
+                                           const IVStyle& style, EVShape shape, EDirection direction, float buttonSize)
+  : IVTabSwitchControl(bounds, std::move(actionFunc), options, label, style, shape, direction)
+  , mButtonSize(buttonSize)
+  , mTextOffset(3.f * buttonSize)
 {
   AlignTexts();
 }
@@ -52,8 +52,7 @@ void IVRadioButtonControl::DrawWidget(IGfx& g)
     {
       IText text = mStyle.valueText;
       text.mFGColor = GetColor(i == selected ? EVColor::PR : EVColor::X1);
-      g.DrawText(text, GetTabLabel(i), GetButtonRect(i).GetPadded(mTextOffset, 0.f, 0.f, 0.f),
-                 &mBlend);
+      g.DrawText(text, GetTabLabel(i), GetButtonRect(i).GetPadded(mTextOffset, 0.f, 0.f, 0.f), &mBlend);
     }
   }
 }

@@ -10,13 +10,11 @@ class IVRadioButtonControl : public IVTabSwitchControl
 {
 public:
   IVRadioButtonControl(const IRECT& bounds, int paramIdx = -1, const std::vector<const char*>& options = {},
-                       const char* label = "", const IVStyle& style = DEFAULT_STYLE,
-                       EVShape shape = EVShape::Ellipse, EDirection direction = EDirection::Vertical,
-                       float buttonSize = 10.f);
+                       const char* label = "", const IVStyle& style = DEFAULT_STYLE, EVShape shape = EVShape::Ellipse,
+                       EDirection direction = EDirection::Vertical, float buttonSize = 10.f);
   IVRadioButtonControl(const IRECT& bounds, IActionFunction actionFunc, const std::vector<const char*>& options,
-                       const char* label = "", const IVStyle& style = DEFAULT_STYLE,
-                       EVShape shape = EVShape::Ellipse, EDirection direction = EDirection::Vertical,
-                       float buttonSize = 10.f);
+                       const char* label = "", const IVStyle& style = DEFAULT_STYLE, EVShape shape = EVShape::Ellipse,
+                       EDirection direction = EDirection::Vertical, float buttonSize = 10.f);
 
   void DrawWidget(IGfx& g) override;
   int GetButtonForPoint(float x, float y) const override;

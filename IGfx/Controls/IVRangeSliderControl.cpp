@@ -7,7 +7,8 @@ namespace plugkit::gfx {
 IVRangeSliderControl::IVRangeSliderControl(const IRECT& bounds, const std::vector<int>& params, const char* label,
                                            const IVStyle& style, EDirection dir, bool, float handleSize,
                                            float trackSize)
-: IVTrackControlBase(bounds, label, style, params, 0, dir), mHandleSize(handleSize)
+  : IVTrackControlBase(bounds, label, style, params, 0, dir)
+  , mHandleSize(handleSize)
 {
   mTrackSize = trackSize;
 }
@@ -23,9 +24,8 @@ void IVRangeSliderControl::MakeTrackRects(const IRECT& bounds)
 {
   const IRECT inner = bounds.GetPadded(-mHandleSize);
   const float t = mTrackSize;
-  const IRECT track = mDirection == EDirection::Horizontal
-                        ? IRECT(inner.L, inner.MH() - t, inner.R, inner.MH() + t)
-                        : IRECT(inner.MW() - t, inner.T, inner.MW() + t, inner.B);
+  const IRECT track = mDirection == EDirection::Horizontal ? IRECT(inner.L, inner.MH() - t, inner.R, inner.MH() + t)
+                                                           : IRECT(inner.MW() - t, inner.T, inner.MW() + t, inner.B);
   for (IRECT& r : mTrackBounds)
     r = track;
 }
@@ -60,9 +60,8 @@ void IVRangeSliderControl::DrawWidget(IGfx& g)
     const IRECT& t = mTrackBounds[static_cast<size_t>(i)];
     const float a = static_cast<float>(GetValue(i));
     const float b = static_cast<float>(GetValue(i + 1));
-    const IRECT range = mDirection == EDirection::Horizontal
-                          ? IRECT(t.L + a * t.W(), t.T, t.L + b * t.W(), t.B)
-                          : IRECT(t.L, t.B - b * t.H(), t.R, t.B - a * t.H());
+    const IRECT range = mDirection == EDirection::Horizontal ? IRECT(t.L + a * t.W(), t.T, t.L + b * t.W(), t.B)
+                                                             : IRECT(t.L, t.B - b * t.H(), t.R, t.B - a * t.H());
     g.FillRect(GetColor(EVColor::X1), range, &mBlend);
   }
   if (mStyle.drawFrame && mDrawTrackFrame)

@@ -7,9 +7,10 @@
 
 namespace plugkit::gfx {
 
-IVSlideSwitchControl::IVSlideSwitchControl(const IRECT& bounds, int paramIdx, const char* label,
-                                           const IVStyle& style, bool valueInButton, EDirection direction)
-: IVSwitchControl(bounds, paramIdx, label, style, valueInButton), mDirection(direction)
+IVSlideSwitchControl::IVSlideSwitchControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
+                                           bool valueInButton, EDirection direction)
+  : IVSwitchControl(bounds, paramIdx, label, style, valueInButton)
+  , mDirection(direction)
 {
   SetActionFunction([this](IControl*) { Slide(); });
 }
@@ -17,7 +18,8 @@ IVSlideSwitchControl::IVSlideSwitchControl(const IRECT& bounds, int paramIdx, co
 IVSlideSwitchControl::IVSlideSwitchControl(const IRECT& bounds, IActionFunction actionFunc, const char* label,
                                            const IVStyle& style, bool valueInButton, EDirection direction,
                                            int numStates, int initialState)
-: IVSwitchControl(bounds, nullptr, label, style, numStates, valueInButton), mDirection(direction)
+  : IVSwitchControl(bounds, nullptr, label, style, numStates, valueInButton)
+  , mDirection(direction)
 {
   // The initial state is a state index; the value is normalised over the states.
   const double v = numStates > 1 ? static_cast<double>(initialState) / static_cast<double>(numStates - 1) : 0.;
@@ -58,10 +60,9 @@ void IVSlideSwitchControl::Slide()
     [this](IControl*) {
       const float p = static_cast<float>(GetAnimationProgress());
       const float q = std::min(p, 1.f);
-      mHandleBounds = IRECT(mStartRect.L + (mEndRect.L - mStartRect.L) * q,
-                            mStartRect.T + (mEndRect.T - mStartRect.T) * q,
-                            mStartRect.R + (mEndRect.R - mStartRect.R) * q,
-                            mStartRect.B + (mEndRect.B - mStartRect.B) * q);
+      mHandleBounds =
+        IRECT(mStartRect.L + (mEndRect.L - mStartRect.L) * q, mStartRect.T + (mEndRect.T - mStartRect.T) * q,
+              mStartRect.R + (mEndRect.R - mStartRect.R) * q, mStartRect.B + (mEndRect.B - mStartRect.B) * q);
       if (mValueInWidget)
         mValueBounds = mHandleBounds;
       if (p > 1.f)

@@ -11,8 +11,11 @@ namespace plugkit::gfx {
 IVSliderControl::IVSliderControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
                                  bool valueIsEditable, EDirection dir, double gearing, float handleSize,
                                  float trackSize, bool handleInsideTrack, float handleXOffset, float handleYOffset)
-: ISliderControlBase(bounds, paramIdx, dir, gearing, handleSize), IVectorBase(style, false, false),
-  mHandleInsideTrack(handleInsideTrack), mHandleXOffset(handleXOffset), mHandleYOffset(handleYOffset)
+  : ISliderControlBase(bounds, paramIdx, dir, gearing, handleSize)
+  , IVectorBase(style, false, false)
+  , mHandleInsideTrack(handleInsideTrack)
+  , mHandleXOffset(handleXOffset)
+  , mHandleYOffset(handleYOffset)
 {
   mTrackSize = trackSize;
   mShape = EVShape::Ellipse;
@@ -26,8 +29,8 @@ IVSliderControl::IVSliderControl(const IRECT& bounds, IActionFunction actionFunc
                                  const IVStyle& style, bool valueIsEditable, EDirection dir, double gearing,
                                  float handleSize, float trackSize, bool handleInsideTrack, float handleXOffset,
                                  float handleYOffset)
-: IVSliderControl(bounds, -1, label, style, valueIsEditable, dir, gearing, handleSize, trackSize, handleInsideTrack,
-                  handleXOffset, handleYOffset)
+  : IVSliderControl(bounds, -1, label, style, valueIsEditable, dir, gearing, handleSize, trackSize, handleInsideTrack,
+                    handleXOffset, handleYOffset)
 {
   SetActionFunction(std::move(actionFunc));
 }
@@ -81,7 +84,9 @@ void IVSliderControl::DrawTrack(IGfx& g, const IRECT& filledArea)
 {
   const float e = mHandleInsideTrack ? mHandleSize : 0.f;
   const bool horizontal = mDirection == EDirection::Horizontal;
-  auto extend = [&](const IRECT& r) { return horizontal ? r.GetPadded(-e, 0.f, e, 0.f) : r.GetPadded(0.f, -e, 0.f, e); };
+  auto extend = [&](const IRECT& r) {
+    return horizontal ? r.GetPadded(-e, 0.f, e, 0.f) : r.GetPadded(0.f, -e, 0.f, e);
+  };
   const IRECT track = extend(mTrackBounds);
   const float radius = mStyle.roundness * 0.5f * std::min(mTrackBounds.W(), mTrackBounds.H());
   g.FillRoundRect(GetColor(EVColor::SH), track, radius, &mBlend);

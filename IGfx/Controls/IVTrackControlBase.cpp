@@ -9,7 +9,10 @@ namespace plugkit::gfx {
 IVTrackControlBase::IVTrackControlBase(const IRECT& bounds, const char* label, const IVStyle& style,
                                        const std::vector<int>& params, int nSteps, EDirection dir,
                                        const std::vector<const char*>& trackNames)
-: IControl(bounds, params), IVectorBase(style, false, false), mDirection(dir), mNSteps(nSteps)
+  : IControl(bounds, params)
+  , IVectorBase(style, false, false)
+  , mDirection(dir)
+  , mNSteps(nSteps)
 {
   mTrackBounds.resize(params.size());
   for (const char* name : trackNames)
@@ -93,9 +96,11 @@ void IVTrackControlBase::DrawTrack(IGfx& g, const IRECT& r, int chIdx)
     DrawTrackHandle(g, fill, chIdx, above);
     IRECT peak;
     if (horizontal)
-      peak = b > v ? IRECT(fill.L, fill.T, fill.L + mPeakSize, fill.B) : IRECT(fill.R - mPeakSize, fill.T, fill.R, fill.B);
+      peak =
+        b > v ? IRECT(fill.L, fill.T, fill.L + mPeakSize, fill.B) : IRECT(fill.R - mPeakSize, fill.T, fill.R, fill.B);
     else
-      peak = b > v ? IRECT(fill.L, fill.B - mPeakSize, fill.R, fill.B) : IRECT(fill.L, fill.T, fill.R, fill.T + mPeakSize);
+      peak =
+        b > v ? IRECT(fill.L, fill.B - mPeakSize, fill.R, fill.B) : IRECT(fill.L, fill.T, fill.R, fill.T + mPeakSize);
     DrawPeak(g, peak, chIdx, above);
   }
 

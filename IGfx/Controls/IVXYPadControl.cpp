@@ -8,8 +8,11 @@ namespace plugkit::gfx {
 
 IVXYPadControl::IVXYPadControl(const IRECT& bounds, const std::vector<int>& params, const char* label,
                                const IVStyle& style, float handleRadius, bool trackClipsHandle, bool drawCross)
-: IControl(bounds, params), IVectorBase(style, false, false), mHandleRadius(handleRadius),
-  mTrackClipsHandle(trackClipsHandle), mDrawCross(drawCross)
+  : IControl(bounds, params)
+  , IVectorBase(style, false, false)
+  , mHandleRadius(handleRadius)
+  , mTrackClipsHandle(trackClipsHandle)
+  , mDrawCross(drawCross)
 {
   mShape = EVShape::Ellipse;
   AttachIControl(this, label);

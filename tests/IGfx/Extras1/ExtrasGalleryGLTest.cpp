@@ -29,8 +29,7 @@ extern "C" const char* __lsan_default_suppressions()
          "leak:dri\n";
 }
 
-namespace
-{
+namespace {
 
 // The offscreen backend with a clock the test moves.
 class ClockedGfx : public OffscreenGfx
@@ -106,8 +105,8 @@ TEST_P(ExtrasGallery, EveryControl)
   steps->SetValue(0.5, 1);
   steps->SetValue(1., 2);
 
-  auto* baseline = new IVTrackControlBase(IRECT(230, 10, 330, 130), "Baseline", style, {-1, -1, -1}, 0,
-                                          EDirection::Horizontal);
+  auto* baseline =
+    new IVTrackControlBase(IRECT(230, 10, 330, 130), "Baseline", style, {-1, -1, -1}, 0, EDirection::Horizontal);
   baseline->SetBaseValue(0.5);
   baseline->SetTrackGap(3.f);
   g->AttachControl(baseline);
@@ -115,26 +114,26 @@ TEST_P(ExtrasGallery, EveryControl)
   baseline->SetValue(0.9, 1);
   baseline->SetValue(0.5, 2);
 
-  auto* range = new IVRangeSliderControl(IRECT(340, 10, 490, 70), {-1, -1, -1}, "Range", style,
-                                         EDirection::Horizontal, false, 6.f, 2.f);
+  auto* range = new IVRangeSliderControl(IRECT(340, 10, 490, 70), {-1, -1, -1}, "Range", style, EDirection::Horizontal,
+                                         false, 6.f, 2.f);
   g->AttachControl(range);
   range->SetValue(0.1, 0);
   range->SetValue(0.45, 1);
   range->SetValue(0.8, 2);
 
   g->AttachControl(new IVSliderControl(IRECT(340, 75, 400, 185), 1, "", style, true, EDirection::Vertical));
-  auto* hslider = new IVSliderControl(IRECT(405, 75, 490, 130), nullptr, "Mix", style, false,
-                                      EDirection::Horizontal, 4., 7.f, 3.f, true);
+  auto* hslider = new IVSliderControl(IRECT(405, 75, 490, 130), nullptr, "Mix", style, false, EDirection::Horizontal,
+                                      4., 7.f, 3.f, true);
   g->AttachControl(hslider);
   hslider->SetValue(0.6);
 
   IVStyle round = style;
   round.roundness = 1.f;
-  auto* slide = new IVSlideSwitchControl(IRECT(10, 140, 110, 185), nullptr, "Slide", round, true,
-                                         EDirection::Horizontal, 2, 0);
+  auto* slide =
+    new IVSlideSwitchControl(IRECT(10, 140, 110, 185), nullptr, "Slide", round, true, EDirection::Horizontal, 2, 0);
   g->AttachControl(slide);
-  g->AttachControl(new IVRadioButtonControl(IRECT(120, 140, 220, 230), nullptr, {"Low", "Mid", "High"}, "Radio",
-                                            style, EVShape::Ellipse, EDirection::Vertical, 8.f));
+  g->AttachControl(new IVRadioButtonControl(IRECT(120, 140, 220, 230), nullptr, {"Low", "Mid", "High"}, "Radio", style,
+                                            EVShape::Ellipse, EDirection::Vertical, 8.f));
   g->AttachControl(new IVMenuButtonControl(IRECT(230, 140, 330, 185), 0, "Menu", style));
 
   auto* pad = new IVXYPadControl(IRECT(10, 190, 110, 290), {2, 3}, "", style, 8.f);

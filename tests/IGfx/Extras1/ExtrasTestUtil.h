@@ -13,7 +13,10 @@
 
 namespace plugkit::gfx {
 
-inline void PrintTo(const IRECT& r, std::ostream* os) { *os << "(" << r.L << ", " << r.T << ", " << r.R << ", " << r.B << ")"; }
+inline void PrintTo(const IRECT& r, std::ostream* os)
+{
+  *os << "(" << r.L << ", " << r.T << ", " << r.R << ", " << r.B << ")";
+}
 
 } // namespace plugkit::gfx
 

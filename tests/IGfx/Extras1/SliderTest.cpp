@@ -40,8 +40,8 @@ TEST(SliderTest, PressJumpsToThePointOnTheTrackAndSendsTheParameter)
 {
   EditorSession s;
   s.dlg.GetParam(1)->InitDouble("gain", 0., 0., 100., 0.1);
-  auto* sl = s.Attach<IVSliderControl>(IRECT(0, 0, 40, 110), 1, "", PlainStyle(), false, EDirection::Vertical, 4.,
-                                       5.f, 2.f);
+  auto* sl =
+    s.Attach<IVSliderControl>(IRECT(0, 0, 40, 110), 1, "", PlainStyle(), false, EDirection::Vertical, 4., 5.f, 2.f);
   s.Input().Press(20, 30); // track from 5 to 105
   EXPECT_DOUBLE_EQ(0.75, sl->GetValue());
   s.Input().Release(20, 30);

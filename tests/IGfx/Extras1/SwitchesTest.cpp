@@ -16,8 +16,8 @@ TEST(SlideSwitchTest, HandleSlidesToTheNextCellOverOneHundredMilliseconds)
 {
   EditorSession s;
   int ended = 0;
-  auto* sw = s.Attach<IVSlideSwitchControl>(IRECT(0, 0, 100, 40), [&ended](IControl*) { ++ended; }, "",
-                                            PlainStyle(), false, EDirection::Horizontal, 2, 0);
+  auto* sw = s.Attach<IVSlideSwitchControl>(
+    IRECT(0, 0, 100, 40), [&ended](IControl*) { ++ended; }, "", PlainStyle(), false, EDirection::Horizontal, 2, 0);
   EXPECT_EQ(IRECT(0, 0, 50, 40), sw->GetHandleBounds());
   s.Input().Click(25, 20);
   EXPECT_DOUBLE_EQ(1., sw->GetValue());
@@ -35,8 +35,8 @@ TEST(SlideSwitchTest, HandleSlidesToTheNextCellOverOneHundredMilliseconds)
 TEST(SlideSwitchTest, LastStateSlidesBackTowardsTheFirstCell)
 {
   EditorSession s;
-  auto* sw = s.Attach<IVSlideSwitchControl>(IRECT(0, 0, 90, 30), nullptr, "", PlainStyle(), false,
-                                            EDirection::Horizontal, 3, 2);
+  auto* sw =
+    s.Attach<IVSlideSwitchControl>(IRECT(0, 0, 90, 30), nullptr, "", PlainStyle(), false, EDirection::Horizontal, 3, 2);
   EXPECT_DOUBLE_EQ(1., sw->GetValue());
   EXPECT_EQ(IRECT(60, 0, 90, 30), sw->GetHandleBounds());
   s.Input().Click(75, 15);
@@ -57,8 +57,8 @@ TEST(SlideSwitchTest, InitialStateIsAStateIndex)
     double value;
     IRECT handle;
   };
-  const Case cases[] = {{3, 1, 0.5, {0, 20, 30, 40}}, {3, 7, 1., {0, 40, 30, 60}}, {2, 1, 1., {0, 30, 30, 60}},
-                        {1, 0, 0., {0, 0, 30, 60}}};
+  const Case cases[] = {
+    {3, 1, 0.5, {0, 20, 30, 40}}, {3, 7, 1., {0, 40, 30, 60}}, {2, 1, 1., {0, 30, 30, 60}}, {1, 0, 0., {0, 0, 30, 60}}};
   for (const Case& c : cases)
   {
     EditorSession s;
@@ -104,8 +104,8 @@ TEST(RadioButtonTest, ButtonSquaresAreAtLeastOnePixel)
   for (const Case& c : cases)
   {
     EditorSession s;
-    auto* r = s.Attach<IVRadioButtonControl>(IRECT(0, 0, 100, 60), nullptr, std::vector<const char*>{"a", "b", "c"},
-                                             "", PlainStyle(), EVShape::Rectangle, EDirection::Vertical, c.size);
+    auto* r = s.Attach<IVRadioButtonControl>(IRECT(0, 0, 100, 60), nullptr, std::vector<const char*>{"a", "b", "c"}, "",
+                                             PlainStyle(), EVShape::Rectangle, EDirection::Vertical, c.size);
     for (int i = 0; i < 3; ++i)
     {
       const IRECT b = r->GetButtonRect(i);
@@ -123,8 +123,8 @@ TEST(RadioButtonTest, DrawsSquaresAndTextsBesideThem)
   EditorSession s;
   IVStyle style = PlainStyle();
   style.drawFrame = false;
-  auto* r = s.Attach<IVRadioButtonControl>(IRECT(0, 0, 100, 60), nullptr, std::vector<const char*>{"a", "b", "c"},
-                                           "", style, EVShape::Rectangle, EDirection::Vertical, 8.f);
+  auto* r = s.Attach<IVRadioButtonControl>(IRECT(0, 0, 100, 60), nullptr, std::vector<const char*>{"a", "b", "c"}, "",
+                                           style, EVShape::Rectangle, EDirection::Vertical, 8.f);
   s.Input().Click(50, 30);
   ASSERT_EQ(1, r->GetSelectedIdx());
   s.recorder.Clear();
@@ -152,8 +152,8 @@ TEST(RadioButtonTest, ButtonAreaOnlyIgnoresClicksOnTheText)
   for (const Case& c : cases)
   {
     EditorSession s;
-    auto* r = s.Attach<IVRadioButtonControl>(IRECT(0, 0, 100, 60), nullptr, std::vector<const char*>{"a", "b", "c"},
-                                             "", PlainStyle(), EVShape::Ellipse, EDirection::Vertical, 8.f);
+    auto* r = s.Attach<IVRadioButtonControl>(IRECT(0, 0, 100, 60), nullptr, std::vector<const char*>{"a", "b", "c"}, "",
+                                             PlainStyle(), EVShape::Ellipse, EDirection::Vertical, 8.f);
     r->SetOnlyButtonsRespondToMouse(c.onlyButtons);
     s.Input().Click(c.x, r->GetButtonRect(2).MH());
     EXPECT_EQ(c.selected, r->GetSelectedIdx()) << c.onlyButtons << " " << c.x;

@@ -63,9 +63,15 @@ TEST(TrackControlsTest, StepCellsStartAtTheValueZeroEnd)
     std::vector<IRECT> cells;
   };
   const Case cases[] = {
-    {EDirection::Vertical, 4, true, IRECT(0, 0, 20, 100),
+    {EDirection::Vertical,
+     4,
+     true,
+     IRECT(0, 0, 20, 100),
      {{0, 80, 20, 100}, {0, 60, 20, 80}, {0, 40, 20, 60}, {0, 20, 20, 40}, {0, 0, 20, 20}}},
-    {EDirection::Vertical, 4, false, IRECT(0, 0, 20, 100),
+    {EDirection::Vertical,
+     4,
+     false,
+     IRECT(0, 0, 20, 100),
      {{0, 75, 20, 100}, {0, 50, 20, 75}, {0, 25, 20, 50}, {0, 0, 20, 25}}},
     {EDirection::Horizontal, 2, true, IRECT(0, 0, 90, 10), {{60, 0, 90, 10}, {30, 0, 60, 10}, {0, 0, 30, 10}}},
     {EDirection::Horizontal, 0, true, IRECT(0, 0, 90, 10), {}},
@@ -92,9 +98,9 @@ TEST(TrackControlsTest, SteppedTracksLightTheValuesCell)
   };
   const Case cases[] = {
     {true, 0., {{0, 80, 20, 100}}},  // value 0 lights the bottom cell
-    {false, 0., {}},                  // no cell for 0: no handle
-    {true, 0.5, {{0, 40, 20, 60}}},   // the cell holding the value
-    {false, 0.6, {{0, 25, 20, 50}}},  // the third of four cells
+    {false, 0., {}},                 // no cell for 0: no handle
+    {true, 0.5, {{0, 40, 20, 60}}},  // the cell holding the value
+    {false, 0.6, {{0, 25, 20, 50}}}, // the third of four cells
   };
   for (const Case& c : cases)
   {
