@@ -1,11 +1,13 @@
 // Shared pieces of the SVG, bitmap, group, swatch and label control tests.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "IGfx/IBitmap.h"
 #include "IGfx/ISVG.h"
+#include "tests/IGfx/Controls/ShapeLog.h"
 #include "tests/gfx_harness/EditorSession.h"
 
 namespace plugkit::gfx::test {
@@ -32,6 +34,21 @@ inline IBitmap CachedBitmap(IGfx& g, const char* name, int w, int h, int nFrames
 {
   g.RetainBitmap(IBitmap(new APIBitmap(1, w, h, 1.f, 1.f), nFrames, horizontal, name), name);
   return g.LoadBitmap(name, nFrames, horizontal);
+}
+
+// The box around the points a rectangle-like path moved and drew to.
+inline IRECT BoxOf(const PaintedShape& shape)
+{
+  IRECT box;
+  bool first = true;
+  for (const DrawCall& c : shape.path)
+    if ((c.op == "PathMoveTo" || c.op == "PathLineTo") && c.args.size() == 2)
+    {
+      const IRECT p(c.args[0], c.args[1], c.args[0], c.args[1]);
+      box = first ? p : IRECT(std::min(box.L, p.L), std::min(box.T, p.T), std::max(box.R, p.R), std::max(box.B, p.B));
+      first = false;
+    }
+  return box;
 }
 
 // Clears the record and draws one frame.
