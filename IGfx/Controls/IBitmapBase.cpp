@@ -24,4 +24,13 @@ void IBitmapBase::DrawBitmap(IGfx& g)
   g.DrawBitmap(mBitmap, frameRect, frame, &mControl->GetBlend());
 }
 
+void IBitmapBase::RescaleBitmap(IGfx& g)
+{
+  if (mBitmapName.GetLength() == 0)
+    return;
+  const IBitmap scaled = g.GetScaledBitmap(mBitmap);
+  if (scaled.IsValid())
+    mBitmap = scaled;
+}
+
 } // namespace plugkit::gfx

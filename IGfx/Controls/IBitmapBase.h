@@ -23,6 +23,8 @@ public:
   static int FrameForValue(int nFrames, double value);
 
   const IBitmap& GetBitmap() const { return mBitmap; }
+  // Takes the bitmap's variant for the context's screen scale; a failed load keeps the one held.
+  void RescaleBitmap(IGfx& g);
 
 protected:
   IBitmap mBitmap;

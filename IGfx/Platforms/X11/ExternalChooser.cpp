@@ -75,11 +75,28 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
   const std::vector<std::string> patterns = Patterns(request.extensions);
   const std::string start = StartPath(request);
   std::vector<std::string> args{program};
+  if (request.kind == EChooserKind::Color) {
+    if (program == "kdialog") {
+      args.push_back("--getcolor");
+      if (!request.color.empty())
+        args.insert(args.end(), {"--default", request.color});
+      if (!request.title.empty())
+        args.insert(args.end(), {"--title", request.title});
+    } else {
+      args.push_back("--color-selection");
+      if (!request.title.empty())
+        args.push_back("--title=" + request.title);
+      if (!request.color.empty())
+        args.push_back("--color=" + request.color);
+    }
+    return args;
+  }
   if (program == "kdialog") {
     switch (request.kind) {
     case EChooserKind::OpenFile: args.push_back("--getopenfilename"); break;
     case EChooserKind::SaveFile: args.push_back("--getsavefilename"); break;
     case EChooserKind::Directory: args.push_back("--getexistingdirectory"); break;
+    case EChooserKind::Color: break; // answered above
     }
     args.push_back(start.empty() ? "." : start);
     if (request.kind != EChooserKind::Directory && !patterns.empty())
@@ -108,6 +125,7 @@ bool ExternalChooser::Start(const ChooserRequest& request, Completion completion
   if (IsOpen() || mLoop == nullptr || !completion)
     return false;
   mCompletion = std::move(completion);
+  mKind = request.kind;
   mOutput.clear();
   const std::string program = FindProgram();
   if (!program.empty() && mProcess.Start(Arguments(program, request), true)) {
@@ -143,8 +161,10 @@ void ExternalChooser::OnOutput()
   std::string path = mOutput;
   while (!path.empty() && (path.back() == '\n' || path.back() == '\r'))
     path.pop_back();
-  // A cancelled chooser prints nothing and exits 1; anything but one absolute path is no answer.
-  const bool chosen = status <= 0 && !path.empty() && path.front() == '/' && path.find('\n') == std::string::npos;
+  // A cancelled chooser prints nothing and exits 1; anything but one line (an absolute path for
+  // files and folders) is no answer.
+  const bool oneLine = status <= 0 && !path.empty() && path.find('\n') == std::string::npos;
+  const bool chosen = oneLine && (mKind == EChooserKind::Color || path.front() == '/');
   if (chosen) {
     answer.cancelled = false;
     answer.path = std::move(path);

@@ -1,4 +1,4 @@
-// File and folder choosers as external programs (zenity, else kdialog), answered through the host's
+// File, folder and colour choosers as external programs (zenity, else kdialog), answered through the host's
 // run loop so the editor keeps drawing while the user chooses.
 #pragma once
 
@@ -16,7 +16,8 @@ enum class EChooserKind
 {
   OpenFile,
   SaveFile,
-  Directory
+  Directory,
+  Color
 };
 
 struct ChooserRequest
@@ -26,12 +27,13 @@ struct ChooserRequest
   std::string directory; // where the chooser starts; empty for its own default
   std::string fileName;  // the proposed name when saving
   std::string extensions; // blank-separated, without dots ("fxp zarvo"); empty for any file
+  std::string color;      // the colour the colour chooser starts at, "#rrggbb"; empty for its own default
 };
 
 struct ChooserAnswer
 {
   bool cancelled = true;
-  std::string path;    // absolute, when not cancelled
+  std::string path;    // absolute, when not cancelled; for a colour, the chooser's text for it
   std::string message; // why no chooser could be shown, for the editor to say; empty otherwise
 };
 
@@ -67,6 +69,8 @@ public:
 private:
   void OnOutput();
   void Complete(ChooserAnswer answer);
+
+  EChooserKind mKind = EChooserKind::OpenFile;
 
   Steinberg::Linux::IRunLoop* mLoop;
   ChildProcess mProcess;

@@ -10,6 +10,7 @@
 
 #include "IGfx/IGfxEditorDelegate.h"
 #include "IGfx/Platforms/FontconfigHelpers.h"
+#include "IGfx/Platforms/X11/ChooserColor.h"
 #include "IGfx/Platforms/X11/OpenURL.h"
 #include "IPlugin/IPluginThreadRole.h"
 
@@ -349,7 +350,22 @@ void IGfxLinux::PromptForDirectory(TextString& dir, IFileDialogCompletionHandler
   StartChooser(request, std::move(completion));
 }
 
-bool IGfxLinux::PromptForColor(IColor&, const char*, IColorPickerHandlerFunc) { return false; }
+bool IGfxLinux::PromptForColor(IColor& color, const char* str, IColorPickerHandlerFunc func)
+{
+  if (!mChooser || mChooser->IsOpen())
+    return false;
+  ReleaseMouseCapture();
+  ChooserRequest request;
+  request.kind = EChooserKind::Color;
+  request.title = str ? str : "";
+  request.color = ChooserColorText(color);
+  // The pick arrives later, through func; a cancelled or unreadable answer reports nothing.
+  return mChooser->Start(request, [func](const ChooserAnswer& answer) {
+    IColor picked;
+    if (!answer.cancelled && func && ParseChooserColor(answer.path, picked))
+      func(picked);
+  });
+}
 
 bool IGfxLinux::OpenURL(const char* url, const char*, const char*, const char*)
 {

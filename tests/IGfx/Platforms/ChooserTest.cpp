@@ -49,31 +49,31 @@ INSTANTIATE_TEST_SUITE_P(
   ::testing::Values(
     ArgsCase{"zenity_open",
              "zenity",
-             {EChooserKind::OpenFile, "Load preset", "/home/u/My Presets", "", "fxp zarvo"},
+             {EChooserKind::OpenFile, "Load preset", "/home/u/My Presets", "", "fxp zarvo", ""},
              {"zenity", "--file-selection", "--title=Load preset", "--filename=/home/u/My Presets/",
               "--file-filter=*.fxp *.zarvo"}},
     ArgsCase{"zenity_save",
              "zenity",
-             {EChooserKind::SaveFile, "Save preset", "/home/u/", "Warm \"Pad\"; rm -rf ~.fxp", ".fxp"},
+             {EChooserKind::SaveFile, "Save preset", "/home/u/", "Warm \"Pad\"; rm -rf ~.fxp", ".fxp", ""},
              {"zenity", "--file-selection", "--save", "--title=Save preset",
               "--filename=/home/u/Warm \"Pad\"; rm -rf ~.fxp", "--file-filter=*.fxp"}},
     ArgsCase{"zenity_directory",
              "zenity",
-             {EChooserKind::Directory, "Choose a Directory", "/home/u/Desktop", "", "fxp"},
+             {EChooserKind::Directory, "Choose a Directory", "/home/u/Desktop", "", "fxp", ""},
              {"zenity", "--file-selection", "--directory", "--title=Choose a Directory",
               "--filename=/home/u/Desktop/"}},
-    ArgsCase{"zenity_bare", "zenity", {EChooserKind::OpenFile, "", "", "", ""}, {"zenity", "--file-selection"}},
+    ArgsCase{"zenity_bare", "zenity", {EChooserKind::OpenFile, "", "", "", "", ""}, {"zenity", "--file-selection"}},
     ArgsCase{"kdialog_open",
              "kdialog",
-             {EChooserKind::OpenFile, "Load preset", "/home/u", "", "fxp zarvo"},
+             {EChooserKind::OpenFile, "Load preset", "/home/u", "", "fxp zarvo", ""},
              {"kdialog", "--getopenfilename", "/home/u/", "*.fxp *.zarvo", "--title", "Load preset"}},
     ArgsCase{"kdialog_save",
              "kdialog",
-             {EChooserKind::SaveFile, "", "/home/u", "a.fxp", "fxp"},
+             {EChooserKind::SaveFile, "", "/home/u", "a.fxp", "fxp", ""},
              {"kdialog", "--getsavefilename", "/home/u/a.fxp", "*.fxp"}},
     ArgsCase{"kdialog_directory",
              "kdialog",
-             {EChooserKind::Directory, "", "", "", ""},
+             {EChooserKind::Directory, "", "", "", "", ""},
              {"kdialog", "--getexistingdirectory", "."}}),
   [](const auto& info) { return std::string(info.param.name); });
 
@@ -146,7 +146,7 @@ TEST_P(ChooserAnswers, ArriveFromTheRunLoopWhileFramesKeepTicking)
 {
   ExternalChooser chooser(&host.runLoop());
   std::optional<ChooserAnswer> got;
-  ChooserRequest request{EChooserKind::OpenFile, "Load preset", dir, "", "fxp"};
+  ChooserRequest request{EChooserKind::OpenFile, "Load preset", dir, "", "fxp", ""};
   ASSERT_TRUE(chooser.Start(request, [&](const ChooserAnswer& a) { got = a; }));
   EXPECT_FALSE(chooser.Start(request, [](const ChooserAnswer&) {})) << "one chooser at a time";
 
@@ -186,7 +186,7 @@ TEST_F(FakeChooser, ARunLoopWithoutDescriptorHandlersStillGetsTheAnswer)
   } loop;
   ExternalChooser chooser(&loop);
   std::optional<ChooserAnswer> got;
-  ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", ""}, [&](const ChooserAnswer& a) { got = a; }));
+  ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", "", ""}, [&](const ChooserAnswer& a) { got = a; }));
   ASSERT_TRUE(PumpUntil(loop, [&] { return std::filesystem::exists(argsFile); }, {}));
   ASSERT_TRUE(answer("/home/u/x.fxp"));
   ASSERT_TRUE(PumpUntil(loop, [&] { return got.has_value(); }, {}));
@@ -199,7 +199,7 @@ TEST_F(FakeChooser, WithoutAnyChooserTheRequestCompletesAsCancelledWithAMessage)
   setenv("PATH", dir.c_str(), 1); // neither zenity nor kdialog here
   ExternalChooser chooser(&host.runLoop());
   std::optional<ChooserAnswer> got;
-  ASSERT_TRUE(chooser.Start({EChooserKind::Directory, "", "", "", ""}, [&](const ChooserAnswer& a) { got = a; }));
+  ASSERT_TRUE(chooser.Start({EChooserKind::Directory, "", "", "", "", ""}, [&](const ChooserAnswer& a) { got = a; }));
   EXPECT_FALSE(got.has_value()) << "the answer comes from the run loop, never inside the request";
   ASSERT_TRUE(pumpUntil([&] { return got.has_value(); }));
   EXPECT_TRUE(got->cancelled);
@@ -213,7 +213,7 @@ TEST_F(FakeChooser, ClosingTheEditorWithAChooserOpenEndsItWithoutAnAnswer)
   bool called = false;
   {
     ExternalChooser chooser(&host.runLoop());
-    ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", ""}, [&](const ChooserAnswer&) { called = true; }));
+    ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", "", ""}, [&](const ChooserAnswer&) { called = true; }));
     ASSERT_TRUE(pumpUntil([&] { return std::filesystem::exists(argsFile); }));
   }
   EXPECT_EQ(host.runLoop().eventHandlerCount(), 0);
