@@ -7,7 +7,6 @@
 #include <fmt/format.h>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/config.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
@@ -91,9 +90,13 @@ const std::array<MorphController::LayoutRow, kNumPoints> MorphController::kDefau
   {0.944, 0.46, false},
 }};
 
-MorphController::MorphController(IMorphHost& host)
+MorphController::MorphController(IMorphHost& host, const plugkit::Config& product,
+                                 const MorphZarvoAdapter::ParamNaming& naming)
 : mHost(host)
-, mFileRouter(host, *this)
+, mProductName(product.pluginName)
+, mVersionText(plugkit::MakeVersionText(product.version))
+, mNaming(naming)
+, mFileRouter(host, *this, product)
 , mRng(systemSeed())
 {
 }
@@ -933,9 +936,9 @@ MorphController::PreFltShapeView MorphController::resolvePreFltBlendShapeView(co
 ZarvoFile MorphController::buildRigFile() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  ZarvoFile file(kVemlorConfig.pluginName, kVemlorVersionText.c_str());
+  ZarvoFile file(mProductName, mVersionText.c_str());
   file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(par_morph_x).Value(),
-                                                          mHost.param(par_morph_y).Value(), appearance));
+                                                          mHost.param(par_morph_y).Value(), appearance, mNaming));
   return file;
 }
 
@@ -1011,7 +1014,7 @@ bool MorphController::applyRigFile(const ZarvoFile& file)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!file.hasSection(kRigSection))
     return false;
-  const std::optional<MorphZarvoAdapter::RigData> rig = MorphZarvoAdapter::fromLines(file.section(kRigSection));
+  const std::optional<MorphZarvoAdapter::RigData> rig = MorphZarvoAdapter::fromLines(file.section(kRigSection), mNaming);
   if (!rig)
     return false;
 

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginConfig.h"
 #include "IPlugin/IPluginEditorDelegate.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/dsp/pass_types.h"
@@ -81,7 +82,9 @@ public:
   };
   static const std::array<LayoutRow, kNumPoints> kDefaultLayout;
 
-  explicit MorphController(IMorphHost& host);
+  // `product` is the owning plug-in's configuration: its name and version head the rig texts, its
+  // identifier marks its own preset files. `naming` names its parameters in rig texts.
+  MorphController(IMorphHost& host, const plugkit::Config& product, const MorphZarvoAdapter::ParamNaming& naming);
   MorphController(const MorphController&) = delete;
   MorphController& operator=(const MorphController&) = delete;
 
@@ -281,6 +284,9 @@ private:
   void closeSession();
 
   IMorphHost& mHost;
+  const char* const mProductName;
+  const plugkit::VersionText mVersionText;
+  const MorphZarvoAdapter::ParamNaming mNaming;
   MorphEngine mEngine;
   MorphFileRouter mFileRouter;
   Session mSession;

@@ -7,6 +7,7 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginBase.h"
+#include "IPlugin/IPluginConfig.h"
 #include "IPlugin/IPluginFiles.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_host.h"
@@ -36,7 +37,8 @@ public:
   static constexpr int32_t kMaxStoredParams = 4096;
   static constexpr int64_t kModRecordSize = 15;
 
-  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink);
+  // `product` names the plug-in whose preset files are read (its unique identifier).
+  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product);
 
   // A preset chosen while points are selected goes into those points. False when nothing loaded.
   bool loadPresetIntoPoints(const PresetManager::PresetSource& source);
@@ -61,6 +63,7 @@ public:
 
 private:
   IMorphHost& mHost;
+  const int32_t mProductId;
   IMorphPointSink& mSink;
 };
 
