@@ -18,6 +18,8 @@
 #include "product/config.h"
 #include "product/params/param_init.h"
 #include "product/params/rig_param_naming.h"
+#include "product/patch/preset_manager.h"
+#include "product/patch/randomizer.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
 #include "tests/support/distinct_field.h"

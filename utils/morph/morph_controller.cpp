@@ -587,7 +587,7 @@ void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValu
   }
 }
 
-Randomizer::Getter MorphController::pointCurrent(const MorphPoint& point) const
+ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
 {
   return [this, &point](int param) {
     const int r = rowOf(param);

@@ -104,7 +104,7 @@ public:
   // The position moved in the editor while morphing, or morphing was switched on elsewhere.
   bool movedSinceOn = false;
 
-  std::array<Randomizer::MutationSession, kNumPoints> pointSession{};
+  std::array<MutationSession, kNumPoints> pointSession{};
   std::array<PatchIdentity, kNumPoints> pointIdentity{};
 
   // The morph session: from switching morph on to the bake or the revert. Only the controller
@@ -177,7 +177,7 @@ public:
   void mutatePoint(size_t point);
   void fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const;
   // A parameter's plain value as the point holds it (the parameter's own value for others).
-  Randomizer::Getter pointCurrent(const MorphPoint& point) const;
+  ParamGetter pointCurrent(const MorphPoint& point) const;
 
   // ---- baking and reverting
 

@@ -59,7 +59,7 @@ PatchIdentity MorphFileRouter::fileIdentity(const std::string& path)
   return path.empty() ? PatchIdentity{} : PatchIdentity{2, path, -1, false};
 }
 
-bool MorphFileRouter::loadPresetIntoPoints(const PresetManager::PresetSource& source)
+bool MorphFileRouter::loadPresetIntoPoints(const PresetSource& source)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mSink.inPointLoadContext() || !mHost.hasPresetManager())

@@ -11,6 +11,7 @@
 #include "IPlugin/IPluginFiles.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_host.h"
+#include "utils/preset_source.h"
 
 namespace zarvo::morph {
 
@@ -41,7 +42,7 @@ public:
   MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product);
 
   // A preset chosen while points are selected goes into those points. False when nothing loaded.
-  bool loadPresetIntoPoints(const PresetManager::PresetSource& source);
+  bool loadPresetIntoPoints(const PresetSource& source);
   // The morph values of a preset file of this plug-in; rows it does not name keep what values held.
   // kNotOurs for another plug-in's or a damaged file.
   plugkit::EFileResult readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const;
