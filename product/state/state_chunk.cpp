@@ -9,6 +9,7 @@
 #include "IPlugin/IPluginParameter.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/state/editor_state_codec.h"
 #include "product/params/params.h"
@@ -141,7 +142,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
   const bool hasMorph = morphPos < chunk.Size();
   if (hasMorph)
   {
-    const auto detachedMorph = std::make_unique<morph::MorphController>(mMorphHost, kVemlorConfig, kRigParamNaming);
+    const auto detachedMorph =
+      std::make_unique<morph::MorphController>(mMorphHost, kVemlorConfig, kRigParamNaming, kMorphPassShapes);
     pos = completeSectionEnd(chunk, probe, [&](const plugkit::IByteChunk& c) {
       return detachedMorph->unserializeMorphState(c, morphPos);
     });

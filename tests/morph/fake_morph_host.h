@@ -16,6 +16,7 @@
 
 #include "IPlugin/IPluginConfig.h"
 #include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/rig_param_naming.h"
 #include "product/patch/preset_manager.h"

@@ -13,6 +13,7 @@
 #include "product/state/cc_mod_settings.h"
 #include "product/state/editor_state_codec.h"
 #include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/rig_param_naming.h"
 #include "product/patch/preset_manager.h"
@@ -237,7 +238,7 @@ public:
   zarvo::midi_cc::Mapper mapper;
   zarvo::CCModSettings ccMod{*this};
   zarvo::VemlorStateCodec codec{*this};
-  zarvo::morph::MorphController morph{*this, zarvo::kVemlorConfig, zarvo::kRigParamNaming};
+  zarvo::morph::MorphController morph{*this, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
   zarvo::StateChunk state{*this, mapper, ccMod, codec, morph, *this};
   std::unique_ptr<PresetManager> manager;
 
