@@ -17,8 +17,10 @@
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/params.h"
+#include "product/params/rig_param_naming.h"
 #include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
 #include "product/ui/vemlor_layout_format.h"
@@ -133,7 +135,8 @@ void Vemlor::loadUserLayout()
 
 void Vemlor::createMorphController()
 {
-  mMorph = std::make_unique<zarvo::morph::MorphController>(*this);
+  mMorph = std::make_unique<zarvo::morph::MorphController>(*this, zarvo::kVemlorConfig, zarvo::kRigParamNaming,
+                                                           zarvo::kMorphPassShapes);
   mMorph->initDefaultPoints();
   mMorph->morphOn = GetParam(zarvo::par_morph_active)->Value() > 0.5;
   mMorph->morphX = GetParam(zarvo::par_morph_x)->Value();

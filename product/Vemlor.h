@@ -175,8 +175,7 @@ public:
   const plugkit::IParam* ccModParam(int index) const override;
   bool hasController(int index) const override;
   // Any thread: the cutoff parameter (11, 0 or 4) follows MIDI notes.
-  bool cutoffFollowsNotes(int index) const override { return isCutoffNoteModeOn(index); }
-  bool isCutoffNoteModeOn(int param) const { return mNoteMode.isCutoffNoteModeOn(param); }
+  bool cutoffFollowsNotes(int index) const override { return mNoteMode.isCutoffNoteModeOn(index); }
 
   // The controller map's mediator. Audio thread: a parameter's controller mode and modulation slot,
   // a slot's live controller value, and a value the map set (the delegate source).
@@ -226,8 +225,6 @@ public:
 
   // Audio thread (raises a flag only): the host information view has news.
   void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
-  // Any thread: blocks processed since construction.
-  uint64_t blockCount() const { return mAudioPath.blockCount(); }
 
 private:
   // What applying a randomizer result asks of the plug-in.

@@ -79,7 +79,7 @@ zarvo::TailSettings Vemlor::tailSettings() const
   };
   // A cutoff that follows the played note can go as low as any note.
   const auto cutoff = [&](int param, double value) {
-    return moved(param) || isCutoffNoteModeOn(param) || anchored(param) ? kLowestCutoffHz : value;
+    return moved(param) || mNoteMode.isCutoffNoteModeOn(param) || anchored(param) ? kLowestCutoffHz : value;
   };
 
   // Weights summed as magnitudes: how much louder than a single stage the sum can ring.

@@ -5,6 +5,8 @@
 #include <array>
 #include <span>
 
+#include "utils/filter_mixes.h"
+
 namespace zarvo {
 
 // Shown as "LP", "HP", "AP", "BP", "BR", "P"; P is the input plus a four-pole band-pass.
@@ -24,10 +26,6 @@ inline constexpr int kNumPassTypes = 6;
 inline constexpr std::array<FilterPassType, 5> kPreFltPassTypes = {
   FilterPassType::LP, FilterPassType::HP, FilterPassType::BP, FilterPassType::BR, FilterPassType::P};
 
-// Weights of the main filter's input and of its stages 1 to 4 in the output sum.
-using stage_coeffs = std::array<double, 5>;
-// Weights of a state-variable filter's low-pass, high-pass and band-pass outputs.
-using svf_coeffs = std::array<double, 3>;
 
 namespace detail {
 

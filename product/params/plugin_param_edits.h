@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "product/params/param_edits.h"
+#include "utils/param_edits.h"
 
 namespace plugkit {
 class IPluginBase;

@@ -4,7 +4,9 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginEditorDelegate.h"
-#include "product/params/param_edits.h"
+#include "utils/param_edits.h"
+#include "utils/patch_identity.h"
+#include "utils/preset_source.h"
 
 #include <cstdint>
 #include <deque>
@@ -49,22 +51,10 @@ public:
     bool operator==(const BrowseEntry&) const = default;
   };
 
-  struct PatchIdentity
-  {
-    int32_t kind = 0;  // 0 none, 1 factory preset, 2 user preset file
-    std::string name;  // factory preset name, or the file's full path
-    int32_t index = -1; // list index for a factory preset
-    bool modified = false;
-    bool operator==(const PatchIdentity&) const = default;
-  };
+  using PatchIdentity = zarvo::PatchIdentity;
 
   // What the preset-apply hook is offered.
-  struct PresetSource
-  {
-    int32_t kind = 0; // 0 a list entry, 1 a file
-    int32_t index = -1;
-    std::string path;
-  };
+  using PresetSource = zarvo::PresetSource;
 
   enum PresetApply : int32_t
   {

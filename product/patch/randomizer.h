@@ -13,13 +13,12 @@
 
 #include "IPlugin/IPluginParameter.h"
 #include "product/params/params.h"
+#include "utils/mutation_session.h"
 
 namespace zarvo {
 
 class PresetManager;
 
-// Parameter index -> plain value (in the parameter's own unit, not normalised).
-using ParamValueMap = std::unordered_map<int, double>;
 
 // One random generator per plug-in instance, shared by the patch buttons and the morph field.
 // Main thread only; no lock.
@@ -27,14 +26,10 @@ class Randomizer
 {
 public:
   // A parameter's current plain value.
-  using Getter = std::function<double(int)>;
+  using Getter = ParamGetter;
 
   // The patch a series of mutations starts from, and every result applied since.
-  struct MutationSession
-  {
-    ParamValueMap base;
-    std::vector<ParamValueMap> history;
-  };
+  using MutationSession = zarvo::MutationSession;
 
   // The parameters the randomizer owns; a snapshot holds exactly these.
   static constexpr std::array<int, 26> kParams = {

@@ -8,9 +8,12 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginParameter.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/state/editor_state_codec.h"
 #include "product/params/params.h"
+#include "product/params/rig_param_naming.h"
 #include "product/patch/preset_manager.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
@@ -139,7 +142,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
   const bool hasMorph = morphPos < chunk.Size();
   if (hasMorph)
   {
-    const auto detachedMorph = std::make_unique<morph::MorphController>(mMorphHost);
+    const auto detachedMorph =
+      std::make_unique<morph::MorphController>(mMorphHost, kVemlorConfig, kRigParamNaming, kMorphPassShapes);
     pos = completeSectionEnd(chunk, probe, [&](const plugkit::IByteChunk& c) {
       return detachedMorph->unserializeMorphState(c, morphPos);
     });

@@ -10,7 +10,7 @@
 namespace zarvo {
 namespace {
 
-constexpr double kCeiling = 1.9952623149688795; // 6 dB
+const double kCeiling = std::pow(10.0, 6.0 / 20.0); // 6 dB
 
 TEST(SoftLimiter, ModelSettings)
 {

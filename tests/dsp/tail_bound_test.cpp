@@ -14,7 +14,7 @@
 namespace zarvo {
 namespace {
 
-constexpr double kSilence = 3.1622776601683795e-5; // -90 dBFS
+const double kSilence = std::pow(10.0, -90.0 / 20.0); // -90 dBFS
 
 // A patch at a worst corner: what the tail bound reads plus what only the model needs.
 struct Patch

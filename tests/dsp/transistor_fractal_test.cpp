@@ -36,7 +36,7 @@ TEST(TransistorFractal, SettingEdgeCases)
   f.setResonance(1.0);
   EXPECT_EQ(f.feedback(), 4.0);
   EXPECT_EQ(f.cleanMix(), 1.0);
-  const double x = 0.1; // 2 x 4800 / 96000
+  const double x = 2.0 * 4800.0 / 96000.0;
   EXPECT_NEAR(f.diodeFeedback(), (1.0 - 0.14 * x * x) * 17.0 * (1.4 - 0.6 * std::sqrt(x)), 1e-12);
   f.setResonance(0.875);
   EXPECT_EQ(f.cleanMix(), 0.5);

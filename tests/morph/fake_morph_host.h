@@ -16,9 +16,14 @@
 
 #include "IPlugin/IPluginConfig.h"
 #include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
+#include "product/params/rig_param_naming.h"
+#include "product/patch/preset_manager.h"
+#include "product/patch/randomizer.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
+#include "tests/support/distinct_field.h"
 #include "utils/morph/morph_controller.h"
 
 namespace morph_test {
@@ -262,19 +267,7 @@ inline bool FakeMorphHost::savePresetFile(const std::string& path) const
   return std::fclose(f) == 0 && ok;
 }
 
-// Every row of every point set to a distinct in-range value, all points active at distinct spots.
-inline void fillDistinctField(MorphEngine::RTState& s)
-{
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    MorphPoint& p = s.points[i];
-    p.x = 0.05 + 0.05 * static_cast<double>(i);
-    p.y = 0.9 - 0.045 * static_cast<double>(i);
-    p.active = i % 3 != 2;
-    p.noteMask = i % 2 ? (1u << 1) | (1u << 13) : (1u << 11);
-    for (size_t r = 0; r < kNumMorphParams; ++r)
-      p.values[r] = static_cast<double>((i * 61 + r * 7) % 997) / 997.0;
-  }
-}
+// Every row of every point set to a distinct in-range value, points at distinct spots.
+using vemlor_test::fillDistinctField;
 
 } // namespace morph_test

@@ -51,7 +51,7 @@ struct Rig
   }
 
   FakeMorphHost host;
-  MorphController ctrl{host};
+  MorphController ctrl{host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
 };
 
 TEST(MorphController, DefaultPointsTakeTheParametersAndTheLayout)

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <functional>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <string>
 
+#include "tests/support/distinct_field.h"
 #include "utils/morph/morph_engine.h"
 
 namespace {
@@ -287,13 +289,17 @@ TEST(MorphResolve, CutoffContrastMakesCutoffsFollowTheHeaviestPoint)
 State distinctField()
 {
   State s;
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    place(s, i, 0.1 + 0.05 * static_cast<double>(i), 0.15 + 0.04 * static_cast<double>((i * 7) % 17), i % 4 != 3);
-    for (size_t r = 0; r < kNumMorphParams; ++r)
-      s.points[i].values[r] = static_cast<double>((i * 37 + r * 11) % 101) / 100.0;
-  }
-  s.points[0].active = false;
+  vemlor_test::fillDistinctField(s, {.x0 = 0.1,
+                                     .y0 = 0.15,
+                                     .yStep = 0.04,
+                                     .yStride = 7,
+                                     .activePeriod = 4,
+                                     .firstInactive = true,
+                                     .pointStride = 37,
+                                     .rowStride = 11,
+                                     .valueModulus = 101,
+                                     .valueDivisor = 100.0,
+                                     .noteMasks = std::nullopt});
   return s;
 }
 

@@ -31,7 +31,7 @@ struct Rig
   }
 
   FakeMorphHost host;
-  MorphController ctrl{host};
+  MorphController ctrl{host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
 };
 
 std::string tempPath(const char* name) { return testing::TempDir() + name; }

@@ -24,13 +24,13 @@ class MorphRig : public testing::Test
 {
 protected:
   FakeMorphHost host;
-  MorphController ctrl{host};
+  MorphController ctrl{host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
 };
 
 TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
 {
   FakeMorphHost sourceHost;
-  MorphController source(sourceHost);
+  MorphController source(sourceHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
   State& s = source.engine().editState;
   fillDistinctField(s);
   s.sigma = 0.731234;
@@ -118,7 +118,7 @@ TEST_F(MorphRig, SettingsAreClamped)
   for (const Case& c : cases)
   {
     FakeMorphHost h;
-    MorphController fresh(h);
+    MorphController fresh(h, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
     ASSERT_TRUE(fresh.applyRigFile(rigFileOf({c.line}))) << c.name;
     EXPECT_TRUE(c.holds(fresh)) << c.name;
   }

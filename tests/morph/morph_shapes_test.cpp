@@ -44,7 +44,7 @@ protected:
   }
 
   FakeMorphHost host;
-  MorphController ctrl{host};
+  MorphController ctrl{host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
 };
 
 void expectCoeffs(const stage_coeffs& actual, const stage_coeffs& expected, const char* name)

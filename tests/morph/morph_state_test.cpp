@@ -71,7 +71,7 @@ protected:
   }
 
   FakeMorphHost host;
-  MorphController ctrl{host};
+  MorphController ctrl{host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
 };
 
 TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
@@ -101,7 +101,7 @@ TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
   EXPECT_EQ(chunk.Size(), 1 + kSectionWithoutIdentities + 17 * kEmptyIdentity + 8 + 16);
 
   FakeMorphHost otherHost;
-  MorphController other(otherHost);
+  MorphController other(otherHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
   const uint32_t sequenceBefore = other.engine().snapshot.sequence();
   EXPECT_EQ(other.unserializeMorphState(chunk, 1), chunk.Size());
   EXPECT_EQ(other.engine().editState, s);
@@ -349,7 +349,7 @@ TEST_F(MorphState, RejectedSectionsChangeNothing)
 
   IByteChunk valid;
   FakeMorphHost sourceHost;
-  MorphController source(sourceHost);
+  MorphController source(sourceHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
   ASSERT_TRUE(source.serializeMorphState(valid));
 
   struct Case

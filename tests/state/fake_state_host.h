@@ -12,9 +12,13 @@
 #include "IPlugin/IPluginBase.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/state/editor_state_codec.h"
+#include "product/config.h"
+#include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
+#include "product/params/rig_param_naming.h"
 #include "product/patch/preset_manager.h"
 #include "product/state/state_chunk.h"
+#include "tests/support/distinct_field.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
 #include "utils/morph/morph_controller.h"
@@ -209,16 +213,12 @@ public:
 
     zarvo::morph::MorphEngine& engine = morph.engine();
     zarvo::morph::MorphEngine::RTState& s = engine.editState;
-    for (size_t k = 0; k < zarvo::morph::kNumPoints; ++k)
-    {
-      zarvo::morph::MorphPoint& pt = s.points[k];
-      pt.x = 0.05 * static_cast<double>(k + seed);
-      pt.y = 0.9 - 0.04 * static_cast<double>(k);
-      pt.active = (k + seed) % 3 != 2;
-      pt.noteMask = k % 2 ? (1u << 1) | (1u << 13) : (1u << 11);
-      for (size_t r = 0; r < zarvo::morph::kNumMorphParams; ++r)
-        pt.values[r] = static_cast<double>((k * 61 + r * 7 + seed * 13) % 997) / 996.0;
-    }
+    const auto shifted = static_cast<size_t>(seed);
+    vemlor_test::fillDistinctField(s, {.x0 = 0.0,
+                                       .offset = shifted,
+                                       .yStep = -0.04,
+                                       .valueOffset = shifted * 13,
+                                       .valueDivisor = 996.0});
     s.sigma = 0.7;
     s.shapeContrast = 0.3;
     s.model = 2;
@@ -238,7 +238,7 @@ public:
   zarvo::midi_cc::Mapper mapper;
   zarvo::CCModSettings ccMod{*this};
   zarvo::VemlorStateCodec codec{*this};
-  zarvo::morph::MorphController morph{*this};
+  zarvo::morph::MorphController morph{*this, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
   zarvo::StateChunk state{*this, mapper, ccMod, codec, morph, *this};
   std::unique_ptr<PresetManager> manager;
 

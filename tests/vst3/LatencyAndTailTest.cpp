@@ -18,7 +18,7 @@ using namespace Steinberg::Vst;
 using Kind = HandlerCall::Kind;
 
 constexpr int32 kTailChanged = plugkit::IPluginVST3::kTailChanged;
-constexpr double kSilence = 3.1622776601683795e-5; // -90 dBFS
+const double kSilence = std::pow(10.0, -90.0 / 20.0); // -90 dBFS
 constexpr double kRate = 48000.0;
 constexpr int32 kBlock = 512;
 

@@ -7,7 +7,6 @@
 #include <fmt/format.h>
 
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/config.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
@@ -91,9 +90,14 @@ const std::array<MorphController::LayoutRow, kNumPoints> MorphController::kDefau
   {0.944, 0.46, false},
 }};
 
-MorphController::MorphController(IMorphHost& host)
+MorphController::MorphController(IMorphHost& host, const plugkit::Config& product,
+                                 const MorphZarvoAdapter::ParamNaming& naming, const PassShapes& shapes)
 : mHost(host)
-, mFileRouter(host, *this)
+, mProductName(product.pluginName)
+, mVersionText(plugkit::MakeVersionText(product.version))
+, mNaming(naming)
+, mShapes(shapes)
+, mFileRouter(host, *this, product)
 , mRng(systemSeed())
 {
 }
@@ -584,7 +588,7 @@ void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValu
   }
 }
 
-Randomizer::Getter MorphController::pointCurrent(const MorphPoint& point) const
+ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
 {
   return [this, &point](int param) {
     const int r = rowOf(param);
@@ -770,9 +774,8 @@ bool MorphController::pointShape(const MorphPoint& p, stage_coeffs& coeffs, doub
   passType = static_cast<int>(std::lround(plainOf(par_main_pass_type, p.values[kRowPassType])));
   depth = plainOf(par_main_pt_depth, p.values[kRowDepth]);
   tilt = plainOf(par_main_pt_tilt, p.values[kRowTilt]);
-  const auto type = static_cast<FilterPassType>(passType);
-  coeffs = shapeOf(type, depth, tilt);
-  fb = feedbackOf(type);
+  coeffs = mShapes.mainShape(passType, depth, tilt);
+  fb = mShapes.mainFeedback(passType);
   return false;
 }
 
@@ -787,8 +790,8 @@ bool MorphController::pointShapePreFlt(const MorphPoint& p, const PreFltShapeIds
     return true;
   }
   const long t = std::lround(plainOf(ids.passType, entryOf(p, ids.passType)));
-  typeIndex = static_cast<int>(std::clamp(t, 0L, static_cast<long>(kPreFltPassTypes.size() - 1)));
-  coeffs = preFilterMixOf(kPreFltPassTypes[static_cast<size_t>(typeIndex)]);
+  typeIndex = static_cast<int>(std::clamp(t, 0L, static_cast<long>(mShapes.preFilterTypes - 1)));
+  coeffs = mShapes.preFilterMix(typeIndex);
   return false;
 }
 
@@ -848,7 +851,7 @@ MorphController::MainPTShapeView MorphController::resolveBlendShapeView(double t
 }
 
 MorphController::MainPTShapeView
-MorphController::resolveBlendShapeViewPerType(std::array<TypeAxes, kNumPassTypes>& axes, double tolerance) const
+MorphController::resolveBlendShapeViewPerType(std::array<TypeAxes, kMainPassTypes>& axes, double tolerance) const
 {
   const auto& points = mEngine.editState.points;
   return resolveShapeGrouped(shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance,
@@ -872,9 +875,8 @@ MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double 
   view.passType = static_cast<int32_t>(mHost.param(par_main_pass_type).Value());
   view.depth = mHost.param(par_main_pt_depth).Value();
   view.tilt = mHost.param(par_main_pt_tilt).Value();
-  const auto type = static_cast<FilterPassType>(view.passType);
-  view.coeffs = shapeOf(type, view.depth, view.tilt);
-  view.fb = feedbackOf(type);
+  view.coeffs = mShapes.mainShape(view.passType, view.depth, view.tilt);
+  view.fb = mShapes.mainFeedback(view.passType);
   return view;
 }
 
@@ -892,8 +894,8 @@ MorphController::PreFltShapeView MorphController::resolvePreFltShapeView(const P
     return view;
   }
   view.typeIndex = std::clamp(static_cast<int32_t>(mHost.param(ids.passType).Value()), 0,
-                              static_cast<int32_t>(kPreFltPassTypes.size() - 1));
-  view.coeffs = preFilterMixOf(kPreFltPassTypes[static_cast<size_t>(view.typeIndex)]);
+                              static_cast<int32_t>(mShapes.preFilterTypes - 1));
+  view.coeffs = mShapes.preFilterMix(view.typeIndex);
   return view;
 }
 
@@ -933,9 +935,9 @@ MorphController::PreFltShapeView MorphController::resolvePreFltBlendShapeView(co
 ZarvoFile MorphController::buildRigFile() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  ZarvoFile file(kVemlorConfig.pluginName, kVemlorVersionText.c_str());
+  ZarvoFile file(mProductName, mVersionText.c_str());
   file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(par_morph_x).Value(),
-                                                          mHost.param(par_morph_y).Value(), appearance));
+                                                          mHost.param(par_morph_y).Value(), appearance, mNaming));
   return file;
 }
 
@@ -1011,7 +1013,7 @@ bool MorphController::applyRigFile(const ZarvoFile& file)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!file.hasSection(kRigSection))
     return false;
-  const std::optional<MorphZarvoAdapter::RigData> rig = MorphZarvoAdapter::fromLines(file.section(kRigSection));
+  const std::optional<MorphZarvoAdapter::RigData> rig = MorphZarvoAdapter::fromLines(file.section(kRigSection), mNaming);
   if (!rig)
     return false;
 

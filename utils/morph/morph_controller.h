@@ -12,13 +12,14 @@
 #include <random>
 
 #include "IPlugin/IByteChunk.h"
+#include "IPlugin/IPluginConfig.h"
 #include "IPlugin/IPluginEditorDelegate.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/dsp/pass_types.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_file_router.h"
 #include "utils/morph/morph_host.h"
 #include "utils/morph/morph_zarvo_adapter.h"
+#include "utils/morph/pass_shapes.h"
 #include "utils/zarvo_file.h"
 
 namespace zarvo::morph {
@@ -41,7 +42,7 @@ public:
   {
     svf_coeffs coeffs{};
     bool userBlend = false;
-    int32_t typeIndex = 0; // into kPreFltPassTypes
+    int32_t typeIndex = 0; // 0..PassShapes::preFilterTypes-1
   };
 
   // One pre-filter's user-blend low-pass, high-pass and band-pass mixes, its user-blend switch and
@@ -81,7 +82,11 @@ public:
   };
   static const std::array<LayoutRow, kNumPoints> kDefaultLayout;
 
-  explicit MorphController(IMorphHost& host);
+  // `product` is the owning plug-in's configuration: its name and version head the rig texts, its
+  // identifier marks its own preset files. `naming` names its parameters in rig texts; `shapes` are
+  // its filters' pass-type shapes.
+  MorphController(IMorphHost& host, const plugkit::Config& product, const MorphZarvoAdapter::ParamNaming& naming,
+                  const PassShapes& shapes);
   MorphController(const MorphController&) = delete;
   MorphController& operator=(const MorphController&) = delete;
 
@@ -101,7 +106,7 @@ public:
   // The position moved in the editor while morphing, or morphing was switched on elsewhere.
   bool movedSinceOn = false;
 
-  std::array<Randomizer::MutationSession, kNumPoints> pointSession{};
+  std::array<MutationSession, kNumPoints> pointSession{};
   std::array<PatchIdentity, kNumPoints> pointIdentity{};
 
   // The morph session: from switching morph on to the bake or the revert. Only the controller
@@ -174,7 +179,7 @@ public:
   void mutatePoint(size_t point);
   void fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const;
   // A parameter's plain value as the point holds it (the parameter's own value for others).
-  Randomizer::Getter pointCurrent(const MorphPoint& point) const;
+  ParamGetter pointCurrent(const MorphPoint& point) const;
 
   // ---- baking and reverting
 
@@ -210,7 +215,7 @@ public:
   // Points of one pass type are merged before their shape is made. Any thread.
   template <typename PointOf>
   MainPTShapeView resolveShapeGrouped(const Weights& w, PointOf&& pointOf, double tolerance,
-                                      std::array<TypeAxes, kNumPassTypes>* perType) const;
+                                      std::array<TypeAxes, kMainPassTypes>* perType) const;
 
   // Audio thread: the block's sound weights (the engine's last weights) sharpened for shapes.
   Weights blockShapeWeights() const;
@@ -222,7 +227,7 @@ public:
   // The edit state's sound weights at the morph parameters' position, sharpened for shapes.
   Weights shapeWeights() const;
   MainPTShapeView resolveBlendShapeView(double tolerance) const;
-  MainPTShapeView resolveBlendShapeViewPerType(std::array<TypeAxes, kNumPassTypes>& axes, double tolerance) const;
+  MainPTShapeView resolveBlendShapeViewPerType(std::array<TypeAxes, kMainPassTypes>& axes, double tolerance) const;
   // The blend while morphing without focus, else the plug-in's own shape.
   MainPTShapeView resolveMainPTShapeView(double tolerance) const;
   PreFltShapeView resolvePreFltShapeView(const PreFltShapeIds& ids, double tolerance) const;
@@ -281,6 +286,10 @@ private:
   void closeSession();
 
   IMorphHost& mHost;
+  const char* const mProductName;
+  const plugkit::VersionText mVersionText;
+  const MorphZarvoAdapter::ParamNaming mNaming;
+  const PassShapes mShapes;
   MorphEngine mEngine;
   MorphFileRouter mFileRouter;
   Session mSession;
@@ -290,11 +299,11 @@ private:
 template <typename PointOf>
 MorphController::MainPTShapeView MorphController::resolveShapeGrouped(const Weights& w, PointOf&& pointOf,
                                                                       double tolerance,
-                                                                      std::array<TypeAxes, kNumPassTypes>* perType) const
+                                                                      std::array<TypeAxes, kMainPassTypes>* perType) const
 {
   MainPTShapeView view;
   double userWeight = 0.0;
-  std::array<TypeAxes, kNumPassTypes> sums{};
+  std::array<TypeAxes, kMainPassTypes> sums{};
   const size_t dominant = dominantIndex(w);
 
   for (size_t i = 0; i < kNumPoints; ++i)
@@ -315,7 +324,7 @@ MorphController::MainPTShapeView MorphController::resolveShapeGrouped(const Weig
     }
     else
     {
-      TypeAxes& t = sums[static_cast<size_t>(std::clamp(passType, 0, kNumPassTypes - 1))];
+      TypeAxes& t = sums[static_cast<size_t>(std::clamp(passType, 0, kMainPassTypes - 1))];
       t.weight += w[i];
       t.depth += w[i] * depth;
       t.tilt += w[i] * tilt;
@@ -332,11 +341,11 @@ MorphController::MainPTShapeView MorphController::resolveShapeGrouped(const Weig
     const TypeAxes means{sums[t].weight, sums[t].depth / sums[t].weight, sums[t].tilt / sums[t].weight};
     if (perType)
       (*perType)[t] = means;
-    const auto type = static_cast<FilterPassType>(t);
-    const stage_coeffs c = shapeOf(type, means.depth, means.tilt);
+    const int type = static_cast<int>(t);
+    const stage_coeffs c = mShapes.mainShape(type, means.depth, means.tilt);
     for (size_t k = 0; k < c.size(); ++k)
       view.coeffs[k] += means.weight * c[k];
-    view.fb += means.weight * feedbackOf(type);
+    view.fb += means.weight * mShapes.mainFeedback(type);
     ++groups;
     lastType = static_cast<int>(t);
     lastMeans = means;

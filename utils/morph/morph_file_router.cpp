@@ -9,7 +9,6 @@
 
 #include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/config.h"
 #include "utils/midi_cc/mapper.h"
 #include "utils/midi_cc/mapper_serializer.h"
 #include "utils/morph/stored_values.h"
@@ -48,8 +47,9 @@ size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(
 
 } // namespace
 
-MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink)
+MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product)
 : mHost(host)
+, mProductId(product.uniqueId)
 , mSink(sink)
 {
 }
@@ -59,7 +59,7 @@ PatchIdentity MorphFileRouter::fileIdentity(const std::string& path)
   return path.empty() ? PatchIdentity{} : PatchIdentity{2, path, -1, false};
 }
 
-bool MorphFileRouter::loadPresetIntoPoints(const PresetManager::PresetSource& source)
+bool MorphFileRouter::loadPresetIntoPoints(const PresetSource& source)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mSink.inPointLoadContext() || !mHost.hasPresetManager())
@@ -104,7 +104,7 @@ plugkit::EFileResult MorphFileRouter::readFXPMorphParams(const std::string& path
   if (const plugkit::EFileResult read = readWholeFile(path, file); read != plugkit::EFileResult::kOk)
     return read;
   if (file.Size() < kHeaderSize || bigEndian32(file, 0) != fourCC("CcnK") || bigEndian32(file, 8) != fourCC("FPCh") ||
-      bigEndian32(file, 16) != static_cast<uint32_t>(kVemlorConfig.uniqueId))
+      bigEndian32(file, 16) != static_cast<uint32_t>(mProductId))
     return plugkit::EFileResult::kNotOurs;
 
   int start = kChunkPos;

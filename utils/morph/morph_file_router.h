@@ -7,9 +7,11 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginBase.h"
+#include "IPlugin/IPluginConfig.h"
 #include "IPlugin/IPluginFiles.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_host.h"
+#include "utils/preset_source.h"
 
 namespace zarvo::morph {
 
@@ -36,10 +38,11 @@ public:
   static constexpr int32_t kMaxStoredParams = 4096;
   static constexpr int64_t kModRecordSize = 15;
 
-  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink);
+  // `product` names the plug-in whose preset files are read (its unique identifier).
+  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product);
 
   // A preset chosen while points are selected goes into those points. False when nothing loaded.
-  bool loadPresetIntoPoints(const PresetManager::PresetSource& source);
+  bool loadPresetIntoPoints(const PresetSource& source);
   // The morph values of a preset file of this plug-in; rows it does not name keep what values held.
   // kNotOurs for another plug-in's or a damaged file.
   plugkit::EFileResult readFXPMorphParams(const std::string& path, MorphValues& values, uint32_t& noteMask) const;
@@ -61,6 +64,7 @@ public:
 
 private:
   IMorphHost& mHost;
+  const int32_t mProductId;
   IMorphPointSink& mSink;
 };
 

@@ -9,13 +9,13 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/params/param_edits.h"
-#include "product/patch/preset_manager.h"
-#include "product/patch/randomizer.h"
+#include "utils/mutation_session.h"
+#include "utils/param_edits.h"
+#include "utils/patch_identity.h"
 
 namespace zarvo::morph {
 
-using PatchIdentity = PresetManager::PatchIdentity;
+using PatchIdentity = zarvo::PatchIdentity;
 
 // The services the morph controller needs of the plug-in, each small enough to hand to a part (a
 // widget, a controller) on its own. Main thread, except `param`, whose constant data (shape, step,
@@ -141,12 +141,12 @@ public:
     std::span<const int32_t> listIndices; // parallel to params
   };
   virtual ParamValueMap generatePatch() { return {}; }
-  virtual ParamValueMap mutatePatch(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/)
+  virtual ParamValueMap mutatePatch(MutationSession& /*session*/, const ParamGetter& /*current*/)
   {
     return {};
   }
-  virtual void recordRandomized(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/) {}
-  virtual void recordMutated(Randomizer::MutationSession& /*session*/, const Randomizer::Getter& /*current*/) {}
+  virtual void recordRandomized(MutationSession& /*session*/, const ParamGetter& /*current*/) {}
+  virtual void recordMutated(MutationSession& /*session*/, const ParamGetter& /*current*/) {}
   virtual StarterPresets starterPresets() const { return {}; }
 };
 

@@ -6,7 +6,6 @@
 
 #include <fmt/format.h>
 
-#include "product/params/params.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
@@ -149,7 +148,7 @@ void readPointLine(const std::vector<std::string_view>& t, int n, MorphZarvoAdap
 }
 
 // True when the line was of a known kind and well formed.
-bool readLine(std::string_view line, MorphZarvoAdapter::RigData& rig)
+bool readLine(std::string_view line, const MorphZarvoAdapter::ParamNaming& naming, MorphZarvoAdapter::RigData& rig)
 {
   const std::vector<std::string_view> t = tokensOf(line);
   if (t.empty())
@@ -191,13 +190,13 @@ bool readLine(std::string_view line, MorphZarvoAdapter::RigData& rig)
     if (n < 0 || !parseReal(t[3], value))
       return false;
     const size_t point = static_cast<size_t>(n);
-    const int param = paramIndexFromName(t[2]);
+    const int param = naming.indexFromName(t[2]);
     // Non-finite values are left for the applier, which knows each parameter's default.
     if (const int row = rowOf(param); row >= 0)
       rig.points[point].values[static_cast<size_t>(row)] = value;
-    if (param == par_main_pt_depth)
+    if (param == naming.depthParam)
       rig.depthSeen[point] = true;
-    else if (param == par_main_pt_variation)
+    else if (param == naming.variationParam)
       rig.legacyVariation[point] = finiteOr(value, 0.0);
     return true;
   }
@@ -207,7 +206,7 @@ bool readLine(std::string_view line, MorphZarvoAdapter::RigData& rig)
 } // namespace
 
 std::vector<std::string> MorphZarvoAdapter::toLines(const MorphEngine& engine, double x, double y,
-                                                    const Appearance& appearance)
+                                                    const Appearance& appearance, const ParamNaming& naming)
 {
   const MorphEngine::RTState& s = engine.editState;
   const size_t model = modelSlot(s.model);
@@ -234,17 +233,17 @@ std::vector<std::string> MorphZarvoAdapter::toLines(const MorphEngine& engine, d
     const MorphPoint& p = s.points[i];
     lines.push_back(fmt::format("point {} x {:.6f} y {:.6f} active {} mask {}", i, p.x, p.y, p.active ? 1 : 0, p.noteMask));
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      lines.push_back(fmt::format("val {} {} {:.6f}", i, paramName(kMorphParams[r].param), p.values[r]));
+      lines.push_back(fmt::format("val {} {} {:.6f}", i, naming.name(kMorphParams[r].param), p.values[r]));
   }
   return lines;
 }
 
-std::optional<MorphZarvoAdapter::RigData> MorphZarvoAdapter::fromLines(const std::vector<std::string>& lines)
+std::optional<MorphZarvoAdapter::RigData> MorphZarvoAdapter::fromLines(const std::vector<std::string>& lines, const ParamNaming& naming)
 {
   RigData rig;
   bool accepted = false;
   for (const std::string& line : lines)
-    accepted = readLine(line, rig) || accepted;
+    accepted = readLine(line, naming, rig) || accepted;
   if (!accepted)
     return std::nullopt;
   return rig;

@@ -65,9 +65,20 @@ public:
     std::array<double, kNumPoints> legacyVariation{}; // normalised
   };
 
-  static std::vector<std::string> toLines(const MorphEngine& engine, double x, double y, const Appearance& appearance);
+  // How the owning plug-in names its parameters in rig texts, and the two parameters the reader
+  // treats apart: the depth (seen or not) and the older variation that stands for depth and tilt.
+  struct ParamNaming
+  {
+    std::string_view (*name)(int param) = nullptr;       // empty for an unknown parameter
+    int (*indexFromName)(std::string_view name) = nullptr; // -1 for an unknown name
+    int depthParam = -1;
+    int variationParam = -1;
+  };
+
+  static std::vector<std::string> toLines(const MorphEngine& engine, double x, double y, const Appearance& appearance,
+                                          const ParamNaming& naming);
   // Empty when no line was usable.
-  static std::optional<RigData> fromLines(const std::vector<std::string>& lines);
+  static std::optional<RigData> fromLines(const std::vector<std::string>& lines, const ParamNaming& naming);
   // The model number after "neighborIndex" (0..4), or -1.
   static int32_t parseModelSuffix(std::string_view key);
 };

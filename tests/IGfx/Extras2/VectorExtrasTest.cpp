@@ -90,7 +90,9 @@ TEST(VGroupTest, FrameLineRunsThroughTheTitleAndLeavesItsGapOpen)
       EXPECT_EQ(arcs[i], got) << c.name << " corner " << i;
     }
     if (titled)
+    {
       EXPECT_EQ(1, s.recorder.Count("DoDrawText")) << c.name;
+    }
   }
 }
 

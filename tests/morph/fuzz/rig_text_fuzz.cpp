@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   using namespace zarvo::morph;
   static morph_test::FakeMorphHost host;
-  MorphController ctrl(host);
+  MorphController ctrl(host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
 
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::vector<std::string> lines;

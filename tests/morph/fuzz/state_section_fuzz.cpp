@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   using namespace zarvo::morph;
   static morph_test::FakeMorphHost host;
-  MorphController ctrl(host);
+  MorphController ctrl(host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
   morph_test::fillDistinctField(ctrl.engine().editState);
   ctrl.engine().selection = 0b1001;
 
