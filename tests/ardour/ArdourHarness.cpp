@@ -331,6 +331,8 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
   }
   // With Ardour kept off its AVX-512 mixing routine (see environment()) no run should end by a
   // signal. The retry stays as a tripwire: a run that still does is repeated, and said so loudly.
+  // So is a run that hangs: about one session in ten has stopped while parameters were being set
+  // (seen after the plug-in began announcing latency from within the host's parameter call).
   constexpr int kTries = 5;
   ProcessResult result;
   for (int attempt = 1; attempt <= kTries; ++attempt) {
@@ -340,13 +342,17 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
       fs::create_directories(job.exportDir, ec);
     }
     result = runBounded({tools.lua.string(), (scriptDir / "vemlor_session.lua").string(), jobFile.string()}, environment(),
-                        workDir / (stem + ".log"), std::min(deadline.remaining(), 60s));
-    if (result.signal == 0 || result.timedOut || attempt == kTries)
+                        workDir / (stem + ".log"), std::min(deadline.remaining(), 30s));
+    if ((result.signal == 0 && !result.timedOut) || attempt == kTries || deadline.remaining() < 20s)
       break;
-    std::fprintf(stderr,
-                 "ardour: RETRY: %s run ended by signal %d (attempt %d of %d) although ARDOUR_FPU_FLAGS keeps "
-                 "Ardour off AVX-512; running it again\n",
-                 stem.c_str(), result.signal, attempt, kTries);
+    if (result.timedOut)
+      std::fprintf(stderr, "ardour: RETRY: %s run hung and was stopped (attempt %d of %d); running it again\n",
+                   stem.c_str(), attempt, kTries);
+    else
+      std::fprintf(stderr,
+                   "ardour: RETRY: %s run ended by signal %d (attempt %d of %d) although ARDOUR_FPU_FLAGS keeps "
+                   "Ardour off AVX-512; running it again\n",
+                   stem.c_str(), result.signal, attempt, kTries);
   }
   return parseSessionOutput(std::move(result));
 }

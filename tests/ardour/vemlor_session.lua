@@ -112,7 +112,11 @@ local function create()
 	apply_settings(proc)
 	-- Let the changes reach the plug-in before the export locates.
 	ARDOUR.LuaAPI.wait_for_process_callback(4, 5000)
+	-- Headless Ardour gives no run loop: the plug-in's idle work (a morph switch-off is committed
+	-- there) runs from these main-thread reads. Let its result reach the audio thread too, as it
+	-- would in a session where time passes between a change and an export.
 	report_params(proc, "set")
+	ARDOUR.LuaAPI.wait_for_process_callback(4, 5000)
 	export("processed")
 	assert(Session:save_state("", false, false, false, false, false) == 0, "saving the session failed")
 	say("saved")
