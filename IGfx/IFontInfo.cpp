@@ -1,5 +1,7 @@
 #include "IGfx/IFontInfo.h"
 
+#include "IPlugin/UTF8.h"
+
 #include <cstring>
 #include <string>
 
@@ -116,33 +118,6 @@ uint32_t IFontInfo::FindTable(const char tag[4]) const
   }
   return 0;
 }
-
-namespace
-{
-void AppendUTF8(std::string& out, uint32_t cp)
-{
-  if (cp < 0x80)
-    out += static_cast<char>(cp);
-  else if (cp < 0x800)
-  {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  else if (cp < 0x10000)
-  {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  else
-  {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-} // namespace
 
 TextString IFontInfo::GetFontString(int nameID, EStringID kind) const
 {

@@ -1,5 +1,7 @@
 #include "IPlugin/VST3/IPluginVST3_Strings.h"
 
+#include "IPlugin/UTF8.h"
+
 #include <cstdint>
 
 namespace plugkit {
@@ -57,30 +59,6 @@ char32_t DecodeUTF8(const unsigned char* text, size_t& i)
   if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
     return kReplacement;
   return cp;
-}
-
-void AppendUTF8(std::string& out, char32_t cp)
-{
-  if (cp < 0x80)
-    out += static_cast<char>(cp);
-  else if (cp < 0x800)
-  {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  else if (cp < 0x10000)
-  {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  else
-  {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 } // namespace

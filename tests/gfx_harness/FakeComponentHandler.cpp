@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "IPlugin/UTF8.h"
+
 namespace plugkit::gfx::test {
 
 namespace {
@@ -17,26 +19,7 @@ std::string ToUtf8(const Steinberg::Vst::String128 s)
       cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<uint16_t>(s[i + 1]) - 0xDC00);
       ++i;
     }
-    if (cp < 0x80)
-      out += static_cast<char>(cp);
-    else if (cp < 0x800)
-    {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else if (cp < 0x10000)
-    {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    else
-    {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    AppendUTF8(out, cp);
   }
   return out;
 }
