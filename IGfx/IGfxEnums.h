@@ -190,7 +190,7 @@ enum class ELabelPosition : int32_t
   Left = 3
 };
 
-// The slots of a vector control's colour spec.
+// The slots of a vector control's colour set.
 enum class EVColor : int32_t
 {
   BG = 0,

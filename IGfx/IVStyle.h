@@ -1,4 +1,4 @@
-// The colour spec and style of vector controls, with the framework's defaults.
+// The colour set and style of vector controls, with the framework's defaults.
 #pragma once
 
 #include <array>

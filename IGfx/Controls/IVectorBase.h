@@ -46,7 +46,7 @@ public:
   // rect less the frame and shadow.
   IRECT GetAdjustedHandleBounds(const IRECT& rect) const;
   float GetRoundedCornerRadius(const IRECT& handle) const;
-  // The colour of the spec, darkened by the disabled contrast when disabled.
+  // The style's colour in that slot, darkened by the disabled contrast when disabled.
   IColor GetAdjustedColor(EVColor c, bool disabled) const;
 
   const IVStyle& GetStyle() const { return mStyle; }

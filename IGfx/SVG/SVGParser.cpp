@@ -106,7 +106,7 @@ std::string ToString(const Range& r)
 
 // Gradient geometry read straight from attributes: numbers or percentages, kept raw because
 // objectBoundingBox units make them fractions of the shape's box.
-struct GradientSpec
+struct GradientAttributes
 {
   bool linear = true;
   bool userSpace = false;
@@ -209,7 +209,7 @@ public:
   }
 
   // The gradient named id, with what it inherits through href (stops and unset geometry).
-  bool ResolveGradient(const std::string& id, GradientSpec& spec) const
+  bool ResolveGradient(const std::string& id, GradientAttributes& gradient) const
   {
     const XMLNode* node = FindById(id);
     if (!node)
@@ -217,8 +217,8 @@ public:
     const std::string name(node->local_name(), node->local_name_size());
     if (name != "linearGradient" && name != "radialGradient")
       return false;
-    spec = GradientSpec{};
-    spec.linear = name == "linearGradient";
+    gradient = GradientAttributes{};
+    gradient.linear = name == "linearGradient";
     bool have[7] = {}, haveUnits = false, haveSpread = false, haveTransform = false, haveStops = false;
     for (int depth = 0; node && depth < 8; ++depth)
     {
@@ -226,22 +226,22 @@ public:
         if (!have[i])
           have[i] = ParseNumberAttr(*node, attr, v, pct);
       };
-      num(0, "x1", spec.x1, spec.x1Pct);
-      num(1, "y1", spec.y1, spec.y1Pct);
-      num(2, "x2", spec.x2, spec.x2Pct);
-      num(3, "y2", spec.y2, spec.y2Pct);
-      num(4, "cx", spec.cx, spec.cxPct);
-      num(5, "cy", spec.cy, spec.cyPct);
-      num(6, "r", spec.r, spec.rPct);
+      num(0, "x1", gradient.x1, gradient.x1Pct);
+      num(1, "y1", gradient.y1, gradient.y1Pct);
+      num(2, "x2", gradient.x2, gradient.x2Pct);
+      num(3, "y2", gradient.y2, gradient.y2Pct);
+      num(4, "cx", gradient.cx, gradient.cxPct);
+      num(5, "cy", gradient.cy, gradient.cyPct);
+      num(6, "r", gradient.r, gradient.rPct);
       if (!haveUnits && node->first_attribute("gradientUnits"))
       {
-        spec.userSpace = AttrText(*node, "gradientUnits") == "userSpaceOnUse";
+        gradient.userSpace = AttrText(*node, "gradientUnits") == "userSpaceOnUse";
         haveUnits = true;
       }
       if (!haveSpread && node->first_attribute("spreadMethod"))
       {
         const std::string s = AttrText(*node, "spreadMethod");
-        spec.spread = s == "reflect" ? kSpreadReflect : s == "repeat" ? kSpreadRepeat : kSpreadPad;
+        gradient.spread = s == "reflect" ? kSpreadReflect : s == "repeat" ? kSpreadRepeat : kSpreadPad;
         haveSpread = true;
       }
       if (!haveTransform && node->first_attribute("gradientTransform"))
@@ -252,17 +252,17 @@ public:
           TransformTraversal::load_expected_element(node, tc, svgpp::tag::element::linearGradient());
         else
           TransformTraversal::load_expected_element(node, tc, svgpp::tag::element::radialGradient());
-        spec.transform = tc.matrix;
+        gradient.transform = tc.matrix;
         haveTransform = true;
       }
       if (!haveStops)
-        haveStops = ReadStops(*node, spec.stops);
+        haveStops = ReadStops(*node, gradient.stops);
       const std::string next = HrefTarget(*node);
       node = next.empty() ? nullptr : FindById(next);
     }
     // Relative-unit defaults: a linear gradient runs left to right, a radial one fills the box.
-    if (!have[2] && !spec.userSpace)
-      spec.x2Pct = false;
+    if (!have[2] && !gradient.userSpace)
+      gradient.x2Pct = false;
     return true;
   }
 
@@ -577,50 +577,50 @@ private:
       paint.color = (color & 0xFFFFFF) | alpha;
       return;
     }
-    GradientSpec spec;
-    if (!mDoc.ResolveGradient(ref, spec) || spec.stops.empty())
+    GradientAttributes gradient;
+    if (!mDoc.ResolveGradient(ref, gradient) || gradient.stops.empty())
     {
       paint.type = kPaintNone; // a missing reference paints nothing
       return;
     }
-    if (spec.stops.size() == 1)
+    if (gradient.stops.size() == 1)
     {
       paint.type = kPaintColor;
-      paint.color = (spec.stops[0].color & 0xFFFFFF) | alpha;
+      paint.color = (gradient.stops[0].color & 0xFFFFFF) | alpha;
       return;
     }
     // Gradient space → the gradient's own units → user space of the shape → drawing.
     const double w = mReferenceWidth, h = mReferenceHeight;
-    auto ux = [&](double v, bool pct) { return spec.userSpace && pct ? v * w : v; };
-    auto uy = [&](double v, bool pct) { return spec.userSpace && pct ? v * h : v; };
+    auto ux = [&](double v, bool pct) { return gradient.userSpace && pct ? v * w : v; };
+    auto uy = [&](double v, bool pct) { return gradient.userSpace && pct ? v * h : v; };
     Matrix base;
-    if (spec.linear)
+    if (gradient.linear)
     {
-      const double x1 = ux(spec.x1, spec.x1Pct), y1 = uy(spec.y1, spec.y1Pct);
-      const double dx = ux(spec.x2, spec.x2Pct) - x1, dy = uy(spec.y2, spec.y2Pct) - y1;
+      const double x1 = ux(gradient.x1, gradient.x1Pct), y1 = uy(gradient.y1, gradient.y1Pct);
+      const double dx = ux(gradient.x2, gradient.x2Pct) - x1, dy = uy(gradient.y2, gradient.y2Pct) - y1;
       base = {dy, -dx, dx, dy, x1, y1};
     }
     else
     {
-      const double r = spec.userSpace && spec.rPct ? spec.r * std::sqrt((w * w + h * h) / 2) : spec.r;
-      base = {r, 0, 0, r, ux(spec.cx, spec.cxPct), uy(spec.cy, spec.cyPct)};
+      const double r = gradient.userSpace && gradient.rPct ? gradient.r * std::sqrt((w * w + h * h) / 2) : gradient.r;
+      base = {r, 0, 0, r, ux(gradient.cx, gradient.cxPct), uy(gradient.cy, gradient.cyPct)};
     }
     Matrix units = kIdentity;
-    if (!spec.userSpace)
+    if (!gradient.userSpace)
       units = {mLocalMax[0] - mLocalMin[0], 0, 0, mLocalMax[1] - mLocalMin[1], mLocalMin[0], mLocalMin[1]};
-    const Matrix forward = Multiply(Cur().ctm, Multiply(units, Multiply(spec.transform, base)));
+    const Matrix forward = Multiply(Cur().ctm, Multiply(units, Multiply(gradient.transform, base)));
     Matrix inverse;
     if (!Invert(forward, inverse))
     {
       paint.type = kPaintColor; // a degenerate gradient shows its last colour
-      paint.color = (spec.stops.back().color & 0xFFFFFF) | alpha;
+      paint.color = (gradient.stops.back().color & 0xFFFFFF) | alpha;
       return;
     }
-    paint.type = spec.linear ? kPaintLinearGradient : kPaintRadialGradient;
+    paint.type = gradient.linear ? kPaintLinearGradient : kPaintRadialGradient;
     for (int i = 0; i < 6; ++i)
       paint.gradient.xform[i] = static_cast<float>(inverse[i]);
-    paint.gradient.spread = spec.spread;
-    paint.gradient.stops = spec.stops;
+    paint.gradient.spread = gradient.spread;
+    paint.gradient.stops = gradient.stops;
   }
 
   Image& mImage;
