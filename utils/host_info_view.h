@@ -24,7 +24,9 @@ public:
   static constexpr int kChannelsTag = 1043;
   static constexpr int kAboutLineTag = 1044;
 
-  explicit HostInfoView(Plugin& plugin) : mPlugin(plugin) {}
+  explicit HostInfoView(Plugin& plugin)
+    : mPlugin(plugin)
+  {}
 
   // Each stores its values and shows them when the editor is open; false only without an editor.
   bool updateSRBufSizeAboutInfo(unsigned long sampleRate, unsigned long bufSize)
@@ -84,9 +86,8 @@ public:
       return false;
     if ((mPending & kHostBlockSizeChanged) && !updateBufSizeView(block))
       return false;
-    if ((mPending & kHostChannelsChanged) &&
-        !updateChansView(static_cast<unsigned long>(info.inputsConnected),
-                         static_cast<unsigned long>(info.outputsConnected)))
+    if ((mPending & kHostChannelsChanged) && !updateChansView(static_cast<unsigned long>(info.inputsConnected),
+                                                              static_cast<unsigned long>(info.outputsConnected)))
       return false;
     mPending = 0;
     return true;

@@ -37,8 +37,9 @@ public:
   static std::vector<std::string> lines(const BuildInfo& build);
 
   // The box, hidden until shown; the caller attaches it with kTag. Main thread.
-  static plugkit::gfx::IAboutBoxControl* make(const plugkit::gfx::IRECT& bounds, const plugkit::gfx::IPattern& background,
-                                              const plugkit::gfx::IText& text, const plugkit::gfx::IColor& accent,
+  static plugkit::gfx::IAboutBoxControl* make(const plugkit::gfx::IRECT& bounds,
+                                              const plugkit::gfx::IPattern& background, const plugkit::gfx::IText& text,
+                                              const plugkit::gfx::IColor& accent,
                                               const BuildInfo& build = BuildInfo::current());
 
   // The i-th of n equal rows of a block n × 1.2 × text size high, centred vertically in bounds.

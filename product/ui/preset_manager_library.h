@@ -10,7 +10,9 @@ namespace vemlor::ui {
 class PresetManagerLibrary final : public zarvo::ui::PresetLibrary
 {
 public:
-  explicit PresetManagerLibrary(zarvo::PresetManager& manager) : mManager(manager) {}
+  explicit PresetManagerLibrary(zarvo::PresetManager& manager)
+    : mManager(manager)
+  {}
 
   int factoryCount() const override { return mManager.factoryCount(); }
   int userCount() const override { return mManager.listSize() - mManager.factoryCount(); }

@@ -14,9 +14,9 @@ class FakePresetLibrary : public PresetLibrary
 public:
   // Factory presets as "group/name" or "name", then user presets the same way.
   FakePresetLibrary(std::vector<std::string> factory = {}, std::vector<std::string> user = {})
-  : factoryNames(std::move(factory)), userNames(std::move(user))
-  {
-  }
+    : factoryNames(std::move(factory))
+    , userNames(std::move(user))
+  {}
 
   int factoryCount() const override { return static_cast<int>(factoryNames.size()); }
   int userCount() const override { return static_cast<int>(userNames.size()); }

@@ -93,9 +93,9 @@ TEST_F(HostInfo, MissingReadoutsAreNoFailure)
 TEST(AboutBox, LinesAreExactlyTheBuildsOwn)
 {
   const BuildInfo build{"x86_64", "main", "abc1234", "2026-12-10"};
-  EXPECT_EQ(AboutBox::lines(build), (std::vector<std::string>{"zarvoaudio.example", "VEMLOR v1.3.0 edition: free",
-                                                              "VST3 x86_64 release", "main abc1234", "2026-12-10",
-                                                              "built with plugkit", "no info"}));
+  EXPECT_EQ(AboutBox::lines(build),
+            (std::vector<std::string>{"zarvoaudio.example", "VEMLOR v1.3.0 edition: free", "VST3 x86_64 release",
+                                      "main abc1234", "2026-12-10", "built with plugkit", "no info"}));
   const BuildInfo current = BuildInfo::current();
   EXPECT_EQ(current.architecture, "x86_64");
   EXPECT_FALSE(current.revision.empty());
@@ -107,8 +107,8 @@ TEST(AboutBox, LinesStackAsACentredBlockAndOnlyTheLinkTextIsHit)
   EditorSession s;
   const IText text(10.f, COLOR_WHITE);
   const BuildInfo build{"x86_64", "main", "abc1234", "2026-12-10"};
-  IAboutBoxControl* box = AboutBox::make(IRECT(0, 0, 940, 200), IPattern(COLOR_BLACK), text, IColor(255, 95, 55, 200),
-                                         build);
+  IAboutBoxControl* box =
+    AboutBox::make(IRECT(0, 0, 940, 200), IPattern(COLOR_BLACK), text, IColor(255, 95, 55, 200), build);
   s.G().AttachControl(box, AboutBox::kTag);
   EXPECT_TRUE(box->IsHidden());
   ASSERT_EQ(box->NChildren(), 7);
@@ -118,7 +118,8 @@ TEST(AboutBox, LinesStackAsACentredBlockAndOnlyTheLinkTextIsHit)
     IControl* child = box->GetChild(i);
     EXPECT_TRUE(child->IsHidden());
     // 7 rows of 12 px in a block 84 high, centred: from y 58 to 142.
-    EXPECT_EQ(child->GetRECT(), IRECT(0, 58.f + 12.f * static_cast<float>(i), 940, 70.f + 12.f * static_cast<float>(i)));
+    EXPECT_EQ(child->GetRECT(),
+              IRECT(0, 58.f + 12.f * static_cast<float>(i), 940, 70.f + 12.f * static_cast<float>(i)));
     EXPECT_EQ(static_cast<ITextControl*>(child)->GetStr(), lines[static_cast<size_t>(i)]);
   }
   // A link is clickable only on its text (5 px per byte here) plus 4 px each side.

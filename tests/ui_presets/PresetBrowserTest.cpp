@@ -91,9 +91,9 @@ TEST_F(PresetBrowser, RowsNestFoldersUnderFactoryAndUserRoots)
     int depth;
     float y;
   };
-  const std::vector<Expected> expected = {{true, "FACTORY", 0, 0},  {true, "A", 1, 22},    {false, "x", 2, 44},
-                                          {true, "B", 2, 64},        {false, "y", 3, 86},   {true, "USER", 0, 106},
-                                          {true, "M", 1, 128},       {true, "N", 2, 150},   {false, "z", 3, 172}};
+  const std::vector<Expected> expected = {{true, "FACTORY", 0, 0}, {true, "A", 1, 22},  {false, "x", 2, 44},
+                                          {true, "B", 2, 64},      {false, "y", 3, 86}, {true, "USER", 0, 106},
+                                          {true, "M", 1, 128},     {true, "N", 2, 150}, {false, "z", 3, 172}};
   ASSERT_EQ(browser->rows.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i)
   {
@@ -141,8 +141,7 @@ struct RevealCase
 };
 
 class PresetBrowserReveal : public PresetBrowser, public ::testing::WithParamInterface<RevealCase>
-{
-};
+{};
 
 // 100 presets under FACTORY: content 2022 high; the editor leaves a list 134 high.
 TEST_P(PresetBrowserReveal, CentresTheCurrentPresetClampedAtTheEnds)
@@ -188,8 +187,7 @@ struct HeightCase
 };
 
 class PresetBrowserHeight : public PresetBrowser, public ::testing::WithParamInterface<HeightCase>
-{
-};
+{};
 
 // Available height: 200 - 30 - 3 - 33 = 134; a list up to one row (20) taller is shown whole.
 TEST_P(PresetBrowserHeight, ShowsEverythingUpToOneRowMoreThanFits)

@@ -70,8 +70,7 @@ struct ZoneCase
 };
 
 class PresetStripZones : public PresetStrip, public ::testing::WithParamInterface<ZoneCase>
-{
-};
+{};
 
 TEST_P(PresetStripZones, AreLaidOutFromTheRightEdge)
 {
@@ -92,37 +91,36 @@ TEST_P(PresetStripZones, AreLaidOutFromTheRightEdge)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-  Widths, PresetStripZones,
-  ::testing::Values(
-    ZoneCase{"automatic",
-             0.f,
-             true,
-             false,
-             {{PresetStripControl::kCollapse, {100, 10, 124, 30}},
-              {PresetStripControl::kPrevious, {124, 10, 160, 30}},
-              {PresetStripControl::kName, {160, 10, 384, 30}},
-              {PresetStripControl::kNext, {384, 10, 420, 30}},
-              {PresetStripControl::kUndo, {420, 10, 476, 30}},
-              {PresetStripControl::kSave, {476, 10, 532, 30}},
-              {PresetStripControl::kLoad, {532, 10, 588, 30}},
-              {PresetStripControl::kOpenFolder, {588, 10, 644, 30}},
-              {PresetStripControl::kAddFolder, {644, 10, 700, 30}}}},
-    ZoneCase{"editor_widths_with_redo",
-             34.2f,
-             true,
-             true,
-             {{PresetStripControl::kNext, {458.8f, 10, 494.8f, 30}},
-              {PresetStripControl::kUndo, {494.8f, 10, 529.f, 30}},
-              {PresetStripControl::kRedo, {529.f, 10, 563.2f, 30}},
-              {PresetStripControl::kSave, {563.2f, 10, 597.4f, 30}},
-              {PresetStripControl::kAddFolder, {665.8f, 10, 700, 30}}}},
-    ZoneCase{"no_optional_buttons",
-             0.f,
-             false,
-             false,
-             {{PresetStripControl::kName, {160, 10, 664, 30}}, {PresetStripControl::kNext, {664, 10, 700, 30}}}}),
-  [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Widths, PresetStripZones,
+                         ::testing::Values(ZoneCase{"automatic",
+                                                    0.f,
+                                                    true,
+                                                    false,
+                                                    {{PresetStripControl::kCollapse, {100, 10, 124, 30}},
+                                                     {PresetStripControl::kPrevious, {124, 10, 160, 30}},
+                                                     {PresetStripControl::kName, {160, 10, 384, 30}},
+                                                     {PresetStripControl::kNext, {384, 10, 420, 30}},
+                                                     {PresetStripControl::kUndo, {420, 10, 476, 30}},
+                                                     {PresetStripControl::kSave, {476, 10, 532, 30}},
+                                                     {PresetStripControl::kLoad, {532, 10, 588, 30}},
+                                                     {PresetStripControl::kOpenFolder, {588, 10, 644, 30}},
+                                                     {PresetStripControl::kAddFolder, {644, 10, 700, 30}}}},
+                                           ZoneCase{"editor_widths_with_redo",
+                                                    34.2f,
+                                                    true,
+                                                    true,
+                                                    {{PresetStripControl::kNext, {458.8f, 10, 494.8f, 30}},
+                                                     {PresetStripControl::kUndo, {494.8f, 10, 529.f, 30}},
+                                                     {PresetStripControl::kRedo, {529.f, 10, 563.2f, 30}},
+                                                     {PresetStripControl::kSave, {563.2f, 10, 597.4f, 30}},
+                                                     {PresetStripControl::kAddFolder, {665.8f, 10, 700, 30}}}},
+                                           ZoneCase{"no_optional_buttons",
+                                                    0.f,
+                                                    false,
+                                                    false,
+                                                    {{PresetStripControl::kName, {160, 10, 664, 30}},
+                                                     {PresetStripControl::kNext, {664, 10, 700, 30}}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PresetStrip, CollapsedToggleTakesItsOwnWidthAndNothingElseIsHit)
 {
@@ -147,8 +145,7 @@ struct StepCase
 };
 
 class PresetStripSteps : public PresetStrip, public ::testing::WithParamInterface<StepCase>
-{
-};
+{};
 
 TEST_P(PresetStripSteps, CallTheLibraryAndWrap)
 {
@@ -251,7 +248,7 @@ TEST_F(PresetStrip, CollapsedStripDrawsOnlyItsBackgroundAndToggle)
       ++fills;
   }
   EXPECT_EQ(texts, std::vector<std::string>{">>"});
-  EXPECT_EQ(fills, 1); // the background; no hover, no press
+  EXPECT_EQ(fills, 1);                          // the background; no hover, no press
   EXPECT_EQ(s.recorder.Count("PathStroke"), 1); // the toggle's frame
 }
 
@@ -265,8 +262,7 @@ struct LabelCase
 };
 
 class PresetStripLabels : public PresetStrip, public ::testing::WithParamInterface<LabelCase>
-{
-};
+{};
 
 TEST_P(PresetStripLabels, ShowNumberGroupNameAndMarker)
 {
@@ -285,13 +281,12 @@ TEST_P(PresetStripLabels, ShowNumberGroupNameAndMarker)
   EXPECT_EQ(shown, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-  Cases, PresetStripLabels,
-  ::testing::Values(LabelCase{"modified_factory", 6, true, true, "7 : BASS/DEEP SUB *"},
-                    LabelCase{"factory_without_numbers", 6, false, false, "BASS/DEEP SUB"},
-                    LabelCase{"user_preset_has_no_number", 7, true, true, "mine/warm *"},
-                    LabelCase{"custom_patch_never_marked", -1, true, true, "custom preset"}),
-  [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PresetStripLabels,
+                         ::testing::Values(LabelCase{"modified_factory", 6, true, true, "7 : BASS/DEEP SUB *"},
+                                           LabelCase{"factory_without_numbers", 6, false, false, "BASS/DEEP SUB"},
+                                           LabelCase{"user_preset_has_no_number", 7, true, true, "mine/warm *"},
+                                           LabelCase{"custom_patch_never_marked", -1, true, true, "custom preset"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PresetStrip, NameOverrideReplacesTheLabelWithoutNumber)
 {
@@ -316,14 +311,12 @@ struct FitCase
 };
 
 class PresetStripFit : public PresetStrip, public ::testing::WithParamInterface<FitCase>
-{
-};
+{};
 
 TEST_P(PresetStripFit, DropsLeadingFoldersThenTheNamesFront)
 {
   const IText style(14.f, COLOR_WHITE); // 7 px per byte
-  EXPECT_EQ(PresetStripControl::fitPathLabel(s.G(), style, GetParam().label, GetParam().maxWidth),
-            GetParam().expected);
+  EXPECT_EQ(PresetStripControl::fitPathLabel(s.G(), style, GetParam().label, GetParam().maxWidth), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -347,10 +340,10 @@ TEST_F(PresetStrip, HoverTextsFollowTheZoneAndTheNameHasNone)
   for (size_t i = 0; i < strip->zoneTooltips.size(); ++i)
     strip->zoneTooltips[i] = "tip" + std::to_string(i);
   const std::vector<std::pair<int, std::string>> cases = {
-    {PresetStripControl::kCollapse, "tip0"}, {PresetStripControl::kPrevious, "tip1"},
-    {PresetStripControl::kNext, "tip2"},     {PresetStripControl::kUndo, "tip3"},
-    {PresetStripControl::kRedo, "tip4"},     {PresetStripControl::kSave, "tip5"},
-    {PresetStripControl::kLoad, "tip6"},     {PresetStripControl::kOpenFolder, "tip7"},
+    {PresetStripControl::kCollapse, "tip0"},  {PresetStripControl::kPrevious, "tip1"},
+    {PresetStripControl::kNext, "tip2"},      {PresetStripControl::kUndo, "tip3"},
+    {PresetStripControl::kRedo, "tip4"},      {PresetStripControl::kSave, "tip5"},
+    {PresetStripControl::kLoad, "tip6"},      {PresetStripControl::kOpenFolder, "tip7"},
     {PresetStripControl::kAddFolder, "tip8"}, {PresetStripControl::kName, ""}};
   for (const auto& [zone, text] : cases)
   {

@@ -47,10 +47,7 @@ std::string utf8(char32_t cp)
   return s;
 }
 
-GlyphLabel icon(char32_t cp)
-{
-  return GlyphLabel::glyph(utf8(cp), kIcons);
-}
+GlyphLabel icon(char32_t cp) { return GlyphLabel::glyph(utf8(cp), kIcons); }
 
 // The editor's first style, as the strip gets it: transparent background and frame.
 IVStyle editorStyle()
@@ -123,7 +120,8 @@ protected:
   {
     g = std::make_unique<OffscreenGfx>(delegate, gl, w, h, GetParam());
     const std::string npm = VEMLOR_NPM_DIR;
-    ASSERT_TRUE(g->LoadFont(kMono, (npm + "/@expo-google-fonts/roboto-mono/400Regular/RobotoMono_400Regular.ttf").c_str()));
+    ASSERT_TRUE(
+      g->LoadFont(kMono, (npm + "/@expo-google-fonts/roboto-mono/400Regular/RobotoMono_400Regular.ttf").c_str()));
     ASSERT_TRUE(g->LoadFont(kIcons, (npm + "/@mdi/font/fonts/materialdesignicons-webfont.ttf").c_str()));
     g->EnableMouseOver(true);
     g->AttachPanelBackground(IPattern(kBackground));

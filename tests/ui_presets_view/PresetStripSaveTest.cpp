@@ -60,13 +60,17 @@ protected:
   void clickZone(int zone)
   {
     const plugkit::gfx::IRECT r = strip->zoneRect(zone);
-    const std::vector<std::string> argv{"xdotool", "mousemove", "--window", std::to_string(s.childWindow()),
+    const std::vector<std::string> argv{"xdotool",
+                                        "mousemove",
+                                        "--window",
+                                        std::to_string(s.childWindow()),
                                         std::to_string(static_cast<int>(r.MW())),
-                                        std::to_string(static_cast<int>(r.MH())), "click", "1"};
+                                        std::to_string(static_cast<int>(r.MH())),
+                                        "click",
+                                        "1"};
     int status = 0;
     for (int attempt = 0; attempt < 3 && (status = x11test::RunTool(argv)) == 1; ++attempt)
-    {
-    }
+    {}
     ASSERT_EQ(status, 0);
   }
 

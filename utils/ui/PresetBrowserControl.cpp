@@ -13,10 +13,7 @@ namespace {
 
 constexpr int kVKEscape = 0x1B;
 
-bool inside(const IRECT& r, float x, float y)
-{
-  return x >= r.L && x < r.R && y >= r.T && y < r.B;
-}
+bool inside(const IRECT& r, float x, float y) { return x >= r.L && x < r.R && y >= r.T && y < r.B; }
 
 IText leftMiddle(IText t)
 {
@@ -28,11 +25,11 @@ IText leftMiddle(IText t)
 } // namespace
 
 PresetBrowserControl::PresetBrowserControl(PresetLibrary& library, const IVStyle& style)
-: IControl(IRECT())
-, IVectorBase(style)
-, presetLibrary(library)
-, headerText(leftMiddle(style.valueText))
-, itemText(leftMiddle(style.valueText))
+  : IControl(IRECT())
+  , IVectorBase(style)
+  , presetLibrary(library)
+  , headerText(leftMiddle(style.valueText))
+  , itemText(leftMiddle(style.valueText))
 {
   AttachIControl(this, "");
   SetTooltip("");
@@ -189,10 +186,7 @@ void PresetBrowserControl::revealCurrent()
     }
 }
 
-IRECT PresetBrowserControl::boundsNow() const
-{
-  return GetUI() ? GetUI()->GetBounds() : GetRECT();
-}
+IRECT PresetBrowserControl::boundsNow() const { return GetUI() ? GetUI()->GetBounds() : GetRECT(); }
 
 PresetBrowserControl::Geometry PresetBrowserControl::geometry() const
 {

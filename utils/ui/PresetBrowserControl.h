@@ -34,7 +34,7 @@ public:
     int32_t node = -1;
     int32_t entry = -1; // -1 for a header
     int32_t depth = 0;
-    float y = 0.f;      // top, in list content coordinates
+    float y = 0.f; // top, in list content coordinates
     float height = 0.f;
   };
 

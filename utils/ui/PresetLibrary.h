@@ -14,8 +14,8 @@ class PresetLibrary
 public:
   struct BrowseEntry
   {
-    int32_t index = -1;  // position in the preset list
-    std::string group;   // "/" between folder levels; may be empty
+    int32_t index = -1; // position in the preset list
+    std::string group;  // "/" between folder levels; may be empty
     std::string name;
     bool factory = false;
     bool operator==(const BrowseEntry&) const = default;

@@ -31,20 +31,20 @@ int tooltipSlot(int zone)
 {
   switch (zone)
   {
-    case PresetStripControl::kCollapse: return 0;
-    case PresetStripControl::kPrevious: return 1;
-    case PresetStripControl::kName: return -1;
-    default: return zone >= PresetStripControl::kNext && zone <= PresetStripControl::kAddFolder ? zone - 2 : -1;
+  case PresetStripControl::kCollapse: return 0;
+  case PresetStripControl::kPrevious: return 1;
+  case PresetStripControl::kName: return -1;
+  default: return zone >= PresetStripControl::kNext && zone <= PresetStripControl::kAddFolder ? zone - 2 : -1;
   }
 }
 
 } // namespace
 
 PresetStripControl::PresetStripControl(const IRECT& bounds, PresetLibrary& library, const IVStyle& style)
-: IControl(bounds)
-, IVectorBase(style)
-, presetLibrary(library)
-, mSelf(std::make_shared<PresetStripControl*>(this))
+  : IControl(bounds)
+  , IVectorBase(style)
+  , presetLibrary(library)
+  , mSelf(std::make_shared<PresetStripControl*>(this))
 {
   SetTooltip("");
   AttachIControl(this, "");
@@ -147,51 +147,42 @@ void PresetStripControl::press(float x, float y)
   setPressed(zone);
   switch (zone)
   {
-    case kCollapse:
-      if (!collapsible)
-        break;
-      collapsed = !collapsed;
-      if (onCollapseToggled)
-        onCollapseToggled(collapsed);
-      SetDirty(false);
+  case kCollapse:
+    if (!collapsible)
       break;
-    case kPrevious: step(-1); break;
-    case kName:
-      if (onNameClicked && !presetLibrary.navigationLocked())
-        onNameClicked();
-      break;
-    case kNext: step(+1); break;
-    case kUndo:
-      presetLibrary.undo();
-      SetDirty(false);
-      break;
-    case kRedo:
-      presetLibrary.redo();
-      SetDirty(false);
-      break;
-    case kSave: promptSave(); break;
-    case kLoad: promptLoad(); break;
-    case kOpenFolder: presetLibrary.openFolder(); break;
-    case kAddFolder: promptScanFolder(); break;
-    default: break;
+    collapsed = !collapsed;
+    if (onCollapseToggled)
+      onCollapseToggled(collapsed);
+    SetDirty(false);
+    break;
+  case kPrevious: step(-1); break;
+  case kName:
+    if (onNameClicked && !presetLibrary.navigationLocked())
+      onNameClicked();
+    break;
+  case kNext: step(+1); break;
+  case kUndo:
+    presetLibrary.undo();
+    SetDirty(false);
+    break;
+  case kRedo:
+    presetLibrary.redo();
+    SetDirty(false);
+    break;
+  case kSave: promptSave(); break;
+  case kLoad: promptLoad(); break;
+  case kOpenFolder: presetLibrary.openFolder(); break;
+  case kAddFolder: promptScanFolder(); break;
+  default: break;
   }
 }
 
-void PresetStripControl::OnMouseDown(float x, float y, const IMouseMod&)
-{
-  press(x, y);
-}
+void PresetStripControl::OnMouseDown(float x, float y, const IMouseMod&) { press(x, y); }
 
-void PresetStripControl::OnMouseUp(float, float, const IMouseMod&)
-{
-  setPressed(kNone);
-}
+void PresetStripControl::OnMouseUp(float, float, const IMouseMod&) { setPressed(kNone); }
 
 // A double click steps twice on previous and next; a second dialog is refused while one is open.
-void PresetStripControl::OnMouseDblClick(float x, float y, const IMouseMod&)
-{
-  press(x, y);
-}
+void PresetStripControl::OnMouseDblClick(float x, float y, const IMouseMod&) { press(x, y); }
 
 void PresetStripControl::OnMouseOver(float x, float y, const IMouseMod& mod)
 {
@@ -206,10 +197,7 @@ void PresetStripControl::OnMouseOut()
   setPressed(kNone);
 }
 
-bool PresetStripControl::IsDirty()
-{
-  return true;
-}
+bool PresetStripControl::IsDirty() { return true; }
 
 const char* PresetStripControl::hoveredTooltip() const
 {
