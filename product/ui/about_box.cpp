@@ -49,6 +49,15 @@ IRECT AboutBox::lineRect(const IRECT& bounds, int i, int n, float textSize)
                top + rowHeight * static_cast<float>(i + 1));
 }
 
+void AboutBox::show(IGfx& g)
+{
+  auto* box = dynamic_cast<IAboutBoxControl*>(g.GetControlWithTag(kTag));
+  if (!box)
+    return;
+  g.BringControlToFront(box);
+  box->Show();
+}
+
 IAboutBoxControl* AboutBox::make(const IRECT& bounds, const IPattern& background, const IText& text,
                                  const IColor& accent, const BuildInfo& build)
 {

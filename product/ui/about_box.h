@@ -11,6 +11,10 @@
 #include "IGfx/IRECT.h"
 #include "IGfx/IText.h"
 
+namespace plugkit::gfx {
+class IGfx;
+}
+
 namespace vemlor::ui {
 
 struct BuildInfo
@@ -41,6 +45,9 @@ public:
                                               const plugkit::gfx::IPattern& background, const plugkit::gfx::IText& text,
                                               const plugkit::gfx::IColor& accent,
                                               const BuildInfo& build = BuildInfo::current());
+
+  // The "i" button's action: the box with kTag comes to the front of the editor and fades in.
+  static void show(plugkit::gfx::IGfx& g);
 
   // The i-th of n equal rows of a block n × 1.2 × text size high, centred vertically in bounds.
   static plugkit::gfx::IRECT lineRect(const plugkit::gfx::IRECT& bounds, int i, int n, float textSize);

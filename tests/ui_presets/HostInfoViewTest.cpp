@@ -129,9 +129,14 @@ TEST(AboutBox, LinesStackAsACentredBlockAndOnlyTheLinkTextIsHit)
   EXPECT_NE(dynamic_cast<IURLControl*>(box->GetChild(5)), nullptr);
   EXPECT_EQ(s.G().GetControlWithTag(AboutBox::kHostLineTag), box->GetChild(6));
 
-  box->Show();
+  // Controls attached later would cover it: showing brings the box and its lines to the front.
+  s.G().AttachControl(new IPanelControl(IRECT(0, 0, 940, 200), COLOR_BLACK));
+  AboutBox::show(s.G());
   EXPECT_FALSE(box->IsHidden());
   EXPECT_FALSE(box->GetChild(3)->IsHidden());
+  const int n = s.G().NControls();
+  EXPECT_EQ(s.G().GetControl(n - 8), box);
+  EXPECT_EQ(s.G().GetControl(n - 1), box->GetChild(6));
 }
 
 } // namespace
