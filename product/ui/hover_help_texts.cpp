@@ -5,6 +5,7 @@
 
 #include "IGfx/IControl.h"
 #include "IGfx/IGfx.h"
+#include "IPlugin/IPluginThreadRole.h"
 #include "product/params/params.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "utils/ui/ITooltipHost.h"
@@ -78,6 +79,7 @@ constexpr std::array<ButtonText, 5> kButtonTexts = {{
 
 void fillParamHelpTexts(HelpTexts& texts)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   texts.clear();
   texts[par_oversampling] = "oversampling";
   texts[par_main_cutoff_hz] =
@@ -165,6 +167,7 @@ HoverHelp hoverHelpFor(const plugkit::gfx::IControl& control, const HelpTexts& t
 
 void refreshHoverHelp(plugkit::gfx::IGfx& g, TooltipBubbleControl& bubble, const HelpTexts& texts, bool enabled)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   if (g.ControlIsCaptured())
     return;
   plugkit::gfx::IControl* hovered = enabled ? g.GetMouseOver() : nullptr;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "IGfx/IGfx.h"
+#include "IPlugin/IPluginThreadRole.h"
 
 namespace vemlor::ui {
 
@@ -91,6 +92,7 @@ IRECT TooltipBubbleControl::clamped(const IRECT& r) const
 
 void TooltipBubbleControl::showTooltip(IControl* caller, const IRECT& anchor, const char* text)
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   helpWanted = true;
   mDirection = EDirection::Horizontal;
   const std::string_view newText = text ? text : "";
@@ -131,6 +133,7 @@ void TooltipBubbleControl::showTooltip(IControl* caller, const IRECT& anchor, co
 
 void TooltipBubbleControl::hideTooltip()
 {
+  PLUGKIT_ASSERT_MAIN_THREAD();
   if (!helpWanted)
     return;
   helpWanted = false;

@@ -2,6 +2,7 @@
 
 #include "IGfx/IGfx.h"
 #include "IGfx/IPattern.h"
+#include "IPlugin/IPluginThreadRole.h"
 #include "product/ui/hover_help_texts.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "tests/gfx_harness/EditorSession.h"
@@ -388,6 +389,21 @@ TEST_F(BubbleTest, TheIdleDriverShowsTheHoveredControlsHelpAndHidesOtherwise)
   s.Input().Hover(120, 100);
   refreshHoverHelp(s.G(), *bubble, texts, false);
   EXPECT_EQ(IBubbleControl::kCollapsed, bubble->GetState()) << "help switched off";
+}
+
+std::vector<std::string> gViolations;
+
+TEST_F(BubbleTest, ShowingOrHidingFromTheAudioThreadIsReported)
+{
+  gViolations.clear();
+  const auto previous = plugkit::SetThreadRoleViolationHandler([](const char* op) { gViolations.emplace_back(op); });
+  {
+    plugkit::AudioThreadScope audio;
+    bubble->showTooltip(caller, caller->GetRECT(), "help");
+    bubble->hideTooltip();
+  }
+  plugkit::SetThreadRoleViolationHandler(previous);
+  EXPECT_EQ((std::vector<std::string>{"showTooltip", "hideTooltip"}), gViolations);
 }
 
 } // namespace
