@@ -125,6 +125,7 @@ struct LearnSession
     host.view = view;
     host.UseHeadlessEditor(platform, recorder, 400, 200);
     host.OpenWindow(nullptr);
+    G().AttachPanelBackground(COLOR_DARK_GRAY); // the background is never a hover target
     input = std::make_unique<InputDriver>(G());
   }
   ~LearnSession()
