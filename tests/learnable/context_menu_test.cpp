@@ -159,6 +159,24 @@ TEST(LearnableMenu, HostMenuNumbersTheSubmenuFromThreeAndChoosingSendsThePair)
   EXPECT_TRUE(s.host.sent.empty());
 }
 
+TEST(LearnableMenu, WithoutAHostMenuTheEditorsOwnMenuOffersTheSameItems)
+{
+  LearnSession s;
+  s.handler->offersMenus = false;
+  s.G().AttachPopupMenuControl();
+  Knob* knob = s.knob(kDrive);
+  knob->setCCNumber(20);
+  knob->setModeDisplay(0);
+  s.host.log.clear();
+  // "Modulate" is submenu item 10; it arrives as the same number a host's menu would give it.
+  ASSERT_TRUE(chooseInEditorMenu(s.G(), *s.input, s.platform, 70, 70, 10));
+  EXPECT_EQ(s.host.sent, (std::vector<SentMessage>{{7777, 4, kDrive}, {7784, 4, kDrive}}));
+  EXPECT_EQ(knob->modeDisplay(), 1);
+  // The right click began no edit, so the menu ends none.
+  for (const std::string& line : s.host.log)
+    EXPECT_EQ(line.rfind("end", 0), std::string::npos) << line;
+}
+
 struct ActionCase
 {
   const char* name;

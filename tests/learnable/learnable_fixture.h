@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "IGfx/Controls/IPopupMenuControl.h"
 #include "IGfx/Controls/IVKnobControl.h"
 #include "IGfx/IVStyle.h"
 #include "tests/gfx_harness/DrawRecorder.h"
@@ -163,6 +164,40 @@ struct LearnSession
   LearnHost host;
   std::unique_ptr<InputDriver> input;
 };
+
+// In the editor's own menu, opened by a right click at (x, y): "MIDI CC", then its item at index.
+// The menu animates in and its submenu opens on hover; platform.nowMs drives both.
+inline bool chooseInEditorMenu(HeadlessGfx& g, InputDriver& input, HeadlessPlatform& platform, float x, float y,
+                               int index)
+{
+  auto* popup = static_cast<IPopupMenuControl*>(g.GetPopupMenuControl());
+  if (!popup)
+    return false;
+  auto settle = [&](double ms) {
+    g.Tick();
+    platform.nowMs += ms;
+    g.Tick();
+  };
+  input.RightClick(x, y);
+  settle(101);
+  if (popup->GetState() != IPopupMenuControl::kExpanded)
+    return false;
+  auto centre = [&](int panel, int cell) {
+    const IRECT& r = *popup->GetPanel(panel)->mCells[static_cast<size_t>(cell)];
+    return std::pair<float, float>{r.MW(), r.MH()};
+  };
+  const int root = popup->GetPanel(0)->mMenu.NItems() - 1; // the "MIDI CC" entry comes last
+  const auto [ex, ey] = centre(0, root);
+  input.Hover(ex, ey);
+  settle(201);
+  if (popup->NPanels() < 2)
+    return false;
+  const auto [ix, iy] = centre(1, index);
+  input.Hover(ix, iy);
+  input.Click(ix, iy);
+  settle(1000);
+  return true;
+}
 
 // What the recording backend was asked to draw, put back together into shapes.
 struct Shape
