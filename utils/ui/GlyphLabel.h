@@ -1,4 +1,4 @@
-// Labels made of text and icon-font glyph runs, each run drawn in its own font.
+// A label of text and icon-font glyph runs, each run in its own font, and the one function that draws it.
 #pragma once
 
 #include <string>
@@ -17,35 +17,29 @@ namespace zarvo::ui {
 
 struct GlyphRun
 {
+  // Plain UTF-8 text, or the UTF-8 bytes of one icon-font code point.
   std::string text;
-  std::string font; // empty: the font of the style the label is drawn with
+  // Font id (at most 63 bytes are used); empty means the font of the style the label is drawn with.
+  std::string font;
 };
 
 struct GlyphLabel
 {
-  GlyphLabel() = default;
-  GlyphLabel(std::string_view text)
-  {
-    if (!text.empty())
-      runs.push_back({std::string(text), {}});
-  }
-  static GlyphLabel glyph(std::string_view text, std::string_view font)
-  {
-    GlyphLabel label;
-    label.runs.push_back({std::string(text), std::string(font)});
-    return label;
-  }
-  GlyphLabel& operator+=(const GlyphLabel& other)
-  {
-    runs.insert(runs.end(), other.runs.begin(), other.runs.end());
-    return *this;
-  }
-  friend GlyphLabel operator+(GlyphLabel a, const GlyphLabel& b) { return a += b; }
-
   std::vector<GlyphRun> runs;
+
+  GlyphLabel() = default;
+  // One run in the style's font; an empty text gives no runs.
+  GlyphLabel(std::string_view text);
+  // Exactly one run, even for an empty text.
+  static GlyphLabel glyph(std::string_view text, std::string_view font);
+
+  GlyphLabel& operator+=(const GlyphLabel& rhs);
+  friend GlyphLabel operator+(GlyphLabel lhs, const GlyphLabel& rhs) { return lhs += rhs; }
 };
 
-// Centred in bounds horizontally and vertically, whatever the style's alignment.
+// Draws the runs side by side, spacing pixels apart, the whole centred horizontally on bounds and
+// vertically in it whatever the style's alignment; a wider label overflows both sides equally.
+// Main thread only.
 void drawGlyphLabel(plugkit::gfx::IGfx& g, const GlyphLabel& label, const plugkit::gfx::IRECT& bounds,
                     const plugkit::gfx::IText& style, const plugkit::gfx::IBlend* blend, float spacing);
 
