@@ -8,6 +8,7 @@
 
 #include "IGfx/Controls/IPanelControl.h"
 #include "product/ui/about_box.h"
+#include "product/ui/theme.h"
 #include "tests/IGfx/GL/OffscreenGfx.h"
 #include "tests/gfx_harness/FakeDelegate.h"
 #include "tests/ui_presets/FakePresetLibrary.h"
@@ -31,11 +32,12 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace {
 
-constexpr const char* kMono = "RobotoMono-Regular.ttf";
-constexpr const char* kIcons = "materialdesignicons-webfont.ttf";
+using vemlor::ui::accentColor;
+using vemlor::ui::colHighlightGray;
+constexpr const char* kMono = vemlor::ui::kTextFont;
+constexpr const char* kIcons = vemlor::ui::kIconFont;
+// The editor's background.
 const IColor kBackground(255, 60, 60, 60);
-const IColor kAccent(255, 95, 55, 200);
-const IColor kHighlightGray(255, 80, 80, 80);
 
 std::string utf8(char32_t cp)
 {
@@ -56,8 +58,8 @@ IVStyle editorStyle()
   style.labelText = style.valueText = IText(16.f, COLOR_WHITE, kMono, EAlign::Center, EVAlign::Bottom);
   style.colorSpec.SetColor(EVColor::BG, COLOR_TRANSPARENT);
   style.colorSpec.SetColor(EVColor::FR, COLOR_TRANSPARENT);
-  style.colorSpec.SetColor(EVColor::PR, kAccent);
-  style.colorSpec.SetColor(EVColor::HL, kHighlightGray);
+  style.colorSpec.SetColor(EVColor::PR, accentColor);
+  style.colorSpec.SetColor(EVColor::HL, colHighlightGray);
   return style;
 }
 
@@ -69,8 +71,8 @@ void configureStrip(PresetStripControl& strip, bool collapsed)
   strip.nextGlyph = icon(0xF0142);
   strip.undoGlyph = icon(0xF054C);
   strip.redoGlyph = icon(0xF044E);
-  strip.saveGlyph = icon(0xF0193);
-  strip.loadGlyph = icon(0xF0DCF);
+  strip.saveGlyph = vemlor::ui::iconSave;
+  strip.loadGlyph = vemlor::ui::iconLoad;
   strip.folderGlyph = icon(0xF0969);
   strip.scanGlyph = icon(0xF0B9D);
   strip.showNumbers = true;
@@ -83,16 +85,17 @@ void configureStrip(PresetStripControl& strip, bool collapsed)
 void configureBrowser(PresetBrowserControl& browser)
 {
   browser.panelColor = IColor(255, 45, 45, 45);
-  browser.borderColor = kHighlightGray;
+  browser.borderColor = colHighlightGray;
   browser.headerColor = IColor(255, 58, 58, 58);
-  const IText small(12.f, IColor(255, 200, 200, 200), kMono, EAlign::Center, EVAlign::Middle);
+  IText small = vemlor::ui::smallTxtLight;
+  small.mAlign = EAlign::Center;
   browser.headerText = small;
   browser.itemText = small;
-  browser.hoverColor = kHighlightGray;
-  browser.currentColor = kAccent;
+  browser.hoverColor = colHighlightGray;
+  browser.currentColor = accentColor;
   browser.currentTextColor = COLOR_WHITE;
   browser.trackColor = IColor(255, 40, 40, 40);
-  browser.thumbColor = kHighlightGray;
+  browser.thumbColor = colHighlightGray;
   browser.setChevronGlyphs(icon(0xF035D), icon(0xF035F));
   browser.currentMarker = icon(0xF09DF);
   browser.showNumbers = true;
@@ -171,7 +174,7 @@ TEST_P(PresetScreens, StripStates)
   gl.WritePNG(Name("preset_strip_states"));
 
   EXPECT_TRUE(Near(At(20, 150), kBackground)) << Str(At(20, 150));
-  EXPECT_TRUE(Near(At(next.L + 2, next.T + 2), kHighlightGray)) << Str(At(next.L + 2, next.T + 2));
+  EXPECT_TRUE(Near(At(next.L + 2, next.T + 2), colHighlightGray)) << Str(At(next.L + 2, next.T + 2));
   // The collapsed strip draws its toggle only: its name zone shows the editor's background.
   EXPECT_TRUE(Near(At(400, 69), kBackground)) << Str(At(400, 69));
 }
@@ -195,7 +198,7 @@ TEST_P(PresetScreens, Browser)
   const auto geo = browser->geometry();
   // The current row (BASS/Sub/Square) is revealed in the middle of the list, in the accent colour.
   const float currentMid = geo.list.MH();
-  EXPECT_TRUE(Near(At(geo.list.L + 4, currentMid), kAccent)) << Str(At(geo.list.L + 4, currentMid));
+  EXPECT_TRUE(Near(At(geo.list.L + 4, currentMid), accentColor)) << Str(At(geo.list.L + 4, currentMid));
   EXPECT_TRUE(Near(At(900, 150), kBackground));
 
   // Scrolled to the end.
@@ -232,7 +235,7 @@ TEST_P(PresetScreens, AboutBox)
   const IText text(14.f, COLOR_WHITE, kMono, EAlign::Center, EVAlign::Middle);
   const vemlor::ui::BuildInfo build{"x86_64", "main", "abc1234", "2026-12-10"};
   IAboutBoxControl* box =
-    vemlor::ui::AboutBox::make(g->GetBounds(), IPattern(IColor(245, 30, 30, 30)), text, kAccent, build);
+    vemlor::ui::AboutBox::make(g->GetBounds(), IPattern(IColor(245, 30, 30, 30)), text, accentColor, build);
   g->AttachControl(box, vemlor::ui::AboutBox::kTag);
   box->Hide(false);
   // Hovered, the maker's link takes the accent colour.
