@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "IGfx/Controls/IVectorBase.h"
 #include "IGfx/IControl.h"
