@@ -21,6 +21,7 @@ FillSliderControl::FillSliderControl(const IRECT& bounds, int paramIdx, const IC
 {
   // The relative drag reads absolute pointer positions, so the cursor must stay where it is.
   mHideCursorOnDrag = false;
+  mText = valueText;
 }
 
 void FillSliderControl::setShowDisplayText(bool show)

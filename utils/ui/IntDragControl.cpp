@@ -30,6 +30,7 @@ IntDragControl::IntDragControl(const IRECT& bounds, int paramIdx, const IVStyle&
 {
   mFineGearingFactor = 20.;
   mHideCursorOnDrag = true;
+  mText = style.valueText;
   AttachIControl(this, "");
 }
 

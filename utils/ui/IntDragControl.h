@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "IGfx/Controls/IVKnobControl.h"
 #include "IGfx/Controls/IVectorBase.h"
 #include "IGfx/IControlBases.h"
 
@@ -24,7 +25,8 @@ public:
 
   // labelFraction is the share of the box the label takes (clamped to 0..1).
   IntDragControl(const plugkit::gfx::IRECT& bounds, int paramIdx, const plugkit::gfx::IVStyle& style,
-                 std::string_view label, LabelPos labelPos, float labelFraction, double gearing);
+                 std::string_view label = {}, LabelPos labelPos = LabelPos::None, float labelFraction = 0.5f,
+                 double gearing = plugkit::gfx::DEFAULT_GEARING);
 
   void Draw(plugkit::gfx::IGfx& g) override;
 
