@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/ui/ControlValueKnobControl.h"
-#include "product/ui/FreqKnobControl.h"
+#include "product/ui/control_value_knob_control.h"
+#include "product/ui/freq_knob_control.h"
 #include "tests/gfx_harness/EditorSession.h"
 #include "tests/ui_widgets/Painted.h"
 #include "utils/ui/WrapKnobControl.h"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "product/ui/SectionLabelControl.h"
-#include "product/ui/StageCoeffsReadout.h"
+#include "product/ui/section_label_control.h"
+#include "product/ui/stage_coeffs_readout.h"
 #include "tests/gfx_harness/EditorSession.h"
 #include "tests/ui_widgets/Painted.h"
 #include "utils/ui/FreqModDepthReadout.h"

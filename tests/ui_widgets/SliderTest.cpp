@@ -5,7 +5,7 @@
 
 #include "IGfx/Controls/ITextControl.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/ui/ControlValueSwitchControl.h"
+#include "product/ui/control_value_switch_control.h"
 #include "tests/gfx_harness/EditorSession.h"
 #include "tests/ui_widgets/Painted.h"
 #include "utils/ui/FillSliderControl.h"

@@ -1,4 +1,4 @@
-#include "product/ui/SectionLabelControl.h"
+#include "product/ui/section_label_control.h"
 
 namespace vemlor::ui {
 

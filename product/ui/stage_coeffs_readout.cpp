@@ -1,4 +1,4 @@
-#include "product/ui/StageCoeffsReadout.h"
+#include "product/ui/stage_coeffs_readout.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "product/ui/ControlValueKnobControl.h"
+#include "product/ui/control_value_knob_control.h"
 
 #include "IPlugin/IPluginParameter.h"
 

@@ -1,4 +1,4 @@
-#include "product/ui/ControlValueSwitchControl.h"
+#include "product/ui/control_value_switch_control.h"
 
 #include "IPlugin/IPluginParameter.h"
 

@@ -1,4 +1,4 @@
-#include "product/ui/FreqKnobControl.h"
+#include "product/ui/freq_knob_control.h"
 
 #include <cmath>
 
