@@ -10,11 +10,13 @@
 
 #include "IGfx/Controls/ITextControl.h"
 #include "IPlugin/IPluginParameter.h"
-#include "product/ui/ControlValueKnobControl.h"
-#include "product/ui/ControlValueSwitchControl.h"
-#include "product/ui/FreqKnobControl.h"
-#include "product/ui/SectionLabelControl.h"
-#include "product/ui/StageCoeffsReadout.h"
+#include "product/ui/control_value_knob_control.h"
+#include "product/ui/control_value_switch_control.h"
+#include "product/ui/freq_knob_control.h"
+#include "product/ui/section_label_control.h"
+#include "product/ui/stage_coeffs_readout.h"
+#include "product/ui/theme.h"
+#include "tests/ui_widgets/WidgetLearnHost.h"
 #include "tests/IGfx/GL/OffscreenGfx.h"
 #include "tests/gfx_harness/FakeDelegate.h"
 #include "utils/ui/FillSliderControl.h"
@@ -25,7 +27,8 @@
 
 using namespace gfx_gl_test;
 using plugkit::IParam;
-using plugkit::gfx::test::FakeDelegate;
+using ui_widgets_test::WidgetLearnHost;
+using zarvo::midi_cc::IControllable;
 
 // Mesa keeps some allocations for the life of the process; nothing of ours is suppressed.
 extern "C" const char* __lsan_default_suppressions()
@@ -38,12 +41,11 @@ namespace
 {
 
 // The editor's theme and shared styles.
-const IColor kDarkGray(255, 60, 60, 60);
-const IColor kHighlightGray(255, 100, 100, 100);
-const IColor kAccent(255, 95, 55, 200);
-const IColor kLight(255, 240, 240, 240);
-const IColor kModArc(216, 161, 145, 200);
-const char* kMono = "RobotoMono-Regular.ttf";
+const IColor kDarkGray = vemlor::ui::colDarkGray;
+const IColor kHighlightGray = vemlor::ui::colHighlightGray;
+const IColor kAccent = vemlor::ui::accentColor;
+const IColor kLight = vemlor::ui::colLightGray;
+const char* kMono = vemlor::ui::kTextFont;
 
 IVStyle Style(int n)
 {
@@ -82,15 +84,29 @@ enum class State
   Idle,
   Hover,
   Pressed,
-  Disabled
+  Disabled,
+  Learning,
+  Mapped,
+  Modulating
 };
-const char* kStateNames[] = {"idle", "hover", "pressed", "disabled"};
+constexpr int kNStates = 7;
+constexpr int kNPlainStates = 4; // display-only controls are not learnable
+const char* kStateNames[kNStates] = {"idle", "hover", "pressed", "disabled", "learning", "mapped", "modulating"};
 
 struct Row
 {
   const char* name;
   float height;
   std::function<IControl*(const IRECT&)> make;
+  bool learnable = true;
+};
+
+// The offscreen backend on a clock that stands still, so a blinking dot is caught in its visible phase.
+class StillGfx : public OffscreenGfx
+{
+public:
+  using OffscreenGfx::OffscreenGfx;
+  double GetTimeMs() const override { return 1000.; }
 };
 
 class WidgetStates : public ::testing::TestWithParam<float>
@@ -100,6 +116,8 @@ protected:
   {
     if (!gl.Ok())
       GTEST_SKIP() << "no surfaceless EGL context";
+    d.mediator.mDotColorOverride = kAccent;
+    d.mediator.mArcColorOverride = vemlor::ui::modArcColor;
     d.GetParam(kDrive)->InitDouble("drive", 6., 0., 24., 0.1, "dB");
     d.GetParam(kCutoff)->InitFrequency("cutoff", 440., 20., 20000., 0.);
     d.GetParam(kAnchor)->InitBool("anchored", true);
@@ -115,7 +133,7 @@ protected:
 
   void Open(int w, int h)
   {
-    g = std::make_unique<OffscreenGfx>(d, gl, w, h, GetParam());
+    g = std::make_unique<StillGfx>(d, gl, w, h, GetParam());
     const std::string roboto = std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf";
     const std::string mono =
       std::string(VEMLOR_NPM_DIR) + "/@expo-google-fonts/roboto-mono/400Regular/RobotoMono_400Regular.ttf";
@@ -128,7 +146,7 @@ protected:
   std::vector<std::vector<IControl*>> Page(const std::vector<Row>& rows, float colW)
   {
     const float nameW = 110.f, headH = 24.f;
-    for (int st = 0; st < 4; ++st)
+    for (int st = 0; st < kNStates; ++st)
       g->AttachControl(new ITextControl(IRECT(nameW + st * colW, 0, nameW + (st + 1) * colW, headH),
                                         kStateNames[st], Text(14.f, kLight), COLOR_TRANSPARENT));
     std::vector<std::vector<IControl*>> made;
@@ -138,7 +156,7 @@ protected:
       g->AttachControl(new ITextControl(IRECT(4, top, nameW, top + row.height), row.name,
                                         Text(13.f, kLight, EAlign::Near), COLOR_TRANSPARENT));
       std::vector<IControl*> states;
-      for (int st = 0; st < 4; ++st)
+      for (int st = 0; st < (row.learnable ? kNStates : kNPlainStates); ++st)
       {
         const IRECT cell(nameW + st * colW + 10.f, top + 6.f, nameW + (st + 1) * colW - 10.f,
                          top + row.height - 6.f);
@@ -161,6 +179,17 @@ protected:
       pressed->OnMouseOver(p.L + p.W() * 0.7f, p.T + p.H() * 0.4f, left);
       pressed->OnMouseDown(p.L + p.W() * 0.7f, p.T + p.H() * 0.4f, left);
       states[static_cast<int>(State::Disabled)]->SetDisabled(true);
+      if (states.size() < kNStates)
+        continue;
+      auto learnable = [&](State st) { return dynamic_cast<IControllable*>(states[static_cast<size_t>(st)]); };
+      learnable(State::Learning)->setLearning(true);
+      learnable(State::Mapped)->setCCNumber(74);
+      learnable(State::Mapped)->setParamMinMax(0.2, 0.8);
+      IControllable* mod = learnable(State::Modulating);
+      mod->setCCNumber(1);
+      mod->setModeDisplay(1);
+      mod->setModDepth(0.3);
+      mod->setModLiveValue(std::min(1., states[static_cast<size_t>(State::Modulating)]->GetValue() + 0.2));
     }
     // A press may step a switch or select a segment: every state shows the starting value again.
     for (auto& states : made)
@@ -177,8 +206,8 @@ protected:
   std::string Name(const char* what) { return std::string(what) + "_x" + std::to_string(static_cast<int>(GetParam())); }
 
   OffscreenGL gl;
-  FakeDelegate d{kNParams};
-  std::unique_ptr<OffscreenGfx> g;
+  WidgetLearnHost d{kNParams, {kCutoff}};
+  std::unique_ptr<StillGfx> g;
 };
 
 bool Near(const RGBA& p, const IColor& want, int tol = 14)
@@ -195,32 +224,32 @@ std::string Str(const RGBA& p)
 
 TEST_P(WidgetStates, Knobs)
 {
-  Open(110 + 4 * 150, 24 + 4 * 150);
+  Open(110 + kNStates * 150, 24 + 4 * 150);
   const std::vector<Row> rows = {
     {"value knob", 150.f,
-     [](const IRECT& r) { return new vemlor::ui::ControlValueKnobControl(r, kDrive, "drive", Style(1)); }},
+     [this](const IRECT& r) { return d.learnable<vemlor::ui::ControlValueKnobControl>(r, kDrive, "drive", Style(1)); }},
     {"freq knob", 150.f,
-     [](const IRECT& r) {
-       auto* k = new vemlor::ui::FreqKnobControl(r, kCutoff, kAnchor, "Main hz", Style(1));
-       k->setHighlightColors(kModArc, kDarkGray);
+     [this](const IRECT& r) {
+       auto* k = d.learnable<vemlor::ui::FreqKnobControl>(r, kCutoff, kAnchor, "Main hz", Style(1));
+       k->setHighlightColors(vemlor::ui::modArcColor, kDarkGray);
        k->setHighlightEnabled(true);
        k->setHighlighted(true);
        return k;
      }},
     {"position knob", 150.f,
-     zarvo::ui::WrapKnobControl::fitted([](const IRECT& r) {
-       auto* k = new zarvo::ui::WrapKnobControl(r, kSat, "drive var", Style(1),
-                                                {"soft", "hard", "fold"}, 10.f, -180.f, 180.f);
+     zarvo::ui::WrapKnobControl::fitted([this](const IRECT& r) -> IControl* {
+       auto* k = d.learnable<zarvo::ui::WrapKnobControl>(r, kSat, "drive var", Style(1),
+                                                std::vector<std::string>{"soft", "hard", "fold"}, 10.f, -180.f, 180.f);
        k->setRotation(120.f);
        k->setSideLabel("d var");
        return k;
      })},
     {"position, gap", 150.f,
-     zarvo::ui::WrapKnobControl::fitted([](const IRECT& r) {
+     zarvo::ui::WrapKnobControl::fitted([this](const IRECT& r) -> IControl* {
        IVStyle style = Style(1);
        style.labelText.mSize = 13.f;
-       auto* k = new zarvo::ui::WrapKnobControl(r, kChar, "b char", style,
-                                                {"1", "", "3", "", "5", "", "7", "", "9", "", "11"}, 5.f, -156.f,
+       auto* k = d.learnable<zarvo::ui::WrapKnobControl>(r, kChar, "b char", style,
+                                                std::vector<std::string>{"1", "", "3", "", "5", "", "7", "", "9", "", "11"}, 5.f, -156.f,
                                                 156.f);
        k->setWrap(false);
        k->setSideLabel("b char");
@@ -241,42 +270,42 @@ TEST_P(WidgetStates, Knobs)
 
 TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
 {
-  Open(110 + 4 * 150, 24 + 40 + 50 + 30 + 80 + 30 + 80 + 110 + 34);
+  Open(110 + kNStates * 150, 24 + 40 + 50 + 30 + 80 + 30 + 80 + 110 + 34);
   const IText t15w = Text(15.f, COLOR_WHITE);
   const std::vector<Row> rows = {
     {"fill slider", 40.f,
-     [t15w](const IRECT& r) {
-       auto* s = new zarvo::ui::FillSliderControl(r, kDetune, COLOR_TRANSPARENT, kHighlightGray, kAccent, t15w,
+     [this, t15w](const IRECT& r) {
+       auto* s = d.learnable<zarvo::ui::FillSliderControl>(r, kDetune, COLOR_TRANSPARENT, kHighlightGray, kAccent, t15w,
                                                   "dtn M");
        s->setShowNumber(true, 0);
        s->setFillOrigin(0.5f);
        return s;
      }},
     {"fill slider, label", 50.f,
-     [t15w](const IRECT& r) {
-       auto* s = new zarvo::ui::FillSliderControl(r, kDepth, COLOR_TRANSPARENT, kHighlightGray, kAccent,
+     [this, t15w](const IRECT& r) {
+       auto* s = d.learnable<zarvo::ui::FillSliderControl>(r, kDepth, COLOR_TRANSPARENT, kHighlightGray, kAccent,
                                                   Text(16.f, COLOR_WHITE), "");
        s->setShowNumber(true, 2);
        s->setLabel("pt depth", Text(14.f, COLOR_WHITE));
        return s;
      }},
     {"value switch", 30.f,
-     [](const IRECT& r) { return new vemlor::ui::ControlValueSwitchControl(r, kInvert, "", Style(2)); }},
+     [this](const IRECT& r) { return d.learnable<vemlor::ui::ControlValueSwitchControl>(r, kInvert, "", Style(2)); }},
     {"select grid", 80.f,
-     [](const IRECT& r) {
-       auto* s = new zarvo::ui::SelectControl(r, kPass, {}, "", Style(3));
+     [this](const IRECT& r) {
+       auto* s = d.learnable<zarvo::ui::SelectControl>(r, kPass, std::vector<const char*>{}, "", Style(3));
        s->setGrid(2, 3);
        return s;
      }},
     {"drag box", 30.f,
-     [](const IRECT& r) {
+     [this](const IRECT& r) {
        IVStyle style = Style(1);
        style.labelText = Text(14.f, kLight);
        style.valueText = Text(16.f, COLOR_WHITE);
        style.colorSpec.SetColor(EVColor::BG, IColor(255, 45, 45, 45));
        style.colorSpec.SetColor(EVColor::FG, COLOR_WHITE);
        style.colorSpec.SetColor(EVColor::X1, kLight);
-       return new zarvo::ui::IntDragControl(r, kVoices, style, "voices", zarvo::ui::IntDragControl::LabelPos::Left,
+       return d.learnable<zarvo::ui::IntDragControl>(r, kVoices, style, "voices", zarvo::ui::IntDragControl::LabelPos::Left,
                                             0.55f, 4.);
      }},
     {"depth readout", 80.f,
@@ -286,7 +315,8 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
        m->setLayout(55.f, 5.f);
        m->setDepth(-1.2534, true);
        return m;
-     }},
+     },
+     false},
     {"shape readout", 110.f,
      [](const IRECT& r) {
        auto* s = new vemlor::ui::StageCoeffsReadout(r);
@@ -299,14 +329,16 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
          s->setRow(i, names[i], values[i]);
        s->setRowCount(3);
        return s;
-     }},
+     },
+     false},
     {"section label", 34.f,
      [](const IRECT& r) {
        auto* s = new vemlor::ui::SectionLabelControl(r, "damping", IText(16.f, COLOR_LIGHT_GRAY, kMono),
                                                      COLOR_TRANSPARENT);
        s->setDisabledAlpha(0.6f);
        return s;
-     }},
+     },
+     false},
   };
   auto made = Page(rows, 150.f);
   ASSERT_TRUE(g->Frame());
