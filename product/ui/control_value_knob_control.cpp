@@ -9,7 +9,7 @@ using plugkit::IParam;
 
 ControlValueKnobControl::ControlValueKnobControl(const IRECT& bounds, int paramIdx, const char* label,
                                                  const IVStyle& style)
-: IVKnobControl(bounds, paramIdx, label, style, false, false, -135.f, 135.f, -135.f, EDirection::Vertical, 4., 2.f)
+  : IVKnobControl(bounds, paramIdx, label, style, false, false, -135.f, 135.f, -135.f, EDirection::Vertical, 4., 2.f)
 {}
 
 void ControlValueKnobControl::OnInit()

@@ -9,7 +9,7 @@ using plugkit::IParam;
 
 ControlValueSwitchControl::ControlValueSwitchControl(const IRECT& bounds, int paramIdx, const char* label,
                                                      const IVStyle& style)
-: IVSwitchControl(bounds, paramIdx, label, style)
+  : IVSwitchControl(bounds, paramIdx, label, style)
 {}
 
 void ControlValueSwitchControl::SetDirty(bool push, int valIdx)

@@ -21,8 +21,8 @@ double NoteNumber(double hz) { return 12. * std::log2(hz / 440.) + 69.; }
 
 FreqKnobControl::FreqKnobControl(const IRECT& bounds, int paramIdx, int anchoredParamIdx, const char* label,
                                  const IVStyle& style)
-: IVKnobControl(bounds, paramIdx, label, style, false, false, -135.f, 135.f, -135.f, EDirection::Vertical, 4., 2.f),
-  mNoteAnchorParam(anchoredParamIdx)
+  : IVKnobControl(bounds, paramIdx, label, style, false, false, -135.f, 135.f, -135.f, EDirection::Vertical, 4., 2.f)
+  , mNoteAnchorParam(anchoredParamIdx)
 {
   mFineGearingFactor = 40.;
 }

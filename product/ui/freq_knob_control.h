@@ -2,6 +2,7 @@
 // held and keeps the cutoff's note-anchor parameter in step with what the user does.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "IGfx/Controls/IVKnobControl.h"

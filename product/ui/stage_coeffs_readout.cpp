@@ -10,7 +10,9 @@ namespace vemlor::ui {
 
 using namespace plugkit::gfx;
 
-StageCoeffsReadout::StageCoeffsReadout(const IRECT& bounds) : IControl(bounds) {}
+StageCoeffsReadout::StageCoeffsReadout(const IRECT& bounds)
+  : IControl(bounds)
+{}
 
 void StageCoeffsReadout::setTitle(const std::string& title)
 {

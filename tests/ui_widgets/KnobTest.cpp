@@ -41,8 +41,8 @@ TEST(FreqKnobTest, NoteNamesAndDeviationMarks)
     double hz;
     const char* text;
   } cases[] = {
-    {"exact A4", 440., "A4"},       {"19.6 cents above", 445., "A4+"}, {"7.9 cents below", 438., "A4-"},
-    {"under one cent", 440.2, "A4"}, {"middle C", 261.6256, "C4"},     {"lowest MIDI note", 8.1758, "C-1"},
+    {"exact A4", 440., "A4"},        {"19.6 cents above", 445., "A4+"}, {"7.9 cents below", 438., "A4-"},
+    {"under one cent", 440.2, "A4"}, {"middle C", 261.6256, "C4"},      {"lowest MIDI note", 8.1758, "C-1"},
     {"high B", 3951.066, "B7"},
   };
   for (const Case& c : cases)
@@ -248,8 +248,8 @@ protected:
   WrapKnobControl* Make(std::vector<std::string> names, bool wrap, float half = 10.f, float a1 = -180.f,
                         float a2 = 180.f)
   {
-    auto* k = s.Attach<WrapKnobControl>(IRECT(40, 40, 100, 100), 0, "pos", LabelSize(10.f), std::move(names), half,
-                                        a1, a2);
+    auto* k =
+      s.Attach<WrapKnobControl>(IRECT(40, 40, 100, 100), 0, "pos", LabelSize(10.f), std::move(names), half, a1, a2);
     k->setWrap(wrap);
     return k;
   }

@@ -90,23 +90,33 @@ TEST(LearnableWidgetTest, EveryWidgetShowsItsMappingAndModulation)
     std::function<IControl*()> make;
   } cases[] = {
     {"value knob",
-     [&] { return s.host.learnable<vemlor::ui::ControlValueKnobControl>(IRECT(0, 0, 80, 100), kDrive, "drive",
-                                                                          DEFAULT_STYLE); }},
+     [&] {
+       return s.host.learnable<vemlor::ui::ControlValueKnobControl>(IRECT(0, 0, 80, 100), kDrive, "drive",
+                                                                    DEFAULT_STYLE);
+     }},
     {"frequency knob",
-     [&] { return s.host.learnable<vemlor::ui::FreqKnobControl>(IRECT(0, 0, 80, 100), kCutoff, kAnchor, "cut",
-                                                                  DEFAULT_STYLE); }},
+     [&] {
+       return s.host.learnable<vemlor::ui::FreqKnobControl>(IRECT(0, 0, 80, 100), kCutoff, kAnchor, "cut",
+                                                            DEFAULT_STYLE);
+     }},
     {"position knob",
-     [&] { return s.host.learnable<zarvo::ui::WrapKnobControl>(IRECT(40, 40, 120, 120), kPos, "pos", DEFAULT_STYLE,
-                                                                 names); }},
+     [&] {
+       return s.host.learnable<zarvo::ui::WrapKnobControl>(IRECT(40, 40, 120, 120), kPos, "pos", DEFAULT_STYLE, names);
+     }},
     {"fill slider",
-     [&] { return s.host.learnable<zarvo::ui::FillSliderControl>(IRECT(0, 0, 100, 20), kDrive, COLOR_BLACK,
-                                                                   COLOR_GRAY, COLOR_WHITE, DEFAULT_TEXT, "drive"); }},
+     [&] {
+       return s.host.learnable<zarvo::ui::FillSliderControl>(IRECT(0, 0, 100, 20), kDrive, COLOR_BLACK, COLOR_GRAY,
+                                                             COLOR_WHITE, DEFAULT_TEXT, "drive");
+     }},
     {"value switch",
-     [&] { return s.host.learnable<vemlor::ui::ControlValueSwitchControl>(IRECT(0, 0, 60, 20), kMode, "",
-                                                                            DEFAULT_STYLE); }},
+     [&] {
+       return s.host.learnable<vemlor::ui::ControlValueSwitchControl>(IRECT(0, 0, 60, 20), kMode, "", DEFAULT_STYLE);
+     }},
     {"select",
-     [&] { return s.host.learnable<zarvo::ui::SelectControl>(IRECT(0, 0, 100, 40), kMode, std::vector<const char*>{},
-                                                               "", DEFAULT_STYLE); }},
+     [&] {
+       return s.host.learnable<zarvo::ui::SelectControl>(IRECT(0, 0, 100, 40), kMode, std::vector<const char*>{}, "",
+                                                         DEFAULT_STYLE);
+     }},
     {"drag box",
      [&] { return s.host.learnable<zarvo::ui::IntDragControl>(IRECT(0, 0, 80, 20), kCount, DEFAULT_STYLE); }},
   };
@@ -136,7 +146,7 @@ TEST(LearnableWidgetTest, FittedFactoryReachesTheDecoratedPositionKnob)
   const IRECT cell(100, 100, 220, 200);
   auto factory = zarvo::ui::WrapKnobControl::fitted([&](const IRECT& r) -> IControl* {
     return s.host.learnable<zarvo::ui::WrapKnobControl>(r, kPos, "pos", DEFAULT_STYLE,
-                                                          std::vector<std::string>{"1", "", "3"}, 5.f, -156.f, 156.f);
+                                                        std::vector<std::string>{"1", "", "3"}, 5.f, -156.f, 156.f);
   });
   IControl* c = s.attach(factory(cell));
   auto* knob = dynamic_cast<zarvo::ui::WrapKnobControl*>(c);
@@ -150,8 +160,8 @@ TEST(LearnableWidgetTest, FittedFactoryReachesTheDecoratedPositionKnob)
 TEST(LearnableWidgetTest, DecoratedFrequencyKnobStillSnapsToNotes)
 {
   Session s;
-  auto* knob = s.attach(s.host.learnable<vemlor::ui::FreqKnobControl>(IRECT(0, 0, 80, 100), kCutoff, kAnchor, "cut",
-                                                                        DEFAULT_STYLE));
+  auto* knob = s.attach(
+    s.host.learnable<vemlor::ui::FreqKnobControl>(IRECT(0, 0, 80, 100), kCutoff, kAnchor, "cut", DEFAULT_STYLE));
   knob->SetValue(s.host.GetParam(kCutoff)->ToNormalized(452.));
   IMouseMod alt = InputDriver::Left();
   alt.A = true;

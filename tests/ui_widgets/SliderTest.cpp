@@ -79,8 +79,8 @@ protected:
   }
   FillSliderControl* Make(double gearing = 1.)
   {
-    return s.Attach<FillSliderControl>(IRECT(0, 0, 100, 20), 0, kTrack, kFill, kHover, IText(14.f, COLOR_WHITE),
-                                       "dtn", gearing);
+    return s.Attach<FillSliderControl>(IRECT(0, 0, 100, 20), 0, kTrack, kFill, kHover, IText(14.f, COLOR_WHITE), "dtn",
+                                       gearing);
   }
   EditorSession s{2, 300, 100};
 };
@@ -201,7 +201,7 @@ TEST(SelectTest, GridCellsTakeSegmentsRowByRow)
     int idx;
     IRECT rect;
   } cells[] = {
-    {0, {0, 0, 50, 30}},  {1, {50, 0, 100, 30}},  {2, {0, 30, 50, 60}}, {3, {50, 30, 100, 60}},
+    {0, {0, 0, 50, 30}},    {1, {50, 0, 100, 30}}, {2, {0, 30, 50, 60}}, {3, {50, 30, 100, 60}},
     {5, {50, 60, 100, 90}}, {6, {0, 60, 50, 90}}, // the seventh has no row of its own: the last row
   };
   for (const Cell& c : cells)
@@ -280,12 +280,12 @@ TEST(IntDragTest, ValueTextLabelSidesAndFallback)
   IVStyle style;
   style.colorSpec.SetColor(EVColor::FG, IColor(255, 1, 2, 3));
   style.colorSpec.SetColor(EVColor::X1, IColor(255, 4, 5, 6));
-  auto* voices = s.Attach<IntDragControl>(IRECT(0, 0, 100, 20), 0, style, "voices", IntDragControl::LabelPos::Left,
-                                          0.4f, 2.);
-  auto* blank = s.Attach<IntDragControl>(IRECT(0, 30, 100, 50), 1, style, "hidden", IntDragControl::LabelPos::None,
-                                         0.4f, 2.);
-  auto* mode = s.Attach<IntDragControl>(IRECT(0, 60, 100, 100), 2, style, "mode", IntDragControl::LabelPos::Below,
-                                        1.7f, 2.);
+  auto* voices =
+    s.Attach<IntDragControl>(IRECT(0, 0, 100, 20), 0, style, "voices", IntDragControl::LabelPos::Left, 0.4f, 2.);
+  auto* blank =
+    s.Attach<IntDragControl>(IRECT(0, 30, 100, 50), 1, style, "hidden", IntDragControl::LabelPos::None, 0.4f, 2.);
+  auto* mode =
+    s.Attach<IntDragControl>(IRECT(0, 60, 100, 100), 2, style, "mode", IntDragControl::LabelPos::Below, 1.7f, 2.);
   voices->SetValue(s.dlg.GetParam(0)->GetNormalized());
   blank->SetValue(s.dlg.GetParam(1)->GetNormalized());
   mode->SetValue(s.dlg.GetParam(2)->GetNormalized());
@@ -321,8 +321,8 @@ TEST(IntDragTest, VerticalDragWithGearingAndFineControl)
 {
   EditorSession s(1, 300, 200);
   s.dlg.GetParam(0)->InitDouble("amount", 0., 0., 100., 0.);
-  auto* d = s.Attach<IntDragControl>(IRECT(0, 0, 100, 20), 0, DEFAULT_STYLE, "", IntDragControl::LabelPos::None,
-                                     0.f, 2.);
+  auto* d =
+    s.Attach<IntDragControl>(IRECT(0, 0, 100, 20), 0, DEFAULT_STYLE, "", IntDragControl::LabelPos::None, 0.f, 2.);
   s.Input().Press(50, 10);
   s.Input().DragTo(50, 6);
   EXPECT_NEAR(4. / 20. / 2., d->GetValue(), 1e-9);

@@ -18,7 +18,9 @@ class WidgetLearnHost : public plugkit::gfx::test::FakeDelegate
 public:
   using Mediator = zarvo::midi_cc::CCMediator<WidgetLearnHost>;
 
-  WidgetLearnHost(int nParams, std::set<int> frequencies) : FakeDelegate(nParams), mFrequencies(std::move(frequencies))
+  WidgetLearnHost(int nParams, std::set<int> frequencies)
+    : FakeDelegate(nParams)
+    , mFrequencies(std::move(frequencies))
   {}
 
   template <class T, class... Args>

@@ -37,8 +37,7 @@ extern "C" const char* __lsan_default_suppressions()
          "leak:dri\n";
 }
 
-namespace
-{
+namespace {
 
 // The editor's theme and shared styles.
 const IColor kDarkGray = vemlor::ui::colDarkGray;
@@ -147,8 +146,8 @@ protected:
   {
     const float nameW = 110.f, headH = 24.f;
     for (int st = 0; st < kNStates; ++st)
-      g->AttachControl(new ITextControl(IRECT(nameW + st * colW, 0, nameW + (st + 1) * colW, headH),
-                                        kStateNames[st], Text(14.f, kLight), COLOR_TRANSPARENT));
+      g->AttachControl(new ITextControl(IRECT(nameW + st * colW, 0, nameW + (st + 1) * colW, headH), kStateNames[st],
+                                        Text(14.f, kLight), COLOR_TRANSPARENT));
     std::vector<std::vector<IControl*>> made;
     float top = headH;
     for (const Row& row : rows)
@@ -158,8 +157,7 @@ protected:
       std::vector<IControl*> states;
       for (int st = 0; st < (row.learnable ? kNStates : kNPlainStates); ++st)
       {
-        const IRECT cell(nameW + st * colW + 10.f, top + 6.f, nameW + (st + 1) * colW - 10.f,
-                         top + row.height - 6.f);
+        const IRECT cell(nameW + st * colW + 10.f, top + 6.f, nameW + (st + 1) * colW - 10.f, top + row.height - 6.f);
         IControl* c = g->AttachControl(row.make(cell));
         c->SetValueFromDelegate(c->GetParam() ? c->GetParam()->GetNormalized() : c->GetValue());
         states.push_back(c);
@@ -236,21 +234,19 @@ TEST_P(WidgetStates, Knobs)
        k->setHighlighted(true);
        return k;
      }},
-    {"position knob", 150.f,
-     zarvo::ui::WrapKnobControl::fitted([this](const IRECT& r) -> IControl* {
-       auto* k = d.learnable<zarvo::ui::WrapKnobControl>(r, kSat, "drive var", Style(1),
-                                                std::vector<std::string>{"soft", "hard", "fold"}, 10.f, -180.f, 180.f);
+    {"position knob", 150.f, zarvo::ui::WrapKnobControl::fitted([this](const IRECT& r) -> IControl* {
+       auto* k = d.learnable<zarvo::ui::WrapKnobControl>(
+         r, kSat, "drive var", Style(1), std::vector<std::string>{"soft", "hard", "fold"}, 10.f, -180.f, 180.f);
        k->setRotation(120.f);
        k->setSideLabel("d var");
        return k;
      })},
-    {"position, gap", 150.f,
-     zarvo::ui::WrapKnobControl::fitted([this](const IRECT& r) -> IControl* {
+    {"position, gap", 150.f, zarvo::ui::WrapKnobControl::fitted([this](const IRECT& r) -> IControl* {
        IVStyle style = Style(1);
        style.labelText.mSize = 13.f;
-       auto* k = d.learnable<zarvo::ui::WrapKnobControl>(r, kChar, "b char", style,
-                                                std::vector<std::string>{"1", "", "3", "", "5", "", "7", "", "9", "", "11"}, 5.f, -156.f,
-                                                156.f);
+       auto* k = d.learnable<zarvo::ui::WrapKnobControl>(
+         r, kChar, "b char", style, std::vector<std::string>{"1", "", "3", "", "5", "", "7", "", "9", "", "11"}, 5.f,
+         -156.f, 156.f);
        k->setWrap(false);
        k->setSideLabel("b char");
        return k;
@@ -276,7 +272,7 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
     {"fill slider", 40.f,
      [this, t15w](const IRECT& r) {
        auto* s = d.learnable<zarvo::ui::FillSliderControl>(r, kDetune, COLOR_TRANSPARENT, kHighlightGray, kAccent, t15w,
-                                                  "dtn M");
+                                                           "dtn M");
        s->setShowNumber(true, 0);
        s->setFillOrigin(0.5f);
        return s;
@@ -284,7 +280,7 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
     {"fill slider, label", 50.f,
      [this, t15w](const IRECT& r) {
        auto* s = d.learnable<zarvo::ui::FillSliderControl>(r, kDepth, COLOR_TRANSPARENT, kHighlightGray, kAccent,
-                                                  Text(16.f, COLOR_WHITE), "");
+                                                           Text(16.f, COLOR_WHITE), "");
        s->setShowNumber(true, 2);
        s->setLabel("pt depth", Text(14.f, COLOR_WHITE));
        return s;
@@ -305,8 +301,8 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
        style.colorSpec.SetColor(EVColor::BG, IColor(255, 45, 45, 45));
        style.colorSpec.SetColor(EVColor::FG, COLOR_WHITE);
        style.colorSpec.SetColor(EVColor::X1, kLight);
-       return d.learnable<zarvo::ui::IntDragControl>(r, kVoices, style, "voices", zarvo::ui::IntDragControl::LabelPos::Left,
-                                            0.55f, 4.);
+       return d.learnable<zarvo::ui::IntDragControl>(r, kVoices, style, "voices",
+                                                     zarvo::ui::IntDragControl::LabelPos::Left, 0.55f, 4.);
      }},
     {"depth readout", 80.f,
      [](const IRECT& r) {
@@ -333,8 +329,8 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
      false},
     {"section label", 34.f,
      [](const IRECT& r) {
-       auto* s = new vemlor::ui::SectionLabelControl(r, "damping", IText(16.f, COLOR_LIGHT_GRAY, kMono),
-                                                     COLOR_TRANSPARENT);
+       auto* s =
+         new vemlor::ui::SectionLabelControl(r, "damping", IText(16.f, COLOR_LIGHT_GRAY, kMono), COLOR_TRANSPARENT);
        s->setDisabledAlpha(0.6f);
        return s;
      },

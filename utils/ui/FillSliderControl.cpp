@@ -16,8 +16,12 @@ using plugkit::IParam;
 FillSliderControl::FillSliderControl(const IRECT& bounds, int paramIdx, const IColor& track, const IColor& fill,
                                      const IColor& hoverFill, const IText& valueText, const char* caption,
                                      double gearing, EDirection direction)
-: ISliderControlBase(bounds, paramIdx, direction, gearing, 0.f), mTrackColor(track), mFillColor(fill),
-  mHoverFillColor(hoverFill), mValueText(valueText), mCaption(caption ? caption : "")
+  : ISliderControlBase(bounds, paramIdx, direction, gearing, 0.f)
+  , mTrackColor(track)
+  , mFillColor(fill)
+  , mHoverFillColor(hoverFill)
+  , mValueText(valueText)
+  , mCaption(caption ? caption : "")
 {
   // The relative drag reads absolute pointer positions, so the cursor must stay where it is.
   mHideCursorOnDrag = false;
@@ -82,8 +86,7 @@ std::string FillSliderControl::barText() const
   if (!mShowNumber)
     return mCaption;
   const double x = param->FromNormalized(GetValue());
-  const std::string number =
-    mDecimals > 0 ? fmt::format("{:.{}f}", x, mDecimals) : std::to_string(std::llround(x));
+  const std::string number = mDecimals > 0 ? fmt::format("{:.{}f}", x, mDecimals) : std::to_string(std::llround(x));
   if (!mUnit.empty())
     return number + " " + mUnit;
   return mCaption.empty() ? number : mCaption + " " + number;

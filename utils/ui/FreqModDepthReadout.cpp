@@ -10,7 +10,9 @@ namespace zarvo::ui {
 using namespace plugkit::gfx;
 using plugkit::IParam;
 
-FreqModDepthReadout::FreqModDepthReadout(const IRECT& bounds) : IControl(bounds) {}
+FreqModDepthReadout::FreqModDepthReadout(const IRECT& bounds)
+  : IControl(bounds)
+{}
 
 void FreqModDepthReadout::setTextStyles(const IText& nameText, const IText& valueText)
 {

@@ -25,8 +25,11 @@ IVStyle WithoutTexts(IVStyle style)
 
 IntDragControl::IntDragControl(const IRECT& bounds, int paramIdx, const IVStyle& style, std::string_view label,
                                LabelPos labelPos, float labelFraction, double gearing)
-: IKnobControlBase(bounds, paramIdx, EDirection::Vertical, gearing), IVectorBase(WithoutTexts(style), false, false),
-  mLabel(label), mLabelPos(labelPos), mLabelFraction(std::clamp(labelFraction, 0.f, 1.f))
+  : IKnobControlBase(bounds, paramIdx, EDirection::Vertical, gearing)
+  , IVectorBase(WithoutTexts(style), false, false)
+  , mLabel(label)
+  , mLabelPos(labelPos)
+  , mLabelFraction(std::clamp(labelFraction, 0.f, 1.f))
 {
   mFineGearingFactor = 20.;
   mHideCursorOnDrag = true;

@@ -1,6 +1,7 @@
 // A box that shows an integer parameter and changes it by vertical dragging, with its label on any side.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 

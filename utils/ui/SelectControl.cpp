@@ -11,7 +11,7 @@ using plugkit::IParam;
 
 SelectControl::SelectControl(const IRECT& bounds, int paramIdx, std::vector<const char*> options, const char* label,
                              const IVStyle& style)
-: IVTabSwitchControl(bounds, paramIdx, options, label, style, EVShape::Rectangle, EDirection::Horizontal)
+  : IVTabSwitchControl(bounds, paramIdx, options, label, style, EVShape::Rectangle, EDirection::Horizontal)
 {}
 
 void SelectControl::setGrid(int columns, int rows)

@@ -44,10 +44,16 @@ constexpr float kDegToRad = std::numbers::pi_v<float> / 180.f;
 WrapKnobControl::WrapKnobControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
                                  std::vector<std::string> positionNames, float tickHalfWidth, float firstAngle,
                                  float lastAngle)
-: IVKnobControl(Widened(bounds, style, positionNames), paramIdx, label, WithoutTexts(style), false, false, firstAngle,
-                lastAngle, firstAngle, EDirection::Vertical, 4., 2.),
-  mKnobW(bounds.W()), mKnobH(bounds.H()), mKnobRect(bounds), mPositionNames(std::move(positionNames)),
-  mTickHalfWidth(tickHalfWidth), mFirstAngle(firstAngle), mLastAngle(lastAngle), mNameText(style.labelText)
+  : IVKnobControl(Widened(bounds, style, positionNames), paramIdx, label, WithoutTexts(style), false, false, firstAngle,
+                  lastAngle, firstAngle, EDirection::Vertical, 4., 2.)
+  , mKnobW(bounds.W())
+  , mKnobH(bounds.H())
+  , mKnobRect(bounds)
+  , mPositionNames(std::move(positionNames))
+  , mTickHalfWidth(tickHalfWidth)
+  , mFirstAngle(firstAngle)
+  , mLastAngle(lastAngle)
+  , mNameText(style.labelText)
 {}
 
 WrapKnobControl::Factory WrapKnobControl::fitted(Factory factory)
@@ -179,8 +185,8 @@ void WrapKnobControl::drawSideLabel(IGfx& g) const
   const IRECT& area = mFitted ? mRECT : mWidgetBounds;
   const float cy = mWidgetBounds.MH();
   const float r = GetRadius();
-  const IRECT box = mSideLabelBelow == 0 ? IRECT(mRECT.L, area.T, mRECT.R, cy - r)
-                                         : IRECT(mRECT.L, cy + r, mRECT.R, area.B);
+  const IRECT box =
+    mSideLabelBelow == 0 ? IRECT(mRECT.L, area.T, mRECT.R, cy - r) : IRECT(mRECT.L, cy + r, mRECT.R, area.B);
   IText text = mNameText;
   text.mAlign = EAlign::Center;
   text.mVAlign = EVAlign::Middle;

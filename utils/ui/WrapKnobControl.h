@@ -2,6 +2,7 @@
 // each position and, with wrapping on, turns past the end back to the start.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,9 +27,9 @@ public:
 
   // Angles in degrees, 0 at twelve o'clock, clockwise; value 0 sits at firstAngle. The rectangle is
   // widened around bounds to make room for the names.
-  WrapKnobControl(const plugkit::gfx::IRECT& bounds, int paramIdx, const char* label, const plugkit::gfx::IVStyle& style,
-                  std::vector<std::string> positionNames, float tickHalfWidth = 10.f, float firstAngle = -180.f,
-                  float lastAngle = 180.f);
+  WrapKnobControl(const plugkit::gfx::IRECT& bounds, int paramIdx, const char* label,
+                  const plugkit::gfx::IVStyle& style, std::vector<std::string> positionNames,
+                  float tickHalfWidth = 10.f, float firstAngle = -180.f, float lastAngle = 180.f);
 
   // The factory's control, fitted into the cell it was made for when it is a named-position knob; any
   // other control is returned as it is.
