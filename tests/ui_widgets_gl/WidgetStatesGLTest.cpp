@@ -278,7 +278,7 @@ TEST_P(WidgetStates, SlidersSelectorsAndReadouts)
        return s;
      }},
     {"fill slider, label", 50.f,
-     [this, t15w](const IRECT& r) {
+     [this](const IRECT& r) {
        auto* s = d.learnable<zarvo::ui::FillSliderControl>(r, kDepth, COLOR_TRANSPARENT, kHighlightGray, kAccent,
                                                            Text(16.f, COLOR_WHITE), "");
        s->setShowNumber(true, 2);
