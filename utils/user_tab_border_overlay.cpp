@@ -6,7 +6,9 @@ namespace zarvo::ui {
 
 using namespace plugkit::gfx;
 
-UserTabPanel::BorderOverlay::BorderOverlay(const IRECT& bounds, const IColor& color) : IControl(bounds), mColor(color)
+UserTabPanel::BorderOverlay::BorderOverlay(const IRECT& bounds, const IColor& color)
+  : IControl(bounds)
+  , mColor(color)
 {
   mIgnoreMouse = true;
 }

@@ -11,7 +11,11 @@ using namespace plugkit::gfx;
 
 UserTabPanel::CellOverlay::CellOverlay(const IRECT& bounds, UserTabPanel& panel, int column, int index,
                                        bool wholeColumn)
-  : IControl(bounds), mPanel(panel), mColumn(column), mIndex(index), mWholeColumn(wholeColumn)
+  : IControl(bounds)
+  , mPanel(panel)
+  , mColumn(column)
+  , mIndex(index)
+  , mWholeColumn(wholeColumn)
 {
   if (!wholeColumn)
     SetTooltip(panel.cellTip.c_str());

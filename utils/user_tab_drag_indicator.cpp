@@ -6,7 +6,9 @@ namespace zarvo::ui {
 
 using namespace plugkit::gfx;
 
-UserTabPanel::DragIndicator::DragIndicator(const IRECT& bounds, UserTabPanel& panel) : IControl(bounds), mPanel(panel)
+UserTabPanel::DragIndicator::DragIndicator(const IRECT& bounds, UserTabPanel& panel)
+  : IControl(bounds)
+  , mPanel(panel)
 {
   mIgnoreMouse = true;
 }

@@ -38,7 +38,8 @@ std::string_view nextWord(std::string_view& rest)
 
 bool UserTabLayout::isWidthMod(int id)
 {
-  return id <= -1 && id >= -static_cast<int>(kSpacerDefs.size()) && kSpacerDefs[static_cast<size_t>(-id - 1)].isWidthMod;
+  return id <= -1 && id >= -static_cast<int>(kSpacerDefs.size()) &&
+         kSpacerDefs[static_cast<size_t>(-id - 1)].isWidthMod;
 }
 
 bool UserTabLayout::slotHasWidthMod(const Slot& slot) { return widthModIndex(slot) >= 0; }
@@ -104,8 +105,7 @@ std::vector<UserTabLayout::Slot> UserTabLayout::parseSlotLines(const std::vector
     if (nextWord(rest) != "slot")
       continue;
     Slot slot;
-    for (std::string_view word = nextWord(rest); !word.empty() && slot.size() < kMaxSlotEntries;
-         word = nextWord(rest))
+    for (std::string_view word = nextWord(rest); !word.empty() && slot.size() < kMaxSlotEntries; word = nextWord(rest))
     {
       if (const std::optional<int> id = decimalId(word))
         slot.push_back(*id);

@@ -9,7 +9,11 @@ namespace zarvo::ui {
 class UserTabPanel::PaddingControl : public plugkit::gfx::IControl
 {
 public:
-  explicit PaddingControl(const IRECT& bounds) : IControl(bounds) { mIgnoreMouse = true; }
+  explicit PaddingControl(const IRECT& bounds)
+    : IControl(bounds)
+  {
+    mIgnoreMouse = true;
+  }
 
   bool IsHit(float, float) const override { return false; }
   void Draw(plugkit::gfx::IGfx&) override {}

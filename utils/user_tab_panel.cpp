@@ -43,9 +43,17 @@ UserTabPanel::UserTabPanel(const IRECT& bounds, std::unique_ptr<UserTabControlSo
                            bool unlocked, const IVStyle& style, const IColor& accentColor, OnChangedFunc onChanged,
                            std::string pluginName, std::string pluginVersion, std::string fileExtension,
                            const char* fontA, const char* fontB)
-  : IContainerBase(bounds), mRegistry(std::move(registry)), mSlots(std::move(slots)), mUnlocked(unlocked),
-    mStyle(style), mAccentColor(accentColor), mOnChanged(std::move(onChanged)), mPluginName(std::move(pluginName)),
-    mPluginVersion(std::move(pluginVersion)), mFileExtension(std::move(fileExtension)), mBaseRect(bounds)
+  : IContainerBase(bounds)
+  , mRegistry(std::move(registry))
+  , mSlots(std::move(slots))
+  , mUnlocked(unlocked)
+  , mStyle(style)
+  , mAccentColor(accentColor)
+  , mOnChanged(std::move(onChanged))
+  , mPluginName(std::move(pluginName))
+  , mPluginVersion(std::move(pluginVersion))
+  , mFileExtension(std::move(fileExtension))
+  , mBaseRect(bounds)
 {
   // Files dropped on the tab reach the panel wherever no child answers.
   mIgnoreMouse = false;
@@ -300,10 +308,10 @@ void UserTabPanel::rebuild()
 
   if (mUnlocked)
   {
-    const IRECT addRect = mSlots.empty() ? mBaseRect
-                                         : IRECT(mBaseRect.R - strip, mBaseRect.T,
-                                                 std::max(mBaseRect.R - strip, mBaseRect.R - toolbarButtonSize),
-                                                 mBaseRect.B);
+    const IRECT addRect = mSlots.empty()
+                            ? mBaseRect
+                            : IRECT(mBaseRect.R - strip, mBaseRect.T,
+                                    std::max(mBaseRect.R - strip, mBaseRect.R - toolbarButtonSize), mBaseRect.B);
     attachChild(makePlusBtn(addRect, -1));
   }
   attachChild(makeLockBtn(lockRect));
@@ -370,8 +378,8 @@ IControl* UserTabPanel::makeButton(const IRECT& rect, const GlyphLabel& glyph, c
 
 IControl* UserTabPanel::makeLockBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, mUnlocked ? unlockedGlyph : lockedGlyph, mUnlocked ? "lock" : "edit", mStyle,
-                           [this] { toggleLock(); }, true);
+  IControl* b = makeButton(
+    rect, mUnlocked ? unlockedGlyph : lockedGlyph, mUnlocked ? "lock" : "edit", mStyle, [this] { toggleLock(); }, true);
   b->SetTooltip((mUnlocked ? lockTipUnlocked : lockTipLocked).c_str());
   return b;
 }
@@ -379,16 +387,18 @@ IControl* UserTabPanel::makeLockBtn(const IRECT& rect)
 IControl* UserTabPanel::makePlusBtn(const IRECT& rect, int column)
 {
   const float side = std::min({rect.W(), rect.H(), mButtonStyle.labelText.mSize});
-  IControl* b = makeButton(rect.GetCentredInside(side, side), plusGlyph, "+", mButtonStyle,
-                           [this, column, rect] { showParamPicker(column, rect); }, false);
+  IControl* b = makeButton(
+    rect.GetCentredInside(side, side), plusGlyph, "+", mButtonStyle,
+    [this, column, rect] { showParamPicker(column, rect); }, false);
   b->SetTooltip((column < 0 ? addColumnTip : addControlTip).c_str());
   return b;
 }
 
 IControl* UserTabPanel::makeWidthModBtn(const IRECT& rect, int column)
 {
-  IControl* b = makeButton(rect.GetCentredInside(std::min(80.f, rect.W()), std::min(40.f, rect.H())), widthGlyph,
-                           "\xE2\x96\xAD", mButtonStyle, [this, column] { resetColumnWidth(column); }, false);
+  IControl* b = makeButton(
+    rect.GetCentredInside(std::min(80.f, rect.W()), std::min(40.f, rect.H())), widthGlyph, "\xE2\x96\xAD", mButtonStyle,
+    [this, column] { resetColumnWidth(column); }, false);
   const Slot& slot = mSlots[static_cast<size_t>(column)];
   const int mod = widthModIndex(slot);
   b->SetTooltip(mod < 0 ? "" : colWidthTip(slot[static_cast<size_t>(mod)]).c_str());
@@ -397,35 +407,40 @@ IControl* UserTabPanel::makeWidthModBtn(const IRECT& rect, int column)
 
 IControl* UserTabPanel::makeSaveBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, saveGlyph, "save", mStyle, [this] { promptFile(true); }, true);
+  IControl* b = makeButton(
+    rect, saveGlyph, "save", mStyle, [this] { promptFile(true); }, true);
   b->SetTooltip(saveTip.c_str());
   return b;
 }
 
 IControl* UserTabPanel::makeLoadBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, loadGlyph, "load", mStyle, [this] { promptFile(false); }, true);
+  IControl* b = makeButton(
+    rect, loadGlyph, "load", mStyle, [this] { promptFile(false); }, true);
   b->SetTooltip(loadTip.c_str());
   return b;
 }
 
 IControl* UserTabPanel::makeCopyBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, copyGlyph, "copy", mStyle, [this] { copyToClipboard(); }, true);
+  IControl* b = makeButton(
+    rect, copyGlyph, "copy", mStyle, [this] { copyToClipboard(); }, true);
   b->SetTooltip(copyTip.c_str());
   return b;
 }
 
 IControl* UserTabPanel::makePasteBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, pasteGlyph, "paste", mStyle, [this] { pasteFromClipboard(); }, true);
+  IControl* b = makeButton(
+    rect, pasteGlyph, "paste", mStyle, [this] { pasteFromClipboard(); }, true);
   b->SetTooltip(pasteTip.c_str());
   return b;
 }
 
 IControl* UserTabPanel::makeClearBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, clearGlyph, "clear", mStyle, [this] { clearSlots(); }, true);
+  IControl* b = makeButton(
+    rect, clearGlyph, "clear", mStyle, [this] { clearSlots(); }, true);
   b->SetDisabled(mSlots.empty());
   b->SetTooltip(clearTip.c_str());
   return b;
@@ -433,7 +448,8 @@ IControl* UserTabPanel::makeClearBtn(const IRECT& rect)
 
 IControl* UserTabPanel::makeUndoBtn(const IRECT& rect)
 {
-  IControl* b = makeButton(rect, undoGlyph, "undo", mStyle, [this] { undo(); }, true);
+  IControl* b = makeButton(
+    rect, undoGlyph, "undo", mStyle, [this] { undo(); }, true);
   b->SetDisabled(mHistory.empty());
   b->SetTooltip(undoTip.c_str());
   return b;
@@ -464,17 +480,17 @@ void UserTabPanel::promptFile(bool save)
     return;
   TextString fileName(save ? "layout" : "");
   TextString folder;
-  mGraphics->PromptForFile(fileName, folder, save ? EFileAction::Save : EFileAction::Open, mFileExtension.c_str(),
-                           [this, save, alive = std::weak_ptr<int>(mLifeToken)](const TextString& chosen,
-                                                                                const TextString&) {
-                             const std::string path = chosen.Get();
-                             if (path.empty() || alive.expired())
-                               return;
-                             if (save)
-                               saveLayout(path);
-                             else
-                               loadLayout(path);
-                           });
+  mGraphics->PromptForFile(
+    fileName, folder, save ? EFileAction::Save : EFileAction::Open, mFileExtension.c_str(),
+    [this, save, alive = std::weak_ptr<int>(mLifeToken)](const TextString& chosen, const TextString&) {
+      const std::string path = chosen.Get();
+      if (path.empty() || alive.expired())
+        return;
+      if (save)
+        saveLayout(path);
+      else
+        loadLayout(path);
+    });
 }
 
 } // namespace zarvo::ui

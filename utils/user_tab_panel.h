@@ -73,16 +73,15 @@ public:
                const char* fontA, const char* fontB);
   // The same over a registry value (entries {id, desc {factory, size, label}} and a root group tree).
   template <class Registry>
-    requires(!std::is_convertible_v<Registry, std::unique_ptr<UserTabControlSource>>)
-  UserTabPanel(const IRECT& bounds, Registry registry, std::vector<Slot> slots, bool unlocked,
-               const plugkit::gfx::IVStyle& style, const plugkit::gfx::IColor& accentColor, OnChangedFunc onChanged,
-               std::string pluginName, std::string pluginVersion, std::string fileExtension, const char* fontA,
-               const char* fontB)
+  requires(!std::is_convertible_v<Registry, std::unique_ptr<UserTabControlSource>>)
+    UserTabPanel(const IRECT& bounds, Registry registry, std::vector<Slot> slots, bool unlocked,
+                 const plugkit::gfx::IVStyle& style, const plugkit::gfx::IColor& accentColor, OnChangedFunc onChanged,
+                 std::string pluginName, std::string pluginVersion, std::string fileExtension, const char* fontA,
+                 const char* fontB)
     : UserTabPanel(bounds, std::make_unique<RegistryControlSource<Registry>>(std::move(registry)), std::move(slots),
                    unlocked, style, accentColor, std::move(onChanged), std::move(pluginName), std::move(pluginVersion),
                    std::move(fileExtension), fontA, fontB)
-  {
-  }
+  {}
   ~UserTabPanel() override;
 
   //---Framework notifications
@@ -206,8 +205,8 @@ public:
   //---Settings the editor sets after construction
   IdToToken idToToken;
   TokenToId tokenToId;
-  GlyphLabel lockedGlyph, unlockedGlyph, plusGlyph, removeGlyph, moveGlyph, saveGlyph, loadGlyph, copyGlyph,
-    pasteGlyph, clearGlyph, undoGlyph, widthGlyph;
+  GlyphLabel lockedGlyph, unlockedGlyph, plusGlyph, removeGlyph, moveGlyph, saveGlyph, loadGlyph, copyGlyph, pasteGlyph,
+    clearGlyph, undoGlyph, widthGlyph;
   float glyphScale = 0.f;
   std::string dragHint;
   std::function<void()> afterRebuild;

@@ -90,7 +90,8 @@ void UserTabPanel::updateCellDrag(float x, float y, const IMouseMod& mods)
     mDrag.targetPosition = x < mColumnRects.front().L ? 0 : n;
     const bool lastCell = static_cast<size_t>(mDrag.fromColumn) < mCellRects.size() &&
                           mCellRects[static_cast<size_t>(mDrag.fromColumn)].size() == 1;
-    mDrag.valid = !lastCell || (mDrag.targetPosition != mDrag.fromColumn && mDrag.targetPosition != mDrag.fromColumn + 1);
+    mDrag.valid =
+      !lastCell || (mDrag.targetPosition != mDrag.fromColumn && mDrag.targetPosition != mDrag.fromColumn + 1);
     if (!lastCell && mSlots.size() >= UserTabLayout::kMaxSlots)
       mDrag.valid = false;
   }

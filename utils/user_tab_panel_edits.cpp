@@ -103,7 +103,8 @@ void UserTabPanel::moveEntryWithinSlot(int column, int from, int toCell)
     return;
   const auto& cells = mCellRects[static_cast<size_t>(column)];
   const int c = std::clamp(toCell, 0, static_cast<int>(cells.size()));
-  const int target = c == static_cast<int>(cells.size()) ? static_cast<int>(slot.size()) : cells[static_cast<size_t>(c)].first;
+  const int target =
+    c == static_cast<int>(cells.size()) ? static_cast<int>(slot.size()) : cells[static_cast<size_t>(c)].first;
   const int id = slot[static_cast<size_t>(from)];
   slot.erase(slot.begin() + from);
   insertClamped(slot, target > from ? target - 1 : target, id);
@@ -125,7 +126,8 @@ void UserTabPanel::moveEntryAcross(int fromColumn, int from, int toColumn, int t
     return;
   const auto& cells = mCellRects[static_cast<size_t>(toColumn)];
   const int c = std::clamp(toCell, 0, static_cast<int>(cells.size()));
-  const int target = c == static_cast<int>(cells.size()) ? static_cast<int>(dest.size()) : cells[static_cast<size_t>(c)].first;
+  const int target =
+    c == static_cast<int>(cells.size()) ? static_cast<int>(dest.size()) : cells[static_cast<size_t>(c)].first;
   const int id = source[static_cast<size_t>(from)];
   source.erase(source.begin() + from);
   insertClamped(dest, target, id);

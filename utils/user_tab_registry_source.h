@@ -12,7 +12,9 @@ template <class Registry>
 class RegistryControlSource final : public UserTabControlSource
 {
 public:
-  explicit RegistryControlSource(Registry registry) : mRegistry(std::move(registry)) {}
+  explicit RegistryControlSource(Registry registry)
+    : mRegistry(std::move(registry))
+  {}
 
   bool contains(int id) const override { return find(id) != nullptr; }
   float size(int id) const override

@@ -40,10 +40,10 @@ UserTabPanel* PanelTest::Make(Slots slots, bool unlocked, bool productSettings)
 {
   RemovePanel();
   plugkit::gfx::IVStyle style;
-  panel = new UserTabPanel(kContent, productLikeRegistry(), std::move(slots), unlocked, style,
-                           plugkit::gfx::IColor(255, 95, 55, 200),
-                           [this](const Slots& slots, bool u) { changes.emplace_back(slots, u); }, "Vemlor", "1.3.0",
-                           "zarvo", nullptr, nullptr);
+  panel = new UserTabPanel(
+    kContent, productLikeRegistry(), std::move(slots), unlocked, style, plugkit::gfx::IColor(255, 95, 55, 200),
+    [this](const Slots& slots, bool u) { changes.emplace_back(slots, u); }, "Vemlor", "1.3.0", "zarvo", nullptr,
+    nullptr);
   if (productSettings)
   {
     panel->dragHint = "hold shift to move whole column";

@@ -53,10 +53,11 @@ struct FakeRegistry
   // Adds to node (the root when null); the control is a recording control named "id N".
   void add(int id, float size, std::string label, Node* node = nullptr)
   {
-    entries.push_back({id, {[id](const IRECT& r) -> IControl* {
-                              return new plugkit::gfx::test::RecordingControl(r, -1, ("id " + std::to_string(id)).c_str());
-                            },
-                            size, std::move(label)}});
+    entries.push_back({id,
+                       {[id](const IRECT& r) -> IControl* {
+                          return new plugkit::gfx::test::RecordingControl(r, -1, ("id " + std::to_string(id)).c_str());
+                        },
+                        size, std::move(label)}});
     (node ? *node : root).children.push_back({0, id, nullptr});
   }
   Node* group(std::string name, Node* node = nullptr)

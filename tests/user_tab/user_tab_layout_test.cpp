@@ -68,7 +68,8 @@ TEST(UserTabLayout, ParsesSlotLines)
     {"numbers, names and unknown names", {"slot 12 -3 foo par_main_drive"}, {{12, -3, 14}}},
     {"blanks between words", {"  slot   1    2 "}, {{1, 2}}},
     {"other first words and empty slots", {"slots 1", "slot", "slot foo", "# slot 1", "", "Slot 2"}, {}},
-    {"a plus sign or a number past 32 bits is a name", {"slot +5 4294967296 big -2147483648"},
+    {"a plus sign or a number past 32 bits is a name",
+     {"slot +5 4294967296 big -2147483648"},
      {{99999999, -2147483648}}},
     {"every line a slot, in order", {"slot 1", "x", "slot 2 2"}, {{1}, {2, 2}}},
     {"a number past 32 bits that no name matches", {"slot 99999999999"}, {}},
@@ -107,7 +108,9 @@ TEST(UserTabLayout, AnyLayoutWithoutEmptySlotsSurvivesItsText)
 {
   // Names for some ids, numbers for the rest (spacers, modifiers and ids without a name).
   const auto idToToken = [](int id) { return id >= 0 && id % 3 == 0 ? "name_" + std::to_string(id) : std::string(); };
-  const auto tokenToId = [](std::string_view t) { return t.starts_with("name_") ? std::stoi(std::string(t.substr(5))) : -1; };
+  const auto tokenToId = [](std::string_view t) {
+    return t.starts_with("name_") ? std::stoi(std::string(t.substr(5))) : -1;
+  };
   std::mt19937 random(20);
   std::uniform_int_distribution<int> pick(-12, 10120);
   for (int round = 0; round < 200; ++round)

@@ -47,20 +47,33 @@ TEST_F(PanelTest, MoveEntriesByCellPosition)
   const Case cases[] = {
     {"down within", {{13, -1, 14, 12}}, [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 0, 2); }, {{-1, 13, 14, 12}}},
     {"up within", {{13, -1, 14, 12}}, [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 3, 0); }, {{12, 13, -1, 14}}},
-    {"to the end within", {{13, -1, 14, 12}}, [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 1, 4); }, {{13, 14, 12, -1}}},
-    {"cells past the end are the end", {{13, -1, 14}}, [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 0, 99); },
+    {"to the end within",
+     {{13, -1, 14, 12}},
+     [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 1, 4); },
+     {{13, 14, 12, -1}}},
+    {"cells past the end are the end",
+     {{13, -1, 14}},
+     [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 0, 99); },
      {{-1, 14, 13}}},
-    {"cells count past the modifier", {{-5, 13, 14}}, [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 2, 0); },
+    {"cells count past the modifier",
+     {{-5, 13, 14}},
+     [](UserTabPanel& p) { p.moveEntryWithinSlot(0, 2, 0); },
      {{-5, 14, 13}}},
     {"across, to the top", {{13, 14}, {29}}, [](UserTabPanel& p) { p.moveEntryAcross(0, 0, 1, 0); }, {{14}, {13, 29}}},
     {"across, to the end", {{13, 14}, {29}}, [](UserTabPanel& p) { p.moveEntryAcross(0, 1, 1, 1); }, {{13}, {29, 14}}},
     {"across, emptying the source", {{11}, {29}}, [](UserTabPanel& p) { p.moveEntryAcross(0, 0, 1, 1); }, {{29, 11}}},
     {"across within one column", {{13, 14}}, [](UserTabPanel& p) { p.moveEntryAcross(0, 0, 0, 2); }, {{14, 13}}},
-    {"into a new column between", {{11}, {29, 13}}, [](UserTabPanel& p) { p.moveEntryToNewColumn(1, 1, 1); },
+    {"into a new column between",
+     {{11}, {29, 13}},
+     [](UserTabPanel& p) { p.moveEntryToNewColumn(1, 1, 1); },
      {{11}, {13}, {29}}},
-    {"a column's only entry into a new first column", {{11}, {29}},
-     [](UserTabPanel& p) { p.moveEntryToNewColumn(0, 0, 0); }, {{11}, {29}}},
-    {"a column's only entry to the end", {{11}, {29}}, [](UserTabPanel& p) { p.moveEntryToNewColumn(0, 0, 2); },
+    {"a column's only entry into a new first column",
+     {{11}, {29}},
+     [](UserTabPanel& p) { p.moveEntryToNewColumn(0, 0, 0); },
+     {{11}, {29}}},
+    {"a column's only entry to the end",
+     {{11}, {29}},
+     [](UserTabPanel& p) { p.moveEntryToNewColumn(0, 0, 2); },
      {{29}, {11}}},
     {"no such entry", {{11}, {29}}, [](UserTabPanel& p) { p.moveEntryAcross(0, 3, 1, 0); }, {{11}, {29}}},
   };
@@ -202,8 +215,8 @@ TEST_F(PanelTest, PickerOffersWhatFits)
     panel->showParamPicker(c.column, IRECT(200, 0, 220, 20));
     ASSERT_FALSE(s.platform.menusShown.empty());
     const auto& shown = s.platform.menusShown.back();
-    EXPECT_EQ(shown.items, (std::vector<std::string>{"main filter", "pre-filters", "damping", "labels", "break", "b char",
-                                                      "mix", "tiny", "fifteen", "", "spacers"}))
+    EXPECT_EQ(shown.items, (std::vector<std::string>{"main filter", "pre-filters", "damping", "labels", "break",
+                                                     "b char", "mix", "tiny", "fifteen", "", "spacers"}))
       << c.name;
     for (const auto& [path, enabled] : c.items)
     {
@@ -236,7 +249,9 @@ TEST_F(PanelTest, PickedControlJoinsItsColumn)
   // A width modifier goes to the front; the add-column button makes a column.
   s.platform.popupAnswers.push_back(Answer{10, true});
   panel->showParamPicker(0, IRECT());
-  Find(panel->pickerMenu(), "spacers")->GetSubmenu()->SetChosenItemIdx(5); // "vertical  3/4", after 3 spacers and a separator
+  Find(panel->pickerMenu(), "spacers")
+    ->GetSubmenu()
+    ->SetChosenItemIdx(5); // "vertical  3/4", after 3 spacers and a separator
   s.G().CompletePendingPopup();
   EXPECT_EQ(panel->slots(), (Slots{{-5, 29}, {11, 12}}));
   const IRECT add = WithTooltip("add a column")->GetRECT();

@@ -35,7 +35,8 @@ TEST_F(PanelTest, DefaultTabColumnsShareTheContentWidth)
     for (size_t i = 0; i < 11; ++i)
     {
       const float w = kWeights[i] / kWeightSum * c.shared;
-      ExpectRect(panel->columnRects()[i], IRECT(x, 20, x + w, 180), std::string(c.name) + " column " + std::to_string(i));
+      ExpectRect(panel->columnRects()[i], IRECT(x, 20, x + w, 180),
+                 std::string(c.name) + " column " + std::to_string(i));
       x += w;
     }
     RemovePanel();
@@ -81,7 +82,8 @@ TEST_F(PanelTest, NoCellLeavesItsColumn)
   const Case cases[] = {
     {"one spacer alone takes the column", {-2}, {160.f}},
     {"spacers alone share the column", {-3, -2, -7}, {(160.f - 2.f) * 2.f / 3.f, (160.f - 2.f) / 3.f}},
-    {"spacers past the height shrink, controls get nothing", {-3, -3, 29, -3},
+    {"spacers past the height shrink, controls get nothing",
+     {-3, -3, 29, -3},
      {(160.f - 6.f) / 3.f, (160.f - 6.f) / 3.f, 0.f, (160.f - 6.f) / 3.f}},
     {"unknown ids and modifiers get no cell", {-6, 77777, 29}, {160.f}},
   };
@@ -148,7 +150,8 @@ TEST_F(PanelTest, EditModeFurniture)
   EXPECT_TRUE(WithTooltip("undo")->IsDisabled());
 
   // Width buttons in the band below their columns, with the modifier's tip.
-  const std::pair<size_t, const char*> widths[] = {{3, "1/4 width. click to remove"}, {5, "1/8 width. click to remove"}};
+  const std::pair<size_t, const char*> widths[] = {{3, "1/4 width. click to remove"},
+                                                   {5, "1/8 width. click to remove"}};
   for (const auto& [column, tip] : widths)
   {
     IControl* found = nullptr;

@@ -88,8 +88,8 @@ TEST_F(PanelTextTest, RefusedLayoutsChangeNothing)
     EXPECT_FALSE(panel->loadLayout((folder / file).string())) << file;
     EXPECT_TRUE(Take() == before) << file;
   }
-  for (const std::optional<std::string>& clip : {std::optional<std::string>(), std::optional<std::string>(""),
-                                                 std::optional<std::string>("slot 29")})
+  for (const std::optional<std::string>& clip :
+       {std::optional<std::string>(), std::optional<std::string>(""), std::optional<std::string>("slot 29")})
   {
     s.platform.clipboard = clip;
     EXPECT_FALSE(panel->pasteFromClipboard()) << (clip ? *clip : "no text");
@@ -111,7 +111,8 @@ TEST_F(PanelTextTest, AppliedTextIsCleanedAndNormalised)
 {
   Make({}, true);
   UseProductCodec(*panel);
-  EXPECT_TRUE(panel->applySlots("# zarvo v1\n[user-tab]\nslot par_dry_wet -7 77777 -5\n# slot 11\nslot kAlt_LabelDamping\n"));
+  EXPECT_TRUE(
+    panel->applySlots("# zarvo v1\n[user-tab]\nslot par_dry_wet -7 77777 -5\n# slot 11\nslot kAlt_LabelDamping\n"));
   EXPECT_EQ(panel->slots(), (Slots{{-7, 29}, {10108}}));
   EXPECT_EQ(panel->history().size(), 1u);
 }
@@ -126,9 +127,9 @@ TEST_F(PanelTextTest, LayoutTravelsBetweenPanelsByFileClipboardAndDrop)
 
   // Another editor, another panel.
   plugkit::gfx::test::EditorSession other{8, 940, 200};
-  auto* second = new UserTabPanel(kContent, productLikeRegistry(), defaultSlots(), false, plugkit::gfx::IVStyle(),
-                                  plugkit::gfx::IColor(255, 95, 55, 200), nullptr, "Vemlor", "1.3.0", "zarvo", nullptr,
-                                  nullptr);
+  auto* second =
+    new UserTabPanel(kContent, productLikeRegistry(), defaultSlots(), false, plugkit::gfx::IVStyle(),
+                     plugkit::gfx::IColor(255, 95, 55, 200), nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
   other.G().AttachControl(second);
   UseProductCodec(*second);
   EXPECT_TRUE(second->loadLayout((folder / "mine.zarvo").string()));

@@ -167,11 +167,10 @@ protected:
     style.colorSpec.SetColor(EVColor::FR, COLOR_TRANSPARENT);
     style.colorSpec.SetColor(EVColor::X1, IColor(255, 95, 55, 200));
     style.drawShadows = false;
-    auto* p = new UserTabPanel(IRECT(152, 20, 910, 180), makeRegistry(style),
-                               {{0, 2}, {4, 6}, {9, -1, 10108, 26, 25}, {-8}, {11}, {-9}, {13, 14}, {20, 21}, {-9},
-                                {29}, {-9}},
-                               unlocked, style, IColor(255, 95, 55, 200), nullptr, "Vemlor", "1.3.0", "zarvo", nullptr,
-                               nullptr);
+    auto* p = new UserTabPanel(
+      IRECT(152, 20, 910, 180), makeRegistry(style),
+      {{0, 2}, {4, 6}, {9, -1, 10108, 26, 25}, {-8}, {11}, {-9}, {13, 14}, {20, 21}, {-9}, {29}, {-9}}, unlocked, style,
+      IColor(255, 95, 55, 200), nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
     p->plusGlyph = icon(0xF0416);
     p->removeGlyph = icon(0xF0157);
     p->widthGlyph = icon(0xF0E5E);
@@ -205,7 +204,10 @@ protected:
     }
   }
   RGBA At(float x, float y) { return gl.Probe(static_cast<int>(x * GetParam()), static_cast<int>(y * GetParam())); }
-  std::string Name(const char* what) { return std::string("user_tab_") + what + "_x" + std::to_string(static_cast<int>(GetParam())); }
+  std::string Name(const char* what)
+  {
+    return std::string("user_tab_") + what + "_x" + std::to_string(static_cast<int>(GetParam()));
+  }
 
   OffscreenGL gl;
   FakeDelegate delegate{8};
