@@ -360,7 +360,16 @@ IControl* UserTabPanel::makeButton(const IRECT& rect, const GlyphLabel& glyph, c
       action();
   };
   if (glyph.runs.empty())
-    return new IVButtonControl(rect, std::move(run), text, style, true, true, EVShape::Rectangle);
+  {
+    // The flash's end releases the vector button, which a press leaves down.
+    return new IVButtonControl(
+      rect,
+      [run](IControl* caller) {
+        SplashClickActionFunc(caller);
+        run(caller);
+      },
+      text, style, true, true, EVShape::Rectangle);
+  }
   IVStyle buttonStyle = style;
   if (!toolbar && hasHighlight)
   {

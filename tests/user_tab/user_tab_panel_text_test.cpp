@@ -160,6 +160,11 @@ TEST_F(PanelTextTest, FileButtonsAskForAPathAndActOnlyOnOne)
 
   s.Input().Click(save.MW(), save.MH()); // cancelled
   EXPECT_FALSE(fs::exists(folder / "chosen.zarvo"));
+  // The text button flashes and comes up again.
+  s.G().Tick();
+  s.platform.nowMs += 500.;
+  s.G().Tick();
+  EXPECT_EQ(WithTooltip("save")->GetValue(), 0.);
   s.platform.fileAnswers.push_back(Answer{(folder / "chosen.zarvo").string(), ""});
   s.Input().Click(save.MW(), save.MH());
   EXPECT_EQ(readFile(folder / "chosen.zarvo"), panel->serializeLayout());
