@@ -263,12 +263,19 @@ TEST_P(UserTabScreenshot, MidDragWithTheDropIndicator)
 TEST_P(UserTabScreenshot, PickerOpen)
 {
   UserTabPanel* p = Build(true);
-  const IRECT col = p->columnRects()[6];
+  const IRECT col = p->columnRects()[0];
   input->Click(col.MW(), 10.f);
   Frames(10, 30.);
+  EXPECT_EQ(p->pickerColumn(), 0);
+  auto* popup = static_cast<IPopupMenuControl*>(g->GetPopupMenuControl());
+  ASSERT_TRUE(popup->GetExpanded());
+  // "pre-filters": the column's own controls disabled, the ones that fit enabled.
+  const IRECT& group = *popup->GetPanel(0)->mCells[1];
+  input->Hover(group.MW(), group.MH());
+  Frames(20, 30.);
   gl.WritePNG(Name("picker"));
-  EXPECT_EQ(p->pickerColumn(), 6);
-  EXPECT_TRUE(g->GetPopupMenuControl()->GetExpanded());
+  EXPECT_FALSE(p->pickerMenu().GetItem(1)->GetSubmenu()->GetItem(2)->GetEnabled()); // "A hz"
+  EXPECT_TRUE(p->pickerMenu().GetItem(1)->GetSubmenu()->GetItem(0)->GetEnabled());  // "band mode"
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, UserTabScreenshot, ::testing::Values(1.f, 2.f),
