@@ -1,0 +1,208 @@
+// The pad's neighbours that are built alongside it: the glyph label, the tooltip-host interface, the
+// slider drawing record and the field overlay. Each real header is used once it exists; until then a
+// minimal private version with the same interface stands in, so the pad builds and draws without it.
+#pragma once
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "IGfx/IGfx.h"
+#include "IGfx/IRECT.h"
+#include "IGfx/IText.h"
+
+#if __has_include("utils/ui/GlyphLabel.h")
+#include "utils/ui/GlyphLabel.h"
+#else
+namespace zarvo::ui {
+
+struct GlyphRun
+{
+  std::string text;
+  std::string font; // empty: the text style's font
+};
+
+class GlyphLabel
+{
+public:
+  GlyphLabel() = default;
+  GlyphLabel(std::string_view text)
+  {
+    if (!text.empty())
+      runs.push_back({std::string(text), {}});
+  }
+  static GlyphLabel glyph(std::string_view text, std::string_view font)
+  {
+    GlyphLabel l;
+    l.runs.push_back({std::string(text), std::string(font)});
+    return l;
+  }
+  GlyphLabel operator+(const GlyphLabel& rhs) const
+  {
+    GlyphLabel l = *this;
+    l.runs.insert(l.runs.end(), rhs.runs.begin(), rhs.runs.end());
+    return l;
+  }
+
+  std::vector<GlyphRun> runs;
+};
+
+// One line of runs centred in bounds, spacing pixels between runs.
+inline void drawGlyphLabel(plugkit::gfx::IGfx& g, const GlyphLabel& label, const plugkit::gfx::IRECT& bounds,
+                           const plugkit::gfx::IText& style, const plugkit::gfx::IBlend* blend, float spacing)
+{
+  using namespace plugkit::gfx;
+  if (label.runs.empty())
+    return;
+  auto runStyle = [&style](const GlyphRun& run) {
+    IText t = style;
+    if (!run.font.empty())
+      t.SetFont(run.font.c_str());
+    t.mAlign = EAlign::Center;
+    t.mVAlign = EVAlign::Middle;
+    return t;
+  };
+  if (label.runs.size() == 1)
+  {
+    g.DrawText(runStyle(label.runs[0]), label.runs[0].text.c_str(), bounds, blend);
+    return;
+  }
+  float total = spacing * static_cast<float>(label.runs.size() - 1);
+  std::vector<float> widths;
+  widths.reserve(label.runs.size());
+  for (const GlyphRun& run : label.runs)
+  {
+    IRECT r;
+    widths.push_back(g.MeasureText(runStyle(run), run.text.c_str(), r));
+    total += widths.back();
+  }
+  float x = (bounds.L + bounds.R) / 2.f - total / 2.f;
+  for (size_t i = 0; i < label.runs.size(); ++i)
+  {
+    g.DrawText(runStyle(label.runs[i]), label.runs[i].text.c_str(), IRECT(x, bounds.T, x + widths[i], bounds.B), blend);
+    x += widths[i] + spacing;
+  }
+}
+
+} // namespace zarvo::ui
+#endif
+
+#if __has_include("utils/ui/ITooltipHost.h")
+#include "utils/ui/ITooltipHost.h"
+#else
+namespace zarvo::ui {
+
+// A control that offers hover help for the part of itself under the mouse.
+class ITooltipHost
+{
+public:
+  virtual ~ITooltipHost() = default;
+  virtual const char* hoveredTooltip() const = 0;
+  virtual plugkit::gfx::IRECT hoveredTooltipRect() const = 0;
+};
+
+} // namespace zarvo::ui
+#endif
+
+#if __has_include("utils/ui/SliderWidget.h")
+#include "utils/ui/SliderWidget.h"
+#else
+namespace zarvo::ui {
+
+// A filled bar with a centred text.
+struct SliderWidget
+{
+  plugkit::gfx::IColor trackColor = plugkit::gfx::COLOR_BLACK;
+  plugkit::gfx::IColor fillColor = plugkit::gfx::COLOR_WHITE;
+  plugkit::gfx::IText text{14.f, plugkit::gfx::DEFAULT_TEXT_FGCOLOR, "Roboto-Regular"};
+  float fillOrigin = 0.f;
+  plugkit::gfx::EDirection direction = plugkit::gfx::EDirection::Horizontal;
+
+  void draw(plugkit::gfx::IGfx& g, const plugkit::gfx::IRECT& r, float value, const std::string& label,
+            const plugkit::gfx::IBlend* blend) const
+  {
+    using namespace plugkit::gfx;
+    g.FillRect(trackColor, r, blend);
+    const float v = std::fmin(1.f, std::fmax(0.f, value));
+    const float lo = std::fmin(v, fillOrigin);
+    const float hi = std::fmax(v, fillOrigin);
+    if (hi > lo)
+    {
+      if (direction == EDirection::Horizontal)
+        g.FillRect(fillColor, IRECT(r.L + r.W() * lo, r.T, r.L + r.W() * hi, r.B), blend);
+      else
+        g.FillRect(fillColor, IRECT(r.L, r.B - r.H() * hi, r.R, r.B - r.H() * lo), blend);
+    }
+    if (!label.empty())
+      g.DrawText(text, label.c_str(), r, blend);
+  }
+};
+
+} // namespace zarvo::ui
+#endif
+
+#if __has_include("utils/morph/morph_field_overlay.h")
+#include "utils/morph/morph_field_overlay.h"
+#else
+namespace zarvo::morph {
+
+class MorphEngine;
+
+// The cached line work over the field; this version keeps the settings and draws the guide grid.
+class MorphFieldOverlay
+{
+public:
+  struct LabelAnchor
+  {
+    float u = 0.f;
+    float v = 0.f;
+    float level = 0.f;
+  };
+
+  bool showIsoLines = true;
+  bool showRidges = true;
+  bool showLinks = true;
+  bool showCells = true;
+  float cellBorderStrength = 0.f;
+  bool showLabels = true;
+  float labelTextSize = 12.f;
+  float lineBrightness = 0.42f;
+  int grayMin = 45;
+  int grayMax = 162;
+  int isoLevels = 6;
+  int isoLevelCount = 7;
+  float samplePitch = 2.f;
+  float gridStep = 1.f / 11.f;
+  double signature = std::numeric_limits<double>::quiet_NaN();
+  plugkit::gfx::IRECT bounds;
+  std::vector<LabelAnchor> contourLabels;
+
+  void rebuildIfNeeded(const MorphEngine&, const plugkit::gfx::IRECT& r) { bounds = r; }
+  void draw(plugkit::gfx::IGfx& g, const plugkit::gfx::IBlend* blend) const
+  {
+    if (lineBrightness <= 0.001f)
+      return;
+    const float b = lineBrightness * 0.5476191f;
+    if (b <= 0.001f)
+      return;
+    const int grey = static_cast<int>(std::lroundf(b * static_cast<float>(grayMax - grayMin) + grayMin));
+    const plugkit::gfx::IColor c(255, grey, grey, grey);
+    const float s = std::fmax(bounds.W() * gridStep, 8.f);
+    const float cx = bounds.MW();
+    const float cy = bounds.MH();
+    for (float x = cx + s / 2.f; x < bounds.R; x += s)
+      g.DrawLine(c, x, bounds.T, x, bounds.B, blend);
+    for (float x = cx - s / 2.f; x > bounds.L; x -= s)
+      g.DrawLine(c, x, bounds.T, x, bounds.B, blend);
+    for (float y = cy + s / 2.f; y < bounds.B; y += s)
+      g.DrawLine(c, bounds.L, y, bounds.R, y, blend);
+    for (float y = cy - s / 2.f; y > bounds.T; y -= s)
+      g.DrawLine(c, bounds.L, y, bounds.R, y, blend);
+  }
+  std::vector<float> histogramRefLevels() const { return {0.f, 0.25f, 0.5f, 0.75f, 1.f}; }
+};
+
+} // namespace zarvo::morph
+#endif
