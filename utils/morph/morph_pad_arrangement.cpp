@@ -11,6 +11,8 @@ namespace {
 constexpr int kFirstUser = 1;
 constexpr int kLastUser = static_cast<int>(kNumPoints) - 1;
 constexpr int kPasses = 8;
+// Dense layouts can still overlap after the eight passes; further passes run only then.
+constexpr int kMaxExtraPasses = 120;
 
 bool has(MorphPadControl::Mask m, int i)
 {
@@ -146,6 +148,19 @@ bool MorphPadControl::moversBounds(Mask mask, float& minX, float& minY, float& m
   return any;
 }
 
+bool MorphPadControl::anyOverlap() const
+{
+  for (int i = kFirstUser; i <= kLastUser; ++i)
+  {
+    float px = 0.f;
+    float py = 0.f;
+    clampedPixel(i, px, py);
+    if (overlapAt(i, px, py, ((1u << kNumPoints) - 1u) & ~((2u << i) - 1u)) > 1.f)
+      return true;
+  }
+  return false;
+}
+
 void MorphPadControl::relaxAllPoints(Mask first)
 {
   std::array<int, kNumPoints> order{};
@@ -159,8 +174,10 @@ void MorphPadControl::relaxAllPoints(Mask first)
   std::stable_sort(order.begin(), order.end(), [&key](int a, int b) { return key(a) < key(b); });
 
   constexpr Mask users = ((1u << kNumPoints) - 1u) & ~1u;
-  for (int pass = 0; pass < kPasses; ++pass)
+  for (int pass = 0; pass < kPasses + kMaxExtraPasses; ++pass)
   {
+    if (pass >= kPasses && !anyOverlap())
+      break;
     for (int i : order)
     {
       if (i == 0)

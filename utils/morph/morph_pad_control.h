@@ -295,6 +295,8 @@ private:
   void pushApart(float& px, float& py, int a, float qx, float qy, int b, float d, bool golden) const;
   float overlapAt(int i, float px, float py, Mask set) const;
   void edgeRelease(int i, float& px, float& py, Mask set) const;
+  // Some pair of user points overlaps by more than 1 px.
+  bool anyOverlap() const;
   // Stores mask and focus by the focus rule, without the callback.
   void storeSelection(Mask mask);
   // Reports a selection: the callback, or the focus rule; then a redraw.
