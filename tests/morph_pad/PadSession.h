@@ -65,6 +65,7 @@ struct PadSession
   void logCallbacks()
   {
     auto& log = s.dlg.log;
+    log.clear();
     pad->onSelectionChanged = [&log, this](uint32_t m) {
       log.push_back("selection " + std::to_string(m));
       engine.selection = m;
