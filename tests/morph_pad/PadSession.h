@@ -2,6 +2,7 @@
 // delegate's traffic log so that callbacks and parameter sends appear in one order.
 #pragma once
 
+#include <bit>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,11 @@ struct PadSession
   {
     engine.pointScale = pointScale;
     parkAll();
+    // The editor's background is control 0, which never receives hover.
+    s.G().AttachPanelBackground(plugkit::gfx::IPattern(plugkit::gfx::COLOR_GRAY));
     pad = new Pad(r, {0, 1}, engine, plugkit::gfx::DEFAULT_STYLE);
     s.G().AttachControl(pad);
+    s.G().EnableMouseOver(true);
     pad->SetValue(0.5, 0);
     pad->SetValue(0.5, 1);
   }
@@ -69,6 +73,7 @@ struct PadSession
     pad->onSelectionChanged = [&log, this](uint32_t m) {
       log.push_back("selection " + std::to_string(m));
       engine.selection = m;
+      engine.editState.focus = std::popcount(m) == 1 ? std::countr_zero(m) : -1;
     };
     pad->onCommitPointSound = [&log](uint32_t m, const MorphValues& v, Pad::PointSoundSource src) {
       log.push_back("commit " + std::to_string(m) + " " + std::to_string(v[0]) + " " +
