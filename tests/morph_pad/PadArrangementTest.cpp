@@ -1,6 +1,7 @@
 // Keeping points apart: coincident pairs, edges, random layouts, spreads and the cost of a drag step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -237,6 +238,35 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   EXPECT_EQ(0.f, p.pad->spreadFill);
   for (size_t i = 0; i < 17; ++i)
     EXPECT_EQ(before[i].x, p.engine.editState.points[i].x);
+}
+
+TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
+{
+  PadSession p;
+  p.logCallbacks();
+  float reported = -1.f;
+  p.pad->onDragEndValue = [&reported](float v) { reported = v; };
+  p.place(2, 400.f, 400.f);
+  p.place(3, 500.f, 400.f);
+  p.pad->applySelection((1u << 2) | (1u << 3));
+  ASSERT_TRUE(p.pad->spreadSliderShown());
+  const IRECT r = p.pad->spreadSliderRect();
+  p.s.Input().Press(r.L + 84.f, r.MH()); // the middle: factor 1
+  float x2, y2;
+  p.centre(2, x2, y2);
+  EXPECT_NEAR(400.f, x2, 1e-3);
+  p.s.Input().DragTo(r.L + 126.f, r.MH());
+  p.s.Input().DragTo(r.L + 168.f, r.MH()); // factor 2
+  p.s.Input().Release(r.L + 168.f, r.MH());
+  p.centre(2, x2, y2);
+  EXPECT_NEAR(350.f, x2, 1e-3);
+  EXPECT_FLOAT_EQ(1.f, reported);
+  const auto log = p.padLog();
+  EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit begin"));
+  EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit end"));
+  // In the settings mode the contrast slider has that place.
+  p.engine.editing = true;
+  EXPECT_FALSE(p.pad->spreadSliderShown());
 }
 
 #ifdef VEMLOR_COUNT_ALLOCATIONS
