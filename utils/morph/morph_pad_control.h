@@ -14,6 +14,8 @@
 #include "IGfx/IControl.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_pad_standins.h"
+#include "utils/ui/GlyphLabel.h"
+#include "utils/ui/ITooltipHost.h"
 
 namespace zarvo::morph {
 

@@ -1,110 +1,16 @@
-// The pad's neighbours that are built alongside it: the glyph label, the tooltip-host interface, the
-// slider drawing record and the field overlay. Each real header is used once it exists; until then a
-// minimal private version with the same interface stands in, so the pad builds and draws without it.
+// The pad's neighbours that are built alongside it: the slider drawing record and the field overlay.
+// Each real header is used once it exists; until then a minimal private version with the same
+// interface stands in, so the pad builds and draws without it.
 #pragma once
 
 #include <cmath>
 #include <limits>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "IGfx/IGfx.h"
 #include "IGfx/IRECT.h"
 #include "IGfx/IText.h"
-
-#if __has_include("utils/ui/GlyphLabel.h")
-#include "utils/ui/GlyphLabel.h"
-#else
-namespace zarvo::ui {
-
-struct GlyphRun
-{
-  std::string text;
-  std::string font; // empty: the text style's font
-};
-
-class GlyphLabel
-{
-public:
-  GlyphLabel() = default;
-  GlyphLabel(std::string_view text)
-  {
-    if (!text.empty())
-      runs.push_back({std::string(text), {}});
-  }
-  static GlyphLabel glyph(std::string_view text, std::string_view font)
-  {
-    GlyphLabel l;
-    l.runs.push_back({std::string(text), std::string(font)});
-    return l;
-  }
-  GlyphLabel operator+(const GlyphLabel& rhs) const
-  {
-    GlyphLabel l = *this;
-    l.runs.insert(l.runs.end(), rhs.runs.begin(), rhs.runs.end());
-    return l;
-  }
-
-  std::vector<GlyphRun> runs;
-};
-
-// One line of runs centred in bounds, spacing pixels between runs.
-inline void drawGlyphLabel(plugkit::gfx::IGfx& g, const GlyphLabel& label, const plugkit::gfx::IRECT& bounds,
-                           const plugkit::gfx::IText& style, const plugkit::gfx::IBlend* blend, float spacing)
-{
-  using namespace plugkit::gfx;
-  if (label.runs.empty())
-    return;
-  auto runStyle = [&style](const GlyphRun& run) {
-    IText t = style;
-    if (!run.font.empty())
-      t.SetFont(run.font.c_str());
-    t.mAlign = EAlign::Center;
-    t.mVAlign = EVAlign::Middle;
-    return t;
-  };
-  if (label.runs.size() == 1)
-  {
-    g.DrawText(runStyle(label.runs[0]), label.runs[0].text.c_str(), bounds, blend);
-    return;
-  }
-  float total = spacing * static_cast<float>(label.runs.size() - 1);
-  std::vector<float> widths;
-  widths.reserve(label.runs.size());
-  for (const GlyphRun& run : label.runs)
-  {
-    IRECT r;
-    widths.push_back(g.MeasureText(runStyle(run), run.text.c_str(), r));
-    total += widths.back();
-  }
-  float x = (bounds.L + bounds.R) / 2.f - total / 2.f;
-  for (size_t i = 0; i < label.runs.size(); ++i)
-  {
-    g.DrawText(runStyle(label.runs[i]), label.runs[i].text.c_str(), IRECT(x, bounds.T, x + widths[i], bounds.B), blend);
-    x += widths[i] + spacing;
-  }
-}
-
-} // namespace zarvo::ui
-#endif
-
-#if __has_include("utils/ui/ITooltipHost.h")
-#include "utils/ui/ITooltipHost.h"
-#else
-namespace zarvo::ui {
-
-// A control that offers hover help for the part of itself under the mouse.
-class ITooltipHost
-{
-public:
-  virtual ~ITooltipHost() = default;
-  virtual const char* hoveredTooltip() const = 0;
-  virtual plugkit::gfx::IRECT hoveredTooltipRect() const = 0;
-};
-
-} // namespace zarvo::ui
-#endif
 
 #if __has_include("utils/ui/SliderWidget.h")
 #include "utils/ui/SliderWidget.h"
