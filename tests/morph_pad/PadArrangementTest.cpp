@@ -212,6 +212,7 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   p.engine.selection = (1u << 2) | (1u << 3);
   p.pad->beginSpread();
   EXPECT_FLOAT_EQ(450.f, p.pad->spreadCentre[0]);
+  EXPECT_FLOAT_EQ(1.f, p.pad->spreadAtStart);
 
   p.pad->scaleSpreadGroup(1.f); // no change: no edit opened
   EXPECT_FALSE(p.pad->pointsEditOpen);
@@ -249,6 +250,7 @@ TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
   p.place(2, 400.f, 400.f);
   p.place(3, 500.f, 400.f);
   p.pad->applySelection((1u << 2) | (1u << 3));
+  p.pad->spreadValue = 0.5f; // where the last spread left the slider
   ASSERT_TRUE(p.pad->spreadSliderShown());
   const IRECT r = p.pad->spreadSliderRect();
   p.s.Input().Press(r.L + 84.f, r.MH()); // the middle: factor 1

@@ -348,8 +348,8 @@ void MorphPadControl::beginSpread()
   float maxY = 0.f;
   if (moversBounds(spreadGroup, minX, minY, maxX, maxY))
     spreadCentre = {(minX + maxX) / 2.f, (minY + maxY) / 2.f};
-  // The slider starts at its middle each time, so a drag can halve or double the spread.
-  spreadValue = 0.5f;
+  // The slider keeps its place between spreads (the editor keeps it too); a drag scales relative to it.
+  spreadValue = std::clamp(std::isfinite(spreadValue) ? spreadValue : 1.f, 0.f, 1.f);
   spreadAtStart = std::max(0.01f, spreadValue);
   capturePreDragPositions();
 }

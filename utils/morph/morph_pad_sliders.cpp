@@ -215,7 +215,7 @@ void MorphPadControl::drawSpreadSlider(IGfx& g, const IText& text)
 {
   const IRECT r = spreadSliderRect();
   configureSlider(r);
-  const float shown = spreadSliderDrag ? spreadValue : 0.5f;
+  const float shown = spreadValue;
   sliderWidget.draw(g, r, shown, std::string(), &mBlend);
   const float factor = shown / std::max(0.01f, spreadAtStart);
   const std::string value = spreadSliderDrag ? fmt::format(" {:.0f}%", factor * 100.f) : std::string();
