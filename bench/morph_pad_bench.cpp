@@ -15,8 +15,7 @@ using namespace plugkit::gfx;
 using zarvo::morph::MorphEngine;
 using zarvo::morph::MorphPadControl;
 
-namespace
-{
+namespace {
 
 constexpr IRECT kPad(16.f, 8.f, 924.f, 412.f);
 

@@ -57,10 +57,7 @@ std::vector<Shape> shapes(const std::vector<DrawCall>& calls)
   return out;
 }
 
-bool near(float a, float b)
-{
-  return std::fabs(a - b) < 0.01f;
-}
+bool near(float a, float b) { return std::fabs(a - b) < 0.01f; }
 
 template <class Pred>
 size_t first(const std::vector<Shape>& s, Pred pred)
@@ -91,11 +88,11 @@ TEST(PadDrawing, LayerOrderAndSizesAtPointScaleTwo)
   const size_t background = first(s, [&](const Shape& x) { return x.fill && !x.circle && x.color == bg; });
   const size_t grid = first(s, [](const Shape& x) { return !x.fill && x.color == IColor(255, 72, 72, 72); });
   const size_t disc = first(s, [](const Shape& x) { return x.fill && x.circle && x.r == 36.f && near(x.cx, 300.f); });
-  const size_t inactive = first(s, [](const Shape& x) { return !x.fill && x.circle && x.r == 18.f && near(x.cx, 500.f); });
+  const size_t inactive =
+    first(s, [](const Shape& x) { return !x.fill && x.circle && x.r == 18.f && near(x.cx, 500.f); });
   const size_t teleport = first(s, [](const Shape& x) { return x.fill && x.circle && x.r == 30.f; });
-  const size_t ring = first(s, [&](const Shape& x) {
-    return !x.fill && x.circle && x.r == 36.f && x.thickness == 2.f && x.color == fr;
-  });
+  const size_t ring =
+    first(s, [&](const Shape& x) { return !x.fill && x.circle && x.r == 36.f && x.thickness == 2.f && x.color == fr; });
   const size_t marker = first(s, [](const Shape& x) { return x.fill && x.circle && x.r == 12.f; });
   const size_t status = first(s, [](const Shape& x) { return x.text == "editing morph point #3"; });
   ASSERT_NE(SIZE_MAX, background);
@@ -116,7 +113,8 @@ TEST(PadDrawing, LayerOrderAndSizesAtPointScaleTwo)
 
   // The inactive point's outer ring, the marker's outline and the numbers at 1.5 times the text size.
   EXPECT_NE(SIZE_MAX, first(s, [](const Shape& x) { return !x.fill && x.circle && x.r == 19.f && near(x.cx, 500.f); }));
-  EXPECT_NE(SIZE_MAX, first(s, [](const Shape& x) { return !x.fill && x.circle && x.r == 12.f && x.thickness == 1.5f; }));
+  EXPECT_NE(SIZE_MAX,
+            first(s, [](const Shape& x) { return !x.fill && x.circle && x.r == 12.f && x.thickness == 1.5f; }));
   const float valueSize = plugkit::gfx::DEFAULT_STYLE.valueText.mSize;
   EXPECT_NE(SIZE_MAX, first(s, [&](const Shape& x) { return x.text == "3" && x.fontSize == 1.5f * valueSize; }));
 }
@@ -137,7 +135,11 @@ TEST(PadDrawing, StatusLines)
     {"settings while moving", true, true, false, 1u << 9, {"editing morph point #9"}},
     {"nothing", false, false, false, 0, {"click a point to edit its sound,", "try shift + click and shift + A"}},
     {"nothing, both locks", false, true, true, 0, {"click anywhere to move the morph"}},
-    {"nothing, moving", false, true, false, 0,
+    {"nothing, moving",
+     false,
+     true,
+     false,
+     0,
      {"click a point to pick it for moving,", "try shift + click and shift + A"}},
   };
   for (const Case& c : cases)

@@ -20,9 +20,9 @@ int count(const std::vector<std::string>& log, const std::string& line)
 
 struct Outcome
 {
-  float pointX = 0.f;    // point 4's centre after the script
+  float pointX = 0.f; // point 4's centre after the script
   float pointY = 0.f;
-  double valueX = 0.0;   // the pad's X and Y
+  double valueX = 0.0; // the pad's X and Y
   double valueY = 0.0;
   uint32_t selection = 0;
   std::vector<std::string> log;
@@ -122,8 +122,8 @@ TEST(PadInput, PressStateScripts)
   });
   EXPECT_NEAR((302.0 - 16.0) / 908.0, o.valueX, 1e-6);
   EXPECT_EQ(0u, o.selection);
-  const std::vector<std::string> order = {"gesture begin", "edit begin", "send 0 0.314978", "send 1 0.752475",
-                                          "edit end", "gesture end"};
+  const std::vector<std::string> order = {"gesture begin",   "edit begin", "send 0 0.314978",
+                                          "send 1 0.752475", "edit end",   "gesture end"};
   EXPECT_EQ(order, o.log);
 }
 
@@ -209,17 +209,21 @@ TEST(PadInput, ContextMenuInFourLearnStates)
   const Case cases[] = {
     {"nothing learned", {0, -1, -1}, {"Learn X", "Learn Y", "Swap X/Y", "Clear X/Y CC"}, {true, true, false, false}},
     {"learning X", {1, -1, -1}, {"Cancel learn X", "Learn Y", "Swap X/Y", "Clear X/Y CC"}, {true, true, false, false}},
-    {"X on CC 7", {0, 7, -1}, {"Learn X (CC 7)", "Learn Y", "Swap X/Y", "Clear X/Y CC (7/-)"}, {true, true, true, true}},
-    {"learning Y with both", {2, 3, 12}, {"Learn X (CC 3)", "Cancel learn Y", "Swap X/Y", "Clear X/Y CC (3/12)"},
+    {"X on CC 7",
+     {0, 7, -1},
+     {"Learn X (CC 7)", "Learn Y", "Swap X/Y", "Clear X/Y CC (7/-)"},
+     {true, true, true, true}},
+    {"learning Y with both",
+     {2, 3, 12},
+     {"Learn X (CC 3)", "Cancel learn Y", "Swap X/Y", "Clear X/Y CC (3/12)"},
      {true, true, true, true}},
   };
   for (const Case& c : cases)
   {
     PadSession p;
     std::vector<std::string> calls;
-    p.pad->setLearnXY([&] { calls.push_back("x"); }, [&] { calls.push_back("y"); },
-                      [&] { calls.push_back("swap"); }, [&] { calls.push_back("clear"); },
-                      [&c] { return c.info; });
+    p.pad->setLearnXY([&] { calls.push_back("x"); }, [&] { calls.push_back("y"); }, [&] { calls.push_back("swap"); },
+                      [&] { calls.push_back("clear"); }, [&c] { return c.info; });
     plugkit::gfx::IPopupMenu menu;
     p.pad->CreateContextMenu(menu);
     ASSERT_EQ(4, menu.NItems()) << c.name;

@@ -34,10 +34,12 @@ TEST(PadSelection, ArmedSelectionIsCancelled)
     uint32_t want;
   };
   const Case cases[] = {
-    {"double click", [](PadSession& p) {
+    {"double click",
+     [](PadSession& p) {
        p.s.Input().DoubleClick(300.f, 300.f);
        p.s.Input().Release(300.f, 300.f);
-     }, 0u},
+     },
+     0u},
     {"select all", [](PadSession& p) { EXPECT_TRUE(p.pad->toggleSelectAllPoints()); }, (1u << 4) | (1u << 6)},
     {"new press", [](PadSession& p) { p.s.Input().Press(500.f, 300.f); }, 0u},
   };
@@ -114,8 +116,12 @@ TEST(PadSelection, ActivationTable)
     {"activates one point", {1}, 0, 5, {1, 5}, 0},
     {"deactivates one point", {1, 5}, 0, 5, {1}, 0},
     {"the last active point stays active", {5}, 0, 5, {5}, 0},
-    {"a selection holding every active point keeps the clicked one", {2, 5, 7}, (1u << 2) | (1u << 5) | (1u << 7), 5,
-     {5}, (1u << 2) | (1u << 5) | (1u << 7)},
+    {"a selection holding every active point keeps the clicked one",
+     {2, 5, 7},
+     (1u << 2) | (1u << 5) | (1u << 7),
+     5,
+     {5},
+     (1u << 2) | (1u << 5) | (1u << 7)},
     {"a selected single point leaves the selection", {1, 5}, 1u << 5, 5, {1}, 0},
     {"an unselected point toggles alone", {1, 2, 5}, (1u << 1) | (1u << 2), 5, {1, 2}, (1u << 1) | (1u << 2)},
     {"activating a selection", {1}, (1u << 2) | (1u << 3), 3, {1, 2, 3}, (1u << 2) | (1u << 3)},
@@ -164,8 +170,8 @@ TEST(PadSelection, MovingTheMorphPositionCallsBackInOrder)
   p.pad->moveUserPointTo(16.f + 454.f, 200.f + 202.f); // the current position: nothing
   EXPECT_TRUE(p.padLog().empty());
   p.pad->moveUserPointTo(16.f + 227.f, 200.f + 101.f);
-  const std::vector<std::string> want = {"gesture begin", "edit begin", "send 0 0.25", "send 1 0.75",
-                                         "edit end", "gesture end"};
+  const std::vector<std::string> want = {"gesture begin", "edit begin", "send 0 0.25",
+                                         "send 1 0.75",   "edit end",   "gesture end"};
   EXPECT_EQ(want, p.padLog());
 }
 

@@ -24,8 +24,7 @@ extern "C" const char* __lsan_default_suppressions()
          "leak:dri\n";
 }
 
-namespace
-{
+namespace {
 
 constexpr const char* kIconFont = "materialdesignicons-webfont.ttf";
 const IColor kAccent(255, 95, 55, 200);
@@ -42,10 +41,7 @@ std::string glyph(char32_t cp)
   return s;
 }
 
-GlyphLabel icon(char32_t cp)
-{
-  return GlyphLabel::glyph(glyph(cp), kIconFont);
-}
+GlyphLabel icon(char32_t cp) { return GlyphLabel::glyph(glyph(cp), kIconFont); }
 
 bool Near(const RGBA& p, const IColor& want, int tol = 10)
 {

@@ -13,19 +13,19 @@ bool MorphPadControl::actionEnabled(int index) const
   const bool selected = (engine.selection & ((1u << kNumPoints) - 1u)) != 0;
   switch (index)
   {
-    case 0: return focus >= 0;
-    case 1: return selected && hasCopiedSound;
-    case 2: return selected && static_cast<bool>(onLoadPointsFromFile);
-    case 3: return focus >= 0 && static_cast<bool>(onSavePointToFile);
-    case 4: return selected;
-    case 5: return static_cast<bool>(onSaveBlend);
-    case 6: return static_cast<bool>(onCopyRig);
-    case 7: return onPasteRig && rigOnClipboard;
-    case 8: return static_cast<bool>(onImportRig);
-    case 9: return static_cast<bool>(onExportRig);
-    case 10: return canUndo && canUndo();
-    case 11: return canRedo && canRedo();
-    default: return false;
+  case 0: return focus >= 0;
+  case 1: return selected && hasCopiedSound;
+  case 2: return selected && static_cast<bool>(onLoadPointsFromFile);
+  case 3: return focus >= 0 && static_cast<bool>(onSavePointToFile);
+  case 4: return selected;
+  case 5: return static_cast<bool>(onSaveBlend);
+  case 6: return static_cast<bool>(onCopyRig);
+  case 7: return onPasteRig && rigOnClipboard;
+  case 8: return static_cast<bool>(onImportRig);
+  case 9: return static_cast<bool>(onExportRig);
+  case 10: return canUndo && canUndo();
+  case 11: return canRedo && canRedo();
+  default: return false;
   }
 }
 
@@ -38,30 +38,30 @@ void MorphPadControl::doAction(int index)
   flashAction(index);
   switch (index)
   {
-    case 0:
-      copiedSound = engine.editState.points[static_cast<size_t>(focus)].values;
-      hasCopiedSound = true;
-      if (onCopyPointSound)
-        onCopyPointSound(focus);
-      break;
-    case 1: commitPointSound(sel, copiedSound, PointSoundSource::Paste); break;
-    case 2: onLoadPointsFromFile(sel); break;
-    case 3: onSavePointToFile(focus); break;
-    case 4: commitPointSound(sel, engine.resolvedAt(GetValue(0), GetValue(1)), PointSoundSource::Bake); break;
-    case 5: onSaveBlend(); break;
-    case 6: onCopyRig(); break;
-    case 7: onPasteRig(); break;
-    case 8: onImportRig(); break;
-    case 9: onExportRig(); break;
-    case 10:
-      if (onUndo)
-        onUndo();
-      break;
-    case 11:
-      if (onRedo)
-        onRedo();
-      break;
-    default: break;
+  case 0:
+    copiedSound = engine.editState.points[static_cast<size_t>(focus)].values;
+    hasCopiedSound = true;
+    if (onCopyPointSound)
+      onCopyPointSound(focus);
+    break;
+  case 1: commitPointSound(sel, copiedSound, PointSoundSource::Paste); break;
+  case 2: onLoadPointsFromFile(sel); break;
+  case 3: onSavePointToFile(focus); break;
+  case 4: commitPointSound(sel, engine.resolvedAt(GetValue(0), GetValue(1)), PointSoundSource::Bake); break;
+  case 5: onSaveBlend(); break;
+  case 6: onCopyRig(); break;
+  case 7: onPasteRig(); break;
+  case 8: onImportRig(); break;
+  case 9: onExportRig(); break;
+  case 10:
+    if (onUndo)
+      onUndo();
+    break;
+  case 11:
+    if (onRedo)
+      onRedo();
+    break;
+  default: break;
   }
   SetDirty(false);
 }

@@ -14,10 +14,7 @@ constexpr int kPasses = 8;
 // Dense layouts can still overlap after the eight passes; further passes run only then.
 constexpr int kMaxExtraPasses = 120;
 
-bool has(MorphPadControl::Mask m, int i)
-{
-  return (m >> i) & 1u;
-}
+bool has(MorphPadControl::Mask m, int i) { return (m >> i) & 1u; }
 
 } // namespace
 

@@ -12,7 +12,6 @@ using namespace plugkit::gfx;
 
 namespace {
 
-
 // Lower bound first: a range narrower than the point keeps it at the lower bound.
 float clampLowFirst(float v, float lo, float hi)
 {
@@ -21,16 +20,15 @@ float clampLowFirst(float v, float lo, float hi)
   return std::min(v, hi);
 }
 
-int onlyBit(uint32_t mask)
-{
-  return std::popcount(mask) == 1 ? std::countr_zero(mask) : -1;
-}
+int onlyBit(uint32_t mask) { return std::popcount(mask) == 1 ? std::countr_zero(mask) : -1; }
 
 } // namespace
 
 MorphPadControl::MorphPadControl(const IRECT& bounds, const std::vector<int>& params, MorphEngine& engine_,
                                  const IVStyle& style)
-  : IControl(bounds, params), IVectorBase(style, false, false), engine(engine_)
+  : IControl(bounds, params)
+  , IVectorBase(style, false, false)
+  , engine(engine_)
 {
   AttachIControl(this, "");
   sliderWidget.text = IText(14.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center, EVAlign::Middle);
@@ -79,10 +77,7 @@ void MorphPadControl::reportSelection(Mask mask)
   SetDirty(false);
 }
 
-void MorphPadControl::applySelection(Mask mask)
-{
-  reportSelection(mask);
-}
+void MorphPadControl::applySelection(Mask mask) { reportSelection(mask); }
 
 void MorphPadControl::cancelPendingSelect()
 {

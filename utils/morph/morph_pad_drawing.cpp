@@ -19,32 +19,20 @@ IText MorphPadControl::padText() const
   return t;
 }
 
-IColor MorphPadControl::accent() const
-{
-  return hasAccentColor ? accentColor : GetColor(EVColor::X1);
-}
+IColor MorphPadControl::accent() const { return hasAccentColor ? accentColor : GetColor(EVColor::X1); }
 
-IColor MorphPadControl::border() const
-{
-  return hasHighlightColor ? highlightColor : GetColor(EVColor::FR);
-}
+IColor MorphPadControl::border() const { return hasHighlightColor ? highlightColor : GetColor(EVColor::FR); }
 
-IColor MorphPadControl::hoverColour() const
-{
-  return hasHighlightColor2 ? highlightColor2 : GetColor(EVColor::HL);
-}
+IColor MorphPadControl::hoverColour() const { return hasHighlightColor2 ? highlightColor2 : GetColor(EVColor::HL); }
 
-IColor MorphPadControl::buttonFace() const
-{
-  return hasDarkColor ? darkColor : GetColor(EVColor::BG);
-}
+IColor MorphPadControl::buttonFace() const { return hasDarkColor ? darkColor : GetColor(EVColor::BG); }
 
 IColor MorphPadControl::ringGrey() const
 {
   const int f = hasHighlightColor ? highlightColor.R : 100;
-  const int g = static_cast<int>(std::lroundf(static_cast<float>(overlay.grayMin) +
-                                              static_cast<float>(overlay.grayMax - overlay.grayMin) *
-                                                overlay.lineBrightness));
+  const int g =
+    static_cast<int>(std::lroundf(static_cast<float>(overlay.grayMin) +
+                                  static_cast<float>(overlay.grayMax - overlay.grayMin) * overlay.lineBrightness));
   const int v = std::max(f, g);
   return IColor(255, v, v, v);
 }
@@ -164,19 +152,19 @@ MorphPadControl::GlyphLabel MorphPadControl::actionGlyph(int action, const Glyph
 {
   switch (action)
   {
-    case 0:
-    case 6: return copyLabel;
-    case 1:
-    case 7: return pasteLabel;
-    case 2:
-    case 8: return loadLabel;
-    case 3:
-    case 5:
-    case 9: return saveLabel;
-    case 4: return bakeLabel + target;
-    case 10: return undoLabel;
-    case 11: return redoLabel;
-    default: return GlyphLabel("?");
+  case 0:
+  case 6: return copyLabel;
+  case 1:
+  case 7: return pasteLabel;
+  case 2:
+  case 8: return loadLabel;
+  case 3:
+  case 5:
+  case 9: return saveLabel;
+  case 4: return bakeLabel + target;
+  case 10: return undoLabel;
+  case 11: return redoLabel;
+  default: return GlyphLabel("?");
   }
 }
 
@@ -210,7 +198,9 @@ void MorphPadControl::Draw(IGfx& g)
 
   const auto& pts = engine.editState.points;
   const Mask shown = displaySelection();
-  auto numberBox = [s](float cx, float cy) { return IRECT(cx - 18.f * s, cy - 18.f * s, cx + 18.f * s, cy + 18.f * s); };
+  auto numberBox = [s](float cx, float cy) {
+    return IRECT(cx - 18.f * s, cy - 18.f * s, cx + 18.f * s, cy + 18.f * s);
+  };
   for (int i = 1; i < static_cast<int>(kNumPoints); ++i)
   {
     const MorphPoint& p = pts[static_cast<size_t>(i)];

@@ -14,10 +14,7 @@ using namespace plugkit::gfx;
 
 namespace {
 
-int onlyBit(uint32_t mask)
-{
-  return std::popcount(mask) == 1 ? std::countr_zero(mask) : -1;
-}
+int onlyBit(uint32_t mask) { return std::popcount(mask) == 1 ? std::countr_zero(mask) : -1; }
 
 constexpr int kKeyA = 65;
 constexpr int kKeyEscape = 27;
@@ -462,8 +459,8 @@ void MorphPadControl::CreateContextMenu(IPopupMenu& menu)
   auto ccText = [](int cc) { return cc >= 0 ? std::to_string(cc) : std::string("-"); };
   using Item = IPopupMenu::Item;
   menu.AddItem(new Item(learnText(info.pending, 1, info.ccX, "X").c_str(), Item::kNoFlags, 0));
-  menu.AddItem(new Item(learnText(info.pending, 2, info.ccY, "Y").c_str(), onLearnY ? Item::kNoFlags : Item::kDisabled,
-                        0));
+  menu.AddItem(
+    new Item(learnText(info.pending, 2, info.ccY, "Y").c_str(), onLearnY ? Item::kNoFlags : Item::kDisabled, 0));
   menu.AddItem(new Item("Swap X/Y", anyCC && onSwapXY ? Item::kNoFlags : Item::kDisabled, 0));
   const std::string clear =
     anyCC ? fmt::format("Clear X/Y CC ({}/{})", ccText(info.ccX), ccText(info.ccY)) : std::string("Clear X/Y CC");
@@ -474,23 +471,23 @@ void MorphPadControl::OnContextSelection(int itemTag)
 {
   switch (itemTag)
   {
-    case 0:
-      if (onLearnX)
-        onLearnX();
-      break;
-    case 1:
-      if (onLearnY)
-        onLearnY();
-      break;
-    case 2:
-      if (onSwapXY)
-        onSwapXY();
-      break;
-    case 3:
-      if (onClearXY)
-        onClearXY();
-      break;
-    default: break;
+  case 0:
+    if (onLearnX)
+      onLearnX();
+    break;
+  case 1:
+    if (onLearnY)
+      onLearnY();
+    break;
+  case 2:
+    if (onSwapXY)
+      onSwapXY();
+    break;
+  case 3:
+    if (onClearXY)
+      onClearXY();
+    break;
+  default: break;
   }
   SetDirty(false);
 }

@@ -106,9 +106,9 @@ void MorphPadControl::drawContourLabels(IGfx& g, const IText& text)
     return;
   IText t = text;
   t.mSize = overlay.labelTextSize;
-  const int grey = static_cast<int>(std::lroundf(static_cast<float>(overlay.grayMin) +
-                                                 static_cast<float>(overlay.grayMax - overlay.grayMin) *
-                                                   overlay.lineBrightness));
+  const int grey =
+    static_cast<int>(std::lroundf(static_cast<float>(overlay.grayMin) +
+                                  static_cast<float>(overlay.grayMax - overlay.grayMin) * overlay.lineBrightness));
   t.mFGColor = IColor(255, grey, grey, grey);
   const IRECT& r = GetRECT();
   for (const auto& label : overlay.contourLabels)

@@ -49,10 +49,10 @@ IRECT MorphPadControl::apprSliderRect(int index) const
   const IRECT& r = GetRECT();
   switch (index)
   {
-    case 0: return IRECT(r.L + 6, r.B - 52, r.L + 174, r.B - 32);
-    case 1: return IRECT(r.L + 6, r.B - 26, r.L + 87, r.B - 6);
-    case 2: return IRECT(r.L + 93, r.B - 26, r.L + 174, r.B - 6);
-    default: return IRECT();
+  case 0: return IRECT(r.L + 6, r.B - 52, r.L + 174, r.B - 32);
+  case 1: return IRECT(r.L + 6, r.B - 26, r.L + 87, r.B - 6);
+  case 2: return IRECT(r.L + 93, r.B - 26, r.L + 174, r.B - 6);
+  default: return IRECT();
   }
 }
 
@@ -60,10 +60,10 @@ std::string MorphPadControl::apprSliderLabel(int index) const
 {
   switch (index)
   {
-    case 0: return fmt::format("lines {:.0f}%", overlay.lineBrightness * 100.f);
-    case 1: return fmt::format("iso {}", overlay.isoLevelCount);
-    case 2: return fmt::format("grid {:.1f}", 1.f / overlay.gridStep);
-    default: return {};
+  case 0: return fmt::format("lines {:.0f}%", overlay.lineBrightness * 100.f);
+  case 1: return fmt::format("iso {}", overlay.isoLevelCount);
+  case 2: return fmt::format("grid {:.1f}", 1.f / overlay.gridStep);
+  default: return {};
   }
 }
 
@@ -151,10 +151,7 @@ void MorphPadControl::setCutoffContrastFromX(float x, bool)
   SetDirty(true);
 }
 
-IRECT MorphPadControl::spreadSliderRect() const
-{
-  return contrastSliderRect();
-}
+IRECT MorphPadControl::spreadSliderRect() const { return contrastSliderRect(); }
 
 bool MorphPadControl::spreadSliderShown() const
 {
@@ -195,8 +192,8 @@ void MorphPadControl::drawAppearanceSliders(IGfx& g, const IText& text)
     if (i == 0)
     {
       sliderWidget.draw(g, r, std::clamp(overlay.lineBrightness, 0.f, 1.f), std::string(), &mBlend);
-      zarvo::ui::drawGlyphLabel(g, linesLabel + GlyphLabel(fmt::format(" {:.0f}%", overlay.lineBrightness * 100.f)),
-                                r, text, &mBlend, glyphRunGap);
+      zarvo::ui::drawGlyphLabel(g, linesLabel + GlyphLabel(fmt::format(" {:.0f}%", overlay.lineBrightness * 100.f)), r,
+                                text, &mBlend, glyphRunGap);
     }
     else if (i == 1)
     {
@@ -205,8 +202,7 @@ void MorphPadControl::drawAppearanceSliders(IGfx& g, const IText& text)
     }
     else
     {
-      sliderWidget.draw(g, r, std::clamp((1.f / overlay.gridStep - 1.f) / 49.f, 0.f, 1.f), apprSliderLabel(2),
-                        &mBlend);
+      sliderWidget.draw(g, r, std::clamp((1.f / overlay.gridStep - 1.f) / 49.f, 0.f, 1.f), apprSliderLabel(2), &mBlend);
     }
   }
 }
