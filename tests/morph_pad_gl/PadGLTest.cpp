@@ -7,6 +7,8 @@
 #include <string>
 
 #include "tests/IGfx/GL/OffscreenGfx.h"
+#include "product/ui/theme.h"
+#include "product/ui/tooltip_bubble_control.h"
 #include "tests/gfx_harness/FakeDelegate.h"
 #include "utils/morph/morph_pad_control.h"
 
@@ -26,9 +28,9 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace {
 
-constexpr const char* kIconFont = "materialdesignicons-webfont.ttf";
-const IColor kAccent(255, 95, 55, 200);
-const IColor kLight(255, 240, 240, 240);
+using vemlor::ui::kIconFont;
+const IColor kAccent = vemlor::ui::accentColor;
+const IColor kLight = vemlor::ui::colLightGray;
 constexpr IRECT kPad(16.f, 8.f, 924.f, 412.f);
 
 std::string glyph(char32_t cp)
@@ -53,6 +55,15 @@ std::string Str(const RGBA& p)
   return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + ")";
 }
 
+// The editor's clock, moved by the test.
+class ClockedGfx : public OffscreenGfx
+{
+public:
+  using OffscreenGfx::OffscreenGfx;
+  double GetTimeMs() const override { return nowMs; }
+  double nowMs = 1000.;
+};
+
 class PadGL : public ::testing::TestWithParam<float>
 {
 protected:
@@ -60,9 +71,12 @@ protected:
   {
     if (!gl.Ok())
       GTEST_SKIP() << "no surfaceless EGL context";
-    g = std::make_unique<OffscreenGfx>(delegate, gl, 940, 420, GetParam());
+    g = std::make_unique<ClockedGfx>(delegate, gl, 940, 420, GetParam());
     ASSERT_TRUE(g->LoadFont("Roboto-Regular", (std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf").c_str()));
     ASSERT_TRUE(g->LoadFont(kIconFont, (std::string(VEMLOR_NPM_DIR) + "/@mdi/font/fonts/" + kIconFont).c_str()));
+    ASSERT_TRUE(g->LoadFont(
+      vemlor::ui::kTextFont,
+      (std::string(VEMLOR_NPM_DIR) + "/@expo-google-fonts/roboto-mono/400Regular/RobotoMono_400Regular.ttf").c_str()));
     g->AttachPanelBackground(IPattern(IColor(255, 60, 60, 60)));
     g->EnableMouseOver(true);
 
@@ -73,15 +87,15 @@ protected:
     style.valueText = IText(14.f, IColor(255, 230, 230, 230), "Roboto-Regular");
     pad = new MorphPadControl(kPad, {0, 1}, engine, style);
     // What the editor sets.
-    pad->accentColor = kAccent;
+    pad->accentColor = vemlor::ui::accentColor;
     pad->hasAccentColor = true;
-    pad->highlightColor = IColor(255, 100, 100, 100);
+    pad->highlightColor = vemlor::ui::colHighlightGray;
     pad->hasHighlightColor = true;
-    pad->lightColor = kLight;
+    pad->lightColor = vemlor::ui::colLightGray;
     pad->hasLightColor = true;
-    pad->darkColor = IColor(255, 60, 60, 60);
+    pad->darkColor = vemlor::ui::colDarkGray;
     pad->hasDarkColor = true;
-    pad->highlightColor2 = IColor(255, 100, 100, 100);
+    pad->highlightColor2 = vemlor::ui::colHighlightGray;
     pad->hasHighlightColor2 = true;
     pad->pointGlyph = glyph(0xF0795);
     pad->pointGlyphFont = kIconFont;
@@ -95,10 +109,10 @@ protected:
     pad->redoLabel = icon(0xF044E);
     pad->contrastLabel = icon(0xF0197);
     pad->linesLabel = icon(0xF05A8);
-    pad->copyLabel = icon(0xF018F);
-    pad->pasteLabel = icon(0xF0192);
-    pad->saveLabel = icon(0xF0193);
-    pad->loadLabel = icon(0xF0770);
+    pad->copyLabel = vemlor::ui::iconCopy;
+    pad->pasteLabel = vemlor::ui::iconPaste;
+    pad->saveLabel = vemlor::ui::iconSave;
+    pad->loadLabel = vemlor::ui::iconLoad;
     pad->glyphRunGap = 2.f;
     g->AttachControl(pad);
     pad->SetValue(0.62, 0);
@@ -125,13 +139,21 @@ protected:
     pad->SetDirty(false);
     g->Frame();
   }
+  void Run(double ms)
+  {
+    for (double t = 0.; t < ms; t += 20.)
+    {
+      g->nowMs += 20.;
+      g->Frame();
+    }
+  }
   RGBA At(float x, float y) { return gl.Probe(static_cast<int>(x * GetParam()), static_cast<int>(y * GetParam())); }
   std::string Name(const char* what) { return std::string(what) + "_x" + std::to_string(static_cast<int>(GetParam())); }
 
   OffscreenGL gl;
   FakeDelegate delegate{8};
   MorphEngine engine;
-  std::unique_ptr<OffscreenGfx> g;
+  std::unique_ptr<ClockedGfx> g;
   MorphPadControl* pad = nullptr;
 };
 
@@ -190,6 +212,23 @@ TEST_P(PadGL, PointScaleTwoAndBothLocks)
   float cy = 0.f;
   pad->modeCenter(engine.editState.points[4], cx, cy);
   EXPECT_TRUE(Near(At(cx + 24.f, cy - 24.f), kAccent)) << Str(At(cx + 24.f, cy - 24.f));
+}
+
+TEST_P(PadGL, HoverHelpInTheEditorsBubble)
+{
+  engine.editing = true;
+  pad->applySelection((1u << 2) | (1u << 3));
+  auto* bubble = new vemlor::ui::TooltipBubbleControl();
+  g->AttachBubbleControl(bubble);
+  const IRECT copy = pad->actionBtnRect(0);
+  g->OnMouseOver(copy.MW(), copy.MH(), IMouseMod());
+  ASSERT_STRNE("", pad->hoveredTooltip());
+  // What the editor's idle routine does with the hovered control.
+  bubble->showTooltip(pad, pad->hoveredTooltipRect(), pad->hoveredTooltip());
+  pad->SetDirty(false);
+  Run(300);
+  gl.WritePNG(Name("morph_pad_hover_help"));
+  EXPECT_EQ(copy, pad->hoveredTooltipRect());
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PadGL, ::testing::Values(1.f, 2.f));
