@@ -16,6 +16,7 @@
 #include "utils/morph/morph_pad_standins.h"
 #include "utils/ui/GlyphLabel.h"
 #include "utils/ui/ITooltipHost.h"
+#include "utils/ui/SliderWidget.h"
 
 namespace zarvo::morph {
 

@@ -1,6 +1,5 @@
-// The pad's neighbours that are built alongside it: the slider drawing record and the field overlay.
-// Each real header is used once it exists; until then a minimal private version with the same
-// interface stands in, so the pad builds and draws without it.
+// The field overlay, built alongside the pad: its real header is used once it exists; until then a
+// minimal private version with the same interface stands in, so the pad builds and draws without it.
 #pragma once
 
 #include <cmath>
@@ -11,43 +10,6 @@
 #include "IGfx/IGfx.h"
 #include "IGfx/IRECT.h"
 #include "IGfx/IText.h"
-
-#if __has_include("utils/ui/SliderWidget.h")
-#include "utils/ui/SliderWidget.h"
-#else
-namespace zarvo::ui {
-
-// A filled bar with a centred text.
-struct SliderWidget
-{
-  plugkit::gfx::IColor trackColor = plugkit::gfx::COLOR_BLACK;
-  plugkit::gfx::IColor fillColor = plugkit::gfx::COLOR_WHITE;
-  plugkit::gfx::IText text{14.f, plugkit::gfx::DEFAULT_TEXT_FGCOLOR, "Roboto-Regular"};
-  float fillOrigin = 0.f;
-  plugkit::gfx::EDirection direction = plugkit::gfx::EDirection::Horizontal;
-
-  void draw(plugkit::gfx::IGfx& g, const plugkit::gfx::IRECT& r, float value, const std::string& label,
-            const plugkit::gfx::IBlend* blend) const
-  {
-    using namespace plugkit::gfx;
-    g.FillRect(trackColor, r, blend);
-    const float v = std::fmin(1.f, std::fmax(0.f, value));
-    const float lo = std::fmin(v, fillOrigin);
-    const float hi = std::fmax(v, fillOrigin);
-    if (hi > lo)
-    {
-      if (direction == EDirection::Horizontal)
-        g.FillRect(fillColor, IRECT(r.L + r.W() * lo, r.T, r.L + r.W() * hi, r.B), blend);
-      else
-        g.FillRect(fillColor, IRECT(r.L, r.B - r.H() * hi, r.R, r.B - r.H() * lo), blend);
-    }
-    if (!label.empty())
-      g.DrawText(text, label.c_str(), r, blend);
-  }
-};
-
-} // namespace zarvo::ui
-#endif
 
 #if __has_include("utils/morph/morph_field_overlay.h")
 #include "utils/morph/morph_field_overlay.h"
