@@ -1,10 +1,36 @@
-// The weight histogram of the settings mode and the level labels on the iso lines.
+// The weight histogram of the settings mode and the level labels on the iso lines: drawn by the
+// overlay's own readouts where they exist, else here.
 #include <algorithm>
 #include <cmath>
 
 #include <fmt/format.h>
 
 #include "utils/morph/morph_pad_control.h"
+
+#if __has_include("utils/morph/weight_histogram.h") && __has_include("utils/morph/level_labels.h")
+#include "utils/morph/level_labels.h"
+#include "utils/morph/weight_histogram.h"
+
+namespace zarvo::morph {
+
+using namespace plugkit::gfx;
+
+std::string MorphPadControl::fracLabel(float v) { return zarvo::morph::fracLabel(v); }
+
+void MorphPadControl::drawHistogram(IGfx& g, const IText& text)
+{
+  const WeightHistogram::Style style{text, hoverColour(), GetColor(EVColor::BG), pointGlyph, pointGlyphFont};
+  WeightHistogram::draw(g, GetRECT(), engine, GetValue(0), GetValue(1), overlay, style, &mBlend);
+}
+
+void MorphPadControl::drawContourLabels(IGfx& g, const IText& text)
+{
+  drawLevelLabels(g, overlay, GetRECT(), text, GetColor(EVColor::BG), &mBlend);
+}
+
+} // namespace zarvo::morph
+
+#else
 
 namespace zarvo::morph {
 
@@ -122,3 +148,5 @@ void MorphPadControl::drawContourLabels(IGfx& g, const IText& text)
 }
 
 } // namespace zarvo::morph
+
+#endif
