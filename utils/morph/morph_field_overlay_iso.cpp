@@ -1,0 +1,279 @@
+// The overlay's iso lines (marching squares over the dominance grid), its labelled and reference
+// levels, and the label anchors placed where the links cross the labelled levels.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "utils/morph/morph_field_overlay.h"
+
+namespace zarvo::morph {
+
+namespace {
+
+// The divisor that sets which levels carry labels: the largest of 2..5 dividing count + 1.
+int labelDivisor(int count)
+{
+  if (count < 1)
+    return 4;
+  const int n = count + 1;
+  for (int d = 5; d >= 2; --d)
+  {
+    if (d <= n && n % d == 0)
+      return d;
+  }
+  return std::min(n, 5);
+}
+
+} // namespace
+
+void MorphFieldOverlay::marchCell(double bl, double br, double tr, double tl, int i, int j, int cellsAcross,
+                                  int cellsDown, double level)
+{
+  const double uL = static_cast<double>(i) / cellsAcross;
+  const double uR = static_cast<double>(i + 1) / cellsAcross;
+  const double vB = 1.0 - static_cast<double>(j + 1) / cellsDown;
+  const double vT = 1.0 - static_cast<double>(j) / cellsDown;
+  // Corners counter-clockwise from the bottom left; edge e runs from corner e to corner e + 1.
+  const double cu[4] = {uL, uR, uR, uL};
+  const double cv[4] = {vB, vB, vT, vT};
+  const double val[4] = {bl, br, tr, tl};
+
+  const int kase = (bl >= level ? 1 : 0) | (br >= level ? 2 : 0) | (tr >= level ? 4 : 0) | (tl >= level ? 8 : 0);
+  if (kase == 0 || kase == 15)
+    return;
+
+  const auto crossing = [&](int e, float& u, float& v) {
+    const int s = e;
+    const int f = (e + 1) & 3;
+    const double d = val[f] - val[s];
+    const double t = std::abs(d) < 1e-12 ? 0.5 : (level - val[s]) / d;
+    u = static_cast<float>(cu[s] + (cu[f] - cu[s]) * t);
+    v = static_cast<float>(cv[s] + (cv[f] - cv[s]) * t);
+  };
+  const auto add = [&](int a, int b) {
+    Segment seg;
+    crossing(a, seg.u0, seg.v0);
+    crossing(b, seg.u1, seg.v1);
+    isoSegments.push_back(seg);
+  };
+
+  switch (kase)
+  {
+  case 1:
+  case 14: add(3, 0); break;
+  case 2:
+  case 13: add(0, 1); break;
+  case 3:
+  case 12: add(3, 1); break;
+  case 4:
+  case 11: add(1, 2); break;
+  case 6:
+  case 9: add(0, 2); break;
+  case 7:
+  case 8: add(2, 3); break;
+  case 5:
+  case 10:
+  {
+    // A saddle: a high centre joins the two high corners, so the lines cut off the low ones.
+    const bool centreHigh = 0.25 * (bl + br + tr + tl) >= level;
+    if ((kase == 5) == centreHigh)
+    {
+      add(0, 1);
+      add(2, 3);
+    }
+    else
+    {
+      add(3, 0);
+      add(1, 2);
+    }
+    break;
+  }
+  default: break;
+  }
+}
+
+int MorphFieldOverlay::labelledLevelsInto(std::array<float, 4>& out) const
+{
+  const int count = std::max(isoLevelCount, 0);
+  const int d = labelDivisor(isoLevelCount);
+  int n = 0;
+  for (int k = 1; k < d; ++k)
+  {
+    long m = std::lround(static_cast<double>(k) / d * (count + 1));
+    m = std::min<long>(m, count);
+    if (m <= 0)
+      m = 1;
+    out[static_cast<size_t>(n++)] = static_cast<float>(static_cast<double>(m) / (count + 1));
+  }
+  return n;
+}
+
+std::vector<float> MorphFieldOverlay::labelledIsoLevels() const
+{
+  std::array<float, 4> levels{};
+  const int n = labelledLevelsInto(levels);
+  return {levels.begin(), levels.begin() + n};
+}
+
+std::vector<float> MorphFieldOverlay::histogramRefLevels() const
+{
+  const int d = labelDivisor(isoLevelCount);
+  std::vector<float> out;
+  out.reserve(static_cast<size_t>(d + 1));
+  for (int k = 0; k <= d; ++k)
+    out.push_back(static_cast<float>(static_cast<double>(k) / d));
+  return out;
+}
+
+void MorphFieldOverlay::rebuildContourLabels(const MorphEngine& engine, const Scales& scales)
+{
+  contourLabels.clear();
+  if (!showLabels || linkSegments.empty())
+    return;
+
+  std::array<float, 4> all{};
+  const int allCount = labelledLevelsInto(all);
+  std::array<float, 4> levels{};
+  int levelCount = 0;
+  for (int k = 0; k < allCount; ++k)
+  {
+    if (all[static_cast<size_t>(k)] > 0.001f && all[static_cast<size_t>(k)] < 0.999f)
+      levels[static_cast<size_t>(levelCount++)] = all[static_cast<size_t>(k)];
+  }
+  if (levelCount == 0)
+    return;
+
+  const double w = bounds.W();
+  const double h = bounds.H();
+  for (const Segment& link : linkSegments)
+  {
+    const double du = static_cast<double>(link.u1) - link.u0;
+    const double dv = static_cast<double>(link.v1) - link.v0;
+    int n = static_cast<int>(std::hypot(du, dv) / 0.01);
+    if (n < 3)
+      n = 2;
+    mLinkSamples.resize(static_cast<size_t>(n + 1));
+    double lowest = 1.0;
+    for (int s = 0; s <= n; ++s)
+    {
+      const double t = static_cast<double>(s) / n;
+      const double d = engine.dominanceAt(link.u0 + t * du, link.v0 + t * dv, scales);
+      mLinkSamples[static_cast<size_t>(s)] = d;
+      lowest = std::min(lowest, d);
+    }
+    const auto sample = [&](int s) { return mLinkSamples[static_cast<size_t>(s)]; };
+    const auto anchorAt = [&](int s, double level) {
+      const double diff = sample(s + 1) - sample(s);
+      const double f = std::abs(diff) < 1e-9 ? 0.5 : (level - sample(s)) / diff;
+      const double t = (s + f) / n;
+      return LabelAnchor{static_cast<float>(link.u0 + t * du), static_cast<float>(link.v0 + t * dv),
+                         static_cast<float>(level)};
+    };
+
+    for (int k = 0; k < levelCount; ++k)
+    {
+      const double level = levels[static_cast<size_t>(k)];
+      // Only a link that dips clearly below the level crosses it.
+      if (lowest >= level - 0.015)
+        continue;
+      int falling = -1;
+      for (int s = 0; s < n && falling < 0; ++s)
+      {
+        if (sample(s) >= level && level > sample(s + 1))
+          falling = s;
+      }
+      int rising = -1;
+      for (int s = n - 1; s >= 0 && rising < 0; --s)
+      {
+        if (sample(s + 1) >= level && level > sample(s))
+          rising = s;
+      }
+      if (falling >= 0)
+      {
+        const LabelAnchor a = anchorAt(falling, level);
+        contourLabels.push_back(a);
+        if (rising >= 0)
+        {
+          const LabelAnchor b = anchorAt(rising, level);
+          if (std::hypot((b.u - a.u) * w, (b.v - a.v) * h) >= 60.0)
+            contourLabels.push_back(b);
+        }
+      }
+      else if (rising >= 0)
+        contourLabels.push_back(anchorAt(rising, level));
+    }
+  }
+  thinContourLabels(engine);
+}
+
+void MorphFieldOverlay::thinContourLabels(const MorphEngine& engine)
+{
+  const auto& points = engine.editState.points;
+  const bool anyActive = std::any_of(points.begin(), points.end(), [](const MorphPoint& p) { return p.active; });
+  if (contourLabels.size() < 2 || !anyActive)
+    return;
+
+  const float w = bounds.W();
+  const float h = bounds.H();
+  mLabelPlaces.resize(contourLabels.size());
+  for (size_t k = 0; k < contourLabels.size(); ++k)
+  {
+    LabelPlace& place = mLabelPlaces[k];
+    place.x = bounds.L + contourLabels[k].u * w;
+    place.y = bounds.B - contourLabels[k].v * h;
+    place.keep = true;
+    place.nearest = -1;
+    float best = 0.f;
+    float px = 0.f;
+    float py = 0.f;
+    for (size_t i = 0; i < kNumPoints; ++i)
+    {
+      if (!points[i].active)
+        continue;
+      const float x = bounds.L + static_cast<float>(points[i].x) * w;
+      const float y = bounds.B - static_cast<float>(points[i].y) * h;
+      const float d2 = (place.x - x) * (place.x - x) + (place.y - y) * (place.y - y);
+      if (place.nearest < 0 || d2 < best)
+      {
+        best = d2;
+        place.nearest = static_cast<int>(i);
+        px = x;
+        py = y;
+      }
+    }
+    place.angle = std::atan2(place.y - py, place.x - px);
+  }
+
+  constexpr float kPi = std::numbers::pi_v<float>;
+  for (size_t i = 0; i < mLabelPlaces.size(); ++i)
+  {
+    if (!mLabelPlaces[i].keep)
+      continue;
+    const LabelPlace& a = mLabelPlaces[i];
+    for (size_t j = i + 1; j < mLabelPlaces.size(); ++j)
+    {
+      LabelPlace& b = mLabelPlaces[j];
+      if (!b.keep || b.nearest != a.nearest)
+        continue;
+      if (std::abs(contourLabels[i].level - contourLabels[j].level) > 0.0001f)
+        continue;
+      if (std::hypot(b.x - a.x, b.y - a.y) >= 60.f)
+        continue;
+      float turn = std::abs(a.angle - b.angle);
+      if (turn > kPi)
+        turn = 2.f * kPi - turn;
+      if (turn < 0.5f * kPi)
+        b.keep = false;
+    }
+  }
+
+  size_t kept = 0;
+  for (size_t k = 0; k < contourLabels.size(); ++k)
+  {
+    if (mLabelPlaces[k].keep)
+      contourLabels[kept++] = contourLabels[k];
+  }
+  contourLabels.resize(kept);
+}
+
+} // namespace zarvo::morph
