@@ -169,6 +169,7 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
   linkSegments.clear();
   contourLabels.clear();
   cellBorderSegments.clear();
+  mBasins.clear();
   cellBorderStrength = 0.f;
 
   if (!(rect.W() > 0.f) || !(rect.H() > 0.f))
@@ -205,6 +206,9 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
 
   rebuildFieldGrids(engine, scales, cellMode);
 
+  // The natural-neighbour field counts samples, so it steps instead of sloping: there is no
+  // crossing to home in on between two nodes.
+  const bool refine = engine.editState.model != 4;
   const int stride = cellsX + 1;
   for (int k = 1; k <= isoLevelCount; ++k)
   {
@@ -220,7 +224,10 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
         const double hi = std::max(std::max(bottom[i], bottom[i + 1]), std::max(top[i + 1], top[i]));
         if (lo >= level || hi < level)
           continue;
-        marchCell(bottom[i], bottom[i + 1], top[i + 1], top[i], i, j, cellsX, cellsY, level);
+        if (refine)
+          marchCellOnField(engine, scales, bottom[i], bottom[i + 1], top[i + 1], top[i], i, j, level);
+        else
+          marchCell(bottom[i], bottom[i + 1], top[i + 1], top[i], i, j, cellsX, cellsY, level);
       }
     }
   }

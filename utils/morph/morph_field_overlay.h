@@ -51,6 +51,14 @@ public:
     bool operator==(const LabelAnchor&) const = default;
   };
 
+  // A low place between points from which ridge rays climb to the points it belongs to.
+  struct Basin
+  {
+    float u = 0.f;
+    float v = 0.f;
+    uint32_t members = 0; // bit k: the k-th active point in index order; 0 once merged into another
+  };
+
   // A ray path in pixels, as the ridge tracer walks it.
   struct PixelPos
   {
@@ -115,8 +123,9 @@ public:
   bool needsRebuild(const MorphEngine& engine, const IRECT& rect) const;
   // Stores the rectangle and rebuilds when needsRebuild; true when it rebuilt.
   bool rebuildIfNeeded(const MorphEngine& engine, const IRECT& rect);
-  // Rebuilds so far; for tests and benchmarks.
+  // Rebuilds so far, and the basins of the last one after merging; for tests and benchmarks.
   uint64_t rebuildCount() const { return mRebuildCount; }
+  const std::vector<Basin>& basins() const { return mBasins; }
 
   // The guide grid, then links, ridges, iso lines and cell borders with the given blend.
   void draw(plugkit::gfx::IGfx& g, const plugkit::gfx::IBlend* blend) const;
@@ -136,6 +145,7 @@ public:
   // Samples dominance (and in cell mode the owner) at every node of the sampling grid.
   void rebuildFieldGrids(const MorphEngine& engine, const Scales& scales, bool cellMode);
   // Appends the 0, 1 or 2 iso segments of one cell at one level (marching squares).
+  // The crossing on an edge is interpolated linearly between the corner values.
   void marchCell(double bl, double br, double tr, double tl, int i, int j, int cellsAcross, int cellsDown,
                  double level);
   // Label anchors where the links cross the labelled levels, thinned.
@@ -160,19 +170,21 @@ private:
   // Labelled levels into a fixed array (at most four); returns how many.
   int labelledLevelsInto(std::array<float, 4>& out) const;
 
-  struct Basin
-  {
-    float u = 0.f;
-    float v = 0.f;
-    uint32_t members = 0; // bit k: the k-th listed active point
-  };
-
   Inputs mInputs{};
   uint64_t mRebuildCount = 0;
   // Scratch reused across rebuilds.
   std::vector<Basin> mBasins;
   std::vector<PixelPos> mRayPath;
   std::vector<double> mLinkSamples;
+  // The same, with each crossing then moved along its edge until the field itself is within
+  // kCrossingTolerance of the level: where two points' weights meet, the dominance has a crease that
+  // a straight line between two nodes misses by several hundredths.
+  void marchCellOnField(const MorphEngine& engine, const Scales& scales, double bl, double br, double tr, double tl,
+                        int i, int j, double level);
+  template <class Refine>
+  void marchCellWith(double bl, double br, double tr, double tl, int i, int j, int cellsAcross, int cellsDown,
+                     double level, const Refine& refine);
+
   struct LabelPlace
   {
     float x = 0.f; // pixels

@@ -24,10 +24,52 @@ int labelDivisor(int count)
   return std::min(n, 5);
 }
 
+// Moves a crossing along its edge (parameter t from corner s to corner e) until the field is within
+// the tolerance of the level: the Illinois form of regula falsi, kept inside the bracket the corner
+// values give (fs and fe are the corner values less the level, on opposite sides of 0).
+double refineCrossing(const MorphEngine& engine, const Scales& scales, double us, double vs, double ue, double ve,
+                      double fs, double fe, double t, double level)
+{
+  constexpr double kTolerance = 0.004;
+  double a = 0.0;
+  double b = 1.0;
+  double fa = fs;
+  double fb = fe;
+  int lastSide = 0;
+  for (int k = 0; k < 12; ++k)
+  {
+    const double f = engine.dominanceAt(us + (ue - us) * t, vs + (ve - vs) * t, scales) - level;
+    if (std::abs(f) <= kTolerance)
+      break;
+    if ((f >= 0.0) == (fa >= 0.0))
+    {
+      a = t;
+      fa = f;
+      if (lastSide == -1)
+        fb *= 0.5;
+      lastSide = -1;
+    }
+    else
+    {
+      b = t;
+      fb = f;
+      if (lastSide == 1)
+        fa *= 0.5;
+      lastSide = 1;
+    }
+    const double denominator = fb - fa;
+    t = std::abs(denominator) > 1e-15 ? a - fa * (b - a) / denominator : 0.5 * (a + b);
+    if (!(t > a && t < b))
+      t = 0.5 * (a + b);
+  }
+  return t;
+}
+
 } // namespace
 
-void MorphFieldOverlay::marchCell(double bl, double br, double tr, double tl, int i, int j, int cellsAcross,
-                                  int cellsDown, double level)
+template <class Refine>
+void MorphFieldOverlay::marchCellWith(double bl, double br, double tr, double tl, int i, int j, int cellsAcross,
+                                      int cellsDown, double level, const Refine& refine)
 {
   const double uL = static_cast<double>(i) / cellsAcross;
   const double uR = static_cast<double>(i + 1) / cellsAcross;
@@ -46,7 +88,9 @@ void MorphFieldOverlay::marchCell(double bl, double br, double tr, double tl, in
     const int s = e;
     const int f = (e + 1) & 3;
     const double d = val[f] - val[s];
-    const double t = std::abs(d) < 1e-12 ? 0.5 : (level - val[s]) / d;
+    double t = 0.5;
+    if (!(std::abs(d) < 1e-12))
+      t = refine(cu[s], cv[s], cu[f], cv[f], val[s] - level, val[f] - level, (level - val[s]) / d);
     u = static_cast<float>(cu[s] + (cu[f] - cu[s]) * t);
     v = static_cast<float>(cv[s] + (cv[f] - cv[s]) * t);
   };
@@ -90,6 +134,22 @@ void MorphFieldOverlay::marchCell(double bl, double br, double tr, double tl, in
   }
   default: break;
   }
+}
+
+void MorphFieldOverlay::marchCell(double bl, double br, double tr, double tl, int i, int j, int cellsAcross,
+                                  int cellsDown, double level)
+{
+  marchCellWith(bl, br, tr, tl, i, j, cellsAcross, cellsDown, level,
+                [](double, double, double, double, double, double, double t) { return t; });
+}
+
+void MorphFieldOverlay::marchCellOnField(const MorphEngine& engine, const Scales& scales, double bl, double br,
+                                         double tr, double tl, int i, int j, double level)
+{
+  marchCellWith(bl, br, tr, tl, i, j, cellsX, cellsY, level,
+                [&](double us, double vs, double ue, double ve, double fs, double fe, double t) {
+                  return refineCrossing(engine, scales, us, vs, ue, ve, fs, fe, t, level);
+                });
 }
 
 int MorphFieldOverlay::labelledLevelsInto(std::array<float, 4>& out) const

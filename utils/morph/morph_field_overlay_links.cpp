@@ -39,6 +39,7 @@ struct PixelMap
 
 void MorphFieldOverlay::rebuildRidges(const MorphEngine& engine, double aspect, const Scales& scales)
 {
+  mBasins.clear();
   std::array<FieldPoint, kNumPoints> pts{};
   size_t n = 0;
   for (const MorphPoint& p : engine.editState.points)
@@ -77,7 +78,6 @@ void MorphFieldOverlay::rebuildRidges(const MorphEngine& engine, double aspect, 
   }
 
   // Basins: the midpoint of two points, else the circumcentres of the Delaunay triangles.
-  mBasins.clear();
   if (n == 2)
     mBasins.push_back(
       {static_cast<float>(0.5 * (pts[0].x + pts[1].x)), static_cast<float>(0.5 * (pts[0].y + pts[1].y)), 0b11u});
