@@ -261,7 +261,7 @@ protected:
   std::vector<Shape> draw(double x, double y)
   {
     recorder.Clear();
-    WeightHistogram::draw(gfx, kPad, engine, x, y, overlay.histogramRefLevels(), style);
+    WeightHistogram::draw(gfx, kPad, engine, x, y, overlay, style);
     return shapes(recorder);
   }
 

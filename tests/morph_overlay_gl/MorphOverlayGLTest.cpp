@@ -82,7 +82,7 @@ protected:
     {
       const WeightHistogram::Style style{padText, kHover, kBackground, "\xF3\xB0\x9E\x95",
                                          "materialdesignicons-webfont.ttf"};
-      WeightHistogram::draw(gfx, r, engine, 0.45, 0.55, overlay.histogramRefLevels(), style);
+      WeightHistogram::draw(gfx, r, engine, 0.45, 0.55, overlay, style);
     }
     if (!withPoints)
       return;

@@ -278,7 +278,7 @@ int MorphFieldOverlay::gridGray() const
 
 void MorphFieldOverlay::draw(IGfx& g, const IBlend* blend) const
 {
-  if (lineBrightness <= 0.001f)
+  if (!(lineBrightness > 0.001f))
     return;
   drawGrid(g, blend);
 
@@ -300,7 +300,7 @@ void MorphFieldOverlay::draw(IGfx& g, const IBlend* blend) const
 
 void MorphFieldOverlay::drawGrid(IGfx& g, const IBlend* blend) const
 {
-  if (lineBrightness * kGridBrightness <= 0.001f)
+  if (!(lineBrightness * kGridBrightness > 0.001f))
     return;
   const IColor color = opaqueGray(gridGray());
   const IRECT& r = bounds;

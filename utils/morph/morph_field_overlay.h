@@ -139,6 +139,8 @@ public:
   std::vector<float> labelledIsoLevels() const;
   // 0, 1/d, .., 1 with the same d: the histogram's reference lines.
   std::vector<float> histogramRefLevels() const;
+  // The same into a fixed array, for drawing without allocating; returns how many (at most 6).
+  int histogramRefLevelsInto(std::array<float, 6>& out) const;
 
   // ---- rebuild steps (called by rebuildIfNeeded; public so that each can be checked alone)
 

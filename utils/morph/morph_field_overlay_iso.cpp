@@ -175,14 +175,19 @@ std::vector<float> MorphFieldOverlay::labelledIsoLevels() const
   return {levels.begin(), levels.begin() + n};
 }
 
-std::vector<float> MorphFieldOverlay::histogramRefLevels() const
+int MorphFieldOverlay::histogramRefLevelsInto(std::array<float, 6>& out) const
 {
   const int d = labelDivisor(isoLevelCount);
-  std::vector<float> out;
-  out.reserve(static_cast<size_t>(d + 1));
   for (int k = 0; k <= d; ++k)
-    out.push_back(static_cast<float>(static_cast<double>(k) / d));
-  return out;
+    out[static_cast<size_t>(k)] = static_cast<float>(static_cast<double>(k) / d);
+  return d + 1;
+}
+
+std::vector<float> MorphFieldOverlay::histogramRefLevels() const
+{
+  std::array<float, 6> levels{};
+  const int n = histogramRefLevelsInto(levels);
+  return {levels.begin(), levels.begin() + n};
 }
 
 void MorphFieldOverlay::rebuildContourLabels(const MorphEngine& engine, const Scales& scales)

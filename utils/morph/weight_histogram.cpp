@@ -1,10 +1,12 @@
 #include "utils/morph/weight_histogram.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "IGfx/IGfx.h"
 #include "utils/morph/level_labels.h"
+#include "utils/morph/morph_field_overlay.h"
 
 namespace zarvo::morph {
 
@@ -43,7 +45,7 @@ int WeightHistogram::barsOf(const MorphEngine& engine, std::array<int, kNumPoint
 }
 
 void WeightHistogram::draw(IGfx& g, const IRECT& pad, const MorphEngine& engine, double x, double y,
-                           const std::vector<float>& refLevels, const Style& style, const IBlend* blend)
+                           const MorphFieldOverlay& overlay, const Style& style, const IBlend* blend)
 {
   std::array<int, kNumPoints> bars{};
   const int n = barsOf(engine, bars);
@@ -55,6 +57,8 @@ void WeightHistogram::draw(IGfx& g, const IRECT& pad, const MorphEngine& engine,
   Weights weights{};
   engine.computeWeightsInto(engine.editState, x, y, weights, scales, true, 1.0);
 
+  std::array<float, 6> refs{};
+  const std::span<const float> refLevels(refs.data(), static_cast<size_t>(overlay.histogramRefLevelsInto(refs)));
   const float s = style.text.mSize;
   const Layout l = layout(pad, n, s);
   IColor panel = style.background;

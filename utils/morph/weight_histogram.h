@@ -3,7 +3,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <array>
 
 #include "IGfx/IBlend.h"
 #include "IGfx/IColor.h"
@@ -16,6 +16,8 @@ class IGfx;
 }
 
 namespace zarvo::morph {
+
+class MorphFieldOverlay;
 
 class WeightHistogram
 {
@@ -52,11 +54,10 @@ public:
   // The active points, the teleport point first when active; returns how many.
   static int barsOf(const MorphEngine& engine, std::array<int, kNumPoints>& out);
 
-  // Main thread. Draws the histogram for the blend at the morph position (x, y); nothing without an
-  // active point. refLevels are fractions 0..1 (the overlay's histogramRefLevels).
+  // Main thread. Draws the histogram for the blend at the morph position (x, y), with reference lines
+  // at the overlay's histogram levels; nothing without an active point. Allocates nothing.
   static void draw(plugkit::gfx::IGfx& g, const IRECT& pad, const MorphEngine& engine, double x, double y,
-                   const std::vector<float>& refLevels, const Style& style,
-                   const plugkit::gfx::IBlend* blend = nullptr);
+                   const MorphFieldOverlay& overlay, const Style& style, const plugkit::gfx::IBlend* blend = nullptr);
 };
 
 } // namespace zarvo::morph
