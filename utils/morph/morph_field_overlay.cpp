@@ -61,6 +61,31 @@ void strokeSegments(IGfx& g, const std::vector<Segment>& segments, const IRECT& 
   g.PathStroke(color, 1.f, plugkit::gfx::IStrokeOptions(), blend);
 }
 
+// Lines of joined segments, each one path, all in one stroke.
+template <class Point>
+void strokeLines(IGfx& g, const std::vector<Point>& points, const std::vector<uint32_t>& starts, const IRECT& r,
+                 const IColor& color, const IBlend* blend)
+{
+  if (starts.size() < 2)
+    return;
+  const float w = r.W();
+  const float h = r.H();
+  g.PathClear();
+  for (size_t k = 0; k + 1 < starts.size(); ++k)
+  {
+    for (uint32_t p = starts[k]; p < starts[k + 1]; ++p)
+    {
+      const float x = r.L + points[p].u * w;
+      const float y = r.B - points[p].v * h;
+      if (p == starts[k])
+        g.PathMoveTo(x, y);
+      else
+        g.PathLineTo(x, y);
+    }
+  }
+  g.PathStroke(color, 1.f, plugkit::gfx::IStrokeOptions(), blend);
+}
+
 } // namespace
 
 MorphFieldOverlay::MorphFieldOverlay()
@@ -76,6 +101,15 @@ MorphFieldOverlay::MorphFieldOverlay()
   mBasins.reserve(kNumPoints * (kNumPoints - 1) * (kNumPoints - 2) / 6);
   mRayPath.reserve(256);
   mLinkSamples.reserve(512);
+  constexpr size_t kMaxEdges =
+    static_cast<size_t>(kMaxCellsY + 1) * kMaxCellsX + static_cast<size_t>(kMaxCellsY) * (kMaxCellsX + 1);
+  mIsoEdges.reserve(32768);
+  mIsoLevelEnds.reserve(32);
+  mIsoPathPoints.reserve(40000);
+  mIsoPathStarts.reserve(8192);
+  mEdgeFirst.reserve(kMaxEdges);
+  mEdgeSecond.reserve(kMaxEdges);
+  mSegmentUsed.reserve(32768);
 }
 
 int MorphFieldOverlay::isoLevelCountFor(int n)
@@ -170,6 +204,11 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
   contourLabels.clear();
   cellBorderSegments.clear();
   mBasins.clear();
+  mIsoEdges.clear();
+  mIsoLevelEnds.clear();
+  mIsoPathPoints.clear();
+  mIsoPathStarts.clear();
+  mIsoPathsFor = 0;
   cellBorderStrength = 0.f;
 
   if (!(rect.W() > 0.f) || !(rect.H() > 0.f))
@@ -230,7 +269,9 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
           marchCell(bottom[i], bottom[i + 1], top[i + 1], top[i], i, j, cellsX, cellsY, level);
       }
     }
+    mIsoLevelEnds.push_back(isoSegments.size());
   }
+  rebuildIsoPaths(static_cast<size_t>(cellsY + 1) * cellsX + static_cast<size_t>(cellsY) * (cellsX + 1));
 
   rebuildContourLabels(engine, scales);
   if (cellMode)
@@ -289,7 +330,12 @@ void MorphFieldOverlay::draw(IGfx& g, const IBlend* blend) const
   if (showRidges)
     strokeSegments(g, ridgeSegments, bounds, line, blend, 3.f);
   if (showIsoLines)
-    strokeSegments(g, isoSegments, bounds, line, blend, 0.f);
+  {
+    if (mIsoPathsFor == isoSegments.size() && mIsoPathsFor > 0)
+      strokeLines(g, mIsoPathPoints, mIsoPathStarts, bounds, line, blend);
+    else
+      strokeSegments(g, isoSegments, bounds, line, blend, 0.f);
+  }
   if (showCells && cellBorderStrength > 0.001f)
   {
     const int cellGray =

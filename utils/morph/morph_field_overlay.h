@@ -178,6 +178,21 @@ private:
   std::vector<Basin> mBasins;
   std::vector<PixelPos> mRayPath;
   std::vector<double> mLinkSamples;
+  // The iso segments joined into lines for drawing: one path per line instead of one per segment.
+  struct PathPoint
+  {
+    float u = 0.f;
+    float v = 0.f;
+  };
+  void rebuildIsoPaths(size_t edgeCount);
+  std::vector<std::array<uint32_t, 2>> mIsoEdges; // grid edges each iso segment's ends lie on
+  std::vector<size_t> mIsoLevelEnds;              // end of each level's run of iso segments
+  std::vector<PathPoint> mIsoPathPoints;
+  std::vector<uint32_t> mIsoPathStarts; // first point of each line, then the end of the last
+  std::vector<int32_t> mEdgeFirst;
+  std::vector<int32_t> mEdgeSecond;
+  std::vector<uint8_t> mSegmentUsed;
+  size_t mIsoPathsFor = 0; // the iso segment count the lines were made from; 0 for none
   // The same, with each crossing then moved along its edge until the field itself is within
   // kCrossingTolerance of the level: where two points' weights meet, the dominance has a crease that
   // a straight line between two nodes misses by several hundredths.

@@ -94,11 +94,19 @@ void MorphFieldOverlay::marchCellWith(double bl, double br, double tr, double tl
     u = static_cast<float>(cu[s] + (cu[f] - cu[s]) * t);
     v = static_cast<float>(cv[s] + (cv[f] - cv[s]) * t);
   };
+  // Grid edges by number: the horizontal ones row by row, then the vertical ones.
+  const uint32_t across = static_cast<uint32_t>(cellsAcross);
+  const uint32_t row = static_cast<uint32_t>(j);
+  const uint32_t col = static_cast<uint32_t>(i);
+  const uint32_t horizontal = (static_cast<uint32_t>(cellsDown) + 1) * across;
+  const uint32_t edgeId[4] = {(row + 1) * across + col, horizontal + row * (across + 1) + col + 1, row * across + col,
+                              horizontal + row * (across + 1) + col};
   const auto add = [&](int a, int b) {
     Segment seg;
     crossing(a, seg.u0, seg.v0);
     crossing(b, seg.u1, seg.v1);
     isoSegments.push_back(seg);
+    mIsoEdges.push_back({edgeId[a], edgeId[b]});
   };
 
   switch (kase)
@@ -150,6 +158,76 @@ void MorphFieldOverlay::marchCellOnField(const MorphEngine& engine, const Scales
                 [&](double us, double vs, double ue, double ve, double fs, double fe, double t) {
                   return refineCrossing(engine, scales, us, vs, ue, ve, fs, fe, t, level);
                 });
+}
+
+void MorphFieldOverlay::rebuildIsoPaths(size_t edgeCount)
+{
+  mIsoPathPoints.clear();
+  mIsoPathStarts.clear();
+  mIsoPathsFor = 0;
+  const size_t count = isoSegments.size();
+  if (count == 0 || mIsoEdges.size() != count || mIsoLevelEnds.empty() || mIsoLevelEnds.back() != count)
+    return;
+  // Each crossing is shared by at most the two cells either side of its edge.
+  mEdgeFirst.assign(edgeCount, -1);
+  mEdgeSecond.assign(edgeCount, -1);
+  mSegmentUsed.assign(count, 0);
+
+  const auto other = [&](uint32_t edge, int32_t segment) {
+    const int32_t a = mEdgeFirst[edge];
+    return a == segment ? mEdgeSecond[edge] : a;
+  };
+  // The end of segment s that lies on `edge`.
+  const auto endOn = [&](int32_t s, uint32_t edge) {
+    const Segment& seg = isoSegments[static_cast<size_t>(s)];
+    return mIsoEdges[static_cast<size_t>(s)][0] == edge ? PathPoint{seg.u0, seg.v0} : PathPoint{seg.u1, seg.v1};
+  };
+
+  size_t levelStart = 0;
+  for (const size_t levelEnd : mIsoLevelEnds)
+  {
+    for (size_t s = levelStart; s < levelEnd; ++s)
+    {
+      for (const uint32_t e : mIsoEdges[s])
+        (mEdgeFirst[e] < 0 ? mEdgeFirst[e] : mEdgeSecond[e]) = static_cast<int32_t>(s);
+    }
+    for (size_t first = levelStart; first < levelEnd; ++first)
+    {
+      if (mSegmentUsed[first])
+        continue;
+      // Back up to the start of an open line (or all the way round a closed one).
+      int32_t s = static_cast<int32_t>(first);
+      uint32_t entry = mIsoEdges[first][0];
+      for (size_t guard = 0; guard < levelEnd - levelStart; ++guard)
+      {
+        const int32_t before = other(entry, s);
+        if (before < 0 || before == static_cast<int32_t>(first))
+          break;
+        const auto& edges = mIsoEdges[static_cast<size_t>(before)];
+        entry = edges[0] == entry ? edges[1] : edges[0];
+        s = before;
+      }
+      mIsoPathStarts.push_back(static_cast<uint32_t>(mIsoPathPoints.size()));
+      mIsoPathPoints.push_back(endOn(s, entry));
+      while (s >= 0 && !mSegmentUsed[static_cast<size_t>(s)])
+      {
+        mSegmentUsed[static_cast<size_t>(s)] = 1;
+        const auto& edges = mIsoEdges[static_cast<size_t>(s)];
+        const uint32_t exit = edges[0] == entry ? edges[1] : edges[0];
+        mIsoPathPoints.push_back(endOn(s, exit));
+        s = other(exit, s);
+        entry = exit;
+      }
+    }
+    for (size_t s = levelStart; s < levelEnd; ++s)
+    {
+      for (const uint32_t e : mIsoEdges[s])
+        mEdgeFirst[e] = mEdgeSecond[e] = -1;
+    }
+    levelStart = levelEnd;
+  }
+  mIsoPathStarts.push_back(static_cast<uint32_t>(mIsoPathPoints.size()));
+  mIsoPathsFor = count;
 }
 
 int MorphFieldOverlay::labelledLevelsInto(std::array<float, 4>& out) const
