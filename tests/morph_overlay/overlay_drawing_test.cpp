@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -30,6 +30,7 @@ struct Shape
   std::vector<std::pair<float, float>> moves; // PathMoveTo positions
   std::vector<std::pair<float, float>> lines; // PathLineTo positions
   std::vector<std::pair<float, float>> path;  // both, in order
+  std::vector<bool> pathMoves;                // which of them are moves
   IRECT rect;                                 // text bounds
   std::string text;
   float fontSize = 0.f;
@@ -49,11 +50,13 @@ std::vector<Shape> shapes(const DrawRecorder& recorder)
     {
       current.moves.emplace_back(c.args[0], c.args[1]);
       current.path.emplace_back(c.args[0], c.args[1]);
+      current.pathMoves.push_back(true);
     }
     else if (c.op == "PathLineTo")
     {
       current.lines.emplace_back(c.args[0], c.args[1]);
       current.path.emplace_back(c.args[0], c.args[1]);
+      current.pathMoves.push_back(false);
     }
     else if (c.op == "PathStroke" || c.op == "PathFill")
     {
@@ -133,40 +136,36 @@ TEST_F(OverlayDrawing, GridThenLinksRidgesIsoLinesAndCellBordersInOneStrokeEach)
   EXPECT_EQ(cells.color, gray(static_cast<int>(std::lround(overlay.cellBorderStrength * (94 - 45) + 45))));
   EXPECT_TRUE(iso.hasBlend);
 
-  // Iso lines: the segments joined into lines, one line-to per segment, each step at most a cell's
-  // diagonal (3.24 x 2 px) long, and every segment end on the drawn path (mapped with v up).
-  ASSERT_EQ(iso.lines.size(), overlay.isoSegments.size());
+  // Iso lines: the segments joined into lines (a few paths instead of one per segment) with the
+  // points that add nothing visible left out: every segment end lies within 0.15 px of the drawn
+  // line, give or take the few hundredths by which a crossing refined from either cell differs.
   EXPECT_LT(iso.moves.size() * 10, overlay.isoSegments.size());
-  std::map<std::pair<int, int>, std::vector<std::pair<float, float>>> buckets;
-  for (size_t k = 0; k < iso.path.size(); ++k)
+  EXPECT_LT(iso.lines.size(), overlay.isoSegments.size());
+  std::vector<std::array<float, 4>> pieces;
+  for (size_t k = 1; k < iso.path.size(); ++k)
   {
-    const auto [x, y] = iso.path[k];
-    buckets[{static_cast<int>(x), static_cast<int>(y)}].emplace_back(x, y);
-    if (k > 0 && std::find(iso.moves.begin(), iso.moves.end(), iso.path[k]) == iso.moves.end())
+    if (!iso.pathMoves[k])
+      pieces.push_back({iso.path[k - 1].first, iso.path[k - 1].second, iso.path[k].first, iso.path[k].second});
+  }
+  const auto distance = [&](float x, float y) {
+    float best = 1e9f;
+    for (const auto& [ax, ay, bx, by] : pieces)
     {
-      EXPECT_LE(std::hypot(x - iso.path[k - 1].first, y - iso.path[k - 1].second), 3.82f);
+      const float dx = bx - ax, dy = by - ay;
+      const float len2 = dx * dx + dy * dy;
+      const float t = len2 > 0.f ? std::clamp(((x - ax) * dx + (y - ay) * dy) / len2, 0.f, 1.f) : 0.f;
+      best = std::min(best, std::hypot(ax + t * dx - x, ay + t * dy - y));
     }
-  }
-  const auto onPath = [&](float x, float y) {
-    for (int dx = -1; dx <= 1; ++dx)
-      for (int dy = -1; dy <= 1; ++dy)
-      {
-        const auto it = buckets.find({static_cast<int>(x) + dx, static_cast<int>(y) + dy});
-        if (it == buckets.end())
-          continue;
-        for (const auto& [px, py] : it->second)
-          if (std::hypot(px - x, py - y) < 0.5f)
-            return true;
-      }
-    return false;
+    return best;
   };
-  int missing = 0;
-  for (const auto& seg : overlay.isoSegments)
+  float worst = 0.f;
+  for (size_t k = 0; k < overlay.isoSegments.size(); k += 7) // a sample keeps the test quick
   {
-    missing += onPath(seg.u0 * 908.f, 404.f - seg.v0 * 404.f) ? 0 : 1;
-    missing += onPath(seg.u1 * 908.f, 404.f - seg.v1 * 404.f) ? 0 : 1;
+    const auto& seg = overlay.isoSegments[k];
+    worst = std::max(worst, distance(seg.u0 * 908.f, 404.f - seg.v0 * 404.f));
+    worst = std::max(worst, distance(seg.u1 * 908.f, 404.f - seg.v1 * 404.f));
   }
-  EXPECT_EQ(missing, 0);
+  EXPECT_LT(worst, 0.25f);
   EXPECT_EQ(cells.moves.size(), overlay.cellBorderSegments.size());
 
   // Dotted lines: dashes of 3 px with gaps of 3 px along each link.

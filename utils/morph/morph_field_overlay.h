@@ -185,6 +185,7 @@ private:
     float v = 0.f;
   };
   void rebuildIsoPaths(size_t edgeCount);
+  void simplifyIsoPath(size_t start);
   std::vector<std::array<uint32_t, 2>> mIsoEdges; // grid edges each iso segment's ends lie on
   std::vector<size_t> mIsoLevelEnds;              // end of each level's run of iso segments
   std::vector<PathPoint> mIsoPathPoints;

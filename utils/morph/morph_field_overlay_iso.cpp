@@ -160,6 +160,48 @@ void MorphFieldOverlay::marchCellOnField(const MorphEngine& engine, const Scales
                 });
 }
 
+void MorphFieldOverlay::simplifyIsoPath(size_t start)
+{
+  // Drops points that lie within a sixth of a pixel of the chord past them: the lines look the
+  // same and the drawing tessellates a fraction of the points.
+  constexpr float kTolerance = 0.15f;
+  constexpr size_t kLongestRun = 24;
+  const size_t end = mIsoPathPoints.size();
+  if (end - start < 3)
+    return;
+  const float w = bounds.W();
+  const float h = bounds.H();
+  const auto farFromChord = [&](size_t a, size_t b) {
+    const float ax = mIsoPathPoints[a].u * w, ay = mIsoPathPoints[a].v * h;
+    const float dx = mIsoPathPoints[b].u * w - ax, dy = mIsoPathPoints[b].v * h - ay;
+    const float length = std::hypot(dx, dy);
+    for (size_t k = a + 1; k < b; ++k)
+    {
+      const float px = mIsoPathPoints[k].u * w - ax, py = mIsoPathPoints[k].v * h - ay;
+      const float d = length > 1e-6f ? std::abs(dx * py - dy * px) / length : std::hypot(px, py);
+      if (d > kTolerance)
+        return true;
+    }
+    return false;
+  };
+  size_t write = start + 1;
+  size_t anchor = start;
+  for (size_t j = start + 2; j < end;)
+  {
+    if (j - anchor <= kLongestRun && !farFromChord(anchor, j))
+    {
+      ++j;
+      continue;
+    }
+    // Slots below the new anchor are never read again, so the kept points move down in place.
+    mIsoPathPoints[write++] = mIsoPathPoints[j - 1];
+    anchor = j - 1;
+    j = anchor + 2;
+  }
+  mIsoPathPoints[write++] = mIsoPathPoints[end - 1];
+  mIsoPathPoints.resize(write);
+}
+
 void MorphFieldOverlay::rebuildIsoPaths(size_t edgeCount)
 {
   mIsoPathPoints.clear();
@@ -218,6 +260,7 @@ void MorphFieldOverlay::rebuildIsoPaths(size_t edgeCount)
         s = other(exit, s);
         entry = exit;
       }
+      simplifyIsoPath(mIsoPathStarts.back());
     }
     for (size_t s = levelStart; s < levelEnd; ++s)
     {
