@@ -4,12 +4,17 @@
 // rebuilt only when something it depends on changes.
 //
 // How the pad uses it (main thread only):
-//   MorphFieldOverlay overlay;                       // a member of the pad
-//   overlay.rebuildIfNeeded(engine, GetRECT());      // at the start of each Draw
-//   overlay.draw(g, &mBlend);                         // then the grid and the cached lines
-//   drawLevelLabels(g, overlay, GetRECT(), ...);      // level_labels.h
-//   overlay.setIsoLevels(n);                          // iso slider; forces the next rebuild
-//   overlay.lineBrightness = b; overlay.gridStep = s; // brightness and grid sliders; no rebuild
+//   MorphFieldOverlay overlay;                          // a member of the pad, built with it
+//   overlay.rebuildIfNeeded(engine, GetRECT());         // first thing in Draw; true when it rebuilt
+//   overlay.draw(g, &mBlend);                           // guide grid, links, ridges, iso lines, cells
+//   drawLevelLabels(g, overlay, GetRECT(), padText, background, &mBlend);         // level_labels.h
+//   WeightHistogram::draw(g, GetRECT(), engine, x, y, overlay, style, &mBlend);   // weight_histogram.h
+//   overlay.setIsoLevels(n);                            // iso slider and its reset: forces a rebuild
+//   overlay.lineBrightness = b; overlay.gridStep = s;   // brightness and grid sliders: no rebuild
+//   overlay.lineGray()                                  // the line grey, for the pad's ring grey
+// needsRebuild(engine, rect) answers without rebuilding. A selection, focus, brightness, grid or
+// aspect-keeping resize never rebuilds; a point moved or (de)activated, an engine setting the field
+// depends on, the point scale, the iso setting or the aspect ratio does.
 #pragma once
 
 #include <array>
