@@ -15,12 +15,30 @@
 
 namespace vemlor::ui::test {
 
-// The editor's three styles and five colours, near enough for the catalogue to copy.
+// The editor's three styles and five colours, as the catalogue receives them.
+inline plugkit::gfx::IVStyle editorStyle(int n)
+{
+  using namespace plugkit::gfx;
+  const IText text{16.f, COLOR_WHITE, "RobotoMono-Regular.ttf", EAlign::Center, EVAlign::Bottom};
+  IVStyle s;
+  s.showLabel = n == 1;
+  s.drawShadows = false;
+  s.frameThickness = 0.5f;
+  s.colorSpec.SetColor(EVColor::FG, IColor(0, 0, 0, 0));
+  s.colorSpec.SetColor(EVColor::PR, IColor(255, 95, 55, 200));
+  s.colorSpec.SetColor(EVColor::FR, n == 1 ? IColor(255, 240, 240, 240) : COLOR_TRANSPARENT);
+  s.colorSpec.SetColor(EVColor::HL, IColor(255, 100, 100, 100));
+  s.colorSpec.SetColor(EVColor::X1, n == 3 ? COLOR_TRANSPARENT : IColor(255, 240, 240, 240));
+  s.labelText = text;
+  s.valueText = text;
+  return s;
+}
+
 struct CatalogueLook
 {
-  plugkit::gfx::IVStyle style1 = plugkit::gfx::DEFAULT_STYLE;
-  plugkit::gfx::IVStyle style2 = plugkit::gfx::DEFAULT_STYLE;
-  plugkit::gfx::IVStyle style3 = plugkit::gfx::DEFAULT_STYLE;
+  plugkit::gfx::IVStyle style1 = editorStyle(1);
+  plugkit::gfx::IVStyle style2 = editorStyle(2);
+  plugkit::gfx::IVStyle style3 = editorStyle(3);
   plugkit::gfx::IColor transparent = plugkit::gfx::COLOR_TRANSPARENT;
   plugkit::gfx::IColor highlightGray{255, 100, 100, 100};
   plugkit::gfx::IColor accent{255, 95, 55, 200};
