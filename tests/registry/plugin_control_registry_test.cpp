@@ -15,6 +15,7 @@
 #include "IGfx/IContainerBase.h"
 #include "product/params/params.h"
 #include "product/ui/alt_control_ids.h"
+#include "product/ui/default_user_tab.h"
 #include "product/ui/vemlor_layout_format.h"
 #include "tests/registry/catalogue_session.h"
 
@@ -205,6 +206,21 @@ TEST(ProductCatalogue, LeavesOutWhatTheUserTabDoesNotPlace)
     const std::string token = zarvo::layoutTokenFromId(format, id);
     EXPECT_FALSE(token.empty() || std::isdigit(static_cast<unsigned char>(token[0]))) << id;
     EXPECT_EQ(zarvo::layoutIdFromToken(format, token), id) << token;
+  }
+}
+
+TEST(ProductCatalogue, HoldsEveryControlOfTheDefaultUserTab)
+{
+  CatalogueSession s;
+  for (const std::vector<int>& column : defaultUserTabSlots())
+  {
+    for (const int id : column)
+    {
+      if (id >= 0)
+      {
+        EXPECT_NE(zarvo::ui::findControl(s.registry, id), nullptr) << id;
+      }
+    }
   }
 }
 
