@@ -12,6 +12,39 @@
 
 namespace plugkit::gfx {
 
+namespace {
+
+// Counts items depth first up to the chosen one of level, as a host's context menu numbers them: one
+// for each item, and one more for the end of each submenu passed.
+bool CountContextItems(const IPopupMenu& menu, const IPopupMenu& level, int chosen, int& tag)
+{
+  for (int i = 0; i < menu.NItems(); ++i)
+  {
+    if (&menu == &level && i == chosen)
+      return true;
+    ++tag;
+    if (const IPopupMenu* sub = menu.GetItem(i)->GetSubmenu())
+    {
+      if (CountContextItems(*sub, level, chosen, tag))
+        return true;
+      ++tag;
+    }
+  }
+  return false;
+}
+
+// The number of the item chosen in level (root or one of its submenus); -1 when none was chosen.
+int ContextMenuTag(const IPopupMenu& root, const IPopupMenu& level)
+{
+  const int chosen = level.GetChosenItemIdx();
+  if (chosen < 0)
+    return -1;
+  int tag = 0;
+  return CountContextItems(root, level, chosen, tag) ? tag : chosen;
+}
+
+} // namespace
+
 IGfx::IGfx(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
 : mDelegate(dlg), mWidth(w), mHeight(h), mFPS(fps), mDrawScale(scale)
 {
@@ -558,9 +591,14 @@ void IGfx::SetControlValueAfterPopupMenu(IPopupMenu* menu)
       linkedParams.push_back(owner->GetParamIdx(i));
   }
   if (mIsContextMenu)
-    owner->OnContextSelection(menu ? menu->GetChosenItemIdx() : -1);
-  else
-    owner->OnPopupMenuSelection(menu && menu->GetChosenItemIdx() > -1 ? menu : nullptr, mPopupMenuValIdx);
+  {
+    // A context menu began no edit (the right click opened it instead); its choice is numbered as in
+    // the host's menu, which counts submenu entries and their ends.
+    owner->OnContextSelection(menu ? ContextMenuTag(mPromptPopupMenu, *menu) : -1);
+    mInPopupMenu = nullptr;
+    return;
+  }
+  owner->OnPopupMenuSelection(menu && menu->GetChosenItemIdx() > -1 ? menu : nullptr, mPopupMenuValIdx);
   // The click that opened the menu began an edit of every linked parameter.
   for (int paramIdx : linkedParams)
     mDelegate.EndInformHostOfParamChangeFromUI(paramIdx);

@@ -99,6 +99,32 @@ void AddHostMenuItems(Steinberg::Vst::IContextMenu& hostMenu, const IPopupMenu& 
   }
 }
 
+// The host's context menu for the parameter with the menu's items appended; false when the host
+// offers none.
+bool PopupInHostMenu(IGEditorDelegate& dlg, const IPopupMenu& menu, IControl* control, int paramIdx, float x, float y)
+{
+  Steinberg::Vst::IComponentHandler* handler = dlg.GetHostComponentHandler();
+  Steinberg::IPlugView* view = dlg.GetOpenPlugView();
+  if (!handler || !view)
+    return false;
+  Steinberg::Vst::IComponentHandler3* handler3 = nullptr;
+  if (handler->queryInterface(Steinberg::Vst::IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) !=
+        Steinberg::kResultOk ||
+      !handler3)
+    return false;
+  const Steinberg::Vst::ParamID paramID = static_cast<Steinberg::Vst::ParamID>(paramIdx);
+  Steinberg::Vst::IContextMenu* hostMenu = handler3->createContextMenu(view, &paramID);
+  if (hostMenu)
+  {
+    int tag = 0;
+    AddHostMenuItems(*hostMenu, menu, control, tag);
+    hostMenu->popup(static_cast<Steinberg::UCoord>(x), static_cast<Steinberg::UCoord>(y));
+    hostMenu->release();
+  }
+  handler3->release();
+  return hostMenu != nullptr;
+}
+
 } // namespace
 
 IControl* IGfx::CapturedControl(uint64_t touchId) const
@@ -363,25 +389,12 @@ void IGfx::PopupHostContextMenuForParam(IControl* control, int paramIdx, float x
   mPromptPopupMenu.Clear();
   if (control)
     control->CreateContextMenu(mPromptPopupMenu);
-
-  Steinberg::Vst::IComponentHandler* handler = mDelegate.GetHostComponentHandler();
-  Steinberg::IPlugView* view = mDelegate.GetOpenPlugView();
-  if (!handler || !view)
+  if (PopupInHostMenu(mDelegate, mPromptPopupMenu, control, paramIdx, x * mDrawScale, y * mDrawScale))
     return;
-  Steinberg::Vst::IComponentHandler3* handler3 = nullptr;
-  if (handler->queryInterface(Steinberg::Vst::IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) !=
-        Steinberg::kResultOk ||
-      !handler3)
-    return;
-  const Steinberg::Vst::ParamID paramID = static_cast<Steinberg::Vst::ParamID>(paramIdx);
-  if (Steinberg::Vst::IContextMenu* hostMenu = handler3->createContextMenu(view, &paramID))
-  {
-    int tag = 0;
-    AddHostMenuItems(*hostMenu, mPromptPopupMenu, control, tag);
-    hostMenu->popup(static_cast<Steinberg::UCoord>(x * mDrawScale), static_cast<Steinberg::UCoord>(y * mDrawScale));
-    hostMenu->release();
-  }
-  handler3->release();
+  // A host without context menus: the control's items in the editor's own menu; the choice reaches
+  // OnContextSelection with the number the host's menu would have given it.
+  if (control && mPromptPopupMenu.NItems() > 0)
+    DoCreatePopupMenu(*control, mPromptPopupMenu, IRECT(x, y, x, y), -1, true);
 }
 
 int IGfx::GetParamIdxForPTAutomation(float x, float y)

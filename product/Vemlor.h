@@ -181,6 +181,12 @@ public:
   // a slot's live controller value, and a value the map set (the delegate source).
   int ccModeOf(int param) const { return static_cast<int>(mCCMod.mode(param)); }
   int modSlotOf(int param) const { return zarvo::modSlotOf(param); }
+  // Any thread: the slot modulates a cutoff frequency, in octaves.
+  bool isFrequencyModSlot(int slot) const
+  {
+    return slot >= 0 && slot < zarvo::mod::kNumModSlots &&
+           zarvo::mod::kModParams[static_cast<size_t>(slot)].kind == zarvo::mod::kKindFrequency;
+  }
   void setModLiveValue(int slot, double value);
   void onControllerParamChange(int param, int sampleOffset);
   // Main thread: the open editor's learnable controls (none without an editor).

@@ -721,7 +721,17 @@ float IGfxNanoVG::DoMeasureText(const IText& text, const char* str, IRECT& bound
     return 0.f;
   const IRECT given = bounds;
   float x = 0.f, y = 0.f;
+  // Between frames the transform is not the drawing one; fontstash rounds advances at the scaled size,
+  // so text measured unscaled would come out narrower than it is drawn at a draw scale above 1.
+  if (!mInDraw)
+  {
+    nvgSave(mVG);
+    nvgResetTransform(mVG);
+    nvgScale(mVG, GetDrawScale(), GetDrawScale());
+  }
   PrepareAndMeasureText(text, str, bounds, x, y);
+  if (!mInDraw)
+    nvgRestore(mVG);
   DoMeasureTextRotation(text, given, bounds);
   return bounds.W();
 }

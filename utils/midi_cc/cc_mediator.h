@@ -7,32 +7,20 @@
 #include <concepts>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include "IPlugin/IMidiMsg.h"
 #include "IPlugin/IPluginParameter.h"
 #include "IPlugin/IPluginQueue.h"
+#include "IGfx/IColor.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "utils/midi_cc/cc_messages.h"
+#include "utils/midi_cc/control_decorator.h"
 #include "utils/midi_cc/controllable.h"
 #include "utils/midi_cc/mapper.h"
 
 namespace zarvo::midi_cc {
-
-// Editor message tags of the controller map. Every payload starts with the 32-bit parameter index.
-enum ECCMessage : int
-{
-  kMsgTagListen = 7777,      // sent before every menu action
-  kMsgTagLearn = 7778,
-  kMsgTagClear = 7779,
-  kMsgTagInvertRange = 7780,
-  kMsgTagSetMin = 7781,
-  kMsgTagSetMax = 7782,
-  kMsgTagAbsolute = 7783,    // 7783..7787 are the plug-in's own
-  kMsgTagModulate = 7784,
-  kMsgTagDepth = 7785,       // parameter index, then a 32-bit float depth
-  kMsgTagInvertDepth = 7786,
-  kMsgTagBipolar = 7787,
-  kMsgTagCancelLearn = 7788,
-};
 
 // What the mediator needs of its plug-in.
 template <class P>
@@ -59,6 +47,16 @@ concept MediatorPlugin = requires(P& p, const P& cp, int idx, double v, IControl
   p.redrawMorphPad();
 };
 
+// What making learnable controls needs of the plug-in besides the mediator's own needs.
+template <class P>
+concept LearnablePlugin = requires(P& p, int idx) {
+  // The parameter's modulation slot (-1 none) and whether that slot modulates a frequency in octaves.
+  { p.modSlotOf(idx) } -> std::convertible_to<int>;
+  { p.isFrequencyModSlot(idx) } -> std::convertible_to<bool>;
+  // Main thread: the user pressed a disabled control of the parameter.
+  p.onDisabledControlInteraction(idx);
+};
+
 template <class Plugin>
 class CCMediator
 {
@@ -70,6 +68,36 @@ public:
   explicit CCMediator(Plugin& plugin) : mPlugin(plugin) { static_assert(MediatorPlugin<Plugin>); }
   CCMediator(const CCMediator&) = delete;
   CCMediator& operator=(const CCMediator&) = delete;
+
+  // Main thread, while the editor is built: a new control of class T (made with args) that is
+  // learnable. The caller attaches it to the graphics context, which owns it from then on.
+  template <class T, class... Args>
+  T* createLearnable(Args&&... args) const
+    requires LearnablePlugin<Plugin>
+  {
+    auto* control = new ControlDecorator<T>(std::forward<Args>(args)...);
+    const int paramIdx = control->mParamIdx;
+    const bool known = paramIdx >= 0 && paramIdx < kMaxParams && mPlugin.GetParam(paramIdx);
+    if (const int slot = known ? mPlugin.modSlotOf(paramIdx) : -1; slot >= 0)
+    {
+      control->mModulatable = true;
+      control->mDepthEditable = true;
+      if (mArcColorOverride)
+        control->mModArcColor = *mArcColorOverride;
+      control->mShowPitchDepth = mPlugin.isFrequencyModSlot(slot);
+    }
+    control->mOnDisabledInteraction = [&plugin = mPlugin](int idx) { plugin.onDisabledControlInteraction(idx); };
+    control->SetMouseEventsWhenDisabled(true);
+    control->mShowPresenceDot = true;
+    if (mDotColorOverride)
+      control->mDotColors.pressed = *mDotColorOverride;
+    return control;
+  }
+
+  // Set by the editor before it builds controls: the pressed presence dot's colour, and the
+  // modulation arc's colour of modulatable controls.
+  std::optional<plugkit::gfx::IColor> mDotColorOverride;
+  std::optional<plugkit::gfx::IColor> mArcColorOverride;
 
   Mapper& mapper() { return mMapper; }
   const Mapper& mapper() const { return mMapper; }
