@@ -9,6 +9,7 @@
 #include "IGfx/IContainerBase.h"
 #include "IGfx/IGfx.h"
 #include "IGfx/IGfxEditorDelegate.h"
+#include "utils/midi_cc/cc_display_control.h"
 
 namespace vemlor::ui {
 
@@ -51,10 +52,12 @@ void addChild(IContainerBase* container, IControl* child)
 
 // Stands in for the integer drag box until it is part of this build: the value as text, edited
 // through a menu or text entry.
-IControl* intBox(const IRECT& r, int param, const IVStyle& style)
+IControl* intBox(const IRECT& r, int param, const IVStyle& style, Mediator* learnThrough = nullptr)
 {
-  IText text = style.valueText;
-  return new ICaptionControl(r, param, text, style.colorSpec.GetColor(EVColor::BG), false);
+  const IColor bg = style.colorSpec.GetColor(EVColor::BG);
+  if (learnThrough)
+    return makeLearnable<ICaptionControl>(*learnThrough, r, param, style.valueText, bg, false);
+  return new ICaptionControl(r, param, style.valueText, bg, false);
 }
 
 void createChildren(IContainerBase* c, CutoffBlockKind kind, const NoteModePIds& p, Mediator& mediator,
@@ -69,11 +72,11 @@ void createChildren(IContainerBase* c, CutoffBlockKind kind, const NoteModePIds&
     addChild(c, label(r, "ch"));
     addChild(c, intBox(r, p.noteChannel, style2));
     addChild(c, label(r, "oct"));
-    addChild(c, intBox(r, p.octShift, style2));
+    addChild(c, intBox(r, p.octShift, style2, &mediator));
     addChild(c, label(r, "semi"));
-    addChild(c, intBox(r, p.semiShift, style2));
+    addChild(c, intBox(r, p.semiShift, style2, &mediator));
     addChild(c, label(r, "cent"));
-    addChild(c, intBox(r, p.centShift, style2));
+    addChild(c, intBox(r, p.centShift, style2, &mediator));
     break;
   case CutoffBlockKind::Glide:
     addChild(c, label(r, "glide"));

@@ -4,22 +4,18 @@
 #include <utility>
 
 #include "IGfx/IControl.h"
-#include "utils/midi_cc/cc_mediator.h"
-
-class Vemlor;
+#include "product/Vemlor.h"
 
 namespace vemlor::ui {
 
-using Mediator = zarvo::midi_cc::CCMediator<Vemlor>;
+using Mediator = Vemlor::Mediator;
 
-// Main thread. A new, unattached T made with args and joined to the controller map through the
-// mediator, which must outlive the control.
+// Main thread. A new, unattached T made with args, learnable through the controller map; the
+// mediator must outlive the control.
 template <class T, class... Args>
-plugkit::gfx::IControl* makeLearnable(Mediator& mediator, Args&&... args)
+T* makeLearnable(Mediator& mediator, Args&&... args)
 {
-  // The learnable decorator is not part of this build yet: the plain control stands in for it.
-  (void)mediator;
-  return new T(std::forward<Args>(args)...);
+  return mediator.template createLearnable<T>(std::forward<Args>(args)...);
 }
 
 } // namespace vemlor::ui

@@ -90,12 +90,16 @@ public:
     });
   }
 
-  ControlDesc positionKnob(int param, const char* label, const char* caption) const
+  ControlDesc positionKnob(int param, const char* label, const char* caption, float dotOffsetX = 0.f) const
   {
     (void)caption;
-    return desc(kThird, label, [&m = mMediator, param, text = std::string(label), style = mStyle1](const IRECT& r) {
-      return makeLearnable<IVKnobControl>(m, r, param, text.c_str(), style);
-    });
+    return desc(
+      kThird, label, [&m = mMediator, param, text = std::string(label), style = mStyle1, dotOffsetX](const IRECT& r) {
+        IControl* knob = makeLearnable<IVKnobControl>(m, r, param, text.c_str(), style);
+        if (auto* learnable = dynamic_cast<zarvo::midi_cc::IControllable*>(knob); learnable && dotOffsetX != 0.f)
+          learnable->setPresenceDotOffset(dotOffsetX, 0.f);
+        return knob;
+      });
   }
 
   ControlDesc selectGrid(int param, const char* label, float size, int columns, int rows) const
@@ -182,7 +186,7 @@ zarvo::ui::ControlRegistry buildControlRegistry(Mediator& mediator, const IVStyl
     reg.add(par_break_invert_fb, cat.valueSwitch(par_break_invert_fb, "feedback invertion", cat.style2()));
     reg.add(par_break_double,
             cat.fillSlider(par_break_double, "break x2", kEighth, {.text = kT16W, .sliderLabel = "2x"}));
-    reg.add(par_break_character, cat.positionKnob(par_break_character, "b char", ""));
+    reg.add(par_break_character, cat.positionKnob(par_break_character, "b char", "", 1.5f));
     reg.add(par_break_param, cat.valueKnob(par_break_param, "b var", kThird));
   });
 

@@ -128,11 +128,13 @@ TEST(CutoffMidiBlocks, PlacedBlocksLayOutTheirChildrenAndFollowResizes)
   const std::vector<IRECT> want = cutoffBlockLayout(CutoffBlockKind::Notes, cell);
   ASSERT_EQ(kids.size(), want.size());
   const int params[] = {-1, 32, -1, 33, -1, 34, -1, 35, -1, 36};
+  const bool learnable[] = {false, true, false, false, false, true, false, true, false, true};
   for (size_t i = 0; i < kids.size(); ++i)
   {
     EXPECT_EQ(kids[i]->GetRECT(), want[i]) << i;
     EXPECT_EQ(kids[i]->GetParent(), notes) << i;
     EXPECT_EQ(kids[i]->GetParamIdx(), params[i]) << i;
+    EXPECT_EQ(dynamic_cast<zarvo::midi_cc::IControllable*>(kids[i]) != nullptr, learnable[i]) << i;
   }
 
   const IRECT moved(0, 50, 80, 150);

@@ -13,6 +13,7 @@
 #include "IGfx/Controls/IVSwitchControl.h"
 #include "IGfx/Controls/IVTabSwitchControl.h"
 #include "IGfx/IContainerBase.h"
+#include "utils/midi_cc/control_decorator.h"
 #include "product/params/params.h"
 #include "product/ui/alt_control_ids.h"
 #include "product/ui/default_user_tab.h"
@@ -237,6 +238,7 @@ TEST(ProductCatalogue, EveryFactoryBuildsItsControlOnTheEditor)
     IControl* c = zarvo::ui::placeControl(s.G(), s.registry, row.id, cell, -1, "TAB_USER");
     ASSERT_NE(c, nullptr);
     EXPECT_TRUE(isKind(c, row.kind));
+    EXPECT_EQ(dynamic_cast<zarvo::midi_cc::IControllable*>(c) != nullptr, row.learnable);
     EXPECT_EQ(c->GetRECT(), cell);
     EXPECT_STREQ(c->GetGroup(), "TAB_USER");
     const bool bound = row.id < zarvo::kNumParams;
@@ -252,6 +254,24 @@ TEST(ProductCatalogue, EveryFactoryBuildsItsControlOnTheEditor)
     }
     EXPECT_EQ(s.G().NControls(), before + 1 + childCount(row.kind));
     y += 20.f;
+  }
+}
+
+TEST(ProductCatalogue, BreakCharacterKnobMovesItsPresenceDot)
+{
+  CatalogueSession s;
+  struct Case
+  {
+    int id;
+    float dx;
+  };
+  for (const Case c : {Case{21, 1.5f}, Case{15, 0.f}, Case{13, 0.f}})
+  {
+    IControl* knob = zarvo::ui::placeControl(s.G(), s.registry, c.id, IRECT(0, 0, 120, 60));
+    auto* learnable = dynamic_cast<zarvo::midi_cc::ControlDecorator<IVKnobControl>*>(knob);
+    ASSERT_NE(learnable, nullptr) << c.id;
+    EXPECT_EQ(learnable->presenceDot().offsetX, c.dx) << c.id;
+    EXPECT_EQ(learnable->presenceDot().offsetY, 0.f) << c.id;
   }
 }
 
