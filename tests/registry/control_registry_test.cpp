@@ -169,6 +169,11 @@ TEST(ControlRegistry, PlacingAttachesAFreshControlPerCellAndNothingForUnknownIds
   for (const int id : {2, 3, 99})
     EXPECT_EQ(placeControl(s.G(), r, id, IRECT(0, 40, 50, 60)), nullptr) << id;
   EXPECT_EQ(s.G().NControls(), before + 2);
+
+  // A tag already taken: the context refuses the control and nothing is placed.
+  ASSERT_NE(placeControl(s.G(), r, 1, IRECT(0, 60, 50, 80), 1068), nullptr);
+  EXPECT_EQ(placeControl(s.G(), r, 1, IRECT(0, 80, 50, 100), 1068), nullptr);
+  EXPECT_EQ(s.G().NControls(), before + 3);
 }
 
 } // namespace

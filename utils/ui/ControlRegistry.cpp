@@ -74,7 +74,12 @@ plugkit::gfx::IControl* placeControl(plugkit::gfx::IGfx& g, const ControlRegistr
   if (!desc || !desc->factory)
     return nullptr;
   plugkit::gfx::IControl* control = desc->factory(cell);
-  return control ? g.AttachControl(control, tag, group) : nullptr;
+  if (!control)
+    return nullptr;
+  plugkit::gfx::IControl* attached = g.AttachControl(control, tag, group);
+  if (!attached)
+    control->release(); // refused, as for a tag already taken: nobody else holds it
+  return attached;
 }
 
 } // namespace zarvo::ui

@@ -76,7 +76,7 @@ public:
 const ControlDesc* findControl(const ControlRegistry& registry, int id);
 
 // Main thread. Builds the control for id in the cell and attaches it with the tag and group; null,
-// placing nothing, when no entry or no factory answers for the id.
+// placing nothing, when no entry or no factory answers for the id or the context refuses the control.
 plugkit::gfx::IControl* placeControl(plugkit::gfx::IGfx& g, const ControlRegistry& registry, int id,
                                      const plugkit::gfx::IRECT& cell, int tag = -1, const char* group = "");
 
