@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "IPlugin/IPluginThreadRole.h"
@@ -79,7 +80,22 @@ void IPluginVST3::AnnounceIfChanged(int value, std::atomic<int>& heard, int32 re
   if (!componentHandler || !OnMainThread() || heard.load(std::memory_order_relaxed) == value)
     return;
   heard.store(value, std::memory_order_relaxed);
-  componentHandler->restartComponent(restartFlag);
+  RestartComponent(restartFlag);
+}
+
+void IPluginVST3::RestartComponent(int32 flags)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!componentHandler)
+    return;
+  mRestartsDeferred |= flags;
+  if (mInRestart || mRestartsDeferred == 0)
+    return;
+  mInRestart = true;
+  // Bounded: a host that asks for a new restart from every one it handles gets the rest at idle.
+  for (int round = 0; round < 4 && mRestartsDeferred != 0; ++round)
+    componentHandler->restartComponent(std::exchange(mRestartsDeferred, 0));
+  mInRestart = false;
 }
 
 void IPluginVST3::GetTrackColor(int& r, int& g, int& b)
@@ -132,7 +148,7 @@ void IPluginVST3::InformHostOfParameterDetailsChange()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (componentHandler)
-    componentHandler->restartComponent(kParamTitlesChanged);
+    RestartComponent(kParamTitlesChanged);
 }
 
 int IPluginVST3::InformHostOfParameterValuesChange()
@@ -145,8 +161,8 @@ int IPluginVST3::InformHostOfParameterValuesChange()
 
 void IPluginVST3::AskHostToRereadValues(int stale)
 {
-  if (stale > 0 && componentHandler)
-    componentHandler->restartComponent(kParamValuesChanged);
+  if (stale > 0)
+    RestartComponent(kParamValuesChanged);
 }
 
 void IPluginVST3::InformHostOfPresetChange() {}
@@ -408,8 +424,10 @@ void IPluginVST3::OnBindingIdle()
   if (mParamValuesUnannounced && componentHandler)
   {
     mParamValuesUnannounced = false;
-    componentHandler->restartComponent(kParamValuesChanged);
+    RestartComponent(kParamValuesChanged);
   }
+  // What waited for a host's restart call to return, when more came than one round sends.
+  RestartComponent(0);
   AnnounceIfChanged(GetLatency(), mHostLatency, kLatencyChanged);
   AnnounceIfChanged(GetTailSize(), mHostTail, kTailChanged);
 }

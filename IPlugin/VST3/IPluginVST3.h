@@ -139,6 +139,11 @@ private:
   void AnnounceIfChanged(int value, std::atomic<int>& heard, Steinberg::int32 restartFlag);
   // Main thread: asks the host to re-read every value when `stale` objects held an old one.
   void AskHostToRereadValues(int stale);
+  // Main thread: every restart request goes through here. Hosts may call back into the controller
+  // while they handle a restart, with a lock of theirs held (Ardour reads the values back and sets
+  // them): a restart asked for meanwhile is sent once the host's call has returned, never from
+  // inside it, where the host would wait on its own lock.
+  void RestartComponent(Steinberg::int32 flags);
 
   // Raised when the plug-in's values changed before the host gave its handler (a starter patch set
   // in the constructor); hosts that show only the declared defaults re-read them.
@@ -146,6 +151,9 @@ private:
   // The latency and tail the host last heard, through a restart or its own query (any thread).
   std::atomic<int> mHostLatency{0};
   std::atomic<int> mHostTail{0};
+  // Main thread: a restart call into the host is under way; the flags asked for meanwhile.
+  bool mInRestart = false;
+  Steinberg::int32 mRestartsDeferred = 0;
   // The host's main thread: the one that created the plug-in.
   const std::thread::id mMainThread = std::this_thread::get_id();
 

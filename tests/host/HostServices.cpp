@@ -207,7 +207,16 @@ tresult PLUGIN_API ComponentHandler::endEdit(Vst::ParamID id)
 
 tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
 {
-  return record({HandlerCall::Kind::RestartComponent, 0, 0, flags});
+  if (restarting)
+    ++reentered;
+  const tresult result = record({HandlerCall::Kind::RestartComponent, 0, 0, flags});
+  if (whileRestarting && !restarting)
+  {
+    restarting = true;
+    whileRestarting(flags);
+    restarting = false;
+  }
+  return result;
 }
 
 tresult PLUGIN_API ComponentHandler::setDirty(TBool state)

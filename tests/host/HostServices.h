@@ -7,6 +7,7 @@
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -104,6 +105,12 @@ public:
   const std::vector<HandlerCall>& calls() const { return recorded; }
   void clearCalls() { recorded.clear(); }
 
+  // Runs inside each restart call, as a host that calls back into the controller while it handles
+  // one (with a lock of its own held) would.
+  std::function<void(int32 flags)> whileRestarting;
+  // Restart calls that arrived while one was still under way: such a host would deadlock.
+  int reenteredRestarts() const { return reentered; }
+
   tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
   tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) override;
   tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override;
@@ -119,6 +126,8 @@ private:
 
   std::thread::id mainThread;
   std::vector<HandlerCall> recorded;
+  bool restarting = false;
+  int reentered = 0;
 };
 
 // The frame of an open view: it resizes the view when asked and records each request.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
 
 namespace vemlor::testhost {
 namespace {
@@ -70,6 +71,25 @@ TEST(VemlorLatency, OversamplingSetThroughTheControllerIsReportedAtOnce)
     EXPECT_EQ(s.plugin->processor()->getLatencySamples(), step.latency);
     EXPECT_EQ(restarts(s, kLatencyChanged), step.restartsAfter);
   }
+}
+
+TEST(VemlorLatency, AHostThatSetsValuesWhileHandlingARestartHearsTheNewLatencyAfterItsCallReturns)
+{
+  HostSession s(VEMLOR_BUNDLE_PATH);
+  ASSERT_TRUE(s) << s.error;
+  s.host.handler().clearCalls();
+  // Such a host writes the values it reads back into the controller from inside its handler.
+  bool raised = false;
+  s.host.handler().whileRestarting = [&](int32) {
+    if (!std::exchange(raised, true))
+      s.controller().setParamNormalized(zarvo::par_oversampling, 2.0 / 3.0);
+  };
+  ASSERT_EQ(s.controller().setParamNormalized(zarvo::par_oversampling, 1.0 / 3.0), kResultOk);
+  EXPECT_EQ(s.host.handler().reenteredRestarts(), 0) << "a restart from inside the host's handler";
+  EXPECT_EQ(restarts(s, kLatencyChanged), 2);
+  // 4x from inside the handler, then the host's own 2x: both heard, the last one holds.
+  EXPECT_EQ(s.plugin->processor()->getLatencySamples(), 6u);
+  s.host.handler().whileRestarting = nullptr;
 }
 
 TEST(VemlorLatency, AStateSavedAtFourTimesOversamplingRestoresItsLatencyBeforeTheFirstBlock)
