@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "IGfx/Controls/ICaptionControl.h"
 #include "IGfx/Controls/ITextControl.h"
 #include "IGfx/Controls/IVKnobControl.h"
 #include "IGfx/Controls/IVToggleControl.h"
@@ -10,6 +9,8 @@
 #include "IGfx/IGfx.h"
 #include "IGfx/IGfxEditorDelegate.h"
 #include "utils/midi_cc/cc_display_control.h"
+#include "utils/ui/FreqModDepthReadout.h"
+#include "utils/ui/IntDragControl.h"
 
 namespace vemlor::ui {
 
@@ -50,14 +51,25 @@ void addChild(IContainerBase* container, IControl* child)
   container->AddChildControl(child);
 }
 
-// Stands in for the integer drag box until it is part of this build: the value as text, edited
-// through a menu or text entry.
+// The drag boxes draw their value in the style's foreground colour, which the editor's styles leave
+// fully transparent; the value text's own colour shows it instead.
+IVStyle dragBoxStyle(IVStyle style)
+{
+  if (style.colorSpec.GetColor(EVColor::FG).A == 0)
+    style.colorSpec.SetColor(EVColor::FG, style.valueText.mFGColor);
+  return style;
+}
+
+// An integer box without a label of its own: its label is the block's text beside it.
 IControl* intBox(const IRECT& r, int param, const IVStyle& style, Mediator* learnThrough = nullptr)
 {
-  const IColor bg = style.colorSpec.GetColor(EVColor::BG);
+  using zarvo::ui::IntDragControl;
+  constexpr float kLabelFraction = 0.4f;
+  constexpr double kGearing = 4.0;
+  const IVStyle boxStyle = dragBoxStyle(style);
   if (learnThrough)
-    return makeLearnable<ICaptionControl>(*learnThrough, r, param, style.valueText, bg, false);
-  return new ICaptionControl(r, param, style.valueText, bg, false);
+    return makeLearnable<IntDragControl>(*learnThrough, r, param, boxStyle);
+  return new IntDragControl(r, param, boxStyle, "", IntDragControl::LabelPos::None, kLabelFraction, kGearing);
 }
 
 void createChildren(IContainerBase* c, CutoffBlockKind kind, const NoteModePIds& p, Mediator& mediator,
@@ -90,10 +102,16 @@ void createChildren(IContainerBase* c, CutoffBlockKind kind, const NoteModePIds&
     white.mFGColor = COLOR_WHITE;
     white.mAlign = EAlign::Center;
     addChild(c, label(r, "CC"));
-    addChild(c, new ICaptionControl(r, p.cutoff, white, DEFAULT_BGCOLOR, false));
+    addChild(c, makeLearnable<zarvo::midi_cc::CCDisplayControl>(mediator, r, static_cast<int>(p.cutoff), "--", white));
     addChild(c, label(r, "ch"));
     addChild(c, intBox(r, p.ccChannel, style2));
-    addChild(c, new ITextControl(r, "", kBlockText, DEFAULT_BGCOLOR, false));
+    auto* depth = new zarvo::ui::FreqModDepthReadout(r);
+    depth->setParameter(p.cutoff);
+    IText values = white;
+    values.mAlign = EAlign::Near;
+    depth->setTextStyles(kBlockText, values);
+    depth->setLayout(55.f, 5.f);
+    addChild(c, depth);
     break;
   }
   }

@@ -3,14 +3,17 @@
 #include <string>
 #include <vector>
 
-#include "IGfx/Controls/ITextControl.h"
-#include "IGfx/Controls/IVKnobControl.h"
-#include "IGfx/Controls/IVSliderControl.h"
-#include "IGfx/Controls/IVSwitchControl.h"
-#include "IGfx/Controls/IVTabSwitchControl.h"
 #include "product/params/param_texts.h"
 #include "product/params/params.h"
+#include "product/ui/control_value_knob_control.h"
+#include "product/ui/control_value_switch_control.h"
 #include "product/ui/cutoff_midi_blocks.h"
+#include "product/ui/freq_knob_control.h"
+#include "product/ui/section_label_control.h"
+#include "product/ui/stage_coeffs_readout.h"
+#include "utils/ui/FillSliderControl.h"
+#include "utils/ui/SelectControl.h"
+#include "utils/ui/WrapKnobControl.h"
 
 namespace vemlor::ui {
 
@@ -30,6 +33,8 @@ constexpr float kThird = 0.33f;
 constexpr float kEighth = 0.125f;
 constexpr float kQuarter = 0.25f;
 constexpr float kCaptionSize = 1.f / 9.f;
+// The break-character dial is open by 48 degrees at the bottom.
+constexpr float kCharacterHalfArc = (360.f - 48.f) / 2.f;
 
 // How a fill slider shows its value.
 struct FillSliderSpec
@@ -67,71 +72,115 @@ public:
     , mColours{c1, c2, c3, c4, c5}
   {}
 
-  ControlDesc valueKnob(int param, const char* label, float size, double fineMultiplier = 0.0) const
+  // fineFactor above 0 replaces the knob's fine-drag factor.
+  ControlDesc valueKnob(int param, const char* label, float size, double fineFactor = 0.0) const
   {
-    (void)fineMultiplier; // applied once the product's value knob is in
-    return desc(size, label, [&m = mMediator, param, text = std::string(label), style = mStyle1](const IRECT& r) {
-      return makeLearnable<IVKnobControl>(m, r, param, text.c_str(), style);
-    });
+    return desc(size, label,
+                [&m = mMediator, param, text = std::string(label), style = mStyle1, fineFactor](const IRECT& r) {
+                  auto* knob = makeLearnable<ControlValueKnobControl>(m, r, param, text.c_str(), style);
+                  if (fineFactor > 0.0)
+                    knob->setFineFactor(fineFactor);
+                  return knob;
+                });
   }
 
   ControlDesc freqKnob(int param, int anchoredParam, const char* label) const
   {
-    (void)anchoredParam;
-    return desc(kThird, label, [&m = mMediator, param, text = std::string(label), style = mStyle1](const IRECT& r) {
-      return makeLearnable<IVKnobControl>(m, r, param, text.c_str(), style);
-    });
+    return desc(kThird, label,
+                [&m = mMediator, param, anchoredParam, text = std::string(label), style = mStyle1, fill = mColours[3],
+                 textColour = mColours[4]](const IRECT& r) {
+                  auto* knob = makeLearnable<FreqKnobControl>(m, r, param, anchoredParam, text.c_str(), style);
+                  knob->setHighlightColors(fill, textColour);
+                  knob->setHighlightEnabled(true);
+                  return knob;
+                });
   }
 
   ControlDesc valueSwitch(int param, const char* label, const IVStyle& style) const
   {
     return desc(kEighth, label, [&m = mMediator, param, style](const IRECT& r) {
-      return makeLearnable<IVSwitchControl>(m, r, param, "", style);
+      return makeLearnable<ControlValueSwitchControl>(m, r, param, "", style);
     });
   }
 
-  ControlDesc positionKnob(int param, const char* label, const char* caption, float dotOffsetX = 0.f) const
+  // The saturation type: a full circle of names turned by 120 degrees, wrapping past its ends.
+  ControlDesc saturationKnob(int param, const char* label, const char* caption) const
   {
-    (void)caption;
-    return desc(
-      kThird, label, [&m = mMediator, param, text = std::string(label), style = mStyle1, dotOffsetX](const IRECT& r) {
-        IControl* knob = makeLearnable<IVKnobControl>(m, r, param, text.c_str(), style);
-        if (auto* learnable = dynamic_cast<zarvo::midi_cc::IControllable*>(knob); learnable && dotOffsetX != 0.f)
-          learnable->setPresenceDotOffset(dotOffsetX, 0.f);
-        return knob;
-      });
+    std::vector<std::string> names(zarvo::kSatTypeNames.begin(), zarvo::kSatTypeNames.end());
+    return desc(kThird, label,
+                [&m = mMediator, param, text = std::string(label), style = mStyle1, names,
+                 side = std::string(caption)](const IRECT& r) {
+                  auto* knob = makeLearnable<zarvo::ui::WrapKnobControl>(m, r, param, text.c_str(), style, names);
+                  knob->setRotation(120.f);
+                  knob->setSideLabel(side);
+                  return knob;
+                });
+  }
+
+  // The break character: odd positions 1 to 11 named on a dial open by 48 degrees at the bottom,
+  // stopping at its ends; its presence dot moves aside, clear of the names.
+  ControlDesc characterKnob(int param, const char* label) const
+  {
+    IVStyle style = mStyle1;
+    style.labelText.mSize = 13.f;
+    return desc(kThird, label, [&m = mMediator, param, text = std::string(label), style](const IRECT& r) {
+      const std::vector<std::string> names = {"1", "", "3", "", "5", "", "7", "", "9", "", "11"};
+      auto* knob = makeLearnable<zarvo::ui::WrapKnobControl>(m, r, param, text.c_str(), style, names, 5.f,
+                                                             -kCharacterHalfArc, kCharacterHalfArc);
+      knob->setWrap(false);
+      knob->setSideLabel(text);
+      if (auto* learnable = dynamic_cast<zarvo::midi_cc::IControllable*>(knob))
+        learnable->setPresenceDotOffset(1.5f, 0.f);
+      return knob;
+    });
   }
 
   ControlDesc selectGrid(int param, const char* label, float size, int columns, int rows) const
   {
-    (void)columns;
-    (void)rows;
-    return desc(size, label, [&m = mMediator, param, style = mStyle3](const IRECT& r) {
-      return makeLearnable<IVTabSwitchControl>(m, r, param, std::vector<const char*>{}, "", style);
+    return desc(size, label, [&m = mMediator, param, style = mStyle3, columns, rows](const IRECT& r) {
+      auto* select = makeLearnable<zarvo::ui::SelectControl>(m, r, param, std::vector<const char*>{}, "", style);
+      select->setGrid(columns, rows);
+      return select;
     });
   }
 
   ControlDesc fillSlider(int param, const char* label, float size, const FillSliderSpec& spec) const
   {
-    return desc(size, label, [&m = mMediator, param, spec, style = mStyle1](const IRECT& r) {
-      return makeLearnable<IVSliderControl>(m, r, param, spec.sliderLabel, style, false,
-                                            spec.vertical ? EDirection::Vertical : EDirection::Horizontal);
-    });
+    return desc(
+      size, label,
+      [&m = mMediator, param, spec, track = mColours[0], fill = mColours[1], hover = mColours[2]](const IRECT& r) {
+        auto* slider =
+          spec.vertical
+            ? makeLearnable<zarvo::ui::FillSliderControl>(m, r, param, track, fill, hover, spec.text, spec.sliderLabel,
+                                                          DEFAULT_GEARING, EDirection::Vertical)
+            : makeLearnable<zarvo::ui::FillSliderControl>(m, r, param, track, fill, hover, spec.text, spec.sliderLabel);
+        if (spec.displayText)
+          slider->setShowDisplayText(true);
+        else if (spec.decimals >= 0)
+          slider->setShowNumber(true, spec.decimals);
+        if (spec.caption)
+          slider->setLabel(spec.caption, spec.captionText);
+        slider->setFillOrigin(spec.origin);
+        return slider;
+      });
   }
 
-  ControlDesc shapeReadout(int kind, const char* label, float size) const
+  ControlDesc shapeReadout(StageCoeffsReadout::ShapeKind kind, const char* label, float size) const
   {
-    (void)kind;
-    return desc(size, label, [text = std::string(label)](const IRECT& r) -> IControl* {
-      return new ITextControl(r, text.c_str(), kT14W, DEFAULT_BGCOLOR, false);
+    return desc(size, label, [kind, accent = mStyle3.colorSpec.GetColor(EVColor::PR)](const IRECT& r) -> IControl* {
+      auto* readout = new StageCoeffsReadout(r);
+      readout->setShapeKind(kind);
+      readout->setTextStyles(nearAligned(kT14W), nearAligned(kT16G), nearAligned(kT16W));
+      readout->setBackground(accent);
+      return readout;
     });
   }
 
   static ControlDesc caption(const char* text)
   {
     return desc(kCaptionSize, text, [str = std::string(text)](const IRECT& r) -> IControl* {
-      auto* label = new ITextControl(r, str.c_str(), kT16G, DEFAULT_BGCOLOR, false);
-      label->SetDisabledWeight(0.6f);
+      auto* label = new SectionLabelControl(r, str.c_str(), kT16G, DEFAULT_BGCOLOR, false);
+      label->setDisabledAlpha(0.6f);
       return label;
     });
   }
@@ -149,6 +198,12 @@ private:
   static ControlDesc desc(float size, const char* label, F&& factory)
   {
     return {std::forward<F>(factory), size, label};
+  }
+
+  static IText nearAligned(IText text)
+  {
+    text.mAlign = EAlign::Near;
+    return text;
   }
 
   Mediator& mMediator;
@@ -173,12 +228,12 @@ zarvo::ui::ControlRegistry buildControlRegistry(Mediator& mediator, const IVStyl
     reg.add(par_main_resonance, cat.valueKnob(par_main_resonance, "Main res", kThird));
     reg.add(par_main_drive, cat.valueKnob(par_main_drive, "drive", kThird));
     reg.add(par_main_detune, cat.fillSlider(par_main_detune, "detune", kEighth, detuneSlider("dtn M")));
-    reg.add(par_main_saturation_type, cat.positionKnob(par_main_saturation_type, "drive var", "d var"));
+    reg.add(par_main_saturation_type, cat.saturationKnob(par_main_saturation_type, "drive var", "d var"));
     reg.add(par_main_pass_type, cat.selectGrid(par_main_pass_type, "pass type", kThird, 2, 3));
     reg.add(par_main_pt_depth,
             cat.fillSlider(par_main_pt_depth, "pt depth", kQuarter, captionedSlider("pt depth", 0.f)));
     reg.add(par_main_pt_tilt, cat.fillSlider(par_main_pt_tilt, "pt tilt", kQuarter, captionedSlider("pt tilt", 0.5f)));
-    reg.addAlt(10015, cat.shapeReadout(0, "user blend", 0.67f), par_main_pass_type);
+    reg.addAlt(10015, cat.shapeReadout(StageCoeffsReadout::ShapeKind::Main, "user blend", 0.67f), par_main_pass_type);
   });
 
   reg.group("break", [&] {
@@ -186,7 +241,7 @@ zarvo::ui::ControlRegistry buildControlRegistry(Mediator& mediator, const IVStyl
     reg.add(par_break_invert_fb, cat.valueSwitch(par_break_invert_fb, "feedback invertion", cat.style2()));
     reg.add(par_break_double,
             cat.fillSlider(par_break_double, "break x2", kEighth, {.text = kT16W, .sliderLabel = "2x"}));
-    reg.add(par_break_character, cat.positionKnob(par_break_character, "b char", "", 1.5f));
+    reg.add(par_break_character, cat.characterKnob(par_break_character, "b char"));
     reg.add(par_break_param, cat.valueKnob(par_break_param, "b var", kThird));
   });
 
@@ -197,8 +252,8 @@ zarvo::ui::ControlRegistry buildControlRegistry(Mediator& mediator, const IVStyl
     reg.add(par_neg_band_mix, cat.fillSlider(par_neg_band_mix, "neg mix", kQuarter, captionedSlider("neg mix", 0.f)));
     reg.add(par_preFlt_A_pt, cat.selectGrid(par_preFlt_A_pt, "A pt", 0.5f, 3, 2));
     reg.add(par_preFlt_B_pt, cat.selectGrid(par_preFlt_B_pt, "B pt", 0.5f, 3, 2));
-    reg.addAlt(10016, cat.shapeReadout(1, "A user blend", 0.5f), par_preFlt_A_pt);
-    reg.addAlt(10017, cat.shapeReadout(2, "B user blend", 0.5f), par_preFlt_B_pt);
+    reg.addAlt(10016, cat.shapeReadout(StageCoeffsReadout::ShapeKind::PreA, "A user blend", 0.5f), par_preFlt_A_pt);
+    reg.addAlt(10017, cat.shapeReadout(StageCoeffsReadout::ShapeKind::PreB, "B user blend", 0.5f), par_preFlt_B_pt);
     reg.add(par_preFlt_A_hz, cat.freqKnob(par_preFlt_A_hz, par_preA_cutoff_note_anchored, "A hz"));
     reg.add(par_preFlt_B_hz, cat.freqKnob(par_preFlt_B_hz, par_preB_cutoff_note_anchored, "B hz"));
     reg.add(par_preFlt_A_detune, cat.fillSlider(par_preFlt_A_detune, "A detune", kEighth, detuneSlider("dtn A")));

@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "IGfx/Controls/ITextControl.h"
-#include "IGfx/Controls/IVKnobControl.h"
-#include "IGfx/Controls/IVSliderControl.h"
-#include "IGfx/Controls/IVSwitchControl.h"
-#include "IGfx/Controls/IVTabSwitchControl.h"
+#include "product/ui/control_value_knob_control.h"
+#include "product/ui/control_value_switch_control.h"
+#include "product/ui/freq_knob_control.h"
+#include "product/ui/section_label_control.h"
+#include "product/ui/stage_coeffs_readout.h"
+#include "utils/ui/FillSliderControl.h"
+#include "utils/ui/SelectControl.h"
+#include "utils/ui/WrapKnobControl.h"
 #include "IGfx/IContainerBase.h"
 #include "utils/midi_cc/control_decorator.h"
 #include "product/params/params.h"
@@ -127,15 +131,14 @@ bool isKind(IControl* c, Kind kind)
 {
   switch (kind)
   {
-  case Kind::ValueKnob:
-  case Kind::FreqKnob:
-  case Kind::PositionKnob: return dynamic_cast<IVKnobControl*>(c) != nullptr;
-  case Kind::ValueSwitch:
-    return dynamic_cast<IVSwitchControl*>(c) != nullptr && dynamic_cast<IVTabSwitchControl*>(c) == nullptr;
-  case Kind::SelectGrid: return dynamic_cast<IVTabSwitchControl*>(c) != nullptr;
-  case Kind::FillSlider: return dynamic_cast<IVSliderControl*>(c) != nullptr;
-  case Kind::ShapeReadout:
-  case Kind::Caption: return dynamic_cast<ITextControl*>(c) != nullptr;
+  case Kind::ValueKnob: return dynamic_cast<ControlValueKnobControl*>(c) != nullptr;
+  case Kind::FreqKnob: return dynamic_cast<FreqKnobControl*>(c) != nullptr;
+  case Kind::PositionKnob: return dynamic_cast<zarvo::ui::WrapKnobControl*>(c) != nullptr;
+  case Kind::ValueSwitch: return dynamic_cast<ControlValueSwitchControl*>(c) != nullptr;
+  case Kind::SelectGrid: return dynamic_cast<zarvo::ui::SelectControl*>(c) != nullptr;
+  case Kind::FillSlider: return dynamic_cast<zarvo::ui::FillSliderControl*>(c) != nullptr;
+  case Kind::ShapeReadout: return dynamic_cast<StageCoeffsReadout*>(c) != nullptr;
+  case Kind::Caption: return dynamic_cast<SectionLabelControl*>(c) != nullptr;
   case Kind::NotesBlock:
   case Kind::GlideBlock:
   case Kind::CCBlock: return dynamic_cast<IContainerBase*>(c) != nullptr;
@@ -239,7 +242,20 @@ TEST(ProductCatalogue, EveryFactoryBuildsItsControlOnTheEditor)
     ASSERT_NE(c, nullptr);
     EXPECT_TRUE(isKind(c, row.kind));
     EXPECT_EQ(dynamic_cast<zarvo::midi_cc::IControllable*>(c) != nullptr, row.learnable);
-    EXPECT_EQ(c->GetRECT(), cell);
+    if (row.kind == Kind::PositionKnob)
+    {
+      // Named-position knobs widen themselves for their names unless the editor fits them to the cell.
+      EXPECT_TRUE(c->GetRECT().Contains(cell));
+      const auto fitted = zarvo::ui::WrapKnobControl::fitted(zarvo::ui::findControl(s.registry, row.id)->factory);
+      IControl* f = s.G().AttachControl(fitted(cell));
+      ASSERT_NE(f, nullptr);
+      EXPECT_EQ(f->GetRECT(), cell);
+      s.G().RemoveControl(f);
+    }
+    else
+    {
+      EXPECT_EQ(c->GetRECT(), cell);
+    }
     EXPECT_STREQ(c->GetGroup(), "TAB_USER");
     const bool bound = row.id < zarvo::kNumParams;
     EXPECT_EQ(c->GetParamIdx(), bound ? row.id : -1);
@@ -257,6 +273,120 @@ TEST(ProductCatalogue, EveryFactoryBuildsItsControlOnTheEditor)
   }
 }
 
+template <class T>
+T* as(IControl* c)
+{
+  auto* t = dynamic_cast<T*>(c);
+  EXPECT_NE(t, nullptr);
+  return t;
+}
+
+TEST(ProductCatalogue, PerEntrySettings)
+{
+  using zarvo::ui::FillSliderControl;
+  using zarvo::ui::SelectControl;
+  using zarvo::ui::WrapKnobControl;
+  struct Case
+  {
+    int id;
+    std::function<void(IControl*, CatalogueSession&)> check;
+  };
+  const auto fineFactor = [](double want) {
+    return [want](IControl* c, CatalogueSession&) {
+      if (auto* k = as<ControlValueKnobControl>(c))
+      {
+        EXPECT_EQ(k->fineFactor(), want);
+      }
+    };
+  };
+  const auto anchoredTo = [](int param) {
+    return [param](IControl* c, CatalogueSession&) {
+      if (auto* k = as<FreqKnobControl>(c))
+      {
+        EXPECT_EQ(k->noteAnchorParam(), param);
+      }
+    };
+  };
+  const auto slider = [](float origin, const char* text) {
+    return [origin, text](IControl* c, CatalogueSession&) {
+      if (auto* f = as<FillSliderControl>(c))
+      {
+        EXPECT_EQ(f->fillOrigin(), origin);
+        if (text)
+        {
+          EXPECT_EQ(f->barText(), text);
+        }
+      }
+    };
+  };
+  const auto grid = [](int columns) {
+    return [columns](IControl* c, CatalogueSession&) {
+      if (auto* g = as<SelectControl>(c))
+      {
+        ASSERT_TRUE(g->hasGrid());
+        // The segment after the first row starts the second row under the first segment.
+        EXPECT_FLOAT_EQ(g->segmentRect(columns).L, g->segmentRect(0).L);
+        EXPECT_GT(g->segmentRect(columns).T, g->segmentRect(0).T);
+        EXPECT_FLOAT_EQ(g->segmentRect(columns - 1).T, g->segmentRect(0).T);
+      }
+    };
+  };
+  const auto readout = [](StageCoeffsReadout::ShapeKind kind) {
+    return [kind](IControl* c, CatalogueSession&) {
+      if (auto* r = as<StageCoeffsReadout>(c))
+      {
+        EXPECT_EQ(r->shapeKind(), kind);
+      }
+    };
+  };
+  const Case cases[] = {
+    {13, fineFactor(20.0)},
+    {2, fineFactor(100.0)},
+    {6, fineFactor(100.0)},
+    {11, anchoredTo(74)},
+    {0, anchoredTo(75)},
+    {4, anchoredTo(76)},
+    {15,
+     [](IControl* c, CatalogueSession&) {
+       if (auto* k = as<WrapKnobControl>(c))
+       {
+         EXPECT_TRUE(k->wrap());
+         EXPECT_EQ(k->positionNames(), (std::vector<std::string>{"TANH", "ASINH", "TASSYM"}));
+         EXPECT_FLOAT_EQ(k->startAngle(), -60.f);
+         EXPECT_FLOAT_EQ(k->endAngle(), 300.f);
+       }
+     }},
+    {21,
+     [](IControl* c, CatalogueSession&) {
+       if (auto* k = as<WrapKnobControl>(c))
+       {
+         EXPECT_FALSE(k->wrap());
+         EXPECT_EQ(k->positionNames(), (std::vector<std::string>{"1", "", "3", "", "5", "", "7", "", "9", "", "11"}));
+         EXPECT_FLOAT_EQ(k->startAngle(), -156.f);
+         EXPECT_FLOAT_EQ(k->endAngle(), 156.f);
+       }
+     }},
+    {16, grid(2)},
+    {3, grid(3)},
+    {7, grid(3)},
+    {12, slider(0.5f, nullptr)},
+    {77, slider(0.f, nullptr)},
+    {78, slider(0.5f, nullptr)},
+    {23, slider(0.f, "2x")},
+    {10015, readout(StageCoeffsReadout::ShapeKind::Main)},
+    {10016, readout(StageCoeffsReadout::ShapeKind::PreA)},
+    {10017, readout(StageCoeffsReadout::ShapeKind::PreB)},
+  };
+  CatalogueSession s;
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.id);
+    IControl* control = zarvo::ui::placeControl(s.G(), s.registry, c.id, IRECT(0, 0, 150, 110));
+    ASSERT_NE(control, nullptr);
+    c.check(control, s);
+  }
+}
+
 TEST(ProductCatalogue, BreakCharacterKnobMovesItsPresenceDot)
 {
   CatalogueSession s;
@@ -265,10 +395,10 @@ TEST(ProductCatalogue, BreakCharacterKnobMovesItsPresenceDot)
     int id;
     float dx;
   };
-  for (const Case c : {Case{21, 1.5f}, Case{15, 0.f}, Case{13, 0.f}})
+  for (const Case c : {Case{21, 1.5f}, Case{15, 0.f}})
   {
     IControl* knob = zarvo::ui::placeControl(s.G(), s.registry, c.id, IRECT(0, 0, 120, 60));
-    auto* learnable = dynamic_cast<zarvo::midi_cc::ControlDecorator<IVKnobControl>*>(knob);
+    auto* learnable = dynamic_cast<zarvo::midi_cc::ControlDecorator<zarvo::ui::WrapKnobControl>*>(knob);
     ASSERT_NE(learnable, nullptr) << c.id;
     EXPECT_EQ(learnable->presenceDot().offsetX, c.dx) << c.id;
     EXPECT_EQ(learnable->presenceDot().offsetY, 0.f) << c.id;

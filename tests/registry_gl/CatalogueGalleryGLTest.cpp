@@ -9,6 +9,7 @@
 #include "IGfx/IPattern.h"
 #include "product/Vemlor.h"
 #include "product/ui/plugin_control_registry.h"
+#include "utils/ui/WrapKnobControl.h"
 #include "tests/IGfx/GL/OffscreenGfx.h"
 #include "tests/registry/catalogue_session.h"
 
@@ -64,9 +65,12 @@ protected:
 TEST_P(CatalogueGallery, EveryEntryInItsCell)
 {
   const vemlor::ui::test::CatalogueLook look;
-  const zarvo::ui::ControlRegistry registry =
+  zarvo::ui::ControlRegistry registry =
     vemlor::ui::buildControlRegistry(plug->ccMediator(), look.style1, look.style2, look.style3, look.transparent,
                                      look.highlightGray, look.accent, look.modArc, look.darkGray);
+  // As the editor hands the catalogue to the user tab: named-position knobs fitted to their cells.
+  for (auto& entry : registry.entries)
+    entry.desc.factory = zarvo::ui::WrapKnobControl::fitted(entry.desc.factory);
   g->AttachPanelBackground(IPattern(look.darkGray));
   const IText caption{11.f, IColor(255, 170, 170, 170), "RobotoMono-Regular.ttf", EAlign::Near, EVAlign::Top};
 
