@@ -2,9 +2,17 @@
 // of one block sharing their parameters.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "IGfx/Controls/ITextControl.h"
+#include "IGfx/Controls/IVKnobControl.h"
+#include "IGfx/Controls/IVToggleControl.h"
 #include "IGfx/IContainerBase.h"
+#include "utils/midi_cc/cc_display_control.h"
+#include "utils/midi_cc/controllable.h"
+#include "utils/ui/FreqModDepthReadout.h"
+#include "utils/ui/IntDragControl.h"
 #include "product/ui/cutoff_midi_blocks.h"
 #include "tests/registry/catalogue_session.h"
 
@@ -143,6 +151,74 @@ TEST(CutoffMidiBlocks, PlacedBlocksLayOutTheirChildrenAndFollowResizes)
   const std::vector<IRECT> wantMoved = cutoffBlockLayout(CutoffBlockKind::Notes, moved);
   for (size_t i = 0; i < kids.size(); ++i)
     EXPECT_EQ(kids[i]->GetRECT(), wantMoved[i]) << i;
+}
+
+TEST(CutoffMidiBlocks, ChildrenOfEachKind)
+{
+  // Texts for labels, the control's kind otherwise; parameters; learnable or not.
+  struct Child
+  {
+    const char* what;
+    int param;
+    bool learnable;
+  };
+  struct Case
+  {
+    int id;
+    std::vector<Child> children;
+  };
+  const Case cases[] = {
+    {10008,
+     {{"NOTE", -1, false},
+      {"toggle", 40, true},
+      {"ch", -1, false},
+      {"drag", 41, false},
+      {"oct", -1, false},
+      {"drag", 42, true},
+      {"semi", -1, false},
+      {"drag", 43, true},
+      {"cent", -1, false},
+      {"drag", 44, true}}},
+    {10013, {{"glide", -1, false}, {"knob", 53, true}, {"toggle", 54, true}}},
+    {10006, {{"CC", -1, false}, {"cc", 11, true}, {"ch", -1, false}, {"drag", 39, false}, {"depth", -1, false}}},
+  };
+  CatalogueSession s;
+  for (const Case& c : cases)
+  {
+    IControl* block = zarvo::ui::placeControl(s.G(), s.registry, c.id, IRECT(0, 0, 300, 120));
+    ASSERT_NE(block, nullptr);
+    const std::vector<IControl*> kids = children(block);
+    ASSERT_EQ(kids.size(), c.children.size()) << c.id;
+    for (size_t i = 0; i < kids.size(); ++i)
+    {
+      const Child& want = c.children[i];
+      IControl* kid = kids[i];
+      SCOPED_TRACE(std::to_string(c.id) + " child " + std::to_string(i));
+      const std::string what = want.what;
+      if (what == "toggle")
+        EXPECT_NE(dynamic_cast<IVToggleControl*>(kid), nullptr);
+      else if (what == "knob")
+        EXPECT_NE(dynamic_cast<IVKnobControl*>(kid), nullptr);
+      else if (what == "drag")
+        EXPECT_NE(dynamic_cast<zarvo::ui::IntDragControl*>(kid), nullptr);
+      else if (what == "cc")
+        EXPECT_NE(dynamic_cast<zarvo::midi_cc::CCDisplayControl*>(kid), nullptr);
+      else if (what == "depth")
+      {
+        auto* depth = dynamic_cast<zarvo::ui::FreqModDepthReadout*>(kid);
+        ASSERT_NE(depth, nullptr);
+        EXPECT_EQ(depth->parameter(), 11);
+      }
+      else
+      {
+        auto* label = dynamic_cast<ITextControl*>(kid);
+        ASSERT_NE(label, nullptr);
+        EXPECT_STREQ(label->GetStr(), want.what);
+      }
+      EXPECT_EQ(kid->GetParamIdx(), want.param);
+      EXPECT_EQ(dynamic_cast<zarvo::midi_cc::IControllable*>(kid) != nullptr, want.learnable);
+    }
+  }
 }
 
 TEST(CutoffMidiBlocks, TwoCopiesOfOneBlockShowEachOthersChanges)
