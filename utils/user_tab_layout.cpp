@@ -21,12 +21,15 @@ std::optional<int> decimalId(std::string_view word)
   return id;
 }
 
+// Tabs count as blanks, and a carriage return of a line written elsewhere is no part of a word.
+constexpr std::string_view kBlanks = " \t\r";
+
 // The next blank-separated word of rest, consumed from it; empty when none is left.
 std::string_view nextWord(std::string_view& rest)
 {
-  const size_t start = rest.find_first_not_of(' ');
+  const size_t start = rest.find_first_not_of(kBlanks);
   rest.remove_prefix(start == std::string_view::npos ? rest.size() : start);
-  const std::string_view word = rest.substr(0, rest.find(' '));
+  const std::string_view word = rest.substr(0, rest.find_first_of(kBlanks));
   rest.remove_prefix(word.size());
   return word;
 }
@@ -35,7 +38,8 @@ std::string_view nextWord(std::string_view& rest)
 
 bool UserTabLayout::isWidthMod(int id)
 {
-  return id <= -1 && id >= -static_cast<int>(kSpacerDefs.size()) && kSpacerDefs[static_cast<size_t>(-id - 1)].isWidthMod;
+  return id <= -1 && id >= -static_cast<int>(kSpacerDefs.size()) &&
+         kSpacerDefs[static_cast<size_t>(-id - 1)].isWidthMod;
 }
 
 bool UserTabLayout::slotHasWidthMod(const Slot& slot) { return widthModIndex(slot) >= 0; }
@@ -101,8 +105,7 @@ std::vector<UserTabLayout::Slot> UserTabLayout::parseSlotLines(const std::vector
     if (nextWord(rest) != "slot")
       continue;
     Slot slot;
-    for (std::string_view word = nextWord(rest); !word.empty() && slot.size() < kMaxSlotEntries;
-         word = nextWord(rest))
+    for (std::string_view word = nextWord(rest); !word.empty() && slot.size() < kMaxSlotEntries; word = nextWord(rest))
     {
       if (const std::optional<int> id = decimalId(word))
         slot.push_back(*id);

@@ -61,9 +61,9 @@ public:
   // One line per slot, empty slots included: "slot" and each id's token (the id in decimal when
   // idToToken is empty or gives no text), separated by single blanks.
   static std::vector<std::string> serializeSlotIds(const std::vector<Slot>& slots, const IdToToken& idToToken);
-  // A slot per "slot" line that yields an id: decimal words are ids as they are, other words go
-  // through tokenToId (dropped at -1 or without it). Other lines are skipped; at most kMaxSlots slots
-  // of kMaxSlotEntries ids.
+  // A slot per "slot" line that yields an id (words apart by blanks or tabs): decimal words are ids
+  // as they are, other words go through tokenToId (dropped at -1 or without it). Other lines are
+  // skipped; at most kMaxSlots slots of kMaxSlotEntries ids.
   static std::vector<Slot> parseSlotLines(const std::vector<std::string>& lines, const TokenToId& tokenToId);
 };
 

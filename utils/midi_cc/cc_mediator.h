@@ -75,6 +75,7 @@ public:
   T* createLearnable(Args&&... args) const
     requires LearnablePlugin<Plugin>
   {
+    PLUGKIT_ASSERT_MAIN_THREAD();
     auto* control = new ControlDecorator<T>(std::forward<Args>(args)...);
     const int paramIdx = control->mParamIdx;
     const bool known = paramIdx >= 0 && paramIdx < kMaxParams && mPlugin.GetParam(paramIdx);

@@ -1,0 +1,327 @@
+// The editor control that shows the morph field and edits its points, the morph position and the
+// field's settings. Main thread only, like every control.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "IGfx/Controls/IVectorBase.h"
+#include "IGfx/IControl.h"
+#include "utils/morph/morph_engine.h"
+#include "utils/morph/morph_pad_standins.h"
+#include "utils/ui/GlyphLabel.h"
+#include "utils/ui/ITooltipHost.h"
+#include "utils/ui/SliderWidget.h"
+
+namespace zarvo::morph {
+
+class MorphPadControl : public plugkit::gfx::IControl, public plugkit::gfx::IVectorBase, public zarvo::ui::ITooltipHost
+{
+public:
+  using IRECT = plugkit::gfx::IRECT;
+  using IGfx = plugkit::gfx::IGfx;
+  using IText = plugkit::gfx::IText;
+  using IColor = plugkit::gfx::IColor;
+  using IMouseMod = plugkit::gfx::IMouseMod;
+  using GlyphLabel = zarvo::ui::GlyphLabel;
+  using Mask = uint32_t;
+
+  struct XYLearnInfo
+  {
+    int pending = 0; // 0 none, 1 X, 2 Y
+    int ccX = -1;
+    int ccY = -1;
+  };
+
+  enum class PointSoundSource : int32_t
+  {
+    Paste = 0, // the copied point sound
+    Bake = 1   // the blend heard at the morph position
+  };
+
+  struct ActionRow
+  {
+    int first;
+    int count;
+    uint8_t hasLabel;
+  };
+  static constexpr std::array<ActionRow, 4> kActionRows = {{{0, 4, 1}, {4, 2, 1}, {6, 4, 1}, {10, 2, 0}}};
+  static constexpr int kNumActions = 12;
+
+  // Up to two centred lines at the top of the pad.
+  struct StatusLines
+  {
+    std::array<std::string, 2> lines;
+    int count = 0;
+    void add(std::string line)
+    {
+      if (count < 2)
+        lines[static_cast<size_t>(count++)] = std::move(line);
+    }
+  };
+
+  // params: {X, Y}. The engine belongs to the plug-in and outlives the pad.
+  MorphPadControl(const IRECT& bounds, const std::vector<int>& params, MorphEngine& engine,
+                  const plugkit::gfx::IVStyle& style);
+  ~MorphPadControl() override;
+
+  //---IControl
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override;
+  void OnMouseUp(float x, float y, const IMouseMod& mod) override;
+  void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod) override;
+  bool OnKeyDown(float x, float y, const plugkit::IKeyPress& key) override;
+  void OnMouseOver(float x, float y, const IMouseMod& mod) override;
+  void OnMouseOut() override;
+  void OnResize() override;
+  void CreateContextMenu(plugkit::gfx::IPopupMenu& menu) override;
+  void OnContextSelection(int itemTag) override;
+  void Draw(IGfx& g) override;
+  void SetValueFromDelegate(double value, int valIdx = 0) override;
+  void OnEndAnimation() override;
+
+  //---ITooltipHost
+  const char* hoveredTooltip() const override { return hoverTooltip.c_str(); }
+  IRECT hoveredTooltipRect() const override { return hoverTooltipRect; }
+
+  //---Set up by the editor
+  void setLockGlyphs(std::string_view on, std::string_view off, std::string_view positionIcon,
+                     std::string_view soundIcon, std::string_view font);
+  void setLearnXY(std::function<void()> learnX, std::function<void()> learnY, std::function<void()> swapXY,
+                  std::function<void()> clearXY, std::function<XYLearnInfo()> info);
+  // Points the user at what to edit; the plug-in calls it when a control the field drives is touched.
+  void pulseEditAffordance();
+
+  //---Selection, focus and animations
+  void applySelection(Mask mask);
+  void cancelPendingSelect();
+  void capturePreDragPositions();
+  void teleportCenter(float& cx, float& cy) const;
+  void modeCenter(const MorphPoint& point, float& cx, float& cy) const;
+  void armPendingSelect(int point, bool add);
+  Mask marqueeMask() const;
+  void moveDraggedPoints(int grabbed, float px, float py);
+  void moveUserPointTo(float x, float y);
+  void toggleActivation(int point);
+  bool toggleSelectAllPoints();
+  void commitPointSound(Mask mask, const MorphValues& values, PointSoundSource source);
+  void resetApprSlider(int index);
+  void flashAction(int action);
+  void startPulseAnimation();
+
+  //---Actions
+  void doAction(int index);
+  IRECT actionBtnRect(int index) const;
+  bool actionEnabled(int index) const;
+
+  //---Arrangement
+  void relaxAllPoints(Mask first);
+  Mask obstacleMask(Mask movers) const;
+  bool moversBounds(Mask mask, float& minX, float& minY, float& maxX, float& maxY) const;
+  void separateMovers(Mask movers, int anchor);
+  void shoveNeighboursAside(Mask movers, int anchor);
+  void pushMoversAside(float& px, float& py, Mask movers, int anchor, int self) const;
+  void settleMovers(Mask movers, int anchor, const std::array<float, kNumPoints>& prevX,
+                    const std::array<float, kNumPoints>& prevY);
+  void scaleSpreadGroup(float factor);
+  // Starts a spread of the selection about its centre.
+  void beginSpread();
+
+  //---Hover help
+  void resolveHoverTooltip(float x, float y);
+  std::string actionTooltip(int action) const;
+
+  //---Sliders
+  IRECT apprSliderRect(int index) const;
+  std::string apprSliderLabel(int index) const;
+  void setApprFromX(int index, float x, bool fine);
+  void setContrastFromX(float x, bool fine);
+  void setSizeFromX(float x, bool fine);
+  void setShapeContrastFromX(float x, bool fine);
+  void setCutoffContrastFromX(float x, bool fine);
+  // The iso-line count of an iso setting 0..14.
+  static int isoLevelCountFor(int isoLevels);
+  // The spread slider: outside the settings mode, while two or more points are selected.
+  IRECT spreadSliderRect() const;
+  bool spreadSliderShown() const;
+
+  //---Drawing
+  void drawTeleportPoint(IGfx& g, const IText& text);
+  void drawLockButtons(IGfx& g, const IText& text);
+  void drawLearnStatus(IGfx& g, const IText& text);
+  void drawActionButtons(IGfx& g, const IText& text);
+  void drawPointsPulse(IGfx& g);
+  void drawStatusBlock(IGfx& g, const IText& text, const StatusLines& lines);
+  void drawFieldGroup(IGfx& g, const IText& text);
+  void drawAppearanceSliders(IGfx& g, const IText& text);
+  void drawSpreadSlider(IGfx& g, const IText& text);
+  void drawHistogram(IGfx& g, const IText& text);
+  void drawContourLabels(IGfx& g, const IText& text);
+  static std::string fracLabel(float v);
+  std::pair<float, float> widestTopGap() const;
+  GlyphLabel pointTargetGlyph() const;
+  GlyphLabel actionGlyph(int action, const GlyphLabel& target) const;
+  // What the rings and the status show: the marquee, an armed selection, or the engine's selection.
+  Mask displaySelection() const;
+  StatusLines statusLines() const;
+
+  //---State (public: the editor and tests reach it directly)
+  MorphEngine& engine;
+  bool marqueeActive = false;
+  std::array<float, 2> marqueeStart{};
+  std::array<float, 2> marqueeEnd{};
+  int pressedPoint = -1;
+  bool pointDragStarted = false;
+  bool pressWithShift = false;
+  std::array<float, 2> pressPos{};
+  std::array<double, kNumPoints> preDragX{};
+  std::array<double, kNumPoints> preDragY{};
+  bool userDragActive = false;
+  int pendingSelectPoint = -1;
+  bool pendingSelectAdd = false;
+  Mask pendingCollapseMask = 0;
+  bool editButtonPressed = false;
+  bool sizeSliderDrag = false;
+  bool spreadSliderDrag = false;
+  Mask spreadGroup = 0;
+  std::array<float, 2> spreadCentre{};
+  float spreadAtStart = 1.f;
+  float spreadValue = 1.f;
+  float spreadAppliedValue = 0.f;
+  Mask spreadAppliedGroup = 0;
+  float spreadFill = 0.f;
+  bool contrastSliderDrag = false;
+  bool shapeContrastSliderDrag = false;
+  bool cutoffContrastSliderDrag = false;
+  int apprSliderDrag = -1;
+  bool editButtonHovered = false;
+  std::array<float, 2> dragGrabOffset{};
+  float sliderLastX = 0.f;
+
+  //---Callbacks; an empty one disables what needs it
+  std::function<void(Mask)> onSelectionChanged;
+  std::function<void(Mask, const MorphValues&, PointSoundSource)> onCommitPointSound;
+  std::function<void(int)> onCopyPointSound;
+  std::function<void(bool)> onUserGesture;
+  std::function<void(bool)> onPointsEdit;
+  std::function<void()> onLearnX;
+  std::function<void()> onLearnY;
+  std::function<void()> onSwapXY;
+  std::function<void()> onClearXY;
+  std::function<XYLearnInfo()> learnInfo;
+  std::function<void()> onSaveBlend;
+  std::function<void(Mask)> onLoadPointsFromFile;
+  std::function<void(int)> onSavePointToFile;
+  std::function<void()> onCopyRig;
+  std::function<void()> onPasteRig;
+  std::function<void()> onImportRig;
+  std::function<void()> onExportRig;
+  std::function<void()> onUndo;
+  std::function<void()> onRedo;
+  std::function<bool()> canUndo;
+  std::function<bool()> canRedo;
+  std::function<void(float lineBrightness, int isoLevels, float gridStep)> onAppearanceChanged;
+  // The spread slider's value when its drag ends (the editor keeps it as the pad's fourth setting).
+  std::function<void(float)> onDragEndValue;
+
+  bool pointsEditOpen = false;
+  IColor accentColor = plugkit::gfx::COLOR_BLACK;
+  IColor highlightColor = plugkit::gfx::COLOR_BLACK;
+  IColor lightColor = plugkit::gfx::COLOR_BLACK;
+  bool hasAccentColor = false;
+  bool hasHighlightColor = false;
+  bool hasLightColor = false;
+  std::string pointGlyph = "\xE2\x96\xB3"; // U+25B3
+  std::string pointGlyphFont;
+  std::array<std::string, 4> lockGlyphs; // on, off, position lock icon, sound lock icon
+  std::string lockGlyphFont;
+  int hoveredLockButton = -1;
+  GlyphLabel editOffLabel{"edit"};
+  GlyphLabel editOnLabel{"lock"};
+  GlyphLabel copyLabel{"copy"};
+  GlyphLabel pasteLabel{"clip"};
+  GlyphLabel blendRowLabel{"morph"};
+  GlyphLabel saveLabel{"save"};
+  GlyphLabel loadLabel{"file"};
+  GlyphLabel contrastLabel{"contrast"};
+  GlyphLabel linesLabel{"lines"};
+  GlyphLabel rigRowLabel{"X/Y"};
+  GlyphLabel bakeLabel{">"};
+  GlyphLabel undoLabel{"undo"};
+  GlyphLabel redoLabel{"redo"};
+  GlyphLabel spreadLabel{"spread"};
+  float glyphRunGap = 0.f;
+  std::function<bool()> clipboardHasRig;
+  bool rigOnClipboard = false;
+  int rigPollCountdown = 0;
+  IColor darkColor = plugkit::gfx::COLOR_BLACK;
+  IColor highlightColor2 = plugkit::gfx::COLOR_BLACK;
+  bool hasDarkColor = false;
+  bool hasHighlightColor2 = false;
+  MorphValues copiedSound{};
+  bool hasCopiedSound = false;
+  int hoveredAction = -1;
+  std::array<float, 2> mousePos{};
+  bool mouseInside = false;
+  std::string hoverTooltip;
+  IRECT hoverTooltipRect;
+  int flashActionIndex = -1;
+  float flashAmount = 0.f;
+  int pulseTarget = 0; // 1 sound lock button, 2 position lock button, 3 the points
+  float pulseAmount = 0.f;
+  MorphFieldOverlay overlay;
+  zarvo::ui::SliderWidget sliderWidget;
+
+  // Fixed areas, in pixels of the pad's rectangle.
+  IRECT editButtonRect() const;
+  IRECT lockButtonRect(int i) const;
+  IRECT contrastSliderRect() const;
+  // Pixel centre of the morph position, kept 6·ps inside.
+  void markerCenter(float& cx, float& cy) const;
+  // The point under (x, y): the teleport point, else the nearest user point; -1 none.
+  int pointAt(float x, float y) const;
+
+private:
+  float ps() const { return static_cast<float>(engine.pointScale); }
+  float margin(int i) const { return (i == 0 ? 15.f : 18.f) * ps(); }
+  float footprint(int i) const;
+  float required(int a, int b) const { return footprint(a) + footprint(b); }
+  // Pixel position of point i, clamped into its inset; from the pre-drag positions when preDrag.
+  void clampedPixel(int i, float& px, float& py, bool preDrag = false) const;
+  void clampToInset(int i, float& px, float& py) const;
+  void writeBack(int i, float px, float py);
+  void pushApart(float& px, float& py, int a, float qx, float qy, int b, float d, bool golden) const;
+  float overlapAt(int i, float px, float py, Mask set) const;
+  void edgeRelease(int i, float& px, float& py, Mask set) const;
+  // Some pair of user points overlaps by more than 1 px.
+  bool anyOverlap() const;
+  // Stores mask and focus by the focus rule, without the callback.
+  void storeSelection(Mask mask);
+  // Reports a selection: the callback, or the focus rule; then a redraw.
+  void reportSelection(Mask mask);
+  // A mode button's selection rule: stores the new focus (and a cleared mask), then reports a change.
+  void applyModeSelection(bool clearSelection, bool focusFollowsSelection);
+  void beginUserDrag(float x, float y, const IMouseMod& mod);
+  void openPointsEdit();
+  void closePointsEdit();
+  void setSigmaFromT(float t);
+  IText padText() const;
+  IColor accent() const;
+  IColor border() const;
+  IColor hoverColour() const;
+  IColor buttonFace() const;
+  IColor ringGrey() const;
+  bool learnBoxShown(XYLearnInfo& info) const;
+  float learnBoxLeft() const;
+  void configureSlider(const IRECT& r);
+
+  static void flashAnimation(plugkit::gfx::IControl* caller);
+  static void pulseAnimation(plugkit::gfx::IControl* caller);
+};
+
+} // namespace zarvo::morph
