@@ -1,11 +1,11 @@
 #include "utils/morph/morph_zarvo_adapter.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include <fmt/format.h>
 
+#include "IPlugin/TextScan.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
@@ -32,34 +32,15 @@ std::vector<std::string_view> tokensOf(std::string_view line)
   return tokens;
 }
 
-std::string_view withoutPlus(std::string_view token)
-{
-  return token.size() > 1 && token.front() == '+' ? token.substr(1) : token;
-}
+// A token is a whole decimal number, a "+" before a minus sign allowed; infinity and not-a-number
+// are read here and replaced by each field's fallback later.
+constexpr plugkit::NumberRules kTokenNumber = {.blanks = "", .plusThenMinus = true, .whole = true, .finite = false};
 
 // The whole token as a decimal number, locale-free.
-bool parseReal(std::string_view token, double& out)
-{
-  token = withoutPlus(token);
-  double v = 0.0;
-  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-  if (ec != std::errc() || end != token.data() + token.size())
-    return false;
-  out = v;
-  return true;
-}
+bool parseReal(std::string_view token, double& out) { return plugkit::ReadNumber(token, out, kTokenNumber); }
 
 // The whole token as a decimal integer.
-bool parseInt(std::string_view token, int64_t& out)
-{
-  token = withoutPlus(token);
-  int64_t v = 0;
-  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-  if (ec != std::errc() || end != token.data() + token.size())
-    return false;
-  out = v;
-  return true;
-}
+bool parseInt(std::string_view token, int64_t& out) { return plugkit::ReadNumber(token, out, kTokenNumber); }
 
 // A point number 0..16 from a token, or -1.
 int pointNumber(std::string_view token)
