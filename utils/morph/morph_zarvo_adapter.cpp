@@ -173,11 +173,11 @@ bool readLine(std::string_view line, const MorphZarvoAdapter::ParamNaming& namin
     const size_t point = static_cast<size_t>(n);
     const int param = naming.indexFromName(t[2]);
     // Non-finite values are left for the applier, which knows each parameter's default.
-    if (const int row = rowOf(param); row >= 0)
+    if (const int row = naming.table->rowOf(param); row >= 0)
       rig.points[point].values[static_cast<size_t>(row)] = value;
-    if (param == naming.depthParam)
+    if (param == naming.table->mainDepth)
       rig.depthSeen[point] = true;
-    else if (param == naming.variationParam)
+    else if (param == naming.table->mainVariation)
       rig.legacyVariation[point] = finiteOr(value, 0.0);
     return true;
   }
@@ -214,7 +214,7 @@ std::vector<std::string> MorphZarvoAdapter::toLines(const MorphEngine& engine, d
     const MorphPoint& p = s.points[i];
     lines.push_back(fmt::format("point {} x {:.6f} y {:.6f} active {} mask {}", i, p.x, p.y, p.active ? 1 : 0, p.noteMask));
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      lines.push_back(fmt::format("val {} {} {:.6f}", i, naming.name(kMorphParams[r].param), p.values[r]));
+      lines.push_back(fmt::format("val {} {} {:.6f}", i, naming.name(naming.table->rows[r].param), p.values[r]));
   }
   return lines;
 }
