@@ -1,10 +1,10 @@
 #include "IPlugin/IPluginProcessor.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string_view>
 
 #include "IPlugin/IPluginThreadRole.h"
+#include "IPlugin/TextScan.h"
 
 namespace plugkit {
 
@@ -33,8 +33,7 @@ int ParseBusChannels(std::string_view text)
   if (text == "*")
     return kWildcardChannels;
   int value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc() ? value : 0;
+  return ReadNumber(text, value, {.blanks = "", .plus = false}) ? value : 0;
 }
 
 // Adds the buses of one side of a token; returns that side's channel total.

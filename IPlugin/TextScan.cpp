@@ -1,8 +1,5 @@
 #include "IPlugin/TextScan.h"
 
-#include <charconv>
-#include <cmath>
-
 namespace plugkit
 {
 
@@ -12,51 +9,20 @@ char Lower(char c)
 {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
-
-std::string_view Trimmed(std::string_view text)
-{
-  SkipBlanks(text);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-    text.remove_suffix(1);
-  return text;
-}
 } // namespace
 
-std::string_view TrimLine(std::string_view line)
+std::string_view Trim(std::string_view text, std::string_view blanks)
 {
-  const auto trimmed = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!line.empty() && trimmed(line.front()))
-    line.remove_prefix(1);
-  while (!line.empty() && trimmed(line.back()))
-    line.remove_suffix(1);
-  return line;
+  const size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos)
+    return text.substr(text.size());
+  return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 void SkipBlanks(std::string_view& rest)
 {
   while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
     rest.remove_prefix(1);
-}
-
-bool ReadNumber(std::string_view& rest, double& value)
-{
-  std::string_view text = rest;
-  SkipBlanks(text);
-  // from_chars takes a minus sign but no plus sign.
-  if (!text.empty() && text.front() == '+')
-  {
-    text.remove_prefix(1);
-    if (!text.empty() && text.front() == '-')
-      return false;
-  }
-  double v = 0.0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
-  if (ec != std::errc() || !std::isfinite(v))
-    return false;
-  text.remove_prefix(static_cast<size_t>(end - text.data()));
-  rest = text;
-  value = v;
-  return true;
 }
 
 bool ReadWord(std::string_view& rest, std::string_view word)
@@ -81,8 +47,8 @@ bool AtEnd(std::string_view rest)
 
 bool SameText(std::string_view a, std::string_view b)
 {
-  a = Trimmed(a);
-  b = Trimmed(b);
+  a = Trim(a, kBlanks);
+  b = Trim(b, kBlanks);
   std::string_view rest = a;
   return a.size() == b.size() && (a.empty() || (ReadWord(rest, b) && rest.empty()));
 }

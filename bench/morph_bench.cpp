@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginThreadRole.h"
+#include "product/params/morph_param_table.h"
 #include "utils/morph/morph_engine.h"
 
 namespace {
@@ -58,7 +59,7 @@ std::vector<std::array<double, 2>> positions()
 // field, the scales, the weights for sound, the 60 blended values and the weights for shapes.
 void BM_MorphBlock(benchmark::State& state)
 {
-  MorphEngine engine;
+  MorphEngine engine(kMorphParams);
   engine.editState = worstField();
   engine.publish();
   const auto path = positions();

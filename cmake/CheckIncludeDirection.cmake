@@ -13,13 +13,7 @@ set(allowed
   "IPlugin/IPluginDelegate.h:IGfx/IGfxEditorDelegate.h"
   "IPlugin/VST3/IPluginVST3View.cpp:IGfx/IGfx.h")
 
-# Files under utils/morph/ that still take product tables by include; the list only shrinks: a file
-# that no longer needs its entry fails the check until the entry is removed.
-set(pending
-  utils/morph/morph_params.h)
-
 set(failures "")
-set(pending_seen "")
 foreach(rule IN LISTS rules)
   string(REPLACE "|" ";" parts "${rule}")
   list(GET parts 0 folder)
@@ -35,20 +29,11 @@ foreach(rule IN LISTS rules)
           if("${f}:${target}" IN_LIST allowed)
             continue()
           endif()
-          if(f IN_LIST pending AND a STREQUAL "product")
-            list(APPEND pending_seen ${f})
-            continue()
-          endif()
           list(APPEND failures "${f} includes ${target}")
         endif()
       endforeach()
     endforeach()
   endforeach()
-endforeach()
-foreach(f IN LISTS pending)
-  if(NOT f IN_LIST pending_seen)
-    list(APPEND failures "${f} no longer includes product/: remove it from the pending list")
-  endif()
 endforeach()
 
 if(failures)

@@ -3,19 +3,16 @@
 #include "product/Vemlor.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
-#include <cstdlib>
-#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <optional>
 #include <string_view>
-#include <type_traits>
 
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "IPlugin/TextScan.h"
 #include "product/config.h"
 #include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
@@ -52,22 +49,9 @@ std::optional<T> leadingNumber(const zarvo::SettingsStore& store, std::string_vi
   if (!text)
     return std::nullopt;
   std::string_view rest(*text);
-  const size_t start = rest.find_first_not_of(" \t");
-  if (start == std::string_view::npos)
-    return std::nullopt;
-  rest.remove_prefix(start);
-  if (rest.front() == '+')
-    rest.remove_prefix(1);
   T value{};
-  const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-  (void)end;
-  if (ec != std::errc())
+  if (!plugkit::ReadNumber(rest, value, {.plusThenMinus = true}))
     return std::nullopt;
-  if constexpr (std::is_floating_point_v<T>)
-  {
-    if (!std::isfinite(value))
-      return std::nullopt;
-  }
   return value;
 }
 
@@ -99,7 +83,14 @@ Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   // The editor: the platform's graphics context at the current panel height, drawn at the scale the
   // last state asked for, else the user's "ui_scale", else 1. Its layout comes with its widgets.
   SetMakeGraphicsFunc([this] {
-    double scale = mPendingScaleSet ? mEditorState.scale : std::strtod(zarvo::prefs().getString(zarvo::prefkey::kUiScale, "1").c_str(), nullptr);
+    double scale = mPendingScaleSet ? mEditorState.scale : 0.0;
+    if (!mPendingScaleSet)
+    {
+      // The leading number as the C library reads it in its own locale, whatever the host's locale.
+      const std::string text = zarvo::prefs().getString(zarvo::prefkey::kUiScale, "1");
+      std::string_view rest = text;
+      plugkit::ReadNumber(rest, scale, {.blanks = plugkit::kStreamBlanks, .finite = false});
+    }
     if (!(scale > 0.0 && scale <= 20.0))
       scale = 1.0;
     return plugkit::gfx::MakeGraphics(*this, 940, currentUIHeight(), 60, static_cast<float>(scale));

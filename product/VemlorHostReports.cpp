@@ -8,6 +8,7 @@
 #include "product/dsp/oversampler.h"
 #include "product/dsp/pass_types.h"
 #include "product/dsp/tail_bound.h"
+#include "product/params/morph_param_table.h"
 #include "product/params/params.h"
 
 namespace {

@@ -7,6 +7,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/dsp/shape_match.h"
+#include "product/params/morph_param_table.h"
 #include "product/params/params.h"
 
 namespace {
@@ -204,7 +205,7 @@ void Vemlor::snapPreFltShapeToNearestPassType(int passTypeParam)
   if (passTypeParam != zarvo::par_preFlt_A_pt && passTypeParam != zarvo::par_preFlt_B_pt)
     return;
   const MorphController::PreFltShapeIds& ids =
-    passTypeParam == zarvo::par_preFlt_A_pt ? MorphController::kPreFltAShape : MorphController::kPreFltBShape;
+    passTypeParam == zarvo::par_preFlt_A_pt ? zarvo::morph::kPreFltAShape : zarvo::morph::kPreFltBShape;
   constexpr double tolerance = MorphController::kShapeTolerance;
 
   std::array<double, 5> weights{};

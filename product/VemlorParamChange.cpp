@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "IPlugin/IPluginThreadRole.h"
+#include "product/params/morph_param_table.h"
 #include "product/params/params.h"
 
 namespace {

@@ -1,8 +1,9 @@
 #include "utils/user_tab_layout.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
+
+#include "IPlugin/TextScan.h"
 
 namespace zarvo::ui {
 
@@ -11,12 +12,8 @@ namespace {
 // An optional "-" and digits only, fitting 32 bits; anything else is a name.
 std::optional<int> decimalId(std::string_view word)
 {
-  const std::string_view digits = word.starts_with('-') ? word.substr(1) : word;
-  if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
-    return std::nullopt;
   int32_t id = 0;
-  const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), id);
-  if (ec != std::errc() || end != word.data() + word.size())
+  if (!plugkit::ReadNumber(word, id, {.blanks = "", .plus = false, .whole = true}))
     return std::nullopt;
   return id;
 }

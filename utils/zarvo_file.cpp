@@ -85,7 +85,7 @@ std::optional<ZarvoFile> ZarvoFile::fromText(std::string_view text)
   while (!text.empty())
   {
     const size_t lf = text.find('\n');
-    const std::string_view line = plugkit::TrimLine(text.substr(0, lf));
+    const std::string_view line = plugkit::Trim(text.substr(0, lf), plugkit::kLineBlanks);
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     if (line.empty())
       continue;

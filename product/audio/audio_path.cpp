@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "IPlugin/IPluginThreadRole.h"
+#include "product/params/morph_param_table.h"
 #include "utils/denormal_guard.h"
 #include "utils/morph/morph_controller.h"
 
@@ -53,8 +54,8 @@ void applyMorphField(morph::MorphController& morph, const ParamModulator& modula
     morph.resolveMainPTShapeInto(shape, blend.mainShape[5]);
     std::copy(shape.begin(), shape.end(), blend.mainShape.begin());
     const morph::Weights shapeWeights = morph.blockShapeWeights();
-    blend.preFilterA = morph.resolvePreFltBlendInto(shapeWeights, MorphController::kPreFltAShape);
-    blend.preFilterB = morph.resolvePreFltBlendInto(shapeWeights, MorphController::kPreFltBShape);
+    blend.preFilterA = morph.resolvePreFltBlendInto(shapeWeights, zarvo::morph::kPreFltAShape);
+    blend.preFilterB = morph.resolvePreFltBlendInto(shapeWeights, zarvo::morph::kPreFltBShape);
     blend.x = x;
     blend.y = y;
     blend.valid = true;

@@ -1,12 +1,12 @@
 #include "product/patch/prefs_access.h"
 
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <optional>
 
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "IPlugin/TextScan.h"
 #include "IPlugin/TextString.h"
 #include "product/config.h"
 #include "product/params/params.h"
@@ -25,16 +25,8 @@ constexpr const char* kLayoutPluginVersion = kVemlorVersionText.c_str();
 // The integer at the start of a text, as an input stream reads it; none when there is no number.
 std::optional<long long> leadingInteger(std::string_view text)
 {
-  const size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos)
-    return std::nullopt;
-  text.remove_prefix(start);
-  if (text.front() == '+')
-    text.remove_prefix(1);
   long long v = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  (void)end;
-  return ec == std::errc() ? std::optional<long long>(v) : std::nullopt;
+  return plugkit::ReadNumber(text, v, {.plusThenMinus = true}) ? std::optional<long long>(v) : std::nullopt;
 }
 
 } // namespace

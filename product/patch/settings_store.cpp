@@ -22,14 +22,14 @@ void forEachEntry(std::string_view text, Fn&& fn)
   while (!text.empty())
   {
     const size_t lf = text.find('\n');
-    const std::string_view line = plugkit::TrimLine(text.substr(0, lf));
+    const std::string_view line = plugkit::Trim(text.substr(0, lf), plugkit::kLineBlanks);
     text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
     if (line.empty() || line.front() == '#' || line.front() == ';')
       continue;
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos)
       continue;
-    fn(plugkit::TrimLine(line.substr(0, eq)), plugkit::TrimLine(line.substr(eq + 1)));
+    fn(plugkit::Trim(line.substr(0, eq), plugkit::kLineBlanks), plugkit::Trim(line.substr(eq + 1), plugkit::kLineBlanks));
   }
 }
 

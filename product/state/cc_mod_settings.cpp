@@ -1,7 +1,6 @@
 #include "product/state/cc_mod_settings.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -13,6 +12,7 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginParameter.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "IPlugin/TextScan.h"
 #include "utils/zarvo_file.h"
 
 namespace zarvo {
@@ -24,33 +24,24 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
 // Reads the next blank-separated value at the front of `rest` as an input stream would (leading white
-// space skipped, then the longest value); `rest` then starts after it.
+// space skipped, then the longest value); `rest` then starts after it. A depth that is not finite is
+// read and left to the depth's own rule.
 template <class T>
 bool readNext(std::string_view& rest, T& out)
 {
-  const size_t start = rest.find_first_not_of(" \t\r\n\f\v");
-  if (start == std::string_view::npos)
-    return false;
-  rest.remove_prefix(start);
   if constexpr (std::is_same_v<T, std::string_view>)
   {
-    const size_t end = std::min(rest.find_first_of(" \t\r\n\f\v"), rest.size());
+    const size_t start = rest.find_first_not_of(plugkit::kStreamBlanks);
+    if (start == std::string_view::npos)
+      return false;
+    rest.remove_prefix(start);
+    const size_t end = std::min(rest.find_first_of(plugkit::kStreamBlanks), rest.size());
     out = rest.substr(0, end);
     rest.remove_prefix(end);
     return true;
   }
   else
-  {
-    if (rest.front() == '+')
-      rest.remove_prefix(1);
-    T value{};
-    const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-    if (ec != std::errc())
-      return false;
-    rest.remove_prefix(static_cast<size_t>(end - rest.data()));
-    out = value;
-    return true;
-  }
+    return plugkit::ReadNumber(rest, out, {.blanks = plugkit::kStreamBlanks, .plusThenMinus = true, .finite = false});
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/audio/audio_path.h"
+#include "product/params/morph_param_table.h"
 #include "tests/audio/fake_host.h"
 #include "tests/morph/fake_morph_host.h"
 

@@ -225,6 +225,8 @@ const LineCase kReadLines[] = {
   {"ValidLine", tableOf({{11, 74, 0.25, 0.8, 2}}), {"74 11 0.25 0.8 2"}},
   {"SixthWordIgnored", tableOf({{11, 74, 0.25, 0.8, 2}}), {"74 11 0.25 0.8 2 extra"}},
   {"AnyWhiteSpaceAndSigns", tableOf({{11, 74, -0.5, 1.5, 0}}), {"\t74  +11 -0.5\t1.5e0 0"}},
+  {"PlusBeforeMinusReadsTheMinus", tableOf({{11, 74, -0.5, 1.0, 0}}), {"74 11 +-0.5 1 0"}},
+  {"NumberRunningIntoAWordSkipped", {}, {"74 11 0.5x 1 0"}},
   {"MissingChannelSkipped", {}, {"74 11 0.25 0.8"}},
   {"CC128Skipped", {}, {"128 11 0 1 0"}},
   {"NegativeCCSkipped", {}, {"-1 11 0 1 0"}},

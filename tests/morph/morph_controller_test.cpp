@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "fake_morph_host.h"
+#include "product/params/morph_param_table.h"
 
 namespace {
 

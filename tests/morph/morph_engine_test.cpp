@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "product/params/morph_param_table.h"
 #include "tests/support/distinct_field.h"
 #include "utils/morph/morph_engine.h"
 
@@ -36,7 +37,7 @@ void place(State& s, size_t i, double x, double y, bool active = true)
 
 TEST(MorphEngine, StartsWithDefaultFieldPublishedOnce)
 {
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   for (const MorphPoint& p : engine.editState.points)
     EXPECT_EQ(p, MorphPoint{});
   EXPECT_EQ(engine.editState.model, 1u);
@@ -50,7 +51,7 @@ TEST(MorphEngine, StartsWithDefaultFieldPublishedOnce)
 
 TEST(MorphWeights, RandomFieldsGiveNonNegativeWeightsSummingToOne)
 {
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   std::mt19937_64 rng(20240611);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
   const auto between = [&](double lo, double hi) { return lo + (hi - lo) * unit(rng); };
@@ -93,7 +94,7 @@ TEST(MorphWeights, RandomFieldsGiveNonNegativeWeightsSummingToOne)
 
 TEST(MorphWeights, SingleActivePointTakesAllWeightEverywhere)
 {
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   const std::array<std::array<double, 2>, 5> positions = {{{0.0, 0.0}, {1.0, 1.0}, {0.3, 0.71}, {0.5, 0.5}, {0.9, 0.1}}};
   for (size_t point : {size_t{0}, size_t{7}})
   {
@@ -158,7 +159,7 @@ TEST(MorphWeights, EdgeCases)
      },
      1.0, 0.03, 2, 1.0},
   };
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   for (const Case& c : cases)
   {
     State s;
@@ -183,7 +184,7 @@ TEST(MorphWeights, NaturalNeighbourSharpeningFollowsSigma)
     {"sigma 1.01 squares half the range", 1.01, 1.0 + 7.0 * 0.25},
     {"sigma 0.02 gives exponent 8", 0.02, 8.0},
   };
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   State s;
   s.model = 4;
   place(s, 1, 0.3, 0.3);
@@ -249,7 +250,7 @@ TEST(MorphResolve, BlendKinds)
     {"no weight: dominant row takes point 0", kUbOnRow, {0, 5}, {0.7, 1.0}, {0.0, 0.0}, 0.7},
     {"no weight: circular row takes point 0", kSaturationRow, {0, 5}, {0.3, 0.9}, {0.0, 0.0}, 0.3},
   };
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   for (const Case& c : cases)
   {
     State s;
@@ -267,7 +268,7 @@ TEST(MorphResolve, BlendKinds)
 
 TEST(MorphResolve, CutoffContrastMakesCutoffsFollowTheHeaviestPoint)
 {
-  const MorphEngine engine;
+  const MorphEngine engine(kMorphParams);
   State s;
   s.model = 0;
   s.cutoffContrast = 1.0;
@@ -305,7 +306,7 @@ State distinctField()
 
 TEST(MorphResolve, PositionOnAPointReproducesItsSound)
 {
-  MorphEngine engine;
+  MorphEngine engine(kMorphParams);
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
     engine.editState = distinctField();
@@ -324,7 +325,7 @@ TEST(MorphResolve, PositionOnAPointReproducesItsSound)
 // continuous models are checked here.
 TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
 {
-  MorphEngine engine;
+  MorphEngine engine(kMorphParams);
   for (uint32_t model = 0; model < 4; ++model)
   {
     State s = distinctField();
@@ -357,7 +358,7 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
 
 TEST(MorphResolve, ResolvedAtIgnoresFocus)
 {
-  MorphEngine engine;
+  MorphEngine engine(kMorphParams);
   engine.editState = distinctField();
   const MorphValues free = engine.resolvedAt(0.42, 0.37);
   engine.editState.focus = 5;
@@ -368,7 +369,7 @@ TEST(MorphResolve, ResolvedAtIgnoresFocus)
 
 TEST(MorphFieldAnalysis, Cases)
 {
-  MorphEngine engine;
+  MorphEngine engine(kMorphParams);
   Scales scales{};
 
   // No active point.

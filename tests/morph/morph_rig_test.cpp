@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_morph_host.h"
+#include "product/params/morph_param_table.h"
 
 namespace {
 

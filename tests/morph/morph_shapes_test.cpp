@@ -3,6 +3,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "fake_morph_host.h"
+#include "product/params/morph_param_table.h"
 
 namespace {
 
@@ -153,7 +154,7 @@ TEST_F(MorphShapes, PreFilterPointShapes)
     {"index 4 is P", 4, false, {1, -1, 0}, 4},
     {"user blend mixes", 4, true, {0.5, -2.0, 3.25}, 0},
   };
-  const auto& ids = MorphController::kPreFltBShape;
+  const auto& ids = kPreFltBShape;
   for (const Case& c : cases)
   {
     setPlain(9, ids.passType, c.passTypeIndex);
@@ -203,7 +204,7 @@ TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
     s.focus = c.focus;
     const View main = ctrl.resolveMainPTShapeView(MorphController::kShapeTolerance);
     const MorphController::PreFltShapeView preA =
-      ctrl.resolvePreFltShapeView(MorphController::kPreFltAShape, MorphController::kShapeTolerance);
+      ctrl.resolvePreFltShapeView(kPreFltAShape, MorphController::kShapeTolerance);
     EXPECT_EQ(main.passType, c.mainType) << c.name;
     EXPECT_FALSE(main.userBlend) << c.name;
     EXPECT_EQ(preA.typeIndex, c.preATypeIndex) << c.name;
@@ -229,7 +230,7 @@ TEST_F(MorphShapes, AudioPathBlendsTheAudioState)
   expectCoeffs(coeffs, shapeOf(FilterPassType::BP, 0.4, 0.0), "audio main shape");
   EXPECT_EQ(fb, 0.0);
 
-  const svf_coeffs preA = ctrl.resolvePreFltBlendInto(ctrl.blockShapeWeights(), MorphController::kPreFltAShape);
+  const svf_coeffs preA = ctrl.resolvePreFltBlendInto(ctrl.blockShapeWeights(), kPreFltAShape);
   EXPECT_NEAR(preA[0], 0.5, 1e-12);
   EXPECT_NEAR(preA[1], 0.5, 1e-12);
   EXPECT_NEAR(preA[2], 0.0, 1e-12);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fake_morph_host.h"
+#include "product/params/morph_param_table.h"
 #include "utils/morph/stored_values.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // A morph point's sound through a preset file: saved from one instance's point, loaded into another
 // instance's selected point, and a file that is not this plug-in's refused without touching anything.
+#include "product/params/morph_param_table.h"
 #include "tests/plugin/file_helpers.h"
 
 #include <cmath>

@@ -1,5 +1,6 @@
 // Parameter changes from host and editor: gestures towards the host, undo steps, the wait before an
 // edit without a gesture is committed, and host automation on the audio thread.
+#include "product/params/morph_param_table.h"
 #include "tests/plugin/plugin_fixture.h"
 
 #include <functional>

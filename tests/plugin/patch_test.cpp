@@ -1,5 +1,6 @@
 // The patch as a whole: a new instance's starter preset and morph field, undo keeping the user's
 // controller map and workspace, randomize and mutate, the morph turn-off bake, and the state chunk.
+#include "product/params/morph_param_table.h"
 #include "tests/plugin/plugin_fixture.h"
 
 #include <algorithm>

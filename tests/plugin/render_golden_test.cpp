@@ -9,6 +9,7 @@
 //   VEMLOR_RENDER_REFERENCE=<dir> prints each case's largest difference from the raw samples in
 //                                <dir>, in dB relative to full scale;
 //   VEMLOR_RENDER_FRAMES=<n>     renders n frames per case instead (the hashes then differ).
+#include "product/params/morph_param_table.h"
 #include "tests/plugin/plugin_fixture.h"
 
 #include <algorithm>

@@ -1,12 +1,13 @@
 #include "utils/midi_cc/mapper_serializer.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
 #include <utility>
 
 #include <fmt/format.h>
+
+#include "IPlugin/TextScan.h"
 
 namespace zarvo::midi_cc {
 
@@ -66,24 +67,7 @@ int readSection(const plugkit::IByteChunk& chunk, int pos, int version, MappingT
 template <class T>
 bool readNext(std::string_view& rest, T& out)
 {
-  size_t start = rest.find_first_not_of(" \t\r\n\f\v");
-  if (start == std::string_view::npos)
-    return false;
-  rest.remove_prefix(start);
-  if (!rest.empty() && rest.front() == '+')
-    rest.remove_prefix(1);
-  T value{};
-  const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-  if (ec != std::errc())
-    return false;
-  if constexpr (std::is_floating_point_v<T>)
-  {
-    if (!std::isfinite(value))
-      return false;
-  }
-  rest.remove_prefix(static_cast<size_t>(end - rest.data()));
-  out = value;
-  return true;
+  return plugkit::ReadNumber(rest, out, {.blanks = plugkit::kStreamBlanks, .plusThenMinus = true});
 }
 
 } // namespace

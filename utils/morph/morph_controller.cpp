@@ -13,21 +13,10 @@ namespace zarvo::morph {
 
 namespace {
 
-constexpr size_t row(int param) { return static_cast<size_t>(rowOf(param)); }
-
-constexpr size_t kRowMainUbOn = row(par_main_ub_on);
-constexpr size_t kRowMainUbFb = row(par_main_ub_fb);
-constexpr size_t kRowPassType = row(par_main_pass_type);
-constexpr size_t kRowDepth = row(par_main_pt_depth);
-constexpr size_t kRowTilt = row(par_main_pt_tilt);
-constexpr size_t kRowGainOnDry = row(par_gain_on_dry);
-constexpr std::array<int, 5> kMainUbCoeffParams = {par_main_ub_u, par_main_ub_y1, par_main_ub_y2, par_main_ub_y3,
-                                                   par_main_ub_y4};
-
 // A pre-filter parameter's entry of a point; the shape ids all name morph rows.
-double entryOf(const MorphPoint& p, int param)
+double entryOf(const MorphParamTable& table, const MorphPoint& p, int param)
 {
-  const int r = rowOf(param);
+  const int r = table.rowOf(param);
   return r >= 0 ? p.values[static_cast<size_t>(r)] : 0.0;
 }
 
@@ -96,8 +85,10 @@ MorphController::MorphController(IMorphHost& host, const plugkit::Config& produc
 , mProductName(product.pluginName)
 , mVersionText(plugkit::MakeVersionText(product.version))
 , mNaming(naming)
+, mTable(*naming.table)
 , mShapes(shapes)
-, mFileRouter(host, *this, product)
+, mEngine(mTable.rows)
+, mFileRouter(host, *this, product, mTable)
 , mRng(systemSeed())
 {
 }
@@ -107,7 +98,7 @@ MorphController::MorphController(IMorphHost& host, const plugkit::Config& produc
 uint32_t MorphController::noteMaskFromSwitches() const
 {
   uint32_t mask = 0;
-  for (const NoteAnchor& a : kNoteAnchors)
+  for (const NoteAnchor& a : mTable.noteAnchors)
   {
     if (mHost.param(a.switchParam).Value() > 0.5)
       mask |= 1u << a.row;
@@ -115,8 +106,8 @@ uint32_t MorphController::noteMaskFromSwitches() const
   return mask;
 }
 
-double MorphController::morphXParam() const { return mHost.param(par_morph_x).Value(); }
-double MorphController::morphYParam() const { return mHost.param(par_morph_y).Value(); }
+double MorphController::morphXParam() const { return mHost.param(mTable.morphX).Value(); }
+double MorphController::morphYParam() const { return mHost.param(mTable.morphY).Value(); }
 
 Weights MorphController::soundWeights() const
 {
@@ -170,7 +161,7 @@ void MorphController::initDefaultPoints()
   {
     MorphPoint& p = mEngine.editState.points[i];
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      p.values[r] = currentNormalized(kMorphParams[r].param);
+      p.values[r] = currentNormalized(mTable.rows[r].param);
     p.noteMask = mask;
     const LayoutRow& place = kDefaultLayout[i];
     p.x = place.x;
@@ -250,7 +241,7 @@ void MorphController::writePoints(uint32_t mask, const MorphValues& values, std:
       MorphPoint& p = mEngine.editState.points[i];
       p.values = values;
       if (noteMask)
-        p.noteMask = *noteMask & kNoteMaskBits;
+        p.noteMask = *noteMask & mTable.noteMaskBits();
       pointIdentity[i] = identity;
     }
     if (std::has_single_bit(mask))
@@ -265,14 +256,14 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   const bool fromEditor = source == plugkit::EParamSource::kUI;
-  if (param == par_morph_x || param == par_morph_y)
+  if (param == mTable.morphX || param == mTable.morphY)
   {
-    (param == par_morph_x ? morphX : morphY) = value;
+    (param == mTable.morphX ? morphX : morphY) = value;
     if (fromEditor && morphOn)
       movedSinceOn = true;
     return true;
   }
-  if (param != par_morph_active)
+  if (param != mTable.morphActive)
     return false;
 
   if (value != 0.0)
@@ -308,8 +299,8 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
   if (!atOnce && mEngine.editState.focus < 0 && !movedSinceOn)
   {
     atOnce = !resolveBlendShapeView(kShapeTolerance).userBlend &&
-             !resolvePreFltBlendShapeView(kPreFltAShape, kShapeTolerance, nullptr).userBlend &&
-             !resolvePreFltBlendShapeView(kPreFltBShape, kShapeTolerance, nullptr).userBlend;
+             !resolvePreFltBlendShapeView(mTable.preFltA, kShapeTolerance, nullptr).userBlend &&
+             !resolvePreFltBlendShapeView(mTable.preFltB, kShapeTolerance, nullptr).userBlend;
   }
   if (atOnce)
     morphOn = false;
@@ -324,9 +315,9 @@ void MorphController::applyMorphModeParams(double on, double x, double y)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  mHost.param(par_morph_active).Set(on);
-  mHost.param(par_morph_x).Set(x);
-  mHost.param(par_morph_y).Set(y);
+  mHost.param(mTable.morphActive).Set(on);
+  mHost.param(mTable.morphX).Set(x);
+  mHost.param(mTable.morphY).Set(y);
   morphOn = on > 0.5;
   morphX = morphXParam();
   morphY = morphYParam();
@@ -342,17 +333,17 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
       (mEngine.selection & kPointBits) == 0)
     return;
 
-  const auto anchor = std::find_if(kNoteAnchors.begin(), kNoteAnchors.end(),
+  const auto anchor = std::find_if(mTable.noteAnchors.begin(), mTable.noteAnchors.end(),
                                    [param](const NoteAnchor& a) { return a.switchParam == param; });
-  const int row = rowOf(param);
-  if (anchor == kNoteAnchors.end() && row < 0)
+  const int row = mTable.rowOf(param);
+  if (anchor == mTable.noteAnchors.end() && row < 0)
     return;
   for (size_t i = 0; i < kNumPoints; ++i)
   {
     if (!(mEngine.selection & (1u << i)))
       continue;
     MorphPoint& p = mEngine.editState.points[i];
-    if (anchor != kNoteAnchors.end())
+    if (anchor != mTable.noteAnchors.end())
     {
       const uint32_t bit = 1u << anchor->row;
       p.noteMask = mHost.param(param).Value() > 0.5 ? (p.noteMask | bit) : (p.noteMask & ~bit);
@@ -377,18 +368,18 @@ void MorphController::applyMorphPoint(int point)
   const MorphPoint p = mEngine.editState.points[static_cast<size_t>(point)];
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    const int param = kMorphParams[r].param;
+    const int param = mTable.rows[r].param;
     if (!mHost.heldByController(param))
       mHost.editParamFromEditor(param, p.values[r]);
   }
-  for (const NoteAnchor& a : kNoteAnchors)
+  for (const NoteAnchor& a : mTable.noteAnchors)
     mHost.editParamFromEditor(a.switchParam, (p.noteMask & (1u << a.row)) ? 1.0 : 0.0);
   pushParamsIfEditorOpen();
 }
 
 bool MorphController::morphFreqNoteAnchored(int param) const
 {
-  const int row = rowOf(param);
+  const int row = mTable.rowOf(param);
   if (row < 0)
     return false;
   const size_t r = static_cast<size_t>(row);
@@ -471,9 +462,9 @@ void MorphController::syncControls()
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    const int param = kMorphParams[r].param;
+    const int param = mTable.rows[r].param;
     const bool held = mHost.heldByController(param);
-    const bool cutoff = param == par_main_cutoff_hz || param == par_preFlt_A_hz || param == par_preFlt_B_hz;
+    const bool cutoff = mTable.isCutoffRow(r);
     std::optional<double> shown;
     if (resolved && !held && !(cutoff && mHost.cutoffFollowsNotes(param)))
     {
@@ -574,11 +565,11 @@ void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValu
 {
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    const int param = kMorphParams[r].param;
+    const int param = mTable.rows[r].param;
     if (const auto it = values.find(param); it != values.end())
       point.values[r] = normalizedOf(param, it->second);
   }
-  for (const NoteAnchor& a : kNoteAnchors)
+  for (const NoteAnchor& a : mTable.noteAnchors)
   {
     if (const auto it = values.find(a.switchParam); it != values.end())
     {
@@ -591,7 +582,7 @@ void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValu
 ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
 {
   return [this, &point](int param) {
-    const int r = rowOf(param);
+    const int r = mTable.rowOf(param);
     return r >= 0 ? plainOf(param, point.values[static_cast<size_t>(r)]) : mHost.param(param).Value();
   };
 }
@@ -601,7 +592,7 @@ ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
 plugkit::IByteChunk MorphController::snapshotPatchMorphOff()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  plugkit::IParam& active = mHost.param(par_morph_active);
+  plugkit::IParam& active = mHost.param(mTable.morphActive);
   const double was = active.Value();
   active.Set(0.0);
   plugkit::IByteChunk chunk;
@@ -617,7 +608,7 @@ void MorphController::captureTeleportFromBase()
     pointIdentity[0] = mHost.currentIdentity();
   MorphPoint& p = mEngine.editState.points[0];
   for (size_t r = 0; r < kNumMorphParams; ++r)
-    p.values[r] = currentNormalized(kMorphParams[r].param);
+    p.values[r] = currentNormalized(mTable.rows[r].param);
   p.noteMask = noteMaskFromSwitches();
   p.x = morphXParam();
   p.y = morphYParam();
@@ -636,24 +627,24 @@ void MorphController::bakeMorphIntoBase()
 
   const MorphValues resolved = mEngine.resolvedAt(morphXParam(), morphYParam());
   for (size_t r = 0; r < kNumMorphParams; ++r)
-    mHost.editParamFromEditor(kMorphParams[r].param, resolved[r]);
+    mHost.editParamFromEditor(mTable.rows[r].param, resolved[r]);
 
   const MainPTShapeView main = resolveBlendShapeView(kShapeTolerance);
-  editPlain(par_main_ub_on, main.userBlend ? 1.0 : 0.0);
+  editPlain(mTable.mainUbOn, main.userBlend ? 1.0 : 0.0);
   if (main.userBlend)
   {
-    for (size_t k = 0; k < kMainUbCoeffParams.size(); ++k)
-      editPlain(kMainUbCoeffParams[k], main.coeffs[k]);
-    editPlain(par_main_ub_fb, main.fb);
+    for (size_t k = 0; k < mTable.mainUbCoeffs.size(); ++k)
+      editPlain(mTable.mainUbCoeffs[k], main.coeffs[k]);
+    editPlain(mTable.mainUbFb, main.fb);
   }
   else
   {
-    editPlain(par_main_pass_type, main.passType);
-    editPlain(par_main_pt_depth, main.depth);
-    editPlain(par_main_pt_tilt, main.tilt);
+    editPlain(mTable.mainPassType, main.passType);
+    editPlain(mTable.mainDepth, main.depth);
+    editPlain(mTable.mainTilt, main.tilt);
   }
 
-  for (const PreFltShapeIds& ids : {kPreFltAShape, kPreFltBShape})
+  for (const PreFltShapeIds& ids : {mTable.preFltA, mTable.preFltB})
   {
     const PreFltShapeView view = resolvePreFltBlendShapeView(ids, kShapeTolerance, nullptr);
     editPlain(ids.on, view.userBlend ? 1.0 : 0.0);
@@ -665,8 +656,8 @@ void MorphController::bakeMorphIntoBase()
     }
   }
 
-  for (const NoteAnchor& a : kNoteAnchors)
-    editPlain(a.switchParam, morphFreqNoteAnchored(kMorphParams[static_cast<size_t>(a.row)].param) ? 1.0 : 0.0);
+  for (const NoteAnchor& a : mTable.noteAnchors)
+    editPlain(a.switchParam, morphFreqNoteAnchored(mTable.rows[static_cast<size_t>(a.row)].param) ? 1.0 : 0.0);
   pushParamsIfEditorOpen();
 }
 
@@ -744,16 +735,16 @@ double MorphController::normalizedOf(int param, double plain) const { return mHo
 
 double MorphController::storedNormalized(size_t r, double v) const
 {
-  return storedOr(v, 0.0, 1.0, mHost.param(kMorphParams[r].param).GetDefault(true));
+  return storedOr(v, 0.0, 1.0, mHost.param(mTable.rows[r].param).GetDefault(true));
 }
 
 void MorphController::completeLegacyDepthTilt(MorphPoint& p, double variationNormalized) const
 {
-  const auto passType = std::lround(plainOf(par_main_pass_type, p.values[kRowPassType]));
-  const double variation = plainOf(par_main_pt_variation, variationNormalized);
+  const auto passType = std::lround(plainOf(mTable.mainPassType, p.values[row(mTable.mainPassType)]));
+  const double variation = plainOf(mTable.mainVariation, variationNormalized);
   const DepthTilt dt = legacyDepthTilt(passType, variation);
-  p.values[kRowDepth] = normalizedOf(par_main_pt_depth, dt.depth);
-  p.values[kRowTilt] = normalizedOf(par_main_pt_tilt, dt.tilt);
+  p.values[row(mTable.mainDepth)] = normalizedOf(mTable.mainDepth, dt.depth);
+  p.values[row(mTable.mainTilt)] = normalizedOf(mTable.mainTilt, dt.tilt);
 }
 
 // ---- filter shapes
@@ -761,19 +752,19 @@ void MorphController::completeLegacyDepthTilt(MorphPoint& p, double variationNor
 bool MorphController::pointShape(const MorphPoint& p, stage_coeffs& coeffs, double& fb, int& passType, double& depth,
                                  double& tilt) const
 {
-  if (p.values[kRowMainUbOn] > 0.5)
+  if (p.values[row(mTable.mainUbOn)] > 0.5)
   {
     for (size_t k = 0; k < coeffs.size(); ++k)
-      coeffs[k] = plainOf(kMainUbCoeffParams[k], p.values[row(kMainUbCoeffParams[k])]);
-    fb = plainOf(par_main_ub_fb, p.values[kRowMainUbFb]);
+      coeffs[k] = plainOf(mTable.mainUbCoeffs[k], p.values[row(mTable.mainUbCoeffs[k])]);
+    fb = plainOf(mTable.mainUbFb, p.values[row(mTable.mainUbFb)]);
     passType = 0;
     depth = 0.0;
     tilt = 0.0;
     return true;
   }
-  passType = static_cast<int>(std::lround(plainOf(par_main_pass_type, p.values[kRowPassType])));
-  depth = plainOf(par_main_pt_depth, p.values[kRowDepth]);
-  tilt = plainOf(par_main_pt_tilt, p.values[kRowTilt]);
+  passType = static_cast<int>(std::lround(plainOf(mTable.mainPassType, p.values[row(mTable.mainPassType)])));
+  depth = plainOf(mTable.mainDepth, p.values[row(mTable.mainDepth)]);
+  tilt = plainOf(mTable.mainTilt, p.values[row(mTable.mainTilt)]);
   coeffs = mShapes.mainShape(passType, depth, tilt);
   fb = mShapes.mainFeedback(passType);
   return false;
@@ -782,14 +773,14 @@ bool MorphController::pointShape(const MorphPoint& p, stage_coeffs& coeffs, doub
 bool MorphController::pointShapePreFlt(const MorphPoint& p, const PreFltShapeIds& ids, svf_coeffs& coeffs,
                                        int& typeIndex) const
 {
-  if (entryOf(p, ids.on) > 0.5)
+  if (entryOf(mTable, p, ids.on) > 0.5)
   {
-    coeffs = {plainOf(ids.lp, entryOf(p, ids.lp)), plainOf(ids.hp, entryOf(p, ids.hp)),
-              plainOf(ids.bp, entryOf(p, ids.bp))};
+    coeffs = {plainOf(ids.lp, entryOf(mTable, p, ids.lp)), plainOf(ids.hp, entryOf(mTable, p, ids.hp)),
+              plainOf(ids.bp, entryOf(mTable, p, ids.bp))};
     typeIndex = 0;
     return true;
   }
-  const long t = std::lround(plainOf(ids.passType, entryOf(p, ids.passType)));
+  const long t = std::lround(plainOf(ids.passType, entryOf(mTable, p, ids.passType)));
   typeIndex = static_cast<int>(std::clamp(t, 0L, static_cast<long>(mShapes.preFilterTypes - 1)));
   coeffs = mShapes.preFilterMix(typeIndex);
   return false;
@@ -837,7 +828,7 @@ Weights MorphController::shapeWeights() const
   Scales scales{};
   mEngine.computeScales(s, scales);
   Weights w{};
-  mEngine.computeWeightsInto(s, mHost.param(par_morph_x).Value(), mHost.param(par_morph_y).Value(), w, scales, true,
+  mEngine.computeWeightsInto(s, mHost.param(mTable.morphX).Value(), mHost.param(mTable.morphY).Value(), w, scales, true,
                              1.0);
   MorphEngine::applyGamma(w, MorphEngine::contrastGamma(s.shapeContrast, s.model));
   return w;
@@ -864,17 +855,17 @@ MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double 
     return resolveBlendShapeView(tolerance);
 
   MainPTShapeView view;
-  if (mHost.param(par_main_ub_on).Value() > 0.5)
+  if (mHost.param(mTable.mainUbOn).Value() > 0.5)
   {
     for (size_t k = 0; k < view.coeffs.size(); ++k)
-      view.coeffs[k] = mHost.param(kMainUbCoeffParams[k]).Value();
-    view.fb = mHost.param(par_main_ub_fb).Value();
+      view.coeffs[k] = mHost.param(mTable.mainUbCoeffs[k]).Value();
+    view.fb = mHost.param(mTable.mainUbFb).Value();
     view.userBlend = true;
     return view;
   }
-  view.passType = static_cast<int32_t>(mHost.param(par_main_pass_type).Value());
-  view.depth = mHost.param(par_main_pt_depth).Value();
-  view.tilt = mHost.param(par_main_pt_tilt).Value();
+  view.passType = static_cast<int32_t>(mHost.param(mTable.mainPassType).Value());
+  view.depth = mHost.param(mTable.mainDepth).Value();
+  view.tilt = mHost.param(mTable.mainTilt).Value();
   view.coeffs = mShapes.mainShape(view.passType, view.depth, view.tilt);
   view.fb = mShapes.mainFeedback(view.passType);
   return view;
@@ -936,8 +927,8 @@ ZarvoFile MorphController::buildRigFile() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   ZarvoFile file(mProductName, mVersionText.c_str());
-  file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(par_morph_x).Value(),
-                                                          mHost.param(par_morph_y).Value(), appearance, mNaming));
+  file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(mTable.morphX).Value(),
+                                                          mHost.param(mTable.morphY).Value(), appearance, mNaming));
   return file;
 }
 
@@ -1078,7 +1069,7 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
     p.x = storedOr(in.x, 0.0, 1.0, 0.5);
     p.y = storedOr(in.y, 0.0, 1.0, 0.5);
     p.active = in.active;
-    p.noteMask = in.noteMask & kNoteMaskBits;
+    p.noteMask = in.noteMask & mTable.noteMaskBits();
     for (size_t r = 0; r < kNumMorphParams; ++r)
       p.values[r] = storedNormalized(r, in.values[r]);
     if (!rig.depthSeen[i])
@@ -1090,10 +1081,10 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 
   if (rig.hasUser)
   {
-    mHost.param(par_morph_x).Set(rig.userX);
-    mHost.param(par_morph_y).Set(rig.userY);
-    morphX = mHost.param(par_morph_x).Value();
-    morphY = mHost.param(par_morph_y).Value();
+    mHost.param(mTable.morphX).Set(rig.userX);
+    mHost.param(mTable.morphY).Set(rig.userY);
+    morphX = mHost.param(mTable.morphX).Value();
+    morphY = mHost.param(mTable.morphY).Value();
   }
 }
 
@@ -1141,7 +1132,7 @@ bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
     put(static_cast<int32_t>(kNumMorphParams));
     for (size_t r = 0; r < kNumMorphParams; ++r)
     {
-      put(stableIdOf(kMorphParams[r].param));
+      put(mTable.stableIdOf(mTable.rows[r].param));
       put(p.values[r]);
     }
   }
@@ -1274,10 +1265,10 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     point.y = storedOr(header[1], 0.0, 1.0, 0.5);
     point.active = std::isfinite(header[2]) && header[2] != 0.0;
     point.noteMask =
-      static_cast<uint32_t>(truncatedOr(header[3], 0, std::numeric_limits<uint32_t>::max(), 0)) & kNoteMaskBits;
+      static_cast<uint32_t>(truncatedOr(header[3], 0, std::numeric_limits<uint32_t>::max(), 0)) & mTable.noteMaskBits();
 
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      point.values[r] = mHost.param(kMorphParams[r].param).GetDefault(true);
+      point.values[r] = mHost.param(mTable.rows[r].param).GetDefault(true);
 
     uint32_t valueCount = 0;
     if ((p = chunk.Get(valueCount, p)) < 0 || valueCount > kMaxPointValues)
@@ -1291,16 +1282,16 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
       double v = 0.0;
       if ((p = chunk.Get(id, p)) < 0 || (p = chunk.Get(v, p)) < 0)
         return -1;
-      const int param = paramIndexFromStableId(id);
-      if (const int r = rowOf(param); r >= 0)
+      const int param = mTable.paramFromStableId(id);
+      if (const int r = mTable.rowOf(param); r >= 0)
         point.values[static_cast<size_t>(r)] = storedNormalized(static_cast<size_t>(r), v);
-      else if (param == par_main_pt_variation)
+      else if (param == mTable.mainVariation)
         variation = storedOr(v, 0.0, 1.0, 0.0);
-      hasGainOnDry = hasGainOnDry || param == par_gain_on_dry;
-      hasDepth = hasDepth || param == par_main_pt_depth;
+      hasGainOnDry = hasGainOnDry || param == mTable.gainOnDry;
+      hasDepth = hasDepth || param == mTable.mainDepth;
     }
     if (!hasGainOnDry)
-      point.values[kRowGainOnDry] = normalizedOf(par_gain_on_dry, 1.0);
+      point.values[row(mTable.gainOnDry)] = normalizedOf(mTable.gainOnDry, 1.0);
     if (!hasDepth)
       completeLegacyDepthTilt(point, variation);
   }

@@ -45,20 +45,7 @@ public:
     int32_t typeIndex = 0; // 0..PassShapes::preFilterTypes-1
   };
 
-  // One pre-filter's user-blend low-pass, high-pass and band-pass mixes, its user-blend switch and
-  // its pass type.
-  struct PreFltShapeIds
-  {
-    int32_t lp;
-    int32_t hp;
-    int32_t bp;
-    int32_t on;
-    int32_t passType;
-  };
-  static constexpr PreFltShapeIds kPreFltAShape = {par_preFlt_A_ub_lp, par_preFlt_A_ub_hp, par_preFlt_A_ub_bp,
-                                                   par_preFlt_A_ub_on, par_preFlt_A_pt};
-  static constexpr PreFltShapeIds kPreFltBShape = {par_preFlt_B_ub_lp, par_preFlt_B_ub_hp, par_preFlt_B_ub_bp,
-                                                   par_preFlt_B_ub_on, par_preFlt_B_pt};
+  using PreFltShapeIds = morph::PreFltShapeIds;
 
   // Per main pass type: the summed shape weight of its points and their weighted mean depth and tilt.
   struct TypeAxes
@@ -284,11 +271,14 @@ private:
   void editPlain(int param, double plain);
   void pushParamsIfEditorOpen();
   void closeSession();
+  // The row of a parameter that has one.
+  size_t row(int param) const { return static_cast<size_t>(mTable.rowOf(param)); }
 
   IMorphHost& mHost;
   const char* const mProductName;
   const plugkit::VersionText mVersionText;
   const MorphZarvoAdapter::ParamNaming mNaming;
+  const MorphParamTable& mTable;
   const PassShapes mShapes;
   MorphEngine mEngine;
   MorphFileRouter mFileRouter;

@@ -48,7 +48,8 @@ size_t dominantIndex(const Weights& w)
   return best;
 }
 
-MorphEngine::MorphEngine()
+MorphEngine::MorphEngine(const MorphParamRows& rows)
+: mRows(rows)
 {
   publish();
 }
@@ -388,7 +389,7 @@ void MorphEngine::resolveInto(const RTState& s, const Weights& w, MorphValues& o
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    const MorphParamRow& row = kMorphParams[r];
+    const MorphParamRow& row = mRows[r];
     const bool cutoffSet = row.weightSet == kWeightsCutoff;
     const Weights& W = cutoffSet ? cutoff : w;
     const size_t dominant = cutoffSet ? dominantCutoff : dominantModel;

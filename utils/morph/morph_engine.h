@@ -22,7 +22,7 @@ struct MorphPoint
   double y = 0.5;
   bool active = false;
   uint32_t noteMask = 0; // bit r: row r is a cutoff read as the played note (bits 1, 11, 13 only)
-  MorphValues values{};  // normalised, one per kMorphParams row
+  MorphValues values{};  // normalised, one per parameter row
 
   bool operator==(const MorphPoint&) const = default;
 };
@@ -35,6 +35,8 @@ constexpr size_t modelSlot(uint32_t model) { return model < kNumModels ? model :
 class MorphEngine
 {
 public:
+  static constexpr MorphParamRows kPlainRows{};
+
   // Everything the audio thread needs of the field; trivially copyable for the snapshot.
   struct RTState
   {
@@ -69,7 +71,8 @@ public:
   static constexpr double kCentreSnapRadiusPerScale = 3.75 / 101.0;
 
   // Both states default, published once: the snapshot's sequence is 2.
-  MorphEngine();
+  // `rows` say how each row blends; without them every row is a weighted sum of model weights.
+  explicit MorphEngine(const MorphParamRows& rows = kPlainRows);
   MorphEngine(const MorphEngine&) = delete;
   MorphEngine& operator=(const MorphEngine&) = delete;
 
@@ -165,6 +168,7 @@ private:
 
   std::atomic<double> mPosX{0.5};
   std::atomic<double> mPosY{0.5};
+  const MorphParamRows& mRows;
   uint32_t mAudioSequence = 1; // the sequence audioState was copied at; odd: none yet
 };
 

@@ -47,9 +47,11 @@ size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(
 
 } // namespace
 
-MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product)
+MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product,
+                                 const MorphParamTable& table)
 : mHost(host)
 , mProductId(product.uniqueId)
+, mTable(table)
 , mSink(sink)
 {
 }
@@ -139,7 +141,7 @@ bool MorphFileRouter::readChunkMorphParams(const plugkit::IByteChunk& chunk, int
   if (count > kMaxStoredParams)
     return false;
 
-  std::array<std::optional<double>, kNumParams> stored{};
+  std::vector<std::optional<double>> stored(static_cast<size_t>(mTable.numParams));
   for (int64_t i = 0; i < count; ++i)
   {
     uint32_t id = 0;
@@ -148,31 +150,31 @@ bool MorphFileRouter::readChunkMorphParams(const plugkit::IByteChunk& chunk, int
     if (next < 0 || (next = chunk.Get(value, next)) < 0)
       break;
     pos = next;
-    const int param = paramIndexFromStableId(id);
+    const int param = mTable.paramFromStableId(id);
     if (param >= 0 && std::isfinite(value))
       stored[static_cast<size_t>(param)] = value;
   }
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    const int param = kMorphParams[r].param;
+    const int param = mTable.rows[r].param;
     if (const std::optional<double>& v = stored[static_cast<size_t>(param)])
       values[r] = mHost.param(param).ToNormalized(*v);
-    else if (param == par_gain_on_dry)
+    else if (param == mTable.gainOnDry)
       values[r] = mHost.param(param).ToNormalized(1.0);
   }
 
-  if (!stored[par_main_pt_depth])
+  if (!stored[static_cast<size_t>(mTable.mainDepth)])
   {
-    const plugkit::IParam& passTypeParam = mHost.param(par_main_pass_type);
-    const double passType = stored[par_main_pass_type].value_or(passTypeParam.GetDefault());
+    const plugkit::IParam& passTypeParam = mHost.param(mTable.mainPassType);
+    const double passType = stored[static_cast<size_t>(mTable.mainPassType)].value_or(passTypeParam.GetDefault());
     const int64_t t = roundedOr(passType, -1, 1 << 20, 0);
-    const DepthTilt dt = legacyDepthTilt(t, stored[par_main_pt_variation].value_or(0.0));
-    values[static_cast<size_t>(rowOf(par_main_pt_depth))] = mHost.param(par_main_pt_depth).ToNormalized(dt.depth);
-    values[static_cast<size_t>(rowOf(par_main_pt_tilt))] = mHost.param(par_main_pt_tilt).ToNormalized(dt.tilt);
+    const DepthTilt dt = legacyDepthTilt(t, stored[static_cast<size_t>(mTable.mainVariation)].value_or(0.0));
+    values[static_cast<size_t>(mTable.rowOf(mTable.mainDepth))] = mHost.param(mTable.mainDepth).ToNormalized(dt.depth);
+    values[static_cast<size_t>(mTable.rowOf(mTable.mainTilt))] = mHost.param(mTable.mainTilt).ToNormalized(dt.tilt);
   }
 
-  for (const NoteAnchor& a : kNoteAnchors)
+  for (const NoteAnchor& a : mTable.noteAnchors)
   {
     const uint32_t bit = 1u << a.row;
     const std::optional<double>& v = stored[static_cast<size_t>(a.switchParam)];
@@ -188,29 +190,29 @@ bool MorphFileRouter::writeMorphValuesFXP(const MorphValues& values, const std::
   std::array<double, kNumMorphParams> saved{};
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    plugkit::IParam& p = mHost.param(kMorphParams[r].param);
+    plugkit::IParam& p = mHost.param(mTable.rows[r].param);
     saved[r] = p.Value();
     p.Set(p.FromNormalized(values[r]));
   }
-  plugkit::IParam& active = mHost.param(par_morph_active);
+  plugkit::IParam& active = mHost.param(mTable.morphActive);
   const double savedActive = active.Value();
   active.Set(0.0);
-  std::array<double, kNoteAnchors.size()> savedAnchors{};
-  for (size_t k = 0; k < kNoteAnchors.size(); ++k)
+  std::array<double, std::tuple_size_v<decltype(MorphParamTable::noteAnchors)>> savedAnchors{};
+  for (size_t k = 0; k < mTable.noteAnchors.size(); ++k)
   {
-    plugkit::IParam& anchor = mHost.param(kNoteAnchors[k].switchParam);
+    plugkit::IParam& anchor = mHost.param(mTable.noteAnchors[k].switchParam);
     savedAnchors[k] = anchor.Value();
     if (noteMask)
-      anchor.Set((*noteMask & (1u << kNoteAnchors[k].row)) ? 1.0 : 0.0);
+      anchor.Set((*noteMask & (1u << mTable.noteAnchors[k].row)) ? 1.0 : 0.0);
   }
 
   const bool written = mHost.savePresetFile(path);
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
-    mHost.param(kMorphParams[r].param).Set(saved[r]);
+    mHost.param(mTable.rows[r].param).Set(saved[r]);
   active.Set(savedActive);
-  for (size_t k = 0; k < kNoteAnchors.size(); ++k)
-    mHost.param(kNoteAnchors[k].switchParam).Set(savedAnchors[k]);
+  for (size_t k = 0; k < mTable.noteAnchors.size(); ++k)
+    mHost.param(mTable.noteAnchors[k].switchParam).Set(savedAnchors[k]);
   if (mHost.editorOpen())
     mHost.pushParamsToEditor();
   return written;
@@ -225,7 +227,7 @@ void MorphFileRouter::promptSaveBlendToFile()
     if (path.empty())
       return;
     const MorphValues blend =
-      mSink.engine().resolvedAt(mHost.param(par_morph_x).Value(), mHost.param(par_morph_y).Value());
+      mSink.engine().resolvedAt(mHost.param(mTable.morphX).Value(), mHost.param(mTable.morphY).Value());
     mHost.reportFileResult(writeMorphValuesFXP(blend, path) ? plugkit::EFileResult::kOk
                                                             : plugkit::EFileResult::kWriteFailed);
   });

@@ -1,11 +1,10 @@
-// The 60 parameters a morph point carries, with how each is blended.
+// The 60 parameter rows a morph point carries, how each is blended, and the table through which
+// the owning plug-in names its parameters to the morph field.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-
-#include "product/params/params.h"
 
 namespace zarvo::morph {
 
@@ -23,105 +22,89 @@ inline constexpr int32_t kWeightsCutoff = 1;
 
 struct MorphParamRow
 {
-  int32_t param; // zarvo::EParams
+  int32_t param; // the plug-in's parameter index
   int32_t kind;
   int32_t reserved;
   int32_t weightSet;
 };
 
-inline constexpr std::array<MorphParamRow, kNumMorphParams> kMorphParams = {{
-  {par_dry_wet, 0, 0, 0},
-  {par_main_cutoff_hz, 0, 0, 1},
-  {par_main_resonance, 0, 0, 0},
-  {par_main_drive, 0, 0, 0},
-  {par_main_saturation_type, 2, 0, 0},
-  {par_main_pass_type, 0, 0, 0},
-  {par_main_pt_depth, 0, 0, 0},
-  {par_main_pt_tilt, 0, 0, 0},
-  {par_break_intensity, 0, 0, 0},
-  {par_break_character, 0, 0, 0},
-  {par_break_param, 0, 0, 0},
-  {par_preFlt_A_hz, 0, 0, 1},
-  {par_preFlt_A_res, 0, 0, 0},
-  {par_preFlt_B_hz, 0, 0, 1},
-  {par_preFlt_B_res, 0, 0, 0},
-  {par_preFlt_band_mode, 0, 0, 0},
-  {par_preFlt_processing_order, 0, 0, 0},
-  {par_neg_band_mix, 0, 0, 0},
-  {par_main_detune, 0, 0, 0},
-  {par_preFlt_A_detune, 0, 0, 0},
-  {par_preFlt_B_detune, 0, 0, 0},
-  {par_damping_release, 0, 0, 0},
-  {par_break_double, 0, 0, 0},
-  {par_break_invert_fb, 1, 0, 0},
-  {par_preFlt_A_pt, 1, 0, 0},
-  {par_preFlt_B_pt, 1, 0, 0},
-  {par_damping_thresh, 0, 0, 0},
-  {par_main_gain, 0, 0, 0},
-  {par_gain_on_dry, 0, 0, 0},
-  {par_main_ub_u, 0, 0, 0},
-  {par_main_ub_y1, 0, 0, 0},
-  {par_main_ub_y2, 0, 0, 0},
-  {par_main_ub_y3, 0, 0, 0},
-  {par_main_ub_y4, 0, 0, 0},
-  {par_main_ub_fb, 0, 0, 0},
-  {par_main_ub_on, 1, 0, 0},
-  {par_preFlt_A_ub_lp, 0, 0, 0},
-  {par_preFlt_A_ub_hp, 0, 0, 0},
-  {par_preFlt_A_ub_bp, 0, 0, 0},
-  {par_preFlt_A_ub_on, 1, 0, 0},
-  {par_preFlt_B_ub_lp, 0, 0, 0},
-  {par_preFlt_B_ub_hp, 0, 0, 0},
-  {par_preFlt_B_ub_bp, 0, 0, 0},
-  {par_preFlt_B_ub_on, 1, 0, 0},
-  {par_damping_hold, 0, 0, 0},
-  {par_main_note_oct_shift, 0, 0, 0},
-  {par_main_note_semi_shift, 1, 0, 0},
-  {par_main_note_cent_shift, 0, 0, 0},
-  {par_main_glide_ms, 0, 0, 0},
-  {par_main_glide_always, 1, 0, 0},
-  {par_preA_note_oct_shift, 0, 0, 0},
-  {par_preA_note_semi_shift, 1, 0, 0},
-  {par_preA_note_cent_shift, 0, 0, 0},
-  {par_preA_glide_ms, 0, 0, 0},
-  {par_preA_glide_always, 1, 0, 0},
-  {par_preB_note_oct_shift, 0, 0, 0},
-  {par_preB_note_semi_shift, 1, 0, 0},
-  {par_preB_note_cent_shift, 0, 0, 0},
-  {par_preB_glide_ms, 0, 0, 0},
-  {par_preB_glide_always, 1, 0, 0},
-}};
+using MorphParamRows = std::array<MorphParamRow, kNumMorphParams>;
 
 // The row of a parameter (the first match), or -1 when the parameter is never morphed. Any thread.
-constexpr int rowOf(int param)
+constexpr int rowOf(const MorphParamRows& rows, int param)
 {
-  for (size_t r = 0; r < kMorphParams.size(); ++r)
+  for (size_t r = 0; r < rows.size(); ++r)
   {
-    if (kMorphParams[r].param == param)
+    if (rows[r].param == param)
       return static_cast<int>(r);
   }
   return -1;
 }
 
-// Rows whose value can be read as a played note, and the switch that anchors each.
-inline constexpr int kRowMainCutoff = rowOf(par_main_cutoff_hz);
-inline constexpr int kRowPreACutoff = rowOf(par_preFlt_A_hz);
-inline constexpr int kRowPreBCutoff = rowOf(par_preFlt_B_hz);
-static_assert(kRowMainCutoff == 1 && kRowPreACutoff == 11 && kRowPreBCutoff == 13);
-
+// A row whose value can be read as a played note, and the switch parameter that anchors it.
 struct NoteAnchor
 {
   int row;
   int switchParam;
 };
-inline constexpr std::array<NoteAnchor, 3> kNoteAnchors = {{
-  {kRowMainCutoff, par_main_cutoff_note_anchored},
-  {kRowPreACutoff, par_preA_cutoff_note_anchored},
-  {kRowPreBCutoff, par_preB_cutoff_note_anchored},
-}};
 
-// The only bits a point's note mask may hold.
-inline constexpr uint32_t kNoteMaskBits = (1u << kRowMainCutoff) | (1u << kRowPreACutoff) | (1u << kRowPreBCutoff);
+// One pre-filter's user-blend low-pass, high-pass and band-pass mixes, its user-blend switch and
+// its pass type.
+struct PreFltShapeIds
+{
+  int32_t lp;
+  int32_t hp;
+  int32_t bp;
+  int32_t on;
+  int32_t passType;
+};
+
+// The owning plug-in's parameters as the morph field sees them: the rows a point carries and the
+// parameters the field reads or drives by their role. The plug-in defines one at compile time.
+struct MorphParamTable
+{
+  MorphParamRows rows{};
+  std::array<NoteAnchor, 3> noteAnchors{}; // the cutoff rows
+  int32_t numParams = 0;
+  int32_t morphActive = -1;
+  int32_t morphX = -1;
+  int32_t morphY = -1;
+  int32_t mainPassType = -1;
+  int32_t mainDepth = -1;
+  int32_t mainTilt = -1;
+  int32_t mainVariation = -1; // the older control that stood for depth and tilt; no row
+  int32_t mainUbOn = -1;
+  int32_t mainUbFb = -1;
+  std::array<int32_t, 5> mainUbCoeffs{};
+  int32_t gainOnDry = -1;
+  PreFltShapeIds preFltA{};
+  PreFltShapeIds preFltB{};
+  // A parameter's identifier in stored data (0 for none), and back (-1 for none).
+  uint32_t (*stableIdOf)(int param) = nullptr;
+  int (*paramFromStableId)(uint32_t id) = nullptr;
+
+  // The row of a parameter (the first match), or -1 when the parameter is never morphed.
+  constexpr int rowOf(int param) const { return morph::rowOf(rows, param); }
+
+  // The only bits a point's note mask may hold.
+  constexpr uint32_t noteMaskBits() const
+  {
+    uint32_t bits = 0;
+    for (const NoteAnchor& a : noteAnchors)
+      bits |= 1u << a.row;
+    return bits;
+  }
+
+  constexpr bool isCutoffRow(size_t row) const
+  {
+    for (const NoteAnchor& a : noteAnchors)
+    {
+      if (static_cast<size_t>(a.row) == row)
+        return true;
+    }
+    return false;
+  }
+};
 
 // The 17 point bits of a selection mask.
 inline constexpr uint32_t kPointBits = (1u << kNumPoints) - 1u;

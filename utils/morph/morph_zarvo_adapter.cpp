@@ -1,11 +1,11 @@
 #include "utils/morph/morph_zarvo_adapter.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 #include <fmt/format.h>
 
+#include "IPlugin/TextScan.h"
 #include "utils/morph/stored_values.h"
 
 namespace zarvo::morph {
@@ -32,34 +32,15 @@ std::vector<std::string_view> tokensOf(std::string_view line)
   return tokens;
 }
 
-std::string_view withoutPlus(std::string_view token)
-{
-  return token.size() > 1 && token.front() == '+' ? token.substr(1) : token;
-}
+// A token is a whole decimal number, a "+" before a minus sign allowed; infinity and not-a-number
+// are read here and replaced by each field's fallback later.
+constexpr plugkit::NumberRules kTokenNumber = {.blanks = "", .plusThenMinus = true, .whole = true, .finite = false};
 
 // The whole token as a decimal number, locale-free.
-bool parseReal(std::string_view token, double& out)
-{
-  token = withoutPlus(token);
-  double v = 0.0;
-  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-  if (ec != std::errc() || end != token.data() + token.size())
-    return false;
-  out = v;
-  return true;
-}
+bool parseReal(std::string_view token, double& out) { return plugkit::ReadNumber(token, out, kTokenNumber); }
 
 // The whole token as a decimal integer.
-bool parseInt(std::string_view token, int64_t& out)
-{
-  token = withoutPlus(token);
-  int64_t v = 0;
-  const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v);
-  if (ec != std::errc() || end != token.data() + token.size())
-    return false;
-  out = v;
-  return true;
-}
+bool parseInt(std::string_view token, int64_t& out) { return plugkit::ReadNumber(token, out, kTokenNumber); }
 
 // A point number 0..16 from a token, or -1.
 int pointNumber(std::string_view token)
@@ -192,11 +173,11 @@ bool readLine(std::string_view line, const MorphZarvoAdapter::ParamNaming& namin
     const size_t point = static_cast<size_t>(n);
     const int param = naming.indexFromName(t[2]);
     // Non-finite values are left for the applier, which knows each parameter's default.
-    if (const int row = rowOf(param); row >= 0)
+    if (const int row = naming.table->rowOf(param); row >= 0)
       rig.points[point].values[static_cast<size_t>(row)] = value;
-    if (param == naming.depthParam)
+    if (param == naming.table->mainDepth)
       rig.depthSeen[point] = true;
-    else if (param == naming.variationParam)
+    else if (param == naming.table->mainVariation)
       rig.legacyVariation[point] = finiteOr(value, 0.0);
     return true;
   }
@@ -233,7 +214,7 @@ std::vector<std::string> MorphZarvoAdapter::toLines(const MorphEngine& engine, d
     const MorphPoint& p = s.points[i];
     lines.push_back(fmt::format("point {} x {:.6f} y {:.6f} active {} mask {}", i, p.x, p.y, p.active ? 1 : 0, p.noteMask));
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      lines.push_back(fmt::format("val {} {} {:.6f}", i, naming.name(kMorphParams[r].param), p.values[r]));
+      lines.push_back(fmt::format("val {} {} {:.6f}", i, naming.name(naming.table->rows[r].param), p.values[r]));
   }
   return lines;
 }

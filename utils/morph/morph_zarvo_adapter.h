@@ -65,14 +65,14 @@ public:
     std::array<double, kNumPoints> legacyVariation{}; // normalised
   };
 
-  // How the owning plug-in names its parameters in rig texts, and the two parameters the reader
-  // treats apart: the depth (seen or not) and the older variation that stands for depth and tilt.
+  // How the owning plug-in names its parameters in rig texts, and its parameter table: the rows a
+  // point carries, and the two parameters the reader treats apart (the depth, seen or not, and the
+  // older variation that stands for depth and tilt).
   struct ParamNaming
   {
+    const MorphParamTable* table = nullptr;
     std::string_view (*name)(int param) = nullptr;       // empty for an unknown parameter
     int (*indexFromName)(std::string_view name) = nullptr; // -1 for an unknown name
-    int depthParam = -1;
-    int variationParam = -1;
   };
 
   static std::vector<std::string> toLines(const MorphEngine& engine, double x, double y, const Appearance& appearance,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "product/params/morph_param_table.h"
 #include "utils/morph/morph_controller.h"
 
 namespace morph_fuzz {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "IPlugin/IByteChunk.h"
+#include "product/params/morph_param_table.h"
 #include "tests/morph/fake_morph_host.h"
 #include "tests/morph/fuzz/field_invariants.h"
 
