@@ -24,7 +24,9 @@ public:
     bool frequency = false;
   };
 
-  explicit ModulationView(const ParamModulator& source) : mSource(source) {}
+  explicit ModulationView(const ParamModulator& source)
+    : mSource(source)
+  {}
   ModulationView(const ModulationView&) = delete;
   ModulationView& operator=(const ModulationView&) = delete;
 
