@@ -240,7 +240,16 @@ void Vemlor::OnReset()
 void Vemlor::setModLiveValue(int slot, double value)
 {
   if (slot >= 0 && slot < zarvo::mod::kNumModSlots)
+  {
     mModCCValue[static_cast<size_t>(slot)].store(value, std::memory_order_relaxed);
+    mModCCValueChanges.fetch_add(1, std::memory_order_release);
+  }
+}
+
+// Both counts only grow, so their sum moves whenever either does.
+uint64_t Vemlor::modulationEpoch() const
+{
+  return mCCMod.changes() + mModCCValueChanges.load(std::memory_order_acquire);
 }
 
 bool Vemlor::modulation(int param, zarvo::SlotModulation& out) const
@@ -257,10 +266,19 @@ bool Vemlor::modulation(int param, zarvo::SlotModulation& out) const
   return true;
 }
 
-void Vemlor::applyMorph(zarvo::ParamSnapshot& snap, zarvo::OutputStage& out, zarvo::NoteModeController::Snapshots& notes)
+bool Vemlor::refreshMorph(const zarvo::ParamModulator& modulation)
 {
-  if (mMorph->morphOn.load(std::memory_order_relaxed))
-    zarvo::applyMorphField(*mMorph, *this, snap, out, notes);
+  const bool on = mMorph->morphOn.load(std::memory_order_relaxed);
+  const bool switched = on != mMorphApplied;
+  mMorphApplied = on;
+  return (on && zarvo::updateMorphBlend(*mMorph, modulation)) || switched;
+}
+
+void Vemlor::applyMorph(const zarvo::ModulationView& modulation, zarvo::ParamSnapshot& snap, zarvo::OutputStage& out,
+                        zarvo::NoteModeController::Snapshots& notes)
+{
+  if (mMorphApplied)
+    zarvo::applyMorphBlend(*mMorph, modulation, snap, out, notes);
 }
 
 void Vemlor::dispatchController(const plugkit::IMidiMsg& msg)

@@ -164,7 +164,10 @@ public:
   const plugkit::IParam& param(int index) const override { return *GetParam(index); }
   bool modulation(int param, zarvo::SlotModulation& out) const override;
   bool heldByController(int param) const override { return mCCMod.held(param); }
-  void applyMorph(zarvo::ParamSnapshot& snap, zarvo::OutputStage& out, zarvo::NoteModeController::Snapshots& notes) override;
+  uint64_t modulationEpoch() const override;
+  bool refreshMorph(const zarvo::ParamModulator& modulation) override;
+  void applyMorph(const zarvo::ModulationView& modulation, zarvo::ParamSnapshot& snap, zarvo::OutputStage& out,
+                  zarvo::NoteModeController::Snapshots& notes) override;
   void dispatchController(const plugkit::IMidiMsg& msg) override;
 
   // Any thread: note-parameter consequences; work that belongs to the main thread waits for idle.
@@ -304,6 +307,9 @@ private:
   std::array<bool, zarvo::mod::kNumModSlots> mModShaped{};
   // Per slot: the last controller value received (data 2 / 127).
   std::array<std::atomic<double>, zarvo::mod::kNumModSlots> mModCCValue{};
+  std::atomic<uint64_t> mModCCValueChanges{0};
+  // Audio thread: the morph field was laid over the last block.
+  bool mMorphApplied = false;
   zarvo::CCModSettings mCCMod{*this};
   // The plain value each parameter had at its previous change; the largest finite double after a reset.
   std::array<std::atomic<double>, zarvo::kNumParams> mLastParamValue;

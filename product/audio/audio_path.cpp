@@ -29,8 +29,7 @@ void layOut(std::vector<double>& store, AudioBuffer::ChannelPtrs& ptrs, int chan
 
 } // namespace
 
-void applyMorphField(morph::MorphController& morph, const ParamModulator& modulator, ParamSnapshot& snap,
-                     OutputStage& out, NoteModeController::Snapshots& notes)
+bool updateMorphBlend(morph::MorphController& morph, const ParamModulator& modulator)
 {
   using morph::MorphController;
   morph::MorphEngine& engine = morph.engine();
@@ -59,13 +58,20 @@ void applyMorphField(morph::MorphController& morph, const ParamModulator& modula
     blend.x = x;
     blend.y = y;
     blend.valid = true;
+    return true;
   }
+  return false;
+}
 
+void applyMorphBlend(const morph::MorphController& morph, const ModulationView& modulation, ParamSnapshot& snap,
+                     OutputStage& out, NoteModeController::Snapshots& notes)
+{
+  const morph::MorphEngine::BlockBlend& blend = morph.engine().blockBlend;
   for (size_t row = 0; row < morph::kNumMorphParams; ++row)
   {
     const int param = morph::kMorphParams[row].param;
-    if (!modulator.heldByController(param))
-      applyMorphedValue(snap, out, notes, modulator, param, blend.plain[row]);
+    if (!modulation.held(param))
+      applyMorphedValue(snap, out, notes, modulation, param, blend.plain[row]);
   }
   snap.setMainShape({blend.mainShape[0], blend.mainShape[1], blend.mainShape[2], blend.mainShape[3], blend.mainShape[4]},
                     blend.mainShape[5]);
@@ -77,7 +83,8 @@ AudioPath::AudioPath(const BlockParamRecord& record, NoteModeController& notes, 
   : mRecord(record)
   , mNotes(notes)
   , mHost(host)
-  , mUpdater(mModel, notes, host)
+  , mView(host)
+  , mUpdater(mModel, notes, mView)
   , mMix{kNaN}
   , mWetGain{kNaN}
   , mDryGain{kNaN}
@@ -109,6 +116,8 @@ void AudioPath::prepare(int maxChannels, int maxFrames)
 
 void AudioPath::reset(double sampleRate)
 {
+  mSnapshotCurrent = false;
+  mView.forget();
   mUpdater.current().markUnset();
   mMix.previous = mWetGain.previous = mDryGain.previous = kNaN;
   mOversampler.reset();
@@ -214,7 +223,7 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
   const double kappa = std::min(1.0, nFrames / span);
   double m = 0.0;
 
-  if (smooth(mMix, mHost.composeRelativeCC(par_dry_wet, mOutput.dryWet), kappa, nFrames, m))
+  if (smooth(mMix, mView.composeRelativeCC(par_dry_wet, mOutput.dryWet), kappa, nFrames, m))
   {
     for (int c = 0; c < nCh; ++c)
       shape(mWetPtrs[static_cast<size_t>(c)]);
@@ -232,7 +241,25 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
     }
   }
 
-  const double gainDb = mHost.composeRelativeCC(par_main_gain, kLinearToDb * std::log(std::abs(mOutput.gain)));
+  // The logarithm and the exponentials again only for values that moved.
+  GainTargets& g = mGainTargets;
+  const auto same = [](double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); };
+  if (!g.valid || !same(g.gain, mOutput.gain))
+  {
+    g.gain = mOutput.gain;
+    g.gainDb = kLinearToDb * std::log(std::abs(mOutput.gain));
+    g.valid = false;
+  }
+  const double gainDb = mView.composeRelativeCC(par_main_gain, g.gainDb);
+  const double dryShare = std::clamp(mOutput.gainOnDry, 0.0, 1.0);
+  if (!g.valid || !same(g.modulatedDb, gainDb) || !same(g.dryShare, dryShare))
+  {
+    g.modulatedDb = gainDb;
+    g.dryShare = dryShare;
+    g.wet = std::exp(kDbToLinear * gainDb);
+    g.dry = std::exp(kDbToLinear * gainDb * dryShare);
+    g.valid = true;
+  }
   const auto applyGain = [&](Smoother& s, double target, const AudioBuffer::ChannelPtrs& ptrs) {
     if (smooth(s, target, kappa, nFrames, m))
       for (int c = 0; c < nCh; ++c)
@@ -241,9 +268,8 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
       for (int c = 0; c < nCh; ++c)
         scale(ptrs[static_cast<size_t>(c)], m);
   };
-  applyGain(mWetGain, std::exp(kDbToLinear * gainDb), mWetPtrs);
-  const double dryShare = std::clamp(mOutput.gainOnDry, 0.0, 1.0);
-  applyGain(mDryGain, std::exp(kDbToLinear * gainDb * dryShare), mDryPtrs);
+  applyGain(mWetGain, g.wet, mWetPtrs);
+  applyGain(mDryGain, g.dry, mDryPtrs);
 }
 
 void AudioPath::process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs,
@@ -279,9 +305,23 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
   }
   AudioBuffer wet(mWetPtrs, static_cast<size_t>(nCh), n);
 
-  mRecord.buildSnapshot(mSnapshot, mOutput, mHost);
-  mNotes.takeSnapshots(mHost);
-  mHost.applyMorph(mSnapshot, mOutput, mNotes.snapshots());
+  // The snapshot is built again only when something it is built from moved. The counts are read
+  // before the values, so a change that lands meanwhile is built at the next block.
+  const uint64_t recordChanges = mRecord.changes();
+  const uint64_t noteChanges = mNotes.changes();
+  mView.refresh();
+  const bool morphMoved = mHost.refreshMorph(mView);
+  if (!mSnapshotCurrent || morphMoved || recordChanges != mSnapshotRecordChanges ||
+      noteChanges != mSnapshotNoteChanges || mView.modulationEpoch() != mSnapshotModulation)
+  {
+    mRecord.buildSnapshot(mSnapshot, mOutput, mView);
+    mNotes.takeSnapshots(mView);
+    mHost.applyMorph(mView, mSnapshot, mOutput, mNotes.snapshots());
+    mSnapshotCurrent = true;
+    mSnapshotRecordChanges = recordChanges;
+    mSnapshotNoteChanges = noteChanges;
+    mSnapshotModulation = mView.modulationEpoch();
+  }
   if (mUpdater.current().isUnset())
     mUpdater.initAllParams(mSnapshot);
   const int factor = mOversampler.factor();
@@ -305,12 +345,12 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
   size_t cursor = 0;
   const int filterModel = mRecord.filterModel();
   const int resonanceCompensation = mRecord.resonanceCompensation();
-  mUpdater.modulationMayHaveChanged();
   for (int pos = 0; pos < total; pos += kTickLength)
   {
     const int len = std::min(kTickLength, total - pos);
+    // Modulation that a controller moved takes effect at its own tick.
     if (dispatchMidi(pos / factor, (pos + len) / factor, osRate, sorted, cursor))
-      mUpdater.modulationMayHaveChanged();
+      mView.refresh();
     mUpdater.updateModelParams(mSnapshot, filterModel, resonanceCompensation);
     AudioBuffer tick = block.subBuffer(static_cast<size_t>(pos), static_cast<size_t>(len));
     mModel.processBuffer(tick);

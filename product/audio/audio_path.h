@@ -11,6 +11,7 @@
 #include "product/dsp/oversampler.h"
 #include "product/dsp/vemlor_model.h"
 #include "product/audio/model_params.h"
+#include "product/audio/modulation_view.h"
 #include "product/audio/note_mode_controller.h"
 #include "product/audio/relative_mod.h"
 #include "utils/audio_buffer.h"
@@ -25,8 +26,13 @@ class MorphController;
 class AudioPathHost : public ParamModulator
 {
 public:
-  // Audio thread: lays the morph field over the block snapshot while morph is on (else nothing).
-  virtual void applyMorph(ParamSnapshot& snap, OutputStage& out, NoteModeController::Snapshots& notes) = 0;
+  // Audio thread, at the start of each block: brings the morph field's blend up to date. True when
+  // what applyMorph lays over the snapshot may differ from what it laid over the last block's.
+  virtual bool refreshMorph(const ParamModulator& modulation) = 0;
+  // Audio thread: lays the morph field over the block snapshot while morph is on (else nothing);
+  // the field leaves what modulation has held by a controller.
+  virtual void applyMorph(const ModulationView& modulation, ParamSnapshot& snap, OutputStage& out,
+                          NoteModeController::Snapshots& notes) = 0;
   // Audio thread: a control-change message at its tick.
   virtual void dispatchController(const plugkit::IMidiMsg& msg) = 0;
 
@@ -35,9 +41,12 @@ protected:
 };
 
 // Audio thread, while the controller's morph switch is on: the blend of the morph field at the
-// controller's pad position replaces the block snapshot's values (except those a controller holds)
-// and its filter shapes. A failed snapshot read keeps the previous block's copy of the field.
-void applyMorphField(morph::MorphController& morph, const ParamModulator& modulator, ParamSnapshot& snap,
+// controller's pad position, made again only when the position moved or a newer field was
+// published (true then). A failed snapshot read keeps the previous block's copy of the field.
+bool updateMorphBlend(morph::MorphController& morph, const ParamModulator& modulator);
+// Audio thread: the blend replaces the block snapshot's values (except those a controller holds)
+// and its filter shapes.
+void applyMorphBlend(const morph::MorphController& morph, const ModulationView& modulation, ParamSnapshot& snap,
                      OutputStage& out, NoteModeController::Snapshots& notes);
 
 // Owns the DSP model, the oversampler, the working buffers, the ramps and the output smoothers.
@@ -96,11 +105,30 @@ private:
   const BlockParamRecord& mRecord;
   NoteModeController& mNotes;
   AudioPathHost& mHost;
+  ModulationView mView;
   VemlorModel mModel;
   Oversampler mOversampler;
   ModelParamUpdater mUpdater;
   ParamSnapshot mSnapshot;
   OutputStage mOutput;
+  // What the snapshot and the output stage were built from; they are built again when any moved.
+  bool mSnapshotCurrent = false;
+  uint64_t mSnapshotRecordChanges = 0;
+  uint64_t mSnapshotNoteChanges = 0;
+  uint64_t mSnapshotModulation = 0;
+  // The output gain in decibels and the wet and dry gains' targets, kept with the values they came
+  // from (compared bit for bit) while those stay.
+  struct GainTargets
+  {
+    bool valid = false;
+    double gain = 0.0;
+    double gainDb = 0.0; // unmodulated
+    double modulatedDb = 0.0;
+    double dryShare = 0.0;
+    double wet = 0.0;
+    double dry = 0.0;
+  };
+  GainTargets mGainTargets;
 
   int mMaxChannels = 0;
   int mMaxFrames = 0;

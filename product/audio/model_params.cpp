@@ -180,6 +180,7 @@ bool BlockParamRecord::store(int param, double plainValue)
   {
     const double exponent = std::isnan(plainValue) ? 0.0 : std::clamp(std::trunc(plainValue), 0.0, 3.0);
     mOversampling.store(std::exp2(exponent), std::memory_order_relaxed);
+    mChanges.fetch_add(1, std::memory_order_release);
     return true;
   }
   if (param < 0 || param >= kNumParams)
@@ -195,6 +196,7 @@ bool BlockParamRecord::store(int param, double plainValue)
     case Conversion::Decibels: stored = std::exp(kDbToLinear * plainValue); break;
   }
   mValues[static_cast<size_t>(param)].store(stored, std::memory_order_relaxed);
+  mChanges.fetch_add(1, std::memory_order_release);
   return true;
 }
 
@@ -235,8 +237,8 @@ void BlockParamRecord::buildSnapshot(ParamSnapshot& snap, OutputStage& out, cons
 
 // ---- ModelParamUpdater
 
-ModelParamUpdater::ModelParamUpdater(VemlorModel& model, NoteModeController& notes, const ParamModulator& modulator)
-  : mModel(model), mNotes(notes), mModulator(modulator)
+ModelParamUpdater::ModelParamUpdater(VemlorModel& model, NoteModeController& notes, const ModulationView& modulation)
+  : mModel(model), mNotes(notes), mModulation(modulation)
 {
   clearModulationCache();
 }
@@ -254,6 +256,15 @@ void ModelParamUpdater::clearModulationCache()
 
 void ModelParamUpdater::computeSteps(const ParamSnapshot& snap, double ticks)
 {
+  // While a patch holds still, block after block asks for the same steps.
+  if (mStepsValid && ticks == mStepsTicks &&
+      std::memcmp(snap.ramped.data(), mStepsTarget.data(), sizeof(mStepsTarget)) == 0 &&
+      std::memcmp(mCur.ramped.data(), mStepsFrom.data(), sizeof(mStepsFrom)) == 0)
+    return;
+  mStepsValid = true;
+  mStepsTicks = ticks;
+  mStepsTarget = snap.ramped;
+  mStepsFrom = mCur.ramped;
   mCur.computeStepsTo(mStep, snap, ticks);
   // Steps too small to move a value (a ramp that has arrived, or one within its last bits) leave
   // the ticks nothing to do.
@@ -269,33 +280,15 @@ void ModelParamUpdater::computeSteps(const ParamSnapshot& snap, double ticks)
   }
 }
 
-void ModelParamUpdater::readModulation()
-{
-  mAnyModulation = false;
-  for (size_t slot = 0; slot < mSlots.size(); ++slot)
-  {
-    SlotState& s = mSlots[slot];
-    const int param = mod::kModParams[slot].param;
-    if (!s.param)
-    {
-      s.param = &mModulator.param(param); // the parameter objects live as long as the plug-in
-      s.frequency = mod::kModParams[slot].kind == mod::kKindFrequency;
-    }
-    s.active = mModulator.modulation(param, s.settings);
-    mAnyModulation = mAnyModulation || s.active;
-  }
-  mModulationStale = false;
-}
-
 double ModelParamUpdater::composed(int param, double value) const
 {
-  const SlotState& s = mSlots[static_cast<size_t>(slotOf(param))];
+  const ModulationView::Slot& s = mModulation.slot(static_cast<size_t>(slotOf(param)));
   return s.active ? composeRelativeCC(*s.param, s.frequency, s.settings, value) : value;
 }
 
 bool ModelParamUpdater::tickChangesNothing(const ParamSnapshot& snap) const
 {
-  if (!mStill || !mSettled || mAnyModulation)
+  if (!mStill || !mSettled || mModulation.anyActive())
     return false;
   for (int k = 0; k < 3; ++k)
     if (mNotes.followsNotes(k))
@@ -331,8 +324,6 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
     mLastResonanceCompensation = resonanceCompensation;
     mModel.setResonanceCompensation(resonanceCompensation);
   }
-  if (mModulationStale)
-    readModulation();
   if (tickChangesNothing(snap))
     return;
 
@@ -351,7 +342,7 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
       step(cutoffIdx);
       f = mCur[cutoffIdx];
     }
-    const SlotState& cutoffSlot = mSlots[static_cast<size_t>(slotOf(cutoffPid))];
+    const ModulationView::Slot& cutoffSlot = mModulation.slot(static_cast<size_t>(slotOf(cutoffPid)));
     if (cutoffSlot.active)
     {
       const SlotModulation& m = cutoffSlot.settings;
@@ -455,7 +446,7 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
   if (modulatedChanged(par_damping_hold, mCur.dampingHold, v))
     mModel.setDampingHold(v);
 
-  mSettled = mStill && !mAnyModulation;
+  mSettled = mStill && !mModulation.anyActive();
   for (int k = 0; k < 3 && mSettled; ++k)
     mSettled = !mNotes.followsNotes(k);
   if (mSettled)

@@ -5,10 +5,12 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 
 #include "product/dsp/pass_types.h"
 #include "product/dsp/vemlor_model.h"
 #include "product/audio/mod_params.h"
+#include "product/audio/modulation_view.h"
 #include "product/audio/note_mode_controller.h"
 #include "product/params/params.h"
 #include "product/audio/relative_mod.h"
@@ -132,6 +134,8 @@ public:
   bool store(int param, double plainValue);
   // Any thread: the stored (converted) value.
   double value(int param) const { return mValues[static_cast<size_t>(param)].load(std::memory_order_relaxed); }
+  // Any thread: moves after every store.
+  uint64_t changes() const { return mChanges.load(std::memory_order_acquire); }
   // 2 to the power of the oversampling parameter: 1, 2, 4 or 8.
   double oversamplingFactor() const { return mOversampling.load(std::memory_order_relaxed); }
   int filterModel() const { return static_cast<int>(value(par_main_filter_model)); }
@@ -143,6 +147,7 @@ public:
 private:
   std::array<std::atomic<double>, kNumParams> mValues;
   std::atomic<double> mOversampling{1.0};
+  std::atomic<uint64_t> mChanges{0};
 };
 
 // Moves the values in use towards the block snapshot once per 16-sample tick and hands the DSP
@@ -153,7 +158,8 @@ public:
   static constexpr std::array<int, 3> kStageCutoffPid = {par_main_cutoff_hz, par_preFlt_A_hz, par_preFlt_B_hz};
   static constexpr std::array<int, 3> kStageDetunePid = {par_main_detune, par_preFlt_A_detune, par_preFlt_B_detune};
 
-  ModelParamUpdater(VemlorModel& model, NoteModeController& notes, const ParamModulator& modulator);
+  // modulation: the controller modulation as the block path keeps it read.
+  ModelParamUpdater(VemlorModel& model, NoteModeController& notes, const ModulationView& modulation);
 
   CurParams& current() { return mCur; }
   const CurParams& current() const { return mCur; }
@@ -167,25 +173,12 @@ public:
   void clearModulationCache();
   // Ramps towards the snapshot over `ticks` ticks.
   void computeSteps(const ParamSnapshot& snap, double ticks);
-  // The controller modulation is read again at the next tick: at a block's start and after a
-  // controller message. In between, the ticks use what was read.
-  void modulationMayHaveChanged() { mModulationStale = true; }
   // One tick of ramps and model updates.
   void updateModelParams(const ParamSnapshot& snap, int filterModel, int resonanceCompensation);
   // Everything at once, unmodulated, without ramps.
   void initAllParams(const ParamSnapshot& snap);
 
 private:
-  // One modulation slot as the ticks use it.
-  struct SlotState
-  {
-    const plugkit::IParam* param = nullptr;
-    SlotModulation settings;
-    bool active = false; // the parameter's controller modulates it
-    bool frequency = false;
-  };
-
-  void readModulation();
   // A value with its parameter's modulation, from the slots as last read.
   double composed(int param, double value) const;
   // Composes a ramped value with its parameter's modulation; true when it differs from what the
@@ -197,16 +190,18 @@ private:
 
   VemlorModel& mModel;
   NoteModeController& mNotes;
-  const ParamModulator& mModulator;
+  const ModulationView& mModulation;
   CurParams mCur;
   ParamStep mStep{};
   std::array<double, mod::kNumModSlots> mModApplied{};
   int mLastFilterModel = -1;
   int mLastResonanceCompensation = -1;
-  std::array<SlotState, mod::kNumModSlots> mSlots{};
-  bool mModulationStale = true;
-  bool mAnyModulation = false;
   bool mStill = false;   // this block's steps leave every ramped value as it is
+  // What the steps were last computed from: the same values and tick count give the same steps.
+  bool mStepsValid = false;
+  double mStepsTicks = 0.0;
+  std::array<double, ramp::kCount> mStepsTarget{};
+  std::array<double, ramp::kCount> mStepsFrom{};
   bool mSettled = false; // the model holds what mSettledCur gives, with no modulation
   CurParams mSettledCur;
 };

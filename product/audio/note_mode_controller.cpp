@@ -52,6 +52,7 @@ bool NoteModeController::onParamChanged(int param, double value)
         mListener->controllerChannelChanged(cutoff, truncated(value));
       break;
   }
+  mChanges.fetch_add(1, std::memory_order_release);
   return true;
 }
 

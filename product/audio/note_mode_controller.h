@@ -229,6 +229,8 @@ public:
   // Any thread (the thread that changes the parameter): true exactly for the 24 note parameters,
   // whose value it takes into the stage's live settings.
   bool onParamChanged(int param, double value);
+  // Any thread: moves after every change of a live setting.
+  uint64_t changes() const { return mChanges.load(std::memory_order_acquire); }
 
   // Any thread: the cutoff parameter's stage follows notes now (live setting).
   bool isCutoffNoteModeOn(int param) const;
@@ -308,6 +310,7 @@ private:
   NoteModeListener* mListener;
   std::array<Stage, kNumStages> mStages;
   Snapshots mSnapshots{};
+  std::atomic<uint64_t> mChanges{0};
   double mSmootherTicks = 8.0;
 };
 

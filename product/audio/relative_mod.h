@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 #include "IPlugin/IPluginParameter.h"
 #include "product/audio/mod_params.h"
@@ -55,6 +56,9 @@ public:
   virtual bool modulation(int param, SlotModulation& out) const = 0;
   // Audio thread: a controller in absolute mode holds the parameter, so the morph field leaves it.
   virtual bool heldByController(int param) const = 0;
+  // Audio thread: a count that moves whenever what modulation() or heldByController() give may
+  // have changed (read before them: a change made later moves it again).
+  virtual uint64_t modulationEpoch() const = 0;
 
   // Audio thread: v with the parameter's modulation, or v unchanged when it has none.
   double composeRelativeCC(int param, double v) const;

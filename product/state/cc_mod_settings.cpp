@@ -75,14 +75,20 @@ void CCModSettings::setMode(int param, uint32_t mode)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (validParam(param))
+  {
     mMode[static_cast<size_t>(param)].store(mode, kRelaxed);
+    changed();
+  }
 }
 
 void CCModSettings::setHeld(int param, bool held)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (validParam(param))
+  {
     mHeld[static_cast<size_t>(param)].store(held, kRelaxed);
+    changed();
+  }
 }
 
 CCModValues CCModSettings::values() const
@@ -110,6 +116,7 @@ void CCModSettings::assign(const CCModValues& values)
     mDepth[s].store(values.depth[s], kRelaxed);
     mBipolar[s].store(values.bipolar[s], kRelaxed);
   }
+  changed();
 }
 
 bool CCModSettings::isFrequencySlot(int slot)
@@ -141,6 +148,7 @@ void CCModSettings::rederiveMode(int param)
   const uint32_t fallback = isFrequencySlot(slotOf(param)) && mHost.cutoffFollowsNotes(param) ? 1u : 0u;
   mMode[static_cast<size_t>(param)].store(fallback, kRelaxed);
   mHeld[static_cast<size_t>(param)].store(fallback == 0 && mHost.hasController(param), kRelaxed);
+  changed();
 }
 
 void CCModSettings::rederiveHeld()
@@ -148,6 +156,7 @@ void CCModSettings::rederiveHeld()
   PLUGKIT_ASSERT_MAIN_THREAD();
   for (int p = 0; p < kNumParams; ++p)
     mHeld[static_cast<size_t>(p)].store(mode(p) == 0 && mHost.hasController(p), kRelaxed);
+  changed();
 }
 
 void CCModSettings::setCCModDepth(int param, double depth)
@@ -174,6 +183,7 @@ void CCModSettings::setCCModDepth(int param, double depth)
 
   mDepth[static_cast<size_t>(slot)].store(storedDepth(slot, stored), kRelaxed);
   mBipolar[static_cast<size_t>(slot)].store(false, kRelaxed);
+  changed();
 }
 
 int CCModSettings::invertCCDepth(int param)
@@ -181,7 +191,10 @@ int CCModSettings::invertCCDepth(int param)
   PLUGKIT_ASSERT_MAIN_THREAD();
   const int slot = slotOf(param);
   if (slot >= 0 && !bipolar(slot))
+  {
     mDepth[static_cast<size_t>(slot)].store(-depth(slot), kRelaxed);
+    changed();
+  }
   return slot;
 }
 
@@ -190,7 +203,10 @@ int CCModSettings::toggleCCBipolar(int param)
   PLUGKIT_ASSERT_MAIN_THREAD();
   const int slot = slotOf(param);
   if (slot >= 0)
+  {
     mBipolar[static_cast<size_t>(slot)].store(!bipolar(slot), kRelaxed);
+    changed();
+  }
   return slot;
 }
 
@@ -204,6 +220,7 @@ int CCModSettings::resetCCModSettings(int param)
   mDepth[static_cast<size_t>(slot)].store(0.0, kRelaxed);
   mMultiply[static_cast<size_t>(slot)].store(0, kRelaxed);
   mBipolar[static_cast<size_t>(slot)].store(false, kRelaxed);
+  changed();
   return slot;
 }
 

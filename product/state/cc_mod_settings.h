@@ -58,6 +58,8 @@ public:
   CCModSettings& operator=(const CCModSettings&) = delete;
 
   // ---- any thread
+  // Moves after every change of any setting.
+  uint64_t changes() const { return mChanges.load(std::memory_order_acquire); }
   uint32_t mode(int param) const;
   bool held(int param) const;
   int32_t multiply(int slot) const;
@@ -110,6 +112,8 @@ private:
   static bool isFrequencySlot(int slot);
   // Stored depths: NaN gives 0, the rest is clamped to the slot's limit.
   double storedDepth(int slot, double depth) const;
+  // After the stores of a change: the audio thread reads the settings again.
+  void changed() { mChanges.fetch_add(1, std::memory_order_release); }
 
   const CCModHost& mHost;
   std::array<std::atomic<uint32_t>, kNumParams> mMode{};
@@ -117,6 +121,7 @@ private:
   std::array<std::atomic<int32_t>, mod::kNumModSlots> mMultiply{};
   std::array<std::atomic<double>, mod::kNumModSlots> mDepth{};
   std::array<std::atomic<bool>, mod::kNumModSlots> mBipolar{};
+  std::atomic<uint64_t> mChanges{0};
 };
 
 } // namespace zarvo

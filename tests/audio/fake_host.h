@@ -39,7 +39,12 @@ public:
 
   bool heldByController(int p) const override { return held[static_cast<size_t>(p)]; }
 
-  void applyMorph(ParamSnapshot& snap, OutputStage& out, NoteModeController::Snapshots& notes) override
+  // The tests set modulation and holds directly: every block reads them again.
+  uint64_t modulationEpoch() const override { return ++mEpoch; }
+
+  bool refreshMorph(const ParamModulator&) override { return true; }
+
+  void applyMorph(const ModulationView&, ParamSnapshot& snap, OutputStage& out, NoteModeController::Snapshots& notes) override
   {
     if (morph)
       morph(snap, out, notes);
@@ -62,6 +67,7 @@ public:
 
 private:
   std::array<std::unique_ptr<plugkit::IParam>, kNumParams> mParams;
+  mutable uint64_t mEpoch = 0;
 };
 
 } // namespace zarvo::test

@@ -41,7 +41,12 @@ TEST(MorphField, PositionOnAPointLaysItsSoundOverTheSnapshot)
   NoteModeController::Snapshots notes{};
   {
     plugkit::AudioThreadScope audio;
-    applyMorphField(ctrl, host, snap, out, notes);
+    ModulationView modulation(host);
+    modulation.refresh();
+    EXPECT_TRUE(updateMorphBlend(ctrl, modulation));
+    applyMorphBlend(ctrl, modulation, snap, out, notes);
+    // The same position and field again: the blend made for the last block stays.
+    EXPECT_FALSE(updateMorphBlend(ctrl, modulation));
   }
 
   EXPECT_NEAR(snap[ramp::kMainCutoff], 500.0, 1e-6);

@@ -291,6 +291,39 @@ std::vector<Case> patchCases()
                        mapControllers(p);
                      },
                      controllerMessages});
+  // The modulation settings change between blocks while the morph field plays: a parameter moves
+  // from modulation to being held by its controller (the field then leaves it) and back, depths
+  // and polarity change, and controller values arrive at the start of some blocks only.
+  cases.push_back({"controller_settings_between_blocks", [](PluginInstance& p) {
+                     heavy(p);
+                     oversampling(p, 2);
+                     morphField(p, 2);
+                     mapControllers(p);
+                   },
+                   [](PluginInstance& p, int block, int) {
+                     CCModSettings& cc = p->ccModSettings();
+                     switch (block % 12)
+                     {
+                       case 2:
+                         cc.setMode(par_main_drive, 0);
+                         cc.setHeld(par_main_drive, true);
+                         break;
+                       case 5: cc.setCCModDepth(par_main_cutoff_hz, 0.1 + 0.02 * (block % 7)); break;
+                       case 7:
+                         cc.setMode(par_main_drive, 1);
+                         cc.setHeld(par_main_drive, false);
+                         break;
+                       case 9: cc.toggleCCBipolar(par_break_intensity); break;
+                       case 10: cc.invertCCDepth(par_main_cutoff_hz); break;
+                       default: break;
+                     }
+                     if (block % 4 == 1)
+                     {
+                       plugkit::AudioThreadScope audio;
+                       p->ProcessMidiMsg(plugkit::IMidiMsg{0, 0xB0, 20, static_cast<uint8_t>((block * 29) % 128)});
+                       p->ProcessMidiMsg(plugkit::IMidiMsg{0, 0xB0, 22, static_cast<uint8_t>((block * 41) % 128)});
+                     }
+                   }});
   return cases;
 }
 

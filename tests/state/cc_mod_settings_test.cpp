@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -349,6 +350,38 @@ TEST(CCModSettings, SlotOperations)
     EXPECT_EQ(result, -1);
   }
   EXPECT_EQ(settings.values(), before);
+}
+
+// The audio thread reads the settings again only when the count moved: every kind of change moves it.
+TEST(CCModSettings, EveryChangeMovesTheCountOfChanges)
+{
+  ModHost host;
+  host.controlled[zarvo::par_main_drive] = true;
+  CCModSettings settings(host);
+  const std::pair<const char*, std::function<void()>> changes[] = {
+    {"mode", [&] { settings.setMode(zarvo::par_main_drive, 1); }},
+    {"held", [&] { settings.setHeld(zarvo::par_main_drive, true); }},
+    {"depth", [&] { settings.setCCModDepth(zarvo::par_main_drive, 0.25); }},
+    {"inverted depth", [&] { settings.invertCCDepth(zarvo::par_main_drive); }},
+    {"bipolar", [&] { settings.toggleCCBipolar(zarvo::par_main_drive); }},
+    {"reset slot", [&] { settings.resetCCModSettings(zarvo::par_main_drive); }},
+    {"mode fallback", [&] { settings.rederiveMode(zarvo::par_main_drive); }},
+    {"held from modes", [&] { settings.rederiveHeld(); }},
+    {"whole assignment", [&] { settings.assign(CCModValues{}); }},
+    {"text section", [&] { settings.readCCModConfig(zarvo::ZarvoFile("Vemlor", "1")); }},
+  };
+  for (const auto& [name, change] : changes)
+  {
+    SCOPED_TRACE(name);
+    const uint64_t before = settings.changes();
+    change();
+    EXPECT_GT(settings.changes(), before);
+  }
+  // Reading changes nothing.
+  const uint64_t before = settings.changes();
+  (void)settings.values();
+  (void)settings.held(zarvo::par_main_drive);
+  EXPECT_EQ(settings.changes(), before);
 }
 
 } // namespace
