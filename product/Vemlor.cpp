@@ -354,17 +354,6 @@ void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IContr
 
 zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int) { return nullptr; }
 
-void Vemlor::redrawMorphPad() {}
-
-void Vemlor::pulseEditAffordance() {}
-
-void Vemlor::refreshEditorDisplays() {}
-
-void Vemlor::tryUpdateLayout()
-{
-  // A turn-off waiting for its bake is committed even while the editor is closed.
-  mMorph->commitTurningOffIfPending();
-}
 
 void Vemlor::pushParamsToEditor()
 {

@@ -7,6 +7,10 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "product/audio/audio_path.h"
@@ -235,6 +239,53 @@ public:
   // Audio thread (raises a flag only): the host information view has news.
   void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
 
+  // ---- the editor: construction, size, tabs and scale (main thread; VemlorEditor.cpp)
+
+  // What the editor keeps across rebuilds and closing.
+  struct EditorUIState
+  {
+    int currentTab = 2; // 0 all controls, 1 frequencies, 2 user
+    bool userTabEditing = false;
+    bool presetStripCollapsed = false;
+    bool presetStripCollapsedBeforeEdit = false;
+    float presetRowRightInset = 34.f;
+    float uiScale = 1.f;
+    bool uiScalePending = false;   // a restored scale the open editor has not taken yet
+    bool uiScalePrefDirty = false; // "ui_scale" must be written once no drag is in progress
+    bool layoutMorphActive = false;
+  };
+  EditorUIState& editorUI() { return mEditorUI; }
+  const EditorUIState& editorUI() const { return mEditorUI; }
+  // Installs the layout function; called once by the constructor.
+  void initializeLayout();
+  void OnUIOpen() override;
+  void rebuildMorphLayout();
+  bool setPendingUIScale();
+  void applyPresetStripToggleLock();
+  void persistUIScalePrefIfSettled();
+
+  // ---- the editor: displays, hover help, the user tab's codec (main thread; VemlorEditorDisplays.cpp)
+
+  void setTooltips(plugkit::gfx::IGfx& g);
+  void updateHelpTooltip();
+  void refreshModDepths();
+  void refreshFreqNoteDisplays();
+  void refreshMainPTShapeUI();
+  void refreshPreFltPTShapeUI();
+  static std::string layoutTokenFromId(int id);
+  static int layoutIdFromToken(std::string_view token);
+  void saveDefaultUserLayout(const std::vector<std::vector<int>>& slots) const;
+  // Hover help per parameter index, filled by setTooltips.
+  std::unordered_map<int, std::string> paramHelpTexts;
+
+  // ---- the editor: the morph page (main thread; VemlorEditorMorph.cpp)
+
+  // The morph field's appearance from outside the pad, applied to the open pad.
+  void applyMorphAppearance(float lineBrightness, int isoLevels, float gridStep);
+  // The idle work that writes the morph field's appearance preferences once they changed.
+  void persistMorphFieldPrefsIfChanged();
+  bool morphFieldPrefsChanged = false;
+
 private:
   // What applying a randomizer result asks of the plug-in.
   class RandomizerBridge final : public zarvo::RandomizerTarget
@@ -296,7 +347,7 @@ private:
   // Main thread: the editor edit of a parameter's plain value, without a gesture.
   void sendPlainFromUI(int paramIdx, double plain);
   // Main thread: lays the editor out again; commits a pending morph turn-off first, editor or not.
-  void tryUpdateLayout();
+  bool tryUpdateLayout();
   // Main thread: readouts, disabled states and hover help of an open editor.
   void refreshEditorDisplays();
   // Main thread: the morph pad briefly highlights where point sounds are edited.
@@ -350,4 +401,5 @@ private:
   bool mPendingScaleSet = false;
   zarvo::EditorStateFields mEditorState;
   zarvo::UserTabColumns mUserTabColumns;
+  EditorUIState mEditorUI;
 };
