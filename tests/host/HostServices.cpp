@@ -123,6 +123,14 @@ tresult PLUGIN_API RunLoop::unregisterTimer(Linux::ITimerHandler* handler)
   return kResultTrue;
 }
 
+std::vector<int> RunLoop::descriptors() const
+{
+  std::vector<int> fds;
+  for (const Handler& h : handlers)
+    fds.push_back(h.fd);
+  return fds;
+}
+
 int RunLoop::pump(uint64 elapsedMs)
 {
   int calls = 0;

@@ -45,6 +45,8 @@ public:
   int pump(uint64 elapsedMs);
   int timerCount() const { return static_cast<int>(timers.size()); }
   int eventHandlerCount() const { return static_cast<int>(handlers.size()); }
+  // The descriptors the registered handlers watch, for a caller that waits on them between pumps.
+  std::vector<int> descriptors() const;
   // Releases every registration a plug-in left behind; returns how many there were.
   int dropRegistrations();
 

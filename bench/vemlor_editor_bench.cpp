@@ -1,0 +1,231 @@
+// The product's editor in the test host's X11 window (needs an X display: run it under
+// scripts/xvfb-test-run or xvfb-run): opening it until its first frame is drawn, one full frame of
+// the 940 x 620 editor with every control redrawn, and what an open, idle editor costs in CPU.
+// The plug-in is built in this process, reading its fonts and artwork from the built bundle.
+#include <benchmark/benchmark.h>
+
+#include <poll.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "IGfx/IGfx.h"
+#include "IPlugin/IPluginPaths.h"
+#include "product/Vemlor.h"
+#include "product/params/params.h"
+#include "tests/host/TestHost.h"
+// Xlib's macros (None, Bool) last: they clash with names in the headers above.
+#include "IGfx/Platforms/X11/IGfxLinux.h"
+#include "tests/host/HostWindow.h"
+
+namespace {
+
+using namespace Steinberg;
+using vemlor::testhost::Host;
+using vemlor::testhost::HostWindow;
+using vemlor::testhost::Plugin;
+
+double cpuSeconds(clockid_t clock)
+{
+  timespec t{};
+  clock_gettime(clock, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Preferences and presets in a folder of the benchmark's own, never the user's.
+void useOwnDataFolder()
+{
+  static const std::string folder = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vemlor-editor-bench-XXXXXX").string();
+    return mkdtemp(pattern.data()) ? pattern : std::string();
+  }();
+  setenv("XDG_DATA_HOME", folder.c_str(), 1);
+}
+
+// One in-process instance hosted by the test host, and its editor in a real window.
+struct EditorBench
+{
+  EditorBench() : parent(1000, 700)
+  {
+    useOwnDataFolder();
+    plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
+    plug = new Vemlor(plugkit::InstanceInfo{});
+    plugin = Plugin::adopt(static_cast<Vst::IComponent*>(plug), host, error);
+  }
+  ~EditorBench()
+  {
+    close();
+    if (plugin)
+      plugin->teardown();
+  }
+
+  bool ok() const { return parent.ok() && plugin; }
+
+  bool open()
+  {
+    view = plugin->controller()->createView(Vst::ViewType::kEditor);
+    return view && view->setFrame(&host.frame()) == kResultTrue &&
+           view->attached(parent.parent(), kPlatformTypeX11EmbedWindowID) == kResultOk;
+  }
+
+  void close()
+  {
+    if (!view)
+      return;
+    view->removed();
+    view->setFrame(nullptr);
+    view->release();
+    view = nullptr;
+  }
+
+  plugkit::gfx::IGfxLinux* ui() const { return static_cast<plugkit::gfx::IGfxLinux*>(plug->GetUI()); }
+
+  // Pumps 16 ms turns, waiting on the X connections between them, until done() or maxTurns.
+  template <typename Done>
+  bool pumpUntil(Done done, int maxTurns = 500)
+  {
+    for (int turn = 0; turn < maxTurns; ++turn)
+    {
+      host.pump(16);
+      if (done())
+        return true;
+      waitForEvents(10);
+    }
+    return false;
+  }
+
+  void waitForEvents(int ms)
+  {
+    std::vector<pollfd> fds;
+    for (int fd : host.runLoop().descriptors())
+      fds.push_back({fd, POLLIN, 0});
+    fds.push_back({ConnectionNumber(parent.display()), POLLIN, 0});
+    poll(fds.data(), fds.size(), ms);
+  }
+
+  bool openUntilFirstFrame()
+  {
+    return open() && pumpUntil([&] { return ui() && ui()->NFramesDrawn() > 0; });
+  }
+
+  // The morph field on or off: the editor is rebuilt at 940 x 620 with the morph page, or 940 x 200.
+  bool showMorphPage(bool on = true)
+  {
+    plugin->controller()->setParamNormalized(zarvo::par_morph_active, on ? 1.0 : 0.0);
+    return pumpUntil([&] { return ui() && ui()->Height() == (on ? 620 : 200); });
+  }
+
+  HostWindow parent;
+  Host host{true};
+  Vemlor* plug = nullptr;
+  std::unique_ptr<Plugin> plugin;
+  IPlugView* view = nullptr;
+  std::string error;
+};
+
+// createView and attached, then run-loop turns until the editor has drawn its first frame; closed
+// outside the timing.
+void BM_EditorOpenUntilFirstFrame(benchmark::State& state)
+{
+  EditorBench b;
+  if (!b.ok())
+  {
+    state.SkipWithError("no X display, or the plug-in was not made");
+    return;
+  }
+  for (auto _ : state)
+  {
+    if (!b.openUntilFirstFrame())
+    {
+      state.SkipWithError("the editor did not open");
+      return;
+    }
+    state.PauseTiming();
+    state.counters["height"] = b.ui()->Height();
+    b.close();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_EditorOpenUntilFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
+
+// One frame of the whole 940 x 620 editor: every control marked dirty, then the frame timer's turn
+// draws and submits it. The main thread's CPU time is what building and submitting cost; the GL
+// rasteriser's own threads (Mesa llvmpipe here) are not counted.
+void BM_FullEditorFrame(benchmark::State& state)
+{
+  EditorBench b;
+  if (!b.ok() || !b.openUntilFirstFrame() || !b.showMorphPage())
+  {
+    state.SkipWithError("no X display, or the editor did not open at 940 x 620");
+    return;
+  }
+  b.pumpUntil([] { return false; }, 30);
+  double cpu = 0.0;
+  int frames = 0;
+  for (auto _ : state)
+  {
+    b.ui()->SetAllControlsDirty();
+    const int before = b.ui()->NFramesDrawn();
+    const double start = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    b.host.pump(16);
+    cpu += cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - start;
+    frames += b.ui()->NFramesDrawn() - before;
+    state.PauseTiming();
+    b.waitForEvents(0);
+    state.ResumeTiming();
+  }
+  state.counters["main_thread_cpu_ms"] = 1e3 * cpu / static_cast<double>(state.iterations());
+  state.counters["frames_per_iteration"] = static_cast<double>(frames) / static_cast<double>(state.iterations());
+  state.counters["height"] = b.ui()->Height();
+}
+BENCHMARK(BM_FullEditorFrame)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+
+// An open editor left alone for five seconds of real time, the run loop turned every 16 ms as a host
+// does: the process's CPU time (all threads) over the wall time is the share of a core it costs.
+void BM_IdleEditorCpuShare(benchmark::State& state)
+{
+  EditorBench b;
+  if (!b.ok() || !b.openUntilFirstFrame())
+  {
+    state.SkipWithError("no X display, or the editor did not open");
+    return;
+  }
+  if (!b.showMorphPage(state.range(0) != 0))
+  {
+    state.SkipWithError("the editor did not take its height");
+    return;
+  }
+  b.pumpUntil([] { return false; }, 30);
+  double share = 0.0;
+  int frames = 0;
+  for (auto _ : state)
+  {
+    const int before = b.ui()->NFramesDrawn();
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double cpuStart = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    auto next = wallStart;
+    for (int tick = 0; tick < 312; ++tick)
+    {
+      next += std::chrono::milliseconds(16);
+      b.host.pump(16);
+      // Wait for the next tick, waking early only to serve X events.
+      for (auto now = std::chrono::steady_clock::now(); now < next; now = std::chrono::steady_clock::now())
+        b.waitForEvents(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) + 1);
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    share += (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / wall;
+    frames += b.ui()->NFramesDrawn() - before;
+  }
+  state.counters["core_percent"] = 100.0 * share / static_cast<double>(state.iterations());
+  state.counters["frames_drawn_per_5s"] = static_cast<double>(frames) / static_cast<double>(state.iterations());
+  state.counters["height"] = b.ui()->Height();
+}
+BENCHMARK(BM_IdleEditorCpuShare)->Arg(0)->Arg(1)->ArgName("morph_page")->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
