@@ -17,6 +17,7 @@
 #include "IPlugin/IPluginPaths.h"
 #include "product/Vemlor.h"
 #include "product/params/params.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "tests/host/TestHost.h"
 // Xlib's macros (None, Bool) last: they clash with names in the headers above.
 #include "IGfx/Platforms/X11/IGfxLinux.h"
@@ -49,7 +50,7 @@ void useOwnDataFolder()
 // One in-process instance hosted by the test host, and its editor in a real window.
 struct EditorBench
 {
-  EditorBench() : parent(1000, 700)
+  EditorBench() : parent(1960, 1300)
   {
     useOwnDataFolder();
     plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
@@ -65,11 +66,18 @@ struct EditorBench
 
   bool ok() const { return parent.ok() && plugin; }
 
-  bool open()
+  bool open(float screenScale = 1.f)
   {
     view = plugin->controller()->createView(Vst::ViewType::kEditor);
-    return view && view->setFrame(&host.frame()) == kResultTrue &&
-           view->attached(parent.parent(), kPlatformTypeX11EmbedWindowID) == kResultOk;
+    if (!view || view->setFrame(&host.frame()) != kResultTrue)
+      return false;
+    if (screenScale != 1.f)
+    {
+      FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+      if (!scaling || scaling->setContentScaleFactor(screenScale) != kResultOk)
+        return false;
+    }
+    return view->attached(parent.parent(), kPlatformTypeX11EmbedWindowID) == kResultOk;
   }
 
   void close()
@@ -107,9 +115,9 @@ struct EditorBench
     poll(fds.data(), fds.size(), ms);
   }
 
-  bool openUntilFirstFrame()
+  bool openUntilFirstFrame(float screenScale = 1.f)
   {
-    return open() && pumpUntil([&] { return ui() && ui()->NFramesDrawn() > 0; });
+    return open(screenScale) && pumpUntil([&] { return ui() && ui()->NFramesDrawn() > 0; });
   }
 
   // The morph field on or off: the editor is rebuilt at 940 x 620 with the morph page, or 940 x 200.
@@ -152,13 +160,13 @@ void BM_EditorOpenUntilFirstFrame(benchmark::State& state)
 }
 BENCHMARK(BM_EditorOpenUntilFirstFrame)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
-// One frame of the whole 940 x 620 editor: every control marked dirty, then the frame timer's turn
+// One frame of the whole 940 x 620 editor at screen scale 1 or 2: every control marked dirty, then the frame timer's turn
 // draws and submits it. The main thread's CPU time is what building and submitting cost; the GL
 // rasteriser's own threads (Mesa llvmpipe here) are not counted.
 void BM_FullEditorFrame(benchmark::State& state)
 {
   EditorBench b;
-  if (!b.ok() || !b.openUntilFirstFrame() || !b.showMorphPage())
+  if (!b.ok() || !b.openUntilFirstFrame(static_cast<float>(state.range(0))) || !b.showMorphPage())
   {
     state.SkipWithError("no X display, or the editor did not open at 940 x 620");
     return;
@@ -182,7 +190,7 @@ void BM_FullEditorFrame(benchmark::State& state)
   state.counters["frames_per_iteration"] = static_cast<double>(frames) / static_cast<double>(state.iterations());
   state.counters["height"] = b.ui()->Height();
 }
-BENCHMARK(BM_FullEditorFrame)->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+BENCHMARK(BM_FullEditorFrame)->Arg(1)->Arg(2)->ArgName("scale")->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
 
 // An open editor left alone for five seconds of real time, the run loop turned every 16 ms as a host
 // does: the process's CPU time (all threads) over the wall time is the share of a core it costs.
