@@ -31,6 +31,7 @@
 #include "utils/midi_cc/cc_mediator.h"
 #include "utils/morph/morph_controller.h"
 #include "utils/morph/morph_host.h"
+#include "utils/ui/PresetLibrary.h"
 
 namespace zarvo {
 
@@ -285,8 +286,13 @@ public:
   // The idle work that writes the morph field's appearance preferences once they changed.
   void persistMorphFieldPrefsIfChanged();
   bool morphFieldPrefsChanged = false;
+  // The preset manager as the preset strip and browser see it; none without a manager. It lives as
+  // long as the plug-in, so a dialog the strip opened may complete after the editor closed.
+  zarvo::ui::PresetLibrary* presetLibrary();
 
 private:
+  std::unique_ptr<zarvo::ui::PresetLibrary> mPresetLibrary; // made by presetLibrary()
+
   // What applying a randomizer result asks of the plug-in.
   class RandomizerBridge final : public zarvo::RandomizerTarget
   {
