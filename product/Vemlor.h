@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -289,6 +290,10 @@ public:
   // The preset manager as the preset strip and browser see it; none without a manager. It lives as
   // long as the plug-in, so a dialog the strip opened may complete after the editor closed.
   zarvo::ui::PresetLibrary* presetLibrary();
+  // The morph field's rig texts and files reach the clipboard and the file dialogs of the open editor.
+  std::optional<std::string> clipboardText() const override;
+  void setClipboardText(const std::string& text) override;
+  void chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done) override;
 
 private:
   std::unique_ptr<zarvo::ui::PresetLibrary> mPresetLibrary; // made by presetLibrary()

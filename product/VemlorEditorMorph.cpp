@@ -2,6 +2,8 @@
 // preferences, and the preset library the strip and browser read.
 #include "product/Vemlor.h"
 
+#include <filesystem>
+
 #include <fmt/format.h>
 
 #include "IGfx/IGfx.h"
@@ -62,4 +64,47 @@ zarvo::ui::PresetLibrary* Vemlor::presetLibrary()
   if (!mPresetLibrary && mPresetManager)
     mPresetLibrary = std::make_unique<vemlor::ui::PresetManagerLibrary>(*mPresetManager);
   return mPresetLibrary.get();
+}
+
+std::optional<std::string> Vemlor::clipboardText() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  plugkit::gfx::IGfx* g = GetUI();
+  TextString text;
+  if (!g || !g->GetTextFromClipboard(text))
+    return std::nullopt;
+  return std::string(text.Get());
+}
+
+void Vemlor::setClipboardText(const std::string& text)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (plugkit::gfx::IGfx* g = GetUI())
+    g->SetTextInClipboard(text.c_str());
+}
+
+void Vemlor::chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  plugkit::gfx::IGfx* g = GetUI();
+  if (!g)
+  {
+    if (done)
+      done(std::string());
+    return;
+  }
+  std::string folder;
+  if (mPresetManager)
+    folder = mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir();
+  // A save dialog starting in a folder that does not exist yet would start somewhere else.
+  std::error_code ec;
+  if (save && !folder.empty())
+    std::filesystem::create_directories(folder, ec);
+  TextString fileName(proposedName.c_str());
+  TextString path(folder.c_str());
+  g->PromptForFile(fileName, path, save ? plugkit::gfx::EFileAction::Save : plugkit::gfx::EFileAction::Open,
+                   extension.c_str(), [done = std::move(done)](const TextString& file, const TextString&) {
+                     if (done)
+                       done(std::string(file.Get()));
+                   });
 }

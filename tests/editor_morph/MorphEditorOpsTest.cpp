@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -110,6 +111,50 @@ TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGovern
   flat.buildMorphPage();
   flat.plug->onDisabledControlInteraction(zarvo::par_main_drive);
   EXPECT_EQ(flat.G().NControls(), 0);
+}
+
+TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
+{
+  HeadlessMorphPage s;
+  s.plug->setClipboardText("# zarvo v1\n");
+  ASSERT_TRUE(s.Platform().clipboard.has_value());
+  EXPECT_EQ(*s.Platform().clipboard, "# zarvo v1\n");
+  EXPECT_EQ(s.plug->clipboardText(), std::optional<std::string>("# zarvo v1\n"));
+
+  struct Case
+  {
+    const char* name;
+    bool save;
+    std::optional<plugkit::gfx::test::HeadlessPlatform::FileAnswer> answer;
+    std::string want;
+  };
+  const Case cases[] = {
+    {"save, chosen", true, plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/rig.zarvo", "/tmp"}, "/tmp/rig.zarvo"},
+    {"open, cancelled", false, std::nullopt, ""},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    s.Platform().fileAnswers.push_back(c.answer);
+    const size_t asked = s.Platform().fileDialogExtensions.size();
+    std::optional<std::string> chosen;
+    s.plug->chooseFile(c.save, "morph.zarvo", "zarvo", [&chosen](const std::string& path) { chosen = path; });
+    ASSERT_EQ(s.Platform().fileDialogExtensions.size(), asked + 1);
+    EXPECT_EQ(s.Platform().fileDialogExtensions.back(), "zarvo");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, c.want);
+  }
+}
+
+TEST(MorphEditorOps, WithoutAnEditorTheFileChooserAnswersCancelled)
+{
+  HeadlessMorphPage s;
+  s.plug->CloseWindow();
+  EXPECT_EQ(s.plug->clipboardText(), std::nullopt);
+  std::optional<std::string> chosen;
+  s.plug->chooseFile(false, "", "fxp", [&chosen](const std::string& path) { chosen = path; });
+  EXPECT_EQ(chosen, std::optional<std::string>(""));
+  s.plug->OpenWindow(nullptr);
 }
 
 } // namespace

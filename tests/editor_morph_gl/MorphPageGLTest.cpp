@@ -137,6 +137,26 @@ TEST_P(MorphPageGL, BrowserOpenOverTheShortEditor)
   EXPECT_TRUE(Near(At(geo.list.L + 6.f, rowMiddle), accentColor)) << Str(At(geo.list.L + 6.f, rowMiddle));
 }
 
+TEST_P(MorphPageGL, MorphPageInSettingsModeWithItsActionGlyphs)
+{
+  open(620, true);
+  if (IsSkipped() || HasFatalFailure())
+    return;
+  zarvo::morph::MorphPadControl* pad = session->pad();
+  ASSERT_NE(pad, nullptr);
+  session->morph().engine().editing = true;
+  pad->onSelectionChanged(1u << 2);
+  pad->onCopyPointSound(2);
+  pad->hasCopiedSound = true;
+  const IRECT bake = pad->actionBtnRect(4);
+  session->G().OnMouseOver(bake.MW(), bake.MH(), IMouseMod());
+  Frame();
+  gl.WritePNG(Name("editor_morph_page_settings"));
+  // The edit button in the accent colour while the settings are shown.
+  const IRECT edit = pad->editButtonRect();
+  EXPECT_TRUE(Near(At(edit.L + 2.f, edit.T + 2.f), accentColor)) << Str(At(edit.L + 2.f, edit.T + 2.f));
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, MorphPageGL, ::testing::Values(1.f, 2.f),
                          [](const ::testing::TestParamInfo<float>& info) {
                            return "x" + std::to_string(static_cast<int>(info.param));
