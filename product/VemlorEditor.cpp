@@ -51,6 +51,8 @@ float Vemlor::takeEditorScale()
   }
   if (!(scale > 0.0 && scale <= kMaxStoredScale))
     scale = 1.0;
+  // Within what the editor's size limits allow.
+  scale = std::clamp(scale, double(plugkit::gfx::IGfx::kDefaultMinScale), double(plugkit::gfx::IGfx::kDefaultMaxScale));
   mEditorUI.uiScalePending = false;
   mEditorUI.uiScale = static_cast<float>(scale);
   return mEditorUI.uiScale;

@@ -112,6 +112,11 @@ TEST_P(AllControlsGeometry, EveryRowOfTheTableAtBothHeights)
   }
   // The table's 33 controls and the caption: nothing else in the tab.
   EXPECT_EQ(f.group(kGroupTabAll).size(), std::size(kAllControls));
+  // The morph page exists only in the tall editor.
+  if (!GetParam())
+  {
+    EXPECT_TRUE(f.group(kGroupMorph).empty());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, AllControlsGeometry, testing::Values(false, true),

@@ -12,6 +12,10 @@
 #include "product/ui/tooltip_tab_switch_control.h"
 #include "tests/editor_layout/vemlor_editor_fixture.h"
 #include "utils/ui/PresetStripControl.h"
+#include "utils/user_tab_panel.h"
+#include "product/ui/default_user_tab.h"
+#include "product/ui/plugin_control_registry.h"
+#include "product/ui/theme.h"
 
 namespace vemlor::ui::test {
 namespace {
@@ -129,6 +133,40 @@ TEST(Tabs, HoverHelpNamesTheTabUnderThePointerAndNothingElsewhere)
   f.input().Hover(300.f, 150.f);
   EXPECT_STREQ(tabs->hoveredTooltip(), "");
   EXPECT_EQ(tabs->hoveredTooltipRect(), tabs->GetRECT());
+}
+
+TEST(Tabs, LeavingTheUserTabEndsItsEditModeAndOtherMovesLeaveThePanelAlone)
+{
+  VemlorEditorFixture f;
+  // The editor's change handler as far as this needs it: the edit flag follows the panel's report.
+  const auto onChanged = [&f](const std::vector<zarvo::ui::UserTabPanel::Slot>&, bool unlocked) {
+    f.ui().userTabEditing = unlocked;
+  };
+  auto* panel = dynamic_cast<zarvo::ui::UserTabPanel*>(f.tagged(kTagUserTab));
+  if (!panel)
+  {
+    zarvo::ui::ControlRegistry registry = buildControlRegistry(
+      f.plug->ccMediator(), makeEditorStyles().style1, makeEditorStyles().style2, makeEditorStyles().style3,
+      COLOR_TRANSPARENT, colHighlightGray, accentColor, modArcColor, colDarkGray);
+    panel = new zarvo::ui::UserTabPanel(IRECT(152, 20, 910, 180), std::move(registry), defaultUserTabSlots(), false,
+                                        makeEditorStyles().style1, accentColor, onChanged, "Vemlor", "1.3.0", "zarvo",
+                                        nullptr, nullptr);
+    ASSERT_NE(f.G().AttachControl(panel, kTagUserTab, kGroupTabUser), nullptr);
+  }
+  f.input().Click(kTabX, kTabY[2]);
+  panel->setUnlocked(true);
+  ASSERT_TRUE(f.ui().userTabEditing);
+
+  f.input().Click(kTabX, kTabY[0]);
+  EXPECT_FALSE(panel->unlocked());
+  EXPECT_FALSE(f.ui().userTabEditing);
+
+  // Between the other two tabs the panel is not touched, even in edit mode.
+  panel->setUnlocked(true);
+  f.input().Click(kTabX, kTabY[1]);
+  f.input().Click(kTabX, kTabY[0]);
+  EXPECT_TRUE(panel->unlocked());
+  EXPECT_TRUE(f.ui().userTabEditing);
 }
 
 TEST(PresetStrip, ACollapsedStripHidesItsRowAfterARebuildAndOnEveryTab)

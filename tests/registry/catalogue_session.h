@@ -40,6 +40,8 @@ public:
     EXPECT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
     plug->SetMakeGraphicsFunc(
       [this, w, h] { return std::make_unique<plugkit::gfx::test::HeadlessGfx>(*plug, platform, recorder, w, h); });
+    // An empty editor: the tests attach what they examine themselves.
+    plug->SetLayoutFunc(nullptr);
     plug->OpenWindow(nullptr);
     registry = buildControlRegistry(plug->ccMediator(), look.style1, look.style2, look.style3, look.transparent,
                                     look.highlightGray, look.accent, look.modArc, look.darkGray);
