@@ -21,6 +21,7 @@ namespace vemlor::ui::test {
 namespace {
 
 using namespace plugkit::gfx;
+using plugkit::gfx::test::HeadlessPlatform;
 
 // The centres of the tab buttons: ALL, FREQS, USER, each 18 pixels high from y 20.
 constexpr float kTabX = 104.5f;
@@ -368,6 +369,50 @@ TEST(EditorState, TabStripAndEditModeTravelWithTheState)
   f.open();
   EXPECT_DOUBLE_EQ(tabSwitch(f)->GetValue(), 0.5);
   EXPECT_TRUE(allHidden(collapsibleRow(f), true));
+}
+
+TEST(Header, RandomizeAndMutateActWhenTheirClickAnimationEnds)
+{
+  VemlorEditorFixture f;
+  zarvo::PresetManager& presets = *f.plug->presetManager();
+  for (int tag : {int(kTagRandomize), int(kTagMutate)})
+  {
+    const size_t steps = presets.undoStack().size();
+    const IRECT r = f.tagged(tag)->GetRECT();
+    f.input().Click(r.MW(), r.MH());
+    f.frame();
+    EXPECT_EQ(presets.undoStack().size(), steps) << tag << ": acted before the animation ended";
+    f.platform.nowMs += 150.0;
+    f.frame();
+    EXPECT_EQ(presets.undoStack().size(), steps + 1) << tag;
+  }
+}
+
+TEST(PresetRow, TheCCRowSavesAndLoadsTheMapAndClearEmptiesIt)
+{
+  VemlorEditorFixture f;
+  zarvo::midi_cc::Mapper& map = f.plug->ccMediator().mapper();
+  map.addMapping(74, zarvo::par_main_cutoff_hz);
+  ASSERT_EQ(map.getCCForParam(zarvo::par_main_cutoff_hz), 74);
+  const std::filesystem::path dir = std::filesystem::path(zarvo::vemlorPrefsFilePath("")).parent_path();
+  const std::string file = (dir / "row_test.zarvo").string();
+  std::filesystem::create_directories(dir);
+
+  f.platform.fileAnswers.push_back(HeadlessPlatform::FileAnswer{file, dir.string()});
+  const IRECT save = f.tagged(kTagCCSave)->GetRECT();
+  f.input().Click(save.MW(), save.MH());
+  ASSERT_EQ(f.platform.fileDialogExtensions.back(), "zarvo");
+  ASSERT_TRUE(std::filesystem::exists(file));
+
+  const IRECT clear = f.tagged(kTagCCClear)->GetRECT();
+  f.input().Click(clear.MW(), clear.MH());
+  EXPECT_EQ(map.getCCForParam(zarvo::par_main_cutoff_hz), -1);
+
+  f.platform.fileAnswers.push_back(HeadlessPlatform::FileAnswer{file, dir.string()});
+  const IRECT load = f.tagged(kTagCCLoad)->GetRECT();
+  f.input().Click(load.MW(), load.MH());
+  EXPECT_EQ(map.getCCForParam(zarvo::par_main_cutoff_hz), 74);
+  std::filesystem::remove(file);
 }
 
 TEST(EditorOpen, TheOpenStateFollowsTheGraphicsContext)
