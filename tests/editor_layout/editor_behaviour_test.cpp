@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -201,6 +202,23 @@ TEST(PresetStrip, ItsCollapseToggleHidesAndShowsTheRowAndIsRemembered)
   f.input().Click(expand.MW(), expand.MH());
   EXPECT_FALSE(f.ui().presetStripCollapsed);
   EXPECT_TRUE(allHidden(collapsibleRow(f), false));
+}
+
+TEST(PresetStrip, WhileMorphingItNamesThePresetTheMorphFieldReports)
+{
+  VemlorEditorFixture f;
+  auto strip = [&f] { return dynamic_cast<zarvo::ui::PresetStripControl*>(f.tagged(kTagPresetStrip)); };
+  ASSERT_TRUE(strip()->nameOverride);
+  EXPECT_FALSE(strip()->nameOverride().has_value());
+
+  f.setMorph(true);
+  f.idle();
+  const std::optional<zarvo::PatchIdentity> identity = f.plug->morphController().stripPresetIdentity();
+  ASSERT_TRUE(identity.has_value());
+  const auto shown = strip()->nameOverride();
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->name, f.plug->presetManager()->displayName(*identity));
+  EXPECT_EQ(shown->modified, identity->modified);
 }
 
 TEST(PresetStrip, TheToggleLocksOnlyWhileTheUserTabIsEdited)
