@@ -45,6 +45,14 @@ mainShapeWithTypeAxes(const morph::MorphController& controller,
 
 } // namespace zarvo
 
+namespace vemlor::ui {
+class PresetManagerLibrary;
+} // namespace vemlor::ui
+
+namespace zarvo::ui {
+class PresetLibrary;
+} // namespace zarvo::ui
+
 class Vemlor final : public plugkit::IPluginVST3,
                      public zarvo::StateHost,
                      public zarvo::EditorStateHost,
@@ -255,6 +263,7 @@ public:
     bool uiScalePending = false;   // a restored scale the open editor has not taken yet
     bool uiScalePrefDirty = false; // "ui_scale" must be written once no drag is in progress
     bool layoutMorphActive = false;
+    float morphDragValue = 0.f; // the morph pad's end-of-drag value, kept with the editor state
   };
   EditorUIState& editorUI() { return mEditorUI; }
   const EditorUIState& editorUI() const { return mEditorUI; }
@@ -265,6 +274,13 @@ public:
   bool setPendingUIScale();
   void applyPresetStripToggleLock();
   void persistUIScalePrefIfSettled();
+  // The tab switch's action: shows the tab's groups, ends the user tab's edit mode when it is left.
+  void switchTab(int index);
+  // The editor-making function's scale: a restored scale still pending, else "ui_scale", else 1;
+  // consumes the pending scale and remembers the choice in editorUI().uiScale.
+  float takeEditorScale();
+  // The preset manager as the preset strip and browser see it; null without a preset manager.
+  zarvo::ui::PresetLibrary* presetLibrary();
 
   // ---- the editor: displays, hover help, the user tab's codec (main thread; VemlorEditorDisplays.cpp)
 
@@ -409,8 +425,11 @@ private:
   // A restore announces its parameters: the stored modulation modes win over the note-mode lock.
   bool mAnnouncingRestore = false;
   int mReportedLatency = 0;
-  bool mPendingScaleSet = false;
-  zarvo::EditorStateFields mEditorState;
   zarvo::UserTabColumns mUserTabColumns;
   EditorUIState mEditorUI;
+  std::unique_ptr<vemlor::ui::PresetManagerLibrary> mPresetLibrary;
+  // The open editor took a scale from restored state, which the delegate's remembered size must not undo.
+  bool mScaleFromStateAtOpen = false;
+  // Main thread: every parameter's current value to the open editor's controls.
+  void sendParamValuesToEditor();
 };
