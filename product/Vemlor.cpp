@@ -20,6 +20,8 @@
 #include "product/params/rig_param_naming.h"
 #include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
+#include "product/VemlorUI.h"
+#include "product/ui/preset_manager_library.h"
 #include "product/ui/vemlor_layout_format.h"
 
 namespace {
@@ -80,21 +82,11 @@ Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   createControllerMapFiles();
   seedFreshInstancePoints();
   applyRandomStarterPreset();
-  // The editor: the platform's graphics context at the current panel height, drawn at the scale the
-  // last state asked for, else the user's "ui_scale", else 1. Its layout comes with its widgets.
-  SetMakeGraphicsFunc([this] {
-    double scale = mPendingScaleSet ? mEditorState.scale : 0.0;
-    if (!mPendingScaleSet)
-    {
-      // The leading number as the C library reads it in its own locale, whatever the host's locale.
-      const std::string text = zarvo::prefs().getString(zarvo::prefkey::kUiScale, "1");
-      std::string_view rest = text;
-      plugkit::ReadNumber(rest, scale, {.blanks = plugkit::kStreamBlanks, .finite = false});
-    }
-    if (!(scale > 0.0 && scale <= 20.0))
-      scale = 1.0;
-    return plugkit::gfx::MakeGraphics(*this, 940, currentUIHeight(), 60, static_cast<float>(scale));
-  });
+  // The editor: the platform's graphics context at the current panel height and the chosen scale,
+  // laid out by the editor's layout function.
+  SetMakeGraphicsFunc(
+    [this] { return plugkit::gfx::MakeGraphics(*this, vemlor::ui::kEditorWidth, currentUIHeight(), 60, takeEditorScale()); });
+  initializeLayout();
 }
 
 Vemlor::~Vemlor() = default;
@@ -185,6 +177,7 @@ void Vemlor::createPresetManager()
   pm.restoreLastUsedDir(zarvo::prefs().getString(zarvo::prefkey::kPresetDir, ""));
   pm.setLastUsedDirChanged(
     [](const std::string& dir) { zarvo::writePref(zarvo::prefs(), zarvo::prefkey::kPresetDir, dir); });
+  mPresetLibrary = std::make_unique<vemlor::ui::PresetManagerLibrary>(pm);
 }
 
 void Vemlor::createControllerMapFiles()
@@ -342,18 +335,36 @@ const plugkit::IParam* Vemlor::ccModParam(int index) const
 
 bool Vemlor::hasController(int index) const { return mMediator.mapper().getCCForParam(index) >= 0; }
 
-// ---- the editor (not built yet: it is never open, and it holds no controls)
+// ---- the editor: what the controller map and the morph field reach of the open editor
 
-bool Vemlor::editorOpen() const { return false; }
+bool Vemlor::editorOpen() const { return GetUI() != nullptr; }
 
 void Vemlor::markEditorDirty() { markControlsDirty(); }
 
-void Vemlor::markControlsDirty() {}
+void Vemlor::markControlsDirty()
+{
+  if (plugkit::gfx::IGfx* g = GetUI())
+    g->SetAllControlsDirty();
+}
 
-void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>&) {}
+void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn)
+{
+  plugkit::gfx::IGfx* g = GetUI();
+  if (!g)
+    return;
+  g->ForAllControlsFunc([&fn](plugkit::gfx::IControl* c) {
+    if (auto* controllable = dynamic_cast<zarvo::midi_cc::IControllable*>(c))
+      fn(*controllable, c->GetParamIdx());
+  });
+}
 
-zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int) { return nullptr; }
+zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int param)
+{
+  plugkit::gfx::IGfx* g = GetUI();
+  return g ? dynamic_cast<zarvo::midi_cc::IControllable*>(g->GetControlWithParamIdx(param)) : nullptr;
+}
 
+zarvo::ui::PresetLibrary* Vemlor::presetLibrary() { return mPresetLibrary.get(); }
 
 void Vemlor::pushParamsToEditor()
 {

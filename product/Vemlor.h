@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,6 +32,7 @@
 #include "utils/midi_cc/cc_mediator.h"
 #include "utils/morph/morph_controller.h"
 #include "utils/morph/morph_host.h"
+#include "utils/ui/PresetLibrary.h"
 
 namespace zarvo {
 
@@ -42,6 +44,14 @@ mainShapeWithTypeAxes(const morph::MorphController& controller,
                       std::array<morph::MorphController::TypeAxes, kNumPassTypes>& axes);
 
 } // namespace zarvo
+
+namespace vemlor::ui {
+class PresetManagerLibrary;
+} // namespace vemlor::ui
+
+namespace zarvo::ui {
+class PresetLibrary;
+} // namespace zarvo::ui
 
 class Vemlor final : public plugkit::IPluginVST3,
                      public zarvo::StateHost,
@@ -253,6 +263,7 @@ public:
     bool uiScalePending = false;   // a restored scale the open editor has not taken yet
     bool uiScalePrefDirty = false; // "ui_scale" must be written once no drag is in progress
     bool layoutMorphActive = false;
+    float morphDragValue = 0.f; // the morph pad's end-of-drag value, kept with the editor state
   };
   EditorUIState& editorUI() { return mEditorUI; }
   const EditorUIState& editorUI() const { return mEditorUI; }
@@ -263,6 +274,13 @@ public:
   bool setPendingUIScale();
   void applyPresetStripToggleLock();
   void persistUIScalePrefIfSettled();
+  // The tab switch's action: shows the tab's groups, ends the user tab's edit mode when it is left.
+  void switchTab(int index);
+  // The editor-making function's scale: a restored scale still pending, else "ui_scale", else 1;
+  // consumes the pending scale and remembers the choice in editorUI().uiScale.
+  float takeEditorScale();
+  // The preset manager as the preset strip and browser see it; null without a preset manager.
+  zarvo::ui::PresetLibrary* presetLibrary();
 
   // ---- the editor: displays, hover help, the user tab's codec (main thread; VemlorEditorDisplays.cpp)
 
@@ -285,8 +303,17 @@ public:
   // The idle work that writes the morph field's appearance preferences once they changed.
   void persistMorphFieldPrefsIfChanged();
   bool morphFieldPrefsChanged = false;
+  // The preset manager as the preset strip and browser see it; none without a manager. It lives as
+  // long as the plug-in, so a dialog the strip opened may complete after the editor closed.
+  zarvo::ui::PresetLibrary* presetLibrary();
+  // The morph field's rig texts and files reach the clipboard and the file dialogs of the open editor.
+  std::optional<std::string> clipboardText() const override;
+  void setClipboardText(const std::string& text) override;
+  void chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done) override;
 
 private:
+  std::unique_ptr<zarvo::ui::PresetLibrary> mPresetLibrary; // made by presetLibrary()
+
   // What applying a randomizer result asks of the plug-in.
   class RandomizerBridge final : public zarvo::RandomizerTarget
   {
@@ -398,8 +425,11 @@ private:
   // A restore announces its parameters: the stored modulation modes win over the note-mode lock.
   bool mAnnouncingRestore = false;
   int mReportedLatency = 0;
-  bool mPendingScaleSet = false;
-  zarvo::EditorStateFields mEditorState;
   zarvo::UserTabColumns mUserTabColumns;
   EditorUIState mEditorUI;
+  std::unique_ptr<vemlor::ui::PresetManagerLibrary> mPresetLibrary;
+  // The open editor took a scale from restored state, which the delegate's remembered size must not undo.
+  bool mScaleFromStateAtOpen = false;
+  // Main thread: every parameter's current value to the open editor's controls.
+  void sendParamValuesToEditor();
 };

@@ -30,6 +30,9 @@ void Vemlor::OnIdle()
 
   if (mLayoutUpdate.exchange(false, std::memory_order_acq_rel))
     tryUpdateLayout();
+  // Preferences the editor changed: the scale once a corner drag has ended, the morph field's look.
+  persistUIScalePrefIfSettled();
+  persistMorphFieldPrefsIfChanged();
   // The host information view is part of the editor; the model keeps its news until it is shown.
   mHostInfoRefresh.exchange(false, std::memory_order_acq_rel);
 
@@ -56,7 +59,10 @@ void Vemlor::OnIdle()
   if (mMediator.OnIdle())
     readCutoffControllerNumbers();
   mCCMod.rederiveHeld();
+  refreshModDepths();
   refreshEditorDisplays();
+  // Last: the help bubble follows whatever this tick changed under the mouse.
+  updateHelpTooltip();
 }
 
 bool Vemlor::OnMessage(int msgTag, int ctrlTag, int dataSize, const void* pData)

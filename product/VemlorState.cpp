@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/params/params.h"
 #include "utils/morph/stored_values.h"
@@ -89,7 +90,12 @@ void Vemlor::readWorkspace(const plugkit::IByteChunk& chunk)
   active = zarvo::morph::storedOr(active, 0.0, 1.0, GetParam(zarvo::par_morph_active)->Value());
   x = zarvo::morph::storedOr(x, 0.0, 1.0, GetParam(zarvo::par_morph_x)->Value());
   y = zarvo::morph::storedOr(y, 0.0, 1.0, GetParam(zarvo::par_morph_y)->Value());
+  // The editor's scale is not part of a patch: loading one or stepping through undo leaves it alone.
+  const float scale = mEditorUI.uiScale;
+  const bool scalePending = mEditorUI.uiScalePending;
   const int morphPos = mStateCodec->unserializeUIState(chunk, kWorkspaceMorphEnd);
+  mEditorUI.uiScale = scale;
+  mEditorUI.uiScalePending = scalePending;
   if (active > 0.5)
     return;
   if (morphPos >= 0)
@@ -104,7 +110,13 @@ void Vemlor::readWorkspace(const plugkit::IByteChunk& chunk)
 
 zarvo::EditorStateFields Vemlor::editorState() const
 {
-  zarvo::EditorStateFields fields = mEditorState;
+  zarvo::EditorStateFields fields;
+  // The open editor's scale, else the one it will open at.
+  fields.scale = GetUI() ? GetUI()->GetDrawScale() : mEditorUI.uiScale;
+  fields.tab = mEditorUI.currentTab;
+  fields.userTabUnlocked = mEditorUI.userTabEditing;
+  fields.stripCollapsed = mEditorUI.presetStripCollapsed;
+  fields.dragValue = mEditorUI.morphDragValue;
   const zarvo::morph::MorphEngine& engine = mMorph->engine();
   fields.lineBrightness = mMorph->appearance.lineBrightness;
   fields.isoLevels = mMorph->appearance.isoLevels;
@@ -120,8 +132,16 @@ zarvo::EditorStateFields Vemlor::editorState() const
 
 void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
 {
-  mEditorState = fields;
-  mPendingScaleSet = true;
+  // A patch applied by the preset manager (a preset, a file, an undo step) keeps the user's scale.
+  if (!mPresetManager || !mPresetManager->isApplying())
+  {
+    mEditorUI.uiScale = static_cast<float>(fields.scale);
+    mEditorUI.uiScalePending = true;
+  }
+  mEditorUI.currentTab = fields.tab;
+  mEditorUI.userTabEditing = fields.userTabUnlocked;
+  mEditorUI.presetStripCollapsed = fields.stripCollapsed;
+  mEditorUI.morphDragValue = fields.dragValue;
   zarvo::morph::MorphEngine& engine = mMorph->engine();
   mMorph->appearance.lineBrightness = fields.lineBrightness;
   mMorph->appearance.isoLevels = fields.isoLevels;

@@ -8,6 +8,8 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/Vemlor.h"
+#include "product/VemlorUI.h"
+#include "product/ui/theme.h"
 #include "product/ui/plugin_control_registry.h"
 #include "tests/gfx_harness/DrawRecorder.h"
 #include "tests/gfx_harness/HeadlessGfx.h"
@@ -16,34 +18,17 @@
 namespace vemlor::ui::test {
 
 // The editor's three styles and five colours, as the catalogue receives them.
-inline plugkit::gfx::IVStyle editorStyle(int n)
-{
-  using namespace plugkit::gfx;
-  const IText text{16.f, COLOR_WHITE, "RobotoMono-Regular.ttf", EAlign::Center, EVAlign::Bottom};
-  IVStyle s;
-  s.showLabel = n == 1;
-  s.drawShadows = false;
-  s.frameThickness = 0.5f;
-  s.colorSpec.SetColor(EVColor::FG, IColor(0, 0, 0, 0));
-  s.colorSpec.SetColor(EVColor::PR, IColor(255, 95, 55, 200));
-  s.colorSpec.SetColor(EVColor::FR, n == 1 ? IColor(255, 240, 240, 240) : COLOR_TRANSPARENT);
-  s.colorSpec.SetColor(EVColor::HL, IColor(255, 100, 100, 100));
-  s.colorSpec.SetColor(EVColor::X1, n == 3 ? COLOR_TRANSPARENT : IColor(255, 240, 240, 240));
-  s.labelText = text;
-  s.valueText = text;
-  return s;
-}
-
 struct CatalogueLook
 {
-  plugkit::gfx::IVStyle style1 = editorStyle(1);
-  plugkit::gfx::IVStyle style2 = editorStyle(2);
-  plugkit::gfx::IVStyle style3 = editorStyle(3);
+  EditorStyles styles = makeEditorStyles();
+  plugkit::gfx::IVStyle style1 = styles.style1;
+  plugkit::gfx::IVStyle style2 = styles.style2;
+  plugkit::gfx::IVStyle style3 = styles.style3;
   plugkit::gfx::IColor transparent = plugkit::gfx::COLOR_TRANSPARENT;
-  plugkit::gfx::IColor highlightGray{255, 100, 100, 100};
-  plugkit::gfx::IColor accent{255, 95, 55, 200};
-  plugkit::gfx::IColor modArc{216, 161, 145, 200};
-  plugkit::gfx::IColor darkGray{255, 60, 60, 60};
+  plugkit::gfx::IColor highlightGray = colHighlightGray;
+  plugkit::gfx::IColor accent = accentColor;
+  plugkit::gfx::IColor modArc = modArcColor;
+  plugkit::gfx::IColor darkGray = colDarkGray;
 };
 
 class CatalogueSession
@@ -55,6 +40,8 @@ public:
     EXPECT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
     plug->SetMakeGraphicsFunc(
       [this, w, h] { return std::make_unique<plugkit::gfx::test::HeadlessGfx>(*plug, platform, recorder, w, h); });
+    // An empty editor: the tests attach what they examine themselves.
+    plug->SetLayoutFunc(nullptr);
     plug->OpenWindow(nullptr);
     registry = buildControlRegistry(plug->ccMediator(), look.style1, look.style2, look.style3, look.transparent,
                                     look.highlightGray, look.accent, look.modArc, look.darkGray);

@@ -3,12 +3,19 @@
 
 #include <functional>
 #include <optional>
+#include <tuple>
 #include <string>
 #include <utility>
 
+#include "IGfx/Controls/IVButtonControl.h"
+#include "IGfx/IVStyle.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "utils/midi_cc/editor_services.h"
+#include "utils/midi_cc/gfx_editor_services.h"
 #include "utils/midi_cc/mapper_serializer.h"
+#include "utils/ui/GlyphButtonControl.h"
+#include "utils/ui/GlyphLabel.h"
+#include "utils/ui/GlyphLabelControl.h"
 #include "utils/zarvo_file.h"
 
 namespace zarvo::midi_cc {
@@ -27,6 +34,17 @@ public:
   using FileResultFunc = std::function<void(plugkit::EFileResult)>;
 
   static constexpr const char* kFileExtension = "zarvo";
+
+  // The editor's row of controller-map controls, unattached and hidden; copy and paste are null in a
+  // row without clipboard buttons.
+  struct Row
+  {
+    plugkit::gfx::IControl* label = nullptr;
+    plugkit::gfx::IControl* copy = nullptr;
+    plugkit::gfx::IControl* paste = nullptr;
+    plugkit::gfx::IControl* save = nullptr;
+    plugkit::gfx::IControl* load = nullptr;
+  };
 
   // dialogFolder gives the folder the dialogs start in; onApplied runs after a file or text
   // replaced the map.
@@ -72,6 +90,113 @@ public:
                              if (!path.empty())
                                report(_load(path));
                            });
+  }
+
+  // The look of the row's label and buttons; a button with an empty glyph label shows its text.
+  void setRowStyle(const plugkit::gfx::IVStyle& style, zarvo::ui::GlyphLabel copy, zarvo::ui::GlyphLabel paste,
+                   zarvo::ui::GlyphLabel save, zarvo::ui::GlyphLabel load)
+  {
+    mStyle = style;
+    mCopyGlyph = std::move(copy);
+    mPasteGlyph = std::move(paste);
+    mSaveGlyph = std::move(save);
+    mLoadGlyph = std::move(load);
+  }
+  // Pixels between the runs of the row's label and glyph buttons.
+  void setGlyphSpacing(float spacing) { mGlyphSpacing = spacing; }
+
+  // Main thread, while the editor is built: the label over labelWidth pixels on the left, then the
+  // buttons sharing the rest equally. The caller attaches the controls and decides when they show.
+  Row makeRow(const plugkit::gfx::IRECT& r, zarvo::ui::GlyphLabel label, float labelWidth, bool withClipboard)
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    const float n = withClipboard ? 4.f : 2.f;
+    const float w = (r.R - r.L - labelWidth) / n;
+    Row row;
+    auto* caption = new zarvo::ui::GlyphLabelControl(plugkit::gfx::IRECT(r.L, r.T, r.L + labelWidth, r.B),
+                                                     std::move(label), mStyle);
+    caption->spacing = mGlyphSpacing;
+    caption->SetColor(plugkit::gfx::EVColor::BG, plugkit::gfx::COLOR_TRANSPARENT);
+    row.label = caption;
+    float x = r.L + labelWidth;
+    const auto next = [&] {
+      const plugkit::gfx::IRECT slot(x, r.T, x + w, r.B);
+      x += w;
+      return slot;
+    };
+    if (withClipboard)
+    {
+      row.copy = makeButton(next(), mCopyGlyph, "copy cc", [this](plugkit::gfx::IControl* c) {
+        c->SetDirty(false);
+        if (plugkit::gfx::IGfx* g = c->GetUI())
+        {
+          GfxEditorServices services(*g);
+          _copy(services);
+        }
+      });
+      row.paste = makeButton(next(), mPasteGlyph, "paste cc", [this](plugkit::gfx::IControl* c) {
+        c->SetDirty(false);
+        if (plugkit::gfx::IGfx* g = c->GetUI())
+        {
+          GfxEditorServices services(*g);
+          _paste(services);
+        }
+      });
+      if (auto* paste = dynamic_cast<zarvo::ui::GlyphButtonControl*>(row.paste))
+        paste->enabledQuery = [this, paste] {
+          plugkit::gfx::IGfx* g = paste->GetUI();
+          if (!g)
+            return false;
+          GfxEditorServices services(*g);
+          return clipboardHasCC(&services);
+        };
+    }
+    const plugkit::gfx::IRECT saveRect = next();
+    const plugkit::gfx::IRECT loadRect = next();
+    std::tie(row.save, row.load) = makeFileButtons(saveRect, loadRect);
+    for (plugkit::gfx::IControl* c : {row.label, row.copy, row.paste, row.save, row.load})
+      if (c)
+        c->Hide(true);
+    return row;
+  }
+
+  // A glyph button when face has runs, else a rectangular vector button showing text.
+  plugkit::gfx::IControl* makeButton(const plugkit::gfx::IRECT& r, const zarvo::ui::GlyphLabel& face, const char* text,
+                                     std::function<void(plugkit::gfx::IControl*)> action) const
+  {
+    if (!face.runs.empty())
+    {
+      auto* button = new zarvo::ui::GlyphButtonControl(r, face, std::move(action), mStyle);
+      button->spacing = mGlyphSpacing;
+      return button;
+    }
+    return new plugkit::gfx::IVButtonControl(r, std::move(action), text, mStyle, true, true,
+                                             plugkit::gfx::EVShape::Rectangle);
+  }
+
+  // The save and load buttons: each opens its dialog from the graphics context it is attached to.
+  std::pair<plugkit::gfx::IControl*, plugkit::gfx::IControl*> makeFileButtons(const plugkit::gfx::IRECT& saveRect,
+                                                                            const plugkit::gfx::IRECT& loadRect)
+  {
+    auto* save = makeButton(saveRect, mSaveGlyph, "save cc", [this](plugkit::gfx::IControl* c) {
+      c->SetValue(0.);
+      c->SetDirty(false);
+      if (plugkit::gfx::IGfx* g = c->GetUI())
+      {
+        GfxEditorServices services(*g);
+        promptSave(services);
+      }
+    });
+    auto* load = makeButton(loadRect, mLoadGlyph, "load cc", [this](plugkit::gfx::IControl* c) {
+      c->SetValue(0.);
+      c->SetDirty(false);
+      if (plugkit::gfx::IGfx* g = c->GetUI())
+      {
+        GfxEditorServices services(*g);
+        promptLoad(services);
+      }
+    });
+    return {save, load};
   }
 
   zarvo::ZarvoFile _buildFile() const
@@ -162,7 +287,10 @@ private:
   ReadSectionsFunc mReadExtraSections;
   ActionFunc mBeforeChange;
   FileResultFunc mReportFileResult;
+  plugkit::gfx::IVStyle mStyle = plugkit::gfx::DEFAULT_STYLE;
   std::string mDefaultFileName;
+  zarvo::ui::GlyphLabel mSaveGlyph, mLoadGlyph, mCopyGlyph, mPasteGlyph;
+  float mGlyphSpacing = 0.f;
 };
 
 } // namespace zarvo::midi_cc

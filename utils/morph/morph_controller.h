@@ -116,6 +116,14 @@ public:
 
   // 1 or 2 while the editor waits for a controller to be learned for the pad's x or y.
   int32_t xyLearnPending = 0;
+  // The identity of the point whose sound the pad copied last; a paste gives it to its points.
+  PatchIdentity copiedPointIdentity{};
+  // A move or spread of points on the pad, open from its first change to its mouse-up, and the
+  // plug-in state from before it: the whole edit becomes one undo step.
+  bool pointsEditOpen = false;
+  plugkit::IByteChunk pointsEditSnapshot;
+  // The value the pad reported at the end of its last slider drag (0..1).
+  float dragEndValue = 0.f;
   // Set while the controller itself sends parameter values.
   bool applyingPoint = false;
   // Kept for the plug-in's gesture handling.
@@ -123,6 +131,8 @@ public:
   bool pointEditSingle = false;
   plugkit::IByteChunk pointEditBefore;
 
+  // The pad's appearance as last reported, and what shows settings that arrive from elsewhere (a
+  // rig) on the open pad.
   MorphZarvoAdapter::Appearance appearance{};
   AppearanceCallback appearanceChanged;
 

@@ -1,0 +1,89 @@
+// The editor as the layout function builds it, drawn by the NanoVG backend with the bundle's fonts and
+// artwork at 940 x 200 and 940 x 620, written as PNG files for review.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "IPlugin/IPluginPaths.h"
+#include "IPlugin/IPluginThreadRole.h"
+#include "product/Vemlor.h"
+#include "product/VemlorUI.h"
+#include "product/params/params.h"
+#include "tests/IGfx/GL/OffscreenGfx.h"
+
+using namespace gfx_gl_test;
+using namespace plugkit::gfx;
+
+// Mesa keeps some allocations for the life of the process; nothing of ours is suppressed.
+extern "C" const char* __lsan_default_suppressions()
+{
+  return "leak:libEGL_mesa\nleak:libgallium\nleak:swrast_dri\nleak:libLLVM\nleak:libglapi\nleak:libGLX_mesa\n"
+         "leak:dri\n";
+}
+
+namespace {
+
+bool near(const RGBA& p, int r, int g, int b, int tolerance = 24)
+{
+  return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
+}
+
+class EditorLayoutGL : public ::testing::TestWithParam<int>
+{
+protected:
+  void SetUp() override
+  {
+    if (!gl.Ok())
+      GTEST_SKIP() << "no surfaceless EGL context";
+    // Fonts and the logo come from the bundle's resources, as in a host.
+    plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
+    plug = new Vemlor(plugkit::InstanceInfo{});
+    ASSERT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
+    if (zarvo::PresetManager* pm = plug->presetManager())
+      pm->navigateTo(0);
+    {
+      plugkit::AudioThreadScope audio;
+      plug->GetParam(zarvo::par_morph_active)->Set(GetParam() == 620 ? 1.0 : 0.0);
+      plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kHost, 0);
+    }
+    plug->OnIdle();
+  }
+  void TearDown() override
+  {
+    g.reset();
+    if (plug)
+    {
+      plug->terminate();
+      plug->release();
+    }
+    plugkit::OverrideBundleRoot(nullptr);
+  }
+
+  OffscreenGL gl;
+  Vemlor* plug = nullptr;
+  std::unique_ptr<OffscreenGfx> g;
+};
+
+TEST_P(EditorLayoutGL, TheWholeEditorDraws)
+{
+  g = std::make_unique<OffscreenGfx>(*plug, gl, vemlor::ui::kEditorWidth, GetParam(), 1.f);
+  vemlor::ui::layoutEditor(*plug, *g);
+  g->ForAllControlsFunc([this](IControl* c) {
+    if (c->GetParamIdx() >= 0)
+      c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());
+  });
+  g->SetAllControlsDirty();
+  ASSERT_TRUE(g->Frame());
+  gl.WritePNG("editor_layout_940x" + std::to_string(GetParam()));
+
+  // The panel, the logo's V in the accent colour, and the selected user tab.
+  EXPECT_TRUE(near(gl.Probe(300, 195), 60, 60, 60));
+  EXPECT_TRUE(near(gl.Probe(20, 68), 95, 55, 200));
+  EXPECT_TRUE(near(gl.Probe(80, 70), 95, 55, 200));
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, EditorLayoutGL, ::testing::Values(200, 620));
+
+} // namespace

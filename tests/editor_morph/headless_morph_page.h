@@ -1,0 +1,34 @@
+// The morph page session on the headless graphics context with its recording backend.
+#pragma once
+
+#include <memory>
+
+#include "tests/editor_morph/morph_page_session.h"
+#include "tests/gfx_harness/DrawRecorder.h"
+#include "tests/gfx_harness/HeadlessGfx.h"
+#include "tests/gfx_harness/HeadlessPlatform.h"
+
+namespace vemlor::ui::test {
+
+struct HeadlessParts
+{
+  plugkit::gfx::test::HeadlessPlatform platform;
+  plugkit::gfx::test::DrawRecorder recorder;
+};
+
+class HeadlessMorphPage : private HeadlessParts, public MorphPageSession
+{
+public:
+  explicit HeadlessMorphPage(int h = 620, bool morphOn = true)
+    : MorphPageSession(
+        [this](Vemlor& plugin, int w, int hh) {
+          return std::make_unique<plugkit::gfx::test::HeadlessGfx>(plugin, platform, recorder, w, hh);
+        },
+        h, morphOn)
+  {
+  }
+
+  plugkit::gfx::test::HeadlessPlatform& Platform() { return platform; }
+};
+
+} // namespace vemlor::ui::test

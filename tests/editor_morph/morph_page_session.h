@@ -1,0 +1,140 @@
+// A plug-in instance with its editor open on a given graphics context, emptied, and the morph page and
+// preset browser steps run on it as the layout runs them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "IGfx/IGfx.h"
+#include "product/Vemlor.h"
+#include "product/VemlorUI.h"
+#include "product/params/params.h"
+#include "product/ui/theme.h"
+#include "utils/morph/morph_pad_control.h"
+#include "utils/ui/PresetBrowserControl.h"
+#include "utils/ui/PresetStripControl.h"
+
+namespace vemlor::ui::test {
+
+// The editor's first style: white text in the monospaced font, frame and highlight greys, the accent.
+inline plugkit::gfx::IVStyle morphPageStyle1()
+{
+  using namespace plugkit::gfx;
+  const IText text{16.f, COLOR_WHITE, kTextFont, EAlign::Center, EVAlign::Bottom};
+  IVStyle s;
+  s.drawShadows = false;
+  s.frameThickness = 0.5f;
+  s.colorSpec.SetColor(EVColor::FG, IColor(0, 0, 0, 0));
+  s.colorSpec.SetColor(EVColor::PR, accentColor);
+  s.colorSpec.SetColor(EVColor::FR, IColor(255, 240, 240, 240));
+  s.colorSpec.SetColor(EVColor::HL, colHighlightGray);
+  s.colorSpec.SetColor(EVColor::X1, IColor(255, 240, 240, 240));
+  s.labelText = text;
+  s.valueText = text;
+  return s;
+}
+
+class MorphPageSession
+{
+public:
+  using MakeGfx = std::function<std::unique_ptr<plugkit::gfx::IGfx>(Vemlor&, int w, int h)>;
+
+  MorphPageSession(const MakeGfx& makeGfx, int h, bool morphOn)
+    : plug(new Vemlor(plugkit::InstanceInfo{}))
+    , height(h)
+  {
+    EXPECT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
+    setMorph(morphOn);
+    plug->SetMakeGraphicsFunc([this, makeGfx] { return makeGfx(*plug, 940, height); });
+    plug->OpenWindow(nullptr);
+    // Whatever the layout built: these tests build their own steps.
+    G().RemoveAllControls();
+  }
+  ~MorphPageSession()
+  {
+    plug->CloseWindow();
+    plug->terminate();
+    plug->release();
+  }
+  MorphPageSession(const MorphPageSession&) = delete;
+  MorphPageSession& operator=(const MorphPageSession&) = delete;
+
+  plugkit::gfx::IGfx& G() { return *plug->GetUI(); }
+  zarvo::morph::MorphController& morph() { return plug->morphController(); }
+  zarvo::PresetManager& presets() { return *plug->presetManager(); }
+
+  // The MORPH switch, as the editor turns it; a turn-off that waits for its bake is committed.
+  void setMorph(bool on)
+  {
+    plug->editParamFromEditor(zarvo::par_morph_active, on ? 1.0 : 0.0);
+    if (!on)
+      morph().commitTurningOffIfPending();
+    EXPECT_EQ(morph().morphOn.load(), on);
+  }
+
+  LayoutPass pass()
+  {
+    const float w = static_cast<float>(G().Width());
+    const float h = static_cast<float>(G().Height());
+    EditorStyles styles{morphPageStyle1(), morphPageStyle1(), morphPageStyle1()};
+    return LayoutPass{*plug, G(), styles, w, h, plugkit::gfx::IRECT(0.f, 0.f, w, kBandHeight),
+                      plugkit::gfx::IRECT(152.f, 20.f, w - 30.f, 180.f), {}};
+  }
+
+  void buildMorphPage()
+  {
+    LayoutPass p = pass();
+    attachMorphPage(p);
+  }
+
+  // The strip as the preset row leaves it: at W = 940, (77, 0, 696, 18).
+  zarvo::ui::PresetStripControl* attachStrip(bool collapsed, int tag = kTagPresetStrip)
+  {
+    plugkit::gfx::IVStyle style = morphPageStyle1();
+    style.colorSpec.SetColor(plugkit::gfx::EVColor::BG, plugkit::gfx::COLOR_TRANSPARENT);
+    style.colorSpec.SetColor(plugkit::gfx::EVColor::FR, plugkit::gfx::COLOR_TRANSPARENT);
+    auto* strip =
+      new zarvo::ui::PresetStripControl(plugkit::gfx::IRECT(77.f, 0.f, 696.f, 18.f), *plug->presetLibrary(), style);
+    const auto icon = [](const char* utf8) { return zarvo::ui::GlyphLabel::glyph(utf8, kIconFont); };
+    strip->expandGlyph = icon("\U000F013E");
+    strip->collapseGlyph = icon("\U000F013D");
+    strip->prevGlyph = icon("\U000F0141");
+    strip->nextGlyph = icon("\U000F0142");
+    strip->undoGlyph = icon("\U000F054C");
+    strip->redoGlyph = icon("\U000F044E");
+    strip->saveGlyph = iconSave;
+    strip->loadGlyph = iconLoad;
+    strip->folderGlyph = icon("\U000F0969");
+    strip->scanGlyph = icon("\U000F0B9D");
+    strip->collapsedToggleWidth = 55.f;
+    strip->buttonWidth = 34.2f;
+    strip->showNumbers = true;
+    strip->showRedo = true;
+    strip->collapsed = collapsed;
+    G().AttachControl(strip, tag, kGroupPreset);
+    return strip;
+  }
+
+  zarvo::ui::PresetBrowserControl* buildBrowser()
+  {
+    LayoutPass p = pass();
+    attachPresetBrowser(p);
+    return browser();
+  }
+
+  zarvo::morph::MorphPadControl* pad()
+  {
+    return dynamic_cast<zarvo::morph::MorphPadControl*>(G().GetControlWithTag(kTagMorphPad));
+  }
+  zarvo::ui::PresetBrowserControl* browser()
+  {
+    return dynamic_cast<zarvo::ui::PresetBrowserControl*>(G().GetControlWithTag(kTagPresetBrowser));
+  }
+
+  Vemlor* plug;
+  int height;
+};
+
+} // namespace vemlor::ui::test
