@@ -39,22 +39,6 @@ constexpr std::array<int, 3> kShapeReadoutTags = {vemlor::ui::kTagMainStageCoeff
 constexpr std::array<int, 3> kPassTypeParams = {zarvo::par_main_pass_type, zarvo::par_preFlt_A_pt,
                                                 zarvo::par_preFlt_B_pt};
 
-// A note name for a frequency, with "+" or "-" when it lies more than thresholdCents off the note.
-std::string noteTextFor(double hz, double thresholdCents)
-{
-  if (!(hz > 0.0) || !std::isfinite(hz))
-    return {};
-  const double m = 12.0 * std::log2(hz / 440.0) + 69.0;
-  const double n = std::round(m);
-  const double cents = (m - n) * 100.0;
-  std::string text = vemlor::ui::FreqKnobControl::noteName(static_cast<int>(n));
-  if (cents > thresholdCents)
-    text += '+';
-  else if (cents < -thresholdCents)
-    text += '-';
-  return text;
-}
-
 void setDisabledIfChanged(IControl* c, bool disabled)
 {
   if (c && c->IsDisabled() != disabled)
@@ -70,6 +54,21 @@ void showIfChanged(IControl* c, bool shown)
 } // namespace
 
 namespace vemlor::ui {
+
+std::string cutoffNoteText(double hz, double thresholdCents)
+{
+  if (!(hz > 0.0) || !std::isfinite(hz))
+    return {};
+  const double m = 12.0 * std::log2(hz / 440.0) + 69.0;
+  const double n = std::round(m);
+  const double cents = (m - n) * 100.0;
+  std::string text = FreqKnobControl::noteName(static_cast<int>(n));
+  if (cents > thresholdCents)
+    text += '+';
+  else if (cents < -thresholdCents)
+    text += '-';
+  return text;
+}
 
 bool cutoffFollowsNoteParam(const Vemlor& plugin, int stage)
 {
@@ -214,12 +213,12 @@ void Vemlor::refreshFreqNoteDisplays()
       if (following && mNoteMode.noteHeld(s))
       {
         mode = vemlor::ui::FreqKnobControl::kDisplayFixed;
-        text = noteTextFor(mNoteMode.publishedFrequency(s), 20.0);
+        text = vemlor::ui::cutoffNoteText(mNoteMode.publishedFrequency(s), 20.0);
       }
       else if (anchored)
       {
         mode = vemlor::ui::FreqKnobControl::kDisplayFixed;
-        text = noteTextFor(GetParam(cutoff)->FromNormalized(knob->GetValue()), 5.0);
+        text = vemlor::ui::cutoffNoteText(GetParam(cutoff)->FromNormalized(knob->GetValue()), 5.0);
       }
       else if (!following && blend)
         mode = vemlor::ui::FreqKnobControl::kDisplayParam;

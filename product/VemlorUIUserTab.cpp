@@ -1,4 +1,5 @@
 // The user tab: the panel of columns the user composes, over its own copy of the registry.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,17 +23,22 @@ namespace {
 GlyphLabel icon(const char* utf8) { return GlyphLabel::glyph(utf8, kIconFont); }
 
 // The panel reports new slots and the edit mode. The plug-in keeps the slots; entering or leaving
-// edit mode folds or restores the preset strip, and leaving it saves the default layout.
-void onUserTabChanged(Vemlor& plugin, const std::vector<UserTabPanel::Slot>& slots, bool editing)
+// edit mode folds or restores the preset strip, and leaving it saves the default layout. A layout
+// replaced outside edit mode (a file dropped on the tab, a paste, a clear) is saved at once; what the
+// panel corrects while it is being made is not.
+void onUserTabChanged(Vemlor& plugin, const std::vector<UserTabPanel::Slot>& slots, bool editing, bool building)
 {
-  plugin.setUserTabColumns(slots);
   Vemlor::EditorUIState& ui = plugin.editorUI();
+  const bool replaced = !building && !editing && !ui.userTabEditing && slots != plugin.userTabColumns();
+  plugin.setUserTabColumns(slots);
   UserTabEditState state{ui.userTabEditing, ui.presetStripCollapsed, ui.presetStripCollapsedBeforeEdit};
   applyUserTabEditMode(plugin.GetUI(), state, editing, ui.currentTab,
                        [&plugin] { plugin.saveDefaultUserLayout(plugin.userTabColumns()); });
   ui.userTabEditing = state.editMode;
   ui.presetStripCollapsed = state.stripCollapsed;
   ui.presetStripCollapsedBeforeEdit = state.collapsedBeforeEdit;
+  if (replaced)
+    plugin.saveDefaultUserLayout(slots);
 }
 
 } // namespace
@@ -47,9 +53,12 @@ void attachUserTab(LayoutPass& pass)
 
   IVStyle style = pass.styles.style1;
   style.colorSpec.SetColor(EVColor::FR, COLOR_TRANSPARENT);
+  auto building = std::make_shared<bool>(true);
   auto* panel = new UserTabPanel(
     pass.content, std::move(registry), plugin.userTabColumns(), plugin.editorUI().userTabEditing, style, accentColor,
-    [&plugin](const std::vector<UserTabPanel::Slot>& slots, bool editing) { onUserTabChanged(plugin, slots, editing); },
+    [&plugin, building](const std::vector<UserTabPanel::Slot>& slots, bool editing) {
+      onUserTabChanged(plugin, slots, editing, *building);
+    },
     zarvo::kVemlorConfig.productName, zarvo::kVemlorVersionText.c_str(), "zarvo", nullptr, nullptr);
   panel->setLayoutTokenCodec(&Vemlor::layoutTokenFromId, &Vemlor::layoutIdFromToken);
 
@@ -86,6 +95,7 @@ void attachUserTab(LayoutPass& pass)
   panel->topBand = 20.f;
   panel->bottomBand = 18.f;
   pass.g.AttachControl(panel, kTagUserTab, kGroupTabUser);
+  *building = false;
 }
 
 } // namespace vemlor::ui

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "IGfx/Controls/IPanelControl.h"
+#include "product/VemlorUITabs.h"
 #include "product/ui/freq_knob_control.h"
 #include "tests/editor_tabs/tabs_session.h"
 #include "utils/midi_cc/controllable.h"
@@ -298,6 +299,29 @@ TEST(FreqNoteDisplays, AHeldNoteShowsItsNameOnTheCutoffKnobs)
   s.plug->refreshFreqNoteDisplays();
   EXPECT_TRUE(knob->highlighted());
   EXPECT_EQ(knob->displayMode(), FreqKnobControl::kDisplayFrequency);
+}
+
+TEST(FreqNoteDisplays, ANoteTextMarksAPitchOffItsNoteByMoreThanTheThreshold)
+{
+  const auto cents = [](double note, double c) { return 440.0 * std::exp2((note - 69.0 + c / 100.0) / 12.0); };
+  struct Case
+  {
+    const char* name;
+    double hz;
+    double threshold;
+    const char* text;
+  };
+  const Case cases[] = {
+    {"on the note", 440.0, 20.0, "A4"},
+    {"19.6 cents above: the name alone", cents(60, 19.6), 20.0, "C4"},
+    {"25 cents above", cents(60, 25.0), 20.0, "C4+"},
+    {"25 cents below the next semitone", cents(61, -25.0), 20.0, "C#4-"},
+    {"6 cents above with the blend's threshold", cents(69, 6.0), 5.0, "A4+"},
+    {"4 cents below with the blend's threshold", cents(69, -4.0), 5.0, "A4"},
+    {"no frequency", 0.0, 20.0, ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(cutoffNoteText(c.hz, c.threshold), c.text) << c.name;
 }
 
 } // namespace

@@ -127,6 +127,36 @@ TEST(UserTab, EditModeFoldsThePresetRowAndOnlyItsEndSavesTheDefaultLayout)
   std::filesystem::remove(DefaultLayoutFile());
 }
 
+TEST(UserTab, ALayoutReplacedOutsideEditModeIsSavedAtOnceButNotWhatThePanelCorrectsWhenMade)
+{
+  std::filesystem::remove(DefaultLayoutFile());
+  TabsSession s;
+  // An id the catalogue lacks is dropped while the panel is made; the plug-in keeps the corrected slots.
+  s.plug->setUserTabColumns({{zarvo::par_main_drive, 9999}, {zarvo::par_main_gain}});
+  s.Build();
+  UserTabPanel* panel = Panel(s);
+  ASSERT_NE(panel, nullptr);
+  const std::vector<std::vector<int>> corrected = {{zarvo::par_main_drive}, {zarvo::par_main_gain}};
+  EXPECT_EQ(s.plug->userTabColumns(), corrected);
+  EXPECT_FALSE(std::filesystem::exists(DefaultLayoutFile()));
+
+  // A pasted layout outside edit mode.
+  UserTabPanel other(IRECT(152, 20, 910, 180), s.pass->registry, {{zarvo::par_dry_wet}}, false, s.look.style1,
+                     s.look.accent, nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
+  other.setLayoutTokenCodec(&Vemlor::layoutTokenFromId, &Vemlor::layoutIdFromToken);
+  ASSERT_TRUE(panel->applySlots(other.serializeLayout()));
+  EXPECT_EQ(s.plug->userTabColumns(), (std::vector<std::vector<int>>{{zarvo::par_dry_wet}}));
+  ASSERT_TRUE(std::filesystem::exists(DefaultLayoutFile()));
+  EXPECT_EQ(zarvo::loadDefaultUserLayout(VemlorLayoutFormat(), DefaultLayoutFile().string()),
+            s.plug->userTabColumns());
+
+  // A clear outside edit mode: an empty tab, kept as such.
+  panel->clearSlots();
+  EXPECT_TRUE(s.plug->userTabColumns().empty());
+  EXPECT_TRUE(zarvo::loadDefaultUserLayout(VemlorLayoutFormat(), DefaultLayoutFile().string()).empty());
+  std::filesystem::remove(DefaultLayoutFile());
+}
+
 TEST(UserTab, LayoutTokensRoundTripForEveryParameterAndAlternativeControl)
 {
   for (int id = 0; id < zarvo::kNumParams; ++id)
