@@ -5,8 +5,10 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "IGfx/Controls/IPanelControl.h"
+#include "IPlugin/IPluginThreadRole.h"
 #include "product/VemlorUITabs.h"
 #include "product/ui/freq_knob_control.h"
 #include "tests/editor_tabs/tabs_session.h"
@@ -299,6 +301,47 @@ TEST(FreqNoteDisplays, AHeldNoteShowsItsNameOnTheCutoffKnobs)
   s.plug->refreshFreqNoteDisplays();
   EXPECT_TRUE(knob->highlighted());
   EXPECT_EQ(knob->displayMode(), FreqKnobControl::kDisplayFrequency);
+}
+
+TEST(FreqNoteDisplays, APlayedNoteReachesTheCutoffControlsButNotOneInADepthGesture)
+{
+  TabsSession s;
+  s.plug->editorUI().currentTab = 0;
+  s.Build();
+  auto* knob = dynamic_cast<FreqKnobControl*>(s.mainCutoff);
+  ASSERT_NE(knob, nullptr);
+  auto* gesture = new RecordingLearnable(IRECT(400, 185, 440, 199), zarvo::par_main_cutoff_hz);
+  gesture->authoring = true;
+  s.G().AttachControl(gesture);
+  gesture->SetValue(0.123);
+
+  s.param(zarvo::par_main_midi_note_on).Set(1.0);
+  s.plug->OnParamChange(zarvo::par_main_midi_note_on, plugkit::EParamSource::kUI, -1);
+  s.plug->SetSampleRate(48000.0);
+  s.plug->SetBlockSize(256);
+  s.plug->SetChannelConnections(plugkit::kInput, 0, 2, true);
+  s.plug->SetChannelConnections(plugkit::kOutput, 0, 2, true);
+  s.plug->OnReset();
+  std::vector<double> in[2] = {std::vector<double>(256), std::vector<double>(256)};
+  std::vector<double> out[2] = {std::vector<double>(256), std::vector<double>(256)};
+  double* ins[2] = {in[0].data(), in[1].data()};
+  double* outs[2] = {out[0].data(), out[1].data()};
+  {
+    plugkit::AudioThreadScope audio;
+    s.plug->ProcessBlock(ins, outs, 256);
+    s.plug->ProcessMidiMsg(plugkit::IMidiMsg{0, 0x90, 60, 100});
+    s.plug->ProcessBlock(ins, outs, 256);
+  }
+  s.plug->OnIdle();
+
+  const double c4 = 440.0 * std::exp2((60.0 - 69.0) / 12.0);
+  const plugkit::IParam& cutoff = s.param(zarvo::par_main_cutoff_hz);
+  EXPECT_NEAR(cutoff.Value(), c4, 0.5);
+  EXPECT_DOUBLE_EQ(knob->GetValue(), cutoff.GetNormalized());
+  EXPECT_EQ(gesture->GetValue(), 0.123);
+  EXPECT_TRUE(knob->highlighted());
+  EXPECT_EQ(knob->displayMode(), FreqKnobControl::kDisplayFixed);
+  EXPECT_STREQ(knob->GetValueStr(), "C4");
 }
 
 TEST(FreqNoteDisplays, ANoteTextMarksAPitchOffItsNoteByMoreThanTheThreshold)
