@@ -24,9 +24,9 @@
 
 using plugkit::gfx::IControl;
 using plugkit::gfx::IGfx;
+using vemlor::ui::StageCoeffsReadout;
 using zarvo::NoteModeController;
 using zarvo::morph::MorphController;
-using vemlor::ui::StageCoeffsReadout;
 
 namespace {
 
@@ -90,10 +90,11 @@ void Vemlor::refreshEditorDisplays()
   IGfx* g = GetUI();
   if (!g)
     return;
-  mNoteMode.syncUI({*g,
-                    {GetParam(zarvo::par_main_cutoff_hz), GetParam(zarvo::par_preFlt_A_hz), GetParam(zarvo::par_preFlt_B_hz)},
-                    mMediator.mapper(),
-                    mCCMod});
+  mNoteMode.syncUI(
+    {*g,
+     {GetParam(zarvo::par_main_cutoff_hz), GetParam(zarvo::par_preFlt_A_hz), GetParam(zarvo::par_preFlt_B_hz)},
+     mMediator.mapper(),
+     mCCMod});
   refreshFreqNoteDisplays();
   refreshMainPTShapeUI();
   refreshPreFltPTShapeUI();
@@ -322,10 +323,7 @@ void Vemlor::showBlendedSelectors(int filter, bool blended)
   });
 }
 
-std::string Vemlor::layoutTokenFromId(int id)
-{
-  return zarvo::layoutTokenFromId(vemlor::ui::VemlorLayoutFormat(), id);
-}
+std::string Vemlor::layoutTokenFromId(int id) { return zarvo::layoutTokenFromId(vemlor::ui::VemlorLayoutFormat(), id); }
 
 int Vemlor::layoutIdFromToken(std::string_view token)
 {

@@ -201,7 +201,8 @@ void NoteModeController::syncUI(const EditorView& view)
     cutoff->Set(played);
     const double normalized = std::clamp(cutoff->GetNormalized(), 0.0, 1.0);
     view.g.ForControlWithParam(kStageCutoffParam[static_cast<size_t>(s)], [&](plugkit::gfx::IControl* c) {
-      if (const auto* learnable = dynamic_cast<const midi_cc::IControllable*>(c); learnable && learnable->isAuthoringDepth())
+      const auto* learnable = dynamic_cast<const midi_cc::IControllable*>(c);
+      if (learnable && learnable->isAuthoringDepth())
         return;
       const int valIdx = std::max(c->LinkedToParam(kStageCutoffParam[static_cast<size_t>(s)]), 0);
       if (c->GetValue(valIdx) == normalized)

@@ -65,7 +65,8 @@ TEST(InitialVisibility, OneTabGroupShowsAndThePresetRowFollowsTheStrip)
     ASSERT_NE(strip, nullptr);
     EXPECT_EQ(strip->collapsible, !(c.tab == 2 && c.editing));
     // A block's controls hide with it.
-    s.G().ForControlWithParam(zarvo::par_main_glide_ms, [&](IControl* glide) { EXPECT_EQ(glide->IsHidden(), c.tab != 1); });
+    s.G().ForControlWithParam(zarvo::par_main_glide_ms,
+                              [&](IControl* glide) { EXPECT_EQ(glide->IsHidden(), c.tab != 1); });
   }
 }
 
@@ -132,7 +133,8 @@ TEST(InitialVisibility, TheCutoffControllerDisplaysShowTheMapsControllers)
     int cutoff;
     const char* label;
   };
-  const Row rows[] = {{zarvo::par_main_cutoff_hz, "#20 abs"}, {zarvo::par_preFlt_A_hz, "#21"}, {zarvo::par_preFlt_B_hz, "--"}};
+  const Row rows[] = {
+    {zarvo::par_main_cutoff_hz, "#20 abs"}, {zarvo::par_preFlt_A_hz, "#21"}, {zarvo::par_preFlt_B_hz, "--"}};
   for (const Row& row : rows)
   {
     int displays = 0;

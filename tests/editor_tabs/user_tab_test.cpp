@@ -21,10 +21,7 @@ using plugkit::gfx::IRECT;
 using zarvo::ui::UserTabPanel;
 using zarvo::ui::WrapKnobControl;
 
-std::filesystem::path DefaultLayoutFile()
-{
-  return zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName);
-}
+std::filesystem::path DefaultLayoutFile() { return zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName); }
 
 UserTabPanel* Panel(TabsSession& s) { return dynamic_cast<UserTabPanel*>(s.G().GetControlWithTag(kTagUserTab)); }
 
@@ -147,8 +144,7 @@ TEST(UserTab, ALayoutReplacedOutsideEditModeIsSavedAtOnceButNotWhatThePanelCorre
   ASSERT_TRUE(panel->applySlots(other.serializeLayout()));
   EXPECT_EQ(s.plug->userTabColumns(), (std::vector<std::vector<int>>{{zarvo::par_dry_wet}}));
   ASSERT_TRUE(std::filesystem::exists(DefaultLayoutFile()));
-  EXPECT_EQ(zarvo::loadDefaultUserLayout(VemlorLayoutFormat(), DefaultLayoutFile().string()),
-            s.plug->userTabColumns());
+  EXPECT_EQ(zarvo::loadDefaultUserLayout(VemlorLayoutFormat(), DefaultLayoutFile().string()), s.plug->userTabColumns());
 
   // A clear outside edit mode: an empty tab, kept as such.
   panel->clearSlots();
