@@ -13,6 +13,7 @@
 #include "product/ui/freq_knob_control.h"
 #include "tests/editor_tabs/tabs_session.h"
 #include "utils/midi_cc/controllable.h"
+#include "utils/ui/FreqModDepthReadout.h"
 #include "utils/ui/ITooltipHost.h"
 
 namespace vemlor::ui::test {
@@ -284,7 +285,60 @@ TEST(ModDepths, LearnableControlsGetModeDepthLockAndLiveValue)
   EXPECT_TRUE(std::isnan(resonance->live));
 }
 
-TEST(FreqNoteDisplays, AHeldNoteShowsItsNameOnTheCutoffKnobs)
+TEST(ModDepths, TheControllerBlockSpellsOutTheDepthOnlyWhileItsControllerModulates)
+{
+  TabsSession s;
+  s.plug->editorUI().currentTab = 1;
+  s.Build();
+  zarvo::ui::FreqModDepthReadout* readout = nullptr;
+  s.G().ForStandardControlsFunc([&](IControl* c) {
+    auto* r = dynamic_cast<zarvo::ui::FreqModDepthReadout*>(c);
+    if (r && r->parameter() == zarvo::par_preFlt_A_hz)
+      readout = r;
+  });
+  ASSERT_NE(readout, nullptr);
+  s.param(zarvo::par_preFlt_A_hz).SetNormalized(0.5);
+  zarvo::CCModSettings& cc = s.plug->ccModSettings();
+  cc.setMode(zarvo::par_preFlt_A_hz, 1);
+  cc.setCCModDepth(zarvo::par_preFlt_A_hz, -0.1);
+  const double octaves = cc.depth(zarvo::modSlotOf(zarvo::par_preFlt_A_hz));
+  ASSERT_LT(octaves, 0.0);
+
+  s.plug->refreshModDepths();
+  EXPECT_FALSE(readout->valid()); // no controller yet
+
+  s.plug->ccMediator().mapper().addMapping(30, zarvo::par_preFlt_A_hz);
+  s.plug->refreshModDepths();
+  EXPECT_TRUE(readout->valid());
+  EXPECT_DOUBLE_EQ(readout->depth(), octaves);
+
+  cc.setMode(zarvo::par_preFlt_A_hz, 0);
+  s.plug->refreshModDepths();
+  EXPECT_FALSE(readout->valid());
+}
+
+TEST(FreqNoteDisplays, WhileMorphingTheKnobsShowTheBlendsFrequency)
+{
+  TabsSession s;
+  s.plug->editorUI().currentTab = 0;
+  s.Build();
+  auto* knob = dynamic_cast<FreqKnobControl*>(s.mainCutoff);
+  ASSERT_NE(knob, nullptr);
+  s.param(zarvo::par_morph_active).Set(1.0);
+  s.plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kPresetRecall, -1);
+  ASSERT_TRUE(s.plug->morphController().morphOn);
+  s.plug->refreshFreqNoteDisplays();
+  const bool anchored = s.plug->morphController().morphFreqNoteAnchored(zarvo::par_main_cutoff_hz);
+  EXPECT_EQ(knob->displayMode(), anchored ? FreqKnobControl::kDisplayFixed : FreqKnobControl::kDisplayParam);
+  EXPECT_FALSE(knob->highlighted());
+
+  s.param(zarvo::par_morph_active).Set(0.0);
+  s.plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kPresetRecall, -1);
+  s.plug->refreshFreqNoteDisplays();
+  EXPECT_EQ(knob->displayMode(), FreqKnobControl::kDisplayFrequency);
+}
+
+TEST(FreqNoteDisplays, FollowingNotesMarksTheKnobsWhichShowTheFrequencyUntilANotePlays)
 {
   TabsSession s;
   s.plug->editorUI().currentTab = 0;
