@@ -35,6 +35,8 @@ public:
     EXPECT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
     plug->SetMakeGraphicsFunc(
       [this, h] { return std::make_unique<plugkit::gfx::test::HeadlessGfx>(*plug, platform, recorder, 940, h); });
+    // The editor opens empty: the tests run the steps themselves.
+    plug->SetLayoutFunc(nullptr);
     // A known patch instead of the random starter: plain pass types, morph off, no note tracking.
     for (int i = 0; i < plug->NParams(); ++i)
     {

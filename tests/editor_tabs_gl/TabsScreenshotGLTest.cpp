@@ -40,6 +40,7 @@ protected:
     plug->GetParam(zarvo::par_morph_active)->Set(0.0);
     plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kPresetRecall, -1);
     plug->SetMakeGraphicsFunc([this] { return std::make_unique<OffscreenGfx>(*plug, gl, 940, 200, GetParam()); });
+    plug->SetLayoutFunc(nullptr);
   }
   void TearDown() override
   {
