@@ -295,6 +295,22 @@ public:
   void saveDefaultUserLayout(const std::vector<std::vector<int>>& slots) const;
   // Hover help per parameter index, filled by setTooltips.
   std::unordered_map<int, std::string> paramHelpTexts;
+  // The note-mode controller's controller numbers of the three cutoffs, read from the map again.
+  void refreshCutoffControllerNumbers() { readCutoffControllerNumbers(); }
+  // What the displays last wrote where a control cannot tell; each layout pass starts it afresh.
+  struct DisplayMemo
+  {
+    // Per note-mode stage: -1 unknown, else whether its cutoff control was last locked.
+    std::array<int8_t, zarvo::NoteModeController::kNumStages> cutoffLocked{-1, -1, -1};
+    // Per filter (main, pre-filter A, pre-filter B): the blended indication last given to the
+    // pass-type selectors, and the last selector given it.
+    std::array<int8_t, 3> blended{-1, -1, -1};
+    std::array<const void*, 3> lastSelector{};
+  };
+  DisplayMemo displayMemo;
+  // The pass-type selectors of a filter (0 main, 1 pre-filter A, 2 pre-filter B) show a blend as no
+  // selected segment.
+  void showBlendedSelectors(int filter, bool blended);
 
   // ---- the editor: the morph page (main thread; VemlorEditorMorph.cpp)
 
