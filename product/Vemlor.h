@@ -263,7 +263,6 @@ public:
     bool uiScalePending = false;   // a restored scale the open editor has not taken yet
     bool uiScalePrefDirty = false; // "ui_scale" must be written once no drag is in progress
     bool layoutMorphActive = false;
-    float morphDragValue = 0.f; // the morph pad's end-of-drag value, kept with the editor state
   };
   EditorUIState& editorUI() { return mEditorUI; }
   const EditorUIState& editorUI() const { return mEditorUI; }
@@ -279,7 +278,8 @@ public:
   // The editor-making function's scale: a restored scale still pending, else "ui_scale", else 1;
   // consumes the pending scale and remembers the choice in editorUI().uiScale.
   float takeEditorScale();
-  // The preset manager as the preset strip and browser see it; null without a preset manager.
+  // The preset manager as the preset strip and browser see it; null without a preset manager. It
+  // lives as long as the plug-in, so a dialog the strip opened may complete after the editor closed.
   zarvo::ui::PresetLibrary* presetLibrary();
 
   // ---- the editor: displays, hover help, the user tab's codec (main thread; VemlorEditorDisplays.cpp)
@@ -295,6 +295,22 @@ public:
   void saveDefaultUserLayout(const std::vector<std::vector<int>>& slots) const;
   // Hover help per parameter index, filled by setTooltips.
   std::unordered_map<int, std::string> paramHelpTexts;
+  // The note-mode controller's controller numbers of the three cutoffs, read from the map again.
+  void refreshCutoffControllerNumbers() { readCutoffControllerNumbers(); }
+  // What the displays last wrote where a control cannot tell; each layout pass starts it afresh.
+  struct DisplayMemo
+  {
+    // Per note-mode stage: -1 unknown, else whether its cutoff control was last locked.
+    std::array<int8_t, zarvo::NoteModeController::kNumStages> cutoffLocked{-1, -1, -1};
+    // Per filter (main, pre-filter A, pre-filter B): the blended indication last given to the
+    // pass-type selectors, and the last selector given it.
+    std::array<int8_t, 3> blended{-1, -1, -1};
+    std::array<const void*, 3> lastSelector{};
+  };
+  DisplayMemo displayMemo;
+  // The pass-type selectors of a filter (0 main, 1 pre-filter A, 2 pre-filter B) show a blend as no
+  // selected segment.
+  void showBlendedSelectors(int filter, bool blended);
 
   // ---- the editor: the morph page (main thread; VemlorEditorMorph.cpp)
 
@@ -303,17 +319,12 @@ public:
   // The idle work that writes the morph field's appearance preferences once they changed.
   void persistMorphFieldPrefsIfChanged();
   bool morphFieldPrefsChanged = false;
-  // The preset manager as the preset strip and browser see it; none without a manager. It lives as
-  // long as the plug-in, so a dialog the strip opened may complete after the editor closed.
-  zarvo::ui::PresetLibrary* presetLibrary();
   // The morph field's rig texts and files reach the clipboard and the file dialogs of the open editor.
   std::optional<std::string> clipboardText() const override;
   void setClipboardText(const std::string& text) override;
   void chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done) override;
 
 private:
-  std::unique_ptr<zarvo::ui::PresetLibrary> mPresetLibrary; // made by presetLibrary()
-
   // What applying a randomizer result asks of the plug-in.
   class RandomizerBridge final : public zarvo::RandomizerTarget
   {

@@ -58,14 +58,6 @@ void Vemlor::persistMorphFieldPrefsIfChanged()
   store.save();
 }
 
-zarvo::ui::PresetLibrary* Vemlor::presetLibrary()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mPresetLibrary && mPresetManager)
-    mPresetLibrary = std::make_unique<vemlor::ui::PresetManagerLibrary>(*mPresetManager);
-  return mPresetLibrary.get();
-}
-
 std::optional<std::string> Vemlor::clipboardText() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();

@@ -116,7 +116,7 @@ zarvo::EditorStateFields Vemlor::editorState() const
   fields.tab = mEditorUI.currentTab;
   fields.userTabUnlocked = mEditorUI.userTabEditing;
   fields.stripCollapsed = mEditorUI.presetStripCollapsed;
-  fields.dragValue = mEditorUI.morphDragValue;
+  fields.dragValue = mMorph->dragEndValue;
   const zarvo::morph::MorphEngine& engine = mMorph->engine();
   fields.lineBrightness = mMorph->appearance.lineBrightness;
   fields.isoLevels = mMorph->appearance.isoLevels;
@@ -141,7 +141,7 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   mEditorUI.currentTab = fields.tab;
   mEditorUI.userTabEditing = fields.userTabUnlocked;
   mEditorUI.presetStripCollapsed = fields.stripCollapsed;
-  mEditorUI.morphDragValue = fields.dragValue;
+  mMorph->dragEndValue = fields.dragValue;
   zarvo::morph::MorphEngine& engine = mMorph->engine();
   mMorph->appearance.lineBrightness = fields.lineBrightness;
   mMorph->appearance.isoLevels = fields.isoLevels;

@@ -1,5 +1,15 @@
 #include "product/audio/note_mode_controller.h"
 
+#include <fmt/format.h>
+
+#include "IGfx/IGfx.h"
+#include "IPlugin/IPluginParameter.h"
+#include "IPlugin/IPluginThreadRole.h"
+#include "product/state/cc_mod_settings.h"
+#include "utils/midi_cc/cc_display_control.h"
+#include "utils/midi_cc/controllable.h"
+#include "utils/midi_cc/mapper.h"
+
 namespace zarvo {
 
 namespace {
@@ -165,6 +175,66 @@ void NoteModeController::publish()
     Stage& stage = mStages[static_cast<size_t>(s)];
     stage.published.store(stage.glider.frequency(), std::memory_order_relaxed);
     stage.noteHeld.store(stage.glider.heldCount() > 0, std::memory_order_relaxed);
+  }
+}
+
+// ---- the editor
+
+std::string NoteModeController::controllerLabel(int cc, bool held)
+{
+  if (cc < 0)
+    return "--";
+  return held ? fmt::format("#{} abs", cc) : fmt::format("#{}", cc);
+}
+
+void NoteModeController::syncUI(const EditorView& view)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  for (int s = 0; s < kNumStages; ++s)
+  {
+    const Stage& stage = mStages[static_cast<size_t>(s)];
+    plugkit::IParam* cutoff = view.cutoffs[static_cast<size_t>(s)];
+    const double played = stage.published.load(std::memory_order_relaxed);
+    if (!cutoff || !stage.live.on.load(std::memory_order_relaxed) || !(played > 0.0))
+      continue;
+    // The host hears nothing of it: the played pitch is not an edit.
+    cutoff->Set(played);
+    const double normalized = std::clamp(cutoff->GetNormalized(), 0.0, 1.0);
+    view.g.ForControlWithParam(kStageCutoffParam[static_cast<size_t>(s)], [&](plugkit::gfx::IControl* c) {
+      const auto* learnable = dynamic_cast<const midi_cc::IControllable*>(c);
+      if (learnable && learnable->isAuthoringDepth())
+        return;
+      const int valIdx = std::max(c->LinkedToParam(kStageCutoffParam[static_cast<size_t>(s)]), 0);
+      if (c->GetValue(valIdx) == normalized)
+        return;
+      c->SetValue(normalized, valIdx);
+      c->SetDirty(false, valIdx);
+    });
+  }
+
+  for (int s = 0; s < kNumStages; ++s)
+  {
+    const int param = kStageCutoffParam[static_cast<size_t>(s)];
+    const int cc = view.map.getCCForParam(param);
+    setControllerNumber(s, cc);
+    const std::string label = controllerLabel(cc, view.ccMod.held(param));
+    view.g.ForControlWithParam(param, [&](plugkit::gfx::IControl* c) {
+      auto* display = dynamic_cast<midi_cc::CCDisplayControl*>(c);
+      if (!display)
+        return;
+      if (label != display->mStr.Get())
+      {
+        display->mStr.Set(label.c_str());
+        display->SetDirty(false);
+      }
+      if (auto* learnable = dynamic_cast<midi_cc::IControllable*>(c))
+      {
+        if (cc >= 0)
+          learnable->setCCNumber(cc);
+        else
+          learnable->clearCCNumber();
+      }
+    });
   }
 }
 

@@ -7,12 +7,27 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "IPlugin/IMidiMsg.h"
 #include "product/params/params.h"
 #include "product/audio/relative_mod.h"
 
+namespace plugkit {
+class IParam;
+} // namespace plugkit
+
+namespace plugkit::gfx {
+class IGfx;
+} // namespace plugkit::gfx
+
 namespace zarvo {
+
+namespace midi_cc {
+class Mapper;
+} // namespace midi_cc
+
+class CCModSettings;
 
 // One stage's note settings as one block uses them.
 struct NoteModeSnapshot
@@ -273,6 +288,23 @@ public:
 
   // Stage index of a cutoff parameter, or -1.
   static int stageOfCutoff(int param);
+
+  // What syncUI reaches: the open editor, the stages' cutoff parameters, the controller map and the
+  // controller modes.
+  struct EditorView
+  {
+    plugkit::gfx::IGfx& g;
+    std::array<plugkit::IParam*, kNumStages> cutoffs;
+    const midi_cc::Mapper& map;
+    const CCModSettings& ccMod;
+  };
+  // Main thread, while the editor is open: a stage that follows notes shows the pitch it plays in its
+  // cutoff's controls (a control in a depth gesture keeps its value), and every stage its controller
+  // number in its controller displays. Controls are marked dirty only when what they show changed.
+  void syncUI(const EditorView& view);
+  // The label of a cutoff's controller display: "--" without a controller, "#cc abs" while the
+  // controller sets the value, "#cc" while it modulates.
+  static std::string controllerLabel(int cc, bool held);
 
 private:
   struct LiveSettings
