@@ -135,6 +135,10 @@ void IPluginVST3::BeginInformHostOfParamChange(int paramIdx)
 void IPluginVST3::InformHostOfParamChange(int paramIdx, double normalizedValue)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  // The controller's own parameter holds what the host is told, whatever changed it (the editor, a
+  // mapped MIDI controller drained on idle, the plug-in itself): getParamNormalized answers the same.
+  if (Parameter* object = getParameterObject(static_cast<ParamID>(paramIdx)))
+    object->setNormalized(normalizedValue);
   performEdit(static_cast<ParamID>(paramIdx), normalizedValue);
 }
 
