@@ -120,10 +120,11 @@ struct EditorBench
     return open(screenScale) && pumpUntil([&] { return ui() && ui()->NFramesDrawn() > 0; });
   }
 
-  // The morph field on or off: the editor is rebuilt at 940 x 620 with the morph page, or 940 x 200.
+  // The morph field on or off as the MORPH toggle sets it: the editor is rebuilt at 940 x 620 with
+  // the morph page, or at 940 x 200.
   bool showMorphPage(bool on = true)
   {
-    plugin->controller()->setParamNormalized(zarvo::par_morph_active, on ? 1.0 : 0.0);
+    plug->SendParameterValueFromUI(zarvo::par_morph_active, on ? 1.0 : 0.0);
     return pumpUntil([&] { return ui() && ui()->Height() == (on ? 620 : 200); });
   }
 

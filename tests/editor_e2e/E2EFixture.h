@@ -56,6 +56,37 @@ protected:
   EditorSession s;
 };
 
+// Turns the morph field on or off with the MORPH toggle when it is not already so: the editor is
+// rebuilt at 620 or 200 pixels high.
+inline void setMorphOf(EditorSession& s, bool on)
+{
+  if ((s.normalized(zarvo::par_morph_active) > 0.5) == on)
+    return;
+  ASSERT_TRUE(s.input().click(kMorphToggle.cx(), kMorphToggle.cy()));
+  ASSERT_TRUE(s.pumpUntil([&] {
+    return (s.normalized(zarvo::par_morph_active) > 0.5) == on && s.editorHeight() == (on ? 620.f : 200.f);
+  })) << "morph " << s.normalized(zarvo::par_morph_active) << ", height " << s.editorHeight();
+  s.settle();
+}
+
+// The open preset browser's current row: the first y below the strip where a run of the accent
+// colour crosses the name zone (a row's fill, wider than any accent-coloured control); -1 if none.
+inline float browserCurrentRow(const EditorSession& s)
+{
+  const Rect name = stripZone(kZoneName);
+  const float l = name.l + 10.f, r = name.l + 210.f, h = s.editorHeight();
+  const ScreenCapture shot = s.capture(l, name.b, r, h);
+  for (float y = name.b + 1.f; y < h; y += 1.f)
+  {
+    bool run = true;
+    for (float x = l; x < r && run; x += 10.f)
+      run = shot.at(x, y) == kAccent;
+    if (run)
+      return y;
+  }
+  return -1.f;
+}
+
 // True when every pixel of the rectangle is the background colour.
 inline bool onlyBackground(const ScreenCapture& shot, const Rect& r)
 {
