@@ -14,6 +14,7 @@
 #include "IGfx/IControl.h"
 #include "IGfx/IGfx.h"
 #include "IGfx/ILayer.h"
+#include "utils/morph/field_appearance.h"
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_field_overlay.h"
 #include "utils/ui/GlyphLabel.h"
@@ -141,13 +142,15 @@ public:
   //---Sliders
   IRECT apprSliderRect(int index) const;
   std::string apprSliderLabel(int index) const;
+  // Where appearance slider index sits, 0..1.
+  float apprSliderShown(int index) const;
   void setApprFromX(int index, float x, bool fine);
   void setContrastFromX(float x, bool fine);
   void setSizeFromX(float x, bool fine);
   void setShapeContrastFromX(float x, bool fine);
   void setCutoffContrastFromX(float x, bool fine);
   // The iso-line count of an iso setting 0..14.
-  static int isoLevelCountFor(int isoLevels);
+  static int isoLevelCountFor(int isoLevels) { return appearance::isoLevelCountFor(isoLevels); }
   // The spread slider: outside the settings mode, while two or more points are selected.
   IRECT spreadSliderRect() const;
   bool spreadSliderShown() const;

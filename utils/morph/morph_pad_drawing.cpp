@@ -30,10 +30,7 @@ IColor MorphPadControl::buttonFace() const { return hasDarkColor ? darkColor : G
 IColor MorphPadControl::ringGrey() const
 {
   const int f = hasHighlightColor ? highlightColor.R : 100;
-  const int g =
-    static_cast<int>(std::lroundf(static_cast<float>(overlay.grayMin) +
-                                  static_cast<float>(overlay.grayMax - overlay.grayMin) * overlay.lineBrightness));
-  const int v = std::max(f, g);
+  const int v = std::max(f, overlay.lineGray());
   return IColor(255, v, v, v);
 }
 
