@@ -101,7 +101,15 @@ TEST(Tabs, ClickingEachTabShowsItsGroupsAndTheRowsThatBelongToIt)
   {
     f.input().Click(kTabX, kTabY[c.tab]);
     EXPECT_EQ(f.ui().currentTab, c.tab) << c.name;
-    EXPECT_TRUE(allHidden(f.group(kGroupTabAll), !c.allShown)) << c.name;
+    // The pass-type readouts stay hidden on their own tab while their filter's shape has a name.
+    std::vector<IControl*> all = f.group(kGroupTabAll);
+    std::erase_if(all, [&f](IControl* control) {
+      for (int tag : {kTagMainStageCoeffs, kTagPreAStageCoeffs, kTagPreBStageCoeffs})
+        if (f.tagged(tag) == control)
+          return true;
+      return false;
+    });
+    EXPECT_TRUE(allHidden(all, !c.allShown)) << c.name;
     EXPECT_TRUE(allHidden(f.group(kGroupTabFreqs), c.tab != 1)) << c.name;
     EXPECT_TRUE(allHidden(f.group(kGroupTabUser), c.tab != 2)) << c.name;
     EXPECT_TRUE(allHidden(f.group(kGroupRandMut), !c.randMutShown)) << c.name;

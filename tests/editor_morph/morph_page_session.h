@@ -49,8 +49,11 @@ public:
     setMorph(morphOn);
     plug->SetMakeGraphicsFunc([this, makeGfx] { return makeGfx(*plug, 940, height); });
     plug->OpenWindow(nullptr);
-    // Whatever the layout built: these tests build their own steps.
+    // Whatever the layout built, at whatever height the morph state asked for: these tests build
+    // their own steps at the height they name.
     G().RemoveAllControls();
+    if (G().Height() != height)
+      G().Resize(940, height, G().GetDrawScale(), false);
   }
   ~MorphPageSession()
   {

@@ -12,7 +12,7 @@ using namespace Steinberg;
 TEST(VemlorEditor, OpensAtItsSizeDrawsAndCloses)
 {
   REQUIRE_X_DISPLAY();
-  testhost::HostWindow parent(1200, 400);
+  testhost::HostWindow parent(1200, 700);
   testhost::HostSession s(VEMLOR_BUNDLE_PATH);
   ASSERT_TRUE(s) << s.error;
   IPlugView* view = s.controller().createView(Vst::ViewType::kEditor);

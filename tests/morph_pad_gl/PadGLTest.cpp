@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/IGfx/GL/OffscreenGfx.h"
 #include "product/ui/theme.h"
@@ -229,6 +231,54 @@ TEST_P(PadGL, HoverHelpInTheEditorsBubble)
   Run(300);
   gl.WritePNG(Name("morph_pad_hover_help"));
   EXPECT_EQ(copy, pad->hoveredTooltipRect());
+}
+
+// The field (background, grid, overlay lines, level labels) is drawn into a layer once and reused:
+// redrawn when the overlay rebuilds or the field's look or rectangle changes, not on other frames,
+// and a reused frame shows the same pixels as the frame that drew it.
+TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
+{
+  engine.editing = true;
+  Frame();
+  const std::vector<unsigned char> drawn = gl.ReadWindow();
+  const uint64_t rebuilds = pad->overlay.rebuildCount();
+  const uint64_t draws = pad->fieldLayerDraws();
+  ASSERT_GE(draws, 1u);
+  Frame();
+  EXPECT_EQ(draws, pad->fieldLayerDraws());
+  EXPECT_TRUE(gl.ReadWindow() == drawn) << "a reused field differs from the one drawn";
+
+  struct Case
+  {
+    const char* what;
+    std::function<void()> change;
+    bool redraws;
+  };
+  const Case cases[] = {
+    {"plain frame", [] {}, false},
+    {"morph position", [this] { pad->SetValue(0.2, 0); }, false},
+    {"selection", [this] { pad->applySelection(1u << 4); }, false},
+    {"hover", [this] { g->OnMouseOver(kPad.L + 400.f, kPad.T + 200.f, IMouseMod()); }, false},
+    {"point moved", [this] { engine.editState.points[2].x = 0.4; }, true},
+    {"point deactivated", [this] { engine.editState.points[5].active = false; }, true},
+    {"line brightness", [this] { pad->overlay.lineBrightness = 0.8f; }, true},
+    {"grid step", [this] { pad->overlay.gridStep = 0.05f; }, true},
+    {"iso levels", [this] { pad->overlay.setIsoLevels(3); }, true},
+    {"resized, same aspect", [this] { pad->SetTargetAndDrawRECTs(IRECT(16.f, 8.f, 470.f, 210.f)); }, true},
+    {"resized back", [this] { pad->SetTargetAndDrawRECTs(kPad); }, true},
+    {"background colour", [this] { pad->SetColor(EVColor::BG, IColor(255, 30, 30, 30)); }, true},
+    {"plain frame after all", [] {}, false},
+  };
+  for (const Case& c : cases)
+  {
+    const uint64_t before = pad->fieldLayerDraws();
+    c.change();
+    Frame();
+    EXPECT_EQ(before + (c.redraws ? 1u : 0u), pad->fieldLayerDraws()) << c.what;
+  }
+  // An aspect-keeping resize redraws the layer without rebuilding the overlay's geometry.
+  EXPECT_EQ(rebuilds + 3u, pad->overlay.rebuildCount());
+  gl.WritePNG(Name("morph_pad_field_layer"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PadGL, ::testing::Values(1.f, 2.f));

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "IGfx/IGfx.h"
+#include "utils/morph/field_appearance.h"
 #include "utils/morph/morph_field_overlay.h"
 
 namespace zarvo::morph {
@@ -24,7 +25,7 @@ std::string fracLabel(float v)
 void drawLevelLabels(IGfx& g, const MorphFieldOverlay& overlay, const IRECT& pad, const IText& padText,
                      const IColor& background, const IBlend* blend)
 {
-  if (!overlay.showIsoLines || !overlay.showLabels || !(overlay.lineBrightness > 0.001f) ||
+  if (!overlay.showIsoLines || !overlay.showLabels || !(overlay.lineBrightness > appearance::kHiddenBrightness) ||
       overlay.contourLabels.empty())
     return;
   IText text = padText;

@@ -112,24 +112,9 @@ MorphFieldOverlay::MorphFieldOverlay()
   mSegmentUsed.reserve(32768);
 }
 
-int MorphFieldOverlay::isoLevelCountFor(int n)
-{
-  if (n <= 0)
-    return 0;
-  int found = 0;
-  for (int k = 2;; ++k)
-  {
-    if (k % 2 == 0 || k % 3 == 0 || k % 5 == 0)
-    {
-      if (++found == n)
-        return k - 1;
-    }
-  }
-}
-
 void MorphFieldOverlay::setIsoLevels(int n)
 {
-  isoLevels = std::clamp(n, 0, kMaxIsoLevels);
+  isoLevels = appearance::clampIsoLevels(n);
   isoLevelCount = isoLevelCountFor(isoLevels);
   signature = std::numeric_limits<double>::quiet_NaN();
 }
@@ -306,20 +291,16 @@ void MorphFieldOverlay::rebuildFieldGrids(const MorphEngine& engine, const Scale
   }
 }
 
-int MorphFieldOverlay::lineGray() const
-{
-  return static_cast<int>(std::lround(static_cast<float>(grayMax - grayMin) * lineBrightness + grayMin));
-}
+int MorphFieldOverlay::lineGray() const { return appearance::grayAt(lineBrightness, grayMin, grayMax); }
 
 int MorphFieldOverlay::gridGray() const
 {
-  const float b = lineBrightness * kGridBrightness;
-  return static_cast<int>(std::lround(b * static_cast<float>(grayMax - grayMin) + grayMin));
+  return appearance::grayAt(lineBrightness * kGridBrightness, grayMin, grayMax);
 }
 
 void MorphFieldOverlay::draw(IGfx& g, const IBlend* blend) const
 {
-  if (!(lineBrightness > 0.001f))
+  if (!(lineBrightness > appearance::kHiddenBrightness))
     return;
   drawGrid(g, blend);
 
@@ -338,15 +319,14 @@ void MorphFieldOverlay::draw(IGfx& g, const IBlend* blend) const
   }
   if (showCells && cellBorderStrength > 0.001f)
   {
-    const int cellGray =
-      static_cast<int>(std::lround(cellBorderStrength * static_cast<float>(gray - grayMin) + grayMin));
+    const int cellGray = appearance::grayAt(cellBorderStrength, grayMin, gray);
     strokeSegments(g, cellBorderSegments, bounds, opaqueGray(cellGray), blend, 0.f);
   }
 }
 
 void MorphFieldOverlay::drawGrid(IGfx& g, const IBlend* blend) const
 {
-  if (!(lineBrightness * kGridBrightness > 0.001f))
+  if (!(lineBrightness * kGridBrightness > appearance::kHiddenBrightness))
     return;
   const IColor color = opaqueGray(gridGray());
   const IRECT& r = bounds;

@@ -24,6 +24,7 @@
 
 #include "IGfx/IBlend.h"
 #include "IGfx/IRECT.h"
+#include "utils/morph/field_appearance.h"
 #include "utils/morph/morph_engine.h"
 
 namespace plugkit::gfx {
@@ -75,8 +76,8 @@ public:
   static constexpr int kMaxCellsX = 280;
   static constexpr int kMinCellsY = 6;
   static constexpr int kMaxCellsY = 240;
-  static constexpr int kMaxIsoLevels = 14;
-  static constexpr float kGridBrightness = 0.5476191f; // the guide grid's share of the line brightness
+  static constexpr int kMaxIsoLevels = appearance::kMaxIsoLevels;
+  static constexpr float kGridBrightness = appearance::kGridBrightness;
 
   // ---- settings: read and written by the pad and the editor
 
@@ -87,13 +88,13 @@ public:
   float cellBorderStrength = 0.f; // 0..1, set by each rebuild
   bool showLabels = true;
   float labelTextSize = 12.f;
-  float lineBrightness = 0.42f; // 0..1; 0.001 or less hides everything
+  float lineBrightness = appearance::kDefaultLineBrightness; // 0..1; 0.001 or less hides everything
   int grayMin = 45;
   int grayMax = 162;
-  int isoLevels = 6;     // the user's iso setting, 0..14
-  int isoLevelCount = 7; // isoLevelCountFor(isoLevels)
+  int isoLevels = appearance::kDefaultIsoLevels; // the user's iso setting, 0..14
+  int isoLevelCount = appearance::isoLevelCountFor(appearance::kDefaultIsoLevels);
   float samplePitch = 2.f;
-  float gridStep = 1.f / 11.f;                                 // fraction of the field width
+  float gridStep = appearance::kDefaultGridStep;               // fraction of the field width
   double signature = std::numeric_limits<double>::quiet_NaN(); // NaN forces the next rebuild
 
   // ---- cached geometry
@@ -116,7 +117,7 @@ public:
 
   // Number of iso levels of an iso setting: 0 for n <= 0, else one less than the n-th integer
   // from 2 up that 2, 3 or 5 divides (1, 2, 3, 4, 5, 7, 8, 9, 11, 13, 14, 15, 17, 19 for 1..14).
-  static int isoLevelCountFor(int n);
+  static int isoLevelCountFor(int n) { return appearance::isoLevelCountFor(n); }
   // Sets the iso setting (clamped to 0..14) and its level count, and forces the next rebuild.
   void setIsoLevels(int n);
 

@@ -12,8 +12,11 @@
 
 #include "IGfx/Controls/IVectorBase.h"
 #include "IGfx/IControl.h"
+#include "IGfx/IGfx.h"
+#include "IGfx/ILayer.h"
+#include "utils/morph/field_appearance.h"
 #include "utils/morph/morph_engine.h"
-#include "utils/morph/morph_pad_standins.h"
+#include "utils/morph/morph_field_overlay.h"
 #include "utils/ui/GlyphLabel.h"
 #include "utils/ui/ITooltipHost.h"
 #include "utils/ui/SliderWidget.h"
@@ -139,13 +142,15 @@ public:
   //---Sliders
   IRECT apprSliderRect(int index) const;
   std::string apprSliderLabel(int index) const;
+  // Where appearance slider index sits, 0..1.
+  float apprSliderShown(int index) const;
   void setApprFromX(int index, float x, bool fine);
   void setContrastFromX(float x, bool fine);
   void setSizeFromX(float x, bool fine);
   void setShapeContrastFromX(float x, bool fine);
   void setCutoffContrastFromX(float x, bool fine);
   // The iso-line count of an iso setting 0..14.
-  static int isoLevelCountFor(int isoLevels);
+  static int isoLevelCountFor(int isoLevels) { return appearance::isoLevelCountFor(isoLevels); }
   // The spread slider: outside the settings mode, while two or more points are selected.
   IRECT spreadSliderRect() const;
   bool spreadSliderShown() const;
@@ -162,6 +167,8 @@ public:
   void drawSpreadSlider(IGfx& g, const IText& text);
   void drawHistogram(IGfx& g, const IText& text);
   void drawContourLabels(IGfx& g, const IText& text);
+  // The field: background, outline, overlay and level labels, the bottom of every frame.
+  void drawField(IGfx& g, const IText& text);
   static std::string fracLabel(float v);
   std::pair<float, float> widestTopGap() const;
   GlyphLabel pointTargetGlyph() const;
@@ -286,7 +293,35 @@ public:
   // The point under (x, y): the teleport point, else the nearest user point; -1 none.
   int pointAt(float x, float y) const;
 
+  // How often the field has been drawn into its cached layer; for tests and benchmarks. A backend
+  // without offscreen bitmaps draws the field straight through each frame, and each counts.
+  uint64_t fieldLayerDraws() const { return mFieldLayerDraws; }
+
 private:
+  // Everything the field's picture depends on besides the pad's rectangle and the draw scale, which
+  // the layer checks itself. The overlay's geometry enters through its rebuild count and sizes.
+  struct FieldLayerKey
+  {
+    uint64_t rebuilds = ~uint64_t{0};
+    IRECT bounds;
+    IColor background;
+    IColor outline;
+    plugkit::gfx::IBlend blend;
+    float lineBrightness = -1.f;
+    float gridStep = 0.f;
+    float labelTextSize = 0.f;
+    float cellBorderStrength = 0.f;
+    int grayMin = 0;
+    int grayMax = 0;
+    std::array<bool, 5> shown{};
+    std::array<size_t, 5> counts{};
+    std::array<char, IText::kMaxFontNameLength> font{};
+    bool operator==(const FieldLayerKey&) const = default;
+  };
+  FieldLayerKey fieldLayerKey(const IText& text) const;
+  // Draws the field from its layer, redrawing the layer first when the key or the layer is stale.
+  void drawFieldLayer(IGfx& g, const IText& text);
+
   float ps() const { return static_cast<float>(engine.pointScale); }
   float margin(int i) const { return (i == 0 ? 15.f : 18.f) * ps(); }
   float footprint(int i) const;
@@ -322,6 +357,10 @@ private:
 
   static void flashAnimation(plugkit::gfx::IControl* caller);
   static void pulseAnimation(plugkit::gfx::IControl* caller);
+
+  plugkit::gfx::ILayerPtr mFieldLayer;
+  FieldLayerKey mFieldLayerKey;
+  uint64_t mFieldLayerDraws = 0;
 };
 
 } // namespace zarvo::morph

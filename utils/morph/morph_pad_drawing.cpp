@@ -30,10 +30,7 @@ IColor MorphPadControl::buttonFace() const { return hasDarkColor ? darkColor : G
 IColor MorphPadControl::ringGrey() const
 {
   const int f = hasHighlightColor ? highlightColor.R : 100;
-  const int g =
-    static_cast<int>(std::lroundf(static_cast<float>(overlay.grayMin) +
-                                  static_cast<float>(overlay.grayMax - overlay.grayMin) * overlay.lineBrightness));
-  const int v = std::max(f, g);
+  const int v = std::max(f, overlay.lineGray());
   return IColor(255, v, v, v);
 }
 
@@ -178,12 +175,8 @@ void MorphPadControl::Draw(IGfx& g)
   const IColor bg = GetColor(EVColor::BG);
   const IColor frame = GetColor(EVColor::FR);
 
-  g.FillRect(bg, r, &mBlend);
-  g.DrawRect(border(), r, &mBlend, 1.f);
-
   overlay.rebuildIfNeeded(engine, r);
-  overlay.draw(g, &mBlend);
-  drawContourLabels(g, text);
+  drawFieldLayer(g, text);
 
   if (engine.editing)
   {
@@ -265,6 +258,63 @@ void MorphPadControl::Draw(IGfx& g)
   drawLockButtons(g, text);
   drawLearnStatus(g, text);
   drawStatusBlock(g, text, statusLines());
+}
+
+void MorphPadControl::drawField(IGfx& g, const IText& text)
+{
+  const IRECT r = GetRECT();
+  g.FillRect(GetColor(EVColor::BG), r, &mBlend);
+  g.DrawRect(border(), r, &mBlend, 1.f);
+  overlay.draw(g, &mBlend);
+  drawContourLabels(g, text);
+}
+
+MorphPadControl::FieldLayerKey MorphPadControl::fieldLayerKey(const IText& text) const
+{
+  FieldLayerKey k;
+  k.rebuilds = overlay.rebuildCount();
+  k.bounds = overlay.bounds;
+  k.background = GetColor(EVColor::BG);
+  k.outline = border();
+  k.blend = mBlend;
+  k.lineBrightness = overlay.lineBrightness;
+  k.gridStep = overlay.gridStep;
+  k.labelTextSize = overlay.labelTextSize;
+  k.cellBorderStrength = overlay.cellBorderStrength;
+  k.grayMin = overlay.grayMin;
+  k.grayMax = overlay.grayMax;
+  k.shown = {overlay.showIsoLines, overlay.showRidges, overlay.showLinks, overlay.showCells, overlay.showLabels};
+  k.counts = {overlay.isoSegments.size(), overlay.ridgeSegments.size(), overlay.linkSegments.size(),
+              overlay.cellBorderSegments.size(), overlay.contourLabels.size()};
+  std::copy(std::begin(text.mFont), std::end(text.mFont), k.font.begin());
+  return k;
+}
+
+void MorphPadControl::drawFieldLayer(IGfx& g, const IText& text)
+{
+  // The field changes only when the overlay rebuilds or its look, the pad's rectangle or the draw
+  // scale changes; every other frame it is one bitmap instead of thousands of line segments.
+  FieldLayerKey key = fieldLayerKey(text);
+  if (key == mFieldLayerKey && g.CheckLayer(mFieldLayer))
+  {
+    g.DrawLayer(mFieldLayer);
+    return;
+  }
+  // One pixel of margin keeps the outer half of the outline.
+  g.StartLayer(this, GetRECT().GetPadded(1.f));
+  drawField(g, text);
+  mFieldLayer = g.EndLayer();
+  ++mFieldLayerDraws;
+  if (!mFieldLayer || !mFieldLayer->GetAPIBitmap())
+  {
+    // No offscreen bitmap: the field was drawn straight through and is drawn so again next frame.
+    mFieldLayer.reset();
+    mFieldLayerKey = FieldLayerKey();
+    return;
+  }
+  mFieldLayerKey = key;
+  // The layer already holds the pad's blend.
+  g.DrawLayer(mFieldLayer);
 }
 
 void MorphPadControl::drawTeleportPoint(IGfx& g, const IText& text)

@@ -202,19 +202,7 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
   }
   if (contrastSliderDrag)
   {
-    float t = 0.f;
-    if (mod.S)
-    {
-      const float t0 = std::clamp(static_cast<float>((2.0 - engine.editState.sigma) / 1.98), 0.f, 1.f);
-      t = t0 + (x - sliderLastX) / 168.f * 0.18f;
-    }
-    else
-    {
-      t = (x - (r.L + 6)) / 168.f;
-    }
-    sliderLastX = x;
-    setSigmaFromT(std::clamp(t, 0.f, 1.f));
-    SetDirty(true);
+    setContrastFromX(x, mod.S);
     return;
   }
   if (shapeContrastSliderDrag)

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <limits>
 
 #include "utils/morph/morph_pad_control.h"
 
@@ -212,19 +211,11 @@ void MorphPadControl::commitPointSound(Mask mask, const MorphValues& values, Poi
 void MorphPadControl::resetApprSlider(int index)
 {
   if (index == 0)
-  {
-    overlay.lineBrightness = 0.42f;
-  }
+    overlay.lineBrightness = appearance::kDefaultLineBrightness;
   else if (index == 1)
-  {
-    overlay.isoLevels = 6;
-    overlay.isoLevelCount = isoLevelCountFor(6);
-    overlay.signature = std::numeric_limits<double>::quiet_NaN();
-  }
+    overlay.setIsoLevels(appearance::kDefaultIsoLevels);
   else
-  {
-    overlay.gridStep = 1.f / 11.f;
-  }
+    overlay.gridStep = appearance::kDefaultGridStep;
   if (onAppearanceChanged)
     onAppearanceChanged(overlay.lineBrightness, overlay.isoLevels, overlay.gridStep);
   SetDirty(true);

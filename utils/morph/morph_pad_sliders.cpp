@@ -2,10 +2,10 @@
 // contrast, and the spread of a selection.
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include <fmt/format.h>
 
+#include "utils/morph/field_appearance.h"
 #include "utils/morph/morph_pad_control.h"
 
 namespace zarvo::morph {
@@ -27,22 +27,6 @@ float sliderT(float x, float lastX, float x0, float w, float current, bool fine)
 }
 
 } // namespace
-
-int MorphPadControl::isoLevelCountFor(int isoLevels)
-{
-  if (isoLevels <= 0)
-    return 0;
-  int found = 0;
-  for (int k = 1;; ++k)
-  {
-    const int n = k + 1;
-    if (n % 2 == 0 || n % 3 == 0 || n % 5 == 0)
-    {
-      if (++found == isoLevels)
-        return k;
-    }
-  }
-}
 
 IRECT MorphPadControl::apprSliderRect(int index) const
 {
@@ -67,6 +51,18 @@ std::string MorphPadControl::apprSliderLabel(int index) const
   }
 }
 
+float MorphPadControl::apprSliderShown(int index) const
+{
+  using namespace appearance;
+  switch (index)
+  {
+  case 0: return std::clamp(overlay.lineBrightness, 0.f, 1.f);
+  case 1: return std::clamp(static_cast<float>(overlay.isoLevels) / static_cast<float>(kMaxIsoLevels), 0.f, 1.f);
+  case 2: return std::clamp((1.f / overlay.gridStep - 1.f) / (kMaxGridCells - 1.f), 0.f, 1.f);
+  default: return 0.f;
+  }
+}
+
 void MorphPadControl::setApprFromX(int index, float x, bool fine)
 {
   const float lastX = sliderLastX;
@@ -79,19 +75,15 @@ void MorphPadControl::setApprFromX(int index, float x, bool fine)
   }
   else if (index == 1)
   {
-    const float t = sliderT(x, lastX, r.L + 6, 81.f, static_cast<float>(overlay.isoLevels) / 14.f, fine);
-    overlay.isoLevels = std::clamp(static_cast<int>(std::lroundf(14.f * t)), 0, 14);
-    overlay.isoLevelCount = isoLevelCountFor(overlay.isoLevels);
-    overlay.signature = std::numeric_limits<double>::quiet_NaN();
+    const float t = sliderT(x, lastX, r.L + 6, 81.f, apprSliderShown(1), fine);
+    overlay.setIsoLevels(static_cast<int>(std::lroundf(static_cast<float>(appearance::kMaxIsoLevels) * t)));
   }
   else if (index == 2)
   {
-    const float t = sliderT(x, lastX, r.L + 93, 81.f, (1.f / overlay.gridStep - 1.f) / 49.f, fine);
-    const float cells = 1.f + 49.f * t;
-    float step = std::min(1.f, 1.f / cells);
-    if (step < 0.02f)
-      step = 0.02f;
-    overlay.gridStep = step;
+    const float t = sliderT(x, lastX, r.L + 93, 81.f, (1.f / overlay.gridStep - 1.f) / (appearance::kMaxGridCells - 1.f),
+                            fine);
+    const float cells = 1.f + (appearance::kMaxGridCells - 1.f) * t;
+    overlay.gridStep = appearance::clampGridStep(1.f / cells);
   }
   else
   {
@@ -104,18 +96,15 @@ void MorphPadControl::setApprFromX(int index, float x, bool fine)
 
 void MorphPadControl::setSigmaFromT(float t)
 {
-  double sigma = 2.0 - 1.98 * static_cast<double>(t);
-  sigma = std::min(sigma, 2.0);
-  if (sigma < 0.02)
-    sigma = 0.02;
-  engine.editState.sigma = sigma;
+  using namespace appearance;
+  engine.editState.sigma = clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t));
 }
 
 void MorphPadControl::setContrastFromX(float x, bool fine)
 {
   const float lastX = sliderLastX;
   sliderLastX = x;
-  const float current = std::clamp(static_cast<float>((2.0 - engine.editState.sigma) / 1.98), 0.f, 1.f);
+  const float current = appearance::contrastOf(engine.editState.sigma);
   setSigmaFromT(sliderT(x, lastX, GetRECT().L + 6, 168.f, current, fine));
   // Contrast changes the sound: the controller re-resolves and republishes.
   SetDirty(true);
@@ -176,7 +165,7 @@ void MorphPadControl::drawFieldGroup(IGfx& g, const IText& text)
 {
   const IRECT r = contrastSliderRect();
   configureSlider(r);
-  const float shown = std::clamp(static_cast<float>((2.0 - engine.editState.sigma) / 1.98), 0.f, 1.f);
+  const float shown = appearance::contrastOf(engine.editState.sigma);
   sliderWidget.draw(g, r, shown, std::string(), &mBlend);
   zarvo::ui::drawGlyphLabel(g, contrastLabel + GlyphLabel(fmt::format(" {:.2f}", shown)), r, text, &mBlend,
                             glyphRunGap);
@@ -191,18 +180,13 @@ void MorphPadControl::drawAppearanceSliders(IGfx& g, const IText& text)
     configureSlider(r);
     if (i == 0)
     {
-      sliderWidget.draw(g, r, std::clamp(overlay.lineBrightness, 0.f, 1.f), std::string(), &mBlend);
+      sliderWidget.draw(g, r, apprSliderShown(0), std::string(), &mBlend);
       zarvo::ui::drawGlyphLabel(g, linesLabel + GlyphLabel(fmt::format(" {:.0f}%", overlay.lineBrightness * 100.f)), r,
                                 text, &mBlend, glyphRunGap);
     }
-    else if (i == 1)
-    {
-      sliderWidget.draw(g, r, std::clamp(static_cast<float>(overlay.isoLevels) / 14.f, 0.f, 1.f), apprSliderLabel(1),
-                        &mBlend);
-    }
     else
     {
-      sliderWidget.draw(g, r, std::clamp((1.f / overlay.gridStep - 1.f) / 49.f, 0.f, 1.f), apprSliderLabel(2), &mBlend);
+      sliderWidget.draw(g, r, apprSliderShown(i), apprSliderLabel(i), &mBlend);
     }
   }
 }
