@@ -243,16 +243,37 @@ void WrapKnobControl::placeInRows(const IRECT& body)
   for (int row = 0; row < 2; ++row)
   {
     const float firstLine = row == 0 ? mWidgetBounds.T - static_cast<float>(linesOf(0)) * lineH : mWidgetBounds.B;
-    for (size_t k = 0; k < rows[row].size(); ++k)
+    // Side by side, the names run left to right as they stand around the dial, spread over the row.
+    std::vector<size_t> order = rows[row];
+    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+      return std::sin(nameAngle(a) * kDegToRad) < std::sin(nameAngle(b) * kDegToRad);
+    });
+    float together = 0.f;
+    for (size_t i : order)
+      together += TextWidth(mPositionNames[i], s);
+    const float spread =
+      order.size() > 1 ? std::max(0.f, (body.W() - together) / static_cast<float>(order.size() - 1)) : 0.f;
+    float cursor = body.L;
+    for (size_t k = 0; k < order.size(); ++k)
     {
-      const size_t i = rows[row][k];
+      const size_t i = order[k];
+      const float w = TextWidth(mPositionNames[i], s);
       const float sa = std::sin(nameAngle(i) * kDegToRad);
       Anchor& anchor = mAnchors[i];
-      anchor.hAlign = std::abs(sa) < 0.25f ? 1 : (sa < 0.f ? 0 : 2);
-      anchor.x = anchor.hAlign == 0 ? body.L : (anchor.hAlign == 2 ? body.R : body.MW());
       anchor.vAlign = 1;
       anchor.y = firstLine + (static_cast<float>(stacked[row] ? k : 0) + 0.5f) * lineH;
-      mNameBoxes[i] = NameBox(anchor.x, anchor.y, anchor.hAlign, anchor.vAlign, TextWidth(mPositionNames[i], s), s);
+      if (stacked[row] || order.size() == 1)
+      {
+        anchor.hAlign = std::abs(sa) < 0.25f ? 1 : (sa < 0.f ? 0 : 2);
+        anchor.x = anchor.hAlign == 0 ? body.L : (anchor.hAlign == 2 ? body.R : body.MW());
+      }
+      else
+      {
+        anchor.hAlign = 0;
+        anchor.x = cursor;
+        cursor += w + spread;
+      }
+      mNameBoxes[i] = NameBox(anchor.x, anchor.y, anchor.hAlign, anchor.vAlign, w, s);
     }
   }
 }
