@@ -33,7 +33,9 @@ void UserTabPanel::DragIndicator::Draw(IGfx& g)
     IText text = mPanel.style().labelText;
     text.mFGColor = COLOR_WHITE;
     const IRECT band(0.f, mRECT.B - mPanel.bottomBand, static_cast<float>(g.Width()), mRECT.B);
-    g.DrawText(text, mPanel.dragHint.c_str(), band, &mBlend);
+    IRECT extent;
+    const float width = g.MeasureText(text, mPanel.dragHint.c_str(), extent);
+    g.DrawText(text, mPanel.dragHint.c_str(), mPanel.dragHintRect(band, width), &mBlend);
   }
 }
 

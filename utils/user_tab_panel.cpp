@@ -244,6 +244,7 @@ void UserTabPanel::rebuild()
 
   mColumnRects.clear();
   mCellRects.clear();
+  mWidthModRects.clear();
   mHoveredOverlay = nullptr;
 
   if (mSlots.empty() && !mUnlocked)
@@ -408,10 +409,52 @@ IControl* UserTabPanel::makeWidthModBtn(const IRECT& rect, int column)
   IControl* b = makeButton(
     rect.GetCentredInside(std::min(80.f, rect.W()), std::min(40.f, rect.H())), widthGlyph, "\xE2\x96\xAD", mButtonStyle,
     [this, column] { resetColumnWidth(column); }, false);
+  mWidthModRects.push_back(b->GetRECT());
   const Slot& slot = mSlots[static_cast<size_t>(column)];
   const int mod = widthModIndex(slot);
   b->SetTooltip(mod < 0 ? "" : colWidthTip(slot[static_cast<size_t>(mod)]).c_str());
   return b;
+}
+
+IRECT UserTabPanel::dragHintRect(const IRECT& band, float textWidth) const
+{
+  constexpr float kClearance = 4.f;
+  const auto freeAt = [&](float l, float r) {
+    for (const IRECT& b : mWidthModRects)
+    {
+      if (l < b.R + kClearance && r > b.L - kClearance)
+        return false;
+    }
+    return true;
+  };
+  const float half = textWidth / 2.f;
+  if (freeAt(band.MW() - half, band.MW() + half))
+    return band;
+  // The stretches of the band between the buttons, and the one nearest the centre that holds the text.
+  std::vector<IRECT> taken = mWidthModRects;
+  std::sort(taken.begin(), taken.end(), [](const IRECT& a, const IRECT& b) { return a.L < b.L; });
+  float bestX = 0.f;
+  float bestDistance = -1.f;
+  float gapL = band.L;
+  const auto consider = [&](float l, float r) {
+    if (r - l < textWidth)
+      return;
+    const float x = std::clamp(band.MW(), l + half, r - half);
+    if (bestDistance < 0.f || std::abs(x - band.MW()) < bestDistance)
+    {
+      bestDistance = std::abs(x - band.MW());
+      bestX = x;
+    }
+  };
+  for (const IRECT& b : taken)
+  {
+    consider(gapL, b.L - kClearance);
+    gapL = std::max(gapL, b.R + kClearance);
+  }
+  consider(gapL, band.R);
+  if (bestDistance < 0.f)
+    return band;
+  return IRECT(bestX - half, band.T, bestX + half, band.B);
 }
 
 IControl* UserTabPanel::makeSaveBtn(const IRECT& rect)

@@ -176,6 +176,10 @@ public:
   //---Geometry of the last rebuild
   const std::vector<IRECT>& columnRects() const { return mColumnRects; }
   const std::vector<std::vector<std::pair<int, IRECT>>>& cellRects() const { return mCellRects; }
+  const std::vector<IRECT>& widthModRects() const { return mWidthModRects; }
+  // Where the drag hint of the given width goes in band: centred, or, when the width buttons below the
+  // columns are in the way, in the free stretch of the band nearest the centre that holds it.
+  IRECT dragHintRect(const IRECT& band, float textWidth) const;
 
   //---Buttons; each returns a new control that rebuild attaches
   plugkit::gfx::IControl* makeButton(const IRECT& rect, const GlyphLabel& glyph, const char* text,
@@ -245,6 +249,7 @@ private:
   IRECT mHoveredRect;
   std::vector<IRECT> mColumnRects;
   std::vector<std::vector<std::pair<int, IRECT>>> mCellRects;
+  std::vector<IRECT> mWidthModRects;
   int mPickerColumn = -1;
   plugkit::gfx::IPopupMenu mMenu;
   // Children removed by a rebuild stay alive until the next frame check: a rebuild may run inside one

@@ -60,6 +60,15 @@ IVStyle dragBoxStyle(IVStyle style)
   return style;
 }
 
+// The glide knob in a style whose frame is clear would show nothing at 0 ms, where its value arc has
+// no length: its ring and pointer take the arc's colour so the dial shows at every value.
+IVStyle glideKnobStyle(IVStyle style)
+{
+  if (style.colorSpec.GetColor(EVColor::FR).A == 0)
+    style.colorSpec.SetColor(EVColor::FR, style.colorSpec.GetColor(EVColor::X1));
+  return style;
+}
+
 // An integer box without a label of its own: its label is the block's text beside it.
 IControl* intBox(const IRECT& r, int param, const IVStyle& style, Mediator* learnThrough = nullptr)
 {
@@ -92,7 +101,7 @@ void createChildren(IContainerBase* c, CutoffBlockKind kind, const NoteModePIds&
     break;
   case CutoffBlockKind::Glide:
     addChild(c, label(r, "glide"));
-    addChild(c, makeLearnable<IVKnobControl>(mediator, r, static_cast<int>(p.glideMs), "", style2));
+    addChild(c, makeLearnable<IVKnobControl>(mediator, r, static_cast<int>(p.glideMs), "", glideKnobStyle(style2)));
     addChild(
       c, makeLearnable<IVToggleControl>(mediator, r, static_cast<int>(p.glideAlways), "", style3, "legato", "always"));
     break;

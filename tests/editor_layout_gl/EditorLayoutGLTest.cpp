@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
@@ -87,3 +88,69 @@ TEST_P(EditorLayoutGL, TheWholeEditorDraws)
 INSTANTIATE_TEST_SUITE_P(Heights, EditorLayoutGL, ::testing::Values(200, 620));
 
 } // namespace
+
+// The all-controls tab and the frequencies tab of the short editor at draw scales 1 and 2.
+class EditorTabsGL : public ::testing::TestWithParam<std::tuple<int, float>>
+{
+protected:
+  void SetUp() override
+  {
+    if (!gl.Ok())
+      GTEST_SKIP() << "no surfaceless EGL context";
+    plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
+    plug = new Vemlor(plugkit::InstanceInfo{});
+    ASSERT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
+    if (zarvo::PresetManager* pm = plug->presetManager())
+      pm->navigateTo(0);
+    plug->OnIdle();
+  }
+  void TearDown() override
+  {
+    g.reset();
+    if (plug)
+    {
+      plug->terminate();
+      plug->release();
+    }
+    plugkit::OverrideBundleRoot(nullptr);
+  }
+
+  // Something drawn in the rectangle: a pixel clearly brighter than the panel.
+  bool Drawn(const IRECT& r, float s)
+  {
+    for (float y = r.T; y < r.B; y += 1.f)
+    {
+      for (float x = r.L; x < r.R; x += 1.f)
+      {
+        const RGBA p = gl.Probe(static_cast<int>(x * s), static_cast<int>(y * s));
+        if (p.r + p.g + p.b > 3 * 120)
+          return true;
+      }
+    }
+    return false;
+  }
+
+  OffscreenGL gl;
+  Vemlor* plug = nullptr;
+  std::unique_ptr<OffscreenGfx> g;
+};
+
+TEST_P(EditorTabsGL, TabDraws)
+{
+  const auto [tab, scale] = GetParam();
+  plug->editorUI().currentTab = tab;
+  g = std::make_unique<OffscreenGfx>(*plug, gl, vemlor::ui::kEditorWidth, 200, scale);
+  vemlor::ui::layoutEditor(*plug, *g);
+  g->ForAllControlsFunc([this](IControl* c) {
+    if (c->GetParamIdx() >= 0)
+      c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());
+  });
+  g->SetAllControlsDirty();
+  ASSERT_TRUE(g->Frame());
+  gl.WritePNG(std::string(tab == 0 ? "editor_all_controls" : "editor_frequencies") + "_x" +
+              std::to_string(static_cast<int>(scale)));
+  EXPECT_TRUE(Drawn(IRECT(152, 20, 910, 180), scale));
+}
+
+INSTANTIATE_TEST_SUITE_P(TabsAndScales, EditorTabsGL,
+                         ::testing::Combine(::testing::Values(0, 1), ::testing::Values(1.f, 2.f)));

@@ -221,6 +221,30 @@ TEST(CutoffMidiBlocks, ChildrenOfEachKind)
   }
 }
 
+TEST(CutoffMidiBlocks, GlideKnobShowsAtEveryValue)
+{
+  // At 0 ms the value arc has no length: the ring and pointer must still be drawn in a visible colour.
+  CatalogueSession s;
+  for (const double value : {0.0, 0.5, 1.0})
+  {
+    SCOPED_TRACE(value);
+    IControl* block = zarvo::ui::placeControl(s.G(), s.registry, 10013, IRECT(0, 0, 300, 120));
+    ASSERT_NE(block, nullptr);
+    IControl* knob = children(block)[1];
+    knob->SetValue(value);
+    s.recorder.Clear();
+    knob->Draw(s.G());
+    int visibleStrokes = 0;
+    for (const auto& call : s.recorder.Only("PathStroke"))
+    {
+      if (call.color.A > 0 && call.thickness > 0.f)
+        ++visibleStrokes;
+    }
+    EXPECT_GE(visibleStrokes, 2) << s.recorder.Dump();
+    s.G().RemoveControl(block);
+  }
+}
+
 TEST(CutoffMidiBlocks, TwoCopiesOfOneBlockShowEachOthersChanges)
 {
   struct Case

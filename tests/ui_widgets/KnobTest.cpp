@@ -290,7 +290,8 @@ TEST_F(WrapKnob, RestsOnEachPositionWithinItsTick)
   for (const Case& c : cases)
   {
     WrapKnobControl* k = Make({"a", "b", "c", "d"}, c.wrap);
-    EXPECT_NEAR(c.expected, DragBy(k, 0., c.raw), 1e-9) << c.name;
+    // The dial's drag span is not a whole number of pixels: the event's float offset rounds.
+    EXPECT_NEAR(c.expected, DragBy(k, 0., c.raw), 1e-6) << c.name;
   }
 }
 
@@ -340,9 +341,11 @@ TEST_F(WrapKnob, DivisionsOfOneAndTwoNamesWithoutWrap)
 
 TEST_F(WrapKnob, AnchorsStandAroundTheDialWithAlignmentByDirection)
 {
-  WrapKnobControl* k = Make({"bottom", "left", "top", "right"}, true);
+  // Names short enough to stand around the dial inside its cell.
+  WrapKnobControl* k = Make({"b", "l", "t", "r"}, true);
   const IRECT w = k->GetWidgetBounds();
-  const float R = k->GetRadius() + 0.35f * 10.f;
+  // Clear of the ticks (4 pixels thick) drawn on the track.
+  const float R = k->GetRadius() + 0.35f * k->nameSize() + 2.f;
   struct Expect
   {
     float dx, dy;
@@ -375,7 +378,10 @@ TEST_F(WrapKnob, ConstructionWidensForTheNamesAndRotationTurnsTheDial)
   EXPECT_NEAR(40.f - 29.3f, k->GetRECT().L, 1e-4);
   EXPECT_NEAR(100.f + 29.3f, k->GetRECT().R, 1e-4);
   EXPECT_NEAR(40.f - 14.5f, k->GetRECT().T, 1e-4);
-  EXPECT_EQ(IRECT(40, 40, 100, 100), k->GetWidgetBounds());
+  // ...but the dial and its names are laid out inside the cell it was made for.
+  EXPECT_EQ(IRECT(40, 40, 100, 100), k->layoutArea());
+  EXPECT_TRUE(IRECT(40, 40, 100, 100).Contains(k->GetWidgetBounds()));
+  EXPECT_FLOAT_EQ(70.f, k->GetWidgetBounds().MW());
   EXPECT_EQ(k->GetWidgetBounds(), k->GetTargetRECT()) << "names take no clicks";
   EXPECT_FALSE(k->GetStyle().showLabel);
   EXPECT_FALSE(k->GetStyle().showValue);
@@ -383,8 +389,71 @@ TEST_F(WrapKnob, ConstructionWidensForTheNamesAndRotationTurnsTheDial)
   k->setRotation(120.f);
   EXPECT_FLOAT_EQ(-60.f, k->startAngle());
   EXPECT_FLOAT_EQ(300.f, k->endAngle());
-  EXPECT_NEAR(k->GetWidgetBounds().MW() + (k->GetRadius() + 3.5f) * std::sin(-60.f * 3.14159265f / 180.f),
-              k->anchors()[0].x, 1e-3);
+  // Too long to stand around a dial in this cell, the names go in rows: the first, now at -60
+  // degrees, starts the row above the dial at the cell's left edge.
+  EXPECT_FLOAT_EQ(40.f, k->anchors()[0].x);
+  EXPECT_LE(k->nameBoxes()[0].B, k->GetWidgetBounds().T);
+}
+
+TEST_F(WrapKnob, DialNamesAndCaptionStayInTheCellWithoutOverlapping)
+{
+  struct Case
+  {
+    const char* name;
+    IRECT cell;
+    float size;
+    std::vector<std::string> names;
+    float a1, a2, rotation;
+    bool wrap;
+    bool rows; // the names leave the circle for rows above and below the dial
+  };
+  const std::vector<std::string> character = {"1", "", "3", "", "5", "", "7", "", "9", "", "11"};
+  const std::vector<std::string> saturation = {"TANH", "ASINH", "TASSYM"};
+  const Case cases[] = {
+    {"character, narrow table cell", IRECT(713.8f, 20, 761.7f, 100), 13.f, character, -156.f, 156.f, 0.f, false, false},
+    {"character, user tab cell", IRECT(638, 100, 728, 180), 13.f, character, -156.f, 156.f, 0.f, false, false},
+    {"saturation, narrow table cell", IRECT(576, 100, 624, 180), 16.f, saturation, -180.f, 180.f, 120.f, true, true},
+    {"saturation, wide cell", IRECT(0, 0, 200, 120), 16.f, saturation, -180.f, 180.f, 120.f, true, false},
+    {"character, short cell", IRECT(0, 0, 145, 50), 13.f, character, -156.f, 156.f, 0.f, false, true},
+    {"saturation, short cell", IRECT(0, 0, 145, 50), 16.f, saturation, -180.f, 180.f, 120.f, true, true},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    auto* k = s.Attach<WrapKnobControl>(c.cell, 0, "x", LabelSize(c.size), c.names, 5.f, c.a1, c.a2);
+    k->setWrap(c.wrap);
+    k->setRotation(c.rotation);
+    k->setSideLabel("cap");
+    const IRECT& caption = k->captionRect();
+    const IRECT dial = k->GetWidgetBounds();
+    EXPECT_FLOAT_EQ(caption.T, c.cell.T);
+    EXPECT_FLOAT_EQ(caption.H(), std::min(1.3f * c.size, 0.4f * c.cell.H())) << "a row for the caption";
+    EXPECT_GE(dial.T, caption.B - 1e-3f);
+    EXPECT_TRUE(c.cell.Contains(dial));
+    EXPECT_GE(dial.W(), 0.4f * std::min(c.cell.W(), c.cell.H() - caption.H()) - 1e-3f);
+    EXPECT_LE(k->nameSize(), c.size);
+    const std::vector<IRECT>& boxes = k->nameBoxes();
+    ASSERT_EQ(boxes.size(), c.names.size());
+    for (size_t i = 0; i < boxes.size(); ++i)
+    {
+      if (c.names[i].empty())
+        continue;
+      SCOPED_TRACE(c.names[i]);
+      EXPECT_TRUE(c.cell.Contains(boxes[i]));
+      EXPECT_FALSE(boxes[i].Intersects(caption));
+      for (size_t j = i + 1; j < boxes.size(); ++j)
+      {
+        if (!c.names[j].empty())
+        {
+          EXPECT_FALSE(boxes[i].Intersects(boxes[j])) << c.names[j];
+        }
+      }
+      if (c.rows)
+      {
+        EXPECT_FALSE(boxes[i].Intersects(dial));
+      }
+    }
+  }
 }
 
 TEST_F(WrapKnob, FittedFactoryShrinksTheDialIntoItsCell)
@@ -398,21 +467,23 @@ TEST_F(WrapKnob, FittedFactoryShrinksTheDialIntoItsCell)
   ASSERT_NE(nullptr, k);
   EXPECT_TRUE(k->isFitted());
   EXPECT_EQ(cell, k->GetRECT());
-  EXPECT_EQ(cell, k->GetTargetRECT());
-  // s = 13, L = 2: width 120 - 2 (0.62 * 13 * 2 + 0.8 * 13), height 110 - 2 * 1.8 * 13.
-  EXPECT_NEAR(120.f - 2.f * (16.12f + 10.4f), k->knobWidth(), 1e-4);
-  EXPECT_NEAR(110.f - 46.8f, k->knobHeight(), 1e-4);
+  EXPECT_EQ(cell, k->layoutArea());
+  // s = 13, no caption: the largest dial with its names around it in the cell.
   s.G().AttachControl(k);
-  EXPECT_EQ(cell.GetCentredInside(k->knobWidth(), k->knobHeight()), k->GetWidgetBounds());
+  const IRECT body = cell;
+  EXPECT_FLOAT_EQ(13.f, k->nameSize());
+  EXPECT_EQ(body.GetCentredInside(k->knobWidth(), k->knobHeight()), k->GetWidgetBounds());
   EXPECT_EQ(k->GetWidgetBounds(), k->GetTargetRECT());
-  EXPECT_NEAR(k->GetRadius() + 0.6f * 13.f,
+  EXPECT_TRUE(body.Contains(k->nameBoxes()[0]));
+  EXPECT_NEAR(k->nameBoxes()[0].B, body.B, 0.6f) << "the dial grows until its lowest names reach the cell's edge";
+  EXPECT_NEAR(k->GetRadius() + 0.35f * 13.f + 2.f,
               std::hypot(k->anchors()[0].x - k->GetWidgetBounds().MW(), k->anchors()[0].y - k->GetWidgetBounds().MH()),
               1e-3);
 
   // A tiny cell keeps a dial of at least 4 pixels; any other control passes through untouched.
   IControl* tiny = WrapKnobControl::fitted(factory)(IRECT(0, 0, 20, 20));
-  EXPECT_FLOAT_EQ(4.f, static_cast<WrapKnobControl*>(tiny)->knobWidth());
-  EXPECT_FLOAT_EQ(4.f, static_cast<WrapKnobControl*>(tiny)->knobHeight());
+  EXPECT_GE(static_cast<WrapKnobControl*>(tiny)->knobWidth(), 4.f);
+  EXPECT_GE(static_cast<WrapKnobControl*>(tiny)->knobHeight(), 4.f);
   delete tiny;
   IControl* plain = WrapKnobControl::fitted([](const IRECT& r) -> IControl* {
     return new vemlor::ui::ControlValueKnobControl(r, 0, "x", DEFAULT_STYLE);
@@ -439,11 +510,9 @@ TEST_F(WrapKnob, DrawsTicksNamesAndSideLabelButNoValueArc)
   const std::vector<std::string> texts = TextStrings(s.recorder);
   EXPECT_EQ((std::vector<std::string>{"a", "c", "d var"}), texts);
   const DrawCall side = Texts(s.recorder).back();
-  const IRECT w = k->GetWidgetBounds();
-  EXPECT_FLOAT_EQ(k->GetRECT().L, side.rect.L);
-  EXPECT_FLOAT_EQ(k->GetRECT().R, side.rect.R);
-  EXPECT_FLOAT_EQ(w.T, side.rect.T);
-  EXPECT_FLOAT_EQ(w.MH() - k->GetRadius(), side.rect.B);
+  // The caption has a row of its own across the cell, above the dial and its names.
+  EXPECT_EQ(IRECT(40, 40, 100, 40 + 1.3f * 10.f), side.rect);
+  EXPECT_GE(k->GetWidgetBounds().T, side.rect.B);
 }
 
 } // namespace

@@ -331,5 +331,52 @@ TEST_F(DragTest, HoverShowsGlyphsOutlineAndHint)
   EXPECT_EQ(count(drawn(), "MOVE", highlight), 0);
 }
 
+TEST_F(PanelTest, DragHintStaysClearOfTheWidthButtons)
+{
+  const std::string hint = "hold shift to move whole column";
+  struct Case
+  {
+    const char* name;
+    Slots slots;
+    bool centred; // nothing below the middle of the editor: the hint stays centred
+  };
+  const Case cases[] = {
+    {"the product's default layout", defaultSlots(), false},
+    {"a width button under the middle", {{0}, {2}, {4, -8}, {6}, {9}}, false},
+    {"no width buttons", {{0, 2}, {4, 6}}, true},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    Make(c.slots, true);
+    s.recorder.Clear();
+    s.G().SetAllControlsDirty();
+    s.G().Tick();
+    std::vector<IRECT> drawnAt;
+    for (const auto& call : s.recorder.Only("DoDrawText"))
+    {
+      if (call.text == hint)
+        drawnAt.push_back(call.rect);
+    }
+    ASSERT_EQ(drawnAt.size(), 1u);
+    const IRECT at = drawnAt.front();
+    EXPECT_GE(at.L, 0.f);
+    EXPECT_LE(at.R, 940.f);
+    EXPECT_FLOAT_EQ(at.B, kContent.B + panel->bottomBand);
+    for (const IRECT& button : panel->widthModRects())
+    {
+      EXPECT_FALSE(at.Intersects(button)) << button.L << " " << button.R;
+    }
+    if (c.centred)
+    {
+      EXPECT_FLOAT_EQ(at.MW(), 470.f);
+    }
+    else
+    {
+      EXPECT_FALSE(panel->widthModRects().empty());
+    }
+  }
+}
+
 } // namespace
 } // namespace zarvo::ui::test

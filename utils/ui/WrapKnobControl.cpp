@@ -38,6 +38,29 @@ IRECT Widened(const IRECT& bounds, const IVStyle& style, const std::vector<std::
 }
 
 constexpr float kDegToRad = std::numbers::pi_v<float> / 180.f;
+// Names are not drawn smaller than this around the dial; in rows they shrink to fit the cell.
+constexpr float kMinNameSize = 9.f;
+constexpr float kMinRowNameSize = 6.f;
+// A monospaced character's advance per pixel of size, with a little room.
+constexpr float kCharWidth = 0.62f;
+// The dial keeps at least this fraction of the smaller side of the cell's body as its radius.
+constexpr float kMinRadiusFraction = 0.2f;
+
+float TextWidth(const std::string& text, float size) { return kCharWidth * size * static_cast<float>(text.size()); }
+
+// The text box of a name of width w and height h at an anchor with the knob's alignment codes.
+IRECT NameBox(float x, float y, int32_t hAlign, int32_t vAlign, float w, float h)
+{
+  const float l = hAlign == 0 ? x : (hAlign == 2 ? x - w : x - w / 2.f);
+  const float t = vAlign == 0 ? y : (vAlign == 2 ? y - h : y - h / 2.f);
+  return IRECT(l, t, l + w, t + h);
+}
+
+bool Inside(const IRECT& outer, const IRECT& inner)
+{
+  constexpr float e = 1e-3f;
+  return inner.L >= outer.L - e && inner.T >= outer.T - e && inner.R <= outer.R + e && inner.B <= outer.B + e;
+}
 
 } // namespace
 
@@ -54,7 +77,15 @@ WrapKnobControl::WrapKnobControl(const IRECT& bounds, int paramIdx, const char* 
   , mFirstAngle(firstAngle)
   , mLastAngle(lastAngle)
   , mNameText(style.labelText)
-{}
+{
+  const IRECT wide = Widened(bounds, style, mPositionNames);
+  mInset[0] = bounds.L - wide.L;
+  mInset[1] = bounds.T - wide.T;
+  mInset[2] = wide.R - bounds.R;
+  mInset[3] = wide.B - bounds.B;
+  mNameSize = mNameText.mSize;
+  computeAnchors();
+}
 
 WrapKnobControl::Factory WrapKnobControl::fitted(Factory factory)
 {
@@ -77,13 +108,22 @@ int WrapKnobControl::divisions() const
 void WrapKnobControl::fitToKnobRect()
 {
   mFitted = true;
+  for (float& inset : mInset)
+    inset = 0.f;
   SetTargetAndDrawRECTs(mKnobRect);
-  const float s = nameTextSize();
-  const float L = static_cast<float>(longestName());
-  mKnobW = std::max(4.f, mKnobRect.W() - 2.f * (0.62f * s * L + 0.8f * s));
-  mKnobH = std::max(4.f, mKnobRect.H() - 2.f * 1.8f * s);
+  computeAnchors();
   if (GetUI())
     OnResize();
+}
+
+IRECT WrapKnobControl::layoutArea() const
+{
+  return IRECT(mRECT.L + mInset[0], mRECT.T + mInset[1], mRECT.R - mInset[2], mRECT.B - mInset[3]);
+}
+
+float WrapKnobControl::nameAngle(size_t i) const
+{
+  return mAngle1 + (mAngle2 - mAngle1) * static_cast<float>(i) / static_cast<float>(divisions());
 }
 
 void WrapKnobControl::setRotation(float degrees)
@@ -106,33 +146,33 @@ void WrapKnobControl::setSideLabel(const std::string& label, int below)
 {
   mSideLabel = label;
   mSideLabelBelow = below;
+  computeAnchors();
   SetDirty(false);
 }
 
 void WrapKnobControl::OnResize()
 {
-  const float w = std::max(1.f, mKnobW);
-  const float h = mKnobH > 0.f ? mKnobH : w;
-  mWidgetBounds = mRECT.GetCentredInside(w, h);
+  computeAnchors();
   // Only the dial takes the mouse, not the names around it.
   SetTargetRECT(mWidgetBounds);
   ClearMouseIsOver();
-  computeAnchors();
   SetDirty(false);
 }
 
-void WrapKnobControl::computeAnchors()
+bool WrapKnobControl::placeAround(const IRECT& body, float s, float r, std::vector<Anchor>& anchors,
+                                  std::vector<IRECT>& boxes) const
 {
-  mAnchors.clear();
-  if (mPositionNames.empty())
-    return;
-  const float cx = mWidgetBounds.MW();
-  const float cy = mWidgetBounds.MH();
-  const float R = GetRadius() + (mFitted ? 0.6f : 0.35f) * nameTextSize();
-  const float d = static_cast<float>(divisions());
+  const float cx = body.MW();
+  const float cy = body.MH();
+  if (!Inside(body, IRECT(cx - r, cy - r, cx + r, cy + r)))
+    return false;
+  // The names stand clear of the ticks drawn on the dial's track.
+  const float R = r - mTrackSize / 2.f + 0.35f * s + mTickThickness / 2.f;
+  anchors.clear();
+  boxes.clear();
   for (size_t i = 0; i < mPositionNames.size(); ++i)
   {
-    const float a = (mAngle1 + (mAngle2 - mAngle1) * static_cast<float>(i) / d) * kDegToRad;
+    const float a = nameAngle(i) * kDegToRad;
     const float sa = std::sin(a);
     const float ca = std::cos(a);
     Anchor anchor;
@@ -140,8 +180,158 @@ void WrapKnobControl::computeAnchors()
     anchor.y = cy - R * ca;
     anchor.hAlign = std::abs(sa) < 0.25f ? 1 : (sa <= 0.f ? 2 : 0);
     anchor.vAlign = ca > 0.5f ? 2 : (ca < -0.5f ? 0 : 1);
-    mAnchors.push_back(anchor);
+    anchors.push_back(anchor);
+    if (mPositionNames[i].empty())
+    {
+      boxes.emplace_back();
+      continue;
+    }
+    boxes.push_back(NameBox(anchor.x, anchor.y, anchor.hAlign, anchor.vAlign, TextWidth(mPositionNames[i], s), s));
+    if (!Inside(body, boxes.back()))
+      return false;
   }
+  return true;
+}
+
+void WrapKnobControl::placeInRows(const IRECT& body)
+{
+  // Names on the upper half of the circle go above the dial, the others below; names left of the dial
+  // start at the left edge, names right of it end at the right edge. A row whose names would get too
+  // small side by side gives each of them a line of its own.
+  const float base = nameTextSize();
+  std::vector<size_t> rows[2];
+  for (size_t i = 0; i < mPositionNames.size(); ++i)
+  {
+    if (!mPositionNames[i].empty())
+      rows[std::cos(nameAngle(i) * kDegToRad) >= 0.f ? 0 : 1].push_back(i);
+  }
+  float s = base;
+  bool stacked[2] = {false, false};
+  int lines = 0;
+  for (int row = 0; row < 2; ++row)
+  {
+    float together = 0.f;
+    float longest = 0.f;
+    for (size_t i : rows[row])
+    {
+      together += TextWidth(mPositionNames[i], base) + (together > 0.f ? 0.3f * base : 0.f);
+      longest = std::max(longest, TextWidth(mPositionNames[i], base));
+    }
+    if (rows[row].empty())
+      continue;
+    const float sideBySide = together > body.W() ? base * body.W() / together : base;
+    stacked[row] = rows[row].size() > 1 && sideBySide < kMinNameSize;
+    s = std::min(s, stacked[row] ? base * body.W() / std::max(longest, body.W()) : sideBySide);
+    lines += stacked[row] ? static_cast<int>(rows[row].size()) : 1;
+  }
+  // The dial keeps its fair share of the height.
+  const float minDial = 2.f * kMinRadiusFraction * std::min(body.W(), body.H());
+  if (lines > 0)
+    s = std::min(s, (body.H() - minDial) / (1.2f * static_cast<float>(lines)));
+  s = std::max(kMinRowNameSize, s);
+  mNameSize = s;
+  const float lineH = 1.2f * s;
+  const auto linesOf = [&](int row) {
+    return rows[row].empty() ? 0 : (stacked[row] ? static_cast<int>(rows[row].size()) : 1);
+  };
+  const float top = body.T + static_cast<float>(linesOf(0)) * lineH;
+  const float bottom = body.B - static_cast<float>(linesOf(1)) * lineH;
+  const float side = std::max(4.f, std::min(body.W(), bottom - top));
+  mWidgetBounds = IRECT(body.L, top, body.R, bottom).GetCentredInside(side, side);
+  mAnchors.assign(mPositionNames.size(), Anchor{});
+  mNameBoxes.assign(mPositionNames.size(), IRECT());
+  for (int row = 0; row < 2; ++row)
+  {
+    const float firstLine = row == 0 ? mWidgetBounds.T - static_cast<float>(linesOf(0)) * lineH : mWidgetBounds.B;
+    // Side by side, the names run left to right as they stand around the dial, spread over the row.
+    std::vector<size_t> order = rows[row];
+    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+      return std::sin(nameAngle(a) * kDegToRad) < std::sin(nameAngle(b) * kDegToRad);
+    });
+    float together = 0.f;
+    for (size_t i : order)
+      together += TextWidth(mPositionNames[i], s);
+    const float spread =
+      order.size() > 1 ? std::max(0.f, (body.W() - together) / static_cast<float>(order.size() - 1)) : 0.f;
+    float cursor = body.L;
+    for (size_t k = 0; k < order.size(); ++k)
+    {
+      const size_t i = order[k];
+      const float w = TextWidth(mPositionNames[i], s);
+      const float sa = std::sin(nameAngle(i) * kDegToRad);
+      Anchor& anchor = mAnchors[i];
+      anchor.vAlign = 1;
+      anchor.y = firstLine + (static_cast<float>(stacked[row] ? k : 0) + 0.5f) * lineH;
+      if (stacked[row] || order.size() == 1)
+      {
+        anchor.hAlign = std::abs(sa) < 0.25f ? 1 : (sa < 0.f ? 0 : 2);
+        anchor.x = anchor.hAlign == 0 ? body.L : (anchor.hAlign == 2 ? body.R : body.MW());
+      }
+      else
+      {
+        anchor.hAlign = 0;
+        anchor.x = cursor;
+        cursor += w + spread;
+      }
+      mNameBoxes[i] = NameBox(anchor.x, anchor.y, anchor.hAlign, anchor.vAlign, w, s);
+    }
+  }
+}
+
+void WrapKnobControl::computeAnchors()
+{
+  const IRECT area = layoutArea();
+  const float base = nameTextSize();
+  // The caption takes a row of its own, so the names never run into it.
+  const float captionH = mSideLabel.empty() ? 0.f : std::min(1.3f * base, 0.4f * area.H());
+  IRECT body = area;
+  if (captionH > 0.f && mSideLabelBelow == 0)
+  {
+    mCaptionRect = IRECT(area.L, area.T, area.R, area.T + captionH);
+    body.T += captionH;
+  }
+  else if (captionH > 0.f)
+  {
+    mCaptionRect = IRECT(area.L, area.B - captionH, area.R, area.B);
+    body.B -= captionH;
+  }
+  else
+    mCaptionRect = IRECT();
+
+  mAnchors.clear();
+  mNameBoxes.clear();
+  mNameSize = base;
+  const float half = std::max(2.f, std::min(body.W(), body.H()) / 2.f);
+  if (mPositionNames.empty())
+  {
+    mWidgetBounds = body.GetCentredInside(2.f * half, 2.f * half);
+  }
+  else
+  {
+    const float minR = std::max(2.f, kMinRadiusFraction * std::min(body.W(), body.H()));
+    bool placed = false;
+    std::vector<Anchor> anchors;
+    std::vector<IRECT> boxes;
+    for (float s = base; s >= std::min(base, kMinNameSize) - 1e-3f && !placed; s -= 0.5f)
+    {
+      for (float r = half; r >= minR - 1e-3f; r -= 0.5f)
+      {
+        if (placeAround(body, s, r, anchors, boxes))
+        {
+          mNameSize = s;
+          mWidgetBounds = body.GetCentredInside(2.f * r, 2.f * r);
+          mAnchors = anchors;
+          mNameBoxes = boxes;
+          placed = true;
+          break;
+        }
+      }
+    }
+    if (!placed)
+      placeInRows(body);
+  }
+  mKnobW = mWidgetBounds.W();
+  mKnobH = mWidgetBounds.H();
 }
 
 void WrapKnobControl::DrawIndicatorTrack(IGfx&, float, float, float, float) {}
@@ -156,6 +346,7 @@ void WrapKnobControl::DrawWidget(IGfx& g)
       continue;
     const Anchor& a = mAnchors[i];
     IText text = mNameText;
+    text.mSize = mNameSize;
     text.mAlign = static_cast<EAlign>(a.hAlign);
     text.mVAlign = static_cast<EVAlign>(a.vAlign);
     g.DrawText(text, mPositionNames[i].c_str(), a.x, a.y, &GetBlend());
@@ -180,17 +371,12 @@ void WrapKnobControl::drawTicks(IGfx& g) const
 
 void WrapKnobControl::drawSideLabel(IGfx& g) const
 {
-  if (mSideLabel.empty())
+  if (mSideLabel.empty() || mCaptionRect.Empty())
     return;
-  const IRECT& area = mFitted ? mRECT : mWidgetBounds;
-  const float cy = mWidgetBounds.MH();
-  const float r = GetRadius();
-  const IRECT box =
-    mSideLabelBelow == 0 ? IRECT(mRECT.L, area.T, mRECT.R, cy - r) : IRECT(mRECT.L, cy + r, mRECT.R, area.B);
   IText text = mNameText;
   text.mAlign = EAlign::Center;
   text.mVAlign = EVAlign::Middle;
-  g.DrawText(text, mSideLabel.c_str(), box, &GetBlend());
+  g.DrawText(text, mSideLabel.c_str(), mCaptionRect, &GetBlend());
 }
 
 void WrapKnobControl::OnMouseDrag(float, float, float dX, float dY, const IMouseMod& mod)
