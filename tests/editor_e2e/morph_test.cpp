@@ -34,7 +34,7 @@ Stereo renderAtMorphPosition(const std::vector<uint8_t>& state, double x, double
   });
 }
 
-class MorphPage : public EditorE2E
+class MorphPageE2E : public EditorE2E
 {
 protected:
   void SetUp() override
@@ -59,7 +59,7 @@ protected:
   }
 };
 
-TEST_F(MorphPage, TheToggleGrowsTheEditorAndTheMarkerMovesTheSound)
+TEST_F(MorphPageE2E, TheToggleGrowsTheEditorAndTheMarkerMovesTheSound)
 {
   EXPECT_EQ(s.width(), 940);
   s.screenshot("morph_page_opened");
@@ -76,11 +76,13 @@ TEST_F(MorphPage, TheToggleGrowsTheEditorAndTheMarkerMovesTheSound)
   const double x1 = s.normalized(par_morph_x), y1 = s.normalized(par_morph_y);
   const Stereo dragged = s.render(testSignal());
   EXPECT_GT(maxDifference(dragged, renderState(before, testSignal())), 1e-4) << "the sound moved with the marker";
-  // The same position reached by parameter: the same sound but for the last bits of a double.
-  EXPECT_LT(maxDifference(dragged, renderAtMorphPosition(before, x1, y1)), 1e-9);
+  // The same position reached by parameter: the same sound, but for rounding in the last bits of a
+  // double that a patch with chaotic feedback (new instances start on random patches) can grow to
+  // about 1e-8; -120 dB leaves room for that and none for another sound.
+  EXPECT_LT(maxDifference(dragged, renderAtMorphPosition(before, x1, y1)), 1e-6);
 }
 
-TEST_F(MorphPage, ADraggedPointMovesBackWithUndoAndAgainWithRedo)
+TEST_F(MorphPageE2E, ADraggedPointMovesBackWithUndoAndAgainWithRedo)
 {
   expandStrip();
   const Chunk start = s.chunk();

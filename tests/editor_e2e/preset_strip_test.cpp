@@ -34,7 +34,7 @@ Stereo renderFactoryPreset(int slot)
   return plugin_it::render(other.plugin(), testSignal());
 }
 
-class PresetStrip : public EditorE2E
+class StripE2E : public EditorE2E
 {
 protected:
   void SetUp() override
@@ -65,7 +65,7 @@ protected:
   int start = -1;
 };
 
-TEST_F(PresetStrip, NextAndPreviousChangeTheSoundToThatPreset)
+TEST_F(StripE2E, NextAndPreviousChangeTheSoundToThatPreset)
 {
   const Stereo before = s.render(testSignal());
   const int n = zarvo::kNumFactoryPresets;
@@ -82,7 +82,7 @@ TEST_F(PresetStrip, NextAndPreviousChangeTheSoundToThatPreset)
   EXPECT_EQ(maxDifference(s.render(testSignal()), renderFactoryPreset(start)), 0.0);
 }
 
-TEST_F(PresetStrip, TheBrowserLoadsTheRowClicked)
+TEST_F(StripE2E, TheBrowserLoadsTheRowClicked)
 {
   ASSERT_TRUE(click(stripZone(kZoneName)));
   // The browser opens under the name with the current preset's row in the accent colour.
@@ -132,7 +132,7 @@ public:
   std::string dir, fifo, savedPath;
 };
 
-TEST_F(PresetStrip, SaveWritesAPresetFileThatLoadsElsewhere)
+TEST_F(StripE2E, SaveWritesAPresetFileThatLoadsElsewhere)
 {
   FakeChooser chooser;
   ASSERT_TRUE(click(stripZone(kZoneSave)));

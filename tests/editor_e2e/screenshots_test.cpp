@@ -6,7 +6,7 @@
 namespace vemlor::e2e {
 namespace {
 
-class Screenshots : public ::testing::TestWithParam<float>
+class ScreenshotsE2E : public ::testing::TestWithParam<float>
 {
 protected:
   void SetUp() override
@@ -34,7 +34,7 @@ protected:
   EditorSession s;
 };
 
-TEST_P(Screenshots, EveryPage)
+TEST_P(ScreenshotsE2E, EveryPage)
 {
   // The band alone first: with the morph field on, the strip does not navigate or browse.
   setMorphOf(s, false);
@@ -86,7 +86,7 @@ TEST_P(Screenshots, EveryPage)
   EXPECT_EQ(morph.at(kEmptySpot.cx(), kEmptySpot.cy()), kBackground);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scale, Screenshots, ::testing::Values(1.f, 2.f),
+INSTANTIATE_TEST_SUITE_P(Scale, ScreenshotsE2E, ::testing::Values(1.f, 2.f),
                          [](const auto& info) { return "x" + std::to_string(static_cast<int>(info.param)); });
 
 } // namespace

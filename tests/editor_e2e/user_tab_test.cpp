@@ -70,7 +70,7 @@ std::string readFile(const std::filesystem::path& path)
   return text.str();
 }
 
-class UserTab : public EditorE2E
+class UserTabE2E : public EditorE2E
 {
 protected:
   void SetUp() override
@@ -117,7 +117,7 @@ protected:
   }
 };
 
-TEST_F(UserTab, AnEditedLayoutIsTheDefaultOfANewInstance)
+TEST_F(UserTabE2E, AnEditedLayoutIsTheDefaultOfANewInstance)
 {
   const std::filesystem::path file = EditorSession::dataFolder() / "default_layout.zarvo";
   const std::string fileBefore = readFile(file);
@@ -154,7 +154,7 @@ TEST_F(UserTab, AnEditedLayoutIsTheDefaultOfANewInstance)
   EXPECT_EQ(other.chunk().editorValues.at(kValueTab), 2.0) << "the new instance's tab";
 }
 
-TEST_F(UserTab, ALayoutFileSavedByOneInstanceLoadsInAnother)
+TEST_F(UserTabE2E, ALayoutFileSavedByOneInstanceLoadsInAnother)
 {
   const std::string dir = x11test::MakeTempDir("e2e_layout");
   const std::string fifo = dir + "/answer";
