@@ -7,6 +7,7 @@
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/state/cc_mod_settings.h"
 #include "utils/midi_cc/cc_display_control.h"
+#include "utils/midi_cc/control_decorator.h"
 #include "utils/midi_cc/controllable.h"
 #include "utils/midi_cc/mapper.h"
 
@@ -227,7 +228,10 @@ void NoteModeController::syncUI(const EditorView& view)
         display->mStr.Set(label.c_str());
         display->SetDirty(false);
       }
-      if (auto* learnable = dynamic_cast<midi_cc::IControllable*>(c))
+      // This runs on every idle tick and setting the number always redraws: only a change is set.
+      const auto* shown = dynamic_cast<const midi_cc::ControlDecorator<midi_cc::CCDisplayControl>*>(c);
+      auto* learnable = dynamic_cast<midi_cc::IControllable*>(c);
+      if (learnable && (!shown || shown->ccNumber() != cc))
       {
         if (cc >= 0)
           learnable->setCCNumber(cc);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 
@@ -452,6 +453,32 @@ TEST_F(PresetStrip, AnAnswerAfterTheStripIsGoneStillReachesTheLibrary)
   s.G().RemoveAllControls(); // the editor rebuilt its controls while the dialog was open
   s.platform.tasks.Drain();
   EXPECT_EQ(lib.calls, std::vector<std::string>{"save /x/p.fxp"});
+}
+
+// An idle editor draws nothing: the strip is dirty only when what it shows has changed.
+TEST_F(PresetStrip, IsDirtyOnlyWhenWhatItShowsChanged)
+{
+  make();
+  struct Case
+  {
+    const char* name;
+    std::function<void()> change;
+  };
+  const Case cases[] = {
+    {"another preset", [this] { lib.current = 1; }},
+    {"undo becomes possible", [this] { lib.undoable = !lib.undoable; }},
+    {"navigation locked", [this] { lib.navLocked = !lib.navLocked; }},
+    {"collapsed", [this] { strip->collapsed = !strip->collapsed; }},
+    {"hovered zone", [this] { strip->hoveredZone = PresetStripControl::kNext; }},
+  };
+  for (const Case& c : cases)
+  {
+    s.G().Tick();
+    EXPECT_FALSE(strip->IsDirty()) << c.name << ": nothing changed since the last frame";
+    EXPECT_FALSE(s.G().Tick()) << c.name << ": an idle frame draws nothing";
+    c.change();
+    EXPECT_TRUE(strip->IsDirty()) << c.name;
+  }
 }
 
 } // namespace

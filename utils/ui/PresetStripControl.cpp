@@ -198,7 +198,24 @@ void PresetStripControl::OnMouseOut()
   setPressed(kNone);
 }
 
-bool PresetStripControl::IsDirty() { return true; }
+PresetStripControl::Shown PresetStripControl::shownNow() const
+{
+  Shown shown;
+  shown.collapsed = collapsed;
+  shown.collapsible = collapsible;
+  shown.hoveredZone = hoveredZone;
+  shown.pressedZone = pressedZone;
+  if (collapsed)
+    return shown;
+  shown.navigation = !presetLibrary.navigationLocked();
+  shown.loadLocked = presetLibrary.fileLoadLocked();
+  shown.canUndo = showUndo && presetLibrary.canUndo();
+  shown.canRedo = showRedo && presetLibrary.canRedo();
+  shown.labelAndPrefix = labelAndPrefix();
+  return shown;
+}
+
+bool PresetStripControl::IsDirty() { return IControl::IsDirty() || !mDrawn || *mDrawn != shownNow(); }
 
 const char* PresetStripControl::hoveredTooltip() const
 {
@@ -292,6 +309,7 @@ std::string PresetStripControl::fitPathLabel(IGfx& g, const IText& style, const 
 
 void PresetStripControl::Draw(IGfx& g)
 {
+  mDrawn = shownNow();
   const Zones z = layout();
   const IColor& bg = GetColor(EVColor::BG);
   const IColor& pressedColor = GetColor(EVColor::PR);

@@ -52,7 +52,8 @@ public:
   void OnMouseOver(float x, float y, const plugkit::gfx::IMouseMod& mod) override;
   void OnMouseOut() override;
   void Draw(plugkit::gfx::IGfx& g) override;
-  // Always: the label and the buttons' states follow the library without notification.
+  // The label and the buttons' states follow the library without notification, so the strip compares
+  // what it would show with what it drew last; an idle editor then draws nothing.
   bool IsDirty() override;
 
   const char* hoveredTooltip() const override;
@@ -122,7 +123,19 @@ private:
   void runDialog(const std::function<void(std::function<void(const std::string&)>)>& open,
                  std::function<void(PresetLibrary&, const std::string&)> use);
 
+  // Everything a frame of the strip shows that can change without the strip being told.
+  struct Shown
+  {
+    bool collapsed = false, collapsible = false, navigation = false, loadLocked = false, canUndo = false,
+         canRedo = false;
+    int hoveredZone = 0, pressedZone = 0;
+    std::pair<std::string, std::string> labelAndPrefix;
+    bool operator==(const Shown&) const = default;
+  };
+  Shown shownNow() const;
+
   bool mDialogOpen = false;
+  std::optional<Shown> mDrawn;
   std::shared_ptr<PresetStripControl*> mSelf;
 };
 
