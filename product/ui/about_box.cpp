@@ -62,7 +62,10 @@ IAboutBoxControl* AboutBox::make(const IRECT& bounds, const IPattern& background
                                  const IColor& accent, const BuildInfo& build)
 {
   const std::vector<std::string> texts = lines(build);
-  auto attach = [texts, text, accent](IContainerBase* box, const IRECT& r) {
+  // Centred on their rows: a link answers only over its text, which the layout centres.
+  IText centred = text;
+  centred.mAlign = EAlign::Center;
+  auto attach = [texts, text = centred, accent](IContainerBase* box, const IRECT& r) {
     auto link = [&](const std::string& shown, const char* url) {
       box->AddChildControl(new IURLControl(r, shown.c_str(), url, text, DEFAULT_BGCOLOR, accent, accent));
     };
@@ -76,7 +79,7 @@ IAboutBoxControl* AboutBox::make(const IRECT& bounds, const IPattern& background
     plain(texts[6], kHostLineTag);
     box->Hide(true);
   };
-  auto layout = [text](IContainerBase* box, const IRECT& r) {
+  auto layout = [text = centred](IContainerBase* box, const IRECT& r) {
     const int n = box->NChildren();
     box->ForAllChildrenFunc([&](int i, IControl* child) {
       const IRECT row = lineRect(r, i, n, text.mSize);

@@ -105,7 +105,9 @@ TEST(AboutBox, LinesAreExactlyTheBuildsOwn)
 TEST(AboutBox, LinesStackAsACentredBlockAndOnlyTheLinkTextIsHit)
 {
   EditorSession s;
-  const IText text(10.f, COLOR_WHITE);
+  // The editor's small text is left-aligned; the lines are centred whatever style they are given.
+  IText text(10.f, COLOR_WHITE);
+  text.mAlign = EAlign::Near;
   const BuildInfo build{"x86_64", "main", "abc1234", "2026-12-10"};
   IAboutBoxControl* box =
     AboutBox::make(IRECT(0, 0, 940, 200), IPattern(COLOR_BLACK), text, IColor(255, 95, 55, 200), build);
@@ -121,6 +123,7 @@ TEST(AboutBox, LinesStackAsACentredBlockAndOnlyTheLinkTextIsHit)
     EXPECT_EQ(child->GetRECT(),
               IRECT(0, 58.f + 12.f * static_cast<float>(i), 940, 70.f + 12.f * static_cast<float>(i)));
     EXPECT_EQ(static_cast<ITextControl*>(child)->GetStr(), lines[static_cast<size_t>(i)]);
+    EXPECT_EQ(child->GetText().mAlign, EAlign::Center) << "a link's text must lie over its hit area";
   }
   // A link is clickable only on its text (5 px per byte here) plus 4 px each side.
   const IRECT link = box->GetChild(0)->GetTargetRECT();
