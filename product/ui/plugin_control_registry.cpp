@@ -37,7 +37,7 @@ constexpr float kCaptionSize = 1.f / 9.f;
 constexpr float kCharacterHalfArc = (360.f - 48.f) / 2.f;
 
 // How a fill slider shows its value.
-struct FillSliderSpec
+struct FillSliderLook
 {
   IText text = DEFAULT_TEXT;
   const char* sliderLabel = "";
@@ -49,12 +49,12 @@ struct FillSliderSpec
   bool vertical = false;
 };
 
-FillSliderSpec detuneSlider(const char* sliderLabel)
+FillSliderLook detuneSlider(const char* sliderLabel)
 {
   return {.text = kT15W, .sliderLabel = sliderLabel, .decimals = 0, .origin = 0.5f};
 }
 
-FillSliderSpec captionedSlider(const char* caption, float origin)
+FillSliderLook captionedSlider(const char* caption, float origin)
 {
   return {.text = kT16W, .decimals = 2, .caption = caption, .captionText = kT14W, .origin = origin};
 }
@@ -144,23 +144,23 @@ public:
     });
   }
 
-  ControlDesc fillSlider(int param, const char* label, float size, const FillSliderSpec& spec) const
+  ControlDesc fillSlider(int param, const char* label, float size, const FillSliderLook& look) const
   {
     return desc(
       size, label,
-      [&m = mMediator, param, spec, track = mColours[0], fill = mColours[1], hover = mColours[2]](const IRECT& r) {
+      [&m = mMediator, param, look, track = mColours[0], fill = mColours[1], hover = mColours[2]](const IRECT& r) {
         auto* slider =
-          spec.vertical
-            ? makeLearnable<zarvo::ui::FillSliderControl>(m, r, param, track, fill, hover, spec.text, spec.sliderLabel,
+          look.vertical
+            ? makeLearnable<zarvo::ui::FillSliderControl>(m, r, param, track, fill, hover, look.text, look.sliderLabel,
                                                           DEFAULT_GEARING, EDirection::Vertical)
-            : makeLearnable<zarvo::ui::FillSliderControl>(m, r, param, track, fill, hover, spec.text, spec.sliderLabel);
-        if (spec.displayText)
+            : makeLearnable<zarvo::ui::FillSliderControl>(m, r, param, track, fill, hover, look.text, look.sliderLabel);
+        if (look.displayText)
           slider->setShowDisplayText(true);
-        else if (spec.decimals >= 0)
-          slider->setShowNumber(true, spec.decimals);
-        if (spec.caption)
-          slider->setLabel(spec.caption, spec.captionText);
-        slider->setFillOrigin(spec.origin);
+        else if (look.decimals >= 0)
+          slider->setShowNumber(true, look.decimals);
+        if (look.caption)
+          slider->setLabel(look.caption, look.captionText);
+        slider->setFillOrigin(look.origin);
         return slider;
       });
   }
@@ -263,7 +263,7 @@ zarvo::ui::ControlRegistry buildControlRegistry(Mediator& mediator, const IVStyl
   });
 
   reg.group("damping", [&] {
-    const FillSliderSpec timeSlider{.text = kT16W, .displayText = true};
+    const FillSliderLook timeSlider{.text = kT16W, .displayText = true};
     reg.add(par_damping_hold, cat.fillSlider(par_damping_hold, "damp hold", kEighth, timeSlider));
     reg.add(par_damping_release, cat.fillSlider(par_damping_release, "damp release", kEighth, timeSlider));
     reg.add(par_damping_thresh,
@@ -307,7 +307,7 @@ zarvo::ui::ControlRegistry buildControlRegistry(Mediator& mediator, const IVStyl
   reg.add(par_oversampling, cat.valueSwitch(par_oversampling, "oversample", cat.style3()));
   reg.add(par_dry_wet, cat.valueKnob(par_dry_wet, "mix", kThird));
   reg.add(par_main_gain, cat.valueKnob(par_main_gain, "gain", kThird));
-  const FillSliderSpec gainOnDry{.text = kT14R, .vertical = true};
+  const FillSliderLook gainOnDry{.text = kT14R, .vertical = true};
   reg.add(par_gain_on_dry, cat.fillSlider(par_gain_on_dry, "gain on dry", kThird, gainOnDry));
   return reg;
 }

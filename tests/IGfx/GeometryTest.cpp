@@ -138,12 +138,12 @@ TEST(IColorTest, NamedColoursAndColourSpec)
   EXPECT_EQ(240, COLOR_LIGHT_GRAY.R);
   EXPECT_EQ(IColor(255, 0, 0, 0), IColor());
 
-  const IVColorSpec spec{COLOR_RED, COLOR_BLUE};
-  EXPECT_EQ(COLOR_RED, spec[EVColor::BG]);
-  EXPECT_EQ(COLOR_BLUE, spec[EVColor::FG]);
-  EXPECT_EQ(COLOR_LIGHT_GRAY, spec[EVColor::PR]);
-  EXPECT_EQ(DEFAULT_SHCOLOR, spec[EVColor::SH]);
-  EXPECT_EQ(COLOR_BLUE, spec[EVColor::X3]);
+  const IVColorSpec colors{COLOR_RED, COLOR_BLUE};
+  EXPECT_EQ(COLOR_RED, colors[EVColor::BG]);
+  EXPECT_EQ(COLOR_BLUE, colors[EVColor::FG]);
+  EXPECT_EQ(COLOR_LIGHT_GRAY, colors[EVColor::PR]);
+  EXPECT_EQ(DEFAULT_SHCOLOR, colors[EVColor::SH]);
+  EXPECT_EQ(COLOR_BLUE, colors[EVColor::X3]);
   EXPECT_EQ(DEFAULT_COLOR_SPEC, IVColorSpec({}));
 
   const IVColorSpec ten{COLOR_RED, COLOR_RED, COLOR_RED, COLOR_RED, COLOR_RED,

@@ -92,29 +92,19 @@ public:
     attachMorphPage(p);
   }
 
-  // The strip as the preset row leaves it: at W = 940, (77, 0, 696, 18).
+  // The strip as the preset row leaves it, at W = 940 (77, 0, 696, 18), built by the preset row
+  // itself; under another tag, a plain strip there.
   zarvo::ui::PresetStripControl* attachStrip(bool collapsed, int tag = kTagPresetStrip)
   {
-    plugkit::gfx::IVStyle style = morphPageStyle1();
-    style.colorSpec.SetColor(plugkit::gfx::EVColor::BG, plugkit::gfx::COLOR_TRANSPARENT);
-    style.colorSpec.SetColor(plugkit::gfx::EVColor::FR, plugkit::gfx::COLOR_TRANSPARENT);
-    auto* strip =
-      new zarvo::ui::PresetStripControl(plugkit::gfx::IRECT(77.f, 0.f, 696.f, 18.f), *plug->presetLibrary(), style);
-    const auto icon = [](const char* utf8) { return zarvo::ui::GlyphLabel::glyph(utf8, kIconFont); };
-    strip->expandGlyph = icon("\U000F013E");
-    strip->collapseGlyph = icon("\U000F013D");
-    strip->prevGlyph = icon("\U000F0141");
-    strip->nextGlyph = icon("\U000F0142");
-    strip->undoGlyph = icon("\U000F054C");
-    strip->redoGlyph = icon("\U000F044E");
-    strip->saveGlyph = iconSave;
-    strip->loadGlyph = iconLoad;
-    strip->folderGlyph = icon("\U000F0969");
-    strip->scanGlyph = icon("\U000F0B9D");
-    strip->collapsedToggleWidth = 55.f;
-    strip->buttonWidth = 34.2f;
-    strip->showNumbers = true;
-    strip->showRedo = true;
+    plug->editorUI().presetStripCollapsed = collapsed;
+    if (tag == kTagPresetStrip)
+    {
+      LayoutPass p = pass();
+      attachPresetRow(p);
+      return dynamic_cast<zarvo::ui::PresetStripControl*>(G().GetControlWithTag(kTagPresetStrip));
+    }
+    auto* strip = new zarvo::ui::PresetStripControl(plugkit::gfx::IRECT(77.f, 0.f, 696.f, 18.f), *plug->presetLibrary(),
+                                                    morphPageStyle1());
     strip->collapsed = collapsed;
     G().AttachControl(strip, tag, kGroupPreset);
     return strip;
