@@ -15,14 +15,6 @@ using namespace zarvo;
 
 constexpr int kPoints = 17;
 
-Patch presetSound(const char* name)
-{
-  for (const FactoryPresetDef& def : factoryPresetDefs())
-    if (std::string_view(def.name) == name)
-      return paramTable().preset(def);
-  throw std::out_of_range(name);
-}
-
 // The field with only the given points active, weighted by one model, nothing selected.
 void setField(Chunk& chunk, int model, const std::vector<int>& active)
 {

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <numbers>
 #include <random>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,14 @@ const ParamTable& paramTable()
 {
   static const ParamTable table;
   return table;
+}
+
+Patch presetSound(const char* name)
+{
+  for (const zarvo::FactoryPresetDef& def : zarvo::factoryPresetDefs())
+    if (std::string_view(def.name) == name)
+      return paramTable().preset(def);
+  throw std::out_of_range(name);
 }
 
 void setPatch(Chunk& chunk, const Patch& patch)

@@ -45,6 +45,9 @@ private:
 
 const ParamTable& paramTable();
 
+// The plain values of the factory preset of that name; throws when there is none.
+Patch presetSound(const char* name);
+
 // Writes every parameter of the patch into the chunk's parameter section.
 void setPatch(Chunk& chunk, const Patch& patch);
 // Sets every morph row of a point to the patch's normalised values.
