@@ -3,8 +3,7 @@
 
 #include "IPlugin/TextString.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // A backend image: its handle, size in device pixels, the image scale it was made for and the draw
 // scale it was rendered at. Backends derive from it to own the image.
@@ -13,9 +12,12 @@ class APIBitmap
 public:
   APIBitmap() = default;
   APIBitmap(int bitmap, int width, int height, float scale, float drawScale)
-    : mBitmap(bitmap), mWidth(width), mHeight(height), mScale(scale), mDrawScale(drawScale)
-  {
-  }
+    : mBitmap(bitmap)
+    , mWidth(width)
+    , mHeight(height)
+    , mScale(scale)
+    , mDrawScale(drawScale)
+  {}
   virtual ~APIBitmap() = default;
   APIBitmap(const APIBitmap&) = delete;
   APIBitmap& operator=(const APIBitmap&) = delete;
@@ -48,8 +50,10 @@ class IBitmap
 public:
   IBitmap() = default;
   IBitmap(APIBitmap* bitmap, int nFrames, bool framesAreHorizontal, const char* name = "")
-    : mAPIBitmap(bitmap), mN(nFrames < 1 ? 1 : nFrames), mFramesAreHorizontal(framesAreHorizontal),
-      mResourceName(name ? name : "")
+    : mAPIBitmap(bitmap)
+    , mN(nFrames < 1 ? 1 : nFrames)
+    , mFramesAreHorizontal(framesAreHorizontal)
+    , mResourceName(name ? name : "")
   {
     if (bitmap && bitmap->GetScale() > 0.f)
     {

@@ -11,7 +11,10 @@ struct IBlend
   float mWeight = 1.f;
 
   constexpr IBlend() = default;
-  constexpr IBlend(EBlend method, float weight) : mMethod(method), mWeight(weight) {}
+  constexpr IBlend(EBlend method, float weight)
+    : mMethod(method)
+    , mWeight(weight)
+  {}
   constexpr bool operator==(const IBlend&) const = default;
 };
 

@@ -36,8 +36,8 @@ IColor IColor::FromHSLA(float h, float s, float l, float a)
   // l + s(1 - l) is l + s - ls, written so that lightness 1 gives exactly 1.
   const float m2 = l <= 0.5f ? l * (1.f + s) : l + s * (1.f - l);
   const float m1 = 2.f * l - m2;
-  return IColor(static_cast<int>(a * 255.f), ToByte(HueToChannel(m1, m2, h + 1.f / 3.f)), ToByte(HueToChannel(m1, m2, h)),
-                ToByte(HueToChannel(m1, m2, h - 1.f / 3.f)));
+  return IColor(static_cast<int>(a * 255.f), ToByte(HueToChannel(m1, m2, h + 1.f / 3.f)),
+                ToByte(HueToChannel(m1, m2, h)), ToByte(HueToChannel(m1, m2, h - 1.f / 3.f)));
 }
 
 } // namespace plugkit::gfx

@@ -11,7 +11,12 @@ struct IColor
   int B = 0;
 
   constexpr IColor() = default;
-  constexpr IColor(int a, int r, int g, int b) : A(a), R(r), G(g), B(b) {}
+  constexpr IColor(int a, int r, int g, int b)
+    : A(a)
+    , R(r)
+    , G(g)
+    , B(b)
+  {}
   constexpr bool operator==(const IColor&) const = default;
 
   // Hue, saturation, lightness and alpha as fractions. The hue wraps around; saturation and

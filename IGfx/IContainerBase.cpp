@@ -7,7 +7,9 @@
 namespace plugkit::gfx {
 
 IContainerBase::IContainerBase(const IRECT& bounds, IContainerFunction attachFunc, IContainerFunction resizeFunc)
-: IControl(bounds), mAttachFunc(std::move(attachFunc)), mResizeFunc(std::move(resizeFunc))
+  : IControl(bounds)
+  , mAttachFunc(std::move(attachFunc))
+  , mResizeFunc(std::move(resizeFunc))
 {
   mIgnoreMouse = true;
 }
@@ -81,9 +83,8 @@ void IContainerBase::PruneChildren()
 {
   // Pointers are compared against the context's list before any is
   // dereferenced.
-  std::erase_if(mChildren, [this](IControl* c) {
-    return !mGraphics || mGraphics->GetControlIdx(c) < 0 || c->GetParent() != this;
-  });
+  std::erase_if(
+    mChildren, [this](IControl* c) { return !mGraphics || mGraphics->GetControlIdx(c) < 0 || c->GetParent() != this; });
 }
 
 } // namespace plugkit::gfx

@@ -12,19 +12,25 @@
 namespace plugkit::gfx {
 
 IControl::IControl(const IRECT& bounds, int paramIdx, IActionFunction actionFunc)
-: mRECT(bounds), mTargetRECT(bounds), mActionFunc(std::move(actionFunc))
+  : mRECT(bounds)
+  , mTargetRECT(bounds)
+  , mActionFunc(std::move(actionFunc))
 {
   mVals.push_back({paramIdx, 0.});
 }
 
 IControl::IControl(const IRECT& bounds, const std::vector<int>& paramIdxs, IActionFunction actionFunc)
-: mRECT(bounds), mTargetRECT(bounds), mActionFunc(std::move(actionFunc))
+  : mRECT(bounds)
+  , mTargetRECT(bounds)
+  , mActionFunc(std::move(actionFunc))
 {
   for (int idx : paramIdxs)
     mVals.push_back({idx, 0.});
 }
 
-IControl::IControl(const IRECT& bounds, IActionFunction actionFunc) : IControl(bounds, -1, std::move(actionFunc)) {}
+IControl::IControl(const IRECT& bounds, IActionFunction actionFunc)
+  : IControl(bounds, -1, std::move(actionFunc))
+{}
 
 IControl::~IControl() = default;
 
@@ -43,10 +49,7 @@ void IControl::OnMouseDown(float x, float y, const IMouseMod& mod)
 void IControl::OnMouseUp(float, float, const IMouseMod&) {}
 void IControl::OnMouseDrag(float, float, float, float, const IMouseMod&) {}
 
-void IControl::OnMouseDblClick(float x, float y, const IMouseMod&)
-{
-  SetValueToDefault(GetValIdxForPos(x, y));
-}
+void IControl::OnMouseDblClick(float x, float y, const IMouseMod&) { SetValueToDefault(GetValIdxForPos(x, y)); }
 
 void IControl::OnMouseWheel(float, float, const IMouseMod&, float) {}
 bool IControl::OnKeyDown(float, float, const IKeyPress&) { return false; }

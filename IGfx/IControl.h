@@ -207,7 +207,7 @@ public:
 
   OBJ_METHODS(IControl, Steinberg::FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IContextMenuTarget)
+  DEF_INTERFACE(Steinberg::Vst::IContextMenuTarget)
   END_DEFINE_INTERFACES(Steinberg::FObject)
   REFCOUNT_METHODS(Steinberg::FObject)
 

@@ -49,7 +49,7 @@ void HideCursor(IControl& control, bool hide)
 
 //--------------------------------------------------------------------------------------------------
 IButtonControlBase::IButtonControlBase(const IRECT& bounds, IActionFunction actionFunc)
-: IControl(bounds, -1, std::move(actionFunc))
+  : IControl(bounds, -1, std::move(actionFunc))
 {
   mDblAsSingleClick = true;
 }
@@ -68,8 +68,9 @@ void IButtonControlBase::OnEndAnimation()
 
 //--------------------------------------------------------------------------------------------------
 ISwitchControlBase::ISwitchControlBase(const IRECT& bounds, int paramIdx, IActionFunction actionFunc, int nStates)
-: IControl(bounds, paramIdx, std::move(actionFunc)), mNumStates(nStates),
-  mDisabledState(static_cast<size_t>(std::max(nStates, 0)), false)
+  : IControl(bounds, paramIdx, std::move(actionFunc))
+  , mNumStates(nStates)
+  , mDisabledState(static_cast<size_t>(std::max(nStates, 0)), false)
 {
   mDblAsSingleClick = true;
   mDirty = true;
@@ -133,7 +134,9 @@ bool ISwitchControlBase::GetStateDisabled(int stateIdx) const
 
 //--------------------------------------------------------------------------------------------------
 IKnobControlBase::IKnobControlBase(const IRECT& bounds, int paramIdx, EDirection direction, double gearing)
-: IControl(bounds, paramIdx), mDirection(direction), mGearing(gearing)
+  : IControl(bounds, paramIdx)
+  , mDirection(direction)
+  , mGearing(gearing)
 {}
 
 void IKnobControlBase::OnMouseDown(float x, float y, const IMouseMod& mod)
@@ -179,12 +182,18 @@ void IKnobControlBase::OnMouseWheel(float, float, const IMouseMod& mod, float d)
 //--------------------------------------------------------------------------------------------------
 ISliderControlBase::ISliderControlBase(const IRECT& bounds, int paramIdx, EDirection dir, double gearing,
                                        float handleSize)
-: IControl(bounds, paramIdx), mDirection(dir), mHandleSize(handleSize), mGearing(gearing)
+  : IControl(bounds, paramIdx)
+  , mDirection(dir)
+  , mHandleSize(handleSize)
+  , mGearing(gearing)
 {}
 
 ISliderControlBase::ISliderControlBase(const IRECT& bounds, IActionFunction actionFunc, EDirection dir, double gearing,
                                        float handleSize)
-: IControl(bounds, std::move(actionFunc)), mDirection(dir), mHandleSize(handleSize), mGearing(gearing)
+  : IControl(bounds, std::move(actionFunc))
+  , mDirection(dir)
+  , mHandleSize(handleSize)
+  , mGearing(gearing)
 {}
 
 void ISliderControlBase::OnResize()

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
-IFontData::IFontData(const void* data, int size, int faceIdx) : mFaceIdx(faceIdx)
+IFontData::IFontData(const void* data, int size, int faceIdx)
+  : mFaceIdx(faceIdx)
 {
   if (data && size > 0 && mBytes.Resize(size) && mBytes.GetSize() == size)
     std::memcpy(mBytes.Get(), data, static_cast<size_t>(size));

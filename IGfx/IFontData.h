@@ -6,8 +6,7 @@
 #include "IGfx/IFontInfo.h"
 #include "IPlugin/HeapBuf.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 class IFontData : public IFontInfo
 {

@@ -5,13 +5,9 @@
 #include <cstring>
 #include <string>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
-IFontInfo::IFontInfo(const unsigned char* data, uint32_t dataSize, int faceIdx)
-{
-  Parse(data, dataSize, faceIdx);
-}
+IFontInfo::IFontInfo(const unsigned char* data, uint32_t dataSize, int faceIdx) { Parse(data, dataSize, faceIdx); }
 
 void IFontInfo::Parse(const unsigned char* data, uint32_t dataSize, int faceIdx)
 {

@@ -5,8 +5,7 @@
 
 #include "IPlugin/TextString.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Any thread; reads only. Every read is checked against the data's size: a table, record or string
 // that does not fit makes the font not valid or the string empty. The data must outlive the object.

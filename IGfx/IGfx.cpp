@@ -46,7 +46,11 @@ int ContextMenuTag(const IPopupMenu& root, const IPopupMenu& level)
 } // namespace
 
 IGfx::IGfx(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
-: mDelegate(dlg), mWidth(w), mHeight(h), mFPS(fps), mDrawScale(scale)
+  : mDelegate(dlg)
+  , mWidth(w)
+  , mHeight(h)
+  , mFPS(fps)
+  , mDrawScale(scale)
 {
   RetainResourceCaches();
 }
@@ -90,10 +94,7 @@ IControl* IGfx::AttachControl(IControl* control, int ctrlTag, const char* group)
   return control;
 }
 
-void IGfx::InsertBackgroundControl(IControl* control)
-{
-  mControls.insert(mControls.begin(), control);
-}
+void IGfx::InsertBackgroundControl(IControl* control) { mControls.insert(mControls.begin(), control); }
 
 void IGfx::AttachCornerResizer(IControl* control, EUIResizerMode mode, bool layoutOnResize)
 {
@@ -226,15 +227,9 @@ void IGfx::RemoveControl(IControl* control)
   SetAllControlsDirty();
 }
 
-void IGfx::RemoveControl(int idx)
-{
-  RemoveControl(GetControl(idx));
-}
+void IGfx::RemoveControl(int idx) { RemoveControl(GetControl(idx)); }
 
-void IGfx::RemoveControlWithTag(int ctrlTag)
-{
-  RemoveControl(GetControlWithTag(ctrlTag));
-}
+void IGfx::RemoveControlWithTag(int ctrlTag) { RemoveControl(GetControlWithTag(ctrlTag)); }
 
 void IGfx::RemoveControls(int fromIdx)
 {

@@ -356,11 +356,12 @@ public:
                        const IBlend* blend = nullptr, float thickness = 1.f);
   virtual void DrawCircle(const IColor& color, float cx, float cy, float r, const IBlend* blend = nullptr,
                           float thickness = 1.f);
-  virtual void DrawEllipse(const IColor& color, const IRECT& bounds, const IBlend* blend = nullptr, float thickness = 1.f);
+  virtual void DrawEllipse(const IColor& color, const IRECT& bounds, const IBlend* blend = nullptr,
+                           float thickness = 1.f);
   virtual void DrawEllipse(const IColor& color, float x, float y, float r1, float r2, float angle = 0.f,
                            const IBlend* blend = nullptr, float thickness = 1.f);
-  virtual void DrawDottedLine(const IColor& color, float x1, float y1, float x2, float y2, const IBlend* blend = nullptr,
-                              float thickness = 1.f, float dashLen = 2.f);
+  virtual void DrawDottedLine(const IColor& color, float x1, float y1, float x2, float y2,
+                              const IBlend* blend = nullptr, float thickness = 1.f, float dashLen = 2.f);
   virtual void DrawDottedRect(const IColor& color, const IRECT& bounds, const IBlend* blend = nullptr,
                               float thickness = 1.f, float dashLen = 2.f);
   virtual void DrawGrid(const IColor& color, const IRECT& bounds, float gridSizeH, float gridSizeV,
@@ -424,8 +425,8 @@ public:
   void DrawFittedBitmap(const IBitmap& bitmap, const IRECT& bounds, const IBlend* blend = nullptr);
   void DrawRotatedBitmap(const IBitmap& bitmap, float destCentreX, float destCentreY, double angle,
                          const IBlend* blend = nullptr);
-  void DrawSVG(const ISVG& svg, const IRECT& bounds, const IBlend* blend = nullptr,
-               const IColor* strokeColor = nullptr, const IColor* fillColor = nullptr);
+  void DrawSVG(const ISVG& svg, const IRECT& bounds, const IBlend* blend = nullptr, const IColor* strokeColor = nullptr,
+               const IColor* fillColor = nullptr);
   void DrawRotatedSVG(const ISVG& svg, float destCentreX, float destCentreY, float width, float height, double angle,
                       const IBlend* blend = nullptr);
   void DoDrawSVG(const ISVG& svg, const IBlend* blend = nullptr, const IColor* strokeColor = nullptr,
@@ -526,8 +527,7 @@ public:
   // The context's own versions of these do nothing.
   virtual void DrawFastDropShadow(const IRECT& /*innerBounds*/, const IRECT& /*outerBounds*/, float /*xyDrop*/ = 5.f,
                                   float /*roundness*/ = 0.f, float /*blur*/ = 10.f, const IBlend* /*blend*/ = nullptr)
-  {
-  }
+  {}
   virtual void UpdateLayer() {}
   virtual void DrawResize() {}
   virtual void EndFrame() {}

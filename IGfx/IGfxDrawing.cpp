@@ -7,11 +7,9 @@
 #include "IGfx/IBitmap.h"
 #include "IGfx/IGfx.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
-namespace
-{
+namespace {
 IStrokeOptions DashedStroke(float dashLen)
 {
   IStrokeOptions options;
@@ -263,8 +261,7 @@ void IGfx::DrawVerticalLine(const IColor& color, float xi, float yLo, float yHi,
   DrawLine(color, xi, yLo, xi, yHi, blend, thickness);
 }
 
-void IGfx::DrawHorizontalLine(const IColor& color, float yi, float xLo, float xHi, const IBlend* blend,
-                              float thickness)
+void IGfx::DrawHorizontalLine(const IColor& color, float yi, float xLo, float xHi, const IBlend* blend, float thickness)
 {
   DrawLine(color, xLo, yi, xHi, yi, blend, thickness);
 }
@@ -511,10 +508,7 @@ void IGfx::PathTransformReset(bool clearStates)
   PathTransformSetMatrix(mTransform);
 }
 
-void IGfx::PathTransformSave()
-{
-  mTransformStates.push(mTransform);
-}
+void IGfx::PathTransformSave() { mTransformStates.push(mTransform); }
 
 void IGfx::PathTransformRestore()
 {
@@ -537,10 +531,7 @@ void IGfx::PathTransformScale(float x, float y)
   PathTransformSetMatrix(mTransform);
 }
 
-void IGfx::PathTransformScale(float scale)
-{
-  PathTransformScale(scale, scale);
-}
+void IGfx::PathTransformScale(float scale) { PathTransformScale(scale, scale); }
 
 void IGfx::PathTransformRotate(float angle)
 {

@@ -5,8 +5,7 @@
 namespace plugkit::gfx {
 
 class IBitmap
-{
-};
+{};
 
 void PlatformFontDeleter::operator()(PlatformFont*) const {}
 

@@ -16,21 +16,16 @@ constexpr double kNoPendingValue = std::numeric_limits<double>::quiet_NaN();
 } // namespace
 
 IGEditorDelegate::IGEditorDelegate(int nParams)
-: IEditorDelegate(nParams), mPendingValues(std::make_unique<std::atomic<double>[]>(static_cast<size_t>(nParams > 0 ? nParams : 0)))
+  : IEditorDelegate(nParams)
+  , mPendingValues(std::make_unique<std::atomic<double>[]>(static_cast<size_t>(nParams > 0 ? nParams : 0)))
 {
   for (int i = 0; i < NParams(); ++i)
     mPendingValues[static_cast<size_t>(i)].store(kNoPendingValue, std::memory_order_relaxed);
 }
 
-IGEditorDelegate::~IGEditorDelegate()
-{
-  mGraphics.reset();
-}
+IGEditorDelegate::~IGEditorDelegate() { mGraphics.reset(); }
 
-std::unique_ptr<IGfx> IGEditorDelegate::CreateGraphics()
-{
-  return mMakeGraphicsFunc ? mMakeGraphicsFunc() : nullptr;
-}
+std::unique_ptr<IGfx> IGEditorDelegate::CreateGraphics() { return mMakeGraphicsFunc ? mMakeGraphicsFunc() : nullptr; }
 
 void IGEditorDelegate::LayoutUI(IGfx* graphics)
 {
@@ -77,8 +72,8 @@ void IGEditorDelegate::OnParentWindowResize(int width, int height)
     return;
   // A host confirming the size it was asked for changes nothing.
   const float scale = mGraphics->GetPlatformWindowScale() * mGraphics->GetDrawScale();
-  mGraphics->Resize(static_cast<int>(static_cast<float>(width) / scale), static_cast<int>(static_cast<float>(height) / scale),
-                    mGraphics->GetDrawScale(), false);
+  mGraphics->Resize(static_cast<int>(static_cast<float>(width) / scale),
+                    static_cast<int>(static_cast<float>(height) / scale), mGraphics->GetDrawScale(), false);
 }
 
 void IGEditorDelegate::SetScreenScale(float scale)

@@ -27,20 +27,20 @@ constexpr int kMaxBaseNote = 96;
 
 // Two rows of the keyboard laid out as piano keys, offsets from the base note.
 constexpr std::array<std::pair<int, int>, 15> kNoteKeys{{{'A', 0},
-                                                          {'W', 1},
-                                                          {'S', 2},
-                                                          {'E', 3},
-                                                          {'D', 4},
-                                                          {'F', 5},
-                                                          {'T', 6},
-                                                          {'G', 7},
-                                                          {'Y', 8},
-                                                          {'H', 9},
-                                                          {'U', 10},
-                                                          {'J', 11},
-                                                          {'K', 12},
-                                                          {'O', 13},
-                                                          {'L', 14}}};
+                                                         {'W', 1},
+                                                         {'S', 2},
+                                                         {'E', 3},
+                                                         {'D', 4},
+                                                         {'F', 5},
+                                                         {'T', 6},
+                                                         {'G', 7},
+                                                         {'Y', 8},
+                                                         {'H', 9},
+                                                         {'U', 10},
+                                                         {'J', 11},
+                                                         {'K', 12},
+                                                         {'O', 13},
+                                                         {'L', 14}}};
 
 constexpr uint8_t kNoteOn = 144;
 constexpr uint8_t kNoteOff = 128;
@@ -71,7 +71,8 @@ bool IGfx::RespondsToGesture(float x, float y)
   const IControl* control = GetMouseControl(x, y, false);
   if (control && control->GetWantsGestures())
     return true;
-  return std::any_of(mGestureRegions.begin(), mGestureRegions.end(), [x, y](const IRECT& r) { return r.Contains(x, y); });
+  return std::any_of(mGestureRegions.begin(), mGestureRegions.end(),
+                     [x, y](const IRECT& r) { return r.Contains(x, y); });
 }
 
 void IGfx::OnGestureRecognized(const IGestureInfo& info)

@@ -135,7 +135,8 @@ IControl* IGfx::CapturedControl(uint64_t touchId) const
 
 bool IGfx::ControlIsCaptured(const IControl* control) const
 {
-  return std::any_of(mCapturedMap.begin(), mCapturedMap.end(), [control](const auto& e) { return e.second == control; });
+  return std::any_of(mCapturedMap.begin(), mCapturedMap.end(),
+                     [control](const auto& e) { return e.second == control; });
 }
 
 IControl* IGfx::GetMouseControl(float x, float y, bool capture, bool mouseOver, uint64_t touchId)
@@ -404,14 +405,12 @@ int IGfx::GetParamIdxForPTAutomation(float x, float y)
   return mLastClickedParam;
 }
 
-int IGfx::GetLastClickedParamForPTAutomation()
-{
-  return std::exchange(mLastClickedParam, -1);
-}
+int IGfx::GetLastClickedParamForPTAutomation() { return std::exchange(mLastClickedParam, -1); }
 
 void IGfx::SetPTParameterHighlight(int paramIdx, bool isHighlighted, int color)
 {
-  ForControlWithParam(paramIdx, [isHighlighted, color](IControl* c) { c->SetPTParameterHighlight(isHighlighted, color); });
+  ForControlWithParam(paramIdx,
+                      [isHighlighted, color](IControl* c) { c->SetPTParameterHighlight(isHighlighted, color); });
 }
 
 } // namespace plugkit::gfx

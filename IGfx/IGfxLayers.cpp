@@ -7,24 +7,19 @@
 #include "IGfx/ILayer.h"
 #include "IGfx/ShadowBlur.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 void IGfx::StartLayer(IControl* control, const IRECT& r, bool cacheable)
 {
   const float s = GetBackingPixelScale();
-  const IRECT aligned(std::floor(r.L * s) / s, std::floor(r.T * s) / s, std::ceil(r.R * s) / s,
-                      std::ceil(r.B * s) / s);
+  const IRECT aligned(std::floor(r.L * s) / s, std::floor(r.T * s) / s, std::ceil(r.R * s) / s, std::ceil(r.B * s) / s);
   const int w = static_cast<int>(std::ceil(s * std::ceil(aligned.W())));
   const int h = static_cast<int>(std::ceil(s * std::ceil(aligned.H())));
   APIBitmap* bitmap = CreateAPIBitmap(w, h, GetScreenScale(), GetDrawScale(), cacheable);
   PushLayer(new ILayer(bitmap, aligned, control, control ? control->GetRECT() : IRECT()));
 }
 
-ILayerPtr IGfx::EndLayer()
-{
-  return ILayerPtr(PopLayer());
-}
+ILayerPtr IGfx::EndLayer() { return ILayerPtr(PopLayer()); }
 
 void IGfx::ResumeLayer(ILayerPtr& layer)
 {

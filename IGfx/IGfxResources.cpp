@@ -16,8 +16,7 @@
 #include "IGfx/ResourceFile.h"
 #include "IPlugin/IPluginPaths.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 StaticStorage<SVGHolder>& SharedSVGCache()
 {
@@ -31,8 +30,7 @@ StaticStorage<APIBitmap>& SharedBitmapCache()
   return cache;
 }
 
-namespace
-{
+namespace {
 // The extension after the last "." of the name, or the whole name without one.
 std::string Extension(const char* name)
 {
@@ -254,8 +252,7 @@ void IGfx::ReleaseBitmap(const IBitmap& bitmap)
     StaticStorage<APIBitmap>::Accessor(SharedBitmapCache()).Remove(b);
 }
 
-namespace
-{
+namespace {
 bool RegisterFont(IGfx& g, const char* fontID, const PlatformFontPtr& font)
 {
   if (!font)

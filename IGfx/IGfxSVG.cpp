@@ -6,11 +6,9 @@
 #include "IGfx/IGfx.h"
 #include "IGfx/ISVG.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
-namespace
-{
+namespace {
 // Where the line through p0 toward dir meets the chord p2→p3: true when it does at 0 ≤ t < 1 along
 // the chord and u ≥ 0 along the ray.
 bool RayCrosses(float p0x, float p0y, float dx, float dy, float p2x, float p2y, float p3x, float p3y)
@@ -47,7 +45,8 @@ bool IsHole(const svg::Shape& shape, const svg::Path& path)
 
 IColor UnpackColor(uint32_t c, int alpha)
 {
-  return IColor(alpha, static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+  return IColor(alpha, static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>((c >> 16) & 0xFF));
 }
 } // namespace
 

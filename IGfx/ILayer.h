@@ -7,8 +7,7 @@
 #include "IGfx/IPattern.h"
 #include "IGfx/IRECT.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 class IControl;
 
@@ -17,9 +16,11 @@ class ILayer
 public:
   // Takes ownership of bitmap.
   ILayer(APIBitmap* bitmap, const IRECT& layerRect, IControl* control, const IRECT& controlRect)
-    : mBitmap(bitmap), mControl(control), mControlRECT(controlRect), mRECT(layerRect)
-  {
-  }
+    : mBitmap(bitmap)
+    , mControl(control)
+    , mControlRECT(controlRect)
+    , mRECT(layerRect)
+  {}
 
   void Invalidate() { mInvalid = true; }
   bool IsInvalid() const { return mInvalid; }

@@ -17,9 +17,13 @@ struct IMatrix
 
   constexpr IMatrix() = default;
   constexpr IMatrix(double xx, double yx, double xy, double yy, double tx, double ty)
-  : mXX(xx), mYX(yx), mXY(xy), mYY(yy), mTX(tx), mTY(ty)
-  {
-  }
+    : mXX(xx)
+    , mYX(yx)
+    , mXY(xy)
+    , mYY(yy)
+    , mTX(tx)
+    , mTY(ty)
+  {}
 
   constexpr bool operator==(const IMatrix&) const = default;
 
@@ -45,7 +49,8 @@ struct IMatrix
   }
   IMatrix& Skew(double xAngle, double yAngle)
   {
-    return Transform(IMatrix(1, std::tan(yAngle / 180.0 * std::numbers::pi), std::tan(xAngle / 180.0 * std::numbers::pi), 1, 0, 0));
+    return Transform(
+      IMatrix(1, std::tan(yAngle / 180.0 * std::numbers::pi), std::tan(xAngle / 180.0 * std::numbers::pi), 1, 0, 0));
   }
 
   constexpr void TransformPoint(double& x, double& y) const

@@ -7,11 +7,11 @@ namespace plugkit::gfx {
 
 struct IMouseMod
 {
-  bool L = false; // left button
-  bool R = false; // right button
-  bool S = false; // shift
-  bool C = false; // command / control
-  bool A = false; // option / alt
+  bool L = false;       // left button
+  bool R = false;       // right button
+  bool S = false;       // shift
+  bool C = false;       // command / control
+  bool A = false;       // option / alt
   uint64_t touchID = 0; // 0 for the mouse
   float touchRadius = 0.f;
 };

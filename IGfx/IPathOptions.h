@@ -40,7 +40,10 @@ struct IFillOptions
   bool mPreserve = false;
 
   constexpr IFillOptions() = default;
-  constexpr IFillOptions(EFillRule rule, bool preserve) : mFillRule(rule), mPreserve(preserve) {}
+  constexpr IFillOptions(EFillRule rule, bool preserve)
+    : mFillRule(rule)
+    , mPreserve(preserve)
+  {}
 };
 
 } // namespace plugkit::gfx

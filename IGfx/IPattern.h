@@ -28,7 +28,9 @@ struct IPattern
   IMatrix mTransform;
 
   constexpr IPattern() = default;
-  explicit constexpr IPattern(EPatternType type) : mType(type) {}
+  explicit constexpr IPattern(EPatternType type)
+    : mType(type)
+  {}
   // Solid, extend pad, one stop holding the colour at offset 0.
   constexpr IPattern(const IColor& color) { AddStop(color, 0.f); }
 

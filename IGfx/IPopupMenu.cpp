@@ -7,14 +7,16 @@
 namespace plugkit::gfx {
 
 IPopupMenu::IPopupMenu(const char* rootTitle, int prefix, bool multiCheck, std::initializer_list<const char*> items)
-: mPrefix(prefix), mCanMultiCheck(multiCheck), mRootTitle(rootTitle ? rootTitle : "")
+  : mPrefix(prefix)
+  , mCanMultiCheck(multiCheck)
+  , mRootTitle(rootTitle ? rootTitle : "")
 {
   for (const char* text : items)
     AddItem(text, kAppend, Item::kNoFlags);
 }
 
 IPopupMenu::IPopupMenu(const char* rootTitle, std::initializer_list<const char*> items, PopupFunc popupFunc)
-: IPopupMenu(rootTitle, 0, false, items)
+  : IPopupMenu(rootTitle, 0, false, items)
 {
   mPopupFunc = std::move(popupFunc);
 }
@@ -68,10 +70,7 @@ IPopupMenu::Item* IPopupMenu::AddItem(const char* text, IPopupMenu* submenu, int
   return AddItem(text, index, submenu);
 }
 
-IPopupMenu::Item* IPopupMenu::AddSeparator(int index)
-{
-  return AddItem(new Item("", Item::kSeparator), index);
-}
+IPopupMenu::Item* IPopupMenu::AddSeparator(int index) { return AddItem(new Item("", Item::kSeparator), index); }
 
 void IPopupMenu::CheckItemAlone(Item* item)
 {
@@ -87,7 +86,8 @@ void IPopupMenu::CheckItemAlone(Item* item)
 
 void IPopupMenu::RemoveEmptySubmenus()
 {
-  std::erase_if(mItems, [](const std::unique_ptr<Item>& it) { return it->GetSubmenu() && it->GetSubmenu()->NItems() == 0; });
+  std::erase_if(mItems,
+                [](const std::unique_ptr<Item>& it) { return it->GetSubmenu() && it->GetSubmenu()->NItems() == 0; });
 }
 
 void IPopupMenu::Clear()

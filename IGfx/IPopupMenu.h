@@ -27,9 +27,16 @@ public:
       kSeparator = 8
     };
 
-    Item(const char* text, int flags = kNoFlags, int tag = -1) : mText(text ? text : ""), mFlags(flags), mTag(tag) {}
+    Item(const char* text, int flags = kNoFlags, int tag = -1)
+      : mText(text ? text : "")
+      , mFlags(flags)
+      , mTag(tag)
+    {}
     // Takes ownership of the submenu.
-    Item(const char* text, IPopupMenu* submenu) : mText(text ? text : ""), mSubmenu(submenu) {}
+    Item(const char* text, IPopupMenu* submenu)
+      : mText(text ? text : "")
+      , mSubmenu(submenu)
+    {}
 
     const char* GetText() const { return mText.Get(); }
     void SetText(const char* text) { mText.Set(text ? text : ""); }

@@ -15,7 +15,12 @@ struct IRECT
   float B = 0.f;
 
   constexpr IRECT() = default;
-  constexpr IRECT(float l, float t, float r, float b) : L(l), T(t), R(r), B(b) {}
+  constexpr IRECT(float l, float t, float r, float b)
+    : L(l)
+    , T(t)
+    , R(r)
+    , B(b)
+  {}
 
   constexpr bool Empty() const { return L == 0.f && T == 0.f && R == 0.f && B == 0.f; }
   constexpr float W() const { return R - L; }

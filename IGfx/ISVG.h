@@ -6,13 +6,14 @@
 #include "IGfx/IPattern.h"
 #include "IGfx/SVG/SVGImage.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 class SVGHolder
 {
 public:
-  explicit SVGHolder(std::unique_ptr<svg::Image> image) : mImage(std::move(image)) {}
+  explicit SVGHolder(std::unique_ptr<svg::Image> image)
+    : mImage(std::move(image))
+  {}
   svg::Image* Get() const { return mImage.get(); }
 
 private:
@@ -24,7 +25,9 @@ class ISVG
 {
 public:
   ISVG() = default;
-  explicit ISVG(svg::Image* image) : mImage(image) {}
+  explicit ISVG(svg::Image* image)
+    : mImage(image)
+  {}
 
   float W() const { return mImage ? mImage->width : 0.f; }
   float H() const { return mImage ? mImage->height : 0.f; }

@@ -23,10 +23,15 @@ struct IText
   constexpr IText() = default;
   // A longer font name is cut to 63 bytes.
   constexpr IText(float size, const IColor& color, const char* font = nullptr, EAlign align = EAlign::Center,
-        EVAlign valign = EVAlign::Middle, float angle = 0.f, const IColor& entryBG = DEFAULT_TEXTENTRY_BGCOLOR,
-        const IColor& entryFG = DEFAULT_TEXTENTRY_FGCOLOR)
-  : mSize(size), mFGColor(color), mTextEntryBGColor(entryBG), mTextEntryFGColor(entryFG), mAngle(angle),
-    mAlign(align), mVAlign(valign)
+                  EVAlign valign = EVAlign::Middle, float angle = 0.f,
+                  const IColor& entryBG = DEFAULT_TEXTENTRY_BGCOLOR, const IColor& entryFG = DEFAULT_TEXTENTRY_FGCOLOR)
+    : mSize(size)
+    , mFGColor(color)
+    , mTextEntryBGColor(entryBG)
+    , mTextEntryFGColor(entryFG)
+    , mAngle(angle)
+    , mAlign(align)
+    , mVAlign(valign)
   {
     if (font)
       SetFont(font);
@@ -44,6 +49,7 @@ struct IText
 
 inline constexpr IText DEFAULT_TEXT{14.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center, EVAlign::Middle};
 inline constexpr IText DEFAULT_LABEL_TEXT{19.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center, EVAlign::Top};
-inline constexpr IText DEFAULT_VALUE_TEXT{14.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center, EVAlign::Bottom};
+inline constexpr IText DEFAULT_VALUE_TEXT{14.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center,
+                                          EVAlign::Bottom};
 
 } // namespace plugkit::gfx

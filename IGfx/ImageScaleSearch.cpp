@@ -1,7 +1,6 @@
 #include "IGfx/ImageScaleSearch.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 std::vector<int> ImageScaleSearchOrder(int targetScale)
 {

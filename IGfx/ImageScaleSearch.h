@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // The scales to try for a target scale t: t, then 3, then down by one to 1, each once
 // (t = 2 gives 2, 3, 1; t = 5 gives 5, 3, 2, 1). Nothing for t ≤ 0.

@@ -4,13 +4,9 @@
 
 #include <cstring>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
-void PlatformFontDeleter::operator()(PlatformFont* font) const
-{
-  delete font;
-}
+void PlatformFontDeleter::operator()(PlatformFont* font) const { delete font; }
 
 int PlatformFont::GetFaceIdx(const void* data, int dataSize, const char* styleName)
 {

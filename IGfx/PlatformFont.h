@@ -5,14 +5,15 @@
 
 #include "IGfx/IFontData.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Main thread.
 class PlatformFont
 {
 public:
-  explicit PlatformFont(bool isSystem) : mIsSystem(isSystem) {}
+  explicit PlatformFont(bool isSystem)
+    : mIsSystem(isSystem)
+  {}
   virtual ~PlatformFont() = default;
 
   // What the platform's text services know the font by; null when it has none.

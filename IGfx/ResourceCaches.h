@@ -5,8 +5,7 @@
 #include "IGfx/ISVG.h"
 #include "IGfx/StaticStorage.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Keyed by resource name at scale 1.
 StaticStorage<SVGHolder>& SharedSVGCache();

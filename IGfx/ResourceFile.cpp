@@ -6,8 +6,7 @@
 #include <memory>
 #include <new>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 std::vector<unsigned char> ReadResourceFile(const char* path)
 {
@@ -15,7 +14,8 @@ std::vector<unsigned char> ReadResourceFile(const char* path)
   if (!path || !path[0])
     return bytes;
   std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), &std::fclose);
-  struct stat st {};
+  struct stat st
+  {};
   if (!file || fstat(fileno(file.get()), &st) != 0 || !S_ISREG(st.st_mode) || std::fseek(file.get(), 0, SEEK_END) != 0)
     return bytes;
   const long size = std::ftell(file.get());

@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 void ShadowBlur::SetSize(float blurSize, float scale, float drawScale)
 {
@@ -89,8 +88,8 @@ void ShadowBlur::Apply(uint8_t* pixels, int size, int width, int height, int alp
     BlurRow(firstRow + static_cast<std::ptrdiff_t>(i) * inRowStep, 4, scratch + 4 * i + alphaChannel, stride1, width);
   // Columns (rows of the scratch copy) go back, transposed again, top row first.
   for (int i = 0; i < width; ++i)
-    BlurRow(scratch + static_cast<std::ptrdiff_t>(i) * stride1 + alphaChannel, 4, pixels + 4 * i + alphaChannel, stride2,
-            height);
+    BlurRow(scratch + static_cast<std::ptrdiff_t>(i) * stride1 + alphaChannel, 4, pixels + 4 * i + alphaChannel,
+            stride2, height);
 }
 
 } // namespace plugkit::gfx

@@ -5,8 +5,7 @@
 
 #include "IPlugin/HeapBuf.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Main thread. Integer sums on one byte per pixel; flat runs are copied instead of summed.
 class ShadowBlur

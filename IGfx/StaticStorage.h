@@ -10,8 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Main thread. Every access goes through an Accessor, which holds the recursive lock for its
 // lifetime, so a lookup followed by a load and an Add is one atomic step. The last Release empties it.
@@ -22,7 +21,10 @@ public:
   class Accessor
   {
   public:
-    explicit Accessor(StaticStorage& storage) : mStorage(storage), mLock(storage.mMutex) {}
+    explicit Accessor(StaticStorage& storage)
+      : mStorage(storage)
+      , mLock(storage.mMutex)
+    {}
 
     // The object stored under exactly (name, scale), or null.
     T* Find(const char* name, double scale = 1.0) const

@@ -1,10 +1,8 @@
 #include "IPlugin/Base64.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 int SextetOf(char c)
@@ -32,8 +30,8 @@ std::string Base64Encode(const uint8_t* data, int size)
   for (int i = 0; i < size; i += 3)
   {
     const int n = size - i < 3 ? size - i : 3;
-    const uint32_t group = (uint32_t{data[i]} << 16) | (n > 1 ? uint32_t{data[i + 1]} << 8 : 0u)
-                           | (n > 2 ? uint32_t{data[i + 2]} : 0u);
+    const uint32_t group =
+      (uint32_t{data[i]} << 16) | (n > 1 ? uint32_t{data[i + 1]} << 8 : 0u) | (n > 2 ? uint32_t{data[i + 2]} : 0u);
     out += kAlphabet[(group >> 18) & 63];
     out += kAlphabet[(group >> 12) & 63];
     out += n > 1 ? kAlphabet[(group >> 6) & 63] : '=';

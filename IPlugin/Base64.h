@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace plugkit
-{
+namespace plugkit {
 
 // Any thread (allocates).
 std::string Base64Encode(const uint8_t* data, int size);

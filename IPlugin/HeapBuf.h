@@ -13,18 +13,23 @@ class HeapBuf
 {
 public:
   // Steps of 4096 and more give page-shaped allocations (whole pages minus 96 bytes).
-  explicit HeapBuf(int growStep = 4096) : mGrowStep(std::max(growStep, 0)) {}
+  explicit HeapBuf(int growStep = 4096)
+    : mGrowStep(std::max(growStep, 0))
+  {}
 
   // Copies the used bytes with the same growth step; an allocation failure leaves the copy empty.
-  HeapBuf(const HeapBuf& other) : mGrowStep(other.mGrowStep) { CopyBytesFrom(other); }
+  HeapBuf(const HeapBuf& other)
+    : mGrowStep(other.mGrowStep)
+  {
+    CopyBytesFrom(other);
+  }
 
   HeapBuf(HeapBuf&& other) noexcept
     : mBuf(std::exchange(other.mBuf, nullptr))
     , mAlloc(std::exchange(other.mAlloc, 0))
     , mUsed(std::exchange(other.mUsed, 0))
     , mGrowStep(other.mGrowStep)
-  {
-  }
+  {}
 
   HeapBuf& operator=(const HeapBuf& other)
   {

@@ -2,11 +2,9 @@
 
 #include <limits>
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 // Whether [startPos, startPos + size) lies inside a chunk of chunkSize bytes.
 bool Fits(int startPos, int64_t size, int chunkSize)
 {
@@ -14,10 +12,7 @@ bool Fits(int startPos, int64_t size, int chunkSize)
 }
 } // namespace
 
-void IByteChunk::Clear()
-{
-  mBytes.Resize(0, true);
-}
+void IByteChunk::Clear() { mBytes.Resize(0, true); }
 
 int IByteChunk::Resize(int newSize)
 {

@@ -10,8 +10,7 @@
 #include "IPlugin/HeapBuf.h"
 #include "IPlugin/TextString.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 static_assert(std::endian::native == std::endian::little, "chunks are stored in the host's byte order");
 
@@ -28,7 +27,9 @@ class IByteChunk
 public:
   static constexpr int kDefaultGrowStep = 4096;
 
-  explicit IByteChunk(int growStep = kDefaultGrowStep) : mBytes(growStep) {}
+  explicit IByteChunk(int growStep = kDefaultGrowStep)
+    : mBytes(growStep)
+  {}
 
   int Size() const { return mBytes.GetSize(); }
   uint8_t* GetData() { return static_cast<uint8_t*>(mBytes.Get()); }

@@ -247,8 +247,8 @@ void IPluginAPIBase::GetBuildInfoStr(TextString& text, const char* date, const c
 {
   TextString version;
   GetPluginVersionStr(version);
-  text.SetFormatted(256, "%s %s (%s), built on %s at %.5s ", version.Get(), GetAPIStr(), GetArchStr(),
-                    date ? date : "", time ? time : "");
+  text.SetFormatted(256, "%s %s (%s), built on %s at %.5s ", version.Get(), GetAPIStr(), GetArchStr(), date ? date : "",
+                    time ? time : "");
 }
 
 } // namespace plugkit

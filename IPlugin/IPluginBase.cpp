@@ -41,8 +41,8 @@ uint32_t GetBE32(const IByteChunk& chunk, int pos)
 
 bool FitsAt(const IByteChunk& chunk, int pos, int size) { return pos >= 0 && size <= chunk.Size() - pos; }
 
-void PutHeader(IByteChunk& image, int32_t byteSize, int32_t variant, int32_t fxID, int32_t fxVersion,
-               int32_t numParams, const char* prgName)
+void PutHeader(IByteChunk& image, int32_t byteSize, int32_t variant, int32_t fxID, int32_t fxVersion, int32_t numParams,
+               const char* prgName)
 {
   PutBE32(image, kMagicCcnK);
   PutBE32(image, byteSize);
@@ -64,8 +64,7 @@ IPluginBase::IPluginBase(const Config& config)
   , mStateChunks(config.stateChunks)
   , mUniqueID(config.uniqueId)
   , mVersion(config.version)
-{
-}
+{}
 
 IPluginBase::~IPluginBase() = default;
 
@@ -161,10 +160,7 @@ const char* IPluginBase::GetPresetName(int idx) const
   return preset ? preset->mName.c_str() : "";
 }
 
-const IPreset* IPluginBase::GetPreset(int idx) const
-{
-  return idx >= 0 && idx < NPresets() ? &mPresets[idx] : nullptr;
-}
+const IPreset* IPluginBase::GetPreset(int idx) const { return idx >= 0 && idx < NPresets() ? &mPresets[idx] : nullptr; }
 
 int32_t IPluginBase::GetPluginVersion(bool decimal) const
 {

@@ -97,10 +97,10 @@ public:
   // Operations over ranges and groups of parameters; main thread. Ranges are inclusive at both ends;
   // indices outside the parameter list are skipped.
   // Names each parameter from nameFmt with an integer that counts up from countStart.
-  void InitParamRange(int startIdx, int endIdx, int countStart, const char* nameFmt, double defaultValue,
-                      double minVal, double maxVal, double step, const char* label = "", int flags = 0,
-                      const char* group = "", const IParam::Shape& shape = IParam::ShapeLinear(),
-                      IParam::EParamUnit unit = IParam::kUnitCustom, IParam::DisplayFunc displayFunc = nullptr);
+  void InitParamRange(int startIdx, int endIdx, int countStart, const char* nameFmt, double defaultValue, double minVal,
+                      double maxVal, double step, const char* label = "", int flags = 0, const char* group = "",
+                      const IParam::Shape& shape = IParam::ShapeLinear(), IParam::EParamUnit unit = IParam::kUnitCustom,
+                      IParam::DisplayFunc displayFunc = nullptr);
   // Parameters from startIdx on become copies of cloneStartIdx..cloneEndIdx (IParam::Init), values included.
   void CloneParamRange(int cloneStartIdx, int cloneEndIdx, int startIdx, const char* searchStr = "",
                        const char* replaceStr = "", const char* newGroup = "");

@@ -190,9 +190,9 @@ bool IPluginBase::LoadBankFromFXB(const char* path)
   int pos = kBankHeaderSize;
   for (int i = 0; i < std::min(nPrograms, NPresets()); ++i, pos += recordSize)
   {
-    const bool valid = FitsAt(file, pos, recordSize) && GetBE32(file, pos) == kMagicCcnK
-                       && GetBE32(file, pos + 8) == kMagicFxCk && GetBE32(file, pos + 12) == kProgramVersion
-                       && GetBE32(file, pos + 24) == NParams();
+    const bool valid = FitsAt(file, pos, recordSize) && GetBE32(file, pos) == kMagicCcnK &&
+                       GetBE32(file, pos + 8) == kMagicFxCk && GetBE32(file, pos + 12) == kProgramVersion &&
+                       GetBE32(file, pos + 24) == NParams();
     if (!valid || !RestorePreset(i))
     {
       RestorePreset(previousPreset);
@@ -223,9 +223,8 @@ bool IPluginBase::LoadPresetFromFXP(const char* path)
     constexpr int kChunkDataPos = kProgramHeaderSize + 4;
     if (!FitsAt(file, kChunkDataPos, 0))
       return false;
-    const int statePos = FitsAt(file, kChunkDataPos, 4) && GetBE32(file, kChunkDataPos) == kMagicTffp
-                           ? kChunkDataPos + 8
-                           : kChunkDataPos;
+    const int statePos =
+      FitsAt(file, kChunkDataPos, 4) && GetBE32(file, kChunkDataPos) == kMagicTffp ? kChunkDataPos + 8 : kChunkDataPos;
     IByteChunk before;
     const bool saved = SerializeState(before);
     if (UnserializeState(file, statePos) < 1)

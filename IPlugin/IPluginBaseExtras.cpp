@@ -19,7 +19,6 @@ namespace {
 // Parameter and preset dumps are text of a few lines per parameter or preset.
 constexpr size_t kMaxDumpFileBytes = 64u * 1024 * 1024;
 
-
 constexpr int kMaxVersionStr = 32;
 
 int32_t DecimalVersion(int32_t packed)
@@ -40,10 +39,10 @@ std::string ValueSrc(const IParam& param)
   char text[64];
   switch (param.Type())
   {
-    case IParam::kTypeBool: return param.Value() >= 0.5 ? "true" : "false";
-    case IParam::kTypeInt:
-    case IParam::kTypeEnum: std::snprintf(text, sizeof(text), "%d", static_cast<int>(param.Value())); break;
-    default: std::snprintf(text, sizeof(text), "%.6f", param.Value()); break;
+  case IParam::kTypeBool: return param.Value() >= 0.5 ? "true" : "false";
+  case IParam::kTypeInt:
+  case IParam::kTypeEnum: std::snprintf(text, sizeof(text), "%d", static_cast<int>(param.Value())); break;
+  default: std::snprintf(text, sizeof(text), "%.6f", param.Value()); break;
   }
   return text;
 }
@@ -53,7 +52,8 @@ bool AppendToFile(const char* path, const std::string& text)
 {
   IByteChunk content;
   std::error_code ec;
-  if (path && *path && std::filesystem::exists(path, ec) && ReadFileCapped(path, kMaxDumpFileBytes, content) != EFileResult::kOk)
+  if (path && *path && std::filesystem::exists(path, ec) &&
+      ReadFileCapped(path, kMaxDumpFileBytes, content) != EFileResult::kOk)
     return false;
   if (content.PutBytes(text.data(), static_cast<int>(text.size())) == 0 && !text.empty())
     return false;
@@ -62,7 +62,10 @@ bool AppendToFile(const char* path, const std::string& text)
 
 } // namespace
 
-int32_t IPluginBase::GetHostVersion(bool decimal) const { return decimal ? DecimalVersion(mHostVersion) : mHostVersion; }
+int32_t IPluginBase::GetHostVersion(bool decimal) const
+{
+  return decimal ? DecimalVersion(mHostVersion) : mHostVersion;
+}
 
 void IPluginBase::GetPluginVersionStr(TextString& text) const { VersionStr(mVersion, text); }
 
@@ -246,8 +249,8 @@ std::string IPluginBase::GetPresetSrc() const
 
 std::string IPluginBase::GetPresetFromNamedParamsSrc(const std::function<std::string(int)>& nameOfIdx) const
 {
-  std::string src = "MakePresetFromNamedParams(\"" + std::string(GetPresetName(mCurrentPresetIdx)) + "\", "
-                    + std::to_string(NParams());
+  std::string src =
+    "MakePresetFromNamedParams(\"" + std::string(GetPresetName(mCurrentPresetIdx)) + "\", " + std::to_string(NParams());
   for (int i = 0; i < NParams(); ++i)
     src += ",\n  " + (nameOfIdx ? nameOfIdx(i) : std::to_string(i)) + ", " + ValueSrc(*GetParam(i));
   return src + ");\n";
@@ -257,8 +260,8 @@ std::string IPluginBase::GetPresetBlobSrc() const
 {
   const IPreset* preset = GetPreset(mCurrentPresetIdx);
   const std::string blob = preset ? Base64Encode(preset->mChunk.GetData(), preset->mChunk.Size()) : std::string();
-  return "MakePresetFromBlob(\"" + std::string(GetPresetName(mCurrentPresetIdx)) + "\", \"" + blob + "\", "
-         + std::to_string(preset ? preset->mChunk.Size() : 0) + ");\n";
+  return "MakePresetFromBlob(\"" + std::string(GetPresetName(mCurrentPresetIdx)) + "\", \"" + blob + "\", " +
+         std::to_string(preset ? preset->mChunk.Size() : 0) + ");\n";
 }
 
 bool IPluginBase::DumpMakePresetSrc(const char* path) const { return AppendToFile(path, GetPresetSrc()); }

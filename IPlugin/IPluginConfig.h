@@ -8,17 +8,17 @@ namespace plugkit {
 // A four-character code, first character in the most significant byte ("Vmlr" reads in that order).
 constexpr int32_t MakeFourCC(const char (&code)[5])
 {
-  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(code[0])) << 24)
-                              | (static_cast<uint32_t>(static_cast<uint8_t>(code[1])) << 16)
-                              | (static_cast<uint32_t>(static_cast<uint8_t>(code[2])) << 8)
-                              | static_cast<uint32_t>(static_cast<uint8_t>(code[3])));
+  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(code[0])) << 24) |
+                              (static_cast<uint32_t>(static_cast<uint8_t>(code[1])) << 16) |
+                              (static_cast<uint32_t>(static_cast<uint8_t>(code[2])) << 8) |
+                              static_cast<uint32_t>(static_cast<uint8_t>(code[3])));
 }
 
 // Packed version 0xMMMMmmpp: major in the upper 16 bits, minor in bits 8..15, patch in bits 0..7.
 constexpr int32_t MakeVersion(int major, int minor, int patch)
 {
-  return static_cast<int32_t>((static_cast<uint32_t>(major) << 16) | ((static_cast<uint32_t>(minor) & 0xFF) << 8)
-                              | (static_cast<uint32_t>(patch) & 0xFF));
+  return static_cast<int32_t>((static_cast<uint32_t>(major) << 16) | ((static_cast<uint32_t>(minor) & 0xFF) << 8) |
+                              (static_cast<uint32_t>(patch) & 0xFF));
 }
 
 // "major.minor.patch" of a packed version, built at compile time so that the text and the number
@@ -71,8 +71,7 @@ enum EPlugType : int32_t
 
 // What the module's creation function passes to a new instance; the VST3 binding needs nothing.
 struct InstanceInfo
-{
-};
+{};
 
 // Passed by value to the plug-in's constructor and on to the host-API base and the processor core.
 // Texts are static, NUL-terminated strings.

@@ -7,8 +7,7 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginConfig.h"
 
-namespace plugkit::fxp
-{
+namespace plugkit::fxp {
 
 constexpr int32_t kMagicCcnK = MakeFourCC("CcnK");
 constexpr int32_t kMagicFPCh = MakeFourCC("FPCh"); // program: opaque state chunk

@@ -14,17 +14,17 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 
 // Closes a descriptor on every path out of a function.
 class FileDescriptor
 {
 public:
-  explicit FileDescriptor(int fd) : mFd(fd) {}
+  explicit FileDescriptor(int fd)
+    : mFd(fd)
+  {}
   ~FileDescriptor()
   {
     if (mFd >= 0)
@@ -111,7 +111,8 @@ EFileResult WriteFileAtomic(const std::filesystem::path& path, std::string_view 
   if (fd.get() < 0)
     return EFileResult::kWriteFailed;
 
-  struct stat existing{};
+  struct stat existing
+  {};
   bool ok = true;
   if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
     ok = ::fchmod(fd.get(), existing.st_mode & 07777) == 0;
@@ -135,7 +136,8 @@ EFileResult ReadFileCapped(const std::filesystem::path& path, std::size_t maxByt
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0)
     return EFileResult::kUnreadable;
-  struct stat info{};
+  struct stat info
+  {};
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
     return EFileResult::kUnreadable;
   if (static_cast<std::uintmax_t>(info.st_size) > maxBytes)
@@ -173,8 +175,8 @@ EFileResult WriteFileAtomic(const char* path, const IByteChunk& bytes)
 {
   if (!path || !*path)
     return EFileResult::kWriteFailed;
-  return WriteFileAtomic(std::filesystem::path(path),
-                         std::string_view(reinterpret_cast<const char*>(bytes.GetData()), static_cast<size_t>(bytes.Size())));
+  return WriteFileAtomic(std::filesystem::path(path), std::string_view(reinterpret_cast<const char*>(bytes.GetData()),
+                                                                       static_cast<size_t>(bytes.Size())));
 }
 
 EFileResult ReadFileCapped(const char* path, std::size_t maxBytes, IByteChunk& out)

@@ -8,16 +8,15 @@
 
 #include "IPlugin/IByteChunk.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 // What loading or saving a file came to, for the editor to tell the user.
 enum class EFileResult
 {
   kOk,
-  kUnreadable,  // missing, not a regular file, or a read error
-  kNotOurs,     // readable, but larger than any file of its kind or not of its format
-  kWriteFailed  // nothing was replaced: the previous file, if any, is as it was
+  kUnreadable, // missing, not a regular file, or a read error
+  kNotOurs,    // readable, but larger than any file of its kind or not of its format
+  kWriteFailed // nothing was replaced: the previous file, if any, is as it was
 };
 
 // Main thread (never the audio thread). Writes bytes to a new file beside path (same folder, a unique

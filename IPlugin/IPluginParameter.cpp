@@ -9,11 +9,9 @@
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/TextScan.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 // Cut to the field on a UTF-8 character boundary, so a long name never ends in half a character.
 void CopyText(char (&dest)[IParam::kMaxTextLength], const char* src)
 {
@@ -26,16 +24,10 @@ void CopyText(char (&dest)[IParam::kMaxTextLength], const char* src)
 }
 
 // NaN (a degenerate range or shape) reads as 0.
-double Clamp01(double v)
-{
-  return v > 0.0 ? std::min(v, 1.0) : 0.0;
-}
+double Clamp01(double v) { return v > 0.0 ? std::min(v, 1.0) : 0.0; }
 
 // Whole within rounding error, so 0.07 * 10 * 10 counts as whole.
-bool IsWhole(double v)
-{
-  return std::abs(v - std::round(v)) <= 1e-9 * std::max(1.0, std::abs(v));
-}
+bool IsWhole(double v) { return std::abs(v - std::round(v)) <= 1e-9 * std::max(1.0, std::abs(v)); }
 
 int PrecisionOfStep(double step)
 {
@@ -107,7 +99,9 @@ double IParam::ShapeExp::ValueToNormalized(double value, const IParam&) const
   return (std::log(value) - mAdd) / mMul;
 }
 
-IParam::IParam() : mShape(std::make_unique<ShapeLinear>()) {}
+IParam::IParam()
+  : mShape(std::make_unique<ShapeLinear>())
+{}
 
 void IParam::InitBool(const char* name, bool defaultValue, const char* label, int flags, const char* group,
                       const char* offText, const char* onText)
@@ -137,8 +131,7 @@ void IParam::InitInt(const char* name, int defaultValue, int minVal, int maxVal,
 {
   if (mType == kTypeNone)
     mType = kTypeInt;
-  InitDouble(name, defaultValue, minVal, maxVal, 1.0, label, flags | kFlagStepped, group, shape, kUnitCustom,
-             nullptr);
+  InitDouble(name, defaultValue, minVal, maxVal, 1.0, label, flags | kFlagStepped, group, shape, kUnitCustom, nullptr);
 }
 
 void IParam::InitDouble(const char* name, double defaultValue, double minVal, double maxVal, double step,
@@ -201,10 +194,7 @@ double IParam::Constrain(double plain) const
   return plain < mMin ? mMin : (plain > mMax ? mMax : plain);
 }
 
-double IParam::ToNormalized(double plain) const
-{
-  return Clamp01(mShape->ValueToNormalized(Constrain(plain), *this));
-}
+double IParam::ToNormalized(double plain) const { return Clamp01(mShape->ValueToNormalized(Constrain(plain), *this)); }
 
 double IParam::FromNormalized(double normalized) const
 {

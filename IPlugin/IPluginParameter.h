@@ -13,8 +13,7 @@
 
 #include "IPlugin/TextString.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 // Initialised on the main thread while the plug-in is constructed; afterwards only the value changes.
 // Value loads and stores are atomic and may happen on any thread; every other call is main thread
@@ -91,7 +90,9 @@ public:
   class ShapePowCurve : public Shape
   {
   public:
-    explicit ShapePowCurve(double exponent) : mExponent(exponent) {}
+    explicit ShapePowCurve(double exponent)
+      : mExponent(exponent)
+    {}
     std::unique_ptr<Shape> Clone() const override { return std::make_unique<ShapePowCurve>(*this); }
     int GetDisplayType() const override;
     double NormalizedToValue(double normalized, const IParam& param) const override;

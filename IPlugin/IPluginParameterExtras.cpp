@@ -7,11 +7,9 @@
 
 #include "IPlugin/IPluginParameter.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 constexpr int kMaxJSONPiece = 8192;
 
 // JSON string contents: quotes, backslashes and control characters escaped, everything else as it is.
@@ -48,10 +46,7 @@ void AppendJSONNumber(TextString& json, const char* key, double value)
 }
 
 // Floor division and modulo, so notes below 0 still name a note and an octave.
-int FloorDiv(int a, int b)
-{
-  return a / b - (a % b != 0 && (a < 0) != (b < 0));
-}
+int FloorDiv(int a, int b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 } // namespace
 
 void IParam::InitFrequency(const char* name, double defaultValue, double minVal, double maxVal, double step, int flags,

@@ -15,11 +15,9 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 namespace fs = std::filesystem;
 
 std::string WithoutTrailingSlash(std::string path)
@@ -177,15 +175,9 @@ bool EqualIgnoringCase(std::string_view a, const char* b)
 }
 } // namespace
 
-void UserHomePath(TextString& path)
-{
-  path.Set(Home().c_str());
-}
+void UserHomePath(TextString& path) { path.Set(Home().c_str()); }
 
-void AppSupportPath(TextString& path, bool system)
-{
-  path.Set(system ? SystemDataDir().c_str() : DataHome().c_str());
-}
+void AppSupportPath(TextString& path, bool system) { path.Set(system ? SystemDataDir().c_str() : DataHome().c_str()); }
 
 void INIPath(TextString& path, const char* name)
 {
@@ -206,15 +198,9 @@ void SharedMusicPath(TextString& path)
   path.Set((dir.empty() ? UnderHome("/Music") : dir).c_str());
 }
 
-void BundleResourcePath(TextString& path)
-{
-  path.Set(ModuleResources().c_str());
-}
+void BundleResourcePath(TextString& path) { path.Set(ModuleResources().c_str()); }
 
-void BundleResourcePath(TextString& path, const char* /*bundleID*/)
-{
-  BundleResourcePath(path);
-}
+void BundleResourcePath(TextString& path, const char* /*bundleID*/) { BundleResourcePath(path); }
 
 void HostPath(TextString& path, const char* bundleID)
 {
@@ -245,20 +231,11 @@ void VST3PresetsPath(TextString& path, const char* makerName, const char* plugin
   path.SetFormatted(1024, "%s/%s/%s/", base.c_str(), makerName ? makerName : "", pluginName ? pluginName : "");
 }
 
-void AppGroupContainerPath(TextString& path, const char* /*appGroupID*/)
-{
-  path.Set("");
-}
+void AppGroupContainerPath(TextString& path, const char* /*appGroupID*/) { path.Set(""); }
 
-bool IsAUv3AppExtensionBundleID(const char* bundleID)
-{
-  return bundleID && std::strstr(bundleID, ".AUv3");
-}
+bool IsAUv3AppExtensionBundleID(const char* bundleID) { return bundleID && std::strstr(bundleID, ".AUv3"); }
 
-bool AppIsSandboxed()
-{
-  return Home().find("Library/Containers/") != std::string::npos;
-}
+bool AppIsSandboxed() { return Home().find("Library/Containers/") != std::string::npos; }
 
 bool IsXPCAuHost()
 {
@@ -268,15 +245,9 @@ bool IsXPCAuHost()
   return name.find("XPC") != std::string::npos;
 }
 
-bool IsOOPAuv3AppExtension()
-{
-  return false;
-}
+bool IsOOPAuv3AppExtension() { return false; }
 
-void OverrideBundleRoot(const char* bundleRoot)
-{
-  BundleRootOverride() = bundleRoot ? bundleRoot : "";
-}
+void OverrideBundleRoot(const char* bundleRoot) { BundleRootOverride() = bundleRoot ? bundleRoot : ""; }
 
 EResourceLocation LocateResource(const char* name, const char* type, TextString& result, const char* /*bundleID*/,
                                  void* /*instance*/, const char* sharedSubPath)

@@ -3,8 +3,7 @@
 
 #include "IPlugin/TextString.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 enum EResourceLocation
 {

@@ -15,8 +15,7 @@ struct IPluginProcessor::LatencyDelay
     , mNOut(nOut)
     , mLatency(latency)
     , mBuffer(static_cast<size_t>(nIn) * static_cast<size_t>(latency), 0.0)
-  {
-  }
+  {}
 
   int mNIn;
   int mNOut;
@@ -473,10 +472,7 @@ void IPluginProcessor::AdoptPendingLatencyDelay()
   mActiveDelay = pending;
 }
 
-void IPluginProcessor::FreeRetiredLatencyDelay()
-{
-  delete mRetiredDelay.exchange(nullptr, std::memory_order_acq_rel);
-}
+void IPluginProcessor::FreeRetiredLatencyDelay() { delete mRetiredDelay.exchange(nullptr, std::memory_order_acq_rel); }
 
 void IPluginProcessor::PublishLatencyDelay(std::unique_ptr<LatencyDelay> delay)
 {

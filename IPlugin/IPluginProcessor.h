@@ -43,8 +43,8 @@ struct IOConfig
 struct IChannelData
 {
   bool mConnected = false;
-  double** mData = nullptr;     // this channel's slot in the pointer array handed to ProcessBlock
-  float* mIncomingData = nullptr; // the host's 32-bit output buffer, when the host works in 32 bits
+  double** mData = nullptr;        // this channel's slot in the pointer array handed to ProcessBlock
+  float* mIncomingData = nullptr;  // the host's 32-bit output buffer, when the host works in 32 bits
   std::vector<double> mScratchBuf; // block-size samples
   std::string mLabel;
 };
@@ -100,8 +100,8 @@ public:
 
   // Returns the number of configurations; the maxima are the largest channel totals and bus counts
   // of any configuration. A token without "-" is not a configuration and is skipped.
-  static int ParseChannelIOStr(const char* text, std::vector<IOConfig>& configs, int& maxNInChans,
-                               int& maxNOutChans, int& maxNInBuses, int& maxNOutBuses);
+  static int ParseChannelIOStr(const char* text, std::vector<IOConfig>& configs, int& maxNInChans, int& maxNOutChans,
+                               int& maxNInBuses, int& maxNOutBuses);
 
   // Queries on the configurations; any thread (they never change after construction).
   int NIOConfigs() const { return static_cast<int>(mIOConfigs.size()); }

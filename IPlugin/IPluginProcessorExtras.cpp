@@ -23,11 +23,11 @@ int32_t IPluginProcessor::GetAUPluginType() const
 {
   switch (mPlugType)
   {
-    case kPlugTypeEffect: return mDoesMIDIIn ? MakeFourCC("aumf") : MakeFourCC("aufx");
-    case kPlugTypeInstrument: return MakeFourCC("aumu");
-    case kPlugTypeMidiEffect: return MakeFourCC("aumi");
-    case kPlugTypeGenerator: return MakeFourCC("augn");
-    default: return MakeFourCC("aufx");
+  case kPlugTypeEffect: return mDoesMIDIIn ? MakeFourCC("aumf") : MakeFourCC("aufx");
+  case kPlugTypeInstrument: return MakeFourCC("aumu");
+  case kPlugTypeMidiEffect: return MakeFourCC("aumi");
+  case kPlugTypeGenerator: return MakeFourCC("augn");
+  default: return MakeFourCC("aufx");
   }
 }
 

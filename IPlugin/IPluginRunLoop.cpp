@@ -4,8 +4,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 bool ManualRunLoop::RegisterTimer(ITimerHandler* handler, uint32_t intervalMs)
 {

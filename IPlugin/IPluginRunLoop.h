@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace plugkit
-{
+namespace plugkit {
 
 // Main thread. A handler may unregister itself, or others, from inside its own callback.
 class IRunLoop

@@ -4,8 +4,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 void MainThreadTaskQueue::Post(Task task)
 {

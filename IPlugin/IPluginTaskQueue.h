@@ -4,8 +4,7 @@
 #include <functional>
 #include <vector>
 
-namespace plugkit
-{
+namespace plugkit {
 
 // Main thread only. Tasks that must not outlive an object capture a liveness token (a weak_ptr) and
 // check it when they run. Pending tasks are dropped, not run, when the queue is destroyed.

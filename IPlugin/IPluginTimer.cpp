@@ -6,15 +6,16 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
+namespace {
 class Timer_impl final : public Timer, private IRunLoop::ITimerHandler
 {
 public:
-  Timer_impl(ITimerFunction func, uint32_t intervalMs) : mFunc(std::move(func)), mIntervalMs(intervalMs) {}
+  Timer_impl(ITimerFunction func, uint32_t intervalMs)
+    : mFunc(std::move(func))
+    , mIntervalMs(intervalMs)
+  {}
 
   ~Timer_impl() override { Stop(); }
 

@@ -8,8 +8,7 @@
 
 #include "IPlugin/IPluginRunLoop.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
 // Main thread: created, attached, polled, fired and stopped there.
 class Timer

@@ -1,14 +1,9 @@
 #include "IPlugin/TextScan.h"
 
-namespace plugkit
-{
+namespace plugkit {
 
-namespace
-{
-char Lower(char c)
-{
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+namespace {
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 } // namespace
 
 std::string_view Trim(std::string_view text, std::string_view blanks)

@@ -6,8 +6,7 @@
 #include <string_view>
 #include <type_traits>
 
-namespace plugkit
-{
+namespace plugkit {
 
 // Blank sets: what a typed text skips, what a stored line loses at its ends, and what an input
 // stream skips.

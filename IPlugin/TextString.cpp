@@ -8,25 +8,17 @@
 #include <memory>
 #include <new>
 
-TextString::TextString(const char* text, int growStep) : mBuf(growStep)
+TextString::TextString(const char* text, int growStep)
+  : mBuf(growStep)
 {
   Set(text);
 }
 
-const char* TextString::Get() const
-{
-  return mBuf.GetSize() > 0 ? static_cast<const char*>(mBuf.Get()) : "";
-}
+const char* TextString::Get() const { return mBuf.GetSize() > 0 ? static_cast<const char*>(mBuf.Get()) : ""; }
 
-char* TextString::GetMutable()
-{
-  return mBuf.GetSize() > 0 ? static_cast<char*>(mBuf.Get()) : nullptr;
-}
+char* TextString::GetMutable() { return mBuf.GetSize() > 0 ? static_cast<char*>(mBuf.Get()) : nullptr; }
 
-int TextString::GetLength() const
-{
-  return mBuf.GetSize() > 0 ? mBuf.GetSize() - 1 : 0;
-}
+int TextString::GetLength() const { return mBuf.GetSize() > 0 ? mBuf.GetSize() - 1 : 0; }
 
 int TextString::ClampedLength(const char* text, int maxLength)
 {
@@ -37,10 +29,7 @@ int TextString::ClampedLength(const char* text, int maxLength)
   return static_cast<int>(strnlen(text, static_cast<size_t>(maxLength)));
 }
 
-void TextString::Set(const char* text, int maxLength)
-{
-  DoSet(0, text, ClampedLength(text, maxLength), 0);
-}
+void TextString::Set(const char* text, int maxLength) { DoSet(0, text, ClampedLength(text, maxLength), 0); }
 
 void TextString::Append(const char* text, int maxLength)
 {

@@ -11,7 +11,9 @@ class TextString
 public:
   static constexpr int kDefaultGrowStep = 128;
 
-  TextString() : mBuf(kDefaultGrowStep) {}
+  TextString()
+    : mBuf(kDefaultGrowStep)
+  {}
   explicit TextString(const char* text, int growStep = kDefaultGrowStep);
 
   TextString(const TextString&) = default;

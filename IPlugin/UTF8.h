@@ -3,8 +3,7 @@
 
 #include <string>
 
-namespace plugkit
-{
+namespace plugkit {
 
 // cp must be a scalar value (at most U+10FFFF, no surrogate); callers replace anything else first.
 inline void AppendUTF8(std::string& out, char32_t cp)

@@ -148,10 +148,10 @@ void applyPatch(VemlorModel& m, int patch)
 {
   switch (patch)
   {
-    case kTypical: typicalPatch(m); break;
-    case kEngineHeavy: heavyPatch(m); break;
-    case kPluginDefaults: pluginDefaults(m); break;
-    default: pluginHeavy(m); break;
+  case kTypical: typicalPatch(m); break;
+  case kEngineHeavy: heavyPatch(m); break;
+  case kPluginDefaults: pluginDefaults(m); break;
+  default: pluginHeavy(m); break;
   }
 }
 
@@ -203,7 +203,11 @@ void BM_Model(benchmark::State& state)
 }
 BENCHMARK(BM_Model)->ArgsProduct({{1, 2, 4, 8}, {0, 1}})->ArgNames({"factor", "heavy"})->Apply(repeated);
 // The plug-in's default and heavy patches as the model runs them at 8x.
-BENCHMARK(BM_Model)->Args({8, kPluginDefaults})->Args({8, kPluginHeavy})->ArgNames({"factor", "patch"})->Apply(repeated);
+BENCHMARK(BM_Model)
+  ->Args({8, kPluginDefaults})
+  ->Args({8, kPluginHeavy})
+  ->ArgNames({"factor", "patch"})
+  ->Apply(repeated);
 
 // The main filter as the model runs it: left and right as the two lanes of one filter.
 void BM_MainFilter(benchmark::State& state)
@@ -420,7 +424,10 @@ void BM_PluginMorph(benchmark::State& state)
     plugin.renderSpan(block);
   }
 }
-BENCHMARK(BM_PluginMorph)->ArgsProduct({{0, 1, 2, 3, 4}, {1, 16, 64, 512}})->ArgNames({"model", "block"})->Apply(repeated);
+BENCHMARK(BM_PluginMorph)
+  ->ArgsProduct({{0, 1, 2, 3, 4}, {1, 16, 64, 512}})
+  ->ArgNames({"model", "block"})
+  ->Apply(repeated);
 
 // Prints the usual table, keeping each benchmark's median nanoseconds per stereo input sample.
 class RatioReporter : public benchmark::ConsoleReporter
@@ -445,7 +452,8 @@ public:
 
   void printSummary() const
   {
-    std::printf("\nnanoseconds per stereo input sample, median of five runs (host block %zu frames at 48 kHz)\n", kFrames);
+    std::printf("\nnanoseconds per stereo input sample, median of five runs (host block %zu frames at 48 kHz)\n",
+                kFrames);
     const auto ratio = [this](const char* label, const std::string& ours, const std::string& peer) {
       const auto a = mNsPerSample.find(ours), b = mNsPerSample.find(peer);
       if (a != mNsPerSample.end() && b != mNsPerSample.end())
@@ -479,13 +487,14 @@ public:
     {
       const auto it = mNsPerSample.find("BM_PluginBreak/char:" + std::to_string(c));
       if (it != mNsPerSample.end() && square != mNsPerSample.end())
-        std::printf("  plug-in 8x heavy, break character %2d %8.2f ns = %5.2f %%, %.2f x character 1\n", c,
-                    it->second, it->second * kHostRate * 1e-7, it->second / square->second);
+        std::printf("  plug-in 8x heavy, break character %2d %8.2f ns = %5.2f %%, %.2f x character 1\n", c, it->second,
+                    it->second * kHostRate * 1e-7, it->second / square->second);
     }
     for (int model = 0; model < 5; ++model)
     {
       const auto at = [this, model](int block) {
-        const auto it = mNsPerSample.find("BM_PluginMorph/model:" + std::to_string(model) + "/block:" + std::to_string(block));
+        const auto it =
+          mNsPerSample.find("BM_PluginMorph/model:" + std::to_string(model) + "/block:" + std::to_string(block));
         return it != mNsPerSample.end() ? it->second : 0.0;
       };
       if (at(512) <= 0.0)

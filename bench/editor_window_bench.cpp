@@ -37,14 +37,17 @@ void BM_OpenAndCloseEditorWindow(benchmark::State& state)
 {
   vemlor::testhost::Host host;
   vemlor::testhost::HostWindow parent(1000, 300);
-  if (!parent.ok()) {
+  if (!parent.ok())
+  {
     state.SkipWithError("no X display");
     return;
   }
   IdleListener listener;
   X11EditorWindow editor(listener);
-  for (auto _ : state) {
-    if (!editor.Open(parent.id(), 940, 200, &host.runLoop())) {
+  for (auto _ : state)
+  {
+    if (!editor.Open(parent.id(), 940, 200, &host.runLoop()))
+    {
       state.SkipWithError("the window did not open");
       return;
     }
@@ -59,13 +62,15 @@ void BM_IdleFrameTick(benchmark::State& state)
 {
   vemlor::testhost::Host host;
   vemlor::testhost::HostWindow parent(1000, 300);
-  if (!parent.ok()) {
+  if (!parent.ok())
+  {
     state.SkipWithError("no X display");
     return;
   }
   IdleListener listener;
   X11EditorWindow editor(listener);
-  if (!editor.Open(parent.id(), 940, 200, &host.runLoop())) {
+  if (!editor.Open(parent.id(), 940, 200, &host.runLoop()))
+  {
     state.SkipWithError("the window did not open");
     return;
   }

@@ -19,8 +19,7 @@
 using namespace gfx_gl_test;
 using plugkit::gfx::test::FakeDelegate;
 
-namespace
-{
+namespace {
 constexpr const char* kArt = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="24" height="24">
   <path d="M12 2 A10 10 0 1 1 11.99 2 Z M12 7 A5 5 0 1 0 12.01 7 Z" fill="#3060d0"/>
   <rect x="4" y="18" width="16" height="3" fill="#d04030" stroke="#000"/></svg>)svg";
@@ -129,9 +128,8 @@ void BM_BitmapDecodesOverTenFrames(benchmark::State& state)
   {
     FakeDelegate delegate(0);
     OffscreenGfx g(delegate, gl, 40, 40, 1.f, static_cast<float>(state.range(0)));
-    auto* c = new LambdaControl(IRECT(0, 0, 40, 40), [&path](IGfx& gfx, const IRECT& r) {
-      gfx.DrawBitmap(gfx.LoadBitmap(path.c_str()), r, 1);
-    });
+    auto* c = new LambdaControl(
+      IRECT(0, 0, 40, 40), [&path](IGfx& gfx, const IRECT& r) { gfx.DrawBitmap(gfx.LoadBitmap(path.c_str()), r, 1); });
     g.AttachControl(c);
     for (int frame = 0; frame < 10; ++frame)
     {

@@ -18,8 +18,9 @@ constexpr int kBlock = 512;
 using Changes = std::vector<std::pair<ParamID, double>>;
 
 // Pre-filter B at mid-range, band mode, resonance 0.9, drive 0.8, break intensity 0.6, break double 0.5.
-const Changes kHeavy = {{zarvo::par_preFlt_B_hz, 0.5},    {zarvo::par_preFlt_band_mode, 0.75}, {zarvo::par_main_resonance, 0.9},
-                        {zarvo::par_main_drive, 0.8},     {zarvo::par_break_intensity, 0.6},   {zarvo::par_break_double, 0.5}};
+const Changes kHeavy = {{zarvo::par_preFlt_B_hz, 0.5},     {zarvo::par_preFlt_band_mode, 0.75},
+                        {zarvo::par_main_resonance, 0.9},  {zarvo::par_main_drive, 0.8},
+                        {zarvo::par_break_intensity, 0.6}, {zarvo::par_break_double, 0.5}};
 
 void runPlugin(benchmark::State& state, const Changes& changes)
 {

@@ -50,7 +50,8 @@ void useOwnDataFolder()
 // One in-process instance hosted by the test host, and its editor in a real window.
 struct EditorBench
 {
-  EditorBench() : parent(1960, 1300)
+  EditorBench()
+    : parent(1960, 1300)
   {
     useOwnDataFolder();
     plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
@@ -198,7 +199,12 @@ void BM_FullEditorFrame(benchmark::State& state)
   state.counters["frames_per_iteration"] = static_cast<double>(frames) / static_cast<double>(state.iterations());
   state.counters["height"] = b.ui()->Height();
 }
-BENCHMARK(BM_FullEditorFrame)->ArgsProduct({{1, 2}, {0, 1}})->ArgNames({"scale", "morph_page"})->Unit(benchmark::kMillisecond)->Iterations(200)->UseRealTime();
+BENCHMARK(BM_FullEditorFrame)
+  ->ArgsProduct({{1, 2}, {0, 1}})
+  ->ArgNames({"scale", "morph_page"})
+  ->Unit(benchmark::kMillisecond)
+  ->Iterations(200)
+  ->UseRealTime();
 
 // An open editor left alone for five seconds of real time, the run loop turned every 16 ms as a host
 // does: the process's CPU time (all threads) over the wall time is the share of a core it costs.
@@ -230,7 +236,8 @@ void BM_IdleEditorCpuShare(benchmark::State& state)
       b.host.pump(16);
       // Wait for the next tick, waking early only to serve X events.
       for (auto now = std::chrono::steady_clock::now(); now < next; now = std::chrono::steady_clock::now())
-        b.waitForEvents(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) + 1);
+        b.waitForEvents(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) +
+                        1);
     }
     const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     share += (cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpuStart) / wall;
@@ -240,7 +247,13 @@ void BM_IdleEditorCpuShare(benchmark::State& state)
   state.counters["frames_drawn_per_5s"] = static_cast<double>(frames) / static_cast<double>(state.iterations());
   state.counters["height"] = b.ui()->Height();
 }
-BENCHMARK(BM_IdleEditorCpuShare)->Arg(0)->Arg(1)->ArgName("morph_page")->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_IdleEditorCpuShare)
+  ->Arg(0)
+  ->Arg(1)
+  ->ArgName("morph_page")
+  ->Unit(benchmark::kMillisecond)
+  ->Iterations(2)
+  ->UseRealTime();
 
 } // namespace
 

@@ -84,8 +84,9 @@ Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   applyRandomStarterPreset();
   // The editor: the platform's graphics context at the current panel height and the chosen scale,
   // laid out by the editor's layout function.
-  SetMakeGraphicsFunc(
-    [this] { return plugkit::gfx::MakeGraphics(*this, vemlor::ui::kEditorWidth, currentUIHeight(), 60, takeEditorScale()); });
+  SetMakeGraphicsFunc([this] {
+    return plugkit::gfx::MakeGraphics(*this, vemlor::ui::kEditorWidth, currentUIHeight(), 60, takeEditorScale());
+  });
   initializeLayout();
 }
 
@@ -112,8 +113,8 @@ void Vemlor::initializeParams()
 // The user tab starts as the user's default layout, else the built-in one.
 void Vemlor::loadUserLayout()
 {
-  mUserTabColumns =
-    zarvo::loadDefaultUserLayout(vemlor::ui::VemlorLayoutFormat(), zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName));
+  mUserTabColumns = zarvo::loadDefaultUserLayout(vemlor::ui::VemlorLayoutFormat(),
+                                                 zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName));
 }
 
 void Vemlor::createMorphController()
@@ -151,7 +152,8 @@ void Vemlor::createPresetManager()
 {
   TextString appSupport;
   plugkit::AppSupportPath(appSupport);
-  const std::string folder = (std::filesystem::path(appSupport.Get()) / zarvo::kVemlorConfig.productName / "Presets").string();
+  const std::string folder =
+    (std::filesystem::path(appSupport.Get()) / zarvo::kVemlorConfig.productName / "Presets").string();
   mPresetManager = std::make_unique<zarvo::PresetManager>(*this, zarvo::kVemlorConfig.pluginName, folder, kUndoDepth);
   zarvo::PresetManager& pm = *mPresetManager;
   pm.setParamEdits(&mParamEdits);
@@ -184,7 +186,9 @@ void Vemlor::createControllerMapFiles()
 {
   mCCFiles = std::make_unique<CCFiles>(
     mMediator, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(),
-    [this] { return mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir(); },
+    [this] {
+      return mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir();
+    },
     [this] { readCutoffControllerNumbers(); }, kCCMapFileName);
   mCCFiles->setExtraSectionIO([this](zarvo::ZarvoFile& file) { mCCMod.writeCCModConfig(file); },
                               [this](const zarvo::ZarvoFile& file) { mCCMod.readCCModConfig(file); });
@@ -228,7 +232,6 @@ void Vemlor::OnReset()
   mAudioPath.reset(GetSampleRate());
   raiseLayoutUpdate();
 }
-
 
 void Vemlor::setModLiveValue(int slot, double value)
 {
@@ -374,4 +377,7 @@ void Vemlor::pushParamsToEditor()
     SendParameterValueFromDelegate(i, GetParam(i)->GetNormalized(), true);
 }
 
-void Vemlor::sendParamToEditor(int index, double normalized) { SendParameterValueFromDelegate(index, normalized, true); }
+void Vemlor::sendParamToEditor(int index, double normalized)
+{
+  SendParameterValueFromDelegate(index, normalized, true);
+}

@@ -235,7 +235,10 @@ public:
   void editParamFromEditor(int index, double normalized) override;
   void raiseLayoutUpdate() override { mLayoutUpdate.store(true, std::memory_order_release); }
   bool serializePluginState(plugkit::IByteChunk& chunk) const override { return SerializeState(chunk); }
-  int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override { return UnserializeState(chunk, pos); }
+  int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override
+  {
+    return UnserializeState(chunk, pos);
+  }
   bool serializeEditorState(plugkit::IByteChunk& chunk) const override;
   int unserializeEditorState(const plugkit::IByteChunk& chunk, int pos) override;
   bool savePresetFile(const std::string& path) const override;
@@ -329,11 +332,16 @@ private:
   class RandomizerBridge final : public zarvo::RandomizerTarget
   {
   public:
-    explicit RandomizerBridge(Vemlor& plugin) : mPlugin(plugin) {}
+    explicit RandomizerBridge(Vemlor& plugin)
+      : mPlugin(plugin)
+    {}
     int paramCount() const override { return mPlugin.NParams(); }
     const plugkit::IParam* param(int index) const override { return mPlugin.GetParam(index); }
     void beginParamEditFromUI(int index) override { mPlugin.BeginInformHostOfParamChangeFromUI(index); }
-    void sendParamValueFromUI(int index, double normalized) override { mPlugin.SendParameterValueFromUI(index, normalized); }
+    void sendParamValueFromUI(int index, double normalized) override
+    {
+      mPlugin.SendParameterValueFromUI(index, normalized);
+    }
     void endParamEditFromUI(int index) override { mPlugin.EndInformHostOfParamChangeFromUI(index); }
     void sendParamValueToEditor(int index, double normalized) override
     {

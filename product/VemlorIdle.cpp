@@ -78,33 +78,32 @@ bool Vemlor::OnMessage(int msgTag, int ctrlTag, int dataSize, const void* pData)
 
   switch (msgTag)
   {
-    case zarvo::midi_cc::kMsgTagAbsolute:
-    case zarvo::midi_cc::kMsgTagModulate:
-      if (!complete)
-        return true;
-      if (knownParam && msgTag == zarvo::midi_cc::kMsgTagAbsolute)
-        mCCMod.rederiveMode(param);
-      else if (knownParam)
-      {
-        mCCMod.setMode(param, 1);
-        mCCMod.setHeld(param, false);
-      }
-      readCutoffControllerNumbers();
+  case zarvo::midi_cc::kMsgTagAbsolute:
+  case zarvo::midi_cc::kMsgTagModulate:
+    if (!complete)
       return true;
-    case zarvo::midi_cc::kMsgTagDepth:
-      if (complete)
-        mCCMod.setCCModDepth(param, static_cast<double>(depth));
-      return true;
-    case zarvo::midi_cc::kMsgTagInvertDepth:
-      if (complete)
-        mCCMod.invertCCDepth(param);
-      return true;
-    case zarvo::midi_cc::kMsgTagBipolar:
-      if (complete)
-        mCCMod.toggleCCBipolar(param);
-      return true;
-    default:
-      break;
+    if (knownParam && msgTag == zarvo::midi_cc::kMsgTagAbsolute)
+      mCCMod.rederiveMode(param);
+    else if (knownParam)
+    {
+      mCCMod.setMode(param, 1);
+      mCCMod.setHeld(param, false);
+    }
+    readCutoffControllerNumbers();
+    return true;
+  case zarvo::midi_cc::kMsgTagDepth:
+    if (complete)
+      mCCMod.setCCModDepth(param, static_cast<double>(depth));
+    return true;
+  case zarvo::midi_cc::kMsgTagInvertDepth:
+    if (complete)
+      mCCMod.invertCCDepth(param);
+    return true;
+  case zarvo::midi_cc::kMsgTagBipolar:
+    if (complete)
+      mCCMod.toggleCCBipolar(param);
+    return true;
+  default: break;
   }
 
   if (!complete)

@@ -83,7 +83,10 @@ int Vemlor::undoDepth() const { return mPresetManager ? static_cast<int>(mPreset
 
 void Vemlor::setMorphSessionMark(int depth) { mPresetManager->setUndoFloor(depth); }
 
-void Vemlor::commitFromState(const plugkit::IByteChunk& before, int depth) { mPresetManager->commitFromState(before, depth); }
+void Vemlor::commitFromState(const plugkit::IByteChunk& before, int depth)
+{
+  mPresetManager->commitFromState(before, depth);
+}
 
 void Vemlor::trimUndoTo(int depth) { mPresetManager->trimUndoTo(depth); }
 
@@ -191,7 +194,8 @@ void Vemlor::snapMainShapeToNearestPassType()
     if (anyWeighted && !(a.weight > 0.0))
       continue;
     const bool fromBlend = a.weight > 0.0;
-    candidates[t] = zarvo::shapeOf(static_cast<zarvo::FilterPassType>(t), fromBlend ? a.depth : 1.0, fromBlend ? a.tilt : 0.0);
+    candidates[t] =
+      zarvo::shapeOf(static_cast<zarvo::FilterPassType>(t), fromBlend ? a.depth : 1.0, fromBlend ? a.tilt : 0.0);
   }
   const int type = zarvo::nearestPassType(view.coeffs, candidates);
   const double normalized = GetParam(zarvo::par_main_pass_type)->ToNormalized(type);
@@ -230,8 +234,8 @@ void Vemlor::snapPreFltShapeToNearestPassType(int passTypeParam)
     return;
   }
 
-  static constexpr std::array<zarvo::svf_coeffs, 5> kCandidates = {{
-    {1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}, {1.0, 1.0, 0.0}, {1.0, -1.0, 0.0}}};
+  static constexpr std::array<zarvo::svf_coeffs, 5> kCandidates = {
+    {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}, {1.0, 1.0, 0.0}, {1.0, -1.0, 0.0}}};
   bool anyWeighted = false;
   for (double w : weights)
     anyWeighted = anyWeighted || w > 0.0;

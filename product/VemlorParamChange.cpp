@@ -28,10 +28,10 @@ constexpr int blendSwitchOf(int passTypeParam)
 {
   switch (passTypeParam)
   {
-    case zarvo::par_preFlt_A_pt: return zarvo::par_preFlt_A_ub_on;
-    case zarvo::par_preFlt_B_pt: return zarvo::par_preFlt_B_ub_on;
-    case zarvo::par_main_pass_type: return zarvo::par_main_ub_on;
-    default: return -1;
+  case zarvo::par_preFlt_A_pt: return zarvo::par_preFlt_A_ub_on;
+  case zarvo::par_preFlt_B_pt: return zarvo::par_preFlt_B_ub_on;
+  case zarvo::par_main_pass_type: return zarvo::par_main_ub_on;
+  default: return -1;
   }
 }
 
@@ -102,7 +102,8 @@ void Vemlor::OnParamChange(int paramIdx, EParamSource source, int)
       sendPlainFromUI(zarvo::par_main_ub_on, 0.0);
       if (paramIdx == zarvo::par_main_pass_type)
       {
-        const auto type = static_cast<size_t>(std::clamp(static_cast<int>(std::trunc(value)), 0, zarvo::kNumPassTypes - 1));
+        const auto type =
+          static_cast<size_t>(std::clamp(static_cast<int>(std::trunc(value)), 0, zarvo::kNumPassTypes - 1));
         const MorphController::TypeAxes& a = axes[type];
         const double depth = a.weight > 0.0 ? a.depth : 1.0;
         const double tilt = a.weight > 0.0 ? a.tilt : 0.0;

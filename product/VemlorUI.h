@@ -76,18 +76,18 @@ struct LayoutPass
 void layoutEditor(Vemlor& plugin, plugkit::gfx::IGfx& g);
 
 // Steps, in the order layoutEditor runs them. Main thread.
-EditorStyles makeEditorStyles();                   // step 10
-void attachEditorFrame(LayoutPass& pass);          // steps 1 to 9
-void attachHeader(LayoutPass& pass);               // steps 11 to 15: logo, tabs, MORPH, oversampling, randomize, mutate
-void attachPresetRow(LayoutPass& pass);            // steps 16 to 20
-void buildEditorRegistry(LayoutPass& pass);        // step 21
-void attachAllControlsTab(LayoutPass& pass);       // step 22
-void attachFrequenciesTab(LayoutPass& pass);       // step 23
-void attachUserTab(LayoutPass& pass);              // step 24
-void attachHelpAndAbout(LayoutPass& pass);         // steps 25 to 27
-void applyInitialVisibility(LayoutPass& pass);     // steps 28 and 29
-void attachMorphPage(LayoutPass& pass);            // step 30
-void attachPresetBrowser(LayoutPass& pass);        // step 31
-void finishLayout(LayoutPass& pass);               // steps 32 to 36
+EditorStyles makeEditorStyles();               // step 10
+void attachEditorFrame(LayoutPass& pass);      // steps 1 to 9
+void attachHeader(LayoutPass& pass);           // steps 11 to 15: logo, tabs, MORPH, oversampling, randomize, mutate
+void attachPresetRow(LayoutPass& pass);        // steps 16 to 20
+void buildEditorRegistry(LayoutPass& pass);    // step 21
+void attachAllControlsTab(LayoutPass& pass);   // step 22
+void attachFrequenciesTab(LayoutPass& pass);   // step 23
+void attachUserTab(LayoutPass& pass);          // step 24
+void attachHelpAndAbout(LayoutPass& pass);     // steps 25 to 27
+void applyInitialVisibility(LayoutPass& pass); // steps 28 and 29
+void attachMorphPage(LayoutPass& pass);        // step 30
+void attachPresetBrowser(LayoutPass& pass);    // step 31
+void finishLayout(LayoutPass& pass);           // steps 32 to 36
 
 } // namespace vemlor::ui

@@ -62,8 +62,7 @@ public:
   explicit AllControlsTab(LayoutPass& pass)
     : mPass(pass)
     , mColumnWidth((pass.content.R - pass.content.L) / static_cast<float>(kColumns))
-  {
-  }
+  {}
 
   // The column's slice from fraction a to b of the content height, less inset on both sides.
   IRECT cell(int column, float a, float b, float inset) const

@@ -206,7 +206,9 @@ void wireMorphPad(Vemlor& plugin, MorphPadControl& pad)
   pad.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
   pad.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };
   pad.onCommitPointSound = [p](uint32_t mask, const zarvo::morph::MorphValues& values,
-                               MorphPadControl::PointSoundSource source) { commitPointSound(*p, mask, values, source); };
+                               MorphPadControl::PointSoundSource source) {
+    commitPointSound(*p, mask, values, source);
+  };
   pad.onUserGesture = [p](bool begin) {
     if (begin)
       p->beginMorphUserGestureFromUI();

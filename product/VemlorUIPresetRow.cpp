@@ -116,8 +116,8 @@ void attachPresetRow(LayoutPass& pass)
   const GlyphLabel caption = icon("\U000F08F2") + GlyphLabel(":");
   const Vemlor::CCFiles::Row row = files.makeRow(geo.ccRow, caption, geo.captionWidth, false);
 
-  auto* clear = new zarvo::ui::GlyphButtonControl(geo.clear, icon("\U000F062A"),
-                                                  [&plugin](IControl*) { plugin.clearAllCCMap(); }, rowStyle);
+  auto* clear = new zarvo::ui::GlyphButtonControl(
+    geo.clear, icon("\U000F062A"), [&plugin](IControl*) { plugin.clearAllCCMap(); }, rowStyle);
   clear->spacing = kGlyphSpacing;
 
   if (strip)

@@ -6,7 +6,8 @@
 namespace zarvo {
 
 AudioBuffer::AudioBuffer(std::size_t numChannels, std::size_t numFrames)
-  : mNumChannels(std::min(numChannels, kMaxChannels)), mNumFrames(numFrames)
+  : mNumChannels(std::min(numChannels, kMaxChannels))
+  , mNumFrames(numFrames)
 {
   resize();
 }
@@ -17,8 +18,10 @@ AudioBuffer::AudioBuffer(double* const* channels, std::size_t numChannels, std::
 }
 
 AudioBuffer::AudioBuffer(const ChannelPtrs& channels, std::size_t numChannels, std::size_t numFrames)
-  : mWrapped(true), mChannels(channels), mNumChannels(std::min(numChannels, kMaxChannels)),
-    mNumFrames(numFrames)
+  : mWrapped(true)
+  , mChannels(channels)
+  , mNumChannels(std::min(numChannels, kMaxChannels))
+  , mNumFrames(numFrames)
 {
   clearUnusedChanPtrs(mChannels, mNumChannels);
 }

@@ -17,7 +17,9 @@ public:
   static constexpr std::size_t kMaxChannels = 16;
   using ChannelPtrs = std::array<double*, kMaxChannels>;
 
-  AudioBuffer() : AudioBuffer(0, 0) {}
+  AudioBuffer()
+    : AudioBuffer(0, 0)
+  {}
   // Owning, zero-filled; numChannels is limited to 16.
   AudioBuffer(std::size_t numChannels, std::size_t numFrames);
   // Wrapping: copies the first min(numChannels, 16) pointers.

@@ -19,7 +19,8 @@ public:
   static constexpr unsigned kExceptionMasks = 0x1F80u;
   static constexpr unsigned kBlockMode = kFlushToZero | kDenormalsAreZero | kExceptionMasks;
 
-  DenormalGuard() : mSaved(_mm_getcsr())
+  DenormalGuard()
+    : mSaved(_mm_getcsr())
   {
     if ((mSaved & kBlockMode) != kBlockMode)
       _mm_setcsr(mSaved | kBlockMode);

@@ -66,7 +66,9 @@ public:
   // Called after a change flag was raised; it must only raise a flag of its own.
   using Notify = void (Plugin::*)();
 
-  explicit HostInfoModel(Plugin& owner, Notify notify = nullptr) : mOwner(owner), mNotify(notify)
+  explicit HostInfoModel(Plugin& owner, Notify notify = nullptr)
+    : mOwner(owner)
+    , mNotify(notify)
   {
     mPublished.publish(mInfo);
   }
@@ -158,7 +160,7 @@ private:
   Plugin& mOwner;
   Notify mNotify;
   float mLastPosition = std::numeric_limits<float>::quiet_NaN();
-  HostInfo mInfo; // audio thread's copy
+  HostInfo mInfo;                     // audio thread's copy
   SeqlockRecord<HostInfo> mPublished; // from the audio thread to the main thread
   std::atomic<uint32_t> mFlags{0};
 };

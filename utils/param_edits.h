@@ -43,7 +43,7 @@ public:
   {
   public:
     Scope(ParamEdits* edits, plugkit::EParamSource source)
-    : mEdits(edits)
+      : mEdits(edits)
     {
       if (mEdits)
         mEdits->beginChange(source);

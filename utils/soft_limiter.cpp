@@ -41,8 +41,7 @@ void SoftLimiter::processBuffer(AudioBuffer& buffer) const noexcept
   processBuffer(buffer.channels().data(), buffer.numChannels(), buffer.numFrames());
 }
 
-void SoftLimiter::processBuffer(double* const* channels, std::size_t numChannels,
-                                std::size_t numFrames) const noexcept
+void SoftLimiter::processBuffer(double* const* channels, std::size_t numChannels, std::size_t numFrames) const noexcept
 {
   for (std::size_t c = 0; c < numChannels; ++c)
     for (double *s = channels[c], *end = s + numFrames; s != end; ++s)

@@ -9,7 +9,8 @@ namespace zarvo::utils {
 namespace fast_approx {
 
 PowFast::PowFast(unsigned precision)
-  : mPrecision(std::min(precision, kMaxPrecision)), mTable(std::size_t{1} << mPrecision)
+  : mPrecision(std::min(precision, kMaxPrecision))
+  , mTable(std::size_t{1} << mPrecision)
 {
   powFastSetTable(mTable.data(), mPrecision);
 }
@@ -46,8 +47,7 @@ float fastLog2f(float x)
 {
   const std::uint32_t b = std::bit_cast<std::uint32_t>(x);
   const float m = std::bit_cast<float>((b & 0x7FFFFFu) | 0x3F000000u);
-  return static_cast<float>(b) * 1.1920929e-7f - 124.22552f - 1.4980303f * m
-         - 1.72588f / (m + 0.35208872f);
+  return static_cast<float>(b) * 1.1920929e-7f - 124.22552f - 1.4980303f * m - 1.72588f / (m + 0.35208872f);
 }
 
 float fastLog10f(float x) { return fastLog2f(x) * baseChange2_10f; }
@@ -74,15 +74,9 @@ std::uint64_t msToSamples(float ms, float sampleRate)
   return static_cast<std::uint64_t>(rounded);
 }
 
-float samplesToMs(std::size_t samples, float sampleRate)
-{
-  return static_cast<float>(samples) * 1000.0f / sampleRate;
-}
+float samplesToMs(std::size_t samples, float sampleRate) { return static_cast<float>(samples) * 1000.0f / sampleRate; }
 
-float noteToFreqFast(float note, float referenceHz)
-{
-  return fastPowf.two((note - 69.0f) / 12.0f) * referenceHz;
-}
+float noteToFreqFast(float note, float referenceHz) { return fastPowf.two((note - 69.0f) / 12.0f) * referenceHz; }
 
 float centsFactorFast(float cents) { return fastPowf.two(cents / 1200.0f); }
 

@@ -41,7 +41,7 @@ private:
 } // namespace fast_approx
 
 // Set up before main; read-only afterwards.
-extern const fast_approx::PowFast fastPowf; // precision 12
+extern const fast_approx::PowFast fastPowf;        // precision 12
 inline constexpr float baseChange2_10f = 0.30103f; // log10(2)
 inline constexpr float minLinLoudness = 1e-7f;
 

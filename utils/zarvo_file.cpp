@@ -25,10 +25,9 @@ std::string_view nextWord(std::string_view& rest)
 const std::vector<std::string> ZarvoFile::kEmptyLines;
 
 ZarvoFile::ZarvoFile(std::string pluginName, std::string version)
-: mPluginName(std::move(pluginName))
-, mPluginVersion(std::move(version))
-{
-}
+  : mPluginName(std::move(pluginName))
+  , mPluginVersion(std::move(version))
+{}
 
 void ZarvoFile::setSection(std::string name, std::vector<std::string> lines)
 {

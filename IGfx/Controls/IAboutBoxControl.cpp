@@ -12,7 +12,8 @@ constexpr int kVKEscape = 27;
 
 IAboutBoxControl::IAboutBoxControl(const IRECT& bounds, const IPattern& pattern, IContainerFunction attachFunc,
                                    IContainerFunction resizeFunc, int animationTime)
-: IPanelControl(bounds, pattern, false, std::move(attachFunc), std::move(resizeFunc)), mAnimationTime(animationTime)
+  : IPanelControl(bounds, pattern, false, std::move(attachFunc), std::move(resizeFunc))
+  , mAnimationTime(animationTime)
 {
   mIgnoreMouse = false;
 }
@@ -38,10 +39,7 @@ void IAboutBoxControl::FadeIn()
   }
 }
 
-void IAboutBoxControl::OnMouseDown(float, float, const IMouseMod&)
-{
-  Hide(true);
-}
+void IAboutBoxControl::OnMouseDown(float, float, const IMouseMod&) { Hide(true); }
 
 bool IAboutBoxControl::OnKeyDown(float, float, const IKeyPress& key)
 {

@@ -5,17 +5,17 @@
 namespace plugkit::gfx {
 
 IBButtonControl::IBButtonControl(float x, float y, const IBitmap& bitmap, IActionFunction actionFunc)
-: IButtonControlBase(IRECT(x, y, x + static_cast<float>(bitmap.FW()), y + static_cast<float>(bitmap.FH())),
-                     std::move(actionFunc)),
-  IBitmapBase(bitmap)
+  : IButtonControlBase(IRECT(x, y, x + static_cast<float>(bitmap.FW()), y + static_cast<float>(bitmap.FH())),
+                       std::move(actionFunc))
+  , IBitmapBase(bitmap)
 {
   AttachIControl(this);
 }
 
 IBButtonControl::IBButtonControl(const IRECT& bounds, const IBitmap& bitmap, IActionFunction actionFunc)
-: IButtonControlBase(bounds.GetCentredInside(static_cast<float>(bitmap.FW()), static_cast<float>(bitmap.FH())),
-                     std::move(actionFunc)),
-  IBitmapBase(bitmap)
+  : IButtonControlBase(bounds.GetCentredInside(static_cast<float>(bitmap.FW()), static_cast<float>(bitmap.FH())),
+                       std::move(actionFunc))
+  , IBitmapBase(bitmap)
 {
   AttachIControl(this);
 }

@@ -10,9 +10,11 @@ namespace plugkit::gfx {
 
 IBMeterControl::IBMeterControl(float x, float y, const IBitmap& bitmap, int paramIdx, EResponse response,
                                float highRangeDB, float lowRangeDB)
-: IBitmapControl(x, y, bitmap, paramIdx), mResponse(response), mHighRangeDB(highRangeDB), mLowRangeDB(lowRangeDB)
-{
-}
+  : IBitmapControl(x, y, bitmap, paramIdx)
+  , mResponse(response)
+  , mHighRangeDB(highRangeDB)
+  , mLowRangeDB(lowRangeDB)
+{}
 
 void IBMeterControl::OnRescale()
 {

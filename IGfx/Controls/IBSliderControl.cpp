@@ -21,17 +21,19 @@ float HandleSize(const IBitmap& handle, EDirection dir)
 
 IBSliderControl::IBSliderControl(float x, float y, int trackLength, const IBitmap& handleBitmap,
                                  const IBitmap& trackBitmap, int paramIdx, EDirection dir, double gearing)
-: ISliderControlBase(PointBounds(x, y, trackLength, handleBitmap, dir), paramIdx, dir, gearing,
-                     HandleSize(handleBitmap, dir)),
-  IBitmapBase(handleBitmap), mTrackBitmap(trackBitmap)
+  : ISliderControlBase(PointBounds(x, y, trackLength, handleBitmap, dir), paramIdx, dir, gearing,
+                       HandleSize(handleBitmap, dir))
+  , IBitmapBase(handleBitmap)
+  , mTrackBitmap(trackBitmap)
 {
   AttachIControl(this);
 }
 
 IBSliderControl::IBSliderControl(const IRECT& bounds, const IBitmap& handleBitmap, const IBitmap& trackBitmap,
                                  int paramIdx, EDirection dir, double gearing)
-: ISliderControlBase(bounds, paramIdx, dir, gearing, HandleSize(handleBitmap, dir)), IBitmapBase(handleBitmap),
-  mTrackBitmap(trackBitmap)
+  : ISliderControlBase(bounds, paramIdx, dir, gearing, HandleSize(handleBitmap, dir))
+  , IBitmapBase(handleBitmap)
+  , mTrackBitmap(trackBitmap)
 {
   AttachIControl(this);
 }

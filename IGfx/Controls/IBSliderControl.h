@@ -11,8 +11,9 @@ class IBSliderControl : public ISliderControlBase, public IBitmapBase
 {
 public:
   // From (x, y): the handle's width by trackLength (vertical), or trackLength by the handle's height.
-  IBSliderControl(float x, float y, int trackLength, const IBitmap& handleBitmap, const IBitmap& trackBitmap = IBitmap(),
-                  int paramIdx = -1, EDirection dir = EDirection::Vertical, double gearing = 1.);
+  IBSliderControl(float x, float y, int trackLength, const IBitmap& handleBitmap,
+                  const IBitmap& trackBitmap = IBitmap(), int paramIdx = -1, EDirection dir = EDirection::Vertical,
+                  double gearing = 1.);
   IBSliderControl(const IRECT& bounds, const IBitmap& handleBitmap, const IBitmap& trackBitmap = IBitmap(),
                   int paramIdx = -1, EDirection dir = EDirection::Vertical, double gearing = 1.);
 

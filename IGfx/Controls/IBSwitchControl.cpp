@@ -5,16 +5,16 @@
 namespace plugkit::gfx {
 
 IBSwitchControl::IBSwitchControl(float x, float y, const IBitmap& bitmap, int paramIdx)
-: ISwitchControlBase(IRECT(x, y, x + static_cast<float>(bitmap.FW()), y + static_cast<float>(bitmap.FH())), paramIdx),
-  IBitmapBase(bitmap)
+  : ISwitchControlBase(IRECT(x, y, x + static_cast<float>(bitmap.FW()), y + static_cast<float>(bitmap.FH())), paramIdx)
+  , IBitmapBase(bitmap)
 {
   AttachIControl(this);
 }
 
 IBSwitchControl::IBSwitchControl(const IRECT& bounds, const IBitmap& bitmap, int paramIdx)
-: ISwitchControlBase(bounds.GetCentredInside(static_cast<float>(bitmap.FW()), static_cast<float>(bitmap.FH())),
-                     paramIdx),
-  IBitmapBase(bitmap)
+  : ISwitchControlBase(bounds.GetCentredInside(static_cast<float>(bitmap.FW()), static_cast<float>(bitmap.FH())),
+                       paramIdx)
+  , IBitmapBase(bitmap)
 {
   AttachIControl(this);
 }

@@ -5,10 +5,14 @@
 namespace plugkit::gfx {
 
 IBTextControl::IBTextControl(const IRECT& bounds, const IBitmap& bitmap, const IText& text, const char* str,
-                             int charWidth, int charHeight, int charOffset, bool multiline, bool vCenter,
-                             EBlend blend)
-: ITextControl(bounds, str, text, DEFAULT_BGCOLOR), IBitmapBase(bitmap), mCharWidth(charWidth),
-  mCharHeight(charHeight), mCharOffset(charOffset), mMultiLine(multiline), mVCentre(vCenter)
+                             int charWidth, int charHeight, int charOffset, bool multiline, bool vCenter, EBlend blend)
+  : ITextControl(bounds, str, text, DEFAULT_BGCOLOR)
+  , IBitmapBase(bitmap)
+  , mCharWidth(charWidth)
+  , mCharHeight(charHeight)
+  , mCharOffset(charOffset)
+  , mMultiLine(multiline)
+  , mVCentre(vCenter)
 {
   mBlend = IBlend(blend, 1.f);
   AttachIControl(this);

@@ -12,8 +12,8 @@ class IBTextControl : public ITextControl, public IBitmapBase
 public:
   // multiline and vCenter are handed to the bitmap text drawing as its multiline and vertical-centre choices.
   IBTextControl(const IRECT& bounds, const IBitmap& bitmap, const IText& text = DEFAULT_TEXT, const char* str = "",
-                int charWidth = 6, int charHeight = 12, int charOffset = 0, bool multiline = false,
-                bool vCenter = true, EBlend blend = EBlend::Default);
+                int charWidth = 6, int charHeight = 12, int charOffset = 0, bool multiline = false, bool vCenter = true,
+                EBlend blend = EBlend::Default);
 
   void OnRescale() override;
   void Draw(IGfx& g) override;

@@ -19,8 +19,8 @@ void IBitmapBase::DrawBitmap(IGfx& g)
   if (!mControl)
     return;
   const int frame = FrameForValue(mBitmap.N(), mControl->GetValue());
-  const IRECT frameRect = mControl->GetRECT().GetCentredInside(static_cast<float>(mBitmap.FW()),
-                                                               static_cast<float>(mBitmap.FH()));
+  const IRECT frameRect =
+    mControl->GetRECT().GetCentredInside(static_cast<float>(mBitmap.FW()), static_cast<float>(mBitmap.FH()));
   g.DrawBitmap(mBitmap, frameRect, frame, &mControl->GetBlend());
 }
 

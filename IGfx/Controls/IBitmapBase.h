@@ -13,7 +13,10 @@ class IGfx;
 class IBitmapBase
 {
 public:
-  explicit IBitmapBase(const IBitmap& bitmap) : mBitmap(bitmap), mBitmapName(bitmap.GetResourceName()) {}
+  explicit IBitmapBase(const IBitmap& bitmap)
+    : mBitmap(bitmap)
+    , mBitmapName(bitmap.GetResourceName())
+  {}
   virtual ~IBitmapBase() = default;
 
   void AttachIControl(IControl* control) { mControl = control; }

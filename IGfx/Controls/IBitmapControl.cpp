@@ -5,8 +5,8 @@
 namespace plugkit::gfx {
 
 IBitmapControl::IBitmapControl(float x, float y, const IBitmap& bitmap, int paramIdx, EBlend blend)
-: IControl(IRECT(x, y, x + static_cast<float>(bitmap.FW()), y + static_cast<float>(bitmap.FH())), paramIdx),
-  IBitmapBase(bitmap)
+  : IControl(IRECT(x, y, x + static_cast<float>(bitmap.FW()), y + static_cast<float>(bitmap.FH())), paramIdx)
+  , IBitmapBase(bitmap)
 {
   mBlend = IBlend(blend, 1.f);
   AttachIControl(this);
@@ -16,8 +16,7 @@ void IBitmapControl::OnRescale()
 {
   if (!mGraphics || mBitmapName.GetLength() == 0)
     return;
-  const IBitmap reloaded =
-    mGraphics->LoadBitmap(mBitmapName.Get(), mBitmap.N(), mBitmap.GetFramesAreHorizontal(), 0);
+  const IBitmap reloaded = mGraphics->LoadBitmap(mBitmapName.Get(), mBitmap.N(), mBitmap.GetFramesAreHorizontal(), 0);
   if (reloaded.IsValid())
     mBitmap = reloaded;
 }

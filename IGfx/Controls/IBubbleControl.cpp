@@ -7,15 +7,17 @@
 namespace plugkit::gfx {
 
 IBubbleControl::IBubbleControl(const IText& text, const IColor& fillColor, const IColor& strokeColor, float roundness)
-: IBubbleControlBase(IRECT()), mRoundness(roundness), mFillColor(fillColor), mStrokeColor(strokeColor)
+  : IBubbleControlBase(IRECT())
+  , mRoundness(roundness)
+  , mFillColor(fillColor)
+  , mStrokeColor(strokeColor)
 {
   mText = text;
   mBlend.mWeight = 0.f;
   mHide = true;
   mIgnoreMouse = true;
-  SetActionFunction([](IControl* c) {
-    c->SetAnimation([](IControl* a) { static_cast<IBubbleControl*>(a)->Animate(); }, kFadeMs);
-  });
+  SetActionFunction(
+    [](IControl* c) { c->SetAnimation([](IControl* a) { static_cast<IBubbleControl*>(a)->Animate(); }, kFadeMs); });
   SetAnimationEndActionFunction([](IControl* c) { static_cast<IBubbleControl*>(c)->OnAnimationEnd(); });
 }
 
@@ -140,10 +142,7 @@ void IBubbleControl::Draw(IGfx& g)
   DrawContent(g, r);
 }
 
-void IBubbleControl::DrawContent(IGfx& g, const IRECT& r)
-{
-  g.DrawText(mText, mStr.Get(), r, &mBlend);
-}
+void IBubbleControl::DrawContent(IGfx& g, const IRECT& r) { g.DrawText(mText, mStr.Get(), r, &mBlend); }
 
 void IBubbleControl::MeasureText(const char* str, IRECT& r)
 {

@@ -7,7 +7,8 @@ namespace plugkit::gfx {
 
 ICaptionControl::ICaptionControl(const IRECT& bounds, int paramIdx, const IText& text, const IColor& bgColor,
                                  bool showParamLabel)
-: ITextControl(bounds, "", text, bgColor), mShowParamLabel(showParamLabel)
+  : ITextControl(bounds, "", text, bgColor)
+  , mShowParamLabel(showParamLabel)
 {
   SetParamIdx(paramIdx);
   mDisablePrompt = false;

@@ -6,11 +6,14 @@ namespace plugkit::gfx {
 
 ICornerResizerControl::ICornerResizerControl(const IRECT& graphicsBounds, float size, const IColor& color,
                                              const IColor& mouseOverColor, const IColor& dragColor)
-: IControl(IRECT(graphicsBounds.R - size, graphicsBounds.B - size, graphicsBounds.R, graphicsBounds.B).GetPadded(-1.f)),
-  mSize(size), mInitialGraphicsBounds(0.f, 0.f, graphicsBounds.W(), graphicsBounds.H()), mColor(color),
-  mMouseOverColor(mouseOverColor), mDragColor(dragColor)
-{
-}
+  : IControl(
+      IRECT(graphicsBounds.R - size, graphicsBounds.B - size, graphicsBounds.R, graphicsBounds.B).GetPadded(-1.f))
+  , mSize(size)
+  , mInitialGraphicsBounds(0.f, 0.f, graphicsBounds.W(), graphicsBounds.H())
+  , mColor(color)
+  , mMouseOverColor(mouseOverColor)
+  , mDragColor(dragColor)
+{}
 
 void ICornerResizerControl::OnRescale()
 {

@@ -11,10 +11,12 @@ namespace plugkit::gfx {
 
 IDirBrowseControlBase::IDirBrowseControlBase(const IRECT& bounds, const char* extension, bool showFileExtensions,
                                              bool scanRecursively, bool showEmptySubmenus)
-: IContainerBase(bounds), mScanRecursively(scanRecursively), mShowFileExtensions(showFileExtensions),
-  mShowEmptySubmenus(showEmptySubmenus), mExtension(extension ? extension : "")
-{
-}
+  : IContainerBase(bounds)
+  , mScanRecursively(scanRecursively)
+  , mShowFileExtensions(showFileExtensions)
+  , mShowEmptySubmenus(showEmptySubmenus)
+  , mExtension(extension ? extension : "")
+{}
 
 void IDirBrowseControlBase::AddPath(const char* path, const char* label)
 {
@@ -128,7 +130,8 @@ void IDirBrowseControlBase::SetSelectedFile(const char* path)
   for (size_t i = 0; i < mItems.size(); ++i)
   {
     const int tag = mItems[i]->GetTag();
-    if (tag >= 0 && tag < static_cast<int>(mFiles.size()) && std::strcmp(mFiles[static_cast<size_t>(tag)].Get(), path) == 0)
+    if (tag >= 0 && tag < static_cast<int>(mFiles.size()) &&
+        std::strcmp(mFiles[static_cast<size_t>(tag)].Get(), path) == 0)
     {
       mSelectedItemIdx = static_cast<int>(i);
       return;

@@ -8,7 +8,10 @@
 namespace plugkit::gfx {
 
 IFPSDisplayControl::IFPSDisplayControl(const IRECT& bounds, EStyle style, const char* label)
-: IFPSDisplayControlBase(bounds), IVectorBase(DEFAULT_STYLE), mStyle(style), mLabel(label ? label : "")
+  : IFPSDisplayControlBase(bounds)
+  , IVectorBase(DEFAULT_STYLE)
+  , mStyle(style)
+  , mLabel(label ? label : "")
 {
   AttachIControl(this, mLabel.Get());
   SetColor(EVColor::FG, COLOR_WHITE);
@@ -27,10 +30,7 @@ float IFPSDisplayControl::GetAverage() const
   return std::accumulate(mSamples.begin(), mSamples.end(), 0.f) / static_cast<float>(kNumSamples);
 }
 
-void IFPSDisplayControl::OnMouseDown(float, float, const IMouseMod&)
-{
-  mStyle = static_cast<EStyle>((mStyle + 1) % 3);
-}
+void IFPSDisplayControl::OnMouseDown(float, float, const IMouseMod&) { mStyle = static_cast<EStyle>((mStyle + 1) % 3); }
 
 void IFPSDisplayControl::Draw(IGfx& g)
 {

@@ -6,13 +6,14 @@ namespace plugkit::gfx {
 
 IPanelControl::IPanelControl(const IRECT& bounds, const IColor& color, bool drawFrame, IContainerFunction attachFunc,
                              IContainerFunction resizeFunc)
-: IPanelControl(bounds, IPattern(color), drawFrame, std::move(attachFunc), std::move(resizeFunc))
-{
-}
+  : IPanelControl(bounds, IPattern(color), drawFrame, std::move(attachFunc), std::move(resizeFunc))
+{}
 
 IPanelControl::IPanelControl(const IRECT& bounds, const IPattern& pattern, bool drawFrame,
                              IContainerFunction attachFunc, IContainerFunction resizeFunc)
-: IContainerBase(bounds, std::move(attachFunc), std::move(resizeFunc)), mPattern(pattern), mDrawFrame(drawFrame)
+  : IContainerBase(bounds, std::move(attachFunc), std::move(resizeFunc))
+  , mPattern(pattern)
+  , mDrawFrame(drawFrame)
 {
   mIgnoreMouse = true;
 }

@@ -32,7 +32,8 @@ bool Choosable(const IPopupMenu::Item* item)
 // Panels
 
 IPopupMenuControl::MenuPanel::MenuPanel(IPopupMenuControl& control, IPopupMenu& menu, float x, float y, int parentIdx)
-: mMenu(menu), mParentIdx(parentIdx)
+  : mMenu(menu)
+  , mParentIdx(parentIdx)
 {
   const float P = control.mPadding;
   const float G = control.mCellGap;
@@ -49,8 +50,8 @@ IPopupMenuControl::MenuPanel::MenuPanel(IPopupMenuControl& control, IPopupMenu& 
   {
     const IPopupMenu::Item* item = menu.GetItem(j);
     const float h = item->GetIsSeparator() ? control.mSeparatorSize : H;
-    const bool newColumn = (control.mMaxColumnItems > 0 && j >= 2 && j % control.mMaxColumnItems == 0) ||
-                           (cy + h + P > M.B);
+    const bool newColumn =
+      (control.mMaxColumnItems > 0 && j >= 2 && j % control.mMaxColumnItems == 0) || (cy + h + P > M.B);
     if (newColumn)
     {
       if (control.mScrollIfTooBig)
@@ -111,8 +112,7 @@ bool IPopupMenuControl::MenuPanel::IsUpArrowCell(int i) const
 
 bool IPopupMenuControl::MenuPanel::IsDownArrowCell(int i) const
 {
-  return mScroller && mMenu.NItems() > NCells() && i == NCells() - 1 &&
-         mScrollItemOffset < mMenu.NItems() - NCells();
+  return mScroller && mMenu.NItems() > NCells() && i == NCells() - 1 && mScrollItemOffset < mMenu.NItems() - NCells();
 }
 
 IRECT* IPopupMenuControl::MenuPanel::HitTestCells(float x, float y) const
@@ -146,9 +146,9 @@ int IPopupMenuControl::MenuPanel::CellIndex(const IRECT* cell) const
 
 IPopupMenuControl::IPopupMenuControl(int paramIdx, const IText& text, const IRECT& collapsedBounds,
                                      const IRECT& expandedBounds)
-: IPopupMenuControlBase(collapsedBounds, paramIdx),
-  mSpecifiedCollapsedBounds(collapsedBounds),
-  mSpecifiedExpandedBounds(expandedBounds)
+  : IPopupMenuControlBase(collapsedBounds, paramIdx)
+  , mSpecifiedCollapsedBounds(collapsedBounds)
+  , mSpecifiedExpandedBounds(expandedBounds)
 {
   mText = text;
   SetActionFunction([this](IControl*) {
@@ -423,9 +423,8 @@ void IPopupMenuControl::CalculateMenuPanels(float, float)
       }
       mSubmenuOpened = true;
       const float cy = cell->MH();
-      mSubMenuCalloutArrowBounds = mSubMenuOpensRight
-                                     ? IRECT(cell->R + P, cy - c / 2.f, cell->R + P + c, cy + c / 2.f)
-                                     : IRECT(cell->L - P - c, cy - c / 2.f, cell->L - P, cy + c / 2.f);
+      mSubMenuCalloutArrowBounds = mSubMenuOpensRight ? IRECT(cell->R + P, cy - c / 2.f, cell->R + P + c, cy + c / 2.f)
+                                                      : IRECT(cell->L - P - c, cy - c / 2.f, cell->L - P, cy + c / 2.f);
       UpdateBoundsToPanels();
       if (subPanel != mAppearingMenuPanel)
       {
@@ -665,10 +664,9 @@ bool IPopupMenuControl::OnKeyDown(float, float, const IKeyPress& key)
     return false;
   MenuPanel* panel = mActiveMenuPanel;
   const int cell = panel ? panel->CellIndex(mMouseCellBounds) : -1;
-  const IPopupMenu::Item* item =
-    cell >= 0 && !panel->IsUpArrowCell(cell) && !panel->IsDownArrowCell(cell)
-      ? panel->mMenu.GetItem(panel->mScrollItemOffset + cell)
-      : nullptr;
+  const IPopupMenu::Item* item = cell >= 0 && !panel->IsUpArrowCell(cell) && !panel->IsDownArrowCell(cell)
+                                   ? panel->mMenu.GetItem(panel->mScrollItemOffset + cell)
+                                   : nullptr;
   const bool opensRight = mSubMenuOpensRight;
   switch (key.VK)
   {
@@ -832,8 +830,7 @@ void IPopupMenuControl::DrawCellText(IGfx& g, const IRECT& bounds, const IPopupM
   g.DrawText(text, item->GetText(), r, blend);
 }
 
-void IPopupMenuControl::DrawTick(IGfx& g, const IRECT& bounds, const IPopupMenu::Item*, bool sel,
-                                 const IBlend* blend)
+void IPopupMenuControl::DrawTick(IGfx& g, const IRECT& bounds, const IPopupMenu::Item*, bool sel, const IBlend* blend)
 {
   const float side = mTickWidth / 2.f;
   const float cx = bounds.L + mTickWidth / 2.f;

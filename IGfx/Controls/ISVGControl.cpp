@@ -3,9 +3,10 @@
 namespace plugkit::gfx {
 
 ISVGControl::ISVGControl(const IRECT& bounds, const ISVG& svg, bool useLayer)
-: IControl(bounds), mUseLayer(useLayer), mSVG(svg)
-{
-}
+  : IControl(bounds)
+  , mUseLayer(useLayer)
+  , mSVG(svg)
+{}
 
 void ISVGControl::Draw(IGfx& g)
 {

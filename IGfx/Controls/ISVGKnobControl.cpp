@@ -5,9 +5,9 @@
 namespace plugkit::gfx {
 
 ISVGKnobControl::ISVGKnobControl(const IRECT& bounds, const ISVG& svg, int paramIdx)
-: IKnobControlBase(bounds, paramIdx), mSVG(svg)
-{
-}
+  : IKnobControlBase(bounds, paramIdx)
+  , mSVG(svg)
+{}
 
 void ISVGKnobControl::Draw(IGfx& g)
 {

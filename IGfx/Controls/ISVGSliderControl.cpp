@@ -6,9 +6,10 @@ namespace plugkit::gfx {
 
 ISVGSliderControl::ISVGSliderControl(const IRECT& bounds, const ISVG& handleSVG, const ISVG& trackSVG, int paramIdx,
                                      EDirection dir, double gearing)
-: ISliderControlBase(bounds, paramIdx, dir, gearing, 0.f), mHandleSVG(handleSVG), mTrackSVG(trackSVG)
-{
-}
+  : ISliderControlBase(bounds, paramIdx, dir, gearing, 0.f)
+  , mHandleSVG(handleSVG)
+  , mTrackSVG(trackSVG)
+{}
 
 void ISVGSliderControl::OnResize()
 {

@@ -22,11 +22,16 @@ enum class EColorReplacement
 // Main thread only.
 struct ISVGStateLook
 {
-  ISVGStateLook(const ISVG& offSVG, const ISVG& onSVG) : off(offSVG), on(onSVG) {}
+  ISVGStateLook(const ISVG& offSVG, const ISVG& onSVG)
+    : off(offSVG)
+    , on(onSVG)
+  {}
   ISVGStateLook(const ISVG& svg, const std::array<IColor, 4>& stateColors, EColorReplacement replacement)
-  : off(svg), on(svg), colors(stateColors), mode(replacement)
-  {
-  }
+    : off(svg)
+    , on(svg)
+    , colors(stateColors)
+    , mode(replacement)
+  {}
 
   // On above 0.5; the document fitted to the control's rectangle with its blend.
   void Draw(IGfx& g, const IControl& control) const;

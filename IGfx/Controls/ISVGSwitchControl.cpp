@@ -8,9 +8,9 @@ namespace plugkit::gfx {
 
 ISVGSwitchControl::ISVGSwitchControl(const IRECT& bounds, const std::vector<ISVG>& svgs, int paramIdx,
                                      IActionFunction actionFunc)
-: ISwitchControlBase(bounds, paramIdx, std::move(actionFunc), static_cast<int>(svgs.size())), mSVGs(svgs)
-{
-}
+  : ISwitchControlBase(bounds, paramIdx, std::move(actionFunc), static_cast<int>(svgs.size()))
+  , mSVGs(svgs)
+{}
 
 void ISVGSwitchControl::Draw(IGfx& g)
 {

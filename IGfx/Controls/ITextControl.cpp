@@ -9,7 +9,10 @@ namespace plugkit::gfx {
 
 ITextControl::ITextControl(const IRECT& bounds, const char* str, const IText& text, const IColor& bgColor,
                            bool setBoundsBasedOnStr)
-: IControl(bounds), mStr(str ? str : ""), mBGColor(bgColor), mSetBoundsBasedOnStr(setBoundsBasedOnStr)
+  : IControl(bounds)
+  , mStr(str ? str : "")
+  , mBGColor(bgColor)
+  , mSetBoundsBasedOnStr(setBoundsBasedOnStr)
 {
   mIgnoreMouse = true;
   mText = text;

@@ -28,10 +28,10 @@ constexpr uint32_t kCharMask = 0x0FFFFFFFu;
 #define STB_TEXTEDIT_STRINGLEN(tc) plugkit::gfx::TextEntryEngine::GetLength(tc)
 #define STB_TEXTEDIT_LAYOUTROW(r, tc, n) plugkit::gfx::TextEntryEngine::Layout(r, tc, n)
 #define STB_TEXTEDIT_GETWIDTH(tc, n, i) plugkit::gfx::TextEntryEngine::GetCharWidth(tc, n, i)
-#define STB_TEXTEDIT_KEYTOTEXT(key)                                                                              \
-  (((key) & (plugkit::gfx::textkeys::kVirtual | plugkit::gfx::textkeys::kControl))                               \
-     ? -1                                                                                                        \
-     : static_cast<int>((key) & plugkit::gfx::textkeys::kCharMask))
+#define STB_TEXTEDIT_KEYTOTEXT(key)                                                                                    \
+  (((key) & (plugkit::gfx::textkeys::kVirtual | plugkit::gfx::textkeys::kControl))                                     \
+     ? -1                                                                                                              \
+     : static_cast<int>((key)&plugkit::gfx::textkeys::kCharMask))
 #define STB_TEXTEDIT_GETCHAR(tc, i) plugkit::gfx::TextEntryEngine::GetChar(tc, i)
 #define STB_TEXTEDIT_NEWLINE u'\n'
 #define STB_TEXTEDIT_IS_SPACE(ch) ((ch) == u' ' || (ch) == u'\t')
@@ -276,7 +276,8 @@ struct ITextEntryControl::EditState
 //------------------------------------------------------------------------------------------------
 
 ITextEntryControl::ITextEntryControl()
-: ITextEntryControlBase(IRECT(), -1), mEditState(std::make_unique<EditState>())
+  : ITextEntryControlBase(IRECT(), -1)
+  , mEditState(std::make_unique<EditState>())
 {
   stb_textedit_initialize_state(&mEditState->state, 1);
   SetActionFunction([](IControl* caller) {
@@ -489,9 +490,7 @@ bool ITextEntryControl::OnKeyDown(float, float, const IKeyPress& key)
   STB_TexteditState& st = mEditState->state;
   const STB_TexteditState before = st;
   const std::u16string textBefore = mEditString;
-  auto changed = [&]() {
-    return std::memcmp(&before, &st, sizeof(before)) != 0 || textBefore != mEditString;
-  };
+  auto changed = [&]() { return std::memcmp(&before, &st, sizeof(before)) != 0 || textBefore != mEditString; };
 
   if (key.C && key.VK >= 65 && key.VK <= 90)
   {
@@ -697,9 +696,6 @@ void ITextEntryControl::DismissEdit()
 
 //------------------------------------------------------------------------------------------------
 
-void IGfx::AttachTextEntryControl()
-{
-  AttachTextEntryControl(new ITextEntryControl());
-}
+void IGfx::AttachTextEntryControl() { AttachTextEntryControl(new ITextEntryControl()); }
 
 } // namespace plugkit::gfx

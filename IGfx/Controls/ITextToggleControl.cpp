@@ -4,7 +4,9 @@ namespace plugkit::gfx {
 
 ITextToggleControl::ITextToggleControl(const IRECT& bounds, int paramIdx, const char* offText, const char* onText,
                                        const IText& text, const IColor& bgColor)
-: ITextControl(bounds, offText, text, bgColor), mOffText(offText ? offText : ""), mOnText(onText ? onText : "")
+  : ITextControl(bounds, offText, text, bgColor)
+  , mOffText(offText ? offText : "")
+  , mOnText(onText ? onText : "")
 {
   SetParamIdx(paramIdx);
   mIgnoreMouse = false;
@@ -13,7 +15,9 @@ ITextToggleControl::ITextToggleControl(const IRECT& bounds, int paramIdx, const 
 
 ITextToggleControl::ITextToggleControl(const IRECT& bounds, IActionFunction actionFunc, const char* offText,
                                        const char* onText, const IText& text, const IColor& bgColor)
-: ITextControl(bounds, offText, text, bgColor), mOffText(offText ? offText : ""), mOnText(onText ? onText : "")
+  : ITextControl(bounds, offText, text, bgColor)
+  , mOffText(offText ? offText : "")
+  , mOnText(onText ? onText : "")
 {
   SetActionFunction(std::move(actionFunc));
   mIgnoreMouse = false;

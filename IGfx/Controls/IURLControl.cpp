@@ -6,8 +6,11 @@ namespace plugkit::gfx {
 
 IURLControl::IURLControl(const IRECT& bounds, const char* str, const char* url, const IText& text,
                          const IColor& bgColor, const IColor& mouseOverColor, const IColor& clickedColor)
-: ITextControl(bounds, str, text, bgColor), mURL(url ? url : ""), mOriginalColor(text.mFGColor),
-  mMouseOverColor(mouseOverColor), mClickedColor(clickedColor)
+  : ITextControl(bounds, str, text, bgColor)
+  , mURL(url ? url : "")
+  , mOriginalColor(text.mFGColor)
+  , mMouseOverColor(mouseOverColor)
+  , mClickedColor(clickedColor)
 {
   mIgnoreMouse = false;
 }

@@ -4,7 +4,8 @@ namespace plugkit::gfx {
 
 IVButtonControl::IVButtonControl(const IRECT& bounds, IActionFunction actionFunc, const char* label,
                                  const IVStyle& style, bool labelInButton, bool valueInButton, EVShape shape)
-: IButtonControlBase(bounds, std::move(actionFunc)), IVectorBase(style, labelInButton, valueInButton)
+  : IButtonControlBase(bounds, std::move(actionFunc))
+  , IVectorBase(style, labelInButton, valueInButton)
 {
   mText = style.valueText;
   AttachIControl(this, label);

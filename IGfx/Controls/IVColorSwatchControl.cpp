@@ -8,8 +8,13 @@ IVColorSwatchControl::IVColorSwatchControl(const IRECT& bounds, const char* labe
                                            const IVStyle& style, ECellLayout layout,
                                            const std::vector<EVColor>& colorIDs,
                                            const std::vector<const char*>& labelsForIDs)
-: IControl(bounds), IVectorBase(style, false, false), mColorChosenFunc(std::move(func)), mLayout(layout),
-  mCellRects(colorIDs.size()), mColorIDs(colorIDs), mSelf(std::make_shared<IVColorSwatchControl*>(this))
+  : IControl(bounds)
+  , IVectorBase(style, false, false)
+  , mColorChosenFunc(std::move(func))
+  , mLayout(layout)
+  , mCellRects(colorIDs.size())
+  , mColorIDs(colorIDs)
+  , mSelf(std::make_shared<IVColorSwatchControl*>(this))
 {
   for (const char* l : labelsForIDs)
     mLabels.emplace_back(l ? l : "");

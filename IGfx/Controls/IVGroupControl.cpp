@@ -8,17 +8,23 @@ namespace plugkit::gfx {
 
 IVGroupControl::IVGroupControl(const IRECT& bounds, const char* label, float labelOffset, const IVStyle& style,
                                IContainerFunction attachFunc, IContainerFunction resizeFunc)
-: IContainerBase(bounds, std::move(attachFunc), std::move(resizeFunc)), IVectorBase(style),
-  mLabelOffset(labelOffset)
+  : IContainerBase(bounds, std::move(attachFunc), std::move(resizeFunc))
+  , IVectorBase(style)
+  , mLabelOffset(labelOffset)
 {
   mIgnoreMouse = true;
   AttachIControl(this, label);
 }
 
-IVGroupControl::IVGroupControl(const char* label, const char* groupName, float padL, float padT, float padR,
-                               float padB, const IVStyle& style)
-: IContainerBase(IRECT()), IVectorBase(style), mGroupName(groupName ? groupName : ""), mPadL(padL), mPadT(padT),
-  mPadR(padR), mPadB(padB)
+IVGroupControl::IVGroupControl(const char* label, const char* groupName, float padL, float padT, float padR, float padB,
+                               const IVStyle& style)
+  : IContainerBase(IRECT())
+  , IVectorBase(style)
+  , mGroupName(groupName ? groupName : "")
+  , mPadL(padL)
+  , mPadT(padT)
+  , mPadR(padR)
+  , mPadB(padB)
 {
   mIgnoreMouse = true;
   AttachIControl(this, label);

@@ -10,8 +10,12 @@ namespace plugkit::gfx {
 IVKnobControl::IVKnobControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
                              bool valueIsEditable, bool valueInWidget, float a1, float a2, float aAnchor,
                              EDirection direction, double gearing, float trackSize)
-: IKnobControlBase(bounds, paramIdx, direction, gearing), IVectorBase(style, false, valueInWidget), mAngle1(a1),
-  mAngle2(a2), mAnchorAngle(aAnchor), mValueIsEditable(valueIsEditable)
+  : IKnobControlBase(bounds, paramIdx, direction, gearing)
+  , IVectorBase(style, false, valueInWidget)
+  , mAngle1(a1)
+  , mAngle2(a2)
+  , mAnchorAngle(aAnchor)
+  , mValueIsEditable(valueIsEditable)
 {
   mTrackSize = trackSize;
   mHideCursorOnDrag = style.hideCursor;
@@ -24,8 +28,8 @@ IVKnobControl::IVKnobControl(const IRECT& bounds, int paramIdx, const char* labe
 IVKnobControl::IVKnobControl(const IRECT& bounds, IActionFunction actionFunc, const char* label, const IVStyle& style,
                              bool valueIsEditable, bool valueInWidget, float a1, float a2, float aAnchor,
                              EDirection direction, double gearing, float trackSize)
-: IVKnobControl(bounds, -1, label, style, valueIsEditable, valueInWidget, a1, a2, aAnchor, direction, gearing,
-                trackSize)
+  : IVKnobControl(bounds, -1, label, style, valueIsEditable, valueInWidget, a1, a2, aAnchor, direction, gearing,
+                  trackSize)
 {
   SetActionFunction(std::move(actionFunc));
 }

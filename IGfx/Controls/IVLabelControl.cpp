@@ -5,7 +5,8 @@
 namespace plugkit::gfx {
 
 IVLabelControl::IVLabelControl(const IRECT& bounds, const char* label, const IVStyle& style)
-: ITextControl(bounds, label, DEFAULT_TEXT, DEFAULT_BGCOLOR, false), IVectorBase(style, false, false)
+  : ITextControl(bounds, label, DEFAULT_TEXT, DEFAULT_BGCOLOR, false)
+  , IVectorBase(style, false, false)
 {
   mText = style.valueText;
   AttachIControl(this, label);

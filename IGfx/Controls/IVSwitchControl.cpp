@@ -6,7 +6,8 @@ namespace plugkit::gfx {
 
 IVSwitchControl::IVSwitchControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
                                  bool valueInButton)
-: ISwitchControlBase(bounds, paramIdx, SplashClickActionFunc, 2), IVectorBase(style, false, valueInButton)
+  : ISwitchControlBase(bounds, paramIdx, SplashClickActionFunc, 2)
+  , IVectorBase(style, false, valueInButton)
 {
   mText = style.valueText;
   AttachIControl(this, label);
@@ -16,7 +17,8 @@ IVSwitchControl::IVSwitchControl(const IRECT& bounds, int paramIdx, const char* 
 
 IVSwitchControl::IVSwitchControl(const IRECT& bounds, IActionFunction actionFunc, const char* label,
                                  const IVStyle& style, int numStates, bool valueInButton)
-: ISwitchControlBase(bounds, -1, std::move(actionFunc), numStates), IVectorBase(style, false, valueInButton)
+  : ISwitchControlBase(bounds, -1, std::move(actionFunc), numStates)
+  , IVectorBase(style, false, valueInButton)
 {
   mText = style.valueText;
   AttachIControl(this, label);

@@ -9,8 +9,9 @@ namespace plugkit::gfx {
 
 IVTabSwitchControl::IVTabSwitchControl(const IRECT& bounds, int paramIdx, const std::vector<const char*>& options,
                                        const char* label, const IVStyle& style, EVShape shape, EDirection direction)
-: ISwitchControlBase(bounds, paramIdx, SplashClickActionFunc, static_cast<int>(options.size())),
-  IVectorBase(style, false, false), mDirection(direction)
+  : ISwitchControlBase(bounds, paramIdx, SplashClickActionFunc, static_cast<int>(options.size()))
+  , IVectorBase(style, false, false)
+  , mDirection(direction)
 {
   AttachIControl(this, label);
   mText = style.valueText;
@@ -24,8 +25,9 @@ IVTabSwitchControl::IVTabSwitchControl(const IRECT& bounds, int paramIdx, const 
 IVTabSwitchControl::IVTabSwitchControl(const IRECT& bounds, IActionFunction actionFunc,
                                        const std::vector<const char*>& options, const char* label, const IVStyle& style,
                                        EVShape shape, EDirection direction)
-: ISwitchControlBase(bounds, -1, std::move(actionFunc), static_cast<int>(options.size())),
-  IVectorBase(style, false, false), mDirection(direction)
+  : ISwitchControlBase(bounds, -1, std::move(actionFunc), static_cast<int>(options.size()))
+  , IVectorBase(style, false, false)
+  , mDirection(direction)
 {
   AttachIControl(this, label);
   mText = style.valueText;

@@ -6,7 +6,7 @@ namespace plugkit::gfx {
 
 IVToggleControl::IVToggleControl(const IRECT& bounds, int paramIdx, const char* label, const IVStyle& style,
                                  const char* offText, const char* onText)
-: IVSwitchControl(bounds, paramIdx, label, style, true)
+  : IVSwitchControl(bounds, paramIdx, label, style, true)
 {
   mOffText.Set(offText ? offText : "");
   mOnText.Set(onText ? onText : "");
@@ -14,7 +14,7 @@ IVToggleControl::IVToggleControl(const IRECT& bounds, int paramIdx, const char* 
 
 IVToggleControl::IVToggleControl(const IRECT& bounds, IActionFunction actionFunc, const char* label,
                                  const IVStyle& style, const char* offText, const char* onText, bool initialState)
-: IVSwitchControl(bounds, std::move(actionFunc), label, style, 2, true)
+  : IVSwitchControl(bounds, std::move(actionFunc), label, style, 2, true)
 {
   mOffText.Set(offText ? offText : "");
   mOnText.Set(onText ? onText : "");

@@ -26,7 +26,8 @@ IRECT ScaledAboutCentre(const IRECT& r, float frac) { return r.GetCentredInside(
 } // namespace
 
 IVectorBase::IVectorBase(const IVStyle& style, bool labelInWidget, bool valueInWidget)
-: mLabelInWidget(labelInWidget), mValueInWidget(valueInWidget)
+  : mLabelInWidget(labelInWidget)
+  , mValueInWidget(valueInWidget)
 {
   IVectorBase::SetStyle(style);
 }

@@ -24,8 +24,8 @@ void DrawLabel(IGfx& g, const IText& text, const char* str, float x, float y, fl
 } // namespace
 
 PlaceHolder::PlaceHolder(const IRECT& bounds, const char* str)
-: ITextControl(bounds, str, IText(20.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center, EVAlign::Middle),
-               COLOR_WHITE)
+  : ITextControl(bounds, str, IText(20.f, DEFAULT_TEXT_FGCOLOR, "Roboto-Regular", EAlign::Center, EVAlign::Middle),
+                 COLOR_WHITE)
 {
   mDisablePrompt = false;
   mIgnoreMouse = false;
@@ -56,9 +56,6 @@ void PlaceHolder::OnMouseDblClick(float, float, const IMouseMod&)
     mGraphics->CreateTextEntry(*this, mText, mRECT, mStr.Get());
 }
 
-void PlaceHolder::OnTextEntryCompletion(const char* str, int)
-{
-  SetStr(str);
-}
+void PlaceHolder::OnTextEntryCompletion(const char* str, int) { SetStr(str); }
 
 } // namespace plugkit::gfx

@@ -16,11 +16,9 @@
 #include "nanovg_gl.h"
 #include "nanovg_gl_utils.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
-namespace
-{
+namespace {
 NVGcolor NanoVGColor(const IColor& color, const IBlend* blend)
 {
   const float weight = blend ? blend->mWeight : 1.f;
@@ -65,17 +63,16 @@ NVGpaint NanoVGPaint(NVGcontext* vg, const IPattern& pattern, const IBlend* blen
   return nvgLinearGradient(vg, sx, sy, ex, ey, inner, outer);
 }
 
-void NanoVGRect(NVGcontext* vg, const IRECT& r)
-{
-  nvgRect(vg, r.L, r.T, r.W(), r.H());
-}
+void NanoVGRect(NVGcontext* vg, const IRECT& r) { nvgRect(vg, r.L, r.T, r.W(), r.H()); }
 } // namespace
 
 //------------------------------------------------------------------------------------------------
 // Bitmaps
 
 IGfxNanoVG::Bitmap::Bitmap(IGfxNanoVG& owner, int image, float scale, bool sharedTexture)
-  : mOwner(owner), mVG(owner.mVG), mSharedTexture(sharedTexture)
+  : mOwner(owner)
+  , mVG(owner.mVG)
+  , mSharedTexture(sharedTexture)
 {
   int w = 0, h = 0;
   if (image > 0)
@@ -84,7 +81,8 @@ IGfxNanoVG::Bitmap::Bitmap(IGfxNanoVG& owner, int image, float scale, bool share
 }
 
 IGfxNanoVG::Bitmap::Bitmap(IGfxNanoVG& owner, int width, int height, float scale, float drawScale)
-  : mOwner(owner), mVG(owner.mVG)
+  : mOwner(owner)
+  , mVG(owner.mVG)
 {
   mFBO = mVG ? nvgluCreateFramebuffer(mVG, width, height, 0) : nullptr;
   if (!mFBO)
@@ -103,7 +101,8 @@ IGfxNanoVG::Bitmap::Bitmap(IGfxNanoVG& owner, int width, int height, float scale
 
 IGfxNanoVG::Bitmap::Bitmap(IGfxNanoVG& owner, int width, int height, const unsigned char* rgba, float scale,
                            float drawScale)
-  : mOwner(owner), mVG(owner.mVG)
+  : mOwner(owner)
+  , mVG(owner.mVG)
 {
   const int image = mVG ? nvgCreateImageRGBA(mVG, width, height, 0, rgba) : 0;
   SetBitmap(image, width, height, scale, drawScale);
@@ -128,7 +127,8 @@ StaticStorage<IFontData>& IGfxNanoVG::FontCache()
   return cache;
 }
 
-IGfxNanoVG::IGfxNanoVG(IGEditorDelegate& dlg, int w, int h, int fps, float scale) : IGfx(dlg, w, h, fps, scale)
+IGfxNanoVG::IGfxNanoVG(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
+  : IGfx(dlg, w, h, fps, scale)
 {
   StaticStorage<IFontData>::Accessor(FontCache()).Retain();
 }
@@ -143,10 +143,7 @@ IGfxNanoVG::~IGfxNanoVG()
   ClearBitmapCache();
 }
 
-void IGfxNanoVG::ClearBitmapCache()
-{
-  StaticStorage<APIBitmap>::Accessor(mBitmapCache).Clear();
-}
+void IGfxNanoVG::ClearBitmapCache() { StaticStorage<APIBitmap>::Accessor(mBitmapCache).Clear(); }
 
 void IGfxNanoVG::OnViewInitialized(void*)
 {
@@ -292,15 +289,9 @@ void IGfxNanoVG::UpdateLayer()
 //------------------------------------------------------------------------------------------------
 // Paths
 
-void IGfxNanoVG::PathClear()
-{
-  nvgBeginPath(mVG);
-}
+void IGfxNanoVG::PathClear() { nvgBeginPath(mVG); }
 
-void IGfxNanoVG::PathClose()
-{
-  nvgClosePath(mVG);
-}
+void IGfxNanoVG::PathClose() { nvgClosePath(mVG); }
 
 void IGfxNanoVG::PathArc(float cx, float cy, float r, float a1, float a2, EWinding winding)
 {
@@ -309,30 +300,18 @@ void IGfxNanoVG::PathArc(float cx, float cy, float r, float a1, float a2, EWindi
          winding == EWinding::CW ? NVG_CW : NVG_CCW);
 }
 
-void IGfxNanoVG::PathMoveTo(float x, float y)
-{
-  nvgMoveTo(mVG, x, y);
-}
+void IGfxNanoVG::PathMoveTo(float x, float y) { nvgMoveTo(mVG, x, y); }
 
-void IGfxNanoVG::PathLineTo(float x, float y)
-{
-  nvgLineTo(mVG, x, y);
-}
+void IGfxNanoVG::PathLineTo(float x, float y) { nvgLineTo(mVG, x, y); }
 
-void IGfxNanoVG::PathSetWinding(bool clockwise)
-{
-  nvgPathWinding(mVG, clockwise ? NVG_CW : NVG_CCW);
-}
+void IGfxNanoVG::PathSetWinding(bool clockwise) { nvgPathWinding(mVG, clockwise ? NVG_CW : NVG_CCW); }
 
 void IGfxNanoVG::PathCubicBezierTo(float c1x, float c1y, float c2x, float c2y, float x2, float y2)
 {
   nvgBezierTo(mVG, c1x, c1y, c2x, c2y, x2, y2);
 }
 
-void IGfxNanoVG::PathQuadraticBezierTo(float cx, float cy, float x2, float y2)
-{
-  nvgQuadTo(mVG, cx, cy, x2, y2);
-}
+void IGfxNanoVG::PathQuadraticBezierTo(float cx, float cy, float x2, float y2) { nvgQuadTo(mVG, cx, cy, x2, y2); }
 
 void IGfxNanoVG::PathStroke(const IPattern& pattern, float thickness, const IStrokeOptions& options,
                             const IBlend* blend)
@@ -389,10 +368,7 @@ void IGfxNanoVG::PathTransformSetMatrix(const IMatrix& m)
                static_cast<float>(m.mYY), static_cast<float>(m.mTX), static_cast<float>(m.mTY));
 }
 
-void IGfxNanoVG::SetClipRegion(const IRECT& r)
-{
-  nvgScissor(mVG, r.L, r.T, r.W(), r.H());
-}
+void IGfxNanoVG::SetClipRegion(const IRECT& r) { nvgScissor(mVG, r.L, r.T, r.W(), r.H()); }
 
 //------------------------------------------------------------------------------------------------
 // Dotted lines
@@ -517,8 +493,7 @@ IBitmap IGfxNanoVG::LoadBitmap(const char* name, int nStates, bool framesAreHori
   return IBitmap(bitmap, nStates, framesAreHorizontal, name);
 }
 
-APIBitmap* IGfxNanoVG::LoadAPIBitmap(const char* fileNameOrResID, int scale, EResourceLocation location,
-                                     const char*)
+APIBitmap* IGfxNanoVG::LoadAPIBitmap(const char* fileNameOrResID, int scale, EResourceLocation location, const char*)
 {
   int image = 0;
   if (location == EResourceLocation::AbsolutePath && mVG)
@@ -699,15 +674,33 @@ void IGfxNanoVG::PrepareAndMeasureText(const IText& text, const char* str, IRECT
   nvgFontFace(mVG, text.mFont);
   switch (text.mAlign)
   {
-  case EAlign::Near: x = r.L; align |= NVG_ALIGN_LEFT; break;
-  case EAlign::Center: x = r.MW(); align |= NVG_ALIGN_CENTER; break;
-  case EAlign::Far: x = r.R; align |= NVG_ALIGN_RIGHT; break;
+  case EAlign::Near:
+    x = r.L;
+    align |= NVG_ALIGN_LEFT;
+    break;
+  case EAlign::Center:
+    x = r.MW();
+    align |= NVG_ALIGN_CENTER;
+    break;
+  case EAlign::Far:
+    x = r.R;
+    align |= NVG_ALIGN_RIGHT;
+    break;
   }
   switch (text.mVAlign)
   {
-  case EVAlign::Top: y = r.T; align |= NVG_ALIGN_TOP; break;
-  case EVAlign::Middle: y = r.MH(); align |= NVG_ALIGN_MIDDLE; break;
-  case EVAlign::Bottom: y = r.B; align |= NVG_ALIGN_BOTTOM; break;
+  case EVAlign::Top:
+    y = r.T;
+    align |= NVG_ALIGN_TOP;
+    break;
+  case EVAlign::Middle:
+    y = r.MH();
+    align |= NVG_ALIGN_MIDDLE;
+    break;
+  case EVAlign::Bottom:
+    y = r.B;
+    align |= NVG_ALIGN_BOTTOM;
+    break;
   }
   nvgTextAlign(mVG, align);
   float b[4] = {};
@@ -769,15 +762,35 @@ void IGfxNanoVG::DrawMultiLineText(const IText& text, const char* str, IRECT& bo
   int align = 0;
   switch (text.mAlign)
   {
-  case EAlign::Near: x = bounds.L; align |= NVG_ALIGN_LEFT; break;
-  case EAlign::Center: x = bounds.MW(); align |= NVG_ALIGN_CENTER; break;
-  case EAlign::Far: x = bounds.R; align |= NVG_ALIGN_RIGHT; break;
+  case EAlign::Near:
+    x = bounds.L;
+    align |= NVG_ALIGN_LEFT;
+    break;
+  case EAlign::Center:
+    x = bounds.MW();
+    align |= NVG_ALIGN_CENTER;
+    break;
+  case EAlign::Far:
+    x = bounds.R;
+    align |= NVG_ALIGN_RIGHT;
+    break;
   }
   switch (text.mVAlign)
   {
-  case EVAlign::Top: y = bounds.T; align |= NVG_ALIGN_TOP; break;
-  case EVAlign::Middle: y = bounds.MH(); align |= NVG_ALIGN_MIDDLE; factor = 0.5f; break;
-  case EVAlign::Bottom: y = bounds.B; align |= NVG_ALIGN_BOTTOM; factor = 1.f; break;
+  case EVAlign::Top:
+    y = bounds.T;
+    align |= NVG_ALIGN_TOP;
+    break;
+  case EVAlign::Middle:
+    y = bounds.MH();
+    align |= NVG_ALIGN_MIDDLE;
+    factor = 0.5f;
+    break;
+  case EVAlign::Bottom:
+    y = bounds.B;
+    align |= NVG_ALIGN_BOTTOM;
+    factor = 1.f;
+    break;
   }
   nvgTextAlign(mVG, align);
   float lineHeight = 0.f;

@@ -14,8 +14,7 @@
 struct NVGcontext;
 struct NVGLUframebuffer;
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Main thread; the platform makes the GL context current around every call that reaches GL.
 class IGfxNanoVG : public IGfx
@@ -52,8 +51,8 @@ public:
 
   void DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int srcX, int srcY, const IBlend* blend) override;
   using IGfx::DrawBitmap;
-  void DrawDottedLine(const IColor& color, float x1, float y1, float x2, float y2, const IBlend* blend,
-                      float thickness, float dashLen) override;
+  void DrawDottedLine(const IColor& color, float x1, float y1, float x2, float y2, const IBlend* blend, float thickness,
+                      float dashLen) override;
   void DrawDottedRect(const IColor& color, const IRECT& bounds, const IBlend* blend, float thickness,
                       float dashLen) override;
   void DrawMultiLineText(const IText& text, const char* str, IRECT& bounds, const IBlend* blend) override;
@@ -63,8 +62,8 @@ public:
   void RetainBitmap(const IBitmap& bitmap, const char* cacheName) override;
   void ReleaseBitmap(const IBitmap&) override {}
   bool BitmapExtSupported(const char* ext) override;
-  void DrawFastDropShadow(const IRECT& innerBounds, const IRECT& outerBounds, float xyDrop, float roundness,
-                          float blur, const IBlend* blend) override;
+  void DrawFastDropShadow(const IRECT& innerBounds, const IRECT& outerBounds, float xyDrop, float roundness, float blur,
+                          const IBlend* blend) override;
   void GetLayerBitmapData(const ILayerPtr& layer, RawBitmapData& data) override;
   void ApplyShadowMask(ILayerPtr& layer, RawBitmapData& mask, const IShadow& shadow) override;
   void UpdateLayer() override;

@@ -5,25 +5,22 @@
 
 #include "IGfx/ResourceFile.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 FontconfigFont::FontconfigFont(std::vector<unsigned char> bytes, const char* path, const char* styleName, int faceIdx,
                                bool isSystem)
-  : PlatformFont(isSystem), mBytes(std::move(bytes)), mPath(path ? path : ""), mStyleName(styleName ? styleName : ""),
-    mFaceIdx(faceIdx)
-{
-}
+  : PlatformFont(isSystem)
+  , mBytes(std::move(bytes))
+  , mPath(path ? path : "")
+  , mStyleName(styleName ? styleName : "")
+  , mFaceIdx(faceIdx)
+{}
 
-namespace
-{
+namespace {
 std::atomic<int> sFileReads{0};
 }
 
-int FontconfigFont::FileReads()
-{
-  return sFileReads.load();
-}
+int FontconfigFont::FileReads() { return sFileReads.load(); }
 
 std::unique_ptr<IFontData> FontconfigFont::GetFontData()
 {

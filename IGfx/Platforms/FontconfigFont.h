@@ -6,8 +6,7 @@
 #include "IGfx/PlatformFont.h"
 #include "IPlugin/TextString.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // Main thread.
 class FontconfigFont : public PlatformFont

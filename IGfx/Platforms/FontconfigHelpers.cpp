@@ -11,8 +11,7 @@
 #include "IGfx/ResourceFile.h"
 #include "IPlugin/IPluginPaths.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fileNameOrResID, const char* bundleID,
                                                     const char* sharedResourcesSubPath)
@@ -23,8 +22,7 @@ PlatformFontPtr FontconfigHelpers::LoadPlatformFont(const char*, const char* fil
   return PlatformFontPtr(new FontconfigFont({}, path.Get(), "", 0, false));
 }
 
-namespace
-{
+namespace {
 // Position of value among the pattern's values of that object, or −1.
 int ValueIndex(FcPattern* pattern, const char* object, const char* value)
 {

@@ -7,8 +7,7 @@
 #include "IGfx/StaticStorage.h"
 #include "IPlugin/TextString.h"
 
-namespace plugkit::gfx
-{
+namespace plugkit::gfx {
 
 // What the platform keeps per loaded font: where it came from and its em ratio.
 struct FontconfigFontDescriptor
@@ -29,8 +28,7 @@ public:
   static PlatformFontPtr LoadPlatformFont(const char* fontID, const void* data, int dataSize);
 
   // Adds (fontID, 1.0) once; a font whose data is not valid is not cached.
-  static void CachePlatformFont(const char* fontID, PlatformFont& font,
-                                StaticStorage<FontconfigFontDescriptor>& cache);
+  static void CachePlatformFont(const char* fontID, PlatformFont& font, StaticStorage<FontconfigFontDescriptor>& cache);
 
   static StaticStorage<FontconfigFontDescriptor>& DescriptorCache();
 };

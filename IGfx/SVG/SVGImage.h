@@ -5,8 +5,7 @@
 #include <memory>
 #include <vector>
 
-namespace plugkit::gfx::svg
-{
+namespace plugkit::gfx::svg {
 
 enum EPaintType
 {

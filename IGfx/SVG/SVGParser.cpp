@@ -13,17 +13,15 @@
 
 #include "IGfx/SVG/SVGImage.h"
 
-namespace plugkit::gfx::svg
-{
-namespace
-{
+namespace plugkit::gfx::svg {
+namespace {
 
 using XMLNode = rapidxml_ns::xml_node<char>;
 using Matrix = std::array<double, 6>; // xx, yx, xy, yy, tx, ty
 
 Matrix Multiply(const Matrix& a, const Matrix& b) // a applied after b
 {
-  return {a[0] * b[0] + a[2] * b[1], a[1] * b[0] + a[3] * b[1], a[0] * b[2] + a[2] * b[3],
+  return {a[0] * b[0] + a[2] * b[1], a[1] * b[0] + a[3] * b[1],        a[0] * b[2] + a[2] * b[3],
           a[1] * b[2] + a[3] * b[3], a[0] * b[4] + a[2] * b[5] + a[4], a[1] * b[4] + a[3] * b[5] + a[5]};
 }
 
@@ -33,7 +31,11 @@ bool Invert(const Matrix& m, Matrix& out)
   if (std::fabs(det) < 1e-12)
     return false;
   const double inv = 1.0 / det;
-  out = {m[3] * inv, -m[1] * inv, -m[2] * inv, m[0] * inv, (m[2] * m[5] - m[3] * m[4]) * inv,
+  out = {m[3] * inv,
+         -m[1] * inv,
+         -m[2] * inv,
+         m[0] * inv,
+         (m[2] * m[5] - m[3] * m[4]) * inv,
          (m[1] * m[4] - m[0] * m[5]) * inv};
   return true;
 }
@@ -168,15 +170,14 @@ struct StopContext
   void set(svgpp::tag::attribute::stop_opacity, double v) { opacity = v; }
   template <class... Args>
   void set(Args&&...)
-  {
-  }
+  {}
 };
 
 using StopAttributes = boost::mpl::set<svgpp::tag::attribute::offset, svgpp::tag::attribute::stop_color,
                                        svgpp::tag::attribute::stop_opacity>::type;
-using StopTraversal = svgpp::document_traversal<
-  svgpp::processed_elements<boost::mpl::set<svgpp::tag::element::stop>::type>,
-  svgpp::processed_attributes<StopAttributes>>;
+using StopTraversal =
+  svgpp::document_traversal<svgpp::processed_elements<boost::mpl::set<svgpp::tag::element::stop>::type>,
+                            svgpp::processed_attributes<StopAttributes>>;
 
 // Receives a gradient's gradientTransform.
 struct TransformContext
@@ -184,11 +185,13 @@ struct TransformContext
   Matrix matrix = kIdentity;
   void on_enter_element(svgpp::tag::element::any) {}
   void on_exit_element() {}
-  void transform_matrix(const boost::array<double, 6>& m) { matrix = Multiply(matrix, {m[0], m[1], m[2], m[3], m[4], m[5]}); }
+  void transform_matrix(const boost::array<double, 6>& m)
+  {
+    matrix = Multiply(matrix, {m[0], m[1], m[2], m[3], m[4], m[5]});
+  }
   template <class... Args>
   void set(Args&&...)
-  {
-  }
+  {}
 };
 
 using TransformTraversal = svgpp::document_traversal<
@@ -324,7 +327,9 @@ struct Style
 class ShapeContext
 {
 public:
-  ShapeContext(Image& image, const Document& doc, double unitScale) : mImage(image), mDoc(doc)
+  ShapeContext(Image& image, const Document& doc, double unitScale)
+    : mImage(image)
+    , mDoc(doc)
   {
     mStack.emplace_back();
     mStack.back().ctm = {unitScale, 0, 0, unitScale, 0, 0};
@@ -478,8 +483,7 @@ public:
   void set(svgpp::tag::attribute::visibility, svgpp::tag::value::visible) { Cur().visible = true; }
   template <class... Args>
   void set(Args&&...)
-  {
-  }
+  {}
 
 private:
   Style& Cur() { return mStack.back(); }
@@ -653,14 +657,12 @@ using ProcessedAttributes =
                                                               svgpp::traits::viewport_attributes>>,
                    StyleAttributes, boost::mpl::insert<boost::mpl::_1, boost::mpl::_2>>::type;
 
-using ShapeTraversal =
-  svgpp::document_traversal<svgpp::processed_elements<RenderedElements>,
-                            svgpp::processed_attributes<ProcessedAttributes>,
-                            svgpp::viewport_policy<svgpp::policy::viewport::as_transform>,
-                            svgpp::length_policy<svgpp::policy::length::forward_to_method<ShapeContext>>,
-                            svgpp::path_policy<svgpp::policy::path::minimal>,
-                            svgpp::transform_policy<svgpp::policy::transform::matrix>,
-                            svgpp::basic_shapes_policy<svgpp::policy::basic_shapes::all_to_path>>;
+using ShapeTraversal = svgpp::document_traversal<
+  svgpp::processed_elements<RenderedElements>, svgpp::processed_attributes<ProcessedAttributes>,
+  svgpp::viewport_policy<svgpp::policy::viewport::as_transform>,
+  svgpp::length_policy<svgpp::policy::length::forward_to_method<ShapeContext>>,
+  svgpp::path_policy<svgpp::policy::path::minimal>, svgpp::transform_policy<svgpp::policy::transform::matrix>,
+  svgpp::basic_shapes_policy<svgpp::policy::basic_shapes::all_to_path>>;
 
 double UnitInPixels(const char* units, float dpi)
 {

@@ -27,18 +27,18 @@ SpeakerArrangement ArrangementForChannels(int nChans)
 {
   switch (nChans)
   {
-    case 1: return 0x80000;           // mono
-    case 2: return 0x3;               // stereo
-    case 3: return 0x7;
-    case 4: return 0xF00000;          // first-order ambisonics
-    case 5: return 0x37;
-    case 6: return 0x3F;
-    case 7: return 0xF7;
-    case 8: return 0x63F;
-    case 9: return 0x7C000F00000;     // second-order ambisonics
-    case 10: return 0x300063F;
-    case 16: return 0x3FFC000F00000;  // third-order ambisonics
-    default: return 0;
+  case 1: return 0x80000; // mono
+  case 2: return 0x3;     // stereo
+  case 3: return 0x7;
+  case 4: return 0xF00000; // first-order ambisonics
+  case 5: return 0x37;
+  case 6: return 0x3F;
+  case 7: return 0xF7;
+  case 8: return 0x63F;
+  case 9: return 0x7C000F00000; // second-order ambisonics
+  case 10: return 0x300063F;
+  case 16: return 0x3FFC000F00000; // third-order ambisonics
+  default: return 0;
   }
 }
 
@@ -268,8 +268,8 @@ void IPluginVST3::AddAudioBuses(ERoute direction, int configIdx)
   }
 }
 
-tresult PLUGIN_API IPluginVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
-                                                   int32 numOuts)
+tresult PLUGIN_API IPluginVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                   SpeakerArrangement* outputs, int32 numOuts)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   // Ardour and Mixbus map their own ports onto the buses as declared: agree, and keep the buses.
@@ -356,7 +356,8 @@ tresult PLUGIN_API IPluginVST3::getState(IBStream* state)
   const uint8 bypassBytes[4] = {static_cast<uint8>(bypass), 0, 0, 0};
   int32 written = 0;
   // A stream that took less than everything would hold a state that cannot be restored.
-  if (chunk.Size() > 0 && (state->write(chunk.GetData(), chunk.Size(), &written) != kResultOk || written != chunk.Size()))
+  if (chunk.Size() > 0 &&
+      (state->write(chunk.GetData(), chunk.Size(), &written) != kResultOk || written != chunk.Size()))
     return kResultFalse;
   written = 0;
   if (state->write(const_cast<uint8*>(bypassBytes), 4, &written) != kResultOk || written != 4)
@@ -521,11 +522,12 @@ tresult PLUGIN_API IPluginVST3::getProgramName(ProgramListID listId, int32 progr
   return kResultOk;
 }
 
-tresult PLUGIN_API IPluginVST3::getMidiControllerAssignment(int32 busIndex, int16 channel, CtrlNumber midiControllerNumber,
-                                                            ParamID& id)
+tresult PLUGIN_API IPluginVST3::getMidiControllerAssignment(int32 busIndex, int16 channel,
+                                                            CtrlNumber midiControllerNumber, ParamID& id)
 {
   // Only ids with a parameter object behind them are handed out.
-  if (!DoesMIDIIn() || busIndex != 0 || channel != 0 || midiControllerNumber < 0 || midiControllerNumber >= kMidiCCParamsPerChannel)
+  if (!DoesMIDIIn() || busIndex != 0 || channel != 0 || midiControllerNumber < 0 ||
+      midiControllerNumber >= kMidiCCParamsPerChannel)
     return kResultFalse;
   id = kMidiCCParamStartId + static_cast<ParamID>(kMidiCCParamsPerChannel * channel + midiControllerNumber);
   return kResultOk;

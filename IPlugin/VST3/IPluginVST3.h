@@ -99,14 +99,17 @@ public:
   Steinberg::tresult PLUGIN_API getState(Steinberg::IBStream* state) override;
 
   //---IEditController, IUnitInfo
-  Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex, Steinberg::Vst::ParameterInfo& info) override;
+  Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
+                                                 Steinberg::Vst::ParameterInfo& info) override;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) override;
-  Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue value) override;
+  Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
+                                                   Steinberg::Vst::ParamValue value) override;
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
   Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* state) override;
   Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) override;
   Steinberg::int32 PLUGIN_API getProgramListCount() override;
-  Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex, Steinberg::Vst::ProgramListInfo& info) override;
+  Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
+                                                   Steinberg::Vst::ProgramListInfo& info) override;
   Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
                                                Steinberg::Vst::String128 name) override;
 
@@ -120,8 +123,8 @@ public:
 
   OBJ_METHODS(IPluginVST3, SingleComponentEffect)
   DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IMidiMapping)
-    DEF_INTERFACE(Steinberg::Vst::ChannelContext::IInfoListener)
+  DEF_INTERFACE(Steinberg::Vst::IMidiMapping)
+  DEF_INTERFACE(Steinberg::Vst::ChannelContext::IInfoListener)
   END_DEFINE_INTERFACES(SingleComponentEffect)
   REFCOUNT_METHODS(SingleComponentEffect)
 

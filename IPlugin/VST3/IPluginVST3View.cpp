@@ -21,7 +21,11 @@ int Trunc(float v) { return static_cast<int>(v); }
 
 } // namespace
 
-IPluginVST3View::IPluginVST3View(IPluginVST3& owner) : mOwner(owner) { mOwner.addRef(); }
+IPluginVST3View::IPluginVST3View(IPluginVST3& owner)
+  : mOwner(owner)
+{
+  mOwner.addRef();
+}
 
 IPluginVST3View::~IPluginVST3View()
 {
@@ -101,8 +105,10 @@ void IPluginVST3View::CurrentSize(int& width, int& height) const
   }
   else if (mOwner.GetLastWidth() > 0 && mOwner.GetLastScale() > 0.f)
   {
-    width = Trunc(mScreenScale * static_cast<float>(Trunc(static_cast<float>(mOwner.GetLastWidth()) * mOwner.GetLastScale())));
-    height = Trunc(mScreenScale * static_cast<float>(Trunc(static_cast<float>(mOwner.GetLastHeight()) * mOwner.GetLastScale())));
+    width = Trunc(mScreenScale *
+                  static_cast<float>(Trunc(static_cast<float>(mOwner.GetLastWidth()) * mOwner.GetLastScale())));
+    height = Trunc(mScreenScale *
+                   static_cast<float>(Trunc(static_cast<float>(mOwner.GetLastHeight()) * mOwner.GetLastScale())));
   }
   else
   {

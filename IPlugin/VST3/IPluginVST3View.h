@@ -22,8 +22,10 @@ public:
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
   Steinberg::tresult PLUGIN_API removed() override;
-  Steinberg::tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers) override;
-  Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode, Steinberg::int16 modifiers) override;
+  Steinberg::tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                          Steinberg::int16 modifiers) override;
+  Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                        Steinberg::int16 modifiers) override;
   Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
   Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
   Steinberg::tresult PLUGIN_API canResize() override;
@@ -39,7 +41,7 @@ public:
 
   OBJ_METHODS(IPluginVST3View, CPluginView)
   DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+  DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
   END_DEFINE_INTERFACES(CPluginView)
   REFCOUNT_METHODS(CPluginView)
 

@@ -4,7 +4,8 @@ namespace plugkit {
 
 int32_t VSTKeyCodeToVK(Steinberg::int16 keyCode, char character)
 {
-  switch (keyCode) {
+  switch (keyCode)
+  {
   case 0:
   case 57: // equals
     if ((character >= '0' && character <= '9') || (character >= 'A' && character <= 'Z'))
@@ -61,7 +62,8 @@ IKeyPress TranslateKeyMessage(Steinberg::char16 key, Steinberg::int16 keyCode, S
 {
   const int code = keyCode & 0xFF;
   Steinberg::char16 c = key;
-  if (c == 0) {
+  if (c == 0)
+  {
     if (keyCode == 7)
       c = 32;
     else if (code >= 128)

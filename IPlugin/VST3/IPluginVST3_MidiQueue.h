@@ -44,7 +44,11 @@ public:
     return true;
   }
 
-  void Remove() { if (mFront < mBack) ++mFront; }
+  void Remove()
+  {
+    if (mFront < mBack)
+      ++mFront;
+  }
   const T& Peek() const { return mBuf[mFront]; }
   bool Empty() const { return mFront == mBack; }
   int ToDo() const { return mBack - mFront; }

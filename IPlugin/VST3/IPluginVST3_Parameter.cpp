@@ -45,7 +45,10 @@ bool IPluginVST3Parameter::fromString(const TChar* string, ParamValue& valueNorm
   return true;
 }
 
-ParamValue IPluginVST3Parameter::toPlain(ParamValue valueNormalized) const { return mParam.FromNormalized(valueNormalized); }
+ParamValue IPluginVST3Parameter::toPlain(ParamValue valueNormalized) const
+{
+  return mParam.FromNormalized(valueNormalized);
+}
 
 ParamValue IPluginVST3Parameter::toNormalized(ParamValue plainValue) const { return mParam.ToNormalized(plainValue); }
 

@@ -20,7 +20,10 @@ namespace {
 // A host value as a 0..1 fraction; NaN counts as 0.
 double Unit(double value) { return std::isnan(value) ? 0.0 : std::clamp(value, 0.0, 1.0); }
 
-uint8_t SevenBits(double unitValue) { return static_cast<uint8_t>(std::clamp(static_cast<int>(unitValue * 127.0), 0, 127)); }
+uint8_t SevenBits(double unitValue)
+{
+  return static_cast<uint8_t>(std::clamp(static_cast<int>(unitValue * 127.0), 0, 127));
+}
 
 uint8_t DataByte(int16 value) { return static_cast<uint8_t>(std::clamp<int>(value, 0, 127)); }
 
@@ -98,7 +101,8 @@ void IPluginVST3ProcessorBase::ProcessTransport(const ProcessData& data, const P
   const ProcessContext& ctx = mProcessContext;
   ITimeInfo info;
   info.mTempo = ctx.tempo;
-  info.mSamplePos = (ctx.state & ProcessContext::kProjectTimeMusicValid) ? static_cast<double>(ctx.projectTimeSamples) : -1.0;
+  info.mSamplePos =
+    (ctx.state & ProcessContext::kProjectTimeMusicValid) ? static_cast<double>(ctx.projectTimeSamples) : -1.0;
   info.mPPQPos = ctx.projectTimeMusic;
   info.mLastBar = ctx.barPositionMusic;
   info.mCycleStart = ctx.cycleStartMusic;
@@ -146,7 +150,8 @@ void IPluginVST3ProcessorBase::ProcessParameterChanges(IParameterChanges* change
       const uint32 k = id - kMidiCCParamStartId;
       const uint32 channel = k / kMidiCCParamsPerChannel;
       if (channel < 16)
-        ProcessMidiControllerParam(static_cast<int>(k % kMidiCCParamsPerChannel), static_cast<int>(channel), value, offset);
+        ProcessMidiControllerParam(static_cast<int>(k % kMidiCCParamsPerChannel), static_cast<int>(channel), value,
+                                   offset);
     }
   }
 }
@@ -198,30 +203,29 @@ void IPluginVST3ProcessorBase::ProcessMidiIn(IEventList* events)
       msg.mOffset = e.sampleOffset;
       switch (e.type)
       {
-        case Event::kNoteOnEvent:
-          msg.mStatus = static_cast<uint8_t>(0x90 + Channel(e.noteOn.channel));
-          msg.mData1 = DataByte(e.noteOn.pitch);
-          msg.mData2 = SevenBits(Unit(e.noteOn.velocity));
-          ReceiveMidiMsg(msg);
-          break;
-        case Event::kNoteOffEvent:
-          msg.mStatus = static_cast<uint8_t>(0x80 + Channel(e.noteOff.channel));
-          msg.mData1 = DataByte(e.noteOff.pitch);
-          msg.mData2 = 0;
-          ReceiveMidiMsg(msg);
-          break;
-        case Event::kPolyPressureEvent:
-          msg.mStatus = static_cast<uint8_t>(0xA0 + Channel(e.polyPressure.channel));
-          msg.mData1 = DataByte(e.polyPressure.pitch);
-          msg.mData2 = SevenBits(Unit(e.polyPressure.pressure));
-          ReceiveMidiMsg(msg);
-          break;
-        case Event::kDataEvent:
-          if (e.data.bytes && e.data.size > 0 && e.data.size <= static_cast<uint32>(std::numeric_limits<int32_t>::max()))
-            ProcessSysEx(ISysEx{e.sampleOffset, e.data.bytes, static_cast<int32_t>(e.data.size)});
-          break;
-        default:
-          break;
+      case Event::kNoteOnEvent:
+        msg.mStatus = static_cast<uint8_t>(0x90 + Channel(e.noteOn.channel));
+        msg.mData1 = DataByte(e.noteOn.pitch);
+        msg.mData2 = SevenBits(Unit(e.noteOn.velocity));
+        ReceiveMidiMsg(msg);
+        break;
+      case Event::kNoteOffEvent:
+        msg.mStatus = static_cast<uint8_t>(0x80 + Channel(e.noteOff.channel));
+        msg.mData1 = DataByte(e.noteOff.pitch);
+        msg.mData2 = 0;
+        ReceiveMidiMsg(msg);
+        break;
+      case Event::kPolyPressureEvent:
+        msg.mStatus = static_cast<uint8_t>(0xA0 + Channel(e.polyPressure.channel));
+        msg.mData1 = DataByte(e.polyPressure.pitch);
+        msg.mData2 = SevenBits(Unit(e.polyPressure.pressure));
+        ReceiveMidiMsg(msg);
+        break;
+      case Event::kDataEvent:
+        if (e.data.bytes && e.data.size > 0 && e.data.size <= static_cast<uint32>(std::numeric_limits<int32_t>::max()))
+          ProcessSysEx(ISysEx{e.sampleOffset, e.data.bytes, static_cast<int32_t>(e.data.size)});
+        break;
+      default: break;
       }
     }
   }
@@ -326,25 +330,25 @@ void IPluginVST3ProcessorBase::ProcessMidiOut(IEventList* outputEvents, int nFra
       };
       switch (msg.mStatus & 0xF0)
       {
-        case 0x80:
-          e.type = Event::kNoteOffEvent;
-          e.noteOff.channel = channel;
-          e.noteOff.pitch = msg.mData1;
-          e.noteOff.velocity = static_cast<float>(msg.mData2) / 127.0f;
-          break;
-        case 0x90:
-          e.type = Event::kNoteOnEvent;
-          e.noteOn.channel = channel;
-          e.noteOn.pitch = msg.mData1;
-          e.noteOn.tuning = 0.0f;
-          e.noteOn.velocity = static_cast<float>(msg.mData2) / 127.0f;
-          break;
-        case 0xA0: legacyCC(kCtrlPolyPressure, msg.mData1, msg.mData2); break;
-        case 0xB0: legacyCC(msg.mData1, msg.mData2, 0); break;
-        case 0xC0: legacyCC(kCtrlProgramChange, msg.mData1, 0); break;
-        case 0xD0: legacyCC(kAfterTouch, msg.mData1, msg.mData2); break;
-        case 0xE0: legacyCC(kPitchBend, msg.mData1, msg.mData2); break;
-        default: send = false; break;
+      case 0x80:
+        e.type = Event::kNoteOffEvent;
+        e.noteOff.channel = channel;
+        e.noteOff.pitch = msg.mData1;
+        e.noteOff.velocity = static_cast<float>(msg.mData2) / 127.0f;
+        break;
+      case 0x90:
+        e.type = Event::kNoteOnEvent;
+        e.noteOn.channel = channel;
+        e.noteOn.pitch = msg.mData1;
+        e.noteOn.tuning = 0.0f;
+        e.noteOn.velocity = static_cast<float>(msg.mData2) / 127.0f;
+        break;
+      case 0xA0: legacyCC(kCtrlPolyPressure, msg.mData1, msg.mData2); break;
+      case 0xB0: legacyCC(msg.mData1, msg.mData2, 0); break;
+      case 0xC0: legacyCC(kCtrlProgramChange, msg.mData1, 0); break;
+      case 0xD0: legacyCC(kAfterTouch, msg.mData1, msg.mData2); break;
+      case 0xE0: legacyCC(kPitchBend, msg.mData1, msg.mData2); break;
+      default: send = false; break;
       }
       if (send)
         outputEvents->addEvent(e);

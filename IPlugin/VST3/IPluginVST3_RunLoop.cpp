@@ -13,7 +13,9 @@ using namespace Steinberg;
 class IPluginVST3RunLoop::HostTimer final : public Linux::ITimerHandler
 {
 public:
-  explicit HostTimer(IRunLoop::ITimerHandler* handler) : mHandler(handler) {}
+  explicit HostTimer(IRunLoop::ITimerHandler* handler)
+    : mHandler(handler)
+  {}
 
   IRunLoop::ITimerHandler* Handler() const { return mHandler; }
   void CutOff() { mHandler = nullptr; }
@@ -61,8 +63,7 @@ IPtr<Linux::IRunLoop> IPluginVST3RunLoop::QueryRunLoop(FUnknown* context)
 
 IPluginVST3RunLoop::IPluginVST3RunLoop(Linux::IRunLoop* hostRunLoop)
   : mHostRunLoop(hostRunLoop)
-{
-}
+{}
 
 IPluginVST3RunLoop::~IPluginVST3RunLoop()
 {
@@ -94,9 +95,8 @@ bool IPluginVST3RunLoop::RegisterTimer(ITimerHandler* handler, uint32_t interval
 void IPluginVST3RunLoop::UnregisterTimer(ITimerHandler* handler)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const auto found = std::find_if(mTimers.begin(), mTimers.end(), [handler](const IPtr<HostTimer>& t) {
-    return t->Handler() == handler;
-  });
+  const auto found = std::find_if(mTimers.begin(), mTimers.end(),
+                                  [handler](const IPtr<HostTimer>& t) { return t->Handler() == handler; });
   if (found == mTimers.end())
     return;
   IPtr<HostTimer> timer = *found;

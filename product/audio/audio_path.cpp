@@ -73,8 +73,9 @@ void applyMorphBlend(const morph::MorphController& morph, const ModulationView& 
     if (!modulation.held(param))
       applyMorphedValue(snap, out, notes, modulation, param, blend.plain[row]);
   }
-  snap.setMainShape({blend.mainShape[0], blend.mainShape[1], blend.mainShape[2], blend.mainShape[3], blend.mainShape[4]},
-                    blend.mainShape[5]);
+  snap.setMainShape(
+    {blend.mainShape[0], blend.mainShape[1], blend.mainShape[2], blend.mainShape[3], blend.mainShape[4]},
+    blend.mainShape[5]);
   snap.setPreFilterMix(VemlorModel::PreFilter::A, blend.preFilterA);
   snap.setPreFilterMix(VemlorModel::PreFilter::B, blend.preFilterB);
 }
@@ -272,8 +273,8 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
   applyGain(mDryGain, g.dry, mDryPtrs);
 }
 
-void AudioPath::process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs,
-                        int nFrames, double sampleRate)
+void AudioPath::process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs, int nFrames,
+                        double sampleRate)
 {
   PLUGKIT_ASSERT_AUDIO_THREAD();
   DenormalGuard denormals;
@@ -340,8 +341,9 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
   const int rampTicks = std::max(1, static_cast<int>(std::lround(0.01 * osRate / kTickLength)));
   mUpdater.computeSteps(mSnapshot, std::max(ticks, rampTicks));
 
-  const bool sorted = std::is_sorted(mMidiQueue.begin(), mMidiQueue.end(),
-                                     [](const plugkit::IMidiMsg& a, const plugkit::IMidiMsg& b) { return a.mOffset < b.mOffset; });
+  const bool sorted =
+    std::is_sorted(mMidiQueue.begin(), mMidiQueue.end(),
+                   [](const plugkit::IMidiMsg& a, const plugkit::IMidiMsg& b) { return a.mOffset < b.mOffset; });
   size_t cursor = 0;
   const int filterModel = mRecord.filterModel();
   const int resonanceCompensation = mRecord.resonanceCompensation();

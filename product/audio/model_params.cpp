@@ -85,25 +85,25 @@ Conversion conversionOf(int param)
     return Conversion::None;
   switch (param)
   {
-    case par_preFlt_A_pt:
-    case par_preFlt_B_pt:
-    case par_main_pass_type:
-    case par_main_filter_model:
-    case par_main_res_comp: return Conversion::Truncate;
-    case par_break_character: return Conversion::MinusOne;
-    case par_break_invert_fb:
-    case par_main_ub_on:
-    case par_preFlt_A_ub_on:
-    case par_preFlt_B_ub_on: return Conversion::Switch;
-    case par_main_gain: return Conversion::Decibels;
-    case par_main_pt_variation:
-    case par_morph_active:
-    case par_morph_x:
-    case par_morph_y:
-    case par_main_cutoff_note_anchored:
-    case par_preA_cutoff_note_anchored:
-    case par_preB_cutoff_note_anchored: return Conversion::None;
-    default: return Conversion::Plain;
+  case par_preFlt_A_pt:
+  case par_preFlt_B_pt:
+  case par_main_pass_type:
+  case par_main_filter_model:
+  case par_main_res_comp: return Conversion::Truncate;
+  case par_break_character: return Conversion::MinusOne;
+  case par_break_invert_fb:
+  case par_main_ub_on:
+  case par_preFlt_A_ub_on:
+  case par_preFlt_B_ub_on: return Conversion::Switch;
+  case par_main_gain: return Conversion::Decibels;
+  case par_main_pt_variation:
+  case par_morph_active:
+  case par_morph_x:
+  case par_morph_y:
+  case par_main_cutoff_note_anchored:
+  case par_preA_cutoff_note_anchored:
+  case par_preB_cutoff_note_anchored: return Conversion::None;
+  default: return Conversion::Plain;
   }
 }
 
@@ -188,12 +188,14 @@ bool BlockParamRecord::store(int param, double plainValue)
   double stored = plainValue;
   switch (conversionOf(param))
   {
-    case Conversion::None: return false;
-    case Conversion::Plain: break;
-    case Conversion::Truncate: stored = std::isnan(plainValue) ? 0.0 : std::trunc(std::clamp(plainValue, -1e9, 1e9)); break;
-    case Conversion::MinusOne: stored = plainValue - 1.0; break;
-    case Conversion::Switch: stored = plainValue != 0.0 ? 1.0 : 0.0; break;
-    case Conversion::Decibels: stored = std::exp(kDbToLinear * plainValue); break;
+  case Conversion::None: return false;
+  case Conversion::Plain: break;
+  case Conversion::Truncate:
+    stored = std::isnan(plainValue) ? 0.0 : std::trunc(std::clamp(plainValue, -1e9, 1e9));
+    break;
+  case Conversion::MinusOne: stored = plainValue - 1.0; break;
+  case Conversion::Switch: stored = plainValue != 0.0 ? 1.0 : 0.0; break;
+  case Conversion::Decibels: stored = std::exp(kDbToLinear * plainValue); break;
   }
   mValues[static_cast<size_t>(param)].store(stored, std::memory_order_relaxed);
   mChanges.fetch_add(1, std::memory_order_release);
@@ -227,8 +229,10 @@ void BlockParamRecord::buildSnapshot(ParamSnapshot& snap, OutputStage& out, cons
                               modulator.composeRelativeCC(par_main_pt_tilt, snap.passTypeTilt)),
                       feedbackOf(type));
   }
-  snap.setPreFilterMix(PreFilter::A, preFilterWeights(*this, snap.preAPassType, par_preFlt_A_ub_on, par_preFlt_A_ub_lp));
-  snap.setPreFilterMix(PreFilter::B, preFilterWeights(*this, snap.preBPassType, par_preFlt_B_ub_on, par_preFlt_B_ub_lp));
+  snap.setPreFilterMix(PreFilter::A,
+                       preFilterWeights(*this, snap.preAPassType, par_preFlt_A_ub_on, par_preFlt_A_ub_lp));
+  snap.setPreFilterMix(PreFilter::B,
+                       preFilterWeights(*this, snap.preBPassType, par_preFlt_B_ub_on, par_preFlt_B_ub_lp));
 
   out.dryWet = value(par_dry_wet);
   out.gain = value(par_main_gain);
@@ -238,7 +242,9 @@ void BlockParamRecord::buildSnapshot(ParamSnapshot& snap, OutputStage& out, cons
 // ---- ModelParamUpdater
 
 ModelParamUpdater::ModelParamUpdater(VemlorModel& model, NoteModeController& notes, const ModulationView& modulation)
-  : mModel(model), mNotes(notes), mModulation(modulation)
+  : mModel(model)
+  , mNotes(notes)
+  , mModulation(modulation)
 {
   clearModulationCache();
 }
@@ -397,8 +403,9 @@ void ModelParamUpdater::updateModelParams(const ParamSnapshot& snap, int filterM
       moves = moves || mStep[static_cast<size_t>(i)] != 0.0;
     }
     if (moves)
-      mModel.setPreFilterMix(which, {mCur.ramped[static_cast<size_t>(first)], mCur.ramped[static_cast<size_t>(first) + 1],
-                                     mCur.ramped[static_cast<size_t>(first) + 2]});
+      mModel.setPreFilterMix(which,
+                             {mCur.ramped[static_cast<size_t>(first)], mCur.ramped[static_cast<size_t>(first) + 1],
+                              mCur.ramped[static_cast<size_t>(first) + 2]});
   }
 
   step(kBreakIntensity);

@@ -18,7 +18,7 @@
 namespace zarvo {
 
 // Decibels to a linear factor is exp(kDbToLinear dB); back is kLinearToDb ln(factor).
-inline constexpr double kDbToLinear = 0.1151292546497; // ln 10 / 20
+inline constexpr double kDbToLinear = 0.1151292546497;   // ln 10 / 20
 inline constexpr double kLinearToDb = 8.685889638065037; // 20 / ln 10
 
 // Dry/wet mix, output gain as a linear factor, and how much of that gain the dry signal gets.
@@ -196,7 +196,7 @@ private:
   std::array<double, mod::kNumModSlots> mModApplied{};
   int mLastFilterModel = -1;
   int mLastResonanceCompensation = -1;
-  bool mStill = false;   // this block's steps leave every ramped value as it is
+  bool mStill = false; // this block's steps leave every ramped value as it is
   // What the steps were last computed from: the same values and tick count give the same steps.
   bool mStepsValid = false;
   double mStepsTicks = 0.0;

@@ -46,22 +46,22 @@ bool NoteModeController::onParamChanged(int param, double value)
   constexpr auto relaxed = std::memory_order_relaxed;
   switch ((param - first) % kParamsPerStage)
   {
-    case 0:
-      live.on.store(value != 0.0, relaxed);
-      if (value != 0.0 && mListener)
-        mListener->noteModeSwitchedOn(cutoff);
-      break;
-    case 1: live.noteChannel.store(truncated(value), relaxed); break;
-    case 2: live.octave.store(truncated(value), relaxed); break;
-    case 3: live.semitone.store(truncated(value), relaxed); break;
-    case 4: live.cent.store(truncated(value), relaxed); break;
-    case 5: live.glideMs.store(value, relaxed); break;
-    case 6: live.glideAlways.store(value != 0.0, relaxed); break;
-    default:
-      live.ccChannel.store(truncated(value), relaxed);
-      if (mListener)
-        mListener->controllerChannelChanged(cutoff, truncated(value));
-      break;
+  case 0:
+    live.on.store(value != 0.0, relaxed);
+    if (value != 0.0 && mListener)
+      mListener->noteModeSwitchedOn(cutoff);
+    break;
+  case 1: live.noteChannel.store(truncated(value), relaxed); break;
+  case 2: live.octave.store(truncated(value), relaxed); break;
+  case 3: live.semitone.store(truncated(value), relaxed); break;
+  case 4: live.cent.store(truncated(value), relaxed); break;
+  case 5: live.glideMs.store(value, relaxed); break;
+  case 6: live.glideAlways.store(value != 0.0, relaxed); break;
+  default:
+    live.ccChannel.store(truncated(value), relaxed);
+    if (mListener)
+      mListener->controllerChannelChanged(cutoff, truncated(value));
+    break;
   }
   mChanges.fetch_add(1, std::memory_order_release);
   return true;

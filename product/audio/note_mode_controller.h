@@ -172,7 +172,8 @@ private:
 
   bool isHeld(int note) const
   {
-    return std::find(mHeld.begin(), mHeld.begin() + mHeldCount, static_cast<uint8_t>(note)) != mHeld.begin() + mHeldCount;
+    return std::find(mHeld.begin(), mHeld.begin() + mHeldCount, static_cast<uint8_t>(note)) !=
+           mHeld.begin() + mHeldCount;
   }
 
   void retarget(T target, bool jump)
@@ -227,8 +228,10 @@ class NoteModeController
 {
 public:
   static constexpr int kNumStages = 3; // main filter, pre-filter A, pre-filter B
-  static constexpr std::array<int, kNumStages> kStageCutoffParam = {par_main_cutoff_hz, par_preFlt_A_hz, par_preFlt_B_hz};
-  static constexpr std::array<int, kNumStages> kStageGlidePid = {par_main_glide_ms, par_preA_glide_ms, par_preB_glide_ms};
+  static constexpr std::array<int, kNumStages> kStageCutoffParam = {par_main_cutoff_hz, par_preFlt_A_hz,
+                                                                    par_preFlt_B_hz};
+  static constexpr std::array<int, kNumStages> kStageGlidePid = {par_main_glide_ms, par_preA_glide_ms,
+                                                                 par_preB_glide_ms};
   static constexpr std::array<int, kNumStages> kStageFirstParam = {par_main_midi_note_on, par_preA_midi_note_on,
                                                                    par_preB_midi_note_on};
   static constexpr int kParamsPerStage = 8;
@@ -237,7 +240,9 @@ public:
   using Snapshots = std::array<NoteModeSnapshot, kNumStages>;
 
   // Main thread. The listener may be null (nothing to tell).
-  explicit NoteModeController(NoteModeListener* listener = nullptr) : mListener(listener) {}
+  explicit NoteModeController(NoteModeListener* listener = nullptr)
+    : mListener(listener)
+  {}
   NoteModeController(const NoteModeController&) = delete;
   NoteModeController& operator=(const NoteModeController&) = delete;
 
@@ -284,7 +289,10 @@ public:
   double publishedFrequency(int stage) const { return stageAt(stage).published.load(std::memory_order_relaxed); }
   bool noteHeld(int stage) const { return stageAt(stage).noteHeld.load(std::memory_order_relaxed); }
   int controllerNumber(int stage) const { return stageAt(stage).ccNumber.load(std::memory_order_relaxed); }
-  void setControllerNumber(int stage, int number) { mStages[static_cast<size_t>(stage)].ccNumber.store(number, std::memory_order_relaxed); }
+  void setControllerNumber(int stage, int number)
+  {
+    mStages[static_cast<size_t>(stage)].ccNumber.store(number, std::memory_order_relaxed);
+  }
 
   // Stage index of a cutoff parameter, or -1.
   static int stageOfCutoff(int param);

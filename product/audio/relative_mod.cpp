@@ -72,12 +72,12 @@ void applyMorphedValue(ParamSnapshot& snap, OutputStage& out, std::array<NoteMod
     NoteModeSnapshot& note = notes[static_cast<size_t>(stage)];
     switch (offset % NoteModeController::kParamsPerStage)
     {
-      case 2: note.octave = integer(); break;
-      case 3: note.semitone = integer(); break;
-      case 4: note.cent = integer(); break;
-      case 5: note.glideMs = modulator.composeRelativeCC(param, value); break;
-      case 6: note.legatoOnly = integer() == 0; break;
-      default: break;
+    case 2: note.octave = integer(); break;
+    case 3: note.semitone = integer(); break;
+    case 4: note.cent = integer(); break;
+    case 5: note.glideMs = modulator.composeRelativeCC(param, value); break;
+    case 6: note.legatoOnly = integer() == 0; break;
+    default: break;
     }
     return;
   }
@@ -85,37 +85,37 @@ void applyMorphedValue(ParamSnapshot& snap, OutputStage& out, std::array<NoteMod
   using namespace ramp;
   switch (param)
   {
-    case par_preFlt_A_hz: snap[kPreAFreq] = value; break;
-    case par_preFlt_A_res: snap[kPreARes] = value; break;
-    case par_preFlt_B_hz: snap[kPreBFreq] = value; break;
-    case par_preFlt_B_res: snap[kPreBRes] = value; break;
-    case par_preFlt_A_detune: snap[kPreADetune] = value; break;
-    case par_preFlt_B_detune: snap[kPreBDetune] = value; break;
-    case par_main_detune: snap[kMainDetune] = value; break;
-    case par_preFlt_A_pt: snap.preAPassType = static_cast<int>(value); break;
-    case par_preFlt_B_pt: snap.preBPassType = static_cast<int>(value); break;
-    case par_main_pass_type: snap.mainPassType = static_cast<int>(value); break;
-    case par_preFlt_processing_order: snap[kProcessingOrder] = value; break;
-    case par_preFlt_band_mode: snap[kBandMode] = value; break;
-    case par_neg_band_mix: snap[kNegBandMix] = value; break;
-    case par_main_cutoff_hz: snap[kMainCutoff] = value; break;
-    case par_main_resonance: snap[kMainResonance] = value; break;
-    case par_main_drive: snap[kMainDrive] = value; break;
-    case par_main_saturation_type: snap[kSaturationType] = value; break;
-    case par_break_intensity: snap[kBreakIntensity] = value; break;
-    case par_break_character: snap[kBreakCharacter] = value - 1.0; break;
-    case par_break_param: snap[kBreakParam] = value; break;
-    case par_break_double: snap[kBreakDouble] = value; break;
-    case par_break_invert_fb: snap.breakInvert = value != 0.0 ? 1 : 0; break;
-    case par_damping_release: snap.dampingRelease = value; break;
-    case par_damping_thresh: snap.dampingThreshold = value; break;
-    case par_damping_hold: snap.dampingHold = value; break;
-    case par_dry_wet: out.dryWet = value; break;
-    case par_main_gain: out.gain = std::exp(kDbToLinear * value); break;
-    case par_gain_on_dry: out.gainOnDry = value; break;
-    case par_main_pt_depth: snap.passTypeDepth = value; break;
-    case par_main_pt_tilt: snap.passTypeTilt = value; break;
-    default: break;
+  case par_preFlt_A_hz: snap[kPreAFreq] = value; break;
+  case par_preFlt_A_res: snap[kPreARes] = value; break;
+  case par_preFlt_B_hz: snap[kPreBFreq] = value; break;
+  case par_preFlt_B_res: snap[kPreBRes] = value; break;
+  case par_preFlt_A_detune: snap[kPreADetune] = value; break;
+  case par_preFlt_B_detune: snap[kPreBDetune] = value; break;
+  case par_main_detune: snap[kMainDetune] = value; break;
+  case par_preFlt_A_pt: snap.preAPassType = static_cast<int>(value); break;
+  case par_preFlt_B_pt: snap.preBPassType = static_cast<int>(value); break;
+  case par_main_pass_type: snap.mainPassType = static_cast<int>(value); break;
+  case par_preFlt_processing_order: snap[kProcessingOrder] = value; break;
+  case par_preFlt_band_mode: snap[kBandMode] = value; break;
+  case par_neg_band_mix: snap[kNegBandMix] = value; break;
+  case par_main_cutoff_hz: snap[kMainCutoff] = value; break;
+  case par_main_resonance: snap[kMainResonance] = value; break;
+  case par_main_drive: snap[kMainDrive] = value; break;
+  case par_main_saturation_type: snap[kSaturationType] = value; break;
+  case par_break_intensity: snap[kBreakIntensity] = value; break;
+  case par_break_character: snap[kBreakCharacter] = value - 1.0; break;
+  case par_break_param: snap[kBreakParam] = value; break;
+  case par_break_double: snap[kBreakDouble] = value; break;
+  case par_break_invert_fb: snap.breakInvert = value != 0.0 ? 1 : 0; break;
+  case par_damping_release: snap.dampingRelease = value; break;
+  case par_damping_thresh: snap.dampingThreshold = value; break;
+  case par_damping_hold: snap.dampingHold = value; break;
+  case par_dry_wet: out.dryWet = value; break;
+  case par_main_gain: out.gain = std::exp(kDbToLinear * value); break;
+  case par_gain_on_dry: out.gainOnDry = value; break;
+  case par_main_pt_depth: snap.passTypeDepth = value; break;
+  case par_main_pt_tilt: snap.passTypeTilt = value; break;
+  default: break;
   }
 }
 

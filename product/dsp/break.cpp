@@ -21,8 +21,7 @@ double Break::clicks(double x, double p, double s) { return break_shapes::clicks
 BreakFunction Break::getFunction(BreakChar c)
 {
   static constexpr std::array<BreakFunction, kNumBreakChars> kFunctions = {
-    square, bitCrush, nSquare, negFiveSat, dblCubeSat, sinCrest,
-    trigNoise, wavefold, wavefold2, transBird, clicks,
+    square, bitCrush, nSquare, negFiveSat, dblCubeSat, sinCrest, trigNoise, wavefold, wavefold2, transBird, clicks,
   };
   return kFunctions[static_cast<std::size_t>(std::clamp(static_cast<int>(c), 0, kNumBreakChars - 1))];
 }

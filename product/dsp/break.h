@@ -170,8 +170,8 @@ template <typename T>
 T wavefold2With(T x, const std::array<double, 4>& w)
 {
   return lanes::map(x, [&w](double v) {
-    return 0.5 * (std::sin(v) + w[0] * std::sin(-3.0 * v) + w[1] * std::sin(5.0 * v) + w[2] * std::sin(-7.0 * v)
-                  + w[3] * std::sin(9.0 * v));
+    return 0.5 * (std::sin(v) + w[0] * std::sin(-3.0 * v) + w[1] * std::sin(5.0 * v) + w[2] * std::sin(-7.0 * v) +
+                  w[3] * std::sin(9.0 * v));
   });
 }
 
@@ -213,17 +213,17 @@ template <typename T>
 {
   switch (c)
   {
-    case 0: return square(x, p, s);
-    case 1: return bitCrush(x, p, s);
-    case 2: return nSquare(x, p, s);
-    case 3: return negFiveSat(x, p, s);
-    case 4: return dblCubeSat(x, p, s);
-    case 5: return sinCrest(x, p, s);
-    case 6: return trigNoise(x, p, s);
-    case 7: return wavefold(x, p, s);
-    case 8: return wavefold2(x, p, s);
-    case 9: return transBird(x, p, s);
-    default: return clicks(x, p, s);
+  case 0: return square(x, p, s);
+  case 1: return bitCrush(x, p, s);
+  case 2: return nSquare(x, p, s);
+  case 3: return negFiveSat(x, p, s);
+  case 4: return dblCubeSat(x, p, s);
+  case 5: return sinCrest(x, p, s);
+  case 6: return trigNoise(x, p, s);
+  case 7: return wavefold(x, p, s);
+  case 8: return wavefold2(x, p, s);
+  case 9: return transBird(x, p, s);
+  default: return clicks(x, p, s);
   }
 }
 
@@ -235,8 +235,8 @@ template <typename T>
 Shape<T> of(BreakFunction f)
 {
   static constexpr std::array<Shape<T>, kNumBreakChars> kShapes = {
-    square<T>, bitCrush<T>, nSquare<T>, negFiveSat<T>, dblCubeSat<T>, sinCrest<T>,
-    trigNoise<T>, wavefold<T>, wavefold2<T>, transBird<T>, clicks<T>,
+    square<T>,    bitCrush<T>, nSquare<T>,   negFiveSat<T>, dblCubeSat<T>, sinCrest<T>,
+    trigNoise<T>, wavefold<T>, wavefold2<T>, transBird<T>,  clicks<T>,
   };
   for (int c = 0; c < kNumBreakChars; ++c)
     if (Break::getFunction(static_cast<BreakChar>(c)) == f)

@@ -5,15 +5,9 @@
 
 namespace zarvo {
 
-void Oversampler::setFactor(int factor)
-{
-  mFactor = factor >= 8 ? 8 : factor >= 4 ? 4 : factor >= 2 ? 2 : 1;
-}
+void Oversampler::setFactor(int factor) { mFactor = factor >= 8 ? 8 : factor >= 4 ? 4 : factor >= 2 ? 2 : 1; }
 
-int Oversampler::latencySamples(int factor)
-{
-  return factor >= 8 ? 8 : factor >= 4 ? 7 : factor >= 2 ? 6 : 0;
-}
+int Oversampler::latencySamples(int factor) { return factor >= 8 ? 8 : factor >= 4 ? 7 : factor >= 2 ? 6 : 0; }
 
 void Oversampler::prepare(std::size_t channels, std::size_t frames) { grow(channels, frames); }
 
@@ -63,8 +57,7 @@ void Oversampler::grow(std::size_t channels, std::size_t frames)
   allocateScratches();
 }
 
-Oversampler::Pair Oversampler::pairOf(const AudioBuffer& in, AudioBuffer& out, std::size_t first,
-                                      std::size_t channels)
+Oversampler::Pair Oversampler::pairOf(const AudioBuffer& in, AudioBuffer& out, std::size_t first, std::size_t channels)
 {
   const bool mono = first + 1 >= channels;
   return {{in.channel(first), in.channel(mono ? first : first + 1)},
@@ -98,9 +91,7 @@ void Oversampler::upsamplePair(const Pair& p, std::size_t n)
     [&] {
       switch (mFactor)
       {
-      case 2:
-        mUp17[k].processBlock(p.out[0], p.out[1], p.in[0], p.in[1], n);
-        break;
+      case 2: mUp17[k].processBlock(p.out[0], p.out[1], p.in[0], p.in[1], n); break;
       case 4:
         mUp17[k].processBlock(x2[0], x2[1], p.in[0], p.in[1], n);
         mUp5[k].processBlock(p.out[0], p.out[1], x2[0], x2[1], 2 * n);
@@ -125,9 +116,7 @@ void Oversampler::downsamplePair(const Pair& p, std::size_t n)
     [&] {
       switch (mFactor)
       {
-      case 2:
-        mDown17[k].processBlock(p.out[0], p.out[1], p.in[0], p.in[1], n);
-        break;
+      case 2: mDown17[k].processBlock(p.out[0], p.out[1], p.in[0], p.in[1], n); break;
       case 4:
         mDown5[k].processBlock(x2[0], x2[1], p.in[0], p.in[1], 2 * n);
         mDown17[k].processBlock(p.out[0], p.out[1], x2[0], x2[1], n);

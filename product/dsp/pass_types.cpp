@@ -43,9 +43,8 @@ stage_coeffs shapeOf(FilterPassType type, double depth, double tilt)
     return base;
 
   const double amount = std::min(depth * static_cast<double>(n - 1), 1.0);
-  const std::array<stage_coeffs, 5> candidates = {
-    mix(rows[0], tilts[0], amount), mix(rows[0], tilts[1], amount), base,
-    mix(rows[0], tilts[2], amount), mix(rows[0], tilts[3], amount)};
+  const std::array<stage_coeffs, 5> candidates = {mix(rows[0], tilts[0], amount), mix(rows[0], tilts[1], amount), base,
+                                                  mix(rows[0], tilts[2], amount), mix(rows[0], tilts[3], amount)};
   const double p = (clampOrLow(tilt, -1.0, 1.0) + 1.0) * 0.5 * 4.0;
   const auto i = static_cast<std::size_t>(p);
   if (i + 1 >= candidates.size())
@@ -59,10 +58,8 @@ double feedbackOf(FilterPassType type)
   {
   case FilterPassType::LP:
   case FilterPassType::BR:
-  case FilterPassType::P:
-    return 1.0;
-  default:
-    return 0.0;
+  case FilterPassType::P: return 1.0;
+  default: return 0.0;
   }
 }
 
@@ -70,16 +67,11 @@ svf_coeffs preFilterMixOf(FilterPassType type)
 {
   switch (type)
   {
-  case FilterPassType::HP:
-    return {0, 1, 0};
-  case FilterPassType::BP:
-    return {0, 0, 1};
-  case FilterPassType::BR:
-    return {1, 1, 0};
-  case FilterPassType::P:
-    return {1, -1, 0};
-  default:
-    return {1, 0, 0};
+  case FilterPassType::HP: return {0, 1, 0};
+  case FilterPassType::BP: return {0, 0, 1};
+  case FilterPassType::BR: return {1, 1, 0};
+  case FilterPassType::P: return {1, -1, 0};
+  default: return {1, 0, 0};
   }
 }
 

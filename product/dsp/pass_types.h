@@ -26,7 +26,6 @@ inline constexpr int kNumPassTypes = 6;
 inline constexpr std::array<FilterPassType, 5> kPreFltPassTypes = {
   FilterPassType::LP, FilterPassType::HP, FilterPassType::BP, FilterPassType::BR, FilterPassType::P};
 
-
 namespace detail {
 
 inline constexpr stage_coeffs kLpRows[] = {
@@ -38,10 +37,8 @@ inline constexpr stage_coeffs kBpRows[] = {{1, 0, 0, 0, 0}, {0, 2, -2, 0, 0}, {0
 inline constexpr stage_coeffs kBrRows[] = {{1, 0, 0, 0, 0}, {1, -2, 2, 0, 0}, {1, -4, 8, -8, 4}};
 inline constexpr stage_coeffs kPRows[] = {{1, 0, 0, 0, 0}, {1, 0, 4, -8, 4}};
 
-inline constexpr stage_coeffs kBpTilt[] = {
-  {0, 0, 0, 2, -2}, {0, 0, 2, -2, 0}, {0, 2, -4, 2, 0}, {0, 2, -6, 6, -2}};
-inline constexpr stage_coeffs kBrTilt[] = {
-  {0, 0, 1, -2, 2}, {0, 1, -2, 2, 0}, {1, -3, 4, -2, 0}, {1, -4, 7, -6, 2}};
+inline constexpr stage_coeffs kBpTilt[] = {{0, 0, 0, 2, -2}, {0, 0, 2, -2, 0}, {0, 2, -4, 2, 0}, {0, 2, -6, 6, -2}};
+inline constexpr stage_coeffs kBrTilt[] = {{0, 0, 1, -2, 2}, {0, 1, -2, 2, 0}, {1, -3, 4, -2, 0}, {1, -4, 7, -6, 2}};
 
 } // namespace detail
 
@@ -53,8 +50,11 @@ inline constexpr std::array<std::span<const stage_coeffs>, kNumPassTypes> pt_dep
 
 // Per pass type, the shapes at tilt -1, -0.5, +0.5 and +1; empty except for BP and BR.
 inline constexpr std::array<std::span<const stage_coeffs>, kNumPassTypes> pt_tilt_shapes = {
-  std::span<const stage_coeffs>(), std::span<const stage_coeffs>(), std::span<const stage_coeffs>(),
-  std::span<const stage_coeffs>(detail::kBpTilt), std::span<const stage_coeffs>(detail::kBrTilt),
+  std::span<const stage_coeffs>(),
+  std::span<const stage_coeffs>(),
+  std::span<const stage_coeffs>(),
+  std::span<const stage_coeffs>(detail::kBpTilt),
+  std::span<const stage_coeffs>(detail::kBrTilt),
   std::span<const stage_coeffs>()};
 
 // The main filter's stage mix for a pass type at a depth (0 flat .. 1 canonical) and a tilt

@@ -101,7 +101,7 @@ public:
   struct Entry
   {
     LUT<kTableSize> table;
-    double range = 1.0;   // largest input magnitude covered
+    double range = 1.0;    // largest input magnitude covered
     double scale = 2048.0; // table steps per unit of input
     Pieces pieces;
   };

@@ -21,7 +21,11 @@ public:
   // The two integrator states (band-pass and low-pass memories) of each channel.
   using State = std::array<std::array<T, 2>, NumChannels>;
 
-  explicit StateVariableZDF(const svf_coeffs& mix = {1, 0, 0}) : mMix(mix) { update(); }
+  explicit StateVariableZDF(const svf_coeffs& mix = {1, 0, 0})
+    : mMix(mix)
+  {
+    update();
+  }
 
   void setSampleRate(double sampleRate)
   {

@@ -100,7 +100,7 @@ double tailBoundSeconds(const TailSettings& s)
   const bool breakInLoop = s.breakAmount > 0.0 && s.mainResonance > 0.0;
   const double main = breakInLoop ? kInfinite : mainRing(s);
 
-  double free = main;    // the ring without the damping detector
+  double free = main;     // the ring without the damping detector
   double preDamped = 0.0; // what the pre-filters add while the detector drains them
   const double releaseS = std::max(s.dampingReleaseMs, 0.0) / 1000.0;
   if (s.preFiltersHeard)

@@ -248,13 +248,16 @@ template <int Kind>
 {
   if constexpr (Kind < kNumBreakChars)
     // Blend 0: the second function is never asked.
-    return breakWith(u, [this](T x) { return shape<Kind>(x); }, [](T x) { return x; });
+    return breakWith(
+      u, [this](T x) { return shape<Kind>(x); }, [](T x) { return x; });
   else if constexpr (Kind < kBreakBlended)
-    return breakWith(u, [this](T x) { return shape<Kind - kBreakNeighbours>(x); },
-                     [this](T x) { return shape<Kind - kBreakNeighbours + 1>(x); });
+    return breakWith(
+      u, [this](T x) { return shape<Kind - kBreakNeighbours>(x); },
+      [this](T x) { return shape<Kind - kBreakNeighbours + 1>(x); });
   else if constexpr (Kind == kBreakBlended)
-    return breakWith(u, [this](T x) { return break_shapes::apply(mBreakChar1, x, mBreakParam, mSat); },
-                     [this](T x) { return break_shapes::apply(mBreakChar2, x, mBreakParam, mSat); });
+    return breakWith(
+      u, [this](T x) { return break_shapes::apply(mBreakChar1, x, mBreakParam, mSat); },
+      [this](T x) { return break_shapes::apply(mBreakChar2, x, mBreakParam, mSat); });
   else if constexpr (Kind == kBreakByPointer)
     return applyBreakByPointer(u);
   else

@@ -106,10 +106,7 @@ void VemlorModel::setDampingRelease(double ms)
   updateDecay();
 }
 
-void VemlorModel::setDampingThreshold(double dB)
-{
-  mDamping.threshold = utils::dbToLinear(static_cast<float>(dB));
-}
+void VemlorModel::setDampingThreshold(double dB) { mDamping.threshold = utils::dbToLinear(static_cast<float>(dB)); }
 
 void VemlorModel::setDampingHold(double ms)
 {

@@ -97,8 +97,8 @@ public:
   double mainCutoff() const { return mMainCutoff; }
 
   // Plain settings, read per sample.
-  double negBandMix = 0.0; // 0 or more: how much of what the band mode removed returns unfiltered
-  double bandMode = 0.0;   // -1 only the remainder, 0 everything, +1 only the band
+  double negBandMix = 0.0;      // 0 or more: how much of what the band mode removed returns unfiltered
+  double bandMode = 0.0;        // -1 only the remainder, 0 everything, +1 only the band
   double processingOrder = 1.0; // 0 the pre-filters in parallel, 1 in sequence
 
 private:

@@ -71,10 +71,7 @@ inline constexpr std::array<MorphParamRow, kNumMorphParams> kMorphParams = {{
 }};
 
 // The row of a parameter (the first match), or -1 when the parameter is never morphed. Any thread.
-constexpr int rowOf(int param)
-{
-  return rowOf(kMorphParams, param);
-}
+constexpr int rowOf(int param) { return rowOf(kMorphParams, param); }
 
 // Rows whose value can be read as a played note, and the switch that anchors each.
 inline constexpr int kRowMainCutoff = rowOf(par_main_cutoff_hz);
@@ -92,9 +89,9 @@ inline constexpr std::array<NoteAnchor, 3> kNoteAnchors = {{
 inline constexpr uint32_t kNoteMaskBits = (1u << kRowMainCutoff) | (1u << kRowPreACutoff) | (1u << kRowPreBCutoff);
 
 inline constexpr PreFltShapeIds kPreFltAShape = {par_preFlt_A_ub_lp, par_preFlt_A_ub_hp, par_preFlt_A_ub_bp,
-                                                par_preFlt_A_ub_on, par_preFlt_A_pt};
+                                                 par_preFlt_A_ub_on, par_preFlt_A_pt};
 inline constexpr PreFltShapeIds kPreFltBShape = {par_preFlt_B_ub_lp, par_preFlt_B_ub_hp, par_preFlt_B_ub_bp,
-                                                par_preFlt_B_ub_on, par_preFlt_B_pt};
+                                                 par_preFlt_B_ub_on, par_preFlt_B_pt};
 
 inline constexpr MorphParamTable kMorphParamTable = {
   .rows = kMorphParams,
@@ -117,13 +114,15 @@ inline constexpr MorphParamTable kMorphParamTable = {
   .paramFromStableId = &paramIndexFromStableId,
 };
 static_assert(kMorphParamTable.noteMaskBits() == kNoteMaskBits);
-static_assert([] {
-  for (size_t r = 0; r < kNumMorphParams; ++r)
-  {
-    if (kMorphParamTable.isCutoffRow(r) != (kMorphParams[r].weightSet == kWeightsCutoff))
-      return false;
-  }
-  return true;
-}(), "the note-anchored rows are the rows that follow the cutoff weights");
+static_assert(
+  [] {
+    for (size_t r = 0; r < kNumMorphParams; ++r)
+    {
+      if (kMorphParamTable.isCutoffRow(r) != (kMorphParams[r].weightSet == kWeightsCutoff))
+        return false;
+    }
+    return true;
+  }(),
+  "the note-anchored rows are the rows that follow the cutoff weights");
 
 } // namespace zarvo::morph

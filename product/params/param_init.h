@@ -18,4 +18,4 @@ void initParam(plugkit::IParam& param, int index);
 // normalised value. getParam(i) is the initialised parameter of index i. Main thread.
 std::array<bool, mod::kNumModSlots> modShapedFlags(const std::function<const plugkit::IParam&(int)>& getParam);
 
-}  // namespace zarvo
+} // namespace zarvo

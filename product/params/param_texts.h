@@ -19,7 +19,8 @@ inline constexpr std::array<const char*, 3> kSatTypeNames = {"TANH", "ASINH", "T
 namespace params {
 
 // One range of a segmented display: values below upperBound show value / divisor with the unit.
-struct DisplaySegment {
+struct DisplaySegment
+{
   double upperBound;
   double divisor;
   const char* unit;
@@ -27,10 +28,10 @@ struct DisplaySegment {
 };
 
 inline constexpr std::array<DisplaySegment, 4> kFrequencySegments = {{
-    {100.0, 1.0, "Hz", 1},
-    {1000.0, 1.0, "Hz", 1},
-    {10000.0, 1000.0, "kHz", 2},
-    {1000000000.0, 1000.0, "kHz", 1},
+  {100.0, 1.0, "Hz", 1},
+  {1000.0, 1.0, "Hz", 1},
+  {10000.0, 1000.0, "kHz", 2},
+  {1000000000.0, 1000.0, "kHz", 1},
 }};
 
 // The texts of the display functions; every value, in range or not, gives a text. Main thread.
@@ -61,11 +62,11 @@ plugkit::IParam::DisplayFunc makeDisplayFunc(std::function<std::string(double)> 
 // The parse function reading the texts of makeSegmentedDisplay(segments) back.
 plugkit::IParam::ParseFunc makeSegmentedParse(std::span<const DisplaySegment> segments);
 
-}  // namespace params
+} // namespace params
 
 namespace utils {
 // Note name with octave, middle C (60) being "C4". Any thread that may allocate.
 std::string midiNoteName(int note);
-}  // namespace utils
+} // namespace utils
 
-}  // namespace zarvo
+} // namespace zarvo

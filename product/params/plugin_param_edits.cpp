@@ -6,10 +6,9 @@
 namespace zarvo {
 
 PluginParamEdits::PluginParamEdits(plugkit::IPluginBase& plugin)
-: mPlugin(plugin)
-, mBefore(static_cast<size_t>(plugin.NParams()), 0.0)
-{
-}
+  : mPlugin(plugin)
+  , mBefore(static_cast<size_t>(plugin.NParams()), 0.0)
+{}
 
 void PluginParamEdits::beginChange(plugkit::EParamSource source)
 {

@@ -8,6 +8,6 @@
 namespace zarvo {
 
 inline constexpr morph::MorphZarvoAdapter::ParamNaming kRigParamNaming{&morph::kMorphParamTable, &paramName,
-                                                                        &paramIndexFromName};
+                                                                       &paramIndexFromName};
 
 } // namespace zarvo

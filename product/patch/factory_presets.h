@@ -81,7 +81,8 @@ public:
   template <class Plugin>
   void initPresets(Plugin& plugin)
   {
-    for (const FactoryPresetDef& def : factoryPresetDefs()) {
+    for (const FactoryPresetDef& def : factoryPresetDefs())
+    {
       if (def.starter)
         starterPreset(plugin, def.name, def.values);
       else

@@ -61,7 +61,8 @@ public:
   // Columns from the "slot" lines; tokens that map to no id are dropped.
   virtual UserTabColumns parseSlotLines(const std::vector<std::string>& lines, const TokenToId& tokenToId) const = 0;
   // One "slot" line per column.
-  virtual std::vector<std::string> serializeSlotIds(const UserTabColumns& columns, const IdToToken& idToToken) const = 0;
+  virtual std::vector<std::string> serializeSlotIds(const UserTabColumns& columns,
+                                                    const IdToToken& idToToken) const = 0;
   virtual UserTabColumns defaultUserTabSlots() const = 0;
 };
 

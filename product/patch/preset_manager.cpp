@@ -36,11 +36,11 @@ uint32_t readBigEndian32(std::FILE* f)
 
 PresetManager::PresetManager(plugkit::IPluginBase& plugin, std::string productName, std::string_view userPresetFolder,
                              int undoDepth)
-: mPlugin(plugin)
-, mProductName(std::move(productName))
-, mUserPresetDir(nativeDir(userPresetFolder))
-, mFolderOpener([](const std::string& folder) { plugkit::SpawnWithoutShell("xdg-open", folder); })
-, mUndoDepth(std::max(undoDepth, 1))
+  : mPlugin(plugin)
+  , mProductName(std::move(productName))
+  , mUserPresetDir(nativeDir(userPresetFolder))
+  , mFolderOpener([](const std::string& folder) { plugkit::SpawnWithoutShell("xdg-open", folder); })
+  , mUndoDepth(std::max(undoDepth, 1))
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   for (int slot = 0; slot < mPlugin.NPresets(); ++slot)
@@ -118,8 +118,7 @@ bool PresetManager::isOurFXP(const std::string& path) const
   const bool headerComplete = std::fread(skipped, 1, sizeof skipped, f) == sizeof skipped;
   const uint32_t pluginId = headerComplete ? readBigEndian32(f) : 0;
   std::fclose(f);
-  return magic == static_cast<uint32_t>(kPresetFileMagic)
-         && pluginId == static_cast<uint32_t>(mPlugin.GetUniqueID());
+  return magic == static_cast<uint32_t>(kPresetFileMagic) && pluginId == static_cast<uint32_t>(mPlugin.GetUniqueID());
 }
 
 void PresetManager::sortUserPresets() { std::ranges::stable_sort(mUserPresets, byGroupThenName); }

@@ -194,9 +194,9 @@ private:
   {
   public:
     explicit ApplyingScope(PresetManager& manager)
-    : mManager(manager)
-    , mWasApplying(manager.mApplying)
-    , mChange(manager.mParamEdits, plugkit::EParamSource::kPresetRecall)
+      : mManager(manager)
+      , mWasApplying(manager.mApplying)
+      , mChange(manager.mParamEdits, plugkit::EParamSource::kPresetRecall)
     {
       manager.mApplying = true;
     }

@@ -14,7 +14,8 @@ double noteFreq(double note) { return 440.0 * std::exp2((note - 69.0) / 12.0); }
 int passTypeOf(ParamValueMap& patch) { return static_cast<int>(std::lround(patch[par_main_pass_type])); }
 
 // Below this the low-pass main filter counts as a deep, dark one (the gain and darkening rules).
-double lowPassDepthLimit(double cutoffHz) {
+double lowPassDepthLimit(double cutoffHz)
+{
   const double x = std::log10(cutoffHz / 1000.0);
   return x < 0.0 ? 0.4 : 0.4 + 0.2 * std::min(1.0, x);
 }
@@ -23,57 +24,70 @@ uint32_t systemSeed() { return std::random_device("/dev/urandom")(); }
 
 } // namespace
 
-Randomizer::Randomizer() : mRng(systemSeed()) {}
+Randomizer::Randomizer()
+  : mRng(systemSeed())
+{}
 
-Randomizer::Randomizer(uint32_t seed) : mRng(seed) {}
+Randomizer::Randomizer(uint32_t seed)
+  : mRng(seed)
+{}
 
 int Randomizer::uniformInt(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(mRng); }
 
 double Randomizer::uniform() { return std::generate_canonical<double, 53>(mRng); }
 
-double Randomizer::pick(std::initializer_list<double> values) {
+double Randomizer::pick(std::initializer_list<double> values)
+{
   return values.begin()[uniformInt(0, static_cast<int>(values.size()) - 1)];
 }
 
-int Randomizer::weighted(std::initializer_list<double> weights) {
+int Randomizer::weighted(std::initializer_list<double> weights)
+{
   return std::discrete_distribution<int>(weights)(mRng);
 }
 
 // Uniform in pitch from 50 Hz to 16 kHz.
 double Randomizer::logUniformFreq() { return noteFreq(31.349957715000777 + 99.86313713864834 * uniform()); }
 
-double Randomizer::maybeCentSlide(double hz) {
+double Randomizer::maybeCentSlide(double hz)
+{
   if (uniform() < 0.5)
     return hz;
   return hz * std::exp2((40.0 * uniform() - 20.0) / 1200.0);
 }
 
-double Randomizer::genDrive(double cutoffHz) {
-  switch (weighted({1.0, 1.0, cutoffHz < 150.0 ? 2.0 : 1.0, 1.0})) {
-    case 0: return 0.0;
-    case 1: return 0.05;
-    case 2: return uniform() < 0.5 ? 0.85 : 0.8;
-    default: return 0.1 + 0.7 * uniform();
+double Randomizer::genDrive(double cutoffHz)
+{
+  switch (weighted({1.0, 1.0, cutoffHz < 150.0 ? 2.0 : 1.0, 1.0}))
+  {
+  case 0: return 0.0;
+  case 1: return 0.05;
+  case 2: return uniform() < 0.5 ? 0.85 : 0.8;
+  default: return 0.1 + 0.7 * uniform();
   }
 }
 
-double Randomizer::genResonance() {
-  switch (uniformInt(0, 3)) {
-    case 0: return 0.0;
-    case 1: return 0.95;
-    case 2: return 1.0;
-    default: return 0.5 + 0.4 * uniform();
+double Randomizer::genResonance()
+{
+  switch (uniformInt(0, 3))
+  {
+  case 0: return 0.0;
+  case 1: return 0.95;
+  case 2: return 1.0;
+  default: return 0.5 + 0.4 * uniform();
   }
 }
 
-double Randomizer::genBreakChar() {
+double Randomizer::genBreakChar()
+{
   if (uniform() < 0.5)
     return uniformInt(1, 11);
   const double whole = uniformInt(1, 10);
   return whole + pick({0.25, 0.5, 0.75});
 }
 
-ParamValueMap Randomizer::generate() {
+ParamValueMap Randomizer::generate()
+{
   PLUGKIT_ASSERT_MAIN_THREAD();
   ParamValueMap patch;
   const int passType = uniformInt(0, 5);
@@ -103,10 +117,11 @@ ParamValueMap Randomizer::generate() {
   patch[par_damping_thresh] = uniform() < 1.0 / 3.0 ? pick({-18, -12, -6, -1}) : pick({-80, -60, -40});
 
   std::pair<double, double> preFreqs;
-  switch (uniformInt(0, 2)) {
-    case 0: preFreqs = genBandpass(patch); break;
-    case 1: preFreqs = genColoring(patch); break;
-    default: preFreqs = genResonant(patch); break;
+  switch (uniformInt(0, 2))
+  {
+  case 0: preFreqs = genBandpass(patch); break;
+  case 1: preFreqs = genColoring(patch); break;
+  default: preFreqs = genResonant(patch); break;
   }
 
   genDetune(patch, preFreqs.first, preFreqs.second);
@@ -117,7 +132,8 @@ ParamValueMap Randomizer::generate() {
   return patch;
 }
 
-std::pair<double, double> Randomizer::genBandpass(ParamValueMap& patch) {
+std::pair<double, double> Randomizer::genBandpass(ParamValueMap& patch)
+{
   const double f1 = logUniformFreq();
   const double f2 = logUniformFreq();
   const double hzA = std::max(f1, f2);
@@ -136,7 +152,8 @@ std::pair<double, double> Randomizer::genBandpass(ParamValueMap& patch) {
   return {hzA, hzB};
 }
 
-std::pair<double, double> Randomizer::genColoring(ParamValueMap& patch) {
+std::pair<double, double> Randomizer::genColoring(ParamValueMap& patch)
+{
   const double hzA = logUniformFreq();
   const double hzB = logUniformFreq();
   patch[par_preFlt_A_pt] = pick({2, 3, 4});
@@ -153,12 +170,14 @@ std::pair<double, double> Randomizer::genColoring(ParamValueMap& patch) {
   return {hzA, hzB};
 }
 
-std::pair<double, double> Randomizer::genResonant(ParamValueMap& patch) {
+std::pair<double, double> Randomizer::genResonant(ParamValueMap& patch)
+{
   const double order = pick({0, 0.3, 0.5, 0.7, 0.9, 1});
   double resA = pick({0.9, 0.95, 0.99, 0.995, 0.999, 1.0});
   double resB = pick({0.9, 0.95, 0.99, 0.995, 0.999, 1.0});
   // Two near-self-oscillating filters in series pile up into a runaway peak.
-  if (order > 0.7 && resA > 0.95 && resB > 0.95) {
+  if (order > 0.7 && resA > 0.95 && resB > 0.95)
+  {
     if (uniform() < 0.5)
       resA = pick({0.9, 0.95});
     else
@@ -179,49 +198,58 @@ std::pair<double, double> Randomizer::genResonant(ParamValueMap& patch) {
   return {hzA, hzB};
 }
 
-std::pair<double, double> Randomizer::genResonantFreqs() {
+std::pair<double, double> Randomizer::genResonantFreqs()
+{
   double first = 0.0;
   double second = 0.0;
-  switch (uniformInt(0, 2)) {
-    case 0:
-      if (uniform() < 0.5) {
-        first = maybeCentSlide(noteFreq(uniformInt(68, 131)));
-        second = maybeCentSlide(noteFreq(uniformInt(32, 67)));
-      } else {
-        first = maybeCentSlide(noteFreq(uniformInt(32, 67)));
-        second = maybeCentSlide(noteFreq(uniformInt(32, 67)));
-      }
-      break;
-    case 1:
-      // A low note and a sub-octave, twelfth or two octaves below it.
-      first = noteFreq(uniformInt(32, 39));
-      second = first / pick({2, 3, 4});
-      break;
-    default: {
-      const int base = uniformInt(40, 74);
-      int other = base;
-      switch (uniformInt(0, 2)) {
-        case 0: other = base + static_cast<int>(pick({-7, -6, -5, -4, 4, 5, 6, 7})); break;
-        case 1: other = base + static_cast<int>(pick({-24, -12, 12, 24})); break;
-        default:
-          do
-            other = uniformInt(32, 131);
-          while (std::abs(base - other) < 13);
-          break;
-      }
-      first = maybeCentSlide(noteFreq(base));
-      second = maybeCentSlide(noteFreq(other));
+  switch (uniformInt(0, 2))
+  {
+  case 0:
+    if (uniform() < 0.5)
+    {
+      first = maybeCentSlide(noteFreq(uniformInt(68, 131)));
+      second = maybeCentSlide(noteFreq(uniformInt(32, 67)));
+    }
+    else
+    {
+      first = maybeCentSlide(noteFreq(uniformInt(32, 67)));
+      second = maybeCentSlide(noteFreq(uniformInt(32, 67)));
+    }
+    break;
+  case 1:
+    // A low note and a sub-octave, twelfth or two octaves below it.
+    first = noteFreq(uniformInt(32, 39));
+    second = first / pick({2, 3, 4});
+    break;
+  default:
+  {
+    const int base = uniformInt(40, 74);
+    int other = base;
+    switch (uniformInt(0, 2))
+    {
+    case 0: other = base + static_cast<int>(pick({-7, -6, -5, -4, 4, 5, 6, 7})); break;
+    case 1: other = base + static_cast<int>(pick({-24, -12, 12, 24})); break;
+    default:
+      do
+        other = uniformInt(32, 131);
+      while (std::abs(base - other) < 13);
       break;
     }
+    first = maybeCentSlide(noteFreq(base));
+    second = maybeCentSlide(noteFreq(other));
+    break;
+  }
   }
   if (uniform() < 0.5)
     return {first, second};
   return {second, first};
 }
 
-void Randomizer::genDetune(ParamValueMap& patch, double hzA, double hzB) {
+void Randomizer::genDetune(ParamValueMap& patch, double hzA, double hzB)
+{
   std::array<int, 3> stages = {par_main_detune, par_preFlt_A_detune, par_preFlt_B_detune};
-  if (uniform() < 0.5) {
+  if (uniform() < 0.5)
+  {
     for (int stage : stages)
       patch[stage] = 0.0;
     return;
@@ -229,9 +257,11 @@ void Randomizer::genDetune(ParamValueMap& patch, double hzA, double hzB) {
   std::swap(stages[0], stages[static_cast<size_t>(uniformInt(0, 2))]);
   std::swap(stages[1], stages[static_cast<size_t>(1 + uniformInt(0, 1))]);
   const int detuned = uniformInt(1, 3);
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < 3; ++i)
+  {
     const int stage = stages[static_cast<size_t>(i)];
-    if (i >= detuned) {
+    if (i >= detuned)
+    {
       patch[stage] = 0.0;
       continue;
     }
@@ -241,44 +271,54 @@ void Randomizer::genDetune(ParamValueMap& patch, double hzA, double hzB) {
   }
 }
 
-void Randomizer::shapePassTypeCharacter(ParamValueMap& patch) {
+void Randomizer::shapePassTypeCharacter(ParamValueMap& patch)
+{
   const int passType = passTypeOf(patch);
   double& drive = patch[par_main_drive];
   double& intensity = patch[par_break_intensity];
-  if (passType == 3 && drive <= 0.4 && intensity <= 0.4) {
+  if (passType == 3 && drive <= 0.4 && intensity <= 0.4)
+  {
     // A clean band-pass is thin; give it drive or break.
     if (uniformInt(0, 1) == 0)
       drive = 0.45 + 0.3 * uniform();
     else
       intensity = pick({0.5, 0.6});
-  } else if (passType == 5 && intensity > 0.1) {
+  }
+  else if (passType == 5 && intensity > 0.1)
+  {
     drive = std::max(0.25, drive);
     patch[par_main_resonance] = std::min(0.25, patch[par_main_resonance]);
   }
 }
 
-void Randomizer::stabilizeResonantDrive(ParamValueMap& patch) {
+void Randomizer::stabilizeResonantDrive(ParamValueMap& patch)
+{
   const int passType = passTypeOf(patch);
   double& resonance = patch[par_main_resonance];
   double& drive = patch[par_main_drive];
   if (passType == 0 || passType == 4 || patch[par_main_cutoff_hz] <= 700.0 || resonance <= 0.5 || drive <= 0.5)
     return;
-  if (uniform() < 0.5) {
+  if (uniform() < 0.5)
+  {
     if (resonance >= drive)
       resonance *= 0.5;
     else
       drive *= 0.5;
-  } else {
+  }
+  else
+  {
     patch[par_damping_thresh] = -12.0;
     patch[par_damping_release] = std::min(100.0, patch[par_damping_release]);
   }
 }
 
-void Randomizer::tameHarshness(ParamValueMap& patch) {
+void Randomizer::tameHarshness(ParamValueMap& patch)
+{
   const double cutoff = patch[par_main_cutoff_hz];
   const int passType = passTypeOf(patch);
 
-  for (auto [hz, res] : {std::pair{par_preFlt_A_hz, par_preFlt_A_res}, std::pair{par_preFlt_B_hz, par_preFlt_B_res}}) {
+  for (auto [hz, res] : {std::pair{par_preFlt_A_hz, par_preFlt_A_res}, std::pair{par_preFlt_B_hz, par_preFlt_B_res}})
+  {
     const double f = patch[hz];
     const double cap = f > 1000.0 ? 0.95 : (f > 500.0 ? 0.99 : 0.997);
     patch[res] = std::min(cap, patch[res]);
@@ -287,11 +327,14 @@ void Randomizer::tameHarshness(ParamValueMap& patch) {
   resonance = std::min(cutoff > 1000.0 ? 0.85 : 0.995, resonance);
 
   bool makeUp = false;
-  if (passType != 0) {
+  if (passType != 0)
+  {
     makeUp = true;
     if (passType == 5 || passType == 2)
       patch[par_neg_band_mix] = std::min(1.0, patch[par_neg_band_mix]);
-  } else {
+  }
+  else
+  {
     makeUp = lowPassDepthLimit(cutoff) >= patch[par_main_pt_depth] && cutoff >= 500.0;
   }
 
@@ -302,7 +345,8 @@ void Randomizer::tameHarshness(ParamValueMap& patch) {
   patch[par_main_drive] = drive;
 
   double gain = 0.0;
-  if (makeUp) {
+  if (makeUp)
+  {
     gain = drive > 0.5 ? -8.0 * (drive - 0.5) / 0.35 : 0.0;
     if (passType == 3 || passType == 4)
       gain *= 0.4;
@@ -312,49 +356,58 @@ void Randomizer::tameHarshness(ParamValueMap& patch) {
   const double bandMode = patch[par_preFlt_band_mode];
   if ((passType == 5 || passType == 2) && resA > 0.9 && resB > 0.9 && bandMode > 0.5)
     gain = std::min(gain, -12.0 * (bandMode - 0.5));
-  if (resonance < 0.85 && resA < 0.85 && resB < 0.85 && drive < 0.5) {
+  if (resonance < 0.85 && resA < 0.85 && resB < 0.85 && drive < 0.5)
+  {
     double boost = passType == 3 || passType == 4 ? 12.0 * (0.5 - drive) : 0.0;
     if (cutoff < 200.0)
-      boost = std::max(boost, 6.0 * std::clamp((std::log(200.0) - std::log(cutoff)) / std::log(200.0 / 60.0), 0.0, 1.0));
+      boost =
+        std::max(boost, 6.0 * std::clamp((std::log(200.0) - std::log(cutoff)) / std::log(200.0 / 60.0), 0.0, 1.0));
     gain += boost;
   }
   patch[par_main_gain] = gain;
 }
 
-void Randomizer::cosmeticDarkLow(ParamValueMap& patch) {
+void Randomizer::cosmeticDarkLow(ParamValueMap& patch)
+{
   const double cutoff = patch[par_main_cutoff_hz];
   if (passTypeOf(patch) != 0 || patch[par_main_pt_depth] <= lowPassDepthLimit(cutoff) || cutoff >= 300.0)
     return;
-  switch (uniformInt(0, 2)) {
-    case 1: patch[par_main_resonance] = 0.75; break;
-    case 2: patch[par_main_resonance] = 0.9; break;
-    default: break;
+  switch (uniformInt(0, 2))
+  {
+  case 1: patch[par_main_resonance] = 0.75; break;
+  case 2: patch[par_main_resonance] = 0.9; break;
+  default: break;
   }
-  switch (uniformInt(0, 2)) {
-    case 1: patch[par_main_drive] = 0.5; break;
-    case 2: patch[par_main_drive] = 0.75; break;
-    default: break;
+  switch (uniformInt(0, 2))
+  {
+  case 1: patch[par_main_drive] = 0.5; break;
+  case 2: patch[par_main_drive] = 0.75; break;
+  default: break;
   }
 }
 
-ParamValueMap Randomizer::snapshot(const Getter& getter) const {
+ParamValueMap Randomizer::snapshot(const Getter& getter) const
+{
   ParamValueMap values;
   for (int p : kParams)
     values[p] = getter(p);
   return values;
 }
 
-ParamValueMap Randomizer::mutate(MutationSession& session, const Getter& getter) {
+ParamValueMap Randomizer::mutate(MutationSession& session, const Getter& getter)
+{
   PLUGKIT_ASSERT_MAIN_THREAD();
   const ParamValueMap current = snapshot(getter);
-  if (std::ranges::find(session.history, current) == session.history.end()) {
+  if (std::ranges::find(session.history, current) == session.history.end())
+  {
     // Edited by hand (or never seen): mutations now start from what is there.
     session.base = current;
     session.history = {current};
   }
   ParamValueMap result = session.base;
 
-  if (uniform() < 1.0 / 3.0) {
+  if (uniform() < 1.0 / 3.0)
+  {
     const double baseCharacter = result[par_break_character];
     double character = genBreakChar();
     while (std::abs(character - baseCharacter) < 0.4)
@@ -376,7 +429,8 @@ ParamValueMap Randomizer::mutate(MutationSession& session, const Getter& getter)
   if (result[par_main_cutoff_hz] > 4000.0 && uniform() < 0.5)
     chosen.push_back(par_main_cutoff_hz);
 
-  for (int p : chosen) {
+  for (int p : chosen)
+  {
     result[p] = fresh[p];
     if (p == par_main_cutoff_hz)
       result[par_main_cutoff_note_anchored] = fresh[par_main_cutoff_note_anchored];
@@ -393,26 +447,31 @@ ParamValueMap Randomizer::mutate(MutationSession& session, const Getter& getter)
   return result;
 }
 
-void Randomizer::recordRandomized(MutationSession& session, const Getter& getter) const {
+void Randomizer::recordRandomized(MutationSession& session, const Getter& getter) const
+{
   session.base = snapshot(getter);
   session.history = {session.base};
 }
 
-void Randomizer::recordMutated(MutationSession& session, const Getter& getter) const {
+void Randomizer::recordMutated(MutationSession& session, const Getter& getter) const
+{
   session.history.push_back(snapshot(getter));
 }
 
 namespace {
 
-Randomizer::Getter currentValues(const RandomizerTarget& target) {
+Randomizer::Getter currentValues(const RandomizerTarget& target)
+{
   return [&target](int index) {
     const plugkit::IParam* p = target.param(index);
     return p ? p->Value() : 0.0;
   };
 }
 
-void writeValues(RandomizerTarget& target, const ParamValueMap& values) {
-  for (const auto& [index, plain] : values) {
+void writeValues(RandomizerTarget& target, const ParamValueMap& values)
+{
+  for (const auto& [index, plain] : values)
+  {
     const plugkit::IParam* p = target.param(index);
     if (!p)
       continue;
@@ -428,11 +487,13 @@ void writeValues(RandomizerTarget& target, const ParamValueMap& values) {
 
 } // namespace
 
-void applyRandomizerParams(RandomizerTarget& target, const ParamValueMap& values, bool isRandomize) {
+void applyRandomizerParams(RandomizerTarget& target, const ParamValueMap& values, bool isRandomize)
+{
   PLUGKIT_ASSERT_MAIN_THREAD();
   target.flushPendingUngesturedEdit();
   PresetManager* manager = target.presetManager();
-  if (!manager) {
+  if (!manager)
+  {
     writeValues(target, values);
     return;
   }
@@ -443,7 +504,8 @@ void applyRandomizerParams(RandomizerTarget& target, const ParamValueMap& values
   manager->setLoadedEntry(-1, false);
   manager->captureBaseline();
   target.setBulkApply(false);
-  if (!isRandomize) {
+  if (!isRandomize)
+  {
     // A variation of a named preset is still that preset, modified.
     identity.modified = true;
     const int entry = manager->resolveIdentity(identity);
@@ -451,9 +513,11 @@ void applyRandomizerParams(RandomizerTarget& target, const ParamValueMap& values
   }
 }
 
-void randomizePatch(RandomizerTarget& target, Randomizer& randomizer, Randomizer::MutationSession& session) {
+void randomizePatch(RandomizerTarget& target, Randomizer& randomizer, Randomizer::MutationSession& session)
+{
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (target.morphActive()) {
+  if (target.morphActive())
+  {
     target.morphRandomize();
     return;
   }
@@ -461,9 +525,11 @@ void randomizePatch(RandomizerTarget& target, Randomizer& randomizer, Randomizer
   randomizer.recordRandomized(session, currentValues(target));
 }
 
-void mutatePatch(RandomizerTarget& target, Randomizer& randomizer, Randomizer::MutationSession& session) {
+void mutatePatch(RandomizerTarget& target, Randomizer& randomizer, Randomizer::MutationSession& session)
+{
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (target.morphActive()) {
+  if (target.morphActive())
+  {
     target.morphMutate();
     return;
   }

@@ -19,7 +19,6 @@ namespace zarvo {
 
 class PresetManager;
 
-
 // One random generator per plug-in instance, shared by the patch buttons and the morph field.
 // Main thread only; no lock.
 class Randomizer
@@ -33,13 +32,13 @@ public:
 
   // The parameters the randomizer owns; a snapshot holds exactly these.
   static constexpr std::array<int, 26> kParams = {
-      par_main_cutoff_hz,   par_main_resonance,   par_main_drive,       par_main_saturation_type,
-      par_main_pass_type,   par_main_pt_depth,    par_main_pt_tilt,     par_break_intensity,
-      par_break_character,  par_break_param,      par_break_double,     par_break_invert_fb,
-      par_preFlt_A_hz,      par_preFlt_A_res,     par_preFlt_A_pt,      par_preFlt_B_hz,
-      par_preFlt_B_res,     par_preFlt_B_pt,      par_preFlt_band_mode, par_preFlt_processing_order,
-      par_neg_band_mix,     par_damping_release,  par_damping_thresh,   par_main_detune,
-      par_preFlt_A_detune,  par_preFlt_B_detune,
+    par_main_cutoff_hz,  par_main_resonance,  par_main_drive,       par_main_saturation_type,
+    par_main_pass_type,  par_main_pt_depth,   par_main_pt_tilt,     par_break_intensity,
+    par_break_character, par_break_param,     par_break_double,     par_break_invert_fb,
+    par_preFlt_A_hz,     par_preFlt_A_res,    par_preFlt_A_pt,      par_preFlt_B_hz,
+    par_preFlt_B_res,    par_preFlt_B_pt,     par_preFlt_band_mode, par_preFlt_processing_order,
+    par_neg_band_mix,    par_damping_release, par_damping_thresh,   par_main_detune,
+    par_preFlt_A_detune, par_preFlt_B_detune,
   };
 
   // Seeded once from the system's random device; never reseeded.

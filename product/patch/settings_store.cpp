@@ -29,16 +29,16 @@ void forEachEntry(std::string_view text, Fn&& fn)
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos)
       continue;
-    fn(plugkit::Trim(line.substr(0, eq), plugkit::kLineBlanks), plugkit::Trim(line.substr(eq + 1), plugkit::kLineBlanks));
+    fn(plugkit::Trim(line.substr(0, eq), plugkit::kLineBlanks),
+       plugkit::Trim(line.substr(eq + 1), plugkit::kLineBlanks));
   }
 }
 
 } // namespace
 
 SettingsStore::SettingsStore(std::string path)
-: mPath(std::move(path))
-{
-}
+  : mPath(std::move(path))
+{}
 
 plugkit::EFileResult SettingsStore::load()
 {
@@ -63,7 +63,8 @@ plugkit::EFileResult SettingsStore::save()
   std::string text;
   SettingsStore merged(mPath);
   if (plugkit::ReadFileCapped(mPath, kMaxFileBytes, text) == plugkit::EFileResult::kOk)
-    forEachEntry(text, [&merged](std::string_view key, std::string_view value) { merged.store(key, std::string(value)); });
+    forEachEntry(text,
+                 [&merged](std::string_view key, std::string_view value) { merged.store(key, std::string(value)); });
   else
     merged.mEntries = mEntries;
   for (const Entry& e : mEntries)
@@ -91,10 +92,7 @@ bool SettingsStore::put(std::string_view key, std::string value)
   return true;
 }
 
-bool SettingsStore::setString(std::string_view key, std::string_view value)
-{
-  return put(key, std::string(value));
-}
+bool SettingsStore::setString(std::string_view key, std::string_view value) { return put(key, std::string(value)); }
 
 void SettingsStore::store(std::string_view key, std::string value)
 {

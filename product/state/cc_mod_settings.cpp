@@ -121,7 +121,8 @@ void CCModSettings::assign(const CCModValues& values)
 
 bool CCModSettings::isFrequencySlot(int slot)
 {
-  return slot >= 0 && slot < mod::kNumModSlots && mod::kModParams[static_cast<size_t>(slot)].kind == mod::kKindFrequency;
+  return slot >= 0 && slot < mod::kNumModSlots &&
+         mod::kModParams[static_cast<size_t>(slot)].kind == mod::kKindFrequency;
 }
 
 double CCModSettings::depthLimit(int slot) const
@@ -312,8 +313,9 @@ void CCModSettings::writeCCModConfig(ZarvoFile& file) const
   for (size_t s = 0; s < mod::kModParams.size(); ++s)
   {
     const int param = mod::kModParams[s].param;
-    lines.push_back(fmt::format("{} {} {} {:.10g} {}", paramName(param), v.mode[static_cast<size_t>(param)] == 1 ? 1 : 0,
-                                v.multiply[s], v.depth[s], v.bipolar[s] ? 1 : 0));
+    lines.push_back(fmt::format("{} {} {} {:.10g} {}", paramName(param),
+                                v.mode[static_cast<size_t>(param)] == 1 ? 1 : 0, v.multiply[s], v.depth[s],
+                                v.bipolar[s] ? 1 : 0));
   }
   file.setSection(kSectionName, std::move(lines));
 }

@@ -35,9 +35,9 @@ public:
 // All settings as plain values: what a reader stages before anything is applied.
 struct CCModValues
 {
-  std::array<uint32_t, kNumParams> mode{};        // 1: the controller modulates; 0: it sets the value
+  std::array<uint32_t, kNumParams> mode{};           // 1: the controller modulates; 0: it sets the value
   std::array<int32_t, mod::kNumModSlots> multiply{}; // non-zero: proportional; 0: additive
-  std::array<double, mod::kNumModSlots> depth{};   // octaves for frequency slots, else -1..1
+  std::array<double, mod::kNumModSlots> depth{};     // octaves for frequency slots, else -1..1
   std::array<bool, mod::kNumModSlots> bipolar{};
 
   bool operator==(const CCModValues&) const = default;
@@ -51,9 +51,8 @@ public:
   static constexpr int kRecordSize = 15;
 
   explicit CCModSettings(const CCModHost& host)
-  : mHost(host)
-  {
-  }
+    : mHost(host)
+  {}
   CCModSettings(const CCModSettings&) = delete;
   CCModSettings& operator=(const CCModSettings&) = delete;
 

@@ -58,7 +58,6 @@ void applySelectionRule(EditorStateFields& f)
   }
 }
 
-
 } // namespace
 
 bool VemlorStateCodec::serializeUIState(plugkit::IByteChunk& chunk) const

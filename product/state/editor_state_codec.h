@@ -28,8 +28,8 @@ struct EditorStateFields
   bool positionLock = false;
   bool soundLock = false;
   bool stripCollapsed = false;
-  bool hoverHelp = true;  // written only; hover help comes from the preferences
-  float dragValue = 0.0f; // the morph pad's end-of-drag value
+  bool hoverHelp = true;    // written only; hover help comes from the preferences
+  float dragValue = 0.0f;   // the morph pad's end-of-drag value
   bool editingMode = false; // read only: decides which point keeps the focus
   uint32_t selection = 0;   // one bit per morph point
   int focus = -1;
@@ -65,9 +65,8 @@ public:
   static constexpr uint32_t kMaxColumnEntries = 32;
 
   explicit VemlorStateCodec(EditorStateHost& host)
-  : mHost(host)
-  {
-  }
+    : mHost(host)
+  {}
 
   // Appends the section; true when every append succeeded.
   bool serializeUIState(plugkit::IByteChunk& chunk) const;

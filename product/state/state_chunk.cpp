@@ -65,14 +65,13 @@ public:
 
 StateChunk::StateChunk(StateHost& host, midi_cc::Mapper& mapper, CCModSettings& ccMod, VemlorStateCodec& codec,
                        morph::MorphController& morph, morph::IMorphHost& morphHost)
-: mHost(host)
-, mMapper(mapper)
-, mCCMod(ccMod)
-, mCodec(codec)
-, mMorph(morph)
-, mMorphHost(morphHost)
-{
-}
+  : mHost(host)
+  , mMapper(mapper)
+  , mCCMod(ccMod)
+  , mCodec(codec)
+  , mMorph(morph)
+  , mMorphHost(morphHost)
+{}
 
 bool StateChunk::serializeState(plugkit::IByteChunk& chunk) const
 {
@@ -131,9 +130,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
   const int editorPos = static_cast<int>(paramsEnd);
   DetachedEditorStateHost detachedEditor;
   const VemlorStateCodec detachedCodec(detachedEditor);
-  pos = completeSectionEnd(chunk, probe, [&](const plugkit::IByteChunk& c) {
-    return detachedCodec.unserializeUIState(c, editorPos);
-  });
+  pos = completeSectionEnd(
+    chunk, probe, [&](const plugkit::IByteChunk& c) { return detachedCodec.unserializeUIState(c, editorPos); });
   if (pos < 0)
     return pos;
 
@@ -144,9 +142,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
   {
     const auto detachedMorph =
       std::make_unique<morph::MorphController>(mMorphHost, kVemlorConfig, kRigParamNaming, kMorphPassShapes);
-    pos = completeSectionEnd(chunk, probe, [&](const plugkit::IByteChunk& c) {
-      return detachedMorph->unserializeMorphState(c, morphPos);
-    });
+    pos = completeSectionEnd(
+      chunk, probe, [&](const plugkit::IByteChunk& c) { return detachedMorph->unserializeMorphState(c, morphPos); });
     if (pos < 0)
       return pos;
   }

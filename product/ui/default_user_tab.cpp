@@ -6,10 +6,10 @@ namespace vemlor::ui {
 
 namespace {
 
-constexpr int kSpacerEighth = -1;     // a horizontal spacer of 1/8 of the column's height
-constexpr int kQuarterWidth = -8;     // the column is 1/4 as wide
-constexpr int kEighthWidth = -9;      // the column is 1/8 as wide
-constexpr int kLabelDamping = 10108;  // caption "DAMPING"
+constexpr int kSpacerEighth = -1;    // a horizontal spacer of 1/8 of the column's height
+constexpr int kQuarterWidth = -8;    // the column is 1/4 as wide
+constexpr int kEighthWidth = -9;     // the column is 1/8 as wide
+constexpr int kLabelDamping = 10108; // caption "DAMPING"
 
 } // namespace
 

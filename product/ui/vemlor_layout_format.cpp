@@ -7,8 +7,8 @@
 namespace vemlor::ui {
 
 // A layout read from text always fits the state chunk whole.
-static_assert(zarvo::ui::UserTabLayout::kMaxSlots == zarvo::VemlorStateCodec::kMaxColumns
-              && zarvo::ui::UserTabLayout::kMaxSlotEntries == zarvo::VemlorStateCodec::kMaxColumnEntries);
+static_assert(zarvo::ui::UserTabLayout::kMaxSlots == zarvo::VemlorStateCodec::kMaxColumns &&
+              zarvo::ui::UserTabLayout::kMaxSlotEntries == zarvo::VemlorStateCodec::kMaxColumnEntries);
 
 std::string VemlorLayoutFormat::altNameFromId(int id) const { return std::string(ui::altNameFromId(id)); }
 

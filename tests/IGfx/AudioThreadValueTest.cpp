@@ -34,7 +34,8 @@ TEST(AudioThreadValueTest, ConcurrentPostsWhileTheEditorDrawsAndReopens)
 {
   EditorSession s(8, 940, 200, 1.f, [](IGfx* g) {
     for (int i = 0; i < 8; ++i)
-      g->AttachControl(new RecordingControl(IRECT(10.f + 30.f * static_cast<float>(i), 10, 35.f + 30.f * static_cast<float>(i), 30), i));
+      g->AttachControl(new RecordingControl(
+        IRECT(10.f + 30.f * static_cast<float>(i), 10, 35.f + 30.f * static_cast<float>(i), 30), i));
   });
   std::atomic<bool> stop{false};
   std::thread audio([&s, &stop] {

@@ -13,7 +13,10 @@ using Strings = std::vector<std::string>;
 class MortalControl : public RecordingControl
 {
 public:
-  MortalControl(const IRECT& r, Strings& deaths, const char* name) : RecordingControl(r, -1, name), mDeaths(deaths) {}
+  MortalControl(const IRECT& r, Strings& deaths, const char* name)
+    : RecordingControl(r, -1, name)
+    , mDeaths(deaths)
+  {}
   ~MortalControl() override { mDeaths.push_back(Name()); }
 
 private:
@@ -126,12 +129,12 @@ TEST(ContextTest, FindingAndIterating)
   EXPECT_EQ(nullptr, s.G().GetControl(3));
 
   Strings visits;
-  s.G().ForControlWithParam(std::vector<int>{2, 1}, [&visits](IControl* c) {
-    visits.emplace_back(static_cast<RecordingControl*>(c)->Name());
-  });
+  s.G().ForControlWithParam(std::vector<int>{2, 1},
+                            [&visits](IControl* c) { visits.emplace_back(static_cast<RecordingControl*>(c)->Name()); });
   EXPECT_EQ((Strings{"a", "a", "b"}), visits);
   visits.clear();
-  s.G().ForControlInGroup("tabs", [&visits](IControl* c) { visits.emplace_back(static_cast<RecordingControl*>(c)->Name()); });
+  s.G().ForControlInGroup("tabs",
+                          [&visits](IControl* c) { visits.emplace_back(static_cast<RecordingControl*>(c)->Name()); });
   s.G().ForControlInGroup("", [&visits](IControl*) { visits.emplace_back("empty group matched"); });
   EXPECT_EQ(Strings{"c"}, visits);
 

@@ -170,8 +170,10 @@ TEST(ControlTest, GesturesGoToTheControlOrToRegions)
   auto* c = s.Attach<RecordingControl>(IRECT(10, 10, 30, 30));
   int controlGestures = 0;
   int regionGestures = 0;
-  c->AttachGestureRecognizer(EGestureType::Pinch, [&controlGestures](IControl*, const IGestureInfo&) { ++controlGestures; });
-  c->AttachGestureRecognizer(EGestureType::Pinch, [](IControl*, const IGestureInfo&) { FAIL() << "first function kept"; });
+  c->AttachGestureRecognizer(EGestureType::Pinch,
+                             [&controlGestures](IControl*, const IGestureInfo&) { ++controlGestures; });
+  c->AttachGestureRecognizer(EGestureType::Pinch,
+                             [](IControl*, const IGestureInfo&) { FAIL() << "first function kept"; });
   s.G().AttachGestureRecognizerToRegion(IRECT(100, 100, 200, 150), EGestureType::Pinch,
                                         [&regionGestures](IControl* ctrl, const IGestureInfo&) {
                                           EXPECT_EQ(nullptr, ctrl);

@@ -58,8 +58,9 @@ TEST_F(FrameLoopTest, DirtyControlIsPaddedAndDrawnInAlignedRegion)
   s.G().Draw(rects);
   EXPECT_EQ(std::vector<IRECT>{IRECT(9, 9, 21, 21)}, Clips(s.recorder));
   // Region preparation, the control's drawing, then the region's completion, inside one frame.
-  const std::vector<std::string> ops{"BeginFrame", "PathTransformSetMatrix", "PathClear", "SetClipRegion",
-                                     "PathMoveTo", "PathLineTo", "PathFill", "CompleteRegion", "EndFrame"};
+  const std::vector<std::string> ops{
+    "BeginFrame", "PathTransformSetMatrix", "PathClear", "SetClipRegion", "PathMoveTo", "PathLineTo",
+    "PathFill",   "CompleteRegion",         "EndFrame"};
   std::vector<std::string> seen;
   for (const DrawCall& call : s.recorder.Calls())
     seen.push_back(call.op);

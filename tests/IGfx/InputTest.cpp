@@ -51,8 +51,8 @@ TEST(InputTest, HostMenuItemsFlagsAndTags)
     const char* text;
     int flags;
   };
-  knob->contextItems = {{"A", 0}, {"Off", IPopupMenu::Item::kDisabled},
-                        {"On", IPopupMenu::Item::kChecked | IPopupMenu::Item::kDisabled}};
+  knob->contextItems = {
+    {"A", 0}, {"Off", IPopupMenu::Item::kDisabled}, {"On", IPopupMenu::Item::kChecked | IPopupMenu::Item::kDisabled}};
   s.Input().Click(20, 20, InputDriver::Right());
 
   const auto& entries = s.handler->LastMenu()->Entries();
@@ -361,7 +361,8 @@ TEST_F(QwertyTest, KeySequences)
   const Case cases[] = {
     {"A plays the base note", {{'A', false}, {'A', true}}, {"on 48", "off 48"}},
     {"X then A an octave up", {{'X', false}, {'X', true}, {'A', false}, {'A', true}}, {"on 60", "off 60"}},
-    {"Z four times stops at 24", {{'Z', false}, {'Z', false}, {'Z', false}, {'Z', false}, {'A', false}, {'A', true}},
+    {"Z four times stops at 24",
+     {{'Z', false}, {'Z', false}, {'Z', false}, {'Z', false}, {'A', false}, {'A', true}},
      {"on 24", "off 24"}},
     {"X seven times stops at 96",
      {{'X', false}, {'X', false}, {'X', false}, {'X', false}, {'X', false}, {'X', false}, {'X', false}, {'A', false}},

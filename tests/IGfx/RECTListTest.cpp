@@ -106,7 +106,8 @@ TEST(IRECTListTest, OptimizeKeepsCoverageRemovesOverlapAndEnds)
         std::swap(l, r);
       if (t > b)
         std::swap(t, b);
-      in.push_back(IRECT(static_cast<float>(l), static_cast<float>(t), static_cast<float>(r + 1), static_cast<float>(b + 1)));
+      in.push_back(
+        IRECT(static_cast<float>(l), static_cast<float>(t), static_cast<float>(r + 1), static_cast<float>(b + 1)));
     }
     IRECTList list;
     for (const IRECT& r : in)

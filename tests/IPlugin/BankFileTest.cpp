@@ -41,29 +41,29 @@ void Zeros(Bytes& b, size_t n) { b.insert(b.end(), n, 0); }
 // Slot n of the preset list; for initialised slots, the values as little-endian doubles.
 const Bytes kChunkBank = [] {
   Bytes b = {
-    'C', 'c', 'n', 'K',     // 0   chunk magic
+    'C',  'c',  'n',  'K',  // 0   chunk magic
     0x00, 0x00, 0x00, 0xE4, // 4   byte size: 68 bytes of bank data + 160 = 228, the whole file
-    'F', 'B', 'C', 'h',     // 8   chunk bank
+    'F',  'B',  'C',  'h',  // 8   chunk bank
     0x00, 0x00, 0x00, 0x02, // 12  format version 2
-    'V', 'm', 'l', 'r',     // 16  unique identifier
+    'V',  'm',  'l',  'r',  // 16  unique identifier
     0x00, 0x00, 0x28, 0x3C, // 20  version 1.3.0 as 10300
     0x00, 0x00, 0x00, 0x03, // 24  three programs
     0x00, 0x00, 0x00, 0x01, // 28  current program 1
   };
   Zeros(b, 124); // 32 reserved
   const Bytes data = {
-    0x00, 0x00, 0x00, 0x44,                         // 156 bank data size 68
-    't', 'f', 'f', 'p', 0x00, 0x00, 0x01, 0x00,     // 160 "tffp", 0x00010000 little-endian
-    0x04, 0x00, 0x00, 0x00, 'S', 'o', 'f', 't',     // 168 slot 0: name length 4, "Soft"
-    0x01,                                           //     initialised
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD0, 0x3F, //     0.25
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, //     2.0
-    0x04, 0x00, 0x00, 0x00, 'H', 'a', 'r', 'd',     // 193 slot 1: "Hard"
-    0x01,                                           //     initialised
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, //     1.0
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40, //     4.0
-    0x05, 0x00, 0x00, 0x00, 'e', 'm', 'p', 't', 'y', // 218 slot 2: "empty"
-    0x00,                                           //     not initialised, no state
+    0x00, 0x00, 0x00, 0x44,                              // 156 bank data size 68
+    't',  'f',  'f',  'p',  0x00, 0x00, 0x01, 0x00,      // 160 "tffp", 0x00010000 little-endian
+    0x04, 0x00, 0x00, 0x00, 'S',  'o',  'f',  't',       // 168 slot 0: name length 4, "Soft"
+    0x01,                                                //     initialised
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xD0, 0x3F,      //     0.25
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40,      //     2.0
+    0x04, 0x00, 0x00, 0x00, 'H',  'a',  'r',  'd',       // 193 slot 1: "Hard"
+    0x01,                                                //     initialised
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F,      //     1.0
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40,      //     4.0
+    0x05, 0x00, 0x00, 0x00, 'e',  'm',  'p',  't',  'y', // 218 slot 2: "empty"
+    0x00,                                                //     not initialised, no state
   };
   b.insert(b.end(), data.begin(), data.end());
   return b;
@@ -73,28 +73,28 @@ const Bytes kChunkBank = [] {
 void ProgramRecord(Bytes& b, const char* name, const Bytes& floats)
 {
   const Bytes header = {
-    'C', 'c', 'n', 'K',     // +0  chunk magic
+    'C',  'c',  'n',  'K',  // +0  chunk magic
     0x00, 0x00, 0x00, 0x00, // +4  byte size 0
-    'F', 'x', 'C', 'k',     // +8  parameter program
+    'F',  'x',  'C',  'k',  // +8  parameter program
     0x00, 0x00, 0x00, 0x01, // +12 format version 1
-    'V', 'm', 'l', 'r',     // +16 unique identifier
+    'V',  'm',  'l',  'r',  // +16 unique identifier
     0x00, 0x00, 0x28, 0x3C, // +20 version 10300
     0x00, 0x00, 0x00, 0x02, // +24 two parameters
   };
   b.insert(b.end(), header.begin(), header.end());
   const std::string text(name);
   b.insert(b.end(), text.begin(), text.end());
-  Zeros(b, 28 - text.size()); // +28 name, zero-filled
+  Zeros(b, 28 - text.size());                      // +28 name, zero-filled
   b.insert(b.end(), floats.begin(), floats.end()); // +56
 }
 
 const Bytes kParameterBank = [] {
   Bytes b = {
-    'C', 'c', 'n', 'K',     // 0   chunk magic
+    'C',  'c',  'n',  'K',  // 0   chunk magic
     0x00, 0x00, 0x00, 0x00, // 4   byte size 0
-    'F', 'x', 'B', 'k',     // 8   parameter bank
+    'F',  'x',  'B',  'k',  // 8   parameter bank
     0x00, 0x00, 0x00, 0x02, // 12  format version 2
-    'V', 'm', 'l', 'r',     // 16  unique identifier
+    'V',  'm',  'l',  'r',  // 16  unique identifier
     0x00, 0x00, 0x28, 0x3C, // 20  version 10300
     0x00, 0x00, 0x00, 0x03, // 24  three programs
     0x00, 0x00, 0x00, 0x01, // 28  current program 1
@@ -112,19 +112,19 @@ const Bytes kParameterBank = [] {
 // Program files of slot "Hard" (1.0, 4).
 const Bytes kChunkProgram = [] {
   Bytes b = {
-    'C', 'c', 'n', 'K',     // 0  chunk magic
+    'C',  'c',  'n',  'K',  // 0  chunk magic
     0x00, 0x00, 0x00, 0x54, // 4  byte size: 24 bytes of data + 60 = 84
-    'F', 'P', 'C', 'h',     // 8  opaque chunk program
+    'F',  'P',  'C',  'h',  // 8  opaque chunk program
     0x00, 0x00, 0x00, 0x01, // 12 format version 1
-    'V', 'm', 'l', 'r',     // 16 unique identifier
+    'V',  'm',  'l',  'r',  // 16 unique identifier
     0x00, 0x00, 0x28, 0x3C, // 20 version 10300
     0x00, 0x00, 0x00, 0x02, // 24 two parameters
-    'H', 'a', 'r', 'd',     // 28 program name
+    'H',  'a',  'r',  'd',  // 28 program name
   };
   Zeros(b, 24);
   const Bytes data = {
     0x00, 0x00, 0x00, 0x18,                         // 56 data size 24
-    't', 'f', 'f', 'p', 0x00, 0x00, 0x01, 0x00,     // 60 "tffp", 0x00010000 little-endian
+    't',  'f',  'f',  'p',  0x00, 0x00, 0x01, 0x00, // 60 "tffp", 0x00010000 little-endian
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF0, 0x3F, // 68 1.0
     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x40, // 76 4.0
   };
@@ -415,22 +415,40 @@ TEST(BankFile, DamagedFilesReportFalse)
   };
   const Case cases[] = {
     // The list reader fails in slot 1's state: slot 0 keeps what was read, the rest stays.
-    {"ChunkBankCutInsideTheList", true, Bytes(kChunkBank.begin(), kChunkBank.begin() + 200), true,
+    {"ChunkBankCutInsideTheList",
+     true,
+     Bytes(kChunkBank.begin(), kChunkBank.begin() + 200),
+     true,
      {"Soft", "empty", "empty"}},
     {"ChunkBankForAPluginWithoutChunks", false, kChunkBank, true, {"empty", "empty", "empty"}},
     {"UnknownBankForm", true, Patched(kChunkBank, 8, {'X', 'x', 'B', 'k'}), true, {"empty", "empty", "empty"}},
     // Record 1 counts three parameters: record 0 stays loaded.
-    {"ParameterBankRecordWithOtherCount", false, Patched(kParameterBank, 156 + 64 + 27, {0x03}), true,
+    {"ParameterBankRecordWithOtherCount",
+     false,
+     Patched(kParameterBank, 156 + 64 + 27, {0x03}),
+     true,
      {"Soft", "empty", "empty"}},
-    {"ParameterBankRecordWithOtherForm", false, Patched(kParameterBank, 156 + 64 + 8, {'F', 'P', 'C', 'h'}), true,
+    {"ParameterBankRecordWithOtherForm",
+     false,
+     Patched(kParameterBank, 156 + 64 + 8, {'F', 'P', 'C', 'h'}),
+     true,
      {"Soft", "empty", "empty"}},
-    {"ProgramWithOtherParameterCount", false, Patched(kParameterProgram, 27, {0x03}), false,
+    {"ProgramWithOtherParameterCount",
+     false,
+     Patched(kParameterProgram, 27, {0x03}),
+     false,
      {"empty", "empty", "empty"}},
-    {"ProgramWithOtherFormatVersion", false, Patched(kParameterProgram, 15, {0x02}), false,
+    {"ProgramWithOtherFormatVersion",
+     false,
+     Patched(kParameterProgram, 15, {0x02}),
+     false,
      {"empty", "empty", "empty"}},
     {"ChunkProgramForAPluginWithoutChunks", false, kChunkProgram, false, {"empty", "empty", "empty"}},
-    {"ChunkProgramWithShortState", true, Bytes(kChunkProgram.begin(), kChunkProgram.end() - 1),
-     false, {"empty", "empty", "empty"}},
+    {"ChunkProgramWithShortState",
+     true,
+     Bytes(kChunkProgram.begin(), kChunkProgram.end() - 1),
+     false,
+     {"empty", "empty", "empty"}},
   };
   TempDir dir;
   for (const Case& c : cases)

@@ -65,8 +65,8 @@ TEST(EditorDelegateTest, ParamResetVisitsEveryParameterInOrder)
 {
   RecordingDelegate delegate;
   delegate.OnParamReset(EParamSource::kPresetRecall);
-  EXPECT_EQ(delegate.calls, (Calls{"change 0", "changeUI 0 recall", "change 1", "changeUI 1 recall", "change 2",
-                                   "changeUI 2 recall"}));
+  EXPECT_EQ(delegate.calls,
+            (Calls{"change 0", "changeUI 0 recall", "change 1", "changeUI 1 recall", "change 2", "changeUI 2 recall"}));
 }
 
 TEST(EditorDelegateTest, OpeningAndRestoringPushEveryValueToTheEditor)

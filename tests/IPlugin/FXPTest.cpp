@@ -26,8 +26,9 @@ class FXPTest : public ::testing::Test
 protected:
   void SetUp() override
   {
-    mDir = fs::temp_directory_path() / ("fxp-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed())
-                                        + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    mDir =
+      fs::temp_directory_path() / ("fxp-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                   "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(mDir);
   }
   void TearDown() override { fs::remove_all(mDir); }
@@ -37,8 +38,8 @@ protected:
   std::string Write(const char* name, const Bytes& bytes) const
   {
     const std::string path = PathOf(name);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
 

@@ -25,8 +25,8 @@ class FilesTest : public ::testing::Test
 protected:
   void SetUp() override
   {
-    mDir = fs::temp_directory_path() / ("files-test-" + std::to_string(::getpid()) + "-"
-                                        + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    mDir = fs::temp_directory_path() / ("files-test-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(mDir);
     fs::create_directories(mDir);
   }

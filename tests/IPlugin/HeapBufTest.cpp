@@ -5,8 +5,7 @@
 
 #include "IPlugin/HeapBuf.h"
 
-namespace
-{
+namespace {
 
 struct ResizeStep
 {
@@ -35,8 +34,7 @@ const ResizeCase kResizeCases[] = {
 };
 
 class HeapBufResize : public testing::TestWithParam<ResizeCase>
-{
-};
+{};
 
 TEST_P(HeapBufResize, AllocationFollowsGrowthPolicy)
 {

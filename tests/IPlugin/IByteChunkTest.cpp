@@ -5,14 +5,10 @@
 
 #include "IPlugin/IByteChunk.h"
 
-namespace
-{
+namespace {
 using plugkit::IByteChunk;
 
-std::vector<uint8_t> BytesOf(const IByteChunk& chunk)
-{
-  return {chunk.GetData(), chunk.GetData() + chunk.Size()};
-}
+std::vector<uint8_t> BytesOf(const IByteChunk& chunk) { return {chunk.GetData(), chunk.GetData() + chunk.Size()}; }
 
 TEST(IByteChunk, TypedPutsAreLittleEndianAndRoundTrip)
 {
@@ -84,8 +80,7 @@ const BadReadCase kBadReads[] = {
 };
 
 class IByteChunkBadRead : public testing::TestWithParam<BadReadCase>
-{
-};
+{};
 
 TEST_P(IByteChunkBadRead, FailsWithoutReading)
 {

@@ -8,8 +8,7 @@
 #include "IPlugin/IPluginParameter.h"
 #include "IPlugin/TextScan.h"
 
-namespace
-{
+namespace {
 using plugkit::IParam;
 
 template <typename Case>
@@ -31,8 +30,8 @@ struct InitCase
 
 const InitCase kInitCases[] = {
   {"MaxRaisedToMinPlusStep", [](IParam& p) { p.InitDouble("a", 0, 0, 0, 1); }, IParam::kTypeDouble, 0, 1, 0, 0},
-  {"QuarterStepHasTwoDecimals", [](IParam& p) { p.InitDouble("a", 0.3, 0, 1, 0.25); }, IParam::kTypeDouble, 0, 1,
-   0.3, 2},
+  {"QuarterStepHasTwoDecimals", [](IParam& p) { p.InitDouble("a", 0.3, 0, 1, 0.25); }, IParam::kTypeDouble, 0, 1, 0.3,
+   2},
   {"HundredthStep", [](IParam& p) { p.InitDouble("a", 0, -1, 1, 0.01); }, IParam::kTypeDouble, -1, 1, 0, 2},
   {"InexactDecimalStep", [](IParam& p) { p.InitDouble("a", 0, 0, 1, 0.07); }, IParam::kTypeDouble, 0, 1, 0, 2},
   {"TinyStepCapsAtSix", [](IParam& p) { p.InitDouble("a", 0, 0, 1, 0.0000001); }, IParam::kTypeDouble, 0, 1, 0, 6},
@@ -40,7 +39,11 @@ const InitCase kInitCases[] = {
    IParam::kTypeDouble, -2, 2, 0.5, 1},
   {"DefaultClamped", [](IParam& p) { p.InitInt("a", 50, 0, 10); }, IParam::kTypeInt, 0, 10, 10, 0},
   {"BoolIsSteppedZeroToOne", [](IParam& p) { p.InitBool("a", true); }, IParam::kTypeBool, 0, 1, 1, 0},
-  {"EnumSpansItsTexts", [](IParam& p) { p.InitEnum("a", 2, {"x", "y", "z", "w"}); }, IParam::kTypeEnum, 0, 3, 2, 0},
+  {"EnumSpansItsTexts",
+   [](IParam& p) {
+     p.InitEnum("a", 2, {"x", "y", "z", "w"});
+   },
+   IParam::kTypeEnum, 0, 3, 2, 0},
   {"OuterTypeSurvives",
    [](IParam& p) {
      p.InitEnum("a", 0, {"x", "y"});
@@ -50,8 +53,7 @@ const InitCase kInitCases[] = {
 };
 
 class IParamInit : public testing::TestWithParam<InitCase>
-{
-};
+{};
 
 TEST_P(IParamInit, SetsRangeValueAndPrecision)
 {
@@ -89,8 +91,7 @@ const ConstrainCase kConstrainCases[] = {
 };
 
 class IParamConstrain : public testing::TestWithParam<ConstrainCase>
-{
-};
+{};
 
 TEST_P(IParamConstrain, StoresConstrainedValue)
 {
@@ -121,15 +122,14 @@ const ShapeCase kShapeCases[] = {
   {"SquareRootCurve", std::make_shared<IParam::ShapePowCurve>(0.5), 0, 100, 0.25, 50, 3, IParam::kShapePowCurve},
   {"ThirdRootCurve", std::make_shared<IParam::ShapePowCurve>(0.3), 0, 1, 1, 1, 5, IParam::kShapePowCurve},
   {"NearLinearCurve", std::make_shared<IParam::ShapePowCurve>(1.2), 0, 1, 1, 1, 0, IParam::kShapePowCurve},
-  {"ExpMidpointIsGeometricMean", std::make_shared<IParam::ShapeExp>(), 20, 20000, 0.5, std::sqrt(20.0 * 20000.0),
-   1, IParam::kShapeExponential},
+  {"ExpMidpointIsGeometricMean", std::make_shared<IParam::ShapeExp>(), 20, 20000, 0.5, std::sqrt(20.0 * 20000.0), 1,
+   IParam::kShapeExponential},
   {"ExpFromZeroStartsAtTinyValue", std::make_shared<IParam::ShapeExp>(), 0, 1000, 0, 1e-8, 1,
    IParam::kShapeExponential},
 };
 
 class IParamShape : public testing::TestWithParam<ShapeCase>
-{
-};
+{};
 
 TEST_P(IParamShape, MapsBothWays)
 {
@@ -159,22 +159,23 @@ struct DisplayCase
   const char* expected;
 };
 
-void InitOnOff(IParam& p)
-{
-  p.InitBool("power", false, "", 0, "", "Off", "On");
-}
+void InitOnOff(IParam& p) { p.InitBool("power", false, "", 0, "", "Off", "On"); }
 
 const DisplayCase kDisplayCases[] = {
   {"BoolOffText", InitOnOff, 0, false, true, "Off"},
   {"BoolOnText", InitOnOff, 1, false, true, "On"},
   {"BoolWithoutDisplayTexts", InitOnOff, 1, false, false, "1"},
-  {"EnumFromNormalized", [](IParam& p) { p.InitEnum("m", 0, {"LP", "HP", "BP"}); }, 0.6, true, true, "HP"},
+  {"EnumFromNormalized",
+   [](IParam& p) {
+     p.InitEnum("m", 0, {"LP", "HP", "BP"});
+   },
+   0.6, true, true, "HP"},
   {"IntegerRoundsHalfAwayFromZero", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 1); }, -2.5, false, true, "-3"},
   {"Decimals", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 0.01); }, 3.14159, false, true, "3.14"},
   {"NegateDisplay", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 1, "", IParam::kFlagNegateDisplay); }, -3, false,
    true, "3"},
-  {"NegateDisplayZeroHasNoSign",
-   [](IParam& p) { p.InitDouble("a", 0, -10, 10, 0.1, "", IParam::kFlagNegateDisplay); }, 0, false, true, "0.0"},
+  {"NegateDisplayZeroHasNoSign", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 0.1, "", IParam::kFlagNegateDisplay); },
+   0, false, true, "0.0"},
   {"SignDisplayPositive", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 0.1, "", IParam::kFlagSignDisplay); }, 2.5,
    false, true, "+2.5"},
   {"SignDisplayZero", [](IParam& p) { p.InitDouble("a", 0, -10, 10, 0.1, "", IParam::kFlagSignDisplay); }, 0, false,
@@ -197,8 +198,7 @@ const DisplayCase kDisplayCases[] = {
 };
 
 class IParamDisplay : public testing::TestWithParam<DisplayCase>
-{
-};
+{};
 
 TEST_P(IParamDisplay, FormatsValue)
 {
@@ -245,8 +245,16 @@ const ParseCase kParseCases[] = {
   {"BoolOnText", InitOnOff, "On", 1},
   {"BoolUnknownText", InitOnOff, "maybe", 0},
   {"BoolTextIsCaseSensitive", InitOnOff, "on", 0},
-  {"EnumText", [](IParam& p) { p.InitEnum("m", 0, {"LP", "HP", "BP"}); }, "BP", 2},
-  {"EnumNumberIsNotRead", [](IParam& p) { p.InitEnum("m", 0, {"LP", "HP", "BP"}); }, "2", 0},
+  {"EnumText",
+   [](IParam& p) {
+     p.InitEnum("m", 0, {"LP", "HP", "BP"});
+   },
+   "BP", 2},
+  {"EnumNumberIsNotRead",
+   [](IParam& p) {
+     p.InitEnum("m", 0, {"LP", "HP", "BP"});
+   },
+   "2", 0},
   {"NumberWithUnit", [](IParam& p) { p.InitDouble("a", 0, 0, 100, 0.1); }, "12.5 Hz", 12.5},
   {"LeadingBlanksAndPlus", [](IParam& p) { p.InitDouble("a", 0, -100, 100, 0.1); }, "  +7.25", 7.25},
   {"NoNumberIsZeroClamped", [](IParam& p) { p.InitDouble("a", 5, 1, 100, 1); }, "abc", 1},
@@ -263,8 +271,7 @@ const ParseCase kParseCases[] = {
 };
 
 class IParamParse : public testing::TestWithParam<ParseCase>
-{
-};
+{};
 
 TEST_P(IParamParse, GivesPlainValue)
 {
@@ -286,10 +293,7 @@ struct ReadCase
   std::optional<double> expected;
 };
 
-void InitMilliseconds(IParam& p)
-{
-  p.InitDouble("t", 5, 0, 100, 0.1, "ms");
-}
+void InitMilliseconds(IParam& p) { p.InitDouble("t", 5, 0, 100, 0.1, "ms"); }
 
 // Reads "<n> s" as n seconds of a millisecond parameter, and nothing else.
 void InitSecondsParse(IParam& p)
@@ -308,7 +312,11 @@ const ReadCase kReadCases[] = {
   {"ExactText", InitOnOff, "On", 1},
   {"TextInAnyCaseAndBlanks", InitOnOff, "  oFF ", 0},
   {"UnknownTextOnBoolRefused", InitOnOff, "maybe", std::nullopt},
-  {"NumberOnEnumRefused", [](IParam& p) { p.InitEnum("m", 0, {"LP", "HP", "BP"}); }, "2", std::nullopt},
+  {"NumberOnEnumRefused",
+   [](IParam& p) {
+     p.InitEnum("m", 0, {"LP", "HP", "BP"});
+   },
+   "2", std::nullopt},
   {"NumberWithTheLabel", InitMilliseconds, "12.5 MS", 12.5},
   {"BareNumber", InitMilliseconds, " +7.25 ", 7.25},
   {"OtherUnitRefused", InitMilliseconds, "12.5 Hz", std::nullopt},
@@ -327,8 +335,7 @@ const ReadCase kReadCases[] = {
 };
 
 class IParamRead : public testing::TestWithParam<ReadCase>
-{
-};
+{};
 
 TEST_P(IParamRead, GivesConstrainedValueOrNothing)
 {

@@ -8,8 +8,7 @@
 
 #include "IPlugin/IPluginParameter.h"
 
-namespace
-{
+namespace {
 using plugkit::IParam;
 
 template <typename Case>
@@ -45,8 +44,7 @@ const InitialiserCase kInitialiserCases[] = {
 };
 
 class ParamInitialiser : public testing::TestWithParam<InitialiserCase>
-{
-};
+{};
 
 TEST_P(ParamInitialiser, SetsUnitLabelShapeAndStep)
 {
@@ -103,8 +101,7 @@ const PitchCase kPitchCases[] = {
 };
 
 class ParamPitch : public testing::TestWithParam<PitchCase>
-{
-};
+{};
 
 TEST_P(ParamPitch, NamesNotesWithTheirOctave)
 {
@@ -139,8 +136,7 @@ const CopyCase kCopyCases[] = {
 };
 
 class ParamCopy : public testing::TestWithParam<CopyCase>
-{
-};
+{};
 
 TEST_P(ParamCopy, CopiesUnderTheChangedName)
 {
@@ -236,12 +232,11 @@ TEST(ParamExtras, BoundsPrecisionAndShapeValue)
 class JsonChecker
 {
 public:
-  explicit JsonChecker(const std::string& text) : mText(text) {}
+  explicit JsonChecker(const std::string& text)
+    : mText(text)
+  {}
 
-  bool Valid()
-  {
-    return Value() && (Blank(), mPos == mText.size());
-  }
+  bool Valid() { return Value() && (Blank(), mPos == mText.size()); }
 
 private:
   void Blank()
@@ -351,8 +346,7 @@ const JsonCase kJsonCases[] = {
 };
 
 class ParamJson : public testing::TestWithParam<JsonCase>
-{
-};
+{};
 
 TEST_P(ParamJson, ParsesAsJson)
 {
@@ -373,7 +367,8 @@ INSTANTIATE_TEST_SUITE_P(Json, ParamJson, testing::ValuesIn(kJsonCases), CaseNam
 
 TEST(ParamExtras, JsonCheckerRefusesBrokenText)
 {
-  for (const char* broken : {"{\"a\":1,}", "{\"a\" 1}", "{\"a\":\"x\"\"}", "{\"a\":inf}", "{\"a\":1} x", "{\"a\":\"\t\"}"})
+  for (const char* broken :
+       {"{\"a\":1,}", "{\"a\" 1}", "{\"a\":\"x\"\"}", "{\"a\":inf}", "{\"a\":1} x", "{\"a\":\"\t\"}"})
     EXPECT_FALSE(JsonChecker(broken).Valid()) << broken;
 }
 

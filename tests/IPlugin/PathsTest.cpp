@@ -12,8 +12,7 @@
 
 #include "IPlugin/IPluginPaths.h"
 
-namespace
-{
+namespace {
 namespace fs = std::filesystem;
 using plugkit::EResourceLocation;
 
@@ -99,35 +98,17 @@ struct FolderCase
   const char* expected;
 };
 
-void UserAppSupport(TextString& path)
-{
-  plugkit::AppSupportPath(path, false);
-}
+void UserAppSupport(TextString& path) { plugkit::AppSupportPath(path, false); }
 
-void SystemAppSupport(TextString& path)
-{
-  plugkit::AppSupportPath(path, true);
-}
+void SystemAppSupport(TextString& path) { plugkit::AppSupportPath(path, true); }
 
-void ProductIni(TextString& path)
-{
-  plugkit::INIPath(path, "Vemlor");
-}
+void ProductIni(TextString& path) { plugkit::INIPath(path, "Vemlor"); }
 
-void UserVST3Presets(TextString& path)
-{
-  plugkit::VST3PresetsPath(path, "ZarvoAudio", "Vemlor", false);
-}
+void UserVST3Presets(TextString& path) { plugkit::VST3PresetsPath(path, "ZarvoAudio", "Vemlor", false); }
 
-void SystemVST3Presets(TextString& path)
-{
-  plugkit::VST3PresetsPath(path, "ZarvoAudio", "Vemlor", true);
-}
+void SystemVST3Presets(TextString& path) { plugkit::VST3PresetsPath(path, "ZarvoAudio", "Vemlor", true); }
 
-void AppGroupContainer(TextString& path)
-{
-  plugkit::AppGroupContainerPath(path, "group.com.zarvoaudio.vemlor");
-}
+void AppGroupContainer(TextString& path) { plugkit::AppGroupContainerPath(path, "group.com.zarvoaudio.vemlor"); }
 
 const FolderCase kFolderCases[] = {
   {"AppSupportFromXdgDataHome", "@/data", nullptr, nullptr, UserAppSupport, "@/data"},
@@ -152,8 +133,7 @@ const FolderCase kFolderCases[] = {
 };
 
 class PathsFolder : public testing::TestWithParam<FolderCase>
-{
-};
+{};
 
 TEST_P(PathsFolder, Resolves)
 {
@@ -230,7 +210,7 @@ TEST(Paths, ProcessKind)
 
 struct LocateCase
 {
-  const char* name; // test name
+  const char* name;     // test name
   const char* resource; // "@" stands for the temporary folder
   const char* type;
   EResourceLocation expected;
@@ -238,8 +218,7 @@ struct LocateCase
 };
 
 const LocateCase kLocateCases[] = {
-  {"BundleIgnoresTypeCase", "vemlor.svg", "SVG", plugkit::kAbsolutePath,
-   "@/Vemlor.vst3/Contents/Resources/vemlor.svg"},
+  {"BundleIgnoresTypeCase", "vemlor.svg", "SVG", plugkit::kAbsolutePath, "@/Vemlor.vst3/Contents/Resources/vemlor.svg"},
   {"BundleBeforeShared", "both.ttf", "ttf", plugkit::kAbsolutePath, "@/Vemlor.vst3/Contents/Resources/both.ttf"},
   {"SharedWhenNotInBundle", "shared.ttf", "ttf", plugkit::kAbsolutePath, "@/home/Music/Vemlor/Resources/shared.ttf"},
   {"SharedTakesLastPathComponent", "fonts/shared.ttf", "ttf", plugkit::kAbsolutePath,
@@ -252,8 +231,7 @@ const LocateCase kLocateCases[] = {
 };
 
 class PathsLocate : public testing::TestWithParam<LocateCase>
-{
-};
+{};
 
 TEST_P(PathsLocate, FindsInOrder)
 {

@@ -50,8 +50,8 @@ TEST(PluginBaseExtras, VersionsAndBuildInfo)
   EXPECT_STREQ(text.Get(), "v1.3.0");
   EXPECT_STREQ(plug->GetAPIStr(), "VST3");
   plug->GetBuildInfoStr(text, "Dec 10 2026", "17:34:52");
-  EXPECT_EQ(std::string(text.Get()), std::string("v1.3.0 VST3 (") + IPluginAPIBase::GetArchStr()
-                                         + "), built on Dec 10 2026 at 17:34 ");
+  EXPECT_EQ(std::string(text.Get()),
+            std::string("v1.3.0 VST3 (") + IPluginAPIBase::GetArchStr() + "), built on Dec 10 2026 at 17:34 ");
   EXPECT_EQ(plug->GetHostVersion(true), 0) << "no host identified";
 }
 

@@ -32,8 +32,8 @@ std::vector<double> ValuesOf(const IPluginBase& plug)
   return values;
 }
 
-const Calls kResetCalls{"change 0 recall -1", "changeUI 0 recall", "change 1 recall -1",
-                        "changeUI 1 recall", "change 2 recall -1", "changeUI 2 recall"};
+const Calls kResetCalls{"change 0 recall -1", "changeUI 0 recall",  "change 1 recall -1",
+                        "changeUI 1 recall",  "change 2 recall -1", "changeUI 2 recall"};
 
 TEST(PluginBaseTest, StateRoundTripsThroughAChunk)
 {
@@ -65,8 +65,8 @@ TEST(PluginBaseTest, StoredValuesAreSteppedAndClamped)
     double expected;
   };
   const Case cases[] = {
-    {"in range", 42.5, 42.5},     {"between steps", 12.3, 12.5}, {"half step rounds away", 12.25, 12.5},
-    {"above the range", 200, 100}, {"below the range", -5, 0},   {"not a number", std::nan(""), 10},
+    {"in range", 42.5, 42.5},      {"between steps", 12.3, 12.5}, {"half step rounds away", 12.25, 12.5},
+    {"above the range", 200, 100}, {"below the range", -5, 0},    {"not a number", std::nan(""), 10},
   };
   for (const Case& c : cases)
   {

@@ -14,8 +14,7 @@ class ExtrasProcessor : public IPluginProcessor
 public:
   explicit ExtrasProcessor(const char* channelIO, int plugType = kPlugTypeEffect, bool midiIn = false)
     : IPluginProcessor(MakeConfig(channelIO, plugType, midiIn), kAPIVST3)
-  {
-  }
+  {}
 
   bool SendMidiMsg(const IMidiMsg&) override { return true; }
 
@@ -63,9 +62,9 @@ TEST(ProcessorExtras, LegalChannelCounts)
     bool legal;
   };
   const Case cases[] = {
-    {"1-1 2-2", -1, 2, true},  {"1-1 2-2", 1, 2, false},  {"1-1 2-2", -1, -1, true}, {"1-1 2-2", 2, -1, true},
-    {"1-1 2-2", 1, 1, true},   {"1-1 2-2", 3, -1, false}, {"2.2-2", 4, 2, true},     {"2.2-2", 2, 2, false},
-    {"0-2", 0, 2, true},       {"", -1, -1, false},
+    {"1-1 2-2", -1, 2, true}, {"1-1 2-2", 1, 2, false},  {"1-1 2-2", -1, -1, true}, {"1-1 2-2", 2, -1, true},
+    {"1-1 2-2", 1, 1, true},  {"1-1 2-2", 3, -1, false}, {"2.2-2", 4, 2, true},     {"2.2-2", 2, 2, false},
+    {"0-2", 0, 2, true},      {"", -1, -1, false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ExtrasProcessor(c.channelIO).LegalIO(c.nIn, c.nOut), c.legal)

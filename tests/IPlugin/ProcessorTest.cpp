@@ -27,8 +27,7 @@ class TestProcessor : public IPluginProcessor
 public:
   explicit TestProcessor(const char* channelIO, int latency = 0)
     : IPluginProcessor(ProcessorConfig(channelIO, latency), kAPIVST3)
-  {
-  }
+  {}
 
   bool SendMidiMsg(const IMidiMsg& msg) override
   {
@@ -221,8 +220,8 @@ TEST(ProcessorTest, PassThroughDelaysByTheLatency)
     bool float32;
   };
   const Case cases[] = {
-    {"no latency", 0, false},       {"one sample", 1, false},         {"three samples", 3, false},
-    {"whole block", 8, false},      {"longer than a block", 11, false}, {"32-bit, three samples", 3, true},
+    {"no latency", 0, false},        {"one sample", 1, false},           {"three samples", 3, false},
+    {"whole block", 8, false},       {"longer than a block", 11, false}, {"32-bit, three samples", 3, true},
     {"32-bit, no latency", 0, true},
   };
   for (const Case& c : cases)
@@ -327,8 +326,8 @@ TEST(ProcessorTest, HostPointersGoToConnectedChannelsOnly)
 {
   TestProcessor proc("4-4");
   proc.SetBlockSize(4);
-  std::vector<double> host[4] = {std::vector<double>(4, 1.0), std::vector<double>(4, 2.0),
-                                 std::vector<double>(4, 3.0), std::vector<double>(4, 4.0)};
+  std::vector<double> host[4] = {std::vector<double>(4, 1.0), std::vector<double>(4, 2.0), std::vector<double>(4, 3.0),
+                                 std::vector<double>(4, 4.0)};
   double* ptrs[] = {host[0].data(), host[1].data(), host[2].data(), host[3].data()};
   std::vector<double> out[4] = {std::vector<double>(4), std::vector<double>(4), std::vector<double>(4),
                                 std::vector<double>(4)};

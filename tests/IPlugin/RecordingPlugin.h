@@ -15,11 +15,11 @@ inline const char* SourceName(EParamSource source)
 {
   switch (source)
   {
-    case EParamSource::kReset: return "reset";
-    case EParamSource::kHost: return "host";
-    case EParamSource::kPresetRecall: return "recall";
-    case EParamSource::kUI: return "ui";
-    case EParamSource::kDelegate: return "delegate";
+  case EParamSource::kReset: return "reset";
+  case EParamSource::kHost: return "host";
+  case EParamSource::kPresetRecall: return "recall";
+  case EParamSource::kUI: return "ui";
+  case EParamSource::kDelegate: return "delegate";
   }
   return "?";
 }
@@ -111,7 +111,11 @@ public:
 class ViolationRecorder
 {
 public:
-  ViolationRecorder() { mPrevious = SetThreadRoleViolationHandler(&Record); Violations().clear(); }
+  ViolationRecorder()
+  {
+    mPrevious = SetThreadRoleViolationHandler(&Record);
+    Violations().clear();
+  }
   ~ViolationRecorder() { SetThreadRoleViolationHandler(mPrevious); }
 
   static std::vector<std::string>& Violations()

@@ -6,8 +6,7 @@
 
 #include "IPlugin/TextScan.h"
 
-namespace
-{
+namespace {
 
 struct NumberCase
 {

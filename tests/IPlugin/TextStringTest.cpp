@@ -4,8 +4,7 @@
 
 #include "IPlugin/TextString.h"
 
-namespace
-{
+namespace {
 
 struct EditCase
 {
@@ -40,8 +39,7 @@ const EditCase kEditCases[] = {
 };
 
 class TextStringEdit : public testing::TestWithParam<EditCase>
-{
-};
+{};
 
 TEST_P(TextStringEdit, GivesExpectedText)
 {

@@ -7,8 +7,7 @@
 #include "IPlugin/IPluginTaskQueue.h"
 #include "IPlugin/IPluginTimer.h"
 
-namespace
-{
+namespace {
 using plugkit::IRunLoop;
 using plugkit::MainThreadTaskQueue;
 using plugkit::ManualRunLoop;
@@ -136,8 +135,7 @@ const TimerCase kTimerCases[] = {
 };
 
 class TimerStop : public testing::TestWithParam<TimerCase>
-{
-};
+{};
 
 TEST_P(TimerStop, CallsStopWhenExpected)
 {

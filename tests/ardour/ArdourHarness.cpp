@@ -29,10 +29,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool isExecutable(const fs::path& path)
-{
-  return ::access(path.c_str(), X_OK) == 0;
-}
+bool isExecutable(const fs::path& path) { return ::access(path.c_str(), X_OK) == 0; }
 
 std::string readFile(const fs::path& path)
 {
@@ -53,14 +50,18 @@ bool writeFile(const fs::path& path, const std::string& text)
 std::string luaString(const std::string& text)
 {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  for (unsigned char c : text)
+  {
     if (c == '"' || c == '\\')
       out += '\\';
-    if (c < 0x20 || c == 0x7F) {
+    if (c < 0x20 || c == 0x7F)
+    {
       char escape[5];
       std::snprintf(escape, sizeof escape, "\\%03u", static_cast<unsigned>(c)); // three digits: a digit may follow
       out += escape;
-    } else {
+    }
+    else
+    {
       out += static_cast<char>(c);
     }
   }
@@ -79,7 +80,8 @@ std::string luaNumber(double value)
 // Waits for pid until the limit; false when it is still running then.
 bool waitUntil(pid_t pid, int& status, std::chrono::steady_clock::time_point limit)
 {
-  while (true) {
+  while (true)
+  {
     const pid_t done = ::waitpid(pid, &status, WNOHANG);
     if (done == pid || (done < 0 && errno != EINTR))
       return true;
@@ -109,13 +111,15 @@ ProcessResult runBounded(const std::vector<std::string>& argv, const std::map<st
                          const fs::path& logFile, std::chrono::seconds limit)
 {
   ProcessResult result;
-  if (argv.empty() || limit <= 0s) {
+  if (argv.empty() || limit <= 0s)
+  {
     result.timedOut = limit <= 0s;
     return result;
   }
 
   std::vector<std::string> envStrings;
-  for (char** e = environ; *e != nullptr; ++e) {
+  for (char** e = environ; *e != nullptr; ++e)
+  {
     const std::string entry = *e;
     if (!environment.count(entry.substr(0, entry.find('='))))
       envStrings.push_back(entry);
@@ -145,16 +149,19 @@ ProcessResult runBounded(const std::vector<std::string>& argv, const std::map<st
   const int spawned = ::posix_spawn(&pid, args[0], &actions, &attributes, args.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
-  if (spawned != 0) {
+  if (spawned != 0)
+  {
     result.output = "cannot start " + argv[0] + ": " + std::strerror(spawned);
     return result;
   }
 
   int status = 0;
-  if (!waitUntil(pid, status, std::chrono::steady_clock::now() + limit)) {
+  if (!waitUntil(pid, status, std::chrono::steady_clock::now() + limit))
+  {
     result.timedOut = true;
     ::kill(-pid, SIGTERM);
-    if (!waitUntil(pid, status, std::chrono::steady_clock::now() + 3s)) {
+    if (!waitUntil(pid, status, std::chrono::steady_clock::now() + 3s))
+    {
       ::kill(-pid, SIGKILL);
       ::waitpid(pid, &status, 0);
     }
@@ -174,36 +181,51 @@ SessionRun parseSessionOutput(ProcessResult process)
   SessionRun run;
   std::istringstream lines(process.output);
   const std::string prefix = "vemlor-ardour ";
-  for (std::string line; std::getline(lines, line);) {
+  for (std::string line; std::getline(lines, line);)
+  {
     if (line.rfind(prefix, 0) != 0)
       continue;
     std::istringstream fields(line.substr(prefix.size()));
     fields.imbue(std::locale::classic());
     std::string kind;
     fields >> kind;
-    if (kind == "error") {
+    if (kind == "error")
+    {
       std::string message;
       std::getline(fields >> std::ws, message);
       run.errors.push_back(message);
-    } else if (kind == "export") {
+    }
+    else if (kind == "export")
+    {
       std::string name;
       fields >> name;
       run.exports.push_back(name);
-    } else if (kind == "io") {
+    }
+    else if (kind == "io")
+    {
       for (int n; fields >> n;)
         run.io.push_back(n);
-    } else if (kind == "param") {
+    }
+    else if (kind == "param")
+    {
       std::string phase;
       ParamReport p;
-      if (fields >> phase >> p.index >> p.value >> p.lower >> p.upper) {
+      if (fields >> phase >> p.index >> p.value >> p.lower >> p.upper)
+      {
         std::getline(fields >> std::ws, p.label);
         run.params[phase].push_back(p);
-      } else {
+      }
+      else
+      {
         run.errors.push_back("unreadable line: " + line);
       }
-    } else if (kind == "saved") {
+    }
+    else if (kind == "saved")
+    {
       run.saved = true;
-    } else if (kind == "done") {
+    }
+    else if (kind == "done")
+    {
       run.done = true;
     }
   }
@@ -212,9 +234,11 @@ SessionRun parseSessionOutput(ProcessResult process)
 }
 
 ArdourHome::ArdourHome(ArdourTools tools, fs::path workDir, fs::path scriptDir)
-  : tools(std::move(tools)), workDir(std::move(workDir)), scriptDir(std::move(scriptDir)), home(this->workDir / "home")
-{
-}
+  : tools(std::move(tools))
+  , workDir(std::move(workDir))
+  , scriptDir(std::move(scriptDir))
+  , home(this->workDir / "home")
+{}
 
 namespace {
 
@@ -253,7 +277,8 @@ bool ArdourHome::install(const fs::path& bundle, std::string& error)
   fs::create_directories(config / "scripts", ec);
   fs::create_directories(config / "export", ec);
   fs::create_directories(home / ".vst3", ec);
-  if (ec) {
+  if (ec)
+  {
     error = "cannot create " + config.string() + ": " + ec.message();
     return false;
   }
@@ -261,7 +286,8 @@ bool ArdourHome::install(const fs::path& bundle, std::string& error)
   const std::string rc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                          "<Ardour>\n  <Config>\n    <Option name=\"hide-dummy-backend\" value=\"0\"/>\n"
                          "  </Config>\n</Ardour>\n";
-  if (!writeFile(config / "config", rc)) {
+  if (!writeFile(config / "config", rc))
+  {
     error = "cannot write the Ardour configuration";
     return false;
   }
@@ -272,7 +298,8 @@ bool ArdourHome::install(const fs::path& bundle, std::string& error)
                   fs::copy_options::overwrite_existing, ec);
   if (!ec)
     fs::copy(bundle, installedBundle(), fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-  if (ec) {
+  if (ec)
+  {
     error = "cannot install into " + home.string() + ": " + ec.message();
     return false;
   }
@@ -325,7 +352,8 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
   SessionRun failed;
   std::error_code ec;
   fs::create_directories(job.exportDir, ec);
-  if (ec || !writeFile(jobFile, lua.str())) {
+  if (ec || !writeFile(jobFile, lua.str()))
+  {
     failed.errors.push_back("cannot write " + jobFile.string());
     return failed;
   }
@@ -335,14 +363,16 @@ SessionRun ArdourHome::runSession(const SessionJob& job, const Deadline& deadlin
   // (seen after the plug-in began announcing latency from within the host's parameter call).
   constexpr int kTries = 5;
   ProcessResult result;
-  for (int attempt = 1; attempt <= kTries; ++attempt) {
-    if (job.mode == "create") {
+  for (int attempt = 1; attempt <= kTries; ++attempt)
+  {
+    if (job.mode == "create")
+    {
       fs::remove_all(job.sessionDir, ec);
       fs::remove_all(job.exportDir, ec);
       fs::create_directories(job.exportDir, ec);
     }
-    result = runBounded({tools.lua.string(), (scriptDir / "vemlor_session.lua").string(), jobFile.string()}, environment(),
-                        workDir / (stem + ".log"), std::min(deadline.remaining(), 30s));
+    result = runBounded({tools.lua.string(), (scriptDir / "vemlor_session.lua").string(), jobFile.string()},
+                        environment(), workDir / (stem + ".log"), std::min(deadline.remaining(), 30s));
     if ((result.signal == 0 && !result.timedOut) || attempt == kTries || deadline.remaining() < 20s)
       break;
     if (result.timedOut)
@@ -364,20 +394,24 @@ std::optional<Audio> readFloatWav(const fs::path& path, std::string& error)
     return static_cast<uint32_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
   };
   auto u32 = [&](std::size_t at) { return u16(at) | u16(at + 2) << 16; };
-  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) {
+  if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0)
+  {
     error = path.string() + " is not a WAV file";
     return std::nullopt;
   }
   uint32_t channels = 0, rate = 0, bits = 0, format = 0;
   std::size_t dataAt = 0, dataSize = 0;
-  for (std::size_t at = 12; at + 8 <= bytes.size();) {
+  for (std::size_t at = 12; at + 8 <= bytes.size();)
+  {
     const std::string id = bytes.substr(at, 4);
     const std::size_t size = u32(at + 4);
-    if (size > bytes.size() - at - 8) {
+    if (size > bytes.size() - at - 8)
+    {
       error = path.string() + ": chunk " + id + " runs past the end";
       return std::nullopt;
     }
-    if (id == "fmt " && size >= 16) {
+    if (id == "fmt " && size >= 16)
+    {
       format = u16(at + 8);
       channels = u16(at + 10);
       rate = u32(at + 12);
@@ -385,13 +419,16 @@ std::optional<Audio> readFloatWav(const fs::path& path, std::string& error)
       // Extensible: the sub-format's first two bytes are the format tag.
       if (format == 0xFFFE && size >= 40)
         format = u16(at + 32);
-    } else if (id == "data") {
+    }
+    else if (id == "data")
+    {
       dataAt = at + 8;
       dataSize = size;
     }
     at += 8 + size + (size & 1);
   }
-  if (format != 3 || bits != 32 || channels == 0 || rate == 0 || dataAt == 0) {
+  if (format != 3 || bits != 32 || channels == 0 || rate == 0 || dataAt == 0)
+  {
     error = path.string() + " is not 32-bit float audio";
     return std::nullopt;
   }
@@ -408,7 +445,8 @@ std::optional<Audio> readFloatWav(const fs::path& path, std::string& error)
 Levels measure(const std::vector<float>& samples)
 {
   double sum = 0, peak = 0;
-  for (float s : samples) {
+  for (float s : samples)
+  {
     sum += static_cast<double>(s) * s;
     peak = std::max(peak, std::fabs(static_cast<double>(s)));
   }
@@ -428,11 +466,14 @@ double maxDifference(const Audio& a, const Audio& b, std::size_t from)
 double maxDifferenceAligned(const Audio& a, const Audio& b, std::size_t from, int maxLag)
 {
   double best = std::numeric_limits<double>::infinity();
-  for (int lag = -maxLag; lag <= maxLag; ++lag) {
+  for (int lag = -maxLag; lag <= maxLag; ++lag)
+  {
     double worst = 0;
-    for (std::size_t c = 0; c < std::min(a.channels.size(), b.channels.size()); ++c) {
+    for (std::size_t c = 0; c < std::min(a.channels.size(), b.channels.size()); ++c)
+    {
       const auto n = static_cast<std::ptrdiff_t>(std::min(a.channels[c].size(), b.channels[c].size()));
-      for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(from); i < n; ++i) {
+      for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(from); i < n; ++i)
+      {
         const std::ptrdiff_t j = i + lag;
         if (j < 0 || j >= n)
           continue;
@@ -452,7 +493,8 @@ std::optional<std::vector<uint8_t>> decodeBase64(const std::string& text)
   std::vector<uint8_t> out;
   uint32_t bits = 0;
   int count = 0;
-  for (char c : text) {
+  for (char c : text)
+  {
     int value;
     if (c >= 'A' && c <= 'Z')
       value = c - 'A';
@@ -470,7 +512,8 @@ std::optional<std::vector<uint8_t>> decodeBase64(const std::string& text)
       return std::nullopt;
     bits = bits << 6 | static_cast<uint32_t>(value);
     count += 6;
-    if (count >= 8) {
+    if (count >= 8)
+    {
       count -= 8;
       out.push_back(static_cast<uint8_t>(bits >> count));
     }
@@ -495,27 +538,32 @@ std::optional<std::vector<uint8_t>> savedComponentState(const fs::path& sessionF
   std::smatch processor;
   const std::regex tag("<Processor [^>]*name=\"" + processorName + "\"[^>]*>");
   const bool found = std::regex_search(xml, processor, tag);
-  const std::size_t open = found ? xml.find("<chunk>", static_cast<std::size_t>(processor.position(0))) : std::string::npos;
+  const std::size_t open =
+    found ? xml.find("<chunk>", static_cast<std::size_t>(processor.position(0))) : std::string::npos;
   const std::size_t close = open == std::string::npos ? open : xml.find("</chunk>", open);
-  if (close == std::string::npos) {
+  if (close == std::string::npos)
+  {
     error = sessionFile.string() + " holds no saved state of " + processorName;
     return std::nullopt;
   }
   const auto container = decodeBase64(xml.substr(open + 7, close - open - 7));
   // The preset container: "VST3", version, class id (32 characters), offset of the entry list;
   // the list: "List", entry count, then (id, offset, size) per entry.
-  if (!container || container->size() < 48 || std::memcmp(container->data(), "VST3", 4) != 0) {
+  if (!container || container->size() < 48 || std::memcmp(container->data(), "VST3", 4) != 0)
+  {
     error = "the saved state of " + processorName + " is not a preset container";
     return std::nullopt;
   }
   const std::vector<uint8_t>& bytes = *container;
   const uint64_t list = littleEndian(bytes, 40, 8);
-  if (list > bytes.size() - 8 || std::memcmp(bytes.data() + list, "List", 4) != 0) {
+  if (list > bytes.size() - 8 || std::memcmp(bytes.data() + list, "List", 4) != 0)
+  {
     error = "the saved state of " + processorName + " has no entry list";
     return std::nullopt;
   }
   const uint64_t entries = littleEndian(bytes, static_cast<std::size_t>(list) + 4, 4);
-  for (uint64_t e = 0; e < entries; ++e) {
+  for (uint64_t e = 0; e < entries; ++e)
+  {
     const std::size_t entry = static_cast<std::size_t>(list) + 8 + static_cast<std::size_t>(e) * 20;
     if (entry + 20 > bytes.size())
       break;
@@ -535,18 +583,22 @@ using namespace vemlor::testhost;
 bool applySettings(Plugin& plugin, const std::vector<ParamSetting>& settings, std::string& error)
 {
   Steinberg::Vst::IEditController* controller = plugin.controller();
-  for (const ParamSetting& s : settings) {
+  for (const ParamSetting& s : settings)
+  {
     Steinberg::Vst::ParameterInfo found{};
     int matches = 0;
-    for (int32 i = 0; i < controller->getParameterCount(); ++i) {
+    for (int32 i = 0; i < controller->getParameterCount(); ++i)
+    {
       Steinberg::Vst::ParameterInfo info{};
       if (controller->getParameterInfo(i, info) == Steinberg::kResultOk &&
-          toUtf8(info.title, std::size(info.title)) == s.label) {
+          toUtf8(info.title, std::size(info.title)) == s.label)
+      {
         found = info;
         ++matches;
       }
     }
-    if (matches != 1) {
+    if (matches != 1)
+    {
       error = std::to_string(matches) + " parameters have the title " + s.label;
       return false;
     }
@@ -560,14 +612,16 @@ bool applySettings(Plugin& plugin, const std::vector<ParamSetting>& settings, st
 std::optional<Audio> render(Plugin& plugin, const Audio& input, const std::vector<uint8_t>& state,
                             const std::vector<ParamSetting>& settings, int blockSize, std::string& error)
 {
-  if (!state.empty() && !plugin.setState(state)) {
+  if (!state.empty() && !plugin.setState(state))
+  {
     error = "the plug-in refused the saved state";
     return std::nullopt;
   }
   ProcessConfig config;
   config.sampleRate = input.rate;
   config.maxBlockSize = blockSize;
-  if (!plugin.startProcessing(config)) {
+  if (!plugin.startProcessing(config))
+  {
     error = plugin.lastError();
     return std::nullopt;
   }
@@ -577,15 +631,19 @@ std::optional<Audio> render(Plugin& plugin, const Audio& input, const std::vecto
   Audio out;
   out.rate = input.rate;
   out.channels.assign(channels, {});
-  for (std::size_t done = 0; done < input.frames();) {
+  for (std::size_t done = 0; done < input.frames();)
+  {
     const std::size_t frames = std::min(static_cast<std::size_t>(blockSize), input.frames() - done);
     for (std::size_t c = 0; c < channels; ++c)
-      std::copy_n(input.channels[c].begin() + static_cast<std::ptrdiff_t>(done), frames, plugin.input(0, static_cast<int32>(c)));
-    if (plugin.process(static_cast<int32>(frames)).result != Steinberg::kResultOk) {
+      std::copy_n(input.channels[c].begin() + static_cast<std::ptrdiff_t>(done), frames,
+                  plugin.input(0, static_cast<int32>(c)));
+    if (plugin.process(static_cast<int32>(frames)).result != Steinberg::kResultOk)
+    {
       error = "process failed at sample " + std::to_string(done);
       return std::nullopt;
     }
-    for (std::size_t c = 0; c < channels; ++c) {
+    for (std::size_t c = 0; c < channels; ++c)
+    {
       const double* output = plugin.output(0, static_cast<int32>(c));
       out.channels[c].insert(out.channels[c].end(), output, output + frames);
     }
@@ -596,20 +654,25 @@ std::optional<Audio> render(Plugin& plugin, const Audio& input, const std::vecto
 
 } // namespace
 
-std::optional<Audio> renderWithTestHost(const fs::path& bundlePath, const Audio& input, const std::vector<uint8_t>& state,
-                                        const std::vector<ParamSetting>& settings, int blockSize, std::string& error)
+std::optional<Audio> renderWithTestHost(const fs::path& bundlePath, const Audio& input,
+                                        const std::vector<uint8_t>& state, const std::vector<ParamSetting>& settings,
+                                        int blockSize, std::string& error)
 {
   auto bundle = Bundle::open(bundlePath.string(), error);
   if (!bundle)
     return std::nullopt;
   std::optional<Audio> rendered;
-  if (const ClassInfo* info = bundle->findClass(kVstAudioEffectClass)) {
+  if (const ClassInfo* info = bundle->findClass(kVstAudioEffectClass))
+  {
     Host host;
-    if (auto plugin = Plugin::create(*bundle, *info, host, error)) {
+    if (auto plugin = Plugin::create(*bundle, *info, host, error))
+    {
       rendered = render(*plugin, input, state, settings, blockSize, error);
       plugin->teardown();
     }
-  } else {
+  }
+  else
+  {
     error = "the bundle has no audio effect class";
   }
   bundle->close();

@@ -30,7 +30,9 @@ struct ArdourTools
 class Deadline
 {
 public:
-  explicit Deadline(std::chrono::seconds budget) : end(std::chrono::steady_clock::now() + budget) {}
+  explicit Deadline(std::chrono::seconds budget)
+    : end(std::chrono::steady_clock::now() + budget)
+  {}
   std::chrono::seconds remaining() const;
 
 private:
@@ -67,8 +69,8 @@ struct SessionRun
 {
   ProcessResult process;
   std::vector<std::string> errors;
-  std::vector<std::string> exports; // names in export order
-  std::vector<int> io;              // audio inputs, audio outputs, MIDI inputs of the insert
+  std::vector<std::string> exports;                       // names in export order
+  std::vector<int> io;                                    // audio inputs, audio outputs, MIDI inputs of the insert
   std::map<std::string, std::vector<ParamReport>> params; // by phase: "inserted", "set", "reloaded"
   bool saved = false;
   bool done = false;

@@ -90,7 +90,8 @@ TEST(ArdourScanner, FindsVemlorWithAStereoMainBusAndMidiInput)
     EXPECT_EQ(found[name], value) << name << " in " << info[0];
   std::smatch module;
   ASSERT_TRUE(std::regex_search(cache, module, std::regex("<VST3Cache [^>]*>")));
-  EXPECT_EQ(fs::path(attributes(module[0])["module"]), ardourHome().installedBundle() / "Contents" / "x86_64-linux" / "Vemlor.so");
+  EXPECT_EQ(fs::path(attributes(module[0])["module"]),
+            ardourHome().installedBundle() / "Contents" / "x86_64-linux" / "Vemlor.so");
 }
 
 struct SessionCase
@@ -99,16 +100,10 @@ struct SessionCase
   std::vector<ParamSetting> settings;
 };
 
-void PrintTo(const SessionCase& c, std::ostream* out)
-{
-  *out << c.name;
-}
+void PrintTo(const SessionCase& c, std::ostream* out) { *out << c.name; }
 
 // Values held as float by the host compare within a float's precision over the parameter's range.
-double tolerance(const ParamReport& p)
-{
-  return 1e-6 * std::max(1.0, std::fabs(p.upper - p.lower));
-}
+double tolerance(const ParamReport& p) { return 1e-6 * std::max(1.0, std::fabs(p.upper - p.lower)); }
 
 class ArdourSession : public ::testing::TestWithParam<SessionCase>
 {
@@ -164,14 +159,17 @@ TEST_P(ArdourSession, SetsParametersExportsThroughVemlorAndReloadsThem)
   // The host holds each value set by index, and the reloaded session every parameter's value.
   const auto setParams = created.params.count("set") ? created.params.at("set") : std::vector<ParamReport>{};
   ASSERT_FALSE(setParams.empty() && !c.settings.empty()) << describe(created);
-  for (const ParamSetting& s : c.settings) {
+  for (const ParamSetting& s : c.settings)
+  {
     const auto it = std::find_if(setParams.begin(), setParams.end(), [&](const auto& p) { return p.label == s.label; });
     ASSERT_NE(it, setParams.end()) << "no parameter " << s.label;
     EXPECT_NEAR(it->value, s.value, tolerance(*it)) << s.label;
   }
-  const auto reloadedParams = reloaded.params.count("reloaded") ? reloaded.params.at("reloaded") : std::vector<ParamReport>{};
+  const auto reloadedParams =
+    reloaded.params.count("reloaded") ? reloaded.params.at("reloaded") : std::vector<ParamReport>{};
   ASSERT_EQ(reloadedParams.size(), setParams.size());
-  for (std::size_t i = 0; i < setParams.size(); ++i) {
+  for (std::size_t i = 0; i < setParams.size(); ++i)
+  {
     EXPECT_EQ(reloadedParams[i].index, setParams[i].index);
     EXPECT_EQ(reloadedParams[i].label, setParams[i].label);
     EXPECT_NEAR(reloadedParams[i].value, setParams[i].value, tolerance(setParams[i])) << setParams[i].label;
@@ -180,7 +178,8 @@ TEST_P(ArdourSession, SetsParametersExportsThroughVemlorAndReloadsThem)
   const Audio input = load(job.exportDir / "input.wav");
   const Audio processed = load(job.exportDir / "processed.wav");
   const Audio afterReload = load(job.exportDir / "reloaded.wav");
-  for (const Audio* audio : {&input, &processed, &afterReload}) {
+  for (const Audio* audio : {&input, &processed, &afterReload})
+  {
     ASSERT_EQ(audio->channels.size(), 2u);
     ASSERT_EQ(audio->frames(), static_cast<std::size_t>(job.frames));
     ASSERT_EQ(audio->rate, job.rate);
@@ -191,22 +190,26 @@ TEST_P(ArdourSession, SetsParametersExportsThroughVemlorAndReloadsThem)
   // The test host, given the state Ardour saved, renders the same input at the same level and, once
   // the start (where the hosts' histories differ) has passed, the same samples.
   std::string error;
-  const auto state = savedComponentState(job.sessionDir / (job.sessionName + ".ardour"), ArdourHome::kPluginName, error);
+  const auto state =
+    savedComponentState(job.sessionDir / (job.sessionName + ".ardour"), ArdourHome::kPluginName, error);
   ASSERT_TRUE(state) << error;
   const auto expected = renderWithTestHost(VEMLOR_BUNDLE_PATH, input, *state, {}, 512, error);
   ASSERT_TRUE(expected) << error;
   for (std::size_t ch = 0; ch < 2; ++ch)
-    EXPECT_NEAR(measure(processed.channels[ch]).rmsDb, measure(expected->channels[ch]).rmsDb, 0.1) << "RMS of channel " << ch;
+    EXPECT_NEAR(measure(processed.channels[ch]).rmsDb, measure(expected->channels[ch]).rmsDb, 0.1)
+      << "RMS of channel " << ch;
   const auto settled = static_cast<std::size_t>(job.rate / 4);
   // Oversampling adds up to 8 samples of latency, which Ardour compensates once it has been told.
   constexpr int kMaxLatency = 64;
   EXPECT_LE(maxDifferenceAligned(processed, *expected, settled, kMaxLatency), 1e-3);
 
   // The settings are part of that sound: put back to their values before, the sound changes.
-  if (!c.settings.empty()) {
+  if (!c.settings.empty())
+  {
     const auto inserted = created.params.count("inserted") ? created.params.at("inserted") : std::vector<ParamReport>{};
     std::vector<ParamSetting> before;
-    for (const ParamSetting& s : c.settings) {
+    for (const ParamSetting& s : c.settings)
+    {
       const auto it = std::find_if(inserted.begin(), inserted.end(), [&](const auto& p) { return p.label == s.label; });
       ASSERT_NE(it, inserted.end()) << "no parameter " << s.label;
       before.push_back({s.label, it->value});
@@ -220,13 +223,14 @@ TEST_P(ArdourSession, SetsParametersExportsThroughVemlorAndReloadsThem)
   EXPECT_LE(maxDifferenceAligned(processed, afterReload, settled, kMaxLatency), 1e-4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Vemlor, ArdourSession,
-                         // With the morph field on (a new instance's default) it drives mix and gain.
-                         ::testing::Values(SessionCase{"AsInserted", {}},
-                                           SessionCase{"MixAndGain", {{"morph active", 0}, {"mix", 0.5}, {"gain", -6.0}}},
-                                           SessionCase{"OversamplingAndMorph",
-                                                       {{"oversampling", 2}, {"morph active", 0}, {"main hz", 1500}, {"drive", 0.6}}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+  Vemlor, ArdourSession,
+  // With the morph field on (a new instance's default) it drives mix and gain.
+  ::testing::Values(SessionCase{"AsInserted", {}},
+                    SessionCase{"MixAndGain", {{"morph active", 0}, {"mix", 0.5}, {"gain", -6.0}}},
+                    SessionCase{"OversamplingAndMorph",
+                                {{"oversampling", 2}, {"morph active", 0}, {"main hz", 1500}, {"drive", 0.6}}}),
+  [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace vemlor::ardourtest
@@ -234,7 +238,8 @@ INSTANTIATE_TEST_SUITE_P(Vemlor, ArdourSession,
 int main(int argc, char** argv)
 {
   ::testing::InitGoogleTest(&argc, argv);
-  if (!vemlor::ardourtest::ArdourTools::find()) {
+  if (!vemlor::ardourtest::ArdourTools::find())
+  {
     std::printf("vemlor_ardour_test: SKIPPED: Debian's Ardour 7 is not installed (/usr/bin/ardour7-lua, "
                 "/usr/lib/ardour7/ardour-vst3-scanner); scripts/setup installs the ardour package\n");
     return 77;

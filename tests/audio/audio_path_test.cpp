@@ -130,7 +130,8 @@ TEST(AudioPath, DefaultPatchIsFiniteAndAudibleAtEveryFactor)
     for (int block = 0; block < 94; ++block) // one second
     {
       for (int i = 0; i < frames; ++i, ++phase)
-        in[0][static_cast<size_t>(i)] = in[1][static_cast<size_t>(i)] = 0.5 * std::sin(2.0 * std::numbers::pi * 220.0 * phase / 48000.0);
+        in[0][static_cast<size_t>(i)] = in[1][static_cast<size_t>(i)] =
+          0.5 * std::sin(2.0 * std::numbers::pi * 220.0 * phase / 48000.0);
       rig.run(in, out, frames);
       for (const auto& ch : out)
         for (double x : ch)
@@ -187,8 +188,8 @@ TEST(AudioPath, NoteTakesEffectInTheTickHoldingItsOversampledOffset)
     int os;
     int offset;
   };
-  const Row rows[] = {{0, 0},   {0, 15}, {0, 16}, {0, 255}, {1, 7},  {1, 8},   {1, 200}, {2, 3},
-                      {2, 4},   {2, 255}, {3, 0}, {3, 1},   {3, 2},  {3, 131}, {3, 255}};
+  const Row rows[] = {{0, 0}, {0, 15},  {0, 16}, {0, 255}, {1, 7}, {1, 8},   {1, 200}, {2, 3},
+                      {2, 4}, {2, 255}, {3, 0},  {3, 1},   {3, 2}, {3, 131}, {3, 255}};
   for (const Row& r : rows)
   {
     SCOPED_TRACE("oversampling " + std::to_string(r.os) + ", offset " + std::to_string(r.offset));

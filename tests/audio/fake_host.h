@@ -44,7 +44,8 @@ public:
 
   bool refreshMorph(const ParamModulator&) override { return true; }
 
-  void applyMorph(const ModulationView&, ParamSnapshot& snap, OutputStage& out, NoteModeController::Snapshots& notes) override
+  void applyMorph(const ModulationView&, ParamSnapshot& snap, OutputStage& out,
+                  NoteModeController::Snapshots& notes) override
   {
     if (morph)
       morph(snap, out, notes);

@@ -60,7 +60,8 @@ TEST(HostTime, ClockFromTheSamplePosition)
     {"Unknown", -1.0, 48000.0, 0, 0, 0, 0},
     {"NinetySeconds", 90.0 * 48000.0, 48000.0, 0, 1, 30, 4320000},
     // The position is a 32-bit float: past 2^24 samples it is rounded.
-    {"OneHourTwoMinutesThirty", 3750.5 * 44100.0, 44100.0, 1, 2, 30, static_cast<uint64_t>(static_cast<float>(3750.5 * 44100.0))},
+    {"OneHourTwoMinutesThirty", 3750.5 * 44100.0, 44100.0, 1, 2, 30,
+     static_cast<uint64_t>(static_cast<float>(3750.5 * 44100.0))},
   };
   for (const Row& r : rows)
   {
@@ -96,7 +97,8 @@ TEST(HostTime, TimeText)
   withHours.seconds = 3;
   withHours.milliseconds = 4;
   TimeInfo start{};
-  const Row rows[] = {{"NoHoursPart", beat2, "2 1:5.40"}, {"WithHours", withHours, "1 1h:2:3.4"}, {"Start", start, "1 0:0.0"}};
+  const Row rows[] = {
+    {"NoHoursPart", beat2, "2 1:5.40"}, {"WithHours", withHours, "1 1h:2:3.4"}, {"Start", start, "1 0:0.0"}};
   for (const Row& r : rows)
     EXPECT_EQ(buildTimeString(r.time), r.text) << r.name;
 }
@@ -141,7 +143,8 @@ TEST(HostInfoModel, RaisesOneFlagPerChangedGroup)
     HostInfoModel<FakeProcessor> model(proc, &FakeProcessor::notify);
     int frames = 512;
     model.updateAll(frames);
-    EXPECT_EQ(model.takeFlags(), kHostTimeChanged | kHostSampleRateChanged | kHostBlockSizeChanged | kHostChannelsChanged);
+    EXPECT_EQ(model.takeFlags(),
+              kHostTimeChanged | kHostSampleRateChanged | kHostBlockSizeChanged | kHostChannelsChanged);
     proc.notified = 0;
 
     r.change(proc, frames);

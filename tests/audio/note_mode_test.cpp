@@ -16,7 +16,13 @@ constexpr double kUnchecked = -1000.0;
 
 struct Step
 {
-  enum Kind { On, Off, Ticks, Octave } kind;
+  enum Kind
+  {
+    On,
+    Off,
+    Ticks,
+    Octave
+  } kind;
   int a = 0;       // note, tick count or octave shift
   int channel = 1; // 1-based
 };
@@ -68,7 +74,10 @@ const GlideCase kGlideCases[] = {
   {"ReleasingNewestGlidesBackToOlder",
    {100.0},
    {{Step::On, 60}, {Step::Ticks, 600}, {Step::On, 64}, {Step::Ticks, 600}, {Step::Off, 64}},
-   64, 60, 600, 1},
+   64,
+   60,
+   600,
+   1},
   {"ReleasingLastHeldNoteStaysPut", {100.0}, {{Step::On, 60}, {Step::Ticks, 100}, {Step::Off, 60}}, 67.5, 67.5, 0, 0},
   {"ReleasingUnheldNoteKeepsStack", {0.0}, {{Step::On, 60}, {Step::Off, 61}}, 60, 60, 0, 1},
   {"ChannelZeroAcceptsAnyChannel", {0.0, true, 0}, {{Step::On, 60, 7}}, 60, 60, 0, 1},
@@ -77,27 +86,32 @@ const GlideCase kGlideCases[] = {
   {"OctaveShiftMidGlideMovesTargetOnly",
    {100.0},
    {{Step::On, 60}, {Step::Ticks, 100}, {Step::Octave, 1}},
-   67.5, 72, 600, 1},
+   67.5,
+   72,
+   600,
+   1},
   {"OctaveShiftWhileIdleJumps", {0.0}, {{Step::On, 60}, {Step::Octave, 1}}, 72, 72, 0, 1},
-  {"ChordInOneTickTakesNearestTarget",
-   {100.0},
-   {{Step::On, 60}, {Step::On, 72}, {Step::On, 66}},
-   69, 72, 600, 3},
+  {"ChordInOneTickTakesNearestTarget", {100.0}, {{Step::On, 60}, {Step::On, 72}, {Step::On, 66}}, 69, 72, 600, 3},
   {"ChordTiesGoToEarliest", {100.0}, {{Step::On, 66}, {Step::On, 72}}, 69, 66, 600, 2},
   {"ChordWhoseFirstNoteJumpsKeepsIt", {100.0, false}, {{Step::On, 60}, {Step::On, 68}, {Step::On, 70}}, 60, 60, 0, 3},
   {"Note129IsNotStackedAndGlidesLikeLegato",
    {100.0, false},
    join(pressEach(0, 128), {{Step::Ticks, 600}, {Step::On, 200}}),
-   127, 200, 600, 128},
+   127,
+   200,
+   600,
+   128},
   {"ReleasingNote129LeavesStackAndReturnsToTop",
    {100.0, false},
    join(pressEach(0, 128), {{Step::Ticks, 600}, {Step::On, 200}, {Step::Ticks, 1}, {Step::Off, 200}}),
-   kUnchecked, 127, 600, 128},
+   kUnchecked,
+   127,
+   600,
+   128},
 };
 
 class GlideTest : public testing::TestWithParam<GlideCase>
-{
-};
+{};
 
 plugkit::IMidiMsg noteMsg(bool on, int note, int channel)
 {
@@ -129,16 +143,16 @@ TEST_P(GlideTest, FollowsTheScript)
   {
     switch (s.kind)
     {
-      case Step::On: notes.handleNoteMessage(noteMsg(true, s.a, s.channel), kOsRate); break;
-      case Step::Off: notes.handleNoteMessage(noteMsg(false, s.a, s.channel), kOsRate); break;
-      case Step::Ticks:
-        for (int i = 0; i < s.a; ++i)
-          notes.advanceTick(0);
-        break;
-      case Step::Octave:
-        notes.onParamChanged(par_main_note_oct_shift, s.a);
-        block();
-        break;
+    case Step::On: notes.handleNoteMessage(noteMsg(true, s.a, s.channel), kOsRate); break;
+    case Step::Off: notes.handleNoteMessage(noteMsg(false, s.a, s.channel), kOsRate); break;
+    case Step::Ticks:
+      for (int i = 0; i < s.a; ++i)
+        notes.advanceTick(0);
+      break;
+    case Step::Octave:
+      notes.onParamChanged(par_main_note_oct_shift, s.a);
+      block();
+      break;
     }
   }
 

@@ -42,8 +42,7 @@ const ComposeCase kComposeCases[] = {
 };
 
 class ComposeTest : public testing::TestWithParam<ComposeCase>
-{
-};
+{};
 
 TEST_P(ComposeTest, AppliesTheSlot)
 {
@@ -69,19 +68,29 @@ struct MorphCase
 
 const MorphCase kMorphCases[] = {
   {"MainCutoffThroughItsShape", par_main_cutoff_hz, 0.5,
-   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) { return s[ramp::kMainCutoff]; },
+   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) {
+     return s[ramp::kMainCutoff];
+   },
    1.0 + 19999.0 * std::pow(0.5, 2.5)},
   {"SaturationTypeIsNotWrapped", par_main_saturation_type, 1.0,
-   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) { return s[ramp::kSaturationType]; },
+   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) {
+     return s[ramp::kSaturationType];
+   },
    3.0},
   {"BreakCharacterStoredMinusOne", par_break_character, 0.0,
-   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) { return s[ramp::kBreakCharacter]; },
+   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) {
+     return s[ramp::kBreakCharacter];
+   },
    0.0},
   {"MainPassTypeSnappedToStep", par_main_pass_type, 0.5,
-   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) { return double(s.mainPassType); },
+   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) {
+     return double(s.mainPassType);
+   },
    3.0},
   {"BreakInversionIsASwitch", par_break_invert_fb, 1.0,
-   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) { return double(s.breakInvert); },
+   [](const ParamSnapshot& s, const OutputStage&, const NoteModeController::Snapshots&) {
+     return double(s.breakInvert);
+   },
    1.0},
   {"GainBecomesLinear", par_main_gain, 0.75,
    [](const ParamSnapshot&, const OutputStage& o, const NoteModeController::Snapshots&) { return o.gain; },
@@ -92,7 +101,9 @@ const MorphCase kMorphCases[] = {
    [](const ParamSnapshot&, const OutputStage&, const NoteModeController::Snapshots& n) { return double(n[1].octave); },
    4.0},
   {"GlideAlwaysClearsLegato", par_preB_glide_always, 1.0,
-   [](const ParamSnapshot&, const OutputStage&, const NoteModeController::Snapshots& n) { return double(n[2].legatoOnly); },
+   [](const ParamSnapshot&, const OutputStage&, const NoteModeController::Snapshots& n) {
+     return double(n[2].legatoOnly);
+   },
    0.0},
   {"GlideModulatedByItsSlot", par_main_glide_ms, 0.5,
    [](const ParamSnapshot&, const OutputStage&, const NoteModeController::Snapshots& n) { return n[0].glideMs; },
@@ -103,8 +114,7 @@ const MorphCase kMorphCases[] = {
 };
 
 class MorphApplyTest : public testing::TestWithParam<MorphCase>
-{
-};
+{};
 
 TEST_P(MorphApplyTest, WritesTheDestination)
 {

@@ -17,7 +17,8 @@ std::atomic<std::thread::id> gMainThread{};
 void noteLock()
 {
   if (gCounting.load(std::memory_order_relaxed) &&
-      (gEveryThread.load(std::memory_order_relaxed) || std::this_thread::get_id() != gMainThread.load(std::memory_order_relaxed)))
+      (gEveryThread.load(std::memory_order_relaxed) ||
+       std::this_thread::get_id() != gMainThread.load(std::memory_order_relaxed)))
     gLocks.fetch_add(1, std::memory_order_relaxed);
 }
 

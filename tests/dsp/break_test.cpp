@@ -45,8 +45,8 @@ TEST(Break, CharacterValueSelectsFunctionsAndBlend)
 
 TEST(Break, GetFunctionClampsTheCharacter)
 {
-  const BreakFunction inOrder[] = {Break::square,    Break::bitCrush, Break::nSquare,  Break::negFiveSat,
-                                   Break::dblCubeSat, Break::sinCrest, Break::trigNoise, Break::wavefold,
+  const BreakFunction inOrder[] = {Break::square,     Break::bitCrush,  Break::nSquare,   Break::negFiveSat,
+                                   Break::dblCubeSat, Break::sinCrest,  Break::trigNoise, Break::wavefold,
                                    Break::wavefold2,  Break::transBird, Break::clicks};
   for (int c = 0; c < kNumBreakChars; ++c)
     EXPECT_EQ(Break::getFunction(static_cast<BreakChar>(c)), inOrder[c]) << c;
@@ -77,8 +77,7 @@ TEST(Break, FunctionValues)
     {"sinCrest p 0 bends below -0.9", Break::sinCrest, -1.0, 0.0, 0.0, std::pow(std::sin(-0.1), 3)},
     {"sinCrest p 1 bends below -0.5", Break::sinCrest, -0.6, 1.0, 0.0, sin32 * sin32 * sin32},
     {"sinCrest p 1 passes -0.5", Break::sinCrest, -0.5, 1.0, 0.0, -0.5},
-    {"trigNoise", Break::trigNoise, 0.5, 0.5, 0.0,
-     saturate(std::sin(3.141592653589793 * 0.125) * 2.0, 0.0) + 0.25},
+    {"trigNoise", Break::trigNoise, 0.5, 0.5, 0.0, saturate(std::sin(3.141592653589793 * 0.125) * 2.0, 0.0) + 0.25},
     {"wavefold p 0 is sin", Break::wavefold, 1.3, 0.0, 0.0, std::sin(1.3)},
     {"wavefold p 1", Break::wavefold, 0.1, 1.0, 0.0, std::sin(2.4)},
     {"wavefold2 p 0", Break::wavefold2, 0.7, 0.0, 0.0,
@@ -119,8 +118,16 @@ TEST(Break, LaneShapesMatchTheFunctions)
 // beyond the 32-bit range of the pair's truncation, and values that are not numbers.
 TEST(Break, LaneShapesMatchTheFunctionsBitForBitAtTheEdges)
 {
-  const double inputs[] = {0.0, -0.0, -0.05, 1e-310, -1e-310, 3e9, -3e12, 1e300,
-                           std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+  const double inputs[] = {0.0,
+                           -0.0,
+                           -0.05,
+                           1e-310,
+                           -1e-310,
+                           3e9,
+                           -3e12,
+                           1e300,
+                           std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN()};
   for (int c = 0; c < kNumBreakChars; ++c)
   {
     const BreakFunction f = Break::getFunction(static_cast<BreakChar>(c));
@@ -128,7 +135,8 @@ TEST(Break, LaneShapesMatchTheFunctionsBitForBitAtTheEdges)
       for (const double x : inputs)
       {
         const v2d y = break_shapes::apply(c, v2d{x, 0.3}, p, SatCurves::of(1.0));
-        EXPECT_EQ(std::bit_cast<uint64_t>(y[0]), std::bit_cast<uint64_t>(f(x, p, 1.0))) << "character " << c << " at " << x;
+        EXPECT_EQ(std::bit_cast<uint64_t>(y[0]), std::bit_cast<uint64_t>(f(x, p, 1.0)))
+          << "character " << c << " at " << x;
         EXPECT_EQ(std::bit_cast<uint64_t>(y[1]), std::bit_cast<uint64_t>(f(0.3, p, 1.0))) << "character " << c;
       }
   }

@@ -30,12 +30,8 @@ TEST(StateVariableZDF, MatchesTheAnalogueResponseAtLowFrequencies)
     double resonance; // damping 4 (1 - q), Q = 1 / damping
   };
   const Case cases[] = {
-    {"low-pass, Q 0.5", {1, 0, 0}, 0.5},
-    {"low-pass, Q 1", {1, 0, 0}, 0.75},
-    {"high-pass, Q 0.5", {0, 1, 0}, 0.5},
-    {"high-pass, Q 2", {0, 1, 0}, 0.875},
-    {"band-pass, Q 0.5", {0, 0, 1}, 0.5},
-    {"band-pass, Q 1.25", {0, 0, 1}, 0.8},
+    {"low-pass, Q 0.5", {1, 0, 0}, 0.5},  {"low-pass, Q 1", {1, 0, 0}, 0.75},   {"high-pass, Q 0.5", {0, 1, 0}, 0.5},
+    {"high-pass, Q 2", {0, 1, 0}, 0.875}, {"band-pass, Q 0.5", {0, 0, 1}, 0.5}, {"band-pass, Q 1.25", {0, 0, 1}, 0.8},
   };
   const double rate = 96000.0; // cutoff 1000 Hz: f/fs at most 0.021 below
   for (const Case& c : cases)
@@ -85,9 +81,8 @@ TEST(TransistorFractal, SmallSignalLadderMatchesItsAnaloguePrototype)
     double resonance;
   };
   const Case cases[] = {
-    {"LP", FilterPassType::LP, 0.0},      {"LP, k 2", FilterPassType::LP, 0.5},
-    {"HP", FilterPassType::HP, 0.0},      {"BP", FilterPassType::BP, 0.0},
-    {"BP, k 2", FilterPassType::BP, 0.5}, {"BR", FilterPassType::BR, 0.0},
+    {"LP", FilterPassType::LP, 0.0}, {"LP, k 2", FilterPassType::LP, 0.5}, {"HP", FilterPassType::HP, 0.0},
+    {"BP", FilterPassType::BP, 0.0}, {"BP, k 2", FilterPassType::BP, 0.5}, {"BR", FilterPassType::BR, 0.0},
     {"P", FilterPassType::P, 0.0},
   };
   const double rate = 192000.0, amplitude = 1e-4;

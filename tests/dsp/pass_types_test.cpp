@@ -55,9 +55,8 @@ TEST(PassTypes, FeedbackAndPreFilterMixPerType)
     svf_coeffs mix;
   };
   const Case cases[] = {
-    {FilterPassType::LP, 1.0, {1, 0, 0}}, {FilterPassType::HP, 0.0, {0, 1, 0}},
-    {FilterPassType::AP, 0.0, {1, 0, 0}}, {FilterPassType::BP, 0.0, {0, 0, 1}},
-    {FilterPassType::BR, 1.0, {1, 1, 0}}, {FilterPassType::P, 1.0, {1, -1, 0}},
+    {FilterPassType::LP, 1.0, {1, 0, 0}}, {FilterPassType::HP, 0.0, {0, 1, 0}}, {FilterPassType::AP, 0.0, {1, 0, 0}},
+    {FilterPassType::BP, 0.0, {0, 0, 1}}, {FilterPassType::BR, 1.0, {1, 1, 0}}, {FilterPassType::P, 1.0, {1, -1, 0}},
   };
   for (const Case& c : cases)
   {

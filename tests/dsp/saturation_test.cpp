@@ -155,8 +155,8 @@ TEST(Saturation, FractionalTypesBlendNeighbouringCurves)
   for (const Case& c : cases)
     for (double x : {-3.0, -0.7, 0.4, 2.2})
     {
-      const double expected = c.weightTanh * saturate(x, 0.0) + c.weightAsinh * saturate(x, 1.0)
-                              + c.weightAsym * saturate(x, 2.0);
+      const double expected =
+        c.weightTanh * saturate(x, 0.0) + c.weightAsinh * saturate(x, 1.0) + c.weightAsym * saturate(x, 2.0);
       EXPECT_NEAR(saturate(x, c.type), expected, 1e-12) << c.name << " at " << x;
     }
 }
@@ -175,12 +175,9 @@ TEST(LookupTable, NormalizedPhaseWrapsLikeOnePeriod)
     double expected;
   };
   const Case cases[] = {
-    {"a quarter", 0.25, 1024.0},
-    {"between two entries", 10.5 / 4096.0, 10.5},
-    {"one period later", 1.25, 1024.0},
-    {"far beyond the 16-bit index range", 16.5, 2048.0},
-    {"negative", -0.75, 1024.0},
-    {"last entry wraps to the first", 4095.5 / 4096.0, 2047.5},
+    {"a quarter", 0.25, 1024.0},        {"between two entries", 10.5 / 4096.0, 10.5},
+    {"one period later", 1.25, 1024.0}, {"far beyond the 16-bit index range", 16.5, 2048.0},
+    {"negative", -0.75, 1024.0},        {"last entry wraps to the first", 4095.5 / 4096.0, 2047.5},
   };
   for (const Case& c : cases)
     EXPECT_NEAR(ramp.getByNormalizedPhase(c.phase), c.expected, 1e-9) << c.name;

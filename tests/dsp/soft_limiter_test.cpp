@@ -74,8 +74,12 @@ TEST(SoftLimiter, KneeIsSmoothAndZerosKeepTheirSign)
 TEST(SoftLimiter, ChannelPairGivesEachSampleAsAloneBitForBit)
 {
   const double inf = std::numeric_limits<double>::infinity();
-  const double inputs[] = {0.0, -0.0, 0.5, 0.9, 1.0, std::nextafter(1.0, 2.0), 1.7, -2.0, 2.9905246299377595,
-                           -3.0, 5.0, 1e300, -inf, inf, std::numeric_limits<double>::quiet_NaN(), 4e-320};
+  const double inputs[] = {0.0,   -0.0, 0.5,
+                           0.9,   1.0,  std::nextafter(1.0, 2.0),
+                           1.7,   -2.0, 2.9905246299377595,
+                           -3.0,  5.0,  1e300,
+                           -inf,  inf,  std::numeric_limits<double>::quiet_NaN(),
+                           4e-320};
   for (const double softnessDb : {6.0, 0.0})
   {
     const SoftLimiter limiter(6.0, softnessDb);

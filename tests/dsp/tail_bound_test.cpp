@@ -145,10 +145,10 @@ TEST(TailBound, CoversTheRingOutOfTheModelAtItsWorstCorners)
     {"AP near self-oscillation at 100 Hz", settings(100.0, 0.99, kOff, 0.0), 48000.0, FilterPassType::AP},
     {"LP at full resonance and 1 Hz, full drive", settings(1.0, 1.0, kOff), 48000.0, FilterPassType::LP, 1.0},
     {"diode at 20 Hz, 8x of 96 kHz", withDiode(settings(20.0, 0.7, kOff)), 768000.0, FilterPassType::LP, 1.0},
-    {"diode just below sustaining, 8x of 48 kHz", withDiode(settings(3000.0, 0.74, kOff)), 384000.0,
-     FilterPassType::LP, 1.0},
-    {"break in the loop, damped in 500 ms", withBreak(settings(1000.0, 1.0, 500.0), 1.0), 48000.0,
-     FilterPassType::LP, 0.0, 1.0},
+    {"diode just below sustaining, 8x of 48 kHz", withDiode(settings(3000.0, 0.74, kOff)), 384000.0, FilterPassType::LP,
+     1.0},
+    {"break in the loop, damped in 500 ms", withBreak(settings(1000.0, 1.0, 500.0), 1.0), 48000.0, FilterPassType::LP,
+     0.0, 1.0},
     {"HP at full resonance, damped in 1999 ms", settings(1000.0, 1.0, 1999.0, 0.0), 48000.0, FilterPassType::HP},
     {"resonant pre-filter heard through the band", withPreFilter(settings(20000.0, 0.5, kOff), 20.0, 0.99), 48000.0,
      FilterPassType::LP, 0.0, 1.0, 1.0},
@@ -158,8 +158,8 @@ TEST(TailBound, CoversTheRingOutOfTheModelAtItsWorstCorners)
      FilterPassType::HP, 0.0, 1.0, 0.0, 0.0, -100.0, std::nullopt, 15.85},
     {"break damped in 1 s, 48 dB louder after it", withGain(withBreak(settings(1000.0, 1.0, 1000.0), 1.0), 251.0),
      48000.0, FilterPassType::LP, 0.0, 1.0, 0.0, 0.0, -100.0, std::nullopt, 251.0},
-    {"user blend of 36 times the fourth stage", withGain(settings(20.0, 0.9, kOff), 36.0), 48000.0,
-     FilterPassType::LP, 0.0, 1.0, 0.0, 0.0, -100.0, stage_coeffs{0.0, 0.0, 0.0, 0.0, 36.0}},
+    {"user blend of 36 times the fourth stage", withGain(settings(20.0, 0.9, kOff), 36.0), 48000.0, FilterPassType::LP,
+     0.0, 1.0, 0.0, 0.0, -100.0, stage_coeffs{0.0, 0.0, 0.0, 0.0, 36.0}},
   };
   for (const Patch& p : patches)
   {
@@ -180,10 +180,10 @@ TEST(TailBound, APatchThatSustainsItselfIsInfinite)
   const Patch patches[] = {
     {"HP at full resonance", settings(1000.0, 1.0, kOff, 0.0), 48000.0, FilterPassType::HP},
     {"diode at 0.79, 8x of 48 kHz", withDiode(settings(1000.0, 0.79, kOff)), 384000.0, FilterPassType::LP, 1.0},
-    {"a little break at half resonance", withBreak(settings(1000.0, 0.5, kOff), 0.05), 48000.0, FilterPassType::LP,
-     0.0, 1.0},
-    {"undamped pre-filter heard", withPreFilter(settings(20000.0, 0.5, kOff), 200.0, 1.0), 48000.0,
-     FilterPassType::LP, 0.0, 1.0, 1.0},
+    {"a little break at half resonance", withBreak(settings(1000.0, 0.5, kOff), 0.05), 48000.0, FilterPassType::LP, 0.0,
+     1.0},
+    {"undamped pre-filter heard", withPreFilter(settings(20000.0, 0.5, kOff), 200.0, 1.0), 48000.0, FilterPassType::LP,
+     0.0, 1.0, 1.0},
   };
   for (const Patch& p : patches)
   {

@@ -26,7 +26,9 @@ struct Patch
 class ReferenceChain
 {
 public:
-  explicit ReferenceChain(const Patch& p, double rate) : mPatch(p), mRate(rate)
+  explicit ReferenceChain(const Patch& p, double rate)
+    : mPatch(p)
+    , mRate(rate)
   {
     for (int c = 0; c < 2; ++c)
     {
@@ -81,8 +83,7 @@ public:
   void process(AudioBuffer& block)
   {
     const std::size_t n = block.numFrames(), channels = block.numChannels();
-    AudioBuffer work(channels, n), band(channels, n), rest(channels, n), fbGains(channels, n),
-      stateGains(channels, n);
+    AudioBuffer work(channels, n), band(channels, n), rest(channels, n), fbGains(channels, n), stateGains(channels, n);
     work.copyContentFrom(block);
     const bool enabled = mPatch.dampingRelease < 2000.0;
     const double decay = std::exp(-1000.0 / (mPatch.dampingRelease * mRate));

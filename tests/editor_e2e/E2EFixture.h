@@ -63,9 +63,9 @@ inline void setMorphOf(EditorSession& s, bool on)
   if ((s.normalized(zarvo::par_morph_active) > 0.5) == on)
     return;
   ASSERT_TRUE(s.input().click(kMorphToggle.cx(), kMorphToggle.cy()));
-  ASSERT_TRUE(s.pumpUntil([&] {
-    return (s.normalized(zarvo::par_morph_active) > 0.5) == on && s.editorHeight() == (on ? 620.f : 200.f);
-  })) << "morph " << s.normalized(zarvo::par_morph_active) << ", height " << s.editorHeight();
+  ASSERT_TRUE(s.pumpUntil(
+    [&] { return (s.normalized(zarvo::par_morph_active) > 0.5) == on && s.editorHeight() == (on ? 620.f : 200.f); }))
+    << "morph " << s.normalized(zarvo::par_morph_active) << ", height " << s.editorHeight();
   s.settle();
 }
 

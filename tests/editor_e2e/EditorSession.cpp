@@ -14,7 +14,10 @@ namespace vemlor::e2e {
 
 using namespace Steinberg;
 
-EditorSession::EditorSession() : parent(1960, 1300), session(VEMLOR_BUNDLE_PATH, true) {}
+EditorSession::EditorSession()
+  : parent(1960, 1300)
+  , session(VEMLOR_BUNDLE_PATH, true)
+{}
 
 EditorSession::~EditorSession() { close(); }
 

@@ -87,7 +87,8 @@ ScreenCapture captureWindow(_XDisplay* d, unsigned long window, float scale, flo
   const int height = std::min(bottom - top, rootAttributes.height - y);
   if (x < 0 || y < 0 || width <= 0 || height <= 0)
     return out;
-  XImage* image = XGetImage(d, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  XImage* image =
+    XGetImage(d, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (!image)
     return out;
   out.width = width;

@@ -23,7 +23,7 @@ struct ScreenCapture
 {
   int width = 0;
   int height = 0;
-  float scale = 1.f; // window pixels per editor pixel
+  float scale = 1.f;     // window pixels per editor pixel
   int left = 0, top = 0; // the captured part's origin in the window, in window pixels
   std::vector<uint8_t> rgb;
 

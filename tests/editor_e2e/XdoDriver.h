@@ -13,9 +13,10 @@ class XdoDriver
 public:
   // pump runs between the steps of a drag so that the editor sees every motion.
   XdoDriver(unsigned long window, float scale, std::function<void()> pump)
-    : window(window), scale(scale), pump(std::move(pump))
-  {
-  }
+    : window(window)
+    , scale(scale)
+    , pump(std::move(pump))
+  {}
 
   bool move(float x, float y);
   bool click(float x, float y, int button = 1);

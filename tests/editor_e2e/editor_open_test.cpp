@@ -12,7 +12,9 @@ TEST_F(EditorE2E, OpensAtItsSizeWithTheBackgroundColour)
   ASSERT_EQ(s.view->getSize(&rect), Steinberg::kResultOk);
   EXPECT_EQ(rect.getWidth(), s.width());
   EXPECT_EQ(rect.getHeight(), s.height());
-  const auto background = [&] { return s.capture(kEmptySpot.l, kEmptySpot.t, kEmptySpot.r, kEmptySpot.b).at(kEmptySpot.cx(), kEmptySpot.cy()); };
+  const auto background = [&] {
+    return s.capture(kEmptySpot.l, kEmptySpot.t, kEmptySpot.r, kEmptySpot.b).at(kEmptySpot.cx(), kEmptySpot.cy());
+  };
   ASSERT_TRUE(s.pumpUntil([&] { return background() == kBackground; })) << "background " << toString(background());
   s.screenshot("editor_opened");
 }

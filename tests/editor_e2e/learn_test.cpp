@@ -65,7 +65,8 @@ TEST_F(EditorE2E, LearnFromTheKnobMenuThenTheControllerMovesTheParameter)
     EXPECT_TRUE(s.pumpUntil([&] {
       return std::abs(plugin_it::paramTable().normalized(par_main_cutoff_hz, s.chunk().param(par_main_cutoff_hz)) -
                       value / 127.0) < 1e-6;
-    })) << "value " << value;
+    }))
+      << "value " << value;
     EXPECT_TRUE(s.pumpUntil([&] { return std::abs(s.normalized(par_main_cutoff_hz) - value / 127.0) < 1e-6; }))
       << "value " << value << ": the host reads " << s.normalized(par_main_cutoff_hz);
   }

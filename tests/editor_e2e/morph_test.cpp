@@ -91,9 +91,9 @@ TEST_F(MorphPageE2E, TheToggleGrowsTheEditorAndTheMarkerMovesTheSound)
   // Somewhere well away from the marker, clear of the pad's edges.
   const double tx = x0 < 0.5 ? 0.72 : 0.28, ty = y0 < 0.5 ? 0.66 : 0.34;
   ASSERT_TRUE(s.input().drag(padX(x0), padY(y0), padX(tx), padY(ty)));
-  ASSERT_TRUE(s.pumpUntil([&] {
-    return std::abs(s.normalized(par_morph_x) - tx) < 0.01 && std::abs(s.normalized(par_morph_y) - ty) < 0.01;
-  })) << "morph at " << s.normalized(par_morph_x) << ", " << s.normalized(par_morph_y);
+  ASSERT_TRUE(s.pumpUntil(
+    [&] { return std::abs(s.normalized(par_morph_x) - tx) < 0.01 && std::abs(s.normalized(par_morph_y) - ty) < 0.01; }))
+    << "morph at " << s.normalized(par_morph_x) << ", " << s.normalized(par_morph_y);
   s.settle();
   s.screenshot("morph_marker_dragged");
   const double x1 = s.normalized(par_morph_x), y1 = s.normalized(par_morph_y);

@@ -29,7 +29,10 @@ TEST_F(EditorE2E, TheCornerScalesTheEditorAndItReopensAtThatScale)
   ASSERT_TRUE(s.open());
   EXPECT_EQ(s.width(), 1410);
   EXPECT_EQ(s.height(), static_cast<int>(h * 1.5f));
-  EXPECT_TRUE(s.pumpUntil([&] { return s.capture(kEmptySpot.l, kEmptySpot.t, kEmptySpot.r, kEmptySpot.b).at(kEmptySpot.cx(), kEmptySpot.cy()) == kBackground; }));
+  EXPECT_TRUE(s.pumpUntil([&] {
+    return s.capture(kEmptySpot.l, kEmptySpot.t, kEmptySpot.r, kEmptySpot.b).at(kEmptySpot.cx(), kEmptySpot.cy()) ==
+           kBackground;
+  }));
 
   // A new instance reads the preference.
   ASSERT_TRUE(s.close());

@@ -72,7 +72,8 @@ TEST_P(ScreenshotsE2E, EveryPage)
   // The about box over the band: the background colour over the tab column once it is open.
   ASSERT_TRUE(click(kAboutButton));
   const Rect tab = tabButton(2);
-  ASSERT_TRUE(s.pumpUntil([&] { return !s.capture(tab.l, tab.t, tab.r, tab.b).contains(tab.l, tab.t, tab.r, tab.b, kAccent); }, 100))
+  ASSERT_TRUE(s.pumpUntil(
+    [&] { return !s.capture(tab.l, tab.t, tab.r, tab.b).contains(tab.l, tab.t, tab.r, tab.b, kAccent); }, 100))
     << "the about box covers the tabs";
   pointerAway();
   s.screenshot(name("about_box"));

@@ -35,8 +35,10 @@ TEST_F(EditorE2E, TabButtonsSwitchTheTabAndItsControls)
     selectTab(row.tab);
     ASSERT_TRUE(s.pumpUntil([&] {
       const Rect selected = tabButton(row.tab);
-      return s.capture(selected.l, selected.t, selected.r, selected.b).contains(selected.l, selected.t, selected.r, selected.b, kAccent);
-    })) << "the selected tab is drawn in the accent colour";
+      return s.capture(selected.l, selected.t, selected.r, selected.b)
+        .contains(selected.l, selected.t, selected.r, selected.b, kAccent);
+    }))
+      << "the selected tab is drawn in the accent colour";
     // The pointer off the tabs, so no hover bubble drawn over the content is compared with it.
     ASSERT_TRUE(s.input().move(kEmptySpot.l + 6.f, kEmptySpot.t + 15.f));
     s.settle(40);

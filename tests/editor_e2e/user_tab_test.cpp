@@ -84,9 +84,9 @@ protected:
   void setEditing(EditorSession& session, bool on)
   {
     ASSERT_TRUE(session.input().click(kUserLock.cx(), kUserLock.cy()));
-    ASSERT_TRUE(session.pumpUntil([&] {
-      return session.chunk().editorValues.at(kValueUserEditing) == (on ? 1.0 : 0.0);
-    })) << "edit mode " << on;
+    ASSERT_TRUE(
+      session.pumpUntil([&] { return session.chunk().editorValues.at(kValueUserEditing) == (on ? 1.0 : 0.0); }))
+      << "edit mode " << on;
     session.settle();
   }
 
@@ -135,7 +135,8 @@ TEST_F(UserTabE2E, AnEditedLayoutIsTheDefaultOfANewInstance)
   ASSERT_TRUE(s.pumpUntil([&] {
     const Layout now = s.chunk().layout;
     return now.size() == added.size() && now.front().size() == 1 && now.front().front() == control;
-  })) << "the control did not move";
+  }))
+    << "the control did not move";
   s.settle();
   s.screenshot("user_tab_dragged");
   const Layout edited = s.chunk().layout;

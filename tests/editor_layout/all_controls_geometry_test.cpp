@@ -94,8 +94,7 @@ IControl* findCell(VemlorEditorFixture& f, const CellRow& row)
 }
 
 class AllControlsGeometry : public testing::TestWithParam<bool>
-{
-};
+{};
 
 TEST_P(AllControlsGeometry, EveryRowOfTheTableAtBothHeights)
 {
@@ -200,9 +199,11 @@ TEST(Tags, EachTagNamesOneControlOfItsKindAndTheClipboardButtonsAreNotBuilt)
   const Expected expected[] = {
     {kTagCCSave, kGroupPreset, [](IControl* c) { return dynamic_cast<zarvo::ui::GlyphButtonControl*>(c) != nullptr; }},
     {kTagCCLoad, kGroupPreset, [](IControl* c) { return dynamic_cast<zarvo::ui::GlyphButtonControl*>(c) != nullptr; }},
-    {kTagCCCaption, kGroupPreset, [](IControl* c) { return dynamic_cast<zarvo::ui::GlyphLabelControl*>(c) != nullptr; }},
+    {kTagCCCaption, kGroupPreset,
+     [](IControl* c) { return dynamic_cast<zarvo::ui::GlyphLabelControl*>(c) != nullptr; }},
     {kTagCCClear, kGroupPreset, [](IControl* c) { return dynamic_cast<zarvo::ui::GlyphButtonControl*>(c) != nullptr; }},
-    {kTagPresetStrip, kGroupPreset, [](IControl* c) { return dynamic_cast<zarvo::ui::PresetStripControl*>(c) != nullptr; }},
+    {kTagPresetStrip, kGroupPreset,
+     [](IControl* c) { return dynamic_cast<zarvo::ui::PresetStripControl*>(c) != nullptr; }},
     {kTagRandomize, kGroupRandMut, [](IControl* c) { return dynamic_cast<IVButtonControl*>(c) != nullptr; }},
     {kTagMutate, kGroupRandMut, [](IControl* c) { return dynamic_cast<IVButtonControl*>(c) != nullptr; }},
     {kTagMainStageCoeffs, kGroupTabAll, [](IControl* c) { return dynamic_cast<StageCoeffsReadout*>(c) != nullptr; }},

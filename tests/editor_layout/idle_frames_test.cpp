@@ -18,7 +18,10 @@ TEST(IdleEditor, DrawsNoFrameOnAnyTabAtEitherHeight)
     int tab;
   };
   const Case cases[] = {
-    {"all controls", false, 0}, {"frequencies", false, 1}, {"user", false, 2}, {"user with the morph page", true, 2},
+    {"all controls", false, 0},
+    {"frequencies", false, 1},
+    {"user", false, 2},
+    {"user with the morph page", true, 2},
   };
   for (const Case& c : cases)
   {

@@ -34,8 +34,8 @@ std::string className(const IControl& c)
 std::map<const IControl*, int> tagsOf(IGfx& g)
 {
   std::map<const IControl*, int> tags;
-  for (int tag : {7, 1040, 1041, 1042, 1043, 1044, 1050, 1051, 1052, 1053, 1054, 1060, 1061, 1062, 1063, 1064, 1065,
-                  1066, 1067, 1068, 1070, 1071})
+  for (int tag : {7,    1040, 1041, 1042, 1043, 1044, 1050, 1051, 1052, 1053, 1054,
+                  1060, 1061, 1062, 1063, 1064, 1065, 1066, 1067, 1068, 1070, 1071})
     if (IControl* c = g.GetControlWithTag(tag))
       tags[c] = tag;
   return tags;

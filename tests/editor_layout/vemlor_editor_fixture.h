@@ -30,8 +30,7 @@ public:
 
   VemlorEditorFixture()
     : VemlorEditorFixture(Options{})
-  {
-  }
+  {}
   explicit VemlorEditorFixture(Options options)
     : plug(new Vemlor(plugkit::InstanceInfo{}))
   {
@@ -41,7 +40,7 @@ public:
     plug->SetMakeGraphicsFunc([this] {
       const float scale = plug->takeEditorScale();
       return std::make_unique<plugkit::gfx::test::HeadlessGfx>(*plug, platform, recorder, kEditorWidth,
-                                                                plug->currentUIHeight(), 60, scale);
+                                                               plug->currentUIHeight(), 60, scale);
     });
     // The product's layout, counted.
     plug->SetLayoutFunc([this](plugkit::gfx::IGfx* g) {

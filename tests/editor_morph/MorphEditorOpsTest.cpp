@@ -129,7 +129,8 @@ TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
     std::string want;
   };
   const Case cases[] = {
-    {"save, chosen", true, plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/rig.zarvo", "/tmp"}, "/tmp/rig.zarvo"},
+    {"save, chosen", true, plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/rig.zarvo", "/tmp"},
+     "/tmp/rig.zarvo"},
     {"open, cancelled", false, std::nullopt, ""},
   };
   for (const Case& c : cases)

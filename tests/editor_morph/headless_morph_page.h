@@ -25,8 +25,7 @@ public:
           return std::make_unique<plugkit::gfx::test::HeadlessGfx>(plugin, platform, recorder, w, hh);
         },
         h, morphOn)
-  {
-  }
+  {}
 
   plugkit::gfx::test::HeadlessPlatform& Platform() { return platform; }
 };

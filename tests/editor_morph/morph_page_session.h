@@ -82,8 +82,14 @@ public:
     const float w = static_cast<float>(G().Width());
     const float h = static_cast<float>(G().Height());
     EditorStyles styles{morphPageStyle1(), morphPageStyle1(), morphPageStyle1()};
-    return LayoutPass{*plug, G(), styles, w, h, plugkit::gfx::IRECT(0.f, 0.f, w, kBandHeight),
-                      plugkit::gfx::IRECT(152.f, 20.f, w - 30.f, 180.f), {}};
+    return LayoutPass{*plug,
+                      G(),
+                      styles,
+                      w,
+                      h,
+                      plugkit::gfx::IRECT(0.f, 0.f, w, kBandHeight),
+                      plugkit::gfx::IRECT(152.f, 20.f, w - 30.f, 180.f),
+                      {}};
   }
 
   void buildMorphPage()

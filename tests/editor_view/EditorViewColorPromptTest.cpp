@@ -104,7 +104,8 @@ TEST_F(EditorViewColorPrompt, CancelOrAnUnreadableAnswerReportsNothing)
     ASSERT_TRUE(s.pumpUntil([&] {
       IColor c;
       return s.ui()->PromptForColor(c, "", nullptr);
-    })) << line;
+    }))
+      << line;
     EXPECT_FALSE(picked) << line;
     ASSERT_TRUE(reply("cancel"));
   }

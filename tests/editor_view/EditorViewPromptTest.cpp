@@ -16,9 +16,8 @@
 namespace vemlor::viewtest {
 namespace {
 
-
-using plugkit::gfx::EFileAction;
 using ::TextString;
+using plugkit::gfx::EFileAction;
 
 struct Answer
 {

@@ -29,8 +29,7 @@ struct SizeCase
 };
 
 class EditorViewSize : public ::testing::TestWithParam<SizeCase>
-{
-};
+{};
 
 TEST_P(EditorViewSize, OpensInTheHostWindowAtEditorSizeTimesBothScales)
 {
@@ -200,8 +199,7 @@ protected:
       argv.push_back(a == "%w" ? std::to_string(s.childWindow()) : a);
     int status = 0;
     for (int attempt = 0; attempt < 3 && (status = x11test::RunTool(argv)) == 1; ++attempt)
-    {
-    }
+    {}
     ASSERT_EQ(status, 0);
   }
 
@@ -302,8 +300,7 @@ struct IdleLoopCase
 };
 
 class EditorViewIdleLoop : public ::testing::TestWithParam<IdleLoopCase>
-{
-};
+{};
 
 // Without a loop at initialize, the plug-in's idle timer runs on the view frame's loop while the
 // editor is attached, beside the frame timer.

@@ -31,7 +31,9 @@ constexpr int kKnobTag = 1;
 class PanelControl final : public IControl
 {
 public:
-  explicit PanelControl(const IRECT& bounds) : IControl(bounds) {}
+  explicit PanelControl(const IRECT& bounds)
+    : IControl(bounds)
+  {}
   void Draw(IGfx& g) override { g.FillRect(IColor(255, 40, 44, 52), GetRECT()); }
 };
 
@@ -61,7 +63,8 @@ bool KnobControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
   return true;
 }
 
-KnobPlugin::KnobPlugin(float drawScale) : plugkit::IPluginVST3(plugkit::InstanceInfo{}, kConfig)
+KnobPlugin::KnobPlugin(float drawScale)
+  : plugkit::IPluginVST3(plugkit::InstanceInfo{}, kConfig)
 {
   GetParam(0)->InitDouble("gain", 0.5, 0.0, 1.0, 0.001);
   SetMakeGraphicsFunc([this, drawScale] { return MakeGraphics(*this, kWidth, kHeight, 60, drawScale); });

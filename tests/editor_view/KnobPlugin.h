@@ -15,14 +15,16 @@ namespace vemlor::viewtest {
 class KnobControl final : public plugkit::gfx::IControl
 {
 public:
-  KnobControl(const plugkit::gfx::IRECT& bounds, int paramIdx) : IControl(bounds, paramIdx) {}
+  KnobControl(const plugkit::gfx::IRECT& bounds, int paramIdx)
+    : IControl(bounds, paramIdx)
+  {}
 
   void Draw(plugkit::gfx::IGfx& g) override;
   void OnMouseDrag(float x, float y, float dX, float dY, const plugkit::gfx::IMouseMod& mod) override;
   bool OnKeyDown(float x, float y, const plugkit::IKeyPress& key) override;
 
   int draws = 0;
-  int keys = 0;             // keys taken
+  int keys = 0;              // keys taken
   std::vector<int> keysSeen; // the virtual key of every key press that reached it
 };
 

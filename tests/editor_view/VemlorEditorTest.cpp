@@ -19,10 +19,12 @@ TEST(VemlorEditor, OpensAtItsSizeDrawsAndCloses)
   ASSERT_NE(view, nullptr);
   ASSERT_EQ(view->setFrame(&s.host.frame()), kResultTrue);
   ASSERT_EQ(view->attached(parent.parent(), kPlatformTypeX11EmbedWindowID), kResultOk);
-  ASSERT_TRUE(x11test::PumpUntil(s.host.runLoop(), [&] {
-    const auto children = parent.children();
-    return children.size() == 1 && children[0].mapped;
-  }, {ConnectionNumber(parent.display())}));
+  ASSERT_TRUE(x11test::PumpUntil(s.host.runLoop(),
+                                 [&] {
+                                   const auto children = parent.children();
+                                   return children.size() == 1 && children[0].mapped;
+                                 },
+                                 {ConnectionNumber(parent.display())}));
   for (int i = 0; i < 5; ++i)
     s.host.pump(16);
   const auto children = parent.children();

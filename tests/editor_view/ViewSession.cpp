@@ -15,7 +15,9 @@ namespace vemlor::viewtest {
 using namespace Steinberg;
 
 ViewSession::ViewSession(float drawScale, bool offerRunLoopOnContext, int parentWidth, int parentHeight)
-  : host(offerRunLoopOnContext), parent(parentWidth, parentHeight), plug(new KnobPlugin(drawScale))
+  : host(offerRunLoopOnContext)
+  , parent(parentWidth, parentHeight)
+  , plug(new KnobPlugin(drawScale))
 {
   initialized = plug->initialize(&host.application()) == kResultOk;
   plug->setComponentHandler(&host.handler());
@@ -72,12 +74,12 @@ bool ViewSession::waitForFirstFrame()
   });
 }
 
-::Window ViewSession::childWindow() const
-{
-  return ui() ? ui()->EditorWindow().Window().GetWindow() : 0;
-}
+::Window ViewSession::childWindow() const { return ui() ? ui()->EditorWindow().Window().GetWindow() : 0; }
 
-bool ViewSession::screenshot(const std::string& name) const { return Screenshot(parent.display(), childWindow(), name); }
+bool ViewSession::screenshot(const std::string& name) const
+{
+  return Screenshot(parent.display(), childWindow(), name);
+}
 
 bool Screenshot(Display* d, ::Window child, const std::string& name)
 {
@@ -95,7 +97,8 @@ bool Screenshot(Display* d, ::Window child, const std::string& name)
   const int height = std::min(attributes.height, rootAttributes.height - y);
   if (x < 0 || y < 0 || width <= 0 || height <= 0)
     return false;
-  XImage* image = XGetImage(d, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  XImage* image =
+    XGetImage(d, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (!image)
     return false;
   std::vector<unsigned char> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);

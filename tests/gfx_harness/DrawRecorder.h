@@ -12,15 +12,15 @@ namespace plugkit::gfx::test {
 
 struct DrawCall
 {
-  std::string op;            // "PathMoveTo", "PathFill", "SetClipRegion", "BeginFrame", ...
-  std::vector<float> args;   // coordinates and numbers in argument order
-  IRECT rect;                // clip, region, text or bitmap bounds
-  IColor color;              // the first stop of a stroke or fill pattern, the text colour
-  float thickness = 0.f;     // strokes
+  std::string op;          // "PathMoveTo", "PathFill", "SetClipRegion", "BeginFrame", ...
+  std::vector<float> args; // coordinates and numbers in argument order
+  IRECT rect;              // clip, region, text or bitmap bounds
+  IColor color;            // the first stop of a stroke or fill pattern, the text colour
+  float thickness = 0.f;   // strokes
   bool hasBlend = false;
   IBlend blend;
-  std::string text;          // drawn text
-  std::string font;          // text font
+  std::string text; // drawn text
+  std::string font; // text font
   float fontSize = 0.f;
 
   // One line: op(args) with the fields that matter for that op.

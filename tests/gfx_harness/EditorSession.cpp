@@ -3,7 +3,9 @@
 namespace plugkit::gfx::test {
 
 EditorSession::EditorSession(int nParams, int w, int h, float scale, IGEditorDelegate::LayoutFunc layout)
-: handler(new FakeComponentHandler()), view(new FakePlugView()), dlg(nParams)
+  : handler(new FakeComponentHandler())
+  , view(new FakePlugView())
+  , dlg(nParams)
 {
   dlg.handler = handler;
   dlg.view = view;

@@ -81,7 +81,8 @@ Steinberg::tresult PLUGIN_API FakeComponentHandler::beginEdit(Steinberg::Vst::Pa
   return Steinberg::kResultOk;
 }
 
-Steinberg::tresult PLUGIN_API FakeComponentHandler::performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value)
+Steinberg::tresult PLUGIN_API FakeComponentHandler::performEdit(Steinberg::Vst::ParamID id,
+                                                                Steinberg::Vst::ParamValue value)
 {
   mLog.push_back(fmt::format("perform {} {:g}", id, value));
   return Steinberg::kResultOk;

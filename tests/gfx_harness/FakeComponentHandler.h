@@ -24,7 +24,8 @@ public:
   };
 
   Steinberg::int32 PLUGIN_API getItemCount() override { return static_cast<Steinberg::int32>(mEntries.size()); }
-  Steinberg::tresult PLUGIN_API getItem(Steinberg::int32 index, Item& item, Steinberg::Vst::IContextMenuTarget** target) override;
+  Steinberg::tresult PLUGIN_API getItem(Steinberg::int32 index, Item& item,
+                                        Steinberg::Vst::IContextMenuTarget** target) override;
   Steinberg::tresult PLUGIN_API addItem(const Item& item, Steinberg::Vst::IContextMenuTarget* target) override;
   Steinberg::tresult PLUGIN_API removeItem(const Item& item, Steinberg::Vst::IContextMenuTarget* target) override;
   Steinberg::tresult PLUGIN_API popup(Steinberg::UCoord x, Steinberg::UCoord y) override;
@@ -38,7 +39,7 @@ public:
 
   OBJ_METHODS(FakeContextMenu, Steinberg::FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IContextMenu)
+  DEF_INTERFACE(Steinberg::Vst::IContextMenu)
   END_DEFINE_INTERFACES(Steinberg::FObject)
   REFCOUNT_METHODS(Steinberg::FObject)
 
@@ -73,8 +74,8 @@ public:
 
   OBJ_METHODS(FakeComponentHandler, Steinberg::FObject)
   DEFINE_INTERFACES
-    DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
-    DEF_INTERFACE(Steinberg::Vst::IComponentHandler3)
+  DEF_INTERFACE(Steinberg::Vst::IComponentHandler)
+  DEF_INTERFACE(Steinberg::Vst::IComponentHandler3)
   END_DEFINE_INTERFACES(Steinberg::FObject)
   REFCOUNT_METHODS(Steinberg::FObject)
 

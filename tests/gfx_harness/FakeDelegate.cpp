@@ -6,7 +6,9 @@
 
 namespace plugkit::gfx::test {
 
-FakeDelegate::FakeDelegate(int nParams) : IGEditorDelegate(nParams) {}
+FakeDelegate::FakeDelegate(int nParams)
+  : IGEditorDelegate(nParams)
+{}
 
 void FakeDelegate::UseHeadlessEditor(HeadlessPlatform& platform, DrawRecorder& recorder, int w, int h, float scale)
 {
@@ -67,19 +69,10 @@ std::vector<std::string> FakeDelegate::ParamChangesUI() const
   return mParamChangesUI;
 }
 
-void FakeDelegate::OnMidiMsgUI(const IMidiMsg& msg)
-{
-  midiUI.push_back(msg);
-}
+void FakeDelegate::OnMidiMsgUI(const IMidiMsg& msg) { midiUI.push_back(msg); }
 
-void FakeDelegate::OnUIOpen()
-{
-  log.push_back("open");
-}
+void FakeDelegate::OnUIOpen() { log.push_back("open"); }
 
-void FakeDelegate::OnUIClose()
-{
-  log.push_back("close");
-}
+void FakeDelegate::OnUIClose() { log.push_back("close"); }
 
 } // namespace plugkit::gfx::test

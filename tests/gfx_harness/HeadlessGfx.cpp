@@ -9,9 +9,10 @@ namespace plugkit::gfx::test {
 
 HeadlessGfx::HeadlessGfx(IGEditorDelegate& dlg, HeadlessPlatform& platform, DrawRecorder& recorder, int w, int h,
                          int fps, float scale)
-: IGfx(dlg, w, h, fps, scale), mPlatform(platform), mRecorder(recorder)
-{
-}
+  : IGfx(dlg, w, h, fps, scale)
+  , mPlatform(platform)
+  , mRecorder(recorder)
+{}
 
 HeadlessGfx::~HeadlessGfx() = default;
 
@@ -68,10 +69,7 @@ void HeadlessGfx::CloseWindow()
   OnViewDestroyed();
 }
 
-void HeadlessGfx::PlatformResize(bool parentHasResized)
-{
-  mPlatform.platformResizes.push_back(parentHasResized);
-}
+void HeadlessGfx::PlatformResize(bool parentHasResized) { mPlatform.platformResizes.push_back(parentHasResized); }
 
 void HeadlessGfx::GetMouseLocation(float& x, float& y) const
 {
@@ -219,10 +217,7 @@ bool HeadlessGfx::SetTextInClipboard(const char* str)
   return true;
 }
 
-bool HeadlessGfx::SetFilePathInClipboard(const char* path)
-{
-  return SetTextInClipboard(path);
-}
+bool HeadlessGfx::SetFilePathInClipboard(const char* path) { return SetTextInClipboard(path); }
 
 bool HeadlessGfx::InitiateExternalFileDragDrop(const char*, const IRECT&)
 {
@@ -263,8 +258,9 @@ void HeadlessGfx::PathQuadraticBezierTo(float cx, float cy, float x2, float y2)
 void HeadlessGfx::PathStroke(const IPattern& pattern, float thickness, const IStrokeOptions& options,
                              const IBlend* blend)
 {
-  Record("PathStroke", {static_cast<float>(pattern.mType), static_cast<float>(options.mCapOption),
-                        static_cast<float>(options.mJoinOption), static_cast<float>(options.mDash.mCount)},
+  Record("PathStroke",
+         {static_cast<float>(pattern.mType), static_cast<float>(options.mCapOption),
+          static_cast<float>(options.mJoinOption), static_cast<float>(options.mDash.mCount)},
          IRECT(), blend);
   DrawCall& call = mRecorder.Last();
   call.color = pattern.NStops() > 0 ? pattern.GetStop(0).mColor : IColor();
@@ -273,8 +269,8 @@ void HeadlessGfx::PathStroke(const IPattern& pattern, float thickness, const ISt
 
 void HeadlessGfx::PathFill(const IPattern& pattern, const IFillOptions& options, const IBlend* blend)
 {
-  Record("PathFill", {static_cast<float>(pattern.mType), static_cast<float>(options.mFillRule),
-                      options.mPreserve ? 1.f : 0.f},
+  Record("PathFill",
+         {static_cast<float>(pattern.mType), static_cast<float>(options.mFillRule), options.mPreserve ? 1.f : 0.f},
          IRECT(), blend);
   DrawCall& call = mRecorder.Last();
   call.color = pattern.NStops() > 0 ? pattern.GetStop(0).mColor : IColor();

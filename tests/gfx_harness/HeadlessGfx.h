@@ -65,7 +65,8 @@ public:
   void PathSetWinding(bool clockwise) override;
   void PathCubicBezierTo(float c1x, float c1y, float c2x, float c2y, float x2, float y2) override;
   void PathQuadraticBezierTo(float cx, float cy, float x2, float y2) override;
-  void PathStroke(const IPattern& pattern, float thickness, const IStrokeOptions& options, const IBlend* blend) override;
+  void PathStroke(const IPattern& pattern, float thickness, const IStrokeOptions& options,
+                  const IBlend* blend) override;
   void PathFill(const IPattern& pattern, const IFillOptions& options, const IBlend* blend) override;
   void PathTransformSetMatrix(const IMatrix& m) override;
   void SetClipRegion(const IRECT& r) override;

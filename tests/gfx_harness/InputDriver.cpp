@@ -57,25 +57,13 @@ bool InputDriver::Hover(float x, float y)
   return mG.OnMouseOver(x, y, IMouseMod());
 }
 
-bool InputDriver::Wheel(float x, float y, float delta)
-{
-  return mG.OnMouseWheel(x, y, IMouseMod(), delta);
-}
+bool InputDriver::Wheel(float x, float y, float delta) { return mG.OnMouseWheel(x, y, IMouseMod(), delta); }
 
-bool InputDriver::KeyDown(int vk, float x, float y)
-{
-  return mG.OnKeyDown(x, y, Key(vk));
-}
+bool InputDriver::KeyDown(int vk, float x, float y) { return mG.OnKeyDown(x, y, Key(vk)); }
 
-bool InputDriver::KeyUp(int vk, float x, float y)
-{
-  return mG.OnKeyUp(x, y, Key(vk));
-}
+bool InputDriver::KeyUp(int vk, float x, float y) { return mG.OnKeyUp(x, y, Key(vk)); }
 
-bool InputDriver::KeyDown(const IKeyPress& key, float x, float y)
-{
-  return mG.OnKeyDown(x, y, key);
-}
+bool InputDriver::KeyDown(const IKeyPress& key, float x, float y) { return mG.OnKeyDown(x, y, key); }
 
 void InputDriver::Type(const char* utf8)
 {

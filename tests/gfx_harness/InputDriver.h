@@ -11,7 +11,9 @@ namespace plugkit::gfx::test {
 class InputDriver
 {
 public:
-  explicit InputDriver(IGfx& g) : mG(g) {}
+  explicit InputDriver(IGfx& g)
+    : mG(g)
+  {}
 
   static IMouseMod Left()
   {

@@ -82,8 +82,8 @@ void RecordingControl::OnRescale() { events.push_back("rescale"); }
 
 int RecordingControl::Count(const std::string& prefix) const
 {
-  return static_cast<int>(std::count_if(events.begin(), events.end(),
-                                        [&prefix](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
+  return static_cast<int>(
+    std::count_if(events.begin(), events.end(), [&prefix](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
 }
 
 } // namespace plugkit::gfx::test

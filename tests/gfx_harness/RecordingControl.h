@@ -13,13 +13,13 @@ class RecordingControl : public IControl
 {
 public:
   RecordingControl(const IRECT& bounds, int paramIdx = -1, const char* name = "c")
-  : IControl(bounds, paramIdx), mName(name)
-  {
-  }
+    : IControl(bounds, paramIdx)
+    , mName(name)
+  {}
   RecordingControl(const IRECT& bounds, const std::vector<int>& params, const char* name)
-  : IControl(bounds, params), mName(name)
-  {
-  }
+    : IControl(bounds, params)
+    , mName(name)
+  {}
 
   void Draw(IGfx& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;

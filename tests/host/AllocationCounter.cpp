@@ -79,10 +79,7 @@ void* realloc(void* pointer, std::size_t size)
   return __libc_realloc(pointer, size);
 }
 
-void free(void* pointer)
-{
-  __libc_free(pointer);
-}
+void free(void* pointer) { __libc_free(pointer); }
 
 void* aligned_alloc(std::size_t alignment, std::size_t size)
 {
@@ -99,7 +96,7 @@ void* memalign(std::size_t alignment, std::size_t size)
 int posix_memalign(void** out, std::size_t alignment, std::size_t size)
 {
   noteAllocation();
-  if (alignment < sizeof (void*) || (alignment & (alignment - 1)) != 0)
+  if (alignment < sizeof(void*) || (alignment & (alignment - 1)) != 0)
     return EINVAL;
   void* p = __libc_memalign(alignment, size);
   if (p == nullptr)
@@ -110,15 +107,9 @@ int posix_memalign(void** out, std::size_t alignment, std::size_t size)
 
 } // extern "C"
 
-void* operator new(std::size_t size)
-{
-  return allocateOrThrow(size);
-}
+void* operator new(std::size_t size) { return allocateOrThrow(size); }
 
-void* operator new[](std::size_t size)
-{
-  return allocateOrThrow(size);
-}
+void* operator new[](std::size_t size) { return allocateOrThrow(size); }
 
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
@@ -132,52 +123,22 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
   return __libc_malloc(size ? size : 1);
 }
 
-void* operator new(std::size_t size, std::align_val_t alignment)
-{
-  return allocateAlignedOrThrow(size, alignment);
-}
+void* operator new(std::size_t size, std::align_val_t alignment) { return allocateAlignedOrThrow(size, alignment); }
 
-void* operator new[](std::size_t size, std::align_val_t alignment)
-{
-  return allocateAlignedOrThrow(size, alignment);
-}
+void* operator new[](std::size_t size, std::align_val_t alignment) { return allocateAlignedOrThrow(size, alignment); }
 
-void operator delete(void* pointer) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete(void* pointer) noexcept { __libc_free(pointer); }
 
-void operator delete[](void* pointer) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete[](void* pointer) noexcept { __libc_free(pointer); }
 
-void operator delete(void* pointer, std::size_t) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete(void* pointer, std::size_t) noexcept { __libc_free(pointer); }
 
-void operator delete[](void* pointer, std::size_t) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete[](void* pointer, std::size_t) noexcept { __libc_free(pointer); }
 
-void operator delete(void* pointer, std::align_val_t) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete(void* pointer, std::align_val_t) noexcept { __libc_free(pointer); }
 
-void operator delete[](void* pointer, std::align_val_t) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete[](void* pointer, std::align_val_t) noexcept { __libc_free(pointer); }
 
-void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept { __libc_free(pointer); }
 
-void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept
-{
-  __libc_free(pointer);
-}
+void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept { __libc_free(pointer); }

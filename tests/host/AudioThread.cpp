@@ -2,7 +2,9 @@
 
 namespace vemlor::testhost {
 
-AudioThread::AudioThread() : thread([this] { loop(); }) {}
+AudioThread::AudioThread()
+  : thread([this] { loop(); })
+{}
 
 AudioThread::~AudioThread()
 {
@@ -21,7 +23,8 @@ void AudioThread::run(void (*job)(void*), void* arg)
 
 void AudioThread::loop()
 {
-  for (;;) {
+  for (;;)
+  {
     start.acquire();
     if (quit)
       return;

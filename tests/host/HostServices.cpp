@@ -18,7 +18,8 @@ namespace {
 template <typename First, typename... Rest, typename Self>
 tresult answer(Self* self, const TUID iid, void** obj)
 {
-  if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, First::iid)) {
+  if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) || FUnknownPrivate::iidEqual(iid, First::iid))
+  {
     self->addRef();
     *obj = static_cast<First*>(self);
     return kResultOk;
@@ -34,20 +35,28 @@ tresult answer(Self* self, const TUID iid, void** obj)
 std::string toUtf8(const char16* text, size_t max)
 {
   std::string out;
-  for (size_t i = 0; text != nullptr && i < max && text[i] != 0; ++i) {
+  for (size_t i = 0; text != nullptr && i < max && text[i] != 0; ++i)
+  {
     uint32 c = static_cast<uint16>(text[i]);
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < max && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
       c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<uint16>(text[++i]) - 0xDC00);
-    if (c < 0x80) {
+    if (c < 0x80)
+    {
       out += static_cast<char>(c);
-    } else if (c < 0x800) {
+    }
+    else if (c < 0x800)
+    {
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
+    }
+    else if (c < 0x10000)
+    {
       out += static_cast<char>(0xE0 | (c >> 12));
       out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
       out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    }
+    else
+    {
       out += static_cast<char>(0xF0 | (c >> 18));
       out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
       out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
@@ -59,10 +68,7 @@ std::string toUtf8(const char16* text, size_t max)
 
 // ---- RunLoop
 
-RunLoop::~RunLoop()
-{
-  dropRegistrations();
-}
+RunLoop::~RunLoop() { dropRegistrations(); }
 
 int RunLoop::dropRegistrations()
 {
@@ -113,8 +119,8 @@ tresult PLUGIN_API RunLoop::registerTimer(Linux::ITimerHandler* handler, Linux::
 
 tresult PLUGIN_API RunLoop::unregisterTimer(Linux::ITimerHandler* handler)
 {
-  auto gone = std::stable_partition(timers.begin(), timers.end(),
-                                    [handler](const Timer& t) { return t.handler != handler; });
+  auto gone =
+    std::stable_partition(timers.begin(), timers.end(), [handler](const Timer& t) { return t.handler != handler; });
   if (gone == timers.end())
     return kResultFalse;
   for (auto it = gone; it != timers.end(); ++it)
@@ -137,18 +143,22 @@ int RunLoop::pump(uint64 elapsedMs)
   // Callbacks may change the lists: work from a snapshot, holding a reference to each handler, and
   // skip any entry unregistered by an earlier callback of this pump.
   std::vector<Timer> dueTimers;
-  for (auto& t : timers) {
+  for (auto& t : timers)
+  {
     t.elapsedMs += elapsedMs;
-    if (t.elapsedMs >= t.intervalMs) {
+    if (t.elapsedMs >= t.intervalMs)
+    {
       t.elapsedMs = 0;
       dueTimers.push_back(t);
     }
   }
   for (auto& t : dueTimers)
     t.handler->addRef();
-  for (auto& t : dueTimers) {
+  for (auto& t : dueTimers)
+  {
     bool live = std::any_of(timers.begin(), timers.end(), [&](const Timer& x) { return x.serial == t.serial; });
-    if (live) {
+    if (live)
+    {
       t.handler->onTimer();
       ++calls;
     }
@@ -158,16 +168,19 @@ int RunLoop::pump(uint64 elapsedMs)
   std::vector<pollfd> fds;
   for (auto& h : handlers)
     fds.push_back({h.fd, POLLIN, 0});
-  if (!fds.empty() && poll(fds.data(), fds.size(), 0) > 0) {
+  if (!fds.empty() && poll(fds.data(), fds.size(), 0) > 0)
+  {
     std::vector<Handler> ready;
     for (size_t i = 0; i < fds.size(); ++i)
       if (fds[i].revents & (POLLIN | POLLHUP | POLLERR))
         ready.push_back(handlers[i]);
     for (auto& h : ready)
       h.handler->addRef();
-    for (auto& h : ready) {
+    for (auto& h : ready)
+    {
       bool live = std::any_of(handlers.begin(), handlers.end(), [&](const Handler& x) { return x.serial == h.serial; });
-      if (live) {
+      if (live)
+      {
         h.handler->onFDIsSet(h.fd);
         ++calls;
       }
@@ -179,7 +192,8 @@ int RunLoop::pump(uint64 elapsedMs)
 
 // ---- ComponentHandler
 
-ComponentHandler::ComponentHandler(std::thread::id mainThread) : mainThread(mainThread)
+ComponentHandler::ComponentHandler(std::thread::id mainThread)
+  : mainThread(mainThread)
 {
   // Recording must not allocate in the common case: a call from the audio thread is a fault to
   // report, not an allocation to blame on the plug-in.
@@ -198,20 +212,14 @@ tresult ComponentHandler::record(HandlerCall call)
   return kResultOk;
 }
 
-tresult PLUGIN_API ComponentHandler::beginEdit(Vst::ParamID id)
-{
-  return record({HandlerCall::Kind::BeginEdit, id});
-}
+tresult PLUGIN_API ComponentHandler::beginEdit(Vst::ParamID id) { return record({HandlerCall::Kind::BeginEdit, id}); }
 
 tresult PLUGIN_API ComponentHandler::performEdit(Vst::ParamID id, Vst::ParamValue value)
 {
   return record({HandlerCall::Kind::PerformEdit, id, value});
 }
 
-tresult PLUGIN_API ComponentHandler::endEdit(Vst::ParamID id)
-{
-  return record({HandlerCall::Kind::EndEdit, id});
-}
+tresult PLUGIN_API ComponentHandler::endEdit(Vst::ParamID id) { return record({HandlerCall::Kind::EndEdit, id}); }
 
 tresult PLUGIN_API ComponentHandler::restartComponent(int32 flags)
 {
@@ -237,15 +245,9 @@ tresult PLUGIN_API ComponentHandler::requestOpenEditor(FIDString /*name*/)
   return record({HandlerCall::Kind::RequestOpenEditor});
 }
 
-tresult PLUGIN_API ComponentHandler::startGroupEdit()
-{
-  return record({HandlerCall::Kind::StartGroupEdit});
-}
+tresult PLUGIN_API ComponentHandler::startGroupEdit() { return record({HandlerCall::Kind::StartGroupEdit}); }
 
-tresult PLUGIN_API ComponentHandler::finishGroupEdit()
-{
-  return record({HandlerCall::Kind::FinishGroupEdit});
-}
+tresult PLUGIN_API ComponentHandler::finishGroupEdit() { return record({HandlerCall::Kind::FinishGroupEdit}); }
 
 // ---- PlugFrame
 
@@ -288,12 +290,14 @@ tresult PLUGIN_API HostApplication::createInstance(TUID cid, TUID iid, void** ob
   if (obj == nullptr)
     return kInvalidArgument;
   *obj = nullptr;
-  if (FUnknownPrivate::iidEqual(cid, Vst::IMessage::iid) && FUnknownPrivate::iidEqual(iid, Vst::IMessage::iid)) {
+  if (FUnknownPrivate::iidEqual(cid, Vst::IMessage::iid) && FUnknownPrivate::iidEqual(iid, Vst::IMessage::iid))
+  {
     *obj = static_cast<Vst::IMessage*>(new Vst::HostMessage);
     return kResultTrue;
   }
   if (FUnknownPrivate::iidEqual(cid, Vst::IAttributeList::iid) &&
-      FUnknownPrivate::iidEqual(iid, Vst::IAttributeList::iid)) {
+      FUnknownPrivate::iidEqual(iid, Vst::IAttributeList::iid))
+  {
     *obj = static_cast<Vst::IAttributeList*>(new Vst::HostAttributeList);
     return kResultTrue;
   }
@@ -303,12 +307,11 @@ tresult PLUGIN_API HostApplication::createInstance(TUID cid, TUID iid, void** ob
 // ---- Host
 
 Host::Host(bool offerRunLoopOnContext)
-: mainThreadId(std::this_thread::get_id()),
-  componentHandler(mainThreadId),
-  plugFrame(loop),
-  hostApplication(loop, offerRunLoopOnContext)
-{
-}
+  : mainThreadId(std::this_thread::get_id())
+  , componentHandler(mainThreadId)
+  , plugFrame(loop)
+  , hostApplication(loop, offerRunLoopOnContext)
+{}
 
 std::vector<std::string> Host::heldReferences() const
 {

@@ -98,8 +98,7 @@ struct HandlerCall
   bool onMainThread = true; // false: called from another thread, which VST3 does not allow
 };
 
-class ComponentHandler
-  : public HostObject<Steinberg::Vst::IComponentHandler, Steinberg::Vst::IComponentHandler2>
+class ComponentHandler : public HostObject<Steinberg::Vst::IComponentHandler, Steinberg::Vst::IComponentHandler2>
 {
 public:
   explicit ComponentHandler(std::thread::id mainThread);
@@ -136,7 +135,9 @@ private:
 class PlugFrame : public HostObject<Steinberg::IPlugFrame>
 {
 public:
-  explicit PlugFrame(RunLoop& runLoop) : runLoop(runLoop) {}
+  explicit PlugFrame(RunLoop& runLoop)
+    : runLoop(runLoop)
+  {}
 
   const std::vector<Steinberg::ViewRect>& resizeRequests() const { return requests; }
 
@@ -152,7 +153,10 @@ private:
 class HostApplication : public HostObject<Steinberg::Vst::IHostApplication>
 {
 public:
-  HostApplication(RunLoop& runLoop, bool offerRunLoop) : runLoop(runLoop), offerRunLoop(offerRunLoop) {}
+  HostApplication(RunLoop& runLoop, bool offerRunLoop)
+    : runLoop(runLoop)
+    , offerRunLoop(offerRunLoop)
+  {}
 
   static constexpr const char* kName = "vemlor-host";
 

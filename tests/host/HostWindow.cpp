@@ -28,7 +28,8 @@ HostWindow::~HostWindow()
 
 void HostWindow::destroy()
 {
-  if (window != 0) {
+  if (window != 0)
+  {
     XDestroyWindow(dpy, window);
     XSync(dpy, False);
     window = 0;
@@ -47,11 +48,12 @@ std::vector<HostWindow::Child> HostWindow::children() const
   unsigned count = 0;
   if (!XQueryTree(dpy, window, &root, &parentOfOurs, &list, &count))
     return out;
-  for (unsigned i = 0; i < count; ++i) {
+  for (unsigned i = 0; i < count; ++i)
+  {
     XWindowAttributes attributes{};
     if (XGetWindowAttributes(dpy, list[i], &attributes))
-      out.push_back({list[i], attributes.x, attributes.y, attributes.width, attributes.height,
-                     attributes.map_state != IsUnmapped});
+      out.push_back(
+        {list[i], attributes.x, attributes.y, attributes.width, attributes.height, attributes.map_state != IsUnmapped});
   }
   if (list != nullptr)
     XFree(list);

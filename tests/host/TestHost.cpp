@@ -47,7 +47,8 @@ std::unique_ptr<Bundle> Bundle::open(const std::string& path, std::string& error
     return nullptr;
   IPluginFactory* factory = bundle->module->getFactory();
   PFactoryInfo info;
-  if (factory->getFactoryInfo(&info) != kResultOk) {
+  if (factory->getFactoryInfo(&info) != kResultOk)
+  {
     error = "getFactoryInfo failed";
     return nullptr;
   }
@@ -55,10 +56,12 @@ std::unique_ptr<Bundle> Bundle::open(const std::string& path, std::string& error
 
   FUnknownPtr<IPluginFactory2> factory2(factory);
   FUnknownPtr<IPluginFactory3> factory3(factory);
-  for (int32 i = 0; i < factory->countClasses(); ++i) {
+  for (int32 i = 0; i < factory->countClasses(); ++i)
+  {
     ClassInfo c;
     PClassInfo2 info2;
-    if (factory2 && factory2->getClassInfo2(i, &info2) == kResultOk) {
+    if (factory2 && factory2->getClassInfo2(i, &info2) == kResultOk)
+    {
       std::memcpy(c.cid.data(), info2.cid, 16);
       c.cardinality = info2.cardinality;
       c.category = text(info2.category);
@@ -68,9 +71,12 @@ std::unique_ptr<Bundle> Bundle::open(const std::string& path, std::string& error
       c.vendor = text(info2.vendor);
       c.version = text(info2.version);
       c.sdkVersion = text(info2.sdkVersion);
-    } else {
+    }
+    else
+    {
       PClassInfo info1;
-      if (factory->getClassInfo(i, &info1) != kResultOk) {
+      if (factory->getClassInfo(i, &info1) != kResultOk)
+      {
         error = "getClassInfo failed for class " + std::to_string(i);
         return nullptr;
       }
@@ -102,7 +108,8 @@ std::unique_ptr<Plugin> Plugin::create(Bundle& bundle, const ClassInfo& info, Ho
   TUID cid;
   std::memcpy(cid, info.cid.data(), 16);
   void* object = nullptr;
-  if (bundle.pluginFactory()->createInstance(cid, IComponent::iid, &object) != kResultOk || object == nullptr) {
+  if (bundle.pluginFactory()->createInstance(cid, IComponent::iid, &object) != kResultOk || object == nullptr)
+  {
     error = "createInstance of \"" + info.name + "\" failed";
     return nullptr;
   }
@@ -114,17 +121,20 @@ std::unique_ptr<Plugin> Plugin::adopt(IComponent* component, Host& host, std::st
   std::unique_ptr<Plugin> plugin(new Plugin(host));
   plugin->componentPtr = component;
   if (plugin->componentPtr->queryInterface(IAudioProcessor::iid, reinterpret_cast<void**>(&plugin->processorPtr)) !=
-      kResultOk) {
+      kResultOk)
+  {
     error = "the component has no IAudioProcessor";
     return nullptr;
   }
-  if (plugin->componentPtr->initialize(&host.application()) != kResultOk) {
+  if (plugin->componentPtr->initialize(&host.application()) != kResultOk)
+  {
     error = "initialize failed";
     return nullptr;
   }
   plugin->initialized = true;
   if (plugin->componentPtr->queryInterface(IEditController::iid, reinterpret_cast<void**>(&plugin->controllerPtr)) !=
-      kResultOk) {
+      kResultOk)
+  {
     error = "the component is not its own controller (only single-component plug-ins are hosted)";
     return nullptr;
   }
@@ -132,25 +142,25 @@ std::unique_ptr<Plugin> Plugin::adopt(IComponent* component, Host& host, std::st
   return plugin;
 }
 
-Plugin::~Plugin()
-{
-  teardown();
-}
+Plugin::~Plugin() { teardown(); }
 
 bool Plugin::startProcessing(const ProcessConfig& config)
 {
   stopProcessing();
   error.clear();
-  if (config.maxBlockSize <= 0 || config.sampleRate <= 0) {
+  if (config.maxBlockSize <= 0 || config.sampleRate <= 0)
+  {
     error = "bad process configuration";
     return false;
   }
-  if (processorPtr->canProcessSampleSize(config.sampleSize) != kResultTrue) {
+  if (processorPtr->canProcessSampleSize(config.sampleSize) != kResultTrue)
+  {
     error = "the plug-in cannot process this sample size";
     return false;
   }
   ProcessSetup setup{config.processMode, config.sampleSize, config.maxBlockSize, config.sampleRate};
-  if (processorPtr->setupProcessing(setup) != kResultOk) {
+  if (processorPtr->setupProcessing(setup) != kResultOk)
+  {
     error = "setupProcessing failed";
     return false;
   }
@@ -158,7 +168,8 @@ bool Plugin::startProcessing(const ProcessConfig& config)
     for (BusDirection dir : {kInput, kOutput})
       for (int32 b = 0; b < componentPtr->getBusCount(type, dir); ++b)
         componentPtr->activateBus(type, dir, b, true);
-  if (!data.prepare(*componentPtr, config.maxBlockSize, config.sampleSize)) {
+  if (!data.prepare(*componentPtr, config.maxBlockSize, config.sampleSize))
+  {
     error = "cannot read the audio buses";
     return false;
   }
@@ -167,7 +178,8 @@ bool Plugin::startProcessing(const ProcessConfig& config)
   auto stage = [&](BusDirection dir, std::vector<std::vector<double>>& audio, std::vector<int32>& offsets) {
     audio.clear();
     offsets.clear();
-    for (int32 b = 0; b < data.busCount(dir); ++b) {
+    for (int32 b = 0; b < data.busCount(dir); ++b)
+    {
       offsets.push_back(static_cast<int32>(audio.size()));
       for (int32 c = 0; c < data.channelCount(dir, b); ++c)
         audio.emplace_back(static_cast<size_t>(config.maxBlockSize), 0.0);
@@ -188,12 +200,14 @@ bool Plugin::startProcessing(const ProcessConfig& config)
   context.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kTimeSigValid |
                   ProcessContext::kProjectTimeMusicValid | ProcessContext::kContTimeValid;
 
-  if (componentPtr->setActive(true) != kResultOk) {
+  if (componentPtr->setActive(true) != kResultOk)
+  {
     error = "setActive failed";
     return false;
   }
   const tresult started = processorPtr->setProcessing(true);
-  if (started != kResultOk && started != kNotImplemented) {
+  if (started != kResultOk && started != kNotImplemented)
+  {
     componentPtr->setActive(false);
     error = "setProcessing failed";
     return false;
@@ -234,11 +248,13 @@ void Plugin::addParameterChange(ParamID id, int32 sampleOffset, ParamValue value
 {
   int32 index = 0;
   IParamValueQueue* queue = inputChanges.addParameterData(id, index);
-  if (queue == nullptr) {
+  if (queue == nullptr)
+  {
     inputChanges.reserve(inputChanges.maxQueues() * 2, inputChanges.maxPointsPerQueue());
     queue = inputChanges.addParameterData(id, index);
   }
-  if (queue->addPoint(sampleOffset, value, index) != kResultTrue) {
+  if (queue->addPoint(sampleOffset, value, index) != kResultTrue)
+  {
     inputChanges.reserve(inputChanges.maxQueues(), inputChanges.maxPointsPerQueue() * 2);
     queue->addPoint(sampleOffset, value, index);
   }
@@ -247,7 +263,8 @@ void Plugin::addParameterChange(ParamID id, int32 sampleOffset, ParamValue value
 void Plugin::addEvent(const Event& event)
 {
   Event copy = event;
-  if (inEvents.addEvent(copy) != kResultTrue) {
+  if (inEvents.addEvent(copy) != kResultTrue)
+  {
     inEvents.reserve(inEvents.capacity() * 2);
     inEvents.addEvent(copy);
   }
@@ -276,9 +293,11 @@ BlockReport Plugin::process(int32 numSamples)
     return {kInvalidArgument};
   const bool is64 = processConfig.sampleSize == kSample64;
   const auto frames = static_cast<size_t>(numSamples);
-  for (int32 b = 0; b < data.busCount(kInput); ++b) {
+  for (int32 b = 0; b < data.busCount(kInput); ++b)
+  {
     data.inputs[b].silenceFlags = 0;
-    for (int32 c = 0; c < data.channelCount(kInput, b); ++c) {
+    for (int32 c = 0; c < data.channelCount(kInput, b); ++c)
+    {
       const double* source = input(b, c);
       if (is64)
         std::copy_n(source, frames, data.channel64(kInput, b, c));
@@ -299,8 +318,10 @@ BlockReport Plugin::process(int32 numSamples)
   pending = BlockReport{};
   audioThread->run(&Plugin::processOnAudioThread, this);
 
-  for (int32 b = 0; b < data.busCount(kOutput); ++b) {
-    for (int32 c = 0; c < data.channelCount(kOutput, b); ++c) {
+  for (int32 b = 0; b < data.busCount(kOutput); ++b)
+  {
+    for (int32 c = 0; c < data.channelCount(kOutput, b); ++c)
+    {
       double* target = outputAudio[static_cast<size_t>(outputBusOffset[static_cast<size_t>(b)] + c)].data();
       if (is64)
         std::copy_n(data.channel64(kOutput, b, c), frames, target);
@@ -345,10 +366,7 @@ bool Plugin::setState(const std::vector<uint8_t>& bytes)
   return true;
 }
 
-IPlugView* Plugin::createView(const char* name)
-{
-  return controllerPtr ? controllerPtr->createView(name) : nullptr;
-}
+IPlugView* Plugin::createView(const char* name) { return controllerPtr ? controllerPtr->createView(name) : nullptr; }
 
 bool Plugin::attachView(IPlugView* view, void* parent)
 {
@@ -367,10 +385,7 @@ bool Plugin::removeView(IPlugView* view)
   return removed;
 }
 
-uint32 Plugin::releaseView(IPlugView* view)
-{
-  return view ? view->release() : 0;
-}
+uint32 Plugin::releaseView(IPlugView* view) { return view ? view->release() : 0; }
 
 TeardownReport Plugin::teardown()
 {

@@ -164,7 +164,9 @@ public:
   TeardownReport teardown();
 
 private:
-  Plugin(Host& host) : host(host) {}
+  Plugin(Host& host)
+    : host(host)
+  {}
   static void processOnAudioThread(void* self);
   void advanceTransport(int32 numSamples);
 
@@ -184,7 +186,7 @@ private:
   Steinberg::Vst::EventList inEvents{512};
   Steinberg::Vst::EventList outEvents{512};
   Steinberg::Vst::ProcessContext context{};
-  std::vector<std::vector<double>> inputAudio;  // flattened per bus: bus offset + channel
+  std::vector<std::vector<double>> inputAudio; // flattened per bus: bus offset + channel
   std::vector<std::vector<double>> outputAudio;
   std::vector<int32> inputBusOffset;
   std::vector<int32> outputBusOffset;
@@ -198,7 +200,8 @@ private:
 };
 
 // Events for addEvent.
-Steinberg::Vst::Event noteOnEvent(int32 sampleOffset, Steinberg::int16 pitch, float velocity, Steinberg::int16 channel = 0);
+Steinberg::Vst::Event noteOnEvent(int32 sampleOffset, Steinberg::int16 pitch, float velocity,
+                                  Steinberg::int16 channel = 0);
 Steinberg::Vst::Event noteOffEvent(int32 sampleOffset, Steinberg::int16 pitch, Steinberg::int16 channel = 0);
 
 } // namespace vemlor::testhost

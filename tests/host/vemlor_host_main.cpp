@@ -37,7 +37,8 @@ bool parseOptions(int argc, char** argv, Options& options)
   if (argc < 3 || std::string_view(argv[1]) != "render")
     return false;
   options.bundle = argv[2];
-  for (int i = 3; i < argc; i += 2) {
+  for (int i = 3; i < argc; i += 2)
+  {
     const std::string_view name = argv[i];
     if (i + 1 >= argc)
       return false;
@@ -60,18 +61,22 @@ bool parseOptions(int argc, char** argv, Options& options)
 class TestSignal
 {
 public:
-  explicit TestSignal(double rate) : rate(rate) {}
+  explicit TestSignal(double rate)
+    : rate(rate)
+  {}
 
   double next(int channel, int64_t frame)
   {
     static constexpr double kNotes[] = {110.0, 164.81, 277.18};
     const double t = static_cast<double>(frame) / rate;
     double sample = 0;
-    for (double note : kNotes) {
+    for (double note : kNotes)
+    {
       const double phase = t * note * (channel == 0 ? 1.0 : 1.003);
       sample += 0.2 * (2.0 * (phase - std::floor(phase)) - 1.0);
     }
-    if (t >= burstStart && t < burstStart + 0.25) {
+    if (t >= burstStart && t < burstStart + 0.25)
+    {
       noise = noise * 6364136223846793005ULL + 1442695040888963407ULL;
       sample += 0.3 * (static_cast<double>(noise >> 11) / 9007199254740992.0 * 2.0 - 1.0);
     }
@@ -94,7 +99,8 @@ struct Levels
 
   void add(double x)
   {
-    if (!std::isfinite(x)) {
+    if (!std::isfinite(x))
+    {
       ++nonFinite;
       return;
     }
@@ -145,13 +151,17 @@ int render(const Options& options)
   signal.setLength(options.seconds);
   Levels in, out;
   const auto total = static_cast<int64_t>(std::llround(options.seconds * options.rate));
-  const int inChannels = plugin->busCount(Steinberg::Vst::kInput) > 0 ? plugin->channelCount(Steinberg::Vst::kInput, 0) : 0;
+  const int inChannels =
+    plugin->busCount(Steinberg::Vst::kInput) > 0 ? plugin->channelCount(Steinberg::Vst::kInput, 0) : 0;
   const int outChannels = plugin->channelCount(Steinberg::Vst::kOutput, 0);
-  for (int64_t done = 0; done < total;) {
+  for (int64_t done = 0; done < total;)
+  {
     const auto frames = static_cast<int32>(std::min<int64_t>(options.block, total - done));
-    for (int c = 0; c < inChannels; ++c) {
+    for (int c = 0; c < inChannels; ++c)
+    {
       double* buffer = plugin->input(0, c);
-      for (int32 i = 0; i < frames; ++i) {
+      for (int32 i = 0; i < frames; ++i)
+      {
         buffer[i] = signal.next(c % 2, done + i);
         in.add(buffer[i]);
       }
@@ -159,7 +169,8 @@ int render(const Options& options)
     const BlockReport report = plugin->process(frames);
     if (report.result != Steinberg::kResultOk)
       return fail(fmt::format("process failed at sample {}", done));
-    for (int c = 0; c < outChannels; ++c) {
+    for (int c = 0; c < outChannels; ++c)
+    {
       const double* buffer = plugin->output(0, c);
       for (int32 i = 0; i < frames; ++i)
         out.add(buffer[i]);
@@ -204,7 +215,8 @@ int render(const Options& options)
 int main(int argc, char** argv)
 {
   Options options;
-  if (!parseOptions(argc, argv, options)) {
+  if (!parseOptions(argc, argv, options))
+  {
     fmt::print(stderr, "{}", kUsage);
     return 2;
   }

@@ -35,7 +35,8 @@ protected:
   void TearDown() override
   {
     plugin.reset();
-    if (bundle) {
+    if (bundle)
+    {
       EXPECT_TRUE(bundle->close().clean());
     }
   }
@@ -71,21 +72,22 @@ struct MisbehaviourCase
 };
 
 class HostCatches : public FixtureTest, public ::testing::WithParamInterface<MisbehaviourCase>
-{
-};
+{};
 
 TEST_P(HostCatches, MisbehaviourInsideProcess)
 {
   const MisbehaviourCase& c = GetParam();
   start(c.sampleSize, 64);
   std::vector<BlockReport> reports;
-  for (int block = 0; block < 3; ++block) {
+  for (int block = 0; block < 3; ++block)
+  {
     fillInputs(64, 0.25);
     if (block == 0 && c.paramId >= 0)
       plugin->addParameterChange(static_cast<ParamID>(c.paramId), 0, 1.0);
     reports.push_back(plugin->process(64));
   }
-  for (const BlockReport& r : reports) {
+  for (const BlockReport& r : reports)
+  {
     EXPECT_EQ(r.result, kResultOk);
     EXPECT_EQ(r.allocations > 0, c.expectAllocations);
     EXPECT_EQ(!r.fpModeKept(), c.expectFpModeChange);
@@ -98,15 +100,14 @@ TEST_P(HostCatches, MisbehaviourInsideProcess)
   EXPECT_TRUE(plugin->teardown().clean());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-  Fixture, HostCatches,
-  ::testing::Values(MisbehaviourCase{"WellBehaved32", kSample32, -1, false, false},
-                    MisbehaviourCase{"WellBehaved64", kSample64, -1, false, false},
-                    MisbehaviourCase{"Allocates32", kSample32, fx::kAllocate, true, false},
-                    MisbehaviourCase{"Allocates64", kSample64, fx::kAllocate, true, false},
-                    MisbehaviourCase{"LeaksFpMode32", kSample32, fx::kLeakFpMode, false, true},
-                    MisbehaviourCase{"LeaksFpMode64", kSample64, fx::kLeakFpMode, false, true}),
-  [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Fixture, HostCatches,
+                         ::testing::Values(MisbehaviourCase{"WellBehaved32", kSample32, -1, false, false},
+                                           MisbehaviourCase{"WellBehaved64", kSample64, -1, false, false},
+                                           MisbehaviourCase{"Allocates32", kSample32, fx::kAllocate, true, false},
+                                           MisbehaviourCase{"Allocates64", kSample64, fx::kAllocate, true, false},
+                                           MisbehaviourCase{"LeaksFpMode32", kSample32, fx::kLeakFpMode, false, true},
+                                           MisbehaviourCase{"LeaksFpMode64", kSample64, fx::kLeakFpMode, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FixtureTest, TeardownReportsAReferenceThePluginKept)
 {
@@ -130,8 +131,7 @@ struct DeliveryCase
 };
 
 class HostDelivers : public FixtureTest, public ::testing::WithParamInterface<DeliveryCase>
-{
-};
+{};
 
 TEST_P(HostDelivers, ChangesAndEventsAtTheirSampleOffsets)
 {
@@ -148,10 +148,12 @@ TEST_P(HostDelivers, ChangesAndEventsAtTheirSampleOffsets)
   const double tolerance = c.sampleSize == kSample32 ? 1e-6 : 1e-12;
   auto points = c.gainPoints;
   std::sort(points.begin(), points.end());
-  for (int32 ch = 0; ch < 2; ++ch) {
+  for (int32 ch = 0; ch < 2; ++ch)
+  {
     double gain = 1.0;
     size_t next = 0;
-    for (int32 i = 0; i < c.block; ++i) {
+    for (int32 i = 0; i < c.block; ++i)
+    {
       while (next < points.size() && points[next].first <= i)
         gain = points[next++].second;
       const double expected = kInput * gain + (i == c.noteOffset ? c.velocity : 0.0);
@@ -169,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
   Fixture, HostDelivers,
   ::testing::Values(DeliveryCase{"NothingQueued32", kSample32, 32, {}, -1, 0.0f},
                     DeliveryCase{"OneChangeMidBlock32", kSample32, 64, {{20, 0.25}}, -1, 0.0f},
-                    DeliveryCase{"PointsAddedOutOfOrder64", kSample64, 128, {{100, 0.1}, {0, 0.75}, {37, 0.5}}, 63, 0.5f},
+                    DeliveryCase{
+                      "PointsAddedOutOfOrder64", kSample64, 128, {{100, 0.1}, {0, 0.75}, {37, 0.5}}, 63, 0.5f},
                     DeliveryCase{"ChangeAndNoteOnLastSample64", kSample64, 256, {{255, 0.0}}, 255, 1.0f},
                     DeliveryCase{"BlockOfOne32", kSample32, 1, {{0, 0.5}}, 0, 0.25f}),
   [](const auto& info) { return std::string(info.param.name); });
@@ -262,8 +265,7 @@ struct PumpCase
 };
 
 class RunLoopPump : public ::testing::TestWithParam<PumpCase>
-{
-};
+{};
 
 TEST_P(RunLoopPump, FiresATimerOncePerPumpAfterItsInterval)
 {
@@ -278,18 +280,22 @@ TEST_P(RunLoopPump, FiresATimerOncePerPumpAfterItsInterval)
   EXPECT_EQ(timer.referenceCount(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-  Manual, RunLoopPump,
-  ::testing::Values(PumpCase{"NotBeforeTheInterval", 20, {19}, 0}, PumpCase{"AfterTheIntervalInSteps", 20, {10, 10}, 1},
-                    PumpCase{"OnceHoweverManyIntervalsPassed", 20, {100}, 1},
-                    PumpCase{"EveryInterval", 10, {10, 10, 10}, 3}, PumpCase{"NotWithoutTime", 10, {0, 0}, 0}),
-  [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Manual, RunLoopPump,
+                         ::testing::Values(PumpCase{"NotBeforeTheInterval", 20, {19}, 0},
+                                           PumpCase{"AfterTheIntervalInSteps", 20, {10, 10}, 1},
+                                           PumpCase{"OnceHoweverManyIntervalsPassed", 20, {100}, 1},
+                                           PumpCase{"EveryInterval", 10, {10, 10, 10}, 3},
+                                           PumpCase{"NotWithoutTime", 10, {0, 0}, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Reads one byte per call and unregisters itself when asked to.
 class PipeReader : public HostObject<Linux::IEventHandler>
 {
 public:
-  PipeReader(RunLoop& loop, bool unregisterWhenCalled) : loop(loop), unregisterWhenCalled(unregisterWhenCalled) {}
+  PipeReader(RunLoop& loop, bool unregisterWhenCalled)
+    : loop(loop)
+    , unregisterWhenCalled(unregisterWhenCalled)
+  {}
   tresult PLUGIN_API queryInterface(const TUID, void** obj) override
   {
     *obj = nullptr;
@@ -335,7 +341,8 @@ TEST(RunLoopEvents, CallsHandlersOfReadableDescriptorsEvenWhenOneUnregistersItse
 
 TEST(ModuleEntry, RunsInitialisationOnceAndRefusesAnUnbalancedExit)
 {
-  void* library = dlopen(Steinberg::Vst::HostModule::libraryPathOf(VEMLOR_FIXTURE_BUNDLE).c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* library =
+    dlopen(Steinberg::Vst::HostModule::libraryPathOf(VEMLOR_FIXTURE_BUNDLE).c_str(), RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
   auto entry = reinterpret_cast<bool (*)(void*)>(dlsym(library, "ModuleEntry"));
   auto exit = reinterpret_cast<bool (*)()>(dlsym(library, "ModuleExit"));

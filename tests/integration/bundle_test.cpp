@@ -33,7 +33,8 @@ protected:
   void TearDown() override
   {
     plugin.reset();
-    if (bundle) {
+    if (bundle)
+    {
       EXPECT_TRUE(bundle->close().clean());
     }
   }
@@ -65,7 +66,8 @@ TEST(VemlorLibrary, EveryBundledFontHasItsLicenceBesideIt)
     {"RobotoMono-Regular.ttf", "RobotoMono-Regular-LICENSE.txt", "SIL OPEN FONT LICENSE Version 1.1"},
     {"materialdesignicons-webfont.ttf", "materialdesignicons-webfont-LICENSE.txt", "Apache 2.0"},
   };
-  for (const auto& f : fonts) {
+  for (const auto& f : fonts)
+  {
     EXPECT_TRUE(std::filesystem::is_regular_file(resources / f.font)) << f.font;
     std::ifstream in(resources / f.licence);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -81,7 +83,8 @@ TEST(VemlorLibrary, ExportsExactlyTheThreeEntryPoints)
   ASSERT_NE(pipe, nullptr);
   std::set<std::string> symbols;
   char line[512];
-  while (fgets(line, sizeof line, pipe)) {
+  while (fgets(line, sizeof line, pipe))
+  {
     std::istringstream fields(line);
     std::string address, type, name;
     if (fields >> address >> type >> name)
@@ -97,7 +100,8 @@ TEST_F(VemlorBundle, DescribesOneEffectClass)
   EXPECT_EQ(bundle->factoryInfo().flags, PFactoryInfo::kUnicode);
   ASSERT_EQ(bundle->classes().size(), 1u);
   const ClassInfo& c = bundle->classes()[0];
-  const std::array<uint8_t, 16> cid{0xF2, 0xAE, 0xE7, 0x0D, 0x00, 0xDE, 0x4F, 0x4E, 'Z', 'r', 'v', 'A', 'V', 'm', 'l', 'r'};
+  const std::array<uint8_t, 16> cid{0xF2, 0xAE, 0xE7, 0x0D, 0x00, 0xDE, 0x4F, 0x4E,
+                                    'Z',  'r',  'v',  'A',  'V',  'm',  'l',  'r'};
   EXPECT_EQ(c.cid, cid);
   EXPECT_EQ(c.cardinality, 0x7FFFFFFF);
   EXPECT_EQ(c.category, "Audio Module Class");
@@ -137,7 +141,8 @@ TEST_F(VemlorBundle, HasStereoBusesAndAMidiInput)
     {kAudio, kOutput, "Output", 2},
     {kEvent, kInput, "MIDI Input", 1},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
+  {
     SCOPED_TRACE(c.name);
     ASSERT_EQ(component->getBusCount(c.type, c.dir), 1);
     BusInfo info{};
@@ -163,8 +168,7 @@ struct PassThroughCase
 };
 
 class VemlorPassThrough : public VemlorBundle, public ::testing::WithParamInterface<PassThroughCase>
-{
-};
+{};
 
 TEST_P(VemlorPassThrough, OutputEqualsInputWithoutAllocationOrModeChange)
 {
@@ -179,7 +183,8 @@ TEST_P(VemlorPassThrough, OutputEqualsInputWithoutAllocationOrModeChange)
   std::mt19937 random(7);
   // Values a float holds exactly, so both sample sizes must pass them through unchanged.
   std::uniform_int_distribution<int> level(-32768, 32767);
-  for (int32 frames : c.blocks) {
+  for (int32 frames : c.blocks)
+  {
     for (int32 ch = 0; ch < 2; ++ch)
       for (int32 i = 0; i < frames; ++i)
         plugin->input(0, ch)[i] = level(random) / 32768.0;

@@ -43,8 +43,9 @@ struct Owner
 {
   Owner()
     : mediator(plugin)
-    , files(mediator, "Vemlor", "1.3.0", [] { return std::string("/presets/last"); }, [this] { events.push_back("applied"); },
-            "ccmap.zarvo")
+    , files(
+        mediator, "Vemlor", "1.3.0", [] { return std::string("/presets/last"); },
+        [this] { events.push_back("applied"); }, "ccmap.zarvo")
   {
     files.setExtraSectionIO([this](zarvo::ZarvoFile& f) { f.setSection("midi-cc-mod", modLines); },
                             [this](const zarvo::ZarvoFile& f) {
@@ -97,7 +98,8 @@ TEST(CCFiles, SavesTheGoldenFileThroughTheSaveDialog)
   // A folder that cannot take the file: the old file stays and the dialog's caller hears why.
   owner.files.promptSave(editor);
   editor.completeDialog((path.parent_path() / "no-such-folder" / "ccmap.zarvo").string());
-  EXPECT_EQ(results, (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk, plugkit::EFileResult::kWriteFailed}));
+  EXPECT_EQ(results,
+            (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk, plugkit::EFileResult::kWriteFailed}));
 }
 
 TEST(CCFiles, LoadRestoresMapAndModulationAndKeepsAPendingLearn)
@@ -156,15 +158,22 @@ const PasteCase kPasteCases[] = {
   {"NotASectionedFile", true, "74 3 0 1 0\n", false, kLive, {}},
   {"WrongHeader", true, "# zarvo v2\n[midi-cc]\n74 3 0 1 0\n", false, kLive, {}},
   {"OnlyAModulationSection", true, "# zarvo v1\n[midi-cc-mod]\n3 1 0.5 0\n", false, kLive, {}},
-  {"EmptyMapSectionEmptiesTheMap", true, "# zarvo v1\n[midi-cc]\n[midi-cc-mod]\n3 1 0.5 0\n", true, {},
+  {"EmptyMapSectionEmptiesTheMap",
+   true,
+   "# zarvo v1\n[midi-cc]\n[midi-cc-mod]\n3 1 0.5 0\n",
+   true,
+   {},
    {"undo step", "read mod", "applied"}},
-  {"InvalidLinesAreSkipped", true, "# zarvo v1\n# plugin Other 9.9\n[midi-cc]\n74 3 0 1\n20 1 0 1 0\n", true,
-   tableOf({{1, 20, 0.0, 1.0, 0}}), {"undo step", "read mod", "applied"}},
+  {"InvalidLinesAreSkipped",
+   true,
+   "# zarvo v1\n# plugin Other 9.9\n[midi-cc]\n74 3 0 1\n20 1 0 1 0\n",
+   true,
+   tableOf({{1, 20, 0.0, 1.0, 0}}),
+   {"undo step", "read mod", "applied"}},
 };
 
 class CCPaste : public testing::TestWithParam<PasteCase>
-{
-};
+{};
 
 TEST_P(CCPaste, AppliesOnlyAControllerMap)
 {

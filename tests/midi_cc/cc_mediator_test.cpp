@@ -27,7 +27,9 @@ plugkit::IMidiMsg cc(int number, int value, int channel = 1, int offset = 0)
 
 struct Fixture
 {
-  Fixture() : mediator(plugin) {}
+  Fixture()
+    : mediator(plugin)
+  {}
 
   void play(const plugkit::IMidiMsg& msg, int refusedParam = -1)
   {
@@ -50,7 +52,7 @@ struct AudioCase
   std::vector<plugkit::IMidiMsg> messages;
   std::vector<double> valuesAfter; // plain values of parameters 0..3
   std::array<double, 2> liveAfter; // slots 0 and 1, -1 untouched
-  Strings audioChanges;             // "param@offset"
+  Strings audioChanges;            // "param@offset"
 };
 
 void PrintTo(const AudioCase& c, std::ostream* os) { *os << c.name; }
@@ -139,8 +141,7 @@ const AudioCase kAudioCases[] = {
 };
 
 class MediatorAudio : public testing::TestWithParam<AudioCase>
-{
-};
+{};
 
 TEST_P(MediatorAudio, DrivesParametersAndSlots)
 {
@@ -170,9 +171,9 @@ TEST(Mediator, AbsoluteChangesReachTheHostFromTheIdleTickAsOneGestureEach)
   f.play(cc(7, 0)); // coalesced: the host hears the latest value once
 
   f.mediator.OnIdle();
-  EXPECT_EQ(f.plugin.hostCalls, (Strings{"begin 3", "perform 3 0.0000", "controls 3 0.0000", "end 3",
-                                         "begin 0", "perform 0 0.0000", "controls 0 0.0000", "end 0",
-                                         "begin 1", "perform 1 1.0000", "controls 1 1.0000", "end 1"}));
+  EXPECT_EQ(f.plugin.hostCalls,
+            (Strings{"begin 3", "perform 3 0.0000", "controls 3 0.0000", "end 3", "begin 0", "perform 0 0.0000",
+                     "controls 0 0.0000", "end 0", "begin 1", "perform 1 1.0000", "controls 1 1.0000", "end 1"}));
 
   f.plugin.hostCalls.clear();
   f.mediator.OnIdle();
@@ -186,7 +187,7 @@ struct MessageCase
 {
   const char* name;
   MappingTable initial;
-  double param0Value; // plain value of parameter 0 (0..1)
+  double param0Value;                            // plain value of parameter 0 (0..1)
   std::vector<std::pair<int, int32_t>> messages; // tag, parameter
   std::vector<bool> handled;
   MappingTable expected;
@@ -197,37 +198,53 @@ void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
 
 const MessageCase kMessageCases[] = {
   {"LearnRemovesTheOldMappingAndStartsLearning",
-   tableOf({{3, 7, 0.2, 0.3, 0}}), 0.0,
-   {{7777, 3}, {7778, 3}}, {true, true}, {}, true},
-  {"LearnForAParameterThatDoesNotExistIsDeclined",
-   {}, 0.0,
-   {{7777, 40}, {7778, 40}}, {true, false}, {}, false},
-  {"CancelEndsTheLearn",
-   {}, 0.0,
-   {{7777, 3}, {7778, 3}, {7777, 3}, {7788, 3}}, {true, true, true, true}, {}, false},
+   tableOf({{3, 7, 0.2, 0.3, 0}}),
+   0.0,
+   {{7777, 3}, {7778, 3}},
+   {true, true},
+   {},
+   true},
+  {"LearnForAParameterThatDoesNotExistIsDeclined", {}, 0.0, {{7777, 40}, {7778, 40}}, {true, false}, {}, false},
+  {"CancelEndsTheLearn", {}, 0.0, {{7777, 3}, {7778, 3}, {7777, 3}, {7788, 3}}, {true, true, true, true}, {}, false},
   {"ClearRemovesTheMapping",
-   tableOf({{3, 7, 0.2, 0.3, 0}, {0, 8, 0.0, 1.0, 0}}), 0.0,
-   {{7777, 3}, {7779, 3}}, {true, true}, tableOf({{0, 8, 0.0, 1.0, 0}}), false},
+   tableOf({{3, 7, 0.2, 0.3, 0}, {0, 8, 0.0, 1.0, 0}}),
+   0.0,
+   {{7777, 3}, {7779, 3}},
+   {true, true},
+   tableOf({{0, 8, 0.0, 1.0, 0}}),
+   false},
   {"InvertActsOnTheListeningParameter",
-   tableOf({{3, 7, 0.2, 0.3, 0}}), 0.0,
-   {{7777, 3}, {7780, 3}}, {true, true}, tableOf({{3, 7, 0.3, 0.2, 0}}), false},
+   tableOf({{3, 7, 0.2, 0.3, 0}}),
+   0.0,
+   {{7777, 3}, {7780, 3}},
+   {true, true},
+   tableOf({{3, 7, 0.3, 0.2, 0}}),
+   false},
   {"SetMinAndMaxTakeTheNamedParametersNormalisedValue",
-   tableOf({{0, 7, 0.0, 1.0, 0}}), 0.25,
-   {{7777, 0}, {7781, 0}, {7777, 0}, {7782, 0}}, {true, true, true, true},
-   tableOf({{0, 7, 0.25, 0.25, 0}}), false},
+   tableOf({{0, 7, 0.0, 1.0, 0}}),
+   0.25,
+   {{7777, 0}, {7781, 0}, {7777, 0}, {7782, 0}},
+   {true, true, true, true},
+   tableOf({{0, 7, 0.25, 0.25, 0}}),
+   false},
   {"SetMaxOfAParameterThatDoesNotExistStoresZero",
-   tableOf({{0, 7, 0.0, 1.0, 0}}), 0.25,
-   {{7777, 0}, {7782, 55}}, {true, true}, tableOf({{0, 7, 0.0, 0.0, 0}}), false},
+   tableOf({{0, 7, 0.0, 1.0, 0}}),
+   0.25,
+   {{7777, 0}, {7782, 55}},
+   {true, true},
+   tableOf({{0, 7, 0.0, 0.0, 0}}),
+   false},
   {"PluginOwnTagsAndOthersAreDeclined",
-   tableOf({{0, 7, 0.0, 1.0, 0}}), 0.0,
+   tableOf({{0, 7, 0.0, 1.0, 0}}),
+   0.0,
    {{7783, 0}, {7784, 0}, {7785, 0}, {7786, 0}, {7787, 0}, {7776, 0}, {7789, 0}},
    {false, false, false, false, false, false, false},
-   tableOf({{0, 7, 0.0, 1.0, 0}}), false},
+   tableOf({{0, 7, 0.0, 1.0, 0}}),
+   false},
 };
 
 class MediatorMessages : public testing::TestWithParam<MessageCase>
-{
-};
+{};
 
 TEST_P(MediatorMessages, EditTheMap)
 {

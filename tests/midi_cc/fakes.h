@@ -31,7 +31,9 @@ inline MappingTable tableOf(std::initializer_list<ParamCCMapping> mappings)
 
 struct FakeControl final : IControllable
 {
-  explicit FakeControl(int param) : paramIdx(param) {}
+  explicit FakeControl(int param)
+    : paramIdx(param)
+  {}
 
   void setCCNumber(int value) override { cc = value; }
   void clearCCNumber() override
@@ -81,7 +83,10 @@ public:
   int ccModeOf(int idx) const { return ccMode[idx]; }
   int modSlotOf(int idx) const { return idx == 2 ? 0 : idx == 3 ? 1 : -1; }
   void setModLiveValue(int slot, double value) { liveValue[slot] = value; }
-  void onControllerParamChange(int idx, int sampleOffset) { audioChanges.push_back(fmt::format("{}@{}", idx, sampleOffset)); }
+  void onControllerParamChange(int idx, int sampleOffset)
+  {
+    audioChanges.push_back(fmt::format("{}@{}", idx, sampleOffset));
+  }
 
   void BeginInformHostOfParamChange(int idx) { hostCalls.push_back(fmt::format("begin {}", idx)); }
   void InformHostOfParamChange(int idx, double v) { hostCalls.push_back(fmt::format("perform {} {:.4f}", idx, v)); }
@@ -141,8 +146,8 @@ public:
   void promptForFile(const std::string& fileName, const std::string& folder, EFileAction action,
                      const std::string& extension, FileCompletion completion) override
   {
-    prompts.push_back(fmt::format("{} '{}' in '{}' *.{}", action == EFileAction::Save ? "save" : "open", fileName,
-                                  folder, extension));
+    prompts.push_back(
+      fmt::format("{} '{}' in '{}' *.{}", action == EFileAction::Save ? "save" : "open", fileName, folder, extension));
     pending = std::move(completion);
   }
 

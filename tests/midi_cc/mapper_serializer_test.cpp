@@ -21,25 +21,24 @@ using namespace zarvo::midi_cc::mapper_serializer;
 constexpr int kVersion = 0x00010300;
 
 // {CC 1: parameter 5}, {CC 74: parameter 11 inverted on channel 2, then parameter 0 on channel 16}.
-const MappingTable kGoldenTable =
-  tableOf({{5, 1, 0.0, 1.0, 0}, {11, 74, 0.75, 0.25, 2}, {0, 74, 0.0, 0.5, 16}});
+const MappingTable kGoldenTable = tableOf({{5, 1, 0.0, 1.0, 0}, {11, 74, 0.75, 0.25, 2}, {0, 74, 0.0, 0.5, 16}});
 
 const std::vector<uint8_t> kGoldenBytes = {
-  0x02, 0, 0, 0, 0, 0, 0, 0,                     // two entries
-  0x01, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0,      // CC 1, one mapping
-  0x05, 0, 0, 0, 0x01, 0, 0, 0,                  // parameter 5, CC 1
-  0, 0, 0, 0, 0, 0, 0, 0,                        // min 0.0
-  0, 0, 0, 0, 0, 0, 0xF0, 0x3F,                  // max 1.0
-  0, 0, 0, 0,                                    // any channel
-  0x4A, 0, 0, 0, 0x02, 0, 0, 0, 0, 0, 0, 0,      // CC 74, two mappings
-  0x0B, 0, 0, 0, 0x4A, 0, 0, 0,                  // parameter 11, CC 74
-  0, 0, 0, 0, 0, 0, 0xE8, 0x3F,                  // min 0.75
-  0, 0, 0, 0, 0, 0, 0xD0, 0x3F,                  // max 0.25
-  0x02, 0, 0, 0,                                 // channel 2
-  0x00, 0, 0, 0, 0x4A, 0, 0, 0,                  // parameter 0, CC 74
-  0, 0, 0, 0, 0, 0, 0, 0,                        // min 0.0
-  0, 0, 0, 0, 0, 0, 0xE0, 0x3F,                  // max 0.5
-  0x10, 0, 0, 0,                                 // channel 16
+  0x02, 0, 0, 0, 0,    0, 0,    0,                // two entries
+  0x01, 0, 0, 0, 0x01, 0, 0,    0,    0, 0, 0, 0, // CC 1, one mapping
+  0x05, 0, 0, 0, 0x01, 0, 0,    0,                // parameter 5, CC 1
+  0,    0, 0, 0, 0,    0, 0,    0,                // min 0.0
+  0,    0, 0, 0, 0,    0, 0xF0, 0x3F,             // max 1.0
+  0,    0, 0, 0,                                  // any channel
+  0x4A, 0, 0, 0, 0x02, 0, 0,    0,    0, 0, 0, 0, // CC 74, two mappings
+  0x0B, 0, 0, 0, 0x4A, 0, 0,    0,                // parameter 11, CC 74
+  0,    0, 0, 0, 0,    0, 0xE8, 0x3F,             // min 0.75
+  0,    0, 0, 0, 0,    0, 0xD0, 0x3F,             // max 0.25
+  0x02, 0, 0, 0,                                  // channel 2
+  0x00, 0, 0, 0, 0x4A, 0, 0,    0,                // parameter 0, CC 74
+  0,    0, 0, 0, 0,    0, 0,    0,                // min 0.0
+  0,    0, 0, 0, 0,    0, 0xE0, 0x3F,             // max 0.5
+  0x10, 0, 0, 0,                                  // channel 16
 };
 
 std::vector<uint8_t> bytesOf(const plugkit::IByteChunk& chunk)
@@ -145,7 +144,13 @@ const CorruptChunkCase kCorruptChunks[] = {
   {"NegativeStartPosition", kGoldenBytes, -1},
   {"StartPositionPastTheEnd", kGoldenBytes, 200},
   {"CountCutShort", {2, 0, 0, 0}, 0},
-  {"EntryCountBeyondTheBytes", [] { auto b = kGoldenBytes; b[0] = 3; return b; }(), 0},
+  {"EntryCountBeyondTheBytes",
+   [] {
+     auto b = kGoldenBytes;
+     b[0] = 3;
+     return b;
+   }(),
+   0},
   {"HugeEntryCountAndNothingElse", std::vector<uint8_t>(8, 0xFF), 0},
   {"HugeMappingCount", goldenWith(12, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}), 0},
   {"RecordCutShort", goldenWith(40), 0},
@@ -153,8 +158,7 @@ const CorruptChunkCase kCorruptChunks[] = {
 };
 
 class MapperChunkCorrupt : public testing::TestWithParam<CorruptChunkCase>
-{
-};
+{};
 
 TEST_P(MapperChunkCorrupt, FailsAndLeavesTheMapAndLearnAlone)
 {
@@ -210,8 +214,7 @@ const LineCase kWrittenLines[] = {
 };
 
 class MapperLinesWrite : public testing::TestWithParam<LineCase>
-{
-};
+{};
 
 TEST_P(MapperLinesWrite, MatchesTheTextForm)
 {
@@ -242,13 +245,9 @@ const LineCase kReadLines[] = {
 };
 
 class MapperLinesRead : public testing::TestWithParam<LineCase>
-{
-};
+{};
 
-TEST_P(MapperLinesRead, BuildsTheMap)
-{
-  EXPECT_EQ(MapperZarvoAdapter::fromLines(GetParam().lines), GetParam().table);
-}
+TEST_P(MapperLinesRead, BuildsTheMap) { EXPECT_EQ(MapperZarvoAdapter::fromLines(GetParam().lines), GetParam().table); }
 
 INSTANTIATE_TEST_SUITE_P(MapperLines, MapperLinesRead, testing::ValuesIn(kReadLines),
                          [](const auto& info) { return std::string(info.param.name); });

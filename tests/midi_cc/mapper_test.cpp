@@ -147,8 +147,7 @@ const ProcessCase kProcessCases[] = {
 void PrintTo(const ProcessCase& c, std::ostream* os) { *os << c.name; }
 
 class ProcessMidiCC : public testing::TestWithParam<ProcessCase>
-{
-};
+{};
 
 TEST_P(ProcessMidiCC, ResolvesMessages)
 {
@@ -182,71 +181,54 @@ struct EditCase
 };
 
 const EditCase kEditCases[] = {
-  {"SetMinActsOnTheFirstMappingInAscendingCC",
-   tableOf({{7, 9, 0.0, 1.0, 0}, {7, 3, 0.0, 1.0, 0}}),
+  {"SetMinActsOnTheFirstMappingInAscendingCC", tableOf({{7, 9, 0.0, 1.0, 0}, {7, 3, 0.0, 1.0, 0}}),
    [](Mapper& m) {
      m.setListeningParam(7);
      m.setMinForListeningParam(0.25);
    },
-   tableOf({{7, 3, 0.25, 1.0, 0}, {7, 9, 0.0, 1.0, 0}}),
-   7, false, false},
-  {"SetMaxIsNotClamped",
-   tableOf({{7, 3, 0.0, 1.0, 0}}),
+   tableOf({{7, 3, 0.25, 1.0, 0}, {7, 9, 0.0, 1.0, 0}}), 7, false, false},
+  {"SetMaxIsNotClamped", tableOf({{7, 3, 0.0, 1.0, 0}}),
    [](Mapper& m) {
      m.setListeningParam(7);
      m.setMaxForListeningParam(1.5);
    },
-   tableOf({{7, 3, 0.0, 1.5, 0}}),
-   7, false, false},
-  {"InvertSwapsMinAndMax",
-   tableOf({{7, 3, 0.1, 0.6, 4}}),
+   tableOf({{7, 3, 0.0, 1.5, 0}}), 7, false, false},
+  {"InvertSwapsMinAndMax", tableOf({{7, 3, 0.1, 0.6, 4}}),
    [](Mapper& m) {
      m.setListeningParam(7);
      m.invertRangeForListeningParam();
    },
-   tableOf({{7, 3, 0.6, 0.1, 4}}),
-   7, false, false},
-  {"InvertWithoutAMappingChangesNothing",
-   tableOf({{7, 3, 0.1, 0.6, 0}}),
+   tableOf({{7, 3, 0.6, 0.1, 4}}), 7, false, false},
+  {"InvertWithoutAMappingChangesNothing", tableOf({{7, 3, 0.1, 0.6, 0}}),
    [](Mapper& m) {
      m.setListeningParam(8);
      m.invertRangeForListeningParam();
    },
-   tableOf({{7, 3, 0.1, 0.6, 0}}),
-   8, false, false},
-  {"ClearMappingErasesAnEmptiedEntry",
-   tableOf({{7, 3, 0.0, 1.0, 0}, {8, 4, 0.0, 1.0, 0}}),
-   [](Mapper& m) { m.clearMappingForParam(7); },
-   tableOf({{8, 4, 0.0, 1.0, 0}}),
-   -1, false, false},
-  {"AddMappingOfAListedParameterKeepsItsRangeAndRaisesChanged",
-   tableOf({{7, 3, 0.2, 0.3, 5}}),
-   [](Mapper& m) { m.addMapping(3, 7); },
-   tableOf({{7, 3, 0.2, 0.3, 5}}),
-   -1, false, true},
-  {"AddMappingAppendsAFullRangeMapping",
-   tableOf({{7, 3, 0.2, 0.3, 5}}),
-   [](Mapper& m) { m.addMapping(3, 8); },
-   tableOf({{7, 3, 0.2, 0.3, 5}, {8, 3, 0.0, 1.0, 0}}),
-   -1, false, true},
-  {"SetChannelForParam",
-   tableOf({{11, 74, 0.0, 1.0, 0}}),
-   [](Mapper& m) { m.setChannelForParam(11, 9); },
-   tableOf({{11, 74, 0.0, 1.0, 9}}),
-   -1, false, false},
+   tableOf({{7, 3, 0.1, 0.6, 0}}), 8, false, false},
+  {"ClearMappingErasesAnEmptiedEntry", tableOf({{7, 3, 0.0, 1.0, 0}, {8, 4, 0.0, 1.0, 0}}),
+   [](Mapper& m) { m.clearMappingForParam(7); }, tableOf({{8, 4, 0.0, 1.0, 0}}), -1, false, false},
+  {"AddMappingOfAListedParameterKeepsItsRangeAndRaisesChanged", tableOf({{7, 3, 0.2, 0.3, 5}}),
+   [](Mapper& m) { m.addMapping(3, 7); }, tableOf({{7, 3, 0.2, 0.3, 5}}), -1, false, true},
+  {"AddMappingAppendsAFullRangeMapping", tableOf({{7, 3, 0.2, 0.3, 5}}), [](Mapper& m) { m.addMapping(3, 8); },
+   tableOf({{7, 3, 0.2, 0.3, 5}, {8, 3, 0.0, 1.0, 0}}), -1, false, true},
+  {"SetChannelForParam", tableOf({{11, 74, 0.0, 1.0, 0}}), [](Mapper& m) { m.setChannelForParam(11, 9); },
+   tableOf({{11, 74, 0.0, 1.0, 9}}), -1, false, false},
   {"ClearAllMappingsForgetsListeningAndEndsLearn",
    tableOf({{11, 74, 0.0, 1.0, 0}}),
-   [](Mapper& m) { m.setLearningForParam(5, false); m.clearAllMappings(); },
+   [](Mapper& m) {
+     m.setLearningForParam(5, false);
+     m.clearAllMappings();
+   },
    {},
-   -1, false, false},
-  {"LearnCompletedOnTheAudioThreadIsAddedByTheMainThread",
-   tableOf({{9, 74, 0.0, 0.5, 0}}),
+   -1,
+   false,
+   false},
+  {"LearnCompletedOnTheAudioThreadIsAddedByTheMainThread", tableOf({{9, 74, 0.0, 0.5, 0}}),
    [](Mapper& m) {
      m.setLearningForParam(11, false);
      play(m, 74, 0.5, 2);
    },
-   tableOf({{9, 74, 0.0, 0.5, 0}, {11, 74, 0.0, 1.0, 0}}),
-   11, false, true},
+   tableOf({{9, 74, 0.0, 0.5, 0}, {11, 74, 0.0, 1.0, 0}}), 11, false, true},
   {"ReplacingTheMapKeepsAPendingLearn",
    {},
    [](Mapper& m) {
@@ -254,14 +236,15 @@ const EditCase kEditCases[] = {
      m.replaceMappings(tableOf({{3, 1, 0.0, 1.0, 0}}));
    },
    tableOf({{3, 1, 0.0, 1.0, 0}}),
-   11, true, false},
+   11,
+   true,
+   false},
 };
 
 void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
 
 class MapperEdits : public testing::TestWithParam<EditCase>
-{
-};
+{};
 
 TEST_P(MapperEdits, LeaveTheExpectedState)
 {

@@ -62,7 +62,8 @@ inline void putBigEndian(plugkit::IByteChunk& c, uint32_t v)
 }
 
 // A preset file in the program-file container holding a state chunk.
-inline plugkit::IByteChunk presetFileOf(const plugkit::IByteChunk& state, int32_t uniqueId = zarvo::kVemlorConfig.uniqueId)
+inline plugkit::IByteChunk presetFileOf(const plugkit::IByteChunk& state,
+                                        int32_t uniqueId = zarvo::kVemlorConfig.uniqueId)
 {
   plugkit::IByteChunk f;
   putBigEndian(f, static_cast<uint32_t>(plugkit::MakeFourCC("CcnK")));
@@ -187,7 +188,8 @@ public:
     ++generated;
     return {{zarvo::par_main_drive, generated / 100.0}, {zarvo::par_main_cutoff_note_anchored, 1.0}};
   }
-  zarvo::ParamValueMap mutatePatch(zarvo::Randomizer::MutationSession&, const zarvo::Randomizer::Getter& current) override
+  zarvo::ParamValueMap mutatePatch(zarvo::Randomizer::MutationSession&,
+                                   const zarvo::Randomizer::Getter& current) override
   {
     ++mutated;
     return {{zarvo::par_main_drive, current(zarvo::par_main_drive) * 0.5}};
@@ -263,7 +265,8 @@ inline bool FakeMorphHost::savePresetFile(const std::string& path) const
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f)
     return false;
-  const bool ok = std::fwrite(file.GetData(), 1, static_cast<size_t>(file.Size()), f) == static_cast<size_t>(file.Size());
+  const bool ok =
+    std::fwrite(file.GetData(), 1, static_cast<size_t>(file.Size()), f) == static_cast<size_t>(file.Size());
   return std::fclose(f) == 0 && ok;
 }
 

@@ -145,18 +145,22 @@ TEST(MorphController, SwitchingOff)
     bool pending;
   };
   const Case cases[] = {
-    {"host automation turns off at once, whatever happened", [](Rig& r) {
+    {"host automation turns off at once, whatever happened",
+     [](Rig& r) {
        r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor);
        r.field().focus = 1;
-     }, kHost, false},
+     },
+     kHost, false},
     {"editor right after switching on: at once", [](Rig&) {}, kEditor, false},
-    {"editor after moving: waits for the bake", [](Rig& r) { r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor); },
-     kEditor, true},
+    {"editor after moving: waits for the bake",
+     [](Rig& r) { r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor); }, kEditor, true},
     {"editor with a focused point: waits", [](Rig& r) { r.field().focus = 1; }, kEditor, true},
-    {"editor on blended pass types: waits", [](Rig& r) {
+    {"editor on blended pass types: waits",
+     [](Rig& r) {
        r.setPlain(2, zarvo::par_main_pass_type, 3);
        r.moveTo(0.5, 0.5);
-     }, kEditor, true},
+     },
+     kEditor, true},
   };
   for (const Case& c : cases)
   {
@@ -256,7 +260,8 @@ TEST(MorphController, RevertingKeepsThePointsEditedDuringTheSession)
   EXPECT_EQ(r.value(5, zarvo::par_main_drive), 0.77) << "the field keeps its session edits";
   EXPECT_EQ(r.value(3, zarvo::par_main_drive), r.ctrl.normalizedOf(zarvo::par_main_drive, 0.9));
   EXPECT_EQ(r.host.editorValue, 5);
-  EXPECT_EQ(r.host.calls, (std::vector<std::string>{"commitFromState empty 1", "selectIdentity Base", "sessionMark 0"}));
+  EXPECT_EQ(r.host.calls,
+            (std::vector<std::string>{"commitFromState empty 1", "selectIdentity Base", "sessionMark 0"}));
   EXPECT_FALSE(r.ctrl.session().active);
   EXPECT_EQ(r.ctrl.engine().selection, 0u);
 }
@@ -295,7 +300,8 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   EXPECT_FALSE(r.ctrl.applyingPoint);
   EXPECT_TRUE(r.ctrl.session().pointApplied);
   EXPECT_EQ(r.host.edits.size(), kNumMorphParams - 1 + 3);
-  EXPECT_TRUE(std::none_of(r.host.edits.begin(), r.host.edits.end(), [](auto& e) { return e.first == zarvo::par_main_drive; }));
+  EXPECT_TRUE(
+    std::none_of(r.host.edits.begin(), r.host.edits.end(), [](auto& e) { return e.first == zarvo::par_main_drive; }));
   EXPECT_NEAR(r.host.param(zarvo::par_main_resonance).Value(), 0.8, 1e-9);
   EXPECT_EQ(r.host.param(zarvo::par_preB_cutoff_note_anchored).Value(), 1.0);
   EXPECT_EQ(r.host.param(zarvo::par_main_cutoff_note_anchored).Value(), 0.0);
@@ -461,7 +467,8 @@ TEST(MorphController, DrivenControls)
   r.host.editorIsOpen = true;
   r.ctrl.syncControls();
   EXPECT_NEAR(r.host.param(zarvo::par_main_drive).Value(), 0.35, 1e-9);
-  EXPECT_EQ(r.host.driven[zarvo::par_main_drive], (std::pair<std::optional<double>, bool>{r.value(1, zarvo::par_main_drive), true}));
+  EXPECT_EQ(r.host.driven[zarvo::par_main_drive],
+            (std::pair<std::optional<double>, bool>{r.value(1, zarvo::par_main_drive), true}));
   EXPECT_NE(r.host.param(zarvo::par_main_resonance).Value(), 0.9);
   EXPECT_EQ(r.host.driven[zarvo::par_main_resonance], (std::pair<std::optional<double>, bool>{std::nullopt, false}));
   EXPECT_NE(r.host.param(zarvo::par_main_cutoff_hz).Value(), 300.0);

@@ -95,7 +95,8 @@ TEST(MorphWeights, RandomFieldsGiveNonNegativeWeightsSummingToOne)
 TEST(MorphWeights, SingleActivePointTakesAllWeightEverywhere)
 {
   const MorphEngine engine(kMorphParams);
-  const std::array<std::array<double, 2>, 5> positions = {{{0.0, 0.0}, {1.0, 1.0}, {0.3, 0.71}, {0.5, 0.5}, {0.9, 0.1}}};
+  const std::array<std::array<double, 2>, 5> positions = {
+    {{0.0, 0.0}, {1.0, 1.0}, {0.3, 0.71}, {0.5, 0.5}, {0.9, 0.1}}};
   for (size_t point : {size_t{0}, size_t{7}})
   {
     for (uint32_t model = 0; model < kNumModels; ++model)
@@ -106,7 +107,8 @@ TEST(MorphWeights, SingleActivePointTakesAllWeightEverywhere)
       for (const auto& pos : positions)
       {
         const Weights w = weightsAt(engine, s, pos[0], pos[1]);
-        EXPECT_NEAR(w[point], 1.0, 1e-12) << "point " << point << " model " << model << " at " << pos[0] << "," << pos[1];
+        EXPECT_NEAR(w[point], 1.0, 1e-12)
+          << "point " << point << " model " << model << " at " << pos[0] << "," << pos[1];
       }
     }
   }
@@ -120,7 +122,7 @@ TEST(MorphWeights, EdgeCases)
     std::function<void(State&)> setup;
     double x;
     double y;
-    size_t point;  // expected to carry the given weight
+    size_t point; // expected to carry the given weight
     double weight;
   };
   const auto fourPoints = [](State& s) {
@@ -130,12 +132,42 @@ TEST(MorphWeights, EdgeCases)
     place(s, 4, 0.2, 0.8);
   };
   const Case cases[] = {
-    {"focus on an inactive point", [&](State& s) { fourPoints(s); s.focus = 3; }, 0.2, 0.2, 3, 1.0},
-    {"exactly on a user point, gaussian", [&](State& s) { fourPoints(s); s.model = 0; }, 0.8, 0.2, 2, 1.0},
-    {"exactly on a user point, adaptive", [&](State& s) { fourPoints(s); s.model = 1; }, 0.8, 0.2, 2, 1.0},
-    {"exactly on a user point, compact", [&](State& s) { fourPoints(s); s.model = 2; }, 0.8, 0.2, 2, 1.0},
-    {"exactly on a user point, tail", [&](State& s) { fourPoints(s); s.model = 3; }, 0.8, 0.2, 2, 1.0},
-    {"exactly on a user point, natural", [&](State& s) { fourPoints(s); s.model = 4; }, 0.8, 0.2, 2, 1.0},
+    {"focus on an inactive point",
+     [&](State& s) {
+       fourPoints(s);
+       s.focus = 3;
+     },
+     0.2, 0.2, 3, 1.0},
+    {"exactly on a user point, gaussian",
+     [&](State& s) {
+       fourPoints(s);
+       s.model = 0;
+     },
+     0.8, 0.2, 2, 1.0},
+    {"exactly on a user point, adaptive",
+     [&](State& s) {
+       fourPoints(s);
+       s.model = 1;
+     },
+     0.8, 0.2, 2, 1.0},
+    {"exactly on a user point, compact",
+     [&](State& s) {
+       fourPoints(s);
+       s.model = 2;
+     },
+     0.8, 0.2, 2, 1.0},
+    {"exactly on a user point, tail",
+     [&](State& s) {
+       fourPoints(s);
+       s.model = 3;
+     },
+     0.8, 0.2, 2, 1.0},
+    {"exactly on a user point, natural",
+     [&](State& s) {
+       fourPoints(s);
+       s.model = 4;
+     },
+     0.8, 0.2, 2, 1.0},
     {"equal distances snap to the lower index",
      [&](State& s) {
        place(s, 5, 0.5, 0.52);

@@ -42,7 +42,8 @@ bool writeFile(const std::string& path, const IByteChunk& data)
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f)
     return false;
-  const bool ok = std::fwrite(data.GetData(), 1, static_cast<size_t>(data.Size()), f) == static_cast<size_t>(data.Size());
+  const bool ok =
+    std::fwrite(data.GetData(), 1, static_cast<size_t>(data.Size()), f) == static_cast<size_t>(data.Size());
   return std::fclose(f) == 0 && ok;
 }
 
@@ -57,7 +58,8 @@ TEST(MorphFileRouter, APointSavedToAFileLoadsIntoAnotherPoint)
   ASSERT_TRUE(r.router().writeMorphValuesFXP(r.point(3).values, path));
   ASSERT_EQ(r.host.savedParams.size(), static_cast<size_t>(zarvo::kNumParams));
   EXPECT_EQ(r.host.savedParams[zarvo::par_morph_active], 0.0) << "the file loads as a plain sound";
-  EXPECT_EQ(r.host.savedParams[zarvo::par_main_drive], r.ctrl.plainOf(zarvo::par_main_drive, r.value(3, zarvo::par_main_drive)));
+  EXPECT_EQ(r.host.savedParams[zarvo::par_main_drive],
+            r.ctrl.plainOf(zarvo::par_main_drive, r.value(3, zarvo::par_main_drive)));
   EXPECT_EQ(r.host.param(zarvo::par_main_drive).Value(), 0.123) << "parameters are put back";
   EXPECT_EQ(r.host.param(zarvo::par_morph_active).Value(), 1.0);
 
@@ -115,22 +117,31 @@ TEST(MorphFileRouter, ChunkValuesAndLegacyCompletion)
   {
     const char* name;
     std::vector<std::pair<int, double>> stored;
-    int param;          // checked afterwards
-    double plain;       // its expected plain value; NaN: keeps the start value
-    uint32_t noteMask;  // expected, from a start of all three bits
+    int param;         // checked afterwards
+    double plain;      // its expected plain value; NaN: keeps the start value
+    uint32_t noteMask; // expected, from a start of all three bits
   };
   const Case cases[] = {
     {"a stored value, stepped and clamped", {{zarvo::par_main_pass_type, 3.4}}, zarvo::par_main_pass_type, 3.0, 0},
-    {"no depth, pass type P: the variation", {{zarvo::par_main_pass_type, 5}, {zarvo::par_main_pt_variation, 0.3}},
-     zarvo::par_main_pt_depth, 0.3, 0},
-    {"no depth, band-pass at 0.64: tilt -1", {{zarvo::par_main_pass_type, 3}, {zarvo::par_main_pt_variation, 0.64}},
-     zarvo::par_main_pt_tilt, -1.0, 0},
+    {"no depth, pass type P: the variation",
+     {{zarvo::par_main_pass_type, 5}, {zarvo::par_main_pt_variation, 0.3}},
+     zarvo::par_main_pt_depth,
+     0.3,
+     0},
+    {"no depth, band-pass at 0.64: tilt -1",
+     {{zarvo::par_main_pass_type, 3}, {zarvo::par_main_pt_variation, 0.64}},
+     zarvo::par_main_pt_tilt,
+     -1.0,
+     0},
     {"no depth and no pass type: the default pass type", {}, zarvo::par_main_pt_depth, 1.0, 0},
     {"a stored depth stays", {{zarvo::par_main_pt_depth, 0.25}}, zarvo::par_main_pt_depth, 0.25, 0},
     {"no gain on dry: full", {}, zarvo::par_gain_on_dry, 1.0, 0},
     {"a row not named keeps its start", {}, zarvo::par_main_drive, kNaN, 0},
     {"a non-finite value is skipped", {{zarvo::par_main_drive, kNaN}}, zarvo::par_main_drive, kNaN, 0},
-    {"anchoring switches set their bits", {{zarvo::par_preB_cutoff_note_anchored, 1.0}}, zarvo::par_main_drive, kNaN,
+    {"anchoring switches set their bits",
+     {{zarvo::par_preB_cutoff_note_anchored, 1.0}},
+     zarvo::par_main_drive,
+     kNaN,
      1u << kRowPreBCutoff},
     {"unknown ids are skipped", {{999, 0.5}}, zarvo::par_main_drive, kNaN, 0},
   };
@@ -208,7 +219,8 @@ TEST(MorphFileRouter, BrokenChunksFail)
   MorphValues values{};
   uint32_t noteMask = 0;
   EXPECT_TRUE(r.router().readChunkMorphParams(c, 0, values, noteMask));
-  EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, values[static_cast<size_t>(rowOf(zarvo::par_main_drive))]), 0.25, 1e-12);
+  EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, values[static_cast<size_t>(rowOf(zarvo::par_main_drive))]), 0.25,
+              1e-12);
 }
 
 TEST(MorphFileRouter, PresetsFromTheListLoadIntoTheSelectedPoints)
@@ -353,7 +365,8 @@ TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
     {"the point anchors pre-filter A only, the instance the other two", 1u << kNoteAnchors[1].row, {1.0, 0.0, 1.0}},
     {"the point anchors nothing, the instance everything", 0u, {1.0, 1.0, 1.0}},
     {"the point anchors all three, the instance nothing",
-     (1u << kNoteAnchors[0].row) | (1u << kNoteAnchors[1].row) | (1u << kNoteAnchors[2].row), {0.0, 0.0, 0.0}},
+     (1u << kNoteAnchors[0].row) | (1u << kNoteAnchors[1].row) | (1u << kNoteAnchors[2].row),
+     {0.0, 0.0, 0.0}},
   };
   const std::string path = tempPath("morph_point_anchoring.fxp");
   for (const Case& c : cases)
@@ -369,7 +382,8 @@ TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
     for (size_t k = 0; k < kNoteAnchors.size(); ++k)
     {
       const int anchor = kNoteAnchors[k].switchParam;
-      EXPECT_EQ(r.host.savedParams.at(static_cast<size_t>(anchor)), (c.pointMask >> kNoteAnchors[k].row) & 1u ? 1.0 : 0.0);
+      EXPECT_EQ(r.host.savedParams.at(static_cast<size_t>(anchor)),
+                (c.pointMask >> kNoteAnchors[k].row) & 1u ? 1.0 : 0.0);
       EXPECT_EQ(r.host.param(anchor).Value(), c.instanceSwitches[k]) << "the instance's switches are put back";
     }
 

@@ -114,7 +114,8 @@ TEST_F(MorphRig, SettingsAreClamped)
     {"neighborIndex3 0.1", "field neighborIndex3 0.1", [&](auto& c) { return s(c).neighborIndex[3] == 0.5; }},
     {"isoLevels 99", "field isoLevels 99", [&](auto& c) { return c.appearance.isoLevels == 14; }},
     {"gridStep 0", "field gridStep 0", [&](auto& c) { return c.appearance.gridStep == 0.02f; }},
-    {"old isoBrightness key", "field isoBrightness 0.75", [&](auto& c) { return c.appearance.lineBrightness == 0.75f; }},
+    {"old isoBrightness key", "field isoBrightness 0.75",
+     [&](auto& c) { return c.appearance.lineBrightness == 0.75f; }},
   };
   for (const Case& c : cases)
   {
@@ -133,8 +134,8 @@ TEST(MorphRigSuffix, ModelNumbers)
     int32_t model;
   };
   const Case cases[] = {
-    {"neighborIndex", -1}, {"neighborIndex0", 0},  {"neighborIndex4", 4},   {"neighborIndex04", 4},
-    {"neighborIndex5", -1}, {"neighborIndex7", -1}, {"neighborIndexA", -1}, {"neighborIndex2x", -1},
+    {"neighborIndex", -1},   {"neighborIndex0", 0},  {"neighborIndex4", 4},  {"neighborIndex04", 4},
+    {"neighborIndex5", -1},  {"neighborIndex7", -1}, {"neighborIndexA", -1}, {"neighborIndex2x", -1},
     {"neighborIndex-1", -1}, {"neighbor", -1},
   };
   for (const Case& c : cases)
@@ -251,8 +252,8 @@ TEST_F(MorphRig, UnusableTextsAreRejectedWholeAndOneStepIsRecorded)
   zarvo::ZarvoFile noSection("Vemlor", "1.3.0");
   noSection.setSection("user-tab", {"user 0.1 0.1"});
   EXPECT_FALSE(ctrl.applyRigFile(noSection));
-  EXPECT_FALSE(ctrl.applyRigFile(rigFileOf({"", "# comment", "field sigma", "point 17 x 0.1", "val 3 par_main_drive",
-                                            "user 0.5", "banana 1 2"})));
+  EXPECT_FALSE(ctrl.applyRigFile(
+    rigFileOf({"", "# comment", "field sigma", "point 17 x 0.1", "val 3 par_main_drive", "user 0.5", "banana 1 2"})));
   EXPECT_EQ(ctrl.engine().editState, before);
   EXPECT_EQ(ctrl.engine().snapshot.sequence(), sequence);
   EXPECT_TRUE(host.calls.empty());

@@ -40,8 +40,8 @@ protected:
   View grouped(const Weights& w, std::array<MorphController::TypeAxes, zarvo::kNumPassTypes>* axes = nullptr)
   {
     const auto& points = ctrl.engine().editState.points;
-    return ctrl.resolveShapeGrouped(w, [&](size_t i) -> const MorphPoint& { return points[i]; },
-                                    MorphController::kShapeTolerance, axes);
+    return ctrl.resolveShapeGrouped(
+      w, [&](size_t i) -> const MorphPoint& { return points[i]; }, MorphController::kShapeTolerance, axes);
   }
 
   FakeMorphHost host;
@@ -147,12 +147,9 @@ TEST_F(MorphShapes, PreFilterPointShapes)
     int typeIndex;
   };
   const Case cases[] = {
-    {"index 0 is low-pass", 0, false, {1, 0, 0}, 0},
-    {"index 1 is high-pass", 1, false, {0, 1, 0}, 1},
-    {"index 2 is band-pass", 2, false, {0, 0, 1}, 2},
-    {"index 3 is band-reject", 3, false, {1, 1, 0}, 3},
-    {"index 4 is P", 4, false, {1, -1, 0}, 4},
-    {"user blend mixes", 4, true, {0.5, -2.0, 3.25}, 0},
+    {"index 0 is low-pass", 0, false, {1, 0, 0}, 0},  {"index 1 is high-pass", 1, false, {0, 1, 0}, 1},
+    {"index 2 is band-pass", 2, false, {0, 0, 1}, 2}, {"index 3 is band-reject", 3, false, {1, 1, 0}, 3},
+    {"index 4 is P", 4, false, {1, -1, 0}, 4},        {"user blend mixes", 4, true, {0.5, -2.0, 3.25}, 0},
   };
   const auto& ids = kPreFltBShape;
   for (const Case& c : cases)

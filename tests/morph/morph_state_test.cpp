@@ -182,12 +182,13 @@ TEST_F(MorphState, ShortPointRecordsAndLegacyValues)
 {
   const uint32_t passType = idOf(zarvo::par_main_pass_type);
   const uint32_t variation = idOf(zarvo::par_main_pt_variation);
-  const IByteChunk chunk = sectionOf(defaultFields(), {
-    {{0.25, 0.75}, {}},
-    {{0.5, 0.5, 1.0, 0.0}, {{passType, 1.0}, {variation, 0.3}, {idOf(zarvo::par_gain_on_dry), 0.2}}},
-    {{0.5, 0.5, 1.0, 0.0}, {{passType, 0.6}, {variation, 0.64}, {0xDEADBEEF, 0.5}}},
-    {{0.5, 0.5, 1.0, 0.0, 9.0, 9.0}, {{idOf(zarvo::par_main_pt_depth), 0.4}}},
-  });
+  const IByteChunk chunk = sectionOf(
+    defaultFields(), {
+                       {{0.25, 0.75}, {}},
+                       {{0.5, 0.5, 1.0, 0.0}, {{passType, 1.0}, {variation, 0.3}, {idOf(zarvo::par_gain_on_dry), 0.2}}},
+                       {{0.5, 0.5, 1.0, 0.0}, {{passType, 0.6}, {variation, 0.64}, {0xDEADBEEF, 0.5}}},
+                       {{0.5, 0.5, 1.0, 0.0, 9.0, 9.0}, {{idOf(zarvo::par_main_pt_depth), 0.4}}},
+                     });
   EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size());
   const State& s = ctrl.engine().editState;
 
@@ -262,13 +263,15 @@ TEST(MorphLegacyDepthTilt, Rule)
 
 TEST_F(MorphState, StoredValuesEndInRange)
 {
-  std::vector<double> fields = {kNaN, 7.0, 3.0, -4.0, 1e300, 2.0, -1e300, 100.0, -1e300, kNaN, 1e300,
-                                0.1,  kNaN, 30.0, 1.0, 1.0, 5.0};
+  std::vector<double> fields = {kNaN, 7.0,   3.0, -4.0, 1e300, 2.0, -1e300, 100.0, -1e300,
+                                kNaN, 1e300, 0.1, kNaN, 30.0,  1.0, 1.0,    5.0};
   const double huge = std::numeric_limits<double>::max();
-  const IByteChunk chunk = sectionOf(fields, {
-    {{kNaN, -3.0, kNaN, 1e300}, {{idOf(zarvo::par_main_resonance), kNaN}, {idOf(zarvo::par_main_drive), 7.0}}},
-    {{huge, 0.5, 2.0, -5.0}, {{idOf(zarvo::par_main_resonance), -1.0}, {idOf(zarvo::par_main_pt_depth), huge}}},
-  });
+  const IByteChunk chunk = sectionOf(
+    fields,
+    {
+      {{kNaN, -3.0, kNaN, 1e300}, {{idOf(zarvo::par_main_resonance), kNaN}, {idOf(zarvo::par_main_drive), 7.0}}},
+      {{huge, 0.5, 2.0, -5.0}, {{idOf(zarvo::par_main_resonance), -1.0}, {idOf(zarvo::par_main_pt_depth), huge}}},
+    });
   const double sigmaBefore = ctrl.engine().editState.sigma;
   EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size());
   const State& s = ctrl.engine().editState;
@@ -307,9 +310,9 @@ TEST_F(MorphState, IdentityList)
   {
     const char* name;
     std::optional<int32_t> count;
-    int identities;         // written after the count
-    int extraBytes;         // then this many stray bytes
-    int expectedEndOffset;  // from the end of the points; -1 means the chunk's end
+    int identities;        // written after the count
+    int extraBytes;        // then this many stray bytes
+    int expectedEndOffset; // from the end of the points; -1 means the chunk's end
     int identitiesRead;
   };
   const Case cases[] = {
@@ -332,9 +335,8 @@ TEST_F(MorphState, IdentityList)
     EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), expected) << c.name;
     for (size_t k = 0; k < kNumPoints; ++k)
     {
-      const PatchIdentity want = static_cast<int>(k) < c.identitiesRead
-                                   ? PatchIdentity{2, "f" + std::to_string(k), -1, false}
-                                   : PatchIdentity{};
+      const PatchIdentity want =
+        static_cast<int>(k) < c.identitiesRead ? PatchIdentity{2, "f" + std::to_string(k), -1, false} : PatchIdentity{};
       EXPECT_EQ(ctrl.pointIdentity[k], want) << c.name << " point " << k;
     }
   }
@@ -360,7 +362,8 @@ TEST_F(MorphState, RejectedSectionsChangeNothing)
   };
   std::vector<Case> cases;
   cases.push_back({"more than 256 field values", sectionOf(std::vector<double>(257, 1.0), {})});
-  cases.push_back({"more than 17 points", sectionOf(defaultFields(), std::vector<PointRecord>(18, PointRecord{{0.5}, {}}))});
+  cases.push_back(
+    {"more than 17 points", sectionOf(defaultFields(), std::vector<PointRecord>(18, PointRecord{{0.5}, {}}))});
   cases.push_back({"a point header above 256", sectionOf(defaultFields(), {{std::vector<double>(257, 0.5), {}}})});
   {
     IByteChunk c = sectionOf(defaultFields(), {});

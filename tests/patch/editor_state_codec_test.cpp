@@ -30,7 +30,10 @@ public:
       initParam(params[static_cast<size_t>(i)], i);
   }
 
-  plugkit::IParam* stateParam(int i) override { return i >= 0 && i < kNumParams ? &params[static_cast<size_t>(i)] : nullptr; }
+  plugkit::IParam* stateParam(int i) override
+  {
+    return i >= 0 && i < kNumParams ? &params[static_cast<size_t>(i)] : nullptr;
+  }
   bool editorOpen() const override { return open; }
   EditorStateFields editorState() const override { return fields; }
   void applyEditorState(const EditorStateFields& f) override
@@ -131,7 +134,18 @@ TEST_F(EditorStateCodec, RoundTripsEveryValueAndTheLayout)
 
 TEST_F(EditorStateCodec, ClampsStoredValuesIntoRange)
 {
-  enum Field { kScale, kTab, kUnlocked, kBrightness, kIso, kGrid, kStrip, kDrag, kPreset };
+  enum Field
+  {
+    kScale,
+    kTab,
+    kUnlocked,
+    kBrightness,
+    kIso,
+    kGrid,
+    kStrip,
+    kDrag,
+    kPreset
+  };
   const struct
   {
     const char* name;
@@ -140,20 +154,34 @@ TEST_F(EditorStateCodec, ClampsStoredValuesIntoRange)
     Field field;
     double expected;
   } cases[] = {
-    {"scale 25", 0, 25, kScale, 1.0},          {"scale 0", 0, 0, kScale, 1.0},
-    {"scale 20", 0, 20, kScale, 20.0},         {"scale NaN", 0, kNaN, kScale, 1.0},
-    {"tab -1", 1, -1, kTab, 0},                {"tab 17", 1, 17, kTab, 0},
-    {"tab 16.9", 1, 16.9, kTab, 16},           {"tab huge", 1, 1e300, kTab, 0},
-    {"tab NaN", 1, kNaN, kTab, 0},             {"unlocked 0.6", 2, 0.6, kUnlocked, 1},
-    {"unlocked NaN", 2, kNaN, kUnlocked, 0},   {"brightness 1.5", 3, 1.5, kBrightness, 1.0},
-    {"brightness -0.2", 3, -0.2, kBrightness, 0.0}, {"brightness NaN", 3, kNaN, kBrightness, 0.42f},
-    {"iso 0.4", 4, 0.4, kIso, 0},              {"iso 6.5", 4, 6.5, kIso, 7},
-    {"iso 20", 4, 20, kIso, 14},               {"iso -1e308", 4, -1e308, kIso, 0},
-    {"iso NaN", 4, kNaN, kIso, 6},             {"grid 0.01", 5, 0.01, kGrid, 0.02f},
-    {"grid 5", 5, 5, kGrid, 1.0},              {"grid infinite", 5, kInf, kGrid, 1.0f / 11.0f},
-    {"strip 1", 8, 1, kStrip, 1},              {"preset 1.4", 9, 1.4, kPreset, 1},
-    {"preset 2 is past the factory list", 9, 2, kPreset, -1}, {"preset NaN", 9, kNaN, kPreset, -1},
-    {"drag 2", 11, 2, kDrag, 1.0},             {"drag NaN", 11, kNaN, kDrag, 0.0},
+    {"scale 25", 0, 25, kScale, 1.0},
+    {"scale 0", 0, 0, kScale, 1.0},
+    {"scale 20", 0, 20, kScale, 20.0},
+    {"scale NaN", 0, kNaN, kScale, 1.0},
+    {"tab -1", 1, -1, kTab, 0},
+    {"tab 17", 1, 17, kTab, 0},
+    {"tab 16.9", 1, 16.9, kTab, 16},
+    {"tab huge", 1, 1e300, kTab, 0},
+    {"tab NaN", 1, kNaN, kTab, 0},
+    {"unlocked 0.6", 2, 0.6, kUnlocked, 1},
+    {"unlocked NaN", 2, kNaN, kUnlocked, 0},
+    {"brightness 1.5", 3, 1.5, kBrightness, 1.0},
+    {"brightness -0.2", 3, -0.2, kBrightness, 0.0},
+    {"brightness NaN", 3, kNaN, kBrightness, 0.42f},
+    {"iso 0.4", 4, 0.4, kIso, 0},
+    {"iso 6.5", 4, 6.5, kIso, 7},
+    {"iso 20", 4, 20, kIso, 14},
+    {"iso -1e308", 4, -1e308, kIso, 0},
+    {"iso NaN", 4, kNaN, kIso, 6},
+    {"grid 0.01", 5, 0.01, kGrid, 0.02f},
+    {"grid 5", 5, 5, kGrid, 1.0},
+    {"grid infinite", 5, kInf, kGrid, 1.0f / 11.0f},
+    {"strip 1", 8, 1, kStrip, 1},
+    {"preset 1.4", 9, 1.4, kPreset, 1},
+    {"preset 2 is past the factory list", 9, 2, kPreset, -1},
+    {"preset NaN", 9, kNaN, kPreset, -1},
+    {"drag 2", 11, 2, kDrag, 1.0},
+    {"drag NaN", 11, kNaN, kDrag, 0.0},
   };
   for (const auto& c : cases)
   {
@@ -164,8 +192,15 @@ TEST_F(EditorStateCodec, ClampsStoredValuesIntoRange)
     pm->setLoadedEntry(0, true);
     VemlorStateCodec(host).unserializeUIState(section(values, {}), 0);
     const EditorStateFields& f = host.fields;
-    const double got[] = {f.scale, double(f.tab), double(f.userTabUnlocked), f.lineBrightness, double(f.isoLevels),
-                          f.gridStep, double(f.stripCollapsed), f.dragValue, double(pm->currentIndex())};
+    const double got[] = {f.scale,
+                          double(f.tab),
+                          double(f.userTabUnlocked),
+                          f.lineBrightness,
+                          double(f.isoLevels),
+                          f.gridStep,
+                          double(f.stripCollapsed),
+                          f.dragValue,
+                          double(pm->currentIndex())};
     EXPECT_EQ(got[c.field], c.expected) << c.name;
     EXPECT_FALSE(pm->isModified()) << c.name;
   }
@@ -235,11 +270,15 @@ TEST_F(EditorStateCodec, ReadsCountsAndLayoutWithinTheLimits)
     {"count 14 steps over two values", section(fourteen, {{{1u, 5u}}}), {{5}}, -2},
     {"unknown ids dropped, variation becomes depth, spacers kept",
      section(defaultValues(), {{{0u, 12345u}, {0u, variation}, {1u, static_cast<uint32_t>(-4)}}, {}}),
-     {{par_main_pt_depth, -4}, {}}, -2},
-    {"64 columns of 32", section(defaultValues(), std::vector<Column>(64, full)), UserTabColumns(64, std::vector<int>(32, 10004)), -2},
+     {{par_main_pt_depth, -4}, {}},
+     -2},
+    {"64 columns of 32", section(defaultValues(), std::vector<Column>(64, full)),
+     UserTabColumns(64, std::vector<int>(32, 10004)), -2},
     {"65 columns: layout left alone", std::move(tooManyColumns), untouched, tooManyColumnsEnd},
-    {"33 entries: the columns before stay", section(defaultValues(), {{{1u, 1u}}, Column(33, {1u, 2u}), {{1u, 3u}}}),
-     {{1}}, -1},
+    {"33 entries: the columns before stay",
+     section(defaultValues(), {{{1u, 1u}}, Column(33, {1u, 2u}), {{1u, 3u}}}),
+     {{1}},
+     -1},
     {"truncated column dropped", std::move(truncated), {{par_main_cutoff_hz}}, 4 + 96 + 4 + 12 + 4 + 8},
     {"no column count", section(defaultValues(), {}, false), untouched, -2},
   };
@@ -297,8 +336,8 @@ TEST(ParameterSection, DerivesDepthAndTiltForOlderPatches)
     double depth;
     double tilt;
   } cases[] = {
-    {0, 0.25, 0.75, 0}, {1, 0.5, 0.5, 0},     {2, 0.3, 1, 0},       {3, 0.1, 0.75, 0},    {4, 0.1, 0.75, 0},
-    {3, 0.4, 0.5, -0.5}, {4, 0.65, 0.5, -1},  {3, 0.75, 0.5, 0.5},  {4, 0.9, 0.5, 0.75},  {5, 0.3, 0.3, 0},
+    {0, 0.25, 0.75, 0},  {1, 0.5, 0.5, 0},   {2, 0.3, 1, 0},      {3, 0.1, 0.75, 0},   {4, 0.1, 0.75, 0},
+    {3, 0.4, 0.5, -0.5}, {4, 0.65, 0.5, -1}, {3, 0.75, 0.5, 0.5}, {4, 0.9, 0.5, 0.75}, {5, 0.3, 0.3, 0},
   };
   for (const auto& c : cases)
   {

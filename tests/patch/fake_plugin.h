@@ -26,7 +26,7 @@ public:
   static constexpr int32_t kOurId = plugkit::MakeFourCC("Vmlr");
 
   explicit FakePlugin(int32_t uniqueId = kOurId, int nPresets = 0)
-  : IPluginBase(fakeConfig(uniqueId, nPresets))
+    : IPluginBase(fakeConfig(uniqueId, nPresets))
   {
     for (int i = 0; i < NParams(); ++i)
       GetParam(i)->InitDouble(i == 0 ? "sound" : "other", 0.0, -1e6, 1e6, 0.001);

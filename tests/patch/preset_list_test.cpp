@@ -77,12 +77,12 @@ TEST_F(PresetList, FolderTreeGivesExpectedListAndOrder)
   const std::vector<Entry> factory = {{0, "", "Alpha", true}, {1, "Grp", "Beta", true}};
   const std::vector<Entry> initial = pm.browseEntries();
   EXPECT_EQ(std::vector<Entry>(initial.begin(), initial.begin() + 2), factory);
-  EXPECT_EQ(groupsAndNames(pm), (std::vector<std::string>{"|Foreign", "|Init", "B|x", "Bass|Round", "Bass/Dark|Sub",
-                                                          "a|low"}));
+  EXPECT_EQ(groupsAndNames(pm),
+            (std::vector<std::string>{"|Foreign", "|Init", "B|x", "Bass|Round", "Bass/Dark|Sub", "a|low"}));
 
   // An added folder lists only our files, labelled with its name, after the sorted list.
   EXPECT_EQ(pm.addFolder(lib.string()), 2);
-  EXPECT_EQ(pm.addFolder(lib.string() + "/"), 0); // the same folder again: one source, nothing new
+  EXPECT_EQ(pm.addFolder(lib.string() + "/"), 0);       // the same folder again: one source, nothing new
   EXPECT_EQ(pm.addFolder((user / "Bass").string()), 0); // files already listed through the user folder
   EXPECT_EQ(pm.addFolder((dir / "missing").string()), 0);
   EXPECT_EQ(pm.sources().size(), 3u);
@@ -162,7 +162,8 @@ TEST(PresetNames, ParseNameSplitsAtTheFirstSlash)
     const char* text;
     const char* group;
     const char* name;
-  } cases[] = {{"Plain", "", "Plain"}, {"Bass/Deep", "Bass", "Deep"}, {"A/B/C", "A", "B/C"}, {"/x", "", "x"}, {"", "", ""}};
+  } cases[] = {
+    {"Plain", "", "Plain"}, {"Bass/Deep", "Bass", "Deep"}, {"A/B/C", "A", "B/C"}, {"/x", "", "x"}, {"", "", ""}};
   for (const auto& c : cases)
     EXPECT_EQ(PresetManager::parseName(c.text), std::make_pair(std::string(c.group), std::string(c.name))) << c.text;
 }

@@ -29,8 +29,8 @@ constexpr const char* kHandEdited = "# my settings\r\n"
 TEST(SettingsStore, HandEditedFileLoadsToExactEntries)
 {
   test::TempDir dir;
-  const Entries expected = {{"ui_scale", "1.5"}, {"a", "b = c"}, {"x", "2"},
-                            {"", "empty key"}, {"empty value", ""}, {"Hover_Help", "yes"},
+  const Entries expected = {{"ui_scale", "1.5"},    {"a", "b = c"},      {"x", "2"},
+                            {"", "empty key"},      {"empty value", ""}, {"Hover_Help", "yes"},
                             {"last", "no line end"}};
 
   std::string lf = kHandEdited;
@@ -162,9 +162,9 @@ TEST(SettingsStore, GetBoolAcceptsOnlyTheFourTrueWords)
     bool fallback;
     bool expected;
   } cases[] = {
-    {"1", false, true},     {"on", false, true},   {"yes", false, true}, {"true", false, true},
-    {"Yes", true, false},   {"TRUE", true, false}, {"0", true, false},   {"", true, false},
-    {"y es", true, false},  {"2", true, false},    {nullptr, true, true}, {nullptr, false, false},
+    {"1", false, true},    {"on", false, true},   {"yes", false, true},  {"true", false, true},
+    {"Yes", true, false},  {"TRUE", true, false}, {"0", true, false},    {"", true, false},
+    {"y es", true, false}, {"2", true, false},    {nullptr, true, true}, {nullptr, false, false},
   };
   for (const auto& c : cases)
   {

@@ -47,7 +47,8 @@ TEST(ZarvoFile, WritesExactBytesAndReadsThemBack)
 TEST(ZarvoFile, FileErrorsAreResultsNotExceptions)
 {
   test::TempDir dir;
-  EXPECT_EQ(ZarvoFile("Vemlor", "1.3.0").toFile(dir / "missing-folder" / "x.zarvo"), plugkit::EFileResult::kWriteFailed);
+  EXPECT_EQ(ZarvoFile("Vemlor", "1.3.0").toFile(dir / "missing-folder" / "x.zarvo"),
+            plugkit::EFileResult::kWriteFailed);
 
   test::writeBytes(dir / "notes.txt", "shopping list\n");
   // Past the cap even with a valid header: no valid file is that large.

@@ -19,7 +19,8 @@ inline std::filesystem::path testFileFolder(const char* group, const char* name)
 {
   const char* dataHome = std::getenv("XDG_DATA_HOME");
   EXPECT_NE(dataHome, nullptr);
-  const std::filesystem::path home = dataHome ? std::filesystem::path(dataHome) : std::filesystem::temp_directory_path();
+  const std::filesystem::path home =
+    dataHome ? std::filesystem::path(dataHome) : std::filesystem::temp_directory_path();
   const std::filesystem::path folder = home / group / name;
   std::filesystem::create_directories(folder);
   return folder;

@@ -26,10 +26,15 @@ struct GestureCase
 TEST(PluginGestures, HostGesturesAndUndoSteps)
 {
   const GestureCase cases[] = {
-    {"a gesture outside the morph field ends one undo step", false, 0,
+    {"a gesture outside the morph field ends one undo step",
+     false,
+     0,
      [](PluginInstance& p) { p.editorGesture(par_main_drive, p.another(par_main_drive)); },
-     {{Kind::Begin, par_main_drive}, {Kind::Perform, par_main_drive}, {Kind::End, par_main_drive}}, 1},
-    {"an edit without a gesture is committed when the next gesture begins", false, 0,
+     {{Kind::Begin, par_main_drive}, {Kind::Perform, par_main_drive}, {Kind::End, par_main_drive}},
+     1},
+    {"an edit without a gesture is committed when the next gesture begins",
+     false,
+     0,
      [](PluginInstance& p) {
        p.editorSet(par_main_drive, p.another(par_main_drive));
        p.editorGesture(par_main_resonance, p.another(par_main_resonance));
@@ -39,21 +44,30 @@ TEST(PluginGestures, HostGesturesAndUndoSteps)
       {Kind::Perform, par_main_resonance},
       {Kind::End, par_main_resonance}},
      2},
-    {"the pad position sends no gesture of its own", true, 0,
+    {"the pad position sends no gesture of its own",
+     true,
+     0,
      [](PluginInstance& p) {
        p->BeginInformHostOfParamChangeFromUI(par_morph_x);
        p->EndInformHostOfParamChangeFromUI(par_morph_x);
      },
-     {}, 0},
-    {"a parameter the morph field drives sends no gesture", true, 0,
+     {},
+     0},
+    {"a parameter the morph field drives sends no gesture",
+     true,
+     0,
      [](PluginInstance& p) {
        p->BeginInformHostOfParamChangeFromUI(par_main_drive);
        p->EndInformHostOfParamChangeFromUI(par_main_drive);
      },
-     {}, 0},
-    {"an edit of one selected morph point is one undo step", true, 1u << 2,
+     {},
+     0},
+    {"an edit of one selected morph point is one undo step",
+     true,
+     1u << 2,
      [](PluginInstance& p) { p.editorGesture(par_main_drive, p.another(par_main_drive)); },
-     {{Kind::Begin, par_main_drive}, {Kind::Perform, par_main_drive}, {Kind::End, par_main_drive}}, 1},
+     {{Kind::Begin, par_main_drive}, {Kind::Perform, par_main_drive}, {Kind::End, par_main_drive}},
+     1},
   };
   for (const GestureCase& c : cases)
   {
@@ -102,8 +116,18 @@ TEST(PluginGestures, AnEditWithoutAGestureBecomesAnUndoStep200MsLater)
     p->OnIdle();
   };
   const WaitCase cases[] = {
-    {"199 ms later it still waits", [&](PluginInstance& p) { editAt(p, 0); idleAt(p, 199); }, 0},
-    {"200 ms later it is committed", [&](PluginInstance& p) { editAt(p, 0); idleAt(p, 200); }, 1},
+    {"199 ms later it still waits",
+     [&](PluginInstance& p) {
+       editAt(p, 0);
+       idleAt(p, 199);
+     },
+     0},
+    {"200 ms later it is committed",
+     [&](PluginInstance& p) {
+       editAt(p, 0);
+       idleAt(p, 200);
+     },
+     1},
     {"a further edit restarts the wait",
      [&](PluginInstance& p) {
        editAt(p, 0);

@@ -32,13 +32,22 @@ public:
     bool operator==(const Call&) const = default;
   };
 
-  Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override { return record(Kind::Begin, static_cast<int>(id)); }
+  Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override
+  {
+    return record(Kind::Begin, static_cast<int>(id));
+  }
   Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue) override
   {
     return record(Kind::Perform, static_cast<int>(id));
   }
-  Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override { return record(Kind::End, static_cast<int>(id)); }
-  Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override { return record(Kind::Restart, flags); }
+  Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override
+  {
+    return record(Kind::End, static_cast<int>(id));
+  }
+  Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override
+  {
+    return record(Kind::Restart, flags);
+  }
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override
   {

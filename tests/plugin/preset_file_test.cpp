@@ -113,8 +113,7 @@ struct RefusedFileCase
 TEST(PluginPresetFile, AFileThatIsNotThisPluginsIsRefusedAndChangesNothing)
 {
   const RefusedFileCase cases[] = {
-    {"another plug-in's id",
-     [](std::vector<char>& bytes) { std::memcpy(bytes.data() + 16, "Othr", 4); }},
+    {"another plug-in's id", [](std::vector<char>& bytes) { std::memcpy(bytes.data() + 16, "Othr", 4); }},
     {"not a program file", [](std::vector<char>& bytes) { std::memcpy(bytes.data(), "RIFF", 4); }},
     {"state cut off halfway", [](std::vector<char>& bytes) { bytes.resize(bytes.size() / 2); }},
   };

@@ -144,7 +144,8 @@ void mapControllers(PluginInstance& p)
     int param;
     double depth;
   };
-  for (const Map& m : {Map{20, par_main_cutoff_hz, 0.3}, Map{21, par_main_drive, 0.4}, Map{22, par_break_intensity, -0.5}})
+  for (const Map& m :
+       {Map{20, par_main_cutoff_hz, 0.3}, Map{21, par_main_drive, 0.4}, Map{22, par_break_intensity, -0.5}})
   {
     p->ccMediator().mapper().addMapping(m.cc, m.param);
     p->ccModSettings().setMode(m.param, 1);
@@ -170,44 +171,55 @@ std::vector<Case> patchCases()
   std::vector<Case> cases;
   for (int factor : {1, 2, 4, 8})
   {
-    cases.push_back({"defaults_" + std::to_string(factor) + "x", [factor](PluginInstance& p) {
+    cases.push_back({"defaults_" + std::to_string(factor) + "x",
+                     [factor](PluginInstance& p) {
                        defaults(p);
                        oversampling(p, factor);
-                     }, nullptr});
-    cases.push_back({"heavy_" + std::to_string(factor) + "x", [factor](PluginInstance& p) {
+                     },
+                     nullptr});
+    cases.push_back({"heavy_" + std::to_string(factor) + "x",
+                     [factor](PluginInstance& p) {
                        heavy(p);
                        oversampling(p, factor);
-                     }, nullptr});
+                     },
+                     nullptr});
   }
   for (int c = 1; c <= 11; ++c)
-    cases.push_back({"break_character_" + std::to_string(c), [c](PluginInstance& p) {
+    cases.push_back({"break_character_" + std::to_string(c),
+                     [c](PluginInstance& p) {
                        heavy(p);
                        oversampling(p, 2);
                        p.automate(par_break_character, c);
-                     }, nullptr});
+                     },
+                     nullptr});
   // One row per way the break and the ladder can be set up beyond a single character.
   const std::pair<const char*, std::function<void(PluginInstance&)>> variants[] = {
-    {"break_blend_double_inverted", [](PluginInstance& p) {
+    {"break_blend_double_inverted",
+     [](PluginInstance& p) {
        p.automate(par_break_character, 4.5);
        p.automate(par_break_double, 0.5);
        p.automate(par_break_invert_fb, 1.0);
        p.automate(par_break_param, 0.8);
      }},
-    {"break_blend_sines", [](PluginInstance& p) {
+    {"break_blend_sines",
+     [](PluginInstance& p) {
        p.automate(par_break_character, 9.6);
        p.automate(par_break_double, 0.3);
      }},
-    {"diode_model", [](PluginInstance& p) {
+    {"diode_model",
+     [](PluginInstance& p) {
        p.automate(par_main_filter_model, 1.0);
        p.automate(par_break_character, 3.0);
      }},
     {"resonance_compensation_1", [](PluginInstance& p) { p.automate(par_main_res_comp, 1.0); }},
-    {"resonance_compensation_2", [](PluginInstance& p) {
+    {"resonance_compensation_2",
+     [](PluginInstance& p) {
        p.automate(par_main_res_comp, 2.0);
        p.automate(par_main_pass_type, 1.0);
      }},
     {"saturation_blend", [](PluginInstance& p) { p.automate(par_main_saturation_type, 1.4); }},
-    {"prefilters_band_damping", [](PluginInstance& p) {
+    {"prefilters_band_damping",
+     [](PluginInstance& p) {
        p.automate(par_preFlt_B_hz, 800.0);
        p.automate(par_preFlt_A_hz, 3000.0);
        p.automate(par_preFlt_band_mode, 0.5);
@@ -220,13 +232,16 @@ std::vector<Case> patchCases()
      }},
   };
   for (const auto& [name, apply] : variants)
-    cases.push_back({name, [apply](PluginInstance& p) {
+    cases.push_back({name,
+                     [apply](PluginInstance& p) {
                        heavy(p);
                        oversampling(p, 4);
                        apply(p);
-                     }, nullptr});
+                     },
+                     nullptr});
   // A patch that moves: cutoff, drive and saturation change between blocks and ramp over ticks.
-  cases.push_back({"automation_between_blocks", [](PluginInstance& p) {
+  cases.push_back({"automation_between_blocks",
+                   [](PluginInstance& p) {
                      heavy(p);
                      oversampling(p, 2);
                    },
@@ -240,7 +255,8 @@ std::vector<Case> patchCases()
                    }});
   // The main filter follows notes with a glide, pre-filter A jumps to them; later the main filter
   // lets go and its ramps start from the last played pitch.
-  cases.push_back({"note_mode", [](PluginInstance& p) {
+  cases.push_back({"note_mode",
+                   [](PluginInstance& p) {
                      heavy(p);
                      oversampling(p, 2);
                      p.automate(par_main_midi_note_on, 1.0);
@@ -263,7 +279,8 @@ std::vector<Case> patchCases()
                        p.automate(par_main_cutoff_hz, 900.0);
                    }});
   for (uint32_t model = 0; model < 5; ++model)
-    cases.push_back({"morph_model_" + std::to_string(model), [model](PluginInstance& p) {
+    cases.push_back({"morph_model_" + std::to_string(model),
+                     [model](PluginInstance& p) {
                        heavy(p);
                        morphField(p, model);
                      },
@@ -285,7 +302,8 @@ std::vector<Case> patchCases()
                        }
                      }});
   for (int factor : {1, 4})
-    cases.push_back({"controller_modulation_" + std::to_string(factor) + "x", [factor](PluginInstance& p) {
+    cases.push_back({"controller_modulation_" + std::to_string(factor) + "x",
+                     [factor](PluginInstance& p) {
                        heavy(p);
                        oversampling(p, factor);
                        mapControllers(p);
@@ -294,7 +312,8 @@ std::vector<Case> patchCases()
   // The modulation settings change between blocks while the morph field plays: a parameter moves
   // from modulation to being held by its controller (the field then leaves it) and back, depths
   // and polarity change, and controller values arrive at the start of some blocks only.
-  cases.push_back({"controller_settings_between_blocks", [](PluginInstance& p) {
+  cases.push_back({"controller_settings_between_blocks",
+                   [](PluginInstance& p) {
                      heavy(p);
                      oversampling(p, 2);
                      morphField(p, 2);
@@ -304,18 +323,18 @@ std::vector<Case> patchCases()
                      CCModSettings& cc = p->ccModSettings();
                      switch (block % 12)
                      {
-                       case 2:
-                         cc.setMode(par_main_drive, 0);
-                         cc.setHeld(par_main_drive, true);
-                         break;
-                       case 5: cc.setCCModDepth(par_main_cutoff_hz, 0.1 + 0.02 * (block % 7)); break;
-                       case 7:
-                         cc.setMode(par_main_drive, 1);
-                         cc.setHeld(par_main_drive, false);
-                         break;
-                       case 9: cc.toggleCCBipolar(par_break_intensity); break;
-                       case 10: cc.invertCCDepth(par_main_cutoff_hz); break;
-                       default: break;
+                     case 2:
+                       cc.setMode(par_main_drive, 0);
+                       cc.setHeld(par_main_drive, true);
+                       break;
+                     case 5: cc.setCCModDepth(par_main_cutoff_hz, 0.1 + 0.02 * (block % 7)); break;
+                     case 7:
+                       cc.setMode(par_main_drive, 1);
+                       cc.setHeld(par_main_drive, false);
+                       break;
+                     case 9: cc.toggleCCBipolar(par_break_intensity); break;
+                     case 10: cc.invertCCDepth(par_main_cutoff_hz); break;
+                     default: break;
                      }
                      if (block % 4 == 1)
                      {
@@ -334,11 +353,13 @@ std::vector<Case> presetCases(int count)
   {
     std::ostringstream name;
     name << "preset_" << i;
-    cases.push_back({name.str(), [i](PluginInstance& p) {
+    cases.push_back({name.str(),
+                     [i](PluginInstance& p) {
                        ASSERT_TRUE(p->RestorePreset(i));
                        // The morph field of a fresh instance is random; presets play with it off.
                        p.automate(par_morph_active, 0.0);
-                     }, nullptr});
+                     },
+                     nullptr});
   }
   return cases;
 }
@@ -445,10 +466,12 @@ TEST(PluginRender, FactoryPresetsAndPatchesRenderAsRecorded)
     if (dump)
     {
       std::ofstream out(fs::path(dump) / (c.name + ".f64"), std::ios::binary | std::ios::trunc);
-      out.write(reinterpret_cast<const char*>(samples.data()), static_cast<std::streamsize>(samples.size() * sizeof(double)));
+      out.write(reinterpret_cast<const char*>(samples.data()),
+                static_cast<std::streamsize>(samples.size() * sizeof(double)));
     }
     if (reference)
-      std::printf("%-34s max difference %.1f dBFS\n", c.name.c_str(), maxDifferenceDb(samples, fs::path(reference) / (c.name + ".f64")));
+      std::printf("%-34s max difference %.1f dBFS\n", c.name.c_str(),
+                  maxDifferenceDb(samples, fs::path(reference) / (c.name + ".f64")));
     if (!write)
     {
       const auto it = golden.find(c.name);

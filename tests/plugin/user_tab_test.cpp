@@ -47,7 +47,8 @@ TEST(PluginUserTab, ANewInstanceHoldsTheUsersDefaultLayoutElseTheBuiltInOne)
     {"another kind of file", std::string("[user-tab]\nslot par_main_drive\n"), vemlor::ui::defaultUserTabSlots()},
     {"no user-tab section", std::string(kHeader) + "[midi-cc]\n", vemlor::ui::defaultUserTabSlots()},
     {"a cleared tab", std::string(kHeader) + "[user-tab]\n", {}},
-    {"the user's layout", std::string(kHeader) + "[user-tab]\nslot -9 par_main_drive kAlt_LabelRes\nslot 29\n",
+    {"the user's layout",
+     std::string(kHeader) + "[user-tab]\nslot -9 par_main_drive kAlt_LabelRes\nslot 29\n",
      {{-9, 14, 10101}, {29}}},
   };
   for (const Case& c : cases)

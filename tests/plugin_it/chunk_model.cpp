@@ -18,7 +18,9 @@ constexpr int kPointValues = 60;
 class Reader
 {
 public:
-  explicit Reader(std::span<const uint8_t> bytes) : bytes(bytes) {}
+  explicit Reader(std::span<const uint8_t> bytes)
+    : bytes(bytes)
+  {}
 
   template <typename T>
   T get()
@@ -108,7 +110,10 @@ double& Chunk::param(int index) { return findEntry(params, index).value; }
 
 double Chunk::param(int index) const { return const_cast<Chunk&>(*this).param(index); }
 
-double& Chunk::pointValue(int point, int index) { return findEntry(morph.points.at(static_cast<size_t>(point)).values, index).value; }
+double& Chunk::pointValue(int point, int index)
+{
+  return findEntry(morph.points.at(static_cast<size_t>(point)).values, index).value;
+}
 
 double Chunk::pointValue(int point, int index) const { return const_cast<Chunk&>(*this).pointValue(point, index); }
 

@@ -78,8 +78,8 @@ struct MorphPoint
 struct MorphSection
 {
   int32_t version = 2;
-  std::vector<double> fields; // 17
-  std::vector<MorphPoint> points; // 17
+  std::vector<double> fields;       // 17
+  std::vector<MorphPoint> points;   // 17
   std::vector<Identity> identities; // 17
   bool operator==(const MorphSection&) const = default;
 };

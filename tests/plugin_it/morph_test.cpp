@@ -67,9 +67,9 @@ TEST(PluginMorph, APositionOnAPointPlaysThatPointsSound)
     {"centre point, adaptive gaussian", 1, 0, 0.5, 0.45},
     {"parked point 9, adaptive gaussian", 1, 9, 0.82, 0.32},
   };
-  const char* const sounds[kPoints] = {"ARK",   "STEEL",  "SLAG",   "CLAWS",  "HANDPAN", "LEMON",  "SUNSET",
-                                       "RUBBER", "LOOSE", "MORDA", "DRIFT", "ASHEN",   "FAT BEES", "RUST",
-                                       "SODA",  "ROSIN", "SPRING"};
+  const char* const sounds[kPoints] = {"ARK",      "STEEL",  "SLAG",  "CLAWS", "HANDPAN", "LEMON",
+                                       "SUNSET",   "RUBBER", "LOOSE", "MORDA", "DRIFT",   "ASHEN",
+                                       "FAT BEES", "RUST",   "SODA",  "ROSIN", "SPRING"};
   Instance source;
   ASSERT_TRUE(source) << source.session.error;
   const Chunk base = source.chunk().chunk;

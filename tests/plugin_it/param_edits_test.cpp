@@ -108,7 +108,8 @@ struct OperationCase
 std::vector<OperationCase> operations()
 {
   return {
-    {"a factory preset from the list", {},
+    {"a factory preset from the list",
+     {},
      [](OwnInstance& a) {
        const int entry = anotherFactoryEntry(a);
        return a.asEdit([&] {
@@ -126,7 +127,9 @@ std::vector<OperationCase> operations()
        (void)a;
        return other.presets().saveToFile((dataFolder() / "state.fxp").string());
      },
-     [](OwnInstance& a) { return a.asEdit([&] { return a.presets().loadFromFile((dataFolder() / "state.fxp").string()); }); },
+     [](OwnInstance& a) {
+       return a.asEdit([&] { return a.presets().loadFromFile((dataFolder() / "state.fxp").string()); });
+     },
      true},
     {"a parameter-list preset file",
      [](OwnInstance&) {
@@ -136,14 +139,21 @@ std::vector<OperationCase> operations()
        writeParameterListFile(dataFolder() / "list.fxp", patch);
        return true;
      },
-     [](OwnInstance& a) { return a.asEdit([&] { return a.presets().loadFromFile((dataFolder() / "list.fxp").string()); }); },
+     [](OwnInstance& a) {
+       return a.asEdit([&] { return a.presets().loadFromFile((dataFolder() / "list.fxp").string()); });
+     },
      true},
     {"undo of a preset load",
      [](OwnInstance& a) {
        a.presets().navigateTo(anotherFactoryEntry(a));
        return !a.presets().undoStack().empty();
      },
-     [](OwnInstance& a) { return a.asEdit([&] { a.presets().undo(); return a.presets().undoStack().empty(); }); },
+     [](OwnInstance& a) {
+       return a.asEdit([&] {
+         a.presets().undo();
+         return a.presets().undoStack().empty();
+       });
+     },
      true},
     {"redo of a preset load",
      [](OwnInstance& a) {
@@ -151,7 +161,12 @@ std::vector<OperationCase> operations()
        a.presets().undo();
        return !a.presets().redoStack().empty();
      },
-     [](OwnInstance& a) { return a.asEdit([&] { a.presets().redo(); return a.presets().redoStack().empty(); }); },
+     [](OwnInstance& a) {
+       return a.asEdit([&] {
+         a.presets().redo();
+         return a.presets().redoStack().empty();
+       });
+     },
      true},
     {"randomize", {}, [](OwnInstance& a) { return a.plug->randomize(); }, true},
     {"mutate", {}, [](OwnInstance& a) { return a.plug->mutate(); }, true},
@@ -185,8 +200,7 @@ std::vector<OperationCase> operations()
        return ParamEditResult{processed, 0};
      },
      false},
-    {"a restore whose first chunk is damaged and second intact",
-     [](OwnInstance&) { return true; },
+    {"a restore whose first chunk is damaged and second intact", [](OwnInstance&) { return true; },
      [](OwnInstance& a) {
        std::vector<uint8_t> intact = writeChunk(richChunk(a.chunk()));
        intact.insert(intact.end(), 4, 0);

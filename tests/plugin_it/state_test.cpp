@@ -136,7 +136,10 @@ void setCount(std::vector<uint8_t>& bytes, const SectionEnds& ends, double count
   std::memcpy(bytes.data() + ends.ccMod, &count, sizeof count);
 }
 
-void setI32(std::vector<uint8_t>& bytes, size_t at, int32_t value) { std::memcpy(bytes.data() + at, &value, sizeof value); }
+void setI32(std::vector<uint8_t>& bytes, size_t at, int32_t value)
+{
+  std::memcpy(bytes.data() + at, &value, sizeof value);
+}
 
 void setVersion(std::vector<uint8_t>& bytes, uint32_t version) { std::memcpy(bytes.data(), &version, sizeof version); }
 
@@ -248,12 +251,12 @@ double modDepth(const Chunk& chunk, int param)
 TEST(PluginState, StoredValuesOutsideTheirRangeAreReadAsSafeValues)
 {
   const SafeValueCase cases[] = {
-    {"a parameter value that is not a number keeps the default",
-     [](Chunk& c) { c.param(par_main_gain) = kNaN; }, [](const Chunk& r) { EXPECT_EQ(r.param(par_main_gain), 0.0); }},
-    {"an infinite parameter value keeps the default",
-     [](Chunk& c) { c.param(par_preFlt_B_hz) = kInfinity; }, [](const Chunk& r) { EXPECT_EQ(r.param(par_preFlt_B_hz), 1.0); }},
-    {"a parameter value beyond its range is clamped",
-     [](Chunk& c) { c.param(par_main_gain) = 99.0; }, [](const Chunk& r) { EXPECT_EQ(r.param(par_main_gain), 24.0); }},
+    {"a parameter value that is not a number keeps the default", [](Chunk& c) { c.param(par_main_gain) = kNaN; },
+     [](const Chunk& r) { EXPECT_EQ(r.param(par_main_gain), 0.0); }},
+    {"an infinite parameter value keeps the default", [](Chunk& c) { c.param(par_preFlt_B_hz) = kInfinity; },
+     [](const Chunk& r) { EXPECT_EQ(r.param(par_preFlt_B_hz), 1.0); }},
+    {"a parameter value beyond its range is clamped", [](Chunk& c) { c.param(par_main_gain) = 99.0; },
+     [](const Chunk& r) { EXPECT_EQ(r.param(par_main_gain), 24.0); }},
     {"a morph point off the pad is brought onto it",
      [](Chunk& c) {
        c.morph.points.at(2).x = 1.5;
@@ -263,8 +266,8 @@ TEST(PluginState, StoredValuesOutsideTheirRangeAreReadAsSafeValues)
        EXPECT_EQ(r.morph.points.at(2).x, 1.0);
        EXPECT_EQ(r.morph.points.at(2).y, 0.0);
      }},
-    {"a morph point position that is not a number is centred",
-     [](Chunk& c) { c.morph.points.at(3).x = kNaN; }, [](const Chunk& r) { EXPECT_EQ(r.morph.points.at(3).x, 0.5); }},
+    {"a morph point position that is not a number is centred", [](Chunk& c) { c.morph.points.at(3).x = kNaN; },
+     [](const Chunk& r) { EXPECT_EQ(r.morph.points.at(3).x, 0.5); }},
     {"morph point values beyond 0..1 are clamped, non-numbers take the default",
      [](Chunk& c) {
        c.pointValue(4, par_dry_wet) = 2.0;
@@ -276,11 +279,12 @@ TEST(PluginState, StoredValuesOutsideTheirRangeAreReadAsSafeValues)
        EXPECT_EQ(r.pointValue(4, par_main_gain), paramTable().normalized(par_main_gain, 0.0));
        EXPECT_EQ(r.pointValue(4, par_main_drive), paramTable().normalized(par_main_drive, 0.0));
      }},
-    {"a note mask keeps only the cutoff bits",
-     [](Chunk& c) { c.morph.points.at(5).noteMask = 4294967295.0; },
+    {"a note mask keeps only the cutoff bits", [](Chunk& c) { c.morph.points.at(5).noteMask = 4294967295.0; },
      [](const Chunk& r) { EXPECT_EQ(r.morph.points.at(5).noteMask, double((1 << 1) | (1 << 11) | (1 << 13))); }},
     {"a modulation depth that is not a number is zero",
-     [](Chunk& c) { c.ccMod = {{stableIdOf(par_main_resonance), 1, 0, kNaN, 0}}; },
+     [](Chunk& c) {
+       c.ccMod = {{stableIdOf(par_main_resonance), 1, 0, kNaN, 0}};
+     },
      [](const Chunk& r) { EXPECT_EQ(modDepth(r, par_main_resonance), 0.0); }},
     {"modulation depths beyond their range are clamped",
      [](Chunk& c) {
@@ -387,7 +391,8 @@ TEST(PluginState, AChunkEndingWhereTheRestIsOptionalIsAccepted)
     Instance target;
     ASSERT_TRUE(target) << target.session.error;
     const Chunk before = target.chunk().chunk;
-    ASSERT_TRUE(target.setState(std::vector<uint8_t>(candidate.begin(), candidate.begin() + static_cast<long>(ends.*c.end))));
+    ASSERT_TRUE(
+      target.setState(std::vector<uint8_t>(candidate.begin(), candidate.begin() + static_cast<long>(ends.*c.end))));
     const Chunk after = target.chunk().chunk;
     EXPECT_EQ(after.params, rich.params);
     EXPECT_EQ(after.ccMap, rich.ccMap);

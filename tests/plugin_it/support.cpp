@@ -129,11 +129,10 @@ Chunk richChunk(const Chunk& base)
     {stableIdOf(par_main_resonance), 1, 1, 0.25, 1},
   };
   const std::pair<int, double> values[] = {
-    {par_oversampling, 2},      {par_dry_wet, 0.75},          {par_main_gain, -3.5},
-    {par_break_character, 4.25}, {par_main_cutoff_hz, 1234.5}, {par_main_resonance, 0.7},
-    {par_main_pass_type, 3},    {par_main_pt_depth, 0.625},   {par_main_pt_tilt, -0.25},
-    {par_preFlt_A_hz, 523.25},  {par_damping_thresh, -42.5},  {par_morph_active, 1},
-    {par_morph_x, 0.3},         {par_morph_y, 0.6},
+    {par_oversampling, 2},        {par_dry_wet, 0.75},       {par_main_gain, -3.5},       {par_break_character, 4.25},
+    {par_main_cutoff_hz, 1234.5}, {par_main_resonance, 0.7}, {par_main_pass_type, 3},     {par_main_pt_depth, 0.625},
+    {par_main_pt_tilt, -0.25},    {par_preFlt_A_hz, 523.25}, {par_damping_thresh, -42.5}, {par_morph_active, 1},
+    {par_morph_x, 0.3},           {par_morph_y, 0.6},
   };
   for (const auto& [index, value] : values)
     c.param(index) = table.constrain(index, value);
@@ -141,7 +140,9 @@ Chunk richChunk(const Chunk& base)
   // Scale, tab, edit mode, line brightness, iso levels, grid step, position lock, sound lock,
   // strip collapsed, factory index (none: the patch is modified), hover help as written, drag value.
   c.editorValues = {1.5, 2.0, 1.0, 0.5, 9.0, 0.125, 1.0, 0.0, 1.0, -1.0, base.editorValues.at(10), 0.375};
-  c.layout = {{{0, stableIdOf(par_main_cutoff_hz)}, {1, 10004}}, {}, {{1, static_cast<uint32_t>(-2)}, {0, stableIdOf(par_main_pt_depth)}}};
+  c.layout = {{{0, stableIdOf(par_main_cutoff_hz)}, {1, 10004}},
+              {},
+              {{1, static_cast<uint32_t>(-2)}, {0, stableIdOf(par_main_pt_depth)}}};
 
   c.morph.fields = {0.75, 1.25, -1.0, 0.25, 3.0, 0.75, 4.0, 1.25, 15.0, 3.0, 0.0, 1.5, 2.5, 3.0, 1.25, 2.0, 0.5};
   MorphPoint& p1 = c.morph.points.at(1);
@@ -162,7 +163,9 @@ Chunk richChunk(const Chunk& base)
   return c;
 }
 
-Instance::Instance() : session(VEMLOR_BUNDLE_PATH, true) {}
+Instance::Instance()
+  : session(VEMLOR_BUNDLE_PATH, true)
+{}
 
 std::vector<uint8_t> Instance::state() { return plugin().getState().value_or(std::vector<uint8_t>{}); }
 
@@ -190,10 +193,7 @@ std::array<double, zarvo::kNumParams> Instance::hostValues()
   return values;
 }
 
-bool Instance::restart()
-{
-  return plugin().startProcessing({kSampleRate, kBlockSize, Steinberg::Vst::kSample64});
-}
+bool Instance::restart() { return plugin().startProcessing({kSampleRate, kBlockSize, Steinberg::Vst::kSample64}); }
 
 Stereo drumSignal(double seconds)
 {

@@ -26,11 +26,10 @@ Randomizer::Getter valuesOf(const ParamValueMap& patch)
 // The owned parameters that no repair pass touches: a mutation changes them only by choosing them
 // (at most six at a time when no resonance sits above 0.999 and the cutoff is below 4 kHz).
 constexpr int kPassFree[] = {
-    par_main_cutoff_hz,   par_main_saturation_type, par_main_pass_type,  par_main_pt_depth,
-    par_main_pt_tilt,     par_break_character,      par_break_param,     par_break_double,
-    par_break_invert_fb,  par_preFlt_A_hz,          par_preFlt_A_pt,     par_preFlt_B_hz,
-    par_preFlt_B_pt,      par_preFlt_band_mode,     par_preFlt_processing_order, par_main_detune,
-    par_preFlt_A_detune,  par_preFlt_B_detune,
+  par_main_cutoff_hz,  par_main_saturation_type, par_main_pass_type,  par_main_pt_depth,    par_main_pt_tilt,
+  par_break_character, par_break_param,          par_break_double,    par_break_invert_fb,  par_preFlt_A_hz,
+  par_preFlt_A_pt,     par_preFlt_B_hz,          par_preFlt_B_pt,     par_preFlt_band_mode, par_preFlt_processing_order,
+  par_main_detune,     par_preFlt_A_detune,      par_preFlt_B_detune,
 };
 
 int samePassFree(const ParamValueMap& a, const ParamValueMap& b)
@@ -44,15 +43,19 @@ int samePassFree(const ParamValueMap& a, const ParamValueMap& b)
 ParamValueMap basePatch()
 {
   return {
-      {par_main_cutoff_hz, 800},    {par_main_resonance, 0.7},      {par_main_drive, 0.3},
-      {par_main_saturation_type, 1}, {par_main_pass_type, 0},       {par_main_pt_depth, 0.75},
-      {par_main_pt_tilt, 0},        {par_break_intensity, 0},       {par_break_character, 5},
-      {par_break_param, 0.4},       {par_break_double, 0},          {par_break_invert_fb, 0},
-      {par_preFlt_A_hz, 2000},      {par_preFlt_A_res, 0.6},        {par_preFlt_A_pt, 0},
-      {par_preFlt_B_hz, 100},       {par_preFlt_B_res, 0.6},        {par_preFlt_B_pt, 1},
-      {par_preFlt_band_mode, 0.25}, {par_preFlt_processing_order, 1}, {par_neg_band_mix, 0},
-      {par_damping_release, 100},   {par_damping_thresh, -60},      {par_main_detune, 0},
-      {par_preFlt_A_detune, 0},     {par_preFlt_B_detune, 0},
+    {par_main_cutoff_hz, 800},    {par_main_resonance, 0.7},
+    {par_main_drive, 0.3},        {par_main_saturation_type, 1},
+    {par_main_pass_type, 0},      {par_main_pt_depth, 0.75},
+    {par_main_pt_tilt, 0},        {par_break_intensity, 0},
+    {par_break_character, 5},     {par_break_param, 0.4},
+    {par_break_double, 0},        {par_break_invert_fb, 0},
+    {par_preFlt_A_hz, 2000},      {par_preFlt_A_res, 0.6},
+    {par_preFlt_A_pt, 0},         {par_preFlt_B_hz, 100},
+    {par_preFlt_B_res, 0.6},      {par_preFlt_B_pt, 1},
+    {par_preFlt_band_mode, 0.25}, {par_preFlt_processing_order, 1},
+    {par_neg_band_mix, 0},        {par_damping_release, 100},
+    {par_damping_thresh, -60},    {par_main_detune, 0},
+    {par_preFlt_A_detune, 0},     {par_preFlt_B_detune, 0},
   };
 }
 
@@ -60,15 +63,19 @@ ParamValueMap basePatch()
 ParamValueMap farPatch()
 {
   return {
-      {par_main_cutoff_hz, 1234},   {par_main_resonance, 0.5},      {par_main_drive, 0.1},
-      {par_main_saturation_type, 2}, {par_main_pass_type, 4},       {par_main_pt_depth, 0.5},
-      {par_main_pt_tilt, 0.5},      {par_break_intensity, 0.3},     {par_break_character, 7},
-      {par_break_param, 0.8},       {par_break_double, 0.5},        {par_break_invert_fb, 1},
-      {par_preFlt_A_hz, 3000},      {par_preFlt_A_res, 0.7},        {par_preFlt_A_pt, 2},
-      {par_preFlt_B_hz, 50},        {par_preFlt_B_res, 0.7},        {par_preFlt_B_pt, 3},
-      {par_preFlt_band_mode, 0.6},  {par_preFlt_processing_order, 0.3}, {par_neg_band_mix, 1},
-      {par_damping_release, 250},   {par_damping_thresh, -20},      {par_main_detune, 5},
-      {par_preFlt_A_detune, 10},    {par_preFlt_B_detune, 20},
+    {par_main_cutoff_hz, 1234},  {par_main_resonance, 0.5},
+    {par_main_drive, 0.1},       {par_main_saturation_type, 2},
+    {par_main_pass_type, 4},     {par_main_pt_depth, 0.5},
+    {par_main_pt_tilt, 0.5},     {par_break_intensity, 0.3},
+    {par_break_character, 7},    {par_break_param, 0.8},
+    {par_break_double, 0.5},     {par_break_invert_fb, 1},
+    {par_preFlt_A_hz, 3000},     {par_preFlt_A_res, 0.7},
+    {par_preFlt_A_pt, 2},        {par_preFlt_B_hz, 50},
+    {par_preFlt_B_res, 0.7},     {par_preFlt_B_pt, 3},
+    {par_preFlt_band_mode, 0.6}, {par_preFlt_processing_order, 0.3},
+    {par_neg_band_mix, 1},       {par_damping_release, 250},
+    {par_damping_thresh, -20},   {par_main_detune, 5},
+    {par_preFlt_A_detune, 10},   {par_preFlt_B_detune, 20},
   };
 }
 
@@ -92,43 +99,44 @@ TEST(Generate, EveryPatchKeepsTheRules)
     int seen = 0;
   };
   std::vector<Rule> rules = {
-      {"high-pass and band-pass cutoff at most 5 kHz",
-       [](const ParamValueMap& m) { return m.at(par_main_pass_type) == 1 || m.at(par_main_pass_type) == 3; },
-       [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) <= 5000.0; }},
-      {"other cutoffs at most 16 kHz", [](const ParamValueMap&) { return true; },
-       [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) <= 16000.0; }},
-      {"cutoff at least the lowest note less 20 cents", [](const ParamValueMap&) { return true; },
-       [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) >= noteFreq(32) * std::exp2(-20.0 / 1200.0); }},
-      {"resonant pair in series never both above 0.95",
-       [](const ParamValueMap& m) {
-         return m.at(par_preA_cutoff_note_anchored) == 1 && m.at(par_preFlt_processing_order) > 0.7;
-       },
-       [](const ParamValueMap& m) { return !(m.at(par_preFlt_A_res) > 0.95 && m.at(par_preFlt_B_res) > 0.95); }},
-      {"pre-filter A at or below 80 Hz detuned by 0, 1 or 5 only",
-       [](const ParamValueMap& m) { return m.at(par_preFlt_A_hz) <= 80.0; },
-       [&](const ParamValueMap& m) { return lowDetune(m.at(par_preFlt_A_detune)); }},
-      {"pre-filter B at or below 80 Hz detuned by 0, 1 or 5 only",
-       [](const ParamValueMap& m) { return m.at(par_preFlt_B_hz) <= 80.0; },
-       [&](const ParamValueMap& m) { return lowDetune(m.at(par_preFlt_B_detune)); }},
-      {"pre-filter resonances capped by their frequency", [](const ParamValueMap&) { return true; },
-       [&](const ParamValueMap& m) {
-         return m.at(par_preFlt_A_res) <= preCap(m.at(par_preFlt_A_hz)) &&
-                m.at(par_preFlt_B_res) <= preCap(m.at(par_preFlt_B_hz));
-       }},
-      {"main resonance at most 0.85 above 1 kHz", [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) > 1000.0; },
-       [](const ParamValueMap& m) { return m.at(par_main_resonance) <= 0.85; }},
-      {"main resonance at most 0.995", [](const ParamValueMap&) { return true; },
-       [](const ParamValueMap& m) { return m.at(par_main_resonance) <= 0.995; }},
-      {"drive at most 0.85", [](const ParamValueMap&) { return true; },
-       [](const ParamValueMap& m) { return m.at(par_main_drive) <= 0.85; }},
-      {"make-up gain within -8 and +6 dB", [](const ParamValueMap&) { return true; },
-       [](const ParamValueMap& m) { return m.at(par_main_gain) >= -8.0 && m.at(par_main_gain) <= 6.0; }},
-      {"no make-up gain for a resonant low-pass between 300 and 500 Hz",
-       [](const ParamValueMap& m) {
-         const double f = m.at(par_main_cutoff_hz);
-         return m.at(par_main_pass_type) == 0 && f >= 300.0 && f < 500.0 && m.at(par_main_resonance) >= 0.85;
-       },
-       [](const ParamValueMap& m) { return m.at(par_main_gain) == 0.0; }},
+    {"high-pass and band-pass cutoff at most 5 kHz",
+     [](const ParamValueMap& m) { return m.at(par_main_pass_type) == 1 || m.at(par_main_pass_type) == 3; },
+     [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) <= 5000.0; }},
+    {"other cutoffs at most 16 kHz", [](const ParamValueMap&) { return true; },
+     [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) <= 16000.0; }},
+    {"cutoff at least the lowest note less 20 cents", [](const ParamValueMap&) { return true; },
+     [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) >= noteFreq(32) * std::exp2(-20.0 / 1200.0); }},
+    {"resonant pair in series never both above 0.95",
+     [](const ParamValueMap& m) {
+       return m.at(par_preA_cutoff_note_anchored) == 1 && m.at(par_preFlt_processing_order) > 0.7;
+     },
+     [](const ParamValueMap& m) { return !(m.at(par_preFlt_A_res) > 0.95 && m.at(par_preFlt_B_res) > 0.95); }},
+    {"pre-filter A at or below 80 Hz detuned by 0, 1 or 5 only",
+     [](const ParamValueMap& m) { return m.at(par_preFlt_A_hz) <= 80.0; },
+     [&](const ParamValueMap& m) { return lowDetune(m.at(par_preFlt_A_detune)); }},
+    {"pre-filter B at or below 80 Hz detuned by 0, 1 or 5 only",
+     [](const ParamValueMap& m) { return m.at(par_preFlt_B_hz) <= 80.0; },
+     [&](const ParamValueMap& m) { return lowDetune(m.at(par_preFlt_B_detune)); }},
+    {"pre-filter resonances capped by their frequency", [](const ParamValueMap&) { return true; },
+     [&](const ParamValueMap& m) {
+       return m.at(par_preFlt_A_res) <= preCap(m.at(par_preFlt_A_hz)) &&
+              m.at(par_preFlt_B_res) <= preCap(m.at(par_preFlt_B_hz));
+     }},
+    {"main resonance at most 0.85 above 1 kHz",
+     [](const ParamValueMap& m) { return m.at(par_main_cutoff_hz) > 1000.0; },
+     [](const ParamValueMap& m) { return m.at(par_main_resonance) <= 0.85; }},
+    {"main resonance at most 0.995", [](const ParamValueMap&) { return true; },
+     [](const ParamValueMap& m) { return m.at(par_main_resonance) <= 0.995; }},
+    {"drive at most 0.85", [](const ParamValueMap&) { return true; },
+     [](const ParamValueMap& m) { return m.at(par_main_drive) <= 0.85; }},
+    {"make-up gain within -8 and +6 dB", [](const ParamValueMap&) { return true; },
+     [](const ParamValueMap& m) { return m.at(par_main_gain) >= -8.0 && m.at(par_main_gain) <= 6.0; }},
+    {"no make-up gain for a resonant low-pass between 300 and 500 Hz",
+     [](const ParamValueMap& m) {
+       const double f = m.at(par_main_cutoff_hz);
+       return m.at(par_main_pass_type) == 0 && f >= 300.0 && f < 500.0 && m.at(par_main_resonance) >= 0.85;
+     },
+     [](const ParamValueMap& m) { return m.at(par_main_gain) == 0.0; }},
   };
 
   test::TestPlugin plugin; // for the parameter ranges
@@ -245,8 +253,8 @@ TEST(Mutate, SelfOscillatingResonanceMovesInHalfTheBlends)
     double hi;
   };
   const Row rows[] = {
-      {"just below self-oscillation: chosen by the shuffle only", 0.999, 0.16, 0.25},
-      {"self-oscillating: also chosen one time in two", 1.0, 0.49, 0.60},
+    {"just below self-oscillation: chosen by the shuffle only", 0.999, 0.16, 0.25},
+    {"self-oscillating: also chosen one time in two", 1.0, 0.49, 0.60},
   };
   for (const Row& row : rows)
   {
@@ -294,9 +302,9 @@ TEST_F(Apply, IsOneUndoStep)
     size_t undoSteps;
   };
   const Row rows[] = {
-      {"randomize", false, false, 1},
-      {"mutate", true, false, 1},
-      {"randomize after an edit without gesture", false, true, 2},
+    {"randomize", false, false, 1},
+    {"mutate", true, false, 1},
+    {"randomize after an edit without gesture", false, true, 2},
   };
   for (const Row& row : rows)
   {

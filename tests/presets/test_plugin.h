@@ -18,7 +18,7 @@ class TestPlugin : public plugkit::IPluginBase
 {
 public:
   TestPlugin()
-  : IPluginBase(kVemlorConfig)
+    : IPluginBase(kVemlorConfig)
   {
     for (int i = 0; i < NParams(); ++i)
       initParam(*GetParam(i), i);
@@ -68,10 +68,9 @@ public:
   };
 
   FakeTarget(plugkit::IPluginBase& plugin, PresetManager* manager)
-  : mPlugin(plugin)
-  , mManager(manager)
-  {
-  }
+    : mPlugin(plugin)
+    , mManager(manager)
+  {}
 
   int paramCount() const override { return mPlugin.NParams(); }
   const plugkit::IParam* param(int index) const override { return mPlugin.GetParam(index); }

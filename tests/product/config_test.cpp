@@ -8,12 +8,14 @@
 namespace zarvo {
 namespace {
 
-std::string fourCC(int32_t code) {
+std::string fourCC(int32_t code)
+{
   const auto u = static_cast<uint32_t>(code);
   return {static_cast<char>(u >> 24), static_cast<char>(u >> 16), static_cast<char>(u >> 8), static_cast<char>(u)};
 }
 
-TEST(Config, IdentityAndEditorLimits) {
+TEST(Config, IdentityAndEditorLimits)
+{
   const plugkit::Config& c = kVemlorConfig;
   EXPECT_EQ(c.nParams, 79);
   EXPECT_EQ(c.nPresets, 73);
@@ -41,5 +43,5 @@ TEST(Config, IdentityAndEditorLimits) {
   EXPECT_STRNE(c.bundleId, "");
 }
 
-}  // namespace
-}  // namespace zarvo
+} // namespace
+} // namespace zarvo

@@ -17,9 +17,11 @@ namespace {
 
 using plugkit::IParam;
 
-class ParamTable : public ::testing::Test {
+class ParamTable : public ::testing::Test
+{
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     for (int i = 0; i < kNumParams; ++i)
       initParam(params[static_cast<size_t>(i)], i);
   }
@@ -32,9 +34,10 @@ constexpr auto kD = IParam::kTypeDouble;
 constexpr auto kI = IParam::kTypeInt;
 constexpr auto kB = IParam::kTypeBool;
 constexpr auto kE = IParam::kTypeEnum;
-constexpr double kLin = 0.0;  // expected shape: linear
+constexpr double kLin = 0.0; // expected shape: linear
 
-struct Expected {
+struct Expected
+{
   int index;
   const char* hostName;
   IParam::EParamType type;
@@ -42,8 +45,8 @@ struct Expected {
   double min;
   double max;
   double step;
-  double power;  // exponent of the power curve, kLin for linear
-  int flags;     // 1 cannot automate, 2 stepped, 16 meta
+  double power; // exponent of the power curve, kLin for linear
+  int flags;    // 1 cannot automate, 2 stepped, 16 meta
   int nTexts;
 };
 
@@ -131,9 +134,11 @@ const Expected kExpected[] = {
 };
 // clang-format on
 
-TEST_F(ParamTable, EveryRowAsInitialised) {
+TEST_F(ParamTable, EveryRowAsInitialised)
+{
   ASSERT_EQ(std::size(kExpected), static_cast<size_t>(kNumParams));
-  for (int i = 0; i < kNumParams; ++i) {
+  for (int i = 0; i < kNumParams; ++i)
+  {
     const Expected& e = kExpected[i];
     const IParam& p = param(i);
     SCOPED_TRACE(testing::Message() << i << " " << paramName(i));
@@ -150,48 +155,55 @@ TEST_F(ParamTable, EveryRowAsInitialised) {
     EXPECT_STREQ(p.GetLabel(), "");
     EXPECT_STREQ(p.GetGroup(), "");
     EXPECT_EQ(p.NDisplayTexts(), e.nTexts);
-    if (e.power == kLin) {
+    if (e.power == kLin)
+    {
       EXPECT_EQ(p.GetShapeID(), IParam::kShapeLinear);
-    } else {
+    }
+    else
+    {
       ASSERT_EQ(p.GetShapeID(), IParam::kShapePowCurve);
       EXPECT_EQ(static_cast<const IParam::ShapePowCurve*>(p.GetShape())->GetExponent(), e.power);
     }
   }
 }
 
-TEST_F(ParamTable, ListTextsInValueOrder) {
+TEST_F(ParamTable, ListTextsInValueOrder)
+{
   const std::vector<std::string> preFlt = {"LP", "HP", "BP", "BR", "P"};
   const std::vector<std::string> offOn = {"off", "on"};
   std::vector<std::string> channels = {"all"};
   for (int c = 1; c <= 16; ++c)
     channels.push_back(std::to_string(c));
-  struct Case {
+  struct Case
+  {
     int index;
     std::vector<std::string> texts;
   };
   const Case cases[] = {
-      {par_preFlt_A_pt, preFlt},
-      {par_preFlt_B_pt, preFlt},
-      {par_main_pass_type, {"LP", "HP", "AP", "BP", "BR", "P"}},
-      {par_main_filter_model, {"0", "1"}},
-      {par_main_res_comp, {"0", "1", "2"}},
-      {par_break_invert_fb, {"fb -", "fb +"}},
-      {par_oversampling, {"os 1x", "os 2x", "os 4x", "os 8x"}},
-      {par_main_glide_always, {"legato", "always"}},
-      {par_preB_glide_always, {"legato", "always"}},
-      {par_main_midi_note_channel, channels},
-      {par_preA_midi_cc_channel, channels},
-      {par_preB_midi_note_channel, channels},
-      {par_preA_midi_note_on, offOn},
-      {par_morph_active, offOn},
-      {par_preFlt_B_ub_on, offOn},
-      {par_preB_cutoff_note_anchored, offOn},
+    {par_preFlt_A_pt, preFlt},
+    {par_preFlt_B_pt, preFlt},
+    {par_main_pass_type, {"LP", "HP", "AP", "BP", "BR", "P"}},
+    {par_main_filter_model, {"0", "1"}},
+    {par_main_res_comp, {"0", "1", "2"}},
+    {par_break_invert_fb, {"fb -", "fb +"}},
+    {par_oversampling, {"os 1x", "os 2x", "os 4x", "os 8x"}},
+    {par_main_glide_always, {"legato", "always"}},
+    {par_preB_glide_always, {"legato", "always"}},
+    {par_main_midi_note_channel, channels},
+    {par_preA_midi_cc_channel, channels},
+    {par_preB_midi_note_channel, channels},
+    {par_preA_midi_note_on, offOn},
+    {par_morph_active, offOn},
+    {par_preFlt_B_ub_on, offOn},
+    {par_preB_cutoff_note_anchored, offOn},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     SCOPED_TRACE(paramName(c.index));
     const IParam& p = param(c.index);
     ASSERT_EQ(p.NDisplayTexts(), static_cast<int>(c.texts.size()));
-    for (size_t v = 0; v < c.texts.size(); ++v) {
+    for (size_t v = 0; v < c.texts.size(); ++v)
+    {
       double value = -1;
       EXPECT_EQ(p.GetDisplayTextAtIdx(static_cast<int>(v), &value), c.texts[v]);
       EXPECT_EQ(value, static_cast<double>(v));
@@ -200,25 +212,28 @@ TEST_F(ParamTable, ListTextsInValueOrder) {
   }
 }
 
-TEST_F(ParamTable, ShapesMapNormalisedValues) {
-  struct Case {
+TEST_F(ParamTable, ShapesMapNormalisedValues)
+{
+  struct Case
+  {
     const char* name;
     int index;
     double normalized;
     double plain;
   };
   const Case cases[] = {
-      {"main cutoff, power 2.5", par_main_cutoff_hz, 0.5, 1.0 + 19999.0 * std::pow(0.5, 2.5)},
-      {"pre A frequency, power 4", par_preFlt_A_hz, 0.5, 1250.9375},
-      {"pre B frequency, power 4", par_preFlt_B_hz, 0.25, 1.0 + 19999.0 / 256.0},
-      {"drive, power 1 is the identity", par_main_drive, 0.3, 0.3},
-      {"release, power 2", par_damping_release, 0.5, 500.0},
-      {"threshold, power 0.5 on a negative range", par_damping_thresh, 0.25, -50.0},
-      {"glide, power 2", par_preA_glide_ms, 0.5, 500.0},
-      {"linear gain", par_main_gain, 0.75, 12.0},
-      {"stepped int rounds to whole steps", par_main_note_oct_shift, 0.53, 0.0},
+    {"main cutoff, power 2.5", par_main_cutoff_hz, 0.5, 1.0 + 19999.0 * std::pow(0.5, 2.5)},
+    {"pre A frequency, power 4", par_preFlt_A_hz, 0.5, 1250.9375},
+    {"pre B frequency, power 4", par_preFlt_B_hz, 0.25, 1.0 + 19999.0 / 256.0},
+    {"drive, power 1 is the identity", par_main_drive, 0.3, 0.3},
+    {"release, power 2", par_damping_release, 0.5, 500.0},
+    {"threshold, power 0.5 on a negative range", par_damping_thresh, 0.25, -50.0},
+    {"glide, power 2", par_preA_glide_ms, 0.5, 500.0},
+    {"linear gain", par_main_gain, 0.75, 12.0},
+    {"stepped int rounds to whole steps", par_main_note_oct_shift, 0.53, 0.0},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     SCOPED_TRACE(c.name);
     const IParam& p = param(c.index);
     EXPECT_NEAR(p.FromNormalized(c.normalized), c.plain, 1e-9);
@@ -226,36 +241,42 @@ TEST_F(ParamTable, ShapesMapNormalisedValues) {
   EXPECT_NEAR(param(par_main_cutoff_hz).FromNormalized(0.5), 3536.36, 0.01);
 }
 
-TEST_F(ParamTable, NonLinearFlagOfModulationSlots) {
+TEST_F(ParamTable, NonLinearFlagOfModulationSlots)
+{
   const std::set<int> shaped = {11, 13, 0, 4, 14, 20, 2, 6, 25, 26, 37, 45, 53};
   const auto flags = modShapedFlags([this](int index) -> const IParam& { return param(index); });
-  for (int slot = 0; slot < mod::kNumModSlots; ++slot) {
+  for (int slot = 0; slot < mod::kNumModSlots; ++slot)
+  {
     const int index = mod::kModParams[static_cast<size_t>(slot)].param;
     EXPECT_EQ(flags[static_cast<size_t>(slot)], shaped.count(index) == 1) << paramName(index);
   }
 }
 
-TEST(ModParams, SlotsOfParameters) {
-  struct Case {
+TEST(ModParams, SlotsOfParameters)
+{
+  struct Case
+  {
     EParams param;
     int slot;
     int kind;
   };
   const Case cases[] = {
-      {par_main_cutoff_hz, 0, mod::kKindFrequency},
-      {par_preFlt_A_hz, 2, mod::kKindFrequency},
-      {par_preFlt_B_hz, 3, mod::kKindFrequency},
-      {par_main_resonance, 1, mod::kKindOther},
-      {par_main_pt_depth, 23, mod::kKindOther},
-      {par_preB_glide_ms, 26, mod::kKindOther},
-      {par_main_pt_tilt, -1, 0},
-      {par_oversampling, -1, 0},
-      {par_morph_x, -1, 0},
+    {par_main_cutoff_hz, 0, mod::kKindFrequency},
+    {par_preFlt_A_hz, 2, mod::kKindFrequency},
+    {par_preFlt_B_hz, 3, mod::kKindFrequency},
+    {par_main_resonance, 1, mod::kKindOther},
+    {par_main_pt_depth, 23, mod::kKindOther},
+    {par_preB_glide_ms, 26, mod::kKindOther},
+    {par_main_pt_tilt, -1, 0},
+    {par_oversampling, -1, 0},
+    {par_morph_x, -1, 0},
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
+  {
     SCOPED_TRACE(paramName(c.param));
     EXPECT_EQ(mod::indexOf(c.param), c.slot);
-    if (c.slot >= 0) {
+    if (c.slot >= 0)
+    {
       EXPECT_EQ(mod::kModParams[static_cast<size_t>(c.slot)].kind, c.kind);
     }
   }
@@ -265,8 +286,10 @@ TEST(ModParams, SlotsOfParameters) {
   EXPECT_EQ(frequencySlots, 3);
 }
 
-TEST(ParamInit, IndexOutsideTheTableLeavesTheParameterAlone) {
-  for (int index : {-1, static_cast<int>(kNumParams)}) {
+TEST(ParamInit, IndexOutsideTheTableLeavesTheParameterAlone)
+{
+  for (int index : {-1, static_cast<int>(kNumParams)})
+  {
     IParam p;
     initParam(p, index);
     EXPECT_EQ(p.Type(), IParam::kTypeNone) << index;
@@ -274,5 +297,5 @@ TEST(ParamInit, IndexOutsideTheTableLeavesTheParameterAlone) {
   }
 }
 
-}  // namespace
-}  // namespace zarvo
+} // namespace
+} // namespace zarvo

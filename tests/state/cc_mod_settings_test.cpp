@@ -133,7 +133,9 @@ TEST(CCModSettings, DepthMessageIsStoredPerRowKind)
 TEST(CCModSettings, ChunkSectionHoldsOnlySlotsThatDifferFromTheDefaults)
 {
   ModHost host;
-  const auto bytes = [](const plugkit::IByteChunk& c) { return std::vector<uint8_t>(c.GetData(), c.GetData() + c.Size()); };
+  const auto bytes = [](const plugkit::IByteChunk& c) {
+    return std::vector<uint8_t>(c.GetData(), c.GetData() + c.Size());
+  };
 
   CCModSettings settings(host);
   plugkit::IByteChunk defaults;
@@ -260,8 +262,8 @@ TEST(CCModSettings, TextLinesThatDoNotParse)
   {
     const char* name;
     std::string line;
-    uint32_t mode;   // of par_main_resonance
-    double depth;    // of its slot
+    uint32_t mode; // of par_main_resonance
+    double depth;  // of its slot
   };
   const Case cases[] = {
     {"whole line", "par_main_resonance 1 0 0.5 0", 1, 0.5},

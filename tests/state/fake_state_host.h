@@ -64,7 +64,7 @@ public:
   static constexpr const char* kFactoryNames[] = {"Alpha", "Beta"};
 
   explicit FakeStateHost(bool withPresetManager = true)
-  : IPluginBase(stateConfig())
+    : IPluginBase(stateConfig())
   {
     for (int i = 0; i < zarvo::kNumParams; ++i)
       zarvo::initParam(*GetParam(i), i);
@@ -78,7 +78,10 @@ public:
 
   // ---- the plug-in base: its state is the state chunk
   bool SerializeState(plugkit::IByteChunk& chunk) const override { return state.serializeState(chunk); }
-  int UnserializeState(const plugkit::IByteChunk& chunk, int pos) override { return state.unserializeState(chunk, pos); }
+  int UnserializeState(const plugkit::IByteChunk& chunk, int pos) override
+  {
+    return state.unserializeState(chunk, pos);
+  }
 
   // ---- state chunk, editor-state codec and morph controller hosts
   plugkit::IParam* stateParam(int index) override
@@ -214,11 +217,8 @@ public:
     zarvo::morph::MorphEngine& engine = morph.engine();
     zarvo::morph::MorphEngine::RTState& s = engine.editState;
     const auto shifted = static_cast<size_t>(seed);
-    vemlor_test::fillDistinctField(s, {.x0 = 0.0,
-                                       .offset = shifted,
-                                       .yStep = -0.04,
-                                       .valueOffset = shifted * 13,
-                                       .valueDivisor = 996.0});
+    vemlor_test::fillDistinctField(
+      s, {.x0 = 0.0, .offset = shifted, .yStep = -0.04, .valueOffset = shifted * 13, .valueDivisor = 996.0});
     s.sigma = 0.7;
     s.shapeContrast = 0.3;
     s.model = 2;

@@ -37,10 +37,7 @@ private:
   fs::path mPath;
 };
 
-void writeText(const fs::path& path, const std::string& text)
-{
-  std::ofstream(path, std::ios::binary) << text;
-}
+void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // Two alternative controls; "slot" lines of blank-separated tokens, one column each.
 class FakeLayoutFormat : public zarvo::UserLayoutFormat
@@ -120,10 +117,8 @@ TEST(PrefsAccess, PreferencesVersionIsPutWhenMissingOrUnreadable)
     std::string expected;
   };
   const Case cases[] = {
-    {"missing file", std::nullopt, "1"},
-    {"no entry", "hover_help=0\n", "1"},
-    {"zero", "preferences_version=0\n", "1"},
-    {"not a number", "preferences_version=abc\n", "1"},
+    {"missing file", std::nullopt, "1"},      {"no entry", "hover_help=0\n", "1"},
+    {"zero", "preferences_version=0\n", "1"}, {"not a number", "preferences_version=abc\n", "1"},
     {"two", "preferences_version=2\n", "2"},
   };
   for (const Case& c : cases)

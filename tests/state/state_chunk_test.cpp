@@ -56,11 +56,13 @@ TEST(StateChunk, RoundTripRestoresEverySectionAndWritesTheSameBytes)
      }},
     {"editor state", [&] { return saved.editor == restored.editor; }},
     {"user tab", [&] { return saved.columns == restored.columns; }},
-    {"morph points",
-     [&] { return saved.morph.engine().editState.points == restored.morph.engine().editState.points; }},
+    {"morph points", [&] { return saved.morph.engine().editState.points == restored.morph.engine().editState.points; }},
     {"morph selection", [&] { return restored.morph.engine().selection == 0b101u; }},
     {"point identities", [&] { return saved.morph.pointIdentity == restored.morph.pointIdentity; }},
-    {"patch identity", [&] { return restored.manager->patchIdentity() == Identity{1, "Beta", 1, true}; }},
+    {"patch identity",
+     [&] {
+       return restored.manager->patchIdentity() == Identity{1, "Beta", 1, true};
+     }},
     {"announced in index order",
      [&] {
        std::vector<int> all(kNumParams);

@@ -51,9 +51,9 @@ inline void fillDistinctField(zarvo::morph::MorphEngine::RTState& s, const Disti
     if (recipe.noteMasks)
       p.noteMask = i % 2 ? recipe.noteMasks->odd : recipe.noteMasks->even;
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      p.values[r] =
-        static_cast<double>((i * recipe.pointStride + r * recipe.rowStride + recipe.valueOffset) % recipe.valueModulus) /
-        recipe.valueDivisor;
+      p.values[r] = static_cast<double>((i * recipe.pointStride + r * recipe.rowStride + recipe.valueOffset) %
+                                        recipe.valueModulus) /
+                    recipe.valueDivisor;
   }
   if (recipe.firstInactive)
     s.points[0].active = false;

@@ -5,10 +5,7 @@
 
 namespace {
 
-void failOnViolation(const char* operation)
-{
-  ADD_FAILURE() << operation << " called on the wrong thread";
-}
+void failOnViolation(const char* operation) { ADD_FAILURE() << operation << " called on the wrong thread"; }
 
 class ThreadRoleEnvironment : public testing::Environment
 {

@@ -37,15 +37,17 @@ TEST(AltControlIds, NamesConvertBothWaysExactly)
     std::string_view token;
   };
   const Case byId[] = {
-    {"gap in the first range", 10002, ""}, {"past the second range", 10109, ""},
-    {"a parameter index", 14, ""},         {"last caption", 10108, "kAlt_LabelDamping"},
+    {"gap in the first range", 10002, ""},
+    {"past the second range", 10109, ""},
+    {"a parameter index", 14, ""},
+    {"last caption", 10108, "kAlt_LabelDamping"},
   };
   for (const Case& c : byId)
     EXPECT_EQ(altNameFromId(c.id), c.token) << c.name;
 
   const Case byToken[] = {
-    {"exact", 10101, "kAlt_LabelRes"},       {"without a control of its own", 10000, "kAlt_BreakXY"},
-    {"lower case", -1, "kalt_labelres"},     {"trailing blank", -1, "kAlt_LabelRes "},
+    {"exact", 10101, "kAlt_LabelRes"},          {"without a control of its own", 10000, "kAlt_BreakXY"},
+    {"lower case", -1, "kalt_labelres"},        {"trailing blank", -1, "kAlt_LabelRes "},
     {"a parameter name", -1, "par_main_drive"}, {"empty", -1, ""},
   };
   for (const Case& c : byToken)
@@ -61,8 +63,8 @@ TEST(DefaultUserTab, ElevenColumnsOfKnownControls)
   EXPECT_EQ(slots[9], (std::vector<int>{29}));
   for (const std::vector<int>& slot : slots)
     for (int id : slot)
-      EXPECT_TRUE((id >= 0 && id < zarvo::kNumParams) || !altNameFromId(id).empty()
-                  || (id < 0 && id >= -static_cast<int>(zarvo::ui::UserTabLayout::kSpacerDefs.size())))
+      EXPECT_TRUE((id >= 0 && id < zarvo::kNumParams) || !altNameFromId(id).empty() ||
+                  (id < 0 && id >= -static_cast<int>(zarvo::ui::UserTabLayout::kSpacerDefs.size())))
         << id;
   // Already in the canonical form the editor keeps.
   std::vector<std::vector<int>> normalized = slots;

@@ -93,7 +93,8 @@ TEST(VST3Conformance, ParametersAndUnitsPassTheScanRules)
       {
         ++bypassCount;
         EXPECT_TRUE(info.flags & ParameterInfo::kCanAutomate);
-        EXPECT_FALSE(info.flags & (ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden | ParameterInfo::kIsProgramChange));
+        EXPECT_FALSE(info.flags &
+                     (ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden | ParameterInfo::kIsProgramChange));
         EXPECT_EQ(info.stepCount, 1);
       }
     }
@@ -170,17 +171,20 @@ TEST(VST3Conformance, LegalStateTransitionsTwice)
 {
   const TransitionCase cases[] = {
     {"terminate and initialize", {reinitialize, reinitialize}},
-    {"activate", {[](HostSession& s) { return setup(s, kSample32) && active(s, true) && active(s, false); },
-                  [](HostSession& s) { return active(s, true) && active(s, false); }}},
+    {"activate",
+     {[](HostSession& s) { return setup(s, kSample32) && active(s, true) && active(s, false); },
+      [](HostSession& s) { return active(s, true) && active(s, false); }}},
     {"processing switched on and off inside activation",
      {[](HostSession& s) {
-        return setup(s, kSample64) && active(s, true) && processing(s, true) && processing(s, false) && active(s, false);
+        return setup(s, kSample64) && active(s, true) && processing(s, true) && processing(s, false) &&
+               active(s, false);
       },
       [](HostSession& s) {
         return setup(s, kSample32) && active(s, true) && processing(s, true) && processing(s, false) &&
                processing(s, true) && processing(s, false) && active(s, false);
       }}},
-    {"set up again after terminate", {reinitialize, [](HostSession& s) { return setup(s, kSample64) && active(s, true) && active(s, false); }}},
+    {"set up again after terminate",
+     {reinitialize, [](HostSession& s) { return setup(s, kSample64) && active(s, true) && active(s, false); }}},
   };
   for (const TransitionCase& c : cases)
   {
@@ -236,8 +240,7 @@ struct RunCase
 };
 
 class VST3ProcessingRun : public ::testing::TestWithParam<RunCase>
-{
-};
+{};
 
 TEST_P(VST3ProcessingRun, CleanOutputWithoutAllocationOrModeChange)
 {
@@ -283,7 +286,8 @@ std::vector<RunCase> runCases()
 INSTANTIATE_TEST_SUITE_P(RatesAndBlocks, VST3ProcessingRun, ::testing::ValuesIn(runCases()),
                          [](const ::testing::TestParamInfo<RunCase>& info) {
                            const RunCase& c = info.param;
-                           return std::to_string(static_cast<int>(c.rate)) + (c.sampleSize == kSample32 ? "Float" : "Double") +
+                           return std::to_string(static_cast<int>(c.rate)) +
+                                  (c.sampleSize == kSample32 ? "Float" : "Double") +
                                   (c.blocks.size() > 1 ? std::string("Variable") : std::to_string(c.maxBlock));
                          });
 

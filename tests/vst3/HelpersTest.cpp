@@ -87,7 +87,12 @@ TEST(VST3Strings, UTF8AndUTF16)
     {"beyond the basic plane", "\xf0\x9f\x8e\xb9!", 128, u"\U0001F3B9!", "\xf0\x9f\x8e\xb9!"},
     {"cut to the room", "abcdef", 4, u"abc", "abc"},
     {"a pair is never split", "a\xf0\x9f\x8e\xb9", 3, u"a", "a"},
-    {"malformed bytes", "a\xff" "b\xc3", 128, u"a\uFFFDb\uFFFD", "a\xef\xbf\xbd" "b\xef\xbf\xbd"},
+    {"malformed bytes",
+     "a\xff"
+     "b\xc3",
+     128, u"a\uFFFDb\uFFFD",
+     "a\xef\xbf\xbd"
+     "b\xef\xbf\xbd"},
     {"overlong form", "\xc0\xaf", 128, u"\uFFFD", "\xef\xbf\xbd"},
   };
   for (const Utf16Case& c : cases)

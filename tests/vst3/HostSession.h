@@ -88,9 +88,10 @@ class PieceStream : public Steinberg::IBStream
 {
 public:
   PieceStream(std::vector<uint8_t> bytes, int64_t start, Steinberg::int32 piece)
-    : data(std::move(bytes)), position(start), piece(piece)
-  {
-  }
+    : data(std::move(bytes))
+    , position(start)
+    , piece(piece)
+  {}
 
   const std::vector<uint8_t>& bytes() const { return data; }
 
@@ -105,7 +106,8 @@ public:
       *numBytesRead = n;
     return Steinberg::kResultOk;
   }
-  Steinberg::tresult PLUGIN_API write(void* buffer, Steinberg::int32 numBytes, Steinberg::int32* numBytesWritten) override
+  Steinberg::tresult PLUGIN_API write(void* buffer, Steinberg::int32 numBytes,
+                                      Steinberg::int32* numBytesWritten) override
   {
     const auto* bytes = static_cast<const uint8_t*>(buffer);
     data.insert(data.end(), bytes, bytes + numBytes);

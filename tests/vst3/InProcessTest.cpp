@@ -92,14 +92,16 @@ struct NotificationCase
 TEST(VST3Notifications, MainThreadChangesReachTheComponentHandler)
 {
   const NotificationCase cases[] = {
-    {"an editor gesture", [](InProcessPlug& p) {
+    {"an editor gesture",
+     [](InProcessPlug& p) {
        p.BeginInformHostOfParamChangeFromUI(1);
        p.SendParameterValueFromUI(1, 0.5);
        p.EndInformHostOfParamChangeFromUI(1);
      },
      {{Kind::BeginEdit, 1}, {Kind::PerformEdit, 1, 0.5}, {Kind::EndEdit, 1}}},
     {"an editor value also moves the host's object",
-     [](InProcessPlug& p) { p.SendParameterValueFromUI(0, 0.25); }, {{Kind::PerformEdit, 0, 0.25}}},
+     [](InProcessPlug& p) { p.SendParameterValueFromUI(0, 0.25); },
+     {{Kind::PerformEdit, 0, 0.25}}},
     {"every parameter in one group edit",
      [](InProcessPlug& p) {
        p.GetParam(0)->Set(0.75);
@@ -109,7 +111,8 @@ TEST(VST3Notifications, MainThreadChangesReachTheComponentHandler)
      {{Kind::StartGroupEdit}, {Kind::PerformEdit, 0, 0.75}, {Kind::PerformEdit, 1, 1.0}, {Kind::FinishGroupEdit}}},
     {"a new latency", [](InProcessPlug& p) { p.SetLatency(64); }, {{Kind::RestartComponent, 0, 0, kLatencyChanged}}},
     {"the same latency again", [](InProcessPlug& p) { p.SetLatency(0); }, {}},
-    {"changed parameter details", [](InProcessPlug& p) { p.InformHostOfParameterDetailsChange(); },
+    {"changed parameter details",
+     [](InProcessPlug& p) { p.InformHostOfParameterDetailsChange(); },
      {{Kind::RestartComponent, 0, 0, kParamTitlesChanged}}},
     {"values the plug-in changed itself",
      [](InProcessPlug& p) {
@@ -117,8 +120,12 @@ TEST(VST3Notifications, MainThreadChangesReachTheComponentHandler)
        EXPECT_EQ(p.InformHostOfParameterValuesChange(), 1);
      },
      {{Kind::RestartComponent, 0, 0, kParamValuesChanged}}},
-    {"values the host already holds", [](InProcessPlug& p) { EXPECT_EQ(p.InformHostOfParameterValuesChange(), 0); }, {}},
-    {"an editor resize asks no host without a view", [](InProcessPlug& p) { EXPECT_TRUE(p.EditorResize(400, 300)); }, {}},
+    {"values the host already holds",
+     [](InProcessPlug& p) { EXPECT_EQ(p.InformHostOfParameterValuesChange(), 0); },
+     {}},
+    {"an editor resize asks no host without a view",
+     [](InProcessPlug& p) { EXPECT_TRUE(p.EditorResize(400, 300)); },
+     {}},
   };
   for (const NotificationCase& c : cases)
   {
@@ -209,17 +216,32 @@ TEST(VST3ChannelContext, KeysTheListHoldsUpdateTheirFieldsOnly)
 {
   using namespace ChannelContext;
   const ContextCase cases[] = {
-    {"only the colour", {{{kChannelColorKey, static_cast<int64>(0xFF102030u), nullptr}}}, "", 0, "", 0, {0x10, 0x20, 0x30}},
+    {"only the colour",
+     {{{kChannelColorKey, static_cast<int64>(0xFF102030u), nullptr}}},
+     "",
+     0,
+     "",
+     0,
+     {0x10, 0x20, 0x30}},
     {"name, then colour alone keeps the name",
      {{{kChannelNameLengthKey, 5, nullptr}, {kChannelNameKey, 0, u"Drums"}},
       {{kChannelColorKey, static_cast<int64>(0x00FF0000u), nullptr}}},
-     "Drums", 0, "", 0, {0xFF, 0, 0}},
+     "Drums",
+     0,
+     "",
+     0,
+     {0xFF, 0, 0}},
     {"index and namespace",
      {{{kChannelIndexKey, 3, nullptr},
        {kChannelIndexNamespaceOrderKey, 2, nullptr},
        {kChannelIndexNamespaceLengthKey, 6, nullptr},
        {kChannelIndexNamespaceKey, 0, u"Bus \u00c4b"}}},
-     "", 3, "Bus \xc3\x84" "b", 2, {0, 0, 0}},
+     "",
+     3,
+     "Bus \xc3\x84"
+     "b",
+     2,
+     {0, 0, 0}},
   };
   for (const ContextCase& c : cases)
   {
@@ -267,14 +289,28 @@ TEST(VST3HostQueries, TailLatencySetupProgramViewAndTypeQueriesAnswerForThisPlug
 {
   const QueryCase cases[] = {
     {"no tail", [](InProcessPlug& p) { return p.getTailSamples() == kNoTail; }},
-    {"a tail of 100 samples", [](InProcessPlug& p) { p.SetTailSize(100); return p.getTailSamples() == 100u; }},
-    {"the largest tail is infinite", [](InProcessPlug& p) { p.SetTailSize(INT_MAX); return p.getTailSamples() == kInfiniteTail; }},
-    {"latency follows SetLatency", [](InProcessPlug& p) { p.SetLatency(7); return p.getLatencySamples() == 7u; }},
-    {"32- and 64-bit samples only", [](InProcessPlug& p) {
+    {"a tail of 100 samples",
+     [](InProcessPlug& p) {
+       p.SetTailSize(100);
+       return p.getTailSamples() == 100u;
+     }},
+    {"the largest tail is infinite",
+     [](InProcessPlug& p) {
+       p.SetTailSize(INT_MAX);
+       return p.getTailSamples() == kInfiniteTail;
+     }},
+    {"latency follows SetLatency",
+     [](InProcessPlug& p) {
+       p.SetLatency(7);
+       return p.getLatencySamples() == 7u;
+     }},
+    {"32- and 64-bit samples only",
+     [](InProcessPlug& p) {
        return p.canProcessSampleSize(kSample32) == kResultTrue && p.canProcessSampleSize(kSample64) == kResultTrue &&
               p.canProcessSampleSize(2) != kResultTrue;
      }},
-    {"set-ups the plug-in cannot process are refused", [](InProcessPlug& p) {
+    {"set-ups the plug-in cannot process are refused",
+     [](InProcessPlug& p) {
        ProcessSetup badSize{kRealtime, 2, 512, 48000.0};
        ProcessSetup noBlock{kRealtime, kSample32, 0, 48000.0};
        ProcessSetup noRate{kRealtime, kSample32, 512, 0.0};
@@ -282,20 +318,23 @@ TEST(VST3HostQueries, TailLatencySetupProgramViewAndTypeQueriesAnswerForThisPlug
        return p.setupProcessing(badSize) != kResultOk && p.setupProcessing(noBlock) != kResultOk &&
               p.setupProcessing(noRate) != kResultOk && p.setupProcessing(good) == kResultOk;
      }},
-    {"no program lists", [](InProcessPlug& p) {
+    {"no program lists",
+     [](InProcessPlug& p) {
        ProgramListInfo info{};
        String128 name{};
        return p.getProgramListCount() == 0 && p.getProgramListInfo(0, info) != kResultOk &&
               p.getProgramName(0x10001, 0, name) != kResultOk;
      }},
-    {"an editor view for the name \"editor\" only", [](InProcessPlug& p) {
+    {"an editor view for the name \"editor\" only",
+     [](InProcessPlug& p) {
        IPlugView* view = p.createView(ViewType::kEditor);
        const bool made = view != nullptr;
        if (view)
          view->release();
        return made && p.createView("other") == nullptr && p.createView(nullptr) == nullptr;
      }},
-    {"known by its class name and its bases", [](InProcessPlug& p) {
+    {"known by its class name and its bases",
+     [](InProcessPlug& p) {
        return p.isTypeOf("IPluginVST3", false) && p.isTypeOf("SingleComponentEffect") && p.isTypeOf("EditController") &&
               p.isTypeOf("FObject") && !p.isTypeOf("SingleComponentEffect", false);
      }},

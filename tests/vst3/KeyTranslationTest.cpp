@@ -19,8 +19,7 @@ struct HostKeyCase
 };
 
 class HostKeyTranslation : public ::testing::TestWithParam<HostKeyCase>
-{
-};
+{};
 
 TEST_P(HostKeyTranslation, GivesTheVirtualKeyTextAndModifiers)
 {

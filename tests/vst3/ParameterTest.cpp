@@ -146,16 +146,16 @@ struct TextRow
 TEST(VemlorParameters, ValueTextsFollowTheDisplayOfEachParameter)
 {
   const TextRow rows[] = {
-    {0, 0.5, "1.25 kHz"},       // 1 + 19999 * 0.5^4 Hz
+    {0, 0.5, "1.25 kHz"}, // 1 + 19999 * 0.5^4 Hz
     {0, 1.0, "20.0 kHz"},
     {4, 0.0, "1.0 Hz"},
-    {11, 0.5, "3.54 kHz"},      // 1 + 19999 * 0.5^2.5 Hz
+    {11, 0.5, "3.54 kHz"}, // 1 + 19999 * 0.5^2.5 Hz
     {1, 0.0, "-100"},
     {1, 0.75, "50"},
-    {3, 0.5, "BP"},             // the pre-filters have no "AP"
+    {3, 0.5, "BP"}, // the pre-filters have no "AP"
     {16, 0.4, "AP"},
     {16, 1.0, "P"},
-    {13, 0.25, "0.5000"},       // square-root curve, four decimals for a step of 0.0001
+    {13, 0.25, "0.5000"}, // square-root curve, four decimals for a step of 0.0001
     {15, 0.5, "ASINH>TASSYM 50%"},
     {15, 1.0, "TANH"},
     {24, 1.0, "fb +"},
@@ -176,7 +176,7 @@ TEST(VemlorParameters, ValueTextsFollowTheDisplayOfEachParameter)
     {77, 1.0, "1.000"},
     {kBypassId, 0.0, "off"},
     {kBypassId, 1.0, "on"},
-    {kBypassId, -3.0, "off"},   // out-of-range values show the nearer end
+    {kBypassId, -3.0, "off"}, // out-of-range values show the nearer end
     {kBypassId, 7.0, "on"},
   };
   HostSession s(VEMLOR_BUNDLE_PATH);
@@ -195,12 +195,7 @@ struct StringRow
 TEST(VemlorParameters, TextsReadBackAsNormalisedValues)
 {
   const StringRow rows[] = {
-    {7, "HP", 0.25},
-    {16, "BP", 0.6},
-    {28, "os 4x", 2.0 / 3.0},
-    {30, "-12", 0.25},
-    {1, "50", 0.75},
-    {33, "all", 0.0},
+    {7, "HP", 0.25}, {16, "BP", 0.6}, {28, "os 4x", 2.0 / 3.0}, {30, "-12", 0.25}, {1, "50", 0.75}, {33, "all", 0.0},
   };
   HostSession s(VEMLOR_BUNDLE_PATH);
   ASSERT_TRUE(s) << s.error;
@@ -375,11 +370,13 @@ struct UnitCase
 TEST(VST3Units, GroupsBecomeUnitsUnderTheRoot)
 {
   const UnitCase cases[] = {
-    {"Vemlor: no groups", VEMLOR_BUNDLE_PATH,
+    {"Vemlor: no groups",
+     VEMLOR_BUNDLE_PATH,
      {{0, kNoParentUnitId, "Root"}, {2, 0, "MIDI CCs"}, {3, 2, "CH1"}},
      {{0, 0}, {78, 0}, {kFirstControllerId, 3}}},
     // Two parameters of one group share its unit; a parameter without a group lies in the root.
-    {"Echo: one group", ECHO_BUNDLE_PATH,
+    {"Echo: one group",
+     ECHO_BUNDLE_PATH,
      {{0, kNoParentUnitId, "Root"}, {1, 0, "Levels"}, {3, 0, "MIDI CCs"}, {4, 3, "CH1"}},
      {{0, 1}, {1, 1}, {2, 0}, {kBypassId, 0}, {kFirstControllerId + 129, 4}}},
   };

@@ -255,7 +255,8 @@ TEST(VST3Midi, EventsAndControllerParametersReachThePluginAtTheirOffsets)
     {"note on at half velocity", {{noteOnEvent(0, 61, 0.5f)}, {}}, {{0, kNoteOn, 0, 61, 63, 0}}},
     {"note off drops its velocity", {{noteOffWithVelocity(10, 60, 0.5f)}, {}}, {{10, kNoteOff, 0, 60, 0, 0}}},
     {"poly pressure", {{polyPressure(3, 1, 64, 0.5f)}, {}}, {{3, kCC, 1, kCtrlPolyPressure, 64, 63}}},
-    {"notes come out in offset order", {{noteOnEvent(30, 62, 1.0f), noteOnEvent(4, 63, 1.0f)}, {}},
+    {"notes come out in offset order",
+     {{noteOnEvent(30, 62, 1.0f), noteOnEvent(4, 63, 1.0f)}, {}},
      {{4, kNoteOn, 0, 63, 127, 0}, {30, kNoteOn, 0, 62, 127, 0}}},
     {"main volume", {{}, {{65545, {20, 1.0}}}}, {{20, kCC, 0, 7, 127, 0}}},
     {"channel pressure", {{}, {{65666, {12, 1.0}}}}, {{12, kCC, 0, kAfterTouch, 127, 0}}},
@@ -366,7 +367,8 @@ TEST(VemlorSampleSizes, ThirtyTwoAndSixtyFourBitProcessingAgree)
     // The engine runs in 64 bits either way: 32-bit output is the 64-bit output rounded to float.
     ASSERT_EQ(outputs[kSample32].size(), outputs[kSample64].size());
     for (size_t i = 0; i < outputs[kSample64].size(); ++i)
-      ASSERT_EQ(outputs[kSample32][i], static_cast<double>(static_cast<float>(outputs[kSample64][i]))) << "sample " << i;
+      ASSERT_EQ(outputs[kSample32][i], static_cast<double>(static_cast<float>(outputs[kSample64][i])))
+        << "sample " << i;
   }
 }
 

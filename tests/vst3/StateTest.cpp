@@ -171,7 +171,9 @@ TEST(VemlorState, ACorruptStateIsRefusedAndChangesNothing)
     {"empty", [](std::vector<uint8_t>) { return std::vector<uint8_t>{}; }},
     {"cut inside the version", [](std::vector<uint8_t> s) { return std::vector<uint8_t>(s.begin(), s.begin() + 2); }},
     {"cut before the parameter count",
-     [](std::vector<uint8_t> s) { return std::vector<uint8_t>(s.begin(), s.begin() + static_cast<long>(countPosition(s))); }},
+     [](std::vector<uint8_t> s) {
+       return std::vector<uint8_t>(s.begin(), s.begin() + static_cast<long>(countPosition(s)));
+     }},
     {"a later major version",
      [](std::vector<uint8_t> s) {
        s[2] = 2;

@@ -56,8 +56,7 @@ public:
     , mDialogFolder(std::move(dialogFolder))
     , mOnApplied(std::move(onApplied))
     , mDefaultFileName(std::move(defaultFileName))
-  {
-  }
+  {}
 
   void setExtraSectionIO(WriteSectionsFunc writer, ReadSectionsFunc reader)
   {
@@ -113,8 +112,8 @@ public:
     const float n = withClipboard ? 4.f : 2.f;
     const float w = (r.R - r.L - labelWidth) / n;
     Row row;
-    auto* caption = new zarvo::ui::GlyphLabelControl(plugkit::gfx::IRECT(r.L, r.T, r.L + labelWidth, r.B),
-                                                     std::move(label), mStyle);
+    auto* caption =
+      new zarvo::ui::GlyphLabelControl(plugkit::gfx::IRECT(r.L, r.T, r.L + labelWidth, r.B), std::move(label), mStyle);
     caption->spacing = mGlyphSpacing;
     caption->SetColor(plugkit::gfx::EVColor::BG, plugkit::gfx::COLOR_TRANSPARENT);
     row.label = caption;
@@ -176,7 +175,7 @@ public:
 
   // The save and load buttons: each opens its dialog from the graphics context it is attached to.
   std::pair<plugkit::gfx::IControl*, plugkit::gfx::IControl*> makeFileButtons(const plugkit::gfx::IRECT& saveRect,
-                                                                            const plugkit::gfx::IRECT& loadRect)
+                                                                              const plugkit::gfx::IRECT& loadRect)
   {
     auto* save = makeButton(saveRect, mSaveGlyph, "save cc", [this](plugkit::gfx::IControl* c) {
       c->SetValue(0.);

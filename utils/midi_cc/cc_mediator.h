@@ -24,14 +24,21 @@ namespace zarvo::midi_cc {
 
 // What the mediator needs of its plug-in.
 template <class P>
-concept MediatorPlugin = requires(P& p, const P& cp, int idx, double v, IControllable& c) {
+concept MediatorPlugin = requires(P& p, const P& cp, int idx, double v, IControllable& c)
+{
   // Any thread: the parameter at idx, or null when there is none.
-  { p.GetParam(idx) } -> std::convertible_to<plugkit::IParam*>;
+  {
+    p.GetParam(idx)
+    } -> std::convertible_to<plugkit::IParam*>;
   // Audio thread: CC mode of a parameter (0 Absolute, 1 Modulate), its modulation slot (-1 none),
   // storing a slot's live controller value, and the plug-in's reaction to a value the map set
   // (the parameter-change handler with the delegate source, at the message's sample offset).
-  { cp.ccModeOf(idx) } -> std::convertible_to<int>;
-  { cp.modSlotOf(idx) } -> std::convertible_to<int>;
+  {
+    cp.ccModeOf(idx)
+    } -> std::convertible_to<int>;
+  {
+    cp.modSlotOf(idx)
+    } -> std::convertible_to<int>;
   p.setModLiveValue(idx, v);
   p.onControllerParamChange(idx, idx);
   // Main thread: one host edit gesture, and the editor's controls bound to a parameter.
@@ -40,19 +47,28 @@ concept MediatorPlugin = requires(P& p, const P& cp, int idx, double v, IControl
   p.EndInformHostOfParamChange(idx);
   p.SendParameterValueFromDelegate(idx, v, true);
   // Main thread: the open editor's learnable controls, in control order, with their parameter.
-  { cp.isEditorOpen() } -> std::convertible_to<bool>;
+  {
+    cp.isEditorOpen()
+    } -> std::convertible_to<bool>;
   p.forEachControllable([](IControllable&, int) {});
   // The first control bound to the parameter when it is learnable, else null.
-  { p.firstControllableForParam(idx) } -> std::convertible_to<IControllable*>;
+  {
+    p.firstControllableForParam(idx)
+    } -> std::convertible_to<IControllable*>;
   p.redrawMorphPad();
 };
 
 // What making learnable controls needs of the plug-in besides the mediator's own needs.
 template <class P>
-concept LearnablePlugin = requires(P& p, int idx) {
+concept LearnablePlugin = requires(P& p, int idx)
+{
   // The parameter's modulation slot (-1 none) and whether that slot modulates a frequency in octaves.
-  { p.modSlotOf(idx) } -> std::convertible_to<int>;
-  { p.isFrequencyModSlot(idx) } -> std::convertible_to<bool>;
+  {
+    p.modSlotOf(idx)
+    } -> std::convertible_to<int>;
+  {
+    p.isFrequencyModSlot(idx)
+    } -> std::convertible_to<bool>;
   // Main thread: the user pressed a disabled control of the parameter.
   p.onDisabledControlInteraction(idx);
 };
@@ -65,15 +81,18 @@ public:
   static constexpr int kMaxParams = 256;
 
   // Main thread. The plug-in may still be incomplete where it declares its mediator member.
-  explicit CCMediator(Plugin& plugin) : mPlugin(plugin) { static_assert(MediatorPlugin<Plugin>); }
+  explicit CCMediator(Plugin& plugin)
+    : mPlugin(plugin)
+  {
+    static_assert(MediatorPlugin<Plugin>);
+  }
   CCMediator(const CCMediator&) = delete;
   CCMediator& operator=(const CCMediator&) = delete;
 
   // Main thread, while the editor is built: a new control of class T (made with args) that is
   // learnable. The caller attaches it to the graphics context, which owns it from then on.
   template <class T, class... Args>
-  T* createLearnable(Args&&... args) const
-    requires LearnablePlugin<Plugin>
+  T* createLearnable(Args&&... args) const requires LearnablePlugin<Plugin>
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     auto* control = new ControlDecorator<T>(std::forward<Args>(args)...);
@@ -137,34 +156,23 @@ public:
 
     switch (msgTag)
     {
-      case kMsgTagListen:
-        mMapper.setListeningParam(paramIdx);
-        return true;
-      case kMsgTagLearn:
-        // A learn must never complete onto a parameter that does not exist.
-        if (!paramAt(paramIdx))
-          return false;
-        mMapper.setLearningForParam(paramIdx, false);
-        refreshUI();
-        return true;
-      case kMsgTagClear:
-        mMapper.clearMappingForParam(paramIdx);
-        return true;
-      case kMsgTagInvertRange:
-        mMapper.invertRangeForListeningParam();
-        return true;
-      case kMsgTagSetMin:
-        mMapper.setMinForListeningParam(normalizedValueOf(paramIdx));
-        return true;
-      case kMsgTagSetMax:
-        mMapper.setMaxForListeningParam(normalizedValueOf(paramIdx));
-        return true;
-      case kMsgTagCancelLearn:
-        mMapper.cancelLearning();
-        refreshUI();
-        return true;
-      default:
+    case kMsgTagListen: mMapper.setListeningParam(paramIdx); return true;
+    case kMsgTagLearn:
+      // A learn must never complete onto a parameter that does not exist.
+      if (!paramAt(paramIdx))
         return false;
+      mMapper.setLearningForParam(paramIdx, false);
+      refreshUI();
+      return true;
+    case kMsgTagClear: mMapper.clearMappingForParam(paramIdx); return true;
+    case kMsgTagInvertRange: mMapper.invertRangeForListeningParam(); return true;
+    case kMsgTagSetMin: mMapper.setMinForListeningParam(normalizedValueOf(paramIdx)); return true;
+    case kMsgTagSetMax: mMapper.setMaxForListeningParam(normalizedValueOf(paramIdx)); return true;
+    case kMsgTagCancelLearn:
+      mMapper.cancelLearning();
+      refreshUI();
+      return true;
+    default: return false;
     }
   }
 

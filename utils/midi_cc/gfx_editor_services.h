@@ -15,8 +15,7 @@ class GfxEditorServices final : public IEditorServices
 public:
   explicit GfxEditorServices(plugkit::gfx::IGfx& g)
     : mG(g)
-  {
-  }
+  {}
 
   bool getClipboardText(std::string& text) override
   {

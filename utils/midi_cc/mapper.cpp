@@ -42,14 +42,13 @@ void removeFirstMapping(MappingTable& table, int paramId)
 
 } // namespace
 
-std::vector<ParamCCMapping>::iterator findMappingIteratorForPId(std::vector<ParamCCMapping>& list,
-                                                                int paramId)
+std::vector<ParamCCMapping>::iterator findMappingIteratorForPId(std::vector<ParamCCMapping>& list, int paramId)
 {
-  return std::find_if(list.begin(), list.end(),
-                      [paramId](const ParamCCMapping& m) { return m.paramId == paramId; });
+  return std::find_if(list.begin(), list.end(), [paramId](const ParamCCMapping& m) { return m.paramId == paramId; });
 }
 
-Mapper::Mapper() : mCurrent(std::make_unique<Snapshot>())
+Mapper::Mapper()
+  : mCurrent(std::make_unique<Snapshot>())
 {
   mPublished.store(mCurrent.get(), std::memory_order_seq_cst);
 }
@@ -251,10 +250,7 @@ const Mapper::Snapshot& Mapper::pinSnapshot()
   return *snap;
 }
 
-void Mapper::unpinSnapshot()
-{
-  mPinned.store(nullptr, std::memory_order_release);
-}
+void Mapper::unpinSnapshot() { mPinned.store(nullptr, std::memory_order_release); }
 
 void Mapper::learnStep(int cc, double value)
 {

@@ -15,10 +15,10 @@ namespace zarvo::midi_cc {
 struct ParamCCMapping
 {
   int32_t paramId = -1;
-  int32_t cc = -1;      // equals the key of the list that holds the mapping
-  double min = 0.0;     // normalised value at controller value 0
-  double max = 1.0;     // normalised value at controller value 127; may lie below min
-  int32_t channel = 0;  // 0 any channel, 1..16 only that channel
+  int32_t cc = -1;     // equals the key of the list that holds the mapping
+  double min = 0.0;    // normalised value at controller value 0
+  double max = 1.0;    // normalised value at controller value 127; may lie below min
+  int32_t channel = 0; // 0 any channel, 1..16 only that channel
 
   bool operator==(const ParamCCMapping&) const = default;
 };
@@ -27,8 +27,7 @@ struct ParamCCMapping
 using MappingTable = std::map<int32_t, std::vector<ParamCCMapping>>;
 
 // The first mapping of `paramId` within one list, or the list's end.
-std::vector<ParamCCMapping>::iterator findMappingIteratorForPId(std::vector<ParamCCMapping>& list,
-                                                                int paramId);
+std::vector<ParamCCMapping>::iterator findMappingIteratorForPId(std::vector<ParamCCMapping>& list, int paramId);
 
 // The main thread owns the map and publishes every edit as an immutable snapshot; the audio thread
 // reads the snapshot it pins and never inserts. A learn completed on the audio thread drives its

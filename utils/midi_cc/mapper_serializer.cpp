@@ -15,10 +15,7 @@ namespace {
 
 constexpr int kEntryHeaderSize = 4 + 8;
 
-double finiteOr(double v, double fallback)
-{
-  return std::isfinite(v) ? v : fallback;
-}
+double finiteOr(double v, double fallback) { return std::isfinite(v) ? v : fallback; }
 
 // Reads the section into `table`; -1 when it does not fit the chunk.
 int readSection(const plugkit::IByteChunk& chunk, int pos, int version, MappingTable& table)
@@ -124,8 +121,8 @@ MappingTable MapperZarvoAdapter::fromLines(const std::vector<std::string>& lines
     std::string_view rest = line;
     int cc = 0;
     ParamCCMapping m{0, 0, 0.0, 1.0, 0};
-    if (!readNext(rest, cc) || !readNext(rest, m.paramId) || !readNext(rest, m.min) ||
-        !readNext(rest, m.max) || !readNext(rest, m.channel))
+    if (!readNext(rest, cc) || !readNext(rest, m.paramId) || !readNext(rest, m.min) || !readNext(rest, m.max) ||
+        !readNext(rest, m.channel))
       continue;
     if (m.paramId < 0 || cc < 0 || cc >= Mapper::kNumCCs)
       continue;

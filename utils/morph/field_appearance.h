@@ -72,7 +72,8 @@ inline float contrastOf(double sigma)
 // The grey between grayMin (brightness 0) and grayMax (brightness 1).
 inline int grayAt(float brightness, int grayMin, int grayMax)
 {
-  return static_cast<int>(std::lround(static_cast<float>(grayMax - grayMin) * brightness + static_cast<float>(grayMin)));
+  return static_cast<int>(
+    std::lround(static_cast<float>(grayMax - grayMin) * brightness + static_cast<float>(grayMin)));
 }
 
 } // namespace zarvo::morph::appearance

@@ -43,8 +43,8 @@ class FlagScope
 {
 public:
   explicit FlagScope(bool& flag)
-  : mFlag(flag)
-  , mWas(flag)
+    : mFlag(flag)
+    , mWas(flag)
   {
     flag = true;
   }
@@ -81,17 +81,16 @@ const std::array<MorphController::LayoutRow, kNumPoints> MorphController::kDefau
 
 MorphController::MorphController(IMorphHost& host, const plugkit::Config& product,
                                  const MorphZarvoAdapter::ParamNaming& naming, const PassShapes& shapes)
-: mHost(host)
-, mProductName(product.pluginName)
-, mVersionText(plugkit::MakeVersionText(product.version))
-, mNaming(naming)
-, mTable(*naming.table)
-, mShapes(shapes)
-, mEngine(mTable.rows)
-, mFileRouter(host, *this, product, mTable)
-, mRng(systemSeed())
-{
-}
+  : mHost(host)
+  , mProductName(product.pluginName)
+  , mVersionText(plugkit::MakeVersionText(product.version))
+  , mNaming(naming)
+  , mTable(*naming.table)
+  , mShapes(shapes)
+  , mEngine(mTable.rows)
+  , mFileRouter(host, *this, product, mTable)
+  , mRng(systemSeed())
+{}
 
 // ---- helpers
 
@@ -133,7 +132,10 @@ void MorphController::asUndoStep(const std::function<void()>& action)
   mHost.captureBaseline();
 }
 
-void MorphController::editPlain(int param, double plain) { mHost.editParamFromEditor(param, normalizedOf(param, plain)); }
+void MorphController::editPlain(int param, double plain)
+{
+  mHost.editParamFromEditor(param, normalizedOf(param, plain));
+}
 
 void MorphController::pushParamsIfEditorOpen()
 {
@@ -207,7 +209,8 @@ void MorphController::seedFreshInstancePoints()
     MorphPoint& p = mEngine.editState.points[point];
     fillPointFromRandomizer(p, starters.params[k]);
     mHost.recordRandomized(pointSession[point], pointCurrent(p));
-    pointIdentity[point] = mHost.hasPresetManager() ? mHost.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
+    pointIdentity[point] =
+      mHost.hasPresetManager() ? mHost.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
     ++c;
   }
   for (size_t point = seeds.size() + 1; point < kNumPoints; ++point)
@@ -676,7 +679,8 @@ void MorphController::commitTurningOffIfPending()
     return;
   if (mHost.hasPresetManager())
   {
-    mHost.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(), mSession.undoDepthAtStart);
+    mHost.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(),
+                          mSession.undoDepthAtStart);
     mHost.selectIdentity(identity);
   }
   // Closed with or without a manager, so that no later revert undoes the bake.
@@ -798,9 +802,8 @@ void MorphController::resolveMainPTShapeInto(stage_coeffs& coeffs, double& fb) c
 {
   PLUGKIT_ASSERT_AUDIO_THREAD();
   const auto& points = mEngine.audioState.points;
-  const MainPTShapeView view =
-    resolveShapeGrouped(blockShapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; },
-                        kShapeTolerance, nullptr);
+  const MainPTShapeView view = resolveShapeGrouped(
+    blockShapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, kShapeTolerance, nullptr);
   coeffs = view.coeffs;
   fb = view.fb;
 }
@@ -837,16 +840,16 @@ Weights MorphController::shapeWeights() const
 MorphController::MainPTShapeView MorphController::resolveBlendShapeView(double tolerance) const
 {
   const auto& points = mEngine.editState.points;
-  return resolveShapeGrouped(shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance,
-                             nullptr);
+  return resolveShapeGrouped(
+    shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance, nullptr);
 }
 
 MorphController::MainPTShapeView
 MorphController::resolveBlendShapeViewPerType(std::array<TypeAxes, kMainPassTypes>& axes, double tolerance) const
 {
   const auto& points = mEngine.editState.points;
-  return resolveShapeGrouped(shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance,
-                             &axes);
+  return resolveShapeGrouped(
+    shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance, &axes);
 }
 
 MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double tolerance) const
@@ -1004,7 +1007,8 @@ bool MorphController::applyRigFile(const ZarvoFile& file)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!file.hasSection(kRigSection))
     return false;
-  const std::optional<MorphZarvoAdapter::RigData> rig = MorphZarvoAdapter::fromLines(file.section(kRigSection), mNaming);
+  const std::optional<MorphZarvoAdapter::RigData> rig =
+    MorphZarvoAdapter::fromLines(file.section(kRigSection), mNaming);
   if (!rig)
     return false;
 
@@ -1221,8 +1225,8 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     selection = focus >= 0 && focus < static_cast<int64_t>(kNumPoints) ? 1u << focus : 0u;
   }
   else
-    selection = static_cast<uint32_t>(truncatedOr(f[kSelection], std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<uint32_t>::max(), 0));
+    selection = static_cast<uint32_t>(
+      truncatedOr(f[kSelection], std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max(), 0));
   selection &= kPointBits;
 
   s.focus = -1;

@@ -297,9 +297,9 @@ private:
 };
 
 template <typename PointOf>
-MorphController::MainPTShapeView MorphController::resolveShapeGrouped(const Weights& w, PointOf&& pointOf,
-                                                                      double tolerance,
-                                                                      std::array<TypeAxes, kMainPassTypes>* perType) const
+MorphController::MainPTShapeView
+MorphController::resolveShapeGrouped(const Weights& w, PointOf&& pointOf, double tolerance,
+                                     std::array<TypeAxes, kMainPassTypes>* perType) const
 {
   MainPTShapeView view;
   double userWeight = 0.0;

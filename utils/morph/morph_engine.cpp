@@ -49,7 +49,7 @@ size_t dominantIndex(const Weights& w)
 }
 
 MorphEngine::MorphEngine(const MorphParamRows& rows)
-: mRows(rows)
+  : mRows(rows)
 {
   publish();
 }
@@ -145,12 +145,8 @@ void MorphEngine::computeBlendInto(const RTState& s, double x, double y, Weights
 {
   switch (s.model)
   {
-  case 0:
-    computeGaussianInto(s, x, y, w, false, scales, widthScale);
-    break;
-  case 1:
-    computeGaussianInto(s, x, y, w, true, scales, widthScale);
-    break;
+  case 0: computeGaussianInto(s, x, y, w, false, scales, widthScale); break;
+  case 1: computeGaussianInto(s, x, y, w, true, scales, widthScale); break;
   case 2:
   {
     const double v = (2.0 - s.sigma) / 1.98;
@@ -158,14 +154,9 @@ void MorphEngine::computeBlendInto(const RTState& s, double x, double y, Weights
     computeCompactTailInto(s, x, y, w, 0.0, scales, widthScale, width);
     break;
   }
-  case 3:
-    computeCompactTailInto(s, x, y, w, s.kernelTail, scales, widthScale, s.sigma);
-    break;
-  case 4:
-    computeNaturalNeighborInto(s, x, y, w, widthScale);
-    break;
-  default:
-    break;
+  case 3: computeCompactTailInto(s, x, y, w, s.kernelTail, scales, widthScale, s.sigma); break;
+  case 4: computeNaturalNeighborInto(s, x, y, w, widthScale); break;
+  default: break;
   }
 }
 
@@ -254,8 +245,7 @@ void MorphEngine::computeCompactTailInto(const RTState& s, double x, double y, W
   normalise(w, sum);
 }
 
-void MorphEngine::computeNaturalNeighborInto(const RTState& s, double x, double y, Weights& w,
-                                             double widthScale) const
+void MorphEngine::computeNaturalNeighborInto(const RTState& s, double x, double y, Weights& w, double widthScale) const
 {
   w.fill(0.0);
   std::array<size_t, kNumPoints> index{};
@@ -320,9 +310,7 @@ void MorphEngine::computeNaturalNeighborInto(const RTState& s, double x, double 
   if (radius > 1e-9 && samples > 0)
   {
     const double r2 = radius * radius;
-    const auto offsetOf = [&](int32_t i) {
-      return samples == 1 ? 0.0 : (2.0 * i / (samples - 1) - 1.0) * radius;
-    };
+    const auto offsetOf = [&](int32_t i) { return samples == 1 ? 0.0 : (2.0 * i / (samples - 1) - 1.0) * radius; };
     for (int32_t iy = 0; iy < samples; ++iy)
     {
       const double oy = offsetOf(iy);

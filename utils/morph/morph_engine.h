@@ -48,10 +48,10 @@ public:
     double tailPower = 5.0;
     std::array<double, kNumModels> neighborIndex = {2.0, 2.0, 2.0, 1.0, 2.0};
     double nnRadius = 2.0;
-    double aspect = 227.0 / 101.0;           // pad width / pad height
-    double snapRadius = 4.5 / 101.0;         // pad-height units
+    double aspect = 227.0 / 101.0;   // pad width / pad height
+    double snapRadius = 4.5 / 101.0; // pad-height units
     double centreSnapRadius = 3.75 / 101.0;
-    double snapFeather = 1.75;               // multiple of the snap radius
+    double snapFeather = 1.75; // multiple of the snap radius
     double snapCurve = 2.0;
     int32_t nnSamples = 11;
     int32_t focus = -1;
@@ -97,8 +97,8 @@ public:
     bool valid = false;
     double x = 0.0;
     double y = 0.0;
-    MorphValues plain{};               // the blended values as the parameters' plain values
-    std::array<double, 6> mainShape{}; // five stage-mix coefficients and the feedback value
+    MorphValues plain{};                // the blended values as the parameters' plain values
+    std::array<double, 6> mainShape{};  // five stage-mix coefficients and the feedback value
     std::array<double, 3> preFilterA{}; // low-pass, high-pass and band-pass weights
     std::array<double, 3> preFilterB{};
   };

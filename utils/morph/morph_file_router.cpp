@@ -40,7 +40,7 @@ plugkit::EFileResult readWholeFile(const std::string& path, plugkit::IByteChunk&
   out.Clear();
   out.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
   return bytes.empty() || out.Size() != static_cast<int>(bytes.size()) ? plugkit::EFileResult::kUnreadable
-                                                                        : plugkit::EFileResult::kOk;
+                                                                       : plugkit::EFileResult::kOk;
 }
 
 size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(mask & kPointBits)); }
@@ -49,12 +49,11 @@ size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(
 
 MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product,
                                  const MorphParamTable& table)
-: mHost(host)
-, mProductId(product.uniqueId)
-, mTable(table)
-, mSink(sink)
-{
-}
+  : mHost(host)
+  , mProductId(product.uniqueId)
+  , mTable(table)
+  , mSink(sink)
+{}
 
 PatchIdentity MorphFileRouter::fileIdentity(const std::string& path)
 {

@@ -39,7 +39,8 @@ public:
   static constexpr int64_t kModRecordSize = 15;
 
   // `product` names the plug-in whose preset files are read (its unique identifier).
-  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product, const MorphParamTable& table);
+  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product,
+                  const MorphParamTable& table);
 
   // A preset chosen while points are selected goes into those points. False when nothing loaded.
   bool loadPresetIntoPoints(const PresetSource& source);

@@ -109,8 +109,7 @@ public:
   // preset folder; `done` runs later on the main thread.
   virtual void chooseFile(bool /*save*/, const std::string& /*proposedName*/, const std::string& /*extension*/,
                           FileChosen /*done*/)
-  {
-  }
+  {}
   // What became of a file the user chose, for the editor to show.
   virtual void reportFileResult(plugkit::EFileResult /*result*/) {}
 };
@@ -141,10 +140,7 @@ public:
     std::span<const int32_t> listIndices; // parallel to params
   };
   virtual ParamValueMap generatePatch() { return {}; }
-  virtual ParamValueMap mutatePatch(MutationSession& /*session*/, const ParamGetter& /*current*/)
-  {
-    return {};
-  }
+  virtual ParamValueMap mutatePatch(MutationSession& /*session*/, const ParamGetter& /*current*/) { return {}; }
   virtual void recordRandomized(MutationSession& /*session*/, const ParamGetter& /*current*/) {}
   virtual void recordMutated(MutationSession& /*session*/, const ParamGetter& /*current*/) {}
   virtual StarterPresets starterPresets() const { return {}; }
@@ -157,7 +153,6 @@ class IMorphHost : public IMorphParams,
                    public IMorphEditor,
                    public IPluginStates,
                    public IPatchGenerator
-{
-};
+{};
 
 } // namespace zarvo::morph

@@ -80,8 +80,8 @@ void MorphPadControl::setApprFromX(int index, float x, bool fine)
   }
   else if (index == 2)
   {
-    const float t = sliderT(x, lastX, r.L + 93, 81.f, (1.f / overlay.gridStep - 1.f) / (appearance::kMaxGridCells - 1.f),
-                            fine);
+    const float t =
+      sliderT(x, lastX, r.L + 93, 81.f, (1.f / overlay.gridStep - 1.f) / (appearance::kMaxGridCells - 1.f), fine);
     const float cells = 1.f + (appearance::kMaxGridCells - 1.f) * t;
     overlay.gridStep = appearance::clampGridStep(1.f / cells);
   }

@@ -72,12 +72,12 @@ bool readField(std::string_view key, double value, MorphZarvoAdapter::RigData& r
   else if (key == "morphFieldLineBrightness" || key == "isoBrightness")
     rig.appearance.lineBrightness = static_cast<float>(storedOr(value, 0.0, 1.0, defaults.appearance.lineBrightness));
   else if (key == "isoLevels")
-    rig.appearance.isoLevels =
-      static_cast<int32_t>(truncatedOr(value, 0, MorphZarvoAdapter::Appearance::kMaxIsoLevels, defaults.appearance.isoLevels));
+    rig.appearance.isoLevels = static_cast<int32_t>(
+      truncatedOr(value, 0, MorphZarvoAdapter::Appearance::kMaxIsoLevels, defaults.appearance.isoLevels));
   else if (key == "gridStep")
-    rig.appearance.gridStep = static_cast<float>(storedOr(value, static_cast<float>(MorphZarvoAdapter::Appearance::kMinGridStep),
-                                                          static_cast<float>(MorphZarvoAdapter::Appearance::kMaxGridStep),
-                                                          defaults.appearance.gridStep));
+    rig.appearance.gridStep = static_cast<float>(
+      storedOr(value, static_cast<float>(MorphZarvoAdapter::Appearance::kMinGridStep),
+               static_cast<float>(MorphZarvoAdapter::Appearance::kMaxGridStep), defaults.appearance.gridStep));
   else if (key == "model")
     rig.model = intOr(value, defaults.model);
   else if (key == "kernelTail")
@@ -212,14 +212,16 @@ std::vector<std::string> MorphZarvoAdapter::toLines(const MorphEngine& engine, d
   for (size_t i = 0; i < kNumPoints; ++i)
   {
     const MorphPoint& p = s.points[i];
-    lines.push_back(fmt::format("point {} x {:.6f} y {:.6f} active {} mask {}", i, p.x, p.y, p.active ? 1 : 0, p.noteMask));
+    lines.push_back(
+      fmt::format("point {} x {:.6f} y {:.6f} active {} mask {}", i, p.x, p.y, p.active ? 1 : 0, p.noteMask));
     for (size_t r = 0; r < kNumMorphParams; ++r)
       lines.push_back(fmt::format("val {} {} {:.6f}", i, naming.name(naming.table->rows[r].param), p.values[r]));
   }
   return lines;
 }
 
-std::optional<MorphZarvoAdapter::RigData> MorphZarvoAdapter::fromLines(const std::vector<std::string>& lines, const ParamNaming& naming)
+std::optional<MorphZarvoAdapter::RigData> MorphZarvoAdapter::fromLines(const std::vector<std::string>& lines,
+                                                                       const ParamNaming& naming)
 {
   RigData rig;
   bool accepted = false;

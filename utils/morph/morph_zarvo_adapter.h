@@ -71,7 +71,7 @@ public:
   struct ParamNaming
   {
     const MorphParamTable* table = nullptr;
-    std::string_view (*name)(int param) = nullptr;       // empty for an unknown parameter
+    std::string_view (*name)(int param) = nullptr;         // empty for an unknown parameter
     int (*indexFromName)(std::string_view name) = nullptr; // -1 for an unknown name
   };
 

@@ -41,12 +41,14 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, bool captureOutpu
 {
   Release();
   mError = 0;
-  if (argv.empty()) {
+  if (argv.empty())
+  {
     mError = EINVAL;
     return false;
   }
   int pipeFds[2] = {-1, -1};
-  if (captureOutput && pipe2(pipeFds, O_CLOEXEC) != 0) {
+  if (captureOutput && pipe2(pipeFds, O_CLOEXEC) != 0)
+  {
     mError = errno;
     return false;
   }
@@ -81,14 +83,16 @@ bool ChildProcess::Start(const std::vector<std::string>& argv, bool captureOutpu
   posix_spawnattr_destroy(&attributes);
   if (captureOutput)
     close(pipeFds[1]);
-  if (result != 0) {
+  if (result != 0)
+  {
     if (captureOutput)
       close(pipeFds[0]);
     mError = result;
     return false;
   }
   mPid = pid;
-  if (captureOutput) {
+  if (captureOutput)
+  {
     mOutput = pipeFds[0];
     fcntl(mOutput, F_SETFL, fcntl(mOutput, F_GETFL) | O_NONBLOCK);
   }
@@ -100,9 +104,11 @@ bool ChildProcess::ReadAvailable(std::string& into)
   if (mOutput < 0)
     return false;
   char buffer[4096];
-  for (;;) {
+  for (;;)
+  {
     const ssize_t n = read(mOutput, buffer, sizeof(buffer));
-    if (n > 0) {
+    if (n > 0)
+    {
       into.append(buffer, static_cast<size_t>(n));
       continue;
     }

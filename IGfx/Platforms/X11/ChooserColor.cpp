@@ -14,8 +14,10 @@ bool HexDigits(const std::string& s, size_t from, size_t n, int& value)
   for (size_t i = from; i < from + n; ++i)
   {
     const char c = s[i];
-    const int d = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                                      : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : -1;
+    const int d = (c >= '0' && c <= '9')   ? c - '0'
+                  : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                  : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                           : -1;
     if (d < 0)
       return false;
     value = value * 16 + d;

@@ -20,9 +20,8 @@ public:
   // The click count of this press: 1, 2, 3, ...
   int Press(int button, float x, float y, uint64_t timeMs)
   {
-    const bool continues = mCount > 0 && button == mButton && timeMs >= mLastMs &&
-                           timeMs - mLastMs <= mDoubleClickMs && std::fabs(x - mX) <= kSlopPixels &&
-                           std::fabs(y - mY) <= kSlopPixels;
+    const bool continues = mCount > 0 && button == mButton && timeMs >= mLastMs && timeMs - mLastMs <= mDoubleClickMs &&
+                           std::fabs(x - mX) <= kSlopPixels && std::fabs(y - mY) <= kSlopPixels;
     mCount = continues ? mCount + 1 : 1;
     mButton = button;
     mX = x;

@@ -18,7 +18,8 @@ bool IsExecutableOnPath(const std::string& name)
     return false;
   std::stringstream dirs(path);
   std::string dir;
-  while (std::getline(dirs, dir, ':')) {
+  while (std::getline(dirs, dir, ':'))
+  {
     if (dir.empty())
       continue;
     const std::string candidate = dir + "/" + name;
@@ -33,7 +34,8 @@ std::vector<std::string> Patterns(const std::string& extensions)
   std::vector<std::string> patterns;
   std::stringstream words(extensions);
   std::string word;
-  while (words >> word) {
+  while (words >> word)
+  {
     if (word.front() == '.')
       word.erase(0, 1);
     if (!word.empty())
@@ -75,14 +77,18 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
   const std::vector<std::string> patterns = Patterns(request.extensions);
   const std::string start = StartPath(request);
   std::vector<std::string> args{program};
-  if (request.kind == EChooserKind::Color) {
-    if (program == "kdialog") {
+  if (request.kind == EChooserKind::Color)
+  {
+    if (program == "kdialog")
+    {
       args.push_back("--getcolor");
       if (!request.color.empty())
         args.insert(args.end(), {"--default", request.color});
       if (!request.title.empty())
         args.insert(args.end(), {"--title", request.title});
-    } else {
+    }
+    else
+    {
       args.push_back("--color-selection");
       if (!request.title.empty())
         args.push_back("--title=" + request.title);
@@ -91,8 +97,10 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
     }
     return args;
   }
-  if (program == "kdialog") {
-    switch (request.kind) {
+  if (program == "kdialog")
+  {
+    switch (request.kind)
+    {
     case EChooserKind::OpenFile: args.push_back("--getopenfilename"); break;
     case EChooserKind::SaveFile: args.push_back("--getsavefilename"); break;
     case EChooserKind::Directory: args.push_back("--getexistingdirectory"); break;
@@ -128,10 +136,12 @@ bool ExternalChooser::Start(const ChooserRequest& request, Completion completion
   mKind = request.kind;
   mOutput.clear();
   const std::string program = FindProgram();
-  if (!program.empty() && mProcess.Start(Arguments(program, request), true)) {
+  if (!program.empty() && mProcess.Start(Arguments(program, request), true))
+  {
     // A loop that takes no descriptors still runs timers: read the pipe from one instead.
     if (!mWatch.Start(mLoop, mProcess.OutputFD(), [this](int) { OnOutput(); }) &&
-        !mPoll.Start(mLoop, kPollIntervalMs, [this] { OnOutput(); })) {
+        !mPoll.Start(mLoop, kPollIntervalMs, [this] { OnOutput(); }))
+    {
       mProcess.Terminate();
       mCompletion = nullptr;
       return false;
@@ -144,7 +154,8 @@ bool ExternalChooser::Start(const ChooserRequest& request, Completion completion
           ChooserAnswer answer;
           answer.message = kNoChooserMessage;
           Complete(std::move(answer));
-        })) {
+        }))
+    {
       mCompletion = nullptr;
       return false;
     }
@@ -165,7 +176,8 @@ void ExternalChooser::OnOutput()
   // files and folders) is no answer.
   const bool oneLine = status <= 0 && !path.empty() && path.find('\n') == std::string::npos;
   const bool chosen = oneLine && (mKind == EChooserKind::Color || path.front() == '/');
-  if (chosen) {
+  if (chosen)
+  {
     answer.cancelled = false;
     answer.path = std::move(path);
   }

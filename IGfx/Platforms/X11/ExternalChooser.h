@@ -24,8 +24,8 @@ struct ChooserRequest
 {
   EChooserKind kind = EChooserKind::OpenFile;
   std::string title;
-  std::string directory; // where the chooser starts; empty for its own default
-  std::string fileName;  // the proposed name when saving
+  std::string directory;  // where the chooser starts; empty for its own default
+  std::string fileName;   // the proposed name when saving
   std::string extensions; // blank-separated, without dots ("fxp zarvo"); empty for any file
   std::string color;      // the colour the colour chooser starts at, "#rrggbb"; empty for its own default
 };
@@ -45,10 +45,11 @@ public:
   using Completion = std::function<void(const ChooserAnswer&)>;
 
   static constexpr uint32_t kPollIntervalMs = 50;
-  static constexpr const char* kNoChooserMessage =
-    "No file chooser found: install zenity or kdialog to choose files.";
+  static constexpr const char* kNoChooserMessage = "No file chooser found: install zenity or kdialog to choose files.";
 
-  explicit ExternalChooser(Steinberg::Linux::IRunLoop* loop) : mLoop(loop) {}
+  explicit ExternalChooser(Steinberg::Linux::IRunLoop* loop)
+    : mLoop(loop)
+  {}
   ~ExternalChooser() { Cancel(); }
   ExternalChooser(const ExternalChooser&) = delete;
   ExternalChooser& operator=(const ExternalChooser&) = delete;

@@ -43,7 +43,9 @@ IMouseInfo ToMouseInfo(const PlatformMouse& m)
 class IGfxLinux::WindowListener final : public IX11WindowListener
 {
 public:
-  explicit WindowListener(IGfxLinux& owner) : mOwner(owner) {}
+  explicit WindowListener(IGfxLinux& owner)
+    : mOwner(owner)
+  {}
 
   void OnFrameTimer() override { mOwner.OnFrameTimer(); }
   void OnExpose() override { mOwner.OnExpose(); }
@@ -93,9 +95,10 @@ private:
 };
 
 IGfxLinux::IGfxLinux(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
-  : IGfxNanoVG(dlg, w, h, fps, scale), mListener(std::make_unique<WindowListener>(*this)), mWindow(*mListener)
-{
-}
+  : IGfxNanoVG(dlg, w, h, fps, scale)
+  , mListener(std::make_unique<WindowListener>(*this))
+  , mWindow(*mListener)
+{}
 
 IGfxLinux::~IGfxLinux() { CloseWindow(); }
 
@@ -286,7 +289,8 @@ IPopupMenu* IGfxLinux::CreatePlatformPopupMenu(IPopupMenu&, const IRECT&, bool& 
   return nullptr;
 }
 
-EMsgBoxResult IGfxLinux::ShowMessageBox(const char*, const char*, EMsgBoxType type, IMsgBoxCompletionHandlerFunc completion)
+EMsgBoxResult IGfxLinux::ShowMessageBox(const char*, const char*, EMsgBoxType type,
+                                        IMsgBoxCompletionHandlerFunc completion)
 {
   // No native message box: the safe answer, so nothing destructive follows a box nobody saw.
   ReleaseMouseCapture();

@@ -17,9 +17,11 @@ EOpenTarget ClassifyOpenTarget(std::string_view text)
   // drive, not a scheme, and nothing after the colon is no address.
   const size_t colon = text.find(':');
   if (colon != std::string_view::npos && colon >= 2 && colon + 1 < text.size() &&
-      std::isalpha(static_cast<unsigned char>(text[0]))) {
+      std::isalpha(static_cast<unsigned char>(text[0])))
+  {
     bool scheme = true;
-    for (size_t i = 1; i < colon && scheme; ++i) {
+    for (size_t i = 1; i < colon && scheme; ++i)
+    {
       const unsigned char c = static_cast<unsigned char>(text[i]);
       scheme = std::isalnum(c) || c == '+' || c == '-' || c == '.';
     }
@@ -31,9 +33,11 @@ EOpenTarget ClassifyOpenTarget(std::string_view text)
 
 std::string OpenArgument(std::string_view text)
 {
-  switch (ClassifyOpenTarget(text)) {
+  switch (ClassifyOpenTarget(text))
+  {
   case EOpenTarget::URL: return std::string(text);
-  case EOpenTarget::Path: {
+  case EOpenTarget::Path:
+  {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(text), error);
     if (error || !std::filesystem::exists(path, error))

@@ -9,8 +9,8 @@ namespace plugkit::gfx {
 enum class EOpenTarget
 {
   Invalid, // nothing that can be opened
-  URL,  // begins with a scheme: "https://…", "mailto:…", "file:///…"
-  Path  // a local path, whatever words it contains
+  URL,     // begins with a scheme: "https://…", "mailto:…", "file:///…"
+  Path     // a local path, whatever words it contains
 };
 
 EOpenTarget ClassifyOpenTarget(std::string_view text);

@@ -14,7 +14,9 @@ template <typename Interface, typename Fn>
 class Forwarder : public Interface
 {
 public:
-  explicit Forwarder(Fn fn) : mFn(std::move(fn)) {}
+  explicit Forwarder(Fn fn)
+    : mFn(std::move(fn))
+  {}
   void CutOff() { mFn = nullptr; }
 
   tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
@@ -69,10 +71,7 @@ public:
 
 RunLoopTimer::RunLoopTimer() = default;
 
-RunLoopTimer::~RunLoopTimer()
-{
-  Stop();
-}
+RunLoopTimer::~RunLoopTimer() { Stop(); }
 
 bool RunLoopTimer::Start(Linux::IRunLoop* loop, uint32_t intervalMs, std::function<void()> fn)
 {
@@ -101,10 +100,7 @@ void RunLoopTimer::Stop()
 
 RunLoopWatch::RunLoopWatch() = default;
 
-RunLoopWatch::~RunLoopWatch()
-{
-  Stop();
-}
+RunLoopWatch::~RunLoopWatch() { Stop(); }
 
 bool RunLoopWatch::Start(Linux::IRunLoop* loop, int fd, std::function<void(int)> fn)
 {

@@ -22,8 +22,10 @@ std::optional<std::string> PercentDecode(std::string_view text)
 {
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
+  for (size_t i = 0; i < text.size(); ++i)
+  {
+    if (text[i] != '%')
+    {
       out += text[i];
       continue;
     }
@@ -52,7 +54,8 @@ std::optional<std::string_view> LocalPathOf(std::string_view uri)
     if (std::tolower(static_cast<unsigned char>(uri[i])) != kScheme[i])
       return std::nullopt;
   std::string_view rest = uri.substr(kScheme.size());
-  if (rest.substr(0, 2) == "//") {
+  if (rest.substr(0, 2) == "//")
+  {
     rest.remove_prefix(2);
     const size_t slash = rest.find('/');
     if (slash == std::string_view::npos)
@@ -72,7 +75,8 @@ std::optional<std::string_view> LocalPathOf(std::string_view uri)
 std::vector<std::string> ParseUriList(std::string_view list)
 {
   std::vector<std::string> paths;
-  while (!list.empty()) {
+  while (!list.empty())
+  {
     const size_t end = list.find('\n');
     std::string_view line = list.substr(0, end);
     list.remove_prefix(end == std::string_view::npos ? list.size() : end + 1);

@@ -23,10 +23,14 @@ int64_t NowMs()
 std::string FromLatin1(const std::string& text)
 {
   std::string out;
-  for (unsigned char c : text) {
-    if (c < 0x80) {
+  for (unsigned char c : text)
+  {
+    if (c < 0x80)
+    {
       out += static_cast<char>(c);
-    } else {
+    }
+    else
+    {
       out += static_cast<char>(0xC0 | (c >> 6));
       out += static_cast<char>(0x80 | (c & 0x3F));
     }
@@ -38,15 +42,21 @@ std::string FromLatin1(const std::string& text)
 std::string ToLatin1(const std::string& text)
 {
   std::string out;
-  for (size_t i = 0; i < text.size();) {
+  for (size_t i = 0; i < text.size();)
+  {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     size_t length = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    if (c < 0x80) {
+    if (c < 0x80)
+    {
       out += static_cast<char>(c);
-    } else if (length == 2 && i + 1 < text.size()) {
+    }
+    else if (length == 2 && i + 1 < text.size())
+    {
       const unsigned value = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
       out += value < 0x100 ? static_cast<char>(value) : '?';
-    } else {
+    }
+    else
+    {
       out += '?';
     }
     i += length;
@@ -95,7 +105,8 @@ bool X11Clipboard::GetText(std::string& utf8, int timeoutMs)
   utf8.clear();
   if (mDisplay == nullptr)
     return false;
-  if (mOwned) {
+  if (mOwned)
+  {
     utf8 = mText;
     return true;
   }
@@ -103,11 +114,13 @@ bool X11Clipboard::GetText(std::string& utf8, int timeoutMs)
     return false;
   const int64_t deadline = NowMs() + timeoutMs;
   std::string text;
-  if (Request(mUtf8, text, deadline)) {
+  if (Request(mUtf8, text, deadline))
+  {
     utf8 = std::move(text);
     return true;
   }
-  if (Request(XA_STRING, text, deadline)) {
+  if (Request(XA_STRING, text, deadline))
+  {
     utf8 = FromLatin1(text);
     return true;
   }
@@ -123,9 +136,11 @@ bool X11Clipboard::MayHaveText() const
 
 bool X11Clipboard::WaitFor(int type, Atom property, XEvent& event, int64_t deadlineMs)
 {
-  for (;;) {
+  for (;;)
+  {
     // Only the awaited event leaves the queue; the editor's handler sees all others afterwards.
-    if (XCheckTypedWindowEvent(mDisplay, mWindow, type, &event)) {
+    if (XCheckTypedWindowEvent(mDisplay, mWindow, type, &event))
+    {
       if (type != PropertyNotify || (event.xproperty.atom == property && event.xproperty.state == PropertyNewValue))
         return true;
       continue;
@@ -146,13 +161,14 @@ bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
   X11ErrorTrap trap(mDisplay);
   // An answer that came too late for an earlier read must not pass for this one's.
   XEvent stale;
-  while (XCheckTypedWindowEvent(mDisplay, mWindow, SelectionNotify, &stale)) {
-  }
+  while (XCheckTypedWindowEvent(mDisplay, mWindow, SelectionNotify, &stale))
+  {}
   XDeleteProperty(mDisplay, mWindow, mProperty);
   XConvertSelection(mDisplay, mClipboard, target, mProperty, mWindow, CurrentTime);
   XFlush(mDisplay);
   XEvent event;
-  do {
+  do
+  {
     if (!WaitFor(SelectionNotify, None, event, deadlineMs))
       return false;
   } while (event.xselection.selection != mClipboard || event.xselection.target != target);
@@ -168,7 +184,8 @@ bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
     if (XGetWindowProperty(mDisplay, mWindow, mProperty, 0, 0x7FFFFFF, True, AnyPropertyType, &type, &format, &count,
                            &after, &data) != Success)
       return false;
-    if (data != nullptr) {
+    if (data != nullptr)
+    {
       if (format == 8)
         bytes.assign(reinterpret_cast<const char*>(data), count);
       XFree(data);
@@ -180,12 +197,14 @@ bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
   std::string bytes;
   if (!readProperty(type, bytes))
     return false;
-  if (type != mIncr) {
+  if (type != mIncr)
+  {
     out = std::move(bytes);
     return type != None;
   }
   // A long text comes in pieces: each deleted piece makes room for the next; an empty one ends it.
-  for (;;) {
+  for (;;)
+  {
     if (!WaitFor(PropertyNotify, mProperty, event, deadlineMs))
       return false;
     if (!readProperty(type, bytes))
@@ -203,12 +222,14 @@ bool X11Clipboard::HandleEvent(const XEvent& event)
   if (mWindow == 0)
     return false;
   if (event.type == SelectionClear && event.xselectionclear.window == mWindow &&
-      event.xselectionclear.selection == mClipboard) {
+      event.xselectionclear.selection == mClipboard)
+  {
     mOwned = false;
     mText.clear();
     return true;
   }
-  if (event.type == SelectionRequest && event.xselectionrequest.owner == mWindow) {
+  if (event.type == SelectionRequest && event.xselectionrequest.owner == mWindow)
+  {
     Serve(event.xselectionrequest);
     return true;
   }
@@ -230,19 +251,25 @@ void X11Clipboard::Serve(const XSelectionRequestEvent& request)
   // One request carries at most this many bytes; a longer text is refused rather than cut.
   const size_t limit = static_cast<size_t>(XExtendedMaxRequestSize(mDisplay) > 0 ? XExtendedMaxRequestSize(mDisplay)
                                                                                  : XMaxRequestSize(mDisplay)) *
-                         4 - 1024;
+                         4 -
+                       1024;
 
   X11ErrorTrap trap(mDisplay);
-  if (mOwned && request.selection == mClipboard) {
-    if (request.target == mTargets) {
+  if (mOwned && request.selection == mClipboard)
+  {
+    if (request.target == mTargets)
+    {
       const Atom targets[] = {mTargets, mUtf8, XA_STRING, mTextAtom};
       XChangeProperty(mDisplay, request.requestor, property, XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(targets), 4);
       answer.property = property;
-    } else if (request.target == mUtf8 || request.target == mTextAtom || request.target == XA_STRING) {
+    }
+    else if (request.target == mUtf8 || request.target == mTextAtom || request.target == XA_STRING)
+    {
       const bool latin1 = request.target == XA_STRING;
       const std::string bytes = latin1 ? ToLatin1(mText) : mText;
-      if (bytes.size() <= limit) {
+      if (bytes.size() <= limit)
+      {
         XChangeProperty(mDisplay, request.requestor, property, latin1 ? XA_STRING : mUtf8, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
         answer.property = property;

@@ -43,7 +43,8 @@ void X11Cursors::Attach(Display* display, ::Window window)
 
 void X11Cursors::Detach()
 {
-  if (mDisplay != nullptr) {
+  if (mDisplay != nullptr)
+  {
     X11ErrorTrap trap(mDisplay);
     for (Cursor& c : mCursors)
       if (c != 0)
@@ -61,7 +62,8 @@ Cursor X11Cursors::Get(int shape)
   if (shape < 0 || shape >= kShapes)
     shape = 0;
   Cursor& cursor = mCursors[static_cast<size_t>(shape)];
-  if (cursor == 0) {
+  if (cursor == 0)
+  {
     const Shape& s = kShapeTable[shape];
     for (const char* name : s.names)
       if (cursor == 0)
@@ -75,7 +77,8 @@ Cursor X11Cursors::Get(int shape)
 Cursor X11Cursors::Set(int shape)
 {
   const Cursor cursor = Get(shape);
-  if (cursor != 0 && mWindow != 0) {
+  if (cursor != 0 && mWindow != 0)
+  {
     X11ErrorTrap trap(mDisplay);
     XDefineCursor(mDisplay, mWindow, cursor);
     XFlush(mDisplay);

@@ -34,8 +34,8 @@ void X11DropTarget::Attach(Display* display, ::Window window)
   mUriList = XInternAtom(display, "text/uri-list", False);
   mProperty = XInternAtom(display, "PLUGKIT_XDND_DATA", False);
   const long version = kVersion;
-  XChangeProperty(display, window, mAware, XA_ATOM, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&version),
-                  1);
+  XChangeProperty(display, window, mAware, XA_ATOM, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&version), 1);
 }
 
 void X11DropTarget::Detach()
@@ -57,7 +57,8 @@ bool X11DropTarget::HandleEvent(const XEvent& event)
 {
   if (mWindow == 0 || event.xany.window != mWindow)
     return false;
-  if (event.type == SelectionNotify) {
+  if (event.type == SelectionNotify)
+  {
     if (event.xselection.selection != mSelection)
       return false;
     OnSelection(event.xselection);
@@ -84,7 +85,8 @@ void X11DropTarget::OnEnter(const XClientMessageEvent& e)
   Reset();
   mSource = static_cast<::Window>(e.data.l[0]);
   mSourceVersion = (e.data.l[1] >> 24) & 0xFF;
-  if (e.data.l[1] & 1) {
+  if (e.data.l[1] & 1)
+  {
     // More than three types: the source lists them on its window.
     X11ErrorTrap trap(mDisplay);
     Atom type = 0;
@@ -94,15 +96,19 @@ void X11DropTarget::OnEnter(const XClientMessageEvent& e)
     unsigned char* data = nullptr;
     if (XGetWindowProperty(mDisplay, mSource, mTypeList, 0, 1024, False, XA_ATOM, &type, &format, &count, &after,
                            &data) == Success &&
-        data != nullptr) {
-      if (type == XA_ATOM && format == 32) {
+        data != nullptr)
+    {
+      if (type == XA_ATOM && format == 32)
+      {
         const Atom* atoms = reinterpret_cast<const Atom*>(data);
         for (unsigned long i = 0; i < count; ++i)
           mOffersUris = mOffersUris || atoms[i] == mUriList;
       }
       XFree(data);
     }
-  } else {
+  }
+  else
+  {
     for (int i = 2; i <= 4; ++i)
       mOffersUris = mOffersUris || static_cast<Atom>(e.data.l[i]) == mUriList;
   }
@@ -119,7 +125,8 @@ void X11DropTarget::OnPosition(const XClientMessageEvent& e)
   int x = 0;
   int y = 0;
   ::Window child = 0;
-  if (XTranslateCoordinates(mDisplay, DefaultRootWindow(mDisplay), mWindow, rootX, rootY, &x, &y, &child)) {
+  if (XTranslateCoordinates(mDisplay, DefaultRootWindow(mDisplay), mWindow, rootX, rootY, &x, &y, &child))
+  {
     mX = static_cast<float>(x) / mScale;
     mY = static_cast<float>(y) / mScale;
   }
@@ -132,7 +139,8 @@ void X11DropTarget::OnDrop(const XClientMessageEvent& e)
   const ::Window source = static_cast<::Window>(e.data.l[0]);
   if (source != mSource)
     return;
-  if (!mOffersUris) {
+  if (!mOffersUris)
+  {
     Finish(false);
     return;
   }
@@ -149,16 +157,18 @@ void X11DropTarget::OnSelection(const XSelectionEvent& e)
     return;
   mAwaitingData = false;
   std::string list;
-  if (e.property != None) {
+  if (e.property != None)
+  {
     X11ErrorTrap trap(mDisplay);
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char* data = nullptr;
-    if (XGetWindowProperty(mDisplay, mWindow, mProperty, 0, kMaxListWords, True, AnyPropertyType, &type, &format, &count,
-                           &after, &data) == Success &&
-        data != nullptr) {
+    if (XGetWindowProperty(mDisplay, mWindow, mProperty, 0, kMaxListWords, True, AnyPropertyType, &type, &format,
+                           &count, &after, &data) == Success &&
+        data != nullptr)
+    {
       if (format == 8)
         list.assign(reinterpret_cast<const char*>(data), count);
       XFree(data);

@@ -14,7 +14,9 @@ class X11DropTarget
 public:
   static constexpr long kVersion = 5;
 
-  explicit X11DropTarget(IX11EventSink& sink) : mSink(sink) {}
+  explicit X11DropTarget(IX11EventSink& sink)
+    : mSink(sink)
+  {}
 
   // Marks window XdndAware.
   void Attach(Display* display, ::Window window);

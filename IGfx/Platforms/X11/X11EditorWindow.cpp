@@ -22,7 +22,8 @@ bool X11EditorWindow::Open(unsigned long parent, int width, int height, Steinber
   mCursors.Attach(display, window);
   // The frame tick reads the connection too, so a loop that takes no descriptors only adds up to
   // one frame of latency to input.
-  if (!mFrameTimer.Start(loop, kFrameIntervalMs, [this] { OnFrame(); })) {
+  if (!mFrameTimer.Start(loop, kFrameIntervalMs, [this] { OnFrame(); }))
+  {
     Close();
     return false;
   }
@@ -87,12 +88,14 @@ void X11EditorWindow::ProcessEvents()
   std::vector<XEvent> events;
   {
     X11ErrorTrap trap(mWindow.GetDisplay());
-    while (XPending(mWindow.GetDisplay()) > 0) {
+    while (XPending(mWindow.GetDisplay()) > 0)
+    {
       events.emplace_back();
       XNextEvent(mWindow.GetDisplay(), &events.back());
     }
   }
-  for (const XEvent& event : events) {
+  for (const XEvent& event : events)
+  {
     if (!mWindow.IsOpen())
       break;
     Dispatch(event);
@@ -105,7 +108,8 @@ void X11EditorWindow::Dispatch(const XEvent& event)
     return;
   if (event.xany.window != mWindow.GetWindow())
     return;
-  switch (event.type) {
+  switch (event.type)
+  {
   case Expose:
     if (event.xexpose.count == 0) // the last of a series covers the rest
       mListener.OnExpose();

@@ -40,9 +40,10 @@ public:
   static constexpr uint32_t kFrameIntervalMs = 16;
 
   explicit X11EditorWindow(IX11WindowListener& listener)
-    : mListener(listener), mInput(listener), mDrop(listener)
-  {
-  }
+    : mListener(listener)
+    , mInput(listener)
+    , mDrop(listener)
+  {}
   ~X11EditorWindow() { Close(); }
   X11EditorWindow(const X11EditorWindow&) = delete;
   X11EditorWindow& operator=(const X11EditorWindow&) = delete;

@@ -13,14 +13,15 @@ namespace plugkit::gfx {
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | KeyPressMask | KeyReleaseMask |
-                            StructureNotifyMask | FocusChangeMask | PropertyChangeMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | StructureNotifyMask | FocusChangeMask |
+                            PropertyChangeMask;
 
 bool HasExtension(const char* list, const char* name)
 {
   const size_t n = std::strlen(name);
-  for (const char* p = list; p != nullptr && (p = std::strstr(p, name)) != nullptr; p += n) {
+  for (const char* p = list; p != nullptr && (p = std::strstr(p, name)) != nullptr; p += n)
+  {
     const bool startOk = p == list || p[-1] == ' ';
     const bool endOk = p[n] == ' ' || p[n] == '\0';
     if (startOk && endOk)
@@ -70,9 +71,27 @@ bool X11EmbedWindow::Create(int width, int height)
   if (!glXQueryVersion(mDisplay, &major, &minor) || major < 1 || (major == 1 && minor < 3))
     return Fail("GLX 1.3 is not available");
 
-  const int attributes[] = {GLX_X_RENDERABLE, True, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT,
-                            GLX_X_VISUAL_TYPE, GLX_TRUE_COLOR, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8,
-                            GLX_ALPHA_SIZE, 8, GLX_STENCIL_SIZE, 8, GLX_DOUBLEBUFFER, True, None};
+  const int attributes[] = {GLX_X_RENDERABLE,
+                            True,
+                            GLX_DRAWABLE_TYPE,
+                            GLX_WINDOW_BIT,
+                            GLX_RENDER_TYPE,
+                            GLX_RGBA_BIT,
+                            GLX_X_VISUAL_TYPE,
+                            GLX_TRUE_COLOR,
+                            GLX_RED_SIZE,
+                            8,
+                            GLX_GREEN_SIZE,
+                            8,
+                            GLX_BLUE_SIZE,
+                            8,
+                            GLX_ALPHA_SIZE,
+                            8,
+                            GLX_STENCIL_SIZE,
+                            8,
+                            GLX_DOUBLEBUFFER,
+                            True,
+                            None};
   int count = 0;
   GLXFBConfig* configs = glXChooseFBConfig(mDisplay, screen, attributes, &count);
   if (configs == nullptr || count == 0)
@@ -84,7 +103,8 @@ bool X11EmbedWindow::Create(int width, int height)
     return Fail("the GLX config has no visual");
 
   XWindowAttributes parentAttributes{};
-  if (!XGetWindowAttributes(mDisplay, mParent, &parentAttributes) || trap.Errors() > 0) {
+  if (!XGetWindowAttributes(mDisplay, mParent, &parentAttributes) || trap.Errors() > 0)
+  {
     XFree(visual);
     return Fail("the parent window does not exist");
   }
@@ -98,7 +118,8 @@ bool X11EmbedWindow::Create(int width, int height)
                           visual->depth, InputOutput, visual->visual,
                           CWColormap | CWEventMask | CWBackPixmap | CWBorderPixel, &set);
   XFree(visual);
-  if (trap.Errors() > 0) {
+  if (trap.Errors() > 0)
+  {
     mWindow = 0;
     return Fail("cannot create the child window");
   }
@@ -121,19 +142,22 @@ bool X11EmbedWindow::Create(int width, int height)
 bool X11EmbedWindow::CreateContext(GLXFBConfig config)
 {
   const char* extensions = glXQueryExtensionsString(mDisplay, DefaultScreen(mDisplay));
-  if (!HasExtension(extensions, "GLX_ARB_create_context") || !HasExtension(extensions, "GLX_ARB_create_context_profile"))
+  if (!HasExtension(extensions, "GLX_ARB_create_context") ||
+      !HasExtension(extensions, "GLX_ARB_create_context_profile"))
     return Fail("GLX_ARB_create_context is not available");
   auto create = reinterpret_cast<PFNGLXCREATECONTEXTATTRIBSARBPROC>(
     glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCreateContextAttribsARB")));
   if (create == nullptr)
     return Fail("glXCreateContextAttribsARB is missing");
-  const int attributes[] = {GLX_CONTEXT_MAJOR_VERSION_ARB, 3, GLX_CONTEXT_MINOR_VERSION_ARB, 2,
-                            GLX_CONTEXT_PROFILE_MASK_ARB, GLX_CONTEXT_CORE_PROFILE_BIT_ARB, None};
+  const int attributes[] = {
+    GLX_CONTEXT_MAJOR_VERSION_ARB,    3,   GLX_CONTEXT_MINOR_VERSION_ARB, 2, GLX_CONTEXT_PROFILE_MASK_ARB,
+    GLX_CONTEXT_CORE_PROFILE_BIT_ARB, None};
   {
     // An unsupported version is reported as an X error, not only as a null context.
     X11ErrorTrap trap(mDisplay);
     mContext = create(mDisplay, config, nullptr, True, attributes);
-    if (trap.Errors() > 0 && mContext != nullptr) {
+    if (trap.Errors() > 0 && mContext != nullptr)
+    {
       glXDestroyContext(mDisplay, mContext);
       mContext = nullptr;
     }
@@ -149,12 +173,15 @@ bool X11EmbedWindow::CreateContext(GLXFBConfig config)
   glGetIntegerv(GL_MINOR_VERSION, &minor);
   mGLVersion = major * 10 + minor;
   // Never wait for vertical blank: one editor must not hold up the host's UI thread.
-  if (HasExtension(extensions, "GLX_EXT_swap_control")) {
+  if (HasExtension(extensions, "GLX_EXT_swap_control"))
+  {
     auto interval = reinterpret_cast<PFNGLXSWAPINTERVALEXTPROC>(
       glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
     if (interval != nullptr)
       interval(mDisplay, mWindow, 0);
-  } else if (HasExtension(extensions, "GLX_MESA_swap_control")) {
+  }
+  else if (HasExtension(extensions, "GLX_MESA_swap_control"))
+  {
     auto interval = reinterpret_cast<int (*)(unsigned)>(
       glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
     if (interval != nullptr)
@@ -208,7 +235,8 @@ void X11EmbedWindow::Close()
   {
     // The host may have destroyed the parent, and with it our window, before telling us.
     X11ErrorTrap trap(mDisplay);
-    if (mContext != nullptr) {
+    if (mContext != nullptr)
+    {
       if (glXGetCurrentContext() == mContext)
         glXMakeCurrent(mDisplay, None, nullptr);
       glXDestroyContext(mDisplay, mContext);
@@ -228,10 +256,7 @@ void X11EmbedWindow::Close()
   mFocusTaken = false;
 }
 
-int X11EmbedWindow::ConnectionFD() const
-{
-  return mDisplay ? ConnectionNumber(mDisplay) : -1;
-}
+int X11EmbedWindow::ConnectionFD() const { return mDisplay ? ConnectionNumber(mDisplay) : -1; }
 
 void X11EmbedWindow::Resize(int width, int height)
 {
@@ -252,10 +277,7 @@ bool X11EmbedWindow::TakeConfigure(const XConfigureEvent& event)
   return true;
 }
 
-bool X11EmbedWindow::ActivateGLContext()
-{
-  return mContext != nullptr && glXMakeCurrent(mDisplay, mWindow, mContext);
-}
+bool X11EmbedWindow::ActivateGLContext() { return mContext != nullptr && glXMakeCurrent(mDisplay, mWindow, mContext); }
 
 void X11EmbedWindow::DeactivateGLContext()
 {

@@ -10,7 +10,10 @@ XErrorHandler sOutsideHandler = nullptr; // the handler in place before the oute
 
 } // namespace
 
-X11ErrorTrap::X11ErrorTrap(Display* display) : mDisplay(display), mPrevious(nullptr), mOuter(sInnermost)
+X11ErrorTrap::X11ErrorTrap(Display* display)
+  : mDisplay(display)
+  , mPrevious(nullptr)
+  , mOuter(sInnermost)
 {
   // Errors of requests sent before the trap belong to whoever sent them.
   XSync(mDisplay, False);
@@ -33,15 +36,14 @@ int X11ErrorTrap::Errors()
   return mErrors;
 }
 
-long X11ErrorTrap::TotalErrors()
-{
-  return sTotalErrors;
-}
+long X11ErrorTrap::TotalErrors() { return sTotalErrors; }
 
 int X11ErrorTrap::Handle(Display* display, XErrorEvent* event)
 {
-  for (X11ErrorTrap* trap = sInnermost; trap != nullptr; trap = trap->mOuter) {
-    if (trap->mDisplay == display) {
+  for (X11ErrorTrap* trap = sInnermost; trap != nullptr; trap = trap->mOuter)
+  {
+    if (trap->mDisplay == display)
+    {
       ++trap->mErrors;
       trap->mLastCode = event->error_code;
       ++sTotalErrors;

@@ -18,7 +18,8 @@ void X11InputHandler::Attach(Display* display, ::Window window)
 
 void X11InputHandler::Detach()
 {
-  if (mDisplay != nullptr && mBlankCursor != 0) {
+  if (mDisplay != nullptr && mBlankCursor != 0)
+  {
     X11ErrorTrap trap(mDisplay);
     XFreeCursor(mDisplay, mBlankCursor);
   }
@@ -51,7 +52,8 @@ PlatformMouse X11InputHandler::Record(int x, int y, unsigned state, bool right) 
 
 bool X11InputHandler::TrackPointer(int x, int y, int xRoot, int yRoot, float& dX, float& dY)
 {
-  if (mHidden && mLocked) {
+  if (mHidden && mLocked)
+  {
     // X cannot move the cursor without a motion event: the one at the lock point is the warp's own.
     // Deltas are taken against the previous event in the stream, so motion generated before the
     // warp reached the server is counted once and never twice.
@@ -82,7 +84,8 @@ bool X11InputHandler::HandleEvent(const XEvent& event)
 {
   if (mWindow == 0 || event.xany.window != mWindow)
     return false;
-  switch (event.type) {
+  switch (event.type)
+  {
   case ButtonPress: OnButtonPress(event.xbutton); return true;
   case ButtonRelease: OnButtonRelease(event.xbutton); return true;
   case MotionNotify: OnMotion(event.xmotion); return true;
@@ -98,7 +101,8 @@ void X11InputHandler::OnButtonPress(const XButtonEvent& e)
 {
   float dX = 0.f;
   float dY = 0.f;
-  if (e.button == Button4 || e.button == Button5) {
+  if (e.button == Button4 || e.button == Button5)
+  {
     TrackPointer(e.x, e.y, e.x_root, e.y_root, dX, dY);
     mSink.OnMouseWheel(Record(e.x, e.y, e.state, false), e.button == Button4 ? 1.f : -1.f);
     return;
@@ -122,7 +126,8 @@ void X11InputHandler::OnButtonRelease(const XButtonEvent& e)
   float dY = 0.f;
   TrackPointer(e.x, e.y, e.x_root, e.y_root, dX, dY);
   mSink.OnMouseUp(Record(e.x, e.y, e.state, e.button == Button3));
-  if (e.button == Button1 && mMouseOutDuringDrag) {
+  if (e.button == Button1 && mMouseOutDuringDrag)
+  {
     mMouseOutDuringDrag = false;
     mSink.OnMouseOut();
   }
@@ -137,11 +142,14 @@ void X11InputHandler::OnMotion(const XMotionEvent& e)
   const bool left = (e.state & Button1Mask) != 0;
   const bool right = !left && (e.state & Button3Mask) != 0;
   PlatformMouse m = Record(e.x, e.y, e.state, right);
-  if (left || right) {
+  if (left || right)
+  {
     m.dX = dX;
     m.dY = dY;
     mSink.OnMouseDrag(m);
-  } else {
+  }
+  else
+  {
     mSink.OnMouseOver(m);
   }
 }
@@ -151,12 +159,17 @@ void X11InputHandler::OnCrossing(const XCrossingEvent& e)
   // Grab and ungrab crossings and moves into our own children are not the pointer leaving.
   if (e.mode != NotifyNormal || e.detail == NotifyInferior)
     return;
-  if (e.type == EnterNotify) {
+  if (e.type == EnterNotify)
+  {
     mMouseOutDuringDrag = false;
     mSink.OnMouseEntered();
-  } else if (mSink.MouseIsCaptured()) {
+  }
+  else if (mSink.MouseIsCaptured())
+  {
     mMouseOutDuringDrag = true; // delivered after the button goes up, so the drag ends first
-  } else {
+  }
+  else
+  {
     mSink.OnMouseOut();
   }
 }
@@ -185,7 +198,8 @@ void X11InputHandler::StoreCursorPosition()
   int winX = 0;
   int winY = 0;
   unsigned mask = 0;
-  if (XQueryPointer(mDisplay, mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask)) {
+  if (XQueryPointer(mDisplay, mWindow, &root, &child, &rootX, &rootY, &winX, &winY, &mask))
+  {
     mLockRootX = mLastRootX = rootX;
     mLockRootY = mLastRootY = rootY;
     mPrevX = static_cast<float>(winX) / mScale;
@@ -229,9 +243,11 @@ void X11InputHandler::HideMouseCursor(bool hide, bool lock)
     return;
   mHidden = hide;
   X11ErrorTrap trap(mDisplay);
-  if (hide) {
+  if (hide)
+  {
     StoreCursorPosition();
-    if (mBlankCursor == 0) {
+    if (mBlankCursor == 0)
+    {
       static const char kEmpty[1] = {0};
       const Pixmap pixmap = XCreateBitmapFromData(mDisplay, mWindow, kEmpty, 1, 1);
       XColor black{};
@@ -240,7 +256,9 @@ void X11InputHandler::HideMouseCursor(bool hide, bool lock)
     }
     XDefineCursor(mDisplay, mWindow, mBlankCursor);
     mLocked = lock;
-  } else {
+  }
+  else
+  {
     XUndefineCursor(mDisplay, mWindow);
     mLocked = false;
   }

@@ -13,7 +13,9 @@ namespace plugkit::gfx {
 class X11InputHandler
 {
 public:
-  explicit X11InputHandler(IX11EventSink& sink) : mSink(sink) {}
+  explicit X11InputHandler(IX11EventSink& sink)
+    : mSink(sink)
+  {}
   ~X11InputHandler() { Detach(); }
   X11InputHandler(const X11InputHandler&) = delete;
   X11InputHandler& operator=(const X11InputHandler&) = delete;

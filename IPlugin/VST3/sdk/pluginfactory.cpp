@@ -6,12 +6,10 @@ namespace Steinberg {
 
 IPluginFactory* gPluginFactory = nullptr;
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info) : factoryInfo(info)
-{
-  FUNKNOWN_CTOR
-}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info)
+  : factoryInfo(info){FUNKNOWN_CTOR}
 
-CPluginFactory::~CPluginFactory()
+  CPluginFactory::~CPluginFactory()
 {
   if (gPluginFactory == this)
     gPluginFactory = nullptr;
@@ -61,18 +59,14 @@ tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info)
   return kResultOk;
 }
 
-int32 PLUGIN_API CPluginFactory::countClasses()
-{
-  return static_cast<int32>(classes.size());
-}
+int32 PLUGIN_API CPluginFactory::countClasses() { return static_cast<int32>(classes.size()); }
 
 tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info)
 {
   const Entry* entry = entryAt(index);
   if (entry == nullptr || info == nullptr)
     return kInvalidArgument;
-  *info = PClassInfo(entry->info.cid, entry->info.cardinality, entry->info.category,
-                     entry->info.name);
+  *info = PClassInfo(entry->info.cid, entry->info.cardinality, entry->info.category, entry->info.name);
   return kResultOk;
 }
 
@@ -118,9 +112,6 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, 
   return kNoInterface;
 }
 
-tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown* /*context*/)
-{
-  return kNotImplemented;
-}
+tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown* /*context*/) { return kNotImplemented; }
 
 } // namespace Steinberg

@@ -15,42 +15,39 @@ Bus* busAt(BusList* list, int32 index)
 } // namespace
 
 SingleComponentEffect::SingleComponentEffect()
-: audioInputs(kAudio, kInput)
-, audioOutputs(kAudio, kOutput)
-, eventInputs(kEvent, kInput)
-, eventOutputs(kEvent, kOutput)
-, processSetup {kRealtime, kSample32, 1024, 44100.0}
-{
-}
+  : audioInputs(kAudio, kInput)
+  , audioOutputs(kAudio, kOutput)
+  , eventInputs(kEvent, kInput)
+  , eventOutputs(kEvent, kOutput)
+  , processSetup{kRealtime, kSample32, 1024, 44100.0}
+{}
 
 SingleComponentEffect::~SingleComponentEffect() = default;
 
-AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arrangement,
-                                               BusType type, int32 flags)
+AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arrangement, BusType type,
+                                               int32 flags)
 {
   auto* bus = new AudioBus(name, type, flags, arrangement);
   audioInputs.emplace_back(bus, false);
   return bus;
 }
 
-AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arrangement,
-                                                BusType type, int32 flags)
+AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arrangement, BusType type,
+                                                int32 flags)
 {
   auto* bus = new AudioBus(name, type, flags, arrangement);
   audioOutputs.emplace_back(bus, false);
   return bus;
 }
 
-EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType type,
-                                               int32 flags)
+EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType type, int32 flags)
 {
   auto* bus = new EventBus(name, type, flags, channels);
   eventInputs.emplace_back(bus, false);
   return bus;
 }
 
-EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels, BusType type,
-                                                int32 flags)
+EventBus* SingleComponentEffect::addEventOutput(const TChar* name, int32 channels, BusType type, int32 flags)
 {
   auto* bus = new EventBus(name, type, flags, channels);
   eventOutputs.emplace_back(bus, false);
@@ -103,10 +100,7 @@ tresult PLUGIN_API SingleComponentEffect::getControllerClassId(TUID /*classId*/)
   return kNotImplemented;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setIoMode(IoMode /*mode*/)
-{
-  return kNotImplemented;
-}
+tresult PLUGIN_API SingleComponentEffect::setIoMode(IoMode /*mode*/) { return kNotImplemented; }
 
 int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection dir)
 {
@@ -114,8 +108,7 @@ int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection
   return list ? static_cast<int32>(list->size()) : 0;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                                     BusInfo& info)
+tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& info)
 {
   Bus* bus = busAt(getBusList(type, dir), index);
   if (bus == nullptr)
@@ -125,14 +118,12 @@ tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirectio
   return bus->getInfo(info) ? kResultTrue : kResultFalse;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo& /*inInfo*/,
-                                                         RoutingInfo& /*outInfo*/)
+tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo& /*inInfo*/, RoutingInfo& /*outInfo*/)
 {
   return kNotImplemented;
 }
 
-tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
-                                                      TBool state)
+tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index, TBool state)
 {
   Bus* bus = busAt(getBusList(type, dir), index);
   if (bus == nullptr)
@@ -141,28 +132,17 @@ tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirecti
   return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setActive(TBool /*state*/)
-{
-  return kResultOk;
-}
+tresult PLUGIN_API SingleComponentEffect::setActive(TBool /*state*/) { return kResultOk; }
 
-tresult PLUGIN_API SingleComponentEffect::setState(IBStream* /*state*/)
-{
-  return kNotImplemented;
-}
+tresult PLUGIN_API SingleComponentEffect::setState(IBStream* /*state*/) { return kNotImplemented; }
 
-tresult PLUGIN_API SingleComponentEffect::getState(IBStream* /*state*/)
-{
-  return kNotImplemented;
-}
+tresult PLUGIN_API SingleComponentEffect::getState(IBStream* /*state*/) { return kNotImplemented; }
 
 tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                                             SpeakerArrangement* outputs,
-                                                             int32 numOuts)
+                                                             SpeakerArrangement* outputs, int32 numOuts)
 {
   // Without an override the buses are fixed: only the current arrangement is accepted.
-  if (numIns != static_cast<int32>(audioInputs.size()) ||
-      numOuts != static_cast<int32>(audioOutputs.size()))
+  if (numIns != static_cast<int32>(audioInputs.size()) || numOuts != static_cast<int32>(audioOutputs.size()))
     return kResultFalse;
   if ((numIns > 0 && inputs == nullptr) || (numOuts > 0 && outputs == nullptr))
     return kInvalidArgument;
@@ -196,10 +176,7 @@ tresult PLUGIN_API SingleComponentEffect::canProcessSampleSize(int32 symbolicSam
   return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
 }
 
-uint32 PLUGIN_API SingleComponentEffect::getLatencySamples()
-{
-  return 0;
-}
+uint32 PLUGIN_API SingleComponentEffect::getLatencySamples() { return 0; }
 
 tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup)
 {
@@ -209,19 +186,10 @@ tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup)
   return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setProcessing(TBool /*state*/)
-{
-  return kResultOk;
-}
+tresult PLUGIN_API SingleComponentEffect::setProcessing(TBool /*state*/) { return kResultOk; }
 
-tresult PLUGIN_API SingleComponentEffect::process(ProcessData& /*data*/)
-{
-  return kNotImplemented;
-}
+tresult PLUGIN_API SingleComponentEffect::process(ProcessData& /*data*/) { return kNotImplemented; }
 
-uint32 PLUGIN_API SingleComponentEffect::getTailSamples()
-{
-  return kNoTail;
-}
+uint32 PLUGIN_API SingleComponentEffect::getTailSamples() { return kNoTail; }
 
 } // namespace Steinberg::Vst

@@ -41,21 +41,18 @@ public:
   tresult PLUGIN_API getControllerClassId(TUID classId) SMTG_OVERRIDE;
   tresult PLUGIN_API setIoMode(IoMode mode) SMTG_OVERRIDE;
   int32 PLUGIN_API getBusCount(MediaType type, BusDirection dir) SMTG_OVERRIDE;
-  tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                BusInfo& info) SMTG_OVERRIDE;
+  tresult PLUGIN_API getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& info) SMTG_OVERRIDE;
   tresult PLUGIN_API getRoutingInfo(RoutingInfo& inInfo, RoutingInfo& outInfo) SMTG_OVERRIDE;
-  tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index,
-                                 TBool state) SMTG_OVERRIDE;
+  tresult PLUGIN_API activateBus(MediaType type, BusDirection dir, int32 index, TBool state) SMTG_OVERRIDE;
   tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
   // One state for both sides: IComponent and IEditController share these two.
   tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
   tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
 
   //---IAudioProcessor
-  tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                        SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
-  tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index,
-                                       SpeakerArrangement& arrangement) SMTG_OVERRIDE;
+  tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                        int32 numOuts) SMTG_OVERRIDE;
+  tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arrangement) SMTG_OVERRIDE;
   tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
   uint32 PLUGIN_API getLatencySamples() SMTG_OVERRIDE;
   tresult PLUGIN_API setupProcessing(ProcessSetup& setup) SMTG_OVERRIDE;
@@ -65,8 +62,8 @@ public:
 
   OBJ_METHODS(SingleComponentEffect, EditControllerEx1)
   DEFINE_INTERFACES
-    DEF_INTERFACE(IComponent)
-    DEF_INTERFACE(IAudioProcessor)
+  DEF_INTERFACE(IComponent)
+  DEF_INTERFACE(IAudioProcessor)
   END_DEFINE_INTERFACES(EditControllerEx1)
   REFCOUNT_METHODS(EditControllerEx1)
 

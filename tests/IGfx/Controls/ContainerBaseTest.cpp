@@ -14,16 +14,16 @@ struct Pair
   IContainerBase* Make(const IRECT& r)
   {
     return new IContainerBase(
-        r,
-        [](IContainerBase* c, const IRECT& b) {
-          c->AddChildControl(new RecordingControl(IRECT(b.L, b.T, b.MW(), b.B), -1, "left"));
-          c->AddChildControl(new RecordingControl(IRECT(b.MW(), b.T, b.R, b.B), -1, "right"));
-        },
-        [this](IContainerBase* c, const IRECT& b) {
-          ++resizes;
-          c->GetChild(0)->SetTargetAndDrawRECTs(IRECT(b.L, b.T, b.MW(), b.B));
-          c->GetChild(1)->SetTargetAndDrawRECTs(IRECT(b.MW(), b.T, b.R, b.B));
-        });
+      r,
+      [](IContainerBase* c, const IRECT& b) {
+        c->AddChildControl(new RecordingControl(IRECT(b.L, b.T, b.MW(), b.B), -1, "left"));
+        c->AddChildControl(new RecordingControl(IRECT(b.MW(), b.T, b.R, b.B), -1, "right"));
+      },
+      [this](IContainerBase* c, const IRECT& b) {
+        ++resizes;
+        c->GetChild(0)->SetTargetAndDrawRECTs(IRECT(b.L, b.T, b.MW(), b.B));
+        c->GetChild(1)->SetTargetAndDrawRECTs(IRECT(b.MW(), b.T, b.R, b.B));
+      });
   }
 };
 

@@ -50,11 +50,11 @@ TEST(ControlBasesTest, SwitchPressCyclesThroughStates)
     std::vector<double> afterEachPress;
   };
   const Case cases[] = {
-      {"two states: only exactly 0 goes to 1", 2, 0.3, {0.}},
-      {"two states toggle", 2, 0., {1., 0.}},
-      {"four states wrap from 1", 4, 1., {0.}},
-      {"four states step by a third", 4, 0., {1. / 3., 2. / 3., 1., 0.}},
-      {"three states", 3, 0., {0.5, 1., 0.}},
+    {"two states: only exactly 0 goes to 1", 2, 0.3, {0.}},
+    {"two states toggle", 2, 0., {1., 0.}},
+    {"four states wrap from 1", 4, 1., {0.}},
+    {"four states step by a third", 4, 0., {1. / 3., 2. / 3., 1., 0.}},
+    {"three states", 3, 0., {0.5, 1., 0.}},
   };
   for (const Case& c : cases)
   {
@@ -112,11 +112,11 @@ TEST(ControlBasesTest, KnobDragIsRelativeToDragBounds)
     double expected;
   };
   const Case cases[] = {
-      {"full height sweeps the range", 0., {0.f}, false, 1., 1.},
-      {"fine modifier moves a twentieth", 0., {0.f}, true, 1., 0.05},
-      {"gearing 4 is four times slower", 0., {0.f}, false, 4., 0.25},
-      {"dragging down lowers", 0.5, {150.f}, false, 1., 0.},
-      {"clamped drag reverses at once", 0.5, {0.f, -200.f, -190.f}, false, 1., 0.9},
+    {"full height sweeps the range", 0., {0.f}, false, 1., 1.},
+    {"fine modifier moves a twentieth", 0., {0.f}, true, 1., 0.05},
+    {"gearing 4 is four times slower", 0., {0.f}, false, 4., 0.25},
+    {"dragging down lowers", 0.5, {150.f}, false, 1., 0.},
+    {"clamped drag reverses at once", 0.5, {0.f, -200.f, -190.f}, false, 1., 0.9},
   };
   for (const Case& c : cases)
   {
@@ -166,14 +166,14 @@ TEST(ControlBasesTest, WheelStepsSteppedAndClampsContinuous)
     double expectedPlain;
   };
   const Case cases[] = {
-      {"stepped up one step", true, 4., 1.f, false, 5.},
-      {"stepped up one step however large d", true, 4., 7.f, false, 5.},
-      {"stepped down one step", true, 4., -3.f, false, 3.},
-      {"stepped at the top stays", true, 10., 1.f, false, 10.},
-      {"stepped with d 0 unchanged", true, 4., 0.f, false, 4.},
-      {"continuous clamps at 1", false, 0.995, 1.f, false, 1.},
-      {"continuous 0.01 per unit", false, 0.5, -2.f, false, 0.48},
-      {"continuous fine 0.001", false, 0.5, 1.f, true, 0.501},
+    {"stepped up one step", true, 4., 1.f, false, 5.},
+    {"stepped up one step however large d", true, 4., 7.f, false, 5.},
+    {"stepped down one step", true, 4., -3.f, false, 3.},
+    {"stepped at the top stays", true, 10., 1.f, false, 10.},
+    {"stepped with d 0 unchanged", true, 4., 0.f, false, 4.},
+    {"continuous clamps at 1", false, 0.995, 1.f, false, 1.},
+    {"continuous 0.01 per unit", false, 0.5, -2.f, false, 0.48},
+    {"continuous fine 0.001", false, 0.5, 1.f, true, 0.501},
   };
   for (const Case& c : cases)
   {
@@ -192,7 +192,7 @@ TEST(ControlBasesTest, WheelStepsSteppedAndClampsContinuous)
       mod.S = c.fine;
       ctl->OnMouseWheel(50, 50, mod, c.d);
       EXPECT_NEAR(c.expectedPlain, p->FromNormalized(ctl->GetValue()), 1e-9)
-          << c.name << (kind == 0 ? " (knob)" : " (slider)");
+        << c.name << (kind == 0 ? " (knob)" : " (slider)");
     }
   }
 }
@@ -217,8 +217,8 @@ TEST(ControlBasesTest, SliderJumpsOnPressOnlyWhenNotStepped)
     double afterDrag; // after dragging 10 px up from the press
   };
   const Case cases[] = {
-      {"continuous jumps, then drags relatively", false, 0.7, 0.8},
-      {"stepped stays, then drags in steps", true, 0.2, 0.3},
+    {"continuous jumps, then drags relatively", false, 0.7, 0.8},
+    {"stepped stays, then drags in steps", true, 0.2, 0.3},
   };
   for (const Case& c : cases)
   {

@@ -84,11 +84,11 @@ TEST(VKnobTest, TrackRunsFromAnchorToValue)
     std::vector<std::vector<float>> arcs;
   };
   const Case cases[] = {
-      {"value 0 at the start: zero length", -135.f, 0., 2.f, {{29.f, -135.f, -135.f}}},
-      {"value 1 spans the whole sweep", -135.f, 1., 2.f, {{29.f, -135.f, 135.f}}},
-      {"centred anchor, lowest value", 0.f, 0., 2.f, {{29.f, -135.f, 0.f}}},
-      {"centred anchor, high value", 0.f, 0.75, 2.f, {{29.f, 0.f, 67.5f}}},
-      {"track size 0 draws no track", -135.f, 0.5, 0.f, {}},
+    {"value 0 at the start: zero length", -135.f, 0., 2.f, {{29.f, -135.f, -135.f}}},
+    {"value 1 spans the whole sweep", -135.f, 1., 2.f, {{29.f, -135.f, 135.f}}},
+    {"centred anchor, lowest value", 0.f, 0., 2.f, {{29.f, -135.f, 0.f}}},
+    {"centred anchor, high value", 0.f, 0.75, 2.f, {{29.f, 0.f, 67.5f}}},
+    {"track size 0 draws no track", -135.f, 0.5, 0.f, {}},
   };
   for (const Case& c : cases)
   {
@@ -114,10 +114,10 @@ TEST(VKnobTest, DragBoundsAreCentredOnTheWidget)
     IRECT drag;
   };
   const Case cases[] = {
-      {IRECT(0, 0, 100, 40), IRECT(40, 0, 60, 40)},
-      {IRECT(0, 0, 40, 100), IRECT(0, 40, 40, 60)},
-      {IRECT(0, 0, 60, 60), IRECT(0, 15, 60, 45)},
-      {IRECT(10, 10, 10, 10), IRECT(9.5f, 9.5f, 10.5f, 10.5f)}, // at least 1 wide, never flat
+    {IRECT(0, 0, 100, 40), IRECT(40, 0, 60, 40)},
+    {IRECT(0, 0, 40, 100), IRECT(0, 40, 40, 60)},
+    {IRECT(0, 0, 60, 60), IRECT(0, 15, 60, 45)},
+    {IRECT(10, 10, 10, 10), IRECT(9.5f, 9.5f, 10.5f, 10.5f)}, // at least 1 wide, never flat
   };
   for (const Case& c : cases)
   {
@@ -139,9 +139,9 @@ TEST(VKnobTest, DragOverTheDragBoundsSweepsTheRange)
   IMouseMod fine = InputDriver::Left();
   fine.C = true;
   const Case cases[] = {
-      {"full height at gearing 1", {20.f}, false, 1.},
-      {"fine: a twentieth", {20.f}, true, 0.05},
-      {"past the top, then back at once", {20.f, -40.f, -37.f}, false, 0.9},
+    {"full height at gearing 1", {20.f}, false, 1.},
+    {"fine: a twentieth", {20.f}, true, 0.05},
+    {"past the top, then back at once", {20.f, -40.f, -37.f}, false, 0.9},
   };
   for (const Case& c : cases)
   {
@@ -192,10 +192,10 @@ TEST(VKnobTest, PressOnValueTextPromptsOnlyWhenEditable)
   // 60 x 80 with the value (10 high) at the bottom: the value text spans
   // y 70..80.
   const Case cases[] = {
-      {"editable value prompts, no drag", true, false, 75.f, 1, false},
-      {"value not editable: not hit, nothing happens", false, false, 75.f, 0, false},
-      {"value in widget, not editable: drags", false, true, 40.f, 0, true},
-      {"value in widget, editable: prompts", true, true, 40.f, 1, false},
+    {"editable value prompts, no drag", true, false, 75.f, 1, false},
+    {"value not editable: not hit, nothing happens", false, false, 75.f, 0, false},
+    {"value in widget, not editable: drags", false, true, 40.f, 0, true},
+    {"value in widget, editable: prompts", true, true, 40.f, 1, false},
   };
   for (const Case& c : cases)
   {

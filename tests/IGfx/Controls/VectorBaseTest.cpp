@@ -17,7 +17,8 @@ namespace {
 struct TestVector : IControl, IVectorBase
 {
   TestVector(const IRECT& r, const IVStyle& style, bool labelInWidget = false, bool valueInWidget = false)
-  : IControl(r), IVectorBase(style, labelInWidget, valueInWidget)
+    : IControl(r)
+    , IVectorBase(style, labelInWidget, valueInWidget)
   {
     AttachIControl(this, "");
   }
@@ -57,27 +58,27 @@ TEST(VectorBaseTest, MakeRectsSplitsLabelValueAndWidget)
   };
   const IRECT r(0, 0, 100, 100);
   const Case cases[] = {
-      {"no label: clickable area is the rectangle", DEFAULT_STYLE, "", "", false, false, false, r, IRECT(),
-       IRECT(50, 100, 50, 100), r},
-      {"label on top", top, "Gain", "", false, false, false, IRECT(0, 19, 100, 100), IRECT(31, 0, 69, 19),
-       IRECT(50, 100, 50, 100), IRECT(0, 19, 100, 100)},
-      {"label on the left, centred vertically", left, "Gain", "", false, false, false, IRECT(38, 0, 100, 100),
-       IRECT(0, 40.5f, 38, 59.5f), IRECT(69, 100, 69, 100), IRECT(38, 0, 100, 100)},
-      {"label on the right", right, "Gain", "", false, false, false, IRECT(0, 0, 62, 100), IRECT(62, 40.5f, 100, 59.5f),
-       IRECT(31, 100, 31, 100), IRECT(0, 0, 62, 100)},
-      {"label at the bottom", bottom, "Gain", "", false, false, false, IRECT(0, 0, 100, 81), IRECT(31, 81, 69, 100),
-       IRECT(50, 81, 50, 81), IRECT(0, 0, 100, 81)},
-      {"value at the bottom: 66 wide, centred", ValueStyle(EVAlign::Bottom), "", "0123456789", false, false, false, r,
-       IRECT(), IRECT(17, 90, 83, 100), IRECT(0, 0, 100, 90)},
-      {"value at the top", ValueStyle(EVAlign::Top), "", "0123456789", false, false, false, r, IRECT(),
-       IRECT(17, 0, 83, 10), IRECT(0, 10, 100, 100)},
-      {"value in the middle", ValueStyle(EVAlign::Middle), "", "0123456789", false, false, false, r, IRECT(),
-       IRECT(17, 45, 83, 55), r},
-      {"widget fraction scales about the centre", half, "", "0123456789", false, false, false, r, IRECT(),
-       IRECT(17, 90, 83, 100), IRECT(25, 22.5f, 75, 67.5f)},
-      {"handle ignores the value's room", ValueStyle(EVAlign::Bottom), "", "0123456789", true, false, false, r, IRECT(),
-       IRECT(17, 90, 83, 100), IRECT(3.5f, 0.5f, 96.5f, 96.5f)},
-      {"label and value in the widget", top, "Gain", "12", false, true, true, r, r, r, r},
+    {"no label: clickable area is the rectangle", DEFAULT_STYLE, "", "", false, false, false, r, IRECT(),
+     IRECT(50, 100, 50, 100), r},
+    {"label on top", top, "Gain", "", false, false, false, IRECT(0, 19, 100, 100), IRECT(31, 0, 69, 19),
+     IRECT(50, 100, 50, 100), IRECT(0, 19, 100, 100)},
+    {"label on the left, centred vertically", left, "Gain", "", false, false, false, IRECT(38, 0, 100, 100),
+     IRECT(0, 40.5f, 38, 59.5f), IRECT(69, 100, 69, 100), IRECT(38, 0, 100, 100)},
+    {"label on the right", right, "Gain", "", false, false, false, IRECT(0, 0, 62, 100), IRECT(62, 40.5f, 100, 59.5f),
+     IRECT(31, 100, 31, 100), IRECT(0, 0, 62, 100)},
+    {"label at the bottom", bottom, "Gain", "", false, false, false, IRECT(0, 0, 100, 81), IRECT(31, 81, 69, 100),
+     IRECT(50, 81, 50, 81), IRECT(0, 0, 100, 81)},
+    {"value at the bottom: 66 wide, centred", ValueStyle(EVAlign::Bottom), "", "0123456789", false, false, false, r,
+     IRECT(), IRECT(17, 90, 83, 100), IRECT(0, 0, 100, 90)},
+    {"value at the top", ValueStyle(EVAlign::Top), "", "0123456789", false, false, false, r, IRECT(),
+     IRECT(17, 0, 83, 10), IRECT(0, 10, 100, 100)},
+    {"value in the middle", ValueStyle(EVAlign::Middle), "", "0123456789", false, false, false, r, IRECT(),
+     IRECT(17, 45, 83, 55), r},
+    {"widget fraction scales about the centre", half, "", "0123456789", false, false, false, r, IRECT(),
+     IRECT(17, 90, 83, 100), IRECT(25, 22.5f, 75, 67.5f)},
+    {"handle ignores the value's room", ValueStyle(EVAlign::Bottom), "", "0123456789", true, false, false, r, IRECT(),
+     IRECT(17, 90, 83, 100), IRECT(3.5f, 0.5f, 96.5f, 96.5f)},
+    {"label and value in the widget", top, "Gain", "12", false, true, true, r, r, r, r},
   };
   for (const Case& c : cases)
   {
@@ -147,7 +148,7 @@ TEST(VectorBaseTest, DisabledShapesAreDarkened)
       v->DrawPressableShape(s.G(), shape, IRECT(0, 0, 40, 40), false, false, true);
       const auto shapes = PaintedShapes(s.recorder);
       EXPECT_EQ(1, CountPainted(shapes, IColor(255, c.expected, c.expected, c.expected), true))
-          << c.fg << " shape " << static_cast<int>(shape);
+        << c.fg << " shape " << static_cast<int>(shape);
       EXPECT_EQ(0, CountPainted(shapes, IColor(255, c.fg, c.fg, c.fg), true)) << c.fg;
     }
   }
@@ -164,11 +165,11 @@ TEST(VectorBaseTest, PressedShapesDrawNoShadow)
     int highlights;
   };
   const Case cases[] = {
-      {EVShape::Rectangle, false, false, 1, 0},  {EVShape::Rectangle, true, false, 0, 0},
-      {EVShape::Rectangle, false, true, 1, 1},   {EVShape::Ellipse, false, false, 1, 0},
-      {EVShape::Ellipse, true, false, 0, 0},     {EVShape::Triangle, false, false, 1, 0},
-      {EVShape::Triangle, true, true, 0, 1}, // a pressed triangle still shows the highlight
-      {EVShape::RoundedEnds, true, false, 0, 0},
+    {EVShape::Rectangle, false, false, 1, 0},  {EVShape::Rectangle, true, false, 0, 0},
+    {EVShape::Rectangle, false, true, 1, 1},   {EVShape::Ellipse, false, false, 1, 0},
+    {EVShape::Ellipse, true, false, 0, 0},     {EVShape::Triangle, false, false, 1, 0},
+    {EVShape::Triangle, true, true, 0, 1}, // a pressed triangle still shows the highlight
+    {EVShape::RoundedEnds, true, false, 0, 0},
   };
   for (const Case& c : cases)
   {
@@ -191,7 +192,7 @@ TEST(VectorBaseTest, TriangleTurnsWithAngle)
   {
     float angle;
     float apexX,
-        apexY; // handle rectangle (3.5, 0.5, 96.5, 96.5), centre (50, 48.5)
+      apexY; // handle rectangle (3.5, 0.5, 96.5, 96.5), centre (50, 48.5)
   };
   const Case cases[] = {{0.f, 50.f, 0.5f}, {90.f, 98.f, 48.5f}, {180.f, 50.f, 96.5f}};
   for (const Case& c : cases)

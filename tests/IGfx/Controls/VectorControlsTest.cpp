@@ -100,7 +100,7 @@ TEST(VectorControlsTest, ButtonHitsOnlyItsWidget)
   EditorSession s;
   int clicks = 0;
   auto* b = s.Attach<IVButtonControl>(
-      IRECT(0, 0, 100, 50), [&clicks](IControl*) { ++clicks; }, "Go");
+    IRECT(0, 0, 100, 50), [&clicks](IControl*) { ++clicks; }, "Go");
   EXPECT_EQ(IRECT(3.5f, 0.5f, 96.5f, 46.5f), b->GetWidgetBounds());
   EXPECT_EQ(b->GetWidgetBounds(), b->GetLabelBounds());
   s.Input().Click(99, 48); // inside the rectangle, in the shadow margin
@@ -134,7 +134,7 @@ TEST(VectorControlsTest, TabSwitchSelectsByValueAndByClick)
   EditorSession s;
   int actions = 0;
   auto* t = s.Attach<IVTabSwitchControl>(
-      IRECT(0, 0, 500, 40), [&actions](IControl*) { ++actions; }, std::vector<const char*>{"a", "b", "c", "d", "e"});
+    IRECT(0, 0, 500, 40), [&actions](IControl*) { ++actions; }, std::vector<const char*>{"a", "b", "c", "d", "e"});
   s.Input().Click(250, 20); // option 2 of 5
   EXPECT_DOUBLE_EQ(0.5, t->GetValue());
   EXPECT_STREQ("c", t->GetSelectedLabelStr());
@@ -193,9 +193,9 @@ TEST(VectorControlsTest, TabSwitchLabelsFromParameter)
     const char* expectedLabel;
   };
   const Case cases[] = {
-      {"display texts and name", true, {}, "", {"Soft", "Hard", "Fold"}, "shape"},
-      {"given options kept, label kept", true, {"1", "2", "3"}, "", {"1", "2", "3"}, ""},
-      {"no display texts: empty tabs", false, {}, "Amount", {"", "", ""}, "Amount"},
+    {"display texts and name", true, {}, "", {"Soft", "Hard", "Fold"}, "shape"},
+    {"given options kept, label kept", true, {"1", "2", "3"}, "", {"1", "2", "3"}, ""},
+    {"no display texts: empty tabs", false, {}, "Amount", {"", "", ""}, "Amount"},
   };
   for (const Case& c : cases)
   {

@@ -14,8 +14,7 @@
 using namespace plugkit::gfx;
 using namespace plugkit::gfx::test;
 
-namespace
-{
+namespace {
 // The recording backend, with layer bitmaps that remember their pixel size.
 class LayerRecordingGfx : public HeadlessGfx
 {
@@ -36,7 +35,9 @@ struct Op
 class DrawingPaths : public ::testing::Test
 {
 protected:
-  explicit DrawingPaths(float scale = 1.f) : gfx(delegate, platform, recorder, 200, 100, 60, scale) {}
+  explicit DrawingPaths(float scale = 1.f)
+    : gfx(delegate, platform, recorder, 200, 100, 60, scale)
+  {}
 
   // The path operations recorded while f ran.
   std::vector<Op> Record(const std::function<void(IGfx&)>& f)
@@ -71,7 +72,9 @@ protected:
 class DrawingPathsAtScale2 : public DrawingPaths
 {
 protected:
-  DrawingPathsAtScale2() : DrawingPaths(2.f) {}
+  DrawingPathsAtScale2()
+    : DrawingPaths(2.f)
+  {}
 };
 } // namespace
 
@@ -94,28 +97,40 @@ TEST_F(DrawingPaths, ShapesBuildTheirPaths)
       {"PathClose", {}}}},
     {"zero or negative radii give the rectangle",
      [&](IGfx& g) { g.PathRoundRect(r, 0, -1, 0, 0); },
-     {{"PathMoveTo", {0, 0}}, {"PathLineTo", {100, 0}}, {"PathLineTo", {100, 50}}, {"PathLineTo", {0, 50}},
+     {{"PathMoveTo", {0, 0}},
+      {"PathLineTo", {100, 0}},
+      {"PathLineTo", {100, 50}},
+      {"PathLineTo", {0, 50}},
       {"PathClose", {}}}},
-    {"circle", [](IGfx& g) { g.PathCircle(50, 50, 10); },
+    {"circle",
+     [](IGfx& g) { g.PathCircle(50, 50, 10); },
      {{"PathMoveTo", {50, 40}}, {"PathArc", {50, 50, 10, 0, 360, 0}}, {"PathClose", {}}}},
     {"ellipse with a zero radius adds nothing", [](IGfx& g) { g.PathEllipse(50, 50, 0, 5, 30); }, {}},
-    {"radial line up", [](IGfx& g) { g.PathRadialLine(50, 50, 0, 0, 10); },
+    {"radial line up",
+     [](IGfx& g) { g.PathRadialLine(50, 50, 0, 0, 10); },
      {{"PathMoveTo", {50, 50}}, {"PathLineTo", {50, 40}}}},
-    {"radial line at three o'clock", [](IGfx& g) { g.PathRadialLine(50, 50, 90, 5, 10); },
+    {"radial line at three o'clock",
+     [](IGfx& g) { g.PathRadialLine(50, 50, 90, 5, 10); },
      {{"PathMoveTo", {55, 50}}, {"PathLineTo", {60, 50}}}},
     {"grid lines inside only",
      [](IGfx& g) { g.DrawGrid(COLOR_BLACK, IRECT(0, 0, 100, 40), 25, 1, nullptr, 1); },
      {{"PathClear", {}},
-      {"PathMoveTo", {25, 0}}, {"PathLineTo", {25, 40}},
-      {"PathMoveTo", {50, 0}}, {"PathLineTo", {50, 40}},
-      {"PathMoveTo", {75, 0}}, {"PathLineTo", {75, 40}},
+      {"PathMoveTo", {25, 0}},
+      {"PathLineTo", {25, 40}},
+      {"PathMoveTo", {50, 0}},
+      {"PathLineTo", {50, 40}},
+      {"PathMoveTo", {75, 0}},
+      {"PathLineTo", {75, 40}},
       {"PathStroke", {}}}},
     {"data plot, evenly spaced",
      [](IGfx& g) {
        float ys[] = {0.f, 1.f, 0.5f};
        g.DrawData(COLOR_BLACK, IRECT(10, 0, 110, 40), ys, 3);
      },
-     {{"PathClear", {}}, {"PathMoveTo", {10, 40}}, {"PathLineTo", {60, 0}}, {"PathLineTo", {110, 20}},
+     {{"PathClear", {}},
+      {"PathMoveTo", {10, 40}},
+      {"PathLineTo", {60, 0}},
+      {"PathLineTo", {110, 20}},
       {"PathStroke", {}}}},
     {"data plot with x values keeps the first at the left and fills first",
      [](IGfx& g) {
@@ -137,8 +152,12 @@ TEST_F(DrawingPaths, ShapesBuildTheirPaths)
     {"horizontal line across clamps to the top",
      [](IGfx& g) { g.DrawLineAcross(COLOR_BLACK, IRECT(0, 0, 15, 10), EDirection::Horizontal, 1.5f); },
      {{"PathClear", {}}, {"PathMoveTo", {0, 0}}, {"PathLineTo", {15, 0}}, {"PathStroke", {}}}},
-    {"pie slice", [](IGfx& g) { g.FillArc(COLOR_BLACK, 10, 10, 5, 0, 90); },
-     {{"PathClear", {}}, {"PathMoveTo", {10, 10}}, {"PathArc", {10, 10, 5, 0, 90, 0}}, {"PathClose", {}},
+    {"pie slice",
+     [](IGfx& g) { g.FillArc(COLOR_BLACK, 10, 10, 5, 0, 90); },
+     {{"PathClear", {}},
+      {"PathMoveTo", {10, 10}},
+      {"PathArc", {10, 10, 5, 0, 90, 0}},
+      {"PathClose", {}},
       {"PathFill", {}}}},
   };
   for (const Case& c : cases)
@@ -187,8 +206,8 @@ TEST_F(DrawingPaths, BitmapFramesAreClampedAndOffset)
     int frame;
     float srcX, srcY;
   } cases[] = {
-    {"frame 0 is frame 1", &v, 0, 0, 0},  {"negative frame", &v, -3, 0, 0},   {"frame 2 vertical", &v, 2, 0, 50},
-    {"above N is N", &v, 9, 0, 150},      {"frame 3 horizontal", &h, 3, 50, 0},
+    {"frame 0 is frame 1", &v, 0, 0, 0}, {"negative frame", &v, -3, 0, 0},     {"frame 2 vertical", &v, 2, 0, 50},
+    {"above N is N", &v, 9, 0, 150},     {"frame 3 horizontal", &h, 3, 50, 0},
   };
   for (const Case& c : cases)
   {

@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace gfx_test
-{
+namespace gfx_test {
 
 using Bytes = std::vector<unsigned char>;
 
@@ -135,6 +134,9 @@ inline std::string RobotoMonoPath()
 {
   return std::string(VEMLOR_NPM_DIR) + "/@expo-google-fonts/roboto-mono/400Regular/RobotoMono_400Regular.ttf";
 }
-inline std::string IconFontPath() { return std::string(VEMLOR_NPM_DIR) + "/@mdi/font/fonts/materialdesignicons-webfont.ttf"; }
+inline std::string IconFontPath()
+{
+  return std::string(VEMLOR_NPM_DIR) + "/@mdi/font/fonts/materialdesignicons-webfont.ttf";
+}
 
 } // namespace gfx_test

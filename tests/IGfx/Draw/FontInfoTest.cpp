@@ -12,8 +12,7 @@
 using namespace plugkit::gfx;
 using namespace gfx_test;
 
-namespace
-{
+namespace {
 IFontInfo Info(const Bytes& b, int face) { return IFontInfo(b.data(), static_cast<uint32_t>(b.size()), face); }
 } // namespace
 
@@ -112,7 +111,10 @@ TEST(FontInfo, NameStringsAndMetrics)
      "Win",
      ""},
     {"macintosh text ends at a zero byte", {{1, 0, 0, 1, Bytes{'A', 'b', 0, 'c'}}}, "Ab", ""},
-    {"surrogate pair is one 4-byte character", {{3, 1, 0x0409, 1, UTF16BE({'x', 0xD83D, 0xDE00})}}, "x\xF0\x9F\x98\x80", ""},
+    {"surrogate pair is one 4-byte character",
+     {{3, 1, 0x0409, 1, UTF16BE({'x', 0xD83D, 0xDE00})}},
+     "x\xF0\x9F\x98\x80",
+     ""},
     {"lone high surrogate at the end is 3 bytes", {{3, 1, 0x0409, 1, UTF16BE({'x', 0xD83D})}}, "x\xED\xA0\xBD", ""},
     {"windows text ends at a zero unit", {{3, 1, 0x0409, 1, UTF16BE({'a', 0, 'b'})}}, "a", ""},
     {"odd byte length drops the half unit", {{3, 1, 0x0409, 1, Bytes{0, 'a', 0}}}, "a", ""},

@@ -10,8 +10,7 @@ TEST(ImageScaleSearch, OrderForEachTargetScale)
   {
     int target;
     std::vector<int> order;
-  } cases[] = {{1, {1, 3, 2}}, {2, {2, 3, 1}}, {3, {3, 2, 1}}, {4, {4, 3, 2, 1}},
-               {5, {5, 3, 2, 1}}, {0, {}}, {-1, {}}};
+  } cases[] = {{1, {1, 3, 2}}, {2, {2, 3, 1}}, {3, {3, 2, 1}}, {4, {4, 3, 2, 1}}, {5, {5, 3, 2, 1}}, {0, {}}, {-1, {}}};
   for (const Case& c : cases)
     EXPECT_EQ(ImageScaleSearchOrder(c.target), c.order) << "target " << c.target;
 }
@@ -29,9 +28,9 @@ TEST(ImageScaleSearch, FileNamesTriedForKnobAtScaleTwo)
     int scale;
     const char* file;
   } cases[] = {
-    {"dir/knob.png", 3, "dir/knob@3x.png"},     {"knob", 2, "knob@2x"},
-    {"a.b/knob", 2, "a.b/knob@2x"},             {"a.b\\knob", 4, "a.b\\knob@4x"},
-    {"knob.tar.png", 2, "knob.tar@2x.png"},     {"knob.png", 1, "knob.png"},
+    {"dir/knob.png", 3, "dir/knob@3x.png"}, {"knob", 2, "knob@2x"},
+    {"a.b/knob", 2, "a.b/knob@2x"},         {"a.b\\knob", 4, "a.b\\knob@4x"},
+    {"knob.tar.png", 2, "knob.tar@2x.png"}, {"knob.png", 1, "knob.png"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ScaledImageName(c.name, c.scale), c.file) << c.name;

@@ -31,7 +31,8 @@ TEST(ResourceFile, ShortReadGivesAnEmptyBuffer)
 {
   // sysfs reports a page as the size of every attribute but reads only the text it holds.
   const char* path = "/sys/kernel/mm/transparent_hugepage/enabled";
-  struct stat st {};
+  struct stat st
+  {};
   if (stat(path, &st) != 0 || st.st_size <= 0)
     GTEST_SKIP() << "no sysfs attribute to read";
   std::FILE* f = std::fopen(path, "rb");

@@ -8,8 +8,7 @@
 using namespace plugkit::gfx;
 using namespace plugkit::gfx::test;
 
-namespace
-{
+namespace {
 class SVGDraw : public ::testing::Test
 {
 protected:
@@ -57,9 +56,11 @@ TEST_F(SVGDraw, RingHasAHoleAndTwoDiscsAreBothSolid)
     const char* text;
     std::vector<float> windings; // 1 = clockwise (hole)
   } cases[] = {
-    {"ring", R"svg(<svg width="40" height="40"><path d="M20 2 A18 18 0 1 1 19.99 2 Z M20 10 A10 10 0 1 0 20.01 10 Z"/></svg>)svg",
+    {"ring",
+     R"svg(<svg width="40" height="40"><path d="M20 2 A18 18 0 1 1 19.99 2 Z M20 10 A10 10 0 1 0 20.01 10 Z"/></svg>)svg",
      {0, 1}},
-    {"two discs", R"svg(<svg width="40" height="40"><path d="M5 10 A5 5 0 1 1 4.99 10 Z M30 10 A5 5 0 1 1 29.99 10 Z"/></svg>)svg",
+    {"two discs",
+     R"svg(<svg width="40" height="40"><path d="M5 10 A5 5 0 1 1 4.99 10 Z M30 10 A5 5 0 1 1 29.99 10 Z"/></svg>)svg",
      {0, 0}},
   };
   for (const Case& c : cases)

@@ -4,8 +4,7 @@
 
 using namespace plugkit::gfx::svg;
 
-namespace
-{
+namespace {
 // Maps a point by a gradient's transform into gradient space.
 void ToGradient(const Gradient& g, float x, float y, float& u, float& v)
 {
@@ -17,7 +16,8 @@ void ToGradient(const Gradient& g, float x, float y, float& u, float& v)
 TEST(SVGParser, DocumentSizeAndPaths)
 {
   auto image = ParseSVG(R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="50">
-      <rect x="10" y="5" width="20" height="10" fill="#ff8000"/></svg>)svg", "px", 72);
+      <rect x="10" y="5" width="20" height="10" fill="#ff8000"/></svg>)svg",
+                        "px", 72);
   ASSERT_NE(image, nullptr);
   EXPECT_FLOAT_EQ(image->width, 100);
   EXPECT_FLOAT_EQ(image->height, 50);
@@ -39,7 +39,8 @@ TEST(SVGParser, DocumentSizeAndPaths)
 TEST(SVGParser, ViewBoxAloneSetsTheSizeAndTransformsApply)
 {
   auto image = ParseSVG(R"svg(<svg viewBox="0 0 40 20"><g transform="translate(10 2) scale(2)">
-      <circle cx="5" cy="5" r="2" fill="red" stroke="blue" stroke-width="3"/></g></svg>)svg", "px", 72);
+      <circle cx="5" cy="5" r="2" fill="red" stroke="blue" stroke-width="3"/></g></svg>)svg",
+                        "px", 72);
   ASSERT_NE(image, nullptr);
   EXPECT_FLOAT_EQ(image->width, 40);
   EXPECT_FLOAT_EQ(image->height, 20);
@@ -54,7 +55,8 @@ TEST(SVGParser, ViewBoxAloneSetsTheSizeAndTransformsApply)
 TEST(SVGParser, RingIsOneShapeOfTwoSubPaths)
 {
   auto image = ParseSVG(R"svg(<svg width="100" height="100">
-      <path d="M50 10 A40 40 0 1 1 49.99 10 Z M50 30 A20 20 0 1 0 50.01 30 Z" fill="#000"/></svg>)svg", "px", 72);
+      <path d="M50 10 A40 40 0 1 1 49.99 10 Z M50 30 A20 20 0 1 0 50.01 30 Z" fill="#000"/></svg>)svg",
+                        "px", 72);
   ASSERT_NE(image, nullptr);
   ASSERT_EQ(image->shapes.size(), 1u);
   ASSERT_EQ(image->shapes[0].paths.size(), 2u);
@@ -68,7 +70,8 @@ TEST(SVGParser, StrokeSettingsOpacityAndVisibility)
       <line x1="0" y1="0" x2="10" y2="0" stroke="#00ff00" stroke-linecap="square" stroke-linejoin="bevel"
             stroke-miterlimit="7" stroke-dasharray="2 1 3" stroke-dashoffset="1" opacity="0.5"/>
       <rect width="1" height="1" style="display:none"/>
-      <rect width="1" height="1" visibility="hidden"/></svg>)svg", "px", 72);
+      <rect width="1" height="1" visibility="hidden"/></svg>)svg",
+                        "px", 72);
   ASSERT_NE(image, nullptr);
   ASSERT_EQ(image->shapes.size(), 3u);
   const Shape& line = image->shapes[0];
@@ -100,7 +103,8 @@ TEST(SVGParser, GradientsMapTheirEndsIntoGradientSpace)
       <rect x="20" y="40" width="60" height="20" fill="url(#lin)"/>
       <rect width="100" height="100" fill="url(#user)"/>
       <rect width="100" height="100" fill="url(#rad)"/>
-      <rect width="100" height="100" fill="url(#missing)"/></svg>)svg", "px", 72);
+      <rect width="100" height="100" fill="url(#missing)"/></svg>)svg",
+                        "px", 72);
   ASSERT_NE(image, nullptr);
   ASSERT_EQ(image->shapes.size(), 4u);
   float u, v;

@@ -7,11 +7,14 @@
 
 using namespace plugkit::gfx;
 
-namespace
-{
+namespace {
 struct Counted
 {
-  explicit Counted(int& alive) : alive(alive) { ++alive; }
+  explicit Counted(int& alive)
+    : alive(alive)
+  {
+    ++alive;
+  }
   ~Counted() { --alive; }
   int& alive;
 };

@@ -107,8 +107,7 @@ TEST(BSliderTest, RectangleFromAPointAndHandlePositions)
 
   // Horizontal over a 200 x 4 track bitmap centred in a taller rectangle.
   const IBitmap track = CachedBitmap(s.G(), "track.png", 200, 4, 1, false);
-  auto* horizontal =
-    s.Attach<IBSliderControl>(IRECT(0, 200, 200, 240), handle, track, 1, EDirection::Horizontal);
+  auto* horizontal = s.Attach<IBSliderControl>(IRECT(0, 200, 200, 240), handle, track, 1, EDirection::Horizontal);
   EXPECT_EQ(IRECT(0, 218, 200, 222), horizontal->GetTrackBounds());
   EXPECT_EQ(IRECT(0, 218, 20, 228), horizontal->GetHandleBounds(0.));
   EXPECT_EQ(IRECT(180, 218, 200, 228), horizontal->GetHandleBounds(1.));
@@ -125,8 +124,8 @@ TEST(BSliderTest, RectangleFromAPointAndHandlePositions)
 TEST(BSliderTest, DraggingUpRaisesTheValue)
 {
   EditorSession s;
-  auto* slider = s.Attach<IBSliderControl>(0.f, 0.f, 100, CachedBitmap(s.G(), "handle.png", 20, 10, 1, false),
-                                           IBitmap(), 0);
+  auto* slider =
+    s.Attach<IBSliderControl>(0.f, 0.f, 100, CachedBitmap(s.G(), "handle.png", 20, 10, 1, false), IBitmap(), 0);
   slider->SetValue(0.);
   s.Input().Press(10, 95);
   s.Input().DragTo(10, -100);
@@ -139,8 +138,8 @@ TEST(BTextTest, DrawsOneFramePerCharacterInTheControlsBlend)
   EditorSession s;
   // 95 printable characters, each 8 x 12, stacked.
   const IBitmap font = CachedBitmap(s.G(), "font.png", 8, 12 * 95, 95, false);
-  auto* text = s.Attach<IBTextControl>(IRECT(0, 0, 200, 20), font, DEFAULT_TEXT, "AB", 8, 12, 0, false, true,
-                                       EBlend::Add);
+  auto* text =
+    s.Attach<IBTextControl>(IRECT(0, 0, 200, 20), font, DEFAULT_TEXT, "AB", 8, 12, 0, false, true, EBlend::Add);
   DrawFrame(s);
   const auto draws = s.recorder.Only("DrawBitmap");
   ASSERT_EQ(2u, draws.size()) << s.recorder.Dump();
@@ -171,20 +170,24 @@ TEST(BMeterTest, LevelsMapToValues)
   };
   using R = IBMeterControl::EResponse;
   const Case cases[] = {
-    {R::Log, 0.f, -60.f, 1.f, 1.},          {R::Log, 0.f, -60.f, 0.001f, 0.},
-    {R::Log, 0.f, -60.f, 0.1f, 40. / 60.},  {R::Log, 0.f, -60.f, -0.1f, 40. / 60.},
-    {R::Log, 0.f, -60.f, 0.f, 0.},          {R::Log, 0.f, -60.f, 4.f, 1.},
-    {R::Log, 6.f, -18.f, 1.f, 18. / 24.},   {R::Linear, 0.f, -60.f, 0.25f, 0.25},
-    {R::Linear, 0.f, -60.f, -0.5f, 0.},     {R::Linear, 0.f, -60.f, 1.5f, 1.},
-    {R::Log, -20.f, -20.f, 0.5f, 0.5},      // an empty decibel range reads linearly
+    {R::Log, 0.f, -60.f, 1.f, 1.},
+    {R::Log, 0.f, -60.f, 0.001f, 0.},
+    {R::Log, 0.f, -60.f, 0.1f, 40. / 60.},
+    {R::Log, 0.f, -60.f, -0.1f, 40. / 60.},
+    {R::Log, 0.f, -60.f, 0.f, 0.},
+    {R::Log, 0.f, -60.f, 4.f, 1.},
+    {R::Log, 6.f, -18.f, 1.f, 18. / 24.},
+    {R::Linear, 0.f, -60.f, 0.25f, 0.25},
+    {R::Linear, 0.f, -60.f, -0.5f, 0.},
+    {R::Linear, 0.f, -60.f, 1.5f, 1.},
+    {R::Log, -20.f, -20.f, 0.5f, 0.5}, // an empty decibel range reads linearly
     {R::Log, 0.f, -60.f, std::numeric_limits<float>::quiet_NaN(), 0.},
   };
   for (const Case& c : cases)
   {
     EditorSession s;
-    auto* meter =
-      s.Attach<IBMeterControl>(0.f, 0.f, CachedBitmap(s.G(), "meter.png", 10, 100, 10, false), -1, c.response, c.high,
-                               c.low);
+    auto* meter = s.Attach<IBMeterControl>(0.f, 0.f, CachedBitmap(s.G(), "meter.png", 10, 100, 10, false), -1,
+                                           c.response, c.high, c.low);
     meter->SetValue(0.3);
     const auto msg = Levels(1, 0, {c.level});
     meter->OnMsgFromDelegate(0, static_cast<int>(msg.size()), msg.data());

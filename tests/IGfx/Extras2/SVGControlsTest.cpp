@@ -149,8 +149,8 @@ TEST(SVGSliderTest, LayoutScalesTrackAndHandleTogether)
     IRECT trackValue, handleAt1, handleAt0;
   };
   const Case cases[] = {
-    {"vertical", EDirection::Vertical, IRECT(0, 0, 100, 200), RectSVG(10, 100), RectSVG(20, 10),
-     IRECT(40, 20, 60, 200), IRECT(30, 0, 70, 20), IRECT(30, 180, 70, 200)},
+    {"vertical", EDirection::Vertical, IRECT(0, 0, 100, 200), RectSVG(10, 100), RectSVG(20, 10), IRECT(40, 20, 60, 200),
+     IRECT(30, 0, 70, 20), IRECT(30, 180, 70, 200)},
     {"horizontal", EDirection::Horizontal, IRECT(0, 0, 200, 100), RectSVG(100, 10), RectSVG(10, 20),
      IRECT(20, 40, 200, 60), IRECT(180, 30, 200, 70), IRECT(0, 30, 20, 70)},
   };

@@ -47,9 +47,8 @@ TEST(VGroupTest, FrameLineRunsThroughTheTitleAndLeavesItsGapOpen)
     bool shadows;
     float roundness;
   };
-  const Case cases[] = {{"titled, shadowed", "Filter", true, 0.2f},
-                        {"titled, plain", "Filter", false, 0.f},
-                        {"untitled", "", false, 0.5f}};
+  const Case cases[] = {
+    {"titled, shadowed", "Filter", true, 0.2f}, {"titled, plain", "Filter", false, 0.f}, {"untitled", "", false, 0.5f}};
   for (const Case& c : cases)
   {
     EditorSession s;
@@ -114,10 +113,13 @@ TEST(VColorSwatchTest, CellLayouts)
     {"grid of ten: the tenth over everything",
      L::kGrid,
      10,
-     {IRECT(0, 0, t, t), IRECT(t, 0, 2 * t, t), IRECT(2 * t, 0, 1, t), IRECT(0, t, t, 2 * t),
-      IRECT(t, t, 2 * t, 2 * t), IRECT(2 * t, t, 1, 2 * t), IRECT(0, 2 * t, t, 1), IRECT(t, 2 * t, 2 * t, 1),
-      IRECT(2 * t, 2 * t, 1, 1), IRECT(0, 0, 1, 1)}},
-    {"row", L::kHorizontal, 4, {IRECT(0, 0, .25f, 1), IRECT(.25f, 0, .5f, 1), IRECT(.5f, 0, .75f, 1), IRECT(.75f, 0, 1, 1)}},
+     {IRECT(0, 0, t, t), IRECT(t, 0, 2 * t, t), IRECT(2 * t, 0, 1, t), IRECT(0, t, t, 2 * t), IRECT(t, t, 2 * t, 2 * t),
+      IRECT(2 * t, t, 1, 2 * t), IRECT(0, 2 * t, t, 1), IRECT(t, 2 * t, 2 * t, 1), IRECT(2 * t, 2 * t, 1, 1),
+      IRECT(0, 0, 1, 1)}},
+    {"row",
+     L::kHorizontal,
+     4,
+     {IRECT(0, 0, .25f, 1), IRECT(.25f, 0, .5f, 1), IRECT(.5f, 0, .75f, 1), IRECT(.75f, 0, 1, 1)}},
     {"column", L::kVertical, 2, {IRECT(0, 0, 1, .5f), IRECT(0, .5f, 1, 1)}},
     {"no colours", L::kHorizontal, 0, {}},
   };
@@ -150,10 +152,9 @@ TEST(VColorSwatchTest, LabelledCellsShowTheirColourInTheRightQuarterAndTheHovere
   IVStyle style = DEFAULT_STYLE;
   style.colorSpec.SetColor(EVColor::X1, COLOR_ORANGE);
   style.colorSpec.SetColor(EVColor::X2, COLOR_GREEN);
-  auto* swatch = s.Attach<IVColorSwatchControl>(IRECT(0, 0, 400, 40), "", nullptr, style,
-                                                IVColorSwatchControl::ECellLayout::kHorizontal,
-                                                std::vector<EVColor>{EVColor::X1, EVColor::X2},
-                                                std::vector<const char*>{"Accent"});
+  auto* swatch = s.Attach<IVColorSwatchControl>(
+    IRECT(0, 0, 400, 40), "", nullptr, style, IVColorSwatchControl::ECellLayout::kHorizontal,
+    std::vector<EVColor>{EVColor::X1, EVColor::X2}, std::vector<const char*>{"Accent"});
   const IRECT a = swatch->GetCellRects()[0], b = swatch->GetCellRects()[1];
   s.Input().Hover(b.MW(), b.MH());
   EXPECT_EQ(1, swatch->GetCellUnderMouse());

@@ -13,8 +13,7 @@
 using namespace gfx_gl_test;
 using plugkit::gfx::test::FakeDelegate;
 
-namespace
-{
+namespace {
 // A w × h PNG of two frames stacked vertically: red on top, blue below.
 std::vector<unsigned char> TwoFramePNG(int w, int h)
 {

@@ -14,8 +14,7 @@
 using namespace gfx_gl_test;
 using plugkit::gfx::test::FakeDelegate;
 
-namespace
-{
+namespace {
 constexpr const char* kDisc = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="20" height="20">
   <circle cx="10" cy="10" r="8" fill="#00a0ff" stroke="#000" stroke-width="1"/></svg>)svg";
 std::string Roboto() { return std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf"; }

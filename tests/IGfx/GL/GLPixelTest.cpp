@@ -20,8 +20,7 @@ extern "C" const char* __lsan_default_suppressions()
   return "leak:libEGL_mesa\nleak:libGLX_mesa\nleak:libglapi\nleak:libgallium\nleak:swrast_dri\nleak:libLLVM\n";
 }
 
-namespace
-{
+namespace {
 constexpr const char* kRing = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">
   <path d="M20 2 A18 18 0 1 1 19.99 2 Z M20 10 A10 10 0 1 0 20.01 10 Z" fill="#2040c0"/></svg>)svg";
 constexpr const char* kHalfDisc = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">
@@ -37,8 +36,8 @@ bool Near(const RGBA& p, const RGBA& want, int tol = 3)
 
 std::string Str(const RGBA& p)
 {
-  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," +
-         std::to_string(p.a) + ")";
+  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a) +
+         ")";
 }
 
 class GLPixels : public ::testing::TestWithParam<float>
@@ -98,8 +97,7 @@ TEST_P(GLPixels, SecondFrameRedrawsOnlyTheDirtyRegion)
   IColor second = COLOR_RED;
   Add(IRECT(0, 0, 100, 80), [](IGfx& g, const IRECT& r) { g.FillRect(COLOR_GRAY, r); });
   Add(IRECT(10, 10, 40, 40), [](IGfx& g, const IRECT& r) { g.FillCircle(COLOR_ORANGE, r.MW(), r.MH(), 14); });
-  LambdaControl* changing =
-    Add(IRECT(50, 20, 90, 60), [&second](IGfx& g, const IRECT& r) { g.FillRect(second, r); });
+  LambdaControl* changing = Add(IRECT(50, 20, 90, 60), [&second](IGfx& g, const IRECT& r) { g.FillRect(second, r); });
   ASSERT_TRUE(gfx->Frame());
   const std::vector<unsigned char> first = gl.ReadWindow();
 
@@ -231,8 +229,8 @@ TEST_P(GLPixels, DottedLineAndRectangleDashes)
   {
     float x, y;
     bool ink;
-  } cases[] = {{15, 10, true},  {25, 10, false}, {35, 10, true},  {45, 10, false}, {55, 10, false},
-               {25, 30, true},  {35, 30, false}, {40, 35, true},  {40, 45, false}, {35, 50, true},
+  } cases[] = {{15, 10, true},  {25, 10, false}, {35, 10, true}, {45, 10, false}, {55, 10, false},
+               {25, 30, true},  {35, 30, false}, {40, 35, true}, {40, 45, false}, {35, 50, true},
                {25, 50, false}, {20, 45, true},  {20, 35, false}};
   for (const Case& c : cases)
     EXPECT_EQ(At(c.x, c.y).a > 128, c.ink) << c.x << "," << c.y << " " << Str(At(c.x, c.y));

@@ -56,7 +56,8 @@ protected:
   }
   void TearDown() override { gfx.reset(); }
 
-  template <class C, class... Args> C* Add(Args&&... args)
+  template <class C, class... Args>
+  C* Add(Args&&... args)
   {
     auto* c = new C(std::forward<Args>(args)...);
     gfx->AttachControl(c);

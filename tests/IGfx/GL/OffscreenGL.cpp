@@ -10,11 +10,9 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-namespace gfx_gl_test
-{
+namespace gfx_gl_test {
 
-namespace
-{
+namespace {
 // One display for the process, never terminated: the driver stays loaded, so what it keeps for the
 // process is still attributed to it when the leak checker looks at exit.
 EGLDisplay SharedDisplay()
@@ -41,8 +39,9 @@ OffscreenGL::OffscreenGL()
   EGLint n = 0;
   if (!eglChooseConfig(mDisplay, configAttribs, &config, 1, &n) || n < 1)
     config = nullptr;
-  const EGLint contextAttribs[] = {EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                                   EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+  const EGLint contextAttribs[] = {
+    EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+    EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
   mContext = eglCreateContext(mDisplay, config, EGL_NO_CONTEXT, contextAttribs);
   if (mContext != EGL_NO_CONTEXT)
     MakeCurrent();
@@ -61,10 +60,7 @@ OffscreenGL::~OffscreenGL()
   }
 }
 
-void OffscreenGL::MakeCurrent()
-{
-  eglMakeCurrent(mDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, mContext);
-}
+void OffscreenGL::MakeCurrent() { eglMakeCurrent(mDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, mContext); }
 
 unsigned OffscreenGL::WindowFramebuffer(int w, int h)
 {

@@ -7,8 +7,7 @@
 
 #include <EGL/egl.h>
 
-namespace gfx_gl_test
-{
+namespace gfx_gl_test {
 
 struct RGBA
 {

@@ -10,8 +10,7 @@
 #include "IGfx/Platforms/FontconfigHelpers.h"
 #include "tests/IGfx/GL/OffscreenGL.h"
 
-namespace gfx_gl_test
-{
+namespace gfx_gl_test {
 
 using namespace plugkit::gfx;
 
@@ -20,9 +19,9 @@ class LambdaControl : public IControl
 {
 public:
   LambdaControl(const IRECT& bounds, std::function<void(IGfx&, const IRECT&)> draw)
-    : IControl(bounds), mDraw(std::move(draw))
-  {
-  }
+    : IControl(bounds)
+    , mDraw(std::move(draw))
+  {}
   void Draw(IGfx& g) override { mDraw(g, GetRECT()); }
 
 private:
@@ -33,7 +32,8 @@ class OffscreenGfx : public IGfxNanoVG
 {
 public:
   OffscreenGfx(IGEditorDelegate& dlg, OffscreenGL& gl, int w, int h, float drawScale, float screenScale = 1.f)
-    : IGfxNanoVG(dlg, w, h, 60, drawScale), mGL(gl)
+    : IGfxNanoVG(dlg, w, h, 60, drawScale)
+    , mGL(gl)
   {
     mGL.MakeCurrent();
     OnViewInitialized(nullptr);

@@ -114,7 +114,7 @@ TEST_P(MenuScreenshots, MenuWithSubmenuChecksAndDisabledItem)
   const IRECT plain = *root->mCells[2];
   EXPECT_TRUE(Near(At(plain.R - 2.f, plain.MH()), {242, 242, 242, 255})) << Str(At(plain.R - 2.f, plain.MH()));
   EXPECT_TRUE(Near(At(subCell.L + 3.f, subCell.T + 2.f), {0, 0, 242, 255}))
-      << Str(At(subCell.L + 3.f, subCell.T + 2.f));
+    << Str(At(subCell.L + 3.f, subCell.T + 2.f));
   EXPECT_TRUE(Near(At(soft.R - 3.f, soft.T + 2.f), {0, 0, 242, 255})) << Str(At(soft.R - 3.f, soft.T + 2.f));
 }
 

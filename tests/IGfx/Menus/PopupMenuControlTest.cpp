@@ -150,22 +150,26 @@ TEST_F(PopupMenuControlTest, StateTimings)
   Open(menu);
   EXPECT_EQ(IPopupMenuControl::kExpanding, popup->GetState());
   EXPECT_FALSE(popup->IsHidden());
-  walk("expanding", {{0, IPopupMenuControl::kExpanding}, {99, IPopupMenuControl::kExpanding},
-                     {2, IPopupMenuControl::kExpanded}});
+  walk("expanding",
+       {{0, IPopupMenuControl::kExpanding}, {99, IPopupMenuControl::kExpanding}, {2, IPopupMenuControl::kExpanded}});
   EXPECT_FLOAT_EQ(0.95f, popup->GetPanel(0)->mBlend.mWeight);
 
   Hover(Cell(0, 2));
   EXPECT_EQ(IPopupMenuControl::kSubMenuAppearing, popup->GetState());
   ASSERT_EQ(2, popup->NPanels());
-  walk("submenu", {{0, IPopupMenuControl::kSubMenuAppearing}, {150, IPopupMenuControl::kSubMenuAppearing},
+  walk("submenu", {{0, IPopupMenuControl::kSubMenuAppearing},
+                   {150, IPopupMenuControl::kSubMenuAppearing},
                    {51, IPopupMenuControl::kExpanded}});
 
   Click(Cell(0, 0));
   EXPECT_EQ(IPopupMenuControl::kConfirming, popup->GetState());
   EXPECT_TRUE(popup->IsHidden());
-  walk("closing", {{99, IPopupMenuControl::kConfirming}, {2, IPopupMenuControl::kCollapsing},
-                   {99, IPopupMenuControl::kCollapsing}, {2, IPopupMenuControl::kClosing},
-                   {99, IPopupMenuControl::kClosing}, {2, IPopupMenuControl::kCollapsed}});
+  walk("closing", {{99, IPopupMenuControl::kConfirming},
+                   {2, IPopupMenuControl::kCollapsing},
+                   {99, IPopupMenuControl::kCollapsing},
+                   {2, IPopupMenuControl::kClosing},
+                   {99, IPopupMenuControl::kClosing},
+                   {2, IPopupMenuControl::kCollapsed}});
   EXPECT_EQ(0, popup->NPanels());
   EXPECT_TRUE(popup->GetRECT().Empty());
   // Nothing runs once closed: the editor can go idle.

@@ -174,11 +174,9 @@ TEST_F(TextEntryControlTest, TypedValueSetsTheParameterEndToEnd)
   };
   const Case cases[] = {
     {"return commits", "42", [](InputDriver& in) { in.Tap(13); }, {"send 1 0.21"}},
-    {"a press outside commits", "42", [](InputDriver& in) { in.Click(650, 50); },
-     {"send 1 0.21"}},
+    {"a press outside commits", "42", [](InputDriver& in) { in.Click(650, 50); }, {"send 1 0.21"}},
     {"escape dismisses", "42", [](InputDriver& in) { in.Tap(27); }, {}},
-    {"a value past the range is clamped", "500", [](InputDriver& in) { in.Tap(13); },
-     {"send 1 1"}},
+    {"a value past the range is clamped", "500", [](InputDriver& in) { in.Tap(13); }, {"send 1 1"}},
   };
   for (const Case& c : cases)
   {

@@ -36,8 +36,7 @@ struct ArgsCase
 };
 
 class ChooserArguments : public ::testing::TestWithParam<ArgsCase>
-{
-};
+{};
 
 TEST_P(ChooserArguments, AreOneVectorWithoutAShell)
 {
@@ -57,11 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
              {EChooserKind::SaveFile, "Save preset", "/home/u/", "Warm \"Pad\"; rm -rf ~.fxp", ".fxp", ""},
              {"zenity", "--file-selection", "--save", "--title=Save preset",
               "--filename=/home/u/Warm \"Pad\"; rm -rf ~.fxp", "--file-filter=*.fxp"}},
-    ArgsCase{"zenity_directory",
-             "zenity",
-             {EChooserKind::Directory, "Choose a Directory", "/home/u/Desktop", "", "fxp", ""},
-             {"zenity", "--file-selection", "--directory", "--title=Choose a Directory",
-              "--filename=/home/u/Desktop/"}},
+    ArgsCase{
+      "zenity_directory",
+      "zenity",
+      {EChooserKind::Directory, "Choose a Directory", "/home/u/Desktop", "", "fxp", ""},
+      {"zenity", "--file-selection", "--directory", "--title=Choose a Directory", "--filename=/home/u/Desktop/"}},
     ArgsCase{"zenity_bare", "zenity", {EChooserKind::OpenFile, "", "", "", "", ""}, {"zenity", "--file-selection"}},
     ArgsCase{"kdialog_open",
              "kdialog",
@@ -139,8 +138,7 @@ struct AnswerCase
 };
 
 class ChooserAnswers : public FakeChooser, public ::testing::WithParamInterface<AnswerCase>
-{
-};
+{};
 
 TEST_P(ChooserAnswers, ArriveFromTheRunLoopWhileFramesKeepTicking)
 {
@@ -213,7 +211,8 @@ TEST_F(FakeChooser, ClosingTheEditorWithAChooserOpenEndsItWithoutAnAnswer)
   bool called = false;
   {
     ExternalChooser chooser(&host.runLoop());
-    ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", "", ""}, [&](const ChooserAnswer&) { called = true; }));
+    ASSERT_TRUE(
+      chooser.Start({EChooserKind::OpenFile, "", dir, "", "", ""}, [&](const ChooserAnswer&) { called = true; }));
     ASSERT_TRUE(pumpUntil([&] { return std::filesystem::exists(argsFile); }));
   }
   EXPECT_EQ(host.runLoop().eventHandlerCount(), 0);

@@ -36,7 +36,8 @@ protected:
     std::string out;
     EXPECT_TRUE(xclip.Start({"xclip", "-selection", "clipboard", "-o", "-target", target}, true));
     bool open = true;
-    EXPECT_TRUE(PumpUntil(host.runLoop(), [&] { return !(open = xclip.ReadAvailable(out)); }, {fd(), xclip.OutputFD()}));
+    EXPECT_TRUE(
+      PumpUntil(host.runLoop(), [&] { return !(open = xclip.ReadAvailable(out)); }, {fd(), xclip.OutputFD()}));
     xclip.Release();
     return out;
   }
@@ -60,7 +61,8 @@ protected:
 
 TEST_F(Clipboard, TextTheEditorCopiesIsReadByAnotherClient)
 {
-  const std::string text = "Gr\xc3\xbc\xc3\x9f" "e \xe2\x9c\x93 cutoff 1.2 kHz\nsecond line";
+  const std::string text = "Gr\xc3\xbc\xc3\x9f"
+                           "e \xe2\x9c\x93 cutoff 1.2 kHz\nsecond line";
   ASSERT_TRUE(editor.Clipboard().SetText(text));
   EXPECT_EQ(readWithXclip(), text);
 }

@@ -16,7 +16,8 @@ TEST_F(Cursors, EveryShapeHasACursorMadeOnceAndUnknownValuesAreTheArrow)
   const long errorsBefore = X11ErrorTrap::TotalErrors();
   X11Cursors& cursors = editor.Cursors();
   std::vector<Cursor> made;
-  for (int shape = 0; shape < X11Cursors::kShapes; ++shape) {
+  for (int shape = 0; shape < X11Cursors::kShapes; ++shape)
+  {
     const Cursor c = cursors.Set(shape);
     EXPECT_NE(c, 0u) << shape;
     EXPECT_EQ(cursors.Get(shape), c) << "made once: " << shape;

@@ -20,8 +20,7 @@ struct UriCase
 };
 
 class UriListReading : public ::testing::TestWithParam<UriCase>
-{
-};
+{};
 
 TEST_P(UriListReading, GivesLocalPathsInOrder)
 {
@@ -31,21 +30,18 @@ TEST_P(UriListReading, GivesLocalPathsInOrder)
 INSTANTIATE_TEST_SUITE_P(
   Lists, UriListReading,
   ::testing::Values(
-    UriCase{"one", "file:///home/u/a.fxp\r\n", {"/home/u/a.fxp"}},
-    UriCase{"without_line_end", "file:///a", {"/a"}},
+    UriCase{"one", "file:///home/u/a.fxp\r\n", {"/home/u/a.fxp"}}, UriCase{"without_line_end", "file:///a", {"/a"}},
     UriCase{"three_crlf", "file:///a\r\nfile:///b\r\nfile:///c\r\n", {"/a", "/b", "/c"}},
     UriCase{"bare_newlines", "file:///a\nfile:///b\n", {"/a", "/b"}},
     UriCase{"percent_escapes", "file:///home/u/My%20Presets/caf%C3%A9%25.fxp", {"/home/u/My Presets/caf\xc3\xa9%.fxp"}},
     UriCase{"upper_and_lower_hex", "file:///%2a%2A", {"/**"}},
-    UriCase{"localhost", "file://localhost/tmp/x", {"/tmp/x"}},
-    UriCase{"single_slash_form", "file:/tmp/x", {"/tmp/x"}},
+    UriCase{"localhost", "file://localhost/tmp/x", {"/tmp/x"}}, UriCase{"single_slash_form", "file:/tmp/x", {"/tmp/x"}},
     UriCase{"scheme_case", "FILE:///tmp/x", {"/tmp/x"}},
     UriCase{"comments_and_blanks", "# from a file manager\r\n\r\nfile:///a\r\n  \r\n", {"/a"}},
     UriCase{"other_host", "file://server/share/x\r\nfile:///a", {"/a"}},
     UriCase{"other_schemes", "https://example.org/x.fxp\r\nsmb://s/x\r\nfile:///a", {"/a"}},
     UriCase{"broken_escape", "file:///a%2\r\nfile:///b%zz\r\nfile:///c", {"/c"}},
-    UriCase{"escaped_nul", "file:///a%00b\r\nfile:///c", {"/c"}},
-    UriCase{"relative", "file://a\r\nfile:a", {}},
+    UriCase{"escaped_nul", "file:///a%00b\r\nfile:///c", {"/c"}}, UriCase{"relative", "file://a\r\nfile:a", {}},
     UriCase{"empty", "", {}}),
   [](const auto& info) { return std::string(info.param.name); });
 
@@ -54,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
 class DragSource
 {
 public:
-  explicit DragSource(::Window target) : target(target)
+  explicit DragSource(::Window target)
+    : target(target)
   {
     for (int attempt = 0; attempt < 3 && d == nullptr; ++attempt)
       d = XOpenDisplay(nullptr);
@@ -93,7 +90,8 @@ public:
   void enter(const std::vector<Atom>& types)
   {
     long flags = 5L << 24;
-    if (types.size() > 3) {
+    if (types.size() > 3)
+    {
       XChangeProperty(d, window, atom("XdndTypeList"), XA_ATOM, 32, PropModeReplace,
                       reinterpret_cast<const unsigned char*>(types.data()), static_cast<int>(types.size()));
       flags |= 1;
@@ -101,16 +99,21 @@ public:
     auto at = [&](size_t i) { return i < types.size() && types.size() <= 3 ? static_cast<long>(types[i]) : 0L; };
     send("XdndEnter", flags, at(0), at(1), at(2));
   }
-  void position(int rootX, int rootY) { send("XdndPosition", 0, (rootX << 16) | rootY, CurrentTime, atom("XdndActionCopy")); }
+  void position(int rootX, int rootY)
+  {
+    send("XdndPosition", 0, (rootX << 16) | rootY, CurrentTime, atom("XdndActionCopy"));
+  }
   void drop() { send("XdndDrop", 0, CurrentTime, 0, 0); }
 
   // Answers selection requests and records status and finish messages.
   void serve()
   {
-    while (XPending(d) > 0) {
+    while (XPending(d) > 0)
+    {
       XEvent e;
       XNextEvent(d, &e);
-      if (e.type == SelectionRequest) {
+      if (e.type == SelectionRequest)
+      {
         const XSelectionRequestEvent& r = e.xselectionrequest;
         XSelectionEvent answer{};
         answer.type = SelectionNotify;
@@ -119,16 +122,21 @@ public:
         answer.target = r.target;
         answer.time = r.time;
         answer.property = None;
-        if (r.target == uriList) {
+        if (r.target == uriList)
+        {
           XChangeProperty(d, r.requestor, r.property, uriList, 8, PropModeReplace,
                           reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()));
           answer.property = r.property;
         }
         XSendEvent(d, r.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&answer));
         XFlush(d);
-      } else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndStatus")) {
+      }
+      else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndStatus"))
+      {
         statuses.push_back({(e.xclient.data.l[1] & 1) != 0, static_cast<Atom>(e.xclient.data.l[4])});
-      } else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndFinished")) {
+      }
+      else if (e.type == ClientMessage && e.xclient.message_type == atom("XdndFinished"))
+      {
         finished = true;
         finishedAccepted = (e.xclient.data.l[1] & 1) != 0;
       }
@@ -159,7 +167,12 @@ protected:
   bool converse(DragSource& source, int rootX, int rootY)
   {
     auto pumpWith = [&](const std::function<bool()>& done) {
-      return PumpUntil(host.runLoop(), [&] { source.serve(); return done(); }, {fd(), source.fd()});
+      return PumpUntil(host.runLoop(),
+                       [&] {
+                         source.serve();
+                         return done();
+                       },
+                       {fd(), source.fd()});
     };
     source.position(rootX, rootY);
     if (!pumpWith([&] { return !source.statuses.empty(); }))
@@ -189,8 +202,8 @@ TEST_F(XdndDrop, ThreeFilesAreOneMultipleDropCallInSourceOrderDividedByTheScale)
   DragSource source(editor.Window().GetWindow());
   source.data = "# three\r\nfile:///c.fxp\r\nfile://localhost/a%23.fxp\r\nfile:///b.fxp\r\n";
   // Four types: the source lists them on its window.
-  source.enter({source.atom("text/plain"), source.atom("UTF8_STRING"), source.atom("STRING"),
-                source.atom("text/uri-list")});
+  source.enter(
+    {source.atom("text/plain"), source.atom("UTF8_STRING"), source.atom("STRING"), source.atom("text/uri-list")});
   ASSERT_TRUE(converse(source, 300, 100));
   EXPECT_TRUE(source.finishedAccepted);
   EXPECT_EQ(listener.dropCalls, (std::vector<std::string>{"multiple 150,50"}));

@@ -18,7 +18,8 @@ using plugkit::gfx::X11ErrorTrap;
 int OpenDescriptors()
 {
   int count = 0;
-  if (DIR* dir = opendir("/proc/self/fd")) {
+  if (DIR* dir = opendir("/proc/self/fd"))
+  {
     while (readdir(dir) != nullptr)
       ++count;
     closedir(dir);
@@ -36,8 +37,7 @@ struct ScaleCase
 };
 
 class ScaledOpen : public ::testing::TestWithParam<ScaleCase>
-{
-};
+{};
 
 TEST_P(ScaledOpen, ChildOfTheParentAtTruncatedPixelSizeWithCoreGLAndRegistrations)
 {
@@ -143,7 +143,8 @@ TEST(EmbedWindowLifetime, OpeningAndClosingAHundredTimesLeavesNoWindowDescriptor
   editor.Close();
   const int descriptors = OpenDescriptors();
 
-  for (int i = 0; i < 100; ++i) {
+  for (int i = 0; i < 100; ++i)
+  {
     ASSERT_TRUE(editor.Open(parent.id(), 940, 200, loop)) << "cycle " << i << ": " << editor.Window().LastError();
     host.pump(16);
     editor.Close();
@@ -219,7 +220,8 @@ TEST(EmbedWindowLifetime, TwoEditorsInTwoParentsRunSideBySide)
   X11EditorWindow editorB(b);
   ASSERT_TRUE(editorA.Open(parentA.id(), 940, 200, loop));
   ASSERT_TRUE(editorB.Open(parentB.id(), 940, 200, loop));
-  EXPECT_TRUE(PumpUntil(host.runLoop(), [&] { return a.exposes > 0 && b.exposes > 0 && a.frames >= 3 && b.frames >= 3; },
+  EXPECT_TRUE(PumpUntil(host.runLoop(),
+                        [&] { return a.exposes > 0 && b.exposes > 0 && a.frames >= 3 && b.frames >= 3; },
                         {editorA.Window().ConnectionFD(), editorB.Window().ConnectionFD()}));
   editorA.Close();
   host.pump(16);

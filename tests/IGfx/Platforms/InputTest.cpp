@@ -27,13 +27,13 @@ struct ClickCase
 };
 
 class ClickCounting : public ::testing::TestWithParam<ClickCase>
-{
-};
+{};
 
 TEST_P(ClickCounting, CountsPressesOfOneButtonCloseInTimeAndPlace)
 {
   ClickCounter counter;
-  for (size_t i = 0; i < GetParam().presses.size(); ++i) {
+  for (size_t i = 0; i < GetParam().presses.size(); ++i)
+  {
     const Press& p = GetParam().presses[i];
     EXPECT_EQ(counter.Press(p.button, p.x, p.y, p.timeMs), p.count) << "press " << i;
   }
@@ -64,8 +64,8 @@ protected:
       argv.push_back(a == "%w" ? std::to_string(editor.Window().GetWindow()) : a);
     // xdotool does nothing when it cannot connect, and a busy server may refuse it for a moment.
     int status = 0;
-    for (int attempt = 0; attempt < 3 && (status = RunTool(argv)) == 1; ++attempt) {
-    }
+    for (int attempt = 0; attempt < 3 && (status = RunTool(argv)) == 1; ++attempt)
+    {}
     ASSERT_EQ(status, 0);
   }
   bool pumpUntilEvents(size_t n)
@@ -88,8 +88,7 @@ struct ClickScaleCase
 };
 
 class RealClicks : public RealInput, public ::testing::WithParamInterface<ClickScaleCase>
-{
-};
+{};
 
 TEST_P(RealClicks, LeftClickArrivesAsDownAndUpDividedByBothScales)
 {
@@ -100,11 +99,12 @@ TEST_P(RealClicks, LeftClickArrivesAsDownAndUpDividedByBothScales)
   EXPECT_EQ(listener.withoutHover(), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, RealClicks,
-                         ::testing::Values(ClickScaleCase{"unscaled", 1.f, 1.f, {"down 300,120 L", "up 300,120 L"}},
-                                           ClickScaleCase{"draw_scale_1_5", 1.5f, 1.f, {"down 200,80 L", "up 200,80 L"}},
-                                           ClickScaleCase{"screen_scale_2", 1.f, 2.f, {"down 150,60 L", "up 150,60 L"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+  Scales, RealClicks,
+  ::testing::Values(ClickScaleCase{"unscaled", 1.f, 1.f, {"down 300,120 L", "up 300,120 L"}},
+                    ClickScaleCase{"draw_scale_1_5", 1.5f, 1.f, {"down 200,80 L", "up 200,80 L"}},
+                    ClickScaleCase{"screen_scale_2", 1.f, 2.f, {"down 150,60 L", "up 150,60 L"}}),
+  [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RealInput, DoubleClickGivesDownThenDoubleClick)
 {
@@ -195,10 +195,14 @@ TEST_F(RealInput, KeysTypedWhileTheEditorHoldsFocusAreTranslatedAndFocusGoesBack
     std::string text;
     bool S, C;
   };
-  const std::vector<Want> want{{0, "\x19", false, false}, {9, "\x19", true, true}, {65, "A", true, false},
-                               {116, "", false, false}, {0x800D, "\r", false, false}};
+  const std::vector<Want> want{{0, "\x19", false, false},
+                               {9, "\x19", true, true},
+                               {65, "A", true, false},
+                               {116, "", false, false},
+                               {0x800D, "\r", false, false}};
   ASSERT_EQ(listener.keys.size(), want.size());
-  for (size_t i = 0; i < want.size(); ++i) {
+  for (size_t i = 0; i < want.size(); ++i)
+  {
     EXPECT_EQ(listener.keys[i].VK, want[i].vk) << i;
     EXPECT_EQ(std::string(listener.keys[i].utf8), want[i].text) << i;
     EXPECT_EQ(listener.keys[i].S, want[i].S) << i;
@@ -238,7 +242,8 @@ TEST_F(RealInput, MovingThePointerIsInEditorUnitsAndALockedCursorIsHeldAtItsNewP
   for (int i = 0; i < 3; ++i)
     settle();
   float dX = 0.f, dY = 0.f;
-  for (const auto& d : listener.drags) {
+  for (const auto& d : listener.drags)
+  {
     dX += d.dX;
     dY += d.dY;
   }
@@ -261,8 +266,7 @@ struct LockCase
 };
 
 class LockedDrag : public RealInput, public ::testing::WithParamInterface<LockCase>
-{
-};
+{};
 
 TEST_P(LockedDrag, HiddenLockedCursorReportsEveryMoveOnceAndStaysPut)
 {
@@ -280,13 +284,17 @@ TEST_P(LockedDrag, HiddenLockedCursorReportsEveryMoveOnceAndStaysPut)
       sum += d.dX;
     return sum;
   };
-  if (c.pumpBetweenMoves) {
-    for (int i = 0; i < 3; ++i) {
+  if (c.pumpBetweenMoves)
+  {
+    for (int i = 0; i < 3; ++i)
+    {
       xdo({"mousemove_relative", "10", "0"});
       const float want = static_cast<float>(10 * (i + 1)) / c.screenScale;
       ASSERT_TRUE(pumpUntil([&] { return sumDX() >= want; })) << "move " << i;
     }
-  } else {
+  }
+  else
+  {
     xdo({"mousemove_relative", "10", "0", "mousemove_relative", "10", "0", "mousemove_relative", "10", "0"});
     ASSERT_TRUE(pumpUntil([&] { return sumDX() >= c.expectedDX; }));
   }
@@ -298,7 +306,8 @@ TEST_P(LockedDrag, HiddenLockedCursorReportsEveryMoveOnceAndStaysPut)
   ::Window root = 0, child = 0;
   int rootX = 0, rootY = 0, x = 0, y = 0;
   unsigned mask = 0;
-  XQueryPointer(editor.Window().GetDisplay(), editor.Window().GetWindow(), &root, &child, &rootX, &rootY, &x, &y, &mask);
+  XQueryPointer(editor.Window().GetDisplay(), editor.Window().GetWindow(), &root, &child, &rootX, &rootY, &x, &y,
+                &mask);
   EXPECT_EQ(x, 400);
   EXPECT_EQ(y, 100);
 

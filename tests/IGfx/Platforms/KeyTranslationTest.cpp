@@ -21,8 +21,7 @@ struct KeyCase
 };
 
 class X11KeyTable : public ::testing::TestWithParam<KeyCase>
-{
-};
+{};
 
 TEST_P(X11KeyTable, GivesTheVirtualKeyTextAndModifiers)
 {
@@ -59,10 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
     KeyCase{"delete", XK_Delete, 0, 46, "\x7f", false, false, false},
     KeyCase{"page_up", XK_Prior, 0, 33, "", false, false, false},
     KeyCase{"page_down", XK_Next, 0, 34, "", false, false, false},
-    KeyCase{"end", XK_End, 0, 35, "", false, false, false},
-    KeyCase{"home", XK_Home, 0, 36, "", false, false, false},
-    KeyCase{"left", XK_Left, kShift, 37, "", true, false, false},
-    KeyCase{"up", XK_Up, 0, 38, "", false, false, false},
+    KeyCase{"end", XK_End, 0, 35, "", false, false, false}, KeyCase{"home", XK_Home, 0, 36, "", false, false, false},
+    KeyCase{"left", XK_Left, kShift, 37, "", true, false, false}, KeyCase{"up", XK_Up, 0, 38, "", false, false, false},
     KeyCase{"right", XK_Right, 0, 39, "", false, false, false},
     KeyCase{"down", XK_Down, 0, 40, "", false, false, false},
     KeyCase{"insert", XK_Insert, 0, 45, "", false, false, false},
@@ -76,8 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
     KeyCase{"keypad_divide", XK_KP_Divide, 0, 111, "/", false, false, false},
     KeyCase{"keypad_enter", XK_KP_Enter, 0, 0x800D, "\r", false, false, false},
     KeyCase{"num_lock", XK_Num_Lock, 0, 144, "", false, false, false},
-    KeyCase{"f1", XK_F1, 0, 112, "", false, false, false},
-    KeyCase{"f12", XK_F12, kCtrl, 123, "", false, true, false},
+    KeyCase{"f1", XK_F1, 0, 112, "", false, false, false}, KeyCase{"f12", XK_F12, kCtrl, 123, "", false, true, false},
     KeyCase{"f24", XK_F24, 0, 135, "", false, false, false},
     KeyCase{"latin1_letter_is_text_only", XK_eacute, 0, 0, "\xc3\xa9", false, false, false},
     KeyCase{"unicode_keysym_is_text_only", 0x010020AC, kShift, 0, "\xe2\x82\xac", false, false, false},

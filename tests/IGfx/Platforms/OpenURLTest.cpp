@@ -23,8 +23,7 @@ struct ClassifyCase
 };
 
 class OpenTargets : public ::testing::TestWithParam<ClassifyCase>
-{
-};
+{};
 
 TEST_P(OpenTargets, AreURLsOnlyWhenTheyBeginWithAScheme)
 {
@@ -117,8 +116,7 @@ struct RevealCase
 };
 
 class RevealPaths : public OpenURLs, public ::testing::WithParamInterface<RevealCase>
-{
-};
+{};
 
 TEST_P(RevealPaths, OpenTheItemOrTheFolderHoldingIt)
 {

@@ -61,7 +61,8 @@ TEST(RunLoopHooks, AWatchSeesItsDescriptorReadableAndClosed)
     const ssize_t n = read(fd, buffer, sizeof(buffer));
     if (n > 0)
       got.append(buffer, static_cast<size_t>(n));
-    if (n == 0) {
+    if (n == 0)
+    {
       closed = true;
       watch.Stop(); // from inside its own call
     }

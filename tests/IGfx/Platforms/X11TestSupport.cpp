@@ -60,10 +60,7 @@ std::string Buttons(const plugkit::gfx::PlatformMouse& m)
   return s;
 }
 
-std::string At(const plugkit::gfx::PlatformMouse& m)
-{
-  return fmt::format("{:g},{:g} {}", m.x, m.y, Buttons(m));
-}
+std::string At(const plugkit::gfx::PlatformMouse& m) { return fmt::format("{:g},{:g} {}", m.x, m.y, Buttons(m)); }
 
 } // namespace
 
@@ -91,15 +88,9 @@ void RecordingListener::OnMouseDblClick(const plugkit::gfx::PlatformMouse& m)
   events.push_back("dblclick " + At(m));
 }
 
-void RecordingListener::OnMouseOver(const plugkit::gfx::PlatformMouse& m)
-{
-  events.push_back("over " + At(m));
-}
+void RecordingListener::OnMouseOver(const plugkit::gfx::PlatformMouse& m) { events.push_back("over " + At(m)); }
 
-void RecordingListener::OnMouseOut()
-{
-  events.push_back("out");
-}
+void RecordingListener::OnMouseOut() { events.push_back("out"); }
 
 void RecordingListener::OnMouseWheel(const plugkit::gfx::PlatformMouse& m, float delta)
 {
@@ -151,7 +142,8 @@ bool PumpUntil(vemlor::testhost::RunLoop& loop, const std::function<bool()>& don
                int deadlineMs)
 {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
-  for (;;) {
+  for (;;)
+  {
     loop.pump(16);
     if (done())
       return true;

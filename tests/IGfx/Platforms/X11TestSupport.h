@@ -19,7 +19,8 @@ namespace vemlor::x11test {
 bool HasDisplay();
 
 #define REQUIRE_X_DISPLAY()                                                                                            \
-  do {                                                                                                                 \
+  do                                                                                                                   \
+  {                                                                                                                    \
     if (!::vemlor::x11test::HasDisplay())                                                                              \
       GTEST_SKIP() << "no X display (run under xvfb-run)";                                                             \
   } while (0)

@@ -25,8 +25,8 @@ TEST(BitmapControlTest, ValueChoosesTheFrame)
     int frame; // 1-based
   };
   const Case cases[] = {
-    {"0 -> first", false, 0., 1},     {"0.5 -> middle", false, 0.5, 3}, {"1 -> last", false, 1., 5},
-    {"just below a step", false, 0.124, 1}, {"a step", false, 0.125, 2}, {"horizontal 0.5", true, 0.5, 3},
+    {"0 -> first", false, 0., 1},           {"0.5 -> middle", false, 0.5, 3}, {"1 -> last", false, 1., 5},
+    {"just below a step", false, 0.124, 1}, {"a step", false, 0.125, 2},      {"horizontal 0.5", true, 0.5, 3},
     {"horizontal 1", true, 1., 5},
   };
   for (const Case& c : cases)

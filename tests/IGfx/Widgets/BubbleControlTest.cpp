@@ -45,20 +45,62 @@ TEST_F(BubbleTest, PlacementFlipsNearTheRightEdgeAndTheTop)
     IBubbleControl::EArrowDir arrow;
   };
   const Case cases[] = {
-    {"beside, room on the right", EDirection::Horizontal, {100, 80, 140, 120}, 140, 100, "0.5", {140, 75, 220, 125},
+    {"beside, room on the right",
+     EDirection::Horizontal,
+     {100, 80, 140, 120},
+     140,
+     100,
+     "0.5",
+     {140, 75, 220, 125},
      IBubbleControl::kWest},
-    {"beside, at the right edge: moves to the caller's left", EDirection::Horizontal, {880, 80, 920, 120}, 920, 100,
-     "0.5", {800, 75, 880, 125}, IBubbleControl::kEast},
-    {"just inside the edge margin", EDirection::Horizontal, {800, 80, 845, 120}, 845, 100, "0.5", {845, 75, 925, 125},
+    {"beside, at the right edge: moves to the caller's left",
+     EDirection::Horizontal,
+     {880, 80, 920, 120},
+     920,
+     100,
+     "0.5",
+     {800, 75, 880, 125},
+     IBubbleControl::kEast},
+    {"just inside the edge margin",
+     EDirection::Horizontal,
+     {800, 80, 845, 120},
+     845,
+     100,
+     "0.5",
+     {845, 75, 925, 125},
      IBubbleControl::kWest},
-    {"above, room on top", EDirection::Vertical, {100, 80, 140, 120}, 120, 80, "0.5", {80, 30, 160, 80},
+    {"above, room on top",
+     EDirection::Vertical,
+     {100, 80, 140, 120},
+     120,
+     80,
+     "0.5",
+     {80, 30, 160, 80},
      IBubbleControl::kSouth},
-    {"above, at the top: moves below the caller", EDirection::Vertical, {100, 10, 140, 50}, 120, 10, "0.5",
-     {80, 50, 160, 100}, IBubbleControl::kNorth},
-    {"empty text: the minimum plus the paddings", EDirection::Horizontal, {100, 80, 140, 120}, 140, 100, "",
-     {140, 75, 220, 125}, IBubbleControl::kWest},
-    {"text wider than the minimum", EDirection::Horizontal, {100, 80, 140, 120}, 140, 100, "-12.5 dB gain",
-     {140, 75, 140 + 91 + 30, 125}, IBubbleControl::kWest},
+    {"above, at the top: moves below the caller",
+     EDirection::Vertical,
+     {100, 10, 140, 50},
+     120,
+     10,
+     "0.5",
+     {80, 50, 160, 100},
+     IBubbleControl::kNorth},
+    {"empty text: the minimum plus the paddings",
+     EDirection::Horizontal,
+     {100, 80, 140, 120},
+     140,
+     100,
+     "",
+     {140, 75, 220, 125},
+     IBubbleControl::kWest},
+    {"text wider than the minimum",
+     EDirection::Horizontal,
+     {100, 80, 140, 120},
+     140,
+     100,
+     "-12.5 dB gain",
+     {140, 75, 140 + 91 + 30, 125},
+     IBubbleControl::kWest},
   };
   for (const Case& c : cases)
   {
@@ -109,12 +151,12 @@ TEST_F(BubbleTest, FadesInHoldsWhileHeldAndFadesOutOnTheInjectedClock)
      {{0, false, S::kExpanding, 0.f},
       {100, false, S::kExpanding, 0.5f * o},
       {200, false, S::kExpanding, o},
-      {201, false, S::kShown, o},    // the 1000 ms hold starts here
-      {1201, false, S::kShown, o},   // hold still running
-      {1202, false, S::kShown, o},   // held: another 200 ms
+      {201, false, S::kShown, o},  // the 1000 ms hold starts here
+      {1201, false, S::kShown, o}, // hold still running
+      {1202, false, S::kShown, o}, // held: another 200 ms
       {1402, false, S::kShown, o},
-      {1403, false, S::kShown, o},   // still held: another 200 ms
-      {1500, true, S::kShown, o},    // released: the running check finishes first
+      {1403, false, S::kShown, o}, // still held: another 200 ms
+      {1500, true, S::kShown, o},  // released: the running check finishes first
       {1603, false, S::kShown, o},
       {1604, false, S::kCollapsing, o},
       {1704, false, S::kCollapsing, 0.5f * o},

@@ -84,7 +84,8 @@ public:
 TEST(DirBrowseTest, ListsMatchingFilesByNameSortedWithoutLetterCase)
 {
   TempDir d;
-  for (const char* f : {"lead.fxp", "b.fxp", "A.fxp", "c.fxp", "fxp", "a.fxp.bak", "notes.txt", ".hidden.fxp", "padfxp"})
+  for (const char* f :
+       {"lead.fxp", "b.fxp", "A.fxp", "c.fxp", "fxp", "a.fxp.bak", "notes.txt", ".hidden.fxp", "padfxp"})
     d.Touch(f);
   d.Dir("folder.fxp");
   struct Case
@@ -127,7 +128,9 @@ TEST(DirBrowseTest, SubfoldersBecomeSortedSubmenusAndEmptyOnesGo)
   };
   const Case cases[] = {
     {"recursive", true, false, {"Bass/", "  sub", "bass2/", "  deep/", "    low", "lead"}},
-    {"recursive, empty folders kept", true, true,
+    {"recursive, empty folders kept",
+     true,
+     true,
      {"Bass/", "  sub", "bass2/", "  deep/", "    low", "Empty/", "lead", "Other/"}},
     {"flat", false, false, {"lead"}},
   };
@@ -187,8 +190,11 @@ TEST(DirBrowseTest, ALinkBackToAnAncestorIsNotDescended)
     const char* entry;
     int kind;
   };
-  const Case cases[] = {{"a.fxp", DirScan::kNotDir}, {"self", DirScan::kLinkToAncestor}, {"up", DirScan::kLinkToAncestor},
-                        {"linked", DirScan::kLinkedDir}, {"toX", DirScan::kLinkedDir}};
+  const Case cases[] = {{"a.fxp", DirScan::kNotDir},
+                        {"self", DirScan::kLinkToAncestor},
+                        {"up", DirScan::kLinkToAncestor},
+                        {"linked", DirScan::kLinkedDir},
+                        {"toX", DirScan::kLinkedDir}};
   for (const Case& c : cases)
   {
     bool seen = false;

@@ -120,7 +120,9 @@ TEST(TextToggleTest, ClickFlipsTheValueAndShowsItsText)
     double after;
     const char* shown;
   };
-  const Case cases[] = {{"off", 0., 1., "ON"}, {"exactly half shows off, goes on", 0.5, 1., "ON"}, {"0.7", 0.7, 0., "OFF"},
+  const Case cases[] = {{"off", 0., 1., "ON"},
+                        {"exactly half shows off, goes on", 0.5, 1., "ON"},
+                        {"0.7", 0.7, 0., "OFF"},
                         {"on", 1., 0., "OFF"}};
   for (const Case& c : cases)
   {
@@ -140,7 +142,8 @@ TEST(TextToggleTest, DoubleClickActsAsASecondClickAndTheActionRuns)
 {
   EditorSession s;
   int actions = 0;
-  auto* t = s.Attach<ITextToggleControl>(IRECT(10, 10, 60, 30), [&actions](IControl*) { ++actions; }, "A", "B");
+  auto* t = s.Attach<ITextToggleControl>(
+    IRECT(10, 10, 60, 30), [&actions](IControl*) { ++actions; }, "A", "B");
   s.Input().Click(20, 20);
   s.Input().DoubleClick(20, 20);
   EXPECT_EQ(2, actions);
@@ -283,9 +286,8 @@ TEST_F(CaptionTest, ShowsTheValueTextWithOrWithoutItsLabel)
     bool showLabel;
     const char* expected;
   };
-  const Case cases[] = {{"with label", 1, true, "440 Hz"},
-                        {"without label", 1, false, "440"},
-                        {"display text", 2, false, "HP"}};
+  const Case cases[] = {
+    {"with label", 1, true, "440 Hz"}, {"without label", 1, false, "440"}, {"display text", 2, false, "HP"}};
   for (const Case& c : cases)
   {
     auto* caption = s.Attach<ICaptionControl>(IRECT(10, 10, 110, 30), c.param, kText, kBG, c.showLabel);

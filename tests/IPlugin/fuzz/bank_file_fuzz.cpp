@@ -33,7 +33,8 @@ plugkit::Config FuzzConfig(bool stateChunks)
 class FuzzPlugin : public plugkit::IPluginAPIBase
 {
 public:
-  explicit FuzzPlugin(bool stateChunks) : IPluginAPIBase(FuzzConfig(stateChunks), plugkit::kAPIVST3)
+  explicit FuzzPlugin(bool stateChunks)
+    : IPluginAPIBase(FuzzConfig(stateChunks), plugkit::kAPIVST3)
   {
     GetParam(0)->InitDouble("level", 0.5, 0.0, 1.0, 0.001);
     GetParam(1)->InitInt("steps", 1, 0, 4);

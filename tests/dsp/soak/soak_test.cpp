@@ -22,7 +22,11 @@ constexpr std::size_t kTick = 16;
 class FlushDenormals
 {
 public:
-  FlushDenormals() : mSaved(_mm_getcsr()) { _mm_setcsr(mSaved | 0x8040); }
+  FlushDenormals()
+    : mSaved(_mm_getcsr())
+  {
+    _mm_setcsr(mSaved | 0x8040);
+  }
   ~FlushDenormals() { _mm_setcsr(mSaved); }
 
 private:
@@ -34,7 +38,8 @@ private:
 class Engine
 {
 public:
-  Engine(double hostRate, int factor) : mFactor(factor)
+  Engine(double hostRate, int factor)
+    : mFactor(factor)
   {
     mOversampler.setFactor(factor);
     mOversampler.prepare(2, kHostBlock);
@@ -70,7 +75,7 @@ private:
   int mFactor;
   Oversampler mOversampler;
   VemlorModel mModel;
-  AudioBuffer mUp{2, kHostBlock * Oversampler::kMaxFactor};
+  AudioBuffer mUp{2, kHostBlock* Oversampler::kMaxFactor};
   double mLargestInside = 0.0;
 };
 
@@ -96,8 +101,8 @@ TEST(Soak, SixtySecondsThroughEveryExtreme)
     const int compensation = (seg / 3) % 3;
     const double loudness = seg % 4 == 3 ? 4.0 : 1.0;
     SCOPED_TRACE(testing::Message() << "segment " << seg << ": " << rate << " Hz x" << factor
-                                    << (diode ? " diode" : " ladder") << ", break " << breakChar
-                                    << ", saturation " << satType << ", compensation " << compensation);
+                                    << (diode ? " diode" : " ladder") << ", break " << breakChar << ", saturation "
+                                    << satType << ", compensation " << compensation);
 
     Engine engine(rate, factor);
     VemlorModel& m = engine.model();

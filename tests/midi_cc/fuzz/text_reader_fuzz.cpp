@@ -17,7 +17,8 @@ struct ClipboardOnly final : zarvo::midi_cc::IEditorServices
     return true;
   }
   bool setClipboardText(const std::string&) override { return false; }
-  void promptForFile(const std::string&, const std::string&, EFileAction, const std::string&, FileCompletion) override {}
+  void promptForFile(const std::string&, const std::string&, EFileAction, const std::string&, FileCompletion) override
+  {}
 
   std::string text;
 };

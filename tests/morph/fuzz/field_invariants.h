@@ -18,9 +18,9 @@ inline void checkFieldInRange(const zarvo::morph::MorphController& ctrl)
   const MorphEngine::RTState& s = ctrl.engine().editState;
   bool ok = within(s.sigma, 0.02, 2.0) && within(ctrl.engine().pointScale, 1.0, 2.0) &&
             within(s.shapeContrast, 0.0, 1.0) && within(s.cutoffContrast, 0.0, 1.0) && s.model <= 4 &&
-            within(s.kernelTail, 0.0, 1.0) && within(s.tailPower, 0.5, 6.0) && s.nnSamples >= 5 &&
-            s.nnSamples <= 21 && within(s.nnRadius, 1.0, 4.0) && (ctrl.engine().selection & ~kPointBits) == 0 &&
-            s.focus >= -1 && s.focus < static_cast<int32_t>(kNumPoints);
+            within(s.kernelTail, 0.0, 1.0) && within(s.tailPower, 0.5, 6.0) && s.nnSamples >= 5 && s.nnSamples <= 21 &&
+            within(s.nnRadius, 1.0, 4.0) && (ctrl.engine().selection & ~kPointBits) == 0 && s.focus >= -1 &&
+            s.focus < static_cast<int32_t>(kNumPoints);
   for (double k : s.neighborIndex)
     ok = ok && within(k, 0.5, 17.0);
   for (const MorphPoint& p : s.points)

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (!again || again->sections().size() != file->sections().size())
     std::abort(); // what the writer produced must read back
   for (size_t i = 0; i < file->sections().size(); ++i)
-    if (again->sections()[i].name != file->sections()[i].name || again->sections()[i].lines != file->sections()[i].lines)
+    if (again->sections()[i].name != file->sections()[i].name ||
+        again->sections()[i].lines != file->sections()[i].lines)
       std::abort();
   return 0;
 }

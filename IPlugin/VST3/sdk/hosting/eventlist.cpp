@@ -12,10 +12,7 @@ EventList::EventList(int32 maxEvents)
 
 IMPLEMENT_FUNKNOWN_METHODS(EventList, IEventList, IEventList::iid)
 
-void EventList::reserve(int32 maxEvents)
-{
-  events.reserve(static_cast<size_t>(std::max(maxEvents, 1)));
-}
+void EventList::reserve(int32 maxEvents) { events.reserve(static_cast<size_t>(std::max(maxEvents, 1))); }
 
 const Event* EventList::eventAt(int32 index) const
 {

@@ -8,9 +8,9 @@ namespace Steinberg::Vst {
 
 namespace {
 
-using EntryFunction = bool(*)(void*);
-using ExitFunction = bool(*)();
-using FactoryFunction = IPluginFactory* (PLUGIN_API*)();
+using EntryFunction = bool (*)(void*);
+using ExitFunction = bool (*)();
+using FactoryFunction = IPluginFactory*(PLUGIN_API*)();
 
 std::string dlerrorText()
 {
@@ -44,8 +44,7 @@ std::unique_ptr<HostModule> HostModule::load(const std::string& path, std::strin
   }
   auto entry = reinterpret_cast<EntryFunction>(dlsym(module->library, "ModuleEntry"));
   auto getFactory = reinterpret_cast<FactoryFunction>(dlsym(module->library, "GetPluginFactory"));
-  if (entry == nullptr || getFactory == nullptr ||
-      dlsym(module->library, "ModuleExit") == nullptr)
+  if (entry == nullptr || getFactory == nullptr || dlsym(module->library, "ModuleExit") == nullptr)
   {
     error = module->libraryPath + " lacks ModuleEntry, ModuleExit or GetPluginFactory";
     return nullptr;
@@ -65,10 +64,7 @@ std::unique_ptr<HostModule> HostModule::load(const std::string& path, std::strin
   return module;
 }
 
-HostModule::~HostModule()
-{
-  unload();
-}
+HostModule::~HostModule() { unload(); }
 
 HostModule::UnloadReport HostModule::unload()
 {

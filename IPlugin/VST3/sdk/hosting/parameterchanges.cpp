@@ -7,7 +7,8 @@ namespace Steinberg::Vst {
 // These objects live inside the host's process data: their reference counts are not used for
 // their lifetime, but are kept honest for plug-ins that add and release references.
 
-ParameterValueQueue::ParameterValueQueue(ParamID id, int32 maxPoints) : paramId(id)
+ParameterValueQueue::ParameterValueQueue(ParamID id, int32 maxPoints)
+  : paramId(id)
 {
   FUNKNOWN_CTOR
   points.reserve(static_cast<size_t>(std::max(maxPoints, 1)));
@@ -21,10 +22,7 @@ void ParameterValueQueue::reset(ParamID id)
   points.clear();
 }
 
-void ParameterValueQueue::reserve(int32 maxPoints)
-{
-  points.reserve(static_cast<size_t>(std::max(maxPoints, 1)));
-}
+void ParameterValueQueue::reserve(int32 maxPoints) { points.reserve(static_cast<size_t>(std::max(maxPoints, 1))); }
 
 tresult PLUGIN_API ParameterValueQueue::getPoint(int32 index, int32& sampleOffset, ParamValue& value)
 {
@@ -53,7 +51,7 @@ tresult PLUGIN_API ParameterValueQueue::addPoint(int32 sampleOffset, ParamValue 
 }
 
 ParameterChanges::ParameterChanges(int32 maxQueues, int32 maxPointsPerQueue)
-: pointsPerQueue(std::max(maxPointsPerQueue, 1))
+  : pointsPerQueue(std::max(maxPointsPerQueue, 1))
 {
   FUNKNOWN_CTOR
   reserve(maxQueues, maxPointsPerQueue);
@@ -61,10 +59,7 @@ ParameterChanges::ParameterChanges(int32 maxQueues, int32 maxPointsPerQueue)
 
 IMPLEMENT_FUNKNOWN_METHODS(ParameterChanges, IParameterChanges, IParameterChanges::iid)
 
-void ParameterChanges::clearQueue()
-{
-  used = 0;
-}
+void ParameterChanges::clearQueue() { used = 0; }
 
 void ParameterChanges::reserve(int32 maxQueues, int32 maxPointsPerQueue)
 {

@@ -2,8 +2,7 @@
 
 namespace Steinberg::Vst {
 
-bool HostProcessData::prepareBuses(IComponent& component, BusDirection dir,
-                                   std::vector<AudioBusBuffers>& buffers,
+bool HostProcessData::prepareBuses(IComponent& component, BusDirection dir, std::vector<AudioBusBuffers>& buffers,
                                    std::vector<BusStorage>& storage)
 {
   const int32 count = component.getBusCount(kAudio, dir);
@@ -13,7 +12,7 @@ bool HostProcessData::prepareBuses(IComponent& component, BusDirection dir,
   storage.assign(static_cast<size_t>(count), BusStorage());
   for (int32 b = 0; b < count; ++b)
   {
-    BusInfo info {};
+    BusInfo info{};
     if (component.getBusInfo(kAudio, dir, b, info) != kResultTrue || info.channelCount < 0)
       return false;
     auto& bus = storage[static_cast<size_t>(b)];
@@ -69,10 +68,7 @@ void HostProcessData::unprepare()
   outputStorage.clear();
 }
 
-int32 HostProcessData::busCount(BusDirection dir) const
-{
-  return dir == kInput ? numInputs : numOutputs;
-}
+int32 HostProcessData::busCount(BusDirection dir) const { return dir == kInput ? numInputs : numOutputs; }
 
 int32 HostProcessData::channelCount(BusDirection dir, int32 bus) const
 {
@@ -95,14 +91,12 @@ void* HostProcessData::channel(BusDirection dir, int32 bus, int32 channel)
 
 Sample32* HostProcessData::channel32(BusDirection dir, int32 bus, int32 channel)
 {
-  return symbolicSampleSize == kSample32 ? static_cast<Sample32*>(this->channel(dir, bus, channel))
-                                         : nullptr;
+  return symbolicSampleSize == kSample32 ? static_cast<Sample32*>(this->channel(dir, bus, channel)) : nullptr;
 }
 
 Sample64* HostProcessData::channel64(BusDirection dir, int32 bus, int32 channel)
 {
-  return symbolicSampleSize == kSample64 ? static_cast<Sample64*>(this->channel(dir, bus, channel))
-                                         : nullptr;
+  return symbolicSampleSize == kSample64 ? static_cast<Sample64*>(this->channel(dir, bus, channel)) : nullptr;
 }
 
 } // namespace Steinberg::Vst

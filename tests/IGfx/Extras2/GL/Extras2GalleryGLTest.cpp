@@ -37,8 +37,7 @@ extern "C" const char* __lsan_default_suppressions()
          "leak:dri\n";
 }
 
-namespace
-{
+namespace {
 
 // A pointer knob: a disc with a notch at the top.
 constexpr const char* kKnob = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">
@@ -94,8 +93,8 @@ bool Near(const RGBA& p, const RGBA& want, int tol = 12)
 
 std::string Str(const RGBA& p)
 {
-  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," +
-         std::to_string(p.a) + ")";
+  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a) +
+         ")";
 }
 
 class Extras2Gallery : public ::testing::TestWithParam<float>
@@ -183,38 +182,51 @@ TEST_P(Extras2Gallery, EveryControl)
   svgSlider->SetValue(0.7);
 
   // Bitmap row.
-  const IBitmap switchStrip = Bitmap("x2_switch.png", MakePNG(30, 90, [](int px, int py) {
-                                       const RGBA& c = kSwitchColours[py / 30];
-                                       const bool edge = px < 2 || px >= 28 || py % 30 < 2 || py % 30 >= 28;
-                                       return edge ? Pixel{20, 20, 20, 255} : Pixel{static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g), static_cast<unsigned char>(c.b), 255};
-                                     }),
-                                     3);
-  const IBitmap buttonStrip = Bitmap("x2_button.png", MakePNG(40, 40, [](int px, int py) {
-                                       const bool down = py >= 20, edge = px < 2 || px >= 38 || py % 20 < 2 || py % 20 >= 18;
-                                       return edge ? Pixel{30, 30, 30, 255}
-                                                   : down ? Pixel{90, 90, 200, 255} : Pixel{170, 170, 220, 255};
-                                     }),
-                                     2);
-  const IBitmap pointer = Bitmap("x2_pointer.png", MakePNG(40, 40, [](int px, int py) {
-                                   const int dx = px - 20, dy = py - 20;
-                                   if (dx * dx + dy * dy > 19 * 19)
-                                     return Pixel{0, 0, 0, 0};
-                                   if (px >= 18 && px < 22 && py < 20)
-                                     return Pixel{250, 250, 250, 255};
-                                   return Pixel{60, 70, 90, 255};
-                                 }),
+  const IBitmap switchStrip =
+    Bitmap("x2_switch.png",
+           MakePNG(30, 90,
+                   [](int px, int py) {
+                     const RGBA& c = kSwitchColours[py / 30];
+                     const bool edge = px < 2 || px >= 28 || py % 30 < 2 || py % 30 >= 28;
+                     return edge ? Pixel{20, 20, 20, 255}
+                                 : Pixel{static_cast<unsigned char>(c.r), static_cast<unsigned char>(c.g),
+                                         static_cast<unsigned char>(c.b), 255};
+                   }),
+           3);
+  const IBitmap buttonStrip =
+    Bitmap("x2_button.png",
+           MakePNG(40, 40,
+                   [](int px, int py) {
+                     const bool down = py >= 20, edge = px < 2 || px >= 38 || py % 20 < 2 || py % 20 >= 18;
+                     return edge ? Pixel{30, 30, 30, 255} : down ? Pixel{90, 90, 200, 255} : Pixel{170, 170, 220, 255};
+                   }),
+           2);
+  const IBitmap pointer = Bitmap("x2_pointer.png",
+                                 MakePNG(40, 40,
+                                         [](int px, int py) {
+                                           const int dx = px - 20, dy = py - 20;
+                                           if (dx * dx + dy * dy > 19 * 19)
+                                             return Pixel{0, 0, 0, 0};
+                                           if (px >= 18 && px < 22 && py < 20)
+                                             return Pixel{250, 250, 250, 255};
+                                           return Pixel{60, 70, 90, 255};
+                                         }),
                                  1);
-  const IBitmap slideHandle = Bitmap("x2_slide.png", MakePNG(24, 12, [](int, int py) {
-                                       return py == 6 ? Pixel{20, 20, 20, 255} : Pixel{220, 200, 120, 255};
-                                     }),
+  const IBitmap slideHandle = Bitmap("x2_slide.png",
+                                     MakePNG(24, 12,
+                                             [](int, int py) {
+                                               return py == 6 ? Pixel{20, 20, 20, 255} : Pixel{220, 200, 120, 255};
+                                             }),
                                      1);
-  const IBitmap meterStrip = Bitmap("x2_meter.png", MakePNG(16, 80 * 9, [](int, int py) {
-                                      const int frame = py / 80, row = 79 - py % 80;
-                                      const bool lit = row < frame * 10;
-                                      return lit ? (row > 60 ? Pixel{230, 60, 50, 255} : Pixel{60, 200, 80, 255})
-                                                 : Pixel{40, 40, 40, 255};
-                                    }),
-                                    9);
+  const IBitmap meterStrip = Bitmap(
+    "x2_meter.png",
+    MakePNG(16, 80 * 9,
+            [](int, int py) {
+              const int frame = py / 80, row = 79 - py % 80;
+              const bool lit = row < frame * 10;
+              return lit ? (row > 60 ? Pixel{230, 60, 50, 255} : Pixel{60, 200, 80, 255}) : Pixel{40, 40, 40, 255};
+            }),
+    9);
   for (const IBitmap* b : {&switchStrip, &buttonStrip, &pointer, &slideHandle, &meterStrip})
     ASSERT_TRUE(b->IsValid());
   x = 20.f;

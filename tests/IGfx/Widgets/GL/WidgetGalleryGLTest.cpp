@@ -34,15 +34,14 @@ extern "C" const char* __lsan_default_suppressions()
          "leak:dri\n";
 }
 
-namespace
-{
+namespace {
 
 constexpr const char* kRing = R"svg(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">
   <path d="M20 2 A18 18 0 1 1 19.99 2 Z M20 10 A10 10 0 1 0 20.01 10 Z" fill="#e0a020"/></svg>)svg";
 
 // Five stacked 24 x 24 frames, each one colour: red, orange, yellow, green, blue.
-const RGBA kFrameColours[5] = {{220, 40, 40, 255}, {230, 140, 30, 255}, {230, 220, 40, 255}, {50, 180, 70, 255},
-                               {50, 90, 220, 255}};
+const RGBA kFrameColours[5] = {
+  {220, 40, 40, 255}, {230, 140, 30, 255}, {230, 220, 40, 255}, {50, 180, 70, 255}, {50, 90, 220, 255}};
 
 std::vector<unsigned char> FramesPNG()
 {
@@ -126,8 +125,8 @@ bool Near(const RGBA& p, const RGBA& want, int tol = 12)
 
 std::string Str(const RGBA& p)
 {
-  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," +
-         std::to_string(p.a) + ")";
+  return "(" + std::to_string(p.r) + "," + std::to_string(p.g) + "," + std::to_string(p.b) + "," + std::to_string(p.a) +
+         ")";
 }
 
 } // namespace
@@ -150,11 +149,10 @@ TEST_P(WidgetGallery, EveryControl)
   g->AttachControl(new ICaptionControl(IRECT(160, 130, 260, 154), 1, body, COLOR_MID_GRAY, true));
   g->AttachControl(new PlaceHolder(IRECT(270, 10, 490, 160)));
 
-  g->AttachControl(new IPanelControl(IRECT(10, 170, 130, 260), IColor(255, 90, 100, 120), true,
-                                     [&](IContainerBase* c, const IRECT& r) {
-                                       c->AddChildControl(new ITextControl(r.GetPadded(-10.f), "Panel", label,
-                                                                           COLOR_TRANSPARENT));
-                                     }));
+  g->AttachControl(new IPanelControl(
+    IRECT(10, 170, 130, 260), IColor(255, 90, 100, 120), true, [&](IContainerBase* c, const IRECT& r) {
+      c->AddChildControl(new ITextControl(r.GetPadded(-10.f), "Panel", label, COLOR_TRANSPARENT));
+    }));
   const ISVG ring = g->LoadSVG("gallery_ring.svg", static_cast<const void*>(kRing), 0);
   ASSERT_TRUE(ring.IsValid());
   g->AttachControl(new ISVGControl(IRECT(140, 170, 190, 220), ring, true));
@@ -246,7 +244,12 @@ TEST_P(WidgetGallery, LayeredSVGIsDrawnIntoItsLayerOnlyWhenTheLayerIsMissingOrSt
   const Step steps[] = {
     {"first frame", [] {}, true},
     {"drawn again", [&] { svg->SetDirty(false); }, false},
-    {"half transparent", [&] { svg->SetBlend(IBlend(EBlend::Default, 0.5f)); svg->SetDirty(false); }, false},
+    {"half transparent",
+     [&] {
+       svg->SetBlend(IBlend(EBlend::Default, 0.5f));
+       svg->SetDirty(false);
+     },
+     false},
     {"moved", [&] { g->SetControlBounds(svg, IRECT(50, 10, 90, 50)); }, true},
   };
   for (const Step& st : steps)
