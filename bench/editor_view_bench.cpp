@@ -1,7 +1,7 @@
 // The VST3 editor view in the test host's X11 window: opening it until its first frame is shown (the
 // child window, the GL context, the fonts and the layout), and what an open, idle editor costs the
 // host's run loop. Needs an X display (xvfb-run -a build/bench/editor_view_bench).
-#include "tests/editor_view/ViewSession.h"
+#include "tests/editor_view/view_session.h"
 
 #include <benchmark/benchmark.h>
 

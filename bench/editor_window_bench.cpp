@@ -1,8 +1,8 @@
 // The X11 side of opening an editor and of an idle editor's frame tick. Needs an X display
 // (xvfb-run -a build/bench/editor_window_bench).
 #include "IGfx/Platforms/X11/X11EditorWindow.h"
-#include "tests/host/HostServices.h"
-#include "tests/host/HostWindow.h"
+#include "tests/host/host_services.h"
+#include "tests/host/host_window.h"
 
 #include <benchmark/benchmark.h>
 

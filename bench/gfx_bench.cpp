@@ -2,9 +2,9 @@
 // nothing dirty (there must be none) and with one dirty control (only the rectangle list grows).
 #include <benchmark/benchmark.h>
 
-#include "tests/gfx_harness/EditorSession.h"
-#include "tests/gfx_harness/RecordingControl.h"
-#include "tests/host/AllocationCounter.h"
+#include "tests/gfx_harness/editor_session.h"
+#include "tests/gfx_harness/recording_control.h"
+#include "tests/host/allocation_counter.h"
 
 namespace {
 

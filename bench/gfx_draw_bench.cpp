@@ -13,8 +13,8 @@
 
 #include "IGfx/ISVG.h"
 #include "IGfx/ShadowBlur.h"
-#include "tests/IGfx/GL/OffscreenGfx.h"
-#include "tests/gfx_harness/FakeDelegate.h"
+#include "tests/IGfx/GL/offscreen_gfx.h"
+#include "tests/gfx_harness/fake_delegate.h"
 
 using namespace gfx_gl_test;
 using plugkit::gfx::test::FakeDelegate;

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "tests/IGfx/GL/OffscreenGfx.h"
-#include "tests/gfx_harness/EditorSession.h"
-#include "tests/gfx_harness/FakeDelegate.h"
+#include "tests/IGfx/GL/offscreen_gfx.h"
+#include "tests/gfx_harness/editor_session.h"
+#include "tests/gfx_harness/fake_delegate.h"
 #include "utils/morph/morph_pad_control.h"
 
 using namespace plugkit::gfx;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "product/params/params.h"
-#include "tests/host/TestHost.h"
+#include "tests/host/test_host.h"
 
 namespace vemlor::bench {
 

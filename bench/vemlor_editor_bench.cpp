@@ -18,10 +18,10 @@
 #include "product/Vemlor.h"
 #include "product/params/params.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
-#include "tests/host/TestHost.h"
+#include "tests/host/test_host.h"
 // Xlib's macros (None, Bool) last: they clash with names in the headers above.
 #include "IGfx/Platforms/X11/IGfxLinux.h"
-#include "tests/host/HostWindow.h"
+#include "tests/host/host_window.h"
 
 namespace {
 

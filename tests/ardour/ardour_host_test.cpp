@@ -1,7 +1,7 @@
 // Vemlor.vst3 in Debian's Ardour 7, headless: what the VST3 scanner finds, and Lua sessions on the
 // dummy backend that insert it on a track, set parameters by index, export through it, save, reload
 // and export again.
-#include "tests/ardour/ArdourHarness.h"
+#include "tests/ardour/ardour_harness.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/vst3/HostSession.h"
+#include "tests/vst3/host_session.h"
 #include "product/params/params.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"

@@ -1,5 +1,5 @@
 // Opening the editor from the bundle as a host does: its size, its background and its first frame.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 namespace vemlor::e2e {
 namespace {

@@ -1,6 +1,6 @@
 // MIDI learn from a knob's context menu with the real pointer and keyboard: "Learn" in the knob's
 // "MIDI CC" menu, then a controller from the host maps to the knob's parameter and moves it.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 

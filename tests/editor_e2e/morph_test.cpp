@@ -1,7 +1,7 @@
 // The MORPH toggle and the morph pad with the real pointer: the editor grows to 620 with the pad,
 // dragging the marker moves the morph position and the sound to that of the position set by
 // parameter, and a dragged morph point moves back and forth with undo and redo.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The preset strip and the browser with the real pointer: stepping presets changes the sound to that
 // preset's, the browser loads the row clicked, and saving goes through the file chooser (a fake
 // zenity first on PATH) into a preset file another instance loads.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

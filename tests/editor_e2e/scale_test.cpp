@@ -1,6 +1,6 @@
 // Scaling the editor with the corner resizer: a drag to 1.5 times the press position scales the
 // editor, writes "ui_scale" once the drag has ended, and the next editor opens at that scale.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 namespace vemlor::e2e {
 namespace {

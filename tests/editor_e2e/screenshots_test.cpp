@@ -1,7 +1,7 @@
 // Screenshots of every page of the editor at scale 1 and 2, written as CI artefacts, with the pixel
 // probes a user's eye would make: the background colour at an empty spot and the accent colour on
 // the selected tab.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 namespace vemlor::e2e {
 namespace {

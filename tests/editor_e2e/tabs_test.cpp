@@ -1,7 +1,7 @@
 // The tab switch clicked with the real pointer: the plug-in's current tab follows, the selected tab
 // is drawn in the accent colour, each tab shows its own controls, and the randomize and mutate
 // buttons are hidden on the frequencies tab only.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 namespace vemlor::e2e {
 namespace {

@@ -1,7 +1,7 @@
 // The user tab edited with the real pointer and keyboard: edit mode, a control added from the
 // picker, dragged to another place, edit mode left; the default layout file then holds the new
 // layout and a new instance shows it. A layout saved to a file by one instance loads in another.
-#include "tests/editor_e2e/E2EFixture.h"
+#include "tests/editor_e2e/e2e_fixture.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -12,10 +12,10 @@
 #include "product/Vemlor.h"
 #include "product/VemlorUI.h"
 #include "product/params/params.h"
-#include "tests/gfx_harness/DrawRecorder.h"
-#include "tests/gfx_harness/HeadlessGfx.h"
-#include "tests/gfx_harness/HeadlessPlatform.h"
-#include "tests/gfx_harness/InputDriver.h"
+#include "tests/gfx_harness/draw_recorder.h"
+#include "tests/gfx_harness/headless_gfx.h"
+#include "tests/gfx_harness/headless_platform.h"
+#include "tests/gfx_harness/input_driver.h"
 
 namespace vemlor::ui::test {
 

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "tests/editor_morph/morph_page_session.h"
-#include "tests/gfx_harness/DrawRecorder.h"
-#include "tests/gfx_harness/HeadlessGfx.h"
-#include "tests/gfx_harness/HeadlessPlatform.h"
+#include "tests/gfx_harness/draw_recorder.h"
+#include "tests/gfx_harness/headless_gfx.h"
+#include "tests/gfx_harness/headless_platform.h"
 
 namespace vemlor::ui::test {
 

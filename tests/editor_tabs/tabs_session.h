@@ -17,7 +17,7 @@
 #include "product/ui/preset_manager_library.h"
 #include "product/ui/stage_coeffs_readout.h"
 #include "product/ui/tooltip_bubble_control.h"
-#include "tests/gfx_harness/InputDriver.h"
+#include "tests/gfx_harness/input_driver.h"
 #include "tests/registry/catalogue_session.h"
 #include "utils/ui/PresetStripControl.h"
 

@@ -1,5 +1,5 @@
 // vemlor-host: renders a test signal through a VST3 bundle and reports levels, latency and speed.
-#include "tests/host/TestHost.h"
+#include "tests/host/test_host.h"
 
 #include <fmt/core.h>
 

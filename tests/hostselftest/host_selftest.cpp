@@ -1,6 +1,6 @@
 // The test host against a fixture plug-in that misbehaves on request.
-#include "tests/hostselftest/fixtures/FixtureIds.h"
-#include "tests/host/TestHost.h"
+#include "tests/hostselftest/fixtures/fixture_ids.h"
+#include "tests/host/test_host.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Vemlor.vst3 as a host sees it: exports, class description, buses, audio, state and teardown.
-#include "tests/host/TestHost.h"
+#include "tests/host/test_host.h"
 #include "product/params/params.h"
 
 #include "pluginterfaces/vst/vsttypes.h"

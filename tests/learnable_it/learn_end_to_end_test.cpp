@@ -11,7 +11,7 @@
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "IPlugin/VST3/IPluginVST3_ProcessorBase.h"
 #include "tests/learnable/learnable_fixture.h"
-#include "tests/vst3/HostSession.h"
+#include "tests/vst3/host_session.h"
 #include "utils/midi_cc/cc_mediator.h"
 
 namespace learnable_it {

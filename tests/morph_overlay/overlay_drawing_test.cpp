@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "IGfx/IGfx.h"
-#include "tests/gfx_harness/FakeDelegate.h"
-#include "tests/gfx_harness/HeadlessGfx.h"
+#include "tests/gfx_harness/fake_delegate.h"
+#include "tests/gfx_harness/headless_gfx.h"
 #include "tests/morph_overlay/overlay_fixture.h"
 #include "utils/morph/level_labels.h"
 #include "utils/morph/weight_histogram.h"

@@ -11,9 +11,9 @@
 #include "product/VemlorUI.h"
 #include "product/ui/theme.h"
 #include "product/ui/plugin_control_registry.h"
-#include "tests/gfx_harness/DrawRecorder.h"
-#include "tests/gfx_harness/HeadlessGfx.h"
-#include "tests/gfx_harness/HeadlessPlatform.h"
+#include "tests/gfx_harness/draw_recorder.h"
+#include "tests/gfx_harness/headless_gfx.h"
+#include "tests/gfx_harness/headless_platform.h"
 
 namespace vemlor::ui::test {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "IGfx/Controls/ITextControl.h"
-#include "tests/gfx_harness/EditorSession.h"
+#include "tests/gfx_harness/editor_session.h"
 #include "utils/ui/ControlRegistry.h"
 
 namespace zarvo::ui {

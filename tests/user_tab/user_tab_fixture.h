@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/gfx_harness/EditorSession.h"
-#include "tests/gfx_harness/RecordingControl.h"
+#include "tests/gfx_harness/editor_session.h"
+#include "tests/gfx_harness/recording_control.h"
 #include "utils/user_tab_cell_overlay.h"
 #include "utils/user_tab_panel.h"
 

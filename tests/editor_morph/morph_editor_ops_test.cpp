@@ -1,0 +1,162 @@
+// The plug-in's morph-page operations: writing the field's appearance preferences once they changed,
+// and showing the pad's edit affordance when the user touches a control the field drives.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "product/patch/prefs_access.h"
+#include "product/patch/settings_store.h"
+#include "tests/editor_morph/headless_morph_page.h"
+#include "tests/gfx_harness/input_driver.h"
+
+namespace vemlor::ui::test {
+namespace {
+
+std::string fileText(const std::string& path)
+{
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(MorphEditorOps, ChangedAppearanceIsWrittenToThePreferencesOnce)
+{
+  HeadlessMorphPage s;
+  s.buildMorphPage();
+  const std::string path = Vemlor::prefs().path();
+  ASSERT_FALSE(path.empty());
+
+  s.pad()->onAppearanceChanged(0.25f, 11, 0.0625f);
+  ASSERT_TRUE(s.plug->morphFieldPrefsChanged);
+  std::filesystem::remove(path);
+  s.plug->persistMorphFieldPrefsIfChanged();
+  EXPECT_FALSE(s.plug->morphFieldPrefsChanged);
+
+  const std::string text = fileText(path);
+  EXPECT_NE(text.find("morph_field_line_brightness=0.250000"), std::string::npos) << text;
+  EXPECT_NE(text.find("iso_levels=11"), std::string::npos) << text;
+  EXPECT_NE(text.find("grid_step=0.062500"), std::string::npos) << text;
+
+  // Nothing changed since: nothing is written.
+  std::filesystem::remove(path);
+  s.plug->persistMorphFieldPrefsIfChanged();
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  // A new instance starts from what was written.
+  HeadlessMorphPage next(200, false);
+  EXPECT_EQ(next.morph().appearance, (zarvo::morph::MorphZarvoAdapter::Appearance{0.25f, 11, 0.0625f}));
+}
+
+TEST(MorphEditorOps, PreferencesWaitWhileASliderIsHeld)
+{
+  HeadlessMorphPage s;
+  s.buildMorphPage();
+  zarvo::morph::MorphPadControl* pad = s.pad();
+  const std::string path = Vemlor::prefs().path();
+  s.morph().engine().editing = true;
+  const plugkit::gfx::IRECT lines = pad->apprSliderRect(0);
+  plugkit::gfx::test::InputDriver input(s.G());
+  input.Press(lines.L + 10.f, lines.MH());
+  input.DragTo(lines.L + 60.f, lines.MH());
+  ASSERT_TRUE(s.plug->morphFieldPrefsChanged);
+  std::filesystem::remove(path);
+  s.plug->persistMorphFieldPrefsIfChanged();
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_TRUE(s.plug->morphFieldPrefsChanged);
+
+  input.Release(lines.L + 60.f, lines.MH());
+  s.plug->persistMorphFieldPrefsIfChanged();
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_FALSE(s.plug->morphFieldPrefsChanged);
+  EXPECT_NE(fileText(path).find("morph_field_line_brightness="), std::string::npos);
+}
+
+TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGoverns)
+{
+  struct Case
+  {
+    const char* name;
+    bool morphOn;
+    uint32_t selection;
+    int param;
+    bool pulses;
+  };
+  const Case cases[] = {
+    {"morphing, no point selected, a morph parameter", true, 0u, zarvo::par_main_drive, true},
+    {"morphing, a point selected for editing", true, 1u << 2, zarvo::par_main_drive, false},
+    {"morphing, a parameter the field does not carry", true, 0u, zarvo::par_oversampling, false},
+    {"morphing, a parameter index out of range", true, 0u, 999, false},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    HeadlessMorphPage s(620, c.morphOn);
+    s.buildMorphPage();
+    zarvo::morph::MorphPadControl* pad = s.pad();
+    ASSERT_NE(pad, nullptr);
+    s.morph().engine().editing = false;
+    s.morph().engine().moving = false;
+    s.morph().engine().selection = c.selection;
+    s.plug->onDisabledControlInteraction(c.param);
+    EXPECT_EQ(pad->pulseTarget != 0, c.pulses);
+  }
+
+  // Without the page (the short editor) nothing is there to pulse, and nothing fails.
+  HeadlessMorphPage flat(200, true);
+  flat.buildMorphPage();
+  flat.plug->onDisabledControlInteraction(zarvo::par_main_drive);
+  EXPECT_EQ(flat.G().NControls(), 0);
+}
+
+TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
+{
+  HeadlessMorphPage s;
+  s.plug->setClipboardText("# zarvo v1\n");
+  ASSERT_TRUE(s.Platform().clipboard.has_value());
+  EXPECT_EQ(*s.Platform().clipboard, "# zarvo v1\n");
+  EXPECT_EQ(s.plug->clipboardText(), std::optional<std::string>("# zarvo v1\n"));
+
+  struct Case
+  {
+    const char* name;
+    bool save;
+    std::optional<plugkit::gfx::test::HeadlessPlatform::FileAnswer> answer;
+    std::string want;
+  };
+  const Case cases[] = {
+    {"save, chosen", true, plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/rig.zarvo", "/tmp"},
+     "/tmp/rig.zarvo"},
+    {"open, cancelled", false, std::nullopt, ""},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    s.Platform().fileAnswers.push_back(c.answer);
+    const size_t asked = s.Platform().fileDialogExtensions.size();
+    std::optional<std::string> chosen;
+    s.plug->chooseFile(c.save, "morph.zarvo", "zarvo", [&chosen](const std::string& path) { chosen = path; });
+    ASSERT_EQ(s.Platform().fileDialogExtensions.size(), asked + 1);
+    EXPECT_EQ(s.Platform().fileDialogExtensions.back(), "zarvo");
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, c.want);
+  }
+}
+
+TEST(MorphEditorOps, WithoutAnEditorTheFileChooserAnswersCancelled)
+{
+  HeadlessMorphPage s;
+  s.plug->CloseWindow();
+  EXPECT_EQ(s.plug->clipboardText(), std::nullopt);
+  std::optional<std::string> chosen;
+  s.plug->chooseFile(false, "", "fxp", [&chosen](const std::string& path) { chosen = path; });
+  EXPECT_EQ(chosen, std::optional<std::string>(""));
+  s.plug->OpenWindow(nullptr);
+}
+
+} // namespace
+} // namespace vemlor::ui::test
