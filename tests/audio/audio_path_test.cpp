@@ -29,8 +29,7 @@ struct Rig
   explicit Rig(double sampleRate = 48000.0, int maxFrames = 4096)
   {
     host.storeDefaults(record);
-    path.prepare(2, maxFrames);
-    path.reset(sampleRate);
+    path.prepare({sampleRate, maxFrames, 2});
   }
 
   // As parameter-change handling hands a plain value on.
