@@ -183,8 +183,8 @@ inline const std::vector<Entry>& subjects()
   return all;
 }
 
-// A loud then quiet stretch of noise, different per seed.
-inline Stereo noiseBlock(std::size_t frames, unsigned seed)
+// A loud then a quiet stretch of noise (or the other way round), different per seed.
+inline Stereo noiseBlock(std::size_t frames, unsigned seed, bool quietFirst = false)
 {
   Stereo s;
   unsigned x = seed * 2654435761u + 1;
@@ -195,7 +195,7 @@ inline Stereo noiseBlock(std::size_t frames, unsigned seed)
     {
       x = x * 1664525u + 1013904223u;
       const double v = static_cast<double>(x >> 8) / 8388608.0 - 1.0;
-      c[i] = i < frames / 2 ? 1.5 * v : 0.001 * v;
+      c[i] = (i < frames / 2) != quietFirst ? 1.5 * v : 0.001 * v;
     }
   }
   return s;
