@@ -162,9 +162,9 @@ public:
   Engine(int factor, int patch)
   {
     mOversampler.setFactor(factor);
-    mOversampler.prepare(2, kFrames);
+    mOversampler.prepare({kHostRate, static_cast<int>(kFrames), 2});
     mUp.setNumFrames(kFrames * static_cast<std::size_t>(factor));
-    mModel.setSampleRate(kHostRate * factor);
+    mModel.prepare({kHostRate * factor, static_cast<int>(kFrames) * factor, 2});
     applyPatch(mModel, patch);
   }
 
@@ -214,7 +214,7 @@ void BM_MainFilter(benchmark::State& state)
 {
   StereoBlock block;
   BasicTransistorFractal<v2d> filter;
-  filter.setSampleRate(kHostRate);
+  filter.prepare({kHostRate, static_cast<int>(kFrames), 2});
   filter.setFreq(both(1200.0));
   filter.setResonance(0.4);
   filter.setDrive(0.2);
@@ -272,7 +272,7 @@ void BM_Oversampler(benchmark::State& state)
   StereoBlock block;
   Oversampler os;
   os.setFactor(factor);
-  os.prepare(2, kFrames);
+  os.prepare({kHostRate, static_cast<int>(kFrames), 2});
   AudioBuffer up(2, kFrames * static_cast<std::size_t>(factor));
   AudioBuffer view = block.view();
   for (auto _ : state)

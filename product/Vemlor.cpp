@@ -69,7 +69,8 @@ Vemlor::Vemlor(const plugkit::InstanceInfo& info)
     channel.store(-1, std::memory_order_relaxed);
   // The DSP model, the randomizer, the host information, the controller map with its mediator are
   // members; the audio path gets room for the largest block before any host set-up.
-  mAudioPath.prepare(std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput)), GetBlockSize());
+  mAudioPath.prepare(
+    {GetSampleRate(), GetBlockSize(), std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput))});
   readHoverHelpPreference();
   initializeParams();
   loadUserLayout();
@@ -228,8 +229,8 @@ void Vemlor::OnReset()
   for (auto& v : mLastParamValue)
     v.store(kUnseenValue, std::memory_order_relaxed);
   mHostInfo.refreshOnReset();
-  mAudioPath.prepare(std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput)), GetBlockSize());
-  mAudioPath.reset(GetSampleRate());
+  mAudioPath.prepare(
+    {GetSampleRate(), GetBlockSize(), std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput))});
   raiseLayoutUpdate();
 }
 

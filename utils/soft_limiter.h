@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "utils/audio_buffer.h"
+#include "utils/process_spec.h"
 
 namespace zarvo {
 
@@ -22,7 +23,11 @@ public:
   void setThreshold(double dB);
   void setSoftness(double dB);
 
-  double process(double x) const
+  // Memoryless and the same at every rate: there is nothing to set up or clear.
+  void prepare(const ProcessSpec&) {}
+  void reset() noexcept {}
+
+  double process(double x) const noexcept
   {
     // Beyond the knee end min(|x|, b) - b is 0, which leaves the ceiling itself; written without
     // branches because noisy material crosses the knee unpredictably.
@@ -33,7 +38,7 @@ public:
   }
 
   // Two samples side by side (a channel pair), each exactly as process() computes it.
-  __m128d process(__m128d x) const
+  __m128d process(__m128d x) const noexcept
   {
     const __m128d sign = _mm_set1_pd(-0.0);
     const __m128d m = _mm_andnot_pd(sign, x);

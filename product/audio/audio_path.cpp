@@ -93,7 +93,14 @@ AudioPath::AudioPath(const BlockParamRecord& record, NoteModeController& notes, 
   mMidiQueue.reserve(kMidiQueueCapacity);
 }
 
-void AudioPath::prepare(int maxChannels, int maxFrames)
+void AudioPath::prepare(const ProcessSpec& spec)
+{
+  mPreparedRate = spec.sampleRate;
+  grow(spec.numChannels, spec.maxBlockSize);
+  reset();
+}
+
+void AudioPath::grow(int maxChannels, int maxFrames)
 {
   const int channels = std::clamp(maxChannels, 0, static_cast<int>(AudioBuffer::kMaxChannels));
   const int frames = std::max(maxFrames, 0);
@@ -112,10 +119,10 @@ void AudioPath::prepare(int maxChannels, int maxFrames)
   mRamp.assign(hostFrames, 0.0);
   mGain.assign(hostFrames, 0.0);
   mRampFrames = 0;
-  mOversampler.prepare(static_cast<size_t>(mMaxChannels), hostFrames);
+  mOversampler.prepare({mPreparedRate, mMaxFrames, mMaxChannels});
 }
 
-void AudioPath::reset(double sampleRate)
+void AudioPath::reset() noexcept
 {
   mSnapshotCurrent = false;
   mView.forget();
@@ -123,7 +130,7 @@ void AudioPath::reset(double sampleRate)
   mMix.previous = mWetGain.previous = mDryGain.previous = kNaN;
   mOversampler.reset();
   mOversampler.setFactor(static_cast<int>(mRecord.oversamplingFactor()));
-  mModel.setSampleRate(mOversampler.factor() * sampleRate);
+  mModel.setRateKeepingState(mOversampler.factor() * mPreparedRate);
   mModel.reset();
 }
 
@@ -141,7 +148,7 @@ void AudioPath::checkRateAndFactor(double sampleRate)
   if (sampleRate == mLastHostRate && target == mOversampler.factor())
     return;
   mOversampler.setFactor(static_cast<int>(target));
-  mModel.setSampleRate(sampleRate * mOversampler.factor());
+  mModel.setRateKeepingState(sampleRate * mOversampler.factor());
   if (sampleRate == mLastHostRate)
     return; // a new factor alone keeps the values in use
   mLastHostRate = sampleRate;
@@ -274,7 +281,7 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
 }
 
 void AudioPath::process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs, int nFrames,
-                        double sampleRate)
+                        double sampleRate) noexcept
 {
   PLUGKIT_ASSERT_AUDIO_THREAD();
   DenormalGuard denormals;

@@ -15,6 +15,7 @@
 #include "product/audio/note_mode_controller.h"
 #include "product/audio/relative_mod.h"
 #include "utils/audio_buffer.h"
+#include "utils/process_spec.h"
 
 namespace zarvo {
 
@@ -51,7 +52,7 @@ void applyMorphBlend(const morph::MorphController& morph, const ModulationView& 
 
 // Owns the DSP model, the oversampler, the working buffers, the ramps and the output smoothers.
 // The host's buffers are only read (inputs) and written (outputs); processing happens in buffers
-// of its own, sized by prepare() so that blocks never allocate.
+// of its own, sized by prepare() so that reset() and blocks never allocate.
 class AudioPath
 {
 public:
@@ -63,12 +64,12 @@ public:
   AudioPath& operator=(const AudioPath&) = delete;
 
   // Main thread while no block runs (or the audio thread at a reset): room for blocks of up to
-  // maxChannels x maxFrames. Allocates only to grow.
-  void prepare(int maxChannels, int maxFrames);
+  // the spec's channels x frames at its host rate (allocates only to grow), then reset().
+  void prepare(const ProcessSpec& spec);
   // The processing reset: values in use and output smoothers unset, oversampler cleared and set to
-  // the target factor, the model at the oversampled rate with its running state cleared. Same
-  // threads as prepare().
-  void reset(double sampleRate);
+  // the target factor, the model at the oversampled prepared rate with its running state cleared.
+  // Same threads as prepare().
+  void reset() noexcept;
 
   // Audio thread, before the block: keeps note-on, note-off and control-change messages for it.
   void queueMidi(const plugkit::IMidiMsg& msg);
@@ -76,7 +77,7 @@ public:
   // block works on the smaller. Output channels from there up to numOutputs are silenced. Frames
   // beyond the prepared size are silent.
   void process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs, int nFrames,
-               double sampleRate);
+               double sampleRate) noexcept;
 
   // Any thread.
   uint64_t blockCount() const { return mBlockCount.load(std::memory_order_relaxed); }
@@ -94,6 +95,8 @@ private:
     double previous; // NaN: unset
   };
 
+  // Buffers for up to maxChannels x maxFrames; allocates only to grow.
+  void grow(int maxChannels, int maxFrames);
   void checkRateAndFactor(double sampleRate);
   // True when a controller message was among them.
   bool dispatchMidi(int from, int to, double osRate, bool sorted, size_t& cursor);
@@ -132,6 +135,7 @@ private:
 
   int mMaxChannels = 0;
   int mMaxFrames = 0;
+  double mPreparedRate = 44100.0;
   std::vector<double> mWetStore;
   std::vector<double> mDryStore;
   std::vector<double> mOversampledStore;

@@ -9,7 +9,12 @@ void Oversampler::setFactor(int factor) { mFactor = factor >= 8 ? 8 : factor >= 
 
 int Oversampler::latencySamples(int factor) { return factor >= 8 ? 8 : factor >= 4 ? 7 : factor >= 2 ? 6 : 0; }
 
-void Oversampler::prepare(std::size_t channels, std::size_t frames) { grow(channels, frames); }
+void Oversampler::prepare(const ProcessSpec& spec)
+{
+  grow(static_cast<std::size_t>(std::max(spec.numChannels, 0)),
+       static_cast<std::size_t>(std::max(spec.maxBlockSize, 0)));
+  reset();
+}
 
 void Oversampler::reset() noexcept
 {
@@ -57,7 +62,8 @@ void Oversampler::grow(std::size_t channels, std::size_t frames)
   allocateScratches();
 }
 
-Oversampler::Pair Oversampler::pairOf(const AudioBuffer& in, AudioBuffer& out, std::size_t first, std::size_t channels)
+Oversampler::Pair Oversampler::pairOf(const AudioBuffer& in, AudioBuffer& out, std::size_t first,
+                                      std::size_t channels) noexcept
 {
   const bool mono = first + 1 >= channels;
   return {{in.channel(first), in.channel(mono ? first : first + 1)},
@@ -70,7 +76,7 @@ namespace {
 
 // Runs `body`; for a pair whose lane 1 is a stand-in, puts lane 1 of each stage back as it was.
 template <typename Body, typename... Stages>
-void keepingLane1(bool mono, Body body, Stages&... stages)
+void keepingLane1(bool mono, Body body, Stages&... stages) noexcept
 {
   if (!mono)
     return body();
@@ -81,7 +87,7 @@ void keepingLane1(bool mono, Body body, Stages&... stages)
 
 } // namespace
 
-void Oversampler::upsamplePair(const Pair& p, std::size_t n)
+void Oversampler::upsamplePair(const Pair& p, std::size_t n) noexcept
 {
   const std::size_t k = p.first / 2;
   double* const x2[2] = {scratch2(p.first), scratch2(p.first + 1)};
@@ -106,7 +112,7 @@ void Oversampler::upsamplePair(const Pair& p, std::size_t n)
     mUp17[k], mUp5[k], mUp4[k]);
 }
 
-void Oversampler::downsamplePair(const Pair& p, std::size_t n)
+void Oversampler::downsamplePair(const Pair& p, std::size_t n) noexcept
 {
   const std::size_t k = p.first / 2;
   double* const x2[2] = {scratch2(p.first), scratch2(p.first + 1)};
@@ -138,9 +144,8 @@ void Oversampler::upsample(const AudioBuffer& in, AudioBuffer& out) noexcept
     out.copyContentFrom(in);
     return;
   }
-  const std::size_t channels = std::min(in.numChannels(), out.numChannels());
-  const std::size_t n = std::min(in.numFrames(), out.numFrames() / static_cast<std::size_t>(mFactor));
-  grow(in.numChannels(), in.numFrames());
+  const std::size_t channels = std::min({in.numChannels(), out.numChannels(), mChannelCapacity});
+  const std::size_t n = std::min({in.numFrames(), out.numFrames() / static_cast<std::size_t>(mFactor), mFrameCapacity});
   for (std::size_t c = 0; c < channels; c += 2)
     upsamplePair(pairOf(in, out, c, channels), n);
 }
@@ -152,9 +157,8 @@ void Oversampler::downsample(const AudioBuffer& in, AudioBuffer& out) noexcept
     out.copyContentFrom(in);
     return;
   }
-  const std::size_t channels = std::min(in.numChannels(), out.numChannels());
-  const std::size_t n = std::min(out.numFrames(), in.numFrames() / static_cast<std::size_t>(mFactor));
-  grow(in.numChannels(), out.numFrames());
+  const std::size_t channels = std::min({in.numChannels(), out.numChannels(), mChannelCapacity});
+  const std::size_t n = std::min({out.numFrames(), in.numFrames() / static_cast<std::size_t>(mFactor), mFrameCapacity});
   for (std::size_t c = 0; c < channels; c += 2)
     downsamplePair(pairOf(in, out, c, channels), n);
 }

@@ -7,6 +7,7 @@
 
 #include "product/dsp/lanes.h"
 #include "utils/audio_buffer.h"
+#include "utils/process_spec.h"
 
 namespace zarvo {
 
@@ -38,7 +39,7 @@ public:
       mA[j] = both(coefs[j]);
   }
 
-  void clear() { mS.fill(v2d{0, 0}); }
+  void clear() noexcept { mS.fill(v2d{0, 0}); }
   const States& states() const { return mS; }
   // Puts back lane 1 of saved states (a mono block runs lane 1 on a stand-in).
   void restoreLane1(const States& saved)
@@ -109,7 +110,7 @@ public:
   using HalfBand<N>::HalfBand;
 
   // Each out receives 2 n samples; outputs must not overlap the inputs.
-  void processBlock(double* out0, double* out1, const double* in0, const double* in1, std::size_t n)
+  void processBlock(double* out0, double* out1, const double* in0, const double* in1, std::size_t n) noexcept
   {
     this->pipelined(
       n,
@@ -134,7 +135,7 @@ public:
   using HalfBand<N>::HalfBand;
 
   // Each in holds 2 n samples; an output may be the same memory as its input.
-  void processBlock(double* out0, double* out1, const double* in0, const double* in1, std::size_t n)
+  void processBlock(double* out0, double* out1, const double* in0, const double* in1, std::size_t n) noexcept
   {
     this->pipelined(
       n,
@@ -152,9 +153,9 @@ public:
 
 } // namespace halfband
 
-// Owns half-band stages for every channel and the scratch between them. Capacities only grow: a
-// block with more channels or frames than any before allocates; prepare() does that up front.
-// Channels are filtered in pairs, one per lane. Audio thread, except prepare() (set-up).
+// Owns half-band stages for every channel and the scratch between them, sized by prepare(); blocks
+// never allocate, and channels or frames beyond the prepared ones are left as they are. Channels
+// are filtered in pairs, one per lane. Audio thread, except prepare() (set-up time).
 class Oversampler
 {
 public:
@@ -168,7 +169,9 @@ public:
   // Delay of an up-then-down round trip at the host rate: 0, 6, 7 and 8 samples.
   static int latencySamples(int factor);
 
-  void prepare(std::size_t channels, std::size_t frames);
+  // Room for the spec's channels and host-rate frames (capacities only grow), then cleared
+  // states. The filters' response is relative to the rate, so the rate itself is not needed.
+  void prepare(const ProcessSpec& spec);
   // Clears every stage's state.
   void reset() noexcept;
 
@@ -176,9 +179,6 @@ public:
   void upsample(const AudioBuffer& in, AudioBuffer& out) noexcept;
   // Reads factor x n frames of each channel of `in`, n from `out`, and writes n frames to `out`.
   void downsample(const AudioBuffer& in, AudioBuffer& out) noexcept;
-
-  void ensureFilters(std::size_t channels);
-  void allocateScratches();
 
 private:
   // A pair of channels; a lone last channel is paired with a stand-in whose results are dropped.
@@ -190,12 +190,14 @@ private:
     bool mono;
   };
 
+  void ensureFilters(std::size_t channels);
+  void allocateScratches();
   void grow(std::size_t channels, std::size_t frames);
-  Pair pairOf(const AudioBuffer& in, AudioBuffer& out, std::size_t first, std::size_t channels);
-  double* scratch2(std::size_t channel) { return mScratch2.data() + channel * mFrameCapacity * 2; }
-  double* scratch4(std::size_t channel) { return mScratch4.data() + channel * mFrameCapacity * 4; }
-  void upsamplePair(const Pair& p, std::size_t n);
-  void downsamplePair(const Pair& p, std::size_t n);
+  Pair pairOf(const AudioBuffer& in, AudioBuffer& out, std::size_t first, std::size_t channels) noexcept;
+  double* scratch2(std::size_t channel) noexcept { return mScratch2.data() + channel * mFrameCapacity * 2; }
+  double* scratch4(std::size_t channel) noexcept { return mScratch4.data() + channel * mFrameCapacity * 4; }
+  void upsamplePair(const Pair& p, std::size_t n) noexcept;
+  void downsamplePair(const Pair& p, std::size_t n) noexcept;
 
   int mFactor = 1;
   std::size_t mFrameCapacity = 0;

@@ -8,12 +8,13 @@
 
 #include "product/dsp/lanes.h"
 #include "product/dsp/pass_types.h"
+#include "utils/process_spec.h"
 
 namespace zarvo {
 
 // Output = low-pass, high-pass and band-pass outputs weighted by `mix`. T is double for one
 // channel or v2d for a channel pair in lanes (each lane may have its own cutoff and resonance).
-// Settings take effect at the next sample; everything runs on the audio thread.
+// Settings take effect at the next sample; everything but prepare() runs on the audio thread.
 template <typename T, std::size_t NumChannels>
 class StateVariableZDF
 {
@@ -27,7 +28,14 @@ public:
     update();
   }
 
-  void setSampleRate(double sampleRate)
+  // Set-up time: the rate, then cleared states. Nothing here depends on the block size.
+  void prepare(const ProcessSpec& spec)
+  {
+    setRateKeepingState(spec.sampleRate);
+    reset();
+  }
+  // The owner's oversampling factor may change between blocks without a reset.
+  void setRateKeepingState(double sampleRate) noexcept
   {
     mSampleRate = sampleRate;
     update();
@@ -56,14 +64,14 @@ public:
       samples[i] = processSample(samples[i], stateGains[i], channel);
   }
 
-  [[gnu::always_inline]] T processSample(T x, T stateGain, std::size_t channel = 0)
+  [[gnu::always_inline]] T processSample(T x, T stateGain, std::size_t channel = 0) noexcept
   {
     return processSample(mState[channel], x, stateGain);
   }
 
   // The same on one channel's states held by the caller (a copy of state()[channel] that a loop
   // keeps in registers, handed back with setState()).
-  [[gnu::always_inline]] T processSample(std::array<T, 2>& states, T x, T stateGain) const
+  [[gnu::always_inline]] T processSample(std::array<T, 2>& states, T x, T stateGain) const noexcept
   {
     states[0] *= stateGain;
     states[1] *= stateGain;
@@ -71,7 +79,7 @@ public:
   }
 
   // The same with a state gain of 1, which leaves the states as they are.
-  [[gnu::always_inline]] T processUndrained(std::array<T, 2>& states, T x) const
+  [[gnu::always_inline]] T processUndrained(std::array<T, 2>& states, T x) const noexcept
   {
     T& s1 = states[0];
     T& s2 = states[1];
@@ -102,7 +110,7 @@ public:
   const svf_coeffs& mix() const { return mMix; }
 
 private:
-  void update()
+  void update() noexcept
   {
     const double limit = 0.9999 * mSampleRate / 2.0;
     const double rate = mSampleRate;

@@ -17,11 +17,11 @@ template <typename T>
 BasicTransistorFractal<T>::BasicTransistorFractal()
 {
   mMix = pt_depth_shapes[static_cast<int>(FilterPassType::LP)].back();
-  setSampleRate(44100.0);
+  setRateKeepingState(44100.0);
 }
 
 template <typename T>
-void BasicTransistorFractal<T>::setSampleRate(double sampleRate)
+void BasicTransistorFractal<T>::setRateKeepingState(double sampleRate) noexcept
 {
   mSampleRate = sampleRate;
   const double w = kPi * mFeedbackHpHz / sampleRate;

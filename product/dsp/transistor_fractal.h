@@ -10,12 +10,13 @@
 #include "product/dsp/lanes.h"
 #include "product/dsp/pass_types.h"
 #include "product/dsp/saturation.h"
+#include "utils/process_spec.h"
 
 namespace zarvo {
 
 // T is double for one channel (TransistorFractal) or v2d for a channel pair in lanes; only the
 // cutoff may differ between lanes, every other setting applies to both. Every setting takes
-// effect at the next sample. Audio thread only.
+// effect at the next sample. Audio thread, except prepare() (set-up time).
 // How the break stage runs over a stretch of samples: one character's shape (0..10) inline, a
 // character blended with the next (kBreakNeighbours + the first), any two characters blended, other
 // functions lane by lane through their pointers, or not at all; kBreakAnyKind decides sample by
@@ -42,8 +43,15 @@ public:
 
   BasicTransistorFractal();
 
-  // Recomputes the rate-dependent coefficients and re-applies the requested cutoff.
-  void setSampleRate(double sampleRate);
+  // Set-up time: the rate, then cleared states. Nothing here depends on the block size.
+  void prepare(const ProcessSpec& spec)
+  {
+    setRateKeepingState(spec.sampleRate);
+    reset();
+  }
+  // Recomputes the rate-dependent coefficients and re-applies the requested cutoff; the owner's
+  // oversampling factor may change between blocks without a reset.
+  void setRateKeepingState(double sampleRate) noexcept;
   // Kept as requested (negative reads as 0); the ladder runs at no more than half the rate.
   void setFreq(T hz);
   // q 0..1: ladder feedback 4q, diode resonance q; above 0.75 the input saturation fades out.
@@ -81,11 +89,11 @@ public:
   // which stays in registers, and hands it back with setState(). Kind is breakKind() for the
   // settings in force, or kBreakAnyKind.
   template <int Kind = kBreakAnyKind>
-  T process(State& s, T x, T feedbackGain) const;
+  T process(State& s, T x, T feedbackGain) const noexcept;
   template <int Kind = kBreakAnyKind>
-  T processDiode(State& s, T x, T feedbackGain) const;
+  T processDiode(State& s, T x, T feedbackGain) const noexcept;
   template <int Kind = kBreakAnyKind>
-  [[gnu::always_inline]] T processSample(State& s, T x, T feedbackGain) const
+  [[gnu::always_inline]] T processSample(State& s, T x, T feedbackGain) const noexcept
   {
     return mDiodeModel ? processDiode<Kind>(s, x, feedbackGain) : process<Kind>(s, x, feedbackGain);
   }
@@ -295,7 +303,7 @@ template <typename T>
 
 template <typename T>
 template <int Kind>
-[[gnu::always_inline]] inline T BasicTransistorFractal<T>::process(State& state, T x, T feedbackGain) const
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::process(State& state, T x, T feedbackGain) const noexcept
 {
   T u0 = x * mInputGain;
   if (mResCompMode == 1)
@@ -339,7 +347,8 @@ template <int Kind>
 
 template <typename T>
 template <int Kind>
-[[gnu::always_inline]] inline T BasicTransistorFractal<T>::processDiode(State& state, T x, T feedbackGain) const
+[[gnu::always_inline]] inline T BasicTransistorFractal<T>::processDiode(State& state, T x,
+                                                                        T feedbackGain) const noexcept
 {
   T u0 = x * mInputGain;
   if (mResCompMode == 1)

@@ -18,7 +18,7 @@ double followerCoef(double ms, double rate)
 
 } // namespace
 
-void VemlorModel::EnvelopeFollower::setSampleRate(double rate)
+void VemlorModel::EnvelopeFollower::setRateKeepingState(double rate) noexcept
 {
   sampleRate = rate;
   attackCoef = followerCoef(attackMs, rate);
@@ -29,19 +29,25 @@ void VemlorModel::EnvelopeFollower::setTimes(double attack, double release)
 {
   attackMs = attack;
   releaseMs = release;
-  setSampleRate(sampleRate);
+  setRateKeepingState(sampleRate);
 }
 
-VemlorModel::VemlorModel() { setSampleRate(44100.0); }
+VemlorModel::VemlorModel() { setRateKeepingState(44100.0); }
 
-void VemlorModel::setSampleRate(double sampleRate)
+void VemlorModel::prepare(const ProcessSpec& spec)
+{
+  setRateKeepingState(spec.sampleRate);
+  reset();
+}
+
+void VemlorModel::setRateKeepingState(double sampleRate) noexcept
 {
   mSampleRate = sampleRate;
-  mPreA.setSampleRate(sampleRate);
-  mPreB.setSampleRate(sampleRate);
-  mMain.setSampleRate(sampleRate);
+  mPreA.setRateKeepingState(sampleRate);
+  mPreB.setRateKeepingState(sampleRate);
+  mMain.setRateKeepingState(sampleRate);
   for (auto& f : mDamping.followers)
-    f.setSampleRate(sampleRate);
+    f.setRateKeepingState(sampleRate);
   updateDecay();
   updateRecovery();
 }
@@ -51,12 +57,13 @@ void VemlorModel::reset() noexcept
   mPreA.reset();
   mPreB.reset();
   mMain.reset();
+  mLimiter.reset();
   for (auto& f : mDamping.followers)
     f.envelope = 0.0;
   mDamping.feedbackGain = {1.0, 1.0};
 }
 
-void VemlorModel::updateDecay()
+void VemlorModel::updateDecay() noexcept
 {
   const double ms = mDamping.releaseMs;
   mDamping.enabled = ms < 2000.0;
@@ -64,7 +71,7 @@ void VemlorModel::updateDecay()
   mDamping.decay = samples > 0.0 ? std::exp(-1000.0 / samples) : 0.0;
 }
 
-void VemlorModel::updateRecovery()
+void VemlorModel::updateRecovery() noexcept
 {
   const double half = mDamping.holdMs / 2.0;
   mDamping.recovery = half > 0.0 ? 1.0 - std::exp(-1000.0 / (mSampleRate * half)) : 1.0;

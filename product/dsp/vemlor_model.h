@@ -10,14 +10,16 @@
 #include "product/dsp/state_variable_zdf.h"
 #include "product/dsp/transistor_fractal.h"
 #include "utils/audio_buffer.h"
+#include "utils/process_spec.h"
 #include "utils/soft_limiter.h"
 
 namespace zarvo {
 
 // Handles one or two channels: the left and right channel run side by side as the two lanes of
 // each filter. A one-channel block leaves the right channel's filters and detector as they were;
-// channels beyond the second are only limited. Audio thread only: settings are written between
-// ticks, processBuffer reads them. Nothing allocates after construction.
+// channels beyond the second are only limited. Audio thread, except prepare() (set-up time):
+// settings are written between ticks, processBuffer reads them. Nothing allocates after
+// construction.
 class VemlorModel
 {
 public:
@@ -40,7 +42,7 @@ public:
     double releaseCoef = 0.01036260108500342;
     double envelope = 0.0;
 
-    void setSampleRate(double rate);
+    void setRateKeepingState(double rate) noexcept;
     void setTimes(double attack, double release);
   };
 
@@ -60,12 +62,16 @@ public:
 
   VemlorModel();
 
-  // The (oversampled) rate processBuffer runs at; recomputes every rate-dependent value.
-  void setSampleRate(double sampleRate);
+  // Set-up time: the (oversampled) rate processBuffer runs at, then cleared states. Blocks of any
+  // size are processed in place, so the block size and channel count need no room.
+  void prepare(const ProcessSpec& spec);
+  // Recomputes every rate-dependent value and keeps the running state: the audio path changes the
+  // oversampling factor between blocks without a reset.
+  void setRateKeepingState(double sampleRate) noexcept;
   // Clears filter states, envelopes and damping gains; settings stay.
   void reset() noexcept;
 
-  // Processes the block in place at the rate setSampleRate was given.
+  // Processes the block in place at the prepared rate (or the one set since).
   void processBuffer(AudioBuffer& block) noexcept;
 
   // Settings. Detune d (cents) puts the left channel at f 2^(-d/2400), the right at f 2^(+d/2400).
@@ -103,8 +109,8 @@ public:
 
 private:
   PreFilterLanes& preFilterLanes(PreFilter which) { return which == PreFilter::A ? mPreA : mPreB; }
-  void updateDecay();
-  void updateRecovery();
+  void updateDecay() noexcept;
+  void updateRecovery() noexcept;
   struct Running;
   // One frame before the main filter: its input, what the band mode removed, the feedback gain.
   struct BandSplit

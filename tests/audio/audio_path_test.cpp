@@ -29,8 +29,7 @@ struct Rig
   explicit Rig(double sampleRate = 48000.0, int maxFrames = 4096)
   {
     host.storeDefaults(record);
-    path.prepare(2, maxFrames);
-    path.reset(sampleRate);
+    path.prepare({sampleRate, maxFrames, 2});
   }
 
   // As parameter-change handling hands a plain value on.
@@ -113,6 +112,31 @@ TEST(AudioPath, DryOnlyMixIsBitExactAtEveryFactor)
       EXPECT_EQ(in[c], untouched[c]);
     }
   }
+}
+
+TEST(AudioPath, PreparingAgainForALargerBlockRendersLikeAFreshPath)
+{
+  // As at a host's reset with a new block size: what played before leaves nothing behind, and the
+  // larger block is processed whole.
+  constexpr int kLarge = 8192;
+  const auto patch = [](Rig& rig) {
+    rig.set(par_oversampling, 2);
+    rig.set(par_main_resonance, 0.95);
+    rig.set(par_main_drive, 0.6);
+  };
+  Rig used(48000.0, 512), fresh(48000.0, kLarge);
+  patch(used);
+  patch(fresh);
+  Channels before(2, std::vector<double>(512));
+  for (unsigned seed = 1; seed <= 3; ++seed)
+    used.run(noise(2, 512, seed), before, 512);
+  used.path.prepare({48000.0, kLarge, 2});
+  const Channels in = noise(2, kLarge, 9);
+  Channels a(2, std::vector<double>(kLarge)), b = a;
+  used.run(in, a, kLarge);
+  fresh.run(in, b, kLarge);
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a[0][kLarge - 1], 0.0);
 }
 
 TEST(AudioPath, DefaultPatchIsFiniteAndAudibleAtEveryFactor)

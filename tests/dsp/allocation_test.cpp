@@ -11,6 +11,7 @@
 
 #include "product/dsp/oversampler.h"
 #include "product/dsp/vemlor_model.h"
+#include "tests/dsp/lifecycle_subjects.h"
 
 namespace {
 std::atomic<long> gAllocations{0};
@@ -36,7 +37,7 @@ TEST(Allocation, ProcessingAllocatesNothingAfterPreparation)
 {
   constexpr std::size_t kMaxFrames = 512;
   Oversampler os;
-  os.prepare(2, kMaxFrames);
+  os.prepare({48000.0, static_cast<int>(kMaxFrames), 2});
   VemlorModel model;
   AudioBuffer up(2, kMaxFrames * 8);
   std::vector<double> left(kMaxFrames, 0.25), right(kMaxFrames, -0.25);
@@ -46,7 +47,7 @@ TEST(Allocation, ProcessingAllocatesNothingAfterPreparation)
   for (int factor : {1, 2, 4, 8})
   {
     os.setFactor(factor);
-    model.setSampleRate(48000.0 * factor);
+    model.setRateKeepingState(48000.0 * factor);
     model.setMainCutoff(800.0, 12.0);
     model.setBreakIntensity(0.5);
     model.setBreakCharacter(8.5);
@@ -71,6 +72,25 @@ TEST(Allocation, ProcessingAllocatesNothingAfterPreparation)
     os.reset();
   }
   EXPECT_EQ(gAllocations.load() - before, 0);
+}
+
+TEST(Allocation, ResetAndProcessingAllocateNothingForAnyProcessor)
+{
+  // Prepared for a small block, then again for a larger one: what follows must fit in the room
+  // the second preparation made.
+  for (const auto& s : test::lifecycle::subjects())
+  {
+    auto subject = s.make();
+    subject->prepare({48000.0, 64, 2});
+    subject->prepare({96000.0, 1024, 2});
+    test::Stereo large = test::lifecycle::noiseBlock(1024, 1), small = test::lifecycle::noiseBlock(64, 2);
+    const long before = gAllocations.load();
+    subject->process(large);
+    subject->reset();
+    subject->process(small);
+    subject->process(large);
+    EXPECT_EQ(gAllocations.load() - before, 0) << s.name;
+  }
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST(StateVariableZDF, MatchesTheAnalogueResponseAtLowFrequencies)
   for (const Case& c : cases)
   {
     StateVariableZDF<double, 1> filter(c.mix);
-    filter.setSampleRate(rate);
+    filter.prepare({rate, 512, 2});
     filter.setCutoff(1000.0);
     filter.setResonance(c.resonance);
     std::vector<double> h(1 << 15, 0.0), gains(h.size(), 1.0);
@@ -61,7 +61,7 @@ TEST(StateVariableZDF, StateGainsDrainTheStates)
   for (const Case& c : cases)
   {
     StateVariableZDF<double, 1> filter({1, 0, 0});
-    filter.setSampleRate(48000.0);
+    filter.prepare({48000.0, 512, 2});
     filter.setCutoff(500.0);
     std::vector<double> x(64, 1.0), gains(64, 1.0);
     filter.processChannel(x.data(), x.size(), 0, gains.data());
@@ -89,7 +89,7 @@ TEST(TransistorFractal, SmallSignalLadderMatchesItsAnaloguePrototype)
   for (const Case& c : cases)
   {
     TransistorFractal filter;
-    filter.setSampleRate(rate);
+    filter.prepare({rate, 512, 2});
     filter.setFreq(1000.0);
     filter.setResonance(c.resonance);
     filter.setSaturationType(0.0);

@@ -36,6 +36,7 @@ TEST(Oversampler, RoundTripImpulsePeaksAtTheReportedLatency)
   for (const Case& c : cases)
   {
     Oversampler os;
+    os.prepare({44100.0, 64, 1});
     os.setFactor(c.factor);
     EXPECT_EQ(Oversampler::latencySamples(c.factor), c.latency);
     std::vector<double> impulse(64, 0.0);
@@ -53,6 +54,7 @@ TEST(Oversampler, RoundTripImpulsePeaksAtTheReportedLatency)
 TEST(Oversampler, FactorOneIsAnExactCopy)
 {
   Oversampler os;
+  os.prepare({44100.0, 100, 1});
   os.setFactor(1);
   std::vector<double> in(100);
   for (std::size_t i = 0; i < in.size(); ++i)
@@ -65,6 +67,7 @@ TEST(Oversampler, UnityGainAtDcAfterSettling)
   for (int factor : {2, 4, 8})
   {
     Oversampler os;
+    os.prepare({44100.0, 8000, 1});
     os.setFactor(factor);
     // The steepest sections ring at Nyquist for a few thousand samples.
     const std::vector<double> out = roundTrip(os, std::vector<double>(8000, 0.75));
@@ -80,6 +83,7 @@ TEST(Oversampler, FirstStageRejectsTheImageOfA20kHzTone)
   const double rate = 44100.0, tone = 20000.0, image = rate - tone;
   const std::size_t n = 20000, window = 882 * 10;
   Oversampler os;
+  os.prepare({rate, static_cast<int>(n), 1});
   os.setFactor(2);
   std::vector<double> in(n), up(2 * n);
   for (std::size_t i = 0; i < n; ++i)
@@ -106,7 +110,10 @@ TEST(Oversampler, ChannelsAreIndependentAndNewOnesStartFromSilence)
     const std::size_t n = 32, f = static_cast<std::size_t>(factor);
     Oversampler shared, alone0, alone1;
     for (auto* os : {&shared, &alone0, &alone1})
+    {
+      os->prepare({44100.0, static_cast<int>(n), 2});
       os->setFactor(factor);
+    }
     std::vector<double> x0(3 * n), x1(n);
     for (std::size_t i = 0; i < x0.size(); ++i)
       x0[i] = std::sin(0.1 * static_cast<double>(i));

@@ -38,7 +38,7 @@ void configure(VemlorModel& m, const Patch& p)
 {
   using PF = VemlorModel::PreFilter;
   const TailSettings& t = p.tail;
-  m.setSampleRate(p.rate);
+  m.prepare({p.rate, 512, 2});
   m.setMainCutoff(t.mainCutoffHz, 0.0);
   m.setMainResonance(t.mainResonance);
   m.setMainDrive(p.drive);

@@ -20,12 +20,12 @@ double countingBreak(double x, double, double)
 TEST(TransistorFractal, SettingEdgeCases)
 {
   TransistorFractal f;
-  f.setSampleRate(44100.0);
+  f.prepare({44100.0, 512, 2});
 
   f.setFreq(30000.0);
   EXPECT_EQ(f.requestedCutoff(), 30000.0);
   EXPECT_EQ(f.effectiveCutoff(), 22050.0);
-  f.setSampleRate(96000.0);
+  f.prepare({96000.0, 512, 2});
   EXPECT_EQ(f.effectiveCutoff(), 30000.0);
 
   f.setFreq(-5.0);
@@ -60,7 +60,7 @@ TEST(TransistorFractal, ZeroCutoffHoldsTheStages)
   for (bool diode : {false, true})
   {
     TransistorFractal f;
-    f.setSampleRate(48000.0);
+    f.prepare({48000.0, 512, 2});
     f.setDiodeModel(diode);
     f.setResonance(0.3);
     f.setFreq(2000.0);
@@ -120,7 +120,7 @@ TEST(TransistorFractal, LanesMatchSeparateChannels)
     BasicTransistorFractal<v2d> lanes;
     TransistorFractal left, right;
     const auto setUp = [&](auto& f) {
-      f.setSampleRate(96000.0);
+      f.prepare({96000.0, 512, 2});
       f.setDiodeModel(c.diode);
       f.setResonanceCompensation(c.compensation);
       f.setResonance(c.resonance);
@@ -158,10 +158,10 @@ TEST(StateVariableZDF, LanesMatchSeparateChannels)
   StateVariableZDF<double, 1> left({0.5, -1, 2}), right({0.5, -1, 2});
   for (auto* f : {&left, &right})
   {
-    f->setSampleRate(88200.0);
+    f->prepare({88200.0, 512, 2});
     f->setResonance(0.9);
   }
-  lanes.setSampleRate(88200.0);
+  lanes.prepare({88200.0, 512, 2});
   lanes.setResonance(both(0.9));
   lanes.setCutoff(v2d{300.0, 45000.0}); // the right lane above Nyquist
   left.setCutoff(300.0);

@@ -33,12 +33,12 @@ public:
     for (int c = 0; c < 2; ++c)
     {
       for (auto* f : {&mPreA[c], &mPreB[c]})
-        f->setSampleRate(rate);
+        f->prepare({rate, 512, 2});
       mPreA[c].setMix(preFilterMixOf(FilterPassType::BP));
       mPreB[c].setMix(preFilterMixOf(FilterPassType::LP));
       mPreA[c].setResonance(0.7);
       mPreB[c].setResonance(0.2);
-      mMain[c].setSampleRate(rate);
+      mMain[c].prepare({rate, 512, 2});
       mMain[c].setResonance(0.85);
       mMain[c].setDrive(0.5);
       mMain[c].setSaturationType(2.0);
@@ -173,7 +173,7 @@ TEST(VemlorModel, MatchesTheChainComputedPassByPass)
   for (const Patch& p : patches)
   {
     VemlorModel model;
-    model.setSampleRate(rate);
+    model.prepare({rate, 512, 2});
     ReferenceChain::configure(model, p);
     ReferenceChain reference(p, rate);
     // Loud and quiet stretches, in ticks of 16 frames as the audio path runs them.
@@ -203,11 +203,11 @@ TEST(VemlorModel, MatchesTheChainComputedPassByPass)
 TEST(VemlorModel, NeutralBandModeFeedsTheInputToTheMainFilter)
 {
   VemlorModel model;
-  model.setSampleRate(48000.0);
+  model.prepare({48000.0, 512, 2});
   const Patch p = {"", 0.4, 0.0, 0.0, 2000.0, -60.0};
   ReferenceChain::configure(model, p);
   TransistorFractal main;
-  main.setSampleRate(48000.0);
+  main.prepare({48000.0, 512, 2});
   main.setFreq(1500.0 * utils::centsFactorFast(-5.0f));
   main.setResonance(0.85);
   main.setDrive(0.5);
@@ -227,7 +227,7 @@ TEST(VemlorModel, NeutralBandModeFeedsTheInputToTheMainFilter)
 TEST(VemlorModel, DampingSettings)
 {
   VemlorModel model;
-  model.setSampleRate(48000.0);
+  model.prepare({48000.0, 512, 2});
 
   model.setDampingThreshold(-100.0);
   EXPECT_NEAR(model.damping().threshold, 1e-5, 1e-12);
@@ -263,7 +263,7 @@ TEST(VemlorModel, DampingSettings)
 TEST(VemlorModel, OneChannelBlocksLeaveTheRightChannelAlone)
 {
   VemlorModel model;
-  model.setSampleRate(48000.0);
+  model.prepare({48000.0, 512, 2});
   ReferenceChain::configure(model, {"", 0.5, 0.3, 0.5, 30.0, -20.0});
   std::vector<double> left = noise(256, 7, 1.0), right = noise(256, 8, 1.0);
   double* chans[2] = {left.data(), right.data()};
@@ -291,7 +291,7 @@ TEST(VemlorModel, OneChannelBlocksLeaveTheRightChannelAlone)
 TEST(VemlorModel, ResetClearsStatesAndExtraChannelsAreOnlyLimited)
 {
   VemlorModel model;
-  model.setSampleRate(48000.0);
+  model.prepare({48000.0, 512, 2});
   ReferenceChain::configure(model, {"", 1.0, 0.0, 0.0, 30.0, -20.0});
   std::vector<std::vector<double>> data(3, noise(64, 4, 3.0));
   double* chans[3] = {data[0].data(), data[1].data(), data[2].data()};

@@ -42,8 +42,8 @@ public:
     : mFactor(factor)
   {
     mOversampler.setFactor(factor);
-    mOversampler.prepare(2, kHostBlock);
-    mModel.setSampleRate(hostRate * factor);
+    mOversampler.prepare({hostRate, static_cast<int>(kHostBlock), 2});
+    mModel.prepare({hostRate * factor, static_cast<int>(kHostBlock) * factor, 2});
   }
 
   VemlorModel& model() { return mModel; }
