@@ -119,6 +119,9 @@ bool IPluginVST3ControllerBase::SetParamNormalized(IPluginAPIBase& plug, ParamID
   {
     const int idx = static_cast<int>(id);
     plug.GetParam(idx)->SetNormalized(value);
+    // The plug-in hears a value the host sets here as one it sends within a block: a host that
+    // automates only through the controller (or before the next block) changes what depends on it.
+    plug.OnParamChange(idx, EParamSource::kHost, -1);
     plug.OnParamChangeUI(idx, EParamSource::kHost);
     plug.SendParameterValueFromDelegate(idx, value, true);
   }

@@ -29,7 +29,8 @@ public:
   // The parameter objects are gone (terminate).
   void Uninitialize() { mBypassParameter = nullptr; }
 
-  // False, changing nothing, for an unknown id or a value that is not a number.
+  // False, changing nothing, for an unknown id or a value that is not a number. A framework
+  // parameter's new value reaches the plug-in through OnParamChange (offset -1), then OnParamChangeUI.
   bool SetParamNormalized(IPluginAPIBase& plug, Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
   // Every object takes its parameter's current value; the bypass object takes the bypass word.
   // Both return how many objects held another value.
