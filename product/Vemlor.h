@@ -326,6 +326,11 @@ public:
   std::optional<std::string> clipboardText() const override;
   void setClipboardText(const std::string& text) override;
   void chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done) override;
+  // A rig or point file that could not be loaded or saved is told in the open editor's bubble; a
+  // success shows nothing.
+  void reportFileResult(plugkit::EFileResult result) override;
+  // Until this time (nowMs) the bubble holds that message and hover help waits.
+  double fileMessageUntilMs = 0.0;
 
 private:
   // What applying a randomizer result asks of the plug-in.

@@ -146,6 +146,9 @@ void Vemlor::updateHelpTooltip()
       toggle->SetDirty(false);
     }
   }
+  // A file message keeps the bubble for a while, whatever the pointer hovers; help takes it back then.
+  if (nowMs() < fileMessageUntilMs)
+    return;
   if (!s_helpTooltipsEnabled)
   {
     bubble->hideTooltip();

@@ -12,6 +12,7 @@
 #include "product/VemlorUIMorphPage.h"
 #include "product/patch/settings_store.h"
 #include "product/ui/preset_manager_library.h"
+#include "product/ui/tooltip_bubble_control.h"
 #include "utils/morph/morph_pad_control.h"
 
 namespace {
@@ -19,6 +20,26 @@ namespace {
 zarvo::morph::MorphPadControl* openMorphPad(plugkit::gfx::IGfx* g)
 {
   return g ? dynamic_cast<zarvo::morph::MorphPadControl*>(g->GetControlWithTag(vemlor::ui::kTagMorphPad)) : nullptr;
+}
+
+// Long enough to read two short lines.
+constexpr double kFileMessageHoldMs = 4000.0;
+// Where the message starts: inside the pad's left edge below its row of buttons, or at the same
+// place of the editor without the pad.
+constexpr float kFileMessageLeft = 16.f;
+constexpr float kFileMessageTop = 40.f;
+
+// What the user reads when a file of the morph field failed; null for a success.
+const char* fileFailureText(plugkit::EFileResult result)
+{
+  switch (result)
+  {
+  case plugkit::EFileResult::kUnreadable: return "the file could not be read.\nnothing was changed.";
+  case plugkit::EFileResult::kNotOurs: return "not a morph rig or sound of this plug-in.\nnothing was changed.";
+  case plugkit::EFileResult::kWriteFailed: return "the file could not be written.";
+  case plugkit::EFileResult::kOk: break;
+  }
+  return nullptr;
 }
 
 } // namespace
@@ -99,4 +120,26 @@ void Vemlor::chooseFile(bool save, const std::string& proposedName, const std::s
                      if (done)
                        done(std::string(file.Get()));
                    });
+}
+
+void Vemlor::reportFileResult(plugkit::EFileResult result)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const char* text = fileFailureText(result);
+  plugkit::gfx::IGfx* g = GetUI();
+  if (!text || !g)
+    return;
+  auto* bubble = dynamic_cast<vemlor::ui::TooltipBubbleControl*>(g->GetBubbleControl(0));
+  if (!bubble)
+    return;
+  plugkit::gfx::IControl* pad = openMorphPad(g);
+  const plugkit::gfx::IRECT area =
+    pad ? pad->GetRECT()
+        : plugkit::gfx::IRECT(0.f, 0.f, static_cast<float>(g->Width()), static_cast<float>(g->Height()));
+  // The bubble is centred on its anchor's height: an anchor as high as the message keeps it inside.
+  plugkit::gfx::IRECT size;
+  bubble->MeasureText(text, size);
+  const float x = area.L + kFileMessageLeft, y = area.T + kFileMessageTop;
+  bubble->showTooltip(pad, plugkit::gfx::IRECT(x, y, x, y + size.H()), text);
+  fileMessageUntilMs = nowMs() + kFileMessageHoldMs;
 }

@@ -118,7 +118,14 @@ bool IPluginVST3ControllerBase::SetParamNormalized(IPluginAPIBase& plug, ParamID
   if (id < static_cast<ParamID>(plug.NParams()))
   {
     const int idx = static_cast<int>(id);
-    plug.GetParam(idx)->SetNormalized(value);
+    IParam* param = plug.GetParam(idx);
+    // A host writing back what it read (some do after every restart) tells the plug-in nothing new.
+    const bool changed = param->GetNormalized() != value;
+    param->SetNormalized(value);
+    // A new value is the plug-in's news as one within a block is: a host that automates only through
+    // the controller (or before the next block) changes what depends on it.
+    if (changed)
+      plug.OnParamChange(idx, EParamSource::kHost, -1);
     plug.OnParamChangeUI(idx, EParamSource::kHost);
     plug.SendParameterValueFromDelegate(idx, value, true);
   }

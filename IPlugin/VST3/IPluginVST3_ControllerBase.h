@@ -29,7 +29,9 @@ public:
   // The parameter objects are gone (terminate).
   void Uninitialize() { mBypassParameter = nullptr; }
 
-  // False, changing nothing, for an unknown id or a value that is not a number.
+  // False, changing nothing, for an unknown id or a value that is not a number. A framework
+  // parameter's value, when it differs from the one it had, reaches the plug-in through OnParamChange
+  // (offset -1); OnParamChangeUI follows either way.
   bool SetParamNormalized(IPluginAPIBase& plug, Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
   // Every object takes its parameter's current value; the bypass object takes the bypass word.
   // Both return how many objects held another value.

@@ -1,6 +1,7 @@
 // The MORPH toggle and the morph pad with the real pointer: the editor grows to 620 with the pad,
 // dragging the marker moves the morph position and the sound to that of the position set by
-// parameter, and a dragged morph point moves back and forth with undo and redo.
+// parameter, and a dragged morph point moves back and forth with undo and redo. The host switching
+// MORPH through either of its paths resizes the open editor the same way.
 #include "tests/editor_e2e/e2e_fixture.h"
 
 #include <cmath>
@@ -132,6 +133,59 @@ TEST_F(MorphPageE2E, ADraggedPointMovesBackWithUndoAndAgainWithRedo)
   EXPECT_TRUE(s.pumpUntil([&] { return pointAt(p.x, p.y); })) << "undo puts the point back";
   ASSERT_TRUE(click(stripZone(kZoneRedo)));
   EXPECT_TRUE(s.pumpUntil([&] { return pointAt(moved.x, moved.y); })) << "redo moves it again";
+}
+
+// How a host sets the MORPH switch: through the edit controller (automation read on the main
+// thread), or through the processor's parameter changes of a block.
+struct HostMorphPath
+{
+  const char* name;
+  void (*set)(EditorSession& s, double value);
+};
+
+void setThroughController(EditorSession& s, double value)
+{
+  s.session.controller().setParamNormalized(par_morph_active, value);
+}
+
+void setThroughProcess(EditorSession& s, double value)
+{
+  ASSERT_TRUE(s.restartProcessing()) << s.session.plugin->lastError();
+  s.session.plugin->addParameterChange(par_morph_active, 0, value);
+  EXPECT_TRUE(s.session.plugin->process(plugin_it::kBlockSize).clean());
+}
+
+TEST_F(MorphPageE2E, TheHostTurningMorphOffAndOnResizesTheOpenEditor)
+{
+  const HostMorphPath paths[] = {
+    {"controller", setThroughController},
+    {"process", setThroughProcess},
+  };
+  for (const HostMorphPath& path : paths)
+  {
+    SCOPED_TRACE(path.name);
+    ASSERT_EQ(s.height(), 620);
+    path.set(s, 0.0);
+    EXPECT_TRUE(s.pumpUntil([&] { return s.editorHeight() == 200.f; })) << "height " << s.editorHeight();
+    EXPECT_EQ(s.chunk().param(par_morph_active), 0.0);
+    s.settle();
+    EXPECT_EQ(s.width(), 940);
+    if (path.set == setThroughController)
+    {
+      EXPECT_LT(s.normalized(par_morph_active), 0.5);
+      s.screenshot("morph_off_by_host");
+    }
+
+    path.set(s, 1.0);
+    EXPECT_TRUE(s.pumpUntil([&] { return s.editorHeight() == 620.f; })) << "height " << s.editorHeight();
+    EXPECT_EQ(s.chunk().param(par_morph_active), 1.0);
+    s.settle();
+    if (path.set == setThroughController)
+    {
+      EXPECT_GT(s.normalized(par_morph_active), 0.5);
+    }
+  }
+  s.screenshot("morph_on_by_host");
 }
 
 } // namespace
