@@ -119,7 +119,7 @@ void Vemlor::loadUserLayout()
 
 void Vemlor::createMorphController()
 {
-  mMorph = std::make_unique<zarvo::morph::MorphController>(*this, zarvo::kVemlorConfig, zarvo::kRigParamNaming,
+  mMorph = std::make_unique<zarvo::morph::MorphController>(mMorphServices, zarvo::kVemlorConfig, zarvo::kRigParamNaming,
                                                            zarvo::kMorphPassShapes);
   mMorph->initDefaultPoints();
   mMorph->morphOn = GetParam(zarvo::par_morph_active)->Value() > 0.5;
@@ -143,7 +143,8 @@ void Vemlor::readMorphFieldPreferences()
 void Vemlor::createStateCodec()
 {
   mStateCodec = std::make_unique<zarvo::VemlorStateCodec>(*this);
-  mStateChunk = std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, *this);
+  mStateChunk =
+    std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, mMorphServices);
 }
 
 void Vemlor::initPresets() { mFactoryPresets.initPresets(*this); }

@@ -49,8 +49,6 @@ void Vemlor::announceRestoredParam(int index)
   OnParamChangeUI(index, plugkit::EParamSource::kPresetRecall);
 }
 
-void Vemlor::setMorphMovedSinceOn() { mMorph->movedSinceOn = true; }
-
 // ---- workspace
 
 void Vemlor::writeWorkspace(plugkit::IByteChunk& chunk) const

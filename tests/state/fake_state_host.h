@@ -56,7 +56,11 @@ class FakeStateHost : public plugkit::IPluginBase,
                       public zarvo::StateHost,
                       public zarvo::EditorStateHost,
                       public zarvo::CCModHost,
-                      public zarvo::morph::IMorphHost
+                      public zarvo::morph::IMorphParams,
+                      public zarvo::morph::IPatchHistory,
+                      public zarvo::morph::IMorphEditor,
+                      public zarvo::morph::IPluginStates,
+                      public zarvo::morph::IPatchGenerator
 {
 public:
   // The two factory presets "Alpha" and "Beta" hold this fresh state, stamped as "Alpha", modified:
@@ -92,7 +96,6 @@ public:
   void controllerSectionsRestored() override { ++controllerRestores; }
   void announceRestoredParam(int index) override { announced.push_back(index); }
   void sendParamToEditor(int index, double normalized) override { sentToEditor.push_back({index, normalized}); }
-  void setMorphMovedSinceOn() override { movedSinceOn = true; }
   void markEditorDirty() override { ++editorRedraws; }
 
   bool editorOpen() const override { return false; }
@@ -249,7 +252,6 @@ public:
   int controllerRestores = 0;
   std::vector<int> announced;
   std::vector<std::pair<int, double>> sentToEditor;
-  bool movedSinceOn = false;
   int editorRedraws = 0;
 };
 

@@ -342,7 +342,7 @@ TEST(StateChunk, AfterHostRestoreTheEditorAndMorphFollowTheParameters)
   EXPECT_EQ(host.sentToEditor[zarvo::par_main_drive].second, host.GetParam(zarvo::par_main_drive)->GetNormalized());
   EXPECT_EQ(host.morph.engine().selection, 0u);
   EXPECT_EQ(host.morph.engine().editState.focus, -1);
-  EXPECT_TRUE(host.movedSinceOn);
+  EXPECT_TRUE(host.morph.movedSinceOn);
   EXPECT_TRUE(host.morph.morphOn);
   EXPECT_EQ(host.morph.morphX, 0.25);
   EXPECT_EQ(host.morph.morphY, 0.75);

@@ -79,16 +79,20 @@ const std::array<MorphController::LayoutRow, kNumPoints> MorphController::kDefau
   {0.944, 0.46, false},
 }};
 
-MorphController::MorphController(IMorphHost& host, const plugkit::Config& product,
+MorphController::MorphController(const MorphServices& services, const plugkit::Config& product,
                                  const MorphZarvoAdapter::ParamNaming& naming, const PassShapes& shapes)
-  : mHost(host)
+  : mParams(services.params)
+  , mHistory(services.history)
+  , mEditor(services.editor)
+  , mStates(services.states)
+  , mGenerator(services.generator)
   , mProductName(product.pluginName)
   , mVersionText(plugkit::MakeVersionText(product.version))
   , mNaming(naming)
   , mTable(*naming.table)
   , mShapes(shapes)
   , mEngine(mTable.rows)
-  , mFileRouter(host, *this, product, mTable)
+  , mFileRouter({services.params, services.history, services.editor, services.states}, *this, product, mTable)
   , mRng(systemSeed())
 {}
 
@@ -99,14 +103,14 @@ uint32_t MorphController::noteMaskFromSwitches() const
   uint32_t mask = 0;
   for (const NoteAnchor& a : mTable.noteAnchors)
   {
-    if (mHost.param(a.switchParam).Value() > 0.5)
+    if (mParams.param(a.switchParam).Value() > 0.5)
       mask |= 1u << a.row;
   }
   return mask;
 }
 
-double MorphController::morphXParam() const { return mHost.param(mTable.morphX).Value(); }
-double MorphController::morphYParam() const { return mHost.param(mTable.morphY).Value(); }
+double MorphController::morphXParam() const { return mParams.param(mTable.morphX).Value(); }
+double MorphController::morphYParam() const { return mParams.param(mTable.morphY).Value(); }
 
 Weights MorphController::soundWeights() const
 {
@@ -120,34 +124,34 @@ Weights MorphController::soundWeights() const
 
 void MorphController::asUndoStep(const std::function<void()>& action)
 {
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  if (!mHost.hasPresetManager())
+  const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
+  if (!mHistory.hasPresetManager())
   {
     action();
     return;
   }
-  mHost.pushUndo();
+  mHistory.pushUndo();
   action();
-  mHost.setCurrentListIndex(-1);
-  mHost.captureBaseline();
+  mHistory.setCurrentListIndex(-1);
+  mHistory.captureBaseline();
 }
 
 void MorphController::editPlain(int param, double plain)
 {
-  mHost.editParamFromEditor(param, normalizedOf(param, plain));
+  mParams.editParamFromEditor(param, normalizedOf(param, plain));
 }
 
 void MorphController::pushParamsIfEditorOpen()
 {
-  if (mHost.editorOpen())
-    mHost.pushParamsToEditor();
+  if (mEditor.editorOpen())
+    mEditor.pushParamsToEditor();
 }
 
 void MorphController::closeSession()
 {
   mEngine.selection = 0;
   mEngine.editState.focus = -1;
-  mHost.setMorphSessionMark(0);
+  mHistory.setMorphSessionMark(0);
   mSession.active = false;
   mSession.preMorphValid = false;
   mSession.pointApplied = false;
@@ -190,7 +194,7 @@ void MorphController::seedFreshInstancePoints()
   std::array<Seed, 5> seeds = {Seed::Starter, Seed::Starter, Seed::Starter, Seed::Random, Seed::Random};
   shuffle(seeds);
 
-  const IMorphHost::StarterPresets starters = mHost.starterPresets();
+  const IPatchGenerator::StarterPresets starters = mGenerator.starterPresets();
   const size_t n = std::min(starters.params.size(), starters.listIndices.size());
   std::vector<size_t> order(n);
   for (size_t i = 0; i < n; ++i)
@@ -208,9 +212,9 @@ void MorphController::seedFreshInstancePoints()
     const size_t k = order[c % n];
     MorphPoint& p = mEngine.editState.points[point];
     fillPointFromRandomizer(p, starters.params[k]);
-    mHost.recordRandomized(pointSession[point], pointCurrent(p));
+    mGenerator.recordRandomized(pointSession[point], pointCurrent(p));
     pointIdentity[point] =
-      mHost.hasPresetManager() ? mHost.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
+      mHistory.hasPresetManager() ? mHistory.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
     ++c;
   }
   for (size_t point = seeds.size() + 1; point < kNumPoints; ++point)
@@ -251,8 +255,8 @@ void MorphController::writePoints(uint32_t mask, const MorphValues& values, std:
       applyMorphPoint(std::countr_zero(mask));
   });
   publish();
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
+  if (mEditor.editorOpen())
+    mEditor.markControlsDirty();
 }
 
 bool MorphController::onMetaParamChanged(int param, double value, plugkit::EParamSource source)
@@ -280,20 +284,20 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
       mSession.active = true;
       mSession.preMorphChunk = snapshotPatchMorphOff();
       mSession.preMorphValid = true;
-      mSession.preMorphIdentity = mHost.hasPresetManager() ? mHost.currentIdentity() : PatchIdentity{};
+      mSession.preMorphIdentity = mHistory.hasPresetManager() ? mHistory.currentIdentity() : PatchIdentity{};
       mSession.pointApplied = false;
       captureTeleportFromBase();
       mSession.undoDepthAtStart = 0;
-      if (mHost.hasPresetManager())
+      if (mHistory.hasPresetManager())
       {
-        mHost.captureBaseline();
-        mSession.undoDepthAtStart = mHost.undoDepth();
-        mHost.setMorphSessionMark(mSession.undoDepthAtStart);
+        mHistory.captureBaseline();
+        mSession.undoDepthAtStart = mHistory.undoDepth();
+        mHistory.setMorphSessionMark(mSession.undoDepthAtStart);
       }
     }
     publish();
     morphOn = true;
-    mHost.raiseLayoutUpdate();
+    mEditor.raiseLayoutUpdate();
     return true;
   }
 
@@ -310,22 +314,22 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
   else
     turnOffPending = true;
   publish();
-  mHost.raiseLayoutUpdate();
+  mEditor.raiseLayoutUpdate();
   return true;
 }
 
 void MorphController::applyMorphModeParams(double on, double x, double y)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  mHost.param(mTable.morphActive).Set(on);
-  mHost.param(mTable.morphX).Set(x);
-  mHost.param(mTable.morphY).Set(y);
+  const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
+  mParams.param(mTable.morphActive).Set(on);
+  mParams.param(mTable.morphX).Set(x);
+  mParams.param(mTable.morphY).Set(y);
   morphOn = on > 0.5;
   morphX = morphXParam();
   morphY = morphYParam();
   publish();
-  mHost.raiseLayoutUpdate();
+  mEditor.raiseLayoutUpdate();
   pushParamsIfEditorOpen();
 }
 
@@ -349,7 +353,7 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
     if (anchor != mTable.noteAnchors.end())
     {
       const uint32_t bit = 1u << anchor->row;
-      p.noteMask = mHost.param(param).Value() > 0.5 ? (p.noteMask | bit) : (p.noteMask & ~bit);
+      p.noteMask = mParams.param(param).Value() > 0.5 ? (p.noteMask | bit) : (p.noteMask & ~bit);
     }
     else
       p.values[static_cast<size_t>(row)] = currentNormalized(param);
@@ -372,11 +376,11 @@ void MorphController::applyMorphPoint(int point)
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
     const int param = mTable.rows[r].param;
-    if (!mHost.heldByController(param))
-      mHost.editParamFromEditor(param, p.values[r]);
+    if (!mParams.heldByController(param))
+      mParams.editParamFromEditor(param, p.values[r]);
   }
   for (const NoteAnchor& a : mTable.noteAnchors)
-    mHost.editParamFromEditor(a.switchParam, (p.noteMask & (1u << a.row)) ? 1.0 : 0.0);
+    mParams.editParamFromEditor(a.switchParam, (p.noteMask & (1u << a.row)) ? 1.0 : 0.0);
   pushParamsIfEditorOpen();
 }
 
@@ -413,7 +417,7 @@ bool MorphController::morphFreqNoteAnchored(int param) const
 void MorphController::reconcileSession()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const bool manager = mHost.hasPresetManager();
+  const bool manager = mHistory.hasPresetManager();
   if (morphOn)
   {
     publish();
@@ -422,9 +426,9 @@ void MorphController::reconcileSession()
       mSession.active = true;
       mSession.preMorphValid = false;
       mSession.pointApplied = false;
-      mSession.undoDepthAtStart = manager ? mHost.undoDepth() : 0;
+      mSession.undoDepthAtStart = manager ? mHistory.undoDepth() : 0;
       if (manager)
-        mHost.setMorphSessionMark(mSession.undoDepthAtStart);
+        mHistory.setMorphSessionMark(mSession.undoDepthAtStart);
     }
     return;
   }
@@ -436,14 +440,14 @@ void MorphController::reconcileSession()
     revertBaseToPreMorph();
     if (manager)
     {
-      mHost.commitFromState(plugkit::IByteChunk(), mSession.undoDepthAtStart);
-      mHost.selectIdentity(mSession.preMorphIdentity);
+      mHistory.commitFromState(plugkit::IByteChunk(), mSession.undoDepthAtStart);
+      mHistory.selectIdentity(mSession.preMorphIdentity);
     }
   }
   else if (manager)
   {
-    mHost.trimUndoTo(mSession.undoDepthAtStart);
-    mHost.captureBaseline();
+    mHistory.trimUndoTo(mSession.undoDepthAtStart);
+    mHistory.captureBaseline();
   }
   closeSession();
 }
@@ -456,7 +460,7 @@ bool MorphController::drivesParams() const
 void MorphController::syncControls()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
+  if (!mEditor.editorOpen())
     return;
   const bool drive = drivesParams();
   std::optional<MorphValues> resolved;
@@ -466,15 +470,15 @@ void MorphController::syncControls()
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
     const int param = mTable.rows[r].param;
-    const bool held = mHost.heldByController(param);
+    const bool held = mParams.heldByController(param);
     const bool cutoff = mTable.isCutoffRow(r);
     std::optional<double> shown;
-    if (resolved && !held && !(cutoff && mHost.cutoffFollowsNotes(param)))
+    if (resolved && !held && !(cutoff && mParams.cutoffFollowsNotes(param)))
     {
-      mHost.param(param).Set(plainOf(param, (*resolved)[r]));
+      mParams.param(param).Set(plainOf(param, (*resolved)[r]));
       shown = (*resolved)[r];
     }
-    mHost.driveControls(param, shown, !held && drive);
+    mEditor.driveControls(param, shown, !held && drive);
   }
 }
 
@@ -521,8 +525,8 @@ void MorphController::randomizeMorphPoints(uint32_t mask)
     }
   });
   publish();
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
+  if (mEditor.editorOpen())
+    mEditor.markControlsDirty();
 }
 
 void MorphController::mutateMorphPoints(uint32_t mask)
@@ -540,8 +544,8 @@ void MorphController::mutateMorphPoints(uint32_t mask)
       mutatePoint(chosen[k]);
   });
   publish();
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
+  if (mEditor.editorOpen())
+    mEditor.markControlsDirty();
 }
 
 void MorphController::randomizePoint(size_t point)
@@ -550,8 +554,8 @@ void MorphController::randomizePoint(size_t point)
     return;
   pointIdentity[point] = PatchIdentity{};
   MorphPoint& p = mEngine.editState.points[point];
-  fillPointFromRandomizer(p, mHost.generatePatch());
-  mHost.recordRandomized(pointSession[point], pointCurrent(p));
+  fillPointFromRandomizer(p, mGenerator.generatePatch());
+  mGenerator.recordRandomized(pointSession[point], pointCurrent(p));
 }
 
 void MorphController::mutatePoint(size_t point)
@@ -560,8 +564,8 @@ void MorphController::mutatePoint(size_t point)
     return;
   pointIdentity[point].modified = true;
   MorphPoint& p = mEngine.editState.points[point];
-  fillPointFromRandomizer(p, mHost.mutatePatch(pointSession[point], pointCurrent(p)));
-  mHost.recordMutated(pointSession[point], pointCurrent(p));
+  fillPointFromRandomizer(p, mGenerator.mutatePatch(pointSession[point], pointCurrent(p)));
+  mGenerator.recordMutated(pointSession[point], pointCurrent(p));
 }
 
 void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const
@@ -586,7 +590,7 @@ ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
 {
   return [this, &point](int param) {
     const int r = mTable.rowOf(param);
-    return r >= 0 ? plainOf(param, point.values[static_cast<size_t>(r)]) : mHost.param(param).Value();
+    return r >= 0 ? plainOf(param, point.values[static_cast<size_t>(r)]) : mParams.param(param).Value();
   };
 }
 
@@ -595,11 +599,11 @@ ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
 plugkit::IByteChunk MorphController::snapshotPatchMorphOff()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  plugkit::IParam& active = mHost.param(mTable.morphActive);
+  plugkit::IParam& active = mParams.param(mTable.morphActive);
   const double was = active.Value();
   active.Set(0.0);
   plugkit::IByteChunk chunk;
-  mHost.serializePluginState(chunk);
+  mStates.serializePluginState(chunk);
   active.Set(was);
   return chunk;
 }
@@ -607,8 +611,8 @@ plugkit::IByteChunk MorphController::snapshotPatchMorphOff()
 void MorphController::captureTeleportFromBase()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (mHost.hasPresetManager())
-    pointIdentity[0] = mHost.currentIdentity();
+  if (mHistory.hasPresetManager())
+    pointIdentity[0] = mHistory.currentIdentity();
   MorphPoint& p = mEngine.editState.points[0];
   for (size_t r = 0; r < kNumMorphParams; ++r)
     p.values[r] = currentNormalized(mTable.rows[r].param);
@@ -630,7 +634,7 @@ void MorphController::bakeMorphIntoBase()
 
   const MorphValues resolved = mEngine.resolvedAt(morphXParam(), morphYParam());
   for (size_t r = 0; r < kNumMorphParams; ++r)
-    mHost.editParamFromEditor(mTable.rows[r].param, resolved[r]);
+    mParams.editParamFromEditor(mTable.rows[r].param, resolved[r]);
 
   const MainPTShapeView main = resolveBlendShapeView(kShapeTolerance);
   editPlain(mTable.mainUbOn, main.userBlend ? 1.0 : 0.0);
@@ -670,18 +674,18 @@ void MorphController::commitTurningOffIfPending()
   if (!turnOffPending.exchange(false))
     return;
   const PatchIdentity identity = bakedPointIdentity();
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
+  const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
   morphOn = false;
   mEngine.selection = 0;
   mEngine.editState.focus = -1;
   if (!mSession.active)
     return;
-  if (mHost.hasPresetManager())
+  if (mHistory.hasPresetManager())
   {
-    mHost.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(),
-                          mSession.undoDepthAtStart);
-    mHost.selectIdentity(identity);
+    mHistory.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(),
+                             mSession.undoDepthAtStart);
+    mHistory.selectIdentity(identity);
   }
   // Closed with or without a manager, so that no later revert undoes the bake.
   closeSession();
@@ -692,15 +696,15 @@ void MorphController::revertBaseToPreMorph()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mSession.preMorphValid)
     return;
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
+  const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   plugkit::IByteChunk morphState;
   plugkit::IByteChunk editorState;
   serializeMorphState(morphState);
-  const bool hasEditorState = mHost.serializeEditorState(editorState);
-  mHost.unserializePluginState(mSession.preMorphChunk, 0);
+  const bool hasEditorState = mStates.serializeEditorState(editorState);
+  mStates.unserializePluginState(mSession.preMorphChunk, 0);
   unserializeMorphState(morphState, 0);
   if (hasEditorState)
-    mHost.unserializeEditorState(editorState, 0);
+    mStates.unserializeEditorState(editorState, 0);
   pushParamsIfEditorOpen();
 }
 
@@ -728,18 +732,18 @@ std::optional<PatchIdentity> MorphController::stripPresetIdentity() const
 
 // ---- parameter values
 
-double MorphController::currentNormalized(int param) const { return mHost.param(param).GetNormalized(); }
+double MorphController::currentNormalized(int param) const { return mParams.param(param).GetNormalized(); }
 
 double MorphController::plainOf(int param, double normalized) const
 {
-  return mHost.param(param).FromNormalized(normalized);
+  return mParams.param(param).FromNormalized(normalized);
 }
 
-double MorphController::normalizedOf(int param, double plain) const { return mHost.param(param).ToNormalized(plain); }
+double MorphController::normalizedOf(int param, double plain) const { return mParams.param(param).ToNormalized(plain); }
 
 double MorphController::storedNormalized(size_t r, double v) const
 {
-  return storedOr(v, 0.0, 1.0, mHost.param(mTable.rows[r].param).GetDefault(true));
+  return storedOr(v, 0.0, 1.0, mParams.param(mTable.rows[r].param).GetDefault(true));
 }
 
 void MorphController::completeLegacyDepthTilt(MorphPoint& p, double variationNormalized) const
@@ -831,8 +835,8 @@ Weights MorphController::shapeWeights() const
   Scales scales{};
   mEngine.computeScales(s, scales);
   Weights w{};
-  mEngine.computeWeightsInto(s, mHost.param(mTable.morphX).Value(), mHost.param(mTable.morphY).Value(), w, scales, true,
-                             1.0);
+  mEngine.computeWeightsInto(s, mParams.param(mTable.morphX).Value(), mParams.param(mTable.morphY).Value(), w, scales,
+                             true, 1.0);
   MorphEngine::applyGamma(w, MorphEngine::contrastGamma(s.shapeContrast, s.model));
   return w;
 }
@@ -858,17 +862,17 @@ MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double 
     return resolveBlendShapeView(tolerance);
 
   MainPTShapeView view;
-  if (mHost.param(mTable.mainUbOn).Value() > 0.5)
+  if (mParams.param(mTable.mainUbOn).Value() > 0.5)
   {
     for (size_t k = 0; k < view.coeffs.size(); ++k)
-      view.coeffs[k] = mHost.param(mTable.mainUbCoeffs[k]).Value();
-    view.fb = mHost.param(mTable.mainUbFb).Value();
+      view.coeffs[k] = mParams.param(mTable.mainUbCoeffs[k]).Value();
+    view.fb = mParams.param(mTable.mainUbFb).Value();
     view.userBlend = true;
     return view;
   }
-  view.passType = static_cast<int32_t>(mHost.param(mTable.mainPassType).Value());
-  view.depth = mHost.param(mTable.mainDepth).Value();
-  view.tilt = mHost.param(mTable.mainTilt).Value();
+  view.passType = static_cast<int32_t>(mParams.param(mTable.mainPassType).Value());
+  view.depth = mParams.param(mTable.mainDepth).Value();
+  view.tilt = mParams.param(mTable.mainTilt).Value();
   view.coeffs = mShapes.mainShape(view.passType, view.depth, view.tilt);
   view.fb = mShapes.mainFeedback(view.passType);
   return view;
@@ -881,13 +885,13 @@ MorphController::PreFltShapeView MorphController::resolvePreFltShapeView(const P
     return resolvePreFltBlendShapeView(ids, tolerance, nullptr);
 
   PreFltShapeView view;
-  if (mHost.param(ids.on).Value() > 0.5)
+  if (mParams.param(ids.on).Value() > 0.5)
   {
-    view.coeffs = {mHost.param(ids.lp).Value(), mHost.param(ids.hp).Value(), mHost.param(ids.bp).Value()};
+    view.coeffs = {mParams.param(ids.lp).Value(), mParams.param(ids.hp).Value(), mParams.param(ids.bp).Value()};
     view.userBlend = true;
     return view;
   }
-  view.typeIndex = std::clamp(static_cast<int32_t>(mHost.param(ids.passType).Value()), 0,
+  view.typeIndex = std::clamp(static_cast<int32_t>(mParams.param(ids.passType).Value()), 0,
                               static_cast<int32_t>(mShapes.preFilterTypes - 1));
   view.coeffs = mShapes.preFilterMix(view.typeIndex);
   return view;
@@ -930,24 +934,24 @@ ZarvoFile MorphController::buildRigFile() const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   ZarvoFile file(mProductName, mVersionText.c_str());
-  file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(mTable.morphX).Value(),
-                                                          mHost.param(mTable.morphY).Value(), appearance, mNaming));
+  file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mParams.param(mTable.morphX).Value(),
+                                                          mParams.param(mTable.morphY).Value(), appearance, mNaming));
   return file;
 }
 
 void MorphController::copyRigToClipboard()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (mHost.editorOpen())
-    mHost.setClipboardText(buildRigFile().toString());
+  if (mEditor.editorOpen())
+    mEditor.setClipboardText(buildRigFile().toString());
 }
 
 bool MorphController::pasteRigFromClipboard()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
+  if (!mEditor.editorOpen())
     return false;
-  const std::optional<std::string> text = mHost.clipboardText();
+  const std::optional<std::string> text = mEditor.clipboardText();
   if (!text || text->empty())
     return false;
   const std::optional<ZarvoFile> file = ZarvoFile::fromText(*text);
@@ -956,9 +960,9 @@ bool MorphController::pasteRigFromClipboard()
 
 bool MorphController::clipboardHasRig() const
 {
-  if (!mHost.editorOpen())
+  if (!mEditor.editorOpen())
     return false;
-  const std::optional<std::string> text = mHost.clipboardText();
+  const std::optional<std::string> text = mEditor.clipboardText();
   if (!text || text->empty())
     return false;
   const std::optional<ZarvoFile> file = ZarvoFile::fromText(*text);
@@ -968,22 +972,22 @@ bool MorphController::clipboardHasRig() const
 void MorphController::promptImportRig()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
+  if (!mEditor.editorOpen())
     return;
-  mHost.chooseFile(false, "", "zarvo", [this](const std::string& path) {
+  mEditor.chooseFile(false, "", "zarvo", [this](const std::string& path) {
     if (!path.empty())
-      mHost.reportFileResult(importRigFile(path));
+      mEditor.reportFileResult(importRigFile(path));
   });
 }
 
 void MorphController::promptExportRig()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
+  if (!mEditor.editorOpen())
     return;
-  mHost.chooseFile(true, "morph.zarvo", "zarvo", [this](const std::string& path) {
+  mEditor.chooseFile(true, "morph.zarvo", "zarvo", [this](const std::string& path) {
     if (!path.empty())
-      mHost.reportFileResult(exportRigFile(path));
+      mEditor.reportFileResult(exportRigFile(path));
   });
 }
 
@@ -1014,10 +1018,10 @@ bool MorphController::applyRigFile(const ZarvoFile& file)
 
   asUndoStep([&] { applyRig(*rig); });
   publish();
-  if (mHost.editorOpen())
+  if (mEditor.editorOpen())
   {
-    mHost.pushParamsToEditor();
-    mHost.markControlsDirty();
+    mEditor.pushParamsToEditor();
+    mEditor.markControlsDirty();
   }
   return true;
 }
@@ -1085,10 +1089,10 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 
   if (rig.hasUser)
   {
-    mHost.param(mTable.morphX).Set(rig.userX);
-    mHost.param(mTable.morphY).Set(rig.userY);
-    morphX = mHost.param(mTable.morphX).Value();
-    morphY = mHost.param(mTable.morphY).Value();
+    mParams.param(mTable.morphX).Set(rig.userX);
+    mParams.param(mTable.morphY).Set(rig.userY);
+    morphX = mParams.param(mTable.morphX).Value();
+    morphY = mParams.param(mTable.morphY).Value();
   }
 }
 
@@ -1143,7 +1147,7 @@ bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
 
   put(static_cast<int32_t>(kNumPoints));
   for (const PatchIdentity& identity : pointIdentity)
-    ok = mHost.putPatchIdentity(chunk, identity) && ok;
+    ok = mHistory.putPatchIdentity(chunk, identity) && ok;
   return ok;
 }
 
@@ -1272,7 +1276,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
       static_cast<uint32_t>(truncatedOr(header[3], 0, std::numeric_limits<uint32_t>::max(), 0)) & mTable.noteMaskBits();
 
     for (size_t r = 0; r < kNumMorphParams; ++r)
-      point.values[r] = mHost.param(mTable.rows[r].param).GetDefault(true);
+      point.values[r] = mParams.param(mTable.rows[r].param).GetDefault(true);
 
     uint32_t valueCount = 0;
     if ((p = chunk.Get(valueCount, p)) < 0 || valueCount > kMaxPointValues)
@@ -1308,7 +1312,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     p = afterCount;
     for (uint32_t k = 0; k < identityCount; ++k)
     {
-      const int next = mHost.getPatchIdentity(chunk, p, identities[k]);
+      const int next = mHistory.getPatchIdentity(chunk, p, identities[k]);
       if (next <= p)
         break;
       p = next;

@@ -72,8 +72,8 @@ public:
   // `product` is the owning plug-in's configuration: its name and version head the rig texts, its
   // identifier marks its own preset files. `naming` names its parameters in rig texts; `shapes` are
   // its filters' pass-type shapes.
-  MorphController(IMorphHost& host, const plugkit::Config& product, const MorphZarvoAdapter::ParamNaming& naming,
-                  const PassShapes& shapes);
+  MorphController(const MorphServices& services, const plugkit::Config& product,
+                  const MorphZarvoAdapter::ParamNaming& naming, const PassShapes& shapes);
   MorphController(const MorphController&) = delete;
   MorphController& operator=(const MorphController&) = delete;
 
@@ -284,7 +284,11 @@ private:
   // The row of a parameter that has one.
   size_t row(int param) const { return static_cast<size_t>(mTable.rowOf(param)); }
 
-  IMorphHost& mHost;
+  IMorphParams& mParams;
+  IPatchHistory& mHistory;
+  IMorphEditor& mEditor;
+  IPluginStates& mStates;
+  IPatchGenerator& mGenerator;
   const char* const mProductName;
   const plugkit::VersionText mVersionText;
   const MorphZarvoAdapter::ParamNaming mNaming;
