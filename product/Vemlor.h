@@ -331,7 +331,7 @@ private:
     void flushPendingUngesturedEdit() override { mPlugin.flushPendingUngesturedEdit(); }
     void setBulkApply(bool applying) override { mPlugin.mRandomizerApply = applying; }
     zarvo::PresetManager* presetManager() override { return mPlugin.presetManager(); }
-    bool morphActive() const override { return mPlugin.mMorph->morphOn; }
+    bool morphActive() const override { return mPlugin.mMorph->morphOn(); }
     void morphRandomize() override { mPlugin.mMorph->randomize(); }
     void morphMutate() override { mPlugin.mMorph->mutate(); }
 

@@ -35,8 +35,8 @@ bool updateMorphBlend(morph::MorphController& morph, const ParamModulator& modul
   morph::MorphEngine& engine = morph.engine();
   const bool newField = engine.loadNewerAudioState();
   const morph::MorphEngine::RTState& field = engine.audioState;
-  const double x = morph.morphX;
-  const double y = morph.morphY;
+  const double x = morph.morphX();
+  const double y = morph.morphY();
   engine.setPosition(x, y);
   morph::MorphEngine::BlockBlend& blend = engine.blockBlend;
   const auto same = [](double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); };

@@ -218,11 +218,11 @@ void StateChunk::onRestoreState()
     };
     const bool active = valueOf(par_morph_active, 0.0) > 0.5;
     if (active)
-      mMorph.movedSinceOn = true;
-    mMorph.morphX = valueOf(par_morph_x, mMorph.morphX);
-    mMorph.morphY = valueOf(par_morph_y, mMorph.morphY);
+      mMorph.noteSwitchedOnElsewhere();
+    mMorph.mirrorMorphX(valueOf(par_morph_x, mMorph.morphX()));
+    mMorph.mirrorMorphY(valueOf(par_morph_y, mMorph.morphY()));
     mMorph.publish();
-    mMorph.morphOn = active;
+    mMorph.mirrorMorphSwitch(active);
   }
   mHost.markEditorDirty();
 }

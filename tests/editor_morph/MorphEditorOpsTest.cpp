@@ -49,7 +49,7 @@ TEST(MorphEditorOps, ChangedAppearanceIsWrittenToThePreferencesOnce)
 
   // A new instance starts from what was written.
   HeadlessMorphPage next(200, false);
-  EXPECT_EQ(next.morph().appearance, (zarvo::morph::MorphZarvoAdapter::Appearance{0.25f, 11, 0.0625f}));
+  EXPECT_EQ(next.morph().appearance(), (zarvo::morph::MorphZarvoAdapter::Appearance{0.25f, 11, 0.0625f}));
 }
 
 TEST(MorphEditorOps, PreferencesWaitWhileASliderIsHeld)

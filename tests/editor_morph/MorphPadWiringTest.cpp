@@ -95,10 +95,11 @@ TEST_F(PadWiring, MovingModeSelectsWithoutApplyingAndThePositionLockRefusesNewSe
 TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
 {
   const zarvo::PatchIdentity factory{1, "Dirt Road", 4, false};
-  s.morph().pointIdentity[2] = factory;
-  s.morph().pointIdentity[5] = s.morph().pointIdentity[6] = {2, "/somewhere/else.fxp", -1, true};
+  s.morph().setPointIdentity(2, factory);
+  s.morph().setPointIdentity(5, {2, "/somewhere/else.fxp", -1, true});
+  s.morph().setPointIdentity(6, {2, "/somewhere/else.fxp", -1, true});
   pad->onCopyPointSound(2);
-  EXPECT_EQ(s.morph().copiedPointIdentity, factory);
+  EXPECT_EQ(s.morph().copiedPointIdentity(), factory);
 
   zarvo::morph::MorphValues values = engine().editState.points[3].values;
   values[driveRow()] = 0.77;
@@ -117,7 +118,7 @@ TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
   {
     SCOPED_TRACE(c.name);
     pad->onCommitPointSound(1u << c.point, values, c.source);
-    EXPECT_EQ(s.morph().pointIdentity[static_cast<size_t>(c.point)], c.want);
+    EXPECT_EQ(s.morph().pointIdentity()[static_cast<size_t>(c.point)], c.want);
     EXPECT_EQ(engine().editState.points[static_cast<size_t>(c.point)].values, values);
   }
 }
@@ -139,7 +140,7 @@ TEST_F(PadWiring, DraggingSeveralPointsIsOneUndoStepThatRestoresTheirPositions)
 
   EXPECT_NE(engine().editState.points[2].x, before[2].x);
   EXPECT_NE(engine().editState.points[3].x, before[3].x);
-  EXPECT_FALSE(s.morph().pointsEditOpen);
+  EXPECT_FALSE(s.morph().pointsEditOpen());
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
   const auto moved = engine().editState.points;
 
@@ -162,18 +163,18 @@ TEST_F(PadWiring, PointsEditOpensOnceAndClosesOnce)
   EXPECT_EQ(s.presets().undoStack().size(), depth);
 
   pad->onPointsEdit(true);
-  EXPECT_TRUE(s.morph().pointsEditOpen);
-  const std::string snapshot(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot.GetData()),
-                             static_cast<size_t>(s.morph().pointsEditSnapshot.Size()));
+  EXPECT_TRUE(s.morph().pointsEditOpen());
+  const std::string snapshot(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
+                             static_cast<size_t>(s.morph().pointsEditSnapshot().Size()));
   engine().editState.points[2].x = 0.5;
   // A second begin keeps the state from before the first.
   pad->onPointsEdit(true);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot.GetData()),
-                        static_cast<size_t>(s.morph().pointsEditSnapshot.Size())),
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
+                        static_cast<size_t>(s.morph().pointsEditSnapshot().Size())),
             snapshot);
   const uint32_t sequence = engine().snapshot.sequence();
   pad->onPointsEdit(false);
-  EXPECT_FALSE(s.morph().pointsEditOpen);
+  EXPECT_FALSE(s.morph().pointsEditOpen());
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
   EXPECT_EQ(engine().snapshot.sequence(), sequence + 2);
   pad->onPointsEdit(false);
@@ -202,7 +203,7 @@ TEST_F(PadWiring, LearningAnAxisTwiceCancelsAndTheOtherAxisSwitches)
     SCOPED_TRACE(step.name);
     s.G().SetAllControlsClean();
     step.press();
-    EXPECT_EQ(s.morph().xyLearnPending, step.wantState);
+    EXPECT_EQ(s.morph().xyLearnPending(), step.wantState);
     EXPECT_EQ(pad->learnInfo().pending, step.wantState);
     EXPECT_EQ(mapper.isLearning(), step.wantListening >= 0);
     if (step.wantListening >= 0)

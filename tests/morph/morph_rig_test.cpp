@@ -44,16 +44,16 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
   s.nnSamples = 13;
   s.nnRadius = 3.25;
   source.engine().pointScale = 1.75;
-  source.appearance = {0.6f, 9, 0.125f};
+  source.setAppearance({0.6f, 9, 0.125f});
   sourceHost.param(zarvo::par_morph_x).Set(0.3125);
   sourceHost.param(zarvo::par_morph_y).Set(0.6875);
 
   const std::optional<zarvo::ZarvoFile> file = zarvo::ZarvoFile::fromText(source.buildRigFile().toString());
   ASSERT_TRUE(file);
   std::vector<float> appearanceSeen;
-  ctrl.appearanceChanged = [&](float brightness, int32_t levels, float grid) {
+  ctrl.setAppearanceChanged([&](float brightness, int32_t levels, float grid) {
     appearanceSeen = {brightness, static_cast<float>(levels), grid};
-  };
+  });
   ASSERT_TRUE(ctrl.applyRigFile(*file));
 
   const State& r = ctrl.engine().editState;
@@ -69,10 +69,10 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
   EXPECT_EQ(r.neighborIndex, s.neighborIndex);
   EXPECT_EQ(r.nnSamples, s.nnSamples);
   EXPECT_EQ(r.nnRadius, s.nnRadius);
-  EXPECT_EQ(ctrl.appearance, source.appearance);
+  EXPECT_EQ(ctrl.appearance(), source.appearance());
   EXPECT_EQ(appearanceSeen, (std::vector<float>{0.6f, 9.0f, 0.125f}));
   EXPECT_EQ(host.param(zarvo::par_morph_x).Value(), 0.3125);
-  EXPECT_EQ(ctrl.morphY, 0.6875);
+  EXPECT_EQ(ctrl.morphY(), 0.6875);
   for (size_t i = 0; i < kNumPoints; ++i)
   {
     const MorphPoint& want = s.points[i];
@@ -112,10 +112,10 @@ TEST_F(MorphRig, SettingsAreClamped)
     {"neighborIndex 100 for the current model", "field neighborIndex 100",
      [&](auto& c) { return s(c).neighborIndex[1] == 17.0; }},
     {"neighborIndex3 0.1", "field neighborIndex3 0.1", [&](auto& c) { return s(c).neighborIndex[3] == 0.5; }},
-    {"isoLevels 99", "field isoLevels 99", [&](auto& c) { return c.appearance.isoLevels == 14; }},
-    {"gridStep 0", "field gridStep 0", [&](auto& c) { return c.appearance.gridStep == 0.02f; }},
+    {"isoLevels 99", "field isoLevels 99", [&](auto& c) { return c.appearance().isoLevels == 14; }},
+    {"gridStep 0", "field gridStep 0", [&](auto& c) { return c.appearance().gridStep == 0.02f; }},
     {"old isoBrightness key", "field isoBrightness 0.75",
-     [&](auto& c) { return c.appearance.lineBrightness == 0.75f; }},
+     [&](auto& c) { return c.appearance().lineBrightness == 0.75f; }},
   };
   for (const Case& c : cases)
   {
@@ -160,18 +160,18 @@ TEST_F(MorphRig, UserLineAloneMovesThePadAndParksTheUserPoints)
   const MorphPoint centre = s.points[0];
   ctrl.engine().selection = 0b110;
   s.focus = 2;
-  ctrl.pointIdentity[3] = {1, "Old", 3, false};
+  ctrl.setPointIdentity(3, {1, "Old", 3, false});
 
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"user 0.25 0.75"})));
   EXPECT_EQ(host.param(zarvo::par_morph_x).Value(), 0.25);
   EXPECT_EQ(host.param(zarvo::par_morph_y).Value(), 0.75);
-  EXPECT_EQ(ctrl.morphX, 0.25);
+  EXPECT_EQ(ctrl.morphX(), 0.25);
   EXPECT_EQ(s.points[0], centre);
   for (size_t i = 1; i < kNumPoints; ++i)
     EXPECT_FALSE(s.points[i].active) << "point " << i;
   EXPECT_EQ(ctrl.engine().selection, 0u);
   EXPECT_EQ(s.focus, -1);
-  EXPECT_EQ(ctrl.pointIdentity[3], PatchIdentity{});
+  EXPECT_EQ(ctrl.pointIdentity()[3], PatchIdentity{});
 }
 
 TEST_F(MorphRig, PointWithoutDepthTakesItFromItsVariation)
@@ -223,9 +223,9 @@ TEST_F(MorphRig, HostilePasteEndsInRange)
   EXPECT_LE(s.model, 4u);
   EXPECT_TRUE(s.nnSamples >= 5 && s.nnSamples <= 21);
   EXPECT_TRUE(inRange(s.kernelTail, 0.0, 1.0));
-  EXPECT_TRUE(ctrl.appearance.isoLevels >= 0 && ctrl.appearance.isoLevels <= 14);
-  EXPECT_TRUE(inRange(ctrl.appearance.gridStep, 0.02, 1.0));
-  EXPECT_TRUE(inRange(ctrl.appearance.lineBrightness, 0.0, 1.0));
+  EXPECT_TRUE(ctrl.appearance().isoLevels >= 0 && ctrl.appearance().isoLevels <= 14);
+  EXPECT_TRUE(inRange(ctrl.appearance().gridStep, 0.02, 1.0));
+  EXPECT_TRUE(inRange(ctrl.appearance().lineBrightness, 0.0, 1.0));
   EXPECT_TRUE(inRange(host.param(zarvo::par_morph_x).Value(), 0.0, 1.0));
   EXPECT_TRUE(inRange(host.param(zarvo::par_morph_y).Value(), 0.0, 1.0));
   for (size_t i = 0; i < kNumPoints; ++i)

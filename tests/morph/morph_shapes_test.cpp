@@ -197,7 +197,7 @@ TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
   };
   for (const Case& c : cases)
   {
-    ctrl.morphOn = c.morphOn;
+    ctrl.mirrorMorphSwitch(c.morphOn);
     s.focus = c.focus;
     const View main = ctrl.resolveMainPTShapeView(MorphController::kShapeTolerance);
     const MorphController::PreFltShapeView preA =

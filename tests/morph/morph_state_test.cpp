@@ -93,8 +93,8 @@ TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
   s.centreSnapRadius = 1.5 * MorphEngine::kCentreSnapRadiusPerScale;
   ctrl.engine().selection = 1u << 5;
   s.focus = 5;
-  ctrl.pointIdentity[0] = {1, "Warm Pad", 12, false};
-  ctrl.pointIdentity[16] = {2, "/presets/a b.fxp", -1, true};
+  ctrl.setPointIdentity(0, {1, "Warm Pad", 12, false});
+  ctrl.setPointIdentity(16, {2, "/presets/a b.fxp", -1, true});
 
   IByteChunk chunk;
   chunk.Put(uint8_t{0xAB}); // the section starts anywhere in a chunk
@@ -108,7 +108,7 @@ TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
   EXPECT_EQ(other.engine().editState, s);
   EXPECT_EQ(other.engine().pointScale, 1.5);
   EXPECT_EQ(other.engine().selection, 1u << 5);
-  EXPECT_EQ(other.pointIdentity, ctrl.pointIdentity);
+  EXPECT_EQ(other.pointIdentity(), ctrl.pointIdentity());
   EXPECT_EQ(other.engine().snapshot.sequence(), sequenceBefore + 2);
   State published;
   ASSERT_TRUE(other.engine().snapshot.load(published));
@@ -324,7 +324,8 @@ TEST_F(MorphState, IdentityList)
   };
   for (const Case& c : cases)
   {
-    ctrl.pointIdentity.fill({1, "stale", 3, true});
+    for (size_t k = 0; k < zarvo::morph::kNumPoints; ++k)
+      ctrl.setPointIdentity(k, {1, "stale", 3, true});
     IByteChunk chunk = sectionOf(defaultFields(), {}, c.count);
     const int pointsEnd = c.count ? chunk.Size() - 4 : chunk.Size();
     for (int i = 0; i < c.identities; ++i)
@@ -337,7 +338,7 @@ TEST_F(MorphState, IdentityList)
     {
       const PatchIdentity want =
         static_cast<int>(k) < c.identitiesRead ? PatchIdentity{2, "f" + std::to_string(k), -1, false} : PatchIdentity{};
-      EXPECT_EQ(ctrl.pointIdentity[k], want) << c.name << " point " << k;
+      EXPECT_EQ(ctrl.pointIdentity()[k], want) << c.name << " point " << k;
     }
   }
 }
@@ -347,7 +348,7 @@ TEST_F(MorphState, RejectedSectionsChangeNothing)
   State& s = ctrl.engine().editState;
   fillDistinctField(s);
   ctrl.engine().selection = 0b101;
-  ctrl.pointIdentity[4] = {1, "Keep", 4, false};
+  ctrl.setPointIdentity(4, {1, "Keep", 4, false});
   ctrl.publish();
 
   IByteChunk valid;
@@ -399,7 +400,7 @@ TEST_F(MorphState, RejectedSectionsChangeNothing)
     ASSERT_EQ(ctrl.unserializeMorphState(c.chunk, 0), -1) << c.name << " at size " << c.chunk.Size();
     ASSERT_EQ(s, before) << c.name;
     ASSERT_EQ(ctrl.engine().selection, 0b101u) << c.name;
-    ASSERT_EQ(ctrl.pointIdentity[4].name, "Keep") << c.name;
+    ASSERT_EQ(ctrl.pointIdentity()[4].name, "Keep") << c.name;
     ASSERT_EQ(ctrl.engine().snapshot.sequence(), sequence) << c.name;
   }
 

@@ -46,7 +46,7 @@ morph::MorphValues savePoint(PluginInstance& a, const fs::path& file)
 void selectLoadedPoint(PluginInstance& b)
 {
   morph::MorphController& morph = b->morphController();
-  ASSERT_TRUE(morph.morphOn.load());
+  ASSERT_TRUE(morph.morphOn());
   morph.engine().selection = 1u << kLoadedPoint;
   ASSERT_TRUE(morph.inPointLoadContext());
 }

@@ -201,20 +201,20 @@ TEST(PluginParamChanges, HostMorphAutomationOnTheAudioThreadPublishesOnlyAtIdle)
   p.automate(par_morph_active, 0.0);
   EXPECT_EQ(morph.engine().snapshot.sequence(), published);
   // The audio path reads the mirrors at once.
-  EXPECT_EQ(morph.morphX.load(), 0.25);
-  EXPECT_EQ(morph.morphY.load(), 0.75);
-  EXPECT_FALSE(morph.morphOn.load());
+  EXPECT_EQ(morph.morphX(), 0.25);
+  EXPECT_EQ(morph.morphY(), 0.75);
+  EXPECT_FALSE(morph.morphOn());
 
   p->OnIdle();
   EXPECT_GT(morph.engine().snapshot.sequence(), published);
-  EXPECT_FALSE(morph.morphOn.load());
+  EXPECT_FALSE(morph.morphOn());
 }
 
 TEST(PluginParamChanges, PickingTheSelectedMainPassTypeTakesTheFilterOutOfTheMorphBlend)
 {
   PluginInstance p;
   morph::MorphController& morph = p->morphController();
-  ASSERT_TRUE(morph.morphOn.load());
+  ASSERT_TRUE(morph.morphOn());
   // Two low-pass points with one depth and tilt, three high-pass points with another: a blend.
   const auto setShape = [&](size_t point, double type, double depth, double tilt) {
     morph::MorphPoint& pt = morph.engine().editState.points[point];

@@ -114,12 +114,12 @@ TEST(PluginPatch, TurningMorphOffInTheEditorBakesTheBlendWithTheEditorClosed)
   p.editorSet(par_morph_x, 0.3);
   const morph::MorphValues blend = morph.engine().resolvedAt(0.3, p.param(par_morph_y).Value());
   p.editorSet(par_morph_active, 0.0);
-  ASSERT_TRUE(morph.turnOffPending.load());
-  ASSERT_TRUE(morph.morphOn.load());
+  ASSERT_TRUE(morph.turnOffPending());
+  ASSERT_TRUE(morph.morphOn());
 
   p->OnIdle();
-  EXPECT_FALSE(morph.morphOn.load());
-  EXPECT_FALSE(morph.turnOffPending.load());
+  EXPECT_FALSE(morph.morphOn());
+  EXPECT_FALSE(morph.turnOffPending());
   for (int param : {par_main_drive, par_main_resonance, par_preFlt_A_res, par_dry_wet})
   {
     const plugkit::IParam& q = p.param(param);

@@ -233,7 +233,7 @@ public:
     s.cutoffContrast = 0.2;
     engine.pointScale = 1.5;
     engine.selection = 0b101;
-    morph.pointIdentity[3] = Identity{2, "/presets/three.fxp", -1, true};
+    morph.setPointIdentity(3, Identity{2, "/presets/three.fxp", -1, true});
 
     manager->setLoadedEntry(1, true);
   }

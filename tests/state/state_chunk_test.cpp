@@ -58,7 +58,7 @@ TEST(StateChunk, RoundTripRestoresEverySectionAndWritesTheSameBytes)
     {"user tab", [&] { return saved.columns == restored.columns; }},
     {"morph points", [&] { return saved.morph.engine().editState.points == restored.morph.engine().editState.points; }},
     {"morph selection", [&] { return restored.morph.engine().selection == 0b101u; }},
-    {"point identities", [&] { return saved.morph.pointIdentity == restored.morph.pointIdentity; }},
+    {"point identities", [&] { return saved.morph.pointIdentity() == restored.morph.pointIdentity(); }},
     {"patch identity",
      [&] {
        return restored.manager->patchIdentity() == Identity{1, "Beta", 1, true};
@@ -342,10 +342,10 @@ TEST(StateChunk, AfterHostRestoreTheEditorAndMorphFollowTheParameters)
   EXPECT_EQ(host.sentToEditor[zarvo::par_main_drive].second, host.GetParam(zarvo::par_main_drive)->GetNormalized());
   EXPECT_EQ(host.morph.engine().selection, 0u);
   EXPECT_EQ(host.morph.engine().editState.focus, -1);
-  EXPECT_TRUE(host.morph.movedSinceOn);
-  EXPECT_TRUE(host.morph.morphOn);
-  EXPECT_EQ(host.morph.morphX, 0.25);
-  EXPECT_EQ(host.morph.morphY, 0.75);
+  EXPECT_TRUE(host.morph.movedSinceOn());
+  EXPECT_TRUE(host.morph.morphOn());
+  EXPECT_EQ(host.morph.morphX(), 0.25);
+  EXPECT_EQ(host.morph.morphY(), 0.75);
   EXPECT_EQ(host.editorRedraws, 1);
 }
 

@@ -96,6 +96,183 @@ MorphController::MorphController(const MorphServices& services, const plugkit::C
   , mRng(systemSeed())
 {}
 
+// ---- the switch, the position and what the pad keeps
+
+void MorphController::mirrorMorphParams()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mMorphX = morphXParam();
+  mMorphY = morphYParam();
+  publish();
+  mMorphOn = mParams.param(mTable.morphActive).Value() > 0.5;
+}
+
+bool MorphController::turnOffPending() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mTurnOffPending.load();
+}
+
+bool MorphController::movedSinceOn() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mMovedSinceOn;
+}
+
+void MorphController::noteSwitchedOnElsewhere()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mMovedSinceOn = true;
+}
+
+const std::array<PatchIdentity, kNumPoints>& MorphController::pointIdentity() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mPointIdentity;
+}
+
+void MorphController::setPointIdentity(size_t point, const PatchIdentity& identity)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints)
+    mPointIdentity[point] = identity;
+}
+
+const MutationSession& MorphController::pointSession(size_t point) const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mPointSession[std::min(point, kNumPoints - 1)];
+}
+
+void MorphController::copyPointIdentity(size_t point)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints)
+    mCopiedPointIdentity = mPointIdentity[point];
+}
+
+const PatchIdentity& MorphController::copiedPointIdentity() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mCopiedPointIdentity;
+}
+
+int32_t MorphController::xyLearnPending() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mXYLearnPending;
+}
+
+void MorphController::setXYLearnPending(int32_t axis)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mXYLearnPending = axis;
+}
+
+bool MorphController::beginPointsEdit(const std::function<void(plugkit::IByteChunk&)>& snapshot)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (mPointsEditOpen)
+    return false;
+  mPointsEditSnapshot.Clear();
+  snapshot(mPointsEditSnapshot);
+  mPointsEditOpen = true;
+  return true;
+}
+
+bool MorphController::pointsEditOpen() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mPointsEditOpen;
+}
+
+std::optional<plugkit::IByteChunk> MorphController::endPointsEdit()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!mPointsEditOpen)
+    return std::nullopt;
+  mPointsEditOpen = false;
+  return mPointsEditSnapshot;
+}
+
+const plugkit::IByteChunk& MorphController::pointsEditSnapshot() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mPointsEditSnapshot;
+}
+
+float MorphController::dragEndValue() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mDragEndValue;
+}
+
+void MorphController::setDragEndValue(float value)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mDragEndValue = value;
+}
+
+bool MorphController::applyingPoint() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mApplyingPoint;
+}
+
+void MorphController::beginPointEditGesture(const std::function<void(plugkit::IByteChunk&)>& snapshot)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  const uint32_t selected = mEngine.selection & kPointBits;
+  if (mApplyingPoint || mPointEditGestureOpen || !mMorphOn || !mEngine.pointEditingAllowed() || selected == 0)
+    return;
+  mPointEditGesture.single = std::popcount(selected) == 1;
+  if (!mPointEditGesture.single)
+  {
+    mPointEditGesture.before.Clear();
+    snapshot(mPointEditGesture.before);
+  }
+  mPointEditGestureOpen = true;
+}
+
+std::optional<MorphController::PointEditGesture> MorphController::endPointEditGesture()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!mPointEditGestureOpen)
+    return std::nullopt;
+  mPointEditGestureOpen = false;
+  return mPointEditGesture;
+}
+
+bool MorphController::pointEditGestureOpen() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mPointEditGestureOpen;
+}
+
+const MorphZarvoAdapter::Appearance& MorphController::appearance() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mAppearance;
+}
+
+void MorphController::setAppearance(const MorphZarvoAdapter::Appearance& appearance)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mAppearance = appearance;
+}
+
+const MorphController::AppearanceCallback& MorphController::appearanceChanged() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mAppearanceChanged;
+}
+
+void MorphController::setAppearanceChanged(AppearanceCallback callback)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mAppearanceChanged = std::move(callback);
+}
+
 // ---- helpers
 
 uint32_t MorphController::noteMaskFromSwitches() const
@@ -212,8 +389,8 @@ void MorphController::seedFreshInstancePoints()
     const size_t k = order[c % n];
     MorphPoint& p = mEngine.editState.points[point];
     fillPointFromRandomizer(p, starters.params[k]);
-    mGenerator.recordRandomized(pointSession[point], pointCurrent(p));
-    pointIdentity[point] =
+    mGenerator.recordRandomized(mPointSession[point], pointCurrent(p));
+    mPointIdentity[point] =
       mHistory.hasPresetManager() ? mHistory.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
     ++c;
   }
@@ -224,7 +401,7 @@ void MorphController::seedFreshInstancePoints()
 
 bool MorphController::inPointLoadContext() const
 {
-  return morphOn && (mEngine.selection & kPointBits) != 0 && mEngine.pointEditingAllowed();
+  return mMorphOn && (mEngine.selection & kPointBits) != 0 && mEngine.pointEditingAllowed();
 }
 
 void MorphController::commitPointsPreset(uint32_t mask, const MorphValues& values, uint32_t noteMask,
@@ -249,7 +426,7 @@ void MorphController::writePoints(uint32_t mask, const MorphValues& values, std:
       p.values = values;
       if (noteMask)
         p.noteMask = *noteMask & mTable.noteMaskBits();
-      pointIdentity[i] = identity;
+      mPointIdentity[i] = identity;
     }
     if (std::has_single_bit(mask))
       applyMorphPoint(std::countr_zero(mask));
@@ -265,9 +442,9 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
   const bool fromEditor = source == plugkit::EParamSource::kUI;
   if (param == mTable.morphX || param == mTable.morphY)
   {
-    (param == mTable.morphX ? morphX : morphY) = value;
-    if (fromEditor && morphOn)
-      movedSinceOn = true;
+    (param == mTable.morphX ? mMorphX : mMorphY) = value;
+    if (fromEditor && mMorphOn)
+      mMovedSinceOn = true;
     return true;
   }
   if (param != mTable.morphActive)
@@ -275,8 +452,8 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
 
   if (value != 0.0)
   {
-    turnOffPending = false;
-    movedSinceOn = !fromEditor;
+    mTurnOffPending = false;
+    mMovedSinceOn = !fromEditor;
     if (fromEditor && !mSession.active)
     {
       mEngine.selection = 0;
@@ -296,23 +473,23 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
       }
     }
     publish();
-    morphOn = true;
+    mMorphOn = true;
     mEditor.raiseLayoutUpdate();
     return true;
   }
 
   // Off at once unless the editor turns it off where the sound is a blend worth keeping.
   bool atOnce = !fromEditor;
-  if (!atOnce && mEngine.editState.focus < 0 && !movedSinceOn)
+  if (!atOnce && mEngine.editState.focus < 0 && !mMovedSinceOn)
   {
     atOnce = !resolveBlendShapeView(kShapeTolerance).userBlend &&
              !resolvePreFltBlendShapeView(mTable.preFltA, kShapeTolerance, nullptr).userBlend &&
              !resolvePreFltBlendShapeView(mTable.preFltB, kShapeTolerance, nullptr).userBlend;
   }
   if (atOnce)
-    morphOn = false;
+    mMorphOn = false;
   else
-    turnOffPending = true;
+    mTurnOffPending = true;
   publish();
   mEditor.raiseLayoutUpdate();
   return true;
@@ -325,9 +502,9 @@ void MorphController::applyMorphModeParams(double on, double x, double y)
   mParams.param(mTable.morphActive).Set(on);
   mParams.param(mTable.morphX).Set(x);
   mParams.param(mTable.morphY).Set(y);
-  morphOn = on > 0.5;
-  morphX = morphXParam();
-  morphY = morphYParam();
+  mMorphOn = on > 0.5;
+  mMorphX = morphXParam();
+  mMorphY = morphYParam();
   publish();
   mEditor.raiseLayoutUpdate();
   pushParamsIfEditorOpen();
@@ -336,7 +513,7 @@ void MorphController::applyMorphModeParams(double on, double x, double y)
 void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource source)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (source != plugkit::EParamSource::kUI || !morphOn || !mEngine.pointEditingAllowed() || applyingPoint ||
+  if (source != plugkit::EParamSource::kUI || !mMorphOn || !mEngine.pointEditingAllowed() || mApplyingPoint ||
       (mEngine.selection & kPointBits) == 0)
     return;
 
@@ -357,7 +534,7 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
     }
     else
       p.values[static_cast<size_t>(row)] = currentNormalized(param);
-    pointIdentity[i].modified = true;
+    mPointIdentity[i].modified = true;
   }
 }
 
@@ -369,7 +546,7 @@ void MorphController::applyMorphPoint(int point)
   mSession.pointApplied = true;
   mEngine.selection = 1u << point;
   mEngine.editState.focus = mEngine.pointEditingAllowed() ? point : -1;
-  const FlagScope applying(applyingPoint);
+  const FlagScope applying(mApplyingPoint);
 
   // A copy: the edits reach the plug-in's handlers, which may touch the points.
   const MorphPoint p = mEngine.editState.points[static_cast<size_t>(point)];
@@ -418,7 +595,7 @@ void MorphController::reconcileSession()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   const bool manager = mHistory.hasPresetManager();
-  if (morphOn)
+  if (mMorphOn)
   {
     publish();
     if (!mSession.active)
@@ -432,7 +609,7 @@ void MorphController::reconcileSession()
     }
     return;
   }
-  if (!mSession.active || turnOffPending)
+  if (!mSession.active || mTurnOffPending)
     return;
 
   if (mSession.pointApplied && mSession.preMorphValid)
@@ -454,7 +631,7 @@ void MorphController::reconcileSession()
 
 bool MorphController::drivesParams() const
 {
-  return morphOn && (!mEngine.pointEditingAllowed() || (mEngine.selection & kPointBits) == 0);
+  return mMorphOn && (!mEngine.pointEditingAllowed() || (mEngine.selection & kPointBits) == 0);
 }
 
 void MorphController::syncControls()
@@ -464,7 +641,7 @@ void MorphController::syncControls()
     return;
   const bool drive = drivesParams();
   std::optional<MorphValues> resolved;
-  if (morphOn && mEngine.editState.focus < 0 && !pointEditGestureOpen)
+  if (mMorphOn && mEngine.editState.focus < 0 && !mPointEditGestureOpen)
     resolved = mEngine.resolvedAt(morphXParam(), morphYParam());
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
@@ -552,20 +729,20 @@ void MorphController::randomizePoint(size_t point)
 {
   if (point >= kNumPoints)
     return;
-  pointIdentity[point] = PatchIdentity{};
+  mPointIdentity[point] = PatchIdentity{};
   MorphPoint& p = mEngine.editState.points[point];
   fillPointFromRandomizer(p, mGenerator.generatePatch());
-  mGenerator.recordRandomized(pointSession[point], pointCurrent(p));
+  mGenerator.recordRandomized(mPointSession[point], pointCurrent(p));
 }
 
 void MorphController::mutatePoint(size_t point)
 {
   if (point >= kNumPoints)
     return;
-  pointIdentity[point].modified = true;
+  mPointIdentity[point].modified = true;
   MorphPoint& p = mEngine.editState.points[point];
-  fillPointFromRandomizer(p, mGenerator.mutatePatch(pointSession[point], pointCurrent(p)));
-  mGenerator.recordMutated(pointSession[point], pointCurrent(p));
+  fillPointFromRandomizer(p, mGenerator.mutatePatch(mPointSession[point], pointCurrent(p)));
+  mGenerator.recordMutated(mPointSession[point], pointCurrent(p));
 }
 
 void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const
@@ -612,7 +789,7 @@ void MorphController::captureTeleportFromBase()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (mHistory.hasPresetManager())
-    pointIdentity[0] = mHistory.currentIdentity();
+    mPointIdentity[0] = mHistory.currentIdentity();
   MorphPoint& p = mEngine.editState.points[0];
   for (size_t r = 0; r < kNumMorphParams; ++r)
     p.values[r] = currentNormalized(mTable.rows[r].param);
@@ -625,7 +802,7 @@ void MorphController::captureTeleportFromBase()
 void MorphController::bakeMorphIntoBase()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const FlagScope applying(applyingPoint);
+  const FlagScope applying(mApplyingPoint);
   if (mEngine.editState.focus >= 0)
   {
     pushParamsIfEditorOpen();
@@ -671,12 +848,12 @@ void MorphController::bakeMorphIntoBase()
 void MorphController::commitTurningOffIfPending()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!turnOffPending.exchange(false))
+  if (!mTurnOffPending.exchange(false))
     return;
   const PatchIdentity identity = bakedPointIdentity();
   const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
-  morphOn = false;
+  mMorphOn = false;
   mEngine.selection = 0;
   mEngine.editState.focus = -1;
   if (!mSession.active)
@@ -714,7 +891,7 @@ PatchIdentity MorphController::bakedPointIdentity() const
   const size_t dominant = dominantIndex(w);
   if (!(w[dominant] > kBakeWeight))
     return {};
-  PatchIdentity identity = pointIdentity[dominant];
+  PatchIdentity identity = mPointIdentity[dominant];
   if (w[dominant] < 1.0)
     identity.modified = true;
   return identity;
@@ -722,11 +899,11 @@ PatchIdentity MorphController::bakedPointIdentity() const
 
 std::optional<PatchIdentity> MorphController::stripPresetIdentity() const
 {
-  if (!morphOn)
+  if (!mMorphOn)
     return std::nullopt;
   const int32_t focus = mEngine.editState.focus;
   if (focus >= 0 && focus < static_cast<int32_t>(kNumPoints))
-    return pointIdentity[static_cast<size_t>(focus)];
+    return mPointIdentity[static_cast<size_t>(focus)];
   return bakedPointIdentity();
 }
 
@@ -858,7 +1035,7 @@ MorphController::resolveBlendShapeViewPerType(std::array<TypeAxes, kMainPassType
 
 MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double tolerance) const
 {
-  if (morphOn && mEngine.editState.focus < 0)
+  if (mMorphOn && mEngine.editState.focus < 0)
     return resolveBlendShapeView(tolerance);
 
   MainPTShapeView view;
@@ -881,7 +1058,7 @@ MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double 
 MorphController::PreFltShapeView MorphController::resolvePreFltShapeView(const PreFltShapeIds& ids,
                                                                          double tolerance) const
 {
-  if (morphOn && mEngine.editState.focus < 0)
+  if (mMorphOn && mEngine.editState.focus < 0)
     return resolvePreFltBlendShapeView(ids, tolerance, nullptr);
 
   PreFltShapeView view;
@@ -935,7 +1112,7 @@ ZarvoFile MorphController::buildRigFile() const
   PLUGKIT_ASSERT_MAIN_THREAD();
   ZarvoFile file(mProductName, mVersionText.c_str());
   file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mParams.param(mTable.morphX).Value(),
-                                                          mParams.param(mTable.morphY).Value(), appearance, mNaming));
+                                                          mParams.param(mTable.morphY).Value(), mAppearance, mNaming));
   return file;
 }
 
@@ -1030,7 +1207,7 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   MorphEngine::RTState& s = mEngine.editState;
-  pointIdentity.fill(PatchIdentity{});
+  mPointIdentity.fill(PatchIdentity{});
 
   if (rig.hasField)
   {
@@ -1059,9 +1236,9 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 
   if (rig.hasAppearance)
   {
-    appearance = rig.appearance;
-    if (appearanceChanged)
-      appearanceChanged(appearance.lineBrightness, appearance.isoLevels, appearance.gridStep);
+    mAppearance = rig.appearance;
+    if (mAppearanceChanged)
+      mAppearanceChanged(mAppearance.lineBrightness, mAppearance.isoLevels, mAppearance.gridStep);
   }
 
   for (size_t i = 0; i < kNumPoints; ++i)
@@ -1091,8 +1268,8 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
   {
     mParams.param(mTable.morphX).Set(rig.userX);
     mParams.param(mTable.morphY).Set(rig.userY);
-    morphX = mParams.param(mTable.morphX).Value();
-    morphY = mParams.param(mTable.morphY).Value();
+    mMorphX = mParams.param(mTable.morphX).Value();
+    mMorphY = mParams.param(mTable.morphY).Value();
   }
 }
 
@@ -1146,7 +1323,7 @@ bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
   }
 
   put(static_cast<int32_t>(kNumPoints));
-  for (const PatchIdentity& identity : pointIdentity)
+  for (const PatchIdentity& identity : mPointIdentity)
     ok = mHistory.putPatchIdentity(chunk, identity) && ok;
   return ok;
 }
@@ -1322,7 +1499,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
   mEngine.editState = s;
   mEngine.pointScale = pointScale;
   mEngine.selection = selection;
-  pointIdentity = identities;
+  mPointIdentity = identities;
   publish();
   return p;
 }
