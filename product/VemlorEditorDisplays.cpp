@@ -199,7 +199,7 @@ void Vemlor::refreshFreqNoteDisplays()
   IGfx* g = GetUI();
   if (!g)
     return;
-  const bool blend = mMorph->morphOn() && mMorph->engine().editState.focus < 0;
+  const bool blend = mMorph->morphOn() && mMorph->engine().editState().focus < 0;
   for (int s = 0; s < NoteModeController::kNumStages; ++s)
   {
     const int cutoff = NoteModeController::kStageCutoffParam[static_cast<size_t>(s)];

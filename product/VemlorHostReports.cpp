@@ -140,7 +140,7 @@ zarvo::TailSettings Vemlor::tailSettings() const
   if (mMorph && (mMorph->morphOn() || plain(par_morph_active) > 0.5))
   {
     // The field blends its points' values, so the worst of the points bounds whatever it plays.
-    for (const morph::MorphPoint& point : mMorph->engine().editState.points)
+    for (const morph::MorphPoint& point : mMorph->engine().editState().points)
     {
       if (!point.active)
         continue;

@@ -35,7 +35,7 @@ MorphController::MainPTShapeView mainShapeWithTypeAxes(const MorphController& co
                                                        std::array<MorphController::TypeAxes, kNumPassTypes>& axes)
 {
   axes = {};
-  if (controller.morphOn() && controller.engine().editState.focus < 0)
+  if (controller.morphOn() && controller.engine().editState().focus < 0)
     return controller.resolveBlendShapeViewPerType(axes, MorphController::kShapeTolerance);
 
   const MorphController::MainPTShapeView view = controller.resolveMainPTShapeView(MorphController::kShapeTolerance);
@@ -202,7 +202,7 @@ void Vemlor::snapPreFltShapeToNearestPassType(int passTypeParam)
 
   std::array<double, 5> weights{};
   MorphController::PreFltShapeView view;
-  if (mMorph->morphOn() && mMorph->engine().editState.focus < 0)
+  if (mMorph->morphOn() && mMorph->engine().editState().focus < 0)
   {
     view = mMorph->resolvePreFltBlendShapeView(ids, tolerance, &weights);
   }

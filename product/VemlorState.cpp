@@ -119,12 +119,12 @@ zarvo::EditorStateFields Vemlor::editorState() const
   fields.lineBrightness = mMorph->appearance().lineBrightness;
   fields.isoLevels = mMorph->appearance().isoLevels;
   fields.gridStep = mMorph->appearance().gridStep;
-  fields.positionLock = engine.padOption;
-  fields.soundLock = engine.moving;
+  fields.positionLock = engine.padOption();
+  fields.soundLock = engine.moving();
   fields.hoverHelp = s_helpTooltipsEnabled;
-  fields.editingMode = engine.editing;
-  fields.selection = engine.selection;
-  fields.focus = engine.editState.focus;
+  fields.editingMode = engine.editing();
+  fields.selection = engine.selection();
+  fields.focus = engine.editState().focus;
   return fields;
 }
 
@@ -146,10 +146,10 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   appearance.isoLevels = fields.isoLevels;
   appearance.gridStep = fields.gridStep;
   mMorph->setAppearance(appearance);
-  engine.padOption = fields.positionLock;
-  engine.moving = fields.soundLock;
-  engine.selection = fields.selection & zarvo::morph::kPointBits;
-  engine.editState.focus = fields.focus;
+  engine.padOption() = fields.positionLock;
+  engine.moving() = fields.soundLock;
+  engine.selection() = fields.selection & zarvo::morph::kPointBits;
+  engine.editState().focus = fields.focus;
   // The focus decides which point the blend uses alone.
   mMorph->publish();
   raiseLayoutUpdate();

@@ -34,20 +34,20 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
   MorphController& morph = plugin.morphController();
   MorphEngine& engine = morph.engine();
   mask &= zarvo::morph::kPointBits;
-  if (!engine.editing && engine.moving)
+  if (!engine.editing() && engine.moving())
   {
     // Points locked in place: the position lock refuses a new selection, an empty one still clears.
-    if (mask != 0 && engine.padOption)
+    if (mask != 0 && engine.padOption())
       return;
-    engine.selection = mask;
+    engine.selection() = mask;
   }
   else
   {
-    engine.selection = mask;
+    engine.selection() = mask;
     if (std::popcount(mask) == 1)
     {
       const int point = std::countr_zero(mask);
-      engine.editState.focus = point;
+      engine.editState().focus = point;
       morph.applyMorphPoint(point);
       // The point's sound is what is loaded now, not an edit of it.
       if (zarvo::PresetManager* pm = plugin.presetManager())
@@ -55,7 +55,7 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
       return;
     }
   }
-  engine.editState.focus = -1;
+  engine.editState().focus = -1;
   morph.publish();
   markAllDirty(plugin);
 }

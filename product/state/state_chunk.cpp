@@ -181,8 +181,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
 
   mCodec.unserializeUIState(chunk, editorPos);
 
-  mMorph.engine().selection = 0;
-  mMorph.engine().editState.focus = -1;
+  mMorph.engine().selection() = 0;
+  mMorph.engine().editState().focus = -1;
   if (hasMorph)
     mMorph.unserializeMorphState(chunk, morphPos);
 
@@ -207,10 +207,10 @@ void StateChunk::onRestoreState()
   if (!pm || !pm->isApplying())
   {
     morph::MorphEngine& engine = mMorph.engine();
-    if (!engine.editing)
+    if (!engine.editing())
     {
-      engine.selection = 0;
-      engine.editState.focus = -1;
+      engine.selection() = 0;
+      engine.editState().focus = -1;
     }
     const auto valueOf = [this](int index, double fallback) {
       const plugkit::IParam* p = mHost.stateParam(index);

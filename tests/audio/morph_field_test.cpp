@@ -14,7 +14,7 @@ TEST(MorphField, PositionOnAPointLaysItsSoundOverTheSnapshot)
 {
   morph_test::FakeMorphHost morphHost;
   morph::MorphController ctrl{morphHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
-  morph::MorphPoint& point = ctrl.engine().editState.points[5];
+  morph::MorphPoint& point = ctrl.engine().editState().points[5];
   const auto setPlain = [&](int param, double plain) {
     point.values[static_cast<size_t>(morph::rowOf(param))] = ctrl.normalizedOf(param, plain);
   };

@@ -24,7 +24,7 @@ struct Rig
 {
   Rig() { host.controller = &ctrl; }
 
-  State& field() { return ctrl.engine().editState; }
+  State& field() { return ctrl.engine().editState(); }
   MorphPoint& point(size_t i) { return field().points[i]; }
   double& value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
   void setPlain(size_t i, int param, double plain) { value(i, param) = ctrl.normalizedOf(param, plain); }
@@ -45,7 +45,7 @@ struct Rig
     host.param(zarvo::par_morph_active).Set(on);
     ctrl.onMetaParamChanged(zarvo::par_morph_active, on, source);
   }
-  uint32_t sequence() const { return ctrl.engine().snapshot.sequence(); }
+  uint32_t sequence() const { return ctrl.engine().snapshot().sequence(); }
   bool called(const std::string& call) const
   {
     return std::find(host.calls.begin(), host.calls.end(), call) != host.calls.end();
@@ -100,7 +100,7 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
   r.host.current = {1, "Base", 7, false};
   r.host.param(zarvo::par_main_drive).Set(0.42);
   r.moveTo(0.3, 0.6);
-  r.ctrl.engine().selection = 0b110;
+  r.ctrl.engine().selection() = 0b110;
   r.field().focus = 2;
   const uint32_t sequence = r.sequence();
 
@@ -111,7 +111,7 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
   EXPECT_EQ(r.ctrl.session().preMorphIdentity.name, "Base");
   EXPECT_EQ(r.ctrl.session().undoDepthAtStart, 4);
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"captureBaseline", "sessionMark 4"}));
-  EXPECT_EQ(r.ctrl.engine().selection, 0u);
+  EXPECT_EQ(r.ctrl.engine().selection(), 0u);
   EXPECT_EQ(r.field().focus, -1);
   EXPECT_EQ(r.host.layoutUpdates, 1);
   EXPECT_EQ(r.sequence(), sequence + 2);
@@ -263,7 +263,7 @@ TEST(MorphController, RevertingKeepsThePointsEditedDuringTheSession)
   EXPECT_EQ(r.host.calls,
             (std::vector<std::string>{"commitFromState empty 1", "selectIdentity Base", "sessionMark 0"}));
   EXPECT_FALSE(r.ctrl.session().active);
-  EXPECT_EQ(r.ctrl.engine().selection, 0u);
+  EXPECT_EQ(r.ctrl.engine().selection(), 0u);
 }
 
 TEST(MorphController, ReconcileOpensASessionForMorphSwitchedOnElsewhere)
@@ -305,10 +305,10 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   EXPECT_NEAR(r.host.param(zarvo::par_main_resonance).Value(), 0.8, 1e-9);
   EXPECT_EQ(r.host.param(zarvo::par_preB_cutoff_note_anchored).Value(), 1.0);
   EXPECT_EQ(r.host.param(zarvo::par_main_cutoff_note_anchored).Value(), 0.0);
-  EXPECT_EQ(r.ctrl.engine().selection, 1u << 4);
+  EXPECT_EQ(r.ctrl.engine().selection(), 1u << 4);
   EXPECT_EQ(r.field().focus, 4);
 
-  r.ctrl.engine().moving = true;
+  r.ctrl.engine().moving() = true;
   r.ctrl.applyMorphPoint(6);
   EXPECT_EQ(r.field().focus, -1) << "no focus while points are being moved";
 }
@@ -336,8 +336,8 @@ TEST(MorphController, EditorEditsGoIntoSelectedPoints)
   {
     Rig r;
     r.ctrl.mirrorMorphSwitch(true);
-    r.ctrl.engine().selection = c.selection;
-    r.ctrl.engine().moving = c.moving;
+    r.ctrl.engine().selection() = c.selection;
+    r.ctrl.engine().moving() = c.moving;
     r.host.param(c.param).Set(c.param == zarvo::par_main_drive ? 0.66 : 1.0);
     const State before = r.field();
     r.ctrl.mirrorParamEditIntoPoint(c.param, c.source);
@@ -477,7 +477,7 @@ TEST(MorphController, DrivenControls)
 
   // A focused, selected point is edited, not driven.
   r.host.driven.clear();
-  r.ctrl.engine().selection = 1u << 1;
+  r.ctrl.engine().selection() = 1u << 1;
   r.field().focus = 1;
   r.ctrl.syncControls();
   EXPECT_EQ(r.host.driven[zarvo::par_main_drive], (std::pair<std::optional<double>, bool>{std::nullopt, false}));
@@ -577,7 +577,7 @@ TEST(MorphRandomize, FocusedPointIsMutatedAndApplied)
   EXPECT_TRUE(r.ctrl.pointIdentity()[2].modified);
   EXPECT_EQ(r.ctrl.pointSession(2).history.size(), 1u);
 
-  r.ctrl.engine().moving = true;
+  r.ctrl.engine().moving() = true;
   r.ctrl.randomize();
   EXPECT_EQ(r.host.generated, 0) << "nothing while points are being moved";
 }

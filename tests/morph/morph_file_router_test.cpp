@@ -21,14 +21,14 @@ struct Rig
     host.controller = &ctrl;
     host.withPresetManager = true;
   }
-  MorphPoint& point(size_t i) { return ctrl.engine().editState.points[i]; }
+  MorphPoint& point(size_t i) { return ctrl.engine().editState().points[i]; }
   double& value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
   MorphFileRouter& router() { return ctrl.fileRouter(); }
   // Morphing with these points selected: where presets load into points.
   void selectPoints(uint32_t mask)
   {
     ctrl.mirrorMorphSwitch(true);
-    ctrl.engine().selection = mask;
+    ctrl.engine().selection() = mask;
   }
 
   FakeMorphHost host;
@@ -50,7 +50,7 @@ bool writeFile(const std::string& path, const IByteChunk& data)
 TEST(MorphFileRouter, APointSavedToAFileLoadsIntoAnotherPoint)
 {
   Rig r;
-  fillDistinctField(r.ctrl.engine().editState);
+  fillDistinctField(r.ctrl.engine().editState());
   r.host.param(zarvo::par_morph_active).Set(1.0);
   r.host.param(zarvo::par_main_drive).Set(0.123);
   const std::string path = tempPath("morph_point3.fxp");
@@ -287,8 +287,8 @@ TEST(MorphFileRouter, PresetsLoadIntoPointsOnlyInContext)
     Rig r;
     r.host.listEntries[3] = {"", stateChunkOf({{zarvo::par_main_drive, 0.4}})};
     r.ctrl.mirrorMorphSwitch(c.morphOn);
-    r.ctrl.engine().selection = c.selection;
-    r.ctrl.engine().moving = c.moving;
+    r.ctrl.engine().selection() = c.selection;
+    r.ctrl.engine().moving() = c.moving;
     r.host.withPresetManager = c.manager;
     EXPECT_FALSE(r.router().loadPresetIntoPoints({0, 3, ""})) << c.name;
     EXPECT_EQ(r.value(1, zarvo::par_main_drive), 0.0) << c.name;

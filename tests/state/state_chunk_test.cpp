@@ -56,8 +56,9 @@ TEST(StateChunk, RoundTripRestoresEverySectionAndWritesTheSameBytes)
      }},
     {"editor state", [&] { return saved.editor == restored.editor; }},
     {"user tab", [&] { return saved.columns == restored.columns; }},
-    {"morph points", [&] { return saved.morph.engine().editState.points == restored.morph.engine().editState.points; }},
-    {"morph selection", [&] { return restored.morph.engine().selection == 0b101u; }},
+    {"morph points",
+     [&] { return saved.morph.engine().editState().points == restored.morph.engine().editState().points; }},
+    {"morph selection", [&] { return restored.morph.engine().selection() == 0b101u; }},
     {"point identities", [&] { return saved.morph.pointIdentity() == restored.morph.pointIdentity(); }},
     {"patch identity",
      [&] {
@@ -334,14 +335,14 @@ TEST(StateChunk, AfterHostRestoreTheEditorAndMorphFollowTheParameters)
   host.GetParam(zarvo::par_morph_active)->Set(1.0);
   host.GetParam(zarvo::par_morph_x)->Set(0.25);
   host.GetParam(zarvo::par_morph_y)->Set(0.75);
-  host.morph.engine().editState.focus = 2;
+  host.morph.engine().editState().focus = 2;
 
   host.state.onRestoreState();
 
   ASSERT_EQ(host.sentToEditor.size(), static_cast<size_t>(kNumParams));
   EXPECT_EQ(host.sentToEditor[zarvo::par_main_drive].second, host.GetParam(zarvo::par_main_drive)->GetNormalized());
-  EXPECT_EQ(host.morph.engine().selection, 0u);
-  EXPECT_EQ(host.morph.engine().editState.focus, -1);
+  EXPECT_EQ(host.morph.engine().selection(), 0u);
+  EXPECT_EQ(host.morph.engine().editState().focus, -1);
   EXPECT_TRUE(host.morph.movedSinceOn());
   EXPECT_TRUE(host.morph.morphOn());
   EXPECT_EQ(host.morph.morphX(), 0.25);

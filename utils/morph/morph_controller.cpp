@@ -222,7 +222,7 @@ bool MorphController::applyingPoint() const
 void MorphController::beginPointEditGesture(const std::function<void(plugkit::IByteChunk&)>& snapshot)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const uint32_t selected = mEngine.selection & kPointBits;
+  const uint32_t selected = mEngine.selection() & kPointBits;
   if (mApplyingPoint || mPointEditGestureOpen || !mMorphOn || !mEngine.pointEditingAllowed() || selected == 0)
     return;
   mPointEditGesture.single = std::popcount(selected) == 1;
@@ -291,7 +291,7 @@ double MorphController::morphYParam() const { return mParams.param(mTable.morphY
 
 Weights MorphController::soundWeights() const
 {
-  const MorphEngine::RTState& s = mEngine.editState;
+  const MorphEngine::RTState& s = mEngine.editState();
   Scales scales{};
   mEngine.computeScales(s, scales);
   Weights w{};
@@ -326,8 +326,8 @@ void MorphController::pushParamsIfEditorOpen()
 
 void MorphController::closeSession()
 {
-  mEngine.selection = 0;
-  mEngine.editState.focus = -1;
+  mEngine.selection() = 0;
+  mEngine.editState().focus = -1;
   mHistory.setMorphSessionMark(0);
   mSession.active = false;
   mSession.preMorphValid = false;
@@ -342,7 +342,7 @@ void MorphController::initDefaultPoints()
   const uint32_t mask = noteMaskFromSwitches();
   for (size_t i = 0; i < kNumPoints; ++i)
   {
-    MorphPoint& p = mEngine.editState.points[i];
+    MorphPoint& p = mEngine.editState().points[i];
     for (size_t r = 0; r < kNumMorphParams; ++r)
       p.values[r] = currentNormalized(mTable.rows[r].param);
     p.noteMask = mask;
@@ -387,7 +387,7 @@ void MorphController::seedFreshInstancePoints()
       continue;
     }
     const size_t k = order[c % n];
-    MorphPoint& p = mEngine.editState.points[point];
+    MorphPoint& p = mEngine.editState().points[point];
     fillPointFromRandomizer(p, starters.params[k]);
     mGenerator.recordRandomized(mPointSession[point], pointCurrent(p));
     mPointIdentity[point] =
@@ -401,7 +401,7 @@ void MorphController::seedFreshInstancePoints()
 
 bool MorphController::inPointLoadContext() const
 {
-  return mMorphOn && (mEngine.selection & kPointBits) != 0 && mEngine.pointEditingAllowed();
+  return mMorphOn && (mEngine.selection() & kPointBits) != 0 && mEngine.pointEditingAllowed();
 }
 
 void MorphController::commitPointsPreset(uint32_t mask, const MorphValues& values, uint32_t noteMask,
@@ -422,7 +422,7 @@ void MorphController::writePoints(uint32_t mask, const MorphValues& values, std:
     {
       if (!(mask & (1u << i)))
         continue;
-      MorphPoint& p = mEngine.editState.points[i];
+      MorphPoint& p = mEngine.editState().points[i];
       p.values = values;
       if (noteMask)
         p.noteMask = *noteMask & mTable.noteMaskBits();
@@ -456,8 +456,8 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
     mMovedSinceOn = !fromEditor;
     if (fromEditor && !mSession.active)
     {
-      mEngine.selection = 0;
-      mEngine.editState.focus = -1;
+      mEngine.selection() = 0;
+      mEngine.editState().focus = -1;
       mSession.active = true;
       mSession.preMorphChunk = snapshotPatchMorphOff();
       mSession.preMorphValid = true;
@@ -480,7 +480,7 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
 
   // Off at once unless the editor turns it off where the sound is a blend worth keeping.
   bool atOnce = !fromEditor;
-  if (!atOnce && mEngine.editState.focus < 0 && !mMovedSinceOn)
+  if (!atOnce && mEngine.editState().focus < 0 && !mMovedSinceOn)
   {
     atOnce = !resolveBlendShapeView(kShapeTolerance).userBlend &&
              !resolvePreFltBlendShapeView(mTable.preFltA, kShapeTolerance, nullptr).userBlend &&
@@ -514,7 +514,7 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (source != plugkit::EParamSource::kUI || !mMorphOn || !mEngine.pointEditingAllowed() || mApplyingPoint ||
-      (mEngine.selection & kPointBits) == 0)
+      (mEngine.selection() & kPointBits) == 0)
     return;
 
   const auto anchor = std::find_if(mTable.noteAnchors.begin(), mTable.noteAnchors.end(),
@@ -524,9 +524,9 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
     return;
   for (size_t i = 0; i < kNumPoints; ++i)
   {
-    if (!(mEngine.selection & (1u << i)))
+    if (!(mEngine.selection() & (1u << i)))
       continue;
-    MorphPoint& p = mEngine.editState.points[i];
+    MorphPoint& p = mEngine.editState().points[i];
     if (anchor != mTable.noteAnchors.end())
     {
       const uint32_t bit = 1u << anchor->row;
@@ -544,12 +544,12 @@ void MorphController::applyMorphPoint(int point)
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
   mSession.pointApplied = true;
-  mEngine.selection = 1u << point;
-  mEngine.editState.focus = mEngine.pointEditingAllowed() ? point : -1;
+  mEngine.selection() = 1u << point;
+  mEngine.editState().focus = mEngine.pointEditingAllowed() ? point : -1;
   const FlagScope applying(mApplyingPoint);
 
   // A copy: the edits reach the plug-in's handlers, which may touch the points.
-  const MorphPoint p = mEngine.editState.points[static_cast<size_t>(point)];
+  const MorphPoint p = mEngine.editState().points[static_cast<size_t>(point)];
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
     const int param = mTable.rows[r].param;
@@ -577,7 +577,7 @@ bool MorphController::morphFreqNoteAnchored(int param) const
   if (!std::isfinite(n) || std::abs(n - nearest) * 100.0 > kMaxAnchorCents)
     return false;
 
-  const MorphEngine::RTState& s = mEngine.editState;
+  const MorphEngine::RTState& s = mEngine.editState();
   Scales scales{};
   mEngine.computeScales(s, scales);
   Weights w{};
@@ -631,7 +631,7 @@ void MorphController::reconcileSession()
 
 bool MorphController::drivesParams() const
 {
-  return mMorphOn && (!mEngine.pointEditingAllowed() || (mEngine.selection & kPointBits) == 0);
+  return mMorphOn && (!mEngine.pointEditingAllowed() || (mEngine.selection() & kPointBits) == 0);
 }
 
 void MorphController::syncControls()
@@ -641,7 +641,7 @@ void MorphController::syncControls()
     return;
   const bool drive = drivesParams();
   std::optional<MorphValues> resolved;
-  if (mMorphOn && mEngine.editState.focus < 0 && !mPointEditGestureOpen)
+  if (mMorphOn && mEngine.editState().focus < 0 && !mPointEditGestureOpen)
     resolved = mEngine.resolvedAt(morphXParam(), morphYParam());
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
@@ -677,10 +677,10 @@ void MorphController::changeFocusOrSelection(void (MorphController::*onFocus)(si
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mEngine.pointEditingAllowed())
     return;
-  const int32_t focus = mEngine.editState.focus;
+  const int32_t focus = mEngine.editState().focus;
   if (focus < 0 || focus >= static_cast<int32_t>(kNumPoints))
   {
-    (this->*onSelection)(mEngine.selection);
+    (this->*onSelection)(mEngine.selection());
     return;
   }
   // The focused point changes and is heard at once, as one undo step.
@@ -697,7 +697,7 @@ void MorphController::randomizeMorphPoints(uint32_t mask)
   asUndoStep([&] {
     for (size_t i = 0; i < kNumPoints; ++i)
     {
-      if (mEngine.editState.points[i].active && (mask == 0 || (mask & (1u << i))))
+      if (mEngine.editState().points[i].active && (mask == 0 || (mask & (1u << i))))
         randomizePoint(i);
     }
   });
@@ -713,7 +713,7 @@ void MorphController::mutateMorphPoints(uint32_t mask)
   size_t count = 0;
   for (size_t i = 0; i < kNumPoints; ++i)
   {
-    if (mEngine.editState.points[i].active && (mask == 0 || (mask & (1u << i))))
+    if (mEngine.editState().points[i].active && (mask == 0 || (mask & (1u << i))))
       chosen[count++] = i;
   }
   asUndoStep([&] {
@@ -730,7 +730,7 @@ void MorphController::randomizePoint(size_t point)
   if (point >= kNumPoints)
     return;
   mPointIdentity[point] = PatchIdentity{};
-  MorphPoint& p = mEngine.editState.points[point];
+  MorphPoint& p = mEngine.editState().points[point];
   fillPointFromRandomizer(p, mGenerator.generatePatch());
   mGenerator.recordRandomized(mPointSession[point], pointCurrent(p));
 }
@@ -740,7 +740,7 @@ void MorphController::mutatePoint(size_t point)
   if (point >= kNumPoints)
     return;
   mPointIdentity[point].modified = true;
-  MorphPoint& p = mEngine.editState.points[point];
+  MorphPoint& p = mEngine.editState().points[point];
   fillPointFromRandomizer(p, mGenerator.mutatePatch(mPointSession[point], pointCurrent(p)));
   mGenerator.recordMutated(mPointSession[point], pointCurrent(p));
 }
@@ -790,7 +790,7 @@ void MorphController::captureTeleportFromBase()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (mHistory.hasPresetManager())
     mPointIdentity[0] = mHistory.currentIdentity();
-  MorphPoint& p = mEngine.editState.points[0];
+  MorphPoint& p = mEngine.editState().points[0];
   for (size_t r = 0; r < kNumMorphParams; ++r)
     p.values[r] = currentNormalized(mTable.rows[r].param);
   p.noteMask = noteMaskFromSwitches();
@@ -803,7 +803,7 @@ void MorphController::bakeMorphIntoBase()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   const FlagScope applying(mApplyingPoint);
-  if (mEngine.editState.focus >= 0)
+  if (mEngine.editState().focus >= 0)
   {
     pushParamsIfEditorOpen();
     return;
@@ -854,8 +854,8 @@ void MorphController::commitTurningOffIfPending()
   const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
   mMorphOn = false;
-  mEngine.selection = 0;
-  mEngine.editState.focus = -1;
+  mEngine.selection() = 0;
+  mEngine.editState().focus = -1;
   if (!mSession.active)
     return;
   if (mHistory.hasPresetManager())
@@ -901,7 +901,7 @@ std::optional<PatchIdentity> MorphController::stripPresetIdentity() const
 {
   if (!mMorphOn)
     return std::nullopt;
-  const int32_t focus = mEngine.editState.focus;
+  const int32_t focus = mEngine.editState().focus;
   if (focus >= 0 && focus < static_cast<int32_t>(kNumPoints))
     return mPointIdentity[static_cast<size_t>(focus)];
   return bakedPointIdentity();
@@ -973,8 +973,8 @@ bool MorphController::pointShapePreFlt(const MorphPoint& p, const PreFltShapeIds
 
 Weights MorphController::blockShapeWeights() const
 {
-  const MorphEngine::RTState& s = mEngine.audioState;
-  Weights w = mEngine.weights;
+  const MorphEngine::RTState& s = mEngine.audioState();
+  Weights w = mEngine.weights();
   MorphEngine::applyGamma(w, MorphEngine::contrastGamma(s.shapeContrast, s.model));
   return w;
 }
@@ -982,7 +982,7 @@ Weights MorphController::blockShapeWeights() const
 void MorphController::resolveMainPTShapeInto(stage_coeffs& coeffs, double& fb) const
 {
   PLUGKIT_ASSERT_AUDIO_THREAD();
-  const auto& points = mEngine.audioState.points;
+  const auto& points = mEngine.audioState().points;
   const MainPTShapeView view = resolveShapeGrouped(
     blockShapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, kShapeTolerance, nullptr);
   coeffs = view.coeffs;
@@ -999,7 +999,7 @@ svf_coeffs MorphController::resolvePreFltBlendInto(const Weights& shapeWeights, 
       continue;
     svf_coeffs c{};
     int typeIndex = 0;
-    pointShapePreFlt(mEngine.audioState.points[i], ids, c, typeIndex);
+    pointShapePreFlt(mEngine.audioState().points[i], ids, c, typeIndex);
     for (size_t k = 0; k < c.size(); ++k)
       blend[k] += shapeWeights[i] * c[k];
   }
@@ -1008,7 +1008,7 @@ svf_coeffs MorphController::resolvePreFltBlendInto(const Weights& shapeWeights, 
 
 Weights MorphController::shapeWeights() const
 {
-  const MorphEngine::RTState& s = mEngine.editState;
+  const MorphEngine::RTState& s = mEngine.editState();
   Scales scales{};
   mEngine.computeScales(s, scales);
   Weights w{};
@@ -1020,7 +1020,7 @@ Weights MorphController::shapeWeights() const
 
 MorphController::MainPTShapeView MorphController::resolveBlendShapeView(double tolerance) const
 {
-  const auto& points = mEngine.editState.points;
+  const auto& points = mEngine.editState().points;
   return resolveShapeGrouped(
     shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance, nullptr);
 }
@@ -1028,14 +1028,14 @@ MorphController::MainPTShapeView MorphController::resolveBlendShapeView(double t
 MorphController::MainPTShapeView
 MorphController::resolveBlendShapeViewPerType(std::array<TypeAxes, kMainPassTypes>& axes, double tolerance) const
 {
-  const auto& points = mEngine.editState.points;
+  const auto& points = mEngine.editState().points;
   return resolveShapeGrouped(
     shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance, &axes);
 }
 
 MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double tolerance) const
 {
-  if (mMorphOn && mEngine.editState.focus < 0)
+  if (mMorphOn && mEngine.editState().focus < 0)
     return resolveBlendShapeView(tolerance);
 
   MainPTShapeView view;
@@ -1058,7 +1058,7 @@ MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double 
 MorphController::PreFltShapeView MorphController::resolvePreFltShapeView(const PreFltShapeIds& ids,
                                                                          double tolerance) const
 {
-  if (mMorphOn && mEngine.editState.focus < 0)
+  if (mMorphOn && mEngine.editState().focus < 0)
     return resolvePreFltBlendShapeView(ids, tolerance, nullptr);
 
   PreFltShapeView view;
@@ -1079,7 +1079,7 @@ MorphController::PreFltShapeView MorphController::resolvePreFltBlendShapeView(co
                                                                               std::array<double, 5>* typeWeights) const
 {
   const Weights w = shapeWeights();
-  const auto& points = mEngine.editState.points;
+  const auto& points = mEngine.editState().points;
   PreFltShapeView view;
   for (size_t i = 0; i < kNumPoints; ++i)
   {
@@ -1206,14 +1206,14 @@ bool MorphController::applyRigFile(const ZarvoFile& file)
 void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  MorphEngine::RTState& s = mEngine.editState;
+  MorphEngine::RTState& s = mEngine.editState();
   mPointIdentity.fill(PatchIdentity{});
 
   if (rig.hasField)
   {
-    mEngine.pointScale = std::clamp(rig.pointScale, 1.0, 2.0);
-    s.snapRadius = mEngine.pointScale * MorphEngine::kSnapRadiusPerScale;
-    s.centreSnapRadius = mEngine.pointScale * MorphEngine::kCentreSnapRadiusPerScale;
+    mEngine.pointScale() = std::clamp(rig.pointScale, 1.0, 2.0);
+    s.snapRadius = mEngine.pointScale() * MorphEngine::kSnapRadiusPerScale;
+    s.centreSnapRadius = mEngine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale;
     s.sigma = std::clamp(rig.sigma, 0.02, 2.0);
     s.shapeContrast = std::clamp(rig.shapeContrast, 0.0, 1.0);
     s.cutoffContrast = std::clamp(rig.cutoffContrast, 0.0, 1.0);
@@ -1261,7 +1261,7 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
       completeLegacyDepthTilt(p, storedOr(rig.legacyVariation[i], 0.0, 1.0, 0.0));
   }
 
-  mEngine.selection = 0;
+  mEngine.selection() = 0;
   s.focus = -1;
 
   if (rig.hasUser)
@@ -1278,7 +1278,7 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const MorphEngine::RTState& s = mEngine.editState;
+  const MorphEngine::RTState& s = mEngine.editState();
   bool ok = true;
   const auto put = [&](auto v) { ok = chunk.Put(v) > 0 && ok; };
 
@@ -1286,7 +1286,7 @@ bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
   put(kFieldValueCount);
   const std::array<double, kFieldValueCount> fields = {
     s.sigma,
-    mEngine.pointScale,
+    mEngine.pointScale(),
     static_cast<double>(s.focus),
     s.shapeContrast,
     static_cast<double>(s.model),
@@ -1295,7 +1295,7 @@ bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
     s.neighborIndex[modelSlot(s.model)],
     static_cast<double>(s.nnSamples),
     s.nnRadius,
-    static_cast<double>(mEngine.selection & kPointBits),
+    static_cast<double>(mEngine.selection() & kPointBits),
     s.neighborIndex[0],
     s.neighborIndex[1],
     s.neighborIndex[2],
@@ -1352,7 +1352,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     return -1;
 
   // Everything is read into a copy and taken over only once the whole section has been read.
-  MorphEngine::RTState s = mEngine.editState;
+  MorphEngine::RTState s = mEngine.editState();
   enum Field
   {
     kSigma,
@@ -1371,7 +1371,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
   };
   std::array<double, kFieldValueCount> f = {};
   f[kSigma] = s.sigma;
-  f[kPointScale] = mEngine.pointScale;
+  f[kPointScale] = mEngine.pointScale();
   f[kFocus] = -1.0;
   f[kModel] = static_cast<double>(s.model);
   f[kKernelTail] = s.kernelTail;
@@ -1496,9 +1496,9 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     }
   }
 
-  mEngine.editState = s;
-  mEngine.pointScale = pointScale;
-  mEngine.selection = selection;
+  mEngine.editState() = s;
+  mEngine.pointScale() = pointScale;
+  mEngine.selection() = selection;
   mPointIdentity = identities;
   publish();
   return p;

@@ -68,10 +68,10 @@ bool MorphFileRouter::loadPresetIntoPoints(const PresetSource& source)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mSink.inPointLoadContext() || !mHistory.hasPresetManager())
     return false;
-  const uint32_t mask = mSink.engine().selection & kPointBits;
+  const uint32_t mask = mSink.engine().selection() & kPointBits;
   if (mask == 0)
     return false;
-  const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
+  const MorphPoint& start = mSink.engine().editState().points[lowestPoint(mask)];
   MorphValues values = start.values;
   uint32_t noteMask = start.noteMask;
 
@@ -245,7 +245,7 @@ void MorphFileRouter::promptLoadPointsFromFile(uint32_t mask)
   mEditor.chooseFile(false, "", "fxp", [this, mask](const std::string& path) {
     if (path.empty())
       return;
-    const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
+    const MorphPoint& start = mSink.engine().editState().points[lowestPoint(mask)];
     MorphValues values = start.values;
     uint32_t noteMask = start.noteMask;
     const plugkit::EFileResult result = readFXPMorphParams(path, values, noteMask);
@@ -260,7 +260,7 @@ void MorphFileRouter::promptSavePointToFile(int point)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (point < 0 || point >= static_cast<int>(kNumPoints) || !mEditor.editorOpen())
     return;
-  const MorphPoint& p = mSink.engine().editState.points[static_cast<size_t>(point)];
+  const MorphPoint& p = mSink.engine().editState().points[static_cast<size_t>(point)];
   mEditor.chooseFile(true, "", "fxp", [this, values = p.values, noteMask = p.noteMask](const std::string& path) {
     if (!path.empty())
       mEditor.reportFileResult(writeMorphValuesFXP(values, path, noteMask) ? plugkit::EFileResult::kOk
