@@ -1,5 +1,5 @@
 // The plug-in's owner of the morph field: sessions, points and the parameters they drive, filter
-// shapes of a blend, rig texts and the state section.
+// shapes of a blend, rig texts and the state section, each in morph_controller_<concern>.cpp.
 #pragma once
 
 #include <algorithm>
