@@ -60,7 +60,7 @@ std::vector<std::array<double, 2>> positions()
 void BM_MorphBlock(benchmark::State& state)
 {
   MorphEngine engine(kMorphParams);
-  engine.editState = worstField();
+  engine.editState() = worstField();
   engine.publish();
   const auto path = positions();
   std::size_t step = 0;
@@ -70,15 +70,15 @@ void BM_MorphBlock(benchmark::State& state)
   {
     const auto [x, y] = path[step++ % path.size()];
     engine.loadAudioState();
-    const MorphEngine::RTState& field = engine.audioState;
+    const MorphEngine::RTState& field = engine.audioState();
     engine.setPosition(x, y);
     Scales scales{};
     engine.computeScales(field, scales);
-    engine.computeWeightsInto(field, x, y, engine.weights, scales, true, 1.0);
-    engine.resolveInto(field, engine.weights, engine.resolved);
-    Weights shapeWeights = engine.weights;
+    engine.computeWeightsInto(field, x, y, engine.weights(), scales, true, 1.0);
+    engine.resolveInto(field, engine.weights(), engine.resolved());
+    Weights shapeWeights = engine.weights();
     MorphEngine::applyGamma(shapeWeights, MorphEngine::contrastGamma(field.shapeContrast, field.model));
-    benchmark::DoNotOptimize(engine.resolved);
+    benchmark::DoNotOptimize(engine.resolved());
     benchmark::DoNotOptimize(shapeWeights);
   }
 }

@@ -23,10 +23,10 @@ constexpr IRECT kPad(16.f, 8.f, 924.f, 412.f);
 // histogram and the learn box shown.
 void Populate(MorphEngine& engine, MorphPadControl& pad)
 {
-  engine.editing = true;
+  engine.editing() = true;
   for (size_t i = 0; i < 17; ++i)
   {
-    auto& p = engine.editState.points[i];
+    auto& p = engine.editState().points[i];
     p.active = true;
     p.x = 0.25 + 0.7 * static_cast<double>(i % 6) / 5.0;
     p.y = 0.15 + 0.7 * static_cast<double>(i / 6) / 2.0;

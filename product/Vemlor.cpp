@@ -120,31 +120,30 @@ void Vemlor::loadUserLayout()
 
 void Vemlor::createMorphController()
 {
-  mMorph = std::make_unique<zarvo::morph::MorphController>(*this, zarvo::kVemlorConfig, zarvo::kRigParamNaming,
+  mMorph = std::make_unique<zarvo::morph::MorphController>(mMorphServices, zarvo::kVemlorConfig, zarvo::kRigParamNaming,
                                                            zarvo::kMorphPassShapes);
   mMorph->initDefaultPoints();
-  mMorph->morphOn = GetParam(zarvo::par_morph_active)->Value() > 0.5;
-  mMorph->morphX = GetParam(zarvo::par_morph_x)->Value();
-  mMorph->morphY = GetParam(zarvo::par_morph_y)->Value();
-  mMorph->publish();
+  mMorph->mirrorMorphParams();
 }
 
 void Vemlor::readMorphFieldPreferences()
 {
   const zarvo::SettingsStore& store = zarvo::prefs();
-  zarvo::morph::MorphZarvoAdapter::Appearance& a = mMorph->appearance;
+  zarvo::morph::MorphZarvoAdapter::Appearance a = mMorph->appearance();
   if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kMorphFieldLineBrightness))
     a.lineBrightness = static_cast<float>(std::clamp(*v, 0.0, 1.0));
   if (const auto v = leadingNumber<long long>(store, zarvo::prefkey::kIsoLevels))
     a.isoLevels = static_cast<int32_t>(std::clamp<long long>(*v, 0, kMaxIsoLevels));
   if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kGridStep))
     a.gridStep = static_cast<float>(std::clamp(*v, Appearance::kMinGridStep, Appearance::kMaxGridStep));
+  mMorph->setAppearance(a);
 }
 
 void Vemlor::createStateCodec()
 {
   mStateCodec = std::make_unique<zarvo::VemlorStateCodec>(*this);
-  mStateChunk = std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, *this);
+  mStateChunk =
+    std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, mMorphServices);
 }
 
 void Vemlor::initPresets() { mFactoryPresets.initPresets(*this); }
@@ -172,9 +171,9 @@ void Vemlor::createPresetManager()
       return zarvo::PresetManager::kApplyPreset;
     if (mMorph->fileRouter().loadPresetIntoPoints(source))
       return zarvo::PresetManager::kTakenByMorph;
-    return mMorph->morphOn ? zarvo::PresetManager::kDoNothing : zarvo::PresetManager::kApplyPreset;
+    return mMorph->morphOn() ? zarvo::PresetManager::kDoNothing : zarvo::PresetManager::kApplyPreset;
   });
-  const auto morphGovernsPatch = [this] { return mMorph->morphOn && !mMorph->inPointLoadContext(); };
+  const auto morphGovernsPatch = [this] { return mMorph->morphOn() && !mMorph->inPointLoadContext(); };
   pm.setStripStateQueries(morphGovernsPatch, morphGovernsPatch);
 
   pm.restoreLastUsedDir(zarvo::prefs().getString(zarvo::prefkey::kPresetDir, ""));
@@ -210,7 +209,7 @@ void Vemlor::applyRandomStarterPreset()
   mPresetManager->captureBaseline();
 }
 
-int Vemlor::currentUIHeight() const { return mMorph && mMorph->morphOn ? kMorphPanelHeight : kPlainHeight; }
+int Vemlor::currentUIHeight() const { return mMorph && mMorph->morphOn() ? kMorphPanelHeight : kPlainHeight; }
 
 // ---- audio
 
@@ -265,7 +264,7 @@ bool Vemlor::modulation(int param, zarvo::SlotModulation& out) const
 
 bool Vemlor::refreshMorph(const zarvo::ParamModulator& modulation)
 {
-  const bool on = mMorph->morphOn.load(std::memory_order_relaxed);
+  const bool on = mMorph->morphOn();
   const bool switched = on != mMorphApplied;
   mMorphApplied = on;
   return (on && zarvo::updateMorphBlend(*mMorph, modulation)) || switched;

@@ -59,7 +59,9 @@ class Vemlor final : public plugkit::IPluginVST3,
                      public zarvo::AudioPathHost,
                      public zarvo::NoteModeListener,
                      public zarvo::CCModHost,
-                     public zarvo::morph::IMorphHost
+                     public zarvo::morph::IMorphParams,
+                     public zarvo::morph::IMorphEditor,
+                     public zarvo::morph::IPluginStates
 {
 public:
   using Mediator = zarvo::midi_cc::CCMediator<Vemlor>;
@@ -164,7 +166,6 @@ public:
   void controllerSectionsRestored() override;
   void announceRestoredParam(int index) override;
   void sendParamToEditor(int index, double normalized) override;
-  void setMorphMovedSinceOn() override;
   void markEditorDirty() override;
 
   // Main thread.
@@ -212,27 +213,13 @@ public:
   zarvo::midi_cc::IControllable* firstControllableForParam(int param);
   void redrawMorphPad();
 
-  // Main thread: the morph controller's view of the plug-in.
+  // Main thread: the plug-in's parameters, editor and states as the morph field reaches them.
   plugkit::IParam& param(int index) override { return *GetParam(index); }
-  bool putPatchIdentity(plugkit::IByteChunk& chunk, const zarvo::morph::PatchIdentity& identity) const override;
-  int getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, zarvo::morph::PatchIdentity& out) const override;
-  void pushParamsToEditor() override;
-  void markControlsDirty() override;
-  bool hasPresetManager() const override { return mPresetManager != nullptr; }
-  void pushUndo() override;
-  void captureBaseline() override;
-  void setCurrentListIndex(int listIndex) override;
-  zarvo::morph::PatchIdentity currentIdentity() const override;
-  zarvo::morph::PatchIdentity identityForListIndex(int listIndex) const override;
-  int undoDepth() const override;
-  void setMorphSessionMark(int depth) override;
-  void commitFromState(const plugkit::IByteChunk& before, int depth) override;
-  void trimUndoTo(int depth) override;
-  void selectIdentity(const zarvo::morph::PatchIdentity& identity) override;
-  bool presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const override;
   // Every change the plug-in makes to its own parameters goes through this path.
   zarvo::ParamEdits* paramEdits() override { return &mParamEdits; }
   void editParamFromEditor(int index, double normalized) override;
+  void pushParamsToEditor() override;
+  void markControlsDirty() override;
   void raiseLayoutUpdate() override { mLayoutUpdate.store(true, std::memory_order_release); }
   bool serializePluginState(plugkit::IByteChunk& chunk) const override { return SerializeState(chunk); }
   int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override
@@ -242,12 +229,6 @@ public:
   bool serializeEditorState(plugkit::IByteChunk& chunk) const override;
   int unserializeEditorState(const plugkit::IByteChunk& chunk, int pos) override;
   bool savePresetFile(const std::string& path) const override;
-  zarvo::ParamValueMap generatePatch() override { return mRandomizer.generate(); }
-  zarvo::ParamValueMap mutatePatch(zarvo::Randomizer::MutationSession& session,
-                                   const zarvo::Randomizer::Getter& current) override;
-  void recordRandomized(zarvo::Randomizer::MutationSession& session, const zarvo::Randomizer::Getter& current) override;
-  void recordMutated(zarvo::Randomizer::MutationSession& session, const zarvo::Randomizer::Getter& current) override;
-  StarterPresets starterPresets() const override;
 
   // Audio thread (raises a flag only): the host information view has news.
   void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
@@ -355,12 +336,66 @@ private:
     void flushPendingUngesturedEdit() override { mPlugin.flushPendingUngesturedEdit(); }
     void setBulkApply(bool applying) override { mPlugin.mRandomizerApply = applying; }
     zarvo::PresetManager* presetManager() override { return mPlugin.presetManager(); }
-    bool morphActive() const override { return mPlugin.mMorph->morphOn; }
+    bool morphActive() const override { return mPlugin.mMorph->morphOn(); }
     void morphRandomize() override { mPlugin.mMorph->randomize(); }
     void morphMutate() override { mPlugin.mMorph->mutate(); }
 
   private:
     Vemlor& mPlugin;
+  };
+
+  // Undo and patch identity as the morph field reaches them: the preset manager's, once it exists.
+  class PatchHistoryBridge final : public zarvo::morph::IPatchHistory
+  {
+  public:
+    explicit PatchHistoryBridge(Vemlor& plugin)
+      : mPlugin(plugin)
+    {}
+    bool putPatchIdentity(plugkit::IByteChunk& chunk, const zarvo::morph::PatchIdentity& identity) const override;
+    int getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, zarvo::morph::PatchIdentity& out) const override;
+    bool hasPresetManager() const override { return mPlugin.mPresetManager != nullptr; }
+    void pushUndo() override;
+    void captureBaseline() override;
+    void setCurrentListIndex(int listIndex) override;
+    zarvo::morph::PatchIdentity currentIdentity() const override;
+    zarvo::morph::PatchIdentity identityForListIndex(int listIndex) const override;
+    int undoDepth() const override;
+    void setMorphSessionMark(int depth) override;
+    void commitFromState(const plugkit::IByteChunk& before, int depth) override;
+    void trimUndoTo(int depth) override;
+    void selectIdentity(const zarvo::morph::PatchIdentity& identity) override;
+    bool presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const override;
+
+  private:
+    Vemlor& mPlugin;
+  };
+
+  // New patches for morph points: the randomizer and the factory presets' starters.
+  class PatchGeneratorBridge final : public zarvo::morph::IPatchGenerator
+  {
+  public:
+    PatchGeneratorBridge(zarvo::Randomizer& randomizer, const zarvo::FactoryPresets& factory)
+      : mRandomizer(randomizer)
+      , mFactory(factory)
+    {}
+    zarvo::ParamValueMap generatePatch() override { return mRandomizer.generate(); }
+    zarvo::ParamValueMap mutatePatch(zarvo::MutationSession& session, const zarvo::ParamGetter& current) override
+    {
+      return mRandomizer.mutate(session, current);
+    }
+    void recordRandomized(zarvo::MutationSession& session, const zarvo::ParamGetter& current) override
+    {
+      mRandomizer.recordRandomized(session, current);
+    }
+    void recordMutated(zarvo::MutationSession& session, const zarvo::ParamGetter& current) override
+    {
+      mRandomizer.recordMutated(session, current);
+    }
+    StarterPresets starterPresets() const override { return {mFactory.starterParams(), mFactory.starterIndices()}; }
+
+  private:
+    zarvo::Randomizer& mRandomizer;
+    const zarvo::FactoryPresets& mFactory;
   };
 
   // Construction steps, called in this order by the constructor.
@@ -424,6 +459,10 @@ private:
   RandomizerBridge mRandomizerBridge{*this};
   zarvo::HostInfoModel<Vemlor> mHostInfo{*this, &Vemlor::triggerHostInfoRefresh};
   zarvo::PluginParamEdits mParamEdits{*this};
+  PatchHistoryBridge mPatchHistory{*this};
+  PatchGeneratorBridge mPatchGenerator{mRandomizer, mFactoryPresets};
+  // What the morph controller and the state chunk's scratch controller are handed.
+  const zarvo::morph::MorphServices mMorphServices{*this, mPatchHistory, *this, *this, mPatchGenerator};
   Mediator mMediator{*this};
   std::unique_ptr<zarvo::morph::MorphController> mMorph;
   std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;

@@ -89,7 +89,7 @@ void Vemlor::rebuildMorphLayout()
   plugkit::gfx::IGfx* g = GetUI();
   if (!g)
     return;
-  const bool active = mMorph && mMorph->morphOn;
+  const bool active = mMorph && mMorph->morphOn();
   const int height = currentUIHeight();
   if (g->Height() == height && mEditorUI.layoutMorphActive == active)
     return;

@@ -111,7 +111,7 @@ void Vemlor::refreshEditorDisplays()
   }
 
   // Randomize and mutate act on points while morphing; with point editing not allowed they cannot.
-  const bool randMutOff = mMorph->morphOn && !mMorph->engine().pointEditingAllowed();
+  const bool randMutOff = mMorph->morphOn() && !mMorph->engine().pointEditingAllowed();
   setDisabledIfChanged(g->GetControlWithTag(vemlor::ui::kTagRandomize), randMutOff);
   setDisabledIfChanged(g->GetControlWithTag(vemlor::ui::kTagMutate), randMutOff);
   const bool driven = mMorph->drivesParams();
@@ -202,7 +202,7 @@ void Vemlor::refreshFreqNoteDisplays()
   IGfx* g = GetUI();
   if (!g)
     return;
-  const bool blend = mMorph->morphOn && mMorph->engine().editState.focus < 0;
+  const bool blend = mMorph->morphOn() && mMorph->engine().editState().focus < 0;
   for (int s = 0; s < NoteModeController::kNumStages; ++s)
   {
     const int cutoff = NoteModeController::kStageCutoffParam[static_cast<size_t>(s)];

@@ -71,7 +71,7 @@ void Vemlor::persistMorphFieldPrefsIfChanged()
   if (const plugkit::gfx::IGfx* g = GetUI(); g && g->ControlIsCaptured())
     return;
   morphFieldPrefsChanged = false;
-  const zarvo::morph::MorphZarvoAdapter::Appearance& a = mMorph->appearance;
+  const zarvo::morph::MorphZarvoAdapter::Appearance& a = mMorph->appearance();
   zarvo::SettingsStore& store = prefs();
   store.put(zarvo::prefkey::kMorphFieldLineBrightness, fmt::format("{:.6f}", a.lineBrightness));
   store.put(zarvo::prefkey::kIsoLevels, fmt::format("{}", a.isoLevels));

@@ -137,10 +137,10 @@ zarvo::TailSettings Vemlor::tailSettings() const
 
   TailSettings worst = settingsFrom(plain);
   // The host's own switch counts as soon as it set it; the field's mirror until the next block.
-  if (mMorph && (mMorph->morphOn || plain(par_morph_active) > 0.5))
+  if (mMorph && (mMorph->morphOn() || plain(par_morph_active) > 0.5))
   {
     // The field blends its points' values, so the worst of the points bounds whatever it plays.
-    for (const morph::MorphPoint& point : mMorph->engine().editState.points)
+    for (const morph::MorphPoint& point : mMorph->engine().editState().points)
     {
       if (!point.active)
         continue;

@@ -48,10 +48,10 @@ void Vemlor::OnIdle()
 
   mMorph->reconcileSession();
 
-  const int learning = mMorph->xyLearnPending;
+  const int learning = mMorph->xyLearnPending();
   if ((learning == 1 && hasController(zarvo::par_morph_x)) || (learning == 2 && hasController(zarvo::par_morph_y)))
   {
-    mMorph->xyLearnPending = 0;
+    mMorph->setXYLearnPending(0);
     markControlsDirty();
   }
 

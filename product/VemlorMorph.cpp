@@ -1,4 +1,4 @@
-// What the morph controller reaches of the plug-in, and the pass-type snapping of blended shapes.
+// What the morph field reaches of the plug-in, and the pass-type snapping of blended shapes.
 #include "product/Vemlor.h"
 
 #include <cmath>
@@ -35,7 +35,7 @@ MorphController::MainPTShapeView mainShapeWithTypeAxes(const MorphController& co
                                                        std::array<MorphController::TypeAxes, kNumPassTypes>& axes)
 {
   axes = {};
-  if (controller.morphOn && controller.engine().editState.focus < 0)
+  if (controller.morphOn() && controller.engine().editState().focus < 0)
     return controller.resolveBlendShapeViewPerType(axes, MorphController::kShapeTolerance);
 
   const MorphController::MainPTShapeView view = controller.resolveMainPTShapeView(MorphController::kShapeTolerance);
@@ -51,59 +51,68 @@ MorphController::MainPTShapeView mainShapeWithTypeAxes(const MorphController& co
 
 } // namespace zarvo
 
-// ---- identity and preset manager
+// ---- undo and patch identity: the preset manager's
 
-bool Vemlor::putPatchIdentity(plugkit::IByteChunk& chunk, const zarvo::morph::PatchIdentity& identity) const
+bool Vemlor::PatchHistoryBridge::putPatchIdentity(plugkit::IByteChunk& chunk,
+                                                  const zarvo::morph::PatchIdentity& identity) const
 {
   return zarvo::PresetManager::putPatchIdentity(chunk, identity);
 }
 
-int Vemlor::getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, zarvo::morph::PatchIdentity& out) const
+int Vemlor::PatchHistoryBridge::getPatchIdentity(const plugkit::IByteChunk& chunk, int pos,
+                                                 zarvo::morph::PatchIdentity& out) const
 {
   return zarvo::PresetManager::getPatchIdentity(chunk, pos, out);
 }
 
-void Vemlor::pushUndo() { mPresetManager->pushUndo(); }
+void Vemlor::PatchHistoryBridge::pushUndo() { mPlugin.mPresetManager->pushUndo(); }
 
-void Vemlor::captureBaseline() { mPresetManager->captureBaseline(); }
+void Vemlor::PatchHistoryBridge::captureBaseline() { mPlugin.mPresetManager->captureBaseline(); }
 
-void Vemlor::setCurrentListIndex(int listIndex) { mPresetManager->setLoadedEntry(listIndex, false); }
-
-zarvo::morph::PatchIdentity Vemlor::currentIdentity() const
+void Vemlor::PatchHistoryBridge::setCurrentListIndex(int listIndex)
 {
-  return mPresetManager ? mPresetManager->patchIdentity() : zarvo::morph::PatchIdentity{};
+  mPlugin.mPresetManager->setLoadedEntry(listIndex, false);
 }
 
-zarvo::morph::PatchIdentity Vemlor::identityForListIndex(int listIndex) const
+zarvo::morph::PatchIdentity Vemlor::PatchHistoryBridge::currentIdentity() const
 {
-  return mPresetManager ? mPresetManager->identityForListIndex(listIndex) : zarvo::morph::PatchIdentity{};
+  return mPlugin.mPresetManager ? mPlugin.mPresetManager->patchIdentity() : zarvo::morph::PatchIdentity{};
 }
 
-int Vemlor::undoDepth() const { return mPresetManager ? static_cast<int>(mPresetManager->undoStack().size()) : 0; }
-
-void Vemlor::setMorphSessionMark(int depth) { mPresetManager->setUndoFloor(depth); }
-
-void Vemlor::commitFromState(const plugkit::IByteChunk& before, int depth)
+zarvo::morph::PatchIdentity Vemlor::PatchHistoryBridge::identityForListIndex(int listIndex) const
 {
-  mPresetManager->commitFromState(before, depth);
+  return mPlugin.mPresetManager ? mPlugin.mPresetManager->identityForListIndex(listIndex)
+                                : zarvo::morph::PatchIdentity{};
 }
 
-void Vemlor::trimUndoTo(int depth) { mPresetManager->trimUndoTo(depth); }
-
-void Vemlor::selectIdentity(const zarvo::morph::PatchIdentity& identity)
+int Vemlor::PatchHistoryBridge::undoDepth() const
 {
-  const int entry = mPresetManager->resolveIdentity(identity);
-  mPresetManager->setLoadedEntry(entry, identity.modified);
+  return mPlugin.mPresetManager ? static_cast<int>(mPlugin.mPresetManager->undoStack().size()) : 0;
 }
 
-bool Vemlor::presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const
+void Vemlor::PatchHistoryBridge::setMorphSessionMark(int depth) { mPlugin.mPresetManager->setUndoFloor(depth); }
+
+void Vemlor::PatchHistoryBridge::commitFromState(const plugkit::IByteChunk& before, int depth)
 {
-  if (!mPresetManager)
+  mPlugin.mPresetManager->commitFromState(before, depth);
+}
+
+void Vemlor::PatchHistoryBridge::trimUndoTo(int depth) { mPlugin.mPresetManager->trimUndoTo(depth); }
+
+void Vemlor::PatchHistoryBridge::selectIdentity(const zarvo::morph::PatchIdentity& identity)
+{
+  const int entry = mPlugin.mPresetManager->resolveIdentity(identity);
+  mPlugin.mPresetManager->setLoadedEntry(entry, identity.modified);
+}
+
+bool Vemlor::PatchHistoryBridge::presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const
+{
+  if (!mPlugin.mPresetManager)
     return false;
-  const int factorySlot = mPresetManager->factorySlot(listIndex);
+  const int factorySlot = mPlugin.mPresetManager->factorySlot(listIndex);
   if (factorySlot >= 0)
   {
-    const plugkit::IPreset* preset = GetPreset(factorySlot);
+    const plugkit::IPreset* preset = mPlugin.GetPreset(factorySlot);
     if (!preset || !preset->mInitialized)
       return false;
     path.clear();
@@ -111,8 +120,8 @@ bool Vemlor::presetListEntry(int listIndex, std::string& path, plugkit::IByteChu
     chunk.PutChunk(preset->mChunk);
     return true;
   }
-  const int user = listIndex - mPresetManager->factoryCount();
-  const auto& users = mPresetManager->userPresets();
+  const int user = listIndex - mPlugin.mPresetManager->factoryCount();
+  const auto& users = mPlugin.mPresetManager->userPresets();
   if (user < 0 || user >= static_cast<int>(users.size()))
     return false;
   path = users[static_cast<size_t>(user)].path;
@@ -131,27 +140,6 @@ void Vemlor::editParamFromEditor(int index, double normalized)
 bool Vemlor::savePresetFile(const std::string& path) const { return SavePresetAsFXP(path.c_str()); }
 
 // ---- randomizer
-
-zarvo::ParamValueMap Vemlor::mutatePatch(zarvo::Randomizer::MutationSession& session,
-                                         const zarvo::Randomizer::Getter& current)
-{
-  return mRandomizer.mutate(session, current);
-}
-
-void Vemlor::recordRandomized(zarvo::Randomizer::MutationSession& session, const zarvo::Randomizer::Getter& current)
-{
-  mRandomizer.recordRandomized(session, current);
-}
-
-void Vemlor::recordMutated(zarvo::Randomizer::MutationSession& session, const zarvo::Randomizer::Getter& current)
-{
-  mRandomizer.recordMutated(session, current);
-}
-
-zarvo::morph::IMorphHost::StarterPresets Vemlor::starterPresets() const
-{
-  return {mFactoryPresets.starterParams(), mFactoryPresets.starterIndices()};
-}
 
 zarvo::ParamEditResult Vemlor::randomize()
 {
@@ -214,7 +202,7 @@ void Vemlor::snapPreFltShapeToNearestPassType(int passTypeParam)
 
   std::array<double, 5> weights{};
   MorphController::PreFltShapeView view;
-  if (mMorph->morphOn && mMorph->engine().editState.focus < 0)
+  if (mMorph->morphOn() && mMorph->engine().editState().focus < 0)
   {
     view = mMorph->resolvePreFltBlendShapeView(ids, tolerance, &weights);
   }

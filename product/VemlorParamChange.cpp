@@ -92,7 +92,7 @@ void Vemlor::OnParamChange(int paramIdx, EParamSource source, int)
   // ---- an editor change, on the main thread
   const bool mainShapeParam = paramIdx == zarvo::par_main_pass_type || paramIdx == zarvo::par_main_pt_depth ||
                               paramIdx == zarvo::par_main_pt_tilt;
-  if (mainShapeParam && !mMorph->applyingPoint)
+  if (mainShapeParam && !mMorph->applyingPoint())
   {
     std::array<MorphController::TypeAxes, zarvo::kNumPassTypes> axes{};
     const MorphController::MainPTShapeView view = zarvo::mainShapeWithTypeAxes(*mMorph, axes);
@@ -119,10 +119,10 @@ void Vemlor::OnParamChange(int paramIdx, EParamSource source, int)
     mMorph->mirrorParamEditIntoPoint(paramIdx, source);
   }
 
-  if ((paramIdx == zarvo::par_preFlt_A_pt || paramIdx == zarvo::par_preFlt_B_pt) && !mMorph->applyingPoint)
+  if ((paramIdx == zarvo::par_preFlt_A_pt || paramIdx == zarvo::par_preFlt_B_pt) && !mMorph->applyingPoint())
   {
     const int blendSwitch = blendSwitchOf(paramIdx);
-    if (mMorph->morphOn || GetParam(blendSwitch)->Value() > 0.5)
+    if (mMorph->morphOn() || GetParam(blendSwitch)->Value() > 0.5)
       sendPlainFromUI(blendSwitch, 0.0);
   }
 
@@ -135,10 +135,10 @@ void Vemlor::OnParamChange(int paramIdx, EParamSource source, int)
 
 bool Vemlor::picksOutOfBlend(int paramIdx, EParamSource source) const
 {
-  if (source != EParamSource::kUI || !mMorph || mMorph->applyingPoint)
+  if (source != EParamSource::kUI || !mMorph || mMorph->applyingPoint())
     return false;
   const int blendSwitch = blendSwitchOf(paramIdx);
-  return blendSwitch >= 0 && (mMorph->morphOn || GetParam(blendSwitch)->Value() > 0.5);
+  return blendSwitch >= 0 && (mMorph->morphOn() || GetParam(blendSwitch)->Value() > 0.5);
 }
 
 void Vemlor::sendPlainFromUI(int paramIdx, double plain)
@@ -150,9 +150,11 @@ void Vemlor::deferMetaParam(int paramIdx, double value)
 {
   // The audio path reads the mirrors at once; publishing and the session wait for the main thread.
   if (paramIdx == zarvo::par_morph_active)
-    mMorph->morphOn.store(value != 0.0, std::memory_order_relaxed);
+    mMorph->mirrorMorphSwitch(value != 0.0);
+  else if (paramIdx == zarvo::par_morph_x)
+    mMorph->mirrorMorphX(value);
   else
-    (paramIdx == zarvo::par_morph_x ? mMorph->morphX : mMorph->morphY).store(value, std::memory_order_relaxed);
+    mMorph->mirrorMorphY(value);
   mDeferredMetaParams.fetch_or(metaBit(paramIdx), std::memory_order_acq_rel);
 }
 
@@ -199,18 +201,8 @@ void Vemlor::BeginInformHostOfParamChangeFromUI(int paramIdx)
   mUIGestureActive = true;
 
   MorphController& morph = *mMorph;
-  const uint32_t selected = morph.engine().selection & zarvo::morph::kPointBits;
-  if (!morph.applyingPoint && !morph.pointEditGestureOpen && morph.morphOn && morph.engine().pointEditingAllowed() &&
-      selected != 0 && isMorphRow(paramIdx))
-  {
-    morph.pointEditSingle = std::popcount(selected) == 1;
-    if (!morph.pointEditSingle)
-    {
-      morph.pointEditBefore.Clear();
-      SerializeState(morph.pointEditBefore);
-    }
-    morph.pointEditGestureOpen = true;
-  }
+  if (isMorphRow(paramIdx))
+    morph.beginPointEditGesture([this](plugkit::IByteChunk& chunk) { SerializeState(chunk); });
   BeginInformHostOfParamChange(paramIdx);
 }
 
@@ -226,18 +218,17 @@ void Vemlor::EndInformHostOfParamChangeFromUI(int paramIdx)
 
   MorphController& morph = *mMorph;
   zarvo::PresetManager* pm = mPresetManager.get();
-  if (morph.pointEditGestureOpen)
+  if (const std::optional<MorphController::PointEditGesture> gesture = morph.endPointEditGesture())
   {
-    morph.pointEditGestureOpen = false;
     if (pm && pm->editPending())
     {
-      if (morph.pointEditSingle)
+      if (gesture->single)
         pm->commitDirtyEdit();
       else
-        pm->commitFromState(morph.pointEditBefore, static_cast<int>(pm->undoStack().size()));
+        pm->commitFromState(gesture->before, static_cast<int>(pm->undoStack().size()));
     }
   }
-  if (pm && !mRandomizerApply && paramIdx != zarvo::par_morph_active && !morph.morphOn)
+  if (pm && !mRandomizerApply && paramIdx != zarvo::par_morph_active && !morph.morphOn())
     pm->commitDirtyEdit();
 }
 

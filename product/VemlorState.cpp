@@ -49,8 +49,6 @@ void Vemlor::announceRestoredParam(int index)
   OnParamChangeUI(index, plugkit::EParamSource::kPresetRecall);
 }
 
-void Vemlor::setMorphMovedSinceOn() { mMorph->movedSinceOn = true; }
-
 // ---- workspace
 
 void Vemlor::writeWorkspace(plugkit::IByteChunk& chunk) const
@@ -116,17 +114,17 @@ zarvo::EditorStateFields Vemlor::editorState() const
   fields.tab = mEditorUI.currentTab;
   fields.userTabUnlocked = mEditorUI.userTabEditing;
   fields.stripCollapsed = mEditorUI.presetStripCollapsed;
-  fields.dragValue = mMorph->dragEndValue;
+  fields.dragValue = mMorph->dragEndValue();
   const zarvo::morph::MorphEngine& engine = mMorph->engine();
-  fields.lineBrightness = mMorph->appearance.lineBrightness;
-  fields.isoLevels = mMorph->appearance.isoLevels;
-  fields.gridStep = mMorph->appearance.gridStep;
-  fields.positionLock = engine.padOption;
-  fields.soundLock = engine.moving;
+  fields.lineBrightness = mMorph->appearance().lineBrightness;
+  fields.isoLevels = mMorph->appearance().isoLevels;
+  fields.gridStep = mMorph->appearance().gridStep;
+  fields.positionLock = engine.padOption();
+  fields.soundLock = engine.moving();
   fields.hoverHelp = s_helpTooltipsEnabled;
-  fields.editingMode = engine.editing;
-  fields.selection = engine.selection;
-  fields.focus = engine.editState.focus;
+  fields.editingMode = engine.editing();
+  fields.selection = engine.selection();
+  fields.focus = engine.editState().focus;
   return fields;
 }
 
@@ -141,15 +139,17 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   mEditorUI.currentTab = fields.tab;
   mEditorUI.userTabEditing = fields.userTabUnlocked;
   mEditorUI.presetStripCollapsed = fields.stripCollapsed;
-  mMorph->dragEndValue = fields.dragValue;
+  mMorph->setDragEndValue(fields.dragValue);
   zarvo::morph::MorphEngine& engine = mMorph->engine();
-  mMorph->appearance.lineBrightness = fields.lineBrightness;
-  mMorph->appearance.isoLevels = fields.isoLevels;
-  mMorph->appearance.gridStep = fields.gridStep;
-  engine.padOption = fields.positionLock;
-  engine.moving = fields.soundLock;
-  engine.selection = fields.selection & zarvo::morph::kPointBits;
-  engine.editState.focus = fields.focus;
+  zarvo::morph::MorphZarvoAdapter::Appearance appearance = mMorph->appearance();
+  appearance.lineBrightness = fields.lineBrightness;
+  appearance.isoLevels = fields.isoLevels;
+  appearance.gridStep = fields.gridStep;
+  mMorph->setAppearance(appearance);
+  engine.padOption() = fields.positionLock;
+  engine.moving() = fields.soundLock;
+  engine.selection() = fields.selection & zarvo::morph::kPointBits;
+  engine.editState().focus = fields.focus;
   // The focus decides which point the blend uses alone.
   mMorph->publish();
   raiseLayoutUpdate();

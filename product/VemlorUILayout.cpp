@@ -75,7 +75,7 @@ void layoutEditor(Vemlor& plugin, IGfx& g)
   applyInitialVisibility(pass);
   attachMorphPage(pass);
   // The morph state this layout was built for, pad or not: an unchanged state then rebuilds nothing.
-  plugin.editorUI().layoutMorphActive = plugin.morphController().morphOn;
+  plugin.editorUI().layoutMorphActive = plugin.morphController().morphOn();
   attachPresetBrowser(pass);
   finishLayout(pass);
 }

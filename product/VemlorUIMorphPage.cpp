@@ -67,7 +67,7 @@ void attachMorphPage(LayoutPass& pass)
 {
   Vemlor& plugin = pass.plugin;
   MorphController& morph = plugin.morphController();
-  const bool morphActive = morph.morphOn.load();
+  const bool morphActive = morph.morphOn();
   // What the editor was last built for, whether or not the page is built now.
   plugin.editorUI().layoutMorphActive = morphActive;
   if (!morphActive || pass.H < kMinMorphPageHeight)
@@ -82,20 +82,20 @@ void attachMorphPage(LayoutPass& pass)
                                   {zarvo::par_morph_x, zarvo::par_morph_y}, morph.engine(), style);
   wireMorphPad(plugin, *pad);
 
-  const zarvo::morph::MorphZarvoAdapter::Appearance& a = morph.appearance;
+  const zarvo::morph::MorphZarvoAdapter::Appearance& a = morph.appearance();
   applyPadAppearance(*pad, a.lineBrightness, a.isoLevels, a.gridStep);
-  pad->spreadValue = clampUnit(morph.dragEndValue);
+  pad->spreadValue = clampUnit(morph.dragEndValue());
   pad->SetClean();
 
   Vemlor* p = &plugin;
-  pad->onDragEndValue = [&morph](float value) { morph.dragEndValue = value; };
+  pad->onDragEndValue = [&morph](float value) { morph.setDragEndValue(value); };
   pad->onAppearanceChanged = [p, &morph](float lineBrightness, int isoLevels, float gridStep) {
-    morph.appearance = {lineBrightness, isoLevels, gridStep};
+    morph.setAppearance({lineBrightness, isoLevels, gridStep});
     p->morphFieldPrefsChanged = true;
   };
-  morph.appearanceChanged = [p](float lineBrightness, int32_t isoLevels, float gridStep) {
+  morph.setAppearanceChanged([p](float lineBrightness, int32_t isoLevels, float gridStep) {
     p->applyMorphAppearance(lineBrightness, isoLevels, gridStep);
-  };
+  });
 
   g.AttachControl(pad, kTagMorphPad, kGroupMorph);
 }

@@ -34,20 +34,20 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
   MorphController& morph = plugin.morphController();
   MorphEngine& engine = morph.engine();
   mask &= zarvo::morph::kPointBits;
-  if (!engine.editing && engine.moving)
+  if (!engine.editing() && engine.moving())
   {
     // Points locked in place: the position lock refuses a new selection, an empty one still clears.
-    if (mask != 0 && engine.padOption)
+    if (mask != 0 && engine.padOption())
       return;
-    engine.selection = mask;
+    engine.selection() = mask;
   }
   else
   {
-    engine.selection = mask;
+    engine.selection() = mask;
     if (std::popcount(mask) == 1)
     {
       const int point = std::countr_zero(mask);
-      engine.editState.focus = point;
+      engine.editState().focus = point;
       morph.applyMorphPoint(point);
       // The point's sound is what is loaded now, not an edit of it.
       if (zarvo::PresetManager* pm = plugin.presetManager())
@@ -55,7 +55,7 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
       return;
     }
   }
-  engine.editState.focus = -1;
+  engine.editState().focus = -1;
   morph.publish();
   markAllDirty(plugin);
 }
@@ -64,7 +64,7 @@ void copyPointSound(Vemlor& plugin, int point)
 {
   MorphController& morph = plugin.morphController();
   if (point >= 0 && point < static_cast<int>(zarvo::morph::kNumPoints))
-    morph.copiedPointIdentity = morph.pointIdentity[static_cast<size_t>(point)];
+    morph.copyPointIdentity(static_cast<size_t>(point));
 }
 
 void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphValues& values,
@@ -73,7 +73,7 @@ void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphVa
   MorphController& morph = plugin.morphController();
   // A baked blend is no preset's sound.
   const zarvo::PatchIdentity identity =
-    source == MorphPadControl::PointSoundSource::Paste ? morph.copiedPointIdentity : zarvo::PatchIdentity{};
+    source == MorphPadControl::PointSoundSource::Paste ? morph.copiedPointIdentity() : zarvo::PatchIdentity{};
   morph.writePoints(mask, values, std::nullopt, identity);
 }
 
@@ -84,18 +84,15 @@ void pointsEdit(Vemlor& plugin, bool begin)
   zarvo::PresetManager* pm = plugin.presetManager();
   if (begin)
   {
-    if (morph.pointsEditOpen || !pm)
-      return;
-    morph.pointsEditSnapshot.Clear();
-    plugin.SerializeState(morph.pointsEditSnapshot);
-    morph.pointsEditOpen = true;
+    if (pm)
+      morph.beginPointsEdit([&plugin](plugkit::IByteChunk& chunk) { plugin.SerializeState(chunk); });
     return;
   }
-  if (!morph.pointsEditOpen)
+  const std::optional<plugkit::IByteChunk> before = morph.endPointsEdit();
+  if (!before)
     return;
-  morph.pointsEditOpen = false;
   if (pm)
-    pm->commitFromState(morph.pointsEditSnapshot, static_cast<int>(pm->undoStack().size()));
+    pm->commitFromState(*before, static_cast<int>(pm->undoStack().size()));
   morph.publish();
 }
 
@@ -104,15 +101,15 @@ void learnAxis(Vemlor& plugin, int param, int32_t state)
 {
   MorphController& morph = plugin.morphController();
   zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
-  if (morph.xyLearnPending != state)
+  if (morph.xyLearnPending() != state)
   {
     mapper.setLearningForParam(param, true);
-    morph.xyLearnPending = state;
+    morph.setXYLearnPending(state);
   }
   else
   {
     mapper.cancelLearning();
-    morph.xyLearnPending = 0;
+    morph.setXYLearnPending(0);
   }
   markAllDirty(plugin);
 }
@@ -134,14 +131,14 @@ void clearAxes(Vemlor& plugin)
     for (int n = 0; n < zarvo::midi_cc::Mapper::kNumCCs && mapper.getCCForParam(param) >= 0; ++n)
       mapper.clearMappingForParam(param);
   }
-  plugin.morphController().xyLearnPending = 0;
+  plugin.morphController().setXYLearnPending(0);
   markAllDirty(plugin);
 }
 
 MorphPadControl::XYLearnInfo learnInfo(Vemlor& plugin)
 {
   const zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
-  return {plugin.morphController().xyLearnPending, mapper.getCCForParam(zarvo::par_morph_x),
+  return {plugin.morphController().xyLearnPending(), mapper.getCCForParam(zarvo::par_morph_x),
           mapper.getCCForParam(zarvo::par_morph_y)};
 }
 

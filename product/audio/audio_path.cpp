@@ -34,20 +34,20 @@ bool updateMorphBlend(morph::MorphController& morph, const ParamModulator& modul
   using morph::MorphController;
   morph::MorphEngine& engine = morph.engine();
   const bool newField = engine.loadNewerAudioState();
-  const morph::MorphEngine::RTState& field = engine.audioState;
-  const double x = morph.morphX;
-  const double y = morph.morphY;
+  const morph::MorphEngine::RTState& field = engine.audioState();
+  const double x = morph.morphX();
+  const double y = morph.morphY();
   engine.setPosition(x, y);
-  morph::MorphEngine::BlockBlend& blend = engine.blockBlend;
+  morph::MorphEngine::BlockBlend& blend = engine.blockBlend();
   const auto same = [](double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); };
   if (newField || !blend.valid || !same(x, blend.x) || !same(y, blend.y))
   {
     morph::Scales scales{};
     engine.computeScales(field, scales);
-    engine.computeWeightsInto(field, x, y, engine.weights, scales, true, 1.0);
-    engine.resolveInto(field, engine.weights, engine.resolved);
+    engine.computeWeightsInto(field, x, y, engine.weights(), scales, true, 1.0);
+    engine.resolveInto(field, engine.weights(), engine.resolved());
     for (size_t row = 0; row < morph::kNumMorphParams; ++row)
-      blend.plain[row] = modulator.param(morph::kMorphParams[row].param).FromNormalized(engine.resolved[row]);
+      blend.plain[row] = modulator.param(morph::kMorphParams[row].param).FromNormalized(engine.resolved()[row]);
 
     stage_coeffs shape{};
     morph.resolveMainPTShapeInto(shape, blend.mainShape[5]);
@@ -66,7 +66,7 @@ bool updateMorphBlend(morph::MorphController& morph, const ParamModulator& modul
 void applyMorphBlend(const morph::MorphController& morph, const ModulationView& modulation, ParamSnapshot& snap,
                      OutputStage& out, NoteModeController::Snapshots& notes)
 {
-  const morph::MorphEngine::BlockBlend& blend = morph.engine().blockBlend;
+  const morph::MorphEngine::BlockBlend& blend = morph.engine().blockBlend();
   for (size_t row = 0; row < morph::kNumMorphParams; ++row)
   {
     const int param = morph::kMorphParams[row].param;

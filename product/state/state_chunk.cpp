@@ -64,13 +64,13 @@ public:
 } // namespace
 
 StateChunk::StateChunk(StateHost& host, midi_cc::Mapper& mapper, CCModSettings& ccMod, VemlorStateCodec& codec,
-                       morph::MorphController& morph, morph::IMorphHost& morphHost)
+                       morph::MorphController& morph, const morph::MorphServices& morphServices)
   : mHost(host)
   , mMapper(mapper)
   , mCCMod(ccMod)
   , mCodec(codec)
   , mMorph(morph)
-  , mMorphHost(morphHost)
+  , mMorphServices(morphServices)
 {}
 
 bool StateChunk::serializeState(plugkit::IByteChunk& chunk) const
@@ -141,7 +141,7 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
   if (hasMorph)
   {
     const auto detachedMorph =
-      std::make_unique<morph::MorphController>(mMorphHost, kVemlorConfig, kRigParamNaming, kMorphPassShapes);
+      std::make_unique<morph::MorphController>(mMorphServices, kVemlorConfig, kRigParamNaming, kMorphPassShapes);
     pos = completeSectionEnd(
       chunk, probe, [&](const plugkit::IByteChunk& c) { return detachedMorph->unserializeMorphState(c, morphPos); });
     if (pos < 0)
@@ -181,8 +181,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
 
   mCodec.unserializeUIState(chunk, editorPos);
 
-  mMorph.engine().selection = 0;
-  mMorph.engine().editState.focus = -1;
+  mMorph.engine().selection() = 0;
+  mMorph.engine().editState().focus = -1;
   if (hasMorph)
     mMorph.unserializeMorphState(chunk, morphPos);
 
@@ -207,10 +207,10 @@ void StateChunk::onRestoreState()
   if (!pm || !pm->isApplying())
   {
     morph::MorphEngine& engine = mMorph.engine();
-    if (!engine.editing)
+    if (!engine.editing())
     {
-      engine.selection = 0;
-      engine.editState.focus = -1;
+      engine.selection() = 0;
+      engine.editState().focus = -1;
     }
     const auto valueOf = [this](int index, double fallback) {
       const plugkit::IParam* p = mHost.stateParam(index);
@@ -218,11 +218,11 @@ void StateChunk::onRestoreState()
     };
     const bool active = valueOf(par_morph_active, 0.0) > 0.5;
     if (active)
-      mHost.setMorphMovedSinceOn();
-    mMorph.morphX = valueOf(par_morph_x, mMorph.morphX);
-    mMorph.morphY = valueOf(par_morph_y, mMorph.morphY);
+      mMorph.noteSwitchedOnElsewhere();
+    mMorph.mirrorMorphX(valueOf(par_morph_x, mMorph.morphX()));
+    mMorph.mirrorMorphY(valueOf(par_morph_y, mMorph.morphY()));
     mMorph.publish();
-    mMorph.morphOn = active;
+    mMorph.mirrorMorphSwitch(active);
   }
   mHost.markEditorDirty();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "IPlugin/IPluginConfig.h"
+#include "utils/morph/morph_host.h"
 
 namespace plugkit {
 class IByteChunk;
@@ -22,7 +23,6 @@ class Mapper;
 } // namespace midi_cc
 
 namespace morph {
-class IMorphHost;
 class MorphController;
 } // namespace morph
 
@@ -45,8 +45,6 @@ public:
   // ---- after a host restore
   // The normalised value to the editor's controls.
   virtual void sendParamToEditor(int index, double normalized) = 0;
-  // The morph controller notes that the field was moved since morphing was switched on.
-  virtual void setMorphMovedSinceOn() = 0;
   // Every control of an open editor is redrawn; nothing without one.
   virtual void markEditorDirty() = 0;
 };
@@ -62,10 +60,10 @@ public:
   static constexpr int kMaxStoredParams = 1024;
   static constexpr int kParamEntrySize = 4 + 8;
 
-  // morphHost is the host the morph controller was made with; the reader checks morph sections with
-  // a scratch controller on it.
+  // morphServices are those the morph controller was made with; the reader checks morph sections
+  // with a scratch controller on them.
   StateChunk(StateHost& host, midi_cc::Mapper& mapper, CCModSettings& ccMod, VemlorStateCodec& codec,
-             morph::MorphController& morph, morph::IMorphHost& morphHost);
+             morph::MorphController& morph, const morph::MorphServices& morphServices);
   StateChunk(const StateChunk&) = delete;
   StateChunk& operator=(const StateChunk&) = delete;
 
@@ -90,7 +88,7 @@ private:
   CCModSettings& mCCMod;
   VemlorStateCodec& mCodec;
   morph::MorphController& mMorph;
-  morph::IMorphHost& mMorphHost;
+  const morph::MorphServices mMorphServices;
 };
 
 } // namespace zarvo

@@ -14,7 +14,7 @@ TEST(MorphField, PositionOnAPointLaysItsSoundOverTheSnapshot)
 {
   morph_test::FakeMorphHost morphHost;
   morph::MorphController ctrl{morphHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
-  morph::MorphPoint& point = ctrl.engine().editState.points[5];
+  morph::MorphPoint& point = ctrl.engine().editState().points[5];
   const auto setPlain = [&](int param, double plain) {
     point.values[static_cast<size_t>(morph::rowOf(param))] = ctrl.normalizedOf(param, plain);
   };
@@ -30,8 +30,8 @@ TEST(MorphField, PositionOnAPointLaysItsSoundOverTheSnapshot)
   setPlain(par_preFlt_A_pt, 2.0);
   setPlain(par_main_note_oct_shift, 2.0);
   ctrl.publish();
-  ctrl.morphX = 0.3;
-  ctrl.morphY = 0.6;
+  ctrl.mirrorMorphX(0.3);
+  ctrl.mirrorMorphY(0.6);
 
   test::FakeHost host;
   host.held[par_main_resonance] = true; // a controller holds it in absolute mode

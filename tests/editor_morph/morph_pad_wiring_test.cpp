@@ -25,18 +25,18 @@ protected:
     s.buildMorphPage();
     pad = s.pad();
     ASSERT_NE(pad, nullptr);
-    engine().editing = false;
-    engine().moving = false;
-    engine().padOption = false;
+    engine().editing() = false;
+    engine().moving() = false;
+    engine().padOption() = false;
     // Points 2 and 3 active, apart, with sounds of their own.
     for (size_t i : {size_t{2}, size_t{3}})
     {
-      zarvo::morph::MorphPoint& p = engine().editState.points[i];
+      zarvo::morph::MorphPoint& p = engine().editState().points[i];
       p.active = true;
       p.x = i == 2 ? 0.3 : 0.7;
       p.y = 0.5;
     }
-    engine().editState.points[3].values[driveRow()] = 0.123;
+    engine().editState().points[3].values[driveRow()] = 0.123;
     engine().publish();
   }
 
@@ -53,8 +53,8 @@ TEST_F(PadWiring, SelectingOnePointAppliesItsSoundAsTheCleanPatch)
   ASSERT_NE(normalized(zarvo::par_main_drive), 0.123);
   // Bits above the 17 points are dropped.
   pad->onSelectionChanged((1u << 3) | (1u << 20));
-  EXPECT_EQ(engine().selection, 1u << 3);
-  EXPECT_EQ(engine().editState.focus, 3);
+  EXPECT_EQ(engine().selection(), 1u << 3);
+  EXPECT_EQ(engine().editState().focus, 3);
   EXPECT_NEAR(normalized(zarvo::par_main_drive), 0.123, 1e-6);
   EXPECT_FALSE(s.presets().editPending());
   EXPECT_FALSE(s.presets().patchIdentity().modified);
@@ -64,43 +64,44 @@ TEST_F(PadWiring, SelectingTwoPointsClearsTheFocusAndPublishesWithoutTouchingPar
 {
   pad->onSelectionChanged(1u << 3);
   const double drive = normalized(zarvo::par_main_drive);
-  engine().editState.points[2].values[driveRow()] = 0.9;
-  const uint32_t sequence = engine().snapshot.sequence();
+  engine().editState().points[2].values[driveRow()] = 0.9;
+  const uint32_t sequence = engine().snapshot().sequence();
   s.G().SetAllControlsClean();
 
   pad->onSelectionChanged((1u << 2) | (1u << 3));
-  EXPECT_EQ(engine().selection, (1u << 2) | (1u << 3));
-  EXPECT_EQ(engine().editState.focus, -1);
+  EXPECT_EQ(engine().selection(), (1u << 2) | (1u << 3));
+  EXPECT_EQ(engine().editState().focus, -1);
   EXPECT_EQ(normalized(zarvo::par_main_drive), drive);
-  EXPECT_EQ(engine().snapshot.sequence(), sequence + 2);
+  EXPECT_EQ(engine().snapshot().sequence(), sequence + 2);
   EXPECT_TRUE(pad->IsDirty());
 }
 
 TEST_F(PadWiring, MovingModeSelectsWithoutApplyingAndThePositionLockRefusesNewSelections)
 {
-  engine().moving = true;
+  engine().moving() = true;
   const double drive = normalized(zarvo::par_main_drive);
   pad->onSelectionChanged(1u << 3);
-  EXPECT_EQ(engine().selection, 1u << 3);
-  EXPECT_EQ(engine().editState.focus, -1);
+  EXPECT_EQ(engine().selection(), 1u << 3);
+  EXPECT_EQ(engine().editState().focus, -1);
   EXPECT_EQ(normalized(zarvo::par_main_drive), drive);
 
-  engine().padOption = true;
+  engine().padOption() = true;
   pad->onSelectionChanged(1u << 2);
-  EXPECT_EQ(engine().selection, 1u << 3);
+  EXPECT_EQ(engine().selection(), 1u << 3);
   pad->onSelectionChanged(0);
-  EXPECT_EQ(engine().selection, 0u);
+  EXPECT_EQ(engine().selection(), 0u);
 }
 
 TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
 {
   const zarvo::PatchIdentity factory{1, "Dirt Road", 4, false};
-  s.morph().pointIdentity[2] = factory;
-  s.morph().pointIdentity[5] = s.morph().pointIdentity[6] = {2, "/somewhere/else.fxp", -1, true};
+  s.morph().setPointIdentity(2, factory);
+  s.morph().setPointIdentity(5, {2, "/somewhere/else.fxp", -1, true});
+  s.morph().setPointIdentity(6, {2, "/somewhere/else.fxp", -1, true});
   pad->onCopyPointSound(2);
-  EXPECT_EQ(s.morph().copiedPointIdentity, factory);
+  EXPECT_EQ(s.morph().copiedPointIdentity(), factory);
 
-  zarvo::morph::MorphValues values = engine().editState.points[3].values;
+  zarvo::morph::MorphValues values = engine().editState().points[3].values;
   values[driveRow()] = 0.77;
   struct Case
   {
@@ -117,42 +118,42 @@ TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
   {
     SCOPED_TRACE(c.name);
     pad->onCommitPointSound(1u << c.point, values, c.source);
-    EXPECT_EQ(s.morph().pointIdentity[static_cast<size_t>(c.point)], c.want);
-    EXPECT_EQ(engine().editState.points[static_cast<size_t>(c.point)].values, values);
+    EXPECT_EQ(s.morph().pointIdentity()[static_cast<size_t>(c.point)], c.want);
+    EXPECT_EQ(engine().editState().points[static_cast<size_t>(c.point)].values, values);
   }
 }
 
 TEST_F(PadWiring, DraggingSeveralPointsIsOneUndoStepThatRestoresTheirPositions)
 {
   pad->onSelectionChanged((1u << 2) | (1u << 3));
-  const auto before = engine().editState.points;
+  const auto before = engine().editState().points;
   const size_t depth = s.presets().undoStack().size();
 
   float cx = 0.f;
   float cy = 0.f;
-  pad->modeCenter(engine().editState.points[2], cx, cy);
+  pad->modeCenter(engine().editState().points[2], cx, cy);
   plugkit::gfx::test::InputDriver input(s.G());
   input.Press(cx, cy);
   for (int step = 1; step <= 5; ++step)
     input.DragTo(cx + 12.f * static_cast<float>(step), cy - 8.f * static_cast<float>(step));
   input.Release(cx + 60.f, cy - 40.f);
 
-  EXPECT_NE(engine().editState.points[2].x, before[2].x);
-  EXPECT_NE(engine().editState.points[3].x, before[3].x);
-  EXPECT_FALSE(s.morph().pointsEditOpen);
+  EXPECT_NE(engine().editState().points[2].x, before[2].x);
+  EXPECT_NE(engine().editState().points[3].x, before[3].x);
+  EXPECT_FALSE(s.morph().pointsEditOpen());
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
-  const auto moved = engine().editState.points;
+  const auto moved = engine().editState().points;
 
   pad->onUndo();
   for (size_t i : {size_t{2}, size_t{3}})
   {
-    EXPECT_EQ(engine().editState.points[i].x, before[i].x) << i;
-    EXPECT_EQ(engine().editState.points[i].y, before[i].y) << i;
+    EXPECT_EQ(engine().editState().points[i].x, before[i].x) << i;
+    EXPECT_EQ(engine().editState().points[i].y, before[i].y) << i;
   }
   EXPECT_TRUE(pad->canRedo());
   pad->onRedo();
-  EXPECT_EQ(engine().editState.points[2].x, moved[2].x);
-  EXPECT_EQ(engine().editState.points[3].x, moved[3].x);
+  EXPECT_EQ(engine().editState().points[2].x, moved[2].x);
+  EXPECT_EQ(engine().editState().points[3].x, moved[3].x);
 }
 
 TEST_F(PadWiring, PointsEditOpensOnceAndClosesOnce)
@@ -162,20 +163,20 @@ TEST_F(PadWiring, PointsEditOpensOnceAndClosesOnce)
   EXPECT_EQ(s.presets().undoStack().size(), depth);
 
   pad->onPointsEdit(true);
-  EXPECT_TRUE(s.morph().pointsEditOpen);
-  const std::string snapshot(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot.GetData()),
-                             static_cast<size_t>(s.morph().pointsEditSnapshot.Size()));
-  engine().editState.points[2].x = 0.5;
+  EXPECT_TRUE(s.morph().pointsEditOpen());
+  const std::string snapshot(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
+                             static_cast<size_t>(s.morph().pointsEditSnapshot().Size()));
+  engine().editState().points[2].x = 0.5;
   // A second begin keeps the state from before the first.
   pad->onPointsEdit(true);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot.GetData()),
-                        static_cast<size_t>(s.morph().pointsEditSnapshot.Size())),
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
+                        static_cast<size_t>(s.morph().pointsEditSnapshot().Size())),
             snapshot);
-  const uint32_t sequence = engine().snapshot.sequence();
+  const uint32_t sequence = engine().snapshot().sequence();
   pad->onPointsEdit(false);
-  EXPECT_FALSE(s.morph().pointsEditOpen);
+  EXPECT_FALSE(s.morph().pointsEditOpen());
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
-  EXPECT_EQ(engine().snapshot.sequence(), sequence + 2);
+  EXPECT_EQ(engine().snapshot().sequence(), sequence + 2);
   pad->onPointsEdit(false);
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
 }
@@ -202,7 +203,7 @@ TEST_F(PadWiring, LearningAnAxisTwiceCancelsAndTheOtherAxisSwitches)
     SCOPED_TRACE(step.name);
     s.G().SetAllControlsClean();
     step.press();
-    EXPECT_EQ(s.morph().xyLearnPending, step.wantState);
+    EXPECT_EQ(s.morph().xyLearnPending(), step.wantState);
     EXPECT_EQ(pad->learnInfo().pending, step.wantState);
     EXPECT_EQ(mapper.isLearning(), step.wantListening >= 0);
     if (step.wantListening >= 0)
@@ -261,10 +262,10 @@ TEST_F(PadWiring, RigAndFileActionsReachTheControllerAndItsDialogs)
   ASSERT_TRUE(s.Platform().clipboard.has_value());
   EXPECT_TRUE(pad->clipboardHasRig());
 
-  const double x = engine().editState.points[2].x;
-  engine().editState.points[2].x = 0.9;
+  const double x = engine().editState().points[2].x;
+  engine().editState().points[2].x = 0.9;
   pad->onPasteRig();
-  EXPECT_DOUBLE_EQ(engine().editState.points[2].x, x);
+  EXPECT_DOUBLE_EQ(engine().editState().points[2].x, x);
 
   struct Case
   {

@@ -122,7 +122,7 @@ TEST(MorphPage, EveryCallbackOfThePadIsFilled)
     {"can redo", bool(pad->canRedo)},
     {"drag end", bool(pad->onDragEndValue)},
     {"appearance", bool(pad->onAppearanceChanged)},
-    {"controller's apply appearance", bool(s.morph().appearanceChanged)},
+    {"controller's apply appearance", bool(s.morph().appearanceChanged())},
   };
   for (const auto& [name, ok] : filled)
     EXPECT_TRUE(ok) << name;
@@ -162,8 +162,8 @@ TEST(MorphPage, StoredAppearanceReachesThePadClamped)
   {
     SCOPED_TRACE(c.name);
     HeadlessMorphPage s;
-    s.morph().appearance = {c.brightness, c.iso, c.grid};
-    s.morph().dragEndValue = 3.f;
+    s.morph().setAppearance({c.brightness, c.iso, c.grid});
+    s.morph().setDragEndValue(3.f);
     s.buildMorphPage();
     MorphPadControl* pad = s.pad();
     ASSERT_NE(pad, nullptr);
@@ -185,7 +185,7 @@ TEST(MorphPage, AppearanceFromOutsideThePadIsAppliedClampedAndRedrawn)
     pad->SetClean();
     pad->overlay.signature = 1.0;
     // As a pasted rig reaches it: through the function the morph controller holds.
-    s.morph().appearanceChanged(c.brightness, c.iso, c.grid);
+    s.morph().appearanceChanged()(c.brightness, c.iso, c.grid);
     expectAppearance(*pad, c);
     EXPECT_TRUE(pad->IsDirty());
   }
@@ -208,8 +208,8 @@ TEST(MorphPage, DragEndValueAndAppearanceAreKeptForTheNextBuild)
   ASSERT_NE(pad, nullptr);
   pad->onDragEndValue(0.35f);
   pad->onAppearanceChanged(0.7f, 9, 0.125f);
-  EXPECT_FLOAT_EQ(s.morph().dragEndValue, 0.35f);
-  EXPECT_EQ(s.morph().appearance, (zarvo::morph::MorphZarvoAdapter::Appearance{0.7f, 9, 0.125f}));
+  EXPECT_FLOAT_EQ(s.morph().dragEndValue(), 0.35f);
+  EXPECT_EQ(s.morph().appearance(), (zarvo::morph::MorphZarvoAdapter::Appearance{0.7f, 9, 0.125f}));
   EXPECT_TRUE(s.plug->morphFieldPrefsChanged);
 
   s.G().RemoveAllControls();

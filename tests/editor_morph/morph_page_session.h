@@ -74,7 +74,7 @@ public:
     plug->editParamFromEditor(zarvo::par_morph_active, on ? 1.0 : 0.0);
     if (!on)
       morph().commitTurningOffIfPending();
-    EXPECT_EQ(morph().morphOn.load(), on);
+    EXPECT_EQ(morph().morphOn(), on);
   }
 
   LayoutPass pass()

@@ -326,7 +326,7 @@ TEST(FreqNoteDisplays, WhileMorphingTheKnobsShowTheBlendsFrequency)
   ASSERT_NE(knob, nullptr);
   s.param(zarvo::par_morph_active).Set(1.0);
   s.plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kPresetRecall, -1);
-  ASSERT_TRUE(s.plug->morphController().morphOn);
+  ASSERT_TRUE(s.plug->morphController().morphOn());
   s.plug->refreshFreqNoteDisplays();
   const bool anchored = s.plug->morphController().morphFreqNoteAnchored(zarvo::par_main_cutoff_hz);
   EXPECT_EQ(knob->displayMode(), anchored ? FreqKnobControl::kDisplayFixed : FreqKnobControl::kDisplayParam);

@@ -82,7 +82,11 @@ inline plugkit::IByteChunk presetFileOf(const plugkit::IByteChunk& state,
   return f;
 }
 
-class FakeMorphHost : public IMorphHost
+class FakeMorphHost : public IMorphParams,
+                      public IPatchHistory,
+                      public IMorphEditor,
+                      public IPluginStates,
+                      public IPatchGenerator
 {
 public:
   FakeMorphHost()

@@ -24,7 +24,7 @@ struct Rig
 {
   Rig() { host.controller = &ctrl; }
 
-  State& field() { return ctrl.engine().editState; }
+  State& field() { return ctrl.engine().editState(); }
   MorphPoint& point(size_t i) { return field().points[i]; }
   double& value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
   void setPlain(size_t i, int param, double plain) { value(i, param) = ctrl.normalizedOf(param, plain); }
@@ -45,7 +45,7 @@ struct Rig
     host.param(zarvo::par_morph_active).Set(on);
     ctrl.onMetaParamChanged(zarvo::par_morph_active, on, source);
   }
-  uint32_t sequence() const { return ctrl.engine().snapshot.sequence(); }
+  uint32_t sequence() const { return ctrl.engine().snapshot().sequence(); }
   bool called(const std::string& call) const
   {
     return std::find(host.calls.begin(), host.calls.end(), call) != host.calls.end();
@@ -80,14 +80,14 @@ TEST(MorphController, PositionChangesOnlyMirror)
   Rig r;
   const uint32_t sequence = r.sequence();
   EXPECT_TRUE(r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.3, kEditor));
-  EXPECT_EQ(r.ctrl.morphX, 0.3);
-  EXPECT_FALSE(r.ctrl.movedSinceOn) << "morph is off";
-  r.ctrl.morphOn = true;
+  EXPECT_EQ(r.ctrl.morphX(), 0.3);
+  EXPECT_FALSE(r.ctrl.movedSinceOn()) << "morph is off";
+  r.ctrl.mirrorMorphSwitch(true);
   EXPECT_TRUE(r.ctrl.onMetaParamChanged(zarvo::par_morph_y, 0.7, kHost));
-  EXPECT_FALSE(r.ctrl.movedSinceOn) << "not from the editor";
+  EXPECT_FALSE(r.ctrl.movedSinceOn()) << "not from the editor";
   EXPECT_TRUE(r.ctrl.onMetaParamChanged(zarvo::par_morph_y, 0.6, kEditor));
-  EXPECT_EQ(r.ctrl.morphY, 0.6);
-  EXPECT_TRUE(r.ctrl.movedSinceOn);
+  EXPECT_EQ(r.ctrl.morphY(), 0.6);
+  EXPECT_TRUE(r.ctrl.movedSinceOn());
   EXPECT_FALSE(r.ctrl.onMetaParamChanged(zarvo::par_main_drive, 0.5, kEditor));
   EXPECT_EQ(r.sequence(), sequence);
 }
@@ -100,18 +100,18 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
   r.host.current = {1, "Base", 7, false};
   r.host.param(zarvo::par_main_drive).Set(0.42);
   r.moveTo(0.3, 0.6);
-  r.ctrl.engine().selection = 0b110;
+  r.ctrl.engine().selection() = 0b110;
   r.field().focus = 2;
   const uint32_t sequence = r.sequence();
 
   r.switchMorph(1.0, kEditor);
-  EXPECT_TRUE(r.ctrl.morphOn);
+  EXPECT_TRUE(r.ctrl.morphOn());
   EXPECT_TRUE(r.ctrl.session().active);
   EXPECT_TRUE(r.ctrl.session().preMorphValid);
   EXPECT_EQ(r.ctrl.session().preMorphIdentity.name, "Base");
   EXPECT_EQ(r.ctrl.session().undoDepthAtStart, 4);
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"captureBaseline", "sessionMark 4"}));
-  EXPECT_EQ(r.ctrl.engine().selection, 0u);
+  EXPECT_EQ(r.ctrl.engine().selection(), 0u);
   EXPECT_EQ(r.field().focus, -1);
   EXPECT_EQ(r.host.layoutUpdates, 1);
   EXPECT_EQ(r.sequence(), sequence + 2);
@@ -128,7 +128,7 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
   EXPECT_EQ(teleport.x, 0.3);
   EXPECT_EQ(teleport.y, 0.6);
   EXPECT_EQ(r.value(0, zarvo::par_main_drive), r.ctrl.currentNormalized(zarvo::par_main_drive));
-  EXPECT_EQ(r.ctrl.pointIdentity[0].name, "Base");
+  EXPECT_EQ(r.ctrl.pointIdentity()[0].name, "Base");
 
   // Switching on again inside the session takes no new snapshot.
   r.switchMorph(1.0, kEditor);
@@ -172,8 +172,8 @@ TEST(MorphController, SwitchingOff)
     c.during(r);
     const uint32_t sequence = r.sequence();
     r.switchMorph(0.0, c.offSource);
-    EXPECT_EQ(r.ctrl.morphOn, c.pending) << c.name;
-    EXPECT_EQ(r.ctrl.turnOffPending.load(), c.pending) << c.name;
+    EXPECT_EQ(r.ctrl.morphOn(), c.pending) << c.name;
+    EXPECT_EQ(r.ctrl.turnOffPending(), c.pending) << c.name;
     EXPECT_EQ(r.sequence(), sequence + 2) << c.name;
     EXPECT_EQ(r.host.layoutUpdates, 2) << c.name;
     EXPECT_TRUE(r.host.edits.empty()) << c.name << ": nothing is baked yet";
@@ -210,14 +210,14 @@ TEST(MorphController, BakingASinglePassTypeWritesItsTypeDepthAndTilt)
   }
   r.setPlain(1, zarvo::par_main_pt_depth, 0.2);
   r.setPlain(2, zarvo::par_main_pt_depth, 0.6);
-  r.ctrl.pointIdentity[1] = {1, "Left", 1, false};
+  r.ctrl.setPointIdentity(1, {1, "Left", 1, false});
   r.moveTo(0.2, 0.5);
   r.switchMorph(1.0, kEditor);
   r.point(0).active = false; // the captured base sound takes no part
   r.moveTo(0.5, 0.5);
   r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.5, kEditor);
   r.switchMorph(0.0, kEditor);
-  ASSERT_TRUE(r.ctrl.turnOffPending);
+  ASSERT_TRUE(r.ctrl.turnOffPending());
   r.host.calls.clear();
 
   r.ctrl.commitTurningOffIfPending();
@@ -226,7 +226,7 @@ TEST(MorphController, BakingASinglePassTypeWritesItsTypeDepthAndTilt)
   EXPECT_NEAR(r.host.param(zarvo::par_main_pt_depth).Value(), 0.4, 1e-9);
   EXPECT_NEAR(r.host.param(zarvo::par_main_pt_tilt).Value(), 0.5, 1e-9);
   EXPECT_GE(r.host.edits.size(), kNumMorphParams + 4);
-  EXPECT_FALSE(r.ctrl.morphOn);
+  EXPECT_FALSE(r.ctrl.morphOn());
   EXPECT_FALSE(r.ctrl.session().active);
   // Half way between two points no preset is shown.
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"commitFromState state 3", "selectIdentity ", "sessionMark 0"}));
@@ -263,7 +263,7 @@ TEST(MorphController, RevertingKeepsThePointsEditedDuringTheSession)
   EXPECT_EQ(r.host.calls,
             (std::vector<std::string>{"commitFromState empty 1", "selectIdentity Base", "sessionMark 0"}));
   EXPECT_FALSE(r.ctrl.session().active);
-  EXPECT_EQ(r.ctrl.engine().selection, 0u);
+  EXPECT_EQ(r.ctrl.engine().selection(), 0u);
 }
 
 TEST(MorphController, ReconcileOpensASessionForMorphSwitchedOnElsewhere)
@@ -271,7 +271,7 @@ TEST(MorphController, ReconcileOpensASessionForMorphSwitchedOnElsewhere)
   Rig r;
   r.host.withPresetManager = true;
   r.host.depth = 3;
-  r.ctrl.morphOn = true;
+  r.ctrl.mirrorMorphSwitch(true);
   const uint32_t sequence = r.sequence();
   r.ctrl.reconcileSession();
   EXPECT_TRUE(r.ctrl.session().active);
@@ -289,7 +289,7 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   r.setPlain(4, zarvo::par_main_resonance, 0.8);
   r.point(4).noteMask = 1u << kRowPreBCutoff;
   bool guarded = true;
-  r.host.onEditorEdit = [&](int) { guarded = guarded && r.ctrl.applyingPoint; };
+  r.host.onEditorEdit = [&](int) { guarded = guarded && r.ctrl.applyingPoint(); };
 
   r.ctrl.applyMorphPoint(17);
   EXPECT_TRUE(r.host.edits.empty());
@@ -297,7 +297,7 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
 
   r.ctrl.applyMorphPoint(4);
   EXPECT_TRUE(guarded);
-  EXPECT_FALSE(r.ctrl.applyingPoint);
+  EXPECT_FALSE(r.ctrl.applyingPoint());
   EXPECT_TRUE(r.ctrl.session().pointApplied);
   EXPECT_EQ(r.host.edits.size(), kNumMorphParams - 1 + 3);
   EXPECT_TRUE(
@@ -305,10 +305,10 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   EXPECT_NEAR(r.host.param(zarvo::par_main_resonance).Value(), 0.8, 1e-9);
   EXPECT_EQ(r.host.param(zarvo::par_preB_cutoff_note_anchored).Value(), 1.0);
   EXPECT_EQ(r.host.param(zarvo::par_main_cutoff_note_anchored).Value(), 0.0);
-  EXPECT_EQ(r.ctrl.engine().selection, 1u << 4);
+  EXPECT_EQ(r.ctrl.engine().selection(), 1u << 4);
   EXPECT_EQ(r.field().focus, 4);
 
-  r.ctrl.engine().moving = true;
+  r.ctrl.engine().moving() = true;
   r.ctrl.applyMorphPoint(6);
   EXPECT_EQ(r.field().focus, -1) << "no focus while points are being moved";
 }
@@ -335,9 +335,9 @@ TEST(MorphController, EditorEditsGoIntoSelectedPoints)
   for (const Case& c : cases)
   {
     Rig r;
-    r.ctrl.morphOn = true;
-    r.ctrl.engine().selection = c.selection;
-    r.ctrl.engine().moving = c.moving;
+    r.ctrl.mirrorMorphSwitch(true);
+    r.ctrl.engine().selection() = c.selection;
+    r.ctrl.engine().moving() = c.moving;
     r.host.param(c.param).Set(c.param == zarvo::par_main_drive ? 0.66 : 1.0);
     const State before = r.field();
     r.ctrl.mirrorParamEditIntoPoint(c.param, c.source);
@@ -352,7 +352,7 @@ TEST(MorphController, EditorEditsGoIntoSelectedPoints)
         EXPECT_NEAR(r.value(i, c.param), 0.66, 1e-12) << c.name;
       else
         EXPECT_EQ(r.point(i).noteMask, 1u << kRowPreACutoff) << c.name;
-      EXPECT_TRUE(r.ctrl.pointIdentity[i].modified) << c.name;
+      EXPECT_TRUE(r.ctrl.pointIdentity()[i].modified) << c.name;
     }
     EXPECT_EQ(r.point(2), before.points[2]) << c.name;
   }
@@ -395,7 +395,7 @@ TEST(MorphController, WritingPointsIsOneStep)
       const bool chosen = c.mask & (1u << i);
       EXPECT_EQ(r.point(i).values == sound, chosen) << c.name << " point " << i;
       EXPECT_EQ(r.point(i).noteMask, chosen ? kNoteMaskBits : 0u) << c.name << " point " << i;
-      EXPECT_EQ(r.ctrl.pointIdentity[i] == identity, chosen) << c.name << " point " << i;
+      EXPECT_EQ(r.ctrl.pointIdentity()[i] == identity, chosen) << c.name << " point " << i;
     }
   }
 }
@@ -406,8 +406,8 @@ TEST(MorphController, ModeParamsFromAPresetReachTheMirrorsSilently)
   r.host.editorIsOpen = true;
   const uint32_t sequence = r.sequence();
   r.ctrl.applyMorphModeParams(1.0, 0.25, 0.75);
-  EXPECT_TRUE(r.ctrl.morphOn);
-  EXPECT_EQ(r.ctrl.morphX, 0.25);
+  EXPECT_TRUE(r.ctrl.morphOn());
+  EXPECT_EQ(r.ctrl.morphX(), 0.25);
   EXPECT_EQ(r.host.param(zarvo::par_morph_y).Value(), 0.75);
   EXPECT_TRUE(r.host.edits.empty());
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"pushParams"}));
@@ -459,7 +459,7 @@ TEST(MorphController, DrivenControls)
   r.moveTo(0.2, 0.5);
   r.host.held.insert(zarvo::par_main_resonance);
   r.host.followingNotes.insert(zarvo::par_main_cutoff_hz);
-  r.ctrl.morphOn = true;
+  r.ctrl.mirrorMorphSwitch(true);
 
   r.ctrl.syncControls();
   EXPECT_TRUE(r.host.driven.empty()) << "the editor is closed";
@@ -477,7 +477,7 @@ TEST(MorphController, DrivenControls)
 
   // A focused, selected point is edited, not driven.
   r.host.driven.clear();
-  r.ctrl.engine().selection = 1u << 1;
+  r.ctrl.engine().selection() = 1u << 1;
   r.field().focus = 1;
   r.ctrl.syncControls();
   EXPECT_EQ(r.host.driven[zarvo::par_main_drive], (std::pair<std::optional<double>, bool>{std::nullopt, false}));
@@ -502,8 +502,8 @@ TEST(MorphController, PresetIdentityOfTheBlend)
     Rig r;
     r.place(1, 0.3, 0.5);
     r.place(2, 0.7, 0.5);
-    r.ctrl.pointIdentity[1] = left;
-    r.ctrl.morphOn = true;
+    r.ctrl.setPointIdentity(1, left);
+    r.ctrl.mirrorMorphSwitch(true);
     // Finds the position by bisection on the field's own weights.
     double lo = 0.3;
     double hi = 0.5;
@@ -526,11 +526,11 @@ TEST(MorphController, PresetIdentityOfTheBlend)
   }
 
   Rig r;
-  r.ctrl.pointIdentity[6] = {2, "/six.fxp", -1, true};
+  r.ctrl.setPointIdentity(6, {2, "/six.fxp", -1, true});
   EXPECT_EQ(r.ctrl.stripPresetIdentity(), std::nullopt) << "morph off";
-  r.ctrl.morphOn = true;
+  r.ctrl.mirrorMorphSwitch(true);
   r.field().focus = 6;
-  EXPECT_EQ(r.ctrl.stripPresetIdentity(), r.ctrl.pointIdentity[6]);
+  EXPECT_EQ(r.ctrl.stripPresetIdentity(), r.ctrl.pointIdentity()[6]);
 }
 
 // ---- randomizing and mutating points
@@ -544,7 +544,7 @@ TEST(MorphRandomize, RefillsActivePointsOnlyAsOneStep)
   for (size_t i = 0; i < kNumPoints; ++i)
     r.value(i, zarvo::par_main_resonance) = 0.123;
   const State before = r.field();
-  r.ctrl.morphOn = true;
+  r.ctrl.mirrorMorphSwitch(true);
 
   r.ctrl.randomize();
   EXPECT_EQ(r.host.generated, 5);
@@ -569,15 +569,15 @@ TEST(MorphRandomize, FocusedPointIsMutatedAndApplied)
   Rig r;
   r.place(2, 0.5, 0.5);
   r.setPlain(2, zarvo::par_main_drive, 0.8);
-  r.ctrl.pointIdentity[2] = {1, "Two", 2, false};
+  r.ctrl.setPointIdentity(2, {1, "Two", 2, false});
   r.field().focus = 2;
   r.ctrl.mutate();
   EXPECT_EQ(r.host.mutated, 1);
   EXPECT_NEAR(r.host.param(zarvo::par_main_drive).Value(), 0.4, 1e-9);
-  EXPECT_TRUE(r.ctrl.pointIdentity[2].modified);
-  EXPECT_EQ(r.ctrl.pointSession[2].history.size(), 1u);
+  EXPECT_TRUE(r.ctrl.pointIdentity()[2].modified);
+  EXPECT_EQ(r.ctrl.pointSession(2).history.size(), 1u);
 
-  r.ctrl.engine().moving = true;
+  r.ctrl.engine().moving() = true;
   r.ctrl.randomize();
   EXPECT_EQ(r.host.generated, 0) << "nothing while points are being moved";
 }
@@ -601,8 +601,8 @@ TEST(MorphRandomize, FreshInstanceSeedsFromStartersAndRandomSounds)
     std::map<std::string, int> fromStarter;
     for (size_t i = 1; i <= 5; ++i)
     {
-      if (r.ctrl.pointIdentity[i].kind != 0)
-        ++fromStarter[r.ctrl.pointIdentity[i].name];
+      if (r.ctrl.pointIdentity()[i].kind != 0)
+        ++fromStarter[r.ctrl.pointIdentity()[i].name];
     }
     if (starters == 2)
     {

@@ -38,15 +38,15 @@ void place(State& s, size_t i, double x, double y, bool active = true)
 TEST(MorphEngine, StartsWithDefaultFieldPublishedOnce)
 {
   const MorphEngine engine(kMorphParams);
-  for (const MorphPoint& p : engine.editState.points)
+  for (const MorphPoint& p : engine.editState().points)
     EXPECT_EQ(p, MorphPoint{});
-  EXPECT_EQ(engine.editState.model, 1u);
-  EXPECT_EQ(engine.editState.focus, -1);
-  EXPECT_EQ(engine.snapshot.sequence(), 2u);
+  EXPECT_EQ(engine.editState().model, 1u);
+  EXPECT_EQ(engine.editState().focus, -1);
+  EXPECT_EQ(engine.snapshot().sequence(), 2u);
   State published;
   published.model = 99;
-  ASSERT_TRUE(engine.snapshot.load(published));
-  EXPECT_EQ(published, engine.editState);
+  ASSERT_TRUE(engine.snapshot().load(published));
+  EXPECT_EQ(published, engine.editState());
 }
 
 TEST(MorphWeights, RandomFieldsGiveNonNegativeWeightsSummingToOne)
@@ -341,11 +341,11 @@ TEST(MorphResolve, PositionOnAPointReproducesItsSound)
   MorphEngine engine(kMorphParams);
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
-    engine.editState = distinctField();
-    engine.editState.model = model;
+    engine.editState() = distinctField();
+    engine.editState().model = model;
     for (size_t k : {size_t{1}, size_t{6}, size_t{16}})
     {
-      const MorphPoint& p = engine.editState.points[k];
+      const MorphPoint& p = engine.editState().points[k];
       const MorphValues out = engine.resolvedAt(p.x, p.y);
       for (size_t r = 0; r < kNumMorphParams; ++r)
         ASSERT_NEAR(out[r], p.values[r], 1e-12) << "model " << model << " point " << k << " row " << r;
@@ -366,7 +366,7 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
     place(s, 3, 0.2, 0.3);
     place(s, 9, 0.8, 0.7);
     s.model = model;
-    engine.editState = s;
+    engine.editState() = s;
 
     constexpr int kSteps = 200;
     MorphValues previous = engine.resolvedAt(0.2, 0.3);
@@ -391,9 +391,9 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
 TEST(MorphResolve, ResolvedAtIgnoresFocus)
 {
   MorphEngine engine(kMorphParams);
-  engine.editState = distinctField();
+  engine.editState() = distinctField();
   const MorphValues free = engine.resolvedAt(0.42, 0.37);
-  engine.editState.focus = 5;
+  engine.editState().focus = 5;
   EXPECT_EQ(engine.resolvedAt(0.42, 0.37), free);
 }
 
@@ -405,7 +405,7 @@ TEST(MorphFieldAnalysis, Cases)
   Scales scales{};
 
   // No active point.
-  engine.computeScales(engine.editState, scales);
+  engine.computeScales(engine.editState(), scales);
   EXPECT_EQ(engine.dominanceAt(0.3, 0.3, scales), 0.0);
   const MorphEngine::FieldSample none = engine.fieldSampleAt(0.3, 0.3, scales);
   EXPECT_EQ(none.point, 0u);
@@ -413,27 +413,27 @@ TEST(MorphFieldAnalysis, Cases)
 
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
-    engine.editState = distinctField();
-    engine.editState.model = model;
-    engine.computeScales(engine.editState, scales);
-    const MorphPoint& p = engine.editState.points[6];
+    engine.editState() = distinctField();
+    engine.editState().model = model;
+    engine.computeScales(engine.editState(), scales);
+    const MorphPoint& p = engine.editState().points[6];
     EXPECT_NEAR(engine.dominanceAt(p.x, p.y, scales), 1.0, 1e-12) << "model " << model;
     EXPECT_NEAR(engine.dominanceForRidgesAt(p.x, p.y, scales), 1.0, 1e-12) << "model " << model;
     EXPECT_EQ(engine.fieldSampleAt(p.x, p.y, scales).point, 6u) << "model " << model;
 
     const double free = engine.dominanceAt(0.47, 0.52, scales);
-    engine.editState.focus = 2;
+    engine.editState().focus = 2;
     EXPECT_EQ(engine.dominanceAt(0.47, 0.52, scales), free) << "model " << model;
-    engine.editState.focus = -1;
+    engine.editState().focus = -1;
   }
 
-  engine.editState = distinctField();
-  engine.editState.model = 0;
-  engine.computeScales(engine.editState, scales);
+  engine.editState() = distinctField();
+  engine.editState().model = 0;
+  engine.computeScales(engine.editState(), scales);
   EXPECT_EQ(engine.dominanceForRidgesAt(0.47, 0.52, scales), engine.dominanceAt(0.47, 0.52, scales));
 
-  engine.editState.model = 1;
-  engine.computeScales(engine.editState, scales);
+  engine.editState().model = 1;
+  engine.computeScales(engine.editState(), scales);
   Scales wide = scales;
   for (double& v : wide)
     v *= 2.5;

@@ -21,14 +21,14 @@ struct Rig
     host.controller = &ctrl;
     host.withPresetManager = true;
   }
-  MorphPoint& point(size_t i) { return ctrl.engine().editState.points[i]; }
+  MorphPoint& point(size_t i) { return ctrl.engine().editState().points[i]; }
   double& value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
   MorphFileRouter& router() { return ctrl.fileRouter(); }
   // Morphing with these points selected: where presets load into points.
   void selectPoints(uint32_t mask)
   {
-    ctrl.morphOn = true;
-    ctrl.engine().selection = mask;
+    ctrl.mirrorMorphSwitch(true);
+    ctrl.engine().selection() = mask;
   }
 
   FakeMorphHost host;
@@ -50,7 +50,7 @@ bool writeFile(const std::string& path, const IByteChunk& data)
 TEST(MorphFileRouter, APointSavedToAFileLoadsIntoAnotherPoint)
 {
   Rig r;
-  fillDistinctField(r.ctrl.engine().editState);
+  fillDistinctField(r.ctrl.engine().editState());
   r.host.param(zarvo::par_morph_active).Set(1.0);
   r.host.param(zarvo::par_main_drive).Set(0.123);
   const std::string path = tempPath("morph_point3.fxp");
@@ -71,7 +71,7 @@ TEST(MorphFileRouter, APointSavedToAFileLoadsIntoAnotherPoint)
     const double expected = r.ctrl.normalizedOf(param, r.ctrl.plainOf(param, r.point(3).values[row]));
     EXPECT_NEAR(r.point(5).values[row], expected, 1e-9) << "row " << row;
   }
-  EXPECT_EQ(r.ctrl.pointIdentity[5], (PatchIdentity{2, path, -1, false}));
+  EXPECT_EQ(r.ctrl.pointIdentity()[5], (PatchIdentity{2, path, -1, false}));
   EXPECT_EQ(r.host.calls, (std::vector<std::string>{"pushUndo", "listIndex -1", "captureBaseline"}));
   std::remove(path.c_str());
 }
@@ -259,7 +259,7 @@ TEST(MorphFileRouter, PresetsFromTheListLoadIntoTheSelectedPoints)
     {
       EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, r.value(i, zarvo::par_main_drive)), c.drive, 1e-12) << c.name;
       EXPECT_EQ(r.value(i, zarvo::par_main_resonance), 0.31) << c.name << ": the lowest selected point's value";
-      EXPECT_EQ(r.ctrl.pointIdentity[i].name, "Preset " + std::to_string(c.listIndex)) << c.name;
+      EXPECT_EQ(r.ctrl.pointIdentity()[i].name, "Preset " + std::to_string(c.listIndex)) << c.name;
     }
     EXPECT_EQ(r.host.calls.back(), "dirty") << c.name;
   }
@@ -286,9 +286,9 @@ TEST(MorphFileRouter, PresetsLoadIntoPointsOnlyInContext)
   {
     Rig r;
     r.host.listEntries[3] = {"", stateChunkOf({{zarvo::par_main_drive, 0.4}})};
-    r.ctrl.morphOn = c.morphOn;
-    r.ctrl.engine().selection = c.selection;
-    r.ctrl.engine().moving = c.moving;
+    r.ctrl.mirrorMorphSwitch(c.morphOn);
+    r.ctrl.engine().selection() = c.selection;
+    r.ctrl.engine().moving() = c.moving;
     r.host.withPresetManager = c.manager;
     EXPECT_FALSE(r.router().loadPresetIntoPoints({0, 3, ""})) << c.name;
     EXPECT_EQ(r.value(1, zarvo::par_main_drive), 0.0) << c.name;
@@ -331,7 +331,7 @@ TEST(MorphFileRouter, PadActions)
   r.router().promptLoadPointsFromFile(0b1000000);
   r.host.choose(pointPath);
   EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, r.value(6, zarvo::par_main_drive)), 0.6, 1e-12);
-  EXPECT_EQ(r.ctrl.pointIdentity[6], (PatchIdentity{2, pointPath, -1, false}));
+  EXPECT_EQ(r.ctrl.pointIdentity()[6], (PatchIdentity{2, pointPath, -1, false}));
   EXPECT_EQ(r.host.dialogs, (std::vector<std::string>{"save  .fxp", "save  .fxp", "open  .fxp", "open  .fxp"}));
   using plugkit::EFileResult;
   EXPECT_EQ(r.host.fileResults, (std::vector<EFileResult>{EFileResult::kOk, EFileResult::kOk, EFileResult::kOk}));

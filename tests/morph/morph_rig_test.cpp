@@ -32,7 +32,7 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
 {
   FakeMorphHost sourceHost;
   MorphController source(sourceHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
-  State& s = source.engine().editState;
+  State& s = source.engine().editState();
   fillDistinctField(s);
   s.sigma = 0.731234;
   s.shapeContrast = 0.25;
@@ -43,22 +43,22 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
   s.neighborIndex = {1.5, 3.0, 4.5, 0.75, 2.25};
   s.nnSamples = 13;
   s.nnRadius = 3.25;
-  source.engine().pointScale = 1.75;
-  source.appearance = {0.6f, 9, 0.125f};
+  source.engine().pointScale() = 1.75;
+  source.setAppearance({0.6f, 9, 0.125f});
   sourceHost.param(zarvo::par_morph_x).Set(0.3125);
   sourceHost.param(zarvo::par_morph_y).Set(0.6875);
 
   const std::optional<zarvo::ZarvoFile> file = zarvo::ZarvoFile::fromText(source.buildRigFile().toString());
   ASSERT_TRUE(file);
   std::vector<float> appearanceSeen;
-  ctrl.appearanceChanged = [&](float brightness, int32_t levels, float grid) {
+  ctrl.setAppearanceChanged([&](float brightness, int32_t levels, float grid) {
     appearanceSeen = {brightness, static_cast<float>(levels), grid};
-  };
+  });
   ASSERT_TRUE(ctrl.applyRigFile(*file));
 
-  const State& r = ctrl.engine().editState;
+  const State& r = ctrl.engine().editState();
   EXPECT_NEAR(r.sigma, s.sigma, 5e-7);
-  EXPECT_EQ(ctrl.engine().pointScale, 1.75);
+  EXPECT_EQ(ctrl.engine().pointScale(), 1.75);
   EXPECT_EQ(r.snapRadius, 1.75 * MorphEngine::kSnapRadiusPerScale);
   EXPECT_EQ(r.centreSnapRadius, 1.75 * MorphEngine::kCentreSnapRadiusPerScale);
   EXPECT_EQ(r.shapeContrast, s.shapeContrast);
@@ -69,10 +69,10 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
   EXPECT_EQ(r.neighborIndex, s.neighborIndex);
   EXPECT_EQ(r.nnSamples, s.nnSamples);
   EXPECT_EQ(r.nnRadius, s.nnRadius);
-  EXPECT_EQ(ctrl.appearance, source.appearance);
+  EXPECT_EQ(ctrl.appearance(), source.appearance());
   EXPECT_EQ(appearanceSeen, (std::vector<float>{0.6f, 9.0f, 0.125f}));
   EXPECT_EQ(host.param(zarvo::par_morph_x).Value(), 0.3125);
-  EXPECT_EQ(ctrl.morphY, 0.6875);
+  EXPECT_EQ(ctrl.morphY(), 0.6875);
   for (size_t i = 0; i < kNumPoints; ++i)
   {
     const MorphPoint& want = s.points[i];
@@ -94,7 +94,7 @@ TEST_F(MorphRig, SettingsAreClamped)
     const char* line;
     std::function<bool(const MorphController&)> holds;
   };
-  const auto& s = [](const MorphController& c) -> const State& { return c.engine().editState; };
+  const auto& s = [](const MorphController& c) -> const State& { return c.engine().editState(); };
   const Case cases[] = {
     {"nnSamples 40", "field nnSamples 40", [&](auto& c) { return s(c).nnSamples == 21; }},
     {"nnSamples 1", "field nnSamples 1", [&](auto& c) { return s(c).nnSamples == 5; }},
@@ -103,7 +103,7 @@ TEST_F(MorphRig, SettingsAreClamped)
     {"sigma 5", "field sigma 5", [&](auto& c) { return s(c).sigma == 2.0; }},
     {"sigma 0", "field sigma 0", [&](auto& c) { return s(c).sigma == 0.02; }},
     {"pointScale 3", "field pointScale 3",
-     [&](auto& c) { return c.engine().pointScale == 2.0 && s(c).snapRadius == 2.0 * 4.5 / 101.0; }},
+     [&](auto& c) { return c.engine().pointScale() == 2.0 && s(c).snapRadius == 2.0 * 4.5 / 101.0; }},
     {"shapeContrast -1", "field shapeContrast -1", [&](auto& c) { return s(c).shapeContrast == 0.0; }},
     {"cutoffContrast 2", "field cutoffContrast 2", [&](auto& c) { return s(c).cutoffContrast == 1.0; }},
     {"kernelTail 3", "field kernelTail 3", [&](auto& c) { return s(c).kernelTail == 1.0; }},
@@ -112,10 +112,10 @@ TEST_F(MorphRig, SettingsAreClamped)
     {"neighborIndex 100 for the current model", "field neighborIndex 100",
      [&](auto& c) { return s(c).neighborIndex[1] == 17.0; }},
     {"neighborIndex3 0.1", "field neighborIndex3 0.1", [&](auto& c) { return s(c).neighborIndex[3] == 0.5; }},
-    {"isoLevels 99", "field isoLevels 99", [&](auto& c) { return c.appearance.isoLevels == 14; }},
-    {"gridStep 0", "field gridStep 0", [&](auto& c) { return c.appearance.gridStep == 0.02f; }},
+    {"isoLevels 99", "field isoLevels 99", [&](auto& c) { return c.appearance().isoLevels == 14; }},
+    {"gridStep 0", "field gridStep 0", [&](auto& c) { return c.appearance().gridStep == 0.02f; }},
     {"old isoBrightness key", "field isoBrightness 0.75",
-     [&](auto& c) { return c.appearance.lineBrightness == 0.75f; }},
+     [&](auto& c) { return c.appearance().lineBrightness == 0.75f; }},
   };
   for (const Case& c : cases)
   {
@@ -144,34 +144,34 @@ TEST(MorphRigSuffix, ModelNumbers)
 
 TEST_F(MorphRig, ForeignModelSuffixesChangeNothing)
 {
-  const State before = ctrl.engine().editState;
+  const State before = ctrl.engine().editState();
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"field neighborIndex7 9", "field neighborIndexQ 9", "point 0"})));
-  EXPECT_EQ(ctrl.engine().editState.neighborIndex, before.neighborIndex);
+  EXPECT_EQ(ctrl.engine().editState().neighborIndex, before.neighborIndex);
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"field neighborIndex04 3.5"})));
-  EXPECT_EQ(ctrl.engine().editState.neighborIndex[4], 3.5);
-  EXPECT_EQ(ctrl.engine().editState.neighborIndex[1], before.neighborIndex[1]);
+  EXPECT_EQ(ctrl.engine().editState().neighborIndex[4], 3.5);
+  EXPECT_EQ(ctrl.engine().editState().neighborIndex[1], before.neighborIndex[1]);
 }
 
 TEST_F(MorphRig, UserLineAloneMovesThePadAndParksTheUserPoints)
 {
-  State& s = ctrl.engine().editState;
+  State& s = ctrl.engine().editState();
   fillDistinctField(s);
   s.points[0].active = true;
   const MorphPoint centre = s.points[0];
-  ctrl.engine().selection = 0b110;
+  ctrl.engine().selection() = 0b110;
   s.focus = 2;
-  ctrl.pointIdentity[3] = {1, "Old", 3, false};
+  ctrl.setPointIdentity(3, {1, "Old", 3, false});
 
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"user 0.25 0.75"})));
   EXPECT_EQ(host.param(zarvo::par_morph_x).Value(), 0.25);
   EXPECT_EQ(host.param(zarvo::par_morph_y).Value(), 0.75);
-  EXPECT_EQ(ctrl.morphX, 0.25);
+  EXPECT_EQ(ctrl.morphX(), 0.25);
   EXPECT_EQ(s.points[0], centre);
   for (size_t i = 1; i < kNumPoints; ++i)
     EXPECT_FALSE(s.points[i].active) << "point " << i;
-  EXPECT_EQ(ctrl.engine().selection, 0u);
+  EXPECT_EQ(ctrl.engine().selection(), 0u);
   EXPECT_EQ(s.focus, -1);
-  EXPECT_EQ(ctrl.pointIdentity[3], PatchIdentity{});
+  EXPECT_EQ(ctrl.pointIdentity()[3], PatchIdentity{});
 }
 
 TEST_F(MorphRig, PointWithoutDepthTakesItFromItsVariation)
@@ -186,12 +186,12 @@ TEST_F(MorphRig, PointWithoutDepthTakesItFromItsVariation)
     "val 3 par_main_pt_variation 0.88",
   })));
   const auto valueOf = [&](size_t point, int param) {
-    return ctrl.engine().editState.points[point].values[static_cast<size_t>(rowOf(param))];
+    return ctrl.engine().editState().points[point].values[static_cast<size_t>(rowOf(param))];
   };
   EXPECT_NEAR(valueOf(2, zarvo::par_main_pt_depth), ctrl.normalizedOf(zarvo::par_main_pt_depth, 0.5), 1e-12);
   EXPECT_NEAR(valueOf(2, zarvo::par_main_pt_tilt), ctrl.normalizedOf(zarvo::par_main_pt_tilt, 0.7), 1e-12);
   EXPECT_EQ(valueOf(3, zarvo::par_main_pt_depth), 0.25);
-  EXPECT_EQ(ctrl.engine().editState.points[2].noteMask, 2u);
+  EXPECT_EQ(ctrl.engine().editState().points[2].noteMask, 2u);
 }
 
 TEST_F(MorphRig, HostilePasteEndsInRange)
@@ -216,16 +216,16 @@ TEST_F(MorphRig, HostilePasteEndsInRange)
     "val 99 par_main_drive 0.5",
     "val 1 par_not_a_parameter 0.5",
   })));
-  const State& s = ctrl.engine().editState;
+  const State& s = ctrl.engine().editState();
   const auto inRange = [](double v, double lo, double hi) { return std::isfinite(v) && v >= lo && v <= hi; };
   EXPECT_TRUE(inRange(s.sigma, 0.02, 2.0));
-  EXPECT_TRUE(inRange(ctrl.engine().pointScale, 1.0, 2.0));
+  EXPECT_TRUE(inRange(ctrl.engine().pointScale(), 1.0, 2.0));
   EXPECT_LE(s.model, 4u);
   EXPECT_TRUE(s.nnSamples >= 5 && s.nnSamples <= 21);
   EXPECT_TRUE(inRange(s.kernelTail, 0.0, 1.0));
-  EXPECT_TRUE(ctrl.appearance.isoLevels >= 0 && ctrl.appearance.isoLevels <= 14);
-  EXPECT_TRUE(inRange(ctrl.appearance.gridStep, 0.02, 1.0));
-  EXPECT_TRUE(inRange(ctrl.appearance.lineBrightness, 0.0, 1.0));
+  EXPECT_TRUE(ctrl.appearance().isoLevels >= 0 && ctrl.appearance().isoLevels <= 14);
+  EXPECT_TRUE(inRange(ctrl.appearance().gridStep, 0.02, 1.0));
+  EXPECT_TRUE(inRange(ctrl.appearance().lineBrightness, 0.0, 1.0));
   EXPECT_TRUE(inRange(host.param(zarvo::par_morph_x).Value(), 0.0, 1.0));
   EXPECT_TRUE(inRange(host.param(zarvo::par_morph_y).Value(), 0.0, 1.0));
   for (size_t i = 0; i < kNumPoints; ++i)
@@ -245,23 +245,23 @@ TEST_F(MorphRig, UnusableTextsAreRejectedWholeAndOneStepIsRecorded)
 {
   host.withPresetManager = true;
   host.editorIsOpen = true;
-  fillDistinctField(ctrl.engine().editState);
-  const State before = ctrl.engine().editState;
-  const uint32_t sequence = ctrl.engine().snapshot.sequence();
+  fillDistinctField(ctrl.engine().editState());
+  const State before = ctrl.engine().editState();
+  const uint32_t sequence = ctrl.engine().snapshot().sequence();
 
   zarvo::ZarvoFile noSection("Vemlor", "1.3.0");
   noSection.setSection("user-tab", {"user 0.1 0.1"});
   EXPECT_FALSE(ctrl.applyRigFile(noSection));
   EXPECT_FALSE(ctrl.applyRigFile(
     rigFileOf({"", "# comment", "field sigma", "point 17 x 0.1", "val 3 par_main_drive", "user 0.5", "banana 1 2"})));
-  EXPECT_EQ(ctrl.engine().editState, before);
-  EXPECT_EQ(ctrl.engine().snapshot.sequence(), sequence);
+  EXPECT_EQ(ctrl.engine().editState(), before);
+  EXPECT_EQ(ctrl.engine().snapshot().sequence(), sequence);
   EXPECT_TRUE(host.calls.empty());
 
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"field sigma 0.5"})));
   EXPECT_EQ(host.calls,
             (std::vector<std::string>{"pushUndo", "listIndex -1", "captureBaseline", "pushParams", "dirty"}));
-  EXPECT_EQ(ctrl.engine().snapshot.sequence(), sequence + 2);
+  EXPECT_EQ(ctrl.engine().snapshot().sequence(), sequence + 2);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ class MorphShapes : public testing::Test
 protected:
   void setPlain(size_t point, int param, double plain)
   {
-    MorphPoint& p = ctrl.engine().editState.points[point];
+    MorphPoint& p = ctrl.engine().editState().points[point];
     p.values[static_cast<size_t>(rowOf(param))] = ctrl.normalizedOf(param, plain);
   }
   void passTypePoint(size_t point, int type, double depth, double tilt)
@@ -39,7 +39,7 @@ protected:
   }
   View grouped(const Weights& w, std::array<MorphController::TypeAxes, zarvo::kNumPassTypes>* axes = nullptr)
   {
-    const auto& points = ctrl.engine().editState.points;
+    const auto& points = ctrl.engine().editState().points;
     return ctrl.resolveShapeGrouped(
       w, [&](size_t i) -> const MorphPoint& { return points[i]; }, MorphController::kShapeTolerance, axes);
   }
@@ -161,7 +161,8 @@ TEST_F(MorphShapes, PreFilterPointShapes)
     setPlain(9, ids.bp, 3.25);
     svf_coeffs coeffs{};
     int typeIndex = -1;
-    EXPECT_EQ(ctrl.pointShapePreFlt(ctrl.engine().editState.points[9], ids, coeffs, typeIndex), c.userBlend) << c.name;
+    EXPECT_EQ(ctrl.pointShapePreFlt(ctrl.engine().editState().points[9], ids, coeffs, typeIndex), c.userBlend)
+      << c.name;
     EXPECT_EQ(typeIndex, c.typeIndex) << c.name;
     for (size_t k = 0; k < 3; ++k)
       EXPECT_NEAR(coeffs[k], c.expected[k], 1e-9) << c.name;
@@ -170,7 +171,7 @@ TEST_F(MorphShapes, PreFilterPointShapes)
 
 TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
 {
-  MorphEngine::RTState& s = ctrl.engine().editState;
+  MorphEngine::RTState& s = ctrl.engine().editState();
   s.points[3].active = true;
   s.points[3].x = 0.3;
   s.points[3].y = 0.6;
@@ -197,7 +198,7 @@ TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
   };
   for (const Case& c : cases)
   {
-    ctrl.morphOn = c.morphOn;
+    ctrl.mirrorMorphSwitch(c.morphOn);
     s.focus = c.focus;
     const View main = ctrl.resolveMainPTShapeView(MorphController::kShapeTolerance);
     const MorphController::PreFltShapeView preA =
@@ -220,7 +221,7 @@ TEST_F(MorphShapes, AudioPathBlendsTheAudioState)
   plugkit::AudioThreadScope audio;
   MorphEngine& engine = ctrl.engine();
   ASSERT_TRUE(engine.loadAudioState());
-  engine.weights = weightsOf({{2, 0.5}, {8, 0.5}});
+  engine.weights() = weightsOf({{2, 0.5}, {8, 0.5}});
   stage_coeffs coeffs{};
   double fb = -1.0;
   ctrl.resolveMainPTShapeInto(coeffs, fb);

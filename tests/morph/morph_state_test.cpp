@@ -68,7 +68,7 @@ class MorphState : public testing::Test
 protected:
   double valueOf(size_t point, int param) const
   {
-    return ctrl.engine().editState.points[point].values[static_cast<size_t>(rowOf(param))];
+    return ctrl.engine().editState().points[point].values[static_cast<size_t>(rowOf(param))];
   }
 
   FakeMorphHost host;
@@ -77,7 +77,7 @@ protected:
 
 TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
 {
-  State& s = ctrl.engine().editState;
+  State& s = ctrl.engine().editState();
   fillDistinctField(s);
   s.sigma = 0.7;
   s.model = 3;
@@ -88,13 +88,13 @@ TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
   s.nnRadius = 2.5;
   s.shapeContrast = 0.4;
   s.cutoffContrast = 0.6;
-  ctrl.engine().pointScale = 1.5;
+  ctrl.engine().pointScale() = 1.5;
   s.snapRadius = 1.5 * MorphEngine::kSnapRadiusPerScale;
   s.centreSnapRadius = 1.5 * MorphEngine::kCentreSnapRadiusPerScale;
-  ctrl.engine().selection = 1u << 5;
+  ctrl.engine().selection() = 1u << 5;
   s.focus = 5;
-  ctrl.pointIdentity[0] = {1, "Warm Pad", 12, false};
-  ctrl.pointIdentity[16] = {2, "/presets/a b.fxp", -1, true};
+  ctrl.setPointIdentity(0, {1, "Warm Pad", 12, false});
+  ctrl.setPointIdentity(16, {2, "/presets/a b.fxp", -1, true});
 
   IByteChunk chunk;
   chunk.Put(uint8_t{0xAB}); // the section starts anywhere in a chunk
@@ -103,15 +103,15 @@ TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
 
   FakeMorphHost otherHost;
   MorphController other(otherHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
-  const uint32_t sequenceBefore = other.engine().snapshot.sequence();
+  const uint32_t sequenceBefore = other.engine().snapshot().sequence();
   EXPECT_EQ(other.unserializeMorphState(chunk, 1), chunk.Size());
-  EXPECT_EQ(other.engine().editState, s);
-  EXPECT_EQ(other.engine().pointScale, 1.5);
-  EXPECT_EQ(other.engine().selection, 1u << 5);
-  EXPECT_EQ(other.pointIdentity, ctrl.pointIdentity);
-  EXPECT_EQ(other.engine().snapshot.sequence(), sequenceBefore + 2);
+  EXPECT_EQ(other.engine().editState(), s);
+  EXPECT_EQ(other.engine().pointScale(), 1.5);
+  EXPECT_EQ(other.engine().selection(), 1u << 5);
+  EXPECT_EQ(other.pointIdentity(), ctrl.pointIdentity());
+  EXPECT_EQ(other.engine().snapshot().sequence(), sequenceBefore + 2);
   State published;
-  ASSERT_TRUE(other.engine().snapshot.load(published));
+  ASSERT_TRUE(other.engine().snapshot().load(published));
   EXPECT_EQ(published, s);
 }
 
@@ -141,17 +141,17 @@ TEST_F(MorphState, SelectionAndFocus)
     std::vector<double> fields = defaultFields();
     fields[10] = c.selection;
     fields[2] = c.focus;
-    ctrl.engine().moving = c.moving;
+    ctrl.engine().moving() = c.moving;
     const IByteChunk chunk = sectionOf(fields, {});
     EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size()) << c.name;
-    EXPECT_EQ(ctrl.engine().selection, c.expectedSelection) << c.name;
-    EXPECT_EQ(ctrl.engine().editState.focus, c.expectedFocus) << c.name;
+    EXPECT_EQ(ctrl.engine().selection(), c.expectedSelection) << c.name;
+    EXPECT_EQ(ctrl.engine().editState().focus, c.expectedFocus) << c.name;
   }
 }
 
 TEST_F(MorphState, ShortFieldListKeepsTheEngineSettings)
 {
-  State& s = ctrl.engine().editState;
+  State& s = ctrl.engine().editState();
   s.sigma = 0.5;
   s.model = 2;
   s.kernelTail = 0.25;
@@ -160,8 +160,8 @@ TEST_F(MorphState, ShortFieldListKeepsTheEngineSettings)
   s.nnRadius = 3.5;
   s.shapeContrast = 0.9;
   s.cutoffContrast = 0.8;
-  ctrl.engine().pointScale = 1.25;
-  ctrl.engine().selection = 0b1010;
+  ctrl.engine().pointScale() = 1.25;
+  ctrl.engine().selection() = 0b1010;
   const State before = s;
 
   const IByteChunk chunk = sectionOf({}, {});
@@ -172,10 +172,10 @@ TEST_F(MorphState, ShortFieldListKeepsTheEngineSettings)
   EXPECT_EQ(s.tailPower, before.tailPower);
   EXPECT_EQ(s.nnSamples, before.nnSamples);
   EXPECT_EQ(s.nnRadius, before.nnRadius);
-  EXPECT_EQ(ctrl.engine().pointScale, 1.25);
+  EXPECT_EQ(ctrl.engine().pointScale(), 1.25);
   EXPECT_EQ(s.shapeContrast, 0.0);
   EXPECT_EQ(s.cutoffContrast, 0.0);
-  EXPECT_EQ(ctrl.engine().selection, 0u);
+  EXPECT_EQ(ctrl.engine().selection(), 0u);
 }
 
 TEST_F(MorphState, ShortPointRecordsAndLegacyValues)
@@ -190,7 +190,7 @@ TEST_F(MorphState, ShortPointRecordsAndLegacyValues)
                        {{0.5, 0.5, 1.0, 0.0, 9.0, 9.0}, {{idOf(zarvo::par_main_pt_depth), 0.4}}},
                      });
   EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size());
-  const State& s = ctrl.engine().editState;
+  const State& s = ctrl.engine().editState();
 
   // A header of two values: position only.
   EXPECT_EQ(s.points[0].x, 0.25);
@@ -272,19 +272,19 @@ TEST_F(MorphState, StoredValuesEndInRange)
       {{kNaN, -3.0, kNaN, 1e300}, {{idOf(zarvo::par_main_resonance), kNaN}, {idOf(zarvo::par_main_drive), 7.0}}},
       {{huge, 0.5, 2.0, -5.0}, {{idOf(zarvo::par_main_resonance), -1.0}, {idOf(zarvo::par_main_pt_depth), huge}}},
     });
-  const double sigmaBefore = ctrl.engine().editState.sigma;
+  const double sigmaBefore = ctrl.engine().editState().sigma;
   EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size());
-  const State& s = ctrl.engine().editState;
+  const State& s = ctrl.engine().editState();
 
   EXPECT_EQ(s.sigma, sigmaBefore);
-  EXPECT_EQ(ctrl.engine().pointScale, 2.0);
+  EXPECT_EQ(ctrl.engine().pointScale(), 2.0);
   EXPECT_EQ(s.shapeContrast, 0.0);
   EXPECT_EQ(s.model, 4u);
   EXPECT_EQ(s.kernelTail, 1.0);
   EXPECT_EQ(s.tailPower, 0.5);
   EXPECT_EQ(s.nnSamples, 5);
   EXPECT_EQ(s.nnRadius, 2.0);
-  EXPECT_EQ(ctrl.engine().selection, kPointBits);
+  EXPECT_EQ(ctrl.engine().selection(), kPointBits);
   EXPECT_EQ(s.neighborIndex[0], 0.5);
   EXPECT_EQ(s.neighborIndex[1], 2.0) << "a non-finite per-model index is not read";
   EXPECT_EQ(s.neighborIndex[2], 17.0);
@@ -324,7 +324,8 @@ TEST_F(MorphState, IdentityList)
   };
   for (const Case& c : cases)
   {
-    ctrl.pointIdentity.fill({1, "stale", 3, true});
+    for (size_t k = 0; k < zarvo::morph::kNumPoints; ++k)
+      ctrl.setPointIdentity(k, {1, "stale", 3, true});
     IByteChunk chunk = sectionOf(defaultFields(), {}, c.count);
     const int pointsEnd = c.count ? chunk.Size() - 4 : chunk.Size();
     for (int i = 0; i < c.identities; ++i)
@@ -337,17 +338,17 @@ TEST_F(MorphState, IdentityList)
     {
       const PatchIdentity want =
         static_cast<int>(k) < c.identitiesRead ? PatchIdentity{2, "f" + std::to_string(k), -1, false} : PatchIdentity{};
-      EXPECT_EQ(ctrl.pointIdentity[k], want) << c.name << " point " << k;
+      EXPECT_EQ(ctrl.pointIdentity()[k], want) << c.name << " point " << k;
     }
   }
 }
 
 TEST_F(MorphState, RejectedSectionsChangeNothing)
 {
-  State& s = ctrl.engine().editState;
+  State& s = ctrl.engine().editState();
   fillDistinctField(s);
-  ctrl.engine().selection = 0b101;
-  ctrl.pointIdentity[4] = {1, "Keep", 4, false};
+  ctrl.engine().selection() = 0b101;
+  ctrl.setPointIdentity(4, {1, "Keep", 4, false});
   ctrl.publish();
 
   IByteChunk valid;
@@ -393,21 +394,21 @@ TEST_F(MorphState, RejectedSectionsChangeNothing)
   }
 
   const State before = s;
-  const uint32_t sequence = ctrl.engine().snapshot.sequence();
+  const uint32_t sequence = ctrl.engine().snapshot().sequence();
   for (const Case& c : cases)
   {
     ASSERT_EQ(ctrl.unserializeMorphState(c.chunk, 0), -1) << c.name << " at size " << c.chunk.Size();
     ASSERT_EQ(s, before) << c.name;
-    ASSERT_EQ(ctrl.engine().selection, 0b101u) << c.name;
-    ASSERT_EQ(ctrl.pointIdentity[4].name, "Keep") << c.name;
-    ASSERT_EQ(ctrl.engine().snapshot.sequence(), sequence) << c.name;
+    ASSERT_EQ(ctrl.engine().selection(), 0b101u) << c.name;
+    ASSERT_EQ(ctrl.pointIdentity()[4].name, "Keep") << c.name;
+    ASSERT_EQ(ctrl.engine().snapshot().sequence(), sequence) << c.name;
   }
 
   // No section at all.
   EXPECT_EQ(ctrl.unserializeMorphState(valid, valid.Size()), valid.Size());
   EXPECT_EQ(ctrl.unserializeMorphState(valid, -1), -1);
   EXPECT_EQ(s, before);
-  EXPECT_EQ(ctrl.engine().snapshot.sequence(), sequence);
+  EXPECT_EQ(ctrl.engine().snapshot().sequence(), sequence);
 }
 
 } // namespace

@@ -40,40 +40,42 @@ struct RebuildCase
 TEST(MorphFieldOverlay, RebuildsOnlyWhenWhatTheLinesShowChanges)
 {
   const RebuildCase cases[] = {
-    {"point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.points[2].x += 0.01; }, true},
-    {"point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.points[5].active = true; }, true},
-    {"teleport point activated",
-     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.points[0].active = true; }, true},
-    {"point deactivated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.points[3].active = false; },
+    {"point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[2].x += 0.01; }, true},
+    {"point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[5].active = true; },
      true},
-    {"sigma", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.sigma = 0.5; }, true},
-    {"model", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.model = 3; }, true},
-    {"kernel tail", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.kernelTail = 0.2; }, true},
-    {"tail power", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.tailPower = 3.0; }, true},
+    {"teleport point activated",
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[0].active = true; }, true},
+    {"point deactivated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[3].active = false; },
+     true},
+    {"sigma", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().sigma = 0.5; }, true},
+    {"model", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().model = 3; }, true},
+    {"kernel tail", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().kernelTail = 0.2; }, true},
+    {"tail power", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().tailPower = 3.0; }, true},
     {"neighbour index of the model",
-     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.neighborIndex[1] = 3.0; }, true},
-    {"nn samples", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.nnSamples = 7; }, true},
-    {"nn radius", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.nnRadius = 1.5; }, true},
-    {"snap ramp width", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.snapFeather = 1.0; }, true},
-    {"snap ramp exponent", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.snapCurve = 1.0; }, true},
-    {"point scale", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.pointScale = 1.5; }, true},
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().neighborIndex[1] = 3.0; }, true},
+    {"nn samples", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().nnSamples = 7; }, true},
+    {"nn radius", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().nnRadius = 1.5; }, true},
+    {"snap ramp width", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().snapFeather = 1.0; }, true},
+    {"snap ramp exponent", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().snapCurve = 1.0; }, true},
+    {"point scale", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.pointScale() = 1.5; }, true},
     {"iso setting", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.setIsoLevels(9); }, true},
     {"aspect changed", [](MorphEngine&, MorphFieldOverlay&, IRECT& r) { r = IRECT(0, 0, 908, 309); }, true},
     // Opposite moves that the weighted sum cannot tell apart.
     {"equal-sum moves",
      [](MorphEngine& e, MorphFieldOverlay&, IRECT&) {
-       e.editState.points[1].x += 0.02;
-       e.editState.points[3].x -= 0.01;
+       e.editState().points[1].x += 0.02;
+       e.editState().points[3].x -= 0.01;
      },
      true},
-    {"selection", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.selection = 0b110; }, false},
-    {"focus", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.focus = 2; }, false},
+    {"selection", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.selection() = 0b110; }, false},
+    {"focus", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().focus = 2; }, false},
     {"brightness", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.lineBrightness = 0.9f; }, false},
     {"grid step", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.gridStep = 0.2f; }, false},
     {"aspect-keeping resize", [](MorphEngine&, MorphFieldOverlay&, IRECT& r) { r = IRECT(10, 20, 464, 222); }, false},
-    {"inactive point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.points[9].x = 0.9; }, false},
-    {"shape contrast", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState.shapeContrast = 0.7; }, false},
-    {"editing mode", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editing = true; }, false},
+    {"inactive point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[9].x = 0.9; },
+     false},
+    {"shape contrast", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().shapeContrast = 0.7; }, false},
+    {"editing mode", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editing() = true; }, false},
   };
   for (const RebuildCase& c : cases)
   {
@@ -105,8 +107,8 @@ TEST(MorphFieldOverlay, EqualSumMovesReallyCollideInTheSignature)
   placePoints(engine, {{0.2, 0.3}, {0.7, 0.6}, {0.5, 0.2}});
   MorphFieldOverlay overlay;
   const double before = overlay.computeSignature(engine, kPad);
-  engine.editState.points[1].x += 0.02;
-  engine.editState.points[3].x -= 0.01;
+  engine.editState().points[1].x += 0.02;
+  engine.editState().points[3].x -= 0.01;
   EXPECT_NEAR(overlay.computeSignature(engine, kPad), before, 1e-12);
 }
 
@@ -191,8 +193,8 @@ TEST(MorphFieldOverlay, CellModeFollowsModelAndSigma)
     SCOPED_TRACE(c.name);
     MorphEngine engine;
     placePoints(engine, {{0.25, 0.5}, {0.75, 0.5}});
-    engine.editState.model = c.model;
-    engine.editState.sigma = c.sigma;
+    engine.editState().model = c.model;
+    engine.editState().sigma = c.sigma;
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, IRECT(0, 0, 200, 100));
     EXPECT_NEAR(overlay.cellBorderStrength, c.strength, 1e-4);
@@ -204,7 +206,7 @@ TEST(MorphFieldOverlay, EmptyBoundsAndIsoSettingZeroLeaveNoGeometry)
 {
   MorphEngine engine;
   spreadSixteen(engine);
-  engine.editState.sigma = 0.1; // cells on as well
+  engine.editState().sigma = 0.1; // cells on as well
   MorphFieldOverlay overlay;
   overlay.rebuildIfNeeded(engine, kPad);
   ASSERT_FALSE(overlay.isoSegments.empty());
@@ -235,8 +237,8 @@ TEST(MorphFieldOverlay, RepeatedRebuildReusesItsBuffers)
     SCOPED_TRACE("model " + std::to_string(model));
     MorphEngine engine;
     spreadSixteen(engine);
-    engine.editState.model = model;
-    engine.editState.sigma = model == 1 ? 0.1 : 0.6; // one gaussian in cell mode
+    engine.editState().model = model;
+    engine.editState().sigma = model == 1 ? 0.1 : 0.6; // one gaussian in cell mode
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, kPad);
     overlay.signature = std::nan("");

@@ -97,8 +97,8 @@ protected:
 TEST_F(OverlayDrawing, GridThenLinksRidgesIsoLinesAndCellBordersInOneStrokeEach)
 {
   spreadSixteen(engine);
-  engine.editState.model = 3; // compact tails: cells at full strength
-  engine.editState.sigma = 0.2;
+  engine.editState().model = 3; // compact tails: cells at full strength
+  engine.editState().sigma = 0.2;
   overlay.gridStep = 0.1f;
   overlay.rebuildIfNeeded(engine, kPad);
   ASSERT_FALSE(overlay.linkSegments.empty());
@@ -284,11 +284,11 @@ protected:
   // n active user points across the pad, the morph position on point `at`.
   void activate(int n)
   {
-    for (auto& p : engine.editState.points)
+    for (auto& p : engine.editState().points)
       p.active = false;
     for (int i = 1; i <= n; ++i)
     {
-      auto& p = engine.editState.points[static_cast<size_t>(i)];
+      auto& p = engine.editState().points[static_cast<size_t>(i)];
       p.active = true;
       p.x = 0.05 + 0.9 * (i - 1) / 16.0;
       p.y = (i % 2) ? 0.3 : 0.7;
@@ -320,7 +320,7 @@ TEST_F(HistogramDrawing, TenPointsHaveOneLabelRowElevenTwo)
   {
     SCOPED_TRACE(std::to_string(n) + " points");
     activate(n);
-    engine.editState.focus = 3; // weights: point 3 alone
+    engine.editState().focus = 3; // weights: point 3 alone
     const auto drawn = draw(0.5, 0.5);
 
     const auto layout = WeightHistogram::layout(kPad, n, 14.f);
@@ -372,7 +372,7 @@ TEST_F(HistogramDrawing, TenPointsHaveOneLabelRowElevenTwo)
 TEST_F(HistogramDrawing, TeleportBarComesFirstWithTheGlyphInTheLowerRow)
 {
   activate(11);
-  engine.editState.points[0].active = true;
+  engine.editState().points[0].active = true;
   const auto drawn = draw(0.3, 0.6);
   const Shape& label = drawn[7];
   EXPECT_EQ(label.text, "T");
@@ -389,9 +389,9 @@ TEST_F(HistogramDrawing, BarsShowTheBlendWeightsAtTheMorphPosition)
   const auto drawn = draw(0.2, 0.5);
   const auto layout = WeightHistogram::layout(kPad, 4, 14.f);
   zarvo::morph::Scales scales{};
-  engine.computeScales(engine.editState, scales);
+  engine.computeScales(engine.editState(), scales);
   zarvo::morph::Weights w{};
-  engine.computeWeightsInto(engine.editState, 0.2, 0.5, w, scales, true, 1.0);
+  engine.computeWeightsInto(engine.editState(), 0.2, 0.5, w, scales, true, 1.0);
   for (int k = 0; k < 4; ++k)
   {
     const float top = drawn[static_cast<size_t>(6 + 2 * k)].moves[0].second;

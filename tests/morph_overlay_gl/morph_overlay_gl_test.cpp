@@ -41,16 +41,16 @@ void placePoints(MorphEngine& engine)
   const double ys[4] = {0.14, 0.38, 0.62, 0.86};
   for (size_t i = 1; i <= 16; ++i)
   {
-    auto& p = engine.editState.points[i];
+    auto& p = engine.editState().points[i];
     const size_t col = (i - 1) % 4;
     const size_t row = (i - 1) / 4;
     p.active = true;
     p.x = xs[col] + ((row % 2) ? 0.05 : -0.03);
     p.y = ys[row] + ((col % 2) ? 0.04 : -0.02);
   }
-  engine.editState.points[0].active = true;
-  engine.editState.points[0].x = 0.52;
-  engine.editState.points[0].y = 0.47;
+  engine.editState().points[0].active = true;
+  engine.editState().points[0].x = 0.52;
+  engine.editState().points[0].y = 0.47;
 }
 
 class MorphOverlayGL : public ::testing::TestWithParam<float>
@@ -88,7 +88,7 @@ protected:
       return;
     for (size_t i = 0; i < zarvo::morph::kNumPoints; ++i)
     {
-      const auto& p = engine.editState.points[i];
+      const auto& p = engine.editState().points[i];
       const float radius = i == 0 ? 15.f : 18.f;
       const float x = std::clamp(r.L + static_cast<float>(p.x) * r.W(), r.L + radius, r.R - radius);
       const float y = std::clamp(r.B - static_cast<float>(p.y) * r.H(), r.T + radius, r.B - radius);
@@ -145,8 +145,8 @@ TEST_P(MorphOverlayGL, FieldsOfEveryModel)
   for (const auto& f : fields)
   {
     SCOPED_TRACE(f.name);
-    engine.editState.model = f.model;
-    engine.editState.sigma = f.sigma;
+    engine.editState().model = f.model;
+    engine.editState().sigma = f.sigma;
     withHistogram = f.model == 1 && f.sigma == 1.0;
     frame();
     EXPECT_FALSE(overlay.isoSegments.empty());
@@ -159,7 +159,7 @@ TEST_P(MorphOverlayGL, AnIsoLineShowsInTheLineGrey)
   withPoints = false;
   overlay.gridStep = 1.f; // one square: no guide lines inside the pad
   overlay.showLinks = overlay.showRidges = false;
-  engine.editState.model = 1;
+  engine.editState().model = 1;
   frame();
 
   // A segment of the middle level away from the pad's edges.

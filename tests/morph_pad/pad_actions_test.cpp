@@ -88,7 +88,7 @@ TEST(PadActions, EnableMatrix)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.editing = true;
+    p.engine.editing() = true;
     p.pad->applySelection(c.selection);
     p.pad->hasCopiedSound = c.copied;
     p.pad->rigOnClipboard = c.rig;
@@ -112,9 +112,9 @@ TEST(PadActions, EnableMatrix)
 TEST(PadActions, CopyThenPasteIntoThreePointsIsOneCommit)
 {
   PadSession p;
-  p.engine.editing = true;
+  p.engine.editing() = true;
   p.logCallbacks();
-  p.engine.editState.points[5].values[0] = 0.125;
+  p.engine.editState().points[5].values[0] = 0.125;
   p.pad->applySelection(1u << 5);
   p.s.Input().Click(p.pad->actionBtnRect(0).MW(), p.pad->actionBtnRect(0).MH());
   EXPECT_TRUE(p.pad->hasCopiedSound);
@@ -135,25 +135,25 @@ TEST(PadActions, CopyThenPasteIntoThreePointsIsOneCommit)
 
   // Without the callback the pad writes the sound itself and selects the points.
   PadSession q;
-  q.engine.editing = true;
-  q.engine.editState.points[5].values[7] = 0.75;
+  q.engine.editing() = true;
+  q.engine.editState().points[5].values[7] = 0.75;
   q.pad->applySelection(1u << 5);
   q.pad->doAction(0);
   q.pad->applySelection((1u << 1) | (1u << 2) | (1u << 3));
   q.pad->doAction(1);
   for (size_t i : {1u, 2u, 3u})
-    EXPECT_EQ(0.75, q.engine.editState.points[i].values[7]);
-  EXPECT_EQ(0.0, q.engine.editState.points[4].values[7]);
+    EXPECT_EQ(0.75, q.engine.editState().points[i].values[7]);
+  EXPECT_EQ(0.0, q.engine.editState().points[4].values[7]);
 }
 
 TEST(PadActions, BakeStoresTheResolvedBlendAtTheMorphPosition)
 {
   PadSession p;
-  p.engine.editing = true;
+  p.engine.editing() = true;
   for (size_t i = 1; i < 4; ++i)
   {
     p.place(i, 200.f + 200.f * static_cast<float>(i), 300.f);
-    p.engine.editState.points[i].values.fill(0.1 * static_cast<double>(i));
+    p.engine.editState().points[i].values.fill(0.1 * static_cast<double>(i));
   }
   p.pad->SetValue(0.3, 0);
   p.pad->SetValue(0.6, 1);
@@ -176,7 +176,7 @@ TEST(PadActions, BakeStoresTheResolvedBlendAtTheMorphPosition)
 TEST(PadActions, RigOnTheClipboardIsPolledEveryTwentyRedraws)
 {
   PadSession p;
-  p.engine.editing = true;
+  p.engine.editing() = true;
   int asked = 0;
   bool answer = false;
   p.pad->onPasteRig = [] {};
@@ -226,8 +226,8 @@ TEST(PadHoverHelp, PartsInOrder)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.editing = c.editing;
-    p.engine.selection = c.selection;
+    p.engine.editing() = c.editing;
+    p.engine.selection() = c.selection;
     const float y = c.y >= 0.f ? 200.f + c.y : 604.f + c.y;
     p.s.Input().Hover(16.f + c.x, y);
     EXPECT_STREQ(c.text, p.pad->hoveredTooltip()) << c.name;
@@ -246,24 +246,24 @@ TEST(PadHoverHelp, PartsInOrder)
 TEST(PadSliders, ContrastAndAppearance)
 {
   PadSession p;
-  p.engine.editing = true;
+  p.engine.editing() = true;
   auto& in = p.s.Input();
   const float L = 16.f;
   in.Press(L + 6.f, 240.f);
-  EXPECT_DOUBLE_EQ(2.0, p.engine.editState.sigma);
+  EXPECT_DOUBLE_EQ(2.0, p.engine.editState().sigma);
   in.DragTo(L + 400.f, 240.f);
-  EXPECT_NEAR(0.02, p.engine.editState.sigma, 1e-12);
+  EXPECT_NEAR(0.02, p.engine.editState().sigma, 1e-12);
   in.DragTo(L - 50.f, 240.f);
-  EXPECT_DOUBLE_EQ(2.0, p.engine.editState.sigma);
+  EXPECT_DOUBLE_EQ(2.0, p.engine.editState().sigma);
   in.Release(L - 50.f, 240.f);
 
   // Fine: the full width moves the shown value by 0.18.
-  p.engine.editState.sigma = 1.0;
+  p.engine.editState().sigma = 1.0;
   const double before = (2.0 - 1.0) / 1.98;
   in.Press(L + 6.f, 240.f, shiftLeft());
   in.DragTo(L + 174.f, 240.f, shiftLeft());
   in.Release(L + 174.f, 240.f, shiftLeft());
-  EXPECT_NEAR(before + 0.18, (2.0 - p.engine.editState.sigma) / 1.98, 1e-5);
+  EXPECT_NEAR(before + 0.18, (2.0 - p.engine.editState().sigma) / 1.98, 1e-5);
 
   // Iso positions, grid and lines labels.
   struct Iso
@@ -285,8 +285,8 @@ TEST(PadSliders, ContrastAndAppearance)
 
   // Point size: radii in field units and a relaxed layout.
   p.pad->setSizeFromX(L + 174.f, false);
-  EXPECT_EQ(2.0, p.engine.pointScale);
-  EXPECT_NEAR(36.0 / 404.0, p.engine.editState.snapRadius, 1e-9);
+  EXPECT_EQ(2.0, p.engine.pointScale());
+  EXPECT_NEAR(36.0 / 404.0, p.engine.editState().snapRadius, 1e-9);
 }
 
 } // namespace

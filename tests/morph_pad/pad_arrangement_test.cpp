@@ -16,8 +16,8 @@ namespace {
 
 float footprint(const PadSession& p, int i)
 {
-  return (p.engine.editState.points[static_cast<size_t>(i)].active ? 18.f : 9.f) *
-         static_cast<float>(p.engine.pointScale);
+  return (p.engine.editState().points[static_cast<size_t>(i)].active ? 18.f : 9.f) *
+         static_cast<float>(p.engine.pointScale());
 }
 
 // The worst overlap of any two user points and whether every point lies inside its inset.
@@ -41,11 +41,11 @@ float worstOverlap(const PadSession& p)
 bool allInside(const PadSession& p)
 {
   const IRECT& r = p.pad->GetRECT();
-  const float m = 18.f * static_cast<float>(p.engine.pointScale);
+  const float m = 18.f * static_cast<float>(p.engine.pointScale());
   for (size_t i = 1; i < 17; ++i)
   {
-    const float px = r.L + static_cast<float>(p.engine.editState.points[i].x) * r.W();
-    const float py = r.B - static_cast<float>(p.engine.editState.points[i].y) * r.H();
+    const float px = r.L + static_cast<float>(p.engine.editState().points[i].x) * r.W();
+    const float py = r.B - static_cast<float>(p.engine.editState().points[i].y) * r.H();
     if (px < r.L + m - 0.01f || px > r.R - m + 0.01f || py < r.T + m - 0.01f || py > r.B - m + 0.01f)
       return false;
   }
@@ -102,7 +102,7 @@ TEST(PadArrangement, EdgesClampAndPinnedPointsSlideInwards)
     PadSession p(kPadRect, c.scale);
     p.place(4, 470.f, 400.f);
     p.place(0, 470.f, 400.f);
-    p.engine.editState.points[4].x = 0.3; // apart from the teleport point
+    p.engine.editState().points[4].x = 0.3; // apart from the teleport point
     p.pad->capturePreDragPositions();
     float gx = 0.f;
     float gy = 0.f;
@@ -112,8 +112,8 @@ TEST(PadArrangement, EdgesClampAndPinnedPointsSlideInwards)
     float y = 0.f;
     p.centre(c.point, x, y);
     const IRECT& r = p.pad->GetRECT();
-    const float px = r.L + static_cast<float>(p.engine.editState.points[static_cast<size_t>(c.point)].x) * r.W();
-    const float py = r.B - static_cast<float>(p.engine.editState.points[static_cast<size_t>(c.point)].y) * r.H();
+    const float px = r.L + static_cast<float>(p.engine.editState().points[static_cast<size_t>(c.point)].x) * r.W();
+    const float py = r.B - static_cast<float>(p.engine.editState().points[static_cast<size_t>(c.point)].y) * r.H();
     EXPECT_NEAR(c.wantX, px, 1e-3) << c.name;
     EXPECT_NEAR(c.wantY, py, 1e-3) << c.name;
   }
@@ -142,16 +142,16 @@ TEST(PadArrangement, RandomLayoutsRelaxApartAndStayInside)
     const int n = 1 + layout % 16;
     for (size_t i = 1; i < 17; ++i)
     {
-      p.engine.editState.points[i].x = unit(rng);
-      p.engine.editState.points[i].y = unit(rng);
-      p.engine.editState.points[i].active = static_cast<int>(i) <= n;
+      p.engine.editState().points[i].x = unit(rng);
+      p.engine.editState().points[i].y = unit(rng);
+      p.engine.editState().points[i].active = static_cast<int>(i) <= n;
     }
     // Some clumps of three on one spot.
     if (layout % 5 == 0)
       for (size_t i = 2; i < 4; ++i)
       {
-        p.engine.editState.points[i].x = p.engine.editState.points[1].x;
-        p.engine.editState.points[i].y = p.engine.editState.points[1].y;
+        p.engine.editState().points[i].x = p.engine.editState().points[1].x;
+        p.engine.editState().points[i].y = p.engine.editState().points[1].y;
       }
     p.pad->relaxAllPoints(layout % 2 ? (1u << (1 + layout % 16)) : 0u);
     ASSERT_LE(worstOverlap(p), 1.f) << "layout " << layout;
@@ -165,7 +165,7 @@ TEST(PadArrangement, DraggingASelectedPointMovesTheSelectionRigidly)
   p.place(2, 300.f, 300.f);
   p.place(5, 360.f, 340.f);
   p.place(9, 600.f, 450.f); // a neighbour outside the selection
-  p.engine.selection = (1u << 2) | (1u << 5);
+  p.engine.selection() = (1u << 2) | (1u << 5);
   p.pad->capturePreDragPositions();
   p.pad->moveDraggedPoints(2, 400.f, 330.f);
   float x2, y2, x5, y5;
@@ -209,7 +209,7 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   p.logCallbacks();
   p.place(2, 400.f, 400.f);
   p.place(3, 500.f, 400.f);
-  p.engine.selection = (1u << 2) | (1u << 3);
+  p.engine.selection() = (1u << 2) | (1u << 3);
   p.pad->beginSpread();
   EXPECT_FLOAT_EQ(450.f, p.pad->spreadCentre[0]);
   EXPECT_FLOAT_EQ(1.f, p.pad->spreadAtStart);
@@ -233,12 +233,12 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
 
   // An empty group changes nothing but the results.
   p.pad->capturePreDragPositions();
-  const auto before = p.engine.editState.points;
+  const auto before = p.engine.editState().points;
   p.pad->spreadGroup = 0;
   p.pad->scaleSpreadGroup(3.f);
   EXPECT_EQ(0.f, p.pad->spreadFill);
   for (size_t i = 0; i < 17; ++i)
-    EXPECT_EQ(before[i].x, p.engine.editState.points[i].x);
+    EXPECT_EQ(before[i].x, p.engine.editState().points[i].x);
 }
 
 TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
@@ -267,7 +267,7 @@ TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
   EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit begin"));
   EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit end"));
   // In the settings mode the contrast slider has that place.
-  p.engine.editing = true;
+  p.engine.editing() = true;
   EXPECT_FALSE(p.pad->spreadSliderShown());
 }
 
@@ -277,7 +277,7 @@ TEST(PadArrangement, DragStepsAllocateNothing)
   PadSession p;
   for (size_t i = 1; i < 17; ++i)
     p.place(i, 100.f + 50.f * static_cast<float>(i), 300.f + 10.f * static_cast<float>(i % 3));
-  p.engine.selection = (1u << 2) | (1u << 3) | (1u << 4);
+  p.engine.selection() = (1u << 2) | (1u << 3) | (1u << 4);
   p.pad->onPointsEdit = [](bool) {};
   float x = 0.f;
   float y = 0.f;

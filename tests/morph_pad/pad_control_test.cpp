@@ -12,19 +12,19 @@ namespace {
 TEST(PadControl, AspectAndSnapRadiiFollowThePadRectangle)
 {
   PadSession p;
-  EXPECT_NEAR(227.0 / 101.0, p.engine.editState.aspect, 1e-6);
-  EXPECT_NEAR(18.0 / 404.0, p.engine.editState.snapRadius, 1e-9);
-  EXPECT_NEAR(15.0 / 404.0, p.engine.editState.centreSnapRadius, 1e-9);
+  EXPECT_NEAR(227.0 / 101.0, p.engine.editState().aspect, 1e-6);
+  EXPECT_NEAR(18.0 / 404.0, p.engine.editState().snapRadius, 1e-9);
+  EXPECT_NEAR(15.0 / 404.0, p.engine.editState().centreSnapRadius, 1e-9);
 
   // A pad without height leaves them alone.
   p.s.G().SetControlBounds(p.pad, IRECT(16, 200, 924, 200));
-  EXPECT_NEAR(227.0 / 101.0, p.engine.editState.aspect, 1e-6);
-  EXPECT_NEAR(18.0 / 404.0, p.engine.editState.snapRadius, 1e-9);
+  EXPECT_NEAR(227.0 / 101.0, p.engine.editState().aspect, 1e-6);
+  EXPECT_NEAR(18.0 / 404.0, p.engine.editState().snapRadius, 1e-9);
 
   // Point scale 2 doubles the radii.
   PadSession big(kPadRect, 2.0);
-  EXPECT_NEAR(36.0 / 404.0, big.engine.editState.snapRadius, 1e-9);
-  EXPECT_NEAR(30.0 / 404.0, big.engine.editState.centreSnapRadius, 1e-9);
+  EXPECT_NEAR(36.0 / 404.0, big.engine.editState().snapRadius, 1e-9);
+  EXPECT_NEAR(30.0 / 404.0, big.engine.editState().centreSnapRadius, 1e-9);
 }
 
 TEST(PadControl, CentresClampLowerBoundFirst)
@@ -33,26 +33,26 @@ TEST(PadControl, CentresClampLowerBoundFirst)
   PadSession p(IRECT(100, 100, 120, 500));
   float x = 0.f;
   float y = 0.f;
-  p.engine.editState.points[3].x = 0.5;
-  p.engine.editState.points[3].y = 0.5;
-  p.pad->modeCenter(p.engine.editState.points[3], x, y);
+  p.engine.editState().points[3].x = 0.5;
+  p.engine.editState().points[3].y = 0.5;
+  p.pad->modeCenter(p.engine.editState().points[3], x, y);
   EXPECT_FLOAT_EQ(118.f, x);
   EXPECT_FLOAT_EQ(300.f, y);
   // Not below the lower bound: limited to the upper one.
-  p.engine.editState.points[3].x = 1.0;
-  p.pad->modeCenter(p.engine.editState.points[3], x, y);
+  p.engine.editState().points[3].x = 1.0;
+  p.pad->modeCenter(p.engine.editState().points[3], x, y);
   EXPECT_FLOAT_EQ(102.f, x);
-  p.engine.editState.points[0].x = 0.5;
-  p.engine.editState.points[0].y = 0.0;
+  p.engine.editState().points[0].x = 0.5;
+  p.engine.editState().points[0].y = 0.0;
   p.pad->teleportCenter(x, y);
   EXPECT_FLOAT_EQ(115.f, x);
   EXPECT_FLOAT_EQ(485.f, y);
 
   // A wide pad clamps each side by the point's half size.
   PadSession w;
-  w.engine.editState.points[3].x = 0.0;
-  w.engine.editState.points[3].y = 1.0;
-  w.pad->modeCenter(w.engine.editState.points[3], x, y);
+  w.engine.editState().points[3].x = 0.0;
+  w.engine.editState().points[3].y = 1.0;
+  w.pad->modeCenter(w.engine.editState().points[3], x, y);
   EXPECT_FLOAT_EQ(34.f, x);
   EXPECT_FLOAT_EQ(218.f, y);
 }
@@ -80,11 +80,11 @@ TEST(PadControl, FocusRule)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.editing = c.editing;
-    p.engine.moving = c.moving;
+    p.engine.editing() = c.editing;
+    p.engine.moving() = c.moving;
     p.pad->applySelection(c.mask);
-    EXPECT_EQ(c.focus, p.engine.editState.focus) << c.name;
-    EXPECT_EQ(c.mask & 0x1FFFFu, p.engine.selection) << c.name;
+    EXPECT_EQ(c.focus, p.engine.editState().focus) << c.name;
+    EXPECT_EQ(c.mask & 0x1FFFFu, p.engine.selection()) << c.name;
   }
 }
 
@@ -95,7 +95,7 @@ TEST(PadControl, SelectionGoesToTheCallbackWhenSet)
   p.pad->onSelectionChanged = [&got](uint32_t m) { got = m; };
   p.pad->applySelection((1u << 3) | (1u << 30));
   EXPECT_EQ(1u << 3, got);
-  EXPECT_EQ(0u, p.engine.selection); // the editor applies it, not the pad
+  EXPECT_EQ(0u, p.engine.selection()); // the editor applies it, not the pad
 }
 
 TEST(PadControl, PulseTargetsAndEnvelopeOnTheInjectedClock)
@@ -113,8 +113,8 @@ TEST(PadControl, PulseTargetsAndEnvelopeOnTheInjectedClock)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.editing = c.editing;
-    p.engine.moving = c.moving;
+    p.engine.editing() = c.editing;
+    p.engine.moving() = c.moving;
     p.pad->pulseEditAffordance();
     EXPECT_EQ(c.target, p.pad->pulseTarget) << c.name;
   }

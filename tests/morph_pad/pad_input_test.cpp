@@ -34,9 +34,9 @@ Outcome run(bool positionLock, bool moving, uint32_t selection, const std::funct
   PadSession p;
   p.place(4, 300.f, 300.f);
   p.place(6, 600.f, 300.f);
-  p.engine.padOption = positionLock;
-  p.engine.moving = moving;
-  p.engine.selection = selection;
+  p.engine.padOption() = positionLock;
+  p.engine.moving() = moving;
+  p.engine.selection() = selection;
   p.logCallbacks();
   script(p);
   p.advance(500.);
@@ -44,7 +44,7 @@ Outcome run(bool positionLock, bool moving, uint32_t selection, const std::funct
   p.centre(4, o.pointX, o.pointY);
   o.valueX = p.pad->GetValue(0);
   o.valueY = p.pad->GetValue(1);
-  o.selection = p.engine.selection;
+  o.selection = p.engine.selection();
   o.log = p.padLog();
   return o;
 }
@@ -135,23 +135,23 @@ TEST(PadInput, ModeButtons)
   auto& in = p.s.Input();
   // Sound lock on: no focus; off again: the single selected point is the focus.
   in.Click(16.f + 120.f, 210.f);
-  EXPECT_TRUE(p.engine.moving);
-  EXPECT_EQ(-1, p.engine.editState.focus);
+  EXPECT_TRUE(p.engine.moving());
+  EXPECT_EQ(-1, p.engine.editState().focus);
   // Entering the settings mode with that selection focuses it (on mouse-up).
   in.Press(16.f + 10.f, 210.f);
-  EXPECT_FALSE(p.engine.editing);
+  EXPECT_FALSE(p.engine.editing());
   in.Release(16.f + 10.f, 210.f);
-  EXPECT_TRUE(p.engine.editing);
-  EXPECT_EQ(4, p.engine.editState.focus);
+  EXPECT_TRUE(p.engine.editing());
+  EXPECT_EQ(4, p.engine.editState().focus);
   // The sound lock is inert in the settings mode.
   in.Click(16.f + 120.f, 210.f);
-  EXPECT_TRUE(p.engine.moving);
+  EXPECT_TRUE(p.engine.moving());
   // Leaving it while moving with the position lock on clears the selection.
   in.Click(16.f + 70.f, 210.f);
-  EXPECT_TRUE(p.engine.padOption);
+  EXPECT_TRUE(p.engine.padOption());
   in.Click(16.f + 10.f, 210.f);
-  EXPECT_FALSE(p.engine.editing);
-  EXPECT_EQ(0u, p.engine.selection);
+  EXPECT_FALSE(p.engine.editing());
+  EXPECT_EQ(0u, p.engine.selection());
 }
 
 TEST(PadInput, Keys)
@@ -183,7 +183,7 @@ TEST(PadInput, Keys)
     PadSession p;
     p.place(4, 300.f, 300.f);
     p.place(6, 600.f, 300.f);
-    p.engine.selection = c.before;
+    p.engine.selection() = c.before;
     if (c.armed)
       p.s.Input().Click(300.f, 300.f);
     plugkit::IKeyPress key;
@@ -193,7 +193,7 @@ TEST(PadInput, Keys)
     key.C = c.control;
     EXPECT_EQ(c.handled, p.pad->OnKeyDown(0.f, 0.f, key)) << c.name;
     p.advance(500.);
-    EXPECT_EQ(c.after, p.engine.selection) << c.name;
+    EXPECT_EQ(c.after, p.engine.selection()) << c.name;
   }
 }
 
@@ -255,15 +255,15 @@ TEST(PadInput, ContextMenuInFourLearnStates)
 TEST(PadInput, DoubleClickResetsSlidersInTheSettingsMode)
 {
   PadSession p;
-  p.engine.editing = true;
+  p.engine.editing() = true;
   float reported = -1.f;
   p.pad->onAppearanceChanged = [&reported](float, int, float grid) { reported = grid; };
-  p.engine.editState.sigma = 0.3;
+  p.engine.editState().sigma = 0.3;
   p.pad->overlay.gridStep = 0.5f;
   p.pad->overlay.isoLevels = 2;
   p.pad->overlay.lineBrightness = 0.9f;
   p.s.Input().DoubleClick(16.f + 50.f, 200.f + 40.f);
-  EXPECT_EQ(1.0, p.engine.editState.sigma);
+  EXPECT_EQ(1.0, p.engine.editState().sigma);
   p.s.Input().DoubleClick(16.f + 120.f, 604.f - 15.f);
   EXPECT_NEAR(1.f / 11.f, p.pad->overlay.gridStep, 1e-7);
   EXPECT_NEAR(1.f / 11.f, reported, 1e-7);

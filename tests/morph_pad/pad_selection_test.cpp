@@ -15,13 +15,13 @@ TEST(PadSelection, DelayedSelectionCommitsAfter150ms)
   p.place(4, 300.f, 300.f);
   p.s.Input().Click(300.f, 300.f);
   EXPECT_EQ(4, p.pad->pendingSelectPoint);
-  EXPECT_EQ(0u, p.engine.selection);
+  EXPECT_EQ(0u, p.engine.selection());
   EXPECT_EQ(1u << 4, p.pad->displaySelection()); // the rings show it at once
   p.advance(149.);
-  EXPECT_EQ(0u, p.engine.selection);
+  EXPECT_EQ(0u, p.engine.selection());
   p.advance(2.);
-  EXPECT_EQ(1u << 4, p.engine.selection);
-  EXPECT_EQ(4, p.engine.editState.focus);
+  EXPECT_EQ(1u << 4, p.engine.selection());
+  EXPECT_EQ(4, p.engine.editState().focus);
   EXPECT_EQ(-1, p.pad->pendingSelectPoint);
 }
 
@@ -53,7 +53,7 @@ TEST(PadSelection, ArmedSelectionIsCancelled)
     c.cancel(p);
     EXPECT_EQ(-1, p.pad->pendingSelectPoint) << c.name;
     p.advance(500.);
-    EXPECT_EQ(c.want, p.engine.selection) << c.name;
+    EXPECT_EQ(c.want, p.engine.selection()) << c.name;
   }
 }
 
@@ -63,14 +63,14 @@ TEST(PadSelection, ClickOnTheOnlySelectedPointDeselectsAtOnce)
   p.place(4, 300.f, 300.f);
   p.pad->applySelection(1u << 4);
   p.s.Input().Click(300.f, 300.f);
-  EXPECT_EQ(0u, p.engine.selection);
+  EXPECT_EQ(0u, p.engine.selection());
   EXPECT_EQ(-1, p.pad->pendingSelectPoint);
   // With shift it arms a toggle.
   p.pad->applySelection(1u << 4);
   p.s.Input().Click(300.f, 300.f, shiftLeft());
   EXPECT_TRUE(p.pad->pendingSelectAdd);
   p.advance(200.);
-  EXPECT_EQ(0u, p.engine.selection);
+  EXPECT_EQ(0u, p.engine.selection());
 }
 
 TEST(PadSelection, MarqueeTakesPointsInsideHalfOpen)
@@ -98,7 +98,7 @@ TEST(PadSelection, MarqueeTakesPointsInsideHalfOpen)
   EXPECT_EQ("editing 2 morph points", q.pad->statusLines().lines[0]);
   q.s.Input().Release(280.f, 320.f, shiftLeft());
   EXPECT_FALSE(q.pad->marqueeActive);
-  EXPECT_EQ((1u << 2) | (1u << 3), q.engine.selection);
+  EXPECT_EQ((1u << 2) | (1u << 3), q.engine.selection());
 }
 
 TEST(PadSelection, ActivationTable)
@@ -132,15 +132,15 @@ TEST(PadSelection, ActivationTable)
     for (size_t i = 1; i < 17; ++i)
       p.place(i, 60.f + 50.f * static_cast<float>(i), 300.f, false);
     for (int i : c.active)
-      p.engine.editState.points[static_cast<size_t>(i)].active = true;
-    p.engine.selection = c.selection;
+      p.engine.editState().points[static_cast<size_t>(i)].active = true;
+    p.engine.selection() = c.selection;
     p.pad->toggleActivation(c.clicked);
     std::vector<int> got;
     for (int i = 0; i < 17; ++i)
-      if (p.engine.editState.points[static_cast<size_t>(i)].active)
+      if (p.engine.editState().points[static_cast<size_t>(i)].active)
         got.push_back(i);
     EXPECT_EQ(c.wantActive, got) << c.name;
-    EXPECT_EQ(c.wantSelection, p.engine.selection) << c.name;
+    EXPECT_EQ(c.wantSelection, p.engine.selection()) << c.name;
   }
 }
 
@@ -156,11 +156,11 @@ TEST(PadSelection, DoubleClickOnAMemberTogglesTheWholeSelection)
   EXPECT_EQ((1u << 2) | (1u << 3), p.pad->pendingCollapseMask);
   p.s.Input().DoubleClick(300.f, 300.f);
   p.s.Input().Release(300.f, 300.f);
-  EXPECT_FALSE(p.engine.editState.points[2].active);
-  EXPECT_FALSE(p.engine.editState.points[3].active);
-  EXPECT_TRUE(p.engine.editState.points[4].active);
+  EXPECT_FALSE(p.engine.editState().points[2].active);
+  EXPECT_FALSE(p.engine.editState().points[3].active);
+  EXPECT_TRUE(p.engine.editState().points[4].active);
   p.advance(500.);
-  EXPECT_EQ((1u << 2) | (1u << 3), p.engine.selection);
+  EXPECT_EQ((1u << 2) | (1u << 3), p.engine.selection());
 }
 
 TEST(PadSelection, MovingTheMorphPositionCallsBackInOrder)
@@ -183,11 +183,11 @@ TEST(PadSelection, SelectAllAndItsRefusals)
   p.place(7, 300.f, 300.f);
   p.place(0, 500.f, 300.f); // the teleport point is not a user point
   EXPECT_TRUE(p.pad->toggleSelectAllPoints());
-  EXPECT_EQ((1u << 2) | (1u << 7), p.engine.selection);
+  EXPECT_EQ((1u << 2) | (1u << 7), p.engine.selection());
   EXPECT_TRUE(p.pad->toggleSelectAllPoints());
-  EXPECT_EQ(0u, p.engine.selection);
-  p.engine.moving = true;
-  p.engine.padOption = true;
+  EXPECT_EQ(0u, p.engine.selection());
+  p.engine.moving() = true;
+  p.engine.padOption() = true;
   EXPECT_FALSE(p.pad->toggleSelectAllPoints());
 }
 

@@ -125,14 +125,14 @@ protected:
     const float pos[][2] = {{0.18f, 0.7f}, {0.32f, 0.4f}, {0.5f, 0.75f}, {0.7f, 0.55f}, {0.85f, 0.25f}};
     for (size_t i = 1; i < 17; ++i)
     {
-      auto& p = engine.editState.points[i];
+      auto& p = engine.editState().points[i];
       p.active = i <= 5;
       p.x = i <= 5 ? pos[i - 1][0] : 0.3 + 0.055 * static_cast<double>(i - 6);
       p.y = i <= 5 ? pos[i - 1][1] : 0.0;
     }
-    engine.editState.points[0].active = true;
-    engine.editState.points[0].x = 0.95;
-    engine.editState.points[0].y = 0.9;
+    engine.editState().points[0].active = true;
+    engine.editState().points[0].x = 0.95;
+    engine.editState().points[0].y = 0.9;
   }
   void TearDown() override { g.reset(); }
 
@@ -172,7 +172,7 @@ TEST_P(PadGL, PointsSelectionMarqueeAndHover)
   // An active point's disc in the accent colour, beside its number.
   float cx = 0.f;
   float cy = 0.f;
-  pad->modeCenter(engine.editState.points[1], cx, cy);
+  pad->modeCenter(engine.editState().points[1], cx, cy);
   EXPECT_TRUE(Near(At(cx + 11.f, cy - 11.f), kAccent)) << Str(At(cx + 11.f, cy - 11.f));
   // The marker's light fill at its centre.
   pad->markerCenter(cx, cy);
@@ -183,7 +183,7 @@ TEST_P(PadGL, PointsSelectionMarqueeAndHover)
 
 TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 {
-  engine.editing = true;
+  engine.editing() = true;
   pad->applySelection(1u << 3);
   pad->onSaveBlend = [] {};
   pad->onCopyRig = [] {};
@@ -201,9 +201,9 @@ TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 
 TEST_P(PadGL, PointScaleTwoAndBothLocks)
 {
-  engine.pointScale = 2.0;
-  engine.moving = true;
-  engine.padOption = true;
+  engine.pointScale() = 2.0;
+  engine.moving() = true;
+  engine.padOption() = true;
   pad->OnResize();
   pad->relaxAllPoints(0);
   pad->pulseTarget = 3;
@@ -212,13 +212,13 @@ TEST_P(PadGL, PointScaleTwoAndBothLocks)
   gl.WritePNG(Name("morph_pad_scale2_locks"));
   float cx = 0.f;
   float cy = 0.f;
-  pad->modeCenter(engine.editState.points[4], cx, cy);
+  pad->modeCenter(engine.editState().points[4], cx, cy);
   EXPECT_TRUE(Near(At(cx + 24.f, cy - 24.f), kAccent)) << Str(At(cx + 24.f, cy - 24.f));
 }
 
 TEST_P(PadGL, HoverHelpInTheEditorsBubble)
 {
-  engine.editing = true;
+  engine.editing() = true;
   pad->applySelection((1u << 2) | (1u << 3));
   auto* bubble = new vemlor::ui::TooltipBubbleControl();
   g->AttachBubbleControl(bubble);
@@ -238,7 +238,7 @@ TEST_P(PadGL, HoverHelpInTheEditorsBubble)
 // and a reused frame shows the same pixels as the frame that drew it.
 TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
 {
-  engine.editing = true;
+  engine.editing() = true;
   Frame();
   const std::vector<unsigned char> drawn = gl.ReadWindow();
   const uint64_t rebuilds = pad->overlay.rebuildCount();
@@ -259,8 +259,8 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
     {"morph position", [this] { pad->SetValue(0.2, 0); }, false},
     {"selection", [this] { pad->applySelection(1u << 4); }, false},
     {"hover", [this] { g->OnMouseOver(kPad.L + 400.f, kPad.T + 200.f, IMouseMod()); }, false},
-    {"point moved", [this] { engine.editState.points[2].x = 0.4; }, true},
-    {"point deactivated", [this] { engine.editState.points[5].active = false; }, true},
+    {"point moved", [this] { engine.editState().points[2].x = 0.4; }, true},
+    {"point deactivated", [this] { engine.editState().points[5].active = false; }, true},
     {"line brightness", [this] { pad->overlay.lineBrightness = 0.8f; }, true},
     {"grid step", [this] { pad->overlay.gridStep = 0.05f; }, true},
     {"iso levels", [this] { pad->overlay.setIsoLevels(3); }, true},

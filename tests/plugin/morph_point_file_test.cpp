@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 constexpr size_t kSavedPoint = 3;
 constexpr size_t kLoadedPoint = 5;
 
-morph::MorphEngine::RTState& fieldOf(PluginInstance& p) { return p->morphController().engine().editState; }
+morph::MorphEngine::RTState& fieldOf(PluginInstance& p) { return p->morphController().engine().editState(); }
 
 // Point 3 of a fresh instance, given a sound no starter preset seeds, written to a preset file, and
 // the values a reader should get back: each row through its parameter's plain value, as the file
@@ -46,8 +46,8 @@ morph::MorphValues savePoint(PluginInstance& a, const fs::path& file)
 void selectLoadedPoint(PluginInstance& b)
 {
   morph::MorphController& morph = b->morphController();
-  ASSERT_TRUE(morph.morphOn.load());
-  morph.engine().selection = 1u << kLoadedPoint;
+  ASSERT_TRUE(morph.morphOn());
+  morph.engine().selection() = 1u << kLoadedPoint;
   ASSERT_TRUE(morph.inPointLoadContext());
 }
 

@@ -75,7 +75,7 @@ TEST(PluginGestures, HostGesturesAndUndoSteps)
     PluginInstance p;
     if (!c.morphOn)
       p.morphOff();
-    p->morphController().engine().selection = c.selection;
+    p->morphController().engine().selection() = c.selection;
     p.presets().captureBaseline();
     p.handler.calls.clear();
     const size_t before = p.undoSteps();
@@ -89,12 +89,12 @@ TEST(PluginGestures, AnEditOfASelectedPointGoesIntoThatPointOnly)
 {
   PluginInstance p;
   morph::MorphEngine& engine = p->morphController().engine();
-  engine.selection = 1u << 2;
+  engine.selection() = 1u << 2;
   const size_t row = static_cast<size_t>(morph::rowOf(par_main_drive));
-  const double untouched = engine.editState.points[3].values[row];
+  const double untouched = engine.editState().points[3].values[row];
   p.editorGesture(par_main_drive, p.another(par_main_drive));
-  EXPECT_DOUBLE_EQ(engine.editState.points[2].values[row], p.param(par_main_drive).GetNormalized());
-  EXPECT_EQ(engine.editState.points[3].values[row], untouched);
+  EXPECT_DOUBLE_EQ(engine.editState().points[2].values[row], p.param(par_main_drive).GetNormalized());
+  EXPECT_EQ(engine.editState().points[3].values[row], untouched);
 }
 
 struct WaitCase
@@ -193,31 +193,31 @@ TEST(PluginParamChanges, HostMorphAutomationOnTheAudioThreadPublishesOnlyAtIdle)
 {
   PluginInstance p;
   morph::MorphController& morph = p->morphController();
-  const uint32_t published = morph.engine().snapshot.sequence();
+  const uint32_t published = morph.engine().snapshot().sequence();
 
   // A thread-role violation (publishing from the audio thread) fails the test by itself.
   p.automate(par_morph_x, 0.25);
   p.automate(par_morph_y, 0.75);
   p.automate(par_morph_active, 0.0);
-  EXPECT_EQ(morph.engine().snapshot.sequence(), published);
+  EXPECT_EQ(morph.engine().snapshot().sequence(), published);
   // The audio path reads the mirrors at once.
-  EXPECT_EQ(morph.morphX.load(), 0.25);
-  EXPECT_EQ(morph.morphY.load(), 0.75);
-  EXPECT_FALSE(morph.morphOn.load());
+  EXPECT_EQ(morph.morphX(), 0.25);
+  EXPECT_EQ(morph.morphY(), 0.75);
+  EXPECT_FALSE(morph.morphOn());
 
   p->OnIdle();
-  EXPECT_GT(morph.engine().snapshot.sequence(), published);
-  EXPECT_FALSE(morph.morphOn.load());
+  EXPECT_GT(morph.engine().snapshot().sequence(), published);
+  EXPECT_FALSE(morph.morphOn());
 }
 
 TEST(PluginParamChanges, PickingTheSelectedMainPassTypeTakesTheFilterOutOfTheMorphBlend)
 {
   PluginInstance p;
   morph::MorphController& morph = p->morphController();
-  ASSERT_TRUE(morph.morphOn.load());
+  ASSERT_TRUE(morph.morphOn());
   // Two low-pass points with one depth and tilt, three high-pass points with another: a blend.
   const auto setShape = [&](size_t point, double type, double depth, double tilt) {
-    morph::MorphPoint& pt = morph.engine().editState.points[point];
+    morph::MorphPoint& pt = morph.engine().editState().points[point];
     pt.values[static_cast<size_t>(morph::rowOf(par_main_ub_on))] = 0.0;
     pt.values[static_cast<size_t>(morph::rowOf(par_main_pass_type))] = p.param(par_main_pass_type).ToNormalized(type);
     pt.values[static_cast<size_t>(morph::rowOf(par_main_pt_depth))] = p.param(par_main_pt_depth).ToNormalized(depth);

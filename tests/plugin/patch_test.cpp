@@ -26,7 +26,7 @@ TEST(PluginPatch, ANewInstancePlaysAStarterPresetUnderItsSeededMorphField)
   // Points 1 to 5 hold starters and random sounds, not the defaults every point started from.
   const morph::MorphEngine& engine = p->morphController().engine();
   for (size_t point = 1; point <= 5; ++point)
-    EXPECT_NE(engine.editState.points[point].values, engine.editState.points[0].values) << "point " << point;
+    EXPECT_NE(engine.editState().points[point].values, engine.editState().points[0].values) << "point " << point;
 }
 
 TEST(PluginPatch, UndoKeepsTheUsersControllerMapAndWorkspace)
@@ -85,7 +85,7 @@ TEST(PluginPatch, RandomizeAndMutateAreOneUndoStepEach)
     {"randomize while morphing refills the active points and keeps the patch", true, [](Vemlor& v) { v.randomize(); },
      [](PluginInstance& p, const std::vector<double>& before, const morph::MorphEngine::RTState& field, int) {
        EXPECT_EQ(valuesOf(p), before);
-       const auto& points = p->morphController().engine().editState.points;
+       const auto& points = p->morphController().engine().editState().points;
        for (size_t i = 0; i < points.size(); ++i)
          EXPECT_EQ(points[i].values == field.points[i].values, !points[i].active) << "point " << i;
      }},
@@ -97,7 +97,7 @@ TEST(PluginPatch, RandomizeAndMutateAreOneUndoStepEach)
     if (!c.morphOn)
       p.morphOff();
     const std::vector<double> before = valuesOf(p);
-    const morph::MorphEngine::RTState field = p->morphController().engine().editState;
+    const morph::MorphEngine::RTState field = p->morphController().engine().editState();
     const int entry = p.presets().currentIndex();
     const size_t steps = p.undoSteps();
     c.press(*p);
@@ -114,12 +114,12 @@ TEST(PluginPatch, TurningMorphOffInTheEditorBakesTheBlendWithTheEditorClosed)
   p.editorSet(par_morph_x, 0.3);
   const morph::MorphValues blend = morph.engine().resolvedAt(0.3, p.param(par_morph_y).Value());
   p.editorSet(par_morph_active, 0.0);
-  ASSERT_TRUE(morph.turnOffPending.load());
-  ASSERT_TRUE(morph.morphOn.load());
+  ASSERT_TRUE(morph.turnOffPending());
+  ASSERT_TRUE(morph.morphOn());
 
   p->OnIdle();
-  EXPECT_FALSE(morph.morphOn.load());
-  EXPECT_FALSE(morph.turnOffPending.load());
+  EXPECT_FALSE(morph.morphOn());
+  EXPECT_FALSE(morph.turnOffPending());
   for (int param : {par_main_drive, par_main_resonance, par_preFlt_A_res, par_dry_wet})
   {
     const plugkit::IParam& q = p.param(param);
@@ -138,8 +138,8 @@ TEST(PluginPatch, ASavedStateComesBackExactlyInAnotherInstance)
     a->ccMediator().mapper().addMapping(12, par_main_resonance);
     const int32_t resonance = par_main_resonance;
     a->OnMessage(midi_cc::kMsgTagModulate, -1, 4, &resonance);
-    a->morphController().engine().editState.points[7].active = true;
-    a->morphController().engine().editState.points[7].x = 0.125;
+    a->morphController().engine().editState().points[7].active = true;
+    a->morphController().engine().editState().points[7].x = 0.125;
     ASSERT_TRUE(a->SerializeState(saved));
   }
   PluginInstance b;
@@ -149,7 +149,7 @@ TEST(PluginPatch, ASavedStateComesBackExactlyInAnotherInstance)
   EXPECT_TRUE(again.IsEqual(saved));
   EXPECT_EQ(b->ccMediator().mapper().getCCForParam(par_main_resonance), 12);
   EXPECT_EQ(b->ccModSettings().mode(par_main_resonance), 1u);
-  EXPECT_EQ(b->morphController().engine().editState.points[7].x, 0.125);
+  EXPECT_EQ(b->morphController().engine().editState().points[7].x, 0.125);
 }
 
 } // namespace

@@ -42,7 +42,7 @@ TEST(PluginPreferences, ANewInstanceReadsHoverHelpAndTheMorphFieldAppearance)
     store.put("hover_help", "1");
     store.put(c.key, c.text);
     PluginInstance p;
-    const auto& appearance = p->morphController().appearance;
+    const auto& appearance = p->morphController().appearance();
     EXPECT_FLOAT_EQ(appearance.lineBrightness, c.lineBrightness);
     EXPECT_EQ(appearance.isoLevels, c.isoLevels);
     EXPECT_FLOAT_EQ(appearance.gridStep, c.gridStep);

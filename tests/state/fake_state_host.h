@@ -56,7 +56,11 @@ class FakeStateHost : public plugkit::IPluginBase,
                       public zarvo::StateHost,
                       public zarvo::EditorStateHost,
                       public zarvo::CCModHost,
-                      public zarvo::morph::IMorphHost
+                      public zarvo::morph::IMorphParams,
+                      public zarvo::morph::IPatchHistory,
+                      public zarvo::morph::IMorphEditor,
+                      public zarvo::morph::IPluginStates,
+                      public zarvo::morph::IPatchGenerator
 {
 public:
   // The two factory presets "Alpha" and "Beta" hold this fresh state, stamped as "Alpha", modified:
@@ -92,7 +96,6 @@ public:
   void controllerSectionsRestored() override { ++controllerRestores; }
   void announceRestoredParam(int index) override { announced.push_back(index); }
   void sendParamToEditor(int index, double normalized) override { sentToEditor.push_back({index, normalized}); }
-  void setMorphMovedSinceOn() override { movedSinceOn = true; }
   void markEditorDirty() override { ++editorRedraws; }
 
   bool editorOpen() const override { return false; }
@@ -215,7 +218,7 @@ public:
     columns = {{zarvo::par_main_drive, zarvo::par_dry_wet}, {10003 + seed}, {}};
 
     zarvo::morph::MorphEngine& engine = morph.engine();
-    zarvo::morph::MorphEngine::RTState& s = engine.editState;
+    zarvo::morph::MorphEngine::RTState& s = engine.editState();
     const auto shifted = static_cast<size_t>(seed);
     vemlor_test::fillDistinctField(
       s, {.x0 = 0.0, .offset = shifted, .yStep = -0.04, .valueOffset = shifted * 13, .valueDivisor = 996.0});
@@ -228,9 +231,9 @@ public:
     s.nnSamples = 13;
     s.nnRadius = 2.5;
     s.cutoffContrast = 0.2;
-    engine.pointScale = 1.5;
-    engine.selection = 0b101;
-    morph.pointIdentity[3] = Identity{2, "/presets/three.fxp", -1, true};
+    engine.pointScale() = 1.5;
+    engine.selection() = 0b101;
+    morph.setPointIdentity(3, Identity{2, "/presets/three.fxp", -1, true});
 
     manager->setLoadedEntry(1, true);
   }
@@ -249,7 +252,6 @@ public:
   int controllerRestores = 0;
   std::vector<int> announced;
   std::vector<std::pair<int, double>> sentToEditor;
-  bool movedSinceOn = false;
   int editorRedraws = 0;
 };
 

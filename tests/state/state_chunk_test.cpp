@@ -56,9 +56,10 @@ TEST(StateChunk, RoundTripRestoresEverySectionAndWritesTheSameBytes)
      }},
     {"editor state", [&] { return saved.editor == restored.editor; }},
     {"user tab", [&] { return saved.columns == restored.columns; }},
-    {"morph points", [&] { return saved.morph.engine().editState.points == restored.morph.engine().editState.points; }},
-    {"morph selection", [&] { return restored.morph.engine().selection == 0b101u; }},
-    {"point identities", [&] { return saved.morph.pointIdentity == restored.morph.pointIdentity; }},
+    {"morph points",
+     [&] { return saved.morph.engine().editState().points == restored.morph.engine().editState().points; }},
+    {"morph selection", [&] { return restored.morph.engine().selection() == 0b101u; }},
+    {"point identities", [&] { return saved.morph.pointIdentity() == restored.morph.pointIdentity(); }},
     {"patch identity",
      [&] {
        return restored.manager->patchIdentity() == Identity{1, "Beta", 1, true};
@@ -334,18 +335,18 @@ TEST(StateChunk, AfterHostRestoreTheEditorAndMorphFollowTheParameters)
   host.GetParam(zarvo::par_morph_active)->Set(1.0);
   host.GetParam(zarvo::par_morph_x)->Set(0.25);
   host.GetParam(zarvo::par_morph_y)->Set(0.75);
-  host.morph.engine().editState.focus = 2;
+  host.morph.engine().editState().focus = 2;
 
   host.state.onRestoreState();
 
   ASSERT_EQ(host.sentToEditor.size(), static_cast<size_t>(kNumParams));
   EXPECT_EQ(host.sentToEditor[zarvo::par_main_drive].second, host.GetParam(zarvo::par_main_drive)->GetNormalized());
-  EXPECT_EQ(host.morph.engine().selection, 0u);
-  EXPECT_EQ(host.morph.engine().editState.focus, -1);
-  EXPECT_TRUE(host.movedSinceOn);
-  EXPECT_TRUE(host.morph.morphOn);
-  EXPECT_EQ(host.morph.morphX, 0.25);
-  EXPECT_EQ(host.morph.morphY, 0.75);
+  EXPECT_EQ(host.morph.engine().selection(), 0u);
+  EXPECT_EQ(host.morph.engine().editState().focus, -1);
+  EXPECT_TRUE(host.morph.movedSinceOn());
+  EXPECT_TRUE(host.morph.morphOn());
+  EXPECT_EQ(host.morph.morphX(), 0.25);
+  EXPECT_EQ(host.morph.morphY(), 0.75);
   EXPECT_EQ(host.editorRedraws, 1);
 }
 

@@ -1,10 +1,8 @@
+// The morph controller's construction, the switch and position mirrors, and the helpers its
+// concerns share: undo steps, editor edits and parameter values.
 #include "utils/morph/morph_controller.h"
 
-#include <bit>
 #include <chrono>
-#include <limits>
-
-#include <fmt/format.h>
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "utils/morph/stored_values.h"
@@ -12,13 +10,6 @@
 namespace zarvo::morph {
 
 namespace {
-
-// A pre-filter parameter's entry of a point; the shape ids all name morph rows.
-double entryOf(const MorphParamTable& table, const MorphPoint& p, int param)
-{
-  const int r = table.rowOf(param);
-  return r >= 0 ? p.values[static_cast<size_t>(r)] : 0.0;
-}
 
 uint32_t systemSeed()
 {
@@ -32,30 +23,6 @@ uint32_t systemSeed()
     return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   }
 }
-
-constexpr double kParkOffset = 4.5 / 101.0;
-constexpr double kBakeWeight = 0.9;
-constexpr double kAnchorWeight = 0.001;
-constexpr double kMaxAnchorCents = 25.0;
-
-// Restores a flag when the scope ends, also on an early return.
-class FlagScope
-{
-public:
-  explicit FlagScope(bool& flag)
-    : mFlag(flag)
-    , mWas(flag)
-  {
-    flag = true;
-  }
-  ~FlagScope() { mFlag = mWas; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-  bool& mFlag;
-  bool mWas;
-};
 
 } // namespace
 
@@ -79,38 +46,67 @@ const std::array<MorphController::LayoutRow, kNumPoints> MorphController::kDefau
   {0.944, 0.46, false},
 }};
 
-MorphController::MorphController(IMorphHost& host, const plugkit::Config& product,
+MorphController::MorphController(const MorphServices& services, const plugkit::Config& product,
                                  const MorphZarvoAdapter::ParamNaming& naming, const PassShapes& shapes)
-  : mHost(host)
+  : mParams(services.params)
+  , mHistory(services.history)
+  , mEditor(services.editor)
+  , mStates(services.states)
+  , mGenerator(services.generator)
   , mProductName(product.pluginName)
   , mVersionText(plugkit::MakeVersionText(product.version))
   , mNaming(naming)
   , mTable(*naming.table)
   , mShapes(shapes)
   , mEngine(mTable.rows)
-  , mFileRouter(host, *this, product, mTable)
+  , mFileRouter({services.params, services.history, services.editor, services.states}, *this, product, mTable)
   , mRng(systemSeed())
 {}
 
-// ---- helpers
+void MorphController::mirrorMorphParams()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mMorphX = morphXParam();
+  mMorphY = morphYParam();
+  publish();
+  mMorphOn = mParams.param(mTable.morphActive).Value() > 0.5;
+}
+
+bool MorphController::turnOffPending() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mTurnOffPending.load();
+}
+
+bool MorphController::movedSinceOn() const
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return mMovedSinceOn;
+}
+
+void MorphController::noteSwitchedOnElsewhere()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mMovedSinceOn = true;
+}
 
 uint32_t MorphController::noteMaskFromSwitches() const
 {
   uint32_t mask = 0;
   for (const NoteAnchor& a : mTable.noteAnchors)
   {
-    if (mHost.param(a.switchParam).Value() > 0.5)
+    if (mParams.param(a.switchParam).Value() > 0.5)
       mask |= 1u << a.row;
   }
   return mask;
 }
 
-double MorphController::morphXParam() const { return mHost.param(mTable.morphX).Value(); }
-double MorphController::morphYParam() const { return mHost.param(mTable.morphY).Value(); }
+double MorphController::morphXParam() const { return mParams.param(mTable.morphX).Value(); }
+double MorphController::morphYParam() const { return mParams.param(mTable.morphY).Value(); }
 
 Weights MorphController::soundWeights() const
 {
-  const MorphEngine::RTState& s = mEngine.editState;
+  const MorphEngine::RTState& s = mEngine.editState();
   Scales scales{};
   mEngine.computeScales(s, scales);
   Weights w{};
@@ -120,626 +116,41 @@ Weights MorphController::soundWeights() const
 
 void MorphController::asUndoStep(const std::function<void()>& action)
 {
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  if (!mHost.hasPresetManager())
+  const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
+  if (!mHistory.hasPresetManager())
   {
     action();
     return;
   }
-  mHost.pushUndo();
+  mHistory.pushUndo();
   action();
-  mHost.setCurrentListIndex(-1);
-  mHost.captureBaseline();
+  mHistory.setCurrentListIndex(-1);
+  mHistory.captureBaseline();
 }
 
 void MorphController::editPlain(int param, double plain)
 {
-  mHost.editParamFromEditor(param, normalizedOf(param, plain));
+  mParams.editParamFromEditor(param, normalizedOf(param, plain));
 }
 
 void MorphController::pushParamsIfEditorOpen()
 {
-  if (mHost.editorOpen())
-    mHost.pushParamsToEditor();
+  if (mEditor.editorOpen())
+    mEditor.pushParamsToEditor();
 }
 
-void MorphController::closeSession()
-{
-  mEngine.selection = 0;
-  mEngine.editState.focus = -1;
-  mHost.setMorphSessionMark(0);
-  mSession.active = false;
-  mSession.preMorphValid = false;
-  mSession.pointApplied = false;
-}
-
-// ---- points and the parameters they drive
-
-void MorphController::initDefaultPoints()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const uint32_t mask = noteMaskFromSwitches();
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    MorphPoint& p = mEngine.editState.points[i];
-    for (size_t r = 0; r < kNumMorphParams; ++r)
-      p.values[r] = currentNormalized(mTable.rows[r].param);
-    p.noteMask = mask;
-    const LayoutRow& place = kDefaultLayout[i];
-    p.x = place.x;
-    p.y = (i == 0 || place.active) ? place.y - kParkOffset : place.y;
-    p.active = place.active;
-  }
-}
-
-void MorphController::seedFreshInstancePoints()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  enum class Seed
-  {
-    Starter,
-    Random
-  };
-  const auto shuffle = [this](auto& items) {
-    for (size_t i = 0; i + 1 < items.size(); ++i)
-    {
-      std::uniform_int_distribution<size_t> pick(i, items.size() - 1);
-      std::swap(items[i], items[pick(mRng)]);
-    }
-  };
-  std::array<Seed, 5> seeds = {Seed::Starter, Seed::Starter, Seed::Starter, Seed::Random, Seed::Random};
-  shuffle(seeds);
-
-  const IMorphHost::StarterPresets starters = mHost.starterPresets();
-  const size_t n = std::min(starters.params.size(), starters.listIndices.size());
-  std::vector<size_t> order(n);
-  for (size_t i = 0; i < n; ++i)
-    order[i] = i;
-  shuffle(order);
-
-  size_t c = 0;
-  for (size_t point = 1; point <= seeds.size(); ++point)
-  {
-    if (seeds[point - 1] == Seed::Random || n == 0)
-    {
-      randomizePoint(point);
-      continue;
-    }
-    const size_t k = order[c % n];
-    MorphPoint& p = mEngine.editState.points[point];
-    fillPointFromRandomizer(p, starters.params[k]);
-    mHost.recordRandomized(pointSession[point], pointCurrent(p));
-    pointIdentity[point] =
-      mHost.hasPresetManager() ? mHost.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
-    ++c;
-  }
-  for (size_t point = seeds.size() + 1; point < kNumPoints; ++point)
-    randomizePoint(point);
-  publish();
-}
-
-bool MorphController::inPointLoadContext() const
-{
-  return morphOn && (mEngine.selection & kPointBits) != 0 && mEngine.pointEditingAllowed();
-}
-
-void MorphController::commitPointsPreset(uint32_t mask, const MorphValues& values, uint32_t noteMask,
-                                         const PatchIdentity& identity)
-{
-  writePoints(mask, values, noteMask, identity);
-}
-
-void MorphController::writePoints(uint32_t mask, const MorphValues& values, std::optional<uint32_t> noteMask,
-                                  const PatchIdentity& identity)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mask &= kPointBits;
-  if (mask == 0)
-    return;
-  asUndoStep([&] {
-    for (size_t i = 0; i < kNumPoints; ++i)
-    {
-      if (!(mask & (1u << i)))
-        continue;
-      MorphPoint& p = mEngine.editState.points[i];
-      p.values = values;
-      if (noteMask)
-        p.noteMask = *noteMask & mTable.noteMaskBits();
-      pointIdentity[i] = identity;
-    }
-    if (std::has_single_bit(mask))
-      applyMorphPoint(std::countr_zero(mask));
-  });
-  publish();
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
-}
-
-bool MorphController::onMetaParamChanged(int param, double value, plugkit::EParamSource source)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const bool fromEditor = source == plugkit::EParamSource::kUI;
-  if (param == mTable.morphX || param == mTable.morphY)
-  {
-    (param == mTable.morphX ? morphX : morphY) = value;
-    if (fromEditor && morphOn)
-      movedSinceOn = true;
-    return true;
-  }
-  if (param != mTable.morphActive)
-    return false;
-
-  if (value != 0.0)
-  {
-    turnOffPending = false;
-    movedSinceOn = !fromEditor;
-    if (fromEditor && !mSession.active)
-    {
-      mEngine.selection = 0;
-      mEngine.editState.focus = -1;
-      mSession.active = true;
-      mSession.preMorphChunk = snapshotPatchMorphOff();
-      mSession.preMorphValid = true;
-      mSession.preMorphIdentity = mHost.hasPresetManager() ? mHost.currentIdentity() : PatchIdentity{};
-      mSession.pointApplied = false;
-      captureTeleportFromBase();
-      mSession.undoDepthAtStart = 0;
-      if (mHost.hasPresetManager())
-      {
-        mHost.captureBaseline();
-        mSession.undoDepthAtStart = mHost.undoDepth();
-        mHost.setMorphSessionMark(mSession.undoDepthAtStart);
-      }
-    }
-    publish();
-    morphOn = true;
-    mHost.raiseLayoutUpdate();
-    return true;
-  }
-
-  // Off at once unless the editor turns it off where the sound is a blend worth keeping.
-  bool atOnce = !fromEditor;
-  if (!atOnce && mEngine.editState.focus < 0 && !movedSinceOn)
-  {
-    atOnce = !resolveBlendShapeView(kShapeTolerance).userBlend &&
-             !resolvePreFltBlendShapeView(mTable.preFltA, kShapeTolerance, nullptr).userBlend &&
-             !resolvePreFltBlendShapeView(mTable.preFltB, kShapeTolerance, nullptr).userBlend;
-  }
-  if (atOnce)
-    morphOn = false;
-  else
-    turnOffPending = true;
-  publish();
-  mHost.raiseLayoutUpdate();
-  return true;
-}
-
-void MorphController::applyMorphModeParams(double on, double x, double y)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  mHost.param(mTable.morphActive).Set(on);
-  mHost.param(mTable.morphX).Set(x);
-  mHost.param(mTable.morphY).Set(y);
-  morphOn = on > 0.5;
-  morphX = morphXParam();
-  morphY = morphYParam();
-  publish();
-  mHost.raiseLayoutUpdate();
-  pushParamsIfEditorOpen();
-}
-
-void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource source)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (source != plugkit::EParamSource::kUI || !morphOn || !mEngine.pointEditingAllowed() || applyingPoint ||
-      (mEngine.selection & kPointBits) == 0)
-    return;
-
-  const auto anchor = std::find_if(mTable.noteAnchors.begin(), mTable.noteAnchors.end(),
-                                   [param](const NoteAnchor& a) { return a.switchParam == param; });
-  const int row = mTable.rowOf(param);
-  if (anchor == mTable.noteAnchors.end() && row < 0)
-    return;
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    if (!(mEngine.selection & (1u << i)))
-      continue;
-    MorphPoint& p = mEngine.editState.points[i];
-    if (anchor != mTable.noteAnchors.end())
-    {
-      const uint32_t bit = 1u << anchor->row;
-      p.noteMask = mHost.param(param).Value() > 0.5 ? (p.noteMask | bit) : (p.noteMask & ~bit);
-    }
-    else
-      p.values[static_cast<size_t>(row)] = currentNormalized(param);
-    pointIdentity[i].modified = true;
-  }
-}
-
-void MorphController::applyMorphPoint(int point)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < 0 || point >= static_cast<int>(kNumPoints))
-    return;
-  mSession.pointApplied = true;
-  mEngine.selection = 1u << point;
-  mEngine.editState.focus = mEngine.pointEditingAllowed() ? point : -1;
-  const FlagScope applying(applyingPoint);
-
-  // A copy: the edits reach the plug-in's handlers, which may touch the points.
-  const MorphPoint p = mEngine.editState.points[static_cast<size_t>(point)];
-  for (size_t r = 0; r < kNumMorphParams; ++r)
-  {
-    const int param = mTable.rows[r].param;
-    if (!mHost.heldByController(param))
-      mHost.editParamFromEditor(param, p.values[r]);
-  }
-  for (const NoteAnchor& a : mTable.noteAnchors)
-    mHost.editParamFromEditor(a.switchParam, (p.noteMask & (1u << a.row)) ? 1.0 : 0.0);
-  pushParamsIfEditorOpen();
-}
-
-bool MorphController::morphFreqNoteAnchored(int param) const
-{
-  const int row = mTable.rowOf(param);
-  if (row < 0)
-    return false;
-  const size_t r = static_cast<size_t>(row);
-  const uint32_t bit = 1u << r;
-  const auto noteOf = [&](double normalized) { return 12.0 * std::log2(plainOf(param, normalized) / 440.0) + 69.0; };
-
-  const double x = morphXParam();
-  const double y = morphYParam();
-  const double n = noteOf(mEngine.resolvedAt(x, y)[r]);
-  const double nearest = std::round(n);
-  if (!std::isfinite(n) || std::abs(n - nearest) * 100.0 > kMaxAnchorCents)
-    return false;
-
-  const MorphEngine::RTState& s = mEngine.editState;
-  Scales scales{};
-  mEngine.computeScales(s, scales);
-  Weights w{};
-  mEngine.computeWeightsInto(s, x, y, w, scales, false, 1.0);
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    const MorphPoint& p = s.points[i];
-    if (w[i] > kAnchorWeight && (p.noteMask & bit) && std::round(noteOf(p.values[r])) == nearest)
-      return true;
-  }
-  return false;
-}
-
-void MorphController::reconcileSession()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const bool manager = mHost.hasPresetManager();
-  if (morphOn)
-  {
-    publish();
-    if (!mSession.active)
-    {
-      mSession.active = true;
-      mSession.preMorphValid = false;
-      mSession.pointApplied = false;
-      mSession.undoDepthAtStart = manager ? mHost.undoDepth() : 0;
-      if (manager)
-        mHost.setMorphSessionMark(mSession.undoDepthAtStart);
-    }
-    return;
-  }
-  if (!mSession.active || turnOffPending)
-    return;
-
-  if (mSession.pointApplied && mSession.preMorphValid)
-  {
-    revertBaseToPreMorph();
-    if (manager)
-    {
-      mHost.commitFromState(plugkit::IByteChunk(), mSession.undoDepthAtStart);
-      mHost.selectIdentity(mSession.preMorphIdentity);
-    }
-  }
-  else if (manager)
-  {
-    mHost.trimUndoTo(mSession.undoDepthAtStart);
-    mHost.captureBaseline();
-  }
-  closeSession();
-}
-
-bool MorphController::drivesParams() const
-{
-  return morphOn && (!mEngine.pointEditingAllowed() || (mEngine.selection & kPointBits) == 0);
-}
-
-void MorphController::syncControls()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
-    return;
-  const bool drive = drivesParams();
-  std::optional<MorphValues> resolved;
-  if (morphOn && mEngine.editState.focus < 0 && !pointEditGestureOpen)
-    resolved = mEngine.resolvedAt(morphXParam(), morphYParam());
-
-  for (size_t r = 0; r < kNumMorphParams; ++r)
-  {
-    const int param = mTable.rows[r].param;
-    const bool held = mHost.heldByController(param);
-    const bool cutoff = mTable.isCutoffRow(r);
-    std::optional<double> shown;
-    if (resolved && !held && !(cutoff && mHost.cutoffFollowsNotes(param)))
-    {
-      mHost.param(param).Set(plainOf(param, (*resolved)[r]));
-      shown = (*resolved)[r];
-    }
-    mHost.driveControls(param, shown, !held && drive);
-  }
-}
-
-// ---- randomizing and mutating points
-
-void MorphController::randomize()
-{
-  changeFocusOrSelection(&MorphController::randomizePoint, &MorphController::randomizeMorphPoints);
-}
-
-void MorphController::mutate()
-{
-  changeFocusOrSelection(&MorphController::mutatePoint, &MorphController::mutateMorphPoints);
-}
-
-void MorphController::changeFocusOrSelection(void (MorphController::*onFocus)(size_t),
-                                             void (MorphController::*onSelection)(uint32_t))
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mEngine.pointEditingAllowed())
-    return;
-  const int32_t focus = mEngine.editState.focus;
-  if (focus < 0 || focus >= static_cast<int32_t>(kNumPoints))
-  {
-    (this->*onSelection)(mEngine.selection);
-    return;
-  }
-  // The focused point changes and is heard at once, as one undo step.
-  asUndoStep([&] {
-    (this->*onFocus)(static_cast<size_t>(focus));
-    applyMorphPoint(focus);
-  });
-  publish();
-}
-
-void MorphController::randomizeMorphPoints(uint32_t mask)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  asUndoStep([&] {
-    for (size_t i = 0; i < kNumPoints; ++i)
-    {
-      if (mEngine.editState.points[i].active && (mask == 0 || (mask & (1u << i))))
-        randomizePoint(i);
-    }
-  });
-  publish();
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
-}
-
-void MorphController::mutateMorphPoints(uint32_t mask)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  std::array<size_t, kNumPoints> chosen{};
-  size_t count = 0;
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    if (mEngine.editState.points[i].active && (mask == 0 || (mask & (1u << i))))
-      chosen[count++] = i;
-  }
-  asUndoStep([&] {
-    for (size_t k = 0; k < count; ++k)
-      mutatePoint(chosen[k]);
-  });
-  publish();
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
-}
-
-void MorphController::randomizePoint(size_t point)
-{
-  if (point >= kNumPoints)
-    return;
-  pointIdentity[point] = PatchIdentity{};
-  MorphPoint& p = mEngine.editState.points[point];
-  fillPointFromRandomizer(p, mHost.generatePatch());
-  mHost.recordRandomized(pointSession[point], pointCurrent(p));
-}
-
-void MorphController::mutatePoint(size_t point)
-{
-  if (point >= kNumPoints)
-    return;
-  pointIdentity[point].modified = true;
-  MorphPoint& p = mEngine.editState.points[point];
-  fillPointFromRandomizer(p, mHost.mutatePatch(pointSession[point], pointCurrent(p)));
-  mHost.recordMutated(pointSession[point], pointCurrent(p));
-}
-
-void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const
-{
-  for (size_t r = 0; r < kNumMorphParams; ++r)
-  {
-    const int param = mTable.rows[r].param;
-    if (const auto it = values.find(param); it != values.end())
-      point.values[r] = normalizedOf(param, it->second);
-  }
-  for (const NoteAnchor& a : mTable.noteAnchors)
-  {
-    if (const auto it = values.find(a.switchParam); it != values.end())
-    {
-      const uint32_t bit = 1u << a.row;
-      point.noteMask = it->second > 0.5 ? (point.noteMask | bit) : (point.noteMask & ~bit);
-    }
-  }
-}
-
-ParamGetter MorphController::pointCurrent(const MorphPoint& point) const
-{
-  return [this, &point](int param) {
-    const int r = mTable.rowOf(param);
-    return r >= 0 ? plainOf(param, point.values[static_cast<size_t>(r)]) : mHost.param(param).Value();
-  };
-}
-
-// ---- baking and reverting
-
-plugkit::IByteChunk MorphController::snapshotPatchMorphOff()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  plugkit::IParam& active = mHost.param(mTable.morphActive);
-  const double was = active.Value();
-  active.Set(0.0);
-  plugkit::IByteChunk chunk;
-  mHost.serializePluginState(chunk);
-  active.Set(was);
-  return chunk;
-}
-
-void MorphController::captureTeleportFromBase()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (mHost.hasPresetManager())
-    pointIdentity[0] = mHost.currentIdentity();
-  MorphPoint& p = mEngine.editState.points[0];
-  for (size_t r = 0; r < kNumMorphParams; ++r)
-    p.values[r] = currentNormalized(mTable.rows[r].param);
-  p.noteMask = noteMaskFromSwitches();
-  p.x = morphXParam();
-  p.y = morphYParam();
-  p.active = true;
-}
-
-void MorphController::bakeMorphIntoBase()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const FlagScope applying(applyingPoint);
-  if (mEngine.editState.focus >= 0)
-  {
-    pushParamsIfEditorOpen();
-    return;
-  }
-
-  const MorphValues resolved = mEngine.resolvedAt(morphXParam(), morphYParam());
-  for (size_t r = 0; r < kNumMorphParams; ++r)
-    mHost.editParamFromEditor(mTable.rows[r].param, resolved[r]);
-
-  const MainPTShapeView main = resolveBlendShapeView(kShapeTolerance);
-  editPlain(mTable.mainUbOn, main.userBlend ? 1.0 : 0.0);
-  if (main.userBlend)
-  {
-    for (size_t k = 0; k < mTable.mainUbCoeffs.size(); ++k)
-      editPlain(mTable.mainUbCoeffs[k], main.coeffs[k]);
-    editPlain(mTable.mainUbFb, main.fb);
-  }
-  else
-  {
-    editPlain(mTable.mainPassType, main.passType);
-    editPlain(mTable.mainDepth, main.depth);
-    editPlain(mTable.mainTilt, main.tilt);
-  }
-
-  for (const PreFltShapeIds& ids : {mTable.preFltA, mTable.preFltB})
-  {
-    const PreFltShapeView view = resolvePreFltBlendShapeView(ids, kShapeTolerance, nullptr);
-    editPlain(ids.on, view.userBlend ? 1.0 : 0.0);
-    if (view.userBlend)
-    {
-      editPlain(ids.lp, view.coeffs[0]);
-      editPlain(ids.hp, view.coeffs[1]);
-      editPlain(ids.bp, view.coeffs[2]);
-    }
-  }
-
-  for (const NoteAnchor& a : mTable.noteAnchors)
-    editPlain(a.switchParam, morphFreqNoteAnchored(mTable.rows[static_cast<size_t>(a.row)].param) ? 1.0 : 0.0);
-  pushParamsIfEditorOpen();
-}
-
-void MorphController::commitTurningOffIfPending()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!turnOffPending.exchange(false))
-    return;
-  const PatchIdentity identity = bakedPointIdentity();
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  bakeMorphIntoBase();
-  morphOn = false;
-  mEngine.selection = 0;
-  mEngine.editState.focus = -1;
-  if (!mSession.active)
-    return;
-  if (mHost.hasPresetManager())
-  {
-    mHost.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(),
-                          mSession.undoDepthAtStart);
-    mHost.selectIdentity(identity);
-  }
-  // Closed with or without a manager, so that no later revert undoes the bake.
-  closeSession();
-}
-
-void MorphController::revertBaseToPreMorph()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mSession.preMorphValid)
-    return;
-  const ParamEdits::Scope change(mHost.paramEdits(), plugkit::EParamSource::kPresetRecall);
-  plugkit::IByteChunk morphState;
-  plugkit::IByteChunk editorState;
-  serializeMorphState(morphState);
-  const bool hasEditorState = mHost.serializeEditorState(editorState);
-  mHost.unserializePluginState(mSession.preMorphChunk, 0);
-  unserializeMorphState(morphState, 0);
-  if (hasEditorState)
-    mHost.unserializeEditorState(editorState, 0);
-  pushParamsIfEditorOpen();
-}
-
-PatchIdentity MorphController::bakedPointIdentity() const
-{
-  const Weights w = soundWeights();
-  const size_t dominant = dominantIndex(w);
-  if (!(w[dominant] > kBakeWeight))
-    return {};
-  PatchIdentity identity = pointIdentity[dominant];
-  if (w[dominant] < 1.0)
-    identity.modified = true;
-  return identity;
-}
-
-std::optional<PatchIdentity> MorphController::stripPresetIdentity() const
-{
-  if (!morphOn)
-    return std::nullopt;
-  const int32_t focus = mEngine.editState.focus;
-  if (focus >= 0 && focus < static_cast<int32_t>(kNumPoints))
-    return pointIdentity[static_cast<size_t>(focus)];
-  return bakedPointIdentity();
-}
-
-// ---- parameter values
-
-double MorphController::currentNormalized(int param) const { return mHost.param(param).GetNormalized(); }
+double MorphController::currentNormalized(int param) const { return mParams.param(param).GetNormalized(); }
 
 double MorphController::plainOf(int param, double normalized) const
 {
-  return mHost.param(param).FromNormalized(normalized);
+  return mParams.param(param).FromNormalized(normalized);
 }
 
-double MorphController::normalizedOf(int param, double plain) const { return mHost.param(param).ToNormalized(plain); }
+double MorphController::normalizedOf(int param, double plain) const { return mParams.param(param).ToNormalized(plain); }
 
 double MorphController::storedNormalized(size_t r, double v) const
 {
-  return storedOr(v, 0.0, 1.0, mHost.param(mTable.rows[r].param).GetDefault(true));
+  return storedOr(v, 0.0, 1.0, mParams.param(mTable.rows[r].param).GetDefault(true));
 }
 
 void MorphController::completeLegacyDepthTilt(MorphPoint& p, double variationNormalized) const
@@ -749,578 +160,6 @@ void MorphController::completeLegacyDepthTilt(MorphPoint& p, double variationNor
   const DepthTilt dt = legacyDepthTilt(passType, variation);
   p.values[row(mTable.mainDepth)] = normalizedOf(mTable.mainDepth, dt.depth);
   p.values[row(mTable.mainTilt)] = normalizedOf(mTable.mainTilt, dt.tilt);
-}
-
-// ---- filter shapes
-
-bool MorphController::pointShape(const MorphPoint& p, stage_coeffs& coeffs, double& fb, int& passType, double& depth,
-                                 double& tilt) const
-{
-  if (p.values[row(mTable.mainUbOn)] > 0.5)
-  {
-    for (size_t k = 0; k < coeffs.size(); ++k)
-      coeffs[k] = plainOf(mTable.mainUbCoeffs[k], p.values[row(mTable.mainUbCoeffs[k])]);
-    fb = plainOf(mTable.mainUbFb, p.values[row(mTable.mainUbFb)]);
-    passType = 0;
-    depth = 0.0;
-    tilt = 0.0;
-    return true;
-  }
-  passType = static_cast<int>(std::lround(plainOf(mTable.mainPassType, p.values[row(mTable.mainPassType)])));
-  depth = plainOf(mTable.mainDepth, p.values[row(mTable.mainDepth)]);
-  tilt = plainOf(mTable.mainTilt, p.values[row(mTable.mainTilt)]);
-  coeffs = mShapes.mainShape(passType, depth, tilt);
-  fb = mShapes.mainFeedback(passType);
-  return false;
-}
-
-bool MorphController::pointShapePreFlt(const MorphPoint& p, const PreFltShapeIds& ids, svf_coeffs& coeffs,
-                                       int& typeIndex) const
-{
-  if (entryOf(mTable, p, ids.on) > 0.5)
-  {
-    coeffs = {plainOf(ids.lp, entryOf(mTable, p, ids.lp)), plainOf(ids.hp, entryOf(mTable, p, ids.hp)),
-              plainOf(ids.bp, entryOf(mTable, p, ids.bp))};
-    typeIndex = 0;
-    return true;
-  }
-  const long t = std::lround(plainOf(ids.passType, entryOf(mTable, p, ids.passType)));
-  typeIndex = static_cast<int>(std::clamp(t, 0L, static_cast<long>(mShapes.preFilterTypes - 1)));
-  coeffs = mShapes.preFilterMix(typeIndex);
-  return false;
-}
-
-Weights MorphController::blockShapeWeights() const
-{
-  const MorphEngine::RTState& s = mEngine.audioState;
-  Weights w = mEngine.weights;
-  MorphEngine::applyGamma(w, MorphEngine::contrastGamma(s.shapeContrast, s.model));
-  return w;
-}
-
-void MorphController::resolveMainPTShapeInto(stage_coeffs& coeffs, double& fb) const
-{
-  PLUGKIT_ASSERT_AUDIO_THREAD();
-  const auto& points = mEngine.audioState.points;
-  const MainPTShapeView view = resolveShapeGrouped(
-    blockShapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, kShapeTolerance, nullptr);
-  coeffs = view.coeffs;
-  fb = view.fb;
-}
-
-svf_coeffs MorphController::resolvePreFltBlendInto(const Weights& shapeWeights, const PreFltShapeIds& ids) const
-{
-  PLUGKIT_ASSERT_AUDIO_THREAD();
-  svf_coeffs blend{};
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    if (!(shapeWeights[i] > 0.0))
-      continue;
-    svf_coeffs c{};
-    int typeIndex = 0;
-    pointShapePreFlt(mEngine.audioState.points[i], ids, c, typeIndex);
-    for (size_t k = 0; k < c.size(); ++k)
-      blend[k] += shapeWeights[i] * c[k];
-  }
-  return blend;
-}
-
-Weights MorphController::shapeWeights() const
-{
-  const MorphEngine::RTState& s = mEngine.editState;
-  Scales scales{};
-  mEngine.computeScales(s, scales);
-  Weights w{};
-  mEngine.computeWeightsInto(s, mHost.param(mTable.morphX).Value(), mHost.param(mTable.morphY).Value(), w, scales, true,
-                             1.0);
-  MorphEngine::applyGamma(w, MorphEngine::contrastGamma(s.shapeContrast, s.model));
-  return w;
-}
-
-MorphController::MainPTShapeView MorphController::resolveBlendShapeView(double tolerance) const
-{
-  const auto& points = mEngine.editState.points;
-  return resolveShapeGrouped(
-    shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance, nullptr);
-}
-
-MorphController::MainPTShapeView
-MorphController::resolveBlendShapeViewPerType(std::array<TypeAxes, kMainPassTypes>& axes, double tolerance) const
-{
-  const auto& points = mEngine.editState.points;
-  return resolveShapeGrouped(
-    shapeWeights(), [&](size_t i) -> const MorphPoint& { return points[i]; }, tolerance, &axes);
-}
-
-MorphController::MainPTShapeView MorphController::resolveMainPTShapeView(double tolerance) const
-{
-  if (morphOn && mEngine.editState.focus < 0)
-    return resolveBlendShapeView(tolerance);
-
-  MainPTShapeView view;
-  if (mHost.param(mTable.mainUbOn).Value() > 0.5)
-  {
-    for (size_t k = 0; k < view.coeffs.size(); ++k)
-      view.coeffs[k] = mHost.param(mTable.mainUbCoeffs[k]).Value();
-    view.fb = mHost.param(mTable.mainUbFb).Value();
-    view.userBlend = true;
-    return view;
-  }
-  view.passType = static_cast<int32_t>(mHost.param(mTable.mainPassType).Value());
-  view.depth = mHost.param(mTable.mainDepth).Value();
-  view.tilt = mHost.param(mTable.mainTilt).Value();
-  view.coeffs = mShapes.mainShape(view.passType, view.depth, view.tilt);
-  view.fb = mShapes.mainFeedback(view.passType);
-  return view;
-}
-
-MorphController::PreFltShapeView MorphController::resolvePreFltShapeView(const PreFltShapeIds& ids,
-                                                                         double tolerance) const
-{
-  if (morphOn && mEngine.editState.focus < 0)
-    return resolvePreFltBlendShapeView(ids, tolerance, nullptr);
-
-  PreFltShapeView view;
-  if (mHost.param(ids.on).Value() > 0.5)
-  {
-    view.coeffs = {mHost.param(ids.lp).Value(), mHost.param(ids.hp).Value(), mHost.param(ids.bp).Value()};
-    view.userBlend = true;
-    return view;
-  }
-  view.typeIndex = std::clamp(static_cast<int32_t>(mHost.param(ids.passType).Value()), 0,
-                              static_cast<int32_t>(mShapes.preFilterTypes - 1));
-  view.coeffs = mShapes.preFilterMix(view.typeIndex);
-  return view;
-}
-
-MorphController::PreFltShapeView MorphController::resolvePreFltBlendShapeView(const PreFltShapeIds& ids,
-                                                                              double tolerance,
-                                                                              std::array<double, 5>* typeWeights) const
-{
-  const Weights w = shapeWeights();
-  const auto& points = mEngine.editState.points;
-  PreFltShapeView view;
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    if (!(w[i] > 0.0))
-      continue;
-    svf_coeffs c{};
-    int typeIndex = 0;
-    const bool blend = pointShapePreFlt(points[i], ids, c, typeIndex);
-    for (size_t k = 0; k < c.size(); ++k)
-      view.coeffs[k] += w[i] * c[k];
-    if (typeWeights && !blend)
-      (*typeWeights)[static_cast<size_t>(typeIndex)] += w[i];
-  }
-
-  svf_coeffs own{};
-  int typeIndex = 0;
-  const bool dominantIsBlend = pointShapePreFlt(points[dominantIndex(w)], ids, own, typeIndex);
-  view.typeIndex = typeIndex;
-  double maxDiff = 0.0;
-  for (size_t k = 0; k < own.size(); ++k)
-    maxDiff = std::max(maxDiff, std::abs(view.coeffs[k] - own[k]));
-  view.userBlend = dominantIsBlend || maxDiff > tolerance;
-  return view;
-}
-
-// ---- rig text
-
-ZarvoFile MorphController::buildRigFile() const
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  ZarvoFile file(mProductName, mVersionText.c_str());
-  file.setSection(kRigSection, MorphZarvoAdapter::toLines(mEngine, mHost.param(mTable.morphX).Value(),
-                                                          mHost.param(mTable.morphY).Value(), appearance, mNaming));
-  return file;
-}
-
-void MorphController::copyRigToClipboard()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (mHost.editorOpen())
-    mHost.setClipboardText(buildRigFile().toString());
-}
-
-bool MorphController::pasteRigFromClipboard()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
-    return false;
-  const std::optional<std::string> text = mHost.clipboardText();
-  if (!text || text->empty())
-    return false;
-  const std::optional<ZarvoFile> file = ZarvoFile::fromText(*text);
-  return file && applyRigFile(*file);
-}
-
-bool MorphController::clipboardHasRig() const
-{
-  if (!mHost.editorOpen())
-    return false;
-  const std::optional<std::string> text = mHost.clipboardText();
-  if (!text || text->empty())
-    return false;
-  const std::optional<ZarvoFile> file = ZarvoFile::fromText(*text);
-  return file && file->hasSection(kRigSection);
-}
-
-void MorphController::promptImportRig()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
-    return;
-  mHost.chooseFile(false, "", "zarvo", [this](const std::string& path) {
-    if (!path.empty())
-      mHost.reportFileResult(importRigFile(path));
-  });
-}
-
-void MorphController::promptExportRig()
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
-    return;
-  mHost.chooseFile(true, "morph.zarvo", "zarvo", [this](const std::string& path) {
-    if (!path.empty())
-      mHost.reportFileResult(exportRigFile(path));
-  });
-}
-
-plugkit::EFileResult MorphController::importRigFile(const std::string& path)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const ZarvoFile::Loaded loaded = ZarvoFile::fromFile(path);
-  if (!loaded.file)
-    return loaded.result;
-  return applyRigFile(*loaded.file) ? plugkit::EFileResult::kOk : plugkit::EFileResult::kNotOurs;
-}
-
-plugkit::EFileResult MorphController::exportRigFile(const std::string& path) const
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  return buildRigFile().toFile(path);
-}
-
-bool MorphController::applyRigFile(const ZarvoFile& file)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!file.hasSection(kRigSection))
-    return false;
-  const std::optional<MorphZarvoAdapter::RigData> rig =
-    MorphZarvoAdapter::fromLines(file.section(kRigSection), mNaming);
-  if (!rig)
-    return false;
-
-  asUndoStep([&] { applyRig(*rig); });
-  publish();
-  if (mHost.editorOpen())
-  {
-    mHost.pushParamsToEditor();
-    mHost.markControlsDirty();
-  }
-  return true;
-}
-
-void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  MorphEngine::RTState& s = mEngine.editState;
-  pointIdentity.fill(PatchIdentity{});
-
-  if (rig.hasField)
-  {
-    mEngine.pointScale = std::clamp(rig.pointScale, 1.0, 2.0);
-    s.snapRadius = mEngine.pointScale * MorphEngine::kSnapRadiusPerScale;
-    s.centreSnapRadius = mEngine.pointScale * MorphEngine::kCentreSnapRadiusPerScale;
-    s.sigma = std::clamp(rig.sigma, 0.02, 2.0);
-    s.shapeContrast = std::clamp(rig.shapeContrast, 0.0, 1.0);
-    s.cutoffContrast = std::clamp(rig.cutoffContrast, 0.0, 1.0);
-  }
-
-  if (rig.hasModel)
-  {
-    s.model = static_cast<uint32_t>(std::clamp(rig.model, 0, kNumModels - 1));
-    s.kernelTail = std::clamp(rig.kernelTail, 0.0, 1.0);
-    s.tailPower = std::clamp(rig.tailPower, 0.5, 6.0);
-    s.neighborIndex[s.model] = std::clamp(rig.neighborIndex, 0.5, 17.0);
-    if (rig.hasPerModelNeighbors)
-    {
-      for (size_t m = 0; m < s.neighborIndex.size(); ++m)
-        s.neighborIndex[m] = std::clamp(rig.neighborIndices[m], 0.5, 17.0);
-    }
-    s.nnSamples = std::clamp(rig.nnSamples, 5, 21);
-    s.nnRadius = std::clamp(rig.nnRadius, 1.0, 4.0);
-  }
-
-  if (rig.hasAppearance)
-  {
-    appearance = rig.appearance;
-    if (appearanceChanged)
-      appearanceChanged(appearance.lineBrightness, appearance.isoLevels, appearance.gridStep);
-  }
-
-  for (size_t i = 0; i < kNumPoints; ++i)
-  {
-    MorphPoint& p = s.points[i];
-    if (!rig.seen[i])
-    {
-      if (i != 0)
-        p.active = false;
-      continue;
-    }
-    const MorphPoint& in = rig.points[i];
-    p.x = storedOr(in.x, 0.0, 1.0, 0.5);
-    p.y = storedOr(in.y, 0.0, 1.0, 0.5);
-    p.active = in.active;
-    p.noteMask = in.noteMask & mTable.noteMaskBits();
-    for (size_t r = 0; r < kNumMorphParams; ++r)
-      p.values[r] = storedNormalized(r, in.values[r]);
-    if (!rig.depthSeen[i])
-      completeLegacyDepthTilt(p, storedOr(rig.legacyVariation[i], 0.0, 1.0, 0.0));
-  }
-
-  mEngine.selection = 0;
-  s.focus = -1;
-
-  if (rig.hasUser)
-  {
-    mHost.param(mTable.morphX).Set(rig.userX);
-    mHost.param(mTable.morphY).Set(rig.userY);
-    morphX = mHost.param(mTable.morphX).Value();
-    morphY = mHost.param(mTable.morphY).Value();
-  }
-}
-
-// ---- state section
-
-bool MorphController::serializeMorphState(plugkit::IByteChunk& chunk) const
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  const MorphEngine::RTState& s = mEngine.editState;
-  bool ok = true;
-  const auto put = [&](auto v) { ok = chunk.Put(v) > 0 && ok; };
-
-  put(kStateVersion);
-  put(kFieldValueCount);
-  const std::array<double, kFieldValueCount> fields = {
-    s.sigma,
-    mEngine.pointScale,
-    static_cast<double>(s.focus),
-    s.shapeContrast,
-    static_cast<double>(s.model),
-    s.kernelTail,
-    s.tailPower,
-    s.neighborIndex[modelSlot(s.model)],
-    static_cast<double>(s.nnSamples),
-    s.nnRadius,
-    static_cast<double>(mEngine.selection & kPointBits),
-    s.neighborIndex[0],
-    s.neighborIndex[1],
-    s.neighborIndex[2],
-    s.neighborIndex[3],
-    s.neighborIndex[4],
-    s.cutoffContrast,
-  };
-  for (const double v : fields)
-    put(v);
-
-  put(static_cast<int32_t>(kNumPoints));
-  for (const MorphPoint& p : s.points)
-  {
-    put(kPointHeaderCount);
-    put(p.x);
-    put(p.y);
-    put(p.active ? 1.0 : 0.0);
-    put(static_cast<double>(p.noteMask));
-    put(static_cast<int32_t>(kNumMorphParams));
-    for (size_t r = 0; r < kNumMorphParams; ++r)
-    {
-      put(mTable.stableIdOf(mTable.rows[r].param));
-      put(p.values[r]);
-    }
-  }
-
-  put(static_cast<int32_t>(kNumPoints));
-  for (const PatchIdentity& identity : pointIdentity)
-    ok = mHost.putPatchIdentity(chunk, identity) && ok;
-  return ok;
-}
-
-int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int pos)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (pos < 0)
-    return pos;
-  const int64_t size = chunk.Size();
-  if (int64_t{pos} + 4 > size)
-    return pos;
-  if (int64_t{pos} + 8 > size)
-    return -1;
-
-  // A later version's layout is not this one: refused, as the state chunk refuses one.
-  int32_t version = 0;
-  chunk.Get(version, pos);
-  if (version > kStateVersion)
-    return -1;
-
-  uint32_t fieldCount = 0;
-  chunk.Get(fieldCount, pos + 4);
-  int p = pos + 8;
-  if (fieldCount > kMaxFieldValues)
-    return -1;
-
-  // Everything is read into a copy and taken over only once the whole section has been read.
-  MorphEngine::RTState s = mEngine.editState;
-  enum Field
-  {
-    kSigma,
-    kPointScale,
-    kFocus,
-    kShapeContrast,
-    kModel,
-    kKernelTail,
-    kTailPower,
-    kNeighborIndex,
-    kNNSamples,
-    kNNRadius,
-    kSelection,
-    kNeighborIndex0,
-    kCutoffContrast = kNeighborIndex0 + kNumModels,
-  };
-  std::array<double, kFieldValueCount> f = {};
-  f[kSigma] = s.sigma;
-  f[kPointScale] = mEngine.pointScale;
-  f[kFocus] = -1.0;
-  f[kModel] = static_cast<double>(s.model);
-  f[kKernelTail] = s.kernelTail;
-  f[kTailPower] = s.tailPower;
-  f[kNeighborIndex] = s.neighborIndex[modelSlot(s.model)];
-  f[kNNSamples] = static_cast<double>(s.nnSamples);
-  f[kNNRadius] = s.nnRadius;
-  f[kSelection] = -1.0;
-  std::array<bool, kNumModels> perModelRead{};
-
-  for (uint32_t i = 0; i < fieldCount; ++i)
-  {
-    double v = 0.0;
-    if ((p = chunk.Get(v, p)) < 0)
-      return -1;
-    if (i >= f.size() || !std::isfinite(v))
-      continue;
-    f[i] = v;
-    if (i >= kNeighborIndex0 && i < kCutoffContrast)
-      perModelRead[i - kNeighborIndex0] = true;
-  }
-
-  const double pointScale = std::clamp(f[kPointScale], 1.0, 2.0);
-  s.sigma = std::clamp(f[kSigma], 0.02, 2.0);
-  s.snapRadius = pointScale * MorphEngine::kSnapRadiusPerScale;
-  s.centreSnapRadius = pointScale * MorphEngine::kCentreSnapRadiusPerScale;
-
-  uint32_t selection = 0;
-  if (f[kSelection] == -1.0)
-  {
-    const int64_t focus = truncatedOr(f[kFocus], -1, kNumPoints, -1);
-    selection = focus >= 0 && focus < static_cast<int64_t>(kNumPoints) ? 1u << focus : 0u;
-  }
-  else
-    selection = static_cast<uint32_t>(
-      truncatedOr(f[kSelection], std::numeric_limits<int32_t>::min(), std::numeric_limits<uint32_t>::max(), 0));
-  selection &= kPointBits;
-
-  s.focus = -1;
-  if (mEngine.pointEditingAllowed() && std::has_single_bit(selection))
-    s.focus = std::countr_zero(selection);
-
-  s.shapeContrast = std::clamp(f[kShapeContrast], 0.0, 1.0);
-  s.model = static_cast<uint32_t>(roundedOr(f[kModel], 0, kNumModels - 1, 1));
-  s.kernelTail = std::clamp(f[kKernelTail], 0.0, 1.0);
-  s.tailPower = std::clamp(f[kTailPower], 0.5, 6.0);
-  s.neighborIndex[s.model] = std::clamp(f[kNeighborIndex], 0.5, 17.0);
-  for (size_t m = 0; m < perModelRead.size(); ++m)
-  {
-    if (perModelRead[m])
-      s.neighborIndex[m] = std::clamp(f[kNeighborIndex0 + m], 0.5, 17.0);
-  }
-  s.nnSamples = static_cast<int32_t>(roundedOr(f[kNNSamples], 5, 21, 11));
-  s.nnRadius = std::clamp(f[kNNRadius], 1.0, 4.0);
-  s.cutoffContrast = std::clamp(f[kCutoffContrast], 0.0, 1.0);
-
-  uint32_t pointCount = 0;
-  if ((p = chunk.Get(pointCount, p)) < 0 || pointCount > kNumPoints)
-    return -1;
-  for (uint32_t k = 0; k < pointCount; ++k)
-  {
-    uint32_t headerCount = 0;
-    if ((p = chunk.Get(headerCount, p)) < 0 || headerCount > kMaxPointHeader)
-      return -1;
-    std::array<double, 4> header = {0.5, 0.5, 0.0, 0.0};
-    for (uint32_t j = 0; j < headerCount; ++j)
-    {
-      double v = 0.0;
-      if ((p = chunk.Get(v, p)) < 0)
-        return -1;
-      if (j < header.size())
-        header[j] = v;
-    }
-    MorphPoint& point = s.points[k];
-    point.x = storedOr(header[0], 0.0, 1.0, 0.5);
-    point.y = storedOr(header[1], 0.0, 1.0, 0.5);
-    point.active = std::isfinite(header[2]) && header[2] != 0.0;
-    point.noteMask =
-      static_cast<uint32_t>(truncatedOr(header[3], 0, std::numeric_limits<uint32_t>::max(), 0)) & mTable.noteMaskBits();
-
-    for (size_t r = 0; r < kNumMorphParams; ++r)
-      point.values[r] = mHost.param(mTable.rows[r].param).GetDefault(true);
-
-    uint32_t valueCount = 0;
-    if ((p = chunk.Get(valueCount, p)) < 0 || valueCount > kMaxPointValues)
-      return -1;
-    bool hasGainOnDry = false;
-    bool hasDepth = false;
-    double variation = 0.0;
-    for (uint32_t j = 0; j < valueCount; ++j)
-    {
-      uint32_t id = 0;
-      double v = 0.0;
-      if ((p = chunk.Get(id, p)) < 0 || (p = chunk.Get(v, p)) < 0)
-        return -1;
-      const int param = mTable.paramFromStableId(id);
-      if (const int r = mTable.rowOf(param); r >= 0)
-        point.values[static_cast<size_t>(r)] = storedNormalized(static_cast<size_t>(r), v);
-      else if (param == mTable.mainVariation)
-        variation = storedOr(v, 0.0, 1.0, 0.0);
-      hasGainOnDry = hasGainOnDry || param == mTable.gainOnDry;
-      hasDepth = hasDepth || param == mTable.mainDepth;
-    }
-    if (!hasGainOnDry)
-      point.values[row(mTable.gainOnDry)] = normalizedOf(mTable.gainOnDry, 1.0);
-    if (!hasDepth)
-      completeLegacyDepthTilt(point, variation);
-  }
-
-  std::array<PatchIdentity, kNumPoints> identities{};
-  uint32_t identityCount = 0;
-  const int afterCount = chunk.Get(identityCount, p);
-  if (afterCount >= 0 && identityCount <= kNumPoints)
-  {
-    p = afterCount;
-    for (uint32_t k = 0; k < identityCount; ++k)
-    {
-      const int next = mHost.getPatchIdentity(chunk, p, identities[k]);
-      if (next <= p)
-        break;
-      p = next;
-    }
-  }
-
-  mEngine.editState = s;
-  mEngine.pointScale = pointScale;
-  mEngine.selection = selection;
-  pointIdentity = identities;
-  publish();
-  return p;
 }
 
 } // namespace zarvo::morph

@@ -1,5 +1,5 @@
 // The plug-in's owner of the morph field: sessions, points and the parameters they drive, filter
-// shapes of a blend, rig texts and the state section.
+// shapes of a blend, rig texts and the state section, each in morph_controller_<concern>.cpp.
 #pragma once
 
 #include <algorithm>
@@ -72,8 +72,8 @@ public:
   // `product` is the owning plug-in's configuration: its name and version head the rig texts, its
   // identifier marks its own preset files. `naming` names its parameters in rig texts; `shapes` are
   // its filters' pass-type shapes.
-  MorphController(IMorphHost& host, const plugkit::Config& product, const MorphZarvoAdapter::ParamNaming& naming,
-                  const PassShapes& shapes);
+  MorphController(const MorphServices& services, const plugkit::Config& product,
+                  const MorphZarvoAdapter::ParamNaming& naming, const PassShapes& shapes);
   MorphController(const MorphController&) = delete;
   MorphController& operator=(const MorphController&) = delete;
 
@@ -84,17 +84,38 @@ public:
   // Hands the edit state to the audio thread.
   void publish() { mEngine.publish(); }
 
-  // Mirrors of the three morph parameters; the audio thread reads them for every block.
-  std::atomic<bool> morphOn{false};
-  std::atomic<double> morphX{0.5};
-  std::atomic<double> morphY{0.5};
-  // A turn-off from the editor waits for the bake.
-  std::atomic<bool> turnOffPending{false};
-  // The position moved in the editor while morphing, or morphing was switched on elsewhere.
-  bool movedSinceOn = false;
+  // ---- the morph switch and position
 
-  std::array<MutationSession, kNumPoints> pointSession{};
-  std::array<PatchIdentity, kNumPoints> pointIdentity{};
+  // Any thread: the mirrors of the three morph parameters; the audio thread reads them every block.
+  bool morphOn() const { return mMorphOn.load(std::memory_order_relaxed); }
+  double morphX() const { return mMorphX.load(std::memory_order_relaxed); }
+  double morphY() const { return mMorphY.load(std::memory_order_relaxed); }
+  // Any thread: a mirror follows its parameter (on the audio thread, host automation).
+  void mirrorMorphSwitch(bool on) { mMorphOn.store(on, std::memory_order_relaxed); }
+  void mirrorMorphX(double x) { mMorphX.store(x, std::memory_order_relaxed); }
+  void mirrorMorphY(double y) { mMorphY.store(y, std::memory_order_relaxed); }
+  // Main thread: the mirrors take the morph parameters' values; the edit state is published before
+  // the switch's mirror turns morphing on.
+  void mirrorMorphParams();
+  // Main thread: a turn-off from the editor waits for the bake.
+  bool turnOffPending() const;
+  // Main thread: the position moved in the editor while morphing, or morphing was switched on
+  // elsewhere.
+  bool movedSinceOn() const;
+  // Main thread: morphing was switched on elsewhere (a host restore).
+  void noteSwitchedOnElsewhere();
+
+  // ---- what the points hold beyond their values (main thread)
+
+  // The preset each point's sound came from, if any.
+  const std::array<PatchIdentity, kNumPoints>& pointIdentity() const;
+  // The point's sound is now known as identity.
+  void setPointIdentity(size_t point, const PatchIdentity& identity);
+  // The randomizer's record of each point's mutations.
+  const MutationSession& pointSession(size_t point) const;
+  // The pad copied the point's sound: a paste gives its identity to the points it fills.
+  void copyPointIdentity(size_t point);
+  const PatchIdentity& copiedPointIdentity() const;
 
   // The morph session: from switching morph on to the bake or the revert. Only the controller
   // changes it.
@@ -114,27 +135,48 @@ public:
     return mSession;
   }
 
-  // 1 or 2 while the editor waits for a controller to be learned for the pad's x or y.
-  int32_t xyLearnPending = 0;
-  // The identity of the point whose sound the pad copied last; a paste gives it to its points.
-  PatchIdentity copiedPointIdentity{};
-  // A move or spread of points on the pad, open from its first change to its mouse-up, and the
-  // plug-in state from before it: the whole edit becomes one undo step.
-  bool pointsEditOpen = false;
-  plugkit::IByteChunk pointsEditSnapshot;
-  // The value the pad reported at the end of its last slider drag (0..1).
-  float dragEndValue = 0.f;
-  // Set while the controller itself sends parameter values.
-  bool applyingPoint = false;
-  // Kept for the plug-in's gesture handling.
-  bool pointEditGestureOpen = false;
-  bool pointEditSingle = false;
-  plugkit::IByteChunk pointEditBefore;
+  // ---- the pad's edits (main thread)
 
-  // The pad's appearance as last reported, and what shows settings that arrive from elsewhere (a
-  // rig) on the open pad.
-  MorphZarvoAdapter::Appearance appearance{};
-  AppearanceCallback appearanceChanged;
+  // 1 or 2 while the editor waits for a controller to be learned for the pad's x or y; 0 when none.
+  int32_t xyLearnPending() const;
+  void setXYLearnPending(int32_t axis);
+
+  // A move or spread of points on the pad, open from its first change to its mouse-up: the plug-in
+  // state from before it (written by `snapshot`) makes the whole edit one undo step. False when one
+  // is open already.
+  bool beginPointsEdit(const std::function<void(plugkit::IByteChunk&)>& snapshot);
+  bool pointsEditOpen() const;
+  // Closes an open edit: its snapshot, or nothing when none was open.
+  std::optional<plugkit::IByteChunk> endPointsEdit();
+  const plugkit::IByteChunk& pointsEditSnapshot() const;
+
+  // The value the pad reported at the end of its last slider drag (0..1).
+  float dragEndValue() const;
+  void setDragEndValue(float value);
+
+  // True while the controller itself sends parameter values.
+  bool applyingPoint() const;
+
+  // An editor gesture on a parameter of the selected points: several selected points keep the
+  // plug-in state from before it (written by `snapshot`) so that the gesture is one undo step.
+  // Opened only while morphing with points selected that take edits, none open and no point being
+  // applied.
+  void beginPointEditGesture(const std::function<void(plugkit::IByteChunk&)>& snapshot);
+  struct PointEditGesture
+  {
+    bool single = false;
+    plugkit::IByteChunk before; // empty for a single point
+  };
+  // Closes an open gesture: what it was, or nothing when none was open.
+  std::optional<PointEditGesture> endPointEditGesture();
+  bool pointEditGestureOpen() const;
+
+  // The pad's appearance as last reported or restored.
+  const MorphZarvoAdapter::Appearance& appearance() const;
+  void setAppearance(const MorphZarvoAdapter::Appearance& appearance);
+  // What shows settings that arrive from elsewhere (a rig) on the open pad.
+  const AppearanceCallback& appearanceChanged() const;
+  void setAppearanceChanged(AppearanceCallback callback);
 
   // ---- points and the parameters they drive
 
@@ -284,7 +326,11 @@ private:
   // The row of a parameter that has one.
   size_t row(int param) const { return static_cast<size_t>(mTable.rowOf(param)); }
 
-  IMorphHost& mHost;
+  IMorphParams& mParams;
+  IPatchHistory& mHistory;
+  IMorphEditor& mEditor;
+  IPluginStates& mStates;
+  IPatchGenerator& mGenerator;
   const char* const mProductName;
   const plugkit::VersionText mVersionText;
   const MorphZarvoAdapter::ParamNaming mNaming;
@@ -294,6 +340,26 @@ private:
   MorphFileRouter mFileRouter;
   Session mSession;
   std::mt19937 mRng;
+
+  // Written by the audio thread too.
+  std::atomic<bool> mMorphOn{false};
+  std::atomic<double> mMorphX{0.5};
+  std::atomic<double> mMorphY{0.5};
+  std::atomic<bool> mTurnOffPending{false};
+  // Main thread.
+  bool mMovedSinceOn = false;
+  std::array<MutationSession, kNumPoints> mPointSession{};
+  std::array<PatchIdentity, kNumPoints> mPointIdentity{};
+  int32_t mXYLearnPending = 0;
+  PatchIdentity mCopiedPointIdentity{};
+  bool mPointsEditOpen = false;
+  plugkit::IByteChunk mPointsEditSnapshot;
+  float mDragEndValue = 0.f;
+  bool mApplyingPoint = false;
+  bool mPointEditGestureOpen = false;
+  PointEditGesture mPointEditGesture;
+  MorphZarvoAdapter::Appearance mAppearance{};
+  AppearanceCallback mAppearanceChanged;
 };
 
 template <typename PointOf>

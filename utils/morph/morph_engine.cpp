@@ -51,7 +51,7 @@ size_t dominantIndex(const Weights& w)
 MorphEngine::MorphEngine(const MorphParamRows& rows)
   : mRows(rows)
 {
-  publish();
+  mSnapshot.publish(mEditState);
 }
 
 void MorphEngine::setPosition(double x, double y)
@@ -418,32 +418,32 @@ MorphValues MorphEngine::resolvedAt(double x, double y) const
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   Scales scales{};
-  computeScales(editState, scales);
+  computeScales(mEditState, scales);
   Weights w{};
-  computeWeightsInto(editState, x, y, w, scales, false, 1.0);
+  computeWeightsInto(mEditState, x, y, w, scales, false, 1.0);
   MorphValues out{};
-  resolveInto(editState, w, out);
+  resolveInto(mEditState, w, out);
   return out;
 }
 
 double MorphEngine::dominanceAt(double x, double y, const Scales& scales) const
 {
   Weights w{};
-  unfocusedWeightsInto(editState, x, y, w, scales, 1.0);
+  unfocusedWeightsInto(mEditState, x, y, w, scales, 1.0);
   return std::max(0.0, *std::max_element(w.begin(), w.end()));
 }
 
 double MorphEngine::dominanceForRidgesAt(double x, double y, const Scales& scales) const
 {
   Weights w{};
-  unfocusedWeightsInto(editState, x, y, w, scales, editState.model == 0 ? 1.0 : 2.5);
+  unfocusedWeightsInto(mEditState, x, y, w, scales, mEditState.model == 0 ? 1.0 : 2.5);
   return std::max(0.0, *std::max_element(w.begin(), w.end()));
 }
 
 MorphEngine::FieldSample MorphEngine::fieldSampleAt(double x, double y, const Scales& scales) const
 {
   Weights w{};
-  unfocusedWeightsInto(editState, x, y, w, scales, 1.0);
+  unfocusedWeightsInto(mEditState, x, y, w, scales, 1.0);
   const size_t point = dominantIndex(w);
   return {point, w[point]};
 }

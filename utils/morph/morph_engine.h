@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "IPlugin/IPluginThreadRole.h"
 #include "utils/morph/morph_params.h"
 #include "utils/rt_snapshot.h"
 
@@ -76,19 +77,6 @@ public:
   MorphEngine(const MorphEngine&) = delete;
   MorphEngine& operator=(const MorphEngine&) = delete;
 
-  // ---- state (main thread unless marked)
-
-  RTState editState;
-  RTState audioState; // audio thread
-  RTSnapshot<RTState> snapshot;
-  double pointScale = 1.0; // 1..2
-  bool editing = false;
-  bool padOption = false;
-  bool moving = false;
-  uint32_t selection = 0; // bit i: point i selected
-  Weights weights{};      // audio thread: the last block's weights
-  MorphValues resolved{}; // audio thread: the last block's blend
-
   // Audio thread: what the block function made of the last blend, and the position it was made
   // at. The blend depends on nothing but the field and the position, so a block that finds both
   // unchanged reuses it.
@@ -102,7 +90,106 @@ public:
     std::array<double, 3> preFilterA{}; // low-pass, high-pass and band-pass weights
     std::array<double, 3> preFilterB{};
   };
-  BlockBlend blockBlend;
+
+  // ---- state
+
+  // Main thread: the field as it is edited, and how the pad edits it.
+  RTState& editState()
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mEditState;
+  }
+  const RTState& editState() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mEditState;
+  }
+  double& pointScale() // 1..2
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mPointScale;
+  }
+  double pointScale() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mPointScale;
+  }
+  bool& editing()
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mEditing;
+  }
+  bool editing() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mEditing;
+  }
+  bool& padOption()
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mPadOption;
+  }
+  bool padOption() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mPadOption;
+  }
+  bool& moving()
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mMoving;
+  }
+  bool moving() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mMoving;
+  }
+  uint32_t& selection() // bit i: point i selected
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mSelection;
+  }
+  uint32_t selection() const
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    return mSelection;
+  }
+
+  // Audio thread: the field as the last block copied it, that block's weights and blend, and what
+  // the block function made of them.
+  const RTState& audioState() const
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mAudioState;
+  }
+  Weights& weights()
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mWeights;
+  }
+  const Weights& weights() const
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mWeights;
+  }
+  MorphValues& resolved()
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mResolved;
+  }
+  BlockBlend& blockBlend()
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mBlockBlend;
+  }
+  const BlockBlend& blockBlend() const
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mBlockBlend;
+  }
+
+  // Any thread: the record handed from the main thread to the audio thread.
+  const RTSnapshot<RTState>& snapshot() const { return mSnapshot; }
 
   // The pad position of the sound: written by the audio thread each block, read by the main thread.
   void setPosition(double x, double y);
@@ -110,21 +197,29 @@ public:
   double positionY() const { return mPosY.load(std::memory_order_relaxed); }
 
   // Main thread: hands the edit state to the audio thread.
-  void publish() { snapshot.publish(editState); }
+  void publish()
+  {
+    PLUGKIT_ASSERT_MAIN_THREAD();
+    mSnapshot.publish(mEditState);
+  }
   // Audio thread: refreshes the audio state; false keeps the previous block's copy.
-  bool loadAudioState() { return snapshot.load(audioState, mAudioSequence); }
+  bool loadAudioState()
+  {
+    PLUGKIT_ASSERT_AUDIO_THREAD();
+    return mSnapshot.load(mAudioState, mAudioSequence);
+  }
   // Audio thread: refreshes the audio state only when a record was published since the last
   // copy; true when it was refreshed. Copying the whole field every block costs more than blocks
   // of a few samples can afford.
   bool loadNewerAudioState()
   {
-    if (snapshot.sequence() == mAudioSequence)
+    if (mSnapshot.sequence() == mAudioSequence)
       return false;
     return loadAudioState();
   }
 
   // Point editing is allowed: the pad is editing, or it is not moving points.
-  bool pointEditingAllowed() const { return editing || !moving; }
+  bool pointEditingAllowed() const { return mEditing || !mMoving; }
 
   // ---- weighting (any thread, each on its own state; no allocation)
 
@@ -165,6 +260,18 @@ private:
   // Model weights and snapping, without focus.
   void unfocusedWeightsInto(const RTState& s, double x, double y, Weights& w, const Scales& scales,
                             double widthScale) const;
+
+  RTState mEditState;
+  RTState mAudioState; // audio thread
+  RTSnapshot<RTState> mSnapshot;
+  double mPointScale = 1.0;
+  bool mEditing = false;
+  bool mPadOption = false;
+  bool mMoving = false;
+  uint32_t mSelection = 0;
+  Weights mWeights{};      // audio thread
+  MorphValues mResolved{}; // audio thread
+  BlockBlend mBlockBlend;  // audio thread
 
   std::atomic<double> mPosX{0.5};
   std::atomic<double> mPosY{0.5};

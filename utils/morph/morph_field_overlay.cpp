@@ -125,11 +125,11 @@ double aspectOf(const IRECT& r) { return r.H() > 0.f ? static_cast<double>(r.W()
 
 MorphFieldOverlay::Inputs MorphFieldOverlay::inputsOf(const MorphEngine& engine, const IRECT& rect) const
 {
-  const MorphEngine::RTState& s = engine.editState;
+  const MorphEngine::RTState& s = engine.editState();
   Inputs in{};
   size_t k = 0;
   in[k++] = s.sigma;
-  in[k++] = engine.pointScale;
+  in[k++] = engine.pointScale();
   in[k++] = aspectOf(rect);
   in[k++] = isoLevelCount;
   in[k++] = samplePitch;
@@ -152,8 +152,8 @@ MorphFieldOverlay::Inputs MorphFieldOverlay::inputsOf(const MorphEngine& engine,
 
 double MorphFieldOverlay::computeSignature(const MorphEngine& engine, const IRECT& rect) const
 {
-  const MorphEngine::RTState& s = engine.editState;
-  double sum = s.sigma * 1.7 + engine.pointScale * 3.1 + 0.7 * aspectOf(rect);
+  const MorphEngine::RTState& s = engine.editState();
+  double sum = s.sigma * 1.7 + engine.pointScale() * 3.1 + 0.7 * aspectOf(rect);
   sum += isoLevelCount * 11.0 + samplePitch * 0.5;
   sum += s.kernelTail * 17.0 + s.tailPower * 9.0 + s.model * 101.0 + s.neighborIndex[modelSlot(s.model)] * 3.3 +
          s.nnSamples * 5.5 + s.nnRadius * 7.7 + s.snapFeather * 6.6 + s.snapCurve * 4.4;
@@ -200,7 +200,7 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
     return true;
 
   Scales scales{};
-  engine.computeScales(engine.editState, scales);
+  engine.computeScales(engine.editState(), scales);
   if (isoLevelCount <= 0)
     return true;
 
@@ -211,7 +211,7 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
   bool cellMode = false;
   if (showCells)
   {
-    const uint32_t model = engine.editState.model;
+    const uint32_t model = engine.editState().model;
     if (model == 2 || model == 3)
     {
       cellBorderStrength = 1.f;
@@ -219,7 +219,7 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
     }
     else
     {
-      const double t = std::clamp((2.0 - engine.editState.sigma) / 1.98, 0.0, 1.0);
+      const double t = std::clamp((2.0 - engine.editState().sigma) / 1.98, 0.0, 1.0);
       if (t >= 0.85)
       {
         cellBorderStrength = static_cast<float>(std::clamp((t - 0.85) / (0.92 - 0.85), 0.0, 1.0));
@@ -232,7 +232,7 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
 
   // The natural-neighbour field counts samples, so it steps instead of sloping: there is no
   // crossing to home in on between two nodes.
-  const bool refine = engine.editState.model != 4;
+  const bool refine = engine.editState().model != 4;
   const int stride = cellsX + 1;
   for (int k = 1; k <= isoLevelCount; ++k)
   {

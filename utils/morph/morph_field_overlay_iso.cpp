@@ -394,7 +394,7 @@ void MorphFieldOverlay::rebuildContourLabels(const MorphEngine& engine, const Sc
 
 void MorphFieldOverlay::thinContourLabels(const MorphEngine& engine)
 {
-  const auto& points = engine.editState.points;
+  const auto& points = engine.editState().points;
   const bool anyActive = std::any_of(points.begin(), points.end(), [](const MorphPoint& p) { return p.active; });
   if (contourLabels.size() < 2 || !anyActive)
     return;

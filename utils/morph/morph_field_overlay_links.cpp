@@ -42,7 +42,7 @@ void MorphFieldOverlay::rebuildRidges(const MorphEngine& engine, double aspect, 
   mBasins.clear();
   std::array<FieldPoint, kNumPoints> pts{};
   size_t n = 0;
-  for (const MorphPoint& p : engine.editState.points)
+  for (const MorphPoint& p : engine.editState().points)
   {
     if (p.active)
       pts[n++] = {p.x, p.y};
@@ -121,7 +121,7 @@ void MorphFieldOverlay::rebuildRidges(const MorphEngine& engine, double aspect, 
       }
     }
   }
-  if (engine.editState.model != 0)
+  if (engine.editState().model != 0)
   {
     for (Basin& basin : mBasins)
     {
@@ -278,7 +278,7 @@ void MorphFieldOverlay::traceRidgeRay(const MorphEngine& engine, const Scales& s
 bool MorphFieldOverlay::rayReachesAnchor(const MorphEngine& engine, double aspect, PixelPos first, PixelPos last) const
 {
   const PixelMap map(bounds);
-  const MorphEngine::RTState& s = engine.editState;
+  const MorphEngine::RTState& s = engine.editState();
   const auto within = [&](const MorphPoint& p, double u, double v, double radius) {
     const double dx = (p.x - u) * aspect;
     const double dy = p.y - v;
@@ -323,7 +323,7 @@ void MorphFieldOverlay::rebuildCellBorders(const MorphEngine& engine, const Scal
 {
   if (cellsX < 1 || cellsY < 1 || nodeOwners.size() < static_cast<size_t>(cellsX + 1) * (cellsY + 1))
     return;
-  const bool compactTail = engine.editState.model == 2 || engine.editState.model == 3;
+  const bool compactTail = engine.editState().model == 2 || engine.editState().model == 3;
   const double stepU = 1.5 * samplePitch / bounds.W();
   const double stepV = 1.5 * samplePitch / bounds.H();
   const int stride = cellsX + 1;

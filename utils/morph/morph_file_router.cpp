@@ -47,9 +47,12 @@ size_t lowestPoint(uint32_t mask) { return static_cast<size_t>(std::countr_zero(
 
 } // namespace
 
-MorphFileRouter::MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product,
+MorphFileRouter::MorphFileRouter(const Services& services, IMorphPointSink& sink, const plugkit::Config& product,
                                  const MorphParamTable& table)
-  : mHost(host)
+  : mParams(services.params)
+  , mHistory(services.history)
+  , mEditor(services.editor)
+  , mStates(services.states)
   , mProductId(product.uniqueId)
   , mTable(table)
   , mSink(sink)
@@ -63,12 +66,12 @@ PatchIdentity MorphFileRouter::fileIdentity(const std::string& path)
 bool MorphFileRouter::loadPresetIntoPoints(const PresetSource& source)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mSink.inPointLoadContext() || !mHost.hasPresetManager())
+  if (!mSink.inPointLoadContext() || !mHistory.hasPresetManager())
     return false;
-  const uint32_t mask = mSink.engine().selection & kPointBits;
+  const uint32_t mask = mSink.engine().selection() & kPointBits;
   if (mask == 0)
     return false;
-  const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
+  const MorphPoint& start = mSink.engine().editState().points[lowestPoint(mask)];
   MorphValues values = start.values;
   uint32_t noteMask = start.noteMask;
 
@@ -77,13 +80,13 @@ bool MorphFileRouter::loadPresetIntoPoints(const PresetSource& source)
   {
     std::string path;
     plugkit::IByteChunk chunk;
-    if (!mHost.presetListEntry(source.index, path, chunk))
+    if (!mHistory.presetListEntry(source.index, path, chunk))
       return false;
     const bool read = path.empty() ? readChunkMorphParams(chunk, 0, values, noteMask)
                                    : readFXPMorphParams(path, values, noteMask) == plugkit::EFileResult::kOk;
     if (!read)
       return false;
-    identity = mHost.identityForListIndex(source.index);
+    identity = mHistory.identityForListIndex(source.index);
   }
   else
   {
@@ -93,8 +96,8 @@ bool MorphFileRouter::loadPresetIntoPoints(const PresetSource& source)
   }
 
   mSink.commitPointsPreset(mask, values, noteMask, identity);
-  if (mHost.editorOpen())
-    mHost.markControlsDirty();
+  if (mEditor.editorOpen())
+    mEditor.markControlsDirty();
   return true;
 }
 
@@ -158,19 +161,20 @@ bool MorphFileRouter::readChunkMorphParams(const plugkit::IByteChunk& chunk, int
   {
     const int param = mTable.rows[r].param;
     if (const std::optional<double>& v = stored[static_cast<size_t>(param)])
-      values[r] = mHost.param(param).ToNormalized(*v);
+      values[r] = mParams.param(param).ToNormalized(*v);
     else if (param == mTable.gainOnDry)
-      values[r] = mHost.param(param).ToNormalized(1.0);
+      values[r] = mParams.param(param).ToNormalized(1.0);
   }
 
   if (!stored[static_cast<size_t>(mTable.mainDepth)])
   {
-    const plugkit::IParam& passTypeParam = mHost.param(mTable.mainPassType);
+    const plugkit::IParam& passTypeParam = mParams.param(mTable.mainPassType);
     const double passType = stored[static_cast<size_t>(mTable.mainPassType)].value_or(passTypeParam.GetDefault());
     const int64_t t = roundedOr(passType, -1, 1 << 20, 0);
     const DepthTilt dt = legacyDepthTilt(t, stored[static_cast<size_t>(mTable.mainVariation)].value_or(0.0));
-    values[static_cast<size_t>(mTable.rowOf(mTable.mainDepth))] = mHost.param(mTable.mainDepth).ToNormalized(dt.depth);
-    values[static_cast<size_t>(mTable.rowOf(mTable.mainTilt))] = mHost.param(mTable.mainTilt).ToNormalized(dt.tilt);
+    values[static_cast<size_t>(mTable.rowOf(mTable.mainDepth))] =
+      mParams.param(mTable.mainDepth).ToNormalized(dt.depth);
+    values[static_cast<size_t>(mTable.rowOf(mTable.mainTilt))] = mParams.param(mTable.mainTilt).ToNormalized(dt.tilt);
   }
 
   for (const NoteAnchor& a : mTable.noteAnchors)
@@ -189,46 +193,46 @@ bool MorphFileRouter::writeMorphValuesFXP(const MorphValues& values, const std::
   std::array<double, kNumMorphParams> saved{};
   for (size_t r = 0; r < kNumMorphParams; ++r)
   {
-    plugkit::IParam& p = mHost.param(mTable.rows[r].param);
+    plugkit::IParam& p = mParams.param(mTable.rows[r].param);
     saved[r] = p.Value();
     p.Set(p.FromNormalized(values[r]));
   }
-  plugkit::IParam& active = mHost.param(mTable.morphActive);
+  plugkit::IParam& active = mParams.param(mTable.morphActive);
   const double savedActive = active.Value();
   active.Set(0.0);
   std::array<double, std::tuple_size_v<decltype(MorphParamTable::noteAnchors)>> savedAnchors{};
   for (size_t k = 0; k < mTable.noteAnchors.size(); ++k)
   {
-    plugkit::IParam& anchor = mHost.param(mTable.noteAnchors[k].switchParam);
+    plugkit::IParam& anchor = mParams.param(mTable.noteAnchors[k].switchParam);
     savedAnchors[k] = anchor.Value();
     if (noteMask)
       anchor.Set((*noteMask & (1u << mTable.noteAnchors[k].row)) ? 1.0 : 0.0);
   }
 
-  const bool written = mHost.savePresetFile(path);
+  const bool written = mStates.savePresetFile(path);
 
   for (size_t r = 0; r < kNumMorphParams; ++r)
-    mHost.param(mTable.rows[r].param).Set(saved[r]);
+    mParams.param(mTable.rows[r].param).Set(saved[r]);
   active.Set(savedActive);
   for (size_t k = 0; k < mTable.noteAnchors.size(); ++k)
-    mHost.param(mTable.noteAnchors[k].switchParam).Set(savedAnchors[k]);
-  if (mHost.editorOpen())
-    mHost.pushParamsToEditor();
+    mParams.param(mTable.noteAnchors[k].switchParam).Set(savedAnchors[k]);
+  if (mEditor.editorOpen())
+    mEditor.pushParamsToEditor();
   return written;
 }
 
 void MorphFileRouter::promptSaveBlendToFile()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mHost.editorOpen())
+  if (!mEditor.editorOpen())
     return;
-  mHost.chooseFile(true, "", "fxp", [this](const std::string& path) {
+  mEditor.chooseFile(true, "", "fxp", [this](const std::string& path) {
     if (path.empty())
       return;
     const MorphValues blend =
-      mSink.engine().resolvedAt(mHost.param(mTable.morphX).Value(), mHost.param(mTable.morphY).Value());
-    mHost.reportFileResult(writeMorphValuesFXP(blend, path) ? plugkit::EFileResult::kOk
-                                                            : plugkit::EFileResult::kWriteFailed);
+      mSink.engine().resolvedAt(mParams.param(mTable.morphX).Value(), mParams.param(mTable.morphY).Value());
+    mEditor.reportFileResult(writeMorphValuesFXP(blend, path) ? plugkit::EFileResult::kOk
+                                                              : plugkit::EFileResult::kWriteFailed);
   });
 }
 
@@ -236,31 +240,31 @@ void MorphFileRouter::promptLoadPointsFromFile(uint32_t mask)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   mask &= kPointBits;
-  if (mask == 0 || !mHost.editorOpen())
+  if (mask == 0 || !mEditor.editorOpen())
     return;
-  mHost.chooseFile(false, "", "fxp", [this, mask](const std::string& path) {
+  mEditor.chooseFile(false, "", "fxp", [this, mask](const std::string& path) {
     if (path.empty())
       return;
-    const MorphPoint& start = mSink.engine().editState.points[lowestPoint(mask)];
+    const MorphPoint& start = mSink.engine().editState().points[lowestPoint(mask)];
     MorphValues values = start.values;
     uint32_t noteMask = start.noteMask;
     const plugkit::EFileResult result = readFXPMorphParams(path, values, noteMask);
     if (result == plugkit::EFileResult::kOk)
       mSink.commitPointsPreset(mask, values, noteMask, fileIdentity(path));
-    mHost.reportFileResult(result);
+    mEditor.reportFileResult(result);
   });
 }
 
 void MorphFileRouter::promptSavePointToFile(int point)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < 0 || point >= static_cast<int>(kNumPoints) || !mHost.editorOpen())
+  if (point < 0 || point >= static_cast<int>(kNumPoints) || !mEditor.editorOpen())
     return;
-  const MorphPoint& p = mSink.engine().editState.points[static_cast<size_t>(point)];
-  mHost.chooseFile(true, "", "fxp", [this, values = p.values, noteMask = p.noteMask](const std::string& path) {
+  const MorphPoint& p = mSink.engine().editState().points[static_cast<size_t>(point)];
+  mEditor.chooseFile(true, "", "fxp", [this, values = p.values, noteMask = p.noteMask](const std::string& path) {
     if (!path.empty())
-      mHost.reportFileResult(writeMorphValuesFXP(values, path, noteMask) ? plugkit::EFileResult::kOk
-                                                                         : plugkit::EFileResult::kWriteFailed);
+      mEditor.reportFileResult(writeMorphValuesFXP(values, path, noteMask) ? plugkit::EFileResult::kOk
+                                                                           : plugkit::EFileResult::kWriteFailed);
   });
 }
 

@@ -39,7 +39,16 @@ public:
   static constexpr int64_t kModRecordSize = 15;
 
   // `product` names the plug-in whose preset files are read (its unique identifier).
-  MorphFileRouter(IMorphHost& host, IMorphPointSink& sink, const plugkit::Config& product,
+  // What the router reaches of the plug-in.
+  struct Services
+  {
+    IMorphParams& params;
+    IPatchHistory& history;
+    IMorphEditor& editor;
+    IPluginStates& states;
+  };
+
+  MorphFileRouter(const Services& services, IMorphPointSink& sink, const plugkit::Config& product,
                   const MorphParamTable& table);
 
   // A preset chosen while points are selected goes into those points. False when nothing loaded.
@@ -64,7 +73,10 @@ public:
   static PatchIdentity fileIdentity(const std::string& path);
 
 private:
-  IMorphHost& mHost;
+  IMorphParams& mParams;
+  IPatchHistory& mHistory;
+  IMorphEditor& mEditor;
+  IPluginStates& mStates;
   const int32_t mProductId;
   const MorphParamTable& mTable;
   IMorphPointSink& mSink;

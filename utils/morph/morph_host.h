@@ -1,6 +1,7 @@
-// What the morph controller needs of the plug-in that owns it.
+// What the morph field needs of the plug-in that builds it, as narrow services.
 #pragma once
 
+#include <concepts>
 #include <functional>
 #include <optional>
 #include <span>
@@ -17,8 +18,8 @@ namespace zarvo::morph {
 
 using PatchIdentity = zarvo::PatchIdentity;
 
-// The services the morph controller needs of the plug-in, each small enough to hand to a part (a
-// widget, a controller) on its own. Main thread, except `param`, whose constant data (shape, step,
+// The services the morph field needs of the plug-in, each small enough to hand to a part (a widget,
+// a controller) on its own. Main thread, except `param`, whose constant data (shape, step,
 // range) the audio thread reads. Operations with defaults serve a plug-in without that part (no
 // editor, no preset manager, no randomizer): they do nothing, return false, empty or nothing found.
 
@@ -146,13 +147,31 @@ public:
   virtual StarterPresets starterPresets() const { return {}; }
 };
 
-// All of them, as the plug-in implements them; tests implement it with a real parameter table and
-// recording fakes.
-class IMorphHost : public IMorphParams,
-                   public IPatchHistory,
-                   public IMorphEditor,
-                   public IPluginStates,
-                   public IPatchGenerator
-{};
+// The services a part of the morph field is handed by the plug-in that builds it.
+struct MorphServices
+{
+  MorphServices(IMorphParams& params_, IPatchHistory& history_, IMorphEditor& editor_, IPluginStates& states_,
+                IPatchGenerator& generator_)
+    : params(params_)
+    , history(history_)
+    , editor(editor_)
+    , states(states_)
+    , generator(generator_)
+  {}
+  // One object that provides all of them, as a test's fake does.
+  template <typename All>
+  requires std::derived_from<All, IMorphParams> && std::derived_from<All, IPatchHistory> &&
+    std::derived_from<All, IMorphEditor> && std::derived_from<All, IPluginStates> &&
+    std::derived_from<All, IPatchGenerator>
+    MorphServices(All& all)
+    : MorphServices(all, all, all, all, all)
+  {}
+
+  IMorphParams& params;
+  IPatchHistory& history;
+  IMorphEditor& editor;
+  IPluginStates& states;
+  IPatchGenerator& generator;
+};
 
 } // namespace zarvo::morph

@@ -9,8 +9,8 @@ using namespace plugkit::gfx;
 
 bool MorphPadControl::actionEnabled(int index) const
 {
-  const int focus = engine.editState.focus;
-  const bool selected = (engine.selection & ((1u << kNumPoints) - 1u)) != 0;
+  const int focus = engine.editState().focus;
+  const bool selected = (engine.selection() & ((1u << kNumPoints) - 1u)) != 0;
   switch (index)
   {
   case 0: return focus >= 0;
@@ -33,13 +33,13 @@ void MorphPadControl::doAction(int index)
 {
   if (!actionEnabled(index))
     return;
-  const int focus = engine.editState.focus;
-  const Mask sel = engine.selection & ((1u << kNumPoints) - 1u);
+  const int focus = engine.editState().focus;
+  const Mask sel = engine.selection() & ((1u << kNumPoints) - 1u);
   flashAction(index);
   switch (index)
   {
   case 0:
-    copiedSound = engine.editState.points[static_cast<size_t>(focus)].values;
+    copiedSound = engine.editState().points[static_cast<size_t>(focus)].values;
     hasCopiedSound = true;
     if (onCopyPointSound)
       onCopyPointSound(focus);

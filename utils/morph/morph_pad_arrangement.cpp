@@ -20,7 +20,7 @@ bool has(MorphPadControl::Mask m, int i) { return (m >> i) & 1u; }
 
 float MorphPadControl::footprint(int i) const
 {
-  return (engine.editState.points[static_cast<size_t>(i)].active ? 18.f : 9.f) * ps();
+  return (engine.editState().points[static_cast<size_t>(i)].active ? 18.f : 9.f) * ps();
 }
 
 void MorphPadControl::clampToInset(int i, float& px, float& py) const
@@ -35,8 +35,8 @@ void MorphPadControl::clampedPixel(int i, float& px, float& py, bool preDrag) co
 {
   const IRECT& r = GetRECT();
   const size_t k = static_cast<size_t>(i);
-  const double x = preDrag ? preDragX[k] : engine.editState.points[k].x;
-  const double y = preDrag ? preDragY[k] : engine.editState.points[k].y;
+  const double x = preDrag ? preDragX[k] : engine.editState().points[k].x;
+  const double y = preDrag ? preDragY[k] : engine.editState().points[k].y;
   px = r.L + static_cast<float>(x) * r.W();
   py = r.B - static_cast<float>(y) * r.H();
   clampToInset(i, px, py);
@@ -47,7 +47,7 @@ void MorphPadControl::writeBack(int i, float px, float py)
   const IRECT& r = GetRECT();
   if (r.W() <= 0.f || r.H() <= 0.f)
     return;
-  MorphPoint& p = engine.editState.points[static_cast<size_t>(i)];
+  MorphPoint& p = engine.editState().points[static_cast<size_t>(i)];
   p.x = static_cast<double>((px - r.L) / r.W());
   p.y = static_cast<double>(1.f - (py - r.T) / r.H());
 }
@@ -166,7 +166,7 @@ void MorphPadControl::relaxAllPoints(Mask first)
   auto key = [this, first](int i) {
     if (has(first, i))
       return 0;
-    return engine.editState.points[static_cast<size_t>(i)].active ? 2 : 1;
+    return engine.editState().points[static_cast<size_t>(i)].active ? 2 : 1;
   };
   std::stable_sort(order.begin(), order.end(), [&key](int a, int b) { return key(a) < key(b); });
 
@@ -261,8 +261,8 @@ void MorphPadControl::shoveNeighboursAside(Mask movers, int anchor)
   {
     if (!has(obstacles, k))
       continue;
-    engine.editState.points[static_cast<size_t>(k)].x = preDragX[static_cast<size_t>(k)];
-    engine.editState.points[static_cast<size_t>(k)].y = preDragY[static_cast<size_t>(k)];
+    engine.editState().points[static_cast<size_t>(k)].x = preDragX[static_cast<size_t>(k)];
+    engine.editState().points[static_cast<size_t>(k)].y = preDragY[static_cast<size_t>(k)];
   }
   const Mask overlapSet = (movers & ~1u) | obstacles;
   for (int pass = 0; pass < kPasses; ++pass)
@@ -338,7 +338,7 @@ void MorphPadControl::settleMovers(Mask movers, int anchor, const std::array<flo
 void MorphPadControl::beginSpread()
 {
   constexpr Mask userBits = ((1u << kNumPoints) - 1u);
-  spreadGroup = engine.selection & userBits;
+  spreadGroup = engine.selection() & userBits;
   float minX = 0.f;
   float minY = 0.f;
   float maxX = 0.f;

@@ -57,15 +57,15 @@ void MorphPadControl::setLearnXY(std::function<void()> learnX, std::function<voi
 
 void MorphPadControl::pulseEditAffordance()
 {
-  pulseTarget = engine.editing ? 3 : (engine.moving ? 1 : 3);
+  pulseTarget = engine.editing() ? 3 : (engine.moving() ? 1 : 3);
   startPulseAnimation();
 }
 
 void MorphPadControl::storeSelection(Mask mask)
 {
   mask &= kPointBits;
-  engine.selection = mask;
-  engine.editState.focus = (engine.moving && !engine.editing) ? -1 : onlyBit(mask);
+  engine.selection() = mask;
+  engine.editState().focus = (engine.moving() && !engine.editing()) ? -1 : onlyBit(mask);
 }
 
 void MorphPadControl::reportSelection(Mask mask)
@@ -92,15 +92,15 @@ void MorphPadControl::capturePreDragPositions()
 {
   for (size_t i = 0; i < kNumPoints; ++i)
   {
-    preDragX[i] = engine.editState.points[i].x;
-    preDragY[i] = engine.editState.points[i].y;
+    preDragX[i] = engine.editState().points[i].x;
+    preDragY[i] = engine.editState().points[i].y;
   }
 }
 
 void MorphPadControl::teleportCenter(float& cx, float& cy) const
 {
   const IRECT& r = GetRECT();
-  const MorphPoint& p = engine.editState.points[0];
+  const MorphPoint& p = engine.editState().points[0];
   const float m = 15.f * ps();
   cx = clampLowFirst(r.L + static_cast<float>(p.x) * r.W(), r.L + m, r.R - m);
   cy = clampLowFirst(r.B - static_cast<float>(p.y) * r.H(), r.T + m, r.B - m);
@@ -134,7 +134,7 @@ int MorphPadControl::pointAt(float x, float y) const
   float bestD = 0.f;
   for (int i = 1; i < static_cast<int>(kNumPoints); ++i)
   {
-    const MorphPoint& p = engine.editState.points[static_cast<size_t>(i)];
+    const MorphPoint& p = engine.editState().points[static_cast<size_t>(i)];
     modeCenter(p, cx, cy);
     const float reach = (p.active ? 18.f : 9.f) * ps();
     const float d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
@@ -174,9 +174,9 @@ void MorphPadControl::OnResize()
     return;
   const float a = r.W() / h;
   if (a > 0.f)
-    engine.editState.aspect = a;
-  engine.editState.snapRadius = std::max(0.0, 18.0 * engine.pointScale / h);
-  engine.editState.centreSnapRadius = std::max(0.0, 15.0 * engine.pointScale / h);
+    engine.editState().aspect = a;
+  engine.editState().snapRadius = std::max(0.0, 18.0 * engine.pointScale() / h);
+  engine.editState().centreSnapRadius = std::max(0.0, 15.0 * engine.pointScale() / h);
 }
 
 void MorphPadControl::SetValueFromDelegate(double value, int valIdx)

@@ -322,7 +322,7 @@ private:
   // Draws the field from its layer, redrawing the layer first when the key or the layer is stale.
   void drawFieldLayer(IGfx& g, const IText& text);
 
-  float ps() const { return static_cast<float>(engine.pointScale); }
+  float ps() const { return static_cast<float>(engine.pointScale()); }
   float margin(int i) const { return (i == 0 ? 15.f : 18.f) * ps(); }
   float footprint(int i) const;
   float required(int a, int b) const { return footprint(a) + footprint(b); }

@@ -42,17 +42,17 @@ MorphPadControl::Mask MorphPadControl::displaySelection() const
   {
     Mask m = 1u << pendingSelectPoint;
     if (pendingSelectAdd)
-      m ^= engine.selection;
+      m ^= engine.selection();
     return m;
   }
-  return engine.selection;
+  return engine.selection();
 }
 
 MorphPadControl::StatusLines MorphPadControl::statusLines() const
 {
   StatusLines s;
   const Mask m = displaySelection();
-  const bool movingMode = engine.moving && !engine.editing;
+  const bool movingMode = engine.moving() && !engine.editing();
   const char* word = movingMode ? "moving" : "editing";
   const int bits = std::popcount(m);
   if (bits >= 2)
@@ -72,7 +72,7 @@ MorphPadControl::StatusLines MorphPadControl::statusLines() const
     s.add("click a point to edit its sound,");
     s.add("try shift + click and shift + A");
   }
-  else if (engine.padOption)
+  else if (engine.padOption())
   {
     s.add("click anywhere to move the morph");
   }
@@ -135,8 +135,8 @@ std::pair<float, float> MorphPadControl::widestTopGap() const
 
 MorphPadControl::GlyphLabel MorphPadControl::pointTargetGlyph() const
 {
-  const int focus = engine.editState.focus;
-  if ((engine.selection & ((1u << kNumPoints) - 1u)) == 0)
+  const int focus = engine.editState().focus;
+  if ((engine.selection() & ((1u << kNumPoints) - 1u)) == 0)
     return GlyphLabel("#-");
   if (focus < 0)
     return GlyphLabel("#N");
@@ -178,7 +178,7 @@ void MorphPadControl::Draw(IGfx& g)
   overlay.rebuildIfNeeded(engine, r);
   drawFieldLayer(g, text);
 
-  if (engine.editing)
+  if (engine.editing())
   {
     drawHistogram(g, text);
     drawFieldGroup(g, text);
@@ -189,7 +189,7 @@ void MorphPadControl::Draw(IGfx& g)
     drawSpreadSlider(g, text);
   }
 
-  const auto& pts = engine.editState.points;
+  const auto& pts = engine.editState().points;
   const Mask shown = displaySelection();
   auto numberBox = [s](float cx, float cy) {
     return IRECT(cx - 18.f * s, cy - 18.f * s, cx + 18.f * s, cy + 18.f * s);
@@ -243,7 +243,7 @@ void MorphPadControl::Draw(IGfx& g)
   }
 
   const IRECT edit = editButtonRect();
-  if (engine.editing)
+  if (engine.editing())
   {
     g.FillRect(accent(), edit, &mBlend);
     zarvo::ui::drawGlyphLabel(g, editOnLabel, edit, text, &mBlend, glyphRunGap);
@@ -319,7 +319,7 @@ void MorphPadControl::drawFieldLayer(IGfx& g, const IText& text)
 
 void MorphPadControl::drawTeleportPoint(IGfx& g, const IText& text)
 {
-  const MorphPoint& p = engine.editState.points[0];
+  const MorphPoint& p = engine.editState().points[0];
   const float r = 15.f * ps();
   const IColor bg = GetColor(EVColor::BG);
   float cx = 0.f;
@@ -351,7 +351,7 @@ void MorphPadControl::drawPointsPulse(IGfx& g)
     return;
   const IBlend blend(EBlend::Default, std::min(1.f, pulseAmount));
   const float grow = 6.f * (1.f - pulseAmount);
-  const auto& pts = engine.editState.points;
+  const auto& pts = engine.editState().points;
   float cx = 0.f;
   float cy = 0.f;
   if (pts[0].active)
@@ -379,8 +379,8 @@ void MorphPadControl::drawLockButtons(IGfx& g, const IText& text)
   for (int i = 0; i < 2; ++i)
   {
     const IRECT r = lockButtonRect(i);
-    const bool dimmed = i == 1 && engine.editing;
-    const bool on = dimmed ? false : (i == 0 ? engine.padOption : engine.moving);
+    const bool dimmed = i == 1 && engine.editing();
+    const bool on = dimmed ? false : (i == 0 ? engine.padOption() : engine.moving());
     const IBlend blend(mBlend.mMethod, mBlend.mWeight * (dimmed ? 0.45f : 1.f));
     if (hoveredLockButton == i && !dimmed)
       g.FillRect(hoverColour(), r, &blend);

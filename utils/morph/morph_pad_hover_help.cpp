@@ -16,10 +16,10 @@ void MorphPadControl::resolveHoverTooltip(float x, float y)
     hoverTooltipRect = r;
     return true;
   };
-  if (hit(editButtonRect(), engine.editing ? "exit morph settings" : "enter morph settings") ||
+  if (hit(editButtonRect(), engine.editing() ? "exit morph settings" : "enter morph settings") ||
       hit(lockButtonRect(0), "lock points position") || hit(lockButtonRect(1), "lock points sound"))
     return;
-  if (engine.editing)
+  if (engine.editing())
   {
     if (hit(contrastSliderRect(), "morph field contrast\n\nactually affects the morphing"))
       return;
@@ -35,7 +35,7 @@ void MorphPadControl::resolveHoverTooltip(float x, float y)
 
 std::string MorphPadControl::actionTooltip(int action) const
 {
-  const bool several = std::popcount(engine.selection) > 1;
+  const bool several = std::popcount(engine.selection()) > 1;
   switch (action)
   {
   case 0:

@@ -24,17 +24,17 @@ constexpr const char* kCyrillicEf = "\xD0\xA4"; // U+0424, the A key of a Russia
 
 void MorphPadControl::applyModeSelection(bool clearSelection, bool focusFollowsSelection)
 {
-  const Mask oldMask = engine.selection;
-  const int oldFocus = engine.editState.focus;
+  const Mask oldMask = engine.selection();
+  const int oldFocus = engine.editState().focus;
   if (clearSelection)
-    engine.selection = 0;
-  engine.editState.focus = focusFollowsSelection ? onlyBit(engine.selection) : -1;
-  if (engine.selection != oldMask || engine.editState.focus != oldFocus)
+    engine.selection() = 0;
+  engine.editState().focus = focusFollowsSelection ? onlyBit(engine.selection()) : -1;
+  if (engine.selection() != oldMask || engine.editState().focus != oldFocus)
   {
     if (onSelectionChanged)
-      onSelectionChanged(engine.selection);
+      onSelectionChanged(engine.selection());
     else
-      storeSelection(engine.selection);
+      storeSelection(engine.selection());
   }
   SetDirty(false);
 }
@@ -75,20 +75,20 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   }
   if (lockButtonRect(0).Contains(x, y))
   {
-    engine.padOption = !engine.padOption;
-    if (!engine.editing && engine.moving)
-      applyModeSelection(engine.padOption, false);
+    engine.padOption() = !engine.padOption();
+    if (!engine.editing() && engine.moving())
+      applyModeSelection(engine.padOption(), false);
     else
       applyModeSelection(false, true);
     return;
   }
   if (lockButtonRect(1).Contains(x, y))
   {
-    if (engine.editing)
+    if (engine.editing())
       return;
-    engine.moving = !engine.moving;
-    if (engine.moving)
-      applyModeSelection(engine.padOption, false);
+    engine.moving() = !engine.moving();
+    if (engine.moving())
+      applyModeSelection(engine.padOption(), false);
     else
       applyModeSelection(false, true);
     return;
@@ -112,18 +112,18 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
     pressWithShift = mod.S;
     pressPos = {x, y};
     userDragActive = false;
-    if (engine.padOption)
+    if (engine.padOption())
       return;
     if (point == 0)
       teleportCenter(cx, cy);
     else
-      modeCenter(engine.editState.points[static_cast<size_t>(point)], cx, cy);
+      modeCenter(engine.editState().points[static_cast<size_t>(point)], cx, cy);
     dragGrabOffset = {cx - x, cy - y};
     capturePreDragPositions();
     return;
   }
 
-  if (engine.editing)
+  if (engine.editing())
   {
     sliderLastX = x;
     if (contrastSliderRect().Contains(x, y))
@@ -159,7 +159,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
     return;
   }
 
-  const bool bothLocks = !engine.editing && engine.moving && engine.padOption;
+  const bool bothLocks = !engine.editing() && engine.moving() && engine.padOption();
   // Shift on the empty field draws a rubber band instead of moving the morph position.
   if (mod.S && !bothLocks)
   {
@@ -247,7 +247,7 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
       if (dx * dx + dy * dy < 16.f)
         return;
       pointDragStarted = true;
-      if (engine.padOption)
+      if (engine.padOption())
       {
         pulseTarget = 2;
         startPulseAnimation();
@@ -266,9 +266,9 @@ void MorphPadControl::OnMouseUp(float x, float y, const IMouseMod&)
   if (editButtonPressed)
   {
     editButtonPressed = false;
-    engine.editing = !engine.editing;
-    if (!engine.editing && engine.moving)
-      applyModeSelection(engine.padOption, false);
+    engine.editing() = !engine.editing();
+    if (!engine.editing() && engine.moving())
+      applyModeSelection(engine.padOption(), false);
     else
       applyModeSelection(false, true);
     return;
@@ -283,14 +283,14 @@ void MorphPadControl::OnMouseUp(float x, float y, const IMouseMod&)
   closePointsEdit();
   if (pressedPoint >= 0)
   {
-    const bool moved = pointDragStarted && !engine.padOption;
+    const bool moved = pointDragStarted && !engine.padOption();
     if (!moved)
     {
-      if (!engine.editing && engine.moving && engine.padOption)
+      if (!engine.editing() && engine.moving() && engine.padOption())
       {
         moveUserPointTo(x, y);
       }
-      else if (!pressWithShift && engine.selection == (1u << pressedPoint))
+      else if (!pressWithShift && engine.selection() == (1u << pressedPoint))
       {
         cancelPendingSelect();
         applySelection(0);
@@ -325,11 +325,11 @@ void MorphPadControl::OnMouseDblClick(float x, float y, const IMouseMod&)
     toggleActivation(point);
     return;
   }
-  if (!engine.editing)
+  if (!engine.editing())
     return;
   if (contrastSliderRect().Contains(x, y))
   {
-    engine.editState.sigma = 1.0;
+    engine.editState().sigma = 1.0;
     SetDirty(true);
     return;
   }
@@ -351,7 +351,7 @@ bool MorphPadControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
     return toggleSelectAllPoints();
   if (key.VK == kKeyEscape)
   {
-    if (engine.selection == 0 && pendingSelectPoint < 0)
+    if (engine.selection() == 0 && pendingSelectPoint < 0)
       return false;
     cancelPendingSelect();
     if (onSelectionChanged)
@@ -360,8 +360,8 @@ bool MorphPadControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
     }
     else
     {
-      engine.selection = 0;
-      engine.editState.focus = -1;
+      engine.selection() = 0;
+      engine.editState().focus = -1;
     }
     SetDirty(false);
     return true;
@@ -390,7 +390,7 @@ void MorphPadControl::OnMouseOver(float x, float y, const IMouseMod& mod)
     SetDirty(false);
   }
   int action = -1;
-  if (engine.editing)
+  if (engine.editing())
   {
     for (int i = 0; i < kNumActions && action < 0; ++i)
       if (actionBtnRect(i).Contains(x, y))

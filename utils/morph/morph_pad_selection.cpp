@@ -36,7 +36,7 @@ void MorphPadControl::closePointsEdit()
 
 void MorphPadControl::armPendingSelect(int point, bool add)
 {
-  const Mask sel = engine.selection;
+  const Mask sel = engine.selection();
   pendingCollapseMask = (!add && ((sel >> point) & 1u) && std::popcount(sel) >= 2) ? sel : 0u;
   pulseTarget = 0;
   pulseAmount = 0.f;
@@ -47,7 +47,7 @@ void MorphPadControl::armPendingSelect(int point, bool add)
       return;
     Mask mask = marqueeActive ? marqueeMask() : (1u << pendingSelectPoint);
     if (pendingSelectAdd)
-      mask ^= engine.selection;
+      mask ^= engine.selection();
     pendingSelectPoint = -1;
     reportSelection(mask);
   });
@@ -79,7 +79,7 @@ void MorphPadControl::moveDraggedPoints(int grabbed, float px, float py)
 {
   if (grabbed < 0 || grabbed >= static_cast<int>(kNumPoints))
     return;
-  const Mask sel = engine.selection & kPointBits;
+  const Mask sel = engine.selection() & kPointBits;
   const Mask movers = ((sel >> grabbed) & 1u) ? sel : (1u << grabbed);
 
   std::array<float, kNumPoints> prevX{};
@@ -139,10 +139,10 @@ void MorphPadControl::toggleActivation(int point)
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
   cancelPendingSelect();
-  auto& pts = engine.editState.points;
+  auto& pts = engine.editState().points;
   const bool activate = !pts[static_cast<size_t>(point)].active;
   const Mask bit = 1u << point;
-  const Mask sel = engine.selection & kPointBits;
+  const Mask sel = engine.selection() & kPointBits;
   const Mask targets = (pendingCollapseMask & bit) ? pendingCollapseMask : ((sel & bit) ? sel : bit);
 
   Mask changes = 0;
@@ -182,16 +182,16 @@ void MorphPadControl::toggleActivation(int point)
 
 bool MorphPadControl::toggleSelectAllPoints()
 {
-  if (!engine.editing && engine.moving && engine.padOption)
+  if (!engine.editing() && engine.moving() && engine.padOption())
     return false;
   Mask active = 0;
   for (int i = 1; i < static_cast<int>(kNumPoints); ++i)
-    if (engine.editState.points[static_cast<size_t>(i)].active)
+    if (engine.editState().points[static_cast<size_t>(i)].active)
       active |= 1u << i;
   if (active == 0)
     return false;
   cancelPendingSelect();
-  reportSelection((active & ~engine.selection) ? active : 0u);
+  reportSelection((active & ~engine.selection()) ? active : 0u);
   return true;
 }
 
@@ -204,7 +204,7 @@ void MorphPadControl::commitPointSound(Mask mask, const MorphValues& values, Poi
   }
   for (int i = 0; i < static_cast<int>(kNumPoints); ++i)
     if ((mask >> i) & 1u)
-      engine.editState.points[static_cast<size_t>(i)].values = values;
+      engine.editState().points[static_cast<size_t>(i)].values = values;
   reportSelection(mask);
 }
 

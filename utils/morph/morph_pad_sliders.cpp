@@ -97,14 +97,14 @@ void MorphPadControl::setApprFromX(int index, float x, bool fine)
 void MorphPadControl::setSigmaFromT(float t)
 {
   using namespace appearance;
-  engine.editState.sigma = clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t));
+  engine.editState().sigma = clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t));
 }
 
 void MorphPadControl::setContrastFromX(float x, bool fine)
 {
   const float lastX = sliderLastX;
   sliderLastX = x;
-  const float current = appearance::contrastOf(engine.editState.sigma);
+  const float current = appearance::contrastOf(engine.editState().sigma);
   setSigmaFromT(sliderT(x, lastX, GetRECT().L + 6, 168.f, current, fine));
   // Contrast changes the sound: the controller re-resolves and republishes.
   SetDirty(true);
@@ -114,11 +114,11 @@ void MorphPadControl::setSizeFromX(float x, bool fine)
 {
   const float lastX = sliderLastX;
   sliderLastX = x;
-  const float current = static_cast<float>(engine.pointScale) - 1.f;
+  const float current = static_cast<float>(engine.pointScale()) - 1.f;
   const float t = sliderT(x, lastX, GetRECT().L + 6, 168.f, current, fine);
-  engine.pointScale = std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0);
-  engine.editState.snapRadius = engine.pointScale * MorphEngine::kSnapRadiusPerScale;
-  engine.editState.centreSnapRadius = engine.pointScale * MorphEngine::kCentreSnapRadiusPerScale;
+  engine.pointScale() = std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0);
+  engine.editState().snapRadius = engine.pointScale() * MorphEngine::kSnapRadiusPerScale;
+  engine.editState().centreSnapRadius = engine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale;
   OnResize();
   relaxAllPoints(0);
   SetDirty(true);
@@ -128,7 +128,7 @@ void MorphPadControl::setShapeContrastFromX(float x, bool)
 {
   sliderLastX = x;
   const IRECT& r = GetRECT();
-  engine.editState.shapeContrast = std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0);
+  engine.editState().shapeContrast = std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0);
   SetDirty(true);
 }
 
@@ -136,7 +136,7 @@ void MorphPadControl::setCutoffContrastFromX(float x, bool)
 {
   sliderLastX = x;
   const IRECT& r = GetRECT();
-  engine.editState.cutoffContrast = std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0);
+  engine.editState().cutoffContrast = std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0);
   SetDirty(true);
 }
 
@@ -144,11 +144,11 @@ IRECT MorphPadControl::spreadSliderRect() const { return contrastSliderRect(); }
 
 bool MorphPadControl::spreadSliderShown() const
 {
-  if (engine.editing || engine.padOption)
+  if (engine.editing() || engine.padOption())
     return false;
   int count = 0;
   for (int i = 0; i < static_cast<int>(kNumPoints); ++i)
-    if ((engine.selection >> i) & 1u)
+    if ((engine.selection() >> i) & 1u)
       ++count;
   return count >= 2;
 }
@@ -165,7 +165,7 @@ void MorphPadControl::drawFieldGroup(IGfx& g, const IText& text)
 {
   const IRECT r = contrastSliderRect();
   configureSlider(r);
-  const float shown = appearance::contrastOf(engine.editState.sigma);
+  const float shown = appearance::contrastOf(engine.editState().sigma);
   sliderWidget.draw(g, r, shown, std::string(), &mBlend);
   zarvo::ui::drawGlyphLabel(g, contrastLabel + GlyphLabel(fmt::format(" {:.2f}", shown)), r, text, &mBlend,
                             glyphRunGap);

@@ -189,12 +189,12 @@ bool readLine(std::string_view line, const MorphZarvoAdapter::ParamNaming& namin
 std::vector<std::string> MorphZarvoAdapter::toLines(const MorphEngine& engine, double x, double y,
                                                     const Appearance& appearance, const ParamNaming& naming)
 {
-  const MorphEngine::RTState& s = engine.editState;
+  const MorphEngine::RTState& s = engine.editState();
   const size_t model = modelSlot(s.model);
   std::vector<std::string> lines;
   lines.reserve(20 + kNumPoints * (1 + kNumMorphParams));
   lines.push_back(fmt::format("field sigma {:.6f}", s.sigma));
-  lines.push_back(fmt::format("field pointScale {:.6f}", engine.pointScale));
+  lines.push_back(fmt::format("field pointScale {:.6f}", engine.pointScale()));
   lines.push_back(fmt::format("field shapeContrast {:.6f}", s.shapeContrast));
   lines.push_back(fmt::format("field cutoffContrast {:.6f}", s.cutoffContrast));
   lines.push_back(fmt::format("field morphFieldLineBrightness {:.6f}", appearance.lineBrightness));

@@ -38,7 +38,7 @@ int WeightHistogram::barsOf(const MorphEngine& engine, std::array<int, kNumPoint
   int n = 0;
   for (size_t i = 0; i < kNumPoints; ++i)
   {
-    if (engine.editState.points[i].active)
+    if (engine.editState().points[i].active)
       out[static_cast<size_t>(n++)] = static_cast<int>(i);
   }
   return n;
@@ -53,9 +53,9 @@ void WeightHistogram::draw(IGfx& g, const IRECT& pad, const MorphEngine& engine,
     return;
 
   Scales scales{};
-  engine.computeScales(engine.editState, scales);
+  engine.computeScales(engine.editState(), scales);
   Weights weights{};
-  engine.computeWeightsInto(engine.editState, x, y, weights, scales, true, 1.0);
+  engine.computeWeightsInto(engine.editState(), x, y, weights, scales, true, 1.0);
 
   std::array<float, 6> refs{};
   const std::span<const float> refLevels(refs.data(), static_cast<size_t>(overlay.histogramRefLevelsInto(refs)));

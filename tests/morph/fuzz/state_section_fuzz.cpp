@@ -14,20 +14,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   using namespace zarvo::morph;
   static morph_test::FakeMorphHost host;
   MorphController ctrl(host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
-  morph_test::fillDistinctField(ctrl.engine().editState);
-  ctrl.engine().selection = 0b1001;
+  morph_test::fillDistinctField(ctrl.engine().editState());
+  ctrl.engine().selection() = 0b1001;
 
   plugkit::IByteChunk chunk;
   chunk.PutBytes(data, static_cast<int>(size));
   const int startPos = size > 0 ? data[0] % 8 : 0;
 
-  const MorphEngine::RTState before = ctrl.engine().editState;
-  const uint32_t sequence = ctrl.engine().snapshot.sequence();
+  const MorphEngine::RTState before = ctrl.engine().editState();
+  const uint32_t sequence = ctrl.engine().snapshot().sequence();
   const int pos = ctrl.unserializeMorphState(chunk, startPos);
   if (pos < 0)
   {
-    if (!(ctrl.engine().editState == before) || ctrl.engine().selection != 0b1001u ||
-        ctrl.engine().snapshot.sequence() != sequence)
+    if (!(ctrl.engine().editState() == before) || ctrl.engine().selection() != 0b1001u ||
+        ctrl.engine().snapshot().sequence() != sequence)
       std::abort();
   }
   else if (pos < startPos || (pos > chunk.Size() && pos != startPos))
