@@ -218,27 +218,21 @@ void IGfxNanoVG::BeginFrame()
 
 void IGfxNanoVG::EndFrame()
 {
-  const float w = static_cast<float>(WindowWidth()), h = static_cast<float>(WindowHeight());
   nvgEndFrame(mVG);
-  BindFramebuffer(nullptr, static_cast<int>(w * GetScreenScale()), static_cast<int>(h * GetScreenScale()));
-  // The window's buffer may hold anything after a swap; the main framebuffer holds the whole picture.
-  glClearColor(0.f, 0.f, 0.f, 0.f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-  nvgBeginFrame(mVG, w, h, GetScreenScale());
+  const int w = static_cast<int>(static_cast<float>(WindowWidth()) * GetScreenScale());
+  const int h = static_cast<int>(static_cast<float>(WindowHeight()) * GetScreenScale());
   if (mMainFrameBuffer)
   {
-    const NVGpaint image = nvgImagePattern(mVG, 0.f, 0.f, w, h, 0.f, mMainFrameBuffer->image, 1.f);
-    nvgSave(mVG);
-    nvgResetTransform(mVG);
-    nvgResetScissor(mVG);
-    nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
-    nvgBeginPath(mVG);
-    nvgRect(mVG, 0.f, 0.f, w, h);
-    nvgFillPaint(mVG, image);
-    nvgFill(mVG);
-    nvgRestore(mVG);
+    // The main framebuffer holds the whole picture at the window's pixel size: a straight copy shows
+    // it, with no second NanoVG pass (and its own draw submission) for one textured rectangle.
+    // Asked first: a derived class may make (and bind) its window target on demand.
+    const unsigned window = WindowFramebuffer();
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mMainFrameBuffer->fbo);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
+    glViewport(0, 0, w, h);
+    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   }
-  nvgEndFrame(mVG);
+  BindFramebuffer(nullptr, w, h);
   mInDraw = false;
   ClearFBOStack();
 }

@@ -7,6 +7,7 @@
 #include <GL/glxext.h>
 #include <X11/Xatom.h>
 
+#include "IGfx/Platforms/X11/GLDriverHold.h"
 #include "IGfx/Platforms/X11/X11ErrorTrap.h"
 
 namespace plugkit::gfx {
@@ -188,6 +189,8 @@ bool X11EmbedWindow::CreateContext(GLXFBConfig config)
       interval(0);
   }
   DeactivateGLContext();
+  // The next editor's connection then finds the driver still loaded.
+  HoldLoadedGLDrivers();
   return true;
 }
 
