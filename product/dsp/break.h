@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <type_traits>
 
-#include "product/dsp/lane_sine.h"
+#include "product/dsp/lane_math.h"
 #include "product/dsp/lanes.h"
 #include "product/dsp/saturation.h"
 
@@ -172,7 +172,7 @@ inline std::array<double, 4> wavefold2Weights(double p)
 template <typename T>
 T wavefold2With(T x, const std::array<double, 4>& w)
 {
-  const T s1 = lane_sine::sin(x);
+  const T s1 = lane_math::sin(x);
   const T square = s1 * s1;
   const T twoCos2 = 2.0 - 4.0 * square;
   const T s3 = s1 * (3.0 - 4.0 * square);
@@ -191,9 +191,9 @@ T wavefold2(T x, double p, const SatCurves&)
 template <typename T>
 T transBird(T x, double p, const SatCurves&)
 {
-  const T sum = lane_sine::sin(x) + lane_sine::sin(3.0 * x * p) + lane_sine::sin(5.0 * x * p * p) +
-                lane_sine::sin(7.0 * x * p * p * p);
-  return lanes::map(sum, [](double v) { return std::asinh(v); });
+  const T sum = lane_math::sin(x) + lane_math::sin(3.0 * x * p) + lane_math::sin(5.0 * x * p * p) +
+                lane_math::sin(7.0 * x * p * p * p);
+  return lane_math::asinh(sum);
 }
 
 template <typename T>

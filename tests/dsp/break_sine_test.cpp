@@ -1,5 +1,6 @@
-// The channel-pair sine and the two break characters built on it, against the C library's sine.
-#include "product/dsp/lane_sine.h"
+// The channel-pair sine and inverse hyperbolic sine and the two break characters built on them,
+// against the C library.
+#include "product/dsp/lane_math.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,7 @@ int64_t ulpsBetween(double a, double b)
   return d < 0 ? -d : d;
 }
 
-TEST(LaneSine, WithinAnUlpOfTheLibrary)
+TEST(LaneMath, WithinAnUlpOfTheLibrary)
 {
   struct Case
   {
@@ -69,7 +70,7 @@ TEST(LaneSine, WithinAnUlpOfTheLibrary)
     {"tiny", -1e-7, 1e-7},
     {"first quadrants", -3.2, 3.2},
     {"signal range", -40.0, 40.0},
-    {"up to the reduction's limit", -lane_sine::kMaxArgument, lane_sine::kMaxArgument},
+    {"up to the reduction's limit", -lane_math::kMaxArgument, lane_math::kMaxArgument},
   };
   std::mt19937_64 rng(11);
   for (const Case& c : cases)
@@ -79,9 +80,9 @@ TEST(LaneSine, WithinAnUlpOfTheLibrary)
     for (int i = 0; i < 200000; ++i)
     {
       const v2d x{draw(rng), draw(rng)};
-      const v2d s = lane_sine::sin(x);
+      const v2d s = lane_math::sin(x);
       worst = std::max({worst, ulpsBetween(s[0], std::sin(x[0])), ulpsBetween(s[1], std::sin(x[1]))});
-      ASSERT_EQ(std::bit_cast<uint64_t>(lane_sine::sin(x[0])), std::bit_cast<uint64_t>(s[0])) << "one channel";
+      ASSERT_EQ(std::bit_cast<uint64_t>(lane_math::sin(x[0])), std::bit_cast<uint64_t>(s[0])) << "one channel";
     }
     EXPECT_LE(worst, 1) << c.name;
   }
@@ -91,31 +92,51 @@ TEST(LaneSine, WithinAnUlpOfTheLibrary)
   {
     double x = k * 1.5707963267948966;
     for (int step = 0; step < 4; ++step, x = std::nextafter(x, 1e9))
-      worst = std::max(worst, ulpsBetween(lane_sine::sin(x), std::sin(x)));
+      worst = std::max(worst, ulpsBetween(lane_math::sin(x), std::sin(x)));
   }
   EXPECT_LE(worst, 1) << "near multiples of pi/2";
 }
 
-TEST(LaneSine, EdgesAsTheLibraryGivesThem)
+TEST(LaneMath, EdgesAsTheLibraryGivesThem)
 {
   const double inputs[] = {0.0,
                            -0.0,
                            1e-310,
                            -1e-310,
-                           2.0 * lane_sine::kMaxArgument,
+                           2.0 * lane_math::kMaxArgument,
                            -1e300,
                            std::numeric_limits<double>::infinity(),
                            -std::numeric_limits<double>::infinity(),
                            std::numeric_limits<double>::quiet_NaN()};
   for (const double x : inputs)
   {
-    const v2d s = lane_sine::sin(v2d{x, 0.5});
+    const v2d s = lane_math::sin(v2d{x, 0.5});
     if (std::isnan(std::sin(x)))
       EXPECT_TRUE(std::isnan(s[0])) << x;
     else
       EXPECT_EQ(std::bit_cast<uint64_t>(s[0]), std::bit_cast<uint64_t>(std::sin(x))) << x;
-    EXPECT_EQ(s[1], lane_sine::sin(0.5)) << "the other lane at " << x;
+    EXPECT_EQ(s[1], lane_math::sin(0.5)) << "the other lane at " << x;
   }
+}
+
+TEST(LaneMath, AsinhWithinTwoUlpsOfTheLibrary)
+{
+  std::mt19937_64 rng(13);
+  for (const double range : {1e-9, 1e-3, 0.5, 4.0, lane_math::kMaxAsinhArgument})
+  {
+    std::uniform_real_distribution<double> draw(-range, range);
+    int64_t worst = 0;
+    for (int i = 0; i < 100000; ++i)
+    {
+      const v2d y{draw(rng), draw(rng)};
+      const v2d a = lane_math::asinh(y);
+      worst = std::max({worst, ulpsBetween(a[0], std::asinh(y[0])), ulpsBetween(a[1], std::asinh(y[1]))});
+    }
+    EXPECT_LE(worst, 2) << "within " << range;
+  }
+  for (const double y : {0.0, -0.0, 1e-310, -1e-310, 40.0, -1e300, std::numeric_limits<double>::infinity()})
+    EXPECT_EQ(std::bit_cast<uint64_t>(lane_math::asinh(v2d{y, 0.5})[0]), std::bit_cast<uint64_t>(std::asinh(y))) << y;
+  EXPECT_TRUE(std::isnan(lane_math::asinh(std::numeric_limits<double>::quiet_NaN())));
 }
 
 struct SineCharacter
