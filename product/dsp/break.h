@@ -191,9 +191,17 @@ T wavefold2(T x, double p, const SatCurves&)
 template <typename T>
 T transBird(T x, double p, const SatCurves&)
 {
-  const T sum = lane_math::sin(x) + lane_math::sin(3.0 * x * p) + lane_math::sin(5.0 * x * p * p) +
-                lane_math::sin(7.0 * x * p * p * p);
-  return lane_math::asinh(sum);
+  const T x3 = 3.0 * x * p;
+  const T x5 = 5.0 * x * p * p;
+  const T x7 = 7.0 * x * p * p * p;
+  if constexpr (std::is_same_v<T, v2d>)
+  {
+    // One range check for the four, then four independent sines the scheduler can overlap.
+    if (lane_math::inRange(x, x3, x5, x7)) [[likely]]
+      return lane_math::asinh(lane_math::sinInRange(x) + lane_math::sinInRange(x3) + lane_math::sinInRange(x5) +
+                              lane_math::sinInRange(x7));
+  }
+  return lane_math::asinh(lane_math::sin(x) + lane_math::sin(x3) + lane_math::sin(x5) + lane_math::sin(x7));
 }
 
 template <typename T>

@@ -22,6 +22,14 @@ inline bool inRange(v2d x)
   return _mm_movemask_pd(_mm_cmple_pd(_mm_andnot_pd(_mm_set1_pd(-0.0), x), _mm_set1_pd(kMaxArgument))) == 3;
 }
 
+// True when every lane of the four lies within +-kMaxArgument.
+inline bool inRange(v2d a, v2d b, v2d c, v2d d)
+{
+  const __m128d sign = _mm_set1_pd(-0.0), limit = _mm_set1_pd(kMaxArgument);
+  const auto within = [&](v2d x) { return _mm_cmple_pd(_mm_andnot_pd(sign, x), limit); };
+  return _mm_movemask_pd(_mm_and_pd(_mm_and_pd(within(a), within(b)), _mm_and_pd(within(c), within(d)))) == 3;
+}
+
 // sin x for lanes within +-kMaxArgument. x = k pi/2 + r with |r| <= pi/4: pi/2 in three parts, the
 // first two short enough (33 bits) that k times them is exact, r kept with its rounding tail; then
 // sin r or cos r by their series (errors below 2^-60 on that interval), picked and signed by k mod 4.
@@ -46,24 +54,19 @@ inline bool inRange(v2d x)
   const v2d r = t - tailNeg;
   const v2d rTail = (t - r) - tailNeg;
 
+  // The series in r^2 by Estrin's scheme: a short chain for a filter that waits on the result.
   const v2d r2 = r * r;
-  v2d sinPoly = both(2.8114572543455206e-15);
-  sinPoly = sinPoly * r2 - 7.647163731819816e-13;
-  sinPoly = sinPoly * r2 + 1.6059043836821613e-10;
-  sinPoly = sinPoly * r2 - 2.505210838544172e-08;
-  sinPoly = sinPoly * r2 + 2.7557319223985893e-06;
-  sinPoly = sinPoly * r2 - 0.0001984126984126984;
-  sinPoly = sinPoly * r2 + 0.008333333333333333;
-  sinPoly = sinPoly * r2 - 0.16666666666666666;
+  const v2d r4 = r2 * r2;
+  const v2d r8 = r4 * r4;
+  const v2d sinPoly =
+    ((r2 * 0.008333333333333333 - 0.16666666666666666) + r4 * (r2 * 2.7557319223985893e-06 - 0.0001984126984126984)) +
+    r8 * ((r2 * 1.6059043836821613e-10 - 2.505210838544172e-08) +
+          r4 * (r2 * 2.8114572543455206e-15 - 7.647163731819816e-13));
   const v2d sinR = r + (r * r2 * sinPoly + rTail * (1.0 - 0.5 * r2));
 
-  v2d cosPoly = both(4.779477332387385e-14);
-  cosPoly = cosPoly * r2 - 1.1470745597729725e-11;
-  cosPoly = cosPoly * r2 + 2.08767569878681e-09;
-  cosPoly = cosPoly * r2 - 2.755731922398589e-07;
-  cosPoly = cosPoly * r2 + 2.48015873015873e-05;
-  cosPoly = cosPoly * r2 - 0.001388888888888889;
-  cosPoly = cosPoly * r2 + 0.041666666666666664;
+  const v2d cosPoly =
+    ((r2 * -0.001388888888888889 + 0.041666666666666664) + r4 * (r2 * -2.755731922398589e-07 + 2.48015873015873e-05)) +
+    r8 * ((r2 * -1.1470745597729725e-11 + 2.08767569878681e-09) + r4 * 4.779477332387385e-14);
   const v2d half = 0.5 * r2;
   const v2d oneMinusHalf = 1.0 - half;
   // The rounding of 1 - r^2/2 carried into the small terms.
@@ -80,7 +83,7 @@ inline bool inRange(v2d x)
 {
   if (inRange(x)) [[likely]]
     return sinInRange(x);
-  return lanes::map(x, [](double v) { return std::sin(v); });
+  return lanes::map(x, [](double v) { return std::fabs(v) <= kMaxArgument ? sinInRange(both(v))[0] : std::sin(v); });
 }
 
 // One channel through the same arithmetic, so a lane and a lone channel agree bit for bit.
@@ -114,16 +117,12 @@ inline constexpr double kMaxAsinhArgument = 16.0;
 
   const v2d s = (f - 1.0) / (f + 1.0);
   const v2d s2 = s * s;
-  v2d series = both(0.09523809523809523);
-  series = series * s2 + 0.10526315789473684;
-  series = series * s2 + 0.11764705882352941;
-  series = series * s2 + 0.13333333333333333;
-  series = series * s2 + 0.15384615384615385;
-  series = series * s2 + 0.18181818181818182;
-  series = series * s2 + 0.2222222222222222;
-  series = series * s2 + 0.2857142857142857;
-  series = series * s2 + 0.4;
-  series = series * s2 + 0.6666666666666666;
+  const v2d s4 = s2 * s2;
+  const v2d s8 = s4 * s4;
+  const v2d series =
+    ((s2 * 0.4 + 0.6666666666666666) + s4 * (s2 * 0.2222222222222222 + 0.2857142857142857)) +
+    s8 * (((s2 * 0.15384615384615385 + 0.18181818181818182) + s4 * (s2 * 0.11764705882352941 + 0.13333333333333333)) +
+          s8 * (s2 * 0.09523809523809523 + 0.10526315789473684));
   const v2d twoS = s + s;
   const v2d logM = e * kLn2High + (twoS + (twoS * s2 * series * 0.5 + (e * kLn2Low + c / m)));
   return (v2d)((v2u)logM | ((v2u)y & (v2u)signBit));
@@ -135,7 +134,8 @@ inline constexpr double kMaxAsinhArgument = 16.0;
   if (_mm_movemask_pd(_mm_cmple_pd(_mm_andnot_pd(_mm_set1_pd(-0.0), y), _mm_set1_pd(kMaxAsinhArgument))) == 3)
     [[likely]]
     return asinhInRange(y);
-  return lanes::map(y, [](double v) { return std::asinh(v); });
+  return lanes::map(
+    y, [](double v) { return std::fabs(v) <= kMaxAsinhArgument ? asinhInRange(both(v))[0] : std::asinh(v); });
 }
 
 inline double asinh(double y) { return asinh(both(y))[0]; }
