@@ -310,8 +310,6 @@ public:
   // A rig or point file that could not be loaded or saved is told in the open editor's bubble; a
   // success shows nothing.
   void reportFileResult(plugkit::EFileResult result) override;
-  // Until this time (nowMs) the bubble holds that message and hover help waits.
-  double fileMessageUntilMs = 0.0;
 
 private:
   // What applying a randomizer result asks of the plug-in.
@@ -490,6 +488,8 @@ private:
   int mReportedLatency = 0;
   zarvo::UserTabColumns mUserTabColumns;
   EditorUIState mEditorUI;
+  // Until this time (nowMs) the bubble holds a file message and hover help waits.
+  double mFileMessageUntilMs = 0.0;
   std::unique_ptr<vemlor::ui::PresetManagerLibrary> mPresetLibrary;
   // The open editor took a scale from restored state, which the delegate's remembered size must not undo.
   bool mScaleFromStateAtOpen = false;

@@ -147,7 +147,7 @@ void Vemlor::updateHelpTooltip()
     }
   }
   // A file message keeps the bubble for a while, whatever the pointer hovers; help takes it back then.
-  if (nowMs() < fileMessageUntilMs)
+  if (nowMs() < mFileMessageUntilMs)
     return;
   if (!s_helpTooltipsEnabled)
   {

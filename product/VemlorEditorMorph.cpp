@@ -141,5 +141,5 @@ void Vemlor::reportFileResult(plugkit::EFileResult result)
   bubble->MeasureText(text, size);
   const float x = area.L + kFileMessageLeft, y = area.T + kFileMessageTop;
   bubble->showTooltip(pad, plugkit::gfx::IRECT(x, y, x, y + size.H()), text);
-  fileMessageUntilMs = nowMs() + kFileMessageHoldMs;
+  mFileMessageUntilMs = nowMs() + kFileMessageHoldMs;
 }

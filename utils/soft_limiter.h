@@ -8,7 +8,7 @@
 #include <cstddef>
 
 #include "utils/audio_buffer.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 
 namespace zarvo {
 
@@ -24,7 +24,7 @@ public:
   void setSoftness(double dB);
 
   // Memoryless and the same at every rate: there is nothing to set up or clear.
-  void prepare(const ProcessSpec&) {}
+  void prepare(const ProcessSetup&) {}
   void reset() noexcept {}
 
   double process(double x) const noexcept

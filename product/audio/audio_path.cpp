@@ -93,10 +93,10 @@ AudioPath::AudioPath(const BlockParamRecord& record, NoteModeController& notes, 
   mMidiQueue.reserve(kMidiQueueCapacity);
 }
 
-void AudioPath::prepare(const ProcessSpec& spec)
+void AudioPath::prepare(const ProcessSetup& setup)
 {
-  mPreparedRate = spec.sampleRate;
-  grow(spec.numChannels, spec.maxBlockSize);
+  mPreparedRate = setup.sampleRate;
+  grow(setup.numChannels, setup.maxBlockSize);
   reset();
 }
 

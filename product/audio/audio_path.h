@@ -15,7 +15,7 @@
 #include "product/audio/note_mode_controller.h"
 #include "product/audio/relative_mod.h"
 #include "utils/audio_buffer.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 
 namespace zarvo {
 
@@ -64,8 +64,8 @@ public:
   AudioPath& operator=(const AudioPath&) = delete;
 
   // Main thread while no block runs (or the audio thread at a reset): room for blocks of up to
-  // the spec's channels x frames at its host rate (allocates only to grow), then reset().
-  void prepare(const ProcessSpec& spec);
+  // the set-up's channels x frames at its host rate (allocates only to grow), then reset().
+  void prepare(const ProcessSetup& setup);
   // The processing reset: values in use and output smoothers unset, oversampler cleared and set to
   // the target factor, the model at the oversampled prepared rate with its running state cleared.
   // Same threads as prepare().

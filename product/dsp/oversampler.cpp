@@ -9,10 +9,10 @@ void Oversampler::setFactor(int factor) { mFactor = factor >= 8 ? 8 : factor >= 
 
 int Oversampler::latencySamples(int factor) { return factor >= 8 ? 8 : factor >= 4 ? 7 : factor >= 2 ? 6 : 0; }
 
-void Oversampler::prepare(const ProcessSpec& spec)
+void Oversampler::prepare(const ProcessSetup& setup)
 {
-  grow(static_cast<std::size_t>(std::max(spec.numChannels, 0)),
-       static_cast<std::size_t>(std::max(spec.maxBlockSize, 0)));
+  grow(static_cast<std::size_t>(std::max(setup.numChannels, 0)),
+       static_cast<std::size_t>(std::max(setup.maxBlockSize, 0)));
   reset();
 }
 

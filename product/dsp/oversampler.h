@@ -7,7 +7,7 @@
 
 #include "product/dsp/lanes.h"
 #include "utils/audio_buffer.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 
 namespace zarvo {
 
@@ -169,9 +169,9 @@ public:
   // Delay of an up-then-down round trip at the host rate: 0, 6, 7 and 8 samples.
   static int latencySamples(int factor);
 
-  // Room for the spec's channels and host-rate frames (capacities only grow), then cleared
+  // Room for the set-up's channels and host-rate frames (capacities only grow), then cleared
   // states. The filters' response is relative to the rate, so the rate itself is not needed.
-  void prepare(const ProcessSpec& spec);
+  void prepare(const ProcessSetup& setup);
   // Clears every stage's state.
   void reset() noexcept;
 

@@ -8,7 +8,7 @@
 
 #include "product/dsp/lanes.h"
 #include "product/dsp/pass_types.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 
 namespace zarvo {
 
@@ -29,9 +29,9 @@ public:
   }
 
   // Set-up time: the rate, then cleared states. Nothing here depends on the block size.
-  void prepare(const ProcessSpec& spec)
+  void prepare(const ProcessSetup& setup)
   {
-    setRateKeepingState(spec.sampleRate);
+    setRateKeepingState(setup.sampleRate);
     reset();
   }
   // The owner's oversampling factor may change between blocks without a reset.

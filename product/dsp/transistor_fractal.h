@@ -10,7 +10,7 @@
 #include "product/dsp/lanes.h"
 #include "product/dsp/pass_types.h"
 #include "product/dsp/saturation.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 
 namespace zarvo {
 
@@ -44,9 +44,9 @@ public:
   BasicTransistorFractal();
 
   // Set-up time: the rate, then cleared states. Nothing here depends on the block size.
-  void prepare(const ProcessSpec& spec)
+  void prepare(const ProcessSetup& setup)
   {
-    setRateKeepingState(spec.sampleRate);
+    setRateKeepingState(setup.sampleRate);
     reset();
   }
   // Recomputes the rate-dependent coefficients and re-applies the requested cutoff; the owner's

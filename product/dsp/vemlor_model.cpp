@@ -34,9 +34,9 @@ void VemlorModel::EnvelopeFollower::setTimes(double attack, double release)
 
 VemlorModel::VemlorModel() { setRateKeepingState(44100.0); }
 
-void VemlorModel::prepare(const ProcessSpec& spec)
+void VemlorModel::prepare(const ProcessSetup& setup)
 {
-  setRateKeepingState(spec.sampleRate);
+  setRateKeepingState(setup.sampleRate);
   reset();
 }
 

@@ -10,7 +10,7 @@
 #include "product/dsp/state_variable_zdf.h"
 #include "product/dsp/transistor_fractal.h"
 #include "utils/audio_buffer.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 #include "utils/soft_limiter.h"
 
 namespace zarvo {
@@ -64,7 +64,7 @@ public:
 
   // Set-up time: the (oversampled) rate processBuffer runs at, then cleared states. Blocks of any
   // size are processed in place, so the block size and channel count need no room.
-  void prepare(const ProcessSpec& spec);
+  void prepare(const ProcessSetup& setup);
   // Recomputes every rate-dependent value and keeps the running state: the audio path changes the
   // oversampling factor between blocks without a reset.
   void setRateKeepingState(double sampleRate) noexcept;

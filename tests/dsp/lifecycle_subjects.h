@@ -15,7 +15,7 @@
 #include "product/dsp/transistor_fractal.h"
 #include "product/dsp/vemlor_model.h"
 #include "utils/audio_buffer.h"
-#include "utils/process_spec.h"
+#include "utils/process_setup.h"
 #include "utils/soft_limiter.h"
 
 namespace zarvo::test {
@@ -27,7 +27,7 @@ class LifecycleSubject
 {
 public:
   virtual ~LifecycleSubject() = default;
-  virtual void prepare(const ProcessSpec& spec) = 0;
+  virtual void prepare(const ProcessSetup& setup) = 0;
   virtual void reset() = 0;
   // Frames up to the prepared block size; allocates nothing.
   virtual void process(Stereo& io) = 0;
@@ -44,12 +44,12 @@ inline AudioBuffer view(Stereo& io)
 class OversamplerRoundTrip final : public LifecycleSubject
 {
 public:
-  void prepare(const ProcessSpec& spec) override
+  void prepare(const ProcessSetup& setup) override
   {
     mOversampler.setFactor(4);
-    mOversampler.prepare(spec);
+    mOversampler.prepare(setup);
     for (auto& c : mUp)
-      c.assign(static_cast<std::size_t>(spec.maxBlockSize) * 4, 0.0);
+      c.assign(static_cast<std::size_t>(setup.maxBlockSize) * 4, 0.0);
   }
   void reset() override { mOversampler.reset(); }
   void process(Stereo& io) override
@@ -74,7 +74,7 @@ public:
     mFilter.setCutoff(v2d{400.0, 3000.0});
     mFilter.setResonance(both(0.9));
   }
-  void prepare(const ProcessSpec& spec) override { mFilter.prepare(spec); }
+  void prepare(const ProcessSetup& setup) override { mFilter.prepare(setup); }
   void reset() override { mFilter.reset(); }
   void process(Stereo& io) override
   {
@@ -102,7 +102,7 @@ public:
     mFilter.setBreakIntensity(0.5);
     mFilter.setBreakCharacter(3.5);
   }
-  void prepare(const ProcessSpec& spec) override { mFilter.prepare(spec); }
+  void prepare(const ProcessSetup& setup) override { mFilter.prepare(setup); }
   void reset() override { mFilter.reset(); }
   void process(Stereo& io) override
   {
@@ -133,7 +133,7 @@ public:
     mModel.setDampingThreshold(-30.0);
     mModel.bandMode = 0.3;
   }
-  void prepare(const ProcessSpec& spec) override { mModel.prepare(spec); }
+  void prepare(const ProcessSetup& setup) override { mModel.prepare(setup); }
   void reset() override { mModel.reset(); }
   void process(Stereo& io) override
   {
@@ -152,7 +152,7 @@ private:
 class Limiter final : public LifecycleSubject
 {
 public:
-  void prepare(const ProcessSpec& spec) override { mLimiter.prepare(spec); }
+  void prepare(const ProcessSetup& setup) override { mLimiter.prepare(setup); }
   void reset() override { mLimiter.reset(); }
   void process(Stereo& io) override
   {

@@ -1,4 +1,4 @@
-// The processors' shared lifecycle: prepare for a spec, reset, process.
+// The processors' shared lifecycle: prepare for a set-up, reset, process.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -36,11 +36,11 @@ static_assert(noexcept(std::declval<SoftLimiter&>().processBuffer(std::declval<A
 TEST(Lifecycle, ResetAfterProcessingMatchesAFreshlyPreparedInstance)
 {
   // Blocks end loud and start quiet, so that a level detector left high would show.
-  const ProcessSpec spec{96000.0, 256, 2};
+  const ProcessSetup setup{96000.0, 256, 2};
   for (const auto& s : subjects())
   {
     auto used = s.make();
-    used->prepare(spec);
+    used->prepare(setup);
     for (unsigned seed = 1; seed <= 4; ++seed)
     {
       Stereo block = noiseBlock(256, seed, true);
@@ -48,7 +48,7 @@ TEST(Lifecycle, ResetAfterProcessingMatchesAFreshlyPreparedInstance)
     }
     used->reset();
     auto fresh = s.make();
-    fresh->prepare(spec);
+    fresh->prepare(setup);
     for (unsigned seed = 10; seed <= 11; ++seed)
     {
       Stereo a = noiseBlock(256, seed, true), b = a;

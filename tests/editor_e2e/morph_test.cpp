@@ -54,9 +54,7 @@ protected:
       sound[zarvo::par_main_gain] = -12.0 + 1.5 * static_cast<double>(k);
       plugin_it::setPointSound(chunk, static_cast<int>(k), sound);
     }
-    std::vector<uint8_t> bytes = plugin_it::writeChunk(chunk);
-    bytes.insert(bytes.end(), 4, 0); // bypass off
-    ASSERT_TRUE(s.setState(bytes));
+    ASSERT_TRUE(s.setState(plugin_it::componentState(chunk)));
     s.settle();
   }
 

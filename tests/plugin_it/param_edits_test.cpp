@@ -45,12 +45,7 @@ struct OwnInstance
     return plug->paramEdits()->run(EParamSource::kPresetRecall, change);
   }
   std::vector<uint8_t> state() { return plugin->getState().value_or(std::vector<uint8_t>{}); }
-  bool setChunk(const Chunk& chunk)
-  {
-    std::vector<uint8_t> bytes = writeChunk(chunk);
-    bytes.insert(bytes.end(), 4, 0);
-    return plugin->setState(bytes);
-  }
+  bool setChunk(const Chunk& chunk) { return plugin->setState(componentState(chunk)); }
   Chunk chunk() { return parseChunk(state()).value().chunk; }
   Patch values() const
   {
@@ -202,8 +197,7 @@ std::vector<OperationCase> operations()
      false},
     {"a restore whose first chunk is damaged and second intact", [](OwnInstance&) { return true; },
      [](OwnInstance& a) {
-       std::vector<uint8_t> intact = writeChunk(richChunk(a.chunk()));
-       intact.insert(intact.end(), 4, 0);
+       const std::vector<uint8_t> intact = componentState(richChunk(a.chunk()));
        const std::vector<uint8_t> damaged(intact.begin(), intact.begin() + static_cast<long>(intact.size() / 2));
        const bool refused = !a.plugin->setState(damaged);
        return ParamEditResult{refused && a.plugin->setState(intact), 0};

@@ -178,12 +178,14 @@ ParsedChunk Instance::chunk()
   return *parsed;
 }
 
-bool Instance::setChunk(const Chunk& chunk)
+std::vector<uint8_t> componentState(const Chunk& chunk)
 {
   std::vector<uint8_t> bytes = writeChunk(chunk);
   bytes.insert(bytes.end(), 4, 0); // bypass off
-  return setState(bytes);
+  return bytes;
 }
+
+bool Instance::setChunk(const Chunk& chunk) { return setState(componentState(chunk)); }
 
 std::array<double, zarvo::kNumParams> Instance::hostValues()
 {

@@ -48,6 +48,9 @@ const ParamTable& paramTable();
 // The plain values of the factory preset of that name; throws when there is none.
 Patch presetSound(const char* name);
 
+// The component state a host would store for the chunk: the chunk and the bypass word, off.
+std::vector<uint8_t> componentState(const Chunk& chunk);
+
 // Writes every parameter of the patch into the chunk's parameter section.
 void setPatch(Chunk& chunk, const Patch& patch);
 // Sets every morph row of a point to the patch's normalised values.
