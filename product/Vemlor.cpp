@@ -184,11 +184,9 @@ void Vemlor::createPresetManager()
 
 void Vemlor::createControllerMapFiles()
 {
+  // The dialogs start in the editor services' default folder.
   mCCFiles = std::make_unique<CCFiles>(
-    mMediator, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(),
-    [this] {
-      return mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir();
-    },
+    mMediator, *this, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(), nullptr,
     [this] { readCutoffControllerNumbers(); }, kCCMapFileName);
   mCCFiles->setExtraSectionIO([this](zarvo::ZarvoFile& file) { mCCMod.writeCCModConfig(file); },
                               [this](const zarvo::ZarvoFile& file) { mCCMod.readCCModConfig(file); });

@@ -27,6 +27,7 @@
 #include "product/patch/factory_presets.h"
 #include "product/patch/randomizer.h"
 #include "product/state/state_chunk.h"
+#include "utils/editor_services.h"
 #include "utils/host_time_info.h"
 #include "utils/midi_cc/cc_file_orchestrator.h"
 #include "utils/midi_cc/cc_mediator.h"
@@ -61,6 +62,7 @@ class Vemlor final : public plugkit::IPluginVST3,
                      public zarvo::CCModHost,
                      public zarvo::morph::IMorphParams,
                      public zarvo::morph::IMorphEditor,
+                     public zarvo::IEditorServices,
                      public zarvo::morph::IPluginStates
 {
 public:
@@ -303,13 +305,19 @@ public:
   // The idle work that writes the morph field's appearance preferences once they changed.
   void persistMorphFieldPrefsIfChanged();
   bool morphFieldPrefsChanged = false;
-  // The morph field's rig texts and files reach the clipboard and the file dialogs of the open editor.
-  std::optional<std::string> clipboardText() const override;
-  void setClipboardText(const std::string& text) override;
-  void chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done) override;
-  // A rig or point file that could not be loaded or saved is told in the open editor's bubble; a
-  // success shows nothing.
-  void reportFileResult(plugkit::EFileResult result) override;
+
+  // ---- the editor services (main thread; VemlorEditorMorph.cpp)
+
+  // The morph field's and the controller map's texts and files reach the clipboard and the file
+  // dialogs of the open editor; an empty folder is the preset manager's last-used folder, else its
+  // preset folder.
+  bool getClipboardText(std::string& text) override;
+  bool setClipboardText(const std::string& text) override;
+  void promptForFile(const std::string& fileName, const std::string& folder, EFileAction action,
+                     const std::string& extension, FileCompletion completion) override;
+  // A file that could not be loaded or saved is told in the open editor's bubble, over the morph pad
+  // when it is shown; a success shows nothing.
+  void reportFileResult(plugkit::EFileResult result, EFileContent content) override;
 
 private:
   // What applying a randomizer result asks of the plug-in.
@@ -460,7 +468,7 @@ private:
   PatchHistoryBridge mPatchHistory{*this};
   PatchGeneratorBridge mPatchGenerator{mRandomizer, mFactoryPresets};
   // What the morph controller and the state chunk's scratch controller are handed.
-  const zarvo::morph::MorphServices mMorphServices{*this, mPatchHistory, *this, *this, mPatchGenerator};
+  const zarvo::morph::MorphServices mMorphServices{*this, mPatchHistory, *this, *this, *this, mPatchGenerator};
   Mediator mMediator{*this};
   std::unique_ptr<zarvo::morph::MorphController> mMorph;
   std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;

@@ -1,5 +1,6 @@
 // The morph page's side of the plug-in: the pad's edit affordance, the field's appearance and its
-// preferences, and the preset library the strip and browser read.
+// preferences, and the editor services (clipboard, file dialogs, file messages in the bubble over
+// the pad).
 #include "product/Vemlor.h"
 
 #include <filesystem>
@@ -29,13 +30,16 @@ constexpr double kFileMessageHoldMs = 4000.0;
 constexpr float kFileMessageLeft = 16.f;
 constexpr float kFileMessageTop = 40.f;
 
-// What the user reads when a file of the morph field failed; null for a success.
-const char* fileFailureText(plugkit::EFileResult result)
+// What the user reads when a file failed; null for a success.
+const char* fileFailureText(plugkit::EFileResult result, zarvo::IEditorServices::EFileContent content)
 {
   switch (result)
   {
   case plugkit::EFileResult::kUnreadable: return "the file could not be read.\nnothing was changed.";
-  case plugkit::EFileResult::kNotOurs: return "not a morph rig or sound of this plug-in.\nnothing was changed.";
+  case plugkit::EFileResult::kNotOurs:
+    return content == zarvo::IEditorServices::EFileContent::ControllerMap
+             ? "not a cc map of this plug-in.\nnothing was changed."
+             : "not a morph rig or sound of this plug-in.\nnothing was changed.";
   case plugkit::EFileResult::kWriteFailed: return "the file could not be written.";
   case plugkit::EFileResult::kOk: break;
   }
@@ -79,53 +83,57 @@ void Vemlor::persistMorphFieldPrefsIfChanged()
   store.save();
 }
 
-std::optional<std::string> Vemlor::clipboardText() const
+bool Vemlor::getClipboardText(std::string& text)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   plugkit::gfx::IGfx* g = GetUI();
-  TextString text;
-  if (!g || !g->GetTextFromClipboard(text))
-    return std::nullopt;
-  return std::string(text.Get());
+  TextString str;
+  if (!g || !g->GetTextFromClipboard(str))
+    return false;
+  text = str.Get();
+  return true;
 }
 
-void Vemlor::setClipboardText(const std::string& text)
+bool Vemlor::setClipboardText(const std::string& text)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (plugkit::gfx::IGfx* g = GetUI())
-    g->SetTextInClipboard(text.c_str());
+  plugkit::gfx::IGfx* g = GetUI();
+  return g && g->SetTextInClipboard(text.c_str());
 }
 
-void Vemlor::chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done)
+void Vemlor::promptForFile(const std::string& fileName, const std::string& folder, EFileAction action,
+                           const std::string& extension, FileCompletion completion)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   plugkit::gfx::IGfx* g = GetUI();
   if (!g)
   {
-    if (done)
-      done(std::string());
+    if (completion)
+      completion(std::string(), std::string());
     return;
   }
-  std::string folder;
-  if (mPresetManager)
-    folder = mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir();
+  const bool save = action == EFileAction::Save;
+  std::string start = folder;
+  if (start.empty() && mPresetManager)
+    start = mPresetManager->lastUsedDir().empty() ? mPresetManager->userPresetDir() : mPresetManager->lastUsedDir();
   // A save dialog starting in a folder that does not exist yet would start somewhere else.
   std::error_code ec;
-  if (save && !folder.empty())
-    std::filesystem::create_directories(folder, ec);
-  TextString fileName(proposedName.c_str());
-  TextString path(folder.c_str());
-  g->PromptForFile(fileName, path, save ? plugkit::gfx::EFileAction::Save : plugkit::gfx::EFileAction::Open,
-                   extension.c_str(), [done = std::move(done)](const TextString& file, const TextString&) {
-                     if (done)
-                       done(std::string(file.Get()));
+  if (save && !start.empty())
+    std::filesystem::create_directories(start, ec);
+  TextString name(fileName.c_str());
+  TextString path(start.c_str());
+  g->PromptForFile(name, path, save ? plugkit::gfx::EFileAction::Save : plugkit::gfx::EFileAction::Open,
+                   extension.c_str(),
+                   [completion = std::move(completion)](const TextString& file, const TextString& dir) {
+                     if (completion)
+                       completion(std::string(file.Get()), std::string(dir.Get()));
                    });
 }
 
-void Vemlor::reportFileResult(plugkit::EFileResult result)
+void Vemlor::reportFileResult(plugkit::EFileResult result, EFileContent content)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const char* text = fileFailureText(result);
+  const char* text = fileFailureText(result, content);
   plugkit::gfx::IGfx* g = GetUI();
   if (!text || !g)
     return;

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
 #include "tests/editor_morph/headless_morph_page.h"
@@ -116,22 +118,39 @@ TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGovern
 TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
 {
   HeadlessMorphPage s;
-  s.plug->setClipboardText("# zarvo v1\n");
+  EXPECT_TRUE(s.plug->setClipboardText("# zarvo v1\n"));
   ASSERT_TRUE(s.Platform().clipboard.has_value());
   EXPECT_EQ(*s.Platform().clipboard, "# zarvo v1\n");
-  EXPECT_EQ(s.plug->clipboardText(), std::optional<std::string>("# zarvo v1\n"));
+  std::string text;
+  EXPECT_TRUE(s.plug->getClipboardText(text));
+  EXPECT_EQ(text, "# zarvo v1\n");
 
+  // The preset manager's last-used folder, gone since it was used.
+  const std::filesystem::path lastUsed =
+    std::filesystem::temp_directory_path() / ("vemlor_editor_ops_" + std::to_string(::getpid())) / "last";
+  std::filesystem::create_directories(lastUsed);
+  ASSERT_NE(s.plug->presetManager(), nullptr);
+  s.plug->presetManager()->restoreLastUsedDir(lastUsed.string());
+  std::filesystem::remove_all(lastUsed.parent_path());
+
+  using Action = zarvo::IEditorServices::EFileAction;
   struct Case
   {
     const char* name;
-    bool save;
+    Action action;
+    std::string folder;
     std::optional<plugkit::gfx::test::HeadlessPlatform::FileAnswer> answer;
+    std::string wantStart; // the folder the dialog starts in
+    bool wantCreated;      // the start folder exists afterwards
     std::string want;
   };
   const Case cases[] = {
-    {"save, chosen", true, plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/rig.zarvo", "/tmp"},
+    {"open in the default folder, cancelled", Action::Open, "", std::nullopt, lastUsed.string(), false, ""},
+    {"save in the default folder, chosen", Action::Save, "",
+     plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/rig.zarvo", "/tmp"}, lastUsed.string(), true,
      "/tmp/rig.zarvo"},
-    {"open, cancelled", false, std::nullopt, ""},
+    {"open in a named folder", Action::Open, "/tmp", plugkit::gfx::test::HeadlessPlatform::FileAnswer{"/tmp/a", "/tmp"},
+     "/tmp", true, "/tmp/a"},
   };
   for (const Case& c : cases)
   {
@@ -139,21 +158,28 @@ TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
     s.Platform().fileAnswers.push_back(c.answer);
     const size_t asked = s.Platform().fileDialogExtensions.size();
     std::optional<std::string> chosen;
-    s.plug->chooseFile(c.save, "morph.zarvo", "zarvo", [&chosen](const std::string& path) { chosen = path; });
+    s.plug->promptForFile("morph.zarvo", c.folder, c.action, "zarvo",
+                          [&chosen](const std::string& path, const std::string&) { chosen = path; });
     ASSERT_EQ(s.Platform().fileDialogExtensions.size(), asked + 1);
     EXPECT_EQ(s.Platform().fileDialogExtensions.back(), "zarvo");
+    EXPECT_EQ(s.Platform().fileDialogFolders.back(), c.wantStart);
+    EXPECT_EQ(std::filesystem::exists(c.wantStart), c.wantCreated);
     ASSERT_TRUE(chosen.has_value());
     EXPECT_EQ(*chosen, c.want);
   }
+  std::filesystem::remove_all(lastUsed.parent_path());
 }
 
 TEST(MorphEditorOps, WithoutAnEditorTheFileChooserAnswersCancelled)
 {
   HeadlessMorphPage s;
   s.plug->CloseWindow();
-  EXPECT_EQ(s.plug->clipboardText(), std::nullopt);
+  std::string text = "left";
+  EXPECT_FALSE(s.plug->getClipboardText(text));
+  EXPECT_FALSE(s.plug->setClipboardText("# zarvo v1\n"));
   std::optional<std::string> chosen;
-  s.plug->chooseFile(false, "", "fxp", [&chosen](const std::string& path) { chosen = path; });
+  s.plug->promptForFile("", "", zarvo::IEditorServices::EFileAction::Open, "fxp",
+                        [&chosen](const std::string& path, const std::string&) { chosen = path; });
   EXPECT_EQ(chosen, std::optional<std::string>(""));
   s.plug->OpenWindow(nullptr);
 }

@@ -1,6 +1,7 @@
-// What the open editor tells when a file of the morph field could not be loaded or saved: one short
-// message per kind of failure in the bubble over the pad, held a while against hover help, nothing
-// for a success; and a rig file that fails to load leaves the plug-in as it was.
+// What the open editor tells when a file of the morph field or the controller map could not be
+// loaded or saved: one short message per kind of failure in the bubble over the pad, held a while
+// against hover help, nothing for a success; and a rig or controller map file that fails to load
+// leaves the plug-in as it was.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,10 +20,12 @@ namespace {
 
 using plugkit::EFileResult;
 using plugkit::gfx::IBubbleControl;
+using EFileContent = zarvo::IEditorServices::EFileContent;
 
 constexpr const char* kUnreadableText = "the file could not be read.\nnothing was changed.";
 constexpr const char* kNotOursText = "not a morph rig or sound of this plug-in.\nnothing was changed.";
 constexpr const char* kWriteFailedText = "the file could not be written.";
+constexpr const char* kNotACCMapText = "not a cc map of this plug-in.\nnothing was changed.";
 
 TooltipBubbleControl& bubbleOf(VemlorEditorFixture& f)
 {
@@ -64,13 +67,18 @@ TEST(MorphFileMessage, EachFailureIsToldOverThePadAndASuccessShowsNothing)
   {
     const char* name;
     EFileResult result;
+    EFileContent content;
     const char* text; // null: nothing shown
   };
   const Row rows[] = {
-    {"unreadable", EFileResult::kUnreadable, kUnreadableText},
-    {"not a file of ours", EFileResult::kNotOurs, kNotOursText},
-    {"not written", EFileResult::kWriteFailed, kWriteFailedText},
-    {"success", EFileResult::kOk, nullptr},
+    {"unreadable", EFileResult::kUnreadable, EFileContent::MorphField, kUnreadableText},
+    {"not a file of ours", EFileResult::kNotOurs, EFileContent::MorphField, kNotOursText},
+    {"not written", EFileResult::kWriteFailed, EFileContent::MorphField, kWriteFailedText},
+    {"success", EFileResult::kOk, EFileContent::MorphField, nullptr},
+    {"a controller map, unreadable", EFileResult::kUnreadable, EFileContent::ControllerMap, kUnreadableText},
+    {"not a controller map of ours", EFileResult::kNotOurs, EFileContent::ControllerMap, kNotACCMapText},
+    {"a controller map, not written", EFileResult::kWriteFailed, EFileContent::ControllerMap, kWriteFailedText},
+    {"a controller map, saved", EFileResult::kOk, EFileContent::ControllerMap, nullptr},
   };
   for (const Row& row : rows)
   {
@@ -82,7 +90,7 @@ TEST(MorphFileMessage, EachFailureIsToldOverThePadAndASuccessShowsNothing)
     ASSERT_NE(pad, nullptr);
     ASSERT_FALSE(shown(bubble));
 
-    f.plug->reportFileResult(row.result);
+    f.plug->reportFileResult(row.result, row.content);
     f.frame();
     if (!row.text)
     {
@@ -146,6 +154,32 @@ TEST(MorphFileMessage, ARigFileThatFailsToLoadChangesNothingAndIsTold)
     EXPECT_TRUE(shown(bubble));
     EXPECT_STREQ(bubble.GetStr(), row.text);
   }
+  std::filesystem::remove_all(folder);
+}
+
+TEST(MorphFileMessage, AControllerMapFileThatFailsToLoadChangesNothingAndIsTold)
+{
+  const std::filesystem::path folder = scratchFolder();
+  const std::filesystem::path path = folder / "rig.zarvo";
+  writeFile(path, "# zarvo v1\n[morph-rig]\n");
+  VemlorEditorFixture f({.morphOn = false});
+  f.idle();
+  f.frame();
+  const std::vector<uint8_t> before = stateOf(*f.plug);
+
+  f.platform.fileAnswers.push_back(plugkit::gfx::test::HeadlessPlatform::FileAnswer{path.string(), folder.string()});
+  f.plug->ccFiles().promptLoad();
+  f.idle();
+  f.frame();
+
+  EXPECT_TRUE(f.platform.fileAnswers.empty()) << "the dialog was asked";
+  EXPECT_EQ(stateOf(*f.plug), before);
+  TooltipBubbleControl& bubble = bubbleOf(f);
+  ASSERT_TRUE(shown(bubble));
+  EXPECT_STREQ(bubble.GetStr(), kNotACCMapText);
+  // Without the pad the message sits inside the editor, whole.
+  const plugkit::gfx::IRECT r = bubble.GetBubbleBounds();
+  EXPECT_TRUE(plugkit::gfx::IRECT(0.f, 0.f, f.G().Width(), f.G().Height()).Contains(r));
   std::filesystem::remove_all(folder);
 }
 

@@ -158,6 +158,7 @@ void HeadlessGfx::PromptForFile(TextString& fileName, TextString& path, EFileAct
                                 IFileDialogCompletionHandlerFunc completion)
 {
   mPlatform.fileDialogExtensions.emplace_back(ext ? ext : "");
+  mPlatform.fileDialogFolders.emplace_back(path.Get());
   std::optional<HeadlessPlatform::FileAnswer> answer;
   if (!mPlatform.fileAnswers.empty())
   {

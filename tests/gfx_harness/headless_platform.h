@@ -74,8 +74,9 @@ struct HeadlessPlatform
   MainThreadTaskQueue tasks;
   std::deque<std::optional<FileAnswer>> fileAnswers; // an empty queue cancels
   std::vector<std::string> fileDialogExtensions;
-  std::deque<EMsgBoxResult> msgBoxAnswers; // an empty queue answers OK
-  std::vector<std::string> msgBoxes;       // "caption: text"
+  std::vector<std::string> fileDialogFolders; // the folder each file dialog starts in
+  std::deque<EMsgBoxResult> msgBoxAnswers;    // an empty queue answers OK
+  std::vector<std::string> msgBoxes;          // "caption: text"
   std::optional<IColor> colorAnswer;
 
   //---Clipboard, URLs, tooltips, appearance

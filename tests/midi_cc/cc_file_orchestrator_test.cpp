@@ -18,10 +18,13 @@ namespace {
 using midi_cc_test::FakeEditorServices;
 using midi_cc_test::FakePlugin;
 using midi_cc_test::tableOf;
+using zarvo::IEditorServices;
 using zarvo::midi_cc::CCFileOrchestrator;
 using zarvo::midi_cc::CCMediator;
 using zarvo::midi_cc::MappingTable;
 using Strings = std::vector<std::string>;
+using Reports = std::vector<std::pair<plugkit::EFileResult, IEditorServices::EFileContent>>;
+constexpr IEditorServices::EFileContent kCCMap = IEditorServices::EFileContent::ControllerMap;
 
 const MappingTable kMap = tableOf({{2, 1, 0.0, 1.0, 0}, {3, 74, 0.75, 0.25, 2}, {0, 74, 1.0 / 3.0, 1.0, 16}});
 
@@ -37,14 +40,14 @@ constexpr const char* kGoldenFile = R"(# zarvo v1
 3 1 0.5 0
 )";
 
-// The plug-in side: its mediator, an orchestrator wired as the plug-in wires it, and a record of
-// the hooks it ran.
+// The plug-in side: its mediator and editor services, an orchestrator wired as the plug-in wires
+// it, and a record of the hooks it ran.
 struct Owner
 {
   Owner()
     : mediator(plugin)
     , files(
-        mediator, "Vemlor", "1.3.0", [] { return std::string("/presets/last"); },
+        mediator, editor, "Vemlor", "1.3.0", [] { return std::string("/presets/last"); },
         [this] { events.push_back("applied"); }, "ccmap.zarvo")
   {
     files.setExtraSectionIO([this](zarvo::ZarvoFile& f) { f.setSection("midi-cc-mod", modLines); },
@@ -57,6 +60,7 @@ struct Owner
 
   FakePlugin plugin;
   CCMediator<FakePlugin> mediator;
+  FakeEditorServices editor;
   CCFileOrchestrator<CCMediator<FakePlugin>> files;
   Strings modLines{"3 1 0.5 0"};
   Strings readModLines;
@@ -82,24 +86,23 @@ TEST(CCFiles, SavesTheGoldenFileThroughTheSaveDialog)
 {
   Owner owner;
   owner.mediator.mapper().replaceMappings(kMap);
-  FakeEditorServices editor;
-  owner.files.promptSave(editor);
+  FakeEditorServices& editor = owner.editor;
+  owner.files.promptSave();
   EXPECT_EQ(editor.prompts, Strings{"save 'ccmap.zarvo' in '/presets/last' *.zarvo"});
 
   const auto path = tempFile("ccmap.zarvo");
   std::filesystem::remove(path);
   editor.completeDialog("");
   EXPECT_FALSE(std::filesystem::exists(path)) << "a cancelled dialog writes nothing";
-  std::vector<plugkit::EFileResult> results;
-  owner.files.setFileResultReport([&results](plugkit::EFileResult r) { results.push_back(r); });
+  EXPECT_TRUE(editor.reports.empty()) << "a cancelled dialog reports nothing";
   editor.completeDialog(path.string());
   EXPECT_EQ(readAll(path), kGoldenFile);
 
-  // A folder that cannot take the file: the old file stays and the dialog's caller hears why.
-  owner.files.promptSave(editor);
+  // A folder that cannot take the file: the old file stays and the user hears why.
+  owner.files.promptSave();
   editor.completeDialog((path.parent_path() / "no-such-folder" / "ccmap.zarvo").string());
-  EXPECT_EQ(results,
-            (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk, plugkit::EFileResult::kWriteFailed}));
+  EXPECT_EQ(editor.reports,
+            (Reports{{plugkit::EFileResult::kOk, kCCMap}, {plugkit::EFileResult::kWriteFailed, kCCMap}}));
 }
 
 TEST(CCFiles, LoadRestoresMapAndModulationAndKeepsAPendingLearn)
@@ -113,10 +116,11 @@ TEST(CCFiles, LoadRestoresMapAndModulationAndKeepsAPendingLearn)
   Owner owner;
   owner.mediator.mapper().setListeningParam(1);
   owner.mediator.mapper().setLearningForParam(1, false);
-  FakeEditorServices editor;
-  owner.files.promptLoad(editor);
+  FakeEditorServices& editor = owner.editor;
+  owner.files.promptLoad();
   EXPECT_EQ(editor.prompts, Strings{"open '' in '/presets/last' *.zarvo"});
   editor.completeDialog(path.string());
+  EXPECT_EQ(editor.reports, (Reports{{plugkit::EFileResult::kOk, kCCMap}}));
 
   const MappingTable& read = owner.mediator.mapper().mappings();
   ASSERT_EQ(read.size(), 2u);
@@ -133,9 +137,8 @@ TEST(CCFiles, CopyPutsTheFileTextOnTheClipboard)
 {
   Owner owner;
   owner.mediator.mapper().replaceMappings(kMap);
-  FakeEditorServices editor;
-  owner.files._copy(editor);
-  EXPECT_EQ(editor.clipboard, kGoldenFile);
+  owner.files._copy();
+  EXPECT_EQ(owner.editor.clipboard, kGoldenFile);
 }
 
 struct PasteCase
@@ -180,12 +183,11 @@ TEST_P(CCPaste, AppliesOnlyAControllerMap)
   const PasteCase& c = GetParam();
   Owner owner;
   owner.mediator.mapper().replaceMappings(kLive);
-  FakeEditorServices editor;
-  editor.hasClipboardText = c.hasText;
-  editor.clipboard = c.text;
+  owner.editor.hasClipboardText = c.hasText;
+  owner.editor.clipboard = c.text;
 
-  EXPECT_EQ(owner.files.clipboardHasCC(&editor), c.clipboardHasCC);
-  owner.files._paste(editor);
+  EXPECT_EQ(owner.files.clipboardHasCC(), c.clipboardHasCC);
+  owner.files._paste();
   EXPECT_EQ(owner.mediator.mapper().mappings(), c.mapAfter);
   EXPECT_EQ(owner.events, c.events);
 }
@@ -193,10 +195,19 @@ TEST_P(CCPaste, AppliesOnlyAControllerMap)
 INSTANTIATE_TEST_SUITE_P(CCFiles, CCPaste, testing::ValuesIn(kPasteCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CCFiles, WithoutAnEditorTheClipboardHoldsNoMap)
+TEST(CCFiles, WithoutAnEditorTheClipboardHoldsNoMapAndNothingIsLoaded)
 {
   Owner owner;
-  EXPECT_FALSE(owner.files.clipboardHasCC(nullptr));
+  owner.mediator.mapper().replaceMappings(kLive);
+  owner.editor.editorOpen = false;
+  owner.editor.hasClipboardText = true;
+  owner.editor.clipboard = "# zarvo v1\n[midi-cc]\n";
+  EXPECT_FALSE(owner.files.clipboardHasCC());
+  owner.files._paste();
+  owner.files.promptLoad();
+  EXPECT_EQ(owner.mediator.mapper().mappings(), kLive);
+  EXPECT_TRUE(owner.editor.reports.empty());
+  EXPECT_TRUE(owner.events.empty());
 }
 
 TEST(CCFiles, UnreadableFileChangesNothing)
@@ -212,6 +223,37 @@ TEST(CCFiles, UnreadableFileChangesNothing)
   EXPECT_EQ(owner.files._load(tempFile("missing.zarvo").string()), plugkit::EFileResult::kUnreadable);
   EXPECT_EQ(owner.mediator.mapper().mappings(), kLive);
   EXPECT_TRUE(owner.events.empty());
+}
+
+// A file chosen in the open dialog that cannot be applied changes nothing and the user hears why.
+TEST(CCFiles, ALoadThatFailsIsReported)
+{
+  struct Row
+  {
+    const char* name;
+    const char* content; // null: no file at the path
+    plugkit::EFileResult result;
+  };
+  const Row rows[] = {
+    {"a missing file", nullptr, plugkit::EFileResult::kUnreadable},
+    {"not a sectioned text", "\x01\x02 not a zarvo file\n[midi-cc]\n", plugkit::EFileResult::kNotOurs},
+    {"a morph rig, not a map", "# zarvo v1\n[morph-rig]\npoint 0\n", plugkit::EFileResult::kNotOurs},
+  };
+  for (const Row& row : rows)
+  {
+    SCOPED_TRACE(row.name);
+    Owner owner;
+    owner.mediator.mapper().replaceMappings(kLive);
+    const auto path = tempFile("failing.zarvo");
+    std::filesystem::remove(path);
+    if (row.content)
+      std::ofstream(path) << row.content;
+    owner.files.promptLoad();
+    owner.editor.completeDialog(path.string());
+    EXPECT_EQ(owner.editor.reports, (Reports{{row.result, kCCMap}}));
+    EXPECT_EQ(owner.mediator.mapper().mappings(), kLive);
+    EXPECT_TRUE(owner.events.empty());
+  }
 }
 
 } // namespace

@@ -1,17 +1,18 @@
 // Test doubles for the controller map: a host plug-in with a few real parameters, recording
-// learnable controls and a recording clipboard and file dialog.
+// learnable controls and recording editor services (clipboard, file dialog, file messages).
 #pragma once
 
 #include <array>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fmt/format.h>
 
 #include "IPlugin/IPluginParameter.h"
+#include "utils/editor_services.h"
 #include "utils/midi_cc/controllable.h"
-#include "utils/midi_cc/editor_services.h"
 #include "utils/midi_cc/mapper.h"
 
 namespace midi_cc_test {
@@ -126,19 +127,21 @@ private:
   std::array<plugkit::IParam, kNumParams> mParams;
 };
 
-// Clipboard and file dialog; a dialog completes only when the test says so.
-class FakeEditorServices final : public zarvo::midi_cc::IEditorServices
+// Clipboard, file dialog and file messages; a dialog completes only when the test says so.
+class FakeEditorServices final : public zarvo::IEditorServices
 {
 public:
   bool getClipboardText(std::string& text) override
   {
-    if (!hasClipboardText)
+    if (!editorOpen || !hasClipboardText)
       return false;
     text = clipboard;
     return true;
   }
   bool setClipboardText(const std::string& text) override
   {
+    if (!editorOpen)
+      return false;
     clipboard = text;
     hasClipboardText = true;
     return true;
@@ -148,15 +151,25 @@ public:
   {
     prompts.push_back(
       fmt::format("{} '{}' in '{}' *.{}", action == EFileAction::Save ? "save" : "open", fileName, folder, extension));
-    pending = std::move(completion);
+    // A closed editor shows no dialog: cancelled at once.
+    if (!editorOpen)
+      completion({}, {});
+    else
+      pending = std::move(completion);
+  }
+  void reportFileResult(plugkit::EFileResult result, EFileContent content) override
+  {
+    reports.push_back({result, content});
   }
 
   void completeDialog(const std::string& path) { pending(path, {}); }
 
+  bool editorOpen = true;
   std::string clipboard;
   bool hasClipboardText = false;
   std::vector<std::string> prompts;
   FileCompletion pending;
+  std::vector<std::pair<plugkit::EFileResult, EFileContent>> reports;
 };
 
 } // namespace midi_cc_test

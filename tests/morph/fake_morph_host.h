@@ -29,6 +29,7 @@
 namespace morph_test {
 
 using namespace zarvo::morph;
+using EFileContent = zarvo::IEditorServices::EFileContent;
 
 // A state chunk as the plug-in writes it, up to the parameters: version word, controller map,
 // modulation records, then (stable id, plain value) per parameter.
@@ -85,6 +86,7 @@ inline plugkit::IByteChunk presetFileOf(const plugkit::IByteChunk& state,
 class FakeMorphHost : public IMorphParams,
                       public IPatchHistory,
                       public IMorphEditor,
+                      public zarvo::IEditorServices,
                       public IPluginStates,
                       public IPatchGenerator
 {
@@ -208,22 +210,39 @@ public:
   }
   StarterPresets starterPresets() const override { return {starterParams, starterIndices}; }
 
-  // ---- clipboard and file dialog
-  std::optional<std::string> clipboardText() const override { return clipboard; }
-  void setClipboardText(const std::string& text) override { clipboard = text; }
-  void chooseFile(bool save, const std::string& proposedName, const std::string& extension, FileChosen done) override
+  // ---- clipboard, file dialog and file messages
+  bool getClipboardText(std::string& text) override
   {
-    dialogs.push_back((save ? "save " : "open ") + proposedName + " ." + extension);
-    pendingChoice = std::move(done);
+    if (!clipboard)
+      return false;
+    text = *clipboard;
+    return true;
   }
-  void reportFileResult(plugkit::EFileResult result) override { fileResults.push_back(result); }
+  bool setClipboardText(const std::string& text) override
+  {
+    clipboard = text;
+    return true;
+  }
+  // "save <name> .<extension>", with " in <folder>" when the caller names a folder.
+  void promptForFile(const std::string& fileName, const std::string& folder, EFileAction action,
+                     const std::string& extension, FileCompletion completion) override
+  {
+    dialogs.push_back((action == EFileAction::Save ? "save " : "open ") + fileName + " ." + extension +
+                      (folder.empty() ? "" : " in " + folder));
+    pendingChoice = std::move(completion);
+  }
+  void reportFileResult(plugkit::EFileResult result, EFileContent content) override
+  {
+    fileResults.push_back(result);
+    fileContents.push_back(content);
+  }
   // The user picks a file in the open dialog.
   void choose(const std::string& path)
   {
-    FileChosen done = std::move(pendingChoice);
+    FileCompletion done = std::move(pendingChoice);
     pendingChoice = nullptr;
     if (done)
-      done(path);
+      done(path, {});
   }
 
   MorphController* controller = nullptr;
@@ -247,7 +266,8 @@ public:
   std::optional<std::string> clipboard;
   std::vector<std::string> dialogs;
   std::vector<plugkit::EFileResult> fileResults;
-  FileChosen pendingChoice;
+  std::vector<EFileContent> fileContents;
+  FileCompletion pendingChoice;
   // The parameters' plain values at the last preset-file write.
   mutable std::vector<double> savedParams;
 

@@ -665,6 +665,7 @@ TEST(MorphController, RigThroughClipboardAndFiles)
   EXPECT_EQ(other.host.dialogs, (std::vector<std::string>{"open  .zarvo", "open  .zarvo"}));
   EXPECT_EQ(r.host.fileResults, (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk}));
   EXPECT_EQ(other.host.fileResults, (std::vector<plugkit::EFileResult>{plugkit::EFileResult::kOk}));
+  EXPECT_EQ(other.host.fileContents, std::vector<EFileContent>{EFileContent::MorphField});
 
   // A controller map is a zarvo file but no rig; a missing file cannot be read.
   {

@@ -349,6 +349,7 @@ TEST(MorphFileRouter, PadActions)
   EXPECT_NEAR(r.ctrl.plainOf(zarvo::par_main_drive, r.value(6, zarvo::par_main_drive)), 0.6, 1e-12);
   EXPECT_EQ(r.host.fileResults, (std::vector<EFileResult>{EFileResult::kOk, EFileResult::kOk, EFileResult::kOk,
                                                           EFileResult::kUnreadable, EFileResult::kNotOurs}));
+  EXPECT_EQ(r.host.fileContents, std::vector<EFileContent>(5, EFileContent::MorphField));
   std::remove(blendPath.c_str());
   std::remove(pointPath.c_str());
 }

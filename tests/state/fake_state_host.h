@@ -59,6 +59,7 @@ class FakeStateHost : public plugkit::IPluginBase,
                       public zarvo::morph::IMorphParams,
                       public zarvo::morph::IPatchHistory,
                       public zarvo::morph::IMorphEditor,
+                      public zarvo::IEditorServices,
                       public zarvo::morph::IPluginStates,
                       public zarvo::morph::IPatchGenerator
 {
@@ -123,6 +124,16 @@ public:
   }
   void pushParamsToEditor() override {}
   void markControlsDirty() override {}
+  // The editor services of a closed editor.
+  bool getClipboardText(std::string&) override { return false; }
+  bool setClipboardText(const std::string&) override { return false; }
+  void promptForFile(const std::string&, const std::string&, EFileAction, const std::string&,
+                     FileCompletion completion) override
+  {
+    if (completion)
+      completion({}, {});
+  }
+  void reportFileResult(plugkit::EFileResult, EFileContent) override {}
   bool hasPresetManager() const override { return manager != nullptr; }
   void pushUndo() override {}
   void captureBaseline() override {}

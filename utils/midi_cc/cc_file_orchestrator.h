@@ -10,8 +10,7 @@
 #include "IGfx/Controls/IVButtonControl.h"
 #include "IGfx/IVStyle.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "utils/midi_cc/editor_services.h"
-#include "utils/midi_cc/gfx_editor_services.h"
+#include "utils/editor_services.h"
 #include "utils/midi_cc/mapper_serializer.h"
 #include "utils/ui/GlyphButtonControl.h"
 #include "utils/ui/GlyphLabel.h"
@@ -22,7 +21,8 @@ namespace zarvo::midi_cc {
 
 // Saves, loads, copies and pastes the mediator's map as a sectioned text file: the "midi-cc"
 // section plus whatever sections the owner adds through its hooks. The clipboard text is the file
-// text. Lives as long as the plug-in; main thread.
+// text. The clipboard, the dialogs and the messages about chosen files go through the editor
+// services. Lives as long as the plug-in; main thread.
 template <class Mediator>
 class CCFileOrchestrator
 {
@@ -31,7 +31,6 @@ public:
   using ActionFunc = std::function<void()>;
   using WriteSectionsFunc = std::function<void(zarvo::ZarvoFile&)>;
   using ReadSectionsFunc = std::function<void(const zarvo::ZarvoFile&)>;
-  using FileResultFunc = std::function<void(plugkit::EFileResult)>;
 
   static constexpr const char* kFileExtension = "zarvo";
 
@@ -46,11 +45,13 @@ public:
     plugkit::gfx::IControl* load = nullptr;
   };
 
-  // dialogFolder gives the folder the dialogs start in; onApplied runs after a file or text
-  // replaced the map.
-  CCFileOrchestrator(Mediator& mediator, std::string pluginName, std::string pluginVersion, FolderFunc dialogFolder,
-                     ActionFunc onApplied, std::string defaultFileName)
+  // dialogFolder gives the folder the dialogs start in (none: the services' default); onApplied runs
+  // after a file or text replaced the map.
+  CCFileOrchestrator(Mediator& mediator, zarvo::IEditorServices& services, std::string pluginName,
+                     std::string pluginVersion, FolderFunc dialogFolder, ActionFunc onApplied,
+                     std::string defaultFileName)
     : mMediator(&mediator)
+    , mServices(&services)
     , mPluginName(std::move(pluginName))
     , mPluginVersion(std::move(pluginVersion))
     , mDialogFolder(std::move(dialogFolder))
@@ -66,29 +67,29 @@ public:
 
   // Runs before an applied file replaces the map (the owner records an undo step).
   void setBeforeChange(ActionFunc beforeChange) { mBeforeChange = std::move(beforeChange); }
-  // Receives what became of the file chosen in a dialog, for the editor to show.
-  void setFileResultReport(FileResultFunc report) { mReportFileResult = std::move(report); }
 
-  // The save button's action: the save dialog, then the file is written to the chosen name.
-  void promptSave(IEditorServices& services)
+  // The save button's action: the save dialog, then the file is written to the chosen name and the
+  // result reported.
+  void promptSave()
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
-    services.promptForFile(mDefaultFileName, folder(), IEditorServices::EFileAction::Save, kFileExtension,
-                           [this](const std::string& path, const std::string&) {
-                             if (!path.empty())
-                               report(_save(path));
-                           });
+    mServices->promptForFile(mDefaultFileName, folder(), zarvo::IEditorServices::EFileAction::Save, kFileExtension,
+                             [this](const std::string& path, const std::string&) {
+                               if (!path.empty())
+                                 report(_save(path));
+                             });
   }
 
-  // The load button's action: the open dialog, then the chosen file is applied.
-  void promptLoad(IEditorServices& services)
+  // The load button's action: the open dialog, then the chosen file is applied and the result
+  // reported.
+  void promptLoad()
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
-    services.promptForFile({}, folder(), IEditorServices::EFileAction::Open, kFileExtension,
-                           [this](const std::string& path, const std::string&) {
-                             if (!path.empty())
-                               report(_load(path));
-                           });
+    mServices->promptForFile({}, folder(), zarvo::IEditorServices::EFileAction::Open, kFileExtension,
+                             [this](const std::string& path, const std::string&) {
+                               if (!path.empty())
+                                 report(_load(path));
+                             });
   }
 
   // The look of the row's label and buttons; a button with an empty glyph label shows its text.
@@ -127,28 +128,14 @@ public:
     {
       row.copy = makeButton(next(), mCopyGlyph, "copy cc", [this](plugkit::gfx::IControl* c) {
         c->SetDirty(false);
-        if (plugkit::gfx::IGfx* g = c->GetUI())
-        {
-          GfxEditorServices services(*g);
-          _copy(services);
-        }
+        _copy();
       });
       row.paste = makeButton(next(), mPasteGlyph, "paste cc", [this](plugkit::gfx::IControl* c) {
         c->SetDirty(false);
-        if (plugkit::gfx::IGfx* g = c->GetUI())
-        {
-          GfxEditorServices services(*g);
-          _paste(services);
-        }
+        _paste();
       });
       if (auto* paste = dynamic_cast<zarvo::ui::GlyphButtonControl*>(row.paste))
-        paste->enabledQuery = [this, paste] {
-          plugkit::gfx::IGfx* g = paste->GetUI();
-          if (!g)
-            return false;
-          GfxEditorServices services(*g);
-          return clipboardHasCC(&services);
-        };
+        paste->enabledQuery = [this] { return clipboardHasCC(); };
     }
     const plugkit::gfx::IRECT saveRect = next();
     const plugkit::gfx::IRECT loadRect = next();
@@ -173,27 +160,19 @@ public:
                                              plugkit::gfx::EVShape::Rectangle);
   }
 
-  // The save and load buttons: each opens its dialog from the graphics context it is attached to.
+  // The save and load buttons: each opens its dialog.
   std::pair<plugkit::gfx::IControl*, plugkit::gfx::IControl*> makeFileButtons(const plugkit::gfx::IRECT& saveRect,
                                                                               const plugkit::gfx::IRECT& loadRect)
   {
     auto* save = makeButton(saveRect, mSaveGlyph, "save cc", [this](plugkit::gfx::IControl* c) {
       c->SetValue(0.);
       c->SetDirty(false);
-      if (plugkit::gfx::IGfx* g = c->GetUI())
-      {
-        GfxEditorServices services(*g);
-        promptSave(services);
-      }
+      promptSave();
     });
     auto* load = makeButton(loadRect, mLoadGlyph, "load cc", [this](plugkit::gfx::IControl* c) {
       c->SetValue(0.);
       c->SetDirty(false);
-      if (plugkit::gfx::IGfx* g = c->GetUI())
-      {
-        GfxEditorServices services(*g);
-        promptLoad(services);
-      }
+      promptLoad();
     });
     return {save, load};
   }
@@ -224,27 +203,27 @@ public:
     return _applyFile(*loaded.file) ? plugkit::EFileResult::kOk : plugkit::EFileResult::kNotOurs;
   }
 
-  void _copy(IEditorServices& services) const
+  void _copy() const
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
-    services.setClipboardText(_buildFile().toString());
+    mServices->setClipboardText(_buildFile().toString());
   }
 
-  void _paste(IEditorServices& services)
+  void _paste()
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     std::string text;
-    if (!services.getClipboardText(text) || text.empty())
+    if (!mServices->getClipboardText(text) || text.empty())
       return;
     if (std::optional<zarvo::ZarvoFile> file = zarvo::ZarvoFile::fromText(text))
       _applyFile(*file);
   }
 
   // Whether the clipboard holds a controller map; false without an editor.
-  bool clipboardHasCC(IEditorServices* services) const
+  bool clipboardHasCC() const
   {
     std::string text;
-    if (!services || !services->getClipboardText(text) || text.empty())
+    if (!mServices->getClipboardText(text) || text.empty())
       return false;
     const std::optional<zarvo::ZarvoFile> file = zarvo::ZarvoFile::fromText(text);
     return file && file->hasSection(MapperZarvoAdapter::kSectionName);
@@ -273,11 +252,11 @@ private:
   std::string folder() const { return mDialogFolder ? mDialogFolder() : std::string(); }
   void report(plugkit::EFileResult result) const
   {
-    if (mReportFileResult)
-      mReportFileResult(result);
+    mServices->reportFileResult(result, zarvo::IEditorServices::EFileContent::ControllerMap);
   }
 
   Mediator* mMediator;
+  zarvo::IEditorServices* mServices;
   std::string mPluginName;
   std::string mPluginVersion;
   FolderFunc mDialogFolder;
@@ -285,7 +264,6 @@ private:
   WriteSectionsFunc mWriteExtraSections;
   ReadSectionsFunc mReadExtraSections;
   ActionFunc mBeforeChange;
-  FileResultFunc mReportFileResult;
   plugkit::gfx::IVStyle mStyle = plugkit::gfx::DEFAULT_STYLE;
   std::string mDefaultFileName;
   zarvo::ui::GlyphLabel mSaveGlyph, mLoadGlyph, mCopyGlyph, mPasteGlyph;

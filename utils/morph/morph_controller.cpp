@@ -51,6 +51,7 @@ MorphController::MorphController(const MorphServices& services, const plugkit::C
   : mParams(services.params)
   , mHistory(services.history)
   , mEditor(services.editor)
+  , mEditorServices(services.editorServices)
   , mStates(services.states)
   , mGenerator(services.generator)
   , mProductName(product.pluginName)
@@ -59,7 +60,8 @@ MorphController::MorphController(const MorphServices& services, const plugkit::C
   , mTable(*naming.table)
   , mShapes(shapes)
   , mEngine(mTable.rows)
-  , mFileRouter({services.params, services.history, services.editor, services.states}, *this, product, mTable)
+  , mFileRouter({services.params, services.history, services.editor, services.editorServices, services.states}, *this,
+                product, mTable)
   , mRng(systemSeed())
 {}
 

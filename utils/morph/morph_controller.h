@@ -279,7 +279,7 @@ public:
   void copyRigToClipboard();
   bool pasteRigFromClipboard();
   bool clipboardHasRig() const;
-  // Both report the file's result to the host.
+  // Both report the file's result through the editor services.
   void promptImportRig();
   void promptExportRig();
   // kNotOurs when the file holds no usable rig; otherwise it is applied as one undo step.
@@ -329,6 +329,7 @@ private:
   IMorphParams& mParams;
   IPatchHistory& mHistory;
   IMorphEditor& mEditor;
+  IEditorServices& mEditorServices;
   IPluginStates& mStates;
   IPatchGenerator& mGenerator;
   const char* const mProductName;

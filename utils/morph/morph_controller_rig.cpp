@@ -19,29 +19,25 @@ void MorphController::copyRigToClipboard()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (mEditor.editorOpen())
-    mEditor.setClipboardText(buildRigFile().toString());
+    mEditorServices.setClipboardText(buildRigFile().toString());
 }
 
 bool MorphController::pasteRigFromClipboard()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mEditor.editorOpen())
+  std::string text;
+  if (!mEditor.editorOpen() || !mEditorServices.getClipboardText(text) || text.empty())
     return false;
-  const std::optional<std::string> text = mEditor.clipboardText();
-  if (!text || text->empty())
-    return false;
-  const std::optional<ZarvoFile> file = ZarvoFile::fromText(*text);
+  const std::optional<ZarvoFile> file = ZarvoFile::fromText(text);
   return file && applyRigFile(*file);
 }
 
 bool MorphController::clipboardHasRig() const
 {
-  if (!mEditor.editorOpen())
+  std::string text;
+  if (!mEditor.editorOpen() || !mEditorServices.getClipboardText(text) || text.empty())
     return false;
-  const std::optional<std::string> text = mEditor.clipboardText();
-  if (!text || text->empty())
-    return false;
-  const std::optional<ZarvoFile> file = ZarvoFile::fromText(*text);
+  const std::optional<ZarvoFile> file = ZarvoFile::fromText(text);
   return file && file->hasSection(kRigSection);
 }
 
@@ -50,10 +46,11 @@ void MorphController::promptImportRig()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mEditor.editorOpen())
     return;
-  mEditor.chooseFile(false, "", "zarvo", [this](const std::string& path) {
-    if (!path.empty())
-      mEditor.reportFileResult(importRigFile(path));
-  });
+  mEditorServices.promptForFile(
+    {}, {}, IEditorServices::EFileAction::Open, "zarvo", [this](const std::string& path, const std::string&) {
+      if (!path.empty())
+        mEditorServices.reportFileResult(importRigFile(path), IEditorServices::EFileContent::MorphField);
+    });
 }
 
 void MorphController::promptExportRig()
@@ -61,10 +58,12 @@ void MorphController::promptExportRig()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mEditor.editorOpen())
     return;
-  mEditor.chooseFile(true, "morph.zarvo", "zarvo", [this](const std::string& path) {
-    if (!path.empty())
-      mEditor.reportFileResult(exportRigFile(path));
-  });
+  mEditorServices.promptForFile("morph.zarvo", {}, IEditorServices::EFileAction::Save, "zarvo",
+                                [this](const std::string& path, const std::string&) {
+                                  if (!path.empty())
+                                    mEditorServices.reportFileResult(exportRigFile(path),
+                                                                     IEditorServices::EFileContent::MorphField);
+                                });
 }
 
 plugkit::EFileResult MorphController::importRigFile(const std::string& path)

@@ -52,6 +52,7 @@ MorphFileRouter::MorphFileRouter(const Services& services, IMorphPointSink& sink
   : mParams(services.params)
   , mHistory(services.history)
   , mEditor(services.editor)
+  , mEditorServices(services.editorServices)
   , mStates(services.states)
   , mProductId(product.uniqueId)
   , mTable(table)
@@ -226,13 +227,10 @@ void MorphFileRouter::promptSaveBlendToFile()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!mEditor.editorOpen())
     return;
-  mEditor.chooseFile(true, "", "fxp", [this](const std::string& path) {
-    if (path.empty())
-      return;
+  promptForPresetFile(true, [this](const std::string& path) {
     const MorphValues blend =
       mSink.engine().resolvedAt(mParams.param(mTable.morphX).Value(), mParams.param(mTable.morphY).Value());
-    mEditor.reportFileResult(writeMorphValuesFXP(blend, path) ? plugkit::EFileResult::kOk
-                                                              : plugkit::EFileResult::kWriteFailed);
+    report(writeMorphValuesFXP(blend, path) ? plugkit::EFileResult::kOk : plugkit::EFileResult::kWriteFailed);
   });
 }
 
@@ -242,16 +240,14 @@ void MorphFileRouter::promptLoadPointsFromFile(uint32_t mask)
   mask &= kPointBits;
   if (mask == 0 || !mEditor.editorOpen())
     return;
-  mEditor.chooseFile(false, "", "fxp", [this, mask](const std::string& path) {
-    if (path.empty())
-      return;
+  promptForPresetFile(false, [this, mask](const std::string& path) {
     const MorphPoint& start = mSink.engine().editState().points[lowestPoint(mask)];
     MorphValues values = start.values;
     uint32_t noteMask = start.noteMask;
     const plugkit::EFileResult result = readFXPMorphParams(path, values, noteMask);
     if (result == plugkit::EFileResult::kOk)
       mSink.commitPointsPreset(mask, values, noteMask, fileIdentity(path));
-    mEditor.reportFileResult(result);
+    report(result);
   });
 }
 
@@ -261,11 +257,24 @@ void MorphFileRouter::promptSavePointToFile(int point)
   if (point < 0 || point >= static_cast<int>(kNumPoints) || !mEditor.editorOpen())
     return;
   const MorphPoint& p = mSink.engine().editState().points[static_cast<size_t>(point)];
-  mEditor.chooseFile(true, "", "fxp", [this, values = p.values, noteMask = p.noteMask](const std::string& path) {
-    if (!path.empty())
-      mEditor.reportFileResult(writeMorphValuesFXP(values, path, noteMask) ? plugkit::EFileResult::kOk
-                                                                           : plugkit::EFileResult::kWriteFailed);
+  promptForPresetFile(true, [this, values = p.values, noteMask = p.noteMask](const std::string& path) {
+    report(writeMorphValuesFXP(values, path, noteMask) ? plugkit::EFileResult::kOk
+                                                       : plugkit::EFileResult::kWriteFailed);
   });
+}
+
+void MorphFileRouter::promptForPresetFile(bool save, std::function<void(const std::string& path)> chosen)
+{
+  mEditorServices.promptForFile({}, {}, save ? IEditorServices::EFileAction::Save : IEditorServices::EFileAction::Open,
+                                "fxp", [chosen = std::move(chosen)](const std::string& path, const std::string&) {
+                                  if (!path.empty())
+                                    chosen(path);
+                                });
+}
+
+void MorphFileRouter::report(plugkit::EFileResult result)
+{
+  mEditorServices.reportFileResult(result, IEditorServices::EFileContent::MorphField);
 }
 
 } // namespace zarvo::morph

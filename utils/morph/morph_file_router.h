@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,7 @@ public:
     IMorphParams& params;
     IPatchHistory& history;
     IMorphEditor& editor;
+    IEditorServices& editorServices;
     IPluginStates& states;
   };
 
@@ -64,7 +66,7 @@ public:
                            std::optional<uint32_t> noteMask = std::nullopt);
 
   // The morph pad's actions; they do nothing while the editor is closed, and report the chosen
-  // file's result to the host.
+  // file's result through the editor services.
   void promptSaveBlendToFile();
   void promptLoadPointsFromFile(uint32_t mask);
   void promptSavePointToFile(int point);
@@ -73,9 +75,15 @@ public:
   static PatchIdentity fileIdentity(const std::string& path);
 
 private:
+  // The open or save dialog for a preset file, starting in the preset folder; `chosen` runs only
+  // when a file was chosen.
+  void promptForPresetFile(bool save, std::function<void(const std::string& path)> chosen);
+  void report(plugkit::EFileResult result);
+
   IMorphParams& mParams;
   IPatchHistory& mHistory;
   IMorphEditor& mEditor;
+  IEditorServices& mEditorServices;
   IPluginStates& mStates;
   const int32_t mProductId;
   const MorphParamTable& mTable;

@@ -2,14 +2,13 @@
 #pragma once
 
 #include <concepts>
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 
 #include "IPlugin/IByteChunk.h"
-#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginParameter.h"
+#include "utils/editor_services.h"
 #include "utils/mutation_session.h"
 #include "utils/param_edits.h"
 #include "utils/patch_identity.h"
@@ -84,7 +83,7 @@ public:
   }
 };
 
-// The open editor: its controls, the clipboard and file dialogs.
+// The open editor's controls. The clipboard, file dialogs and messages are the editor services.
 class IMorphEditor
 {
 public:
@@ -101,18 +100,6 @@ public:
   // readouts are left alone, and the depth control keeps its own enabled state. Only while the
   // editor is open.
   virtual void driveControls(int /*index*/, std::optional<double> /*normalized*/, bool /*disabled*/) {}
-
-  // Clipboard and file dialogs, only while the editor is open.
-  virtual std::optional<std::string> clipboardText() const { return std::nullopt; }
-  virtual void setClipboardText(const std::string& /*text*/) {}
-  using FileChosen = std::function<void(const std::string& path)>; // empty path: cancelled
-  // Asks for a file to open or save, starting in the preset manager's last-used folder, else its
-  // preset folder; `done` runs later on the main thread.
-  virtual void chooseFile(bool /*save*/, const std::string& /*proposedName*/, const std::string& /*extension*/,
-                          FileChosen /*done*/)
-  {}
-  // What became of a file the user chose, for the editor to show.
-  virtual void reportFileResult(plugkit::EFileResult /*result*/) {}
 };
 
 // The plug-in's whole states and its preset file.
@@ -150,26 +137,28 @@ public:
 // The services a part of the morph field is handed by the plug-in that builds it.
 struct MorphServices
 {
-  MorphServices(IMorphParams& params_, IPatchHistory& history_, IMorphEditor& editor_, IPluginStates& states_,
-                IPatchGenerator& generator_)
+  MorphServices(IMorphParams& params_, IPatchHistory& history_, IMorphEditor& editor_, IEditorServices& editorServices_,
+                IPluginStates& states_, IPatchGenerator& generator_)
     : params(params_)
     , history(history_)
     , editor(editor_)
+    , editorServices(editorServices_)
     , states(states_)
     , generator(generator_)
   {}
   // One object that provides all of them, as a test's fake does.
   template <typename All>
   requires std::derived_from<All, IMorphParams> && std::derived_from<All, IPatchHistory> &&
-    std::derived_from<All, IMorphEditor> && std::derived_from<All, IPluginStates> &&
-    std::derived_from<All, IPatchGenerator>
+    std::derived_from<All, IMorphEditor> && std::derived_from<All, IEditorServices> &&
+    std::derived_from<All, IPluginStates> && std::derived_from<All, IPatchGenerator>
     MorphServices(All& all)
-    : MorphServices(all, all, all, all, all)
+    : MorphServices(all, all, all, all, all, all)
   {}
 
   IMorphParams& params;
   IPatchHistory& history;
   IMorphEditor& editor;
+  IEditorServices& editorServices;
   IPluginStates& states;
   IPatchGenerator& generator;
 };

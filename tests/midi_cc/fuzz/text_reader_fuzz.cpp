@@ -4,12 +4,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "utils/editor_services.h"
 #include "utils/midi_cc/cc_file_orchestrator.h"
-#include "utils/midi_cc/editor_services.h"
 
 namespace {
 
-struct ClipboardOnly final : zarvo::midi_cc::IEditorServices
+struct ClipboardOnly final : zarvo::IEditorServices
 {
   bool getClipboardText(std::string& out) override
   {
@@ -19,6 +19,7 @@ struct ClipboardOnly final : zarvo::midi_cc::IEditorServices
   bool setClipboardText(const std::string&) override { return false; }
   void promptForFile(const std::string&, const std::string&, EFileAction, const std::string&, FileCompletion) override
   {}
+  void reportFileResult(plugkit::EFileResult, EFileContent) override {}
 
   std::string text;
 };
@@ -39,17 +40,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   MapOnly owner;
   const MappingTable live{{9, {{4, 9, 0.25, 0.75, 3}}}};
   owner.map.replaceMappings(live);
-  CCFileOrchestrator<MapOnly> files(owner, "Vemlor", "1.3.0", nullptr, nullptr, "ccmap.zarvo");
-
   // The first byte may put the random lines under a controller map header, so that they reach the
   // line reader rather than stop at the header check.
   ClipboardOnly clipboard;
+  CCFileOrchestrator<MapOnly> files(owner, clipboard, "Vemlor", "1.3.0", nullptr, nullptr, "ccmap.zarvo");
   if (size > 0 && (data[0] & 1))
     clipboard.text = "# zarvo v1\n[midi-cc]\n";
   if (size > 0)
     clipboard.text.append(reinterpret_cast<const char*>(data + 1), size - 1);
-  const bool hasMap = files.clipboardHasCC(&clipboard);
-  files._paste(clipboard);
+  const bool hasMap = files.clipboardHasCC();
+  files._paste();
 
   if (!hasMap && owner.map.mappings() != live)
     std::abort();
