@@ -16,8 +16,8 @@ constexpr double kBakeWeight = 0.9;
 
 void MorphController::closeSession()
 {
-  mEngine.selection() = 0;
-  mEngine.editState().focus = -1;
+  mEngine.clearSelection();
+  mEngine.setFocus(-1);
   mHistory.setMorphSessionMark(0);
   mSession.active = false;
   mSession.preMorphValid = false;
@@ -44,8 +44,8 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
     mMovedSinceOn = !fromEditor;
     if (fromEditor && !mSession.active)
     {
-      mEngine.selection() = 0;
-      mEngine.editState().focus = -1;
+      mEngine.clearSelection();
+      mEngine.setFocus(-1);
       mSession.active = true;
       mSession.preMorphChunk = snapshotPatchMorphOff();
       mSession.preMorphValid = true;
@@ -153,13 +153,14 @@ void MorphController::captureTeleportFromBase()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (mHistory.hasPresetManager())
     mPointIdentity[0] = mHistory.currentIdentity();
-  MorphPoint& p = mEngine.editState().points[0];
+  MorphPoint p = mEngine.editState().points[0];
   for (size_t r = 0; r < kNumMorphParams; ++r)
     p.values[r] = currentNormalized(mTable.rows[r].param);
   p.noteMask = noteMaskFromSwitches();
   p.x = morphXParam();
   p.y = morphYParam();
   p.active = true;
+  mEngine.setPoint(0, p);
 }
 
 void MorphController::bakeMorphIntoBase()
@@ -217,8 +218,8 @@ void MorphController::commitTurningOffIfPending()
   const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
   mMorphOn = false;
-  mEngine.selection() = 0;
-  mEngine.editState().focus = -1;
+  mEngine.clearSelection();
+  mEngine.setFocus(-1);
   if (!mSession.active)
     return;
   if (mHistory.hasPresetManager())
