@@ -60,6 +60,7 @@ MorphController::MorphController(const MorphServices& services, const plugkit::C
   , mShapes(shapes)
   , mEngine(mTable.rows)
   , mFileRouter({services.params, services.history, services.editor, services.states}, *this, product, mTable)
+  , mSession(services.history)
   , mRng(systemSeed())
 {}
 

@@ -151,7 +151,7 @@ void MorphController::applyMorphPoint(int point)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
-  mSession.pointApplied = true;
+  mSession.notePointApplied();
   mEngine.setSelection(1u << point);
   mEngine.setFocus(mEngine.pointEditingAllowed() ? point : -1);
   const FlagScope applying(mApplyingPoint);
