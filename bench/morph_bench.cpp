@@ -60,7 +60,7 @@ std::vector<std::array<double, 2>> positions()
 void BM_MorphBlock(benchmark::State& state)
 {
   MorphEngine engine(kMorphParams);
-  engine.editState() = worstField();
+  engine.setEditState(worstField());
   engine.publish();
   const auto path = positions();
   std::size_t step = 0;
@@ -74,11 +74,13 @@ void BM_MorphBlock(benchmark::State& state)
     engine.setPosition(x, y);
     Scales scales{};
     engine.computeScales(field, scales);
-    engine.computeWeightsInto(field, x, y, engine.weights(), scales, true, 1.0);
-    engine.resolveInto(field, engine.weights(), engine.resolved());
-    Weights shapeWeights = engine.weights();
+    Weights weights{};
+    engine.computeWeightsInto(field, x, y, weights, scales, true, 1.0);
+    MorphValues resolved{};
+    engine.resolveInto(field, weights, resolved);
+    Weights shapeWeights = weights;
     MorphEngine::applyGamma(shapeWeights, MorphEngine::contrastGamma(field.shapeContrast, field.model));
-    benchmark::DoNotOptimize(engine.resolved());
+    benchmark::DoNotOptimize(resolved);
     benchmark::DoNotOptimize(shapeWeights);
   }
 }

@@ -18,10 +18,9 @@ void spreadPoints(MorphEngine& engine)
   std::uniform_real_distribution<double> jitter(-0.06, 0.06);
   for (size_t i = 1; i < kNumPoints; ++i)
   {
-    MorphPoint& p = engine.editState().points[i];
-    p.active = true;
-    p.x = 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jitter(rng);
-    p.y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jitter(rng);
+    engine.setPointActive(i, true);
+    const double x = 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jitter(rng);
+    engine.movePoint(i, x, 0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jitter(rng));
   }
 }
 
@@ -30,8 +29,8 @@ void BM_OverlayRebuild(benchmark::State& state)
 {
   MorphEngine engine;
   spreadPoints(engine);
-  engine.editState().model = static_cast<uint32_t>(state.range(0));
-  engine.editState().sigma = static_cast<double>(state.range(1)) / 100.0;
+  engine.setModel(static_cast<uint32_t>(state.range(0)));
+  engine.setSigma(static_cast<double>(state.range(1)) / 100.0);
   MorphFieldOverlay overlay;
   const plugkit::gfx::IRECT pad(0.f, 0.f, 908.f, 404.f);
   overlay.rebuildIfNeeded(engine, pad);

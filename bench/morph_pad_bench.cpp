@@ -23,13 +23,11 @@ constexpr IRECT kPad(16.f, 8.f, 924.f, 412.f);
 // histogram and the learn box shown.
 void Populate(MorphEngine& engine, MorphPadControl& pad)
 {
-  engine.editing() = true;
+  engine.setEditing(true);
   for (size_t i = 0; i < 17; ++i)
   {
-    auto& p = engine.editState().points[i];
-    p.active = true;
-    p.x = 0.25 + 0.7 * static_cast<double>(i % 6) / 5.0;
-    p.y = 0.15 + 0.7 * static_cast<double>(i / 6) / 2.0;
+    engine.setPointActive(i, true);
+    engine.movePoint(i, 0.25 + 0.7 * static_cast<double>(i % 6) / 5.0, 0.15 + 0.7 * static_cast<double>(i / 6) / 2.0);
   }
   pad.relaxAllPoints(0);
   pad.applySelection((1u << 2) | (1u << 3) | (1u << 4));

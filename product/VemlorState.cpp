@@ -146,10 +146,10 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   appearance.isoLevels = fields.isoLevels;
   appearance.gridStep = fields.gridStep;
   mMorph->setAppearance(appearance);
-  engine.padOption() = fields.positionLock;
-  engine.moving() = fields.soundLock;
-  engine.selection() = fields.selection & zarvo::morph::kPointBits;
-  engine.editState().focus = fields.focus;
+  engine.setPadOption(fields.positionLock);
+  engine.setMoving(fields.soundLock);
+  engine.setSelection(fields.selection & zarvo::morph::kPointBits);
+  engine.setFocus(fields.focus);
   // The focus decides which point the blend uses alone.
   mMorph->publish();
   raiseLayoutUpdate();

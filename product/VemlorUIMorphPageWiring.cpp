@@ -39,15 +39,15 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
     // Points locked in place: the position lock refuses a new selection, an empty one still clears.
     if (mask != 0 && engine.padOption())
       return;
-    engine.selection() = mask;
+    engine.setSelection(mask);
   }
   else
   {
-    engine.selection() = mask;
+    engine.setSelection(mask);
     if (std::popcount(mask) == 1)
     {
       const int point = std::countr_zero(mask);
-      engine.editState().focus = point;
+      engine.setFocus(point);
       morph.applyMorphPoint(point);
       // The point's sound is what is loaded now, not an edit of it.
       if (zarvo::PresetManager* pm = plugin.presetManager())
@@ -55,7 +55,7 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
       return;
     }
   }
-  engine.editState().focus = -1;
+  engine.setFocus(-1);
   morph.publish();
   markAllDirty(plugin);
 }

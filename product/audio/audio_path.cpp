@@ -31,36 +31,21 @@ void layOut(std::vector<double>& store, AudioBuffer::ChannelPtrs& ptrs, int chan
 
 bool updateMorphBlend(morph::MorphController& morph, const ParamModulator& modulator)
 {
-  using morph::MorphController;
   morph::MorphEngine& engine = morph.engine();
-  const bool newField = engine.loadNewerAudioState();
-  const morph::MorphEngine::RTState& field = engine.audioState();
-  const double x = morph.morphX();
-  const double y = morph.morphY();
-  engine.setPosition(x, y);
-  morph::MorphEngine::BlockBlend& blend = engine.blockBlend();
-  const auto same = [](double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); };
-  if (newField || !blend.valid || !same(x, blend.x) || !same(y, blend.y))
-  {
-    morph::Scales scales{};
-    engine.computeScales(field, scales);
-    engine.computeWeightsInto(field, x, y, engine.weights(), scales, true, 1.0);
-    engine.resolveInto(field, engine.weights(), engine.resolved());
-    for (size_t row = 0; row < morph::kNumMorphParams; ++row)
-      blend.plain[row] = modulator.param(morph::kMorphParams[row].param).FromNormalized(engine.resolved()[row]);
+  if (!engine.blendBlock(morph.morphX(), morph.morphY()))
+    return false;
+  morph::MorphValues plain{};
+  for (size_t row = 0; row < morph::kNumMorphParams; ++row)
+    plain[row] = modulator.param(morph::kMorphParams[row].param).FromNormalized(engine.resolved()[row]);
 
-    stage_coeffs shape{};
-    morph.resolveMainPTShapeInto(shape, blend.mainShape[5]);
-    std::copy(shape.begin(), shape.end(), blend.mainShape.begin());
-    const morph::Weights shapeWeights = morph.blockShapeWeights();
-    blend.preFilterA = morph.resolvePreFltBlendInto(shapeWeights, zarvo::morph::kPreFltAShape);
-    blend.preFilterB = morph.resolvePreFltBlendInto(shapeWeights, zarvo::morph::kPreFltBShape);
-    blend.x = x;
-    blend.y = y;
-    blend.valid = true;
-    return true;
-  }
-  return false;
+  stage_coeffs shape{};
+  std::array<double, 6> mainShape{};
+  morph.resolveMainPTShapeInto(shape, mainShape[5]);
+  std::copy(shape.begin(), shape.end(), mainShape.begin());
+  const morph::Weights shapeWeights = morph.blockShapeWeights();
+  engine.setBlockDerived(plain, mainShape, morph.resolvePreFltBlendInto(shapeWeights, zarvo::morph::kPreFltAShape),
+                         morph.resolvePreFltBlendInto(shapeWeights, zarvo::morph::kPreFltBShape));
+  return true;
 }
 
 void applyMorphBlend(const morph::MorphController& morph, const ModulationView& modulation, ParamSnapshot& snap,

@@ -181,8 +181,8 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
 
   mCodec.unserializeUIState(chunk, editorPos);
 
-  mMorph.engine().selection() = 0;
-  mMorph.engine().editState().focus = -1;
+  mMorph.engine().clearSelection();
+  mMorph.engine().setFocus(-1);
   if (hasMorph)
     mMorph.unserializeMorphState(chunk, morphPos);
 
@@ -209,8 +209,8 @@ void StateChunk::onRestoreState()
     morph::MorphEngine& engine = mMorph.engine();
     if (!engine.editing())
     {
-      engine.selection() = 0;
-      engine.editState().focus = -1;
+      engine.clearSelection();
+      engine.setFocus(-1);
     }
     const auto valueOf = [this](int index, double fallback) {
       const plugkit::IParam* p = mHost.stateParam(index);

@@ -14,13 +14,12 @@ TEST(MorphField, PositionOnAPointLaysItsSoundOverTheSnapshot)
 {
   morph_test::FakeMorphHost morphHost;
   morph::MorphController ctrl{morphHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
-  morph::MorphPoint& point = ctrl.engine().editState().points[5];
+  morph::MorphEngine& engine = ctrl.engine();
   const auto setPlain = [&](int param, double plain) {
-    point.values[static_cast<size_t>(morph::rowOf(param))] = ctrl.normalizedOf(param, plain);
+    engine.setPointValue(5, static_cast<size_t>(morph::rowOf(param)), ctrl.normalizedOf(param, plain));
   };
-  point.active = true;
-  point.x = 0.3;
-  point.y = 0.6;
+  engine.setPointActive(5, true);
+  engine.movePoint(5, 0.3, 0.6);
   setPlain(par_main_cutoff_hz, 500.0);
   setPlain(par_main_resonance, 0.8);
   setPlain(par_dry_wet, 0.4);

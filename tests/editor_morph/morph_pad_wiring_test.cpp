@@ -9,6 +9,7 @@
 #include "tests/editor_morph/headless_morph_page.h"
 #include "tests/gfx_harness/fake_component_handler.h"
 #include "tests/gfx_harness/input_driver.h"
+#include "tests/support/field_edit.h"
 
 namespace vemlor::ui::test {
 namespace {
@@ -25,18 +26,16 @@ protected:
     s.buildMorphPage();
     pad = s.pad();
     ASSERT_NE(pad, nullptr);
-    engine().editing() = false;
-    engine().moving() = false;
-    engine().padOption() = false;
+    engine().setEditing(false);
+    engine().setMoving(false);
+    engine().setPadOption(false);
     // Points 2 and 3 active, apart, with sounds of their own.
     for (size_t i : {size_t{2}, size_t{3}})
     {
-      zarvo::morph::MorphPoint& p = engine().editState().points[i];
-      p.active = true;
-      p.x = i == 2 ? 0.3 : 0.7;
-      p.y = 0.5;
+      engine().setPointActive(i, true);
+      engine().movePoint(i, i == 2 ? 0.3 : 0.7, 0.5);
     }
-    engine().editState().points[3].values[driveRow()] = 0.123;
+    engine().setPointValue(3, driveRow(), 0.123);
     engine().publish();
   }
 
@@ -64,7 +63,7 @@ TEST_F(PadWiring, SelectingTwoPointsClearsTheFocusAndPublishesWithoutTouchingPar
 {
   pad->onSelectionChanged(1u << 3);
   const double drive = normalized(zarvo::par_main_drive);
-  engine().editState().points[2].values[driveRow()] = 0.9;
+  engine().setPointValue(2, driveRow(), 0.9);
   const uint32_t sequence = engine().snapshot().sequence();
   s.G().SetAllControlsClean();
 
@@ -78,14 +77,14 @@ TEST_F(PadWiring, SelectingTwoPointsClearsTheFocusAndPublishesWithoutTouchingPar
 
 TEST_F(PadWiring, MovingModeSelectsWithoutApplyingAndThePositionLockRefusesNewSelections)
 {
-  engine().moving() = true;
+  engine().setMoving(true);
   const double drive = normalized(zarvo::par_main_drive);
   pad->onSelectionChanged(1u << 3);
   EXPECT_EQ(engine().selection(), 1u << 3);
   EXPECT_EQ(engine().editState().focus, -1);
   EXPECT_EQ(normalized(zarvo::par_main_drive), drive);
 
-  engine().padOption() = true;
+  engine().setPadOption(true);
   pad->onSelectionChanged(1u << 2);
   EXPECT_EQ(engine().selection(), 1u << 3);
   pad->onSelectionChanged(0);
@@ -166,7 +165,7 @@ TEST_F(PadWiring, PointsEditOpensOnceAndClosesOnce)
   EXPECT_TRUE(s.morph().pointsEditOpen());
   const std::string snapshot(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
                              static_cast<size_t>(s.morph().pointsEditSnapshot().Size()));
-  engine().editState().points[2].x = 0.5;
+  vemlor_test::editPoint(engine(), 2, [&](auto& point) { point.x = 0.5; });
   // A second begin keeps the state from before the first.
   pad->onPointsEdit(true);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
@@ -263,7 +262,7 @@ TEST_F(PadWiring, RigAndFileActionsReachTheControllerAndItsDialogs)
   EXPECT_TRUE(pad->clipboardHasRig());
 
   const double x = engine().editState().points[2].x;
-  engine().editState().points[2].x = 0.9;
+  vemlor_test::editPoint(engine(), 2, [&](auto& point) { point.x = 0.9; });
   pad->onPasteRig();
   EXPECT_DOUBLE_EQ(engine().editState().points[2].x, x);
 

@@ -9,6 +9,7 @@
 
 #include "fake_morph_host.h"
 #include "product/params/morph_param_table.h"
+#include "tests/support/field_edit.h"
 
 namespace {
 
@@ -24,15 +25,18 @@ struct Rig
 {
   Rig() { host.controller = &ctrl; }
 
-  State& field() { return ctrl.engine().editState(); }
-  MorphPoint& point(size_t i) { return field().points[i]; }
-  double& value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
-  void setPlain(size_t i, int param, double plain) { value(i, param) = ctrl.normalizedOf(param, plain); }
+  const State& field() { return ctrl.engine().editState(); }
+  const MorphPoint& point(size_t i) { return field().points[i]; }
+  double value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
+  void setValue(size_t i, int param, double normalized)
+  {
+    ctrl.engine().setPointValue(i, static_cast<size_t>(rowOf(param)), normalized);
+  }
+  void setPlain(size_t i, int param, double plain) { setValue(i, param, ctrl.normalizedOf(param, plain)); }
   void place(size_t i, double x, double y)
   {
-    point(i).x = x;
-    point(i).y = y;
-    point(i).active = true;
+    ctrl.engine().movePoint(i, x, y);
+    ctrl.engine().setPointActive(i, true);
   }
   void moveTo(double x, double y)
   {
@@ -100,8 +104,8 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
   r.host.current = {1, "Base", 7, false};
   r.host.param(zarvo::par_main_drive).Set(0.42);
   r.moveTo(0.3, 0.6);
-  r.ctrl.engine().selection() = 0b110;
-  r.field().focus = 2;
+  r.ctrl.engine().setSelection(0b110);
+  r.ctrl.engine().setFocus(2);
   const uint32_t sequence = r.sequence();
 
   r.switchMorph(1.0, kEditor);
@@ -148,13 +152,13 @@ TEST(MorphController, SwitchingOff)
     {"host automation turns off at once, whatever happened",
      [](Rig& r) {
        r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor);
-       r.field().focus = 1;
+       r.ctrl.engine().setFocus(1);
      },
      kHost, false},
     {"editor right after switching on: at once", [](Rig&) {}, kEditor, false},
     {"editor after moving: waits for the bake",
      [](Rig& r) { r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor); }, kEditor, true},
-    {"editor with a focused point: waits", [](Rig& r) { r.field().focus = 1; }, kEditor, true},
+    {"editor with a focused point: waits", [](Rig& r) { r.ctrl.engine().setFocus(1); }, kEditor, true},
     {"editor on blended pass types: waits",
      [](Rig& r) {
        r.setPlain(2, zarvo::par_main_pass_type, 3);
@@ -213,7 +217,7 @@ TEST(MorphController, BakingASinglePassTypeWritesItsTypeDepthAndTilt)
   r.ctrl.setPointIdentity(1, {1, "Left", 1, false});
   r.moveTo(0.2, 0.5);
   r.switchMorph(1.0, kEditor);
-  r.point(0).active = false; // the captured base sound takes no part
+  r.ctrl.engine().setPointActive(0, false); // the captured base sound takes no part
   r.moveTo(0.5, 0.5);
   r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.5, kEditor);
   r.switchMorph(0.0, kEditor);
@@ -249,7 +253,7 @@ TEST(MorphController, RevertingKeepsThePointsEditedDuringTheSession)
 
   r.ctrl.applyMorphPoint(3);
   EXPECT_EQ(r.host.param(zarvo::par_main_drive).Value(), 0.9);
-  r.value(5, zarvo::par_main_drive) = 0.77;
+  r.setValue(5, zarvo::par_main_drive, 0.77);
   r.host.editorValue = 5;
   r.switchMorph(0.0, kHost);
   r.host.calls.clear();
@@ -287,7 +291,7 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   Rig r;
   r.host.held.insert(zarvo::par_main_drive);
   r.setPlain(4, zarvo::par_main_resonance, 0.8);
-  r.point(4).noteMask = 1u << kRowPreBCutoff;
+  r.ctrl.engine().setPointNoteMask(4, 1u << kRowPreBCutoff);
   bool guarded = true;
   r.host.onEditorEdit = [&](int) { guarded = guarded && r.ctrl.applyingPoint(); };
 
@@ -308,7 +312,7 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   EXPECT_EQ(r.ctrl.engine().selection(), 1u << 4);
   EXPECT_EQ(r.field().focus, 4);
 
-  r.ctrl.engine().moving() = true;
+  r.ctrl.engine().setMoving(true);
   r.ctrl.applyMorphPoint(6);
   EXPECT_EQ(r.field().focus, -1) << "no focus while points are being moved";
 }
@@ -336,8 +340,8 @@ TEST(MorphController, EditorEditsGoIntoSelectedPoints)
   {
     Rig r;
     r.ctrl.mirrorMorphSwitch(true);
-    r.ctrl.engine().selection() = c.selection;
-    r.ctrl.engine().moving() = c.moving;
+    r.ctrl.engine().setSelection(c.selection);
+    r.ctrl.engine().setMoving(c.moving);
     r.host.param(c.param).Set(c.param == zarvo::par_main_drive ? 0.66 : 1.0);
     const State before = r.field();
     r.ctrl.mirrorParamEditIntoPoint(c.param, c.source);
@@ -443,7 +447,7 @@ TEST(MorphController, CutoffsAnchoredToNotes)
     if (row >= 0)
     {
       r.setPlain(2, c.param, c.hz);
-      r.point(2).noteMask = c.bit ? 1u << row : 0u;
+      r.ctrl.engine().setPointNoteMask(2, c.bit ? 1u << row : 0u);
     }
     EXPECT_EQ(r.ctrl.morphFreqNoteAnchored(c.param), c.anchored) << c.name;
   }
@@ -477,8 +481,8 @@ TEST(MorphController, DrivenControls)
 
   // A focused, selected point is edited, not driven.
   r.host.driven.clear();
-  r.ctrl.engine().selection() = 1u << 1;
-  r.field().focus = 1;
+  r.ctrl.engine().setSelection(1u << 1);
+  r.ctrl.engine().setFocus(1);
   r.ctrl.syncControls();
   EXPECT_EQ(r.host.driven[zarvo::par_main_drive], (std::pair<std::optional<double>, bool>{std::nullopt, false}));
 }
@@ -529,7 +533,7 @@ TEST(MorphController, PresetIdentityOfTheBlend)
   r.ctrl.setPointIdentity(6, {2, "/six.fxp", -1, true});
   EXPECT_EQ(r.ctrl.stripPresetIdentity(), std::nullopt) << "morph off";
   r.ctrl.mirrorMorphSwitch(true);
-  r.field().focus = 6;
+  r.ctrl.engine().setFocus(6);
   EXPECT_EQ(r.ctrl.stripPresetIdentity(), r.ctrl.pointIdentity()[6]);
 }
 
@@ -542,7 +546,7 @@ TEST(MorphRandomize, RefillsActivePointsOnlyAsOneStep)
   r.host.editorIsOpen = true;
   r.ctrl.initDefaultPoints();
   for (size_t i = 0; i < kNumPoints; ++i)
-    r.value(i, zarvo::par_main_resonance) = 0.123;
+    r.setValue(i, zarvo::par_main_resonance, 0.123);
   const State before = r.field();
   r.ctrl.mirrorMorphSwitch(true);
 
@@ -570,14 +574,14 @@ TEST(MorphRandomize, FocusedPointIsMutatedAndApplied)
   r.place(2, 0.5, 0.5);
   r.setPlain(2, zarvo::par_main_drive, 0.8);
   r.ctrl.setPointIdentity(2, {1, "Two", 2, false});
-  r.field().focus = 2;
+  r.ctrl.engine().setFocus(2);
   r.ctrl.mutate();
   EXPECT_EQ(r.host.mutated, 1);
   EXPECT_NEAR(r.host.param(zarvo::par_main_drive).Value(), 0.4, 1e-9);
   EXPECT_TRUE(r.ctrl.pointIdentity()[2].modified);
   EXPECT_EQ(r.ctrl.pointSession(2).history.size(), 1u);
 
-  r.ctrl.engine().moving() = true;
+  r.ctrl.engine().setMoving(true);
   r.ctrl.randomize();
   EXPECT_EQ(r.host.generated, 0) << "nothing while points are being moved";
 }
@@ -633,7 +637,7 @@ TEST(MorphController, RigThroughClipboardAndFiles)
   EXPECT_FALSE(r.ctrl.pasteRigFromClipboard());
 
   r.host.editorIsOpen = true;
-  fillDistinctField(r.field());
+  vemlor_test::editField(r.ctrl.engine(), [](auto& f) { fillDistinctField(f); });
   r.ctrl.copyRigToClipboard();
   ASSERT_TRUE(r.host.clipboard);
   EXPECT_TRUE(r.ctrl.clipboardHasRig());
@@ -655,7 +659,7 @@ TEST(MorphController, RigThroughClipboardAndFiles)
   r.ctrl.promptExportRig();
   r.host.choose(path);
   other.ctrl.promptImportRig();
-  other.value(7, zarvo::par_main_drive) = 0.0;
+  other.setValue(7, zarvo::par_main_drive, 0.0);
   other.host.choose("");
   EXPECT_EQ(other.value(7, zarvo::par_main_drive), 0.0) << "a cancelled dialog does nothing";
   other.ctrl.promptImportRig();

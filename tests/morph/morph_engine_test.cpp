@@ -341,8 +341,8 @@ TEST(MorphResolve, PositionOnAPointReproducesItsSound)
   MorphEngine engine(kMorphParams);
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
-    engine.editState() = distinctField();
-    engine.editState().model = model;
+    engine.setEditState(distinctField());
+    engine.setModel(model);
     for (size_t k : {size_t{1}, size_t{6}, size_t{16}})
     {
       const MorphPoint& p = engine.editState().points[k];
@@ -366,7 +366,7 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
     place(s, 3, 0.2, 0.3);
     place(s, 9, 0.8, 0.7);
     s.model = model;
-    engine.editState() = s;
+    engine.setEditState(s);
 
     constexpr int kSteps = 200;
     MorphValues previous = engine.resolvedAt(0.2, 0.3);
@@ -391,9 +391,9 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
 TEST(MorphResolve, ResolvedAtIgnoresFocus)
 {
   MorphEngine engine(kMorphParams);
-  engine.editState() = distinctField();
+  engine.setEditState(distinctField());
   const MorphValues free = engine.resolvedAt(0.42, 0.37);
-  engine.editState().focus = 5;
+  engine.setFocus(5);
   EXPECT_EQ(engine.resolvedAt(0.42, 0.37), free);
 }
 
@@ -413,8 +413,8 @@ TEST(MorphFieldAnalysis, Cases)
 
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
-    engine.editState() = distinctField();
-    engine.editState().model = model;
+    engine.setEditState(distinctField());
+    engine.setModel(model);
     engine.computeScales(engine.editState(), scales);
     const MorphPoint& p = engine.editState().points[6];
     EXPECT_NEAR(engine.dominanceAt(p.x, p.y, scales), 1.0, 1e-12) << "model " << model;
@@ -422,17 +422,17 @@ TEST(MorphFieldAnalysis, Cases)
     EXPECT_EQ(engine.fieldSampleAt(p.x, p.y, scales).point, 6u) << "model " << model;
 
     const double free = engine.dominanceAt(0.47, 0.52, scales);
-    engine.editState().focus = 2;
+    engine.setFocus(2);
     EXPECT_EQ(engine.dominanceAt(0.47, 0.52, scales), free) << "model " << model;
-    engine.editState().focus = -1;
+    engine.setFocus(-1);
   }
 
-  engine.editState() = distinctField();
-  engine.editState().model = 0;
+  engine.setEditState(distinctField());
+  engine.setModel(0);
   engine.computeScales(engine.editState(), scales);
   EXPECT_EQ(engine.dominanceForRidgesAt(0.47, 0.52, scales), engine.dominanceAt(0.47, 0.52, scales));
 
-  engine.editState().model = 1;
+  engine.setModel(1);
   engine.computeScales(engine.editState(), scales);
   Scales wide = scales;
   for (double& v : wide)

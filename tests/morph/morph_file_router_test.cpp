@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "fake_morph_host.h"
+#include "tests/support/field_edit.h"
 #include "product/params/morph_param_table.h"
 
 namespace {
@@ -21,14 +22,18 @@ struct Rig
     host.controller = &ctrl;
     host.withPresetManager = true;
   }
-  MorphPoint& point(size_t i) { return ctrl.engine().editState().points[i]; }
-  double& value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
+  const MorphPoint& point(size_t i) { return ctrl.engine().editState().points[i]; }
+  double value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
+  void setValue(size_t i, int param, double normalized)
+  {
+    ctrl.engine().setPointValue(i, static_cast<size_t>(rowOf(param)), normalized);
+  }
   MorphFileRouter& router() { return ctrl.fileRouter(); }
   // Morphing with these points selected: where presets load into points.
   void selectPoints(uint32_t mask)
   {
     ctrl.mirrorMorphSwitch(true);
-    ctrl.engine().selection() = mask;
+    ctrl.engine().setSelection(mask);
   }
 
   FakeMorphHost host;
@@ -50,7 +55,7 @@ bool writeFile(const std::string& path, const IByteChunk& data)
 TEST(MorphFileRouter, APointSavedToAFileLoadsIntoAnotherPoint)
 {
   Rig r;
-  fillDistinctField(r.ctrl.engine().editState());
+  vemlor_test::editField(r.ctrl.engine(), [](auto& f) { fillDistinctField(f); });
   r.host.param(zarvo::par_morph_active).Set(1.0);
   r.host.param(zarvo::par_main_drive).Set(0.123);
   const std::string path = tempPath("morph_point3.fxp");
@@ -246,8 +251,8 @@ TEST(MorphFileRouter, PresetsFromTheListLoadIntoTheSelectedPoints)
     r.host.listEntries[3] = {"", stateChunkOf({{zarvo::par_main_drive, 0.4}})};
     r.host.listEntries[40] = {userPath, IByteChunk()};
     r.host.editorIsOpen = true;
-    r.value(2, zarvo::par_main_resonance) = 0.31;
-    r.value(3, zarvo::par_main_resonance) = 0.99;
+    r.setValue(2, zarvo::par_main_resonance, 0.31);
+    r.setValue(3, zarvo::par_main_resonance, 0.99);
     r.selectPoints(0b1100);
     EXPECT_EQ(r.router().loadPresetIntoPoints({0, c.listIndex, ""}), c.loads) << c.name;
     if (!c.loads)
@@ -287,8 +292,8 @@ TEST(MorphFileRouter, PresetsLoadIntoPointsOnlyInContext)
     Rig r;
     r.host.listEntries[3] = {"", stateChunkOf({{zarvo::par_main_drive, 0.4}})};
     r.ctrl.mirrorMorphSwitch(c.morphOn);
-    r.ctrl.engine().selection() = c.selection;
-    r.ctrl.engine().moving() = c.moving;
+    r.ctrl.engine().setSelection(c.selection);
+    r.ctrl.engine().setMoving(c.moving);
     r.host.withPresetManager = c.manager;
     EXPECT_FALSE(r.router().loadPresetIntoPoints({0, 3, ""})) << c.name;
     EXPECT_EQ(r.value(1, zarvo::par_main_drive), 0.0) << c.name;
@@ -309,9 +314,8 @@ TEST(MorphFileRouter, PadActions)
   EXPECT_TRUE(r.host.dialogs.empty());
 
   // The blend is taken when the file is chosen; the point's sound when the dialog opens.
-  MorphPoint& only = r.point(4);
-  only.active = true;
-  r.value(4, zarvo::par_main_drive) = 0.6;
+  r.ctrl.engine().setPointActive(4, true);
+  r.setValue(4, zarvo::par_main_drive, 0.6);
   const std::string blendPath = tempPath("morph_blend.fxp");
   r.router().promptSaveBlendToFile();
   r.host.choose(blendPath);
@@ -320,7 +324,7 @@ TEST(MorphFileRouter, PadActions)
 
   const std::string pointPath = tempPath("morph_point.fxp");
   r.router().promptSavePointToFile(4);
-  r.value(4, zarvo::par_main_drive) = 0.1;
+  r.setValue(4, zarvo::par_main_drive, 0.1);
   r.host.choose(pointPath);
   EXPECT_NEAR(r.host.savedParams[zarvo::par_main_drive], 0.6, 1e-12);
 
@@ -377,7 +381,7 @@ TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
     r.host.editorIsOpen = true;
     for (size_t k = 0; k < kNoteAnchors.size(); ++k)
       r.host.param(kNoteAnchors[k].switchParam).Set(c.instanceSwitches[k]);
-    r.point(4).noteMask = c.pointMask;
+    r.ctrl.engine().setPointNoteMask(4, c.pointMask);
     r.router().promptSavePointToFile(4);
     r.host.choose(path);
     for (size_t k = 0; k < kNoteAnchors.size(); ++k)
@@ -389,7 +393,7 @@ TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
     }
 
     // Loaded into another point, the anchoring comes along.
-    r.point(6).noteMask = ~c.pointMask & kNoteMaskBits;
+    r.ctrl.engine().setPointNoteMask(6, ~c.pointMask & kNoteMaskBits);
     r.router().promptLoadPointsFromFile(1u << 6);
     r.host.choose(path);
     EXPECT_EQ(r.point(6).noteMask, c.pointMask);

@@ -8,6 +8,7 @@
 
 #include "fake_morph_host.h"
 #include "product/params/morph_param_table.h"
+#include "tests/support/field_edit.h"
 
 namespace {
 
@@ -32,18 +33,20 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
 {
   FakeMorphHost sourceHost;
   MorphController source(sourceHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
-  State& s = source.engine().editState();
-  fillDistinctField(s);
-  s.sigma = 0.731234;
-  s.shapeContrast = 0.25;
-  s.cutoffContrast = 0.5;
-  s.model = 2;
-  s.kernelTail = 0.125;
-  s.tailPower = 3.5;
-  s.neighborIndex = {1.5, 3.0, 4.5, 0.75, 2.25};
-  s.nnSamples = 13;
-  s.nnRadius = 3.25;
-  source.engine().pointScale() = 1.75;
+  vemlor_test::editField(source.engine(), [](State& f) {
+    fillDistinctField(f);
+    f.sigma = 0.731234;
+    f.shapeContrast = 0.25;
+    f.cutoffContrast = 0.5;
+    f.model = 2;
+    f.kernelTail = 0.125;
+    f.tailPower = 3.5;
+    f.neighborIndex = {1.5, 3.0, 4.5, 0.75, 2.25};
+    f.nnSamples = 13;
+    f.nnRadius = 3.25;
+  });
+  const State& s = source.engine().editState();
+  source.engine().setPointScale(1.75);
   source.setAppearance({0.6f, 9, 0.125f});
   sourceHost.param(zarvo::par_morph_x).Set(0.3125);
   sourceHost.param(zarvo::par_morph_y).Set(0.6875);
@@ -154,12 +157,14 @@ TEST_F(MorphRig, ForeignModelSuffixesChangeNothing)
 
 TEST_F(MorphRig, UserLineAloneMovesThePadAndParksTheUserPoints)
 {
-  State& s = ctrl.engine().editState();
-  fillDistinctField(s);
-  s.points[0].active = true;
+  vemlor_test::editField(ctrl.engine(), [](State& f) {
+    fillDistinctField(f);
+    f.points[0].active = true;
+    f.focus = 2;
+  });
+  const State& s = ctrl.engine().editState();
   const MorphPoint centre = s.points[0];
-  ctrl.engine().selection() = 0b110;
-  s.focus = 2;
+  ctrl.engine().setSelection(0b110);
   ctrl.setPointIdentity(3, {1, "Old", 3, false});
 
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"user 0.25 0.75"})));
@@ -245,7 +250,7 @@ TEST_F(MorphRig, UnusableTextsAreRejectedWholeAndOneStepIsRecorded)
 {
   host.withPresetManager = true;
   host.editorIsOpen = true;
-  fillDistinctField(ctrl.engine().editState());
+  vemlor_test::editField(ctrl.engine(), [](auto& f) { fillDistinctField(f); });
   const State before = ctrl.engine().editState();
   const uint32_t sequence = ctrl.engine().snapshot().sequence();
 

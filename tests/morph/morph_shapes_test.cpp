@@ -19,8 +19,7 @@ class MorphShapes : public testing::Test
 protected:
   void setPlain(size_t point, int param, double plain)
   {
-    MorphPoint& p = ctrl.engine().editState().points[point];
-    p.values[static_cast<size_t>(rowOf(param))] = ctrl.normalizedOf(param, plain);
+    ctrl.engine().setPointValue(point, static_cast<size_t>(rowOf(param)), ctrl.normalizedOf(param, plain));
   }
   void passTypePoint(size_t point, int type, double depth, double tilt)
   {
@@ -171,10 +170,9 @@ TEST_F(MorphShapes, PreFilterPointShapes)
 
 TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
 {
-  MorphEngine::RTState& s = ctrl.engine().editState();
-  s.points[3].active = true;
-  s.points[3].x = 0.3;
-  s.points[3].y = 0.6;
+  MorphEngine& engine = ctrl.engine();
+  engine.setPointActive(3, true);
+  engine.movePoint(3, 0.3, 0.6);
   passTypePoint(3, 5, 0.8, 0.0);
   setPlain(3, zarvo::par_preFlt_A_pt, 3);
   host.param(zarvo::par_morph_x).Set(0.9);
@@ -199,7 +197,7 @@ TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
   for (const Case& c : cases)
   {
     ctrl.mirrorMorphSwitch(c.morphOn);
-    s.focus = c.focus;
+    engine.setFocus(c.focus);
     const View main = ctrl.resolveMainPTShapeView(MorphController::kShapeTolerance);
     const MorphController::PreFltShapeView preA =
       ctrl.resolvePreFltShapeView(kPreFltAShape, MorphController::kShapeTolerance);
@@ -221,7 +219,7 @@ TEST_F(MorphShapes, AudioPathBlendsTheAudioState)
   plugkit::AudioThreadScope audio;
   MorphEngine& engine = ctrl.engine();
   ASSERT_TRUE(engine.loadAudioState());
-  engine.weights() = weightsOf({{2, 0.5}, {8, 0.5}});
+  engine.blendWeights(weightsOf({{2, 0.5}, {8, 0.5}}));
   stage_coeffs coeffs{};
   double fb = -1.0;
   ctrl.resolveMainPTShapeInto(coeffs, fb);

@@ -11,6 +11,7 @@
 #include "fake_morph_host.h"
 #include "product/params/morph_param_table.h"
 #include "utils/morph/stored_values.h"
+#include "tests/support/field_edit.h"
 
 namespace {
 
@@ -77,24 +78,26 @@ protected:
 
 TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
 {
-  State& s = ctrl.engine().editState();
-  fillDistinctField(s);
-  s.sigma = 0.7;
-  s.model = 3;
-  s.kernelTail = 0.3;
-  s.tailPower = 2.5;
-  s.neighborIndex = {1.5, 3.0, 4.5, 0.75, 2.25};
-  s.nnSamples = 15;
-  s.nnRadius = 2.5;
-  s.shapeContrast = 0.4;
-  s.cutoffContrast = 0.6;
-  ctrl.engine().pointScale() = 1.5;
-  s.snapRadius = 1.5 * MorphEngine::kSnapRadiusPerScale;
-  s.centreSnapRadius = 1.5 * MorphEngine::kCentreSnapRadiusPerScale;
-  ctrl.engine().selection() = 1u << 5;
-  s.focus = 5;
+  vemlor_test::editField(ctrl.engine(), [](auto& f) {
+    fillDistinctField(f);
+    f.sigma = 0.7;
+    f.model = 3;
+    f.kernelTail = 0.3;
+    f.tailPower = 2.5;
+    f.neighborIndex = {1.5, 3.0, 4.5, 0.75, 2.25};
+    f.nnSamples = 15;
+    f.nnRadius = 2.5;
+    f.shapeContrast = 0.4;
+    f.cutoffContrast = 0.6;
+    f.snapRadius = 1.5 * MorphEngine::kSnapRadiusPerScale;
+    f.centreSnapRadius = 1.5 * MorphEngine::kCentreSnapRadiusPerScale;
+    f.focus = 5;
+  });
+  ctrl.engine().setPointScale(1.5);
+  ctrl.engine().setSelection(1u << 5);
   ctrl.setPointIdentity(0, {1, "Warm Pad", 12, false});
   ctrl.setPointIdentity(16, {2, "/presets/a b.fxp", -1, true});
+  const State& s = ctrl.engine().editState();
 
   IByteChunk chunk;
   chunk.Put(uint8_t{0xAB}); // the section starts anywhere in a chunk
@@ -141,7 +144,7 @@ TEST_F(MorphState, SelectionAndFocus)
     std::vector<double> fields = defaultFields();
     fields[10] = c.selection;
     fields[2] = c.focus;
-    ctrl.engine().moving() = c.moving;
+    ctrl.engine().setMoving(c.moving);
     const IByteChunk chunk = sectionOf(fields, {});
     EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size()) << c.name;
     EXPECT_EQ(ctrl.engine().selection(), c.expectedSelection) << c.name;
@@ -151,17 +154,19 @@ TEST_F(MorphState, SelectionAndFocus)
 
 TEST_F(MorphState, ShortFieldListKeepsTheEngineSettings)
 {
-  State& s = ctrl.engine().editState();
-  s.sigma = 0.5;
-  s.model = 2;
-  s.kernelTail = 0.25;
-  s.tailPower = 3.0;
-  s.nnSamples = 7;
-  s.nnRadius = 3.5;
-  s.shapeContrast = 0.9;
-  s.cutoffContrast = 0.8;
-  ctrl.engine().pointScale() = 1.25;
-  ctrl.engine().selection() = 0b1010;
+  vemlor_test::editField(ctrl.engine(), [](auto& f) {
+    f.sigma = 0.5;
+    f.model = 2;
+    f.kernelTail = 0.25;
+    f.tailPower = 3.0;
+    f.nnSamples = 7;
+    f.nnRadius = 3.5;
+    f.shapeContrast = 0.9;
+    f.cutoffContrast = 0.8;
+  });
+  ctrl.engine().setPointScale(1.25);
+  ctrl.engine().setSelection(0b1010);
+  const State& s = ctrl.engine().editState();
   const State before = s;
 
   const IByteChunk chunk = sectionOf({}, {});
@@ -345,10 +350,10 @@ TEST_F(MorphState, IdentityList)
 
 TEST_F(MorphState, RejectedSectionsChangeNothing)
 {
-  State& s = ctrl.engine().editState();
-  fillDistinctField(s);
-  ctrl.engine().selection() = 0b101;
+  vemlor_test::editField(ctrl.engine(), [](auto& f) { fillDistinctField(f); });
+  ctrl.engine().setSelection(0b101);
   ctrl.setPointIdentity(4, {1, "Keep", 4, false});
+  const State& s = ctrl.engine().editState();
   ctrl.publish();
 
   IByteChunk valid;

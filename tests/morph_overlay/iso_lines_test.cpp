@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/morph_overlay/overlay_fixture.h"
+#include "tests/support/field_edit.h"
 
 using namespace morph_overlay_test;
 using plugkit::gfx::IRECT;
@@ -134,12 +135,12 @@ TEST(IsoLines, OnARealFieldEverySegmentEndLiesOnItsLevel)
     // the snap target switches at the border between them and the field steps instead of sloping.
     spreadSixteen(engine);
     for (size_t i = 1; i <= 16; ++i)
-      engine.editState().points[i].y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4);
-    engine.editState().points[0].active = true;
-    engine.editState().points[0].x = 0.52;
-    engine.editState().points[0].y = 0.47;
-    engine.editState().model = model;
-    engine.editState().sigma = sigma;
+      vemlor_test::editPoint(engine, i,
+                             [&](auto& point) { point.y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4); });
+    engine.setPointActive(0, true);
+    engine.movePoint(0, 0.52, 0.47);
+    engine.setModel(model);
+    engine.setSigma(sigma);
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, kPad);
     ASSERT_GT(overlay.isoSegments.size(), 100u);

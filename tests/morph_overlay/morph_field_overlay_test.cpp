@@ -10,9 +10,12 @@
 #include <string>
 
 #include "tests/morph_overlay/overlay_fixture.h"
+#include "tests/support/field_edit.h"
 
 using namespace morph_overlay_test;
 using plugkit::gfx::IRECT;
+using vemlor_test::editField;
+using vemlor_test::editPoint;
 
 namespace {
 std::atomic<long> gAllocations{0};
@@ -40,42 +43,46 @@ struct RebuildCase
 TEST(MorphFieldOverlay, RebuildsOnlyWhenWhatTheLinesShowChanges)
 {
   const RebuildCase cases[] = {
-    {"point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[2].x += 0.01; }, true},
-    {"point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[5].active = true; },
+    {"point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editPoint(e, 2, [](auto& p) { p.x += 0.01; }); },
      true},
-    {"teleport point activated",
-     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[0].active = true; }, true},
-    {"point deactivated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[3].active = false; },
+    {"point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointActive(5, true); }, true},
+    {"teleport point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointActive(0, true); }, true},
+    {"point deactivated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointActive(3, false); }, true},
+    {"sigma", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setSigma(0.5); }, true},
+    {"model", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setModel(3); }, true},
+    {"kernel tail",
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.kernelTail = 0.2; }); }, true},
+    {"tail power", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.tailPower = 3.0; }); },
      true},
-    {"sigma", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().sigma = 0.5; }, true},
-    {"model", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().model = 3; }, true},
-    {"kernel tail", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().kernelTail = 0.2; }, true},
-    {"tail power", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().tailPower = 3.0; }, true},
     {"neighbour index of the model",
-     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().neighborIndex[1] = 3.0; }, true},
-    {"nn samples", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().nnSamples = 7; }, true},
-    {"nn radius", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().nnRadius = 1.5; }, true},
-    {"snap ramp width", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().snapFeather = 1.0; }, true},
-    {"snap ramp exponent", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().snapCurve = 1.0; }, true},
-    {"point scale", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.pointScale() = 1.5; }, true},
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.neighborIndex[1] = 3.0; }); }, true},
+    {"nn samples", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.nnSamples = 7; }); },
+     true},
+    {"nn radius", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.nnRadius = 1.5; }); },
+     true},
+    {"snap ramp width",
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.snapFeather = 1.0; }); }, true},
+    {"snap ramp exponent",
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.snapCurve = 1.0; }); }, true},
+    {"point scale", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointScale(1.5); }, true},
     {"iso setting", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.setIsoLevels(9); }, true},
     {"aspect changed", [](MorphEngine&, MorphFieldOverlay&, IRECT& r) { r = IRECT(0, 0, 908, 309); }, true},
     // Opposite moves that the weighted sum cannot tell apart.
     {"equal-sum moves",
      [](MorphEngine& e, MorphFieldOverlay&, IRECT&) {
-       e.editState().points[1].x += 0.02;
-       e.editState().points[3].x -= 0.01;
+       editPoint(e, 1, [](auto& p) { p.x += 0.02; });
+       editPoint(e, 3, [](auto& p) { p.x -= 0.01; });
      },
      true},
-    {"selection", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.selection() = 0b110; }, false},
-    {"focus", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().focus = 2; }, false},
+    {"selection", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setSelection(0b110); }, false},
+    {"focus", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setFocus(2); }, false},
     {"brightness", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.lineBrightness = 0.9f; }, false},
     {"grid step", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.gridStep = 0.2f; }, false},
     {"aspect-keeping resize", [](MorphEngine&, MorphFieldOverlay&, IRECT& r) { r = IRECT(10, 20, 464, 222); }, false},
-    {"inactive point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().points[9].x = 0.9; },
-     false},
-    {"shape contrast", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editState().shapeContrast = 0.7; }, false},
-    {"editing mode", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.editing() = true; }, false},
+    {"inactive point moved",
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editPoint(e, 9, [](auto& p) { p.x = 0.9; }); }, false},
+    {"shape contrast", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setShapeContrast(0.7); }, false},
+    {"editing mode", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setEditing(true); }, false},
   };
   for (const RebuildCase& c : cases)
   {
@@ -107,8 +114,8 @@ TEST(MorphFieldOverlay, EqualSumMovesReallyCollideInTheSignature)
   placePoints(engine, {{0.2, 0.3}, {0.7, 0.6}, {0.5, 0.2}});
   MorphFieldOverlay overlay;
   const double before = overlay.computeSignature(engine, kPad);
-  engine.editState().points[1].x += 0.02;
-  engine.editState().points[3].x -= 0.01;
+  editPoint(engine, 1, [](auto& p) { p.x += 0.02; });
+  editPoint(engine, 3, [](auto& p) { p.x -= 0.01; });
   EXPECT_NEAR(overlay.computeSignature(engine, kPad), before, 1e-12);
 }
 
@@ -193,8 +200,8 @@ TEST(MorphFieldOverlay, CellModeFollowsModelAndSigma)
     SCOPED_TRACE(c.name);
     MorphEngine engine;
     placePoints(engine, {{0.25, 0.5}, {0.75, 0.5}});
-    engine.editState().model = c.model;
-    engine.editState().sigma = c.sigma;
+    engine.setModel(c.model);
+    engine.setSigma(c.sigma);
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, IRECT(0, 0, 200, 100));
     EXPECT_NEAR(overlay.cellBorderStrength, c.strength, 1e-4);
@@ -206,7 +213,7 @@ TEST(MorphFieldOverlay, EmptyBoundsAndIsoSettingZeroLeaveNoGeometry)
 {
   MorphEngine engine;
   spreadSixteen(engine);
-  engine.editState().sigma = 0.1; // cells on as well
+  engine.setSigma(0.1); // cells on as well
   MorphFieldOverlay overlay;
   overlay.rebuildIfNeeded(engine, kPad);
   ASSERT_FALSE(overlay.isoSegments.empty());
@@ -237,8 +244,8 @@ TEST(MorphFieldOverlay, RepeatedRebuildReusesItsBuffers)
     SCOPED_TRACE("model " + std::to_string(model));
     MorphEngine engine;
     spreadSixteen(engine);
-    engine.editState().model = model;
-    engine.editState().sigma = model == 1 ? 0.1 : 0.6; // one gaussian in cell mode
+    engine.setModel(model);
+    engine.setSigma(model == 1 ? 0.1 : 0.6); // one gaussian in cell mode
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, kPad);
     overlay.signature = std::nan("");

@@ -19,14 +19,13 @@ inline constexpr plugkit::gfx::IRECT kPad{0.f, 0.f, 908.f, 404.f};
 // Activates points 1, 2, ... at the given positions; everything else inactive.
 inline void placePoints(MorphEngine& engine, std::initializer_list<std::pair<double, double>> at)
 {
-  for (auto& p : engine.editState().points)
-    p.active = false;
+  for (size_t i = 0; i < zarvo::morph::kNumPoints; ++i)
+    engine.setPointActive(i, false);
   size_t i = 1;
   for (const auto& [x, y] : at)
   {
-    engine.editState().points[i].x = x;
-    engine.editState().points[i].y = y;
-    engine.editState().points[i].active = true;
+    engine.movePoint(i, x, y);
+    engine.setPointActive(i, true);
     ++i;
   }
 }
@@ -34,17 +33,16 @@ inline void placePoints(MorphEngine& engine, std::initializer_list<std::pair<dou
 // Sixteen points on a jittered 4 x 4 lattice.
 inline void spreadSixteen(MorphEngine& engine)
 {
-  for (auto& p : engine.editState().points)
-    p.active = false;
+  for (size_t i = 0; i < zarvo::morph::kNumPoints; ++i)
+    engine.setPointActive(i, false);
   for (size_t i = 1; i <= 16; ++i)
   {
-    auto& p = engine.editState().points[i];
     const int k = static_cast<int>(i);
     const double jx = 0.02 * ((k * 7) % 5 - 2);
     const double jy = 0.02 * ((k * 3) % 5 - 2);
-    p.x = 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jx;
-    p.y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jy;
-    p.active = true;
+    engine.movePoint(i, 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jx,
+                     0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jy);
+    engine.setPointActive(i, true);
   }
 }
 

@@ -41,16 +41,13 @@ void placePoints(MorphEngine& engine)
   const double ys[4] = {0.14, 0.38, 0.62, 0.86};
   for (size_t i = 1; i <= 16; ++i)
   {
-    auto& p = engine.editState().points[i];
     const size_t col = (i - 1) % 4;
     const size_t row = (i - 1) / 4;
-    p.active = true;
-    p.x = xs[col] + ((row % 2) ? 0.05 : -0.03);
-    p.y = ys[row] + ((col % 2) ? 0.04 : -0.02);
+    engine.setPointActive(i, true);
+    engine.movePoint(i, xs[col] + ((row % 2) ? 0.05 : -0.03), ys[row] + ((col % 2) ? 0.04 : -0.02));
   }
-  engine.editState().points[0].active = true;
-  engine.editState().points[0].x = 0.52;
-  engine.editState().points[0].y = 0.47;
+  engine.setPointActive(0, true);
+  engine.movePoint(0, 0.52, 0.47);
 }
 
 class MorphOverlayGL : public ::testing::TestWithParam<float>
@@ -145,8 +142,8 @@ TEST_P(MorphOverlayGL, FieldsOfEveryModel)
   for (const auto& f : fields)
   {
     SCOPED_TRACE(f.name);
-    engine.editState().model = f.model;
-    engine.editState().sigma = f.sigma;
+    engine.setModel(f.model);
+    engine.setSigma(f.sigma);
     withHistogram = f.model == 1 && f.sigma == 1.0;
     frame();
     EXPECT_FALSE(overlay.isoSegments.empty());
@@ -159,7 +156,7 @@ TEST_P(MorphOverlayGL, AnIsoLineShowsInTheLineGrey)
   withPoints = false;
   overlay.gridStep = 1.f; // one square: no guide lines inside the pad
   overlay.showLinks = overlay.showRidges = false;
-  engine.editState().model = 1;
+  engine.setModel(1);
   frame();
 
   // A segment of the middle level away from the pad's edges.

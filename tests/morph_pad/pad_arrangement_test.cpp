@@ -9,6 +9,7 @@
 
 #ifdef VEMLOR_COUNT_ALLOCATIONS
 #include "tests/host/allocation_counter.h"
+#include "tests/support/field_edit.h"
 #endif
 
 namespace zarvo::morph::test {
@@ -102,7 +103,7 @@ TEST(PadArrangement, EdgesClampAndPinnedPointsSlideInwards)
     PadSession p(kPadRect, c.scale);
     p.place(4, 470.f, 400.f);
     p.place(0, 470.f, 400.f);
-    p.engine.editState().points[4].x = 0.3; // apart from the teleport point
+    vemlor_test::editPoint(p.engine, 4, [&](auto& point) { point.x = 0.3; }); // apart from the teleport point
     p.pad->capturePreDragPositions();
     float gx = 0.f;
     float gy = 0.f;
@@ -142,17 +143,14 @@ TEST(PadArrangement, RandomLayoutsRelaxApartAndStayInside)
     const int n = 1 + layout % 16;
     for (size_t i = 1; i < 17; ++i)
     {
-      p.engine.editState().points[i].x = unit(rng);
-      p.engine.editState().points[i].y = unit(rng);
-      p.engine.editState().points[i].active = static_cast<int>(i) <= n;
+      const double x = unit(rng);
+      p.engine.movePoint(i, x, unit(rng));
+      p.engine.setPointActive(i, static_cast<int>(i) <= n);
     }
     // Some clumps of three on one spot.
     if (layout % 5 == 0)
       for (size_t i = 2; i < 4; ++i)
-      {
-        p.engine.editState().points[i].x = p.engine.editState().points[1].x;
-        p.engine.editState().points[i].y = p.engine.editState().points[1].y;
-      }
+        p.engine.movePoint(i, p.engine.editState().points[1].x, p.engine.editState().points[1].y);
     p.pad->relaxAllPoints(layout % 2 ? (1u << (1 + layout % 16)) : 0u);
     ASSERT_LE(worstOverlap(p), 1.f) << "layout " << layout;
     ASSERT_TRUE(allInside(p)) << "layout " << layout;
@@ -165,7 +163,7 @@ TEST(PadArrangement, DraggingASelectedPointMovesTheSelectionRigidly)
   p.place(2, 300.f, 300.f);
   p.place(5, 360.f, 340.f);
   p.place(9, 600.f, 450.f); // a neighbour outside the selection
-  p.engine.selection() = (1u << 2) | (1u << 5);
+  p.engine.setSelection((1u << 2) | (1u << 5));
   p.pad->capturePreDragPositions();
   p.pad->moveDraggedPoints(2, 400.f, 330.f);
   float x2, y2, x5, y5;
@@ -209,7 +207,7 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   p.logCallbacks();
   p.place(2, 400.f, 400.f);
   p.place(3, 500.f, 400.f);
-  p.engine.selection() = (1u << 2) | (1u << 3);
+  p.engine.setSelection((1u << 2) | (1u << 3));
   p.pad->beginSpread();
   EXPECT_FLOAT_EQ(450.f, p.pad->spreadCentre[0]);
   EXPECT_FLOAT_EQ(1.f, p.pad->spreadAtStart);
@@ -267,7 +265,7 @@ TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
   EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit begin"));
   EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit end"));
   // In the settings mode the contrast slider has that place.
-  p.engine.editing() = true;
+  p.engine.setEditing(true);
   EXPECT_FALSE(p.pad->spreadSliderShown());
 }
 
@@ -277,7 +275,7 @@ TEST(PadArrangement, DragStepsAllocateNothing)
   PadSession p;
   for (size_t i = 1; i < 17; ++i)
     p.place(i, 100.f + 50.f * static_cast<float>(i), 300.f + 10.f * static_cast<float>(i % 3));
-  p.engine.selection() = (1u << 2) | (1u << 3) | (1u << 4);
+  p.engine.setSelection((1u << 2) | (1u << 3) | (1u << 4));
   p.pad->onPointsEdit = [](bool) {};
   float x = 0.f;
   float y = 0.f;

@@ -34,9 +34,9 @@ Outcome run(bool positionLock, bool moving, uint32_t selection, const std::funct
   PadSession p;
   p.place(4, 300.f, 300.f);
   p.place(6, 600.f, 300.f);
-  p.engine.padOption() = positionLock;
-  p.engine.moving() = moving;
-  p.engine.selection() = selection;
+  p.engine.setPadOption(positionLock);
+  p.engine.setMoving(moving);
+  p.engine.setSelection(selection);
   p.logCallbacks();
   script(p);
   p.advance(500.);
@@ -183,7 +183,7 @@ TEST(PadInput, Keys)
     PadSession p;
     p.place(4, 300.f, 300.f);
     p.place(6, 600.f, 300.f);
-    p.engine.selection() = c.before;
+    p.engine.setSelection(c.before);
     if (c.armed)
       p.s.Input().Click(300.f, 300.f);
     plugkit::IKeyPress key;
@@ -255,10 +255,10 @@ TEST(PadInput, ContextMenuInFourLearnStates)
 TEST(PadInput, DoubleClickResetsSlidersInTheSettingsMode)
 {
   PadSession p;
-  p.engine.editing() = true;
+  p.engine.setEditing(true);
   float reported = -1.f;
   p.pad->onAppearanceChanged = [&reported](float, int, float grid) { reported = grid; };
-  p.engine.editState().sigma = 0.3;
+  p.engine.setSigma(0.3);
   p.pad->overlay.gridStep = 0.5f;
   p.pad->overlay.isoLevels = 2;
   p.pad->overlay.lineBrightness = 0.9f;

@@ -23,7 +23,7 @@ struct PadSession
 {
   explicit PadSession(const IRECT& r = kPadRect, double pointScale = 1.0)
   {
-    engine.pointScale() = pointScale;
+    engine.setPointScale(pointScale);
     parkAll();
     // The editor's background is control 0, which never receives hover.
     s.G().AttachPanelBackground(plugkit::gfx::IPattern(plugkit::gfx::COLOR_GRAY));
@@ -38,23 +38,20 @@ struct PadSession
   void parkAll()
   {
     for (size_t i = 0; i < kNumPoints; ++i)
-      engine.editState().points[i].active = false;
+      engine.setPointActive(i, false);
     for (size_t i = 1; i < kNumPoints; ++i)
     {
-      engine.editState().points[i].x = (40.0 + 54.0 * static_cast<double>(i - 1)) / 908.0;
-      engine.editState().points[i].y = 0.0;
+      engine.movePoint(i, (40.0 + 54.0 * static_cast<double>(i - 1)) / 908.0, 0.0);
     }
-    engine.editState().points[0].x = 0.97;
-    engine.editState().points[0].y = 0.9;
+    engine.movePoint(0, 0.97, 0.9);
   }
 
   // Puts point i at a pixel position of the pad.
   void place(size_t i, float px, float py, bool active = true)
   {
     const IRECT& r = pad ? pad->GetRECT() : kPadRect;
-    engine.editState().points[i].x = (px - r.L) / r.W();
-    engine.editState().points[i].y = 1.0 - (py - r.T) / r.H();
-    engine.editState().points[i].active = active;
+    engine.movePoint(i, (px - r.L) / r.W(), 1.0 - (py - r.T) / r.H());
+    engine.setPointActive(i, active);
   }
 
   void centre(int i, float& x, float& y) const
@@ -72,8 +69,8 @@ struct PadSession
     log.clear();
     pad->onSelectionChanged = [&log, this](uint32_t m) {
       log.push_back("selection " + std::to_string(m));
-      engine.selection() = m;
-      engine.editState().focus = std::popcount(m) == 1 ? std::countr_zero(m) : -1;
+      engine.setSelection(m);
+      engine.setFocus(std::popcount(m) == 1 ? std::countr_zero(m) : -1);
     };
     pad->onCommitPointSound = [&log](uint32_t m, const MorphValues& v, Pad::PointSoundSource src) {
       log.push_back("commit " + std::to_string(m) + " " + std::to_string(v[0]) + " " +

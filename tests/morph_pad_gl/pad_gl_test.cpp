@@ -13,6 +13,7 @@
 #include "product/ui/tooltip_bubble_control.h"
 #include "tests/gfx_harness/fake_delegate.h"
 #include "utils/morph/morph_pad_control.h"
+#include "tests/support/field_edit.h"
 
 using namespace gfx_gl_test;
 using namespace plugkit::gfx;
@@ -125,14 +126,12 @@ protected:
     const float pos[][2] = {{0.18f, 0.7f}, {0.32f, 0.4f}, {0.5f, 0.75f}, {0.7f, 0.55f}, {0.85f, 0.25f}};
     for (size_t i = 1; i < 17; ++i)
     {
-      auto& p = engine.editState().points[i];
-      p.active = i <= 5;
-      p.x = i <= 5 ? pos[i - 1][0] : 0.3 + 0.055 * static_cast<double>(i - 6);
-      p.y = i <= 5 ? pos[i - 1][1] : 0.0;
+      engine.setPointActive(i, i <= 5);
+      engine.movePoint(i, i <= 5 ? pos[i - 1][0] : 0.3 + 0.055 * static_cast<double>(i - 6),
+                       i <= 5 ? pos[i - 1][1] : 0.0);
     }
-    engine.editState().points[0].active = true;
-    engine.editState().points[0].x = 0.95;
-    engine.editState().points[0].y = 0.9;
+    engine.setPointActive(0, true);
+    engine.movePoint(0, 0.95, 0.9);
   }
   void TearDown() override { g.reset(); }
 
@@ -183,7 +182,7 @@ TEST_P(PadGL, PointsSelectionMarqueeAndHover)
 
 TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 {
-  engine.editing() = true;
+  engine.setEditing(true);
   pad->applySelection(1u << 3);
   pad->onSaveBlend = [] {};
   pad->onCopyRig = [] {};
@@ -201,9 +200,9 @@ TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 
 TEST_P(PadGL, PointScaleTwoAndBothLocks)
 {
-  engine.pointScale() = 2.0;
-  engine.moving() = true;
-  engine.padOption() = true;
+  engine.setPointScale(2.0);
+  engine.setMoving(true);
+  engine.setPadOption(true);
   pad->OnResize();
   pad->relaxAllPoints(0);
   pad->pulseTarget = 3;
@@ -218,7 +217,7 @@ TEST_P(PadGL, PointScaleTwoAndBothLocks)
 
 TEST_P(PadGL, HoverHelpInTheEditorsBubble)
 {
-  engine.editing() = true;
+  engine.setEditing(true);
   pad->applySelection((1u << 2) | (1u << 3));
   auto* bubble = new vemlor::ui::TooltipBubbleControl();
   g->AttachBubbleControl(bubble);
@@ -238,7 +237,7 @@ TEST_P(PadGL, HoverHelpInTheEditorsBubble)
 // and a reused frame shows the same pixels as the frame that drew it.
 TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
 {
-  engine.editing() = true;
+  engine.setEditing(true);
   Frame();
   const std::vector<unsigned char> drawn = gl.ReadWindow();
   const uint64_t rebuilds = pad->overlay.rebuildCount();
@@ -259,8 +258,8 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
     {"morph position", [this] { pad->SetValue(0.2, 0); }, false},
     {"selection", [this] { pad->applySelection(1u << 4); }, false},
     {"hover", [this] { g->OnMouseOver(kPad.L + 400.f, kPad.T + 200.f, IMouseMod()); }, false},
-    {"point moved", [this] { engine.editState().points[2].x = 0.4; }, true},
-    {"point deactivated", [this] { engine.editState().points[5].active = false; }, true},
+    {"point moved", [this] { vemlor_test::editPoint(engine, 2, [&](auto& point) { point.x = 0.4; }); }, true},
+    {"point deactivated", [this] { engine.setPointActive(5, false); }, true},
     {"line brightness", [this] { pad->overlay.lineBrightness = 0.8f; }, true},
     {"grid step", [this] { pad->overlay.gridStep = 0.05f; }, true},
     {"iso levels", [this] { pad->overlay.setIsoLevels(3); }, true},

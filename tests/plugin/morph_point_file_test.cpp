@@ -21,17 +21,17 @@ namespace fs = std::filesystem;
 constexpr size_t kSavedPoint = 3;
 constexpr size_t kLoadedPoint = 5;
 
-morph::MorphEngine::RTState& fieldOf(PluginInstance& p) { return p->morphController().engine().editState(); }
+const morph::MorphEngine::RTState& fieldOf(PluginInstance& p) { return p->morphController().engine().editState(); }
 
 // Point 3 of a fresh instance, given a sound no starter preset seeds, written to a preset file, and
 // the values a reader should get back: each row through its parameter's plain value, as the file
 // stores it.
 morph::MorphValues savePoint(PluginInstance& a, const fs::path& file)
 {
-  morph::MorphValues& point = fieldOf(a).points[kSavedPoint].values;
+  morph::MorphValues values{};
   for (size_t r = 0; r < morph::kNumMorphParams; ++r)
-    point[r] = 0.05 + 0.9 * static_cast<double>((r * 37) % morph::kNumMorphParams) / (morph::kNumMorphParams - 1);
-  const morph::MorphValues values = point;
+    values[r] = 0.05 + 0.9 * static_cast<double>((r * 37) % morph::kNumMorphParams) / (morph::kNumMorphParams - 1);
+  a->morphController().engine().setPointValues(kSavedPoint, values);
   EXPECT_TRUE(a->morphController().fileRouter().writeMorphValuesFXP(values, file.string()));
   morph::MorphValues expected{};
   for (size_t r = 0; r < morph::kNumMorphParams; ++r)
@@ -47,7 +47,7 @@ void selectLoadedPoint(PluginInstance& b)
 {
   morph::MorphController& morph = b->morphController();
   ASSERT_TRUE(morph.morphOn());
-  morph.engine().selection() = 1u << kLoadedPoint;
+  morph.engine().setSelection(1u << kLoadedPoint);
   ASSERT_TRUE(morph.inPointLoadContext());
 }
 

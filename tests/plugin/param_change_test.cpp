@@ -75,7 +75,7 @@ TEST(PluginGestures, HostGesturesAndUndoSteps)
     PluginInstance p;
     if (!c.morphOn)
       p.morphOff();
-    p->morphController().engine().selection() = c.selection;
+    p->morphController().engine().setSelection(c.selection);
     p.presets().captureBaseline();
     p.handler.calls.clear();
     const size_t before = p.undoSteps();
@@ -89,7 +89,7 @@ TEST(PluginGestures, AnEditOfASelectedPointGoesIntoThatPointOnly)
 {
   PluginInstance p;
   morph::MorphEngine& engine = p->morphController().engine();
-  engine.selection() = 1u << 2;
+  engine.setSelection(1u << 2);
   const size_t row = static_cast<size_t>(morph::rowOf(par_main_drive));
   const double untouched = engine.editState().points[3].values[row];
   p.editorGesture(par_main_drive, p.another(par_main_drive));
@@ -217,11 +217,14 @@ TEST(PluginParamChanges, PickingTheSelectedMainPassTypeTakesTheFilterOutOfTheMor
   ASSERT_TRUE(morph.morphOn());
   // Two low-pass points with one depth and tilt, three high-pass points with another: a blend.
   const auto setShape = [&](size_t point, double type, double depth, double tilt) {
-    morph::MorphPoint& pt = morph.engine().editState().points[point];
-    pt.values[static_cast<size_t>(morph::rowOf(par_main_ub_on))] = 0.0;
-    pt.values[static_cast<size_t>(morph::rowOf(par_main_pass_type))] = p.param(par_main_pass_type).ToNormalized(type);
-    pt.values[static_cast<size_t>(morph::rowOf(par_main_pt_depth))] = p.param(par_main_pt_depth).ToNormalized(depth);
-    pt.values[static_cast<size_t>(morph::rowOf(par_main_pt_tilt))] = p.param(par_main_pt_tilt).ToNormalized(tilt);
+    morph::MorphEngine& engine = morph.engine();
+    const auto setRow = [&](int param, double normalized) {
+      engine.setPointValue(point, static_cast<size_t>(morph::rowOf(param)), normalized);
+    };
+    setRow(par_main_ub_on, 0.0);
+    setRow(par_main_pass_type, p.param(par_main_pass_type).ToNormalized(type));
+    setRow(par_main_pt_depth, p.param(par_main_pt_depth).ToNormalized(depth));
+    setRow(par_main_pt_tilt, p.param(par_main_pt_tilt).ToNormalized(tilt));
   };
   for (size_t point : {1u, 2u})
     setShape(point, 0.0, 0.3, 0.2);

@@ -2,6 +2,7 @@
 // controller map and workspace, randomize and mutate, the morph turn-off bake, and the state chunk.
 #include "product/params/morph_param_table.h"
 #include "tests/plugin/plugin_fixture.h"
+#include "tests/support/field_edit.h"
 
 #include <algorithm>
 #include <functional>
@@ -138,8 +139,8 @@ TEST(PluginPatch, ASavedStateComesBackExactlyInAnotherInstance)
     a->ccMediator().mapper().addMapping(12, par_main_resonance);
     const int32_t resonance = par_main_resonance;
     a->OnMessage(midi_cc::kMsgTagModulate, -1, 4, &resonance);
-    a->morphController().engine().editState().points[7].active = true;
-    a->morphController().engine().editState().points[7].x = 0.125;
+    a->morphController().engine().setPointActive(7, true);
+    vemlor_test::editPoint(a->morphController().engine(), 7, [&](auto& point) { point.x = 0.125; });
     ASSERT_TRUE(a->SerializeState(saved));
   }
   PluginInstance b;

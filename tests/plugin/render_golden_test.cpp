@@ -130,7 +130,7 @@ void morphField(PluginInstance& p, uint32_t model)
   s.sigma = 0.2;
   s.cutoffContrast = 0.5;
   s.shapeContrast = 0.5;
-  engine.editState() = s;
+  engine.setEditState(s);
   engine.publish();
   p.automate(par_morph_active, 1.0);
 }
@@ -296,8 +296,9 @@ std::vector<Case> patchCases()
                        {
                          morph::MorphEngine& engine = p->morphController().engine();
                          if (block == 55)
-                           for (morph::MorphPoint& point : engine.editState().points)
-                             point.values[morph::kRowMainCutoff] = 1.0 - point.values[morph::kRowMainCutoff];
+                           for (size_t i = 0; i < morph::kNumPoints; ++i)
+                             engine.setPointValue(i, morph::kRowMainCutoff,
+                                                  1.0 - engine.editState().points[i].values[morph::kRowMainCutoff]);
                          engine.publish();
                        }
                      }});

@@ -229,7 +229,7 @@ public:
     columns = {{zarvo::par_main_drive, zarvo::par_dry_wet}, {10003 + seed}, {}};
 
     zarvo::morph::MorphEngine& engine = morph.engine();
-    zarvo::morph::MorphEngine::RTState& s = engine.editState();
+    zarvo::morph::MorphEngine::RTState s = engine.editState();
     const auto shifted = static_cast<size_t>(seed);
     vemlor_test::fillDistinctField(
       s, {.x0 = 0.0, .offset = shifted, .yStep = -0.04, .valueOffset = shifted * 13, .valueDivisor = 996.0});
@@ -242,8 +242,9 @@ public:
     s.nnSamples = 13;
     s.nnRadius = 2.5;
     s.cutoffContrast = 0.2;
-    engine.pointScale() = 1.5;
-    engine.selection() = 0b101;
+    engine.setEditState(s);
+    engine.setPointScale(1.5);
+    engine.setSelection(0b101);
     morph.setPointIdentity(3, Identity{2, "/presets/three.fxp", -1, true});
 
     manager->setLoadedEntry(1, true);

@@ -62,6 +62,7 @@ MorphController::MorphController(const MorphServices& services, const plugkit::C
   , mEngine(mTable.rows)
   , mFileRouter({services.params, services.history, services.editor, services.editorServices, services.states}, *this,
                 product, mTable)
+  , mSession(services.history)
   , mRng(systemSeed())
 {}
 

@@ -18,6 +18,7 @@
 #include "utils/morph/morph_engine.h"
 #include "utils/morph/morph_file_router.h"
 #include "utils/morph/morph_host.h"
+#include "utils/morph/morph_session.h"
 #include "utils/morph/morph_zarvo_adapter.h"
 #include "utils/morph/pass_shapes.h"
 #include "utils/zarvo_file.h"
@@ -119,21 +120,8 @@ public:
 
   // The morph session: from switching morph on to the bake or the revert. Only the controller
   // changes it.
-  struct Session
-  {
-    bool active = false;
-    bool preMorphValid = false;
-    bool pointApplied = false;
-    int undoDepthAtStart = 0;
-    plugkit::IByteChunk preMorphChunk;
-    PatchIdentity preMorphIdentity{};
-  };
-  // Main thread.
-  const Session& session() const
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mSession;
-  }
+  using Session = MorphSession::Record;
+  const Session& session() const { return mSession.record(); }
 
   // ---- the pad's edits (main thread)
 
@@ -322,7 +310,7 @@ private:
   // An editor edit of a plain value (stepped, clamped, normalised).
   void editPlain(int param, double plain);
   void pushParamsIfEditorOpen();
-  void closeSession();
+  void clearSelectionAndFocus();
   // The row of a parameter that has one.
   size_t row(int param) const { return static_cast<size_t>(mTable.rowOf(param)); }
 
@@ -339,7 +327,7 @@ private:
   const PassShapes mShapes;
   MorphEngine mEngine;
   MorphFileRouter mFileRouter;
-  Session mSession;
+  MorphSession mSession;
   std::mt19937 mRng;
 
   // Written by the audio thread too.

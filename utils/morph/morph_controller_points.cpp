@@ -23,7 +23,7 @@ void MorphController::initDefaultPoints()
   const uint32_t mask = noteMaskFromSwitches();
   for (size_t i = 0; i < kNumPoints; ++i)
   {
-    MorphPoint& p = mEngine.editState().points[i];
+    MorphPoint p = mEngine.editState().points[i];
     for (size_t r = 0; r < kNumMorphParams; ++r)
       p.values[r] = currentNormalized(mTable.rows[r].param);
     p.noteMask = mask;
@@ -31,6 +31,7 @@ void MorphController::initDefaultPoints()
     p.x = place.x;
     p.y = (i == 0 || place.active) ? place.y - kParkOffset : place.y;
     p.active = place.active;
+    mEngine.setPoint(i, p);
   }
 }
 
@@ -68,9 +69,10 @@ void MorphController::seedFreshInstancePoints()
       continue;
     }
     const size_t k = order[c % n];
-    MorphPoint& p = mEngine.editState().points[point];
+    MorphPoint p = mEngine.editState().points[point];
     fillPointFromRandomizer(p, starters.params[k]);
-    mGenerator.recordRandomized(mPointSession[point], pointCurrent(p));
+    mEngine.setPoint(point, p);
+    mGenerator.recordRandomized(mPointSession[point], pointCurrent(mEngine.editState().points[point]));
     mPointIdentity[point] =
       mHistory.hasPresetManager() ? mHistory.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
     ++c;
@@ -103,10 +105,9 @@ void MorphController::writePoints(uint32_t mask, const MorphValues& values, std:
     {
       if (!(mask & (1u << i)))
         continue;
-      MorphPoint& p = mEngine.editState().points[i];
-      p.values = values;
+      mEngine.setPointValues(i, values);
       if (noteMask)
-        p.noteMask = *noteMask & mTable.noteMaskBits();
+        mEngine.setPointNoteMask(i, *noteMask & mTable.noteMaskBits());
       mPointIdentity[i] = identity;
     }
     if (std::has_single_bit(mask))
@@ -133,14 +134,14 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
   {
     if (!(mEngine.selection() & (1u << i)))
       continue;
-    MorphPoint& p = mEngine.editState().points[i];
     if (anchor != mTable.noteAnchors.end())
     {
       const uint32_t bit = 1u << anchor->row;
-      p.noteMask = mParams.param(param).Value() > 0.5 ? (p.noteMask | bit) : (p.noteMask & ~bit);
+      const uint32_t noteMask = mEngine.editState().points[i].noteMask;
+      mEngine.setPointNoteMask(i, mParams.param(param).Value() > 0.5 ? (noteMask | bit) : (noteMask & ~bit));
     }
     else
-      p.values[static_cast<size_t>(row)] = currentNormalized(param);
+      mEngine.setPointValue(i, static_cast<size_t>(row), currentNormalized(param));
     mPointIdentity[i].modified = true;
   }
 }
@@ -150,9 +151,9 @@ void MorphController::applyMorphPoint(int point)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
-  mSession.pointApplied = true;
-  mEngine.selection() = 1u << point;
-  mEngine.editState().focus = mEngine.pointEditingAllowed() ? point : -1;
+  mSession.notePointApplied();
+  mEngine.setSelection(1u << point);
+  mEngine.setFocus(mEngine.pointEditingAllowed() ? point : -1);
   const FlagScope applying(mApplyingPoint);
 
   // A copy: the edits reach the plug-in's handlers, which may touch the points.
@@ -297,9 +298,10 @@ void MorphController::randomizePoint(size_t point)
   if (point >= kNumPoints)
     return;
   mPointIdentity[point] = PatchIdentity{};
-  MorphPoint& p = mEngine.editState().points[point];
+  MorphPoint p = mEngine.editState().points[point];
   fillPointFromRandomizer(p, mGenerator.generatePatch());
-  mGenerator.recordRandomized(mPointSession[point], pointCurrent(p));
+  mEngine.setPoint(point, p);
+  mGenerator.recordRandomized(mPointSession[point], pointCurrent(mEngine.editState().points[point]));
 }
 
 void MorphController::mutatePoint(size_t point)
@@ -307,9 +309,11 @@ void MorphController::mutatePoint(size_t point)
   if (point >= kNumPoints)
     return;
   mPointIdentity[point].modified = true;
-  MorphPoint& p = mEngine.editState().points[point];
-  fillPointFromRandomizer(p, mGenerator.mutatePatch(mPointSession[point], pointCurrent(p)));
-  mGenerator.recordMutated(mPointSession[point], pointCurrent(p));
+  MorphPoint p = mEngine.editState().points[point];
+  fillPointFromRandomizer(
+    p, mGenerator.mutatePatch(mPointSession[point], pointCurrent(mEngine.editState().points[point])));
+  mEngine.setPoint(point, p);
+  mGenerator.recordMutated(mPointSession[point], pointCurrent(mEngine.editState().points[point]));
 }
 
 void MorphController::fillPointFromRandomizer(MorphPoint& point, const ParamValueMap& values) const

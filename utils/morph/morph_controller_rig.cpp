@@ -104,12 +104,13 @@ bool MorphController::applyRigFile(const ZarvoFile& file)
 void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  MorphEngine::RTState& s = mEngine.editState();
+  // The field is edited in a copy and taken over whole.
+  MorphEngine::RTState s = mEngine.editState();
   mPointIdentity.fill(PatchIdentity{});
 
   if (rig.hasField)
   {
-    mEngine.pointScale() = std::clamp(rig.pointScale, 1.0, 2.0);
+    mEngine.setPointScale(std::clamp(rig.pointScale, 1.0, 2.0));
     s.snapRadius = mEngine.pointScale() * MorphEngine::kSnapRadiusPerScale;
     s.centreSnapRadius = mEngine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale;
     s.sigma = std::clamp(rig.sigma, 0.02, 2.0);
@@ -159,8 +160,9 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
       completeLegacyDepthTilt(p, storedOr(rig.legacyVariation[i], 0.0, 1.0, 0.0));
   }
 
-  mEngine.selection() = 0;
   s.focus = -1;
+  mEngine.setEditState(s);
+  mEngine.clearSelection();
 
   if (rig.hasUser)
   {

@@ -1,5 +1,5 @@
-// The morph session: switching morph on and off, baking the blend into the plug-in's own
-// parameters, and reverting to the sound from before the session.
+// The morph session as the controller drives it: switching morph on and off, baking the blend into
+// the plug-in's own parameters, and reverting to the sound from before the session.
 #include "utils/morph/morph_controller.h"
 
 #include "IPlugin/IPluginThreadRole.h"
@@ -14,14 +14,10 @@ constexpr double kBakeWeight = 0.9;
 
 } // namespace
 
-void MorphController::closeSession()
+void MorphController::clearSelectionAndFocus()
 {
-  mEngine.selection() = 0;
-  mEngine.editState().focus = -1;
-  mHistory.setMorphSessionMark(0);
-  mSession.active = false;
-  mSession.preMorphValid = false;
-  mSession.pointApplied = false;
+  mEngine.clearSelection();
+  mEngine.setFocus(-1);
 }
 
 bool MorphController::onMetaParamChanged(int param, double value, plugkit::EParamSource source)
@@ -42,23 +38,13 @@ bool MorphController::onMetaParamChanged(int param, double value, plugkit::EPara
   {
     mTurnOffPending = false;
     mMovedSinceOn = !fromEditor;
-    if (fromEditor && !mSession.active)
+    if (fromEditor && !mSession.active())
     {
-      mEngine.selection() = 0;
-      mEngine.editState().focus = -1;
-      mSession.active = true;
-      mSession.preMorphChunk = snapshotPatchMorphOff();
-      mSession.preMorphValid = true;
-      mSession.preMorphIdentity = mHistory.hasPresetManager() ? mHistory.currentIdentity() : PatchIdentity{};
-      mSession.pointApplied = false;
+      clearSelectionAndFocus();
+      mSession.open(snapshotPatchMorphOff());
+      // The session's history starts with the base sound in the teleport point.
       captureTeleportFromBase();
-      mSession.undoDepthAtStart = 0;
-      if (mHistory.hasPresetManager())
-      {
-        mHistory.captureBaseline();
-        mSession.undoDepthAtStart = mHistory.undoDepth();
-        mHistory.setMorphSessionMark(mSession.undoDepthAtStart);
-      }
+      mSession.markStart();
     }
     publish();
     mMorphOn = true;
@@ -101,39 +87,24 @@ void MorphController::applyMorphModeParams(double on, double x, double y)
 void MorphController::reconcileSession()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const bool manager = mHistory.hasPresetManager();
   if (mMorphOn)
   {
     publish();
-    if (!mSession.active)
-    {
-      mSession.active = true;
-      mSession.preMorphValid = false;
-      mSession.pointApplied = false;
-      mSession.undoDepthAtStart = manager ? mHistory.undoDepth() : 0;
-      if (manager)
-        mHistory.setMorphSessionMark(mSession.undoDepthAtStart);
-    }
+    if (!mSession.active())
+      mSession.adopt();
     return;
   }
-  if (!mSession.active || mTurnOffPending)
+  if (!mSession.active() || mTurnOffPending)
     return;
 
-  if (mSession.pointApplied && mSession.preMorphValid)
+  if (mSession.revertsOnClose())
   {
     revertBaseToPreMorph();
-    if (manager)
-    {
-      mHistory.commitFromState(plugkit::IByteChunk(), mSession.undoDepthAtStart);
-      mHistory.selectIdentity(mSession.preMorphIdentity);
-    }
+    mSession.closeReverted();
   }
-  else if (manager)
-  {
-    mHistory.trimUndoTo(mSession.undoDepthAtStart);
-    mHistory.captureBaseline();
-  }
-  closeSession();
+  else
+    mSession.closeDiscarded();
+  clearSelectionAndFocus();
 }
 
 plugkit::IByteChunk MorphController::snapshotPatchMorphOff()
@@ -153,13 +124,14 @@ void MorphController::captureTeleportFromBase()
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (mHistory.hasPresetManager())
     mPointIdentity[0] = mHistory.currentIdentity();
-  MorphPoint& p = mEngine.editState().points[0];
+  MorphPoint p = mEngine.editState().points[0];
   for (size_t r = 0; r < kNumMorphParams; ++r)
     p.values[r] = currentNormalized(mTable.rows[r].param);
   p.noteMask = noteMaskFromSwitches();
   p.x = morphXParam();
   p.y = morphYParam();
   p.active = true;
+  mEngine.setPoint(0, p);
 }
 
 void MorphController::bakeMorphIntoBase()
@@ -217,31 +189,23 @@ void MorphController::commitTurningOffIfPending()
   const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   bakeMorphIntoBase();
   mMorphOn = false;
-  mEngine.selection() = 0;
-  mEngine.editState().focus = -1;
-  if (!mSession.active)
-    return;
-  if (mHistory.hasPresetManager())
-  {
-    mHistory.commitFromState(mSession.preMorphValid ? mSession.preMorphChunk : plugkit::IByteChunk(),
-                             mSession.undoDepthAtStart);
-    mHistory.selectIdentity(identity);
-  }
+  clearSelectionAndFocus();
   // Closed with or without a manager, so that no later revert undoes the bake.
-  closeSession();
+  if (mSession.active())
+    mSession.closeBaked(identity);
 }
 
 void MorphController::revertBaseToPreMorph()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mSession.preMorphValid)
+  if (!mSession.record().preMorphValid)
     return;
   const ParamEdits::Scope change(mParams.paramEdits(), plugkit::EParamSource::kPresetRecall);
   plugkit::IByteChunk morphState;
   plugkit::IByteChunk editorState;
   serializeMorphState(morphState);
   const bool hasEditorState = mStates.serializeEditorState(editorState);
-  mStates.unserializePluginState(mSession.preMorphChunk, 0);
+  mStates.unserializePluginState(mSession.record().preMorphChunk, 0);
   unserializeMorphState(morphState, 0);
   if (hasEditorState)
     mStates.unserializeEditorState(editorState, 0);

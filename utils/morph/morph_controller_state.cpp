@@ -230,9 +230,9 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     }
   }
 
-  mEngine.editState() = s;
-  mEngine.pointScale() = pointScale;
-  mEngine.selection() = selection;
+  mEngine.setEditState(s);
+  mEngine.setPointScale(pointScale);
+  mEngine.setSelection(selection);
   mPointIdentity = identities;
   publish();
   return p;

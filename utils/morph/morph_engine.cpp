@@ -1,6 +1,7 @@
 #include "utils/morph/morph_engine.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -52,6 +53,164 @@ MorphEngine::MorphEngine(const MorphParamRows& rows)
   : mRows(rows)
 {
   mSnapshot.publish(mEditState);
+}
+
+void MorphEngine::setEditState(const RTState& s)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState = s;
+}
+
+void MorphEngine::setPoint(size_t point, const MorphPoint& p)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints)
+    mEditState.points[point] = p;
+}
+
+void MorphEngine::movePoint(size_t point, double x, double y)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point >= kNumPoints)
+    return;
+  mEditState.points[point].x = x;
+  mEditState.points[point].y = y;
+}
+
+void MorphEngine::setPointActive(size_t point, bool active)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints)
+    mEditState.points[point].active = active;
+}
+
+void MorphEngine::setPointValues(size_t point, const MorphValues& values)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints)
+    mEditState.points[point].values = values;
+}
+
+void MorphEngine::setPointValue(size_t point, size_t row, double value)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints && row < kNumMorphParams)
+    mEditState.points[point].values[row] = value;
+}
+
+void MorphEngine::setPointNoteMask(size_t point, uint32_t noteMask)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (point < kNumPoints)
+    mEditState.points[point].noteMask = noteMask;
+}
+
+void MorphEngine::setFocus(int32_t point)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.focus = point;
+}
+
+void MorphEngine::setModel(uint32_t model)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.model = model;
+}
+
+void MorphEngine::setSigma(double sigma)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.sigma = sigma;
+}
+
+void MorphEngine::setShapeContrast(double contrast)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.shapeContrast = contrast;
+}
+
+void MorphEngine::setCutoffContrast(double contrast)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.cutoffContrast = contrast;
+}
+
+void MorphEngine::setAspect(double aspect)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.aspect = aspect;
+}
+
+void MorphEngine::setSnapRadii(double snapRadius, double centreSnapRadius)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditState.snapRadius = snapRadius;
+  mEditState.centreSnapRadius = centreSnapRadius;
+}
+
+void MorphEngine::setPointScale(double scale)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mPointScale = scale;
+}
+
+void MorphEngine::setEditing(bool editing)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mEditing = editing;
+}
+
+void MorphEngine::setPadOption(bool option)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mPadOption = option;
+}
+
+void MorphEngine::setMoving(bool moving)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mMoving = moving;
+}
+
+void MorphEngine::setSelection(uint32_t mask)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  mSelection = mask;
+}
+
+bool MorphEngine::blendBlock(double x, double y)
+{
+  PLUGKIT_ASSERT_AUDIO_THREAD();
+  const bool newField = loadNewerAudioState();
+  setPosition(x, y);
+  const auto same = [](double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); };
+  if (!newField && mBlockBlend.valid && same(x, mBlockBlend.x) && same(y, mBlockBlend.y))
+    return false;
+  Scales scales{};
+  computeScales(mAudioState, scales);
+  computeWeightsInto(mAudioState, x, y, mWeights, scales, true, 1.0);
+  resolveInto(mAudioState, mWeights, mResolved);
+  mBlockBlend.x = x;
+  mBlockBlend.y = y;
+  mBlockBlend.valid = true;
+  return true;
+}
+
+void MorphEngine::blendWeights(const Weights& w)
+{
+  PLUGKIT_ASSERT_AUDIO_THREAD();
+  mWeights = w;
+  resolveInto(mAudioState, mWeights, mResolved);
+}
+
+void MorphEngine::setBlockDerived(const MorphValues& plain, const std::array<double, 6>& mainShape,
+                                  const std::array<double, 3>& preFilterA, const std::array<double, 3>& preFilterB)
+{
+  PLUGKIT_ASSERT_AUDIO_THREAD();
+  mBlockBlend.plain = plain;
+  mBlockBlend.mainShape = mainShape;
+  mBlockBlend.preFilterA = preFilterA;
+  mBlockBlend.preFilterB = preFilterB;
 }
 
 void MorphEngine::setPosition(double x, double y)

@@ -94,99 +94,100 @@ public:
   // ---- state
 
   // Main thread: the field as it is edited, and how the pad edits it.
-  RTState& editState()
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mEditState;
-  }
   const RTState& editState() const
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     return mEditState;
   }
-  double& pointScale() // 1..2
+  double pointScale() const // 1..2
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     return mPointScale;
-  }
-  double pointScale() const
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mPointScale;
-  }
-  bool& editing()
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mEditing;
   }
   bool editing() const
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     return mEditing;
   }
-  bool& padOption()
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mPadOption;
-  }
   bool padOption() const
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     return mPadOption;
-  }
-  bool& moving()
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mMoving;
   }
   bool moving() const
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     return mMoving;
   }
-  uint32_t& selection() // bit i: point i selected
-  {
-    PLUGKIT_ASSERT_MAIN_THREAD();
-    return mSelection;
-  }
-  uint32_t selection() const
+  uint32_t selection() const // bit i: point i selected
   {
     PLUGKIT_ASSERT_MAIN_THREAD();
     return mSelection;
   }
 
-  // Audio thread: the field as the last block copied it, that block's weights and blend, and what
-  // the block function made of them.
+  // ---- editing (main thread; the audio thread hears an edit once it is published)
+
+  // The whole field at once, e.g. a state read in full before it is taken over.
+  void setEditState(const RTState& s);
+
+  // One point; an index past the last point is ignored.
+  void setPoint(size_t point, const MorphPoint& p);
+  void movePoint(size_t point, double x, double y);
+  void setPointActive(size_t point, bool active);
+  void setPointValues(size_t point, const MorphValues& values);
+  void setPointValue(size_t point, size_t row, double value);
+  void setPointNoteMask(size_t point, uint32_t noteMask);
+
+  // The point whose sound is heard regardless of the position; -1: none.
+  void setFocus(int32_t point);
+  void setModel(uint32_t model);
+  void setSigma(double sigma);
+  void setShapeContrast(double contrast);
+  void setCutoffContrast(double contrast);
+  // Pad width / pad height.
+  void setAspect(double aspect);
+  // Pad-height units.
+  void setSnapRadii(double snapRadius, double centreSnapRadius);
+
+  void setPointScale(double scale);
+  void setEditing(bool editing);
+  void setPadOption(bool option);
+  void setMoving(bool moving);
+  void setSelection(uint32_t mask);
+  void clearSelection() { setSelection(0); }
+
+  // Audio thread: the field as the last block copied it, that block's weights, and what the
+  // block function made of them.
   const RTState& audioState() const
   {
     PLUGKIT_ASSERT_AUDIO_THREAD();
     return mAudioState;
-  }
-  Weights& weights()
-  {
-    PLUGKIT_ASSERT_AUDIO_THREAD();
-    return mWeights;
   }
   const Weights& weights() const
   {
     PLUGKIT_ASSERT_AUDIO_THREAD();
     return mWeights;
   }
-  MorphValues& resolved()
+  const MorphValues& resolved() const
   {
     PLUGKIT_ASSERT_AUDIO_THREAD();
     return mResolved;
-  }
-  BlockBlend& blockBlend()
-  {
-    PLUGKIT_ASSERT_AUDIO_THREAD();
-    return mBlockBlend;
   }
   const BlockBlend& blockBlend() const
   {
     PLUGKIT_ASSERT_AUDIO_THREAD();
     return mBlockBlend;
   }
+
+  // Audio thread, once per block: takes over a newer published field, records the position, and
+  // when the field or the position changed since the last blend, blends anew: true then, and the
+  // caller hands what it derives from resolved() to setBlockDerived.
+  bool blendBlock(double x, double y);
+  // Audio thread: blends the audio state with the given weights instead of a position's.
+  void blendWeights(const Weights& w);
+  // Audio thread: the parameters' plain values and the shapes derived from the latest blend.
+  void setBlockDerived(const MorphValues& plain, const std::array<double, 6>& mainShape,
+                       const std::array<double, 3>& preFilterA, const std::array<double, 3>& preFilterB);
 
   // Any thread: the record handed from the main thread to the audio thread.
   const RTSnapshot<RTState>& snapshot() const { return mSnapshot; }

@@ -64,8 +64,8 @@ void MorphPadControl::pulseEditAffordance()
 void MorphPadControl::storeSelection(Mask mask)
 {
   mask &= kPointBits;
-  engine.selection() = mask;
-  engine.editState().focus = (engine.moving() && !engine.editing()) ? -1 : onlyBit(mask);
+  engine.setSelection(mask);
+  engine.setFocus((engine.moving() && !engine.editing()) ? -1 : onlyBit(mask));
 }
 
 void MorphPadControl::reportSelection(Mask mask)
@@ -174,9 +174,8 @@ void MorphPadControl::OnResize()
     return;
   const float a = r.W() / h;
   if (a > 0.f)
-    engine.editState().aspect = a;
-  engine.editState().snapRadius = std::max(0.0, 18.0 * engine.pointScale() / h);
-  engine.editState().centreSnapRadius = std::max(0.0, 15.0 * engine.pointScale() / h);
+    engine.setAspect(a);
+  engine.setSnapRadii(std::max(0.0, 18.0 * engine.pointScale() / h), std::max(0.0, 15.0 * engine.pointScale() / h));
 }
 
 void MorphPadControl::SetValueFromDelegate(double value, int valIdx)

@@ -27,8 +27,8 @@ void MorphPadControl::applyModeSelection(bool clearSelection, bool focusFollowsS
   const Mask oldMask = engine.selection();
   const int oldFocus = engine.editState().focus;
   if (clearSelection)
-    engine.selection() = 0;
-  engine.editState().focus = focusFollowsSelection ? onlyBit(engine.selection()) : -1;
+    engine.clearSelection();
+  engine.setFocus(focusFollowsSelection ? onlyBit(engine.selection()) : -1);
   if (engine.selection() != oldMask || engine.editState().focus != oldFocus)
   {
     if (onSelectionChanged)
@@ -75,7 +75,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   }
   if (lockButtonRect(0).Contains(x, y))
   {
-    engine.padOption() = !engine.padOption();
+    engine.setPadOption(!engine.padOption());
     if (!engine.editing() && engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -86,7 +86,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   {
     if (engine.editing())
       return;
-    engine.moving() = !engine.moving();
+    engine.setMoving(!engine.moving());
     if (engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -266,7 +266,7 @@ void MorphPadControl::OnMouseUp(float x, float y, const IMouseMod&)
   if (editButtonPressed)
   {
     editButtonPressed = false;
-    engine.editing() = !engine.editing();
+    engine.setEditing(!engine.editing());
     if (!engine.editing() && engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -329,7 +329,7 @@ void MorphPadControl::OnMouseDblClick(float x, float y, const IMouseMod&)
     return;
   if (contrastSliderRect().Contains(x, y))
   {
-    engine.editState().sigma = 1.0;
+    engine.setSigma(1.0);
     SetDirty(true);
     return;
   }
@@ -360,8 +360,8 @@ bool MorphPadControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
     }
     else
     {
-      engine.selection() = 0;
-      engine.editState().focus = -1;
+      engine.clearSelection();
+      engine.setFocus(-1);
     }
     SetDirty(false);
     return true;

@@ -139,7 +139,7 @@ void MorphPadControl::toggleActivation(int point)
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
   cancelPendingSelect();
-  auto& pts = engine.editState().points;
+  const auto& pts = engine.editState().points;
   const bool activate = !pts[static_cast<size_t>(point)].active;
   const Mask bit = 1u << point;
   const Mask sel = engine.selection() & kPointBits;
@@ -161,7 +161,7 @@ void MorphPadControl::toggleActivation(int point)
   {
     for (int i = 0; i < static_cast<int>(kNumPoints); ++i)
       if ((changes >> i) & 1u)
-        pts[static_cast<size_t>(i)].active = activate;
+        engine.setPointActive(static_cast<size_t>(i), activate);
     if (activate && (changes & kUserBits))
       relaxAllPoints(changes & kUserBits);
     if (std::popcount(targets) == 1)
@@ -204,7 +204,7 @@ void MorphPadControl::commitPointSound(Mask mask, const MorphValues& values, Poi
   }
   for (int i = 0; i < static_cast<int>(kNumPoints); ++i)
     if ((mask >> i) & 1u)
-      engine.editState().points[static_cast<size_t>(i)].values = values;
+      engine.setPointValues(static_cast<size_t>(i), values);
   reportSelection(mask);
 }
 

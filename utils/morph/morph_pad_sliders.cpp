@@ -97,7 +97,7 @@ void MorphPadControl::setApprFromX(int index, float x, bool fine)
 void MorphPadControl::setSigmaFromT(float t)
 {
   using namespace appearance;
-  engine.editState().sigma = clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t));
+  engine.setSigma(clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t)));
 }
 
 void MorphPadControl::setContrastFromX(float x, bool fine)
@@ -116,9 +116,9 @@ void MorphPadControl::setSizeFromX(float x, bool fine)
   sliderLastX = x;
   const float current = static_cast<float>(engine.pointScale()) - 1.f;
   const float t = sliderT(x, lastX, GetRECT().L + 6, 168.f, current, fine);
-  engine.pointScale() = std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0);
-  engine.editState().snapRadius = engine.pointScale() * MorphEngine::kSnapRadiusPerScale;
-  engine.editState().centreSnapRadius = engine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale;
+  engine.setPointScale(std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0));
+  engine.setSnapRadii(engine.pointScale() * MorphEngine::kSnapRadiusPerScale,
+                      engine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale);
   OnResize();
   relaxAllPoints(0);
   SetDirty(true);
@@ -128,7 +128,7 @@ void MorphPadControl::setShapeContrastFromX(float x, bool)
 {
   sliderLastX = x;
   const IRECT& r = GetRECT();
-  engine.editState().shapeContrast = std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0);
+  engine.setShapeContrast(std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0));
   SetDirty(true);
 }
 
@@ -136,7 +136,7 @@ void MorphPadControl::setCutoffContrastFromX(float x, bool)
 {
   sliderLastX = x;
   const IRECT& r = GetRECT();
-  engine.editState().cutoffContrast = std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0);
+  engine.setCutoffContrast(std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0));
   SetDirty(true);
 }
 

@@ -8,14 +8,15 @@
 #include "product/params/morph_param_table.h"
 #include "tests/morph/fake_morph_host.h"
 #include "tests/morph/fuzz/field_invariants.h"
+#include "tests/support/field_edit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   using namespace zarvo::morph;
   static morph_test::FakeMorphHost host;
   MorphController ctrl(host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
-  morph_test::fillDistinctField(ctrl.engine().editState());
-  ctrl.engine().selection() = 0b1001;
+  vemlor_test::editField(ctrl.engine(), [](MorphEngine::RTState& s) { morph_test::fillDistinctField(s); });
+  ctrl.engine().setSelection(0b1001);
 
   plugkit::IByteChunk chunk;
   chunk.PutBytes(data, static_cast<int>(size));
