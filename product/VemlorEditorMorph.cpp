@@ -12,7 +12,6 @@
 #include "product/VemlorUI.h"
 #include "product/VemlorUIMorphPage.h"
 #include "product/patch/settings_store.h"
-#include "product/ui/preset_manager_library.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "utils/morph/morph_pad_control.h"
 
