@@ -202,7 +202,7 @@ bool plainPaint(BatchedGL* b, const GLNVGcall& c)
     return false;
   const GLNVGfragUniforms* f = nvg__fragUniformPtr(&b->gl, c.uniformOffset);
   if (f->type == NSVG_SHADER_IMG)
-    return true;
+    return c.image != 0; // without an image NanoVG binds its blank texture, as the uniform path does
   return f->type == NSVG_SHADER_FILLGRAD && c.image == 0 &&
          memcmp(&f->innerCol, &f->outerCol, sizeof(f->innerCol)) == 0;
 }
@@ -589,6 +589,9 @@ void batchedDelete(void* uptr)
 
 NVGcontext* nvgCreateBatchedGL3(int flags)
 {
+  // Strokes drawn through the stencil take passes of their own; those stay with NanoVG's renderer.
+  if (flags & NVG_STENCIL_STROKES)
+    return nvgCreateGL3(flags);
   auto* b = static_cast<BatchedGL*>(malloc(sizeof(BatchedGL)));
   if (b == NULL)
     return NULL;
