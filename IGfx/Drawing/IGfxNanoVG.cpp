@@ -10,6 +10,7 @@
 #include <string>
 
 #include "IGfx/IControl.h"
+#include "IGfx/Drawing/NanoVGBatchedGL3.h"
 #include "IGfx/ILayer.h"
 #include "IGfx/PlatformFont.h"
 #include "nanovg.h"
@@ -148,7 +149,7 @@ void IGfxNanoVG::ClearBitmapCache() { StaticStorage<APIBitmap>::Accessor(mBitmap
 void IGfxNanoVG::OnViewInitialized(void*)
 {
   if (!mVG)
-    mVG = nvgCreateGL3(NVG_ANTIALIAS);
+    mVG = nvgCreateBatchedGL3(NVG_ANTIALIAS);
 }
 
 void IGfxNanoVG::OnViewDestroyed()

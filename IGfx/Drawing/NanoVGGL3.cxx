@@ -10,3 +10,609 @@
 #include "nanovg.h"
 #include "nanovg_gl.h"
 #include "nanovg_gl_utils.h"
+
+#include "NanoVGBatchedGL3.h"
+
+// A flush that submits fewer draws, for a software rasteriser whose cost on the calling thread is per
+// draw and per change of fragment state rather than per pixel. A plain colour (a solid fill or stroke,
+// or text in one colour) travels with its vertices instead of in the uniforms, so shapes and texts of
+// any colour under one clip share one set of uniforms; consecutive calls that share their uniforms,
+// blend and texture become one indexed triangle list, listing the triangles the separate fans and
+// strips would have made, in the same order and with the same vertex order, so the pixels are the same.
+// Paints that sample no texture leave the bound one in place, and unchanged uniforms are not uploaded.
+namespace {
+
+// NanoVG's fill shader with the colour, stroke width factor, paint type and texture type of plain
+// paints taken from the vertices (paintParams.y < 0: the paint is in the uniforms, as NanoVG has it).
+const char* const kVertexShader = R"(
+uniform vec2 viewSize;
+in vec2 vertex;
+in vec2 tcoord;
+in vec4 paintColor;
+in vec4 paintParams;
+out vec2 ftcoord;
+out vec2 fpos;
+flat out vec4 fcolor;
+flat out vec4 fparams;
+void main(void) {
+  ftcoord = tcoord;
+  fpos = vertex;
+  fcolor = paintColor;
+  fparams = paintParams;
+  gl_Position = vec4(2.0*vertex.x/viewSize.x - 1.0, 1.0 - 2.0*vertex.y/viewSize.y, 0, 1);
+}
+)";
+
+const char* const kFragmentShader = R"(
+uniform vec4 frag[UNIFORMARRAY_SIZE];
+uniform sampler2D tex;
+in vec2 ftcoord;
+in vec2 fpos;
+flat in vec4 fcolor;
+flat in vec4 fparams;
+out vec4 outColor;
+#define scissorMat mat3(frag[0].xyz, frag[1].xyz, frag[2].xyz)
+#define paintMat mat3(frag[3].xyz, frag[4].xyz, frag[5].xyz)
+#define scissorExt frag[8].xy
+#define scissorScale frag[8].zw
+#define extent frag[9].xy
+#define radius frag[9].z
+#define feather frag[9].w
+#define strokeThr frag[10].y
+
+float sdroundrect(vec2 pt, vec2 ext, float rad) {
+  vec2 ext2 = ext - vec2(rad,rad);
+  vec2 d = abs(pt) - ext2;
+  return min(max(d.x,d.y),0.0) + length(max(d,0.0)) - rad;
+}
+float scissorMask(vec2 p) {
+  vec2 sc = (abs((scissorMat * vec3(p,1.0)).xy) - scissorExt);
+  sc = vec2(0.5,0.5) - sc * scissorScale;
+  return clamp(sc.x,0.0,1.0) * clamp(sc.y,0.0,1.0);
+}
+void main(void) {
+  bool own = fparams.y < 0.0;
+  vec4 innerCol = own ? frag[6] : fcolor;
+  vec4 outerCol = own ? frag[7] : fcolor;
+  float strokeMult = own ? frag[10].x : fparams.x;
+  int texType = own ? int(frag[10].z) : int(fparams.z);
+  int type = own ? int(frag[10].w) : int(fparams.y);
+  vec4 result;
+  float scissor = scissorMask(fpos);
+#ifdef EDGE_AA
+  float strokeAlpha = min(1.0, (1.0-abs(ftcoord.x*2.0-1.0))*strokeMult) * min(1.0, ftcoord.y);
+  if (strokeAlpha < strokeThr) discard;
+#else
+  float strokeAlpha = 1.0;
+#endif
+  if (type == 0) {
+    vec2 pt = (paintMat * vec3(fpos,1.0)).xy;
+    float d = clamp((sdroundrect(pt, extent, radius) + feather*0.5) / feather, 0.0, 1.0);
+    vec4 color = mix(innerCol,outerCol,d);
+    color *= strokeAlpha * scissor;
+    result = color;
+  } else if (type == 1) {
+    vec2 pt = (paintMat * vec3(fpos,1.0)).xy / extent;
+    vec4 color = texture(tex, pt);
+    if (texType == 1) color = vec4(color.xyz*color.w,color.w);
+    if (texType == 2) color = vec4(color.x);
+    color *= innerCol;
+    color *= strokeAlpha * scissor;
+    result = color;
+  } else if (type == 2) {
+    result = vec4(1,1,1,1);
+  } else if (type == 3) {
+    vec4 color = texture(tex, ftcoord);
+    if (texType == 1) color = vec4(color.xyz*color.w,color.w);
+    if (texType == 2) color = vec4(color.x);
+    color *= scissor;
+    result = color * innerCol;
+  }
+  outColor = result;
+}
+)";
+
+// Per vertex: the paint's colour, then its stroke width factor, type and texture type.
+struct VertexPaint
+{
+  float color[4];
+  float params[4];
+};
+
+// A run of calls drawn together: [first, end), its slice of the index list (or -1 where its calls are
+// drawn as NanoVG draws them), whether its paint travels with the vertices, and the texture it reads.
+struct BatchRun
+{
+  int first, end, index, count;
+  int vertexPaint;
+  int image;
+};
+
+// Plain C memory only: the plug-in module may be unloaded before the thread ends, so nothing here may
+// leave a destructor behind.
+struct BatchedGL
+{
+  GLNVGcontext gl;  // first: NanoVG's own functions receive and free this pointer
+  int vertexPaints; // the shader above replaced NanoVG's
+  GLuint indexBuffer;
+  GLuint paintBuffer;
+  GLuint* indices;
+  int nindices;
+  int cindices;
+  VertexPaint* paints;
+  int cpaints;
+  BatchRun* runs;
+  int nruns;
+  int cruns;
+  float uploaded[NANOVG_GL_UNIFORMARRAY_SIZE][4];
+  int haveUploaded;
+};
+
+template <typename T>
+bool batchGrow(T*& items, int& capacity, int needed, int minimum)
+{
+  if (needed <= capacity)
+    return true;
+  const int grown = glnvg__maxi(needed, minimum) + capacity / 2;
+  auto* p = static_cast<T*>(realloc(items, sizeof(T) * static_cast<size_t>(grown)));
+  if (p == NULL)
+    return false;
+  items = p;
+  capacity = grown;
+  return true;
+}
+
+// The triangles of a fan and of a strip in the vertex order the rasteriser's set-up gives them (the
+// last vertex of each triangle last; a strip's odd triangles with their first two vertices swapped).
+void batchFan(BatchedGL* b, int first, int count)
+{
+  for (int i = 2; i < count; ++i)
+  {
+    GLuint* t = b->indices + b->nindices;
+    t[0] = static_cast<GLuint>(first);
+    t[1] = static_cast<GLuint>(first + i - 1);
+    t[2] = static_cast<GLuint>(first + i);
+    b->nindices += 3;
+  }
+}
+
+void batchStrip(BatchedGL* b, int first, int count)
+{
+  for (int i = 2; i < count; ++i)
+  {
+    GLuint* t = b->indices + b->nindices;
+    t[0] = static_cast<GLuint>(first + i + (i & 1) - 2);
+    t[1] = static_cast<GLuint>(first + i - (i & 1) - 1);
+    t[2] = static_cast<GLuint>(first + i);
+    b->nindices += 3;
+  }
+}
+
+bool batchable(const GLNVGcall& c)
+{
+  return c.type == GLNVG_CONVEXFILL || c.type == GLNVG_STROKE || c.type == GLNVG_TRIANGLES;
+}
+
+bool samples(const GLNVGfragUniforms* f) { return f->type == NSVG_SHADER_FILLIMG || f->type == NSVG_SHADER_IMG; }
+
+// A plain colour (a colour "gradient" without image) or a textured triangle set in one colour.
+bool plainPaint(BatchedGL* b, const GLNVGcall& c)
+{
+  if (!b->vertexPaints || !batchable(c))
+    return false;
+  const GLNVGfragUniforms* f = nvg__fragUniformPtr(&b->gl, c.uniformOffset);
+  if (f->type == NSVG_SHADER_IMG)
+    return c.image != 0; // without an image NanoVG binds its blank texture, as the uniform path does
+  return f->type == NSVG_SHADER_FILLGRAD && c.image == 0 &&
+         memcmp(&f->innerCol, &f->outerCol, sizeof(f->innerCol)) == 0;
+}
+
+// The uniforms a plain paint leaves: the clip and the stroke threshold; the rest is set to values that
+// keep the colour "gradient" finite (a mix of a colour with itself is that colour).
+void plainUniforms(const GLNVGfragUniforms* f, float out[NANOVG_GL_UNIFORMARRAY_SIZE][4])
+{
+  memcpy(out, f->uniformArray, sizeof(f->uniformArray));
+  for (int row = 3; row < 8; ++row)
+    out[row][0] = out[row][1] = out[row][2] = out[row][3] = 0.f;
+  out[9][0] = out[9][1] = out[9][2] = 0.f;
+  out[9][3] = 1.f;
+  out[10][0] = out[10][2] = out[10][3] = 0.f;
+}
+
+bool sameBlend(const GLNVGcall& a, const GLNVGcall& c)
+{
+  return a.blendFunc.srcRGB == c.blendFunc.srcRGB && a.blendFunc.dstRGB == c.blendFunc.dstRGB &&
+         a.blendFunc.srcAlpha == c.blendFunc.srcAlpha && a.blendFunc.dstAlpha == c.blendFunc.dstAlpha;
+}
+
+// Whether call c joins the run that starts with call a (whose texture so far is *image, 0 for none).
+bool joins(BatchedGL* b, const GLNVGcall& a, bool plain, int* image, const GLNVGcall& c)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (!batchable(c) || !sameBlend(a, c) || plainPaint(b, c) != plain)
+    return false;
+  const GLNVGfragUniforms* fa = nvg__fragUniformPtr(gl, a.uniformOffset);
+  const GLNVGfragUniforms* fc = nvg__fragUniformPtr(gl, c.uniformOffset);
+  if (!plain)
+    return a.image == c.image && (a.uniformOffset == c.uniformOffset || memcmp(fa, fc, sizeof(*fa)) == 0);
+  float ua[NANOVG_GL_UNIFORMARRAY_SIZE][4], uc[NANOVG_GL_UNIFORMARRAY_SIZE][4];
+  plainUniforms(fa, ua);
+  plainUniforms(fc, uc);
+  if (memcmp(ua, uc, sizeof(ua)) != 0)
+    return false;
+  if (samples(fc))
+  {
+    if (*image != 0 && *image != c.image)
+      return false;
+    *image = c.image;
+  }
+  return true;
+}
+
+int drawsOf(GLNVGcontext* gl, const GLNVGcall& c)
+{
+  if (c.type == GLNVG_TRIANGLES)
+    return 1;
+  int n = 0;
+  for (int i = 0; i < c.pathCount; ++i)
+    n += c.type == GLNVG_CONVEXFILL && gl->paths[c.pathOffset + i].strokeCount > 0 ? 2 : 1;
+  return n;
+}
+
+bool batchAppend(BatchedGL* b, const GLNVGcall& c)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (c.type == GLNVG_TRIANGLES)
+  {
+    if (!batchGrow(b->indices, b->cindices, b->nindices + c.triangleCount, 4096))
+      return false;
+    for (int i = 0; i < c.triangleCount; ++i)
+      b->indices[b->nindices++] = static_cast<GLuint>(c.triangleOffset + i);
+    return true;
+  }
+  for (int i = 0; i < c.pathCount; ++i)
+  {
+    const GLNVGpath& p = gl->paths[c.pathOffset + i];
+    if (!batchGrow(b->indices, b->cindices, b->nindices + 3 * (p.fillCount + p.strokeCount), 4096))
+      return false;
+    if (c.type == GLNVG_CONVEXFILL)
+    {
+      batchFan(b, p.fillOffset, p.fillCount);
+      if (p.strokeCount > 0)
+        batchStrip(b, p.strokeOffset, p.strokeCount);
+    }
+    else
+      batchStrip(b, p.strokeOffset, p.strokeCount);
+  }
+  return true;
+}
+
+// The paint of every vertex a call draws: its own colour and parameters for a plain paint, a marker to
+// read the uniforms otherwise.
+void paintVertices(BatchedGL* b, const GLNVGcall& c, bool plain)
+{
+  GLNVGcontext* gl = &b->gl;
+  VertexPaint v{};
+  if (plain)
+  {
+    const GLNVGfragUniforms* f = nvg__fragUniformPtr(gl, c.uniformOffset);
+    memcpy(v.color, &f->innerCol, sizeof(v.color));
+    v.params[0] = f->strokeMult;
+    v.params[1] = f->type;
+    v.params[2] = f->texType;
+  }
+  else
+    v.params[1] = -1.f;
+  auto span = [&](int first, int count) {
+    for (int i = 0; i < count; ++i)
+      b->paints[first + i] = v;
+  };
+  if (c.type == GLNVG_TRIANGLES || c.type == GLNVG_FILL)
+    span(c.triangleOffset, c.triangleCount);
+  if (c.type == GLNVG_TRIANGLES)
+    return;
+  for (int i = 0; i < c.pathCount; ++i)
+  {
+    const GLNVGpath& p = gl->paths[c.pathOffset + i];
+    span(p.fillOffset, p.fillCount);
+    span(p.strokeOffset, p.strokeCount);
+  }
+}
+
+void uploadUniforms(BatchedGL* b, const float u[NANOVG_GL_UNIFORMARRAY_SIZE][4])
+{
+  if (b->haveUploaded && memcmp(b->uploaded, u, sizeof(b->uploaded)) == 0)
+    return;
+  glUniform4fv(b->gl.shader.loc[GLNVG_LOC_FRAG], NANOVG_GL_UNIFORMARRAY_SIZE, &u[0][0]);
+  memcpy(b->uploaded, u, sizeof(b->uploaded));
+  b->haveUploaded = 1;
+}
+
+void bindImage(GLNVGcontext* gl, int image)
+{
+  GLNVGtexture* tex = image != 0 ? glnvg__findTexture(gl, image) : NULL;
+  if (tex == NULL)
+    tex = glnvg__findTexture(gl, gl->dummyTex);
+  glnvg__bindTexture(gl, tex != NULL ? tex->tex : 0);
+}
+
+// The uniforms and texture for a run; paints that read no texture leave the bound one.
+void setRunPaint(BatchedGL* b, const BatchRun& run)
+{
+  GLNVGcontext* gl = &b->gl;
+  const GLNVGcall& c = gl->calls[run.first];
+  const GLNVGfragUniforms* f = nvg__fragUniformPtr(gl, c.uniformOffset);
+  if (run.vertexPaint)
+  {
+    float u[NANOVG_GL_UNIFORMARRAY_SIZE][4];
+    plainUniforms(f, u);
+    uploadUniforms(b, u);
+    if (run.image != 0)
+      bindImage(gl, run.image);
+    return;
+  }
+  uploadUniforms(b, f->uniformArray);
+  if (samples(f))
+    bindImage(gl, c.image);
+}
+
+void drawAsNanoVG(BatchedGL* b, const BatchRun& run)
+{
+  GLNVGcontext* gl = &b->gl;
+  for (int k = run.first; k < run.end; ++k)
+  {
+    GLNVGcall* c = &gl->calls[k];
+    glnvg__blendFuncSeparate(gl, &c->blendFunc);
+    if (c->type == GLNVG_FILL)
+    {
+      glnvg__fill(gl, c);
+      b->haveUploaded = 0;
+      continue;
+    }
+    BatchRun one{k, k + 1, -1, 0, run.vertexPaint, run.image};
+    setRunPaint(b, one);
+    if (c->type == GLNVG_TRIANGLES)
+    {
+      glDrawArrays(GL_TRIANGLES, c->triangleOffset, c->triangleCount);
+      continue;
+    }
+    for (int i = 0; i < c->pathCount; ++i)
+    {
+      const GLNVGpath& p = gl->paths[c->pathOffset + i];
+      if (c->type == GLNVG_CONVEXFILL)
+      {
+        glDrawArrays(GL_TRIANGLE_FAN, p.fillOffset, p.fillCount);
+        if (p.strokeCount > 0)
+          glDrawArrays(GL_TRIANGLE_STRIP, p.strokeOffset, p.strokeCount);
+      }
+      else
+        glDrawArrays(GL_TRIANGLE_STRIP, p.strokeOffset, p.strokeCount);
+    }
+  }
+}
+
+// Splits the calls into runs, writes the index list and the vertices' paints; false when out of memory.
+bool planRuns(BatchedGL* b)
+{
+  GLNVGcontext* gl = &b->gl;
+  b->nindices = 0;
+  b->nruns = 0;
+  if (!batchGrow(b->runs, b->cruns, gl->ncalls, 64))
+    return false;
+  if (b->vertexPaints && !batchGrow(b->paints, b->cpaints, gl->nverts, 4096))
+    return false;
+  for (int i = 0; i < gl->ncalls;)
+  {
+    const GLNVGcall& c = gl->calls[i];
+    const bool plain = plainPaint(b, c);
+    int image = plain && samples(nvg__fragUniformPtr(gl, c.uniformOffset)) ? c.image : 0;
+    int end = i + 1;
+    if (batchable(c))
+      while (end < gl->ncalls && joins(b, c, plain, &image, gl->calls[end]))
+        ++end;
+    int draws = 0;
+    for (int k = i; k < end && draws < 2 && batchable(gl->calls[k]); ++k)
+      draws += drawsOf(gl, gl->calls[k]);
+    BatchRun run{i, end, -1, 0, plain ? 1 : 0, image};
+    if (draws > 1)
+    {
+      const int start = b->nindices;
+      for (int k = i; k < end; ++k)
+        if (!batchAppend(b, gl->calls[k]))
+          return false;
+      run.index = start;
+      run.count = b->nindices - start;
+    }
+    if (b->vertexPaints)
+      for (int k = i; k < end; ++k)
+        paintVertices(b, gl->calls[k], plain);
+    b->runs[b->nruns++] = run;
+    i = end;
+  }
+  return true;
+}
+
+void batchedFlush(void* uptr)
+{
+  auto* b = static_cast<BatchedGL*>(uptr);
+  GLNVGcontext* gl = &b->gl;
+  if (gl->ncalls > 0 && !planRuns(b))
+  {
+    // Out of memory for the plan: each call drawn as NanoVG draws it, its paint in the uniforms.
+    b->nruns = 0;
+    b->nindices = 0;
+    if (batchGrow(b->runs, b->cruns, 1, 64) && (!b->vertexPaints || batchGrow(b->paints, b->cpaints, gl->nverts, 4096)))
+    {
+      b->runs[b->nruns++] = BatchRun{0, gl->ncalls, -1, 0, 0, 0};
+      for (int k = 0; k < gl->ncalls && b->vertexPaints; ++k)
+        paintVertices(b, gl->calls[k], false);
+    }
+    else
+    {
+      gl->nverts = gl->npaths = gl->ncalls = gl->nuniforms = 0;
+      return;
+    }
+  }
+  if (gl->ncalls > 0)
+  {
+    glUseProgram(gl->shader.prog);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glStencilMask(0xffffffff);
+    glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+    glStencilFunc(GL_ALWAYS, 0, 0xffffffff);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    gl->boundTexture = 0;
+    gl->stencilMask = 0xffffffff;
+    gl->stencilFunc = GL_ALWAYS;
+    gl->stencilFuncRef = 0;
+    gl->stencilFuncMask = 0xffffffff;
+    gl->blendFunc.srcRGB = GL_INVALID_ENUM;
+    gl->blendFunc.srcAlpha = GL_INVALID_ENUM;
+    gl->blendFunc.dstRGB = GL_INVALID_ENUM;
+    gl->blendFunc.dstAlpha = GL_INVALID_ENUM;
+    b->haveUploaded = 0;
+
+    glBindVertexArray(gl->vertArr);
+    glBindBuffer(GL_ARRAY_BUFFER, gl->vertBuf);
+    glBufferData(GL_ARRAY_BUFFER, gl->nverts * sizeof(NVGvertex), gl->verts, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(0);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(NVGvertex), (const GLvoid*)(size_t)0);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(NVGvertex), (const GLvoid*)(0 + 2 * sizeof(float)));
+    if (b->vertexPaints)
+    {
+      glBindBuffer(GL_ARRAY_BUFFER, b->paintBuffer);
+      glBufferData(GL_ARRAY_BUFFER, gl->nverts * sizeof(VertexPaint), b->paints, GL_STREAM_DRAW);
+      glEnableVertexAttribArray(2);
+      glEnableVertexAttribArray(3);
+      glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, sizeof(VertexPaint), (const GLvoid*)(size_t)0);
+      glVertexAttribPointer(3, 4, GL_FLOAT, GL_FALSE, sizeof(VertexPaint), (const GLvoid*)(4 * sizeof(float)));
+    }
+    if (b->nindices > 0)
+    {
+      glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b->indexBuffer);
+      glBufferData(GL_ELEMENT_ARRAY_BUFFER, b->nindices * sizeof(GLuint), b->indices, GL_STREAM_DRAW);
+    }
+
+    glUniform1i(gl->shader.loc[GLNVG_LOC_TEX], 0);
+    glUniform2fv(gl->shader.loc[GLNVG_LOC_VIEWSIZE], 1, gl->view);
+
+    for (int r = 0; r < b->nruns; ++r)
+    {
+      const BatchRun& run = b->runs[r];
+      if (run.index < 0)
+      {
+        drawAsNanoVG(b, run);
+        continue;
+      }
+      glnvg__blendFuncSeparate(gl, &gl->calls[run.first].blendFunc);
+      setRunPaint(b, run);
+      glDrawElements(GL_TRIANGLES, run.count, GL_UNSIGNED_INT,
+                     (const GLvoid*)(sizeof(GLuint) * static_cast<size_t>(run.index)));
+    }
+
+    glDisableVertexAttribArray(0);
+    glDisableVertexAttribArray(1);
+    if (b->vertexPaints)
+    {
+      glDisableVertexAttribArray(2);
+      glDisableVertexAttribArray(3);
+    }
+    glBindVertexArray(0);
+    glDisable(GL_CULL_FACE);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+    glnvg__bindTexture(gl, 0);
+  }
+  gl->nverts = 0;
+  gl->npaths = 0;
+  gl->ncalls = 0;
+  gl->nuniforms = 0;
+}
+
+int batchedCreate(void* uptr, void* otherUptr)
+{
+  if (!glnvg__renderCreate(uptr, otherUptr))
+    return 0;
+  auto* b = static_cast<BatchedGL*>(uptr);
+  GLNVGcontext* gl = &b->gl;
+  glGenBuffers(1, &b->indexBuffer);
+  glGenBuffers(1, &b->paintBuffer);
+  // The shader with paints on the vertices replaces NanoVG's; if it cannot be made, NanoVG's stays
+  // and every paint is set through the uniforms.
+  GLNVGshader shader;
+  const char* header = (gl->flags & NVG_ANTIALIAS)
+                         ? "#version 150 core\n#define UNIFORMARRAY_SIZE 11\n#define EDGE_AA 1\n"
+                         : "#version 150 core\n#define UNIFORMARRAY_SIZE 11\n";
+  if (!glnvg__createShader(&shader, "batched", header, NULL, kVertexShader, kFragmentShader))
+    return 1;
+  glBindAttribLocation(shader.prog, 2, "paintColor");
+  glBindAttribLocation(shader.prog, 3, "paintParams");
+  glLinkProgram(shader.prog);
+  GLint linked = GL_FALSE;
+  glGetProgramiv(shader.prog, GL_LINK_STATUS, &linked);
+  if (linked != GL_TRUE)
+  {
+    glnvg__deleteShader(&shader);
+    return 1;
+  }
+  glnvg__deleteShader(&gl->shader);
+  gl->shader = shader;
+  glnvg__getUniforms(&gl->shader);
+  b->vertexPaints = 1;
+  return 1;
+}
+
+void batchedDelete(void* uptr)
+{
+  auto* b = static_cast<BatchedGL*>(uptr);
+  if (b == NULL)
+    return;
+  if (b->indexBuffer != 0)
+    glDeleteBuffers(1, &b->indexBuffer);
+  if (b->paintBuffer != 0)
+    glDeleteBuffers(1, &b->paintBuffer);
+  free(b->indices);
+  free(b->paints);
+  free(b->runs);
+  glnvg__renderDelete(uptr); // frees b, whose first member it is
+}
+
+} // namespace
+
+NVGcontext* nvgCreateBatchedGL3(int flags)
+{
+  // Strokes drawn through the stencil take passes of their own; those stay with NanoVG's renderer.
+  if (flags & NVG_STENCIL_STROKES)
+    return nvgCreateGL3(flags);
+  auto* b = static_cast<BatchedGL*>(malloc(sizeof(BatchedGL)));
+  if (b == NULL)
+    return NULL;
+  memset(b, 0, sizeof(BatchedGL));
+  NVGparams params;
+  memset(&params, 0, sizeof(params));
+  params.renderCreate = batchedCreate;
+  params.renderCreateTexture = glnvg__renderCreateTexture;
+  params.renderDeleteTexture = glnvg__renderDeleteTexture;
+  params.renderUpdateTexture = glnvg__renderUpdateTexture;
+  params.renderGetTextureSize = glnvg__renderGetTextureSize;
+  params.renderViewport = glnvg__renderViewport;
+  params.renderCancel = glnvg__renderCancel;
+  params.renderFlush = batchedFlush;
+  params.renderFill = glnvg__renderFill;
+  params.renderStroke = glnvg__renderStroke;
+  params.renderTriangles = glnvg__renderTriangles;
+  params.renderDelete = batchedDelete;
+  params.userPtr = b;
+  params.edgeAntiAlias = flags & NVG_ANTIALIAS ? 1 : 0;
+  b->gl.flags = flags;
+  // On failure past its own allocation nvgCreateInternal deletes b through batchedDelete.
+  return nvgCreateInternal(&params, NULL);
+}
