@@ -146,6 +146,7 @@ struct BatchedGL
   int cruns;
   float uploaded[NANOVG_GL_UNIFORMARRAY_SIZE][4];
   int haveUploaded;
+  float pixelRatio; // device pixels per unit, as the frame was begun with
 };
 
 template <typename T>
@@ -391,6 +392,101 @@ void drawAsNanoVG(BatchedGL* b, const BatchRun& run)
   }
 }
 
+// Whether a and b are the same coordinate, up to the rounding of NanoVG's offsets.
+bool near(float a, float b) { return fabsf(a - b) <= 1e-3f; }
+
+bool onEither(float v, float lo, float hi) { return near(v, lo) || near(v, hi); }
+
+// A convex fill's anti-aliased fringe is a strip one device pixel wide whose coverage runs from 1 at
+// half a pixel inside the edge to 0 at half a pixel outside. When the shape is an axis-aligned
+// rectangle whose edges lie on whole device pixels, those are the centres of the pixels just inside
+// (fully covered) and just outside (untouched): the fringe adds nothing the rectangle itself doesn't
+// cover. Such a path drops its strip and its fill grows back to the rectangle's own edges, two
+// triangles instead of ten, the same pixels.
+void dropInvisibleFringe(BatchedGL* b, GLNVGpath& p, float sx, float sy)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (p.fillCount != 4 || p.strokeCount != 10)
+    return;
+  NVGvertex* fill = gl->verts + p.fillOffset;
+  float x0 = fill[0].x, x1 = fill[0].x, y0 = fill[0].y, y1 = fill[0].y;
+  for (int i = 1; i < 4; ++i)
+  {
+    x0 = fminf(x0, fill[i].x);
+    x1 = fmaxf(x1, fill[i].x);
+    y0 = fminf(y0, fill[i].y);
+    y1 = fmaxf(y1, fill[i].y);
+  }
+  if (!(x1 - x0 > 1e-2f) || !(y1 - y0 > 1e-2f))
+    return;
+  int corners = 0;
+  for (int i = 0; i < 4; ++i)
+  {
+    if (!onEither(fill[i].x, x0, x1) || !onEither(fill[i].y, y0, y1) || fill[i].u != 0.5f || fill[i].v != 1.f)
+      return;
+    corners |= 1 << ((near(fill[i].x, x1) ? 1 : 0) + (near(fill[i].y, y1) ? 2 : 0));
+  }
+  if (corners != 15)
+    return;
+  // The strip: its inner edge on the fill's corners at coverage 1, its outer edge one pixel further out
+  // at coverage 0. Anything else (a hole's reversed fringe) keeps its strip.
+  const float fx = 1.f / sx, fy = 1.f / sy;
+  const NVGvertex* strip = gl->verts + p.strokeOffset;
+  for (int i = 0; i < 10; ++i)
+  {
+    const NVGvertex& v = strip[i];
+    const bool inner = v.u == 0.5f;
+    if (v.v != 1.f || (!inner && v.u != 1.f))
+      return;
+    if (inner ? !onEither(v.x, x0, x1) || !onEither(v.y, y0, y1)
+              : !onEither(v.x, x0 - fx, x1 + fx) || !onEither(v.y, y0 - fy, y1 + fy))
+      return;
+  }
+  const float l = (x0 - 0.5f * fx) * sx, r = (x1 + 0.5f * fx) * sx;
+  const float t = (y0 - 0.5f * fy) * sy, bt = (y1 + 0.5f * fy) * sy;
+  if (!near(l, rintf(l)) || !near(r, rintf(r)) || !near(t, rintf(t)) || !near(bt, rintf(bt)))
+    return;
+  for (int i = 0; i < 4; ++i)
+  {
+    fill[i].x = near(fill[i].x, x0) ? rintf(l) / sx : rintf(r) / sx;
+    fill[i].y = near(fill[i].y, y0) ? rintf(t) / sy : rintf(bt) / sy;
+  }
+  p.strokeCount = 0;
+}
+
+// The fringes of the frame's pixel-aligned rectangles, where the units map to device pixels by the
+// ratio the frame was begun with (a framebuffer of another size is left alone).
+void dropInvisibleFringes(BatchedGL* b)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (!(gl->flags & NVG_ANTIALIAS) || !(b->pixelRatio > 0.f))
+    return;
+  GLint viewport[4] = {0, 0, 0, 0};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  const float sx = b->pixelRatio, sy = b->pixelRatio;
+  if (static_cast<float>(viewport[2]) != gl->view[0] * sx || static_cast<float>(viewport[3]) != gl->view[1] * sy)
+    return;
+  for (int k = 0; k < gl->ncalls; ++k)
+  {
+    const GLNVGcall& c = gl->calls[k];
+    if (c.type != GLNVG_CONVEXFILL || c.image != 0)
+      continue;
+    // Plain colours only: a gradient computed at the edge's pixels may round one level apart when the
+    // coverage there is the fill's exact 1 instead of the fringe's interpolated one.
+    const GLNVGfragUniforms* f = nvg__fragUniformPtr(gl, c.uniformOffset);
+    if (f->type != NSVG_SHADER_FILLGRAD || memcmp(&f->innerCol, &f->outerCol, sizeof(f->innerCol)) != 0)
+      continue;
+    for (int i = 0; i < c.pathCount; ++i)
+      dropInvisibleFringe(b, gl->paths[c.pathOffset + i], sx, sy);
+  }
+}
+
+void batchedViewport(void* uptr, float width, float height, float devicePixelRatio)
+{
+  static_cast<BatchedGL*>(uptr)->pixelRatio = devicePixelRatio;
+  glnvg__renderViewport(uptr, width, height, devicePixelRatio);
+}
+
 // Splits the calls into runs, writes the index list and the vertices' paints; false when out of memory.
 bool planRuns(BatchedGL* b)
 {
@@ -436,6 +532,7 @@ void batchedFlush(void* uptr)
 {
   auto* b = static_cast<BatchedGL*>(uptr);
   GLNVGcontext* gl = &b->gl;
+  dropInvisibleFringes(b);
   if (gl->ncalls > 0 && !planRuns(b))
   {
     // Out of memory for the plan: each call drawn as NanoVG draws it, its paint in the uniforms.
@@ -603,7 +700,7 @@ NVGcontext* nvgCreateBatchedGL3(int flags)
   params.renderDeleteTexture = glnvg__renderDeleteTexture;
   params.renderUpdateTexture = glnvg__renderUpdateTexture;
   params.renderGetTextureSize = glnvg__renderGetTextureSize;
-  params.renderViewport = glnvg__renderViewport;
+  params.renderViewport = batchedViewport;
   params.renderCancel = glnvg__renderCancel;
   params.renderFlush = batchedFlush;
   params.renderFill = glnvg__renderFill;
