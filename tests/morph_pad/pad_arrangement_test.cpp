@@ -6,10 +6,10 @@
 #include <random>
 
 #include "tests/morph_pad/pad_session.h"
+#include "tests/support/field_edit.h"
 
 #ifdef VEMLOR_COUNT_ALLOCATIONS
 #include "tests/host/allocation_counter.h"
-#include "tests/support/field_edit.h"
 #endif
 
 namespace zarvo::morph::test {
