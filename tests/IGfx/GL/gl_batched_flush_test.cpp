@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "IGfx/Drawing/NanoVGBatchedGL3.h"
+#include "tests/IGfx/GL/renderer_pair.h"
 #include "nanovg.h"
 #include "nanovg_gl.h"
 #include "tests/IGfx/GL/offscreen_gl.h"
@@ -101,21 +102,15 @@ std::vector<unsigned char> render(OffscreenGL& gl, NVGcontext* vg, float ratio)
 TEST(GLBatchedFlush, DrawsTheSamePixelsAsNanoVGsRendererAtEitherRatio)
 {
   OffscreenGL gl;
-  if (!gl.Ok())
-    GTEST_SKIP() << "no surfaceless EGL context";
+  ASSERT_TRUE(gl.Ok()) << "no surfaceless EGL context";
   gl.MakeCurrent();
   for (float ratio : {1.f, 2.f})
   {
-    NVGcontext* plain = nvgCreateGL3(NVG_ANTIALIAS);
-    ASSERT_NE(plain, nullptr);
-    const std::vector<unsigned char> want = render(gl, plain, ratio);
-    nvgDeleteGL3(plain);
-    NVGcontext* batched = nvgCreateBatchedGL3(NVG_ANTIALIAS);
-    ASSERT_NE(batched, nullptr);
-    const std::vector<unsigned char> got = render(gl, batched, ratio);
-    gl.WritePNG("batched_flush_x" + std::to_string(static_cast<int>(ratio)));
-    nvgDeleteGL3(batched);
-
+    const RendererPair pair = renderWithBoth(gl, "batched_flush_x" + std::to_string(static_cast<int>(ratio)),
+                                             [&](NVGcontext* vg) { return render(gl, vg, ratio); });
+    const std::vector<unsigned char>& want = pair.plain;
+    const std::vector<unsigned char>& got = pair.batched;
+    ASSERT_FALSE(want.empty());
     ASSERT_EQ(got.size(), want.size());
     // The top left pixel lies outside every shape: the background.
     size_t differing = 0, drawn = 0;
