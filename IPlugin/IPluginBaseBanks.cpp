@@ -32,6 +32,22 @@ std::string GetProgramName(const IByteChunk& file, int pos)
   return std::string(field, strnlen(field, kProgramNameSize));
 }
 
+// A slot name of the preset list: a 32-bit length, then that many bytes (up to a zero byte). A
+// length below 1 is an empty name and the list goes on after it; -1 when the bytes are missing.
+int GetSlotName(const IByteChunk& chunk, int pos, std::string& name)
+{
+  int32_t length = 0;
+  pos = chunk.Get(length, pos);
+  name.clear();
+  if (pos < 0 || length < 1)
+    return pos;
+  if (!FitsAt(chunk, pos, length))
+    return -1;
+  const char* bytes = reinterpret_cast<const char*>(chunk.GetData() + pos);
+  name.assign(bytes, strnlen(bytes, static_cast<size_t>(length)));
+  return pos + length;
+}
+
 void PutProgramHeader(IByteChunk& image, int32_t variant, int32_t uniqueID, int32_t version, int32_t nParams,
                       const std::string& name)
 {
@@ -68,9 +84,9 @@ int IPluginBase::UnserializePresets(const IByteChunk& chunk, int startPos)
   int pos = startPos;
   for (IPreset& preset : mPresets)
   {
-    TextString name;
+    std::string name;
     bool initialized = false;
-    pos = chunk.GetStr(name, pos);
+    pos = GetSlotName(chunk, pos, name);
     pos = chunk.Get(initialized, pos);
     if (pos < 0)
       break;
@@ -87,7 +103,7 @@ int IPluginBase::UnserializePresets(const IByteChunk& chunk, int startPos)
       preset.mChunk.Clear();
       preset.mChunk.PutChunk(state);
     }
-    preset.mName.assign(name.Get(), 0, IPreset::kMaxNameLength);
+    preset.mName.assign(name, 0, IPreset::kMaxNameLength);
     preset.mInitialized = initialized;
   }
   // Reading applied each slot's state in turn. A made current slot brings its own back; a fresh one
@@ -176,9 +192,8 @@ bool IPluginBase::LoadBankFromFXB(const char* path)
     int pos = kBankDataPos;
     if (FitsAt(file, pos, 4) && GetBE32(file, pos) == kMagicTffp)
       pos += 8;
+    // The list reader restores the plug-in's own current slot; the bank's index is not taken over.
     const bool ok = UnserializePresets(file, pos) >= 0;
-    if (ok && validCurrent && currentProgram != mCurrentPresetIdx)
-      RestorePreset(currentProgram);
     InformHostOfPresetChange();
     return ok;
   }

@@ -281,8 +281,16 @@ TEST(BankFile, SaveThenLoadRestoresEverySlotNameAndTheCurrentIndex)
     if (!stateChunks) // a parameter bank carries every slot as values, so every slot comes back made
       expected[2] = {"empty", true, {0.0, 0.0}};
     EXPECT_EQ(Slots(target), expected);
-    EXPECT_EQ(target->GetCurrentPresetIdx(), 1);
-    EXPECT_EQ(target->Values(), (std::vector<double>{1.0, 4.0}));
+    if (stateChunks) // a chunk bank leaves the plug-in on its own current slot, which now holds "Soft"
+    {
+      EXPECT_EQ(target->GetCurrentPresetIdx(), 0);
+      EXPECT_EQ(target->Values(), (std::vector<double>{0.25, 2.0}));
+    }
+    else
+    {
+      EXPECT_EQ(target->GetCurrentPresetIdx(), 1);
+      EXPECT_EQ(target->Values(), (std::vector<double>{1.0, 4.0}));
+    }
     EXPECT_EQ(target->calls.back(), "presetChange");
   }
 }
@@ -462,6 +470,41 @@ TEST(BankFile, DamagedFilesReportFalse)
       names.push_back(slot.name);
     EXPECT_EQ(names, c.slotNames);
   }
+}
+
+TEST(BankFile, ChunkBankKeepsThePluginsOwnCurrentSlot)
+{
+  TempDir dir;
+  const std::string path = dir.Write("bank.fxb", kChunkBank); // its header names program 1
+  auto target = MadePlugin(true);
+  ASSERT_TRUE(target->RestorePreset(0));
+  target->GetParam(0)->Set(0.75); // an unsaved edit of the current slot is replaced by the slot as loaded
+  ASSERT_TRUE(target->LoadBankFromFXB(path.c_str()));
+  EXPECT_EQ(target->GetCurrentPresetIdx(), 0);
+  EXPECT_EQ(target->Values(), (std::vector<double>{0.25, 2.0}));
+}
+
+TEST(BankFile, ChunkBankNameWithNegativeLengthReadsAsEmptyAndTheBankGoesOn)
+{
+  // Slot 1's name "Hard" (length 4 and four bytes at 193) becomes a bare length of -1.
+  Bytes bank(kChunkBank.begin(), kChunkBank.begin() + 193);
+  const Bytes negative = {0xFF, 0xFF, 0xFF, 0xFF};
+  bank.insert(bank.end(), negative.begin(), negative.end());
+  bank.insert(bank.end(), kChunkBank.begin() + 201, kChunkBank.end());
+  bank = Patched(bank, 4, {0x00, 0x00, 0x00, 0xE0});   // 64 bytes of bank data + 160
+  bank = Patched(bank, 156, {0x00, 0x00, 0x00, 0x40}); // 64 bytes of bank data
+  TempDir dir;
+  auto target = FreshPlugin(true);
+  ASSERT_TRUE(target->LoadBankFromFXB(dir.Write("negative.fxb", bank).c_str()));
+  EXPECT_EQ(Slots(target),
+            (std::vector<SlotView>{{"Soft", true, {0.25, 2.0}}, {"", true, {1.0, 4.0}}, {"empty", false, {}}}));
+
+  // The same name read from a preset list on its own.
+  IByteChunk list;
+  list.PutBytes(bank.data() + 168, static_cast<int>(bank.size()) - 168);
+  auto again = FreshPlugin(true);
+  EXPECT_EQ(again->UnserializePresets(list, 0), list.Size());
+  EXPECT_EQ(Slots(again), Slots(target));
 }
 
 TEST(BankFile, ParameterBankWithMoreProgramsThanSlotsLoadsTheSlots)
