@@ -1,7 +1,9 @@
 // The action bar, hover help and the sliders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "tests/morph_pad/pad_session.h"
 
@@ -286,9 +288,97 @@ TEST(PadSliders, ContrastAndAppearance)
   EXPECT_EQ("lines 42%", p.pad->apprSliderLabel(0));
 
   // Point size: radii in field units and a relaxed layout.
-  p.pad->setSizeFromX(L + 174.f, false);
+  p.pad->setSizeFromX(p.pad->fieldSliderRect(0).R, false);
   EXPECT_EQ(2.0, p.engine.pointScale());
   EXPECT_NEAR(36.0 / 404.0, p.engine.editState().snapRadius, 1e-9);
+}
+
+TEST(PadSliders, PointSizeShapeAndCutoffContrastAreDraggedAsOneRepublishedEdit)
+{
+  struct Case
+  {
+    const char* what;
+    int index;
+    std::function<double(const MorphEngine&)> value;
+    double lo;
+    double hi;
+  };
+  const Case cases[] = {
+    {"point size", 0, [](const MorphEngine& e) { return e.pointScale(); }, 1.0, 2.0},
+    {"shape contrast", 1, [](const MorphEngine& e) { return e.editState().shapeContrast; }, 0.0, 1.0},
+    {"cutoff contrast", 2, [](const MorphEngine& e) { return e.editState().cutoffContrast; }, 0.0, 1.0},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    PadSession p;
+    // The points wait in a row mid-pad, away from the sliders along the bottom edge.
+    for (size_t i = 1; i < kNumPoints; ++i)
+      p.place(i, 240.f + 40.f * static_cast<float>(i), 360.f, false);
+    p.engine.setEditing(true);
+    p.logCallbacks();
+    const IRECT r = p.pad->fieldSliderRect(c.index);
+    ASSERT_GT(r.W(), 100.f);
+    auto& in = p.s.Input();
+    const auto at = [&](double f) { return r.L + static_cast<float>(f) * r.W(); };
+    const auto expectAt = [&](double f) { EXPECT_NEAR(c.lo + (c.hi - c.lo) * f, c.value(p.engine), 1e-6); };
+
+    // Plain: the value follows the pointer and stays at the ends beyond them.
+    in.Press(at(0.5), r.MH());
+    expectAt(0.5);
+    in.DragTo(r.R + 60.f, r.MH());
+    expectAt(1.0);
+    in.DragTo(r.L - 60.f, r.MH());
+    expectAt(0.0);
+    in.DragTo(at(0.25), r.MH());
+    expectAt(0.25);
+    in.Release(at(0.25), r.MH());
+
+    // One undo step around the whole drag, opened before the first change and republishing the field
+    // (the morph position goes out with every step).
+    const std::vector<std::string> log = p.padLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ("edit begin", log.front());
+    EXPECT_EQ("edit end", log.back());
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit begin"));
+    EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit end"));
+    const auto sends =
+      std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("send 0 ", 0) == 0; });
+    EXPECT_GE(sends, 4) << "the press and every drag step republish";
+
+    // Fine: shift held, the full width moves the value by 18% of the range, from where it was.
+    p.s.dlg.log.clear();
+    in.Press(r.L, r.MH(), shiftLeft());
+    expectAt(0.25);
+    in.DragTo(r.R, r.MH(), shiftLeft());
+    in.Release(r.R, r.MH(), shiftLeft());
+    expectAt(0.25 + 0.18);
+    EXPECT_EQ(1, std::count(p.s.dlg.log.begin(), p.s.dlg.log.end(), "edit begin"));
+  }
+}
+
+TEST(PadSliders, FieldSlidersSitRightOfTheAppearanceSlidersWithinThePad)
+{
+  PadSession p;
+  const IRECT pad = p.pad->GetRECT();
+  const IRECT grid = p.pad->apprSliderRect(2);
+  for (int i = 0; i < Pad::kNumFieldSliders; ++i)
+  {
+    const IRECT r = p.pad->fieldSliderRect(i);
+    EXPECT_EQ(grid.T, r.T);
+    EXPECT_EQ(grid.B, r.B);
+    EXPECT_EQ(168.f, r.W());
+    EXPECT_GE(r.L, grid.R + 6.f);
+    EXPECT_LE(r.R, pad.R - 6.f);
+    if (i > 0)
+    {
+      EXPECT_EQ(p.pad->fieldSliderRect(i - 1).R + 6.f, r.L);
+    }
+  }
+  // A pad too narrow for them narrows them instead of letting them leave it.
+  PadSession narrow(IRECT(16.f, 200.f, 516.f, 604.f));
+  EXPECT_LE(narrow.pad->fieldSliderRect(2).R, 516.f);
+  EXPECT_GT(narrow.pad->fieldSliderRect(2).W(), 0.f);
 }
 
 } // namespace

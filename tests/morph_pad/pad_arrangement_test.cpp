@@ -269,6 +269,54 @@ TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
   EXPECT_FALSE(p.pad->spreadSliderShown());
 }
 
+TEST(PadArrangement, APressOnTheSpreadSliderMovesNoPointWhereverTheSliderStood)
+{
+  struct Case
+  {
+    const char* what;
+    float stored; // where the last spread left the slider
+    bool fine;    // shift held: the slider stays where it stood
+    float dragTo; // pointer travel from the middle, in pixels of the 168 px track
+    float factor; // the drag's scale of the group's extent
+  };
+  const Case cases[] = {
+    {"stored 0, plain", 0.f, false, 42.f, 1.5f},  // 0.5 at the press, 0.75 after the drag
+    {"stored 1, plain", 1.f, false, -42.f, 0.5f}, // 0.5, then 0.25
+    {"stored 0.3, fine", 0.3f, true, 84.f, 1.3f}, // 0.3, then 0.3 + 0.5 x 0.18
+    {"stored 0, fine", 0.f, true, 0.f, 1.f},      // a start at 0 is a start at 0.01, never a collapse
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.what);
+    PadSession p;
+    p.logCallbacks();
+    p.place(2, 400.f, 400.f);
+    p.place(3, 500.f, 400.f);
+    p.engine.setSelection((1u << 2) | (1u << 3));
+    p.pad->spreadValue = c.stored;
+    ASSERT_TRUE(p.pad->spreadSliderShown());
+    const IRECT r = p.pad->spreadSliderRect();
+    const auto before = p.engine.editState().points;
+    plugkit::gfx::IMouseMod mod = shiftLeft();
+    mod.S = c.fine;
+    p.s.Input().Press(r.MW(), r.MH(), mod);
+    for (size_t i = 0; i < 17; ++i)
+    {
+      EXPECT_EQ(before[i].x, p.engine.editState().points[i].x) << i;
+      EXPECT_EQ(before[i].y, p.engine.editState().points[i].y) << i;
+    }
+    EXPECT_TRUE(p.padLog().empty()) << "nothing changed, so no edit was opened";
+
+    p.s.Input().DragTo(r.MW() + c.dragTo, r.MH(), mod);
+    float x2, y2, x3, y3;
+    p.centre(2, x2, y2);
+    p.centre(3, x3, y3);
+    EXPECT_NEAR(100.f * c.factor, x3 - x2, 1e-2);
+    EXPECT_NEAR(450.f, (x2 + x3) / 2.f, 1e-2);
+    p.s.Input().Release(r.MW() + c.dragTo, r.MH(), mod);
+  }
+}
+
 #ifdef VEMLOR_COUNT_ALLOCATIONS
 TEST(PadArrangement, DragStepsAllocateNothing)
 {

@@ -343,9 +343,10 @@ void MorphPadControl::beginSpread()
   float maxY = 0.f;
   if (moversBounds(spreadGroup, minX, minY, maxX, maxY))
     spreadCentre = {(minX + maxX) / 2.f, (minY + maxY) / 2.f};
-  // The slider keeps its place between spreads (the editor keeps it too); a drag scales relative to it.
-  spreadValue = std::clamp(std::isfinite(spreadValue) ? spreadValue : 1.f, 0.f, 1.f);
-  spreadAtStart = std::max(0.01f, spreadValue);
+  // The slider's place at the start is the group's present size (factor 1); a drag scales relative
+  // to it. A start at 0 would make every later step an unbounded factor.
+  spreadValue = std::clamp(std::isfinite(spreadValue) ? spreadValue : 1.f, 0.01f, 1.f);
+  spreadAtStart = spreadValue;
   capturePreDragPositions();
 }
 

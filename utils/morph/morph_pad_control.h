@@ -149,6 +149,13 @@ public:
   void setSizeFromX(float x, bool fine);
   void setShapeContrastFromX(float x, bool fine);
   void setCutoffContrastFromX(float x, bool fine);
+  // The field's point-size (0), shape-contrast (1) and cutoff-contrast (2) sliders, in the settings
+  // mode along the bottom edge right of the appearance sliders; each setter maps x on its own slider.
+  static constexpr int kNumFieldSliders = 3;
+  IRECT fieldSliderRect(int index) const;
+  // Where field slider index sits, 0..1.
+  float fieldSliderShown(int index) const;
+  std::string fieldSliderLabel(int index) const;
   // The iso-line count of an iso setting 0..14.
   static int isoLevelCountFor(int isoLevels) { return appearance::isoLevelCountFor(isoLevels); }
   // The spread slider: outside the settings mode, while two or more points are selected.
@@ -164,6 +171,7 @@ public:
   void drawStatusBlock(IGfx& g, const IText& text, const StatusLines& lines);
   void drawFieldGroup(IGfx& g, const IText& text);
   void drawAppearanceSliders(IGfx& g, const IText& text);
+  void drawFieldSliders(IGfx& g);
   void drawSpreadSlider(IGfx& g, const IText& text);
   void drawHistogram(IGfx& g, const IText& text);
   void drawContourLabels(IGfx& g, const IText& text);
@@ -345,6 +353,10 @@ private:
   void openPointsEdit();
   void closePointsEdit();
   void setSigmaFromT(float t);
+  // Field slider index's position for a pointer at x, without moving anything.
+  float fieldSliderT(int index, float x, bool fine) const;
+  // A press or drag step on a field slider: the first change opens the points edit (one undo step).
+  void dragFieldSlider(int index, float x, bool fine);
   IText padText() const;
   IColor accent() const;
   IColor border() const;

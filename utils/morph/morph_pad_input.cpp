@@ -141,6 +141,17 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
         return;
       }
     }
+    bool* const fieldSliderDrags[kNumFieldSliders] = {&sizeSliderDrag, &shapeContrastSliderDrag,
+                                                      &cutoffContrastSliderDrag};
+    for (int i = 0; i < kNumFieldSliders; ++i)
+    {
+      if (fieldSliderRect(i).Contains(x, y))
+      {
+        *fieldSliderDrags[i] = true;
+        dragFieldSlider(i, x, mod.S);
+        return;
+      }
+    }
     for (int i = 0; i < kNumActions; ++i)
     {
       if (actionBtnRect(i).Contains(x, y))
@@ -152,10 +163,14 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   }
   else if (spreadSliderShown() && spreadSliderRect().Contains(x, y))
   {
+    // The press moves no point: the slider takes the pointer's place (with shift it stays), and
+    // the drag scales the group by its value against that start.
     sliderLastX = x;
+    if (!mod.S)
+      spreadValue = (x - (GetRECT().L + 6.f)) / 168.f;
     beginSpread();
     spreadSliderDrag = true;
-    OnMouseDrag(x, y, 0.f, 0.f, mod);
+    SetDirty(false);
     return;
   }
 
@@ -188,7 +203,7 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
     return;
   if (sizeSliderDrag)
   {
-    setSizeFromX(x, mod.S);
+    dragFieldSlider(0, x, mod.S);
     return;
   }
   if (spreadSliderDrag)
@@ -207,12 +222,12 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
   }
   if (shapeContrastSliderDrag)
   {
-    setShapeContrastFromX(x, mod.S);
+    dragFieldSlider(1, x, mod.S);
     return;
   }
   if (cutoffContrastSliderDrag)
   {
-    setCutoffContrastFromX(x, mod.S);
+    dragFieldSlider(2, x, mod.S);
     return;
   }
   if (apprSliderDrag >= 0)

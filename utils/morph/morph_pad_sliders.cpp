@@ -110,33 +110,84 @@ void MorphPadControl::setContrastFromX(float x, bool fine)
   SetDirty(true);
 }
 
+IRECT MorphPadControl::fieldSliderRect(int index) const
+{
+  if (index < 0 || index >= kNumFieldSliders)
+    return IRECT();
+  const IRECT& r = GetRECT();
+  // A narrow pad narrows them rather than letting them run past its right edge.
+  const float w = std::clamp((r.W() - 186.f - 6.f * kNumFieldSliders) / kNumFieldSliders, 0.f, 168.f);
+  const float left = r.L + 180.f + static_cast<float>(index) * (w + 6.f);
+  return IRECT(left, r.B - 26.f, left + w, r.B - 6.f);
+}
+
+float MorphPadControl::fieldSliderShown(int index) const
+{
+  switch (index)
+  {
+  case 0: return std::clamp(static_cast<float>(engine.pointScale()) - 1.f, 0.f, 1.f);
+  case 1: return std::clamp(static_cast<float>(engine.editState().shapeContrast), 0.f, 1.f);
+  case 2: return std::clamp(static_cast<float>(engine.editState().cutoffContrast), 0.f, 1.f);
+  default: return 0.f;
+  }
+}
+
+std::string MorphPadControl::fieldSliderLabel(int index) const
+{
+  switch (index)
+  {
+  case 0: return fmt::format("point size {:.2f}", engine.pointScale());
+  case 1: return fmt::format("shape contrast {:.2f}", engine.editState().shapeContrast);
+  case 2: return fmt::format("cutoff contrast {:.2f}", engine.editState().cutoffContrast);
+  default: return {};
+  }
+}
+
+float MorphPadControl::fieldSliderT(int index, float x, bool fine) const
+{
+  const IRECT r = fieldSliderRect(index);
+  return sliderT(x, sliderLastX, r.L, r.W(), fieldSliderShown(index), fine);
+}
+
+void MorphPadControl::dragFieldSlider(int index, float x, bool fine)
+{
+  if (std::fabs(fieldSliderT(index, x, fine) - fieldSliderShown(index)) > 1e-6f)
+    openPointsEdit();
+  switch (index)
+  {
+  case 0: setSizeFromX(x, fine); break;
+  case 1: setShapeContrastFromX(x, fine); break;
+  case 2: setCutoffContrastFromX(x, fine); break;
+  default: break;
+  }
+}
+
 void MorphPadControl::setSizeFromX(float x, bool fine)
 {
-  const float lastX = sliderLastX;
+  const float t = fieldSliderT(0, x, fine);
   sliderLastX = x;
-  const float current = static_cast<float>(engine.pointScale()) - 1.f;
-  const float t = sliderT(x, lastX, GetRECT().L + 6, 168.f, current, fine);
   engine.setPointScale(std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0));
   engine.setSnapRadii(engine.pointScale() * MorphEngine::kSnapRadiusPerScale,
                       engine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale);
   OnResize();
   relaxAllPoints(0);
+  // The snap radii change the sound: the controller re-resolves and republishes.
   SetDirty(true);
 }
 
-void MorphPadControl::setShapeContrastFromX(float x, bool)
+void MorphPadControl::setShapeContrastFromX(float x, bool fine)
 {
+  const float t = fieldSliderT(1, x, fine);
   sliderLastX = x;
-  const IRECT& r = GetRECT();
-  engine.setShapeContrast(std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0));
+  engine.setShapeContrast(static_cast<double>(t));
   SetDirty(true);
 }
 
-void MorphPadControl::setCutoffContrastFromX(float x, bool)
+void MorphPadControl::setCutoffContrastFromX(float x, bool fine)
 {
+  const float t = fieldSliderT(2, x, fine);
   sliderLastX = x;
-  const IRECT& r = GetRECT();
-  engine.setCutoffContrast(std::clamp(static_cast<double>((x - (r.L + 6)) / 168.f), 0.0, 1.0));
+  engine.setCutoffContrast(static_cast<double>(t));
   SetDirty(true);
 }
 
@@ -170,6 +221,7 @@ void MorphPadControl::drawFieldGroup(IGfx& g, const IText& text)
   zarvo::ui::drawGlyphLabel(g, contrastLabel + GlyphLabel(fmt::format(" {:.2f}", shown)), r, text, &mBlend,
                             glyphRunGap);
   drawAppearanceSliders(g, text);
+  drawFieldSliders(g);
 }
 
 void MorphPadControl::drawAppearanceSliders(IGfx& g, const IText& text)
@@ -188,6 +240,18 @@ void MorphPadControl::drawAppearanceSliders(IGfx& g, const IText& text)
     {
       sliderWidget.draw(g, r, apprSliderShown(i), apprSliderLabel(i), &mBlend);
     }
+  }
+}
+
+void MorphPadControl::drawFieldSliders(IGfx& g)
+{
+  for (int i = 0; i < kNumFieldSliders; ++i)
+  {
+    const IRECT r = fieldSliderRect(i);
+    if (r.W() <= 0.f)
+      continue;
+    configureSlider(r);
+    sliderWidget.draw(g, r, fieldSliderShown(i), fieldSliderLabel(i), &mBlend);
   }
 }
 
