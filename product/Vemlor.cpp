@@ -225,7 +225,7 @@ void Vemlor::OnReset()
 {
   for (auto& v : mLastParamValue)
     v.store(kUnseenValue, std::memory_order_relaxed);
-  mHostInfo.refreshOnReset();
+  mHostInfo.refreshOnReset(GetBlockSize());
   mAudioPath.prepare(
     {GetSampleRate(), GetBlockSize(), std::max(MaxNChannels(plugkit::kInput), MaxNChannels(plugkit::kOutput))});
   raiseLayoutUpdate();

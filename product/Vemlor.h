@@ -28,6 +28,7 @@
 #include "product/patch/randomizer.h"
 #include "product/state/state_chunk.h"
 #include "utils/editor_services.h"
+#include "utils/host_info_view.h"
 #include "utils/host_time_info.h"
 #include "utils/midi_cc/cc_file_orchestrator.h"
 #include "utils/midi_cc/cc_mediator.h"
@@ -440,6 +441,8 @@ private:
   void sendPlainFromUI(int paramIdx, double plain);
   // Main thread: lays the editor out again; commits a pending morph turn-off first, editor or not.
   bool tryUpdateLayout();
+  // Main thread: shows what the host reported since the last call; false while the editor is closed.
+  bool updateHostInfoView();
   // Main thread: readouts, disabled states and hover help of an open editor.
   void refreshEditorDisplays();
   // Main thread: the morph pad briefly highlights where point sounds are edited.
@@ -464,6 +467,7 @@ private:
   zarvo::FactoryPresets mFactoryPresets;
   RandomizerBridge mRandomizerBridge{*this};
   zarvo::HostInfoModel<Vemlor> mHostInfo{*this, &Vemlor::triggerHostInfoRefresh};
+  zarvo::HostInfoView<Vemlor> mHostInfoView{*this};
   zarvo::PluginParamEdits mParamEdits{*this};
   PatchHistoryBridge mPatchHistory{*this};
   PatchGeneratorBridge mPatchGenerator{mRandomizer, mFactoryPresets};

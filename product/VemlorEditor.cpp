@@ -80,6 +80,7 @@ void Vemlor::OnUIOpen()
   mEditorUI.uiScale = g->GetDrawScale();
   sendParamValuesToEditor();
   rebuildMorphLayout();
+  mHostInfoView.showAgainOnNextUpdate();
   raiseLayoutUpdate();
 }
 
@@ -105,7 +106,8 @@ bool Vemlor::tryUpdateLayout()
   // A turn-off waiting for its bake is committed even while the editor is closed.
   mMorph->commitTurningOffIfPending();
   rebuildMorphLayout();
-  return setPendingUIScale();
+  const bool scaled = setPendingUIScale();
+  return updateHostInfoView() && scaled;
 }
 
 bool Vemlor::setPendingUIScale()

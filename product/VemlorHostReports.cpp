@@ -25,9 +25,14 @@ constexpr double kLargestNegBandMix = 4.0;
 
 void Vemlor::OnActivate(bool active)
 {
-  if (active)
-    reportLatencyAndTail();
+  if (!active)
+    return;
+  // No block runs while the host activates: the rate and block size it set up are news for the editor.
+  mHostInfo.refreshOnReset(GetBlockSize());
+  reportLatencyAndTail();
 }
+
+bool Vemlor::updateHostInfoView() { return mHostInfoView.update(mHostInfo); }
 
 void Vemlor::OnParamChangeUI(int paramIdx, plugkit::EParamSource source)
 {

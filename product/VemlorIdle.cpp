@@ -33,8 +33,10 @@ void Vemlor::OnIdle()
   // Preferences the editor changed: the scale once a corner drag has ended, the morph field's look.
   persistUIScalePrefIfSettled();
   persistMorphFieldPrefsIfChanged();
-  // The host information view is part of the editor; the model keeps its news until it is shown.
-  mHostInfoRefresh.exchange(false, std::memory_order_acq_rel);
+  // News from the audio thread, and what a reset or a reopened editor left to show.
+  if (mHostInfoRefresh.exchange(false, std::memory_order_acq_rel) || mHostInfo.flags() != 0 ||
+      mHostInfoView.pendingChanges() != 0)
+    updateHostInfoView();
 
   // Changes that arrive only through process (automation, controllers, the morph field) are reported here.
   reportLatencyAndTail();

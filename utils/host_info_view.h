@@ -67,9 +67,13 @@ public:
   template <class Model>
   bool update(Model& model)
   {
-    mPending |= model.takeFlags();
+    const uint32_t taken = model.takeFlags();
+    mPending |= taken;
+    mKnown |= taken;
     if (!mPlugin.GetUI())
       return false;
+    if (mPending == 0)
+      return true;
     HostInfo info;
     if (!model.read(info))
       return false; // the audio thread kept writing; the next idle call tries again
@@ -92,6 +96,10 @@ public:
     mPending = 0;
     return true;
   }
+
+  // A new editor starts with the build's texts: everything the host has reported so far is shown
+  // again by the next update.
+  void showAgainOnNextUpdate() { mPending |= mKnown; }
 
   uint32_t pendingChanges() const { return mPending; }
   uint64_t sampleRate() const { return mSampleRate; }
@@ -132,6 +140,7 @@ private:
   std::string mBufSizeText;
   std::string mChannelText;
   uint32_t mPending = 0;
+  uint32_t mKnown = 0; // every group the host has reported
 };
 
 } // namespace zarvo

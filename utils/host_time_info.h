@@ -107,11 +107,14 @@ public:
   }
 
   // Audio thread, or the main thread while no block runs (the plug-in's reset): the time record and
-  // rate are refreshed and the time, rate and block-size flags raised; nothing is notified.
-  void refreshOnReset()
+  // rate are refreshed and the time, rate and block-size flags raised; nothing is notified. A block
+  // size of 1 or more (the largest the host announced) replaces the stored one until a block runs.
+  void refreshOnReset(int blockFrames = 0)
   {
     refreshTime();
     mInfo.sampleRate = truncatedRate();
+    if (blockFrames > 0)
+      mInfo.blockSize = static_cast<uint64_t>(blockFrames);
     mPublished.publish(mInfo);
     mFlags.fetch_or(kHostTimeChanged | kHostSampleRateChanged | kHostBlockSizeChanged, std::memory_order_release);
   }
