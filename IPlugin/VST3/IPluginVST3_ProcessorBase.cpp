@@ -85,7 +85,7 @@ void IPluginVST3ProcessorBase::Process(ProcessData& data, const ProcessSetup& se
                                        BusList& audioOutputs)
 {
   PLUGKIT_ASSERT_AUDIO_THREAD();
-  ProcessTransport(data, setup);
+  PrepareProcessContext(data, setup);
   ProcessParameterChanges(data.inputParameterChanges);
   if (DoesMIDIIn())
     ProcessMidiIn(data.inputEvents);
@@ -94,7 +94,7 @@ void IPluginVST3ProcessorBase::Process(ProcessData& data, const ProcessSetup& se
     ProcessMidiOut(data.outputEvents, std::max(data.numSamples, 0));
 }
 
-void IPluginVST3ProcessorBase::ProcessTransport(const ProcessData& data, const ProcessSetup& setup)
+void IPluginVST3ProcessorBase::PrepareProcessContext(const ProcessData& data, const ProcessSetup& setup)
 {
   if (data.processContext)
     mProcessContext = *data.processContext;
@@ -113,6 +113,15 @@ void IPluginVST3ProcessorBase::ProcessTransport(const ProcessData& data, const P
   info.mTransportLoopEnabled = (ctx.state & ProcessContext::kCycleActive) != 0;
   SetTimeInfo(info);
   SetRenderingOffline(setup.processMode == kOffline);
+}
+
+void IPluginVST3ProcessorBase::AttachBuffers(ERoute direction, int first, int count, AudioBusBuffers& bus, int nFrames,
+                                             int32 sampleSize)
+{
+  if (sampleSize == kSample64)
+    AttachBuffers(direction, first, count, bus.channelBuffers64, nFrames);
+  else if (sampleSize == kSample32)
+    AttachBuffers(direction, first, count, bus.channelBuffers32, nFrames);
 }
 
 void IPluginVST3ProcessorBase::ProcessParameterChanges(IParameterChanges* changes)
@@ -250,12 +259,8 @@ void IPluginVST3ProcessorBase::ProcessAudio(ProcessData& data, const ProcessSetu
     const bool hasBuffers = is64 ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
     const int nChans = std::max(bus.numChannels, 0);
     SetChannelConnections(direction, first, nChans, active && hasBuffers);
-    if (!active || !hasBuffers)
-      return;
-    if (is64)
-      AttachBuffers(direction, first, nChans, bus.channelBuffers64, nFrames);
-    else
-      AttachBuffers(direction, first, nChans, bus.channelBuffers32, nFrames);
+    if (active && hasBuffers)
+      AttachBuffers(direction, first, nChans, bus, nFrames, sampleSize);
   };
   const auto busActive = [](BusList& list, int idx) {
     return idx < static_cast<int>(list.size()) && list.at(static_cast<size_t>(idx))->isActive();

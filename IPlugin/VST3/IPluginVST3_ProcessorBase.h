@@ -47,8 +47,16 @@ public:
   void Process(Steinberg::Vst::ProcessData& data, const Steinberg::Vst::ProcessSetup& setup,
                Steinberg::Vst::BusList& audioInputs, Steinberg::Vst::BusList& audioOutputs);
 
+  // Audio thread: a context the host passes is kept, so a call without one keeps the last; the time
+  // information comes from the kept context, the offline flag from the set-up's process mode.
+  void PrepareProcessContext(const Steinberg::Vst::ProcessData& data, const Steinberg::Vst::ProcessSetup& setup);
+  // Audio thread: the bus's buffers of that sample size (kSample64 or kSample32); any other size
+  // attaches nothing.
+  using IPluginProcessor::AttachBuffers;
+  void AttachBuffers(ERoute direction, int first, int count, Steinberg::Vst::AudioBusBuffers& bus, int nFrames,
+                     Steinberg::int32 sampleSize);
+
 private:
-  void ProcessTransport(const Steinberg::Vst::ProcessData& data, const Steinberg::Vst::ProcessSetup& setup);
   void ProcessParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ProcessMidiControllerParam(int cc, int channel, double value, int sampleOffset);
   void ProcessMidiIn(Steinberg::Vst::IEventList* events);
