@@ -198,6 +198,32 @@ TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
   EXPECT_TRUE(Near(At(kPad.L + 9.f, kPad.T + 9.f), kAccent)) << Str(At(kPad.L + 9.f, kPad.T + 9.f));
 }
 
+// The point-size, shape-contrast and cutoff-contrast sliders along the bottom, with the inactive
+// points where a new field keeps them (the right-hand side).
+TEST_P(PadGL, FieldSlidersAlongTheBottomInTheSettingsMode)
+{
+  for (size_t i = 6; i < 17; ++i)
+    engine.movePoint(i, 0.82 + 0.062 * static_cast<double>((i - 6) / 4),
+                     0.74 - 0.14 * static_cast<double>((i - 6) % 4));
+  engine.setEditing(true);
+  engine.setPointScale(1.4);
+  engine.setShapeContrast(0.5);
+  engine.setCutoffContrast(0.25);
+  pad->OnResize();
+  const IRECT shape = pad->fieldSliderRect(1);
+  const IRECT cutoff = pad->fieldSliderRect(2);
+  g->OnMouseOver(shape.L + 0.75f * shape.W(), shape.MH(), IMouseMod());
+  Frame();
+  gl.WritePNG(Name("morph_pad_field_sliders"));
+  // The hovered slider fills up to its value in the accent colour, the others in the hover grey; past
+  // the value each shows its dark track.
+  EXPECT_TRUE(Near(At(shape.L + 4.f, shape.T + 3.f), kAccent)) << Str(At(shape.L + 4.f, shape.T + 3.f));
+  EXPECT_TRUE(Near(At(shape.R - 4.f, shape.T + 3.f), vemlor::ui::colDarkGray)) << Str(At(shape.R - 4.f, shape.T + 3.f));
+  EXPECT_FALSE(Near(At(cutoff.L + 4.f, cutoff.T + 3.f), kAccent)) << Str(At(cutoff.L + 4.f, cutoff.T + 3.f));
+  EXPECT_TRUE(Near(At(cutoff.R - 4.f, cutoff.T + 3.f), vemlor::ui::colDarkGray))
+    << Str(At(cutoff.R - 4.f, cutoff.T + 3.f));
+}
+
 TEST_P(PadGL, PointScaleTwoAndBothLocks)
 {
   engine.setPointScale(2.0);
