@@ -26,6 +26,13 @@ void MorphPadControl::resolveHoverTooltip(float x, float y)
     for (int i = 0; i < 3; ++i)
       if (hit(apprSliderRect(i), "does not affect the sound"))
         return;
+    static constexpr const char* kFieldSliderHelp[kNumFieldSliders] = {
+      "point size\n\nhow large the points are and how near the position must come to snap onto one",
+      "shape contrast\n\nhow sharply the filter shapes change from point to point",
+      "cutoff contrast\n\nhow sharply the cutoffs change from point to point"};
+    for (int i = 0; i < kNumFieldSliders; ++i)
+      if (hit(fieldSliderRect(i), kFieldSliderHelp[i]))
+        return;
     for (int i = 0; i < kNumActions; ++i)
       if (hit(actionBtnRect(i), actionTooltip(i)))
         return;
