@@ -175,7 +175,10 @@ void MorphPadControl::Draw(IGfx& g)
   const IColor bg = GetColor(EVColor::BG);
   const IColor frame = GetColor(EVColor::FR);
 
-  overlay.rebuildIfNeeded(engine, r);
+  // While a drag moves points or changes the field, a coarse overlay follows it at frame rate; the
+  // release redraws (OnMouseUp) with the full one.
+  const bool held = pointDragStarted || sizeSliderDrag || spreadSliderDrag || contrastSliderDrag || apprSliderDrag >= 0;
+  overlay.rebuildIfNeeded(engine, r, held);
   drawFieldLayer(g, text);
 
   if (engine.editing())
