@@ -8,16 +8,14 @@
 
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "IGfx/IGfx.h"
+#include "bench/thread_cpu.h"
 #include "IPlugin/IPluginPaths.h"
 #include "product/Vemlor.h"
 #include "product/params/params.h"
@@ -30,6 +28,7 @@
 namespace {
 
 using namespace Steinberg;
+using vemlor::bench::allThreadsCpuSeconds;
 using vemlor::testhost::Host;
 using vemlor::testhost::HostWindow;
 using vemlor::testhost::Plugin;
@@ -39,32 +38,6 @@ double cpuSeconds(clockid_t clock)
   timespec t{};
   clock_gettime(clock, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// CPU time of every thread of the process (utime + stime of each /proc/self/task/N/stat), which
-// includes the GL driver's rasteriser threads; the process clock would too, this shows it thread by
-// thread and is what a profiler reports.
-double allThreadsCpuSeconds()
-{
-  static const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
-  unsigned long long ticks = 0;
-  for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
-  {
-    std::ifstream in(task.path() / "stat");
-    std::string line;
-    if (!std::getline(in, line))
-      continue;
-    // The command name may hold spaces and parentheses: the fields after it start past the last ')'.
-    const auto close = line.rfind(')');
-    if (close == std::string::npos)
-      continue;
-    unsigned long long utime = 0, stime = 0;
-    // Fields 3 (state) to 15 (stime); utime and stime are the 12th and 13th after the name.
-    if (std::sscanf(line.c_str() + close + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime,
-                    &stime) == 2)
-      ticks += utime + stime;
-  }
-  return static_cast<double>(ticks) / ticksPerSecond;
 }
 
 // Preferences and presets in a folder of the benchmark's own, never the user's.
