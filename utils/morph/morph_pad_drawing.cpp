@@ -297,6 +297,13 @@ void MorphPadControl::drawFieldLayer(IGfx& g, const IText& text)
 {
   // The field changes only when the overlay rebuilds or its look, the pad's rectangle or the draw
   // scale changes; every other frame it is one bitmap instead of thousands of line segments.
+  // A coarse overlay changes at nearly every step of a drag and has few lines: drawn straight, it
+  // saves clearing and compositing a layer of the pad's size at each step.
+  if (overlay.coarse())
+  {
+    drawField(g, text);
+    return;
+  }
   FieldLayerKey key = fieldLayerKey(text);
   if (key == mFieldLayerKey && g.CheckLayer(mFieldLayer))
   {
