@@ -4,8 +4,10 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <string>
 
+#include "bench/thread_cpu.h"
 #include "tests/IGfx/GL/offscreen_gfx.h"
 #include "tests/gfx_harness/editor_session.h"
 #include "tests/gfx_harness/fake_delegate.h"
@@ -125,6 +127,82 @@ void BM_PanelFrameGL(benchmark::State& state)
   }
 }
 BENCHMARK(BM_PanelFrameGL)->ArgNames({"scale"})->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A point dragged to and fro across the pad, 17 points active, one weighting model: each step is the
+// pointer's move and the frame it draws (the overlay's rebuild, the pad, the rasteriser's work).
+// The CPU column is the whole process's (every thread, the rasteriser's included); the counters give
+// the same per step from /proc/self/task, the overlay rebuilds per step, and the release's frame,
+// whose full rebuild restores the overlay drawn when the pad is still.
+void BM_PadDragStep(benchmark::State& state)
+{
+  gfx_gl_test::OffscreenGL gl;
+  if (!gl.Ok())
+  {
+    state.SkipWithError("no surfaceless EGL context");
+    return;
+  }
+  plugkit::gfx::test::FakeDelegate delegate(8);
+  MorphEngine engine;
+  gfx_gl_test::OffscreenGfx g(delegate, gl, 940, 420, 1.f);
+  g.LoadFont("Roboto-Regular", (std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf").c_str());
+  g.AttachPanelBackground(IPattern(IColor(255, 60, 60, 60)));
+  auto* pad = new MorphPadControl(kPad, {0, 1}, engine, DEFAULT_STYLE);
+  g.AttachControl(pad);
+  Populate(engine, *pad);
+  engine.setModel(static_cast<uint32_t>(state.range(0)));
+  pad->SetDirty(false);
+  g.Frame();
+  glFinish();
+  // The grab: the pixel of point 5's disc.
+  float x = -1.f, y = -1.f;
+  for (float py = kPad.T; py < kPad.B && x < 0.f; py += 2.f)
+    for (float px = kPad.L; px < kPad.R; px += 2.f)
+      if (pad->pointAt(px, py) == 5)
+      {
+        x = px;
+        y = py;
+        break;
+      }
+  if (x < 0.f)
+  {
+    state.SkipWithError("point 5 is not on the pad");
+    return;
+  }
+  const IMouseMod mod;
+  pad->OnMouseDown(x, y, mod);
+  g.Frame();
+  glFinish();
+  const uint64_t rebuilds = pad->overlay.rebuildCount();
+  const double cpuStart = vemlor::bench::allThreadsCpuSeconds();
+  int step = 0;
+  for (auto _ : state)
+  {
+    const float dx = (step++ / 30) % 2 == 0 ? 3.f : -3.f;
+    x += dx;
+    pad->OnMouseDrag(x, y, dx, 0.f, mod);
+    g.Frame();
+    glFinish();
+  }
+  const double steps = static_cast<double>(state.iterations());
+  state.counters["all_threads_cpu_ms_per_step"] = 1e3 * (vemlor::bench::allThreadsCpuSeconds() - cpuStart) / steps;
+  state.counters["rebuilds_per_step"] = static_cast<double>(pad->overlay.rebuildCount() - rebuilds) / steps;
+  state.counters["coarse_while_held"] = pad->overlay.coarse() ? 1 : 0;
+  const auto wall = std::chrono::steady_clock::now();
+  const double cpu = vemlor::bench::allThreadsCpuSeconds();
+  pad->OnMouseUp(x, y, mod);
+  g.Frame();
+  glFinish();
+  state.counters["release_wall_ms"] =
+    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
+  state.counters["release_all_threads_cpu_ms"] = 1e3 * (vemlor::bench::allThreadsCpuSeconds() - cpu);
+}
+BENCHMARK(BM_PadDragStep)
+  ->ArgName("model")
+  ->DenseRange(0, 4)
+  ->Unit(benchmark::kMillisecond)
+  ->MeasureProcessCPUTime()
+  ->UseRealTime()
+  ->MinTime(2.0);
 
 } // namespace
 

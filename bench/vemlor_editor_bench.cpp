@@ -7,6 +7,7 @@
 #include <poll.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "IGfx/IGfx.h"
+#include "bench/thread_cpu.h"
 #include "IPlugin/IPluginPaths.h"
 #include "product/Vemlor.h"
 #include "product/params/params.h"
@@ -26,6 +28,7 @@
 namespace {
 
 using namespace Steinberg;
+using vemlor::bench::allThreadsCpuSeconds;
 using vemlor::testhost::Host;
 using vemlor::testhost::HostWindow;
 using vemlor::testhost::Plugin;
@@ -251,6 +254,58 @@ BENCHMARK(BM_IdleEditorCpuShare)
   ->Arg(0)
   ->Arg(1)
   ->ArgName("morph_page")
+  ->Unit(benchmark::kMillisecond)
+  ->Iterations(2)
+  ->UseRealTime();
+
+// One knob automated by the host at 60 Hz with the 940 x 620 editor open at screen scale 1 or 2: at
+// each tick the host's thread gives the controller the knob's next value (a slow sine, so every tick
+// moves it) and turns the run loop, whose frame timer draws the change. Five seconds of real time;
+// the CPU of every thread of the process (the rasteriser's included) and of the main thread alone,
+// as shares of one core, and the frames drawn per second.
+void BM_AutomatedKnob(benchmark::State& state)
+{
+  EditorBench b;
+  if (!b.ok() || !b.openUntilFirstFrame(static_cast<float>(state.range(0))) || !b.showMorphPage(true))
+  {
+    state.SkipWithError("no X display, or the editor did not open at its height");
+    return;
+  }
+  b.pumpUntil([] { return false; }, 30);
+  const auto id = static_cast<Vst::ParamID>(zarvo::par_main_drive);
+  double all = 0.0, main = 0.0, fps = 0.0;
+  int tick = 0;
+  for (auto _ : state)
+  {
+    const int before = b.ui()->NFramesDrawn();
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double allStart = allThreadsCpuSeconds();
+    const double mainStart = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    auto next = wallStart;
+    for (int i = 0; i < 300; ++i, ++tick)
+    {
+      next += std::chrono::microseconds(16667);
+      b.plugin->controller()->setParamNormalized(id, 0.5 + 0.4 * std::sin(0.05 * tick));
+      b.host.pump(16);
+      for (auto now = std::chrono::steady_clock::now(); now < next; now = std::chrono::steady_clock::now())
+        b.waitForEvents(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) +
+                        1);
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    all += (allThreadsCpuSeconds() - allStart) / wall;
+    main += (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainStart) / wall;
+    fps += (b.ui()->NFramesDrawn() - before) / wall;
+  }
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["all_threads_core_percent"] = 100.0 * all / n;
+  state.counters["main_thread_core_percent"] = 100.0 * main / n;
+  state.counters["frames_per_second"] = fps / n;
+  state.counters["height"] = b.ui()->Height();
+}
+BENCHMARK(BM_AutomatedKnob)
+  ->Arg(1)
+  ->Arg(2)
+  ->ArgName("scale")
   ->Unit(benchmark::kMillisecond)
   ->Iterations(2)
   ->UseRealTime();

@@ -212,6 +212,7 @@ void IGfxNanoVG::BindMainFramebuffer()
 void IGfxNanoVG::BeginFrame()
 {
   mInDraw = true;
+  mNFrameRegions = 0;
   IGfx::BeginFrame();
   BindMainFramebuffer();
   nvgBeginFrame(mVG, static_cast<float>(WindowWidth()), static_cast<float>(WindowHeight()), GetScreenScale());
@@ -222,6 +223,24 @@ void IGfxNanoVG::EndFrame()
   nvgEndFrame(mVG);
   const int w = static_cast<int>(static_cast<float>(WindowWidth()) * GetScreenScale());
   const int h = static_cast<int>(static_cast<float>(WindowHeight()) * GetScreenScale());
+  // The pixels the frame's clips reached (they are aligned to whole pixels already; the rounding only
+  // absorbs float error), as GL counts rows. A region that covers the window makes it a whole frame.
+  const float s = GetBackingPixelScale();
+  for (int i = 0; i < mNFrameRegions; ++i)
+  {
+    const IRECT& c = mFrameClips[i];
+    const int l = std::clamp(static_cast<int>(std::floor(c.L * s + 0.01f)), 0, w);
+    const int r = std::clamp(static_cast<int>(std::ceil(c.R * s - 0.01f)), l, w);
+    const int t = std::clamp(static_cast<int>(std::floor(c.T * s + 0.01f)), 0, h);
+    const int b = std::clamp(static_cast<int>(std::ceil(c.B * s - 0.01f)), t, h);
+    int* p = mFramePixels[i];
+    p[0] = l;
+    p[1] = h - b;
+    p[2] = r;
+    p[3] = h - t;
+    if (l == 0 && t == 0 && r == w && b == h)
+      mNFrameRegions = 0;
+  }
   if (mMainFrameBuffer)
   {
     // The main framebuffer holds the whole picture at the window's pixel size: a straight copy shows
@@ -231,7 +250,14 @@ void IGfxNanoVG::EndFrame()
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mMainFrameBuffer->fbo);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, window);
     glViewport(0, 0, w, h);
-    glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (mNFrameRegions == 0 || !PresentsChangedPixelsOnly())
+      glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    else
+      for (int i = 0; i < mNFrameRegions; ++i)
+      {
+        const int* p = mFramePixels[i];
+        glBlitFramebuffer(p[0], p[1], p[2], p[3], p[0], p[1], p[2], p[3], GL_COLOR_BUFFER_BIT, GL_NEAREST);
+      }
   }
   BindFramebuffer(nullptr, w, h);
   mInDraw = false;
@@ -363,7 +389,34 @@ void IGfxNanoVG::PathTransformSetMatrix(const IMatrix& m)
                static_cast<float>(m.mYY), static_cast<float>(m.mTX), static_cast<float>(m.mTY));
 }
 
-void IGfxNanoVG::SetClipRegion(const IRECT& r) { nvgScissor(mVG, r.L, r.T, r.W(), r.H()); }
+void IGfxNanoVG::SetClipRegion(const IRECT& r)
+{
+  nvgScissor(mVG, r.L, r.T, r.W(), r.H());
+  // Every draw into the main framebuffer is confined to its clip, so the clips are what the frame can
+  // change there: kept as a few rectangles, a clip joining the first one it meets (the controls of one
+  // region meet it), the last taking whatever does not fit.
+  if (!mInDraw || !mLayers.empty() || !(r.W() > 0.f && r.H() > 0.f))
+    return;
+  for (int i = 0; i < mNFrameRegions; ++i)
+    if (mFrameClips[i].GetPadded(1.f).Intersects(r))
+    {
+      mFrameClips[i] = mFrameClips[i].Union(r);
+      return;
+    }
+  if (mNFrameRegions < kMaxFrameRegions)
+    mFrameClips[mNFrameRegions++] = r;
+  else
+    mFrameClips[kMaxFrameRegions - 1] = mFrameClips[kMaxFrameRegions - 1].Union(r);
+}
+
+void IGfxNanoVG::LastFrameRegion(int i, int& x, int& y, int& w, int& h) const
+{
+  const int* p = mFramePixels[std::clamp(i, 0, kMaxFrameRegions - 1)];
+  x = p[0];
+  y = p[1];
+  w = p[2] - p[0];
+  h = p[3] - p[1];
+}
 
 //------------------------------------------------------------------------------------------------
 // Dotted lines
@@ -540,6 +593,9 @@ APIBitmap* IGfxNanoVG::CreateAPIBitmap(int width, int height, float scale, doubl
   {
     BindMainFramebuffer();
     nvgBeginFrame(mVG, static_cast<float>(WindowWidth()), static_cast<float>(WindowHeight()), GetScreenScale());
+    // A new NanoVG frame forgets the clip and transform; the control drawing on keeps both.
+    if (mLayers.empty())
+      PathClipRegion();
   }
   return bitmap;
 }

@@ -100,10 +100,17 @@ public:
   int NDecodedBitmaps() const { return mDecodeCount; }
   // The offscreen framebuffer every frame is drawn into; null without a view.
   NVGLUframebuffer* GetMainFramebuffer() const { return mMainFrameBuffer; }
+  // The window pixels the last frame changed, as a few rectangles (x, y, w, h, rows counted from the
+  // bottom as GL does); none when it redrew the whole window.
+  int NLastFrameRegions() const { return mNFrameRegions; }
+  void LastFrameRegion(int i, int& x, int& y, int& w, int& h) const;
 
 protected:
   // The GL framebuffer that shows a frame: 0 is the window's own.
   virtual unsigned WindowFramebuffer() const { return 0; }
+  // Whether the platform shows a frame's changed pixels alone (LastFramePixels): then only those are
+  // copied to the window's framebuffer, the rest of which is never shown.
+  virtual bool PresentsChangedPixelsOnly() const { return false; }
 
 private:
   void DeleteFBO(NVGLUframebuffer* fbo);
@@ -120,6 +127,12 @@ private:
   NVGcontext* mVG = nullptr;
   NVGLUframebuffer* mMainFrameBuffer = nullptr;
   int mDecodeCount = 0;
+  // What the frame being drawn clipped to in the main framebuffer (UI units), merged where they meet,
+  // then the same in window pixels (left, bottom, right, top, GL's rows) once the frame is drawn.
+  static constexpr int kMaxFrameRegions = 8;
+  IRECT mFrameClips[kMaxFrameRegions];
+  int mFramePixels[kMaxFrameRegions][4] = {};
+  int mNFrameRegions = 0;
 };
 
 } // namespace plugkit::gfx

@@ -146,7 +146,9 @@ struct BatchedGL
   int cruns;
   float uploaded[NANOVG_GL_UNIFORMARRAY_SIZE][4];
   int haveUploaded;
-  float pixelRatio; // device pixels per unit, as the frame was begun with
+  float pixelRatio;  // device pixels per unit, as the frame was begun with
+  GLint viewport[4]; // the target's pixels, read at the start of each flush
+  GLint scissor[4];  // the GL scissor box set last in this flush
 };
 
 template <typename T>
@@ -357,12 +359,76 @@ void setRunPaint(BatchedGL* b, const BatchRun& run)
     bindImage(gl, c.image);
 }
 
+// The pixels a call's clip can reach, for the GL scissor test: the fragment shader fades the clip out
+// over half a device pixel past its edges and gives nothing further out, so limiting the rasteriser
+// to the clip's box (a pixel of margin for the rounding) keeps the pictures and spares it every pixel
+// outside, which it would otherwise shade and blend with no effect. A call without a clip gets the
+// whole target.
+void clipBox(BatchedGL* b, const GLNVGcall& c, GLint box[4])
+{
+  GLNVGcontext* gl = &b->gl;
+  const GLint* vp = b->viewport;
+  box[0] = vp[0];
+  box[1] = vp[1];
+  box[2] = vp[2];
+  box[3] = vp[3];
+  const GLNVGfragUniforms* f = nvg__fragUniformPtr(gl, c.uniformOffset);
+  const float* m = f->scissorMat;
+  if (m[10] != 1.f || !(gl->view[0] > 0.f) || !(gl->view[1] > 0.f))
+    return;
+  // The shader holds the inverse of the clip's transform; the clip is [-ext, ext] around its origin.
+  const float inverse[6] = {m[0], m[1], m[4], m[5], m[8], m[9]};
+  float xf[6];
+  if (nvgTransformInverse(xf, inverse) == 0)
+    return;
+  const float ex = f->scissorExt[0], ey = f->scissorExt[1];
+  float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
+  for (int corner = 0; corner < 4; ++corner)
+  {
+    const float lx = corner & 1 ? ex : -ex, ly = corner & 2 ? ey : -ey;
+    const float x = xf[0] * lx + xf[2] * ly + xf[4], y = xf[1] * lx + xf[3] * ly + xf[5];
+    x0 = fminf(x0, x);
+    x1 = fmaxf(x1, x);
+    y0 = fminf(y0, y);
+    y1 = fmaxf(y1, y);
+  }
+  // Units to the target's pixels; GL counts rows from the bottom.
+  const float sx = static_cast<float>(vp[2]) / gl->view[0], sy = static_cast<float>(vp[3]) / gl->view[1];
+  const float left = floorf(x0 * sx) - 1.f, right = ceilf(x1 * sx) + 1.f;
+  const float bottom = floorf(static_cast<float>(vp[3]) - y1 * sy) - 1.f;
+  const float top = ceilf(static_cast<float>(vp[3]) - y0 * sy) + 1.f;
+  const float l = fmaxf(left, 0.f), r = fminf(right, static_cast<float>(vp[2]));
+  const float bt = fmaxf(bottom, 0.f), t = fminf(top, static_cast<float>(vp[3]));
+  if (!(r > l) || !(t > bt))
+  {
+    box[2] = box[3] = 0;
+    return;
+  }
+  box[0] = vp[0] + static_cast<GLint>(l);
+  box[1] = vp[1] + static_cast<GLint>(bt);
+  box[2] = static_cast<GLint>(r - l);
+  box[3] = static_cast<GLint>(t - bt);
+}
+
+void setClipBox(BatchedGL* b, const GLNVGcall& c)
+{
+  GLint box[4];
+  clipBox(b, c, box);
+  if (memcmp(box, b->scissor, sizeof(box)) == 0)
+    return;
+  glScissor(box[0], box[1], box[2], box[3]);
+  memcpy(b->scissor, box, sizeof(box));
+}
+
 void drawAsNanoVG(BatchedGL* b, const BatchRun& run)
 {
   GLNVGcontext* gl = &b->gl;
   for (int k = run.first; k < run.end; ++k)
   {
     GLNVGcall* c = &gl->calls[k];
+    if (c->type == GLNVG_NONE)
+      continue;
+    setClipBox(b, *c);
     glnvg__blendFuncSeparate(gl, &c->blendFunc);
     if (c->type == GLNVG_FILL)
     {
@@ -481,6 +547,26 @@ void dropInvisibleFringes(BatchedGL* b)
   }
 }
 
+// A call whose every fragment is transparent black under a blend that keeps the destination where
+// the source is nothing (source over and the like): it changes no pixel, so it is not drawn. Layouts
+// fill whole controls with a transparent background colour, which would otherwise cost the
+// rasteriser those controls' every pixel once more.
+void dropInvisibleCalls(BatchedGL* b)
+{
+  GLNVGcontext* gl = &b->gl;
+  for (int k = 0; k < gl->ncalls; ++k)
+  {
+    GLNVGcall& c = gl->calls[k];
+    if (!plainPaint(b, c) || c.blendFunc.dstRGB != GL_ONE_MINUS_SRC_ALPHA ||
+        c.blendFunc.dstAlpha != GL_ONE_MINUS_SRC_ALPHA)
+      continue;
+    const GLNVGfragUniforms* f = nvg__fragUniformPtr(gl, c.uniformOffset);
+    const float* col = f->innerCol.rgba;
+    if (col[0] == 0.f && col[1] == 0.f && col[2] == 0.f && col[3] == 0.f)
+      c.type = GLNVG_NONE;
+  }
+}
+
 void batchedViewport(void* uptr, float width, float height, float devicePixelRatio)
 {
   static_cast<BatchedGL*>(uptr)->pixelRatio = devicePixelRatio;
@@ -533,6 +619,7 @@ void batchedFlush(void* uptr)
   auto* b = static_cast<BatchedGL*>(uptr);
   GLNVGcontext* gl = &b->gl;
   dropInvisibleFringes(b);
+  dropInvisibleCalls(b);
   if (gl->ncalls > 0 && !planRuns(b))
   {
     // Out of memory for the plan: each call drawn as NanoVG draws it, its paint in the uniforms.
@@ -558,7 +645,10 @@ void batchedFlush(void* uptr)
     glFrontFace(GL_CCW);
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
-    glDisable(GL_SCISSOR_TEST);
+    // Each draw is confined to its clip's pixels; the test is off again when the flush returns.
+    glGetIntegerv(GL_VIEWPORT, b->viewport);
+    b->scissor[0] = b->scissor[1] = b->scissor[2] = b->scissor[3] = -1;
+    glEnable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glStencilMask(0xffffffff);
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
@@ -610,6 +700,7 @@ void batchedFlush(void* uptr)
         continue;
       }
       glnvg__blendFuncSeparate(gl, &gl->calls[run.first].blendFunc);
+      setClipBox(b, gl->calls[run.first]);
       setRunPaint(b, run);
       glDrawElements(GL_TRIANGLES, run.count, GL_UNSIGNED_INT,
                      (const GLvoid*)(sizeof(GLuint) * static_cast<size_t>(run.index)));
@@ -624,6 +715,7 @@ void batchedFlush(void* uptr)
     }
     glBindVertexArray(0);
     glDisable(GL_CULL_FACE);
+    glDisable(GL_SCISSOR_TEST);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glUseProgram(0);
     glnvg__bindTexture(gl, 0);

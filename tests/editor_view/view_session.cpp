@@ -81,7 +81,7 @@ bool ViewSession::screenshot(const std::string& name) const
   return Screenshot(parent.display(), childWindow(), name);
 }
 
-bool Screenshot(Display* d, ::Window child, const std::string& name)
+bool Capture(Display* d, ::Window child, std::vector<unsigned char>& rgb, int& width, int& height)
 {
   if (!child)
     return false;
@@ -93,15 +93,15 @@ bool Screenshot(Display* d, ::Window child, const std::string& name)
       !XTranslateCoordinates(d, child, root, 0, 0, &x, &y, &unused))
     return false;
   // What the screen shows of the window: a window wider than the screen is cut at its edge.
-  const int width = std::min(attributes.width, rootAttributes.width - x);
-  const int height = std::min(attributes.height, rootAttributes.height - y);
+  width = std::min(attributes.width, rootAttributes.width - x);
+  height = std::min(attributes.height, rootAttributes.height - y);
   if (x < 0 || y < 0 || width <= 0 || height <= 0)
     return false;
   XImage* image =
     XGetImage(d, root, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (!image)
     return false;
-  std::vector<unsigned char> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+  rgb.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 3, 0);
   size_t i = 0;
   for (int row = 0; row < height; ++row)
     for (int col = 0; col < width; ++col)
@@ -112,9 +112,21 @@ bool Screenshot(Display* d, ::Window child, const std::string& name)
       rgb[i++] = static_cast<unsigned char>(pixel & image->blue_mask);
     }
   XDestroyImage(image);
+  return true;
+}
+
+bool WritePNG(const std::vector<unsigned char>& rgb, int width, int height, const std::string& name)
+{
   std::filesystem::create_directories(VEMLOR_TEST_ARTIFACTS);
   const std::string path = std::string(VEMLOR_TEST_ARTIFACTS) + "/" + name + ".png";
   return stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
+}
+
+bool Screenshot(Display* d, ::Window child, const std::string& name)
+{
+  std::vector<unsigned char> rgb;
+  int width = 0, height = 0;
+  return Capture(d, child, rgb, width, height) && WritePNG(rgb, width, height, name);
 }
 
 } // namespace vemlor::viewtest

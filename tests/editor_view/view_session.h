@@ -14,11 +14,15 @@
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <string>
+#include <vector>
 
 namespace vemlor::viewtest {
 
 // Writes what the screen shows of window as build/test-artifacts/<name>.png; false when it could not.
 bool Screenshot(Display* display, ::Window window, const std::string& name);
+// What the screen shows of window, RGB rows top to bottom; false when it could not be read.
+bool Capture(Display* display, ::Window window, std::vector<unsigned char>& rgb, int& width, int& height);
+bool WritePNG(const std::vector<unsigned char>& rgb, int width, int height, const std::string& name);
 
 class ViewSession
 {

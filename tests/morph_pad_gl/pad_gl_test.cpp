@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -304,6 +305,58 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
   // An aspect-keeping resize redraws the layer without rebuilding the overlay's geometry.
   EXPECT_EQ(rebuilds + 3u, pad->overlay.rebuildCount());
   gl.WritePNG(Name("morph_pad_field_layer"));
+}
+
+// A point dragged with all 17 points active: every step while the button is held rebuilds a coarse
+// overlay; the release draws the full one, the same pixels as a rebuild from scratch of the same
+// field, for the default weighting and for the natural neighbour.
+TEST_P(PadGL, DragShowsACoarseOverlayAndTheReleaseTheFullOne)
+{
+  for (size_t i = 1; i < 17; ++i)
+  {
+    engine.setPointActive(i, true);
+    engine.movePoint(i, 0.2 + 0.6 * static_cast<double>((i - 1) % 4) / 3.0,
+                     0.2 + 0.6 * static_cast<double>((i - 1) / 4) / 3.0);
+  }
+  for (const uint32_t model : {0u, 4u})
+  {
+    engine.setModel(model);
+    Frame();
+    EXPECT_FALSE(pad->overlay.coarse());
+    float x = -1.f, y = -1.f;
+    for (float py = kPad.T; py < kPad.B && x < 0.f; py += 1.f)
+      for (float px = kPad.L; px < kPad.R; px += 1.f)
+        if (pad->pointAt(px, py) == 6)
+        {
+          x = px;
+          y = py;
+          break;
+        }
+    ASSERT_GE(x, 0.f);
+    const IMouseMod mod;
+    pad->OnMouseDown(x, y, mod);
+    Frame();
+    const uint64_t rebuilds = pad->overlay.rebuildCount();
+    for (int step = 0; step < 8; ++step)
+    {
+      x += 6.f;
+      y += 3.f;
+      pad->OnMouseDrag(x, y, 6.f, 3.f, mod);
+      g->Frame();
+      EXPECT_TRUE(pad->overlay.coarse()) << "model " << model << " step " << step;
+    }
+    EXPECT_GE(pad->overlay.rebuildCount(), rebuilds + 6u) << "model " << model;
+    gl.WritePNG(Name(("morph_pad_drag_held_model" + std::to_string(model)).c_str()));
+    pad->OnMouseUp(x, y, mod);
+    g->Frame();
+    EXPECT_FALSE(pad->overlay.coarse());
+    gl.WritePNG(Name(("morph_pad_drag_released_model" + std::to_string(model)).c_str()));
+    const std::vector<unsigned char> released = gl.ReadWindow();
+
+    pad->overlay.signature = std::numeric_limits<double>::quiet_NaN();
+    Frame();
+    EXPECT_TRUE(gl.ReadWindow() == released) << "model " << model;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, PadGL, ::testing::Values(1.f, 2.f));

@@ -166,22 +166,26 @@ double MorphFieldOverlay::computeSignature(const MorphEngine& engine, const IREC
   return sum;
 }
 
-bool MorphFieldOverlay::needsRebuild(const MorphEngine& engine, const IRECT& rect) const
+bool MorphFieldOverlay::needsRebuild(const MorphEngine& engine, const IRECT& rect, bool coarse) const
 {
   if (std::isnan(signature) || computeSignature(engine, rect) != signature)
+    return true;
+  if (mCoarse && !coarse)
     return true;
   return inputsOf(engine, rect) != mInputs;
 }
 
-bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& rect)
+bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& rect, bool coarse)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   bounds = rect;
-  if (!needsRebuild(engine, rect))
+  if (!needsRebuild(engine, rect, coarse))
     return false;
   signature = computeSignature(engine, rect);
   mInputs = inputsOf(engine, rect);
   ++mRebuildCount;
+  mCoarse = coarse;
+  mPitch = coarse ? std::max(samplePitch, coarsePitchFor(engine.editState().model)) : samplePitch;
 
   isoSegments.clear();
   ridgeSegments.clear();
@@ -203,6 +207,13 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
   engine.computeScales(engine.editState(), scales);
   if (isoLevelCount <= 0)
     return true;
+
+  if (coarse)
+  {
+    rebuildFieldGrids(engine, scales, false);
+    marchIsoLevels(engine, scales, false);
+    return true;
+  }
 
   rebuildRidges(engine, aspectOf(rect), scales);
 
@@ -229,10 +240,17 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
   }
 
   rebuildFieldGrids(engine, scales, cellMode);
-
   // The natural-neighbour field counts samples, so it steps instead of sloping: there is no
   // crossing to home in on between two nodes.
-  const bool refine = engine.editState().model != 4;
+  marchIsoLevels(engine, scales, engine.editState().model != 4);
+  rebuildContourLabels(engine, scales);
+  if (cellMode)
+    rebuildCellBorders(engine, scales);
+  return true;
+}
+
+void MorphFieldOverlay::marchIsoLevels(const MorphEngine& engine, const Scales& scales, bool refine)
+{
   const int stride = cellsX + 1;
   for (int k = 1; k <= isoLevelCount; ++k)
   {
@@ -257,17 +275,12 @@ bool MorphFieldOverlay::rebuildIfNeeded(const MorphEngine& engine, const IRECT& 
     mIsoLevelEnds.push_back(isoSegments.size());
   }
   rebuildIsoPaths(static_cast<size_t>(cellsY + 1) * cellsX + static_cast<size_t>(cellsY) * (cellsX + 1));
-
-  rebuildContourLabels(engine, scales);
-  if (cellMode)
-    rebuildCellBorders(engine, scales);
-  return true;
 }
 
 void MorphFieldOverlay::rebuildFieldGrids(const MorphEngine& engine, const Scales& scales, bool cellMode)
 {
-  cellsX = std::clamp(static_cast<int>(bounds.W() / samplePitch), kMinCellsX, kMaxCellsX);
-  cellsY = std::clamp(static_cast<int>(bounds.H() / samplePitch), kMinCellsY, kMaxCellsY);
+  cellsX = std::clamp(static_cast<int>(bounds.W() / mPitch), kMinCellsX, kMaxCellsX);
+  cellsY = std::clamp(static_cast<int>(bounds.H() / mPitch), kMinCellsY, kMaxCellsY);
   const size_t count = static_cast<size_t>(cellsX + 1) * static_cast<size_t>(cellsY + 1);
   nodeValues.resize(count);
   nodeOwners.resize(cellMode ? count : 0);

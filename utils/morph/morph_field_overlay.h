@@ -125,10 +125,15 @@ public:
   // ratio of the rectangle (not its size, so an aspect-keeping resize keeps the cache).
   double computeSignature(const MorphEngine& engine, const IRECT& rect) const;
   // Whether rebuildIfNeeded with these arguments would rebuild. Decided on the exact inputs, not
-  // on the signature alone: two states with equal weighted sums still differ.
-  bool needsRebuild(const MorphEngine& engine, const IRECT& rect) const;
-  // Stores the rectangle and rebuilds when needsRebuild; true when it rebuilt.
-  bool rebuildIfNeeded(const MorphEngine& engine, const IRECT& rect);
+  // on the signature alone: two states with equal weighted sums still differ. A full rebuild is also
+  // needed after a coarse one; a coarse one only when the inputs changed.
+  bool needsRebuild(const MorphEngine& engine, const IRECT& rect, bool coarse = false) const;
+  // Stores the rectangle and rebuilds when needsRebuild; true when it rebuilt. Coarse: while a drag
+  // changes the field at every step, the iso lines alone from a sampling grid of a few thousand
+  // nodes (no crossing refinement, links, ridges, labels or cells), cheap enough for every frame;
+  // the next full rebuild restores the whole overlay.
+  bool rebuildIfNeeded(const MorphEngine& engine, const IRECT& rect, bool coarse = false);
+  bool coarse() const { return mCoarse; }
   // Rebuilds so far, and the basins of the last one after merging; for tests and benchmarks.
   uint64_t rebuildCount() const { return mRebuildCount; }
   const std::vector<Basin>& basins() const { return mBasins; }
@@ -152,6 +157,11 @@ public:
 
   // Samples dominance (and in cell mode the owner) at every node of the sampling grid.
   void rebuildFieldGrids(const MorphEngine& engine, const Scales& scales, bool cellMode);
+  // The sampling pitch of a coarse rebuild for the engine's weighting model: the natural neighbour
+  // costs ten times the others per sample.
+  static float coarsePitchFor(uint32_t model) { return model == 4 ? 16.f : 8.f; }
+  // The iso segments of every level over the sampled grid, then joined into lines for drawing.
+  void marchIsoLevels(const MorphEngine& engine, const Scales& scales, bool refine);
   // Appends the 0, 1 or 2 iso segments of one cell at one level (marching squares).
   // The crossing on an edge is interpolated linearly between the corner values.
   void marchCell(double bl, double br, double tr, double tl, int i, int j, int cellsAcross, int cellsDown,
@@ -180,6 +190,8 @@ private:
 
   Inputs mInputs{};
   uint64_t mRebuildCount = 0;
+  bool mCoarse = false; // the cached geometry is a coarse rebuild's
+  float mPitch = 2.f;   // the sampling pitch of the cached geometry
   // Scratch reused across rebuilds.
   std::vector<Basin> mBasins;
   std::vector<PixelPos> mRayPath;

@@ -175,7 +175,10 @@ void MorphPadControl::Draw(IGfx& g)
   const IColor bg = GetColor(EVColor::BG);
   const IColor frame = GetColor(EVColor::FR);
 
-  overlay.rebuildIfNeeded(engine, r);
+  // While a drag moves points or changes the field, a coarse overlay follows it at frame rate; the
+  // release redraws (OnMouseUp) with the full one.
+  const bool held = pointDragStarted || sizeSliderDrag || spreadSliderDrag || contrastSliderDrag || apprSliderDrag >= 0;
+  overlay.rebuildIfNeeded(engine, r, held);
   drawFieldLayer(g, text);
 
   if (engine.editing())
@@ -294,6 +297,13 @@ void MorphPadControl::drawFieldLayer(IGfx& g, const IText& text)
 {
   // The field changes only when the overlay rebuilds or its look, the pad's rectangle or the draw
   // scale changes; every other frame it is one bitmap instead of thousands of line segments.
+  // A coarse overlay changes at nearly every step of a drag and has few lines: drawn straight, it
+  // saves clearing and compositing a layer of the pad's size at each step.
+  if (overlay.coarse())
+  {
+    drawField(g, text);
+    return;
+  }
   FieldLayerKey key = fieldLayerKey(text);
   if (key == mFieldLayerKey && g.CheckLayer(mFieldLayer))
   {

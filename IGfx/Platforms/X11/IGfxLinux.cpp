@@ -210,9 +210,20 @@ void IGfxLinux::OnFrameTimer()
     ~Release() { g.DeactivateGLContext(); }
   } release{*this};
   Draw(rects);
-  mWindow.Window().SwapBuffers();
+  // A frame of a few controls reaches the window as their pixels alone, not as the whole picture.
+  const int regions = PresentsChangedPixelsOnly() ? NLastFrameRegions() : 0;
+  for (int i = 0; i < regions; ++i)
+  {
+    int x = 0, y = 0, w = 0, h = 0;
+    LastFrameRegion(i, x, y, w, h);
+    mWindow.Window().PresentRegion(x, y, w, h);
+  }
+  if (regions == 0)
+    mWindow.Window().SwapBuffers();
   ++mFramesDrawn;
 }
+
+bool IGfxLinux::PresentsChangedPixelsOnly() const { return mWindow.IsOpen() && mWindow.Window().CanPresentRegions(); }
 
 void IGfxLinux::OnExpose()
 {

@@ -67,6 +67,9 @@ public:
   int NExposeBlits() const { return mExposeBlits; }
   X11EditorWindow& EditorWindow() { return mWindow; }
 
+protected:
+  bool PresentsChangedPixelsOnly() const override;
+
 private:
   // The window's events, turned into the context's calls.
   class WindowListener;

@@ -69,6 +69,7 @@ public:
   void Dispatch(const XEvent& event);
 
   X11EmbedWindow& Window() { return mWindow; }
+  const X11EmbedWindow& Window() const { return mWindow; }
   X11InputHandler& Input() { return mInput; }
   X11Clipboard& Clipboard() { return mClipboard; }
   X11Cursors& Cursors() { return mCursors; }

@@ -188,6 +188,10 @@ bool X11EmbedWindow::CreateContext(GLXFBConfig config)
     if (interval != nullptr)
       interval(0);
   }
+  // A frame that changed a few controls then reaches the window as those pixels alone.
+  if (HasExtension(extensions, "GLX_MESA_copy_sub_buffer"))
+    mCopySubBuffer = reinterpret_cast<void (*)(Display*, GLXDrawable, int, int, int, int)>(
+      glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
   DeactivateGLContext();
   // The next editor's connection then finds the driver still loaded.
   HoldLoadedGLDrivers();
@@ -292,6 +296,14 @@ void X11EmbedWindow::SwapBuffers()
 {
   if (mContext != nullptr)
     glXSwapBuffers(mDisplay, mWindow);
+}
+
+bool X11EmbedWindow::PresentRegion(int x, int y, int w, int h)
+{
+  if (mContext == nullptr || mCopySubBuffer == nullptr)
+    return false;
+  mCopySubBuffer(mDisplay, mWindow, x, y, w, h);
+  return true;
 }
 
 } // namespace plugkit::gfx

@@ -51,6 +51,10 @@ public:
   void DeactivateGLContext();
   // Presents the back buffer; the context must be current.
   void SwapBuffers();
+  // Shows only the back buffer's pixels (x, y, w, h), counted from the bottom left, leaving the rest of
+  // the window as it is; false when the driver cannot (then SwapBuffers shows the whole).
+  bool PresentRegion(int x, int y, int w, int h);
+  bool CanPresentRegions() const { return mCopySubBuffer != nullptr; }
   // The context's version, e.g. 45 for 4.5; 0 when not open.
   int GLVersion() const { return mGLVersion; }
 
@@ -66,6 +70,7 @@ private:
   ::Window mWindow = 0;
   Colormap mColormap = 0;
   GLXContext mContext = nullptr;
+  void (*mCopySubBuffer)(Display*, GLXDrawable, int, int, int, int) = nullptr;
   int mWidth = 0;
   int mHeight = 0;
   int mGLVersion = 0;
