@@ -105,16 +105,23 @@ EFileResult WriteFileAtomic(const std::filesystem::path& path, std::string_view 
       return EFileResult::kWriteFailed;
     target = resolved;
   }
+  // Only a regular file is ever replaced: renaming over a device, a pipe or a socket would put a
+  // plain file in its place, and a folder cannot be.
+  struct stat existing
+  {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (!exists && errno != ENOENT)
+    return EFileResult::kWriteFailed;
+  if (exists && !S_ISREG(existing.st_mode))
+    return EFileResult::kWriteFailed;
 
   std::filesystem::path tempPath;
   FileDescriptor fd(CreateTemporaryBeside(target, tempPath));
   if (fd.get() < 0)
     return EFileResult::kWriteFailed;
 
-  struct stat existing
-  {};
   bool ok = true;
-  if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode))
+  if (exists)
     ok = ::fchmod(fd.get(), existing.st_mode & 07777) == 0;
   ok = ok && WriteAll(fd.get(), bytes);
   ok = ok && ::fsync(fd.get()) == 0;
@@ -133,7 +140,9 @@ EFileResult ReadFileCapped(const std::filesystem::path& path, std::size_t maxByt
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   out.clear();
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come; whatever is
+  // not a regular file is then refused below before anything is read.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0)
     return EFileResult::kUnreadable;
   struct stat info

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "IPlugin/IPluginFiles.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit {
@@ -77,7 +78,7 @@ std::string SystemDataDir()
   return "/usr/local/share";
 }
 
-// The value of key in user-dirs.dirs ("$HOME/..." or absolute, shell-quoted); the last one wins.
+// The user's folder for key from user-dirs.dirs; a file that is not a small regular file is not read.
 std::string UserDir(std::string_view key)
 {
   std::string config = AbsoluteEnv("XDG_CONFIG_HOME");
@@ -85,51 +86,10 @@ std::string UserDir(std::string_view key)
     config = UnderHome("/.config");
   if (config.empty())
     return {};
-  std::ifstream file(config + "/user-dirs.dirs");
-  std::string found;
-  std::string line;
-  while (std::getline(file, line))
-  {
-    std::string_view rest(line);
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
-      rest.remove_prefix(1);
-    if (!rest.starts_with(key) || rest.substr(key.size(), 1) != "=")
-      continue;
-    rest.remove_prefix(key.size() + 1);
-
-    std::string value;
-    if (!rest.empty() && rest.front() == '"')
-    {
-      rest.remove_prefix(1);
-      bool closed = false;
-      for (size_t i = 0; i < rest.size(); ++i)
-      {
-        if (rest[i] == '\\' && i + 1 < rest.size())
-          value += rest[++i];
-        else if (rest[i] == '"')
-        {
-          closed = true;
-          break;
-        }
-        else
-          value += rest[i];
-      }
-      if (!closed)
-        continue;
-    }
-    else
-      value = std::string(rest.substr(0, rest.find_first_of(" \t#")));
-
-    if (value.starts_with("$HOME") && (value.size() == 5 || value[5] == '/'))
-    {
-      const std::string home = Home();
-      if (!home.empty())
-        found = WithoutTrailingSlash(home + value.substr(5));
-    }
-    else if (value.starts_with("/"))
-      found = WithoutTrailingSlash(value);
-  }
-  return found;
+  std::string text;
+  if (ReadFileCapped(config + "/user-dirs.dirs", kMaxUserDirsFileBytes, text) != EFileResult::kOk)
+    return {};
+  return UserDirFromText(text, key, Home());
 }
 
 std::string& BundleRootOverride()
@@ -184,6 +144,57 @@ void INIPath(TextString& path, const char* name)
   // Without a known user folder this must not become a path under the file-system root.
   const std::string root = DataHome();
   path.Set(root.empty() ? "" : (root + "/" + (name ? name : "")).c_str());
+}
+
+std::string UserDirFromText(std::string_view text, std::string_view key, std::string_view home)
+{
+  std::string found;
+  while (!text.empty())
+  {
+    const size_t lf = text.find('\n');
+    std::string_view rest = text.substr(0, lf);
+    text.remove_prefix(lf == std::string_view::npos ? text.size() : lf + 1);
+    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t'))
+      rest.remove_prefix(1);
+    if (key.empty() || !rest.starts_with(key) || rest.substr(key.size(), 1) != "=")
+      continue;
+    rest.remove_prefix(key.size() + 1);
+
+    std::string value;
+    if (!rest.empty() && rest.front() == '"')
+    {
+      rest.remove_prefix(1);
+      bool closed = false;
+      for (size_t i = 0; i < rest.size(); ++i)
+      {
+        if (rest[i] == '\\' && i + 1 < rest.size())
+          value += rest[++i];
+        else if (rest[i] == '"')
+        {
+          closed = true;
+          break;
+        }
+        else
+          value += rest[i];
+      }
+      if (!closed)
+        continue;
+    }
+    else
+      value = std::string(rest.substr(0, rest.find_first_of(" \t#")));
+
+    // A NUL would cut the folder short wherever it is passed on as a C string.
+    if (value.find('\0') != std::string::npos)
+      continue;
+    if (value.starts_with("$HOME") && (value.size() == 5 || value[5] == '/'))
+    {
+      if (!home.empty())
+        found = WithoutTrailingSlash(std::string(home) + value.substr(5));
+    }
+    else if (value.starts_with("/"))
+      found = WithoutTrailingSlash(value);
+  }
+  return found;
 }
 
 void DesktopPath(TextString& path)

@@ -1,6 +1,10 @@
 // Standard per-user and system folders (XDG) and the lookup of resource files in the plug-in bundle.
 #pragma once
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 #include "IPlugin/TextString.h"
 
 namespace plugkit {
@@ -23,6 +27,14 @@ void INIPath(TextString& path, const char* name);
 // XDG_DESKTOP_DIR / XDG_MUSIC_DIR of user-dirs.dirs, else ~/Desktop and ~/Music.
 void DesktopPath(TextString& path);
 void SharedMusicPath(TextString& path);
+
+// A user-dirs.dirs of a few lines fits in far less; a larger one, or anything but a regular file
+// (a pipe would never end), is not read.
+inline constexpr std::size_t kMaxUserDirsFileBytes = 64 * 1024;
+// The folder that key names in the text of a user-dirs.dirs file: its last "key=" line, the value
+// shell-quoted or bare, "$HOME" replaced by home (ignored when home is empty), or an absolute path;
+// without a trailing "/", empty when no line gives one. Any thread: it only reads the text.
+std::string UserDirFromText(std::string_view text, std::string_view key, std::string_view home);
 
 // Contents/Resources of the bundle holding this module (found from the module's own code address),
 // or the override's Contents/Resources; empty when the module does not sit in a bundle.

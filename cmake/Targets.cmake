@@ -67,7 +67,18 @@ function(vemlor_fuzz_target name)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${ARG_LINK})
-  add_test(NAME ${name} COMMAND ${name} -runs=${ARG_RUNS} -max_total_time=120 -rss_limit_mb=1024 -malloc_limit_mb=256)
+  # A fixed seed, and the corpus checked in beside the target (fuzz/corpus/<name>) when there is one,
+  # make every bounded run try the same inputs. The inputs a run finds go to a scratch folder of the
+  # build, emptied first, so the checked-in corpus never changes and each run starts the same.
+  set(limits -seed=1 -runs=${ARG_RUNS} -max_total_time=120 -rss_limit_mb=1024 -malloc_limit_mb=256)
+  set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${name})
+  if(EXISTS ${corpus})
+    set(scratch ${CMAKE_CURRENT_BINARY_DIR}/${name}_found)
+    add_test(NAME ${name} COMMAND sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && shift && exec \"$@\"" sh ${scratch}
+                                  $<TARGET_FILE:${name}> ${limits} ${scratch} ${corpus})
+  else()
+    add_test(NAME ${name} COMMAND ${name} ${limits})
+  endif()
   set_tests_properties(${name} PROPERTIES LABELS fuzz)
   if(NOT TARGET fuzz_all)
     add_custom_target(fuzz_all)

@@ -42,21 +42,6 @@ double steadyClockMs()
          std::chrono::steady_clock::period::num / std::chrono::steady_clock::period::den * 1000.0;
 }
 
-// The number at the start of a preference's text, as an input stream reads it; none when the key
-// is missing or the text does not start with a number.
-template <class T>
-std::optional<T> leadingNumber(const zarvo::SettingsStore& store, std::string_view key)
-{
-  const std::string* text = store.find(key);
-  if (!text)
-    return std::nullopt;
-  std::string_view rest(*text);
-  T value{};
-  if (!plugkit::ReadNumber(rest, value, {.plusThenMinus = true}))
-    return std::nullopt;
-  return value;
-}
-
 } // namespace
 
 Vemlor::Vemlor(const plugkit::InstanceInfo& info)
@@ -130,11 +115,11 @@ void Vemlor::readMorphFieldPreferences()
 {
   const zarvo::SettingsStore& store = zarvo::prefs();
   zarvo::morph::MorphZarvoAdapter::Appearance a = mMorph->appearance();
-  if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kMorphFieldLineBrightness))
+  if (const auto v = zarvo::prefNumber<double>(store, zarvo::prefkey::kMorphFieldLineBrightness))
     a.lineBrightness = static_cast<float>(std::clamp(*v, 0.0, 1.0));
-  if (const auto v = leadingNumber<long long>(store, zarvo::prefkey::kIsoLevels))
+  if (const auto v = zarvo::prefNumber<long long>(store, zarvo::prefkey::kIsoLevels))
     a.isoLevels = static_cast<int32_t>(std::clamp<long long>(*v, 0, kMaxIsoLevels));
-  if (const auto v = leadingNumber<double>(store, zarvo::prefkey::kGridStep))
+  if (const auto v = zarvo::prefNumber<double>(store, zarvo::prefkey::kGridStep))
     a.gridStep = static_cast<float>(std::clamp(*v, Appearance::kMinGridStep, Appearance::kMaxGridStep));
   mMorph->setAppearance(a);
 }
@@ -173,12 +158,12 @@ void Vemlor::createPresetManager()
       return zarvo::PresetManager::kTakenByMorph;
     return mMorph->morphOn() ? zarvo::PresetManager::kDoNothing : zarvo::PresetManager::kApplyPreset;
   });
+  pm.setFileFailureReport([this](plugkit::EFileResult result) { reportFileResult(result, EFileContent::Preset); });
   const auto morphGovernsPatch = [this] { return mMorph->morphOn() && !mMorph->inPointLoadContext(); };
   pm.setStripStateQueries(morphGovernsPatch, morphGovernsPatch);
 
   pm.restoreLastUsedDir(zarvo::prefs().getString(zarvo::prefkey::kPresetDir, ""));
-  pm.setLastUsedDirChanged(
-    [](const std::string& dir) { zarvo::writePref(zarvo::prefs(), zarvo::prefkey::kPresetDir, dir); });
+  pm.setLastUsedDirChanged([this](const std::string& dir) { writePreference(zarvo::prefkey::kPresetDir, dir); });
   mPresetLibrary = std::make_unique<vemlor::ui::PresetManagerLibrary>(pm);
 }
 

@@ -319,6 +319,10 @@ public:
   // A file that could not be loaded or saved is told in the open editor's bubble, over the morph pad
   // when it is shown; a success shows nothing.
   void reportFileResult(plugkit::EFileResult result, EFileContent content) override;
+  // Puts a preference and saves the store; when the file could not be read and so was kept, the
+  // open editor says so once per process.
+  void writePreference(std::string_view key, std::string value);
+  void tellIfPreferencesHeld();
 
 private:
   // What applying a randomizer result asks of the plug-in.

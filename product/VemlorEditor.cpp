@@ -143,7 +143,7 @@ void Vemlor::persistUIScalePrefIfSettled()
   if (!mEditorUI.uiScalePrefDirty || !g || g->GetResizingInProcess())
     return;
   mEditorUI.uiScalePrefDirty = false;
-  zarvo::writePref(prefs(), zarvo::prefkey::kUiScale, fmt::format("{:.6f}", g->GetDrawScale()));
+  writePreference(zarvo::prefkey::kUiScale, fmt::format("{:.6f}", g->GetDrawScale()));
 }
 
 void Vemlor::switchTab(int index)

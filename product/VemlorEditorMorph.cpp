@@ -11,6 +11,7 @@
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/VemlorUI.h"
 #include "product/VemlorUIMorphPage.h"
+#include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "utils/morph/morph_pad_control.h"
@@ -28,17 +29,38 @@ constexpr double kFileMessageHoldMs = 4000.0;
 // place of the editor without the pad.
 constexpr float kFileMessageLeft = 16.f;
 constexpr float kFileMessageTop = 40.f;
+constexpr float kFileMessageBelowStrip = 6.f;
+
+using EFileContent = zarvo::IEditorServices::EFileContent;
+
+// What the user reads when a preset file failed; null for a success.
+const char* presetFailureText(plugkit::EFileResult result)
+{
+  switch (result)
+  {
+  case plugkit::EFileResult::kUnreadable: return "the preset could not be read.\nnothing was changed.";
+  case plugkit::EFileResult::kNotOurs: return "not a preset of this plug-in, or damaged.\nnothing was changed.";
+  case plugkit::EFileResult::kWriteFailed: return "the preset could not be saved.\nnothing was written.";
+  case plugkit::EFileResult::kOk: break;
+  }
+  return nullptr;
+}
 
 // What the user reads when a file failed; null for a success.
-const char* fileFailureText(plugkit::EFileResult result, zarvo::IEditorServices::EFileContent content)
+const char* fileFailureText(plugkit::EFileResult result, EFileContent content)
 {
+  if (content == EFileContent::Preset)
+    return presetFailureText(result);
+  if (content == EFileContent::Preferences)
+    return result == plugkit::EFileResult::kOk
+             ? nullptr
+             : "preferences.ini could not be read, so it is not replaced.\nsettings last until the host quits.";
   switch (result)
   {
   case plugkit::EFileResult::kUnreadable: return "the file could not be read.\nnothing was changed.";
   case plugkit::EFileResult::kNotOurs:
-    return content == zarvo::IEditorServices::EFileContent::ControllerMap
-             ? "not a cc map of this plug-in.\nnothing was changed."
-             : "not a morph rig or sound of this plug-in.\nnothing was changed.";
+    return content == EFileContent::ControllerMap ? "not a cc map of this plug-in.\nnothing was changed."
+                                                  : "not a morph rig or sound of this plug-in.\nnothing was changed.";
   case plugkit::EFileResult::kWriteFailed: return "the file could not be written.";
   case plugkit::EFileResult::kOk: break;
   }
@@ -80,6 +102,21 @@ void Vemlor::persistMorphFieldPrefsIfChanged()
   store.put(zarvo::prefkey::kIsoLevels, fmt::format("{}", a.isoLevels));
   store.put(zarvo::prefkey::kGridStep, fmt::format("{:.6f}", a.gridStep));
   store.save();
+  tellIfPreferencesHeld();
+}
+
+void Vemlor::writePreference(std::string_view key, std::string value)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  zarvo::writePref(prefs(), key, std::move(value));
+  tellIfPreferencesHeld();
+}
+
+void Vemlor::tellIfPreferencesHeld()
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (GetUI() && prefs().takeHeldNotice())
+    reportFileResult(plugkit::EFileResult::kWriteFailed, EFileContent::Preferences);
 }
 
 bool Vemlor::getClipboardText(std::string& text)
@@ -139,14 +176,18 @@ void Vemlor::reportFileResult(plugkit::EFileResult result, EFileContent content)
   auto* bubble = dynamic_cast<vemlor::ui::TooltipBubbleControl*>(g->GetBubbleControl(0));
   if (!bubble)
     return;
-  plugkit::gfx::IControl* pad = openMorphPad(g);
+  // A preset's message sits under the preset strip, where the file was chosen; the others over the pad.
+  plugkit::gfx::IControl* strip =
+    content == EFileContent::Preset ? g->GetControlWithTag(vemlor::ui::kTagPresetStrip) : nullptr;
+  plugkit::gfx::IControl* anchor = strip ? strip : openMorphPad(g);
   const plugkit::gfx::IRECT area =
-    pad ? pad->GetRECT()
-        : plugkit::gfx::IRECT(0.f, 0.f, static_cast<float>(g->Width()), static_cast<float>(g->Height()));
+    anchor ? anchor->GetRECT()
+           : plugkit::gfx::IRECT(0.f, 0.f, static_cast<float>(g->Width()), static_cast<float>(g->Height()));
   // The bubble is centred on its anchor's height: an anchor as high as the message keeps it inside.
   plugkit::gfx::IRECT size;
   bubble->MeasureText(text, size);
-  const float x = area.L + kFileMessageLeft, y = area.T + kFileMessageTop;
-  bubble->showTooltip(pad, plugkit::gfx::IRECT(x, y, x, y + size.H()), text);
+  const float x = area.L + kFileMessageLeft;
+  const float y = strip ? area.B + kFileMessageBelowStrip : area.T + kFileMessageTop;
+  bubble->showTooltip(anchor, plugkit::gfx::IRECT(x, y, x, y + size.H()), text);
   mFileMessageUntilMs = nowMs() + kFileMessageHoldMs;
 }

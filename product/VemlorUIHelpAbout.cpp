@@ -23,7 +23,10 @@ void onHoverHelpToggled(IControl* toggle)
   const bool on = toggle->GetValue() > 0.5;
   Vemlor::s_helpTooltipsEnabled = on;
   // Written at once, so that an editor opened next, in any instance, starts with it.
-  zarvo::writePref(Vemlor::prefs(), zarvo::prefkey::kHoverHelp, on ? "1" : "0");
+  if (auto* plugin = dynamic_cast<Vemlor*>(toggle->GetDelegate()))
+    plugin->writePreference(zarvo::prefkey::kHoverHelp, on ? "1" : "0");
+  else
+    zarvo::writePref(Vemlor::prefs(), zarvo::prefkey::kHoverHelp, on ? "1" : "0");
 }
 
 } // namespace

@@ -24,7 +24,9 @@ public:
   enum class EFileContent
   {
     MorphField, // a morph rig, or a sound of a morph point or blend
-    ControllerMap
+    ControllerMap,
+    Preset,     // a preset file loaded or saved as the patch
+    Preferences // the preferences file, which could not be read and so is not replaced
   };
 
   // The chosen file's full path and its folder; an empty path when the dialog was cancelled. Runs

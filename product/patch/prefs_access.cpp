@@ -22,14 +22,23 @@ constexpr int kDepthControl = par_main_pt_depth;
 constexpr const char* kLayoutPluginName = kVemlorConfig.pluginName;
 constexpr const char* kLayoutPluginVersion = kVemlorVersionText.c_str();
 
-// The integer at the start of a text, as an input stream reads it; none when there is no number.
-std::optional<long long> leadingInteger(std::string_view text)
+} // namespace
+
+template <class T>
+std::optional<T> prefNumber(const SettingsStore& store, std::string_view key)
 {
-  long long v = 0;
-  return plugkit::ReadNumber(text, v, {.plusThenMinus = true}) ? std::optional<long long>(v) : std::nullopt;
+  const std::string* text = store.find(key);
+  if (!text)
+    return std::nullopt;
+  std::string_view rest(*text);
+  T value{};
+  if (!plugkit::ReadNumber(rest, value, {.plusThenMinus = true}))
+    return std::nullopt;
+  return value;
 }
 
-} // namespace
+template std::optional<double> prefNumber<double>(const SettingsStore&, std::string_view);
+template std::optional<long long> prefNumber<long long>(const SettingsStore&, std::string_view);
 
 std::string vemlorPrefsFilePath(std::string_view name)
 {
@@ -45,8 +54,7 @@ plugkit::EFileResult loadPrefs(SettingsStore& store)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   const plugkit::EFileResult result = store.load();
-  const std::string* version = store.find(prefkey::kPreferencesVersion);
-  const std::optional<long long> number = version ? leadingInteger(*version) : std::nullopt;
+  const std::optional<long long> number = prefNumber<long long>(store, prefkey::kPreferencesVersion);
   if (!number || *number == 0)
     store.put(prefkey::kPreferencesVersion, "1");
   return result;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,14 @@ SettingsStore& prefs();
 // Main thread. Loads the store; unless it holds a non-zero integer "preferences_version", puts "1"
 // (in memory only). Returns what reading the file came to.
 plugkit::EFileResult loadPrefs(SettingsStore& store);
+
+// The number at the start of a stored value, as the product's readers take it (blanks and a "+"
+// before it allowed, anything after it ignored, a non-finite value refused); none when the key is
+// missing or its value does not start with a number.
+template <class T>
+std::optional<T> prefNumber(const SettingsStore& store, std::string_view key);
+extern template std::optional<double> prefNumber<double>(const SettingsStore&, std::string_view);
+extern template std::optional<long long> prefNumber<long long>(const SettingsStore&, std::string_view);
 
 // Main thread. Puts the value and saves the store, as every preference writer does; kWriteFailed
 // also for a value the store refuses.

@@ -4,6 +4,7 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginEditorDelegate.h"
+#include "IPlugin/IPluginFiles.h"
 #include "utils/param_edits.h"
 #include "utils/patch_identity.h"
 #include "utils/preset_source.h"
@@ -78,6 +79,8 @@ public:
   using PresetApplyHook = std::function<PresetApply(const PresetSource&)>;
   using Query = std::function<bool()>;
   using FolderCallback = std::function<void(const std::string&)>;
+  // Told why a preset file the user chose or stepped to could not be loaded or saved.
+  using FileFailureReport = std::function<void(plugkit::EFileResult)>;
 
   static constexpr const char* kEmptySlotName = "empty";
   static constexpr int32_t kPresetFileMagic = 0x43636E4B; // "CcnK"
@@ -131,6 +134,8 @@ public:
   void setCCMapCallbacks(ChunkWriter write, ChunkReader read);
   void setWorkspaceCallbacks(ChunkWriter write, ChunkReader read);
   void setPresetApplyHook(PresetApplyHook hook) { mPresetApplyHook = std::move(hook); }
+  // Called after a failed load (kUnreadable, kNotOurs) or save (kWriteFailed) of a preset file.
+  void setFileFailureReport(FileFailureReport report) { mFileFailureReport = std::move(report); }
   // When set and false, navigateTo does nothing.
   void setNavigationGuard(Query guard) { mNavigationGuard = std::move(guard); }
   void setStripStateQueries(Query a, Query b);
@@ -150,8 +155,9 @@ public:
 
   void navigateTo(int listIndex);
   // Loads a list entry without asking anyone and without an undo entry; false when a preset file
-  // failed to load (the entry is dropped and the previous patch stays loaded).
+  // failed to load (the entry is dropped, the previous patch stays loaded and the failure is reported).
   bool applyIdx(int listIndex);
+  // False, with the failure reported, when the file could not be written or read; nothing changes then.
   bool saveToFile(const std::string& path);
   bool loadFromFile(const std::string& path);
 
@@ -221,6 +227,7 @@ private:
   void restorePluginState(const plugkit::IByteChunk& state);
   // After a failed file load: the plug-in gets the state it had before, if the load changed it.
   void undoFailedLoad(const plugkit::IByteChunk& before);
+  void reportLoadFailure(const std::string& path) const;
 
   plugkit::IPluginBase& mPlugin;
   std::string mProductName;
@@ -238,6 +245,7 @@ private:
   ChunkWriter mWorkspaceWrite;
   ChunkReader mWorkspaceRead;
   PresetApplyHook mPresetApplyHook;
+  FileFailureReport mFileFailureReport;
   ParamEdits* mParamEdits = nullptr;
   Query mNavigationGuard;
   Query mStripStateQueryA;

@@ -202,6 +202,7 @@ bool PresetManager::applyIdx(int listIndex)
     {
       // The bad file leaves the list; the patch that was loaded stays loaded and shown.
       undoFailedLoad(before);
+      reportLoadFailure(mUserPresets[position].path);
       mUserPresets.erase(mUserPresets.begin() + static_cast<std::ptrdiff_t>(position));
       if (previousIndex == listIndex)
         mCurrentIndex = -1;
@@ -227,7 +228,11 @@ bool PresetManager::saveToFile(const std::string& path)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (path.empty() || !mPlugin.SavePresetAsFXP(path.c_str()))
+  {
+    if (mFileFailureReport)
+      mFileFailureReport(plugkit::EFileResult::kWriteFailed);
     return false;
+  }
   noteLastUsedDir(fs::path(path).parent_path().string());
   mCurrentIndex = factoryCount() + ensureInList(path);
   mModified = false;
@@ -254,6 +259,7 @@ bool PresetManager::loadFromFile(const std::string& path)
   if (path.empty() || !mPlugin.LoadStateFromFXP(path.c_str()))
   {
     undoFailedLoad(before.state);
+    reportLoadFailure(path);
     return false;
   }
   pushUndoBounded(std::move(before));
@@ -264,6 +270,17 @@ bool PresetManager::loadFromFile(const std::string& path)
   mModified = false;
   captureBaseline();
   return true;
+}
+
+void PresetManager::reportLoadFailure(const std::string& path) const
+{
+  if (!mFileFailureReport)
+    return;
+  // A file that opens but is longer than nothing was read and refused: not a preset of ours (or a
+  // damaged one). Anything else could not be read at all.
+  std::string none;
+  const bool opens = plugkit::ReadFileCapped(path, 0, none) != plugkit::EFileResult::kUnreadable;
+  mFileFailureReport(opens ? plugkit::EFileResult::kNotOurs : plugkit::EFileResult::kUnreadable);
 }
 
 void PresetManager::setLoadedEntry(int listIndex, bool modified)

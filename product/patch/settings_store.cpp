@@ -11,6 +11,15 @@ namespace {
 
 constexpr std::string_view kHeaderLine = "# preferences (auto-generated; key=value, editable)\n";
 
+// Only a path that names nothing at all may be written from scratch; a dangling link counts as
+// nothing, as the write then creates its target.
+bool isMissing(const std::string& path)
+{
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  return status.type() == std::filesystem::file_type::not_found;
+}
+
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 // Calls fn with the key and value of every entry line of a preferences text, in order: lines are
@@ -48,8 +57,21 @@ plugkit::EFileResult SettingsStore::load()
   const plugkit::EFileResult result = plugkit::ReadFileCapped(mPath, kMaxFileBytes, text);
   if (result != plugkit::EFileResult::kOk)
     return result;
-  forEachEntry(text, [this](std::string_view key, std::string_view value) { store(key, std::string(value)); });
+  loadText(text);
   return result;
+}
+
+void SettingsStore::loadText(std::string_view text)
+{
+  forEachEntry(text, [this](std::string_view key, std::string_view value) { store(key, std::string(value)); });
+}
+
+std::string SettingsStore::toText(const std::vector<Entry>& entries)
+{
+  std::string out(kHeaderLine);
+  for (const Entry& e : entries)
+    out.append(e.first).append("=").append(e.second).append("\n");
+  return out;
 }
 
 plugkit::EFileResult SettingsStore::save()
@@ -59,22 +81,26 @@ plugkit::EFileResult SettingsStore::save()
   std::error_code ec;
   std::filesystem::create_directories(std::filesystem::path(mPath).parent_path(), ec);
 
-  // What other processes saved stays; the keys changed here win.
+  // What other processes saved stays; the keys changed here win. A file that is there but cannot be
+  // read (no permission, over the cap, not a file) is never replaced: its lines would be lost.
   std::string text;
   SettingsStore merged(mPath);
-  if (plugkit::ReadFileCapped(mPath, kMaxFileBytes, text) == plugkit::EFileResult::kOk)
-    forEachEntry(text,
-                 [&merged](std::string_view key, std::string_view value) { merged.store(key, std::string(value)); });
-  else
+  const plugkit::EFileResult read = plugkit::ReadFileCapped(mPath, kMaxFileBytes, text);
+  if (read == plugkit::EFileResult::kOk)
+    merged.loadText(text);
+  else if (isMissing(mPath))
     merged.mEntries = mEntries;
+  else
+  {
+    mHeld = true;
+    return plugkit::EFileResult::kWriteFailed;
+  }
+  mHeld = false;
   for (const Entry& e : mEntries)
     if (mChanged.contains(e.first))
       merged.store(e.first, e.second);
 
-  std::string out(kHeaderLine);
-  for (const Entry& e : merged.mEntries)
-    out.append(e.first).append("=").append(e.second).append("\n");
-  const plugkit::EFileResult result = plugkit::WriteFileAtomic(mPath, out);
+  const plugkit::EFileResult result = plugkit::WriteFileAtomic(mPath, toText(merged.mEntries));
   if (result == plugkit::EFileResult::kOk)
   {
     mEntries = std::move(merged.mEntries);

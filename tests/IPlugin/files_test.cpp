@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,6 +18,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginFiles.h"
+#include "tests/support/bounded_child.h"
 
 namespace plugkit {
 namespace {
@@ -125,6 +130,89 @@ TEST_F(FilesTest, WriteFailsWithoutAFolderOrAName)
   EXPECT_EQ(WriteFileAtomic("", "x"), EFileResult::kWriteFailed);
   EXPECT_EQ(WriteFileAtomic(mDir / "", "x"), EFileResult::kWriteFailed);
   EXPECT_TRUE(Names().empty());
+}
+
+// A node of each kind that is not a regular file, made at path; false when it could not be made.
+enum class NodeKind
+{
+  kFolder,
+  kFifo,
+  kSocket,
+  kDevice
+};
+bool MakeNode(NodeKind kind, const fs::path& path)
+{
+  switch (kind)
+  {
+  case NodeKind::kFolder: return fs::create_directory(path);
+  case NodeKind::kFifo: return ::mkfifo(path.c_str(), 0666) == 0;
+  case NodeKind::kDevice: return ::mknod(path.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0;
+  case NodeKind::kSocket:
+  {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+  }
+  }
+  return false;
+}
+
+TEST_F(FilesTest, WriteRefusesWhatIsNotARegularFile)
+{
+  struct Case
+  {
+    const char* name;
+    NodeKind kind;
+    fs::file_type type;
+  };
+  std::vector<Case> cases = {
+    {"folder", NodeKind::kFolder, fs::file_type::directory},
+    {"named pipe", NodeKind::kFifo, fs::file_type::fifo},
+    {"socket", NodeKind::kSocket, fs::file_type::socket},
+  };
+  // Only root makes device nodes; the tests run as root in CI.
+  if (::geteuid() == 0)
+    cases.push_back({"device", NodeKind::kDevice, fs::file_type::character});
+
+  for (const Case& c : cases)
+  {
+    // The node lives outside the data folder; the data folder holds the link to it.
+    const fs::path outside = mDir / "outside";
+    const fs::path data = mDir / "data";
+    fs::create_directories(outside);
+    fs::create_directories(data);
+    const fs::path node = outside / "node";
+    ASSERT_TRUE(MakeNode(c.kind, node)) << c.name;
+    fs::create_symlink(node, data / "preset.fxp");
+
+    EXPECT_EQ(WriteFileAtomic(data / "preset.fxp", "bytes"), EFileResult::kWriteFailed) << c.name;
+    EXPECT_EQ(WriteFileAtomic(node, "bytes"), EFileResult::kWriteFailed) << c.name;
+    EXPECT_EQ(fs::symlink_status(node).type(), c.type) << c.name;
+    EXPECT_TRUE(fs::is_symlink(data / "preset.fxp")) << c.name;
+    // Nothing was created beside the node or the link.
+    EXPECT_EQ(std::distance(fs::directory_iterator(outside), {}), 1) << c.name;
+    EXPECT_EQ(std::distance(fs::directory_iterator(data), {}), 1) << c.name;
+    fs::remove_all(outside);
+    fs::remove_all(data);
+  }
+}
+
+TEST_F(FilesTest, ReadOfANamedPipeReturnsAtOnceAsUnreadable)
+{
+  const fs::path fifo = mDir / "preferences.ini";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  const int result = vemlor::test_support::exitCodeWithin(10, [&] {
+    std::string out;
+    IByteChunk chunk;
+    const bool text = ReadFileCapped(fifo, 1024, out) == EFileResult::kUnreadable;
+    const bool binary = ReadFileCapped(fifo.c_str(), 1024, chunk) == EFileResult::kUnreadable;
+    return text && binary ? 0 : 1;
+  });
+  EXPECT_EQ(result, 0) << "-1: the read waited for a writer";
 }
 
 TEST_F(FilesTest, WriteThroughASymbolicLinkReplacesItsTarget)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "IPlugin/IPluginPaths.h"
+#include "tests/support/bounded_child.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -151,6 +153,47 @@ TEST_P(PathsFolder, Resolves)
 
 INSTANTIATE_TEST_SUITE_P(Xdg, PathsFolder, testing::ValuesIn(kFolderCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A user-dirs.dirs that is a named pipe or larger than any such file is not read: the default
+// folder, at once (a child process ended by an alarm fails the test instead of hanging it).
+TEST(Paths, UserDirsThatIsAPipeOrTooLargeIsNotRead)
+{
+  TempHome home;
+  const std::string desk = "XDG_DESKTOP_DIR=\"$HOME/Desk\"\n";
+  home.WriteFile("config/user-dirs.dirs", desk + std::string(plugkit::kMaxUserDirsFileBytes, '#'));
+  TextString path;
+  plugkit::DesktopPath(path);
+  EXPECT_EQ(std::string(path.Get()), home.Expand("@/home/Desktop"));
+
+  fs::remove(home.Path() / "config" / "user-dirs.dirs");
+  ASSERT_EQ(::mkfifo((home.Path() / "config" / "user-dirs.dirs").c_str(), 0666), 0);
+  const std::string expected = home.Expand("@/home/Desktop");
+  const int result = vemlor::test_support::exitCodeWithin(10, [&] {
+    TextString inChild;
+    plugkit::DesktopPath(inChild);
+    return std::string(inChild.Get()) == expected ? 0 : 1;
+  });
+  EXPECT_EQ(result, 0) << "-1: the read waited for a writer";
+}
+
+TEST(Paths, UserDirsTextGivesTheLastLineOfTheKey)
+{
+  struct Case
+  {
+    const char* text;
+    const char* home;
+    const char* expected;
+  };
+  const Case cases[] = {
+    {"XDG_MUSIC_DIR=\"$HOME/A\"\nXDG_MUSIC_DIR=\"/b/\"\n", "/h", "/b"},
+    {"  XDG_MUSIC_DIR=$HOME # bare\n", "/h", "/h"},
+    {"XDG_MUSIC_DIR=\"$HOME/A\"\n", "", ""},
+    {"XDG_MUSIC_DIR=\"/unclosed\n", "/h", ""},
+    {"XDG_MUSIC_DIRX=\"/x\"\nXDG_MUSIC=/y\n", "/h", ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(plugkit::UserDirFromText(c.text, "XDG_MUSIC_DIR", c.home), c.expected) << c.text;
+}
 
 TEST(Paths, HomeFallsBackToPasswordDatabase)
 {

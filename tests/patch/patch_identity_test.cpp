@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace zarvo {
 namespace {
 
@@ -196,6 +198,58 @@ TEST_F(Navigation, SavedPresetFileStartsWithTheContainerMagicAndOurId)
   EXPECT_EQ(pm->displayName(pm->patchIdentity()), "Elsewhere/Mine");
   EXPECT_EQ(pm->lastUsedDir(), path.parent_path().string());
   EXPECT_FALSE(pm->saveToFile((dir / "no" / "such" / "x.fxp").string()));
+}
+
+TEST_F(Navigation, AFailedSaveOrLoadIsReportedAndChangesNothing)
+{
+  std::vector<plugkit::EFileResult> reports;
+  pm->setFileFailureReport([&](plugkit::EFileResult r) { reports.push_back(r); });
+  pm->navigateTo(pm->factoryCount()); // A.fxp
+  plugin.edit(42.0);
+  const Identity identity = pm->patchIdentity();
+  const size_t undoDepth = pm->undoStack().size();
+
+  // Root writes into read-only folders, so the failures are made of what no one can write or read.
+  test::writeBytes(dir / "Presets-file", "a file where a folder should be");
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0666), 0);
+  fs::create_symlink(dir / "pipe", dir / "pipe-link.fxp");
+  test::writeBytes(dir / "notes.fxp", "not a preset\n");
+  using plugkit::EFileResult;
+  struct Case
+  {
+    const char* name;
+    bool save;
+    fs::path path;
+    EFileResult reported;
+  };
+  const Case cases[] = {
+    {"save into a Presets that is a file", true, dir / "Presets-file" / "x.fxp", EFileResult::kWriteFailed},
+    {"save through a link to a pipe", true, dir / "pipe-link.fxp", EFileResult::kWriteFailed},
+    {"save into a missing folder", true, dir / "no" / "such" / "x.fxp", EFileResult::kWriteFailed},
+    {"load a missing file", false, user / "absent.fxp", EFileResult::kUnreadable},
+    {"load a pipe", false, dir / "pipe", EFileResult::kUnreadable},
+    {"load a folder", false, user, EFileResult::kUnreadable},
+    {"load under a file", false, dir / "Presets-file" / "x.fxp", EFileResult::kUnreadable},
+    {"load a text file", false, dir / "notes.fxp", EFileResult::kNotOurs},
+    {"load a damaged preset", false, user / "B.fxp", EFileResult::kNotOurs},
+  };
+  for (const Case& c : cases)
+  {
+    reports.clear();
+    EXPECT_FALSE(c.save ? pm->saveToFile(c.path.string()) : pm->loadFromFile(c.path.string())) << c.name;
+    EXPECT_EQ(reports, std::vector<EFileResult>{c.reported}) << c.name;
+    EXPECT_EQ(plugin.sound(), 42.0) << c.name;
+    EXPECT_EQ(pm->patchIdentity(), identity) << c.name;
+    EXPECT_EQ(pm->undoStack().size(), undoDepth) << c.name;
+  }
+  EXPECT_EQ(test::readBytes(dir / "Presets-file"), "a file where a folder should be");
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+  EXPECT_FALSE(fs::exists(dir / "no"));
+
+  // A list entry whose file went bad is dropped from the list and reported the same way.
+  reports.clear();
+  pm->navigateTo(pm->factoryCount() + 1); // B.fxp
+  EXPECT_EQ(reports, std::vector<EFileResult>{EFileResult::kNotOurs});
 }
 
 TEST_F(Navigation, PresetApplyHookCanTakeOrRefuseThePreset)

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -126,6 +131,62 @@ TEST(SettingsStore, OversizedFileIsRefusedAndAFailedSaveKeepsItsChange)
   ASSERT_EQ(blocked.save(), plugkit::EFileResult::kOk);
   EXPECT_EQ(test::readBytes(dir / "blocked" / "preferences.ini"),
             "# preferences (auto-generated; key=value, editable)\nui_scale=3\nhover_help=0\n");
+}
+
+// Root reads every file whatever its permission bits, so the files that cannot be read are those over
+// the size cap or not regular files.
+TEST(SettingsStore, AFileThatCannotBeReadIsNeverReplacedAndTheValuesLastTheSession)
+{
+  test::TempDir dir;
+  const std::string handWritten = "ui_scale=2\nmy_own=line\n" + std::string(SettingsStore::kMaxFileBytes, '#');
+  struct Case
+  {
+    const char* name;
+    std::function<void(const std::filesystem::path&)> make;
+    std::function<bool(const std::filesystem::path&)> unchanged;
+  };
+  const Case cases[] = {
+    {"over the size cap", [&](const auto& p) { test::writeBytes(p, handWritten); },
+     [&](const auto& p) { return test::readBytes(p) == handWritten; }},
+    {"a named pipe", [](const auto& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0666), 0); },
+     [](const auto& p) { return std::filesystem::is_fifo(p); }},
+    {"a folder", [](const auto& p) { std::filesystem::create_directories(p / "inside"); },
+     [](const auto& p) { return std::filesystem::is_directory(p / "inside"); }},
+  };
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.name);
+    const auto path = dir / c.name / "preferences.ini";
+    std::filesystem::create_directories(path.parent_path());
+    c.make(path);
+    SettingsStore store(path.string());
+    EXPECT_NE(store.load(), plugkit::EFileResult::kOk);
+    EXPECT_FALSE(store.held());
+    EXPECT_FALSE(store.takeHeldNotice());
+
+    store.put("hover_help", "0");
+    EXPECT_EQ(store.save(), plugkit::EFileResult::kWriteFailed);
+    EXPECT_TRUE(c.unchanged(path));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(path.parent_path()), {}), 1) << "nothing beside it";
+    EXPECT_EQ(store.getString("hover_help", ""), "0") << "the value lasts the session";
+    EXPECT_TRUE(store.held());
+    // Told once, however often it is saved.
+    EXPECT_TRUE(store.takeHeldNotice());
+    store.put("ui_scale", "1.500000");
+    EXPECT_EQ(store.save(), plugkit::EFileResult::kWriteFailed);
+    EXPECT_FALSE(store.takeHeldNotice());
+    EXPECT_TRUE(c.unchanged(path));
+  }
+
+  // A file that can be read again is merged and written as usual.
+  const auto path = dir / "over the size cap" / "preferences.ini";
+  SettingsStore store(path.string());
+  store.put("hover_help", "0");
+  ASSERT_EQ(store.save(), plugkit::EFileResult::kWriteFailed);
+  test::writeBytes(path, "my_own=line\n");
+  ASSERT_EQ(store.save(), plugkit::EFileResult::kOk);
+  EXPECT_FALSE(store.held());
+  EXPECT_EQ(test::readBytes(path), "# preferences (auto-generated; key=value, editable)\nmy_own=line\nhover_help=0\n");
 }
 
 TEST(SettingsStore, RefusesKeysAndValuesThatWouldForgeLines)

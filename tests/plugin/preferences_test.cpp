@@ -1,8 +1,13 @@
 // What a new instance takes from the preferences: hover help and the morph field's appearance.
 #include "tests/plugin/plugin_fixture.h"
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
+#include "tests/support/bounded_child.h"
 
 namespace vemlor::plugintest {
 namespace {
@@ -49,6 +54,25 @@ TEST(PluginPreferences, ANewInstanceReadsHoverHelpAndTheMorphFieldAppearance)
     EXPECT_EQ(Vemlor::s_helpTooltipsEnabled, c.hoverHelp);
   }
   Vemlor::prefs().put("hover_help", "1");
+}
+
+// A named pipe in place of the default layout does not hold a new instance up: it is not read, and
+// the tab starts as the built-in one. A child process that an alarm ends fails the test instead of
+// hanging it.
+TEST(PluginPreferences, ANewInstanceDoesNotWaitOnANamedPipeForItsDefaultLayout)
+{
+  const std::filesystem::path layout = zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName);
+  ASSERT_FALSE(layout.empty());
+  std::filesystem::create_directories(layout.parent_path());
+  std::filesystem::remove(layout);
+  ASSERT_EQ(::mkfifo(layout.c_str(), 0666), 0);
+  const int result = vemlor::test_support::exitCodeWithin(10, [] {
+    PluginInstance p;
+    return 0;
+  });
+  EXPECT_EQ(result, 0) << "-1: the instance waited for a writer";
+  EXPECT_TRUE(std::filesystem::is_fifo(layout));
+  std::filesystem::remove(layout);
 }
 
 } // namespace

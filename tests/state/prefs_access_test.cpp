@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,7 @@
 
 #include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
+#include "tests/support/bounded_child.h"
 
 namespace {
 
@@ -215,6 +218,31 @@ TEST(PrefsAccess, DefaultUserLayoutLoads)
     EXPECT_EQ(zarvo::loadDefaultUserLayout(format, path.string()), c.expected) << c.name;
   }
   EXPECT_EQ(zarvo::loadDefaultUserLayout(format, ""), FakeLayoutFormat::kDefault);
+}
+
+// A named pipe in place of either settings file is not read and does not make the reader wait for a
+// writer: a child process that an alarm ends fails the test instead of hanging it.
+TEST(PrefsAccess, NamedPipesInPlaceOfTheSettingsFilesAreNotReadAndDoNotWait)
+{
+  TempDir dir;
+  const fs::path prefsPath = dir.file("preferences.ini");
+  const fs::path layoutPath = dir.file("default_layout.zarvo");
+  ASSERT_EQ(::mkfifo(prefsPath.c_str(), 0666), 0);
+  ASSERT_EQ(::mkfifo(layoutPath.c_str(), 0666), 0);
+  const int result = vemlor::test_support::exitCodeWithin(10, [&] {
+    zarvo::SettingsStore store(prefsPath.string());
+    const bool prefsOk = zarvo::loadPrefs(store) == plugkit::EFileResult::kUnreadable && store.entries().size() == 1u;
+    const bool layoutOk =
+      zarvo::loadDefaultUserLayout(FakeLayoutFormat(), layoutPath.string()) == FakeLayoutFormat::kDefault;
+    // Nor is either pipe replaced by a save.
+    const bool saveRefused =
+      zarvo::writePref(store, zarvo::prefkey::kUiScale, "2.000000") != plugkit::EFileResult::kOk &&
+      zarvo::saveDefaultUserLayout(FakeLayoutFormat(), layoutPath.string(), {{1}}) != plugkit::EFileResult::kOk;
+    return prefsOk && layoutOk && saveRefused ? 0 : 1;
+  });
+  EXPECT_EQ(result, 0) << "-1: a read waited for a writer";
+  EXPECT_TRUE(fs::is_fifo(prefsPath));
+  EXPECT_TRUE(fs::is_fifo(layoutPath));
 }
 
 TEST(PrefsAccess, DefaultUserLayoutSavesAndLoadsBack)

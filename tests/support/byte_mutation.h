@@ -40,4 +40,26 @@ inline void overwriteAt(std::vector<uint8_t>& bytes, const uint8_t* data, size_t
   }
 }
 
+// What a fuzz target feeds on, picked by the first byte of the data: 0, the rest of the data as it
+// is; otherwise the valid bytes, cut at a length taken from the data (1) or whole (2), then
+// overwritten at (offset, value) triples taken from the rest.
+inline std::vector<uint8_t> rawOrDamaged(const std::vector<uint8_t>& valid, const uint8_t* data, size_t size)
+{
+  if (size == 0)
+    return {};
+  const uint8_t mode = data[0] % 3;
+  ++data;
+  --size;
+  if (mode == 0)
+    return {data, data + size};
+  std::vector<uint8_t> bytes = valid;
+  if (mode == 1)
+  {
+    if (const auto length = takeU16(data, size))
+      cutTo(bytes, *length);
+  }
+  overwriteAt(bytes, data, size);
+  return bytes;
+}
+
 } // namespace vemlor::test_support

@@ -115,6 +115,15 @@ TEST_F(GlyphButtonTest, ReleaseInsideFiresOnceAndOutsideCancels)
   }
 }
 
+TEST_F(GlyphButtonTest, TheSecondClickOfAQuickPairFiresToo)
+{
+  s.Input().Click(120, 60);
+  // The platform reports the second press of a quick pair as a double click.
+  s.Input().DoubleClick(120, 60);
+  s.Input().Release(120, 60);
+  EXPECT_EQ(fired.size(), 2u);
+}
+
 TEST_F(GlyphButtonTest, PressMarksDirtyWithoutFiring)
 {
   s.G().SetAllControlsClean();

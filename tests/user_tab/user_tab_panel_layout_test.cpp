@@ -1,5 +1,6 @@
 // The panel's columns, cells and edit-mode furniture on the recording backend.
 #include "tests/user_tab/user_tab_fixture.h"
+#include "utils/ui/GlyphButtonControl.h"
 #include "utils/user_tab_border_overlay.h"
 #include "utils/user_tab_drag_indicator.h"
 #include "utils/user_tab_geometry.h"
@@ -257,6 +258,24 @@ TEST_F(PanelTest, ModeChangesReportAndRebuild)
   EXPECT_EQ(panel->history().size(), 1u);
   panel->setUnlocked(true);
   EXPECT_TRUE(panel->history().empty());
+}
+
+TEST_F(PanelTest, EveryClickOnTheLockTogglesEvenInQuickSuccession)
+{
+  Make({{29}});
+  // With glyphs, as the product draws it, the lock is a glyph button.
+  panel->lockedGlyph = zarvo::ui::GlyphLabel("L");
+  panel->unlockedGlyph = zarvo::ui::GlyphLabel("U");
+  panel->setUnlocked(false);
+  panel->rebuild();
+  ASSERT_NE(dynamic_cast<zarvo::ui::GlyphButtonControl*>(WithTooltip("edit user layout")), nullptr);
+  const IRECT lock = WithTooltip("edit user layout")->GetRECT();
+  s.Input().Click(lock.MW(), lock.MH());
+  ASSERT_TRUE(panel->unlocked());
+  // The platform reports the second press of a quick pair as a double click.
+  s.Input().DoubleClick(lock.MW(), lock.MH());
+  s.Input().Release(lock.MW(), lock.MH());
+  EXPECT_FALSE(panel->unlocked());
 }
 
 TEST_F(PanelTest, RebuildSendsEveryParameterAndCallsBack)

@@ -26,6 +26,8 @@ GlyphButtonControl::GlyphButtonControl(const plugkit::gfx::IRECT& bounds, GlyphL
   , action(std::move(action_))
 {
   AttachIControl(this, "");
+  // A quick second click is a click of its own: a toggle that took it for a double click would lose it.
+  SetDblAsSingleClick(true);
 }
 
 GlyphButtonControl::~GlyphButtonControl() = default;

@@ -24,6 +24,9 @@ std::optional<std::string> PercentDecode(std::string_view text)
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i)
   {
+    // A NUL would cut the path short wherever it is passed on as a C string, raw or escaped.
+    if (text[i] == '\0')
+      return std::nullopt;
     if (text[i] != '%')
     {
       out += text[i];

@@ -41,8 +41,9 @@ INSTANTIATE_TEST_SUITE_P(
     UriCase{"other_host", "file://server/share/x\r\nfile:///a", {"/a"}},
     UriCase{"other_schemes", "https://example.org/x.fxp\r\nsmb://s/x\r\nfile:///a", {"/a"}},
     UriCase{"broken_escape", "file:///a%2\r\nfile:///b%zz\r\nfile:///c", {"/c"}},
-    UriCase{"escaped_nul", "file:///a%00b\r\nfile:///c", {"/c"}}, UriCase{"relative", "file://a\r\nfile:a", {}},
-    UriCase{"empty", "", {}}),
+    UriCase{"escaped_nul", "file:///a%00b\r\nfile:///c", {"/c"}},
+    UriCase{"raw_nul", std::string("file:///a\0b\r\nfile:///c", 22), {"/c"}},
+    UriCase{"relative", "file://a\r\nfile:a", {}}, UriCase{"empty", "", {}}),
   [](const auto& info) { return std::string(info.param.name); });
 
 // A drag source on its own connection: it offers types, moves over the editor, drops and serves

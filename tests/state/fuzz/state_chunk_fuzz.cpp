@@ -30,26 +30,6 @@ struct Fixture
   std::vector<uint8_t> valid;
 };
 
-// The first byte picks the input: 0 the bytes themselves; otherwise a valid chunk, cut at a length
-// (1) or whole (2), then overwritten at (offset, value) pairs taken from the rest.
-std::vector<uint8_t> chunkBytes(const Fixture& f, const uint8_t* data, size_t size)
-{
-  const uint8_t mode = data[0] % 3;
-  ++data;
-  --size;
-  if (mode == 0)
-    return {data, data + size};
-
-  std::vector<uint8_t> bytes = f.valid;
-  if (mode == 1)
-  {
-    if (const auto length = vemlor::test_support::takeU16(data, size))
-      vemlor::test_support::cutTo(bytes, *length);
-  }
-  vemlor::test_support::overwriteAt(bytes, data, size);
-  return bytes;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -58,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   if (size == 0)
     return 0;
 
-  const plugkit::IByteChunk chunk = state_test::chunkOf(chunkBytes(f, data, size));
+  const plugkit::IByteChunk chunk = state_test::chunkOf(vemlor::test_support::rawOrDamaged(f.valid, data, size));
   f.subject.announced.clear();
   const int end = f.subject.state.unserializeState(chunk, 0);
   if (end < 0)
