@@ -91,7 +91,8 @@ void BM_NewInstance(benchmark::State& state)
   const auto start = std::chrono::steady_clock::now();
   if (std::unique_ptr<Plugin> first = Plugin::create(*bundle, *info, host, error))
     first->teardown();
-  state.counters["first_ms"] = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  state.counters["first_ms"] =
+    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   for (auto _ : state)
   {
     std::unique_ptr<Plugin> plugin = Plugin::create(*bundle, *info, host, error);

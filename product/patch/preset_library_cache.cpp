@@ -27,8 +27,8 @@ using FolderStamp = PresetFolderScan::FolderStamp;
 
 FolderStamp stampOf(const std::string& path, const struct stat& st)
 {
-  return {path, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<int64_t>(st.st_mtim.tv_sec),
-          static_cast<int64_t>(st.st_mtim.tv_nsec)};
+  return {path, static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
+          static_cast<int64_t>(st.st_mtim.tv_sec), static_cast<int64_t>(st.st_mtim.tv_nsec)};
 }
 
 std::string joinPath(const std::string& folder, const std::string& name)
@@ -49,7 +49,7 @@ bool readFolder(const std::string& folder, std::vector<FolderEntry>& entries, st
   DIR* dir = ::opendir(folder.c_str());
   if (!dir)
     return false;
-  struct stat st{};
+  struct stat st = {};
   if (::fstat(::dirfd(dir), &st) == 0)
     stamps.push_back(stampOf(folder, st));
   bool complete = true;
@@ -106,7 +106,7 @@ PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source, con
       unsigned char type = entry.type;
       if (type == DT_UNKNOWN || type == DT_LNK)
       {
-        struct stat st{};
+        struct stat st = {};
         if (::lstat(path.c_str(), &st) != 0)
         {
           ++out.skipped; // gone since the folder was read
@@ -145,7 +145,7 @@ PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source, con
 bool presetFolderUnchanged(const PresetFolderScan& scan)
 {
   return std::ranges::all_of(scan.folders, [](const FolderStamp& f) {
-    struct stat st{};
+    struct stat st = {};
     return ::stat(f.path.c_str(), &st) == 0 && stampOf(f.path, st) == f;
   });
 }

@@ -52,7 +52,8 @@ struct PresetFolderWalkOptions
 
 // Walks the source folder breadth first, one folder open at a time, so the walk needs one
 // descriptor whatever the depth. Links to files are followed; links to folders are not descended.
-PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source, const PresetFolderWalkOptions& options = {});
+PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source,
+                                  const PresetFolderWalkOptions& options = {});
 
 // Whether every folder of a walk is still as it was read (the same folder, not modified since).
 bool presetFolderUnchanged(const PresetFolderScan& scan);

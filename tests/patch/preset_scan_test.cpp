@@ -109,22 +109,21 @@ TEST_P(PresetScanFailure, IsSkippedAndCountedWhileTheRestIsListed)
 
 INSTANTIATE_TEST_SUITE_P(
   Kinds, PresetScanFailure,
-  ::testing::Values(
-    FailureCase{"NothingElseFails", [](const fs::path&, const std::string&, DescriptorLimit&) {}, true},
-    FailureCase{"FolderRemovedMidWalk",
-                [](const fs::path& failing, const std::string& opening, DescriptorLimit&) {
-                  if (opening == failing.string())
-                    fs::remove_all(failing);
-                },
-                false},
-    FailureCase{"NoDescriptorLeft",
-                [](const fs::path& failing, const std::string& opening, DescriptorLimit& limit) {
-                  if (opening == failing.string())
-                    limit.lowerTo(0);
-                  else
-                    limit.restore();
-                },
-                false}),
+  ::testing::Values(FailureCase{"NothingElseFails", [](const fs::path&, const std::string&, DescriptorLimit&) {}, true},
+                    FailureCase{"FolderRemovedMidWalk",
+                                [](const fs::path& failing, const std::string& opening, DescriptorLimit&) {
+                                  if (opening == failing.string())
+                                    fs::remove_all(failing);
+                                },
+                                false},
+                    FailureCase{"NoDescriptorLeft",
+                                [](const fs::path& failing, const std::string& opening, DescriptorLimit& limit) {
+                                  if (opening == failing.string())
+                                    limit.lowerTo(0);
+                                  else
+                                    limit.restore();
+                                },
+                                false}),
   [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.what); });
 
 TEST(PresetScan, ManagerListsTheRestAndKeepsTheCountOfWhatItSkipped)
@@ -218,7 +217,8 @@ TEST_F(SharedLibrary, InstancesShareOneWalkUntilAFolderChanges)
   test::writeBytes(user / "Bass" / "Deep.fxp", "CcnK");
   PresetManager third(plugin, "Vemlor", user.string(), 100);
   EXPECT_EQ(walks(), before + 2);
-  EXPECT_EQ(groupsAndNames(third.userPresets()), (std::vector<std::string>{"|Init", "Bass|Deep", "Bass|Sub", "Lead|Saw"}));
+  EXPECT_EQ(groupsAndNames(third.userPresets()),
+            (std::vector<std::string>{"|Init", "Bass|Deep", "Bass|Sub", "Lead|Saw"}));
 
   // A group folder removed changes the folder above it.
   ageFolders(user);
