@@ -42,24 +42,27 @@ struct FolderEntry
   unsigned char type = DT_UNKNOWN;
 };
 
+// Failures that may be gone on the next try, unlike a folder removed or closed to us.
+bool transient(int error) { return error == EMFILE || error == ENFILE || error == ENOMEM || error == EINTR; }
+
 // Reads a folder's entries and closes it again before any of them is looked at, so the walk never
-// holds more than this one descriptor. False when it could not be read to the end.
-bool readFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::vector<FolderStamp>& stamps)
+// holds more than this one descriptor. 0 when it was read to the end, else the error.
+int readFolder(const std::string& folder, std::vector<FolderEntry>& entries, std::vector<FolderStamp>& stamps)
 {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir)
-    return false;
+    return errno != 0 ? errno : EIO;
   struct stat st = {};
   if (::fstat(::dirfd(dir), &st) == 0)
     stamps.push_back(stampOf(folder, st));
-  bool complete = true;
+  int error = 0;
   for (;;)
   {
     errno = 0;
     const dirent* e = ::readdir(dir);
     if (!e)
     {
-      complete = errno == 0;
+      error = errno;
       break;
     }
     const std::string_view name(e->d_name);
@@ -67,7 +70,7 @@ bool readFolder(const std::string& folder, std::vector<FolderEntry>& entries, st
       entries.push_back({std::string(name), e->d_type});
   }
   ::closedir(dir);
-  return complete;
+  return error;
 }
 
 } // namespace
@@ -86,6 +89,7 @@ PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source, con
 
   std::deque<std::string> pending{std::string()}; // folders below the source, "/" between levels
   std::vector<FolderEntry> entries;
+  bool transientFailure = false;
   while (!pending.empty())
   {
     const std::string relative = std::move(pending.front());
@@ -94,8 +98,11 @@ PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source, con
     if (options.beforeOpen)
       options.beforeOpen(folder);
     entries.clear();
-    if (!readFolder(folder, entries, out.folders))
+    if (const int error = readFolder(folder, entries, out.folders); error != 0)
+    {
       ++out.skipped; // what was read of it before the error is still listed
+      transientFailure = transientFailure || transient(error);
+    }
     std::string group = source.label;
     if (!relative.empty())
       group = source.label.empty() ? relative : source.label + "/" + relative;
@@ -136,7 +143,8 @@ PresetFolderScan walkPresetFolder(const PresetManager::SourceFolder& source, con
   }
   // The walk's order is the file system's; a fixed order keeps a batch stable.
   std::ranges::stable_sort(out.presets, presetListOrder);
-  out.reusable = std::ranges::all_of(out.folders, [&](const FolderStamp& f) {
+  // A walk short of descriptors or memory is not kept for the next instance.
+  out.reusable = !transientFailure && std::ranges::all_of(out.folders, [&](const FolderStamp& f) {
     return f.mtimeSeconds + kStampMarginSeconds <= static_cast<int64_t>(start.tv_sec);
   });
   return out;

@@ -38,7 +38,8 @@ struct PresetFolderScan
   int skipped = 0;
   std::vector<FolderStamp> folders;
   // False when a folder changed so shortly before it was read that a later change could keep its
-  // time stamp: such a walk is never reused.
+  // time stamp, or when a folder failed for want of descriptors or memory: such a walk is never
+  // reused.
   bool reusable = false;
 };
 

@@ -79,6 +79,7 @@ struct FailureCase
   // Acts on each folder just before the walk opens it.
   std::function<void(const fs::path& failing, const std::string& opening, DescriptorLimit&)> beforeOpen;
   bool failingListed; // whether the preset in the failing folder is still listed
+  bool reusable;      // whether the next instance may take the walk as it is
 };
 
 class PresetScanFailure : public ::testing::TestWithParam<FailureCase>
@@ -92,6 +93,7 @@ TEST_P(PresetScanFailure, IsSkippedAndCountedWhileTheRestIsListed)
     test::writeBytes(root / group / (std::string(group) + ".fxp"), "CcnK");
   test::writeBytes(root / "Top.fxp", "CcnK");
   fs::create_directory_symlink(dir / "nowhere", root / "Gone");
+  ageFolders(root);
 
   DescriptorLimit limit;
   PresetFolderWalkOptions options;
@@ -105,17 +107,19 @@ TEST_P(PresetScanFailure, IsSkippedAndCountedWhileTheRestIsListed)
   EXPECT_EQ(groupsAndNames(scan.presets), expected);
   // The link that leads nowhere, and the failing folder when there is one.
   EXPECT_EQ(scan.skipped, GetParam().failingListed ? 1 : 2);
+  EXPECT_EQ(scan.reusable, GetParam().reusable);
 }
 
 INSTANTIATE_TEST_SUITE_P(
   Kinds, PresetScanFailure,
-  ::testing::Values(FailureCase{"NothingElseFails", [](const fs::path&, const std::string&, DescriptorLimit&) {}, true},
+  ::testing::Values(FailureCase{"NothingElseFails", [](const fs::path&, const std::string&, DescriptorLimit&) {}, true,
+                                true},
                     FailureCase{"FolderRemovedMidWalk",
                                 [](const fs::path& failing, const std::string& opening, DescriptorLimit&) {
                                   if (opening == failing.string())
                                     fs::remove_all(failing);
                                 },
-                                false},
+                                false, true},
                     FailureCase{"NoDescriptorLeft",
                                 [](const fs::path& failing, const std::string& opening, DescriptorLimit& limit) {
                                   if (opening == failing.string())
@@ -123,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   else
                                     limit.restore();
                                 },
-                                false}),
+                                false, false}),
   [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.what); });
 
 TEST(PresetScan, ManagerListsTheRestAndKeepsTheCountOfWhatItSkipped)
