@@ -85,3 +85,24 @@ function(vemlor_fuzz_target name)
   endif()
   add_dependencies(fuzz_all ${name})
 endfunction()
+
+# A program of the product's editor end to end: the built bundle in the test host's real X11 window,
+# driven with xdotool, with the session helpers of tests/editor_e2e (added unless among the sources).
+function(vemlor_editor_e2e_program name)
+  set(e2e ${PROJECT_SOURCE_DIR}/tests/editor_e2e)
+  set(sources ${ARGN} ${e2e}/editor_session.cpp ${e2e}/editor_geometry.cpp ${e2e}/screen_capture.cpp
+    ${e2e}/xdo_driver.cpp)
+  list(REMOVE_DUPLICATES sources)
+  add_executable(${name} ${sources}
+    ${PROJECT_SOURCE_DIR}/tests/plugin_it/support.cpp
+    ${PROJECT_SOURCE_DIR}/tests/plugin_it/chunk_model.cpp
+    ${PROJECT_SOURCE_DIR}/tests/IGfx/Platforms/x11_test_support.cpp)
+  vemlor_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE vemlor_testhost vemlor_product plugkit_core plugkit_x11
+    vemlor_test_support GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  get_target_property(vemlor_bundle Vemlor_vst3 VEMLOR_BUNDLE_DIR)
+  target_compile_definitions(${name} PRIVATE VEMLOR_BUNDLE_PATH="${vemlor_bundle}"
+    VEMLOR_SCREENSHOT_DIR="${PROJECT_BINARY_DIR}/artifacts/screenshots"
+    VEMLOR_FAKE_BIN="${PROJECT_SOURCE_DIR}/tests/IGfx/Platforms/fakebin")
+  add_dependencies(${name} Vemlor_vst3)
+endfunction()

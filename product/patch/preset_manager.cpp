@@ -1,5 +1,6 @@
 // The preset manager's folders, scanning, list order, names and browse entries.
 #include "product/patch/preset_manager.h"
+#include "product/patch/preset_library_cache.h"
 
 #include "IPlugin/IPluginBase.h"
 #include "IPlugin/IPluginSpawn.h"
@@ -9,7 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <tuple>
+#include <memory>
+#include <string_view>
 #include <unordered_set>
 
 namespace zarvo {
@@ -17,12 +19,6 @@ namespace zarvo {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool byGroupThenName(const PresetManager::UserPreset& a, const PresetManager::UserPreset& b)
-{
-  // std::string compares bytes as unsigned values, and the empty group sorts first.
-  return std::tie(a.group, a.name) < std::tie(b.group, b.name);
-}
 
 uint32_t readBigEndian32(std::FILE* f)
 {
@@ -72,40 +68,35 @@ std::pair<std::string, std::string> PresetManager::parseName(std::string_view te
   return {std::string(text.substr(0, slash)), std::string(text.substr(slash + 1))};
 }
 
-int PresetManager::scanSource(const SourceFolder& source)
+int PresetManager::scanSource(const SourceFolder& source) { return scanSource(source, false); }
+
+int PresetManager::scanSource(const SourceFolder& source, bool fresh)
 {
   std::error_code ec;
-  const fs::path root(source.path);
-  if (source.path.empty() || !fs::is_directory(root, ec))
+  if (source.path.empty() || !fs::is_directory(fs::path(source.path), ec))
     return 0;
 
-  std::unordered_set<std::string> listed;
+  // Instances of one process share the walk: a large library is read once, not by every instance.
+  const std::shared_ptr<const PresetFolderScan> scan = PresetLibraryCache::instance().scan(
+    source, mPlugin.GetUniqueID(), [this](const std::string& path) { return isOurFXP(path); },
+    fresh ? PresetLibraryCache::Read::kRefresh : PresetLibraryCache::Read::kReuse);
+  mScanSkipped += scan->skipped;
+
+  const size_t before = mUserPresets.size();
+  if (before == 0)
+  {
+    mUserPresets = scan->presets;
+    return static_cast<int>(mUserPresets.size());
+  }
+  // Reserved first: the set views the listed paths, which must not move while it is used.
+  mUserPresets.reserve(before + scan->presets.size());
+  std::unordered_set<std::string_view> listed;
   for (const UserPreset& p : mUserPresets)
     listed.insert(p.path);
-  std::vector<UserPreset> found;
-  fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-  {
-    const fs::directory_entry& entry = *it;
-    std::error_code typeError;
-    if (!entry.is_regular_file(typeError) || entry.path().extension() != ".fxp")
-      continue;
-    const std::string path = entry.path().string();
-    if (source.verifyOwnership && !isOurFXP(path))
-      continue;
-    if (!listed.insert(path).second)
-      continue;
-
-    std::string relative = entry.path().parent_path().lexically_relative(root).generic_string();
-    std::string group = source.label;
-    if (!relative.empty() && relative != ".")
-      group = source.label.empty() ? relative : source.label + "/" + relative;
-    found.push_back({path, entry.path().stem().string(), std::move(group)});
-  }
-  // The walk's order is the file system's; a fixed order keeps an added folder's batch stable.
-  std::ranges::stable_sort(found, byGroupThenName);
-  mUserPresets.insert(mUserPresets.end(), found.begin(), found.end());
-  return static_cast<int>(found.size());
+  for (const UserPreset& p : scan->presets)
+    if (!listed.contains(p.path))
+      mUserPresets.push_back(p);
+  return static_cast<int>(mUserPresets.size() - before);
 }
 
 bool PresetManager::isOurFXP(const std::string& path) const
@@ -121,7 +112,12 @@ bool PresetManager::isOurFXP(const std::string& path) const
   return magic == static_cast<uint32_t>(kPresetFileMagic) && pluginId == static_cast<uint32_t>(mPlugin.GetUniqueID());
 }
 
-void PresetManager::sortUserPresets() { std::ranges::stable_sort(mUserPresets, byGroupThenName); }
+void PresetManager::sortUserPresets()
+{
+  // A list read from one folder is already in order; the check spares a large library the sort.
+  if (!std::ranges::is_sorted(mUserPresets, presetListOrder))
+    std::ranges::stable_sort(mUserPresets, presetListOrder);
+}
 
 void PresetManager::refreshUserPresets()
 {
@@ -132,8 +128,9 @@ void PresetManager::refreshUserPresets()
     loadedPath = mUserPresets[static_cast<size_t>(mCurrentIndex - factoryCount())].path;
 
   mUserPresets.clear();
+  mScanSkipped = 0;
   for (const SourceFolder& source : mSources)
-    scanSource(source);
+    scanSource(source, true);
   sortUserPresets();
 
   if (userLoaded)

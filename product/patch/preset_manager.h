@@ -98,9 +98,14 @@ public:
   // Group before the first "/", name after it; no "/" gives an empty group.
   static std::pair<std::string, std::string> parseName(std::string_view text);
 
+  // Adds the folder's presets, read once per process and shared while its folders are unchanged.
   int scanSource(const SourceFolder& source);
   bool isOurFXP(const std::string& path) const;
+  // Reads every source folder afresh (the browser opening).
   void refreshUserPresets();
+  // Folders and entries the last scan could not read and left out (since construction or the
+  // last refresh).
+  int scanSkipped() const { return mScanSkipped; }
   std::vector<BrowseEntry> browseEntries() const;
   // Number of presets added; 0 for a missing folder.
   int addFolder(std::string_view folder);
@@ -219,6 +224,7 @@ private:
   bool isFactoryIndex(int listIndex) const { return listIndex >= 0 && listIndex < factoryCount(); }
   bool isUserIndex(int listIndex) const { return listIndex >= factoryCount() && listIndex < listSize(); }
   void sortUserPresets();
+  int scanSource(const SourceFolder& source, bool fresh);
   UndoEntry entryOfCurrentPatch(bool ccStep) const;
   void writeCallbackChunks(plugkit::IByteChunk& ccMap, plugkit::IByteChunk* workspace) const;
   void readCallbackChunks(const plugkit::IByteChunk& ccMap, const plugkit::IByteChunk* workspace) const;
@@ -236,6 +242,7 @@ private:
   std::vector<int32_t> mFactoryIndices;
   std::vector<UserPreset> mUserPresets;
   std::vector<SourceFolder> mSources;
+  int mScanSkipped = 0;
   int32_t mCurrentIndex = -1;
   FolderCallback mLastUsedDirChanged;
   FolderCallback mFolderOpener;
