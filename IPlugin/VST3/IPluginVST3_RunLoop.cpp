@@ -1,55 +1,13 @@
 #include "IPlugin/VST3/IPluginVST3_RunLoop.h"
 
 #include <algorithm>
-#include <atomic>
 
+#include "IGfx/Platforms/X11/RunLoopHooks.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit {
 
 using namespace Steinberg;
-
-// What the host calls: forwards onTimer to a framework handler until it is cut off.
-class IPluginVST3RunLoop::HostTimer final : public Linux::ITimerHandler
-{
-public:
-  explicit HostTimer(IRunLoop::ITimerHandler* handler)
-    : mHandler(handler)
-  {}
-
-  IRunLoop::ITimerHandler* Handler() const { return mHandler; }
-  void CutOff() { mHandler = nullptr; }
-
-  void PLUGIN_API onTimer() override
-  {
-    // Unregistering from inside the callback releases this object; keep it alive until the call ends.
-    IPtr<HostTimer> keep(this);
-    if (mHandler)
-      mHandler->OnTimer();
-  }
-
-  tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override
-  {
-    QUERY_INTERFACE(iid, obj, FUnknown::iid, Linux::ITimerHandler)
-    QUERY_INTERFACE(iid, obj, Linux::ITimerHandler::iid, Linux::ITimerHandler)
-    *obj = nullptr;
-    return kNoInterface;
-  }
-  uint32 PLUGIN_API addRef() override { return ++mRefs; }
-  uint32 PLUGIN_API release() override
-  {
-    const uint32 refs = --mRefs;
-    if (refs == 0)
-      delete this;
-    return refs;
-  }
-
-private:
-  ~HostTimer() = default;
-
-  std::atomic<uint32> mRefs{1};
-  IRunLoop::ITimerHandler* mHandler;
-};
 
 IPtr<Linux::IRunLoop> IPluginVST3RunLoop::QueryRunLoop(FUnknown* context)
 {
@@ -65,15 +23,7 @@ IPluginVST3RunLoop::IPluginVST3RunLoop(Linux::IRunLoop* hostRunLoop)
   : mHostRunLoop(hostRunLoop)
 {}
 
-IPluginVST3RunLoop::~IPluginVST3RunLoop()
-{
-  for (auto& timer : mTimers)
-  {
-    timer->CutOff();
-    if (mHostRunLoop)
-      mHostRunLoop->unregisterTimer(timer);
-  }
-}
+IPluginVST3RunLoop::~IPluginVST3RunLoop() = default;
 
 bool IPluginVST3RunLoop::RegisterTimer(ITimerHandler* handler, uint32_t intervalMs)
 {
@@ -82,27 +32,23 @@ bool IPluginVST3RunLoop::RegisterTimer(ITimerHandler* handler, uint32_t interval
     return false;
   // Registering again replaces the interval: the host only knows register and unregister.
   UnregisterTimer(handler);
-  IPtr<HostTimer> timer = owned(new HostTimer(handler));
-  if (mHostRunLoop->registerTimer(timer, std::max<uint32_t>(intervalMs, 1)) != kResultOk)
-  {
-    timer->CutOff();
+  auto timer = std::make_unique<gfx::RunLoopTimer>();
+  if (!timer->Start(mHostRunLoop, std::max<uint32_t>(intervalMs, 1), [handler] { handler->OnTimer(); }))
     return false;
-  }
-  mTimers.push_back(timer);
+  mTimers.push_back({handler, std::move(timer)});
   return true;
 }
 
 void IPluginVST3RunLoop::UnregisterTimer(ITimerHandler* handler)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  const auto found = std::find_if(mTimers.begin(), mTimers.end(),
-                                  [handler](const IPtr<HostTimer>& t) { return t->Handler() == handler; });
+  const auto found =
+    std::find_if(mTimers.begin(), mTimers.end(), [handler](const Registration& r) { return r.handler == handler; });
   if (found == mTimers.end())
     return;
-  IPtr<HostTimer> timer = *found;
+  // Out of the list before it stops: the handler may be unregistering from inside its own call.
+  std::unique_ptr<gfx::RunLoopTimer> timer = std::move(found->timer);
   mTimers.erase(found);
-  timer->CutOff();
-  mHostRunLoop->unregisterTimer(timer);
 }
 
 } // namespace plugkit

@@ -1,6 +1,7 @@
 // The host's Linux run loop seen as the framework's run loop, so framework timers run on it.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "IPlugin/IPluginRunLoop.h"
@@ -10,8 +11,13 @@
 
 namespace plugkit {
 
+namespace gfx {
+class RunLoopTimer;
+}
+
 // Main thread. Holds one reference to the host's loop and unregisters whatever is still registered
-// when destroyed.
+// when destroyed. Its timers keep running in a host that never calls back the timers it accepts
+// (see gfx::RunLoopTimer).
 class IPluginVST3RunLoop final : public IRunLoop
 {
 public:
@@ -29,10 +35,14 @@ public:
   void UnregisterTimer(ITimerHandler* handler) override;
 
 private:
-  class HostTimer;
+  struct Registration
+  {
+    ITimerHandler* handler;
+    std::unique_ptr<gfx::RunLoopTimer> timer;
+  };
 
   Steinberg::IPtr<Steinberg::Linux::IRunLoop> mHostRunLoop;
-  std::vector<Steinberg::IPtr<HostTimer>> mTimers;
+  std::vector<Registration> mTimers;
 };
 
 } // namespace plugkit

@@ -105,6 +105,7 @@ void AudioPath::grow(int maxChannels, int maxFrames)
   mGain.assign(hostFrames, 0.0);
   mRampFrames = 0;
   mOversampler.prepare({mPreparedRate, mMaxFrames, mMaxChannels});
+  mDryDelay.prepare(mMaxChannels);
 }
 
 void AudioPath::reset() noexcept
@@ -114,9 +115,19 @@ void AudioPath::reset() noexcept
   mUpdater.current().markUnset();
   mMix.previous = mWetGain.previous = mDryGain.previous = kNaN;
   mOversampler.reset();
-  mOversampler.setFactor(static_cast<int>(mRecord.oversamplingFactor()));
-  mModel.setRateKeepingState(mOversampler.factor() * mPreparedRate);
+  mDryDelay.reset(0);
+  useFactor(static_cast<int>(mRecord.oversamplingFactor()), mPreparedRate);
   mModel.reset();
+  mFactorFadeLevel = 1.0;
+  mFactorFadeStep = 0.0;
+  mPlayed = false;
+}
+
+void AudioPath::useFactor(int factor, double sampleRate)
+{
+  mOversampler.setFactor(factor);
+  mModel.setRateKeepingState(sampleRate * mOversampler.factor());
+  mDryDelay.setDelay(Oversampler::latencySamples(mOversampler.factor()));
 }
 
 void AudioPath::queueMidi(const plugkit::IMidiMsg& msg)
@@ -127,15 +138,36 @@ void AudioPath::queueMidi(const plugkit::IMidiMsg& msg)
     mMidiQueue.push_back(msg);
 }
 
-void AudioPath::checkRateAndFactor(double sampleRate)
+void AudioPath::checkRateAndFactor(double sampleRate, int nFrames)
 {
-  const double target = mRecord.oversamplingFactor();
-  if (sampleRate == mLastHostRate && target == mOversampler.factor())
-    return;
-  mOversampler.setFactor(static_cast<int>(target));
-  mModel.setRateKeepingState(sampleRate * mOversampler.factor());
+  const int target = Oversampler::supportedFactor(static_cast<int>(mRecord.oversamplingFactor()));
   if (sampleRate == mLastHostRate)
+  {
+    if (target == mOversampler.factor())
+    {
+      if (mFactorFadeLevel < 1.0)
+        mFactorFadeStep = 1.0 / kFactorFadeFrames; // back to the factor in use before the fade ended
+      return;
+    }
+    if (mPlayed && mFactorFadeLevel > 0.0)
+    {
+      // This block still runs at the old factor and fades out; the next one changes it.
+      if (mFactorFadeStep >= 0.0)
+        mFactorFadeStep = -1.0 / std::max(kFactorFadeFrames, nFrames);
+      return;
+    }
+    // Silent or faded out: the wet and dry paths start afresh at the new factor and fade in.
+    useFactor(target, sampleRate);
+    if (mPlayed)
+    {
+      mOversampler.reset();
+      mFactorFadeStep = 1.0 / kFactorFadeFrames;
+    }
     return; // a new factor alone keeps the values in use
+  }
+  useFactor(target, sampleRate);
+  mFactorFadeLevel = 1.0;
+  mFactorFadeStep = 0.0;
   mLastHostRate = sampleRate;
   mUpdater.current().markUnset();
   mMix.previous = mWetGain.previous = mDryGain.previous = kNaN;
@@ -265,6 +297,28 @@ void AudioPath::applyOutputStage(int nCh, int nFrames, double sampleRate)
   applyGain(mDryGain, g.dry, mDryPtrs);
 }
 
+void AudioPath::applyFactorFade(int nCh, int nFrames)
+{
+  if (mFactorFadeStep == 0.0)
+    return;
+  // A raised cosine of the level, so that the fade starts and ends without a corner.
+  double level = mFactorFadeLevel;
+  for (int i = 0; i < nFrames; ++i)
+  {
+    level = std::clamp(level + mFactorFadeStep, 0.0, 1.0);
+    mGain[static_cast<size_t>(i)] = 0.5 * (1.0 - std::cos(std::numbers::pi * level));
+  }
+  mFactorFadeLevel = level;
+  if (level == 1.0)
+    mFactorFadeStep = 0.0;
+  for (int c = 0; c < nCh; ++c)
+  {
+    double* const x = mWetPtrs[static_cast<size_t>(c)];
+    for (int i = 0; i < nFrames; ++i)
+      x[i] *= mGain[static_cast<size_t>(i)];
+  }
+}
+
 void AudioPath::process(const double* const* inputs, int numInputs, double* const* outputs, int numOutputs, int nFrames,
                         double sampleRate) noexcept
 {
@@ -279,7 +333,7 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
   const int nCh = std::clamp(std::min(numInputs, numOutputs), 0, mMaxChannels);
   const size_t n = static_cast<size_t>(frames);
 
-  checkRateAndFactor(sampleRate);
+  checkRateAndFactor(sampleRate, frames);
 
   // The host's input stays untouched: wet and dry are copies of it.
   for (int c = 0; c < nCh; ++c)
@@ -291,6 +345,7 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
       std::fill_n(mWetPtrs[ch], n, 0.0);
     std::copy_n(mWetPtrs[ch], n, mDryPtrs[ch]);
   }
+  mDryDelay.process(mDryPtrs.data(), nCh, frames);
   for (int c = 0; c < numOutputs && nFrames > frames; ++c)
   {
     if (outputs[c])
@@ -367,8 +422,13 @@ void AudioPath::process(const double* const* inputs, int numInputs, double* cons
     const double* const d = mDryPtrs[ch];
     for (size_t i = 0; i < n; ++i)
       w[i] += d[i];
+  }
+  applyFactorFade(nCh, frames);
+  mPlayed = true;
+  for (int c = 0; c < nCh; ++c)
+  {
     if (outputs[c])
-      std::copy_n(w, n, outputs[c]);
+      std::copy_n(mWetPtrs[static_cast<size_t>(c)], n, outputs[c]);
   }
   // Outputs the block has no input for are silent, not left with what the host buffer held.
   for (int c = nCh; c < numOutputs; ++c)

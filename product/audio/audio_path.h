@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "IPlugin/IMidiMsg.h"
+#include "product/dsp/latency_delay.h"
 #include "product/dsp/oversampler.h"
 #include "product/dsp/vemlor_model.h"
 #include "product/audio/model_params.h"
@@ -52,12 +53,18 @@ void applyMorphBlend(const morph::MorphController& morph, const ModulationView& 
 
 // Owns the DSP model, the oversampler, the working buffers, the ramps and the output smoothers.
 // The host's buffers are only read (inputs) and written (outputs); processing happens in buffers
-// of its own, sized by prepare() so that reset() and blocks never allocate.
+// of its own, sized by prepare() so that reset() and blocks never allocate. The dry signal is held
+// back by the oversampler's latency, so that it lines up with the wet one. A new oversampling
+// factor while sound is playing moves both by a few samples: the output fades out at the old
+// factor, the factor changes while it is silent, and it fades in again.
 class AudioPath
 {
 public:
   static constexpr int kTickLength = 16;
   static constexpr size_t kMidiQueueCapacity = 8192;
+  // Host samples of the fade in after a change of oversampling factor; the fade out before it lasts
+  // at least this long and at most the rest of its block.
+  static constexpr int kFactorFadeFrames = 64;
 
   AudioPath(const BlockParamRecord& record, NoteModeController& notes, AudioPathHost& host);
   AudioPath(const AudioPath&) = delete;
@@ -97,7 +104,11 @@ private:
 
   // Buffers for up to maxChannels x maxFrames; allocates only to grow.
   void grow(int maxChannels, int maxFrames);
-  void checkRateAndFactor(double sampleRate);
+  void checkRateAndFactor(double sampleRate, int nFrames);
+  // The oversampler, the model's rate and the dry path's delay at `factor`.
+  void useFactor(int factor, double sampleRate);
+  // The fade around a factor change over the block's output.
+  void applyFactorFade(int nCh, int nFrames);
   // True when a controller message was among them.
   bool dispatchMidi(int from, int to, double osRate, bool sorted, size_t& cursor);
   void rebuildRamp(int nFrames);
@@ -152,6 +163,14 @@ private:
   Smoother mMix{};
   Smoother mWetGain{};
   Smoother mDryGain{};
+
+  LatencyDelay mDryDelay;
+  // Output level of the fade around a factor change (1 when none is under way) and its step per
+  // sample; the factor changes once the level reached 0.
+  double mFactorFadeLevel = 1.0;
+  double mFactorFadeStep = 0.0;
+  // Something was output since the last reset: a factor change before then needs no fade.
+  bool mPlayed = false;
 };
 
 } // namespace zarvo

@@ -5,7 +5,9 @@
 
 namespace zarvo {
 
-void Oversampler::setFactor(int factor) { mFactor = factor >= 8 ? 8 : factor >= 4 ? 4 : factor >= 2 ? 2 : 1; }
+int Oversampler::supportedFactor(int factor) { return factor >= 8 ? 8 : factor >= 4 ? 4 : factor >= 2 ? 2 : 1; }
+
+void Oversampler::setFactor(int factor) { mFactor = supportedFactor(factor); }
 
 int Oversampler::latencySamples(int factor) { return factor >= 8 ? 8 : factor >= 4 ? 7 : factor >= 2 ? 6 : 0; }
 

@@ -165,6 +165,8 @@ public:
 
   // 1, 2, 4 or 8; other values are rounded down to one of them (at least 1).
   void setFactor(int factor);
+  // The factor setFactor(factor) would choose.
+  static int supportedFactor(int factor);
   int factor() const { return mFactor; }
   // Delay of an up-then-down round trip at the host rate: 0, 6, 7 and 8 samples.
   static int latencySamples(int factor);

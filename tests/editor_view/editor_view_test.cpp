@@ -105,6 +105,22 @@ TEST(EditorView, PlatformTypesOtherThanX11EmbedAreRefused)
   EXPECT_EQ(s.plug->createView(nullptr), nullptr);
 }
 
+TEST(EditorView, DrawsInAHostWhoseLoopNeverCallsItsTimers)
+{
+  // Such a host takes the frame timer and serves only descriptors: the editor still draws, and
+  // keeps drawing what changes.
+  REQUIRE_X_DISPLAY();
+  ViewSession s;
+  s.host.runLoop().callsTimers = false;
+  ASSERT_TRUE(s.open());
+  ASSERT_TRUE(s.waitForFirstFrame());
+  EXPECT_TRUE(s.screenshot("editor_view_timerless_host"));
+  const int frames = s.ui()->NFramesDrawn();
+  s.plug->Knob()->SetDirty(false);
+  ASSERT_TRUE(s.pumpUntil([&] { return s.ui()->NFramesDrawn() > frames; }));
+  EXPECT_TRUE(s.close());
+}
+
 TEST(EditorView, FramesOnlyForDirtAndExposeShowsTheLastFrameWithoutDrawing)
 {
   REQUIRE_X_DISPLAY();

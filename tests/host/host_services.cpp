@@ -146,7 +146,7 @@ int RunLoop::pump(uint64 elapsedMs)
   for (auto& t : timers)
   {
     t.elapsedMs += elapsedMs;
-    if (t.elapsedMs >= t.intervalMs)
+    if (callsTimers && t.elapsedMs >= t.intervalMs)
     {
       t.elapsedMs = 0;
       dueTimers.push_back(t);

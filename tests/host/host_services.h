@@ -49,6 +49,9 @@ public:
   std::vector<int> descriptors() const;
   // Releases every registration a plug-in left behind; returns how many there were.
   int dropRegistrations();
+  // False: timers are accepted but never called back, as in a host whose timer service does not
+  // run while its loop still serves descriptors.
+  bool callsTimers = true;
 
   tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
                                           Steinberg::Linux::FileDescriptor fd) override;

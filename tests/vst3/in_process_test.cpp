@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <climits>
 #include <functional>
+#include <vector>
 
 namespace vemlor::testhost {
 namespace {
@@ -183,6 +186,22 @@ TEST(VST3IdleTimer, RunsOnTheHostRunLoopWhenOfferedElseFromHostCalls)
     EXPECT_EQ(s.host.runLoop().timerCount(), 0);
     ASSERT_EQ(s.plug->initialize(&s.host.application()), kResultOk);
     EXPECT_EQ(s.host.runLoop().timerCount(), 1);
+  }
+  {
+    SCOPED_TRACE("a run loop that takes timers but never calls them, and serves descriptors");
+    InProcessSession s(true);
+    ASSERT_TRUE(s.initialized);
+    s.host.runLoop().callsTimers = false;
+    for (int waits = 0; waits < 100 && s.plug->idleCalls < 2; ++waits)
+    {
+      std::vector<pollfd> fds;
+      for (int fd : s.host.runLoop().descriptors())
+        fds.push_back({fd, POLLIN, 0});
+      ASSERT_FALSE(fds.empty()) << "nothing stands in for the timer";
+      poll(fds.data(), fds.size(), 1000);
+      s.host.pump(20);
+    }
+    EXPECT_GE(s.plug->idleCalls, 2);
   }
   {
     SCOPED_TRACE("no run loop");

@@ -1,5 +1,9 @@
 #include "IGfx/Platforms/X11/RunLoopHooks.h"
 
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
 
 namespace plugkit::gfx {
@@ -69,25 +73,90 @@ public:
   void PLUGIN_API onFDIsSet(Linux::FileDescriptor fd) override { Call(static_cast<int>(fd)); }
 };
 
+// A monotonic clock descriptor that turns readable every interval after a first delay, watched on
+// the host's loop.
+class RunLoopTimer::StandIn
+{
+public:
+  ~StandIn()
+  {
+    mWatch.Stop();
+    if (mFd >= 0)
+      close(mFd);
+  }
+
+  bool Start(Linux::IRunLoop* loop, uint32_t delayMs, uint32_t intervalMs, std::function<void()> fn)
+  {
+    mFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (mFd < 0)
+      return false;
+    const auto spec = [](uint32_t ms) {
+      return timespec{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    };
+    const itimerspec times{spec(std::max<uint32_t>(intervalMs, 1)), spec(std::max<uint32_t>(delayMs, 1))};
+    if (timerfd_settime(mFd, 0, &times, nullptr) != 0)
+      return false;
+    return mWatch.Start(loop, mFd, [fn = std::move(fn)](int fd) {
+      uint64_t expirations = 0;
+      if (read(fd, &expirations, sizeof expirations) == sizeof expirations)
+        fn(); // once, however many intervals passed
+    });
+  }
+
+private:
+  int mFd = -1;
+  RunLoopWatch mWatch;
+};
+
 RunLoopTimer::RunLoopTimer() = default;
 
 RunLoopTimer::~RunLoopTimer() { Stop(); }
 
-bool RunLoopTimer::Start(Linux::IRunLoop* loop, uint32_t intervalMs, std::function<void()> fn)
+bool RunLoopTimer::Start(Linux::IRunLoop* loop, uint32_t intervalMs, std::function<void()> fn, uint32_t standInDelayMs)
 {
   Stop();
   if (loop == nullptr)
     return false;
-  auto handler = owned(new Handler(std::move(fn)));
-  if (loop->registerTimer(handler, intervalMs) != kResultTrue)
+  mFn = std::move(fn);
+  auto handler = owned(new Handler([this] { OnHostTimer(); }));
+  if (loop->registerTimer(handler, intervalMs) == kResultTrue)
+  {
+    mLoop = loop;
+    mHandler = handler;
+  }
+  auto standIn = std::make_unique<StandIn>();
+  // The callback may destroy this object: the stand-in's watch keeps itself alive through the call.
+  if (standIn->Start(loop, standInDelayMs, intervalMs, [this] {
+        if (std::function<void()> fn = mFn)
+          fn();
+      }))
+    mStandIn = std::move(standIn);
+  if (!IsRunning())
+  {
+    mFn = nullptr;
     return false;
-  mLoop = loop;
-  mHandler = handler;
+  }
   return true;
+}
+
+void RunLoopTimer::OnHostTimer()
+{
+  // The host's timers work: the stand-in is no longer needed.
+  StopStandIn();
+  if (std::function<void()> fn = mFn)
+    fn();
+}
+
+void RunLoopTimer::StopStandIn()
+{
+  // Destroyed after the pointer is cleared, so a nested Stop() finds nothing to stop.
+  std::unique_ptr<StandIn> standIn = std::move(mStandIn);
 }
 
 void RunLoopTimer::Stop()
 {
+  StopStandIn();
+  mFn = nullptr;
   if (!mHandler)
     return;
   auto handler = mHandler;

@@ -65,6 +65,9 @@ TEST_P(ScaledOpen, ChildOfTheParentAtTruncatedPixelSizeWithCoreGLAndRegistration
   EXPECT_TRUE(children[0].mapped);
   EXPECT_GE(editor.Window().GLVersion(), 32);
   EXPECT_EQ(host.runLoop().timerCount(), 1);
+  // The connection, and the frame timer's stand-in until the host's timer first fires.
+  EXPECT_EQ(host.runLoop().eventHandlerCount(), 2);
+  host.pump(X11EditorWindow::kFrameIntervalMs);
   EXPECT_EQ(host.runLoop().eventHandlerCount(), 1);
 
   editor.Close();

@@ -5,6 +5,7 @@
 #include "IGfx/Platforms/X11/RunLoopHooks.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <memory>
@@ -77,6 +78,74 @@ TEST(RunLoopHooks, AWatchSeesItsDescriptorReadableAndClosed)
   EXPECT_TRUE(closed);
   EXPECT_EQ(host.runLoop().eventHandlerCount(), 0);
   close(fds[0]);
+}
+
+// A host whose loop takes timers but never calls them back, while it serves descriptors.
+struct DeafToTimers : testhost::RunLoop
+{
+  Steinberg::tresult PLUGIN_API registerTimer(Steinberg::Linux::ITimerHandler*,
+                                              Steinberg::Linux::TimerInterval) override
+  {
+    return Steinberg::kResultTrue;
+  }
+  // As such a host's loop does: waits until a watched descriptor is readable, then serves it.
+  void waitAndServe()
+  {
+    std::vector<pollfd> fds;
+    for (int fd : descriptors())
+      fds.push_back({fd, POLLIN, 0});
+    ASSERT_GT(poll(fds.data(), fds.size(), 2000), 0) << "nothing to serve";
+    pump(0);
+  }
+};
+
+TEST(RunLoopHooks, ALoopThatNeverCallsItsTimersIsTickedThroughADescriptor)
+{
+  DeafToTimers loop;
+  RunLoopTimer timer;
+  int calls = 0;
+  ASSERT_TRUE(timer.Start(
+    &loop, 5, [&] { ++calls; }, 1));
+  EXPECT_TRUE(timer.StandInRunning());
+  EXPECT_EQ(loop.eventHandlerCount(), 1);
+  for (int i = 0; i < 3; ++i)
+    loop.waitAndServe();
+  EXPECT_EQ(calls, 3);
+  timer.Stop();
+  EXPECT_EQ(loop.eventHandlerCount(), 0);
+}
+
+TEST(RunLoopHooks, TheStandInStopsWhenTheHostsTimerFires)
+{
+  // Both running at once would double the frame rate.
+  testhost::Host host;
+  RunLoopTimer timer;
+  int calls = 0;
+  ASSERT_TRUE(timer.Start(&host.runLoop(), 16, [&] { ++calls; }));
+  EXPECT_TRUE(timer.StandInRunning());
+  host.pump(16);
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(timer.StandInRunning());
+  EXPECT_EQ(host.runLoop().eventHandlerCount(), 0);
+  EXPECT_EQ(host.runLoop().timerCount(), 1);
+}
+
+TEST(RunLoopHooks, AStandInCallbackMayDestroyItsOwner)
+{
+  DeafToTimers loop;
+  auto timer = std::make_unique<RunLoopTimer>();
+  int calls = 0;
+  ASSERT_TRUE(timer->Start(
+    &loop, 5,
+    [&] {
+      ++calls;
+      timer.reset();
+    },
+    1));
+  loop.waitAndServe();
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(timer, nullptr);
+  EXPECT_EQ(loop.eventHandlerCount(), 0);
 }
 
 // A host that keeps its reference a little past unregistering and still calls once.
