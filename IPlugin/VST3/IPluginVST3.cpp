@@ -72,6 +72,11 @@ void IPluginVST3::SetTailSize(int samples)
   AnnounceIfChanged(GetTailSize(), mHostTail, kTailChanged);
 }
 
+void IPluginVST3::SetIdleClock(std::function<uint64_t()> clock)
+{
+  mIdleClock = clock ? std::move(clock) : std::function<uint64_t()>(MonotonicMs);
+}
+
 bool IPluginVST3::OnMainThread() const { return std::this_thread::get_id() == mMainThread && !IsAudioThread(); }
 
 void IPluginVST3::AnnounceIfChanged(int value, std::atomic<int>& heard, int32 restartFlag)
@@ -137,9 +142,9 @@ void IPluginVST3::InformHostOfParamChange(int paramIdx, double normalizedValue)
   PLUGKIT_ASSERT_MAIN_THREAD();
   // The controller's own parameter holds what the host is told, whatever changed it (the editor, a
   // mapped MIDI controller drained on idle, the plug-in itself): getParamNormalized answers the same.
-  if (Parameter* object = getParameterObject(static_cast<ParamID>(paramIdx)))
-    object->setNormalized(normalizedValue);
-  performEdit(static_cast<ParamID>(paramIdx), normalizedValue);
+  const double inUse = TakeValueInUse(paramIdx, normalizedValue);
+  HostValues().Heard(paramIdx, inUse);
+  performEdit(static_cast<ParamID>(paramIdx), inUse);
 }
 
 void IPluginVST3::EndInformHostOfParamChange(int paramIdx)
@@ -159,14 +164,44 @@ int IPluginVST3::InformHostOfParameterValuesChange()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   const int stale = UpdateParams(*this);
-  AskHostToRereadValues(stale);
-  return stale;
+  // Restoring a state the host set: the restore decides once it is complete.
+  if (mStaleInHostState >= 0)
+  {
+    mStaleInHostState += stale;
+    return stale;
+  }
+  // Values the host wrote itself, through the controller or a block, are no news to it.
+  const int news = TakeHostNews();
+  if (news > 0)
+    RestartComponent(kParamValuesChanged);
+  return news;
+}
+
+int IPluginVST3::TakeHostNews()
+{
+  int news = 0;
+  for (int i = 0; i < NParams(); ++i)
+    news += HostValues().TakeNews(i, GetParam(i)->GetNormalized()) ? 1 : 0;
+  return news;
 }
 
 void IPluginVST3::AskHostToRereadValues(int stale)
 {
-  if (stale > 0)
+  TakeHostNews();
+  // A host restoring state while it handles a restart reads the values as part of that: asking
+  // again would start the next round of the same restart.
+  if (stale > 0 && !mInRestart)
     RestartComponent(kParamValuesChanged);
+}
+
+double IPluginVST3::TakeValueInUse(int paramIdx, double normalizedValue)
+{
+  // A stepped parameter plays its step, not the normalised value near it that reached it.
+  if (const IParam* param = GetParam(paramIdx))
+    normalizedValue = param->ToNormalized(param->FromNormalized(normalizedValue));
+  if (Parameter* object = getParameterObject(static_cast<ParamID>(paramIdx)))
+    object->setNormalized(normalizedValue);
+  return normalizedValue;
 }
 
 void IPluginVST3::InformHostOfPresetChange() {}
@@ -187,8 +222,7 @@ void IPluginVST3::DirtyParametersFromUI()
 void IPluginVST3::SendParameterValueFromUI(int paramIdx, double normalizedValue)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (Parameter* object = getParameterObject(static_cast<ParamID>(paramIdx)))
-    object->setNormalized(normalizedValue);
+  TakeValueInUse(paramIdx, normalizedValue);
   IPluginAPIBase::SendParameterValueFromUI(paramIdx, normalizedValue);
 }
 
@@ -213,6 +247,8 @@ tresult PLUGIN_API IPluginVST3::initialize(FUnknown* context)
     addEventOutput(STR16("MIDI Output"), 1, kMain, BusInfo::kDefaultActive)->setActive(true);
 
   Initialize(*this, *this, GetPlugType() == kPlugTypeInstrument, DoesMIDIIn());
+  // A host reads the values its parameter objects hold now.
+  TakeHostNews();
 
   if (GetHost() == kHostUninit && context)
   {
@@ -393,19 +429,23 @@ tresult PLUGIN_API IPluginVST3::setState(IBStream* state)
       return kResultFalse;
   }
 
-  // Positions are counted from where the stream stood when the restore began.
+  // Positions are counted from where the stream stood when the restore began. Changes the restore
+  // reports meanwhile are counted, not sent: the host hears once, below.
+  mStaleInHostState = 0;
   const int pos = UnserializeState(chunk, 0);
   if (pos < 0)
   {
     // The reader has announced its parameters either way: the host's objects must follow them.
-    AskHostToRereadValues(UpdateParams(*this));
+    const int stale = std::exchange(mStaleInHostState, -1) + UpdateParams(*this);
+    AskHostToRereadValues(stale);
     return kResultFalse;
   }
   int32_t bypass = 0;
   chunk.Get(bypass, pos); // a stream without the word leaves bypass off
-  // At once: a host with no run loop and no later call would otherwise keep showing the old values.
-  const int stale = UpdateParams(*this, static_cast<double>(bypass));
+  int stale = UpdateParams(*this, static_cast<double>(bypass));
   OnRestoreState();
+  stale += std::exchange(mStaleInHostState, -1) + UpdateParams(*this);
+  // At once: a host with no run loop and no later call would otherwise keep showing the old values.
   AskHostToRereadValues(stale);
   return kResultOk;
 }
@@ -429,6 +469,7 @@ void IPluginVST3::OnBindingIdle()
   if (mParamValuesUnannounced && componentHandler)
   {
     mParamValuesUnannounced = false;
+    TakeHostNews();
     RestartComponent(kParamValuesChanged);
   }
   // What waited for a host's restart call to return, when more came than one round sends.
@@ -452,8 +493,12 @@ ParamValue PLUGIN_API IPluginVST3::getParamNormalized(ParamID tag)
 
 tresult PLUGIN_API IPluginVST3::setParamNormalized(ParamID tag, ParamValue value)
 {
+  const bool taken = SetParamNormalized(*this, tag, value);
+  if (taken && tag < static_cast<ParamID>(NParams()))
+    HostValues().Heard(static_cast<int>(tag), GetParam(static_cast<int>(tag))->GetNormalized());
+  // Idle work after the value is in: a restart it sends must not make the host read the old one.
   PollIdle();
-  return SetParamNormalized(*this, tag, value) ? kResultOk : kResultFalse;
+  return taken ? kResultOk : kResultFalse;
 }
 
 IPlugView* PLUGIN_API IPluginVST3::createView(FIDString name)
@@ -546,7 +591,7 @@ void IPluginVST3::PollIdle()
     return;
   Timer* timer = GetTimer();
   if (timer && !timer->IsAttached())
-    timer->PollIfDue(MonotonicMs());
+    timer->PollIfDue(mIdleClock());
 }
 
 void IPluginVST3::DetachRunLoop()

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -42,6 +44,9 @@ public:
   // heard; called from another thread, the value is stored and the host told at the next idle tick.
   void SetLatency(int samples) override;
   void SetTailSize(int samples) override;
+  // Main thread: the millisecond clock that decides when idle work polled from host calls is due
+  // (a monotonic one unless a test drives its own).
+  void SetIdleClock(std::function<uint64_t()> clock);
   // Any thread: whether this is the host's main thread (the one that created the plug-in) outside
   // process, where the host may be called.
   bool OnMainThread() const;
@@ -140,8 +145,14 @@ private:
   void OnBindingIdle() override;
   // Main thread: restarts the host's view of one value when it differs from what the host last heard.
   void AnnounceIfChanged(int value, std::atomic<int>& heard, Steinberg::int32 restartFlag);
-  // Main thread: asks the host to re-read every value when `stale` objects held an old one.
+  // Main thread: asks the host to re-read every value when `stale` objects held an old one, unless it
+  // is handling a restart; either way the host counts as knowing every value.
   void AskHostToRereadValues(int stale);
+  // Main thread: how many parameters hold a value the host has not set or heard; all count as heard.
+  int TakeHostNews();
+  // Main thread: the parameter object takes the value the parameter plays for this normalised value,
+  // which is returned.
+  double TakeValueInUse(int paramIdx, double normalizedValue);
   // Main thread: every restart request goes through here. Hosts may call back into the controller
   // while they handle a restart, with a lock of theirs held (Ardour reads the values back and sets
   // them): a restart asked for meanwhile is sent once the host's call has returned, never from
@@ -151,6 +162,8 @@ private:
   // Raised when the plug-in's values changed before the host gave its handler (a starter patch set
   // in the constructor); hosts that show only the declared defaults re-read them.
   bool mParamValuesUnannounced = false;
+  // While a state the host set is restored: how many objects the restore changed; -1 otherwise.
+  int mStaleInHostState = -1;
   // The latency and tail the host last heard, through a restart or its own query (any thread).
   std::atomic<int> mHostLatency{0};
   std::atomic<int> mHostTail{0};
@@ -160,6 +173,7 @@ private:
   // The host's main thread: the one that created the plug-in.
   const std::thread::id mMainThread = std::this_thread::get_id();
 
+  std::function<uint64_t()> mIdleClock = MonotonicMs;
   std::unique_ptr<IPluginVST3RunLoop> mRunLoop;
   // The loop of an attached view's frame, when the host gave none at initialize.
   std::unique_ptr<IPluginVST3RunLoop> mViewRunLoop;

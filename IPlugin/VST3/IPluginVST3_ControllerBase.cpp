@@ -114,21 +114,26 @@ bool IPluginVST3ControllerBase::SetParamNormalized(IPluginAPIBase& plug, ParamID
   if (!object || std::isnan(value))
     return false;
   value = std::clamp(value, 0.0, 1.0);
-  object->setNormalized(value);
-  if (id < static_cast<ParamID>(plug.NParams()))
+  if (id >= static_cast<ParamID>(plug.NParams()))
   {
-    const int idx = static_cast<int>(id);
-    IParam* param = plug.GetParam(idx);
-    // A host writing back what it read (some do after every restart) tells the plug-in nothing new.
-    const bool changed = param->GetNormalized() != value;
-    param->SetNormalized(value);
-    // A new value is the plug-in's news as one within a block is: a host that automates only through
-    // the controller (or before the next block) changes what depends on it.
-    if (changed)
-      plug.OnParamChange(idx, EParamSource::kHost, -1);
-    plug.OnParamChangeUI(idx, EParamSource::kHost);
-    plug.SendParameterValueFromDelegate(idx, value, true);
+    object->setNormalized(value);
+    return true;
   }
+  const int idx = static_cast<int>(id);
+  IParam* param = plug.GetParam(idx);
+  // A host writing back what it read (some do after every restart) tells the plug-in nothing new.
+  const double before = param->Value();
+  param->SetNormalized(value);
+  // The object holds the value in use, the step of a stepped parameter rather than the host's float
+  // near it: what the host reads back then matches what a later refresh from the parameter gives.
+  const double inUse = param->GetNormalized();
+  object->setNormalized(inUse);
+  // A new value is the plug-in's news as one within a block is: a host that automates only through
+  // the controller (or before the next block) changes what depends on it.
+  if (param->Value() != before)
+    plug.OnParamChange(idx, EParamSource::kHost, -1);
+  plug.OnParamChangeUI(idx, EParamSource::kHost);
+  plug.SendParameterValueFromDelegate(idx, inUse, true);
   return true;
 }
 

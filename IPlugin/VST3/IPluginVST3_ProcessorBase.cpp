@@ -35,6 +35,7 @@ IPluginVST3ProcessorBase::IPluginVST3ProcessorBase(const Config& config, IPlugin
   : IPluginProcessor(config, kAPIVST3)
   , mMaxNInChans(std::max(MaxNChannelsForBus(kInput, 0), 0))
   , mPlug(plug)
+  , mHostValues(plug.NParams())
 {
   SetChannelConnections(kInput, 0, MaxNChannels(kInput), true);
   SetChannelConnections(kOutput, 0, MaxNChannels(kOutput), true);
@@ -152,6 +153,7 @@ void IPluginVST3ProcessorBase::ProcessParameterChanges(IParameterChanges* change
       const int idx = static_cast<int>(id);
       IParam* param = mPlug.GetParam(idx);
       param->Set(param->FromNormalized(value));
+      mHostValues.Heard(idx, param->GetNormalized());
       mPlug.OnParamChange(idx, EParamSource::kHost, offset);
     }
     else if (id >= kMidiCCParamStartId)

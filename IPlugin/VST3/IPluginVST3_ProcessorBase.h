@@ -6,6 +6,7 @@
 
 #include "IPlugin/IPluginAPIBase.h"
 #include "IPlugin/IPluginProcessor.h"
+#include "IPlugin/VST3/IPluginVST3_HostValues.h"
 #include "IPlugin/VST3/IPluginVST3_MidiQueue.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -43,6 +44,9 @@ public:
   // Main thread.
   void SetActive(bool active);
 
+  // What the host knows of each parameter; values it sends with a block count as heard.
+  IPluginVST3HostValues& HostValues() { return mHostValues; }
+
   // Audio thread: one process call.
   void Process(Steinberg::Vst::ProcessData& data, const Steinberg::Vst::ProcessSetup& setup,
                Steinberg::Vst::BusList& audioInputs, Steinberg::Vst::BusList& audioOutputs);
@@ -68,6 +72,7 @@ private:
 
   int mMaxNInChans;
   IPluginAPIBase& mPlug;
+  IPluginVST3HostValues mHostValues;
   Steinberg::Vst::ProcessContext mProcessContext{};
   IMidiQueueBase<IMidiMsg> mMidiOutputQueue;
   bool mSidechainActive = false;
