@@ -147,14 +147,21 @@ bool X11Clipboard::WaitFor(int type, Atom property, XEvent& event, int64_t deadl
         return true;
       continue;
     }
-    const int64_t left = deadlineMs - NowMs();
-    if (left <= 0)
+    if (!ReadMore(deadlineMs))
       return false;
-    pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(left)) < 0)
-      return false;
-    XEventsQueued(mDisplay, QueuedAfterReading);
   }
+}
+
+bool X11Clipboard::ReadMore(int64_t deadlineMs)
+{
+  const int64_t left = deadlineMs - NowMs();
+  if (left <= 0)
+    return false;
+  pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
+  if (poll(&fd, 1, static_cast<int>(left)) < 0)
+    return false;
+  XEventsQueued(mDisplay, QueuedAfterReading);
+  return true;
 }
 
 bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
@@ -340,13 +347,8 @@ bool X11Clipboard::HandOverToManager(int timeoutMs)
     while (XCheckTypedWindowEvent(mDisplay, mWindow, SelectionNotify, &event))
       if (event.xselection.selection == manager)
         return event.xselection.property != None;
-    const int64_t left = deadline - NowMs();
-    if (left <= 0)
+    if (!ReadMore(deadline))
       return false;
-    pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(left)) < 0)
-      return false;
-    XEventsQueued(mDisplay, QueuedAfterReading);
   }
 }
 

@@ -51,6 +51,8 @@ private:
   bool Request(Atom target, std::string& out, int64_t deadlineMs);
   // The next event for our window matching type (and, for property events, atom) before the deadline.
   bool WaitFor(int type, Atom property, XEvent& event, int64_t deadlineMs);
+  // Waits for the server to send more and moves it into Xlib's queue; false at the deadline.
+  bool ReadMore(int64_t deadlineMs);
 
   Display* mDisplay = nullptr;
   ::Window mWindow = 0;

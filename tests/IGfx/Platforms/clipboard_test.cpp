@@ -5,10 +5,9 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <X11/Xatom.h>
 
 #include <fstream>
 #include <string>
@@ -191,100 +190,24 @@ TEST_F(Clipboard, ALateAnswerToATimedOutReadIsNotTakenForTheNextOne)
   XCloseDisplay(slow);
 }
 
-// A clipboard manager in a process of its own (the editor waits for it while closing): it owns
-// CLIPBOARD_MANAGER, and on SAVE_TARGETS reads the clipboard, confirms, and serves the text from then
-// on. Writes one byte to ready once it owns the selection; ends when killed.
-[[noreturn]] void RunFakeClipboardManager(int ready)
-{
-  Display* d = XOpenDisplay(nullptr);
-  if (d == nullptr)
-    _exit(1);
-  const Atom manager = XInternAtom(d, "CLIPBOARD_MANAGER", False);
-  const Atom save = XInternAtom(d, "SAVE_TARGETS", False);
-  const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
-  const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-  const Atom targets = XInternAtom(d, "TARGETS", False);
-  const Atom multiple = XInternAtom(d, "MULTIPLE", False);
-  const Atom pair = XInternAtom(d, "ATOM_PAIR", False);
-  const Atom pairs = XInternAtom(d, "FAKE_MANAGER_PAIRS", False);
-  const Atom kept = XInternAtom(d, "FAKE_MANAGER_KEPT", False);
-  const ::Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
-  XSetSelectionOwner(d, manager, w, CurrentTime);
-  XSync(d, False);
-  (void)!write(ready, "1", 1);
-  std::string text;
-  auto reply = [&](const XSelectionRequestEvent& r, Atom property) {
-    XSelectionEvent n{};
-    n.type = SelectionNotify;
-    n.requestor = r.requestor;
-    n.selection = r.selection;
-    n.target = r.target;
-    n.property = property;
-    n.time = r.time;
-    XSendEvent(d, r.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&n));
-    XFlush(d);
-  };
-  for (;;)
-  {
-    XEvent e;
-    XNextEvent(d, &e);
-    if (e.type != SelectionRequest)
-      continue;
-    const XSelectionRequestEvent r = e.xselectionrequest;
-    if (r.selection == manager && r.target == save)
-    {
-      // Asks for several targets at once, as managers do, and keeps the text.
-      const Atom wanted[2] = {utf8, kept};
-      XChangeProperty(d, w, pairs, pair, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(wanted), 2);
-      XConvertSelection(d, clipboard, multiple, pairs, w, CurrentTime);
-      XEvent answer;
-      do
-        XNextEvent(d, &answer);
-      while (answer.type != SelectionNotify);
-      Atom type = None;
-      int format = 0;
-      unsigned long count = 0, after = 0;
-      unsigned char* data = nullptr;
-      XGetWindowProperty(d, w, kept, 0, 0x10000, True, AnyPropertyType, &type, &format, &count, &after, &data);
-      if (data != nullptr)
-      {
-        if (type == utf8)
-          text.assign(reinterpret_cast<const char*>(data), count);
-        XFree(data);
-      }
-      XSetSelectionOwner(d, clipboard, w, CurrentTime);
-      reply(r, text.empty() ? None : r.property);
-    }
-    else if (r.selection == clipboard && (r.target == utf8 || r.target == targets))
-    {
-      if (r.target == utf8)
-        XChangeProperty(d, r.requestor, r.property, utf8, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
-      else
-        XChangeProperty(d, r.requestor, r.property, XA_ATOM, 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(&utf8), 1);
-      reply(r, r.property);
-    }
-    else
-    {
-      reply(r, None);
-    }
-  }
-}
-
 TEST_F(Clipboard, TextCopiedInTheEditorIsStillPasteableAfterItClosesWhenAManagerRuns)
 {
+  // The manager runs as a process of its own: the editor waits for it while closing.
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
-  const pid_t manager = fork();
-  ASSERT_GE(manager, 0);
-  if (manager == 0)
-    RunFakeClipboardManager(ready[1]);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ready[1], 1);
+  char* argv[] = {const_cast<char*>(VEMLOR_FAKE_CLIPBOARD_MANAGER), nullptr};
+  pid_t manager = -1;
+  const int spawned = posix_spawn(&manager, argv[0], &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(ready[1]);
+  ASSERT_EQ(spawned, 0);
   char byte = 0;
   pollfd wait{ready[0], POLLIN, 0};
   const bool started = poll(&wait, 1, 5000) == 1 && read(ready[0], &byte, 1) == 1;
   close(ready[0]);
-  close(ready[1]);
 
   const std::string text = "Resonance 0.7 \xe2\x9c\x93";
   if (started)
