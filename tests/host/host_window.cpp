@@ -60,4 +60,72 @@ std::vector<HostWindow::Child> HostWindow::children() const
   return out;
 }
 
+void HostWindow::takeKeyboardFocus()
+{
+  if (window == 0)
+    return;
+  XSelectInput(dpy, window, KeyPressMask | KeyReleaseMask | FocusChangeMask);
+  XSetInputFocus(dpy, window, RevertToParent, CurrentTime);
+  XSync(dpy, False);
+}
+
+bool HostWindow::hasKeyboardFocus() const
+{
+  ::Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(dpy, &focus, &revert);
+  return window != 0 && focus == window;
+}
+
+std::vector<KeySym> HostWindow::takeKeys()
+{
+  std::vector<KeySym> keys;
+  if (window == 0)
+    return keys;
+  XSync(dpy, False);
+  XEvent event;
+  while (XCheckTypedWindowEvent(dpy, window, KeyPress, &event))
+    keys.push_back(XLookupKeysym(&event.xkey, 0));
+  return keys;
+}
+
+HostGLContext::HostGLContext(Display* display)
+  : dpy(display)
+{
+  if (dpy == nullptr)
+    return;
+  const int attributes[] = {GLX_DRAWABLE_TYPE, GLX_PBUFFER_BIT, GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_RED_SIZE, 8, None};
+  int count = 0;
+  GLXFBConfig* configs = glXChooseFBConfig(dpy, DefaultScreen(dpy), attributes, &count);
+  if (configs == nullptr || count == 0)
+    return;
+  const int size[] = {GLX_PBUFFER_WIDTH, 16, GLX_PBUFFER_HEIGHT, 16, None};
+  draw = glXCreatePbuffer(dpy, configs[0], size);
+  read = glXCreatePbuffer(dpy, configs[0], size);
+  context = glXCreateNewContext(dpy, configs[0], GLX_RGBA_TYPE, nullptr, True);
+  XFree(configs);
+}
+
+HostGLContext::~HostGLContext()
+{
+  if (dpy == nullptr)
+    return;
+  if (glXGetCurrentContext() == context && context != nullptr)
+    glXMakeContextCurrent(dpy, None, None, nullptr);
+  if (context != nullptr)
+    glXDestroyContext(dpy, context);
+  if (draw != 0)
+    glXDestroyPbuffer(dpy, draw);
+  if (read != 0)
+    glXDestroyPbuffer(dpy, read);
+}
+
+bool HostGLContext::makeCurrent() { return ok() && glXMakeContextCurrent(dpy, draw, read, context); }
+
+bool HostGLContext::isCurrent() const
+{
+  return ok() && glXGetCurrentContext() == context && glXGetCurrentDrawable() == draw &&
+         glXGetCurrentReadDrawable() == read && glXGetCurrentDisplay() == dpy;
+}
+
 } // namespace vemlor::testhost

@@ -2,6 +2,7 @@
 // "X11EmbedWindowID" platform type, and queries a test makes of what a plug-in put inside it.
 #pragma once
 
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 
 #include <vector>
@@ -38,9 +39,38 @@ public:
   // Destroys the window as a host does when it closes its plug-in window first.
   void destroy();
 
+  // Makes the window a host window with shortcuts of its own: it takes the keyboard focus and
+  // records the keys that reach it, from itself or passed on by windows inside it.
+  void takeKeyboardFocus();
+  // Whether this window holds the keyboard focus now.
+  bool hasKeyboardFocus() const;
+  // The keysyms of the key presses that reached the window since the last call.
+  std::vector<KeySym> takeKeys();
+
 private:
   Display* dpy = nullptr;
   ::Window window = 0;
+};
+
+// A GL context of the host's own on its connection, current on the calling thread as a host that
+// draws its own GL keeps it, with separate draw and read drawables (two small pbuffers).
+class HostGLContext
+{
+public:
+  explicit HostGLContext(Display* display);
+  ~HostGLContext();
+  HostGLContext(const HostGLContext&) = delete;
+  HostGLContext& operator=(const HostGLContext&) = delete;
+
+  bool ok() const { return context != nullptr; }
+  bool makeCurrent();
+  // Whether exactly this context, its drawables and display are current on the calling thread.
+  bool isCurrent() const;
+
+  Display* dpy;
+  GLXContext context = nullptr;
+  GLXPbuffer draw = 0;
+  GLXPbuffer read = 0;
 };
 
 } // namespace vemlor::testhost

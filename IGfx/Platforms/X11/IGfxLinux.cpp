@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "IGfx/Controls/ITextEntryControl.h"
 #include "IGfx/IGfxEditorDelegate.h"
 #include "IGfx/Platforms/FontconfigHelpers.h"
 #include "IGfx/Platforms/X11/ChooserColor.h"
@@ -57,7 +58,14 @@ public:
   }
   void OnWindowLost() override { mOwner.OnWindowLost(); }
 
-  void OnMouseDown(const PlatformMouse& m) override { mOwner.OnMouseDown({ToMouseInfo(m)}); }
+  void OnKeyboardFocusLost() override { mOwner.OnKeyboardFocusLost(); }
+
+  void OnMouseDown(const PlatformMouse& m) override
+  {
+    mOwner.OnMouseDown({ToMouseInfo(m)});
+    // A click that opened a text entry takes the keyboard before the next key arrives.
+    mOwner.SyncKeyboardFocus();
+  }
   void OnMouseUp(const PlatformMouse& m) override { mOwner.OnMouseUp({ToMouseInfo(m)}); }
   void OnMouseDrag(const PlatformMouse& m) override { mOwner.OnMouseDrag({ToMouseInfo(m)}); }
   void OnMouseDblClick(const PlatformMouse& m) override
@@ -73,6 +81,9 @@ public:
   void OnMouseOut() override { mOwner.OnMouseOut(); }
   void OnMouseWheel(const PlatformMouse& m, float delta) override
   {
+    // Scrolling ends an open text entry without applying what was typed.
+    if (auto* entry = mOwner.OpenTextEntry())
+      entry->DismissEdit();
     const IMouseInfo info = ToMouseInfo(m);
     mOwner.OnMouseWheel(info.x, info.y, info.ms, delta);
   }
@@ -142,7 +153,7 @@ void IGfxLinux::CloseWindow()
     return;
   mClosing = true;
   mChooser.reset();
-  mWindow.Window().ReturnKeyboardFocus();
+  mWindow.ReturnKeyboard();
   ActivateGLContext();
   OnViewDestroyed();
   mGLDepth = 1;
@@ -255,12 +266,26 @@ void IGfxLinux::OnWindowLost()
 
 void IGfxLinux::SyncKeyboardFocus()
 {
-  X11EmbedWindow& window = mWindow.Window();
   const bool entering = GetControlInTextEntry() != nullptr && GetTextEntryControl() != nullptr;
-  if (entering && !window.HoldsKeyboardFocus())
-    window.TakeKeyboardFocus();
-  else if (!entering && window.HoldsKeyboardFocus())
-    window.ReturnKeyboardFocus();
+  if (entering && !mWindow.HoldsKeyboard())
+    mWindow.TakeKeyboard();
+  else if (!entering && mWindow.HoldsKeyboard())
+    mWindow.ReturnKeyboard();
+}
+
+ITextEntryControl* IGfxLinux::OpenTextEntry() const
+{
+  auto* entry = dynamic_cast<ITextEntryControl*>(GetTextEntryControl());
+  return entry && entry->GetEditing() ? entry : nullptr;
+}
+
+void IGfxLinux::OnKeyboardFocusLost()
+{
+  // Focus moving elsewhere ends the entry the way Return does; a click on a field opens a new one,
+  // which takes the keyboard again.
+  if (ITextEntryControl* entry = OpenTextEntry())
+    entry->CommitEdit();
+  SyncKeyboardFocus();
 }
 
 void IGfxLinux::GetMouseLocation(float& x, float& y) const

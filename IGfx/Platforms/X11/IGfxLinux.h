@@ -10,6 +10,8 @@
 
 namespace plugkit::gfx {
 
+class ITextEntryControl;
+
 // Main thread. The window's size in device pixels is ⌊screen scale × ⌊UI size × draw scale⌋⌋; the
 // screen scale is the host's (the delegate's GetHostScreenScale when the window opens, then
 // SetScreenScale). Frames are drawn only when a control is dirty; a window that lost its content is
@@ -82,6 +84,9 @@ private:
   void PresentMainFramebuffer();
   // Keyboard focus follows the in-editor text entry: held while it is open, given back after.
   void SyncKeyboardFocus();
+  void OnKeyboardFocusLost();
+  // The in-editor text entry while it is open, else null.
+  ITextEntryControl* OpenTextEntry() const;
   void StartChooser(const ChooserRequest& request, IFileDialogCompletionHandlerFunc completion);
 
   std::unique_ptr<WindowListener> mListener;

@@ -77,6 +77,8 @@ void X11Clipboard::Attach(Display* display, ::Window window)
   mTextAtom = XInternAtom(display, "TEXT", False);
   mIncr = XInternAtom(display, "INCR", False);
   mProperty = XInternAtom(display, "PLUGKIT_CLIPBOARD", False);
+  mMultiple = XInternAtom(display, "MULTIPLE", False);
+  mAtomPair = XInternAtom(display, "ATOM_PAIR", False);
 }
 
 void X11Clipboard::Detach()
@@ -145,14 +147,21 @@ bool X11Clipboard::WaitFor(int type, Atom property, XEvent& event, int64_t deadl
         return true;
       continue;
     }
-    const int64_t left = deadlineMs - NowMs();
-    if (left <= 0)
+    if (!ReadMore(deadlineMs))
       return false;
-    pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
-    if (poll(&fd, 1, static_cast<int>(left)) < 0)
-      return false;
-    XEventsQueued(mDisplay, QueuedAfterReading);
   }
+}
+
+bool X11Clipboard::ReadMore(int64_t deadlineMs)
+{
+  const int64_t left = deadlineMs - NowMs();
+  if (left <= 0)
+    return false;
+  pollfd fd{ConnectionNumber(mDisplay), POLLIN, 0};
+  if (poll(&fd, 1, static_cast<int>(left)) < 0)
+    return false;
+  XEventsQueued(mDisplay, QueuedAfterReading);
+  return true;
 }
 
 bool X11Clipboard::Request(Atom target, std::string& out, int64_t deadlineMs)
@@ -236,6 +245,26 @@ bool X11Clipboard::HandleEvent(const XEvent& event)
   return false;
 }
 
+bool X11Clipboard::Convert(Atom target, ::Window requestor, Atom property, size_t limit)
+{
+  if (target == mTargets)
+  {
+    const Atom targets[] = {mTargets, mUtf8, XA_STRING, mTextAtom, mMultiple};
+    XChangeProperty(mDisplay, requestor, property, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(targets), 5);
+    return true;
+  }
+  if (target != mUtf8 && target != mTextAtom && target != XA_STRING)
+    return false;
+  const bool latin1 = target == XA_STRING;
+  const std::string bytes = latin1 ? ToLatin1(mText) : mText;
+  if (bytes.size() > limit)
+    return false;
+  XChangeProperty(mDisplay, requestor, property, latin1 ? XA_STRING : mUtf8, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+  return true;
+}
+
 void X11Clipboard::Serve(const XSelectionRequestEvent& request)
 {
   XSelectionEvent answer{};
@@ -257,27 +286,70 @@ void X11Clipboard::Serve(const XSelectionRequestEvent& request)
   X11ErrorTrap trap(mDisplay);
   if (mOwned && request.selection == mClipboard)
   {
-    if (request.target == mTargets)
+    if (request.target == mMultiple && request.property != None)
     {
-      const Atom targets[] = {mTargets, mUtf8, XA_STRING, mTextAtom};
-      XChangeProperty(mDisplay, request.requestor, property, XA_ATOM, 32, PropModeReplace,
-                      reinterpret_cast<const unsigned char*>(targets), 4);
-      answer.property = property;
-    }
-    else if (request.target == mUtf8 || request.target == mTextAtom || request.target == XA_STRING)
-    {
-      const bool latin1 = request.target == XA_STRING;
-      const std::string bytes = latin1 ? ToLatin1(mText) : mText;
-      if (bytes.size() <= limit)
+      // Several targets at once (clipboard managers ask so): pairs of target and property, each
+      // property replaced by None where that target has nothing.
+      Atom type = None;
+      int format = 0;
+      unsigned long count = 0, after = 0;
+      unsigned char* data = nullptr;
+      if (XGetWindowProperty(mDisplay, request.requestor, property, 0, 0x10000, False, mAtomPair, &type, &format,
+                             &count, &after, &data) == Success &&
+          data != nullptr && format == 32)
       {
-        XChangeProperty(mDisplay, request.requestor, property, latin1 ? XA_STRING : mUtf8, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+        auto* pairs = reinterpret_cast<Atom*>(data);
+        for (unsigned long i = 0; i + 1 < count; i += 2)
+          if (pairs[i + 1] == None || !Convert(pairs[i], request.requestor, pairs[i + 1], limit))
+            pairs[i + 1] = None;
+        XChangeProperty(mDisplay, request.requestor, property, mAtomPair, 32, PropModeReplace, data,
+                        static_cast<int>(count));
         answer.property = property;
       }
+      if (data != nullptr)
+        XFree(data);
+    }
+    else if (Convert(request.target, request.requestor, property, limit))
+    {
+      answer.property = property;
     }
   }
   XSendEvent(mDisplay, request.requestor, False, NoEventMask, reinterpret_cast<XEvent*>(&answer));
   XFlush(mDisplay);
+}
+
+bool X11Clipboard::HandOverToManager(int timeoutMs)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (mDisplay == nullptr || !mOwned)
+    return false;
+  const Atom manager = XInternAtom(mDisplay, "CLIPBOARD_MANAGER", False);
+  const Atom saveTargets = XInternAtom(mDisplay, "SAVE_TARGETS", False);
+  if (XGetSelectionOwner(mDisplay, manager) == None || XGetSelectionOwner(mDisplay, mClipboard) != mWindow)
+    return false;
+  const int64_t deadline = NowMs() + timeoutMs;
+  {
+    X11ErrorTrap trap(mDisplay);
+    // The targets worth keeping; the manager asks us for each before it answers.
+    const Atom keep[] = {mUtf8, XA_STRING, mTextAtom};
+    XChangeProperty(mDisplay, mWindow, mProperty, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(keep), 3);
+    XConvertSelection(mDisplay, manager, saveTargets, mProperty, mWindow, CurrentTime);
+    XFlush(mDisplay);
+  }
+  // The editor is going away: a short bounded wait here is the last thing it does, and nothing else
+  // is served meanwhile.
+  for (;;)
+  {
+    XEvent event;
+    while (XCheckTypedWindowEvent(mDisplay, mWindow, SelectionRequest, &event))
+      HandleEvent(event);
+    while (XCheckTypedWindowEvent(mDisplay, mWindow, SelectionNotify, &event))
+      if (event.xselection.selection == manager)
+        return event.xselection.property != None;
+    if (!ReadMore(deadline))
+      return false;
+  }
 }
 
 } // namespace plugkit::gfx

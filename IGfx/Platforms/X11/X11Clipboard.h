@@ -39,17 +39,26 @@ public:
   // SelectionRequest and SelectionClear for our window; true when handled.
   bool HandleEvent(const XEvent& event);
 
+  // Before the window goes: when we own the clipboard and a clipboard manager runs, asks it to keep
+  // our text (SAVE_TARGETS) and answers its requests until it is done or timeoutMs pass. Only the
+  // manager's requests are served meanwhile; true when it reported the text saved.
+  bool HandOverToManager(int timeoutMs = kDefaultReadTimeoutMs);
+
 private:
   void Serve(const XSelectionRequestEvent& request);
+  // Writes target's data to property on requestor; false when we have none for target.
+  bool Convert(Atom target, ::Window requestor, Atom property, size_t limit);
   bool Request(Atom target, std::string& out, int64_t deadlineMs);
   // The next event for our window matching type (and, for property events, atom) before the deadline.
   bool WaitFor(int type, Atom property, XEvent& event, int64_t deadlineMs);
+  // Waits for the server to send more and moves it into Xlib's queue; false at the deadline.
+  bool ReadMore(int64_t deadlineMs);
 
   Display* mDisplay = nullptr;
   ::Window mWindow = 0;
   std::string mText;
   bool mOwned = false;
-  Atom mClipboard = 0, mTargets = 0, mUtf8 = 0, mTextAtom = 0, mIncr = 0, mProperty = 0;
+  Atom mClipboard = 0, mTargets = 0, mUtf8 = 0, mTextAtom = 0, mIncr = 0, mProperty = 0, mMultiple = 0, mAtomPair = 0;
 };
 
 } // namespace plugkit::gfx

@@ -47,8 +47,12 @@ void X11EditorWindow::OnFrame()
 void X11EditorWindow::Close()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  ReturnKeyboard();
   mFrameTimer.Stop();
   mConnectionWatch.Stop();
+  // Our selection dies with the window: a clipboard manager may keep the text.
+  if (mWindow.IsOpen())
+    mClipboard.HandOverToManager();
   mClipboard.Detach();
   mCursors.Detach();
   mDrop.Detach();
@@ -79,31 +83,61 @@ void X11EditorWindow::SetScale(float drawScale, float screenScale)
   mDrop.SetScale(mInput.Scale());
 }
 
+void X11EditorWindow::TakeKeyboard()
+{
+  if (!mWindow.IsOpen() || mWindow.HoldsKeyboardFocus())
+    return;
+  mWindow.TakeKeyboardFocus(mInput.BeginTextInput());
+  if (!mWindow.HoldsKeyboardFocus())
+    mInput.EndTextInput();
+}
+
+void X11EditorWindow::ReturnKeyboard()
+{
+  if (!mWindow.HoldsKeyboardFocus())
+    return;
+  mInput.EndTextInput();
+  mWindow.ReturnKeyboardFocus();
+}
+
 void X11EditorWindow::ProcessEvents()
 {
-  // Nothing waiting is the common case at rest: no trap, so no round trip to the server.
-  if (!mWindow.IsOpen() || XPending(mWindow.GetDisplay()) == 0)
-    return;
-  // Take the batch first: a handler may close the window, and with it the connection.
-  std::vector<XEvent> events;
+  // An input method puts the key it finished back into Xlib's queue while its event is handled:
+  // a few rounds deliver that too, without waiting for the next frame.
+  for (int round = 0; round < 4; ++round)
   {
-    X11ErrorTrap trap(mWindow.GetDisplay());
-    while (XPending(mWindow.GetDisplay()) > 0)
+    // Nothing waiting is the common case at rest: no trap, so no round trip to the server.
+    if (!mWindow.IsOpen() || XPending(mWindow.GetDisplay()) == 0)
+      return;
+    // Take the batch first: a handler may close the window, and with it the connection.
+    std::vector<XEvent> events;
     {
-      events.emplace_back();
-      XNextEvent(mWindow.GetDisplay(), &events.back());
+      X11ErrorTrap trap(mWindow.GetDisplay());
+      while (XPending(mWindow.GetDisplay()) > 0)
+      {
+        events.emplace_back();
+        XNextEvent(mWindow.GetDisplay(), &events.back());
+      }
     }
-  }
-  for (const XEvent& event : events)
-  {
-    if (!mWindow.IsOpen())
-      break;
-    Dispatch(event);
+    for (XEvent& event : events)
+    {
+      if (!mWindow.IsOpen())
+        return;
+      if (!mInput.FilterEvent(event))
+        Dispatch(event);
+    }
   }
 }
 
 void X11EditorWindow::Dispatch(const XEvent& event)
 {
+  if (event.type == MappingNotify)
+  {
+    // The user switched the keyboard layout: read keys with the new one.
+    XMappingEvent mapping = event.xmapping;
+    XRefreshKeyboardMapping(&mapping);
+    return;
+  }
   if (mInput.HandleEvent(event) || mDrop.HandleEvent(event) || mClipboard.HandleEvent(event))
     return;
   if (event.xany.window != mWindow.GetWindow())
@@ -117,6 +151,13 @@ void X11EditorWindow::Dispatch(const XEvent& event)
   case ConfigureNotify:
     if (mWindow.TakeConfigure(event.xconfigure))
       mListener.OnWindowResized(mWindow.Width(), mWindow.Height());
+    break;
+  case FocusOut:
+    if (mWindow.TakeFocusOut(event.xfocus))
+    {
+      mInput.EndTextInput();
+      mListener.OnKeyboardFocusLost();
+    }
     break;
   case DestroyNotify:
     if (event.xdestroywindow.window == mWindow.GetWindow())

@@ -27,6 +27,8 @@ public:
   virtual void OnWindowResized(int width, int height) { (void)width, (void)height; }
   // The window is gone (the host destroyed it or its parent): close the editor.
   virtual void OnWindowLost() = 0;
+  // Another window took the keyboard focus the editor held for its text entry.
+  virtual void OnKeyboardFocusLost() {}
 
 protected:
   ~IX11WindowListener() = default;
@@ -62,6 +64,12 @@ public:
   int SetMouseCursor(int shape);
   // Hides the pointer (held in place with lock); showing it again brings back the current shape.
   void HideMouseCursor(bool hide, bool lock);
+
+  // The keyboard for the editor's text entry: X focus, key events and the input method. Keys reach
+  // the host's window at all other times.
+  void TakeKeyboard();
+  void ReturnKeyboard();
+  bool HoldsKeyboard() const { return mWindow.HoldsKeyboardFocus(); }
 
   // Handles every event already queued on the connection (what the run loop calls when it is readable).
   void ProcessEvents();

@@ -14,9 +14,11 @@ namespace plugkit::gfx {
 
 namespace {
 
+// No key events: while the window selects none, X passes the keys typed over it on to the host's
+// window as if the editor were not there. They are selected only while the editor holds the focus.
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
-                            LeaveWindowMask | KeyPressMask | KeyReleaseMask | StructureNotifyMask | FocusChangeMask |
-                            PropertyChangeMask;
+                            LeaveWindowMask | StructureNotifyMask | FocusChangeMask | PropertyChangeMask;
+constexpr long kKeyMask = KeyPressMask | KeyReleaseMask;
 
 bool HasExtension(const char* list, const char* name)
 {
@@ -32,6 +34,26 @@ bool HasExtension(const char* list, const char* name)
 }
 
 } // namespace
+
+SavedGLCurrent::SavedGLCurrent(Display* ours, GLXContext mine)
+  : mOurs(ours)
+{
+  const GLXContext current = glXGetCurrentContext();
+  if (current == nullptr || current == mine)
+    return;
+  mContext = current;
+  mDisplay = glXGetCurrentDisplay();
+  mDraw = glXGetCurrentDrawable();
+  mRead = glXGetCurrentReadDrawable();
+}
+
+SavedGLCurrent::~SavedGLCurrent()
+{
+  if (mContext != nullptr && mDisplay != nullptr)
+    glXMakeContextCurrent(mDisplay, mDraw, mRead, mContext);
+  else if (mOurs != nullptr)
+    glXMakeCurrent(mOurs, None, nullptr);
+}
 
 bool X11EmbedWindow::Fail(const char* why)
 {
@@ -198,14 +220,33 @@ bool X11EmbedWindow::CreateContext(GLXFBConfig config)
   return true;
 }
 
-void X11EmbedWindow::TakeKeyboardFocus()
+void X11EmbedWindow::TakeKeyboardFocus(long extraEvents)
 {
   if (!IsOpen() || mFocusTaken)
     return;
   X11ErrorTrap trap(mDisplay);
   XGetInputFocus(mDisplay, &mPreviousFocus, &mPreviousRevert);
+  XSelectInput(mDisplay, mWindow, kEventMask | kKeyMask | extraEvents);
+  // Focus notices about older requests (our own earlier hand-back) must not end this hold.
+  mFocusSerial = NextRequest(mDisplay);
   XSetInputFocus(mDisplay, mWindow, RevertToParent, CurrentTime);
   mFocusTaken = trap.Errors() == 0;
+  if (!mFocusTaken)
+    XSelectInput(mDisplay, mWindow, kEventMask);
+}
+
+bool X11EmbedWindow::TakeFocusOut(const XFocusChangeEvent& event)
+{
+  // Grabs take the keyboard only for a while (a window manager's shortcut); focus moved into our
+  // own subwindows or notices about the pointer's window are not a loss either.
+  if (!mFocusTaken || event.type != FocusOut || event.window != mWindow || event.serial < mFocusSerial ||
+      event.mode == NotifyGrab || event.mode == NotifyUngrab || event.detail == NotifyInferior ||
+      event.detail == NotifyPointer)
+    return false;
+  mFocusTaken = false;
+  X11ErrorTrap trap(mDisplay);
+  XSelectInput(mDisplay, mWindow, kEventMask);
+  return true;
 }
 
 void X11EmbedWindow::ReturnKeyboardFocus()
@@ -214,6 +255,7 @@ void X11EmbedWindow::ReturnKeyboardFocus()
     return;
   mFocusTaken = false;
   X11ErrorTrap trap(mDisplay);
+  XSelectInput(mDisplay, mWindow, kEventMask);
   ::Window focus = 0;
   int revert = 0;
   XGetInputFocus(mDisplay, &focus, &revert);
@@ -244,7 +286,9 @@ void X11EmbedWindow::Close()
     X11ErrorTrap trap(mDisplay);
     if (mContext != nullptr)
     {
-      if (glXGetCurrentContext() == mContext)
+      if (mOuterGL)
+        mOuterGL.reset(); // what was current before ours comes back
+      else if (glXGetCurrentContext() == mContext)
         glXMakeCurrent(mDisplay, None, nullptr);
       glXDestroyContext(mDisplay, mContext);
     }
@@ -284,11 +328,20 @@ bool X11EmbedWindow::TakeConfigure(const XConfigureEvent& event)
   return true;
 }
 
-bool X11EmbedWindow::ActivateGLContext() { return mContext != nullptr && glXMakeCurrent(mDisplay, mWindow, mContext); }
+bool X11EmbedWindow::ActivateGLContext()
+{
+  if (mContext == nullptr)
+    return false;
+  if (!mOuterGL)
+    mOuterGL.emplace(mDisplay, mContext);
+  return glXMakeCurrent(mDisplay, mWindow, mContext);
+}
 
 void X11EmbedWindow::DeactivateGLContext()
 {
-  if (mDisplay != nullptr)
+  if (mOuterGL)
+    mOuterGL.reset();
+  else if (mDisplay != nullptr && mContext != nullptr && glXGetCurrentContext() == mContext)
     glXMakeCurrent(mDisplay, None, nullptr);
 }
 

@@ -2,12 +2,33 @@
 // OpenGL 3.2+ core context.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
 namespace plugkit::gfx {
+
+// The GL context, drawables and display current on this thread when it is made, current again when
+// it ends: the host and other plug-ins draw with their own contexts on the same thread, and must
+// find theirs where they left it after every piece of our drawing.
+class SavedGLCurrent
+{
+public:
+  // ours and mine: our connection and context; mine being current counts as nothing current.
+  SavedGLCurrent(Display* ours, GLXContext mine);
+  ~SavedGLCurrent();
+  SavedGLCurrent(const SavedGLCurrent&) = delete;
+  SavedGLCurrent& operator=(const SavedGLCurrent&) = delete;
+
+private:
+  Display* mOurs;
+  Display* mDisplay = nullptr;
+  GLXContext mContext = nullptr;
+  GLXDrawable mDraw = 0;
+  GLXDrawable mRead = 0;
+};
 
 // Main thread. Sizes are device pixels. Every X request that may meet a window the host already
 // destroyed runs inside an error trap, so a vanished parent never ends the host.
@@ -40,13 +61,18 @@ public:
   bool TakeConfigure(const XConfigureEvent& event);
 
   // Keyboard focus, taken only while the editor's text entry is open: an embedded window would
-  // otherwise keep the host's shortcuts from the host. Return gives it to whoever had it, when
+  // otherwise keep the host's shortcuts from the host. Key events (and extraEvents, what an input
+  // method asks for) are selected only while it is held. Return gives it to whoever had it, when
   // that window still shows; nothing when we do not hold it.
-  void TakeKeyboardFocus();
+  void TakeKeyboardFocus(long extraEvents = 0);
   void ReturnKeyboardFocus();
+  // A FocusOut of our window: true when it took away the focus we held (we then hold nothing, and
+  // give nothing back).
+  bool TakeFocusOut(const XFocusChangeEvent& event);
   bool HoldsKeyboardFocus() const { return mFocusTaken; }
 
-  // Bracket every GL call: the host and other plug-ins share this thread's current context.
+  // Bracket every GL call: the host and other plug-ins share this thread's current context, which
+  // Deactivate makes current again (or none, when none was).
   bool ActivateGLContext();
   void DeactivateGLContext();
   // Presents the back buffer; the context must be current.
@@ -71,12 +97,15 @@ private:
   Colormap mColormap = 0;
   GLXContext mContext = nullptr;
   void (*mCopySubBuffer)(Display*, GLXDrawable, int, int, int, int) = nullptr;
+  // What was current before Activate, put back by Deactivate.
+  std::optional<SavedGLCurrent> mOuterGL;
   int mWidth = 0;
   int mHeight = 0;
   int mGLVersion = 0;
   std::string mError;
   ::Window mPreviousFocus = 0;
   int mPreviousRevert = 0;
+  unsigned long mFocusSerial = 0;
   bool mFocusTaken = false;
 };
 

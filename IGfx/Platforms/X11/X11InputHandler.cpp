@@ -2,7 +2,9 @@
 
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "IGfx/Platforms/X11/X11ErrorTrap.h"
 #include "IGfx/Platforms/X11/X11Keys.h"
@@ -23,6 +25,7 @@ void X11InputHandler::Detach()
     X11ErrorTrap trap(mDisplay);
     XFreeCursor(mDisplay, mBlankCursor);
   }
+  mInputMethod.Close();
   mBlankCursor = 0;
   mDisplay = nullptr;
   mWindow = 0;
@@ -174,19 +177,48 @@ void X11InputHandler::OnCrossing(const XCrossingEvent& e)
   }
 }
 
+long X11InputHandler::BeginTextInput()
+{
+  if (!mInputMethod.Open(mDisplay, mWindow))
+    return 0;
+  mInputMethod.SetFocus(true);
+  return mInputMethod.FilterEvents();
+}
+
+void X11InputHandler::EndTextInput() { mInputMethod.SetFocus(false); }
+
 void X11InputHandler::OnKey(const XKeyEvent& e)
 {
   XKeyEvent copy = e;
   KeySym keysym = NoSymbol;
-  char buffer[16];
-  XLookupString(&copy, buffer, sizeof(buffer), &keysym, nullptr);
-  IKeyPress key;
-  if (!TranslateX11Key(keysym, e.state, e.keycode, key))
+  std::string text;
+  mInputMethod.Lookup(copy, keysym, text);
+  auto deliver = [&](const char* typed) {
+    IKeyPress key;
+    if (!TranslateX11Key(keysym, e.state, e.keycode, key, typed))
+      return;
+    if (e.type == KeyPress)
+      mSink.OnKeyDown(mPrevX, mPrevY, key);
+    else
+      mSink.OnKeyUp(mPrevX, mPrevY, key);
+  };
+  if (text.empty())
+  {
+    // A press finished by the method that typed nothing has nothing to deliver.
+    if (keysym != NoSymbol || e.keycode != 0)
+      deliver(nullptr);
     return;
-  if (e.type == KeyPress)
-    mSink.OnKeyDown(mPrevX, mPrevY, key);
-  else
-    mSink.OnKeyUp(mPrevX, mPrevY, key);
+  }
+  // One press per character: a compose sequence or a method may finish several at once.
+  for (size_t i = 0; i < text.size();)
+  {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char one[5] = {};
+    text.copy(one, std::min(length, text.size() - i), i);
+    deliver(one);
+    i += length;
+  }
 }
 
 void X11InputHandler::StoreCursorPosition()

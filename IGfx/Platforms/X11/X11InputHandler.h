@@ -6,6 +6,7 @@
 
 #include "IGfx/Platforms/X11/ClickCounter.h"
 #include "IGfx/Platforms/X11/X11EventSink.h"
+#include "IGfx/Platforms/X11/X11InputMethod.h"
 
 namespace plugkit::gfx {
 
@@ -31,6 +32,13 @@ public:
 
   // True when the event was an input event of our window (and has been delivered).
   bool HandleEvent(const XEvent& event);
+
+  // Text input while the editor holds the keyboard: opens the input method on first use and
+  // returns the events it needs selected besides the keys.
+  long BeginTextInput();
+  void EndTextInput();
+  // Whether the input method took the event; call for every event before HandleEvent.
+  bool FilterEvent(XEvent& event) { return mInputMethod.Filter(event); }
 
   // With lock, the pointer is held where it was hidden and each drag reports only its movement.
   // Showing it again leaves the window's cursor undefined (the parent's): set the shape after.
@@ -58,6 +66,7 @@ private:
   void StoreCursorPosition();
 
   IX11EventSink& mSink;
+  X11InputMethod mInputMethod;
   Display* mDisplay = nullptr;
   ::Window mWindow = 0;
   Cursor mBlankCursor = 0;

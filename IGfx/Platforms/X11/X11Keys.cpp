@@ -1,5 +1,7 @@
 #include "IGfx/Platforms/X11/X11Keys.h"
 
+#include <cstring>
+
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -71,7 +73,7 @@ bool IsAsciiAlnum(char32_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c 
 
 } // namespace
 
-bool TranslateX11Key(KeySym keysym, unsigned state, unsigned keycode, IKeyPress& key)
+bool TranslateX11Key(KeySym keysym, unsigned state, unsigned keycode, IKeyPress& key, const char* typed)
 {
   key = IKeyPress{};
   // Num Lock stands where the keypad's Clear key is on other keyboards, and is passed on as that.
@@ -121,6 +123,17 @@ bool TranslateX11Key(KeySym keysym, unsigned state, unsigned keycode, IKeyPress&
     if (!isVirtual)
     {
       text = KeysymChar(keysym);
+      const bool printable = typed != nullptr && static_cast<unsigned char>(typed[0]) >= 0x20 && typed[0] != 0x7F;
+      if (text == 0 && printable && typed[1] != '\0')
+      {
+        // Beyond ASCII: the method's character as it came, and no key code.
+        key.VK = 0;
+        key.S = false;
+        std::strncpy(key.utf8, typed, sizeof(key.utf8) - 1);
+        return true;
+      }
+      if (text == 0 && printable)
+        text = static_cast<char32_t>(typed[0]);
       if (text == 0)
       {
         vk = static_cast<int32_t>(keycode) + 1024;

@@ -3,6 +3,12 @@
 
 #include "IGfx/Platforms/X11/ChildProcess.h"
 
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <string>
 
@@ -182,6 +188,48 @@ TEST_F(Clipboard, ALateAnswerToATimedOutReadIsNotTakenForTheNextOne)
   ASSERT_TRUE(editor.Clipboard().GetText(got, 2000));
   EXPECT_EQ(got, fresh);
   XCloseDisplay(slow);
+}
+
+TEST_F(Clipboard, TextCopiedInTheEditorIsStillPasteableAfterItClosesWhenAManagerRuns)
+{
+  // The manager runs as a process of its own: the editor waits for it while closing.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, ready[1], 1);
+  char* argv[] = {const_cast<char*>(VEMLOR_FAKE_CLIPBOARD_MANAGER), nullptr};
+  pid_t manager = -1;
+  const int spawned = posix_spawn(&manager, argv[0], &actions, nullptr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(ready[1]);
+  ASSERT_EQ(spawned, 0);
+  char byte = 0;
+  pollfd wait{ready[0], POLLIN, 0};
+  const bool started = poll(&wait, 1, 5000) == 1 && read(ready[0], &byte, 1) == 1;
+  close(ready[0]);
+
+  const std::string text = "Resonance 0.7 \xe2\x9c\x93";
+  if (started)
+  {
+    ASSERT_TRUE(editor.Clipboard().SetText(text));
+    editor.Close();
+    EXPECT_EQ(readWithXclip(), text);
+  }
+  kill(manager, SIGKILL);
+  waitpid(manager, nullptr, 0);
+  ASSERT_TRUE(started) << "the fake clipboard manager did not start";
+}
+
+TEST_F(Clipboard, WithoutAManagerClosingLeavesTheClipboardToNobody)
+{
+  Display* d = parent.display();
+  XSetSelectionOwner(d, XInternAtom(d, "CLIPBOARD_MANAGER", False), None, CurrentTime);
+  XSync(d, False);
+  ASSERT_TRUE(editor.Clipboard().SetText("gone"));
+  EXPECT_FALSE(editor.Clipboard().HandOverToManager(50));
+  editor.Close();
+  EXPECT_EQ(XGetSelectionOwner(d, XInternAtom(d, "CLIPBOARD", False)), static_cast<::Window>(None));
 }
 
 } // namespace

@@ -57,17 +57,7 @@ class RealInput : public EditorFixture
 {
 protected:
   // Runs xdotool with the editor's window id where an argument is "%w".
-  void xdo(std::vector<std::string> args)
-  {
-    std::vector<std::string> argv{"xdotool"};
-    for (std::string& a : args)
-      argv.push_back(a == "%w" ? std::to_string(editor.Window().GetWindow()) : a);
-    // xdotool does nothing when it cannot connect, and a busy server may refuse it for a moment.
-    int status = 0;
-    for (int attempt = 0; attempt < 3 && (status = RunTool(argv)) == 1; ++attempt)
-    {}
-    ASSERT_EQ(status, 0);
-  }
+  void xdo(const std::vector<std::string>& args) { ASSERT_EQ(RunXdotool(args, editor.Window().GetWindow()), 0); }
   bool pumpUntilEvents(size_t n)
   {
     return pumpUntil([&] { return listener.withoutHover().size() >= n; });

@@ -87,4 +87,39 @@ TEST(X11KeyTable, ModifierKeysAloneAreNotKeyPresses)
     EXPECT_FALSE(plugkit::gfx::TranslateX11Key(sym, 0, 50, key)) << sym;
 }
 
+// What an input method typed stands in only where the symbol itself types nothing.
+struct TypedCase
+{
+  const char* name;
+  KeySym keysym;
+  unsigned keycode;
+  const char* typed;
+  int32_t vk;
+  std::string text;
+  bool S; // Shift is held: kept for keys, dropped for text alone
+};
+
+class X11TypedText : public ::testing::TestWithParam<TypedCase>
+{};
+
+TEST_P(X11TypedText, GivesTheMethodsCharacterWhenTheSymbolHasNone)
+{
+  const TypedCase& c = GetParam();
+  plugkit::IKeyPress key;
+  ASSERT_TRUE(plugkit::gfx::TranslateX11Key(c.keysym, ShiftMask, c.keycode, key, c.typed));
+  EXPECT_EQ(key.VK, c.vk);
+  EXPECT_EQ(std::string(key.utf8), c.text);
+  EXPECT_EQ(key.S, c.S);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+  Typed, X11TypedText,
+  ::testing::Values(TypedCase{"cyrillic_layout", XK_Cyrillic_ZHE, 47, "\xd0\x96", 0, "\xd0\x96", false},
+                    TypedCase{"euro_sign", XK_EuroSign, 26, "\xe2\x82\xac", 0, "\xe2\x82\xac", false},
+                    TypedCase{"composed_without_symbol", NoSymbol, 0, "\xc3\xa9", 0, "\xc3\xa9", false},
+                    TypedCase{"composed_ascii_letter", NoSymbol, 0, "q", 81, "q", true},
+                    TypedCase{"control_character_is_ignored", XK_Cyrillic_ZHE, 47, "\x1b", 47 + 1024, "", true},
+                    TypedCase{"symbol_with_a_character_wins", XK_a, 38, "\xd1\x84", 65, "a", true}),
+  [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

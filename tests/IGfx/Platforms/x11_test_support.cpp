@@ -179,6 +179,18 @@ int RunTool(const std::vector<std::string>& argv)
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
 }
 
+int RunXdotool(const std::vector<std::string>& args, unsigned long window)
+{
+  std::vector<std::string> argv{"xdotool"};
+  for (const std::string& a : args)
+    argv.push_back(a == "%w" ? std::to_string(window) : a);
+  // xdotool does nothing when it cannot connect, and exits with 1.
+  int status = 0;
+  for (int attempt = 0; attempt < 3 && (status = RunTool(argv)) == 1; ++attempt)
+  {}
+  return status;
+}
+
 std::string MakeTempDir(const std::string& name)
 {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

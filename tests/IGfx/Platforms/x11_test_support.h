@@ -68,6 +68,10 @@ bool PumpUntil(vemlor::testhost::RunLoop& loop, const std::function<bool()>& don
 // Runs a helper program to its end and returns its exit status (127 when it could not start).
 int RunTool(const std::vector<std::string>& argv);
 
+// Runs xdotool with args, window's id in place of each "%w"; retried while it cannot connect (a
+// busy server may refuse it for a moment). Returns its exit status.
+int RunXdotool(const std::vector<std::string>& args, unsigned long window);
+
 // A fresh empty directory under the test temporary folder.
 std::string MakeTempDir(const std::string& name);
 
