@@ -296,6 +296,8 @@ public:
   virtual bool WindowIsOpen() { return GetWindow() != nullptr; }
   // Resizes the view to the editor size times the draw scale.
   virtual void PlatformResize(bool parentHasResized) = 0;
+  // Draws every control at once and presents the frame (after a resize, so both show together).
+  virtual void DrawNow() {}
   virtual float GetPlatformWindowScale() const { return 1.f; }
   virtual bool PlatformSupportsMultiTouch() const { return false; }
   virtual void ActivateGLContext() {}

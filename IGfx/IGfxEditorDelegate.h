@@ -71,9 +71,10 @@ public:
   virtual Steinberg::Vst::IComponentHandler* GetHostComponentHandler() const { return nullptr; }
   virtual Steinberg::IPlugView* GetOpenPlugView() const { return nullptr; }
   // The host's run loop the editor's timers and window events run on, and the host's screen scale
-  // (device pixels per editor pixel at draw scale 1); a platform context reads both when it opens.
+  // (device pixels per editor pixel at draw scale 1; 0 when the host gave none, and the platform
+  // finds its own); a platform context reads both when it opens.
   virtual Steinberg::Linux::IRunLoop* GetHostRunLoop() const { return nullptr; }
-  virtual float GetHostScreenScale() const { return 1.f; }
+  virtual float GetHostScreenScale() const { return 0.f; }
 
   void SetMakeGraphicsFunc(MakeGraphicsFunc func) { mMakeGraphicsFunc = std::move(func); }
   void SetLayoutFunc(LayoutFunc func) { mLayoutFunc = std::move(func); }

@@ -390,7 +390,9 @@ void IGfx::PopupHostContextMenuForParam(IControl* control, int paramIdx, float x
   mPromptPopupMenu.Clear();
   if (control)
     control->CreateContextMenu(mPromptPopupMenu);
-  if (PopupInHostMenu(mDelegate, mPromptPopupMenu, control, paramIdx, x * mDrawScale, y * mDrawScale))
+  // The host works in the view's pixels, which include the screen scale on this platform.
+  const float toView = mDrawScale * mScreenScale;
+  if (PopupInHostMenu(mDelegate, mPromptPopupMenu, control, paramIdx, x * toView, y * toView))
     return;
   // A host without context menus: the control's items in the editor's own menu; the choice reaches
   // OnContextSelection with the number the host's menu would have given it.

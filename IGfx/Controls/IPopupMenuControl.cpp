@@ -581,6 +581,22 @@ void IPopupMenuControl::OnMouseOver(float x, float y, const IMouseMod&)
   SetDirty(false);
 }
 
+void IPopupMenuControl::OnMouseWheel(float x, float y, const IMouseMod&, float d)
+{
+  if (!GetExpanded() || d == 0.f)
+    return;
+  FindHoveredCell(x, y);
+  MenuPanel* panel = mActiveMenuPanel;
+  if (!panel || !panel->mScroller)
+    return;
+  const int maxOffset = std::max(panel->mMenu.NItems() - panel->NCells(), 0);
+  const int steps = std::max(1, static_cast<int>(std::lround(std::fabs(d))));
+  panel->mScrollItemOffset = std::clamp(panel->mScrollItemOffset + (d > 0.f ? -steps : steps), 0, maxOffset);
+  // The pointer now rests on another item.
+  FindHoveredCell(x, y);
+  SetDirty(false);
+}
+
 void IPopupMenuControl::OnMouseDrag(float x, float y, float, float, const IMouseMod&)
 {
   if (mActiveMenuPanel)

@@ -76,7 +76,8 @@ public:
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod) override;
   void OnMouseOver(float x, float y, const IMouseMod& mod) override;
   void OnMouseOut() override;
-  void OnMouseWheel(float, float, const IMouseMod&, float) override {}
+  // Scrolls a panel too long for the editor one item per wheel step (up shows earlier items).
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float d) override;
   // Up and down move through the choosable items, right and left open and close a submenu,
   // Return chooses, Escape closes with no choice. Every key is taken while the menu shows.
   bool OnKeyDown(float x, float y, const IKeyPress& key) override;

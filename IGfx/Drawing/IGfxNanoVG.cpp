@@ -13,6 +13,7 @@
 #include "IGfx/Drawing/NanoVGBatchedGL3.h"
 #include "IGfx/ILayer.h"
 #include "IGfx/PlatformFont.h"
+#include "IGfx/Platforms/FontconfigHelpers.h"
 #include "nanovg.h"
 #include "nanovg_gl.h"
 #include "nanovg_gl_utils.h"
@@ -694,14 +695,36 @@ void IGfxNanoVG::ApplyShadowMask(ILayerPtr& layer, RawBitmapData& mask, const IS
 //------------------------------------------------------------------------------------------------
 // Fonts and text
 
+namespace {
+
+// Glyphs a font lacks (a preset named in Chinese, Cyrillic or Greek) come from installed faces,
+// which each context reads once for itself.
+void AddFallbackFonts(NVGcontext* vg, int fontHandle)
+{
+  if (!vg || fontHandle < 0)
+    return;
+  const auto& faces = FontconfigHelpers::FallbackFaces();
+  for (size_t i = 0; i < faces.size(); ++i)
+  {
+    const std::string id = "fallback-" + std::to_string(i);
+    int handle = nvgFindFont(vg, id.c_str());
+    if (handle < 0)
+      handle = nvgCreateFontAtIndex(vg, id.c_str(), faces[i].path.c_str(), faces[i].faceIdx);
+    if (handle >= 0 && handle != fontHandle)
+      nvgAddFallbackFontId(vg, fontHandle, handle);
+  }
+}
+
+} // namespace
+
 bool IGfxNanoVG::LoadAPIFont(const char* fontID, const PlatformFontPtr& font)
 {
   StaticStorage<IFontData>::Accessor cache(FontCache());
   if (IFontData* cached = cache.Find(fontID, 1.0))
   {
     if (mVG)
-      nvgCreateFontMemAtIndex(mVG, fontID, const_cast<unsigned char*>(cached->Get()), cached->GetSize(), 0,
-                              cached->GetFaceIdx());
+      AddFallbackFonts(mVG, nvgCreateFontMemAtIndex(mVG, fontID, const_cast<unsigned char*>(cached->Get()),
+                                                    cached->GetSize(), 0, cached->GetFaceIdx()));
     return true;
   }
   if (!font || !mVG)
@@ -714,6 +737,7 @@ bool IGfxNanoVG::LoadAPIFont(const char* fontID, const PlatformFontPtr& font)
   if (handle == -1)
     return false;
   cache.Add(data.release(), fontID, 1.0);
+  AddFallbackFonts(mVG, handle);
   return true;
 }
 

@@ -111,4 +111,40 @@ StaticStorage<FontconfigFontDescriptor>& FontconfigHelpers::DescriptorCache()
   return cache;
 }
 
+const std::vector<FontconfigHelpers::FallbackFace>& FontconfigHelpers::FallbackFaces()
+{
+  static const std::vector<FallbackFace> faces = [] {
+    std::vector<FallbackFace> found;
+    if (!FcInit())
+      return found;
+    for (const char* lang : {"en", "ru", "el", "zh-cn", "ja", "ko"})
+    {
+      FcPattern* pattern = FcPatternCreate();
+      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+      FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(lang));
+      FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+      FcDefaultSubstitute(pattern);
+      FcResult result = FcResultNoMatch;
+      FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+      FcPatternDestroy(pattern);
+      FcChar8* file = nullptr;
+      int index = 0;
+      if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch)
+      {
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        FallbackFace face{reinterpret_cast<const char*>(file), index & 0xFFFF};
+        bool known = false;
+        for (const FallbackFace& f : found)
+          known = known || (f.path == face.path && f.faceIdx == face.faceIdx);
+        if (!known)
+          found.push_back(std::move(face));
+      }
+      if (match)
+        FcPatternDestroy(match);
+    }
+    return found;
+  }();
+  return faces;
+}
+
 } // namespace plugkit::gfx

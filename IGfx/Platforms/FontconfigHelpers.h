@@ -7,6 +7,9 @@
 #include "IGfx/StaticStorage.h"
 #include "IPlugin/TextString.h"
 
+#include <string>
+#include <vector>
+
 namespace plugkit::gfx {
 
 // What the platform keeps per loaded font: where it came from and its em ratio.
@@ -31,6 +34,16 @@ public:
   static void CachePlatformFont(const char* fontID, PlatformFont& font, StaticStorage<FontconfigFontDescriptor>& cache);
 
   static StaticStorage<FontconfigFontDescriptor>& DescriptorCache();
+
+  // Installed faces to draw what a loaded font has no glyph for (names of presets, folders and files
+  // in any script): the system's sans-serif choice for Latin, Greek and Cyrillic and for the East
+  // Asian scripts, each once, in that order. Found once per process; empty without fontconfig.
+  struct FallbackFace
+  {
+    std::string path;
+    int faceIdx = 0;
+  };
+  static const std::vector<FallbackFace>& FallbackFaces();
 };
 
 } // namespace plugkit::gfx

@@ -519,7 +519,7 @@ Linux::IRunLoop* IPluginVST3::GetHostRunLoop() const
   return mView ? mView->FrameRunLoop() : nullptr;
 }
 
-float IPluginVST3::GetHostScreenScale() const { return mView ? mView->ScreenScale() : 1.f; }
+float IPluginVST3::GetHostScreenScale() const { return mView && mView->HostGaveScale() ? mView->ScreenScale() : 0.f; }
 
 void IPluginVST3::OnViewAttached(IPluginVST3View& view)
 {

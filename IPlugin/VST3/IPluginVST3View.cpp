@@ -175,10 +175,10 @@ tresult PLUGIN_API IPluginVST3View::setContentScaleFactor(ScaleFactor factor)
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (!(factor > 0.f) || factor > 20.f)
     return kResultFalse;
-  if (factor == mScreenScale)
-    return kResultOk;
+  mHostGaveScale = true;
   mScreenScale = factor;
-  if (gfx::IGfx* ui = mOwner.GetUI(); ui && ui->WindowIsOpen())
+  // The open editor may run at a scale it found itself; the host's factor replaces it.
+  if (gfx::IGfx* ui = mOwner.GetUI(); ui && ui->WindowIsOpen() && ui->GetScreenScale() != factor)
   {
     ui->SetScreenScale(factor);
     ResizeHostFrame();

@@ -35,6 +35,8 @@ public:
 
   // The host's content scale (1 until it gives one) and the run loop its frame offers (null without).
   float ScreenScale() const { return mScreenScale; }
+  // Whether the host has set a content scale at all (else the platform finds the screen's own).
+  bool HostGaveScale() const { return mHostGaveScale; }
   Steinberg::Linux::IRunLoop* FrameRunLoop() const { return mFrameRunLoop; }
   // Asks the host frame to take the editor's current size; false without a frame or when refused.
   bool ResizeHostFrame();
@@ -53,6 +55,7 @@ private:
   IPluginVST3& mOwner;
   Steinberg::IPtr<Steinberg::Linux::IRunLoop> mFrameRunLoop;
   float mScreenScale = 1.f;
+  bool mHostGaveScale = false;
 };
 
 } // namespace plugkit

@@ -224,9 +224,13 @@ bool PresetManager::applyIdx(int listIndex)
   return true;
 }
 
-bool PresetManager::saveToFile(const std::string& path)
+bool PresetManager::saveToFile(const std::string& chosenPath)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  // Preset folders list only ".fxp" files: a name typed without it would vanish at the next scan.
+  std::string path = chosenPath;
+  if (!path.empty() && fs::path(path).extension() != ".fxp")
+    path += ".fxp";
   if (path.empty() || !mPlugin.SavePresetAsFXP(path.c_str()))
   {
     if (mFileFailureReport)

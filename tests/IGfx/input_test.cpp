@@ -15,12 +15,17 @@ TEST(InputTest, RightClickOnParameterOpensHostMenuAndBeginsNothing)
   {
     const char* name;
     float drawScale;
+    float screenScale;
     float x, y;
     Steinberg::UCoord hostX, hostY;
   };
-  for (const Case& c : {Case{"scale 1", 1.f, 15.f, 17.5f, 15, 17}, Case{"scale 1.5", 1.5f, 15.f, 17.5f, 22, 26}})
+  // The host places its menu in the view's pixels: UI position x draw scale x screen scale.
+  for (const Case& c :
+       {Case{"scale 1", 1.f, 1.f, 15.f, 17.5f, 15, 17}, Case{"scale 1.5", 1.5f, 1.f, 15.f, 17.5f, 22, 26},
+        Case{"screen 2", 1.f, 2.f, 15.f, 17.5f, 30, 35}, Case{"scale 1.5 screen 2", 1.5f, 2.f, 15.f, 17.5f, 45, 52}})
   {
     EditorSession s(8, 940, 200, c.drawScale);
+    s.G().SetScreenScale(c.screenScale);
     auto* knob = s.Attach<RecordingControl>(IRECT(10, 10, 30, 30), 5);
     knob->baseMouseDown = true;
     knob->DisablePrompt(false);

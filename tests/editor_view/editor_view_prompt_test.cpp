@@ -109,5 +109,44 @@ TEST_F(EditorViewPrompt, CancelAndMissingChooserCompleteEmpty)
   EXPECT_TRUE(answer->onMainThread);
 }
 
+TEST_F(EditorViewPrompt, MessageBoxAnswersThroughItsCompletionWithoutHoldingTheMainThread)
+{
+  using plugkit::gfx::EMsgBoxResult;
+  using plugkit::gfx::EMsgBoxType;
+  setenv("PATH", (std::string(VEMLOR_FAKE_BIN) + ":" + savedPath).c_str(), 1);
+  const struct
+  {
+    EMsgBoxType type;
+    const char* written; // the button the user presses
+    EMsgBoxResult result;
+  } cases[] = {{EMsgBoxType::YesNoCancel, "", EMsgBoxResult::Yes},
+               {EMsgBoxType::YesNoCancel, "extra:No", EMsgBoxResult::No},
+               {EMsgBoxType::YesNoCancel, "cancel", EMsgBoxResult::Cancel},
+               {EMsgBoxType::OKCancel, "", EMsgBoxResult::OK},
+               {EMsgBoxType::YesNo, "cancel", EMsgBoxResult::No},
+               {EMsgBoxType::RetryCancel, "", EMsgBoxResult::Retry}};
+  for (const auto& c : cases)
+  {
+    std::optional<EMsgBoxResult> got;
+    EXPECT_EQ(s.ui()->ShowMessageBox("Replace the preset?", "Save", c.type, [&](EMsgBoxResult r) { got = r; }),
+              EMsgBoxResult::Null)
+      << "the answer is still to come";
+    EXPECT_FALSE(got);
+    const int frames = s.ui()->NFramesDrawn();
+    s.plug->Knob()->SetDirty(false);
+    ASSERT_TRUE(s.pumpUntil([&] { return s.ui()->NFramesDrawn() > frames; })) << "the editor draws on meanwhile";
+    ASSERT_TRUE(reply(c.written));
+    ASSERT_TRUE(s.pumpUntil([&] { return got.has_value(); }));
+    EXPECT_EQ(*got, c.result) << c.written;
+  }
+
+  // With no box program the safe answer comes at once, as it did before boxes could be shown.
+  setenv("PATH", dir.c_str(), 1);
+  std::optional<EMsgBoxResult> got;
+  EXPECT_EQ(s.ui()->ShowMessageBox("Delete?", "", EMsgBoxType::YesNo, [&](EMsgBoxResult r) { got = r; }),
+            EMsgBoxResult::No);
+  EXPECT_EQ(got, EMsgBoxResult::No);
+}
+
 } // namespace
 } // namespace vemlor::viewtest

@@ -252,6 +252,28 @@ TEST_F(Navigation, AFailedSaveOrLoadIsReportedAndChangesNothing)
   EXPECT_EQ(reports, std::vector<EFileResult>{EFileResult::kNotOurs});
 }
 
+TEST_F(Navigation, PresetSavedWithoutTheExtensionGetsItAndStaysListedAfterARescan)
+{
+  plugin.edit(42.0);
+  for (const char* name : {"Warm", "Warm.pad", "Bright.fxp"})
+  {
+    const fs::path chosen = user / name;
+    const fs::path written = chosen.extension() == ".fxp" ? chosen : fs::path(chosen.string() + ".fxp");
+    ASSERT_TRUE(pm->saveToFile(chosen.string())) << name;
+    EXPECT_TRUE(fs::exists(written)) << name;
+    EXPECT_FALSE(written != chosen && fs::exists(chosen)) << name;
+    EXPECT_EQ(pm->patchIdentity().name, written.string()) << name;
+  }
+  pm->refreshUserPresets();
+  for (const char* file : {"Warm.fxp", "Warm.pad.fxp", "Bright.fxp"})
+  {
+    bool listed = false;
+    for (int i = 0; i < pm->listSize(); ++i)
+      listed = listed || pm->identityForListIndex(i).name == (user / file).string();
+    EXPECT_TRUE(listed) << file;
+  }
+}
+
 TEST_F(Navigation, PresetApplyHookCanTakeOrRefuseThePreset)
 {
   PresetManager::PresetApply answer = PresetManager::kTakenByMorph;

@@ -227,6 +227,41 @@ TEST_P(PresetScreens, Browser)
   EXPECT_TRUE(browser->nodes[static_cast<size_t>(browser->rows[bass].node)].collapsed);
 }
 
+TEST_P(PresetScreens, NamesInOtherScriptsDrawFromAFallbackFont)
+{
+  open(940, 200);
+  // The editor's own font has Latin only: these come from the fonts the system offers.
+  FakePresetLibrary chinese({"Init", "温暖的夜晚"}, {"我的预设/明亮的钢琴"});
+  chinese.current = 1;
+  FakePresetLibrary userChinese = chinese;
+  userChinese.current = 2;
+  FakePresetLibrary cyrillic({"Тёплый вечер"});
+  cyrillic.current = 0;
+  FakePresetLibrary greek({"Ζεστό βράδυ"});
+  greek.current = 0;
+  strip(IRECT(77, 0, 696, 18), chinese, false);
+  strip(IRECT(77, 30, 696, 48), userChinese, false);
+  strip(IRECT(77, 60, 696, 78), cyrillic, false);
+  strip(IRECT(77, 90, 696, 108), greek, false);
+  // One large ideograph whose strokes cross at its centre: lit there only when its glyph is drawn.
+  const IRECT probe(760, 110, 860, 190);
+  g->AttachControl(new LambdaControl(probe, [](IGfx& gfx, const IRECT& r) {
+    gfx.DrawText(IText(60.f, COLOR_WHITE, kMono, EAlign::Center, EVAlign::Middle), "田", r);
+  }));
+  frame();
+  gl.WritePNG(Name("preset_strip_other_scripts"));
+
+  int lit = 0;
+  for (float y = probe.MH() - 8.f; y <= probe.MH() + 8.f; y += 1.f)
+    lit += Near(At(probe.MW(), y), kBackground, 40) ? 0 : 1;
+  EXPECT_GT(lit, 0) << "the ideograph's vertical stroke";
+  IRECT bounds;
+  const float one = g->MeasureText(IText(16.f, COLOR_WHITE, kMono), "田", bounds);
+  const float two = g->MeasureText(IText(16.f, COLOR_WHITE, kMono), "田田", bounds);
+  EXPECT_GT(one, 12.f) << "an ideograph is about an em wide";
+  EXPECT_NEAR(two, 2.f * one, 1.f);
+}
+
 TEST_P(PresetScreens, AboutBox)
 {
   open(940, 200);

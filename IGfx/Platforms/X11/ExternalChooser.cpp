@@ -62,6 +62,47 @@ std::string StartPath(const ChooserRequest& request)
   return start;
 }
 
+std::vector<std::string> MessageArguments(const std::string& program, const ChooserRequest& request)
+{
+  std::vector<std::string> args{program};
+  if (program == "kdialog")
+  {
+    // kdialog answers 0 for its first button, 1 for "No" and 2 for cancel or a closed box.
+    switch (request.buttons)
+    {
+    case EMessageButtons::OK: args.insert(args.end(), {"--msgbox", request.text}); break;
+    case EMessageButtons::YesNoCancel: args.insert(args.end(), {"--yesnocancel", request.text}); break;
+    case EMessageButtons::YesNo: args.insert(args.end(), {"--yesno", request.text}); break;
+    case EMessageButtons::OKCancel:
+    case EMessageButtons::RetryCancel:
+      args.insert(args.end(), {"--yesno", request.text, "--yes-label",
+                               request.buttons == EMessageButtons::OKCancel ? "OK" : "Retry", "--no-label", "Cancel"});
+      break;
+    }
+    if (!request.title.empty())
+      args.insert(args.end(), {"--title", request.title});
+    return args;
+  }
+  // zenity answers 0 for its OK button and 1 for cancel or a closed box; an extra button prints its
+  // label, which is how "No" is told from "Cancel".
+  args.push_back(request.buttons == EMessageButtons::OK ? "--info" : "--question");
+  if (!request.title.empty())
+    args.push_back("--title=" + request.title);
+  args.push_back("--text=" + request.text);
+  args.push_back("--no-markup");
+  switch (request.buttons)
+  {
+  case EMessageButtons::OK: break;
+  case EMessageButtons::OKCancel: args.insert(args.end(), {"--ok-label=OK", "--cancel-label=Cancel"}); break;
+  case EMessageButtons::YesNoCancel:
+    args.insert(args.end(), {"--ok-label=Yes", "--cancel-label=Cancel", "--extra-button=No"});
+    break;
+  case EMessageButtons::YesNo: args.insert(args.end(), {"--ok-label=Yes", "--cancel-label=No"}); break;
+  case EMessageButtons::RetryCancel: args.insert(args.end(), {"--ok-label=Retry", "--cancel-label=Cancel"}); break;
+  }
+  return args;
+}
+
 } // namespace
 
 std::string ExternalChooser::FindProgram()
@@ -76,6 +117,8 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
 {
   const std::vector<std::string> patterns = Patterns(request.extensions);
   const std::string start = StartPath(request);
+  if (request.kind == EChooserKind::Message)
+    return MessageArguments(program, request);
   std::vector<std::string> args{program};
   if (request.kind == EChooserKind::Color)
   {
@@ -104,7 +147,8 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
     case EChooserKind::OpenFile: args.push_back("--getopenfilename"); break;
     case EChooserKind::SaveFile: args.push_back("--getsavefilename"); break;
     case EChooserKind::Directory: args.push_back("--getexistingdirectory"); break;
-    case EChooserKind::Color: break; // answered above
+    case EChooserKind::Color:
+    case EChooserKind::Message: break; // answered above
     }
     args.push_back(start.empty() ? "." : start);
     if (request.kind != EChooserKind::Directory && !patterns.empty())
@@ -115,7 +159,7 @@ std::vector<std::string> ExternalChooser::Arguments(const std::string& program, 
   }
   args.push_back("--file-selection");
   if (request.kind == EChooserKind::SaveFile)
-    args.push_back("--save");
+    args.insert(args.end(), {"--save", "--confirm-overwrite"}); // kdialog's save dialog asks by itself
   if (request.kind == EChooserKind::Directory)
     args.push_back("--directory");
   if (!request.title.empty())
@@ -135,8 +179,8 @@ bool ExternalChooser::Start(const ChooserRequest& request, Completion completion
   mCompletion = std::move(completion);
   mKind = request.kind;
   mOutput.clear();
-  const std::string program = FindProgram();
-  if (!program.empty() && mProcess.Start(Arguments(program, request), true))
+  mProgram = FindProgram();
+  if (!mProgram.empty() && mProcess.Start(Arguments(mProgram, request), true))
   {
     // A loop that takes no descriptors still runs timers: read the pipe from one instead.
     if (!mWatch.Start(mLoop, mProcess.OutputFD(), [this](int) { OnOutput(); }) &&
@@ -167,6 +211,11 @@ void ExternalChooser::OnOutput()
 {
   if (mProcess.ReadAvailable(mOutput))
     return; // more to come
+  if (mKind == EChooserKind::Message)
+  {
+    OnMessageClosed();
+    return;
+  }
   const int status = mProcess.Release();
   ChooserAnswer answer;
   std::string path = mOutput;
@@ -181,6 +230,31 @@ void ExternalChooser::OnOutput()
     answer.cancelled = false;
     answer.path = std::move(path);
   }
+  Complete(std::move(answer));
+}
+
+void ExternalChooser::OnMessageClosed()
+{
+  // The button is told by the exit status, which can lag a moment behind the closed output: wait
+  // for it from a timer rather than block.
+  mWatch.Stop();
+  const int status = mProcess.TryWait();
+  if (status < 0)
+  {
+    if (!mPoll.IsRunning() && !mPoll.Start(mLoop, kPollIntervalMs, [this] { OnMessageClosed(); }))
+      Complete(ChooserAnswer{});
+    return;
+  }
+  mProcess.Release();
+  std::string output = mOutput;
+  while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+    output.pop_back();
+  ChooserAnswer answer;
+  answer.cancelled = false;
+  if (status == 0)
+    answer.button = 0;
+  else if (mProgram == "kdialog" ? status == 1 : output == "No")
+    answer.button = 1;
   Complete(std::move(answer));
 }
 

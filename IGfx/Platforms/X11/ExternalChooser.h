@@ -1,4 +1,4 @@
-// File, folder and colour choosers as external programs (zenity, else kdialog), answered through the host's
+// File, folder and colour choosers and message boxes as external programs (zenity, else kdialog), answered through the host's
 // run loop so the editor keeps drawing while the user chooses.
 #pragma once
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "IGfx/Platforms/X11/ChildProcess.h"
+#include "IPlugin/IPluginSpawn.h"
 #include "IGfx/Platforms/X11/RunLoopHooks.h"
 
 namespace plugkit::gfx {
@@ -17,7 +17,18 @@ enum class EChooserKind
   OpenFile,
   SaveFile,
   Directory,
-  Color
+  Color,
+  Message // a message box with buttons; the answer is the button pressed
+};
+
+// The button sets of a message box, first button first.
+enum class EMessageButtons
+{
+  OK,
+  OKCancel,
+  YesNoCancel,
+  YesNo,
+  RetryCancel
 };
 
 struct ChooserRequest
@@ -28,6 +39,8 @@ struct ChooserRequest
   std::string fileName;   // the proposed name when saving
   std::string extensions; // blank-separated, without dots ("fxp zarvo"); empty for any file
   std::string color;      // the colour the colour chooser starts at, "#rrggbb"; empty for its own default
+  std::string text;       // a message box's text (shown as typed, no markup)
+  EMessageButtons buttons = EMessageButtons::OK;
 };
 
 struct ChooserAnswer
@@ -35,6 +48,7 @@ struct ChooserAnswer
   bool cancelled = true;
   std::string path;    // absolute, when not cancelled; for a colour, the chooser's text for it
   std::string message; // why no chooser could be shown, for the editor to say; empty otherwise
+  int button = -1;     // a message box's button, 0 for the first; -1 when closed without one
 };
 
 // Main thread. One chooser at a time per object; destroying it ends a chooser still open, and its
@@ -69,9 +83,11 @@ public:
 
 private:
   void OnOutput();
+  void OnMessageClosed();
   void Complete(ChooserAnswer answer);
 
   EChooserKind mKind = EChooserKind::OpenFile;
+  std::string mProgram;
 
   Steinberg::Linux::IRunLoop* mLoop;
   ChildProcess mProcess;

@@ -13,6 +13,7 @@
 #include "IGfx/Platforms/FontconfigHelpers.h"
 #include "IGfx/Platforms/X11/ChooserColor.h"
 #include "IGfx/Platforms/X11/OpenURL.h"
+#include "IGfx/Platforms/X11/X11ScreenScale.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 #include "nanovg.h"
@@ -109,9 +110,17 @@ IGfxLinux::IGfxLinux(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
   : IGfxNanoVG(dlg, w, h, fps, scale)
   , mListener(std::make_unique<WindowListener>(*this))
   , mWindow(*mListener)
-{}
+{
+  StaticStorage<FontconfigFontDescriptor>::Accessor(FontconfigHelpers::DescriptorCache()).Retain();
+}
 
-IGfxLinux::~IGfxLinux() { CloseWindow(); }
+IGfxLinux::~IGfxLinux()
+{
+  // Every editor of the process shares the cache; the last one to go empties it.
+  StaticStorage<FontconfigFontDescriptor>::Accessor cache(FontconfigHelpers::DescriptorCache());
+  cache.Release();
+  CloseWindow();
+}
 
 int IGfxLinux::PixelWidth() const { return Trunc(GetScreenScale() * static_cast<float>(WindowWidth())); }
 
@@ -122,12 +131,20 @@ void* IGfxLinux::OpenWindow(void* parent)
   PLUGKIT_ASSERT_MAIN_THREAD();
   CloseWindow();
   IGEditorDelegate& dlg = *GetDelegate();
-  const float screenScale = dlg.GetHostScreenScale() > 0.f ? dlg.GetHostScreenScale() : 1.f;
-  const int w = Trunc(screenScale * static_cast<float>(WindowWidth()));
-  const int h = Trunc(screenScale * static_cast<float>(WindowHeight()));
-  if (!mWindow.Open(reinterpret_cast<unsigned long>(parent), w, h, dlg.GetHostRunLoop()))
+  const bool hostGaveScale = dlg.GetHostScreenScale() > 0.f;
+  float screenScale = hostGaveScale ? dlg.GetHostScreenScale() : 1.f;
+  if (!mWindow.Open(reinterpret_cast<unsigned long>(parent), Trunc(screenScale * static_cast<float>(WindowWidth())),
+                    Trunc(screenScale * static_cast<float>(WindowHeight())), dlg.GetHostRunLoop()))
     return nullptr;
+  if (!hostGaveScale)
+  {
+    // Without a factor from the host, the desktop's own setting (the one its toolkits follow).
+    screenScale = ScreenScaleOfDisplay(mWindow.Window().GetDisplay());
+    mWindow.Window().Resize(Trunc(screenScale * static_cast<float>(WindowWidth())),
+                            Trunc(screenScale * static_cast<float>(WindowHeight())));
+  }
   mChooser = std::make_unique<ExternalChooser>(mWindow.RunLoop());
+  mMessageBox = std::make_unique<ExternalChooser>(mWindow.RunLoop());
 
   SetOpening(true);
   ActivateGLContext();
@@ -153,6 +170,7 @@ void IGfxLinux::CloseWindow()
     return;
   mClosing = true;
   mChooser.reset();
+  mMessageBox.reset();
   mWindow.ReturnKeyboard();
   ActivateGLContext();
   OnViewDestroyed();
@@ -194,6 +212,17 @@ void IGfxLinux::DrawResize()
 {
   if (mWindow.IsOpen())
     IGfxNanoVG::DrawResize();
+}
+
+void IGfxLinux::DrawNow()
+{
+  if (!mWindow.IsOpen())
+    return;
+  // A resize asked for just before must reach the server first; the new frame follows at once
+  // (X has no way to show both together, so one frame may still show the old size).
+  XSync(mWindow.Window().GetDisplay(), False);
+  SetAllControlsDirty();
+  OnFrameTimer();
 }
 
 void IGfxLinux::OnFrameTimer()
@@ -308,8 +337,7 @@ void IGfxLinux::MoveMouseCursor(float x, float y) { mWindow.Input().MoveMouseCur
 
 ECursor IGfxLinux::SetMouseCursor(ECursor cursor)
 {
-  mWindow.SetMouseCursor(static_cast<int>(cursor));
-  return cursor;
+  return static_cast<ECursor>(mWindow.SetMouseCursor(static_cast<int>(cursor)));
 }
 
 void IGfxLinux::CreatePlatformTextEntry(int, const IText&, const IRECT&, int, const char*)
@@ -325,22 +353,60 @@ IPopupMenu* IGfxLinux::CreatePlatformPopupMenu(IPopupMenu&, const IRECT&, bool& 
   return nullptr;
 }
 
-EMsgBoxResult IGfxLinux::ShowMessageBox(const char*, const char*, EMsgBoxType type,
+EMsgBoxResult IGfxLinux::ShowMessageBox(const char* str, const char* caption, EMsgBoxType type,
                                         IMsgBoxCompletionHandlerFunc completion)
 {
-  // No native message box: the safe answer, so nothing destructive follows a box nobody saw.
   ReleaseMouseCapture();
-  EMsgBoxResult result = EMsgBoxResult::Cancel;
+  // The safe answer, so nothing destructive follows a box nobody saw or answered.
+  EMsgBoxResult unanswered = EMsgBoxResult::Cancel;
   switch (type)
   {
-  case EMsgBoxType::OK: result = EMsgBoxResult::OK; break;
-  case EMsgBoxType::YesNo: result = EMsgBoxResult::No; break;
-  case EMsgBoxType::AbortRetryIgnore: result = EMsgBoxResult::Abort; break;
+  case EMsgBoxType::OK: unanswered = EMsgBoxResult::OK; break;
+  case EMsgBoxType::YesNo: unanswered = EMsgBoxResult::No; break;
+  case EMsgBoxType::AbortRetryIgnore: unanswered = EMsgBoxResult::Abort; break;
   default: break;
   }
+  // The box is another program and the main thread never waits for it: its answer can only come
+  // through the completion. Without one, only a plain notice is worth showing.
+  const bool show = mMessageBox && !mMessageBox->IsOpen() && !ExternalChooser::FindProgram().empty() &&
+                    (completion || type == EMsgBoxType::OK);
+  if (show)
+  {
+    ChooserRequest request;
+    request.kind = EChooserKind::Message;
+    request.title = caption ? caption : "";
+    request.text = str ? str : "";
+    switch (type)
+    {
+    case EMsgBoxType::OKCancel: request.buttons = EMessageButtons::OKCancel; break;
+    case EMsgBoxType::YesNoCancel: request.buttons = EMessageButtons::YesNoCancel; break;
+    case EMsgBoxType::YesNo: request.buttons = EMessageButtons::YesNo; break;
+    case EMsgBoxType::RetryCancel: request.buttons = EMessageButtons::RetryCancel; break;
+    default: request.buttons = EMessageButtons::OK; break;
+    }
+    auto answered = [type, unanswered, completion](const ChooserAnswer& answer) {
+      if (!completion)
+        return;
+      const bool first = answer.button == 0, second = answer.button == 1;
+      switch (type)
+      {
+      case EMsgBoxType::OK: completion(EMsgBoxResult::OK); break;
+      case EMsgBoxType::OKCancel: completion(first ? EMsgBoxResult::OK : EMsgBoxResult::Cancel); break;
+      case EMsgBoxType::YesNoCancel:
+        completion(first ? EMsgBoxResult::Yes : second ? EMsgBoxResult::No : EMsgBoxResult::Cancel);
+        break;
+      case EMsgBoxType::YesNo: completion(first ? EMsgBoxResult::Yes : EMsgBoxResult::No); break;
+      case EMsgBoxType::RetryCancel: completion(first ? EMsgBoxResult::Retry : EMsgBoxResult::Cancel); break;
+      default: completion(unanswered); break;
+      }
+    };
+    // With a completion the answer is still to come: Null says so.
+    if (mMessageBox->Start(request, answered))
+      return completion ? EMsgBoxResult::Null : unanswered;
+  }
   if (completion)
-    completion(result);
-  return result;
+    completion(unanswered);
+  return unanswered;
 }
 
 void IGfxLinux::StartChooser(const ChooserRequest& request, IFileDialogCompletionHandlerFunc completion)

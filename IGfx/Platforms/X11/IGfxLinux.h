@@ -14,7 +14,7 @@ class ITextEntryControl;
 
 // Main thread. The window's size in device pixels is ⌊screen scale × ⌊UI size × draw scale⌋⌋; the
 // screen scale is the host's (the delegate's GetHostScreenScale when the window opens, then
-// SetScreenScale). Frames are drawn only when a control is dirty; a window that lost its content is
+// SetScreenScale), else the X server's Xft.dpi / 96. Frames are drawn only when a control is dirty; a window that lost its content is
 // given the last frame again without drawing any control.
 class IGfxLinux final : public IGfxNanoVG
 {
@@ -31,6 +31,8 @@ public:
   void ActivateGLContext() override;
   void DeactivateGLContext() override;
   void DrawResize() override;
+  // Draws every control and presents the frame before returning.
+  void DrawNow() override;
 
   void GetMouseLocation(float& x, float& y) const override;
   void HideMouseCursor(bool hide = true, bool lock = true) override;
@@ -39,6 +41,9 @@ public:
   void CreatePlatformTextEntry(int paramIdx, const IText& text, const IRECT& bounds, int length,
                                const char* str) override;
   IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds, bool& isAsync) override;
+  // Shown through zenity or kdialog when either is installed. With a completion the answer arrives
+  // later through it and the result is Null; without, only an OK box is shown and the result is the
+  // answer that commits to nothing (also when no box can be shown).
   EMsgBoxResult ShowMessageBox(const char* str, const char* caption, EMsgBoxType type,
                                IMsgBoxCompletionHandlerFunc completion = nullptr) override;
   void PromptForFile(TextString& fileName, TextString& path, EFileAction action = EFileAction::Open,
@@ -92,6 +97,7 @@ private:
   std::unique_ptr<WindowListener> mListener;
   X11EditorWindow mWindow;
   std::unique_ptr<ExternalChooser> mChooser;
+  std::unique_ptr<ExternalChooser> mMessageBox;
   int mGLDepth = 0;
   int mFramesDrawn = 0;
   int mExposeBlits = 0;

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "IGfx/Platforms/X11/ChildProcess.h"
+#include "IPlugin/IPluginSpawn.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit::gfx {
@@ -55,9 +55,7 @@ bool OpenURLExternally(std::string_view text, const char* program)
   const std::string argument = OpenArgument(text);
   if (argument.empty() || program == nullptr)
     return false;
-  // The handler runs on by itself; releasing it here leaves it to ChildProcess::ReapFinished.
-  ChildProcess process;
-  return process.Start({program, argument}, false);
+  return SpawnWithoutShell(program, argument) > 0;
 }
 
 bool RevealPathExternally(std::string_view path, bool select, const char* program)

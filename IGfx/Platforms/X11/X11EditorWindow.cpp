@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "IGfx/Platforms/X11/ChildProcess.h"
+#include "IPlugin/IPluginSpawn.h"
 #include "IGfx/Platforms/X11/X11ErrorTrap.h"
 #include "IPlugin/IPluginThreadRole.h"
 

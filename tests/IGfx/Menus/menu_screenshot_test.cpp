@@ -141,6 +141,51 @@ TEST_P(MenuScreenshots, ScrolledMenu)
   EXPECT_TRUE(Near(At(down.MW(), down.MH()), {255, 255, 255, 255}, 30)) << Str(At(down.MW(), down.MH()));
 }
 
+TEST_P(MenuScreenshots, LongMenuScrolledByTheWheel)
+{
+  gfx->AttachPopupMenuControl();
+  IPopupMenu menu;
+  const int n = 40; // a picker listing every control, far taller than the editor
+  for (int i = 1; i <= n; ++i)
+    menu.AddItem(("Control " + std::to_string(i)).c_str());
+  gfx->CreatePopupMenu(*owner, menu, owner->GetRECT());
+  Advance(0);
+  Advance(101);
+  const auto* panel = Popup()->GetPanel(0);
+  ASSERT_TRUE(panel->mScroller);
+  const int cells = panel->NCells();
+  const IRECT middle = *panel->mCells[static_cast<size_t>(cells / 2)];
+  input->Hover(middle.MW(), middle.MH());
+  EXPECT_EQ(0, panel->mScrollItemOffset) << "resting on an item does not scroll";
+
+  struct Step
+  {
+    float delta;
+    int offset;
+  };
+  // Down shows later items, up earlier ones, never past either end.
+  for (const Step& step : {Step{-1.f, 1}, Step{-1.f, 2}, Step{-3.f, 5}, Step{1.f, 4}, Step{5.f, 0}, Step{1.f, 0},
+                           Step{-100.f, n - cells}, Step{-1.f, n - cells}, Step{2.f, n - cells - 2}})
+  {
+    input->Wheel(middle.MW(), middle.MH(), step.delta);
+    EXPECT_EQ(step.offset, panel->mScrollItemOffset) << step.delta;
+  }
+  EXPECT_EQ(IPopupMenuControl::kExpanded, Popup()->GetState()) << "the wheel keeps the menu open";
+  EXPECT_EQ(Popup()->GetHoveredCell(), panel->mCells[static_cast<size_t>(cells / 2)].get());
+
+  // The item now under the pointer is the one a click chooses.
+  input->Wheel(middle.MW(), middle.MH(), 100.f);
+  input->Wheel(middle.MW(), middle.MH(), -7.f);
+  Advance(16);
+  gl.WritePNG(Name("popup_menu_wheel_scrolled"));
+  EXPECT_TRUE(Near(At(middle.L + 3.f, middle.T + 2.f), {0, 0, 242, 255})) << Str(At(middle.L + 3.f, middle.T + 2.f));
+  input->Click(middle.MW(), middle.MH());
+  Advance(0);
+  Advance(500);
+  ASSERT_NE(nullptr, menu.GetChosenItem());
+  EXPECT_EQ(menu.GetChosenItemIdx(), 7 + cells / 2);
+}
+
 TEST_P(MenuScreenshots, TextEntryWithSelectionAndWithCaret)
 {
   gfx->AttachTextEntryControl();

@@ -304,9 +304,9 @@ TEST_F(PopupMenuControlTest, TallMenuScrollsByHoveringItsArrows)
 
   Hover(Cell(0, 0));
   EXPECT_EQ(8, panel->mScrollItemOffset);
-  // The wheel does not scroll.
+  // The wheel scrolls too, a step per notch: up shows earlier items.
   s.Input().Wheel(Cell(0, 5).MW(), Cell(0, 5).MH(), 1.f);
-  EXPECT_EQ(8, panel->mScrollItemOffset);
+  EXPECT_EQ(7, panel->mScrollItemOffset);
 }
 
 TEST_F(PopupMenuControlTest, PressOnAScrollArrowScrollsAndChoosesNothing)

@@ -24,6 +24,7 @@ namespace {
 using plugkit::gfx::ChooserAnswer;
 using plugkit::gfx::ChooserRequest;
 using plugkit::gfx::EChooserKind;
+using plugkit::gfx::EMessageButtons;
 using plugkit::gfx::ExternalChooser;
 using plugkit::gfx::RunLoopTimer;
 
@@ -48,32 +49,50 @@ INSTANTIATE_TEST_SUITE_P(
   ::testing::Values(
     ArgsCase{"zenity_open",
              "zenity",
-             {EChooserKind::OpenFile, "Load preset", "/home/u/My Presets", "", "fxp zarvo", ""},
+             {EChooserKind::OpenFile, "Load preset", "/home/u/My Presets", "", "fxp zarvo", "", "", {}},
              {"zenity", "--file-selection", "--title=Load preset", "--filename=/home/u/My Presets/",
               "--file-filter=*.fxp *.zarvo"}},
     ArgsCase{"zenity_save",
              "zenity",
-             {EChooserKind::SaveFile, "Save preset", "/home/u/", "Warm \"Pad\"; rm -rf ~.fxp", ".fxp", ""},
-             {"zenity", "--file-selection", "--save", "--title=Save preset",
+             {EChooserKind::SaveFile, "Save preset", "/home/u/", "Warm \"Pad\"; rm -rf ~.fxp", ".fxp", "", "", {}},
+             {"zenity", "--file-selection", "--save", "--confirm-overwrite", "--title=Save preset",
               "--filename=/home/u/Warm \"Pad\"; rm -rf ~.fxp", "--file-filter=*.fxp"}},
     ArgsCase{
       "zenity_directory",
       "zenity",
-      {EChooserKind::Directory, "Choose a Directory", "/home/u/Desktop", "", "fxp", ""},
+      {EChooserKind::Directory, "Choose a Directory", "/home/u/Desktop", "", "fxp", "", "", {}},
       {"zenity", "--file-selection", "--directory", "--title=Choose a Directory", "--filename=/home/u/Desktop/"}},
-    ArgsCase{"zenity_bare", "zenity", {EChooserKind::OpenFile, "", "", "", "", ""}, {"zenity", "--file-selection"}},
+    ArgsCase{
+      "zenity_bare", "zenity", {EChooserKind::OpenFile, "", "", "", "", "", "", {}}, {"zenity", "--file-selection"}},
     ArgsCase{"kdialog_open",
              "kdialog",
-             {EChooserKind::OpenFile, "Load preset", "/home/u", "", "fxp zarvo", ""},
+             {EChooserKind::OpenFile, "Load preset", "/home/u", "", "fxp zarvo", "", "", {}},
              {"kdialog", "--getopenfilename", "/home/u/", "*.fxp *.zarvo", "--title", "Load preset"}},
     ArgsCase{"kdialog_save",
              "kdialog",
-             {EChooserKind::SaveFile, "", "/home/u", "a.fxp", "fxp", ""},
+             {EChooserKind::SaveFile, "", "/home/u", "a.fxp", "fxp", "", "", {}},
              {"kdialog", "--getsavefilename", "/home/u/a.fxp", "*.fxp"}},
     ArgsCase{"kdialog_directory",
              "kdialog",
-             {EChooserKind::Directory, "", "", "", "", ""},
-             {"kdialog", "--getexistingdirectory", "."}}),
+             {EChooserKind::Directory, "", "", "", "", "", "", {}},
+             {"kdialog", "--getexistingdirectory", "."}},
+    ArgsCase{"zenity_message_yes_no_cancel",
+             "zenity",
+             {EChooserKind::Message, "Replace?", "", "", "", "", "<b>a & b</b>", EMessageButtons::YesNoCancel},
+             {"zenity", "--question", "--title=Replace?", "--text=<b>a & b</b>", "--no-markup", "--ok-label=Yes",
+              "--cancel-label=Cancel", "--extra-button=No"}},
+    ArgsCase{"zenity_message_ok",
+             "zenity",
+             {EChooserKind::Message, "", "", "", "", "", "Done", EMessageButtons::OK},
+             {"zenity", "--info", "--text=Done", "--no-markup"}},
+    ArgsCase{"kdialog_message_retry_cancel",
+             "kdialog",
+             {EChooserKind::Message, "Disk", "", "", "", "", "Try again?", EMessageButtons::RetryCancel},
+             {"kdialog", "--yesno", "Try again?", "--yes-label", "Retry", "--no-label", "Cancel", "--title", "Disk"}},
+    ArgsCase{"kdialog_message_yes_no_cancel",
+             "kdialog",
+             {EChooserKind::Message, "", "", "", "", "", "Save?", EMessageButtons::YesNoCancel},
+             {"kdialog", "--yesnocancel", "Save?"}}),
   [](const auto& info) { return std::string(info.param.name); });
 
 // The fake zenity first on PATH: it records its arguments and answers what the test writes into
@@ -144,7 +163,7 @@ TEST_P(ChooserAnswers, ArriveFromTheRunLoopWhileFramesKeepTicking)
 {
   ExternalChooser chooser(&host.runLoop());
   std::optional<ChooserAnswer> got;
-  ChooserRequest request{EChooserKind::OpenFile, "Load preset", dir, "", "fxp", ""};
+  ChooserRequest request{EChooserKind::OpenFile, "Load preset", dir, "", "fxp", "", "", {}};
   ASSERT_TRUE(chooser.Start(request, [&](const ChooserAnswer& a) { got = a; }));
   EXPECT_FALSE(chooser.Start(request, [](const ChooserAnswer&) {})) << "one chooser at a time";
 
@@ -172,6 +191,27 @@ INSTANTIATE_TEST_SUITE_P(Answers, ChooserAnswers,
                                            AnswerCase{"not_an_absolute_path", "Warm Pad.fxp", true, ""}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(FakeChooser, AMessageBoxAnswersWithTheButtonPressed)
+{
+  const struct
+  {
+    const char* written;
+    int button;
+  } cases[] = {{"", 0}, {"extra:No", 1}, {"cancel", -1}};
+  for (const auto& c : cases)
+  {
+    ExternalChooser box(&host.runLoop());
+    std::optional<ChooserAnswer> got;
+    ChooserRequest request{EChooserKind::Message, "Caption", "", "", "", "", "Text", EMessageButtons::YesNoCancel};
+    ASSERT_TRUE(box.Start(request, [&](const ChooserAnswer& a) { got = a; })) << c.written;
+    ASSERT_TRUE(answer(c.written)) << c.written;
+    ASSERT_TRUE(pumpUntil([&] { return got.has_value(); })) << c.written;
+    EXPECT_EQ(got->button, c.button) << c.written;
+    EXPECT_NE(recordedArgs().find("--question\n--title=Caption\n--text=Text\n"), std::string::npos) << recordedArgs();
+    EXPECT_EQ(host.runLoop().timerCount(), 1) << "only the frame timer is left";
+  }
+}
+
 TEST_F(FakeChooser, ARunLoopWithoutDescriptorHandlersStillGetsTheAnswer)
 {
   struct TimersOnly : testhost::RunLoop
@@ -184,7 +224,8 @@ TEST_F(FakeChooser, ARunLoopWithoutDescriptorHandlersStillGetsTheAnswer)
   } loop;
   ExternalChooser chooser(&loop);
   std::optional<ChooserAnswer> got;
-  ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", "", ""}, [&](const ChooserAnswer& a) { got = a; }));
+  ASSERT_TRUE(
+    chooser.Start({EChooserKind::OpenFile, "", dir, "", "", "", "", {}}, [&](const ChooserAnswer& a) { got = a; }));
   ASSERT_TRUE(PumpUntil(loop, [&] { return std::filesystem::exists(argsFile); }, {}));
   ASSERT_TRUE(answer("/home/u/x.fxp"));
   ASSERT_TRUE(PumpUntil(loop, [&] { return got.has_value(); }, {}));
@@ -197,7 +238,8 @@ TEST_F(FakeChooser, WithoutAnyChooserTheRequestCompletesAsCancelledWithAMessage)
   setenv("PATH", dir.c_str(), 1); // neither zenity nor kdialog here
   ExternalChooser chooser(&host.runLoop());
   std::optional<ChooserAnswer> got;
-  ASSERT_TRUE(chooser.Start({EChooserKind::Directory, "", "", "", "", ""}, [&](const ChooserAnswer& a) { got = a; }));
+  ASSERT_TRUE(
+    chooser.Start({EChooserKind::Directory, "", "", "", "", "", "", {}}, [&](const ChooserAnswer& a) { got = a; }));
   EXPECT_FALSE(got.has_value()) << "the answer comes from the run loop, never inside the request";
   ASSERT_TRUE(pumpUntil([&] { return got.has_value(); }));
   EXPECT_TRUE(got->cancelled);
@@ -211,12 +253,12 @@ TEST_F(FakeChooser, ClosingTheEditorWithAChooserOpenEndsItWithoutAnAnswer)
   bool called = false;
   {
     ExternalChooser chooser(&host.runLoop());
-    ASSERT_TRUE(
-      chooser.Start({EChooserKind::OpenFile, "", dir, "", "", ""}, [&](const ChooserAnswer&) { called = true; }));
+    ASSERT_TRUE(chooser.Start({EChooserKind::OpenFile, "", dir, "", "", "", "", {}},
+                              [&](const ChooserAnswer&) { called = true; }));
     ASSERT_TRUE(pumpUntil([&] { return std::filesystem::exists(argsFile); }));
   }
   EXPECT_EQ(host.runLoop().eventHandlerCount(), 0);
-  ASSERT_TRUE(pumpUntil([&] { return plugkit::gfx::ChildProcess::ReapFinished() == 0; }));
+  ASSERT_TRUE(pumpUntil([&] { return plugkit::ChildProcess::ReapFinished() == 0; }));
   host.pump(16);
   EXPECT_FALSE(called);
 }

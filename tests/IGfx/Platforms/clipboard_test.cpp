@@ -1,7 +1,7 @@
 // The CLIPBOARD selection with another X client (xclip) in both directions, and reads that time out.
 #include "tests/IGfx/Platforms/editor_fixture.h"
 
-#include "IGfx/Platforms/X11/ChildProcess.h"
+#include "IPlugin/IPluginSpawn.h"
 
 #include <poll.h>
 #include <signal.h>
@@ -15,7 +15,7 @@
 namespace vemlor::x11test {
 namespace {
 
-using plugkit::gfx::ChildProcess;
+using plugkit::ChildProcess;
 
 class Clipboard : public EditorFixture
 {

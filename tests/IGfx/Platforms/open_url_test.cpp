@@ -2,7 +2,7 @@
 // handler is given.
 #include "tests/IGfx/Platforms/x11_test_support.h"
 
-#include "IGfx/Platforms/X11/ChildProcess.h"
+#include "IPlugin/IPluginSpawn.h"
 #include "IGfx/Platforms/X11/OpenURL.h"
 
 #include <cstdlib>
