@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 
 #include "bench/thread_cpu.h"
@@ -42,6 +43,37 @@ void Populate(MorphEngine& engine, MorphPadControl& pad)
   pad.SetValue(0.4, 1);
 }
 
+// The populated pad in a 940 x 420 window of the NanoVG GL3 backend on an offscreen context, one
+// frame drawn and finished: the overlay built, the font atlas and the field's layer made.
+struct GLPad
+{
+  explicit GLPad(float scale)
+  {
+    if (!gl.Ok())
+      return;
+    g = std::make_unique<gfx_gl_test::OffscreenGfx>(delegate, gl, 940, 420, scale);
+    g->LoadFont("Roboto-Regular", (std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf").c_str());
+    g->AttachPanelBackground(IPattern(IColor(255, 60, 60, 60)));
+    pad = new MorphPadControl(kPad, {0, 1}, engine, DEFAULT_STYLE);
+    g->AttachControl(pad);
+    Populate(engine, *pad);
+    Frame();
+  }
+  bool Ok() const { return g != nullptr; }
+  void Frame()
+  {
+    pad->SetDirty(false);
+    g->Frame();
+    glFinish();
+  }
+
+  gfx_gl_test::OffscreenGL gl;
+  plugkit::gfx::test::FakeDelegate delegate{8};
+  MorphEngine engine;
+  std::unique_ptr<gfx_gl_test::OffscreenGfx> g;
+  MorphPadControl* pad = nullptr;
+};
+
 void BM_PadFrameRecording(benchmark::State& state)
 {
   MorphEngine engine;
@@ -66,25 +98,16 @@ BENCHMARK(BM_PadFrameRecording)->Unit(benchmark::kMicrosecond);
 
 void BM_PadFrameGL(benchmark::State& state)
 {
-  gfx_gl_test::OffscreenGL gl;
-  if (!gl.Ok())
+  GLPad p(static_cast<float>(state.range(0)));
+  if (!p.Ok())
   {
     state.SkipWithError("no surfaceless EGL context");
     return;
   }
-  plugkit::gfx::test::FakeDelegate delegate(8);
-  MorphEngine engine;
-  gfx_gl_test::OffscreenGfx g(delegate, gl, 940, 420, static_cast<float>(state.range(0)));
-  g.LoadFont("Roboto-Regular", (std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf").c_str());
-  g.AttachPanelBackground(IPattern(IColor(255, 60, 60, 60)));
-  auto* pad = new MorphPadControl(kPad, {0, 1}, engine, DEFAULT_STYLE);
-  g.AttachControl(pad);
-  Populate(engine, *pad);
+  MorphPadControl* pad = p.pad;
+  auto& g = *p.g;
   const bool finish = state.range(1) != 0;
-  // The overlay's rebuild, the font atlas and any cached layer are made before the timing starts.
-  pad->SetDirty(false);
-  g.Frame();
-  glFinish();
+  // The overlay's rebuild, the font atlas and any cached layer were made before the timing starts.
   const uint64_t rebuilds = pad->overlay.rebuildCount();
   for (auto _ : state)
   {
@@ -135,24 +158,15 @@ BENCHMARK(BM_PanelFrameGL)->ArgNames({"scale"})->Arg(1)->Arg(2)->Unit(benchmark:
 // whose full rebuild restores the overlay drawn when the pad is still.
 void BM_PadDragStep(benchmark::State& state)
 {
-  gfx_gl_test::OffscreenGL gl;
-  if (!gl.Ok())
+  GLPad p(1.f);
+  if (!p.Ok())
   {
     state.SkipWithError("no surfaceless EGL context");
     return;
   }
-  plugkit::gfx::test::FakeDelegate delegate(8);
-  MorphEngine engine;
-  gfx_gl_test::OffscreenGfx g(delegate, gl, 940, 420, 1.f);
-  g.LoadFont("Roboto-Regular", (std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf").c_str());
-  g.AttachPanelBackground(IPattern(IColor(255, 60, 60, 60)));
-  auto* pad = new MorphPadControl(kPad, {0, 1}, engine, DEFAULT_STYLE);
-  g.AttachControl(pad);
-  Populate(engine, *pad);
-  engine.setModel(static_cast<uint32_t>(state.range(0)));
-  pad->SetDirty(false);
-  g.Frame();
-  glFinish();
+  MorphPadControl* pad = p.pad;
+  p.engine.setModel(static_cast<uint32_t>(state.range(0)));
+  p.Frame();
   // The grab: the pixel of point 5's disc.
   float x = -1.f, y = -1.f;
   for (float py = kPad.T; py < kPad.B && x < 0.f; py += 2.f)
@@ -170,7 +184,7 @@ void BM_PadDragStep(benchmark::State& state)
   }
   const IMouseMod mod;
   pad->OnMouseDown(x, y, mod);
-  g.Frame();
+  p.g->Frame();
   glFinish();
   const uint64_t rebuilds = pad->overlay.rebuildCount();
   const double cpuStart = vemlor::bench::allThreadsCpuSeconds();
@@ -180,7 +194,7 @@ void BM_PadDragStep(benchmark::State& state)
     const float dx = (step++ / 30) % 2 == 0 ? 3.f : -3.f;
     x += dx;
     pad->OnMouseDrag(x, y, dx, 0.f, mod);
-    g.Frame();
+    p.g->Frame();
     glFinish();
   }
   const double steps = static_cast<double>(state.iterations());
@@ -190,7 +204,7 @@ void BM_PadDragStep(benchmark::State& state)
   const auto wall = std::chrono::steady_clock::now();
   const double cpu = vemlor::bench::allThreadsCpuSeconds();
   pad->OnMouseUp(x, y, mod);
-  g.Frame();
+  p.g->Frame();
   glFinish();
   state.counters["release_wall_ms"] =
     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();

@@ -12,7 +12,7 @@
 #include "product/Vemlor.h"
 #include "product/VemlorUI.h"
 #include "product/params/params.h"
-#include "tests/IGfx/GL/offscreen_gfx.h"
+#include "tests/editor_layout_gl/editor_gl_session.h"
 
 using namespace gfx_gl_test;
 using namespace plugkit::gfx;
@@ -31,50 +31,21 @@ bool near(const RGBA& p, int r, int g, int b, int tolerance = 24)
   return std::abs(p.r - r) <= tolerance && std::abs(p.g - g) <= tolerance && std::abs(p.b - b) <= tolerance;
 }
 
-class EditorLayoutGL : public ::testing::TestWithParam<int>
+class EditorLayoutGL : public ::testing::TestWithParam<int>, public EditorGLSession
 {
 protected:
   void SetUp() override
   {
     if (!gl.Ok())
       GTEST_SKIP() << "no surfaceless EGL context";
-    // Fonts and the logo come from the bundle's resources, as in a host.
-    plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
-    plug = new Vemlor(plugkit::InstanceInfo{});
-    ASSERT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
-    if (zarvo::PresetManager* pm = plug->presetManager())
-      pm->navigateTo(0);
-    {
-      plugkit::AudioThreadScope audio;
-      plug->GetParam(zarvo::par_morph_active)->Set(GetParam() == 620 ? 1.0 : 0.0);
-      plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kHost, 0);
-    }
-    plug->OnIdle();
+    MakePlugin(GetParam() == 620);
   }
-  void TearDown() override
-  {
-    g.reset();
-    if (plug)
-    {
-      plug->terminate();
-      plug->release();
-    }
-    plugkit::OverrideBundleRoot(nullptr);
-  }
-
-  OffscreenGL gl;
-  Vemlor* plug = nullptr;
-  std::unique_ptr<OffscreenGfx> g;
+  void TearDown() override { Close(); }
 };
 
 TEST_P(EditorLayoutGL, TheWholeEditorDraws)
 {
-  g = std::make_unique<OffscreenGfx>(*plug, gl, vemlor::ui::kEditorWidth, GetParam(), 1.f);
-  vemlor::ui::layoutEditor(*plug, *g);
-  g->ForAllControlsFunc([this](IControl* c) {
-    if (c->GetParamIdx() >= 0)
-      c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());
-  });
+  Layout(GetParam(), 1.f);
   g->SetAllControlsDirty();
   ASSERT_TRUE(g->Frame());
   gl.WritePNG("editor_layout_940x" + std::to_string(GetParam()));

@@ -8,17 +8,11 @@
 #include <nanovg.h>
 #include <nanovg_gl_utils.h>
 
-#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "IPlugin/IPluginPaths.h"
-#include "IPlugin/IPluginThreadRole.h"
-#include "product/Vemlor.h"
-#include "product/VemlorUI.h"
-#include "product/params/params.h"
-#include "tests/IGfx/GL/offscreen_gfx.h"
+#include "tests/editor_layout_gl/editor_gl_session.h"
 
 using namespace gfx_gl_test;
 using namespace plugkit::gfx;
@@ -26,51 +20,23 @@ using namespace plugkit::gfx;
 namespace {
 
 // The editor of one page (tab, height) at one draw scale, laid out over a plug-in on its first preset.
-class PartialRedrawGL : public ::testing::Test
+class PartialRedrawGL : public ::testing::Test, public EditorGLSession
 {
 protected:
   void Open(int tab, int height, float scale)
   {
     ASSERT_TRUE(gl.Ok()) << "no surfaceless EGL context";
-    plugkit::OverrideBundleRoot(VEMLOR_BUNDLE_PATH);
-    plug = new Vemlor(plugkit::InstanceInfo{});
-    ASSERT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
-    if (zarvo::PresetManager* pm = plug->presetManager())
-      pm->navigateTo(0);
-    {
-      plugkit::AudioThreadScope audio;
-      plug->GetParam(zarvo::par_morph_active)->Set(height == 620 ? 1.0 : 0.0);
-      plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kHost, 0);
-    }
-    plug->OnIdle();
+    MakePlugin(height == 620);
     plug->editorUI().currentTab = tab;
-    g = std::make_unique<OffscreenGfx>(*plug, gl, vemlor::ui::kEditorWidth, height, scale);
-    vemlor::ui::layoutEditor(*plug, *g);
-    g->ForAllControlsFunc([this](IControl* c) {
-      if (c->GetParamIdx() >= 0)
-        c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());
-    });
+    Layout(height, scale);
   }
-  void TearDown() override
-  {
-    g.reset();
-    if (plug)
-    {
-      plug->terminate();
-      plug->release();
-    }
-    plugkit::OverrideBundleRoot(nullptr);
-  }
+  void TearDown() override { Close(); }
 
   void FullFrame()
   {
     g->SetAllControlsDirty();
     ASSERT_TRUE(g->Frame());
   }
-
-  OffscreenGL gl;
-  Vemlor* plug = nullptr;
-  std::unique_ptr<OffscreenGfx> g;
 };
 
 class PartialRedrawPages : public PartialRedrawGL, public ::testing::WithParamInterface<std::tuple<int, int, float>>
