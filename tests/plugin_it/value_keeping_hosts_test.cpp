@@ -201,11 +201,11 @@ struct HostSet
   double plain;
 };
 constexpr HostSet kBeforeFirstRender[] = {
-  {par_morph_active, nullptr, 0.0},   {par_main_pass_type, "LP", 0.0},      {par_main_cutoff_hz, nullptr, 20000.0},
-  {par_preFlt_A_pt, "LP", 0.0},       {par_preFlt_A_hz, nullptr, 20000.0}, {par_preFlt_B_pt, "HP", 0.0},
-  {par_preFlt_B_hz, nullptr, 1.0},    {par_main_drive, nullptr, 0.0},      {par_break_intensity, nullptr, 0.0},
-  {par_main_gain, nullptr, 0.0},      {par_main_resonance, nullptr, 0.0},  {par_preFlt_A_res, nullptr, 0.0},
-  {par_preFlt_B_res, nullptr, 0.0},   {par_dry_wet, nullptr, 0.0},         {par_oversampling, "os 8x", 0.0},
+  {par_morph_active, nullptr, 0.0}, {par_main_pass_type, "LP", 0.0},     {par_main_cutoff_hz, nullptr, 20000.0},
+  {par_preFlt_A_pt, "LP", 0.0},     {par_preFlt_A_hz, nullptr, 20000.0}, {par_preFlt_B_pt, "HP", 0.0},
+  {par_preFlt_B_hz, nullptr, 1.0},  {par_main_drive, nullptr, 0.0},      {par_break_intensity, nullptr, 0.0},
+  {par_main_gain, nullptr, 0.0},    {par_main_resonance, nullptr, 0.0},  {par_preFlt_A_res, nullptr, 0.0},
+  {par_preFlt_B_res, nullptr, 0.0}, {par_dry_wet, nullptr, 0.0},         {par_oversampling, "os 8x", 0.0},
 };
 
 Stereo click()
@@ -246,9 +246,7 @@ TEST(ValueKeepingHosts, AValueSetBetweenTwoRendersStaysSetWhateverTheStartingPat
     }
     ASSERT_TRUE(a.startProcessing());
     const Stereo input = click();
-    const auto renderWithTheHostsValues = [&] {
-      return render(*a.plugin, input, [&](int) { keeper.queueChanges(); });
-    };
+    const auto renderWithTheHostsValues = [&] { return render(*a.plugin, input, [&](int) { keeper.queueChanges(); }); };
     EXPECT_GT(peak(renderWithTheHostsValues()), 0.9) << "mix 0 plays the click dry";
 
     // The render took the host long enough for idle work to be due at its next call.
