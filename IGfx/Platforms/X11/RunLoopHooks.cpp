@@ -126,7 +126,7 @@ bool RunLoopTimer::Start(Linux::IRunLoop* loop, uint32_t intervalMs, std::functi
   }
   auto standIn = std::make_unique<StandIn>();
   // The callback may destroy this object: the stand-in's watch keeps itself alive through the call.
-  if (standIn->Start(loop, standInDelayMs, intervalMs, [this] {
+  if (standIn->Start(loop, std::max(standInDelayMs, 2 * intervalMs), intervalMs, [this] {
         if (std::function<void()> fn = mFn)
           fn();
       }))

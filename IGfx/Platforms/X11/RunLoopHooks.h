@@ -17,7 +17,8 @@ namespace plugkit::gfx {
 class RunLoopTimer
 {
 public:
-  // How long the host's timer has to fire once before the stand-in starts ticking.
+  // How long the host's timer has to fire once before the stand-in starts ticking (at least two of
+  // its intervals).
   static constexpr uint32_t kStandInDelayMs = 250;
 
   RunLoopTimer();
