@@ -149,9 +149,9 @@ TEST(EditorConcurrency, MainThreadWorksTheEditorWhileTheHostAutomatesEveryParame
       case 4: EXPECT_TRUE(click(kMorphToggle)); break;
       case 5:
         // On the pad when the morph page shows; elsewhere it drags whatever lies there.
-        EXPECT_TRUE(s.input().drag(at(kMorphPad.l + 20.f, kMorphPad.r - 20.f), at(kMorphPad.t + 20.f, kMorphPad.b - 20.f),
-                                   at(kMorphPad.l + 20.f, kMorphPad.r - 20.f), at(kMorphPad.t + 20.f, kMorphPad.b - 20.f),
-                                   4));
+        EXPECT_TRUE(
+          s.input().drag(at(kMorphPad.l + 20.f, kMorphPad.r - 20.f), at(kMorphPad.t + 20.f, kMorphPad.b - 20.f),
+                         at(kMorphPad.l + 20.f, kMorphPad.r - 20.f), at(kMorphPad.t + 20.f, kMorphPad.b - 20.f), 4));
         break;
       case 6:
         // The browser opens (reading the preset folders again) and closes.
