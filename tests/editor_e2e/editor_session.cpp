@@ -38,6 +38,7 @@ bool EditorSession::open(float screenScale)
     if (!ok)
       return false;
   }
+  parent.listenForKeys();
   if (view->attached(parent.parent(), kPlatformTypeX11EmbedWindowID) != kResultOk)
     return false;
   if (!pumpUntil([&] { return window() != 0; }))
@@ -86,6 +87,9 @@ bool EditorSession::pumpUntil(const std::function<bool()>& done, int maxTurns)
   for (int turn = 0; turn < maxTurns; ++turn)
   {
     session.host.pump(16);
+    // Keys typed over the editor reach the host's window; it passes them to the view as hosts do.
+    if (parent.ok())
+      parent.forwardKeys(view);
     if (done())
       return true;
     std::vector<pollfd> waits;

@@ -1,6 +1,7 @@
 #include "tests/host/host_window.h"
 
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 namespace vemlor::testhost {
 
@@ -80,13 +81,65 @@ bool HostWindow::hasKeyboardFocus() const
 std::vector<KeySym> HostWindow::takeKeys()
 {
   std::vector<KeySym> keys;
+  for (const XKeyEvent& e : takeKeyPresses())
+  {
+    XKeyEvent copy = e;
+    keys.push_back(XLookupKeysym(&copy, 0));
+  }
+  return keys;
+}
+
+std::vector<XKeyEvent> HostWindow::takeKeyPresses()
+{
+  std::vector<XKeyEvent> presses;
   if (window == 0)
-    return keys;
+    return presses;
   XSync(dpy, False);
   XEvent event;
   while (XCheckTypedWindowEvent(dpy, window, KeyPress, &event))
-    keys.push_back(XLookupKeysym(&event.xkey, 0));
-  return keys;
+    presses.push_back(event.xkey);
+  return presses;
+}
+
+void HostWindow::listenForKeys()
+{
+  if (window == 0)
+    return;
+  XSelectInput(dpy, window, KeyPressMask | KeyReleaseMask | FocusChangeMask);
+  XSync(dpy, False);
+}
+
+int HostWindow::forwardKeys(Steinberg::IPlugView* view)
+{
+  // The SDK's virtual key codes of the keys the tests use; others go as their character.
+  struct Code
+  {
+    KeySym sym;
+    Steinberg::int16 code;
+  };
+  static constexpr Code kCodes[] = {{XK_BackSpace, 1}, {XK_Tab, 2},    {XK_Return, 4}, {XK_Escape, 6}, {XK_space, 7},
+                                    {XK_End, 9},       {XK_Home, 10},  {XK_Left, 11},  {XK_Up, 12},    {XK_Right, 13},
+                                    {XK_Down, 14},     {XK_Prior, 15}, {XK_Next, 16}};
+  int forwarded = 0;
+  for (XKeyEvent& e : takeKeyPresses())
+  {
+    char text[8] = {};
+    KeySym sym = NoSymbol;
+    XLookupString(&e, text, sizeof(text), &sym, nullptr);
+    Steinberg::int16 code = 0;
+    for (const Code& c : kCodes)
+      if (c.sym == sym)
+        code = c.code;
+    const Steinberg::int16 modifiers = static_cast<Steinberg::int16>(
+      ((e.state & ShiftMask) ? 1 : 0) | ((e.state & Mod1Mask) ? 2 : 0) | ((e.state & ControlMask) ? 4 : 0));
+    const auto character = static_cast<Steinberg::char16>(code == 0 ? static_cast<unsigned char>(text[0]) : 0);
+    if (view != nullptr && (code != 0 || character != 0))
+    {
+      view->onKeyDown(character, code, modifiers);
+      ++forwarded;
+    }
+  }
+  return forwarded;
 }
 
 HostGLContext::HostGLContext(Display* display)

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "pluginterfaces/gui/iplugview.h"
+
 namespace vemlor::testhost {
 
 // Main thread. Without an X display (no DISPLAY) it stays closed and ok() is false.
@@ -46,8 +48,15 @@ public:
   bool hasKeyboardFocus() const;
   // The keysyms of the key presses that reached the window since the last call.
   std::vector<KeySym> takeKeys();
+  // Selects the key presses that reach the window (passed on by windows inside it), focus aside.
+  void listenForKeys();
+  // Passes the key presses that reached the window to view, as hosts pass keys to a plug-in's view
+  // (onKeyDown with the SDK's key code, or the character); returns how many.
+  int forwardKeys(Steinberg::IPlugView* view);
 
 private:
+  std::vector<XKeyEvent> takeKeyPresses();
+
   Display* dpy = nullptr;
   ::Window window = 0;
 };

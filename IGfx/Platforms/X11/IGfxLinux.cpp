@@ -172,6 +172,7 @@ void IGfxLinux::CloseWindow()
   mChooser.reset();
   mMessageBox.reset();
   mWindow.ReturnKeyboard();
+  mKeyboardWanted = false;
   ActivateGLContext();
   OnViewDestroyed();
   mGLDepth = 1;
@@ -295,10 +296,17 @@ void IGfxLinux::OnWindowLost()
 
 void IGfxLinux::SyncKeyboardFocus()
 {
-  const bool entering = GetControlInTextEntry() != nullptr && GetTextEntryControl() != nullptr;
-  if (entering && !mWindow.HoldsKeyboard())
+  // The text entry needs the keys, and an open menu takes them as a native menu does. Taken when
+  // the need begins and given back when it ends, so a menu that lost the focus to the host does not
+  // take it back.
+  const IPopupMenuControlBase* menu = GetPopupMenuControl();
+  const bool wanted =
+    (GetControlInTextEntry() != nullptr && GetTextEntryControl() != nullptr) || (menu && menu->GetExpanded());
+  if (wanted == std::exchange(mKeyboardWanted, wanted))
+    return;
+  if (wanted)
     mWindow.TakeKeyboard();
-  else if (!entering && mWindow.HoldsKeyboard())
+  else
     mWindow.ReturnKeyboard();
 }
 

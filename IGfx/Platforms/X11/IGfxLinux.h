@@ -87,7 +87,7 @@ private:
   void OnWindowLost();
   // Copies the last drawn frame to the window and presents it; the context must be current.
   void PresentMainFramebuffer();
-  // Keyboard focus follows the in-editor text entry: held while it is open, given back after.
+  // Keyboard focus follows the in-editor text entry and menus: held while one is open, given back after.
   void SyncKeyboardFocus();
   void OnKeyboardFocusLost();
   // The in-editor text entry while it is open, else null.
@@ -103,6 +103,7 @@ private:
   int mExposeBlits = 0;
   bool mClosing = false;
   bool mFirstFramePending = false;
+  bool mKeyboardWanted = false;
 };
 
 } // namespace plugkit::gfx
