@@ -29,7 +29,7 @@ constexpr double kFileMessageHoldMs = 4000.0;
 // place of the editor without the pad.
 constexpr float kFileMessageLeft = 16.f;
 constexpr float kFileMessageTop = 40.f;
-constexpr float kFileMessageBelowStrip = 6.f;
+constexpr float kFileMessageBelowStrip = 16.f;
 
 using EFileContent = zarvo::IEditorServices::EFileContent;
 

@@ -15,14 +15,7 @@ using namespace plugkit::gfx;
 namespace vemlor::ui::test {
 namespace {
 
-// The offscreen context on a clock the test moves, so the bubble's fade-in ends when the test says.
-class ClockedGfx : public OffscreenGfx
-{
-public:
-  using OffscreenGfx::OffscreenGfx;
-  double GetTimeMs() const override { return nowMs; }
-  double nowMs = 1000.;
-};
+using ClockedGfx = ClockedOffscreenGfx;
 
 TEST(MorphFileMessageGL, ARigThatIsNotOursIsToldOverThePad)
 {

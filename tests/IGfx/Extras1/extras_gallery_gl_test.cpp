@@ -31,14 +31,7 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace {
 
-// The offscreen backend with a clock the test moves.
-class ClockedGfx : public OffscreenGfx
-{
-public:
-  using OffscreenGfx::OffscreenGfx;
-  double GetTimeMs() const override { return nowMs; }
-  double nowMs = 1000.;
-};
+using ClockedGfx = ClockedOffscreenGfx;
 
 class ExtrasGallery : public ::testing::TestWithParam<float>
 {

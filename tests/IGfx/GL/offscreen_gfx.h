@@ -122,4 +122,14 @@ private:
   OffscreenGL& mGL;
 };
 
+// The backend on a clock the test moves, so that animations (a bubble's fade-in, a menu's) end when
+// the test says.
+class ClockedOffscreenGfx : public OffscreenGfx
+{
+public:
+  using OffscreenGfx::OffscreenGfx;
+  double GetTimeMs() const override { return nowMs; }
+  double nowMs = 1000.;
+};
+
 } // namespace gfx_gl_test

@@ -25,14 +25,7 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace {
 
-// The offscreen backend on a clock the test moves.
-class ClockedGfx : public OffscreenGfx
-{
-public:
-  using OffscreenGfx::OffscreenGfx;
-  double GetTimeMs() const override { return now; }
-  double now = 1000.;
-};
+using ClockedGfx = ClockedOffscreenGfx;
 
 bool Near(const RGBA& p, const RGBA& want, int tol = 12)
 {
@@ -68,7 +61,7 @@ protected:
   }
   void Advance(double ms)
   {
-    gfx->now += ms;
+    gfx->nowMs += ms;
     gfx->Frame();
   }
   RGBA At(float x, float y) { return gl.Probe(static_cast<int>(x * GetParam()), static_cast<int>(y * GetParam())); }
