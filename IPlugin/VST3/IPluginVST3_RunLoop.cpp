@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "IGfx/Platforms/X11/RunLoopHooks.h"
+#include "IPlugin/VST3/sdk/runloophooks.h"
 #include "IPlugin/IPluginThreadRole.h"
 
 namespace plugkit {
@@ -32,7 +32,7 @@ bool IPluginVST3RunLoop::RegisterTimer(ITimerHandler* handler, uint32_t interval
     return false;
   // Registering again replaces the interval: the host only knows register and unregister.
   UnregisterTimer(handler);
-  auto timer = std::make_unique<gfx::RunLoopTimer>();
+  auto timer = std::make_unique<RunLoopTimer>();
   if (!timer->Start(mHostRunLoop, std::max<uint32_t>(intervalMs, 1), [handler] { handler->OnTimer(); }))
     return false;
   mTimers.push_back({handler, std::move(timer)});
@@ -47,7 +47,7 @@ void IPluginVST3RunLoop::UnregisterTimer(ITimerHandler* handler)
   if (found == mTimers.end())
     return;
   // Out of the list before it stops: the handler may be unregistering from inside its own call.
-  std::unique_ptr<gfx::RunLoopTimer> timer = std::move(found->timer);
+  std::unique_ptr<RunLoopTimer> timer = std::move(found->timer);
   mTimers.erase(found);
 }
 

@@ -11,13 +11,11 @@
 
 namespace plugkit {
 
-namespace gfx {
 class RunLoopTimer;
-}
 
 // Main thread. Holds one reference to the host's loop and unregisters whatever is still registered
 // when destroyed. Its timers keep running in a host that never calls back the timers it accepts
-// (see gfx::RunLoopTimer).
+// (see RunLoopTimer).
 class IPluginVST3RunLoop final : public IRunLoop
 {
 public:
@@ -38,7 +36,7 @@ private:
   struct Registration
   {
     ITimerHandler* handler;
-    std::unique_ptr<gfx::RunLoopTimer> timer;
+    std::unique_ptr<RunLoopTimer> timer;
   };
 
   Steinberg::IPtr<Steinberg::Linux::IRunLoop> mHostRunLoop;

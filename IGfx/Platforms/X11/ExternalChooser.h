@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginSpawn.h"
-#include "IGfx/Platforms/X11/RunLoopHooks.h"
+#include "IPlugin/VST3/sdk/runloophooks.h"
 
 namespace plugkit::gfx {
 

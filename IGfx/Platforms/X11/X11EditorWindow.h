@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "IGfx/Platforms/X11/RunLoopHooks.h"
+#include "IPlugin/VST3/sdk/runloophooks.h"
 #include "IGfx/Platforms/X11/X11Clipboard.h"
 #include "IGfx/Platforms/X11/X11Cursors.h"
 #include "IGfx/Platforms/X11/X11DropTarget.h"

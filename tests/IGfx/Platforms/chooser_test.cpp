@@ -21,12 +21,12 @@
 namespace vemlor::x11test {
 namespace {
 
+using plugkit::RunLoopTimer;
 using plugkit::gfx::ChooserAnswer;
 using plugkit::gfx::ChooserRequest;
 using plugkit::gfx::EChooserKind;
 using plugkit::gfx::EMessageButtons;
 using plugkit::gfx::ExternalChooser;
-using plugkit::gfx::RunLoopTimer;
 
 struct ArgsCase
 {

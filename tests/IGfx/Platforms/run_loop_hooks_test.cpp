@@ -2,7 +2,7 @@
 // registration or owner, and calls a host makes after unregistering.
 #include "tests/IGfx/Platforms/x11_test_support.h"
 
-#include "IGfx/Platforms/X11/RunLoopHooks.h"
+#include "IPlugin/VST3/sdk/runloophooks.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,8 +13,8 @@
 namespace vemlor::x11test {
 namespace {
 
-using plugkit::gfx::RunLoopTimer;
-using plugkit::gfx::RunLoopWatch;
+using plugkit::RunLoopTimer;
+using plugkit::RunLoopWatch;
 
 TEST(RunLoopHooks, ATimerFiresEachIntervalUntilStopped)
 {

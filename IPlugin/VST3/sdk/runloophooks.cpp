@@ -1,4 +1,4 @@
-#include "IGfx/Platforms/X11/RunLoopHooks.h"
+#include "IPlugin/VST3/sdk/runloophooks.h"
 
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <atomic>
 
-namespace plugkit::gfx {
+namespace plugkit {
 
 using namespace Steinberg;
 
@@ -196,4 +196,4 @@ void RunLoopWatch::Stop()
   loop->unregisterEventHandler(handler);
 }
 
-} // namespace plugkit::gfx
+} // namespace plugkit

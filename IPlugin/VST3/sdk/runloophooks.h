@@ -8,7 +8,7 @@
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
 
-namespace plugkit::gfx {
+namespace plugkit {
 
 // Main thread. Calls fn every intervalMs while registered. The callback may destroy this object.
 // Some hosts accept timers on their loop but never call them back (their own timer service is not
@@ -66,4 +66,4 @@ private:
   Steinberg::IPtr<Handler> mHandler;
 };
 
-} // namespace plugkit::gfx
+} // namespace plugkit
