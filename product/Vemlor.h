@@ -223,6 +223,7 @@ public:
   void editParamFromEditor(int index, double normalized) override;
   void pushParamsToEditor() override;
   void markControlsDirty() override;
+  void driveControls(int index, std::optional<double> normalized, bool disabled) override;
   void raiseLayoutUpdate() override { mLayoutUpdate.store(true, std::memory_order_release); }
   bool serializePluginState(plugkit::IByteChunk& chunk) const override { return SerializeState(chunk); }
   int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override

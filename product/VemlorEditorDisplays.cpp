@@ -18,6 +18,7 @@
 #include "product/ui/stage_coeffs_readout.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "product/ui/vemlor_layout_format.h"
+#include "utils/midi_cc/cc_display_control.h"
 #include "utils/midi_cc/controllable.h"
 #include "utils/ui/FreqModDepthReadout.h"
 #include "utils/ui/SelectControl.h"
@@ -38,6 +39,9 @@ constexpr std::array<int, 3> kShapeReadoutTags = {vemlor::ui::kTagMainStageCoeff
                                                   vemlor::ui::kTagPreBStageCoeffs};
 constexpr std::array<int, 3> kPassTypeParams = {zarvo::par_main_pass_type, zarvo::par_preFlt_A_pt,
                                                 zarvo::par_preFlt_B_pt};
+
+// How visible a control the morph field drives (or otherwise locks) stays.
+constexpr float kDrivenControlAlpha = 0.6f;
 
 void setDisabledIfChanged(IControl* c, bool disabled)
 {
@@ -107,7 +111,7 @@ void Vemlor::refreshEditorDisplays()
     if (displayMemo.cutoffLocked[static_cast<size_t>(s)] == locked)
       continue;
     displayMemo.cutoffLocked[static_cast<size_t>(s)] = locked;
-    vemlor::ui::lockCutoffControl(*g, s, locked != 0);
+    vemlor::ui::lockCutoffControl(*g, s, locked != 0 || mMorph->drivesParams());
   }
 
   // Randomize and mutate act on points while morphing; with point editing not allowed they cannot.
@@ -118,6 +122,35 @@ void Vemlor::refreshEditorDisplays()
   g->ForStandardControlsFunc([driven](IControl* c) {
     if (dynamic_cast<vemlor::ui::SectionLabelControl*>(c))
       setDisabledIfChanged(c, driven);
+  });
+}
+
+void Vemlor::driveControls(int index, std::optional<double> normalized, bool disabled)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  IGfx* g = GetUI();
+  if (!g)
+    return;
+  // A cutoff that follows notes stays locked when the field lets go of it.
+  for (int s = 0; s < NoteModeController::kNumStages; ++s)
+  {
+    if (NoteModeController::kStageCutoffParam[static_cast<size_t>(s)] == index)
+      disabled = disabled || vemlor::ui::cutoffFollowsNoteParam(*this, s);
+  }
+  g->ForControlWithParam(index, [&](IControl* c) {
+    if (dynamic_cast<zarvo::midi_cc::CCDisplayControl*>(c))
+      return;
+    if (c->GetDisabledWeight() != kDrivenControlAlpha)
+    {
+      c->SetDisabledWeight(kDrivenControlAlpha);
+      if (c->IsDisabled())
+        c->SetDisabled(true);
+    }
+    if (normalized)
+      c->SetValueFromDelegate(*normalized, c->LinkedToParam(index));
+    // The depth and tilt knobs' state follows the main filter's shape, whose refresher owns it.
+    if (index != zarvo::par_main_pt_depth && index != zarvo::par_main_pt_tilt)
+      setDisabledIfChanged(c, disabled);
   });
 }
 

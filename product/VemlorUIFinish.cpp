@@ -49,11 +49,11 @@ void applyInitialVisibility(LayoutPass& pass)
   }
   g.SetAllControlsDirty();
 
-  // Cutoffs that follow MIDI notes: their knobs cannot be turned.
+  // Cutoffs that follow MIDI notes, or that the morph field drives: their knobs cannot be turned.
   for (int s = 0; s < zarvo::NoteModeController::kNumStages; ++s)
   {
     const bool locked = cutoffFollowsNoteParam(pass.plugin, s);
-    lockCutoffControl(g, s, locked);
+    lockCutoffControl(g, s, locked || pass.plugin.morphController().drivesParams());
     pass.plugin.displayMemo.cutoffLocked[static_cast<size_t>(s)] = locked ? 1 : 0;
   }
 }

@@ -10,6 +10,7 @@
 #include "IGfx/Controls/IPanelControl.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/VemlorUITabs.h"
+#include "product/params/morph_param_table.h"
 #include "product/ui/freq_knob_control.h"
 #include "tests/editor_tabs/tabs_session.h"
 #include "utils/midi_cc/controllable.h"
@@ -419,6 +420,88 @@ TEST(FreqNoteDisplays, ANoteTextMarksAPitchOffItsNoteByMoreThanTheThreshold)
   };
   for (const Case& c : cases)
     EXPECT_EQ(cutoffNoteText(c.hz, c.threshold), c.text) << c.name;
+}
+
+} // namespace
+} // namespace vemlor::ui::test
+
+namespace vemlor::ui::test {
+namespace {
+
+void setMorph(TabsSession& s, bool on)
+{
+  s.param(zarvo::par_morph_active).Set(on ? 1.0 : 0.0);
+  s.plug->OnParamChange(zarvo::par_morph_active, plugkit::EParamSource::kPresetRecall, -1);
+  s.plug->OnIdle();
+}
+
+void dragUp(TabsSession& s, IControl* c)
+{
+  const IRECT r = c->GetRECT();
+  s.input->Press(r.MW(), r.MH());
+  s.input->DragTo(r.MW(), r.MH() - 40.f);
+  s.input->Release(r.MW(), r.MH() - 40.f);
+}
+
+// While the morph field drives the parameters, the knob of a blended parameter shows the blend and
+// takes no edit, so what the editor shows is what the state keeps; with a point selected an edit
+// goes into that point.
+TEST(MorphDrivenControls, ADrivenKnobShowsTheBlendAndRefusesEditsASelectedPointTakesThem)
+{
+  TabsSession s;
+  s.plug->editorUI().currentTab = 0;
+  s.Build();
+  zarvo::morph::MorphController& morph = s.plug->morphController();
+  constexpr size_t row = zarvo::morph::kRowMainCutoff;
+  plugkit::IParam& cutoff = s.param(zarvo::par_main_cutoff_hz);
+  // The patch's own cutoff far from every point's, so that a shown blend cannot pass for it.
+  cutoff.SetNormalized(0.999);
+  s.plug->OnParamChange(zarvo::par_main_cutoff_hz, plugkit::EParamSource::kPresetRecall, -1);
+
+  setMorph(s, true);
+  ASSERT_TRUE(morph.drivesParams());
+  const double blend =
+    morph.engine().resolvedAt(s.param(zarvo::par_morph_x).Value(), s.param(zarvo::par_morph_y).Value())[row];
+  EXPECT_TRUE(s.mainCutoff->IsDisabled());
+  EXPECT_EQ(s.mainCutoff->GetDisabledWeight(), 0.6f);
+  EXPECT_NEAR(s.mainCutoff->GetValue(), blend, 1e-9);
+  EXPECT_NEAR(cutoff.GetNormalized(), blend, 1e-9);
+
+  dragUp(s, s.mainCutoff);
+  s.plug->OnIdle();
+  EXPECT_NEAR(cutoff.GetNormalized(), blend, 1e-9);
+  EXPECT_NEAR(s.mainCutoff->GetValue(), cutoff.GetNormalized(), 1e-9);
+
+  // One point selected: the knob is free and its edit is the point's.
+  morph.engine().setSelection(1u << 1);
+  s.plug->OnIdle();
+  ASSERT_FALSE(morph.drivesParams());
+  EXPECT_FALSE(s.mainCutoff->IsDisabled());
+  const double pointBefore = morph.engine().editState().points[1].values[row];
+  dragUp(s, s.mainCutoff);
+  const double edited = cutoff.GetNormalized();
+  EXPECT_GT(edited, pointBefore);
+  EXPECT_NEAR(morph.engine().editState().points[1].values[row], edited, 1e-9);
+
+  setMorph(s, false);
+  EXPECT_FALSE(s.mainCutoff->IsDisabled());
+}
+
+TEST(MorphDrivenControls, ACutoffThatFollowsNotesStaysLockedWhenTheFieldLetsGo)
+{
+  TabsSession s;
+  s.plug->editorUI().currentTab = 0;
+  s.Build();
+  s.param(zarvo::par_main_midi_note_on).Set(1.0);
+  s.plug->OnIdle();
+  ASSERT_TRUE(s.mainCutoff->IsDisabled());
+  setMorph(s, true);
+  EXPECT_TRUE(s.mainCutoff->IsDisabled());
+  setMorph(s, false);
+  EXPECT_TRUE(s.mainCutoff->IsDisabled());
+  s.param(zarvo::par_main_midi_note_on).Set(0.0);
+  s.plug->OnIdle();
+  EXPECT_FALSE(s.mainCutoff->IsDisabled());
 }
 
 } // namespace
