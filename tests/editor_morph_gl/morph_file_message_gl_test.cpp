@@ -58,13 +58,7 @@ TEST(MorphFileMessageGL, ARigThatIsNotOursIsToldOverThePad)
 
   // Light text on the bubble's dark fill somewhere inside it.
   const IRECT r = bubble->GetBubbleBounds();
-  int light = 0;
-  for (float y = r.T; y < r.B; y += 1.f)
-    for (float x = r.L; x < r.R; x += 1.f)
-    {
-      const RGBA p = gl.Probe(static_cast<int>(x), static_cast<int>(y));
-      light += p.r > 200 && p.g > 200 && p.b > 200 ? 1 : 0;
-    }
+  const int light = CountLightPixels(gl, r);
   EXPECT_GT(light, 50) << "no text in the bubble at " << r.L << " " << r.T << " " << r.R << " " << r.B;
 }
 

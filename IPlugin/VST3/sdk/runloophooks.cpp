@@ -90,10 +90,10 @@ public:
     mFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
     if (mFd < 0)
       return false;
-    const auto spec = [](uint32_t ms) {
+    const auto after = [](uint32_t ms) {
       return timespec{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
     };
-    const itimerspec times{spec(std::max<uint32_t>(intervalMs, 1)), spec(std::max<uint32_t>(delayMs, 1))};
+    const itimerspec times{after(std::max<uint32_t>(intervalMs, 1)), after(std::max<uint32_t>(delayMs, 1))};
     if (timerfd_settime(mFd, 0, &times, nullptr) != 0)
       return false;
     return mWatch.Start(loop, mFd, [fn = std::move(fn)](int fd) {

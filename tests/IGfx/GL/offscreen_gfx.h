@@ -132,4 +132,17 @@ public:
   double nowMs = 1000.;
 };
 
+// Pixels light in every channel inside r: text drawn light on a dark fill shows as a count above a few.
+inline int CountLightPixels(OffscreenGL& gl, const IRECT& r)
+{
+  int light = 0;
+  for (float y = r.T; y < r.B; y += 1.f)
+    for (float x = r.L; x < r.R; x += 1.f)
+    {
+      const RGBA p = gl.Probe(static_cast<int>(x), static_cast<int>(y));
+      light += p.r > 200 && p.g > 200 && p.b > 200 ? 1 : 0;
+    }
+  return light;
+}
+
 } // namespace gfx_gl_test
