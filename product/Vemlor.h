@@ -237,7 +237,7 @@ public:
   // Audio thread (raises a flag only): the host information view has news.
   void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
 
-  // ---- the editor: construction, size, tabs and scale (main thread; VemlorEditor.cpp)
+  // ---- the editor: construction, size, tabs and scale (main thread; editor/editor_operations.cpp)
 
   // What the editor keeps across rebuilds and closing.
   struct EditorUIState
@@ -270,7 +270,7 @@ public:
   // lives as long as the plug-in, so a dialog the strip opened may complete after the editor closed.
   zarvo::ui::PresetLibrary* presetLibrary();
 
-  // ---- the editor: displays, hover help, the user tab's codec (main thread; VemlorEditorDisplays.cpp)
+  // ---- the editor: displays, hover help, the user tab's codec (main thread; editor/editor_displays.cpp)
 
   void setTooltips(plugkit::gfx::IGfx& g);
   void updateHelpTooltip();
@@ -300,7 +300,7 @@ public:
   // selected segment.
   void showBlendedSelectors(int filter, bool blended);
 
-  // ---- the editor: the morph page (main thread; VemlorEditorMorph.cpp)
+  // ---- the editor: the morph page (main thread; editor/editor_morph.cpp)
 
   // The morph field's appearance from outside the pad, applied to the open pad.
   void applyMorphAppearance(float lineBrightness, int isoLevels, float gridStep);
@@ -308,7 +308,7 @@ public:
   void persistMorphFieldPrefsIfChanged();
   bool morphFieldPrefsChanged = false;
 
-  // ---- the editor services (main thread; VemlorEditorMorph.cpp)
+  // ---- the editor services (main thread; editor/editor_morph.cpp)
 
   // The morph field's and the controller map's texts and files reach the clipboard and the file
   // dialogs of the open editor; an empty folder is the preset manager's last-used folder, else its

@@ -1,7 +1,7 @@
 // What the module offers: the plug-in class Vemlor with its compiled-in configuration.
 #include "IPlugin/VST3/IPluginVST3_Module.h"
 #include "product/Vemlor.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 
 const plugkit::Config& plugkit::GetPlugConfig() { return zarvo::kVemlorConfig; }
 

@@ -8,7 +8,7 @@
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/TextScan.h"
 #include "IPlugin/TextString.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 #include "product/params/params.h"
 #include "product/patch/settings_store.h"
 #include "utils/zarvo_file.h"

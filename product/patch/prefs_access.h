@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginFiles.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 #include "product/state/editor_state_codec.h"
 
 namespace zarvo {

@@ -8,7 +8,7 @@
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginParameter.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 #include "product/dsp/morph_pass_shapes.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/state/editor_state_codec.h"

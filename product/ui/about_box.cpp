@@ -6,7 +6,7 @@
 #include "IGfx/Controls/IURLControl.h"
 #include "IGfx/IGfx.h"
 #include "IGfx/IVStyle.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 
 #ifndef VEMLOR_BUILD_ARCH
 #define VEMLOR_BUILD_ARCH "unknown"

@@ -2,7 +2,7 @@
 
 #include "product/ui/alt_control_ids.h"
 #include "product/ui/default_user_tab.h"
-#include "utils/user_tab_layout.h"
+#include "utils/user_tab/user_tab_layout.h"
 
 namespace vemlor::ui {
 

@@ -13,7 +13,7 @@
 #include "product/ui/tooltip_tab_switch_control.h"
 #include "tests/editor_layout/vemlor_editor_fixture.h"
 #include "utils/ui/PresetStripControl.h"
-#include "utils/user_tab_panel.h"
+#include "utils/user_tab/user_tab_panel.h"
 #include "product/ui/default_user_tab.h"
 #include "product/ui/plugin_control_registry.h"
 #include "product/ui/theme.h"

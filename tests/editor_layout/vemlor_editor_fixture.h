@@ -10,7 +10,7 @@
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/params/params.h"
 #include "tests/gfx_harness/draw_recorder.h"
 #include "tests/gfx_harness/headless_gfx.h"

@@ -9,7 +9,7 @@
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/params/params.h"
 #include "tests/IGfx/GL/offscreen_gfx.h"
 

@@ -10,7 +10,7 @@
 #include "IPlugin/IPluginPaths.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/params/params.h"
 #include "tests/editor_layout_gl/editor_gl_session.h"
 

@@ -8,7 +8,7 @@
 
 #include "IPlugin/IPluginPaths.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "tests/IGfx/GL/offscreen_gfx.h"
 

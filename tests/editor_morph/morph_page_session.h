@@ -9,7 +9,7 @@
 
 #include "IGfx/IGfx.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/params/params.h"
 #include "product/ui/theme.h"
 #include "utils/morph/morph_pad_control.h"

@@ -9,7 +9,7 @@
 
 #include "IGfx/Controls/IPanelControl.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/VemlorUITabs.h"
+#include "product/editor/tabs.h"
 #include "product/params/morph_param_table.h"
 #include "product/ui/freq_knob_control.h"
 #include "tests/editor_tabs/tabs_session.h"

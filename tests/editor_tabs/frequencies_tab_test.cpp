@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "product/VemlorUIFrequencies.h"
+#include "product/editor/frequencies_tab.h"
 #include "tests/editor_tabs/tabs_session.h"
 
 namespace vemlor::ui::test {

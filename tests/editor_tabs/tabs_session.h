@@ -13,7 +13,7 @@
 
 #include "IGfx/Controls/IPanelControl.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/ui/preset_manager_library.h"
 #include "product/ui/stage_coeffs_readout.h"
 #include "product/ui/tooltip_bubble_control.h"

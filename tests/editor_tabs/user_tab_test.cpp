@@ -11,7 +11,7 @@
 #include "product/ui/vemlor_layout_format.h"
 #include "tests/editor_tabs/tabs_session.h"
 #include "utils/ui/WrapKnobControl.h"
-#include "utils/user_tab_panel.h"
+#include "utils/user_tab/user_tab_panel.h"
 
 namespace vemlor::ui::test {
 namespace {

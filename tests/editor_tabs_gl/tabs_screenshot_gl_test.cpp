@@ -7,8 +7,8 @@
 
 #include "IGfx/IPattern.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
-#include "product/VemlorUIFrequencies.h"
+#include "product/editor/layout.h"
+#include "product/editor/frequencies_tab.h"
 #include "product/ui/plugin_control_registry.h"
 #include "product/ui/theme.h"
 #include "product/ui/tooltip_bubble_control.h"

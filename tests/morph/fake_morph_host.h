@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginConfig.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 #include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/rig_param_naming.h"

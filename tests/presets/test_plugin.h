@@ -3,7 +3,7 @@
 #pragma once
 
 #include "IPlugin/IPluginBase.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 #include "product/params/param_init.h"
 #include "product/patch/preset_manager.h"
 #include "product/patch/factory_presets.h"

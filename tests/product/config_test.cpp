@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 
 namespace zarvo {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/Vemlor.h"
-#include "product/VemlorUI.h"
+#include "product/editor/layout.h"
 #include "product/ui/theme.h"
 #include "product/ui/plugin_control_registry.h"
 #include "tests/gfx_harness/draw_recorder.h"

@@ -8,7 +8,7 @@
 #include "product/ui/default_user_tab.h"
 #include "product/ui/section_label_control.h"
 #include "tests/registry/catalogue_session.h"
-#include "utils/user_tab_panel.h"
+#include "utils/user_tab/user_tab_panel.h"
 #include "utils/ui/WrapKnobControl.h"
 
 namespace vemlor::ui::test {

@@ -12,7 +12,7 @@
 #include "IPlugin/IPluginBase.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/state/editor_state_codec.h"
-#include "product/config.h"
+#include "product/VemlorConfig.h"
 #include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/rig_param_naming.h"

@@ -3,7 +3,7 @@
 #include "product/ui/vemlor_layout_format.h"
 
 #include "product/params/params.h"
-#include "utils/user_tab_layout.h"
+#include "utils/user_tab/user_tab_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 
 #include "tests/gfx_harness/editor_session.h"
 #include "tests/gfx_harness/recording_control.h"
-#include "utils/user_tab_cell_overlay.h"
-#include "utils/user_tab_panel.h"
+#include "utils/user_tab/user_tab_cell_overlay.h"
+#include "utils/user_tab/user_tab_panel.h"
 
 namespace zarvo::ui::test {
 

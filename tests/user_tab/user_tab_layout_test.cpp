@@ -1,4 +1,4 @@
-#include "utils/user_tab_layout.h"
+#include "utils/user_tab/user_tab_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The panel's columns, cells and edit-mode furniture on the recording backend.
 #include "tests/user_tab/user_tab_fixture.h"
 #include "utils/ui/GlyphButtonControl.h"
-#include "utils/user_tab_border_overlay.h"
-#include "utils/user_tab_drag_indicator.h"
-#include "utils/user_tab_geometry.h"
+#include "utils/user_tab/user_tab_border_overlay.h"
+#include "utils/user_tab/user_tab_drag_indicator.h"
+#include "utils/user_tab/user_tab_geometry.h"
 
 namespace zarvo::ui::test {
 namespace {

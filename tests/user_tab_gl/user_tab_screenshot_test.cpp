@@ -14,7 +14,7 @@
 #include "tests/IGfx/GL/offscreen_gfx.h"
 #include "tests/gfx_harness/fake_delegate.h"
 #include "tests/gfx_harness/input_driver.h"
-#include "utils/user_tab_panel.h"
+#include "utils/user_tab/user_tab_panel.h"
 
 using namespace gfx_gl_test;
 using plugkit::gfx::test::FakeDelegate;

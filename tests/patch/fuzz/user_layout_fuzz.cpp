@@ -10,7 +10,7 @@
 
 #include "product/patch/prefs_access.h"
 #include "product/ui/vemlor_layout_format.h"
-#include "utils/user_tab_layout.h"
+#include "utils/user_tab/user_tab_layout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,0 +1,233 @@
+// The morph pad's callbacks: what selecting, copying and committing point sounds, moving points,
+// learning the axes' controllers, rig files and undo do to the plug-in.
+#include <bit>
+#include <optional>
+
+#include "IGfx/IGfx.h"
+#include "IPlugin/IPluginThreadRole.h"
+#include "product/Vemlor.h"
+#include "product/editor/morph_page.h"
+#include "product/params/params.h"
+#include "product/ui/theme.h"
+#include "utils/morph/morph_pad_control.h"
+
+namespace vemlor::ui {
+
+namespace {
+
+using zarvo::morph::MorphController;
+using zarvo::morph::MorphEngine;
+using zarvo::morph::MorphPadControl;
+using zarvo::ui::GlyphLabel;
+
+GlyphLabel icon(const char* utf8) { return GlyphLabel::glyph(utf8, kIconFont); }
+
+void markAllDirty(Vemlor& plugin)
+{
+  if (plugkit::gfx::IGfx* g = plugin.GetUI())
+    g->SetAllControlsDirty();
+}
+
+void selectionChanged(Vemlor& plugin, uint32_t mask)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  MorphController& morph = plugin.morphController();
+  MorphEngine& engine = morph.engine();
+  mask &= zarvo::morph::kPointBits;
+  if (!engine.editing() && engine.moving())
+  {
+    // Points locked in place: the position lock refuses a new selection, an empty one still clears.
+    if (mask != 0 && engine.padOption())
+      return;
+    engine.setSelection(mask);
+  }
+  else
+  {
+    engine.setSelection(mask);
+    if (std::popcount(mask) == 1)
+    {
+      const int point = std::countr_zero(mask);
+      engine.setFocus(point);
+      morph.applyMorphPoint(point);
+      // The point's sound is what is loaded now, not an edit of it.
+      if (zarvo::PresetManager* pm = plugin.presetManager())
+        pm->captureBaseline();
+      return;
+    }
+  }
+  engine.setFocus(-1);
+  morph.publish();
+  markAllDirty(plugin);
+}
+
+void copyPointSound(Vemlor& plugin, int point)
+{
+  MorphController& morph = plugin.morphController();
+  if (point >= 0 && point < static_cast<int>(zarvo::morph::kNumPoints))
+    morph.copyPointIdentity(static_cast<size_t>(point));
+}
+
+void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphValues& values,
+                      MorphPadControl::PointSoundSource source)
+{
+  MorphController& morph = plugin.morphController();
+  // A baked blend is no preset's sound.
+  const zarvo::PatchIdentity identity =
+    source == MorphPadControl::PointSoundSource::Paste ? morph.copiedPointIdentity() : zarvo::PatchIdentity{};
+  morph.writePoints(mask, values, std::nullopt, identity);
+}
+
+void pointsEdit(Vemlor& plugin, bool begin)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  MorphController& morph = plugin.morphController();
+  zarvo::PresetManager* pm = plugin.presetManager();
+  if (begin)
+  {
+    if (pm)
+      morph.beginPointsEdit([&plugin](plugkit::IByteChunk& chunk) { plugin.SerializeState(chunk); });
+    return;
+  }
+  const std::optional<plugkit::IByteChunk> before = morph.endPointsEdit();
+  if (!before)
+    return;
+  if (pm)
+    pm->commitFromState(*before, static_cast<int>(pm->undoStack().size()));
+  morph.publish();
+}
+
+// state: 1 for the X axis, 2 for Y. Pressing the axis being learned cancels; the other switches.
+void learnAxis(Vemlor& plugin, int param, int32_t state)
+{
+  MorphController& morph = plugin.morphController();
+  zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
+  if (morph.xyLearnPending() != state)
+  {
+    mapper.setLearningForParam(param, true);
+    morph.setXYLearnPending(state);
+  }
+  else
+  {
+    mapper.cancelLearning();
+    morph.setXYLearnPending(0);
+  }
+  markAllDirty(plugin);
+}
+
+void swapAxes(Vemlor& plugin)
+{
+  plugin.ccMediator().mapper().swapParamMappings(zarvo::par_morph_x, zarvo::par_morph_y);
+  plugin.ccMediator().refreshUI();
+  markAllDirty(plugin);
+}
+
+void clearAxes(Vemlor& plugin)
+{
+  zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
+  mapper.cancelLearning();
+  for (int param : {static_cast<int>(zarvo::par_morph_x), static_cast<int>(zarvo::par_morph_y)})
+  {
+    // One mapping per controller at most, so this ends.
+    for (int n = 0; n < zarvo::midi_cc::Mapper::kNumCCs && mapper.getCCForParam(param) >= 0; ++n)
+      mapper.clearMappingForParam(param);
+  }
+  plugin.morphController().setXYLearnPending(0);
+  markAllDirty(plugin);
+}
+
+MorphPadControl::XYLearnInfo learnInfo(Vemlor& plugin)
+{
+  const zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
+  return {plugin.morphController().xyLearnPending(), mapper.getCCForParam(zarvo::par_morph_x),
+          mapper.getCCForParam(zarvo::par_morph_y)};
+}
+
+void stepHistory(Vemlor& plugin, void (zarvo::PresetManager::*step)())
+{
+  zarvo::PresetManager* pm = plugin.presetManager();
+  if (!pm)
+    return;
+  (pm->*step)();
+  markAllDirty(plugin);
+}
+
+bool canUndo(Vemlor& plugin)
+{
+  const zarvo::PresetManager* pm = plugin.presetManager();
+  return pm && (pm->editPending() || static_cast<int>(pm->undoStack().size()) > pm->undoFloor());
+}
+
+bool canRedo(Vemlor& plugin)
+{
+  const zarvo::PresetManager* pm = plugin.presetManager();
+  return pm && !pm->redoStack().empty();
+}
+
+void setActionGlyphs(MorphPadControl& pad)
+{
+  pad.copyLabel = iconCopy;
+  pad.pasteLabel = iconPaste;
+  pad.saveLabel = iconSave;
+  pad.loadLabel = iconLoad;
+  pad.rigRowLabel = icon("\U000F0A01");
+  pad.blendRowLabel = icon("\U000F0352");
+  pad.contrastLabel = icon("\U000F0197");
+  pad.linesLabel = icon("\U000F05A8");
+  pad.bakeLabel = icon("\U000F0054");
+  pad.undoLabel = icon("\U000F054C");
+  pad.redoLabel = icon("\U000F044E");
+  pad.spreadLabel = icon("\U000F004C");
+  pad.glyphRunGap = 2.f;
+}
+
+} // namespace
+
+void wireMorphPad(Vemlor& plugin, MorphPadControl& pad)
+{
+  pad.pointGlyph = "\U000F0795";
+  pad.pointGlyphFont = kIconFont;
+  pad.setLockGlyphs("\U000F033E", "\U000F0FC6", "\U000F0E33", "\U000F0D38", kIconFont);
+  pad.editOffLabel = icon("\U000F035C");
+  pad.editOnLabel = icon("\U000F0BAB");
+  pad.accentColor = accentColor;
+  pad.hasAccentColor = true;
+  pad.highlightColor = colHighlightGray;
+  pad.hasHighlightColor = true;
+  pad.lightColor = colLightGray;
+  pad.hasLightColor = true;
+  pad.darkColor = colDarkGray;
+  pad.hasDarkColor = true;
+
+  Vemlor* p = &plugin;
+  MorphController& morph = plugin.morphController();
+  pad.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
+  pad.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };
+  pad.onCommitPointSound = [p](uint32_t mask, const zarvo::morph::MorphValues& values,
+                               MorphPadControl::PointSoundSource source) {
+    commitPointSound(*p, mask, values, source);
+  };
+  pad.onUserGesture = [p](bool begin) {
+    if (begin)
+      p->beginMorphUserGestureFromUI();
+    else
+      p->endMorphUserGestureFromUI();
+  };
+  pad.onPointsEdit = [p](bool begin) { pointsEdit(*p, begin); };
+  pad.setLearnXY([p] { learnAxis(*p, zarvo::par_morph_x, 1); }, [p] { learnAxis(*p, zarvo::par_morph_y, 2); },
+                 [p] { swapAxes(*p); }, [p] { clearAxes(*p); }, [p] { return learnInfo(*p); });
+  pad.onSaveBlend = [&morph] { morph.fileRouter().promptSaveBlendToFile(); };
+  pad.onLoadPointsFromFile = [&morph](uint32_t mask) { morph.fileRouter().promptLoadPointsFromFile(mask); };
+  pad.onSavePointToFile = [&morph](int point) { morph.fileRouter().promptSavePointToFile(point); };
+  setActionGlyphs(pad);
+  pad.onCopyRig = [&morph] { morph.copyRigToClipboard(); };
+  pad.onPasteRig = [&morph] { morph.pasteRigFromClipboard(); };
+  pad.onImportRig = [&morph] { morph.promptImportRig(); };
+  pad.onExportRig = [&morph] { morph.promptExportRig(); };
+  pad.clipboardHasRig = [&morph] { return morph.clipboardHasRig(); };
+  pad.onUndo = [p] { stepHistory(*p, &zarvo::PresetManager::undo); };
+  pad.onRedo = [p] { stepHistory(*p, &zarvo::PresetManager::redo); };
+  pad.canUndo = [p] { return canUndo(*p); };
+  pad.canRedo = [p] { return canRedo(*p); };
+}
+
+} // namespace vemlor::ui
