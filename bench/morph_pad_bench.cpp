@@ -26,11 +26,13 @@ constexpr IRECT kPad(16.f, 8.f, 924.f, 412.f);
 // histogram and the learn box shown.
 void Populate(MorphEngine& engine, MorphPadControl& pad)
 {
-  engine.setEditing(true);
+  engine.edit({.editing = true});
   for (size_t i = 0; i < 17; ++i)
   {
-    engine.setPointActive(i, true);
-    engine.movePoint(i, 0.25 + 0.7 * static_cast<double>(i % 6) / 5.0, 0.15 + 0.7 * static_cast<double>(i / 6) / 2.0);
+    engine.edit({.point = i, .active = true});
+    engine.edit({.point = i,
+                 .x = 0.25 + 0.7 * static_cast<double>(i % 6) / 5.0,
+                 .y = 0.15 + 0.7 * static_cast<double>(i / 6) / 2.0});
   }
   pad.relaxAllPoints(0);
   pad.applySelection((1u << 2) | (1u << 3) | (1u << 4));
@@ -165,7 +167,7 @@ void BM_PadDragStep(benchmark::State& state)
     return;
   }
   MorphPadControl* pad = p.pad;
-  p.engine.setModel(static_cast<uint32_t>(state.range(0)));
+  p.engine.edit({.model = static_cast<uint32_t>(state.range(0))});
   p.Frame();
   // The grab: the pixel of point 5's disc.
   float x = -1.f, y = -1.f;

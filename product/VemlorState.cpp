@@ -146,10 +146,10 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   appearance.isoLevels = fields.isoLevels;
   appearance.gridStep = fields.gridStep;
   mMorph->setAppearance(appearance);
-  engine.setPadOption(fields.positionLock);
-  engine.setMoving(fields.soundLock);
-  engine.setSelection(fields.selection & zarvo::morph::kPointBits);
-  engine.setFocus(fields.focus);
+  engine.edit({.focus = fields.focus,
+               .padOption = fields.positionLock,
+               .moving = fields.soundLock,
+               .selection = fields.selection & zarvo::morph::kPointBits});
   // The focus decides which point the blend uses alone.
   mMorph->publish();
   raiseLayoutUpdate();

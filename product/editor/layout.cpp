@@ -99,7 +99,6 @@ void attachEditorFrame(LayoutPass& pass)
   g.LoadFont(DEFAULT_TEXT.mFont, "Roboto-Regular.ttf");
 
   auto* bubble = new TooltipBubbleControl(smallTxtWhite, colDarkGray, colLightGray, kBubbleRoundness);
-  bubble->installAnimation();
   g.AttachBubbleControl(bubble);
 
   Vemlor::Mediator& mediator = plugin.ccMediator();

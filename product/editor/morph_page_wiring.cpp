@@ -39,15 +39,15 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
     // Points locked in place: the position lock refuses a new selection, an empty one still clears.
     if (mask != 0 && engine.padOption())
       return;
-    engine.setSelection(mask);
+    engine.edit({.selection = mask});
   }
   else
   {
-    engine.setSelection(mask);
+    engine.edit({.selection = mask});
     if (std::popcount(mask) == 1)
     {
       const int point = std::countr_zero(mask);
-      engine.setFocus(point);
+      engine.edit({.focus = point});
       morph.applyMorphPoint(point);
       // The point's sound is what is loaded now, not an edit of it.
       if (zarvo::PresetManager* pm = plugin.presetManager())
@@ -55,7 +55,7 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
       return;
     }
   }
-  engine.setFocus(-1);
+  engine.edit({.focus = -1});
   morph.publish();
   markAllDirty(plugin);
 }

@@ -16,10 +16,11 @@ TEST(MorphField, PositionOnAPointLaysItsSoundOverTheSnapshot)
   morph::MorphController ctrl{morphHost, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes};
   morph::MorphEngine& engine = ctrl.engine();
   const auto setPlain = [&](int param, double plain) {
-    engine.setPointValue(5, static_cast<size_t>(morph::rowOf(param)), ctrl.normalizedOf(param, plain));
+    engine.edit(
+      {.point = 5, .row = static_cast<size_t>(morph::rowOf(param)), .value = ctrl.normalizedOf(param, plain)});
   };
-  engine.setPointActive(5, true);
-  engine.movePoint(5, 0.3, 0.6);
+  engine.edit({.point = 5, .active = true});
+  engine.edit({.point = 5, .x = 0.3, .y = 0.6});
   setPlain(par_main_cutoff_hz, 500.0);
   setPlain(par_main_resonance, 0.8);
   setPlain(par_dry_wet, 0.4);

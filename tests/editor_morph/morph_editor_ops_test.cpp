@@ -60,7 +60,7 @@ TEST(MorphEditorOps, PreferencesWaitWhileASliderIsHeld)
   s.buildMorphPage();
   zarvo::morph::MorphPadControl* pad = s.pad();
   const std::string path = Vemlor::prefs().path();
-  s.morph().engine().setEditing(true);
+  s.morph().engine().edit({.editing = true});
   const plugkit::gfx::IRECT lines = pad->apprSliderRect(0);
   plugkit::gfx::test::InputDriver input(s.G());
   input.Press(lines.L + 10.f, lines.MH());
@@ -101,9 +101,9 @@ TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGovern
     s.buildMorphPage();
     zarvo::morph::MorphPadControl* pad = s.pad();
     ASSERT_NE(pad, nullptr);
-    s.morph().engine().setEditing(false);
-    s.morph().engine().setMoving(false);
-    s.morph().engine().setSelection(c.selection);
+    s.morph().engine().edit({.editing = false});
+    s.morph().engine().edit({.moving = false});
+    s.morph().engine().edit({.selection = c.selection});
     s.plug->onDisabledControlInteraction(c.param);
     EXPECT_EQ(pad->pulseTarget != 0, c.pulses);
   }

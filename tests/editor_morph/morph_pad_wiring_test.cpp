@@ -26,16 +26,16 @@ protected:
     s.buildMorphPage();
     pad = s.pad();
     ASSERT_NE(pad, nullptr);
-    engine().setEditing(false);
-    engine().setMoving(false);
-    engine().setPadOption(false);
+    engine().edit({.editing = false});
+    engine().edit({.moving = false});
+    engine().edit({.padOption = false});
     // Points 2 and 3 active, apart, with sounds of their own.
     for (size_t i : {size_t{2}, size_t{3}})
     {
-      engine().setPointActive(i, true);
-      engine().movePoint(i, i == 2 ? 0.3 : 0.7, 0.5);
+      engine().edit({.point = i, .active = true});
+      engine().edit({.point = i, .x = i == 2 ? 0.3 : 0.7, .y = 0.5});
     }
-    engine().setPointValue(3, driveRow(), 0.123);
+    engine().edit({.point = 3, .row = driveRow(), .value = 0.123});
     engine().publish();
   }
 
@@ -63,7 +63,7 @@ TEST_F(PadWiring, SelectingTwoPointsClearsTheFocusAndPublishesWithoutTouchingPar
 {
   pad->onSelectionChanged(1u << 3);
   const double drive = normalized(zarvo::par_main_drive);
-  engine().setPointValue(2, driveRow(), 0.9);
+  engine().edit({.point = 2, .row = driveRow(), .value = 0.9});
   const uint32_t sequence = engine().snapshot().sequence();
   s.G().SetAllControlsClean();
 
@@ -77,14 +77,14 @@ TEST_F(PadWiring, SelectingTwoPointsClearsTheFocusAndPublishesWithoutTouchingPar
 
 TEST_F(PadWiring, MovingModeSelectsWithoutApplyingAndThePositionLockRefusesNewSelections)
 {
-  engine().setMoving(true);
+  engine().edit({.moving = true});
   const double drive = normalized(zarvo::par_main_drive);
   pad->onSelectionChanged(1u << 3);
   EXPECT_EQ(engine().selection(), 1u << 3);
   EXPECT_EQ(engine().editState().focus, -1);
   EXPECT_EQ(normalized(zarvo::par_main_drive), drive);
 
-  engine().setPadOption(true);
+  engine().edit({.padOption = true});
   pad->onSelectionChanged(1u << 2);
   EXPECT_EQ(engine().selection(), 1u << 3);
   pad->onSelectionChanged(0);

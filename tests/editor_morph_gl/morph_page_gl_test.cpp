@@ -144,7 +144,7 @@ TEST_P(MorphPageGL, MorphPageInSettingsModeWithItsActionGlyphs)
     return;
   zarvo::morph::MorphPadControl* pad = session->pad();
   ASSERT_NE(pad, nullptr);
-  session->morph().engine().setEditing(true);
+  session->morph().engine().edit({.editing = true});
   pad->onSelectionChanged(1u << 2);
   pad->onCopyPointSound(2);
   pad->hasCopiedSound = true;

@@ -473,7 +473,7 @@ TEST(MorphDrivenControls, ADrivenKnobShowsTheBlendAndRefusesEditsASelectedPointT
   EXPECT_NEAR(s.mainCutoff->GetValue(), cutoff.GetNormalized(), 1e-9);
 
   // One point selected: the knob is free and its edit is the point's.
-  morph.engine().setSelection(1u << 1);
+  morph.engine().edit({.selection = 1u << 1});
   s.plug->OnIdle();
   ASSERT_FALSE(morph.drivesParams());
   EXPECT_FALSE(s.mainCutoff->IsDisabled());

@@ -30,13 +30,13 @@ struct Rig
   double value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
   void setValue(size_t i, int param, double normalized)
   {
-    ctrl.engine().setPointValue(i, static_cast<size_t>(rowOf(param)), normalized);
+    ctrl.engine().edit({.point = i, .row = static_cast<size_t>(rowOf(param)), .value = normalized});
   }
   void setPlain(size_t i, int param, double plain) { setValue(i, param, ctrl.normalizedOf(param, plain)); }
   void place(size_t i, double x, double y)
   {
-    ctrl.engine().movePoint(i, x, y);
-    ctrl.engine().setPointActive(i, true);
+    ctrl.engine().edit({.point = i, .x = x, .y = y});
+    ctrl.engine().edit({.point = i, .active = true});
   }
   void moveTo(double x, double y)
   {
@@ -104,8 +104,8 @@ TEST(MorphController, SwitchingOnInTheEditorOpensASession)
   r.host.current = {1, "Base", 7, false};
   r.host.param(zarvo::par_main_drive).Set(0.42);
   r.moveTo(0.3, 0.6);
-  r.ctrl.engine().setSelection(0b110);
-  r.ctrl.engine().setFocus(2);
+  r.ctrl.engine().edit({.selection = 0b110});
+  r.ctrl.engine().edit({.focus = 2});
   const uint32_t sequence = r.sequence();
 
   r.switchMorph(1.0, kEditor);
@@ -152,13 +152,13 @@ TEST(MorphController, SwitchingOff)
     {"host automation turns off at once, whatever happened",
      [](Rig& r) {
        r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor);
-       r.ctrl.engine().setFocus(1);
+       r.ctrl.engine().edit({.focus = 1});
      },
      kHost, false},
     {"editor right after switching on: at once", [](Rig&) {}, kEditor, false},
     {"editor after moving: waits for the bake",
      [](Rig& r) { r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.7, kEditor); }, kEditor, true},
-    {"editor with a focused point: waits", [](Rig& r) { r.ctrl.engine().setFocus(1); }, kEditor, true},
+    {"editor with a focused point: waits", [](Rig& r) { r.ctrl.engine().edit({.focus = 1}); }, kEditor, true},
     {"editor on blended pass types: waits",
      [](Rig& r) {
        r.setPlain(2, zarvo::par_main_pass_type, 3);
@@ -217,7 +217,7 @@ TEST(MorphController, BakingASinglePassTypeWritesItsTypeDepthAndTilt)
   r.ctrl.setPointIdentity(1, {1, "Left", 1, false});
   r.moveTo(0.2, 0.5);
   r.switchMorph(1.0, kEditor);
-  r.ctrl.engine().setPointActive(0, false); // the captured base sound takes no part
+  r.ctrl.engine().edit({.point = 0, .active = false}); // the captured base sound takes no part
   r.moveTo(0.5, 0.5);
   r.ctrl.onMetaParamChanged(zarvo::par_morph_x, 0.5, kEditor);
   r.switchMorph(0.0, kEditor);
@@ -291,7 +291,7 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   Rig r;
   r.host.held.insert(zarvo::par_main_drive);
   r.setPlain(4, zarvo::par_main_resonance, 0.8);
-  r.ctrl.engine().setPointNoteMask(4, 1u << kRowPreBCutoff);
+  r.ctrl.engine().edit({.point = 4, .noteMask = 1u << kRowPreBCutoff});
   bool guarded = true;
   r.host.onEditorEdit = [&](int) { guarded = guarded && r.ctrl.applyingPoint(); };
 
@@ -312,7 +312,7 @@ TEST(MorphController, ApplyingAPointSendsItsSoundAsEditorEdits)
   EXPECT_EQ(r.ctrl.engine().selection(), 1u << 4);
   EXPECT_EQ(r.field().focus, 4);
 
-  r.ctrl.engine().setMoving(true);
+  r.ctrl.engine().edit({.moving = true});
   r.ctrl.applyMorphPoint(6);
   EXPECT_EQ(r.field().focus, -1) << "no focus while points are being moved";
 }
@@ -340,8 +340,8 @@ TEST(MorphController, EditorEditsGoIntoSelectedPoints)
   {
     Rig r;
     r.ctrl.mirrorMorphSwitch(true);
-    r.ctrl.engine().setSelection(c.selection);
-    r.ctrl.engine().setMoving(c.moving);
+    r.ctrl.engine().edit({.selection = c.selection});
+    r.ctrl.engine().edit({.moving = c.moving});
     r.host.param(c.param).Set(c.param == zarvo::par_main_drive ? 0.66 : 1.0);
     const State before = r.field();
     r.ctrl.mirrorParamEditIntoPoint(c.param, c.source);
@@ -447,7 +447,7 @@ TEST(MorphController, CutoffsAnchoredToNotes)
     if (row >= 0)
     {
       r.setPlain(2, c.param, c.hz);
-      r.ctrl.engine().setPointNoteMask(2, c.bit ? 1u << row : 0u);
+      r.ctrl.engine().edit({.point = 2, .noteMask = c.bit ? 1u << row : 0u});
     }
     EXPECT_EQ(r.ctrl.morphFreqNoteAnchored(c.param), c.anchored) << c.name;
   }
@@ -481,8 +481,8 @@ TEST(MorphController, DrivenControls)
 
   // A focused, selected point is edited, not driven.
   r.host.driven.clear();
-  r.ctrl.engine().setSelection(1u << 1);
-  r.ctrl.engine().setFocus(1);
+  r.ctrl.engine().edit({.selection = 1u << 1});
+  r.ctrl.engine().edit({.focus = 1});
   r.ctrl.syncControls();
   EXPECT_EQ(r.host.driven[zarvo::par_main_drive], (std::pair<std::optional<double>, bool>{std::nullopt, false}));
 }
@@ -533,7 +533,7 @@ TEST(MorphController, PresetIdentityOfTheBlend)
   r.ctrl.setPointIdentity(6, {2, "/six.fxp", -1, true});
   EXPECT_EQ(r.ctrl.stripPresetIdentity(), std::nullopt) << "morph off";
   r.ctrl.mirrorMorphSwitch(true);
-  r.ctrl.engine().setFocus(6);
+  r.ctrl.engine().edit({.focus = 6});
   EXPECT_EQ(r.ctrl.stripPresetIdentity(), r.ctrl.pointIdentity()[6]);
 }
 
@@ -574,14 +574,14 @@ TEST(MorphRandomize, FocusedPointIsMutatedAndApplied)
   r.place(2, 0.5, 0.5);
   r.setPlain(2, zarvo::par_main_drive, 0.8);
   r.ctrl.setPointIdentity(2, {1, "Two", 2, false});
-  r.ctrl.engine().setFocus(2);
+  r.ctrl.engine().edit({.focus = 2});
   r.ctrl.mutate();
   EXPECT_EQ(r.host.mutated, 1);
   EXPECT_NEAR(r.host.param(zarvo::par_main_drive).Value(), 0.4, 1e-9);
   EXPECT_TRUE(r.ctrl.pointIdentity()[2].modified);
   EXPECT_EQ(r.ctrl.pointSession(2).history.size(), 1u);
 
-  r.ctrl.engine().setMoving(true);
+  r.ctrl.engine().edit({.moving = true});
   r.ctrl.randomize();
   EXPECT_EQ(r.host.generated, 0) << "nothing while points are being moved";
 }

@@ -341,8 +341,9 @@ TEST(MorphResolve, PositionOnAPointReproducesItsSound)
   MorphEngine engine(kMorphParams);
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
-    engine.setEditState(distinctField());
-    engine.setModel(model);
+    const State field = distinctField();
+    engine.edit({.field = &field});
+    engine.edit({.model = model});
     for (size_t k : {size_t{1}, size_t{6}, size_t{16}})
     {
       const MorphPoint& p = engine.editState().points[k];
@@ -366,7 +367,7 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
     place(s, 3, 0.2, 0.3);
     place(s, 9, 0.8, 0.7);
     s.model = model;
-    engine.setEditState(s);
+    engine.edit({.field = &s});
 
     constexpr int kSteps = 200;
     MorphValues previous = engine.resolvedAt(0.2, 0.3);
@@ -391,9 +392,10 @@ TEST(MorphResolve, MovingBetweenTwoPointsBlendsMonotonically)
 TEST(MorphResolve, ResolvedAtIgnoresFocus)
 {
   MorphEngine engine(kMorphParams);
-  engine.setEditState(distinctField());
+  const State field = distinctField();
+  engine.edit({.field = &field});
   const MorphValues free = engine.resolvedAt(0.42, 0.37);
-  engine.setFocus(5);
+  engine.edit({.focus = 5});
   EXPECT_EQ(engine.resolvedAt(0.42, 0.37), free);
 }
 
@@ -413,8 +415,9 @@ TEST(MorphFieldAnalysis, Cases)
 
   for (uint32_t model = 0; model < kNumModels; ++model)
   {
-    engine.setEditState(distinctField());
-    engine.setModel(model);
+    const State field = distinctField();
+    engine.edit({.field = &field});
+    engine.edit({.model = model});
     engine.computeScales(engine.editState(), scales);
     const MorphPoint& p = engine.editState().points[6];
     EXPECT_NEAR(engine.dominanceAt(p.x, p.y, scales), 1.0, 1e-12) << "model " << model;
@@ -422,22 +425,78 @@ TEST(MorphFieldAnalysis, Cases)
     EXPECT_EQ(engine.fieldSampleAt(p.x, p.y, scales).point, 6u) << "model " << model;
 
     const double free = engine.dominanceAt(0.47, 0.52, scales);
-    engine.setFocus(2);
+    engine.edit({.focus = 2});
     EXPECT_EQ(engine.dominanceAt(0.47, 0.52, scales), free) << "model " << model;
-    engine.setFocus(-1);
+    engine.edit({.focus = -1});
   }
 
-  engine.setEditState(distinctField());
-  engine.setModel(0);
+  const State field = distinctField();
+  engine.edit({.field = &field});
+  engine.edit({.model = 0});
   engine.computeScales(engine.editState(), scales);
   EXPECT_EQ(engine.dominanceForRidgesAt(0.47, 0.52, scales), engine.dominanceAt(0.47, 0.52, scales));
 
-  engine.setModel(1);
+  engine.edit({.model = 1});
   engine.computeScales(engine.editState(), scales);
   Scales wide = scales;
   for (double& v : wide)
     v *= 2.5;
   EXPECT_NEAR(engine.dominanceForRidgesAt(0.47, 0.52, scales), engine.dominanceAt(0.47, 0.52, wide), 1e-12);
+}
+
+TEST(MorphEngine, AnEditChangesWhatItNamesAndNothingElse)
+{
+  static const State other = [] {
+    State s = distinctField();
+    s.sigma = 0.3;
+    return s;
+  }();
+  static const MorphPoint loud = [] {
+    MorphPoint p;
+    p.active = true;
+    p.values.fill(0.9);
+    return p;
+  }();
+  struct Case
+  {
+    const char* name;
+    MorphEngine::Edit edit;
+    std::function<void(State&)> expect;
+  };
+  const Case cases[] = {
+    {"a point moves",
+     {.point = 3, .x = 0.2, .y = 0.8},
+     [](State& s) {
+       s.points[3].x = 0.2;
+       s.points[3].y = 0.8;
+     }},
+    {"a whole point", {.point = 7, .whole = &loud}, [](State& s) { s.points[7] = loud; }},
+    {"one row of a point", {.point = 2, .row = 5, .value = 0.7}, [](State& s) { s.points[2].values[5] = 0.7; }},
+    {"a point past the last", {.point = kNumPoints, .active = true}, [](State&) {}},
+    {"a row past the last", {.point = 2, .row = kNumMorphParams, .value = 0.7}, [](State&) {}},
+    {"point fields without a point", {.x = 0.2, .active = true}, [](State&) {}},
+    {"the field, then the settings",
+     {.field = &other, .focus = 4, .sigma = 2.5},
+     [](State& s) {
+       s = other;
+       s.focus = 4;
+       s.sigma = 2.5;
+     }},
+    {"how the pad edits is not the field", {.pointScale = 1.5, .editing = true, .selection = 0b110}, [](State&) {}},
+  };
+  for (const Case& c : cases)
+  {
+    MorphEngine engine(kMorphParams);
+    State expected = engine.editState();
+    c.expect(expected);
+    engine.edit(c.edit);
+    EXPECT_EQ(engine.editState(), expected) << c.name;
+  }
+  MorphEngine engine(kMorphParams);
+  engine.edit({.pointScale = 1.5, .editing = true, .padOption = true, .moving = true, .selection = 0b110});
+  EXPECT_EQ(engine.pointScale(), 1.5);
+  EXPECT_TRUE(engine.editing() && engine.padOption() && engine.moving());
+  EXPECT_EQ(engine.selection(), 0b110u);
 }
 
 } // namespace

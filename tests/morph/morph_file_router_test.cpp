@@ -26,14 +26,14 @@ struct Rig
   double value(size_t i, int param) { return point(i).values[static_cast<size_t>(rowOf(param))]; }
   void setValue(size_t i, int param, double normalized)
   {
-    ctrl.engine().setPointValue(i, static_cast<size_t>(rowOf(param)), normalized);
+    ctrl.engine().edit({.point = i, .row = static_cast<size_t>(rowOf(param)), .value = normalized});
   }
   MorphFileRouter& router() { return ctrl.fileRouter(); }
   // Morphing with these points selected: where presets load into points.
   void selectPoints(uint32_t mask)
   {
     ctrl.mirrorMorphSwitch(true);
-    ctrl.engine().setSelection(mask);
+    ctrl.engine().edit({.selection = mask});
   }
 
   FakeMorphHost host;
@@ -292,8 +292,8 @@ TEST(MorphFileRouter, PresetsLoadIntoPointsOnlyInContext)
     Rig r;
     r.host.listEntries[3] = {"", stateChunkOf({{zarvo::par_main_drive, 0.4}})};
     r.ctrl.mirrorMorphSwitch(c.morphOn);
-    r.ctrl.engine().setSelection(c.selection);
-    r.ctrl.engine().setMoving(c.moving);
+    r.ctrl.engine().edit({.selection = c.selection});
+    r.ctrl.engine().edit({.moving = c.moving});
     r.host.withPresetManager = c.manager;
     EXPECT_FALSE(r.router().loadPresetIntoPoints({0, 3, ""})) << c.name;
     EXPECT_EQ(r.value(1, zarvo::par_main_drive), 0.0) << c.name;
@@ -314,7 +314,7 @@ TEST(MorphFileRouter, PadActions)
   EXPECT_TRUE(r.host.dialogs.empty());
 
   // The blend is taken when the file is chosen; the point's sound when the dialog opens.
-  r.ctrl.engine().setPointActive(4, true);
+  r.ctrl.engine().edit({.point = 4, .active = true});
   r.setValue(4, zarvo::par_main_drive, 0.6);
   const std::string blendPath = tempPath("morph_blend.fxp");
   r.router().promptSaveBlendToFile();
@@ -381,7 +381,7 @@ TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
     r.host.editorIsOpen = true;
     for (size_t k = 0; k < kNoteAnchors.size(); ++k)
       r.host.param(kNoteAnchors[k].switchParam).Set(c.instanceSwitches[k]);
-    r.ctrl.engine().setPointNoteMask(4, c.pointMask);
+    r.ctrl.engine().edit({.point = 4, .noteMask = c.pointMask});
     r.router().promptSavePointToFile(4);
     r.host.choose(path);
     for (size_t k = 0; k < kNoteAnchors.size(); ++k)
@@ -393,7 +393,7 @@ TEST(MorphFileRouter, APointSavedFromThePadCarriesItsOwnNoteAnchoring)
     }
 
     // Loaded into another point, the anchoring comes along.
-    r.ctrl.engine().setPointNoteMask(6, ~c.pointMask & kNoteMaskBits);
+    r.ctrl.engine().edit({.point = 6, .noteMask = ~c.pointMask & kNoteMaskBits});
     r.router().promptLoadPointsFromFile(1u << 6);
     r.host.choose(path);
     EXPECT_EQ(r.point(6).noteMask, c.pointMask);

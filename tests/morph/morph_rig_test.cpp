@@ -46,7 +46,7 @@ TEST_F(MorphRig, WrittenAndReadBackToSixDecimals)
     f.nnRadius = 3.25;
   });
   const State& s = source.engine().editState();
-  source.engine().setPointScale(1.75);
+  source.engine().edit({.pointScale = 1.75});
   source.setAppearance({0.6f, 9, 0.125f});
   sourceHost.param(zarvo::par_morph_x).Set(0.3125);
   sourceHost.param(zarvo::par_morph_y).Set(0.6875);
@@ -164,7 +164,7 @@ TEST_F(MorphRig, UserLineAloneMovesThePadAndParksTheUserPoints)
   });
   const State& s = ctrl.engine().editState();
   const MorphPoint centre = s.points[0];
-  ctrl.engine().setSelection(0b110);
+  ctrl.engine().edit({.selection = 0b110});
   ctrl.setPointIdentity(3, {1, "Old", 3, false});
 
   ASSERT_TRUE(ctrl.applyRigFile(rigFileOf({"user 0.25 0.75"})));

@@ -19,7 +19,8 @@ class MorphShapes : public testing::Test
 protected:
   void setPlain(size_t point, int param, double plain)
   {
-    ctrl.engine().setPointValue(point, static_cast<size_t>(rowOf(param)), ctrl.normalizedOf(param, plain));
+    ctrl.engine().edit(
+      {.point = point, .row = static_cast<size_t>(rowOf(param)), .value = ctrl.normalizedOf(param, plain)});
   }
   void passTypePoint(size_t point, int type, double depth, double tilt)
   {
@@ -171,8 +172,8 @@ TEST_F(MorphShapes, PreFilterPointShapes)
 TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
 {
   MorphEngine& engine = ctrl.engine();
-  engine.setPointActive(3, true);
-  engine.movePoint(3, 0.3, 0.6);
+  engine.edit({.point = 3, .active = true});
+  engine.edit({.point = 3, .x = 0.3, .y = 0.6});
   passTypePoint(3, 5, 0.8, 0.0);
   setPlain(3, zarvo::par_preFlt_A_pt, 3);
   host.param(zarvo::par_morph_x).Set(0.9);
@@ -197,7 +198,7 @@ TEST_F(MorphShapes, ViewsShowTheBlendOnlyWhileMorphingWithoutFocus)
   for (const Case& c : cases)
   {
     ctrl.mirrorMorphSwitch(c.morphOn);
-    engine.setFocus(c.focus);
+    engine.edit({.focus = c.focus});
     const View main = ctrl.resolveMainPTShapeView(MorphController::kShapeTolerance);
     const MorphController::PreFltShapeView preA =
       ctrl.resolvePreFltShapeView(kPreFltAShape, MorphController::kShapeTolerance);

@@ -93,8 +93,8 @@ TEST_F(MorphState, RoundTripRestoresEveryFieldExactly)
     f.centreSnapRadius = 1.5 * MorphEngine::kCentreSnapRadiusPerScale;
     f.focus = 5;
   });
-  ctrl.engine().setPointScale(1.5);
-  ctrl.engine().setSelection(1u << 5);
+  ctrl.engine().edit({.pointScale = 1.5});
+  ctrl.engine().edit({.selection = 1u << 5});
   ctrl.setPointIdentity(0, {1, "Warm Pad", 12, false});
   ctrl.setPointIdentity(16, {2, "/presets/a b.fxp", -1, true});
   const State& s = ctrl.engine().editState();
@@ -144,7 +144,7 @@ TEST_F(MorphState, SelectionAndFocus)
     std::vector<double> fields = defaultFields();
     fields[10] = c.selection;
     fields[2] = c.focus;
-    ctrl.engine().setMoving(c.moving);
+    ctrl.engine().edit({.moving = c.moving});
     const IByteChunk chunk = sectionOf(fields, {});
     EXPECT_EQ(ctrl.unserializeMorphState(chunk, 0), chunk.Size()) << c.name;
     EXPECT_EQ(ctrl.engine().selection(), c.expectedSelection) << c.name;
@@ -164,8 +164,8 @@ TEST_F(MorphState, ShortFieldListKeepsTheEngineSettings)
     f.shapeContrast = 0.9;
     f.cutoffContrast = 0.8;
   });
-  ctrl.engine().setPointScale(1.25);
-  ctrl.engine().setSelection(0b1010);
+  ctrl.engine().edit({.pointScale = 1.25});
+  ctrl.engine().edit({.selection = 0b1010});
   const State& s = ctrl.engine().editState();
   const State before = s;
 
@@ -351,7 +351,7 @@ TEST_F(MorphState, IdentityList)
 TEST_F(MorphState, RejectedSectionsChangeNothing)
 {
   vemlor_test::editField(ctrl.engine(), [](auto& f) { fillDistinctField(f); });
-  ctrl.engine().setSelection(0b101);
+  ctrl.engine().edit({.selection = 0b101});
   ctrl.setPointIdentity(4, {1, "Keep", 4, false});
   const State& s = ctrl.engine().editState();
   ctrl.publish();

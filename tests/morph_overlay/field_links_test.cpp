@@ -43,7 +43,7 @@ TEST(FieldLinks, TwoPointsShareOneLinkAndOneBasinWithARayToEach)
     SCOPED_TRACE("model " + std::to_string(model));
     MorphEngine engine;
     placePoints(engine, {{0.3, 0.4}, {0.7, 0.6}});
-    engine.setModel(model);
+    engine.edit({.model = model});
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, kPad);
 
@@ -111,7 +111,7 @@ TEST(FieldLinks, BasinsWithin14PixelsMerge)
     const double k = c.pixels / 400.0 / 2.0;
     const double b = k + std::sqrt(k * k + a * a);
     MorphEngine engine;
-    engine.setModel(0); // seeds stay where the circumcentres are
+    engine.edit({.model = 0}); // seeds stay where the circumcentres are
     placePoints(engine, {{0.5 - a, 0.5}, {0.5, 0.5 + b}, {0.5 + a, 0.5}, {0.5, 0.5 - b}});
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, IRECT(0, 0, 400, 400));
@@ -126,7 +126,7 @@ TEST(FieldLinks, RaysCountOnlyWhenAnEndReachesAPoint)
 {
   MorphEngine engine;
   placePoints(engine, {{0.25, 0.5}, {0.75, 0.5}});
-  engine.setSnapRadii(0.05, 0.04);
+  engine.edit({.snapRadius = 0.05, .centreSnapRadius = 0.04});
   MorphFieldOverlay overlay;
   overlay.bounds = IRECT(0, 0, 400, 200); // aspect 2: reach is 0.075 of the height, 15 px
   const struct
@@ -145,8 +145,8 @@ TEST(FieldLinks, RaysCountOnlyWhenAnEndReachesAPoint)
     SCOPED_TRACE(c.name);
     EXPECT_EQ(overlay.rayReachesAnchor(engine, 2.0, c.first, c.last), c.reaches);
   }
-  engine.setPointActive(0, true);
-  engine.movePoint(0, 0.5, 0.25);
+  engine.edit({.point = 0, .active = true});
+  engine.edit({.point = 0, .x = 0.5, .y = 0.25});
   EXPECT_TRUE(overlay.rayReachesAnchor(engine, 2.0, {200, 150}, {200, 100})) << "teleport point reach 12 px";
   EXPECT_FALSE(overlay.rayReachesAnchor(engine, 2.0, {200, 163}, {200, 100}));
 }
@@ -170,9 +170,9 @@ TEST(FieldLinks, SmoothingMovesOnlyInteriorPositions)
 TEST(FieldLinks, ACellOfThreeOwnersJoinsItsCrossingsAtTheirCentroid)
 {
   MorphEngine engine;
-  engine.setModel(0);
-  engine.setSigma(0.05);
-  engine.setAspect(1.0);
+  engine.edit({.model = 0});
+  engine.edit({.sigma = 0.05});
+  engine.edit({.aspect = 1.0});
   // Owners of the whole-field cell: bottom-left point 1, both right corners point 2, top-left 3.
   placePoints(engine, {{0.1, 0.1}, {0.9, 0.5}, {0.1, 0.9}});
   MorphFieldOverlay overlay;
@@ -208,9 +208,9 @@ TEST(FieldLinks, ACellOfThreeOwnersJoinsItsCrossingsAtTheirCentroid)
 TEST(FieldLinks, TwoOwnersOnACellGiveOneBorderThroughIt)
 {
   MorphEngine engine;
-  engine.setModel(1);
-  engine.setSigma(0.05);
-  engine.setAspect(1.0);
+  engine.edit({.model = 1});
+  engine.edit({.sigma = 0.05});
+  engine.edit({.aspect = 1.0});
   placePoints(engine, {{0.2, 0.5}, {0.8, 0.5}});
   MorphFieldOverlay overlay;
   overlay.bounds = IRECT(0, 0, 400, 400);

@@ -137,10 +137,10 @@ TEST(IsoLines, OnARealFieldEverySegmentEndLiesOnItsLevel)
     for (size_t i = 1; i <= 16; ++i)
       vemlor_test::editPoint(engine, i,
                              [&](auto& point) { point.y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4); });
-    engine.setPointActive(0, true);
-    engine.movePoint(0, 0.52, 0.47);
-    engine.setModel(model);
-    engine.setSigma(sigma);
+    engine.edit({.point = 0, .active = true});
+    engine.edit({.point = 0, .x = 0.52, .y = 0.47});
+    engine.edit({.model = model});
+    engine.edit({.sigma = sigma});
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, kPad);
     ASSERT_GT(overlay.isoSegments.size(), 100u);

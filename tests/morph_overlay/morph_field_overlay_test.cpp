@@ -45,11 +45,13 @@ TEST(MorphFieldOverlay, RebuildsOnlyWhenWhatTheLinesShowChanges)
   const RebuildCase cases[] = {
     {"point moved", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editPoint(e, 2, [](auto& p) { p.x += 0.01; }); },
      true},
-    {"point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointActive(5, true); }, true},
-    {"teleport point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointActive(0, true); }, true},
-    {"point deactivated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointActive(3, false); }, true},
-    {"sigma", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setSigma(0.5); }, true},
-    {"model", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setModel(3); }, true},
+    {"point activated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.point = 5, .active = true}); }, true},
+    {"teleport point activated",
+     [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.point = 0, .active = true}); }, true},
+    {"point deactivated", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.point = 3, .active = false}); },
+     true},
+    {"sigma", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.sigma = 0.5}); }, true},
+    {"model", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.model = 3}); }, true},
     {"kernel tail",
      [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.kernelTail = 0.2; }); }, true},
     {"tail power", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.tailPower = 3.0; }); },
@@ -64,7 +66,7 @@ TEST(MorphFieldOverlay, RebuildsOnlyWhenWhatTheLinesShowChanges)
      [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.snapFeather = 1.0; }); }, true},
     {"snap ramp exponent",
      [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editField(e, [](auto& s) { s.snapCurve = 1.0; }); }, true},
-    {"point scale", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setPointScale(1.5); }, true},
+    {"point scale", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.pointScale = 1.5}); }, true},
     {"iso setting", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.setIsoLevels(9); }, true},
     {"aspect changed", [](MorphEngine&, MorphFieldOverlay&, IRECT& r) { r = IRECT(0, 0, 908, 309); }, true},
     // Opposite moves that the weighted sum cannot tell apart.
@@ -74,15 +76,15 @@ TEST(MorphFieldOverlay, RebuildsOnlyWhenWhatTheLinesShowChanges)
        editPoint(e, 3, [](auto& p) { p.x -= 0.01; });
      },
      true},
-    {"selection", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setSelection(0b110); }, false},
-    {"focus", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setFocus(2); }, false},
+    {"selection", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.selection = 0b110}); }, false},
+    {"focus", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.focus = 2}); }, false},
     {"brightness", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.lineBrightness = 0.9f; }, false},
     {"grid step", [](MorphEngine&, MorphFieldOverlay& o, IRECT&) { o.gridStep = 0.2f; }, false},
     {"aspect-keeping resize", [](MorphEngine&, MorphFieldOverlay&, IRECT& r) { r = IRECT(10, 20, 464, 222); }, false},
     {"inactive point moved",
      [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { editPoint(e, 9, [](auto& p) { p.x = 0.9; }); }, false},
-    {"shape contrast", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setShapeContrast(0.7); }, false},
-    {"editing mode", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.setEditing(true); }, false},
+    {"shape contrast", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.shapeContrast = 0.7}); }, false},
+    {"editing mode", [](MorphEngine& e, MorphFieldOverlay&, IRECT&) { e.edit({.editing = true}); }, false},
   };
   for (const RebuildCase& c : cases)
   {
@@ -200,8 +202,8 @@ TEST(MorphFieldOverlay, CellModeFollowsModelAndSigma)
     SCOPED_TRACE(c.name);
     MorphEngine engine;
     placePoints(engine, {{0.25, 0.5}, {0.75, 0.5}});
-    engine.setModel(c.model);
-    engine.setSigma(c.sigma);
+    engine.edit({.model = c.model});
+    engine.edit({.sigma = c.sigma});
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, IRECT(0, 0, 200, 100));
     EXPECT_NEAR(overlay.cellBorderStrength, c.strength, 1e-4);
@@ -213,7 +215,7 @@ TEST(MorphFieldOverlay, EmptyBoundsAndIsoSettingZeroLeaveNoGeometry)
 {
   MorphEngine engine;
   spreadSixteen(engine);
-  engine.setSigma(0.1); // cells on as well
+  engine.edit({.sigma = 0.1}); // cells on as well
   MorphFieldOverlay overlay;
   overlay.rebuildIfNeeded(engine, kPad);
   ASSERT_FALSE(overlay.isoSegments.empty());
@@ -244,8 +246,8 @@ TEST(MorphFieldOverlay, RepeatedRebuildReusesItsBuffers)
     SCOPED_TRACE("model " + std::to_string(model));
     MorphEngine engine;
     spreadSixteen(engine);
-    engine.setModel(model);
-    engine.setSigma(model == 1 ? 0.1 : 0.6); // one gaussian in cell mode
+    engine.edit({.model = model});
+    engine.edit({.sigma = model == 1 ? 0.1 : 0.6}); // one gaussian in cell mode
     MorphFieldOverlay overlay;
     overlay.rebuildIfNeeded(engine, kPad);
     overlay.signature = std::nan("");

@@ -97,8 +97,8 @@ protected:
 TEST_F(OverlayDrawing, GridThenLinksRidgesIsoLinesAndCellBordersInOneStrokeEach)
 {
   spreadSixteen(engine);
-  engine.setModel(3); // compact tails: cells at full strength
-  engine.setSigma(0.2);
+  engine.edit({.model = 3}); // compact tails: cells at full strength
+  engine.edit({.sigma = 0.2});
   overlay.gridStep = 0.1f;
   overlay.rebuildIfNeeded(engine, kPad);
   ASSERT_FALSE(overlay.linkSegments.empty());
@@ -285,11 +285,11 @@ protected:
   void activate(int n)
   {
     for (size_t i = 0; i < zarvo::morph::kNumPoints; ++i)
-      engine.setPointActive(i, false);
+      engine.edit({.point = i, .active = false});
     for (int i = 1; i <= n; ++i)
     {
-      engine.setPointActive(static_cast<size_t>(i), true);
-      engine.movePoint(static_cast<size_t>(i), 0.05 + 0.9 * (i - 1) / 16.0, (i % 2) ? 0.3 : 0.7);
+      engine.edit({.point = static_cast<size_t>(i), .active = true});
+      engine.edit({.point = static_cast<size_t>(i), .x = 0.05 + 0.9 * (i - 1) / 16.0, .y = (i % 2) ? 0.3 : 0.7});
     }
   }
   std::vector<Shape> draw(double x, double y)
@@ -318,7 +318,7 @@ TEST_F(HistogramDrawing, TenPointsHaveOneLabelRowElevenTwo)
   {
     SCOPED_TRACE(std::to_string(n) + " points");
     activate(n);
-    engine.setFocus(3); // weights: point 3 alone
+    engine.edit({.focus = 3}); // weights: point 3 alone
     const auto drawn = draw(0.5, 0.5);
 
     const auto layout = WeightHistogram::layout(kPad, n, 14.f);
@@ -370,7 +370,7 @@ TEST_F(HistogramDrawing, TenPointsHaveOneLabelRowElevenTwo)
 TEST_F(HistogramDrawing, TeleportBarComesFirstWithTheGlyphInTheLowerRow)
 {
   activate(11);
-  engine.setPointActive(0, true);
+  engine.edit({.point = 0, .active = true});
   const auto drawn = draw(0.3, 0.6);
   const Shape& label = drawn[7];
   EXPECT_EQ(label.text, "T");

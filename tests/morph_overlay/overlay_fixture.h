@@ -20,12 +20,12 @@ inline constexpr plugkit::gfx::IRECT kPad{0.f, 0.f, 908.f, 404.f};
 inline void placePoints(MorphEngine& engine, std::initializer_list<std::pair<double, double>> at)
 {
   for (size_t i = 0; i < zarvo::morph::kNumPoints; ++i)
-    engine.setPointActive(i, false);
+    engine.edit({.point = i, .active = false});
   size_t i = 1;
   for (const auto& [x, y] : at)
   {
-    engine.movePoint(i, x, y);
-    engine.setPointActive(i, true);
+    engine.edit({.point = i, .x = x, .y = y});
+    engine.edit({.point = i, .active = true});
     ++i;
   }
 }
@@ -34,15 +34,16 @@ inline void placePoints(MorphEngine& engine, std::initializer_list<std::pair<dou
 inline void spreadSixteen(MorphEngine& engine)
 {
   for (size_t i = 0; i < zarvo::morph::kNumPoints; ++i)
-    engine.setPointActive(i, false);
+    engine.edit({.point = i, .active = false});
   for (size_t i = 1; i <= 16; ++i)
   {
     const int k = static_cast<int>(i);
     const double jx = 0.02 * ((k * 7) % 5 - 2);
     const double jy = 0.02 * ((k * 3) % 5 - 2);
-    engine.movePoint(i, 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jx,
-                     0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jy);
-    engine.setPointActive(i, true);
+    engine.edit({.point = i,
+                 .x = 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jx,
+                 .y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jy});
+    engine.edit({.point = i, .active = true});
   }
 }
 

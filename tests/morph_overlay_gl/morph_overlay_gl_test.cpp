@@ -43,11 +43,11 @@ void placePoints(MorphEngine& engine)
   {
     const size_t col = (i - 1) % 4;
     const size_t row = (i - 1) / 4;
-    engine.setPointActive(i, true);
-    engine.movePoint(i, xs[col] + ((row % 2) ? 0.05 : -0.03), ys[row] + ((col % 2) ? 0.04 : -0.02));
+    engine.edit({.point = i, .active = true});
+    engine.edit({.point = i, .x = xs[col] + ((row % 2) ? 0.05 : -0.03), .y = ys[row] + ((col % 2) ? 0.04 : -0.02)});
   }
-  engine.setPointActive(0, true);
-  engine.movePoint(0, 0.52, 0.47);
+  engine.edit({.point = 0, .active = true});
+  engine.edit({.point = 0, .x = 0.52, .y = 0.47});
 }
 
 class MorphOverlayGL : public ::testing::TestWithParam<float>
@@ -142,8 +142,8 @@ TEST_P(MorphOverlayGL, FieldsOfEveryModel)
   for (const auto& f : fields)
   {
     SCOPED_TRACE(f.name);
-    engine.setModel(f.model);
-    engine.setSigma(f.sigma);
+    engine.edit({.model = f.model});
+    engine.edit({.sigma = f.sigma});
     withHistogram = f.model == 1 && f.sigma == 1.0;
     frame();
     EXPECT_FALSE(overlay.isoSegments.empty());
@@ -156,7 +156,7 @@ TEST_P(MorphOverlayGL, AnIsoLineShowsInTheLineGrey)
   withPoints = false;
   overlay.gridStep = 1.f; // one square: no guide lines inside the pad
   overlay.showLinks = overlay.showRidges = false;
-  engine.setModel(1);
+  engine.edit({.model = 1});
   frame();
 
   // A segment of the middle level away from the pad's edges.

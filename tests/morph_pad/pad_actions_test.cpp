@@ -90,7 +90,7 @@ TEST(PadActions, EnableMatrix)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.setEditing(true);
+    p.engine.edit({.editing = true});
     p.pad->applySelection(c.selection);
     p.pad->hasCopiedSound = c.copied;
     p.pad->rigOnClipboard = c.rig;
@@ -114,9 +114,9 @@ TEST(PadActions, EnableMatrix)
 TEST(PadActions, CopyThenPasteIntoThreePointsIsOneCommit)
 {
   PadSession p;
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   p.logCallbacks();
-  p.engine.setPointValue(5, 0, 0.125);
+  p.engine.edit({.point = 5, .row = 0, .value = 0.125});
   p.pad->applySelection(1u << 5);
   p.s.Input().Click(p.pad->actionBtnRect(0).MW(), p.pad->actionBtnRect(0).MH());
   EXPECT_TRUE(p.pad->hasCopiedSound);
@@ -137,8 +137,8 @@ TEST(PadActions, CopyThenPasteIntoThreePointsIsOneCommit)
 
   // Without the callback the pad writes the sound itself and selects the points.
   PadSession q;
-  q.engine.setEditing(true);
-  q.engine.setPointValue(5, 7, 0.75);
+  q.engine.edit({.editing = true});
+  q.engine.edit({.point = 5, .row = 7, .value = 0.75});
   q.pad->applySelection(1u << 5);
   q.pad->doAction(0);
   q.pad->applySelection((1u << 1) | (1u << 2) | (1u << 3));
@@ -151,13 +151,13 @@ TEST(PadActions, CopyThenPasteIntoThreePointsIsOneCommit)
 TEST(PadActions, BakeStoresTheResolvedBlendAtTheMorphPosition)
 {
   PadSession p;
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   for (size_t i = 1; i < 4; ++i)
   {
     p.place(i, 200.f + 200.f * static_cast<float>(i), 300.f);
     MorphValues values{};
     values.fill(0.1 * static_cast<double>(i));
-    p.engine.setPointValues(i, values);
+    p.engine.edit({.point = i, .values = &values});
   }
   p.pad->SetValue(0.3, 0);
   p.pad->SetValue(0.6, 1);
@@ -180,7 +180,7 @@ TEST(PadActions, BakeStoresTheResolvedBlendAtTheMorphPosition)
 TEST(PadActions, RigOnTheClipboardIsPolledEveryTwentyRedraws)
 {
   PadSession p;
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   int asked = 0;
   bool answer = false;
   p.pad->onPasteRig = [] {};
@@ -235,8 +235,8 @@ TEST(PadHoverHelp, PartsInOrder)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.setEditing(c.editing);
-    p.engine.setSelection(c.selection);
+    p.engine.edit({.editing = c.editing});
+    p.engine.edit({.selection = c.selection});
     const float y = c.y >= 0.f ? 200.f + c.y : 604.f + c.y;
     p.s.Input().Hover(16.f + c.x, y);
     EXPECT_STREQ(c.text, p.pad->hoveredTooltip()) << c.name;
@@ -255,7 +255,7 @@ TEST(PadHoverHelp, PartsInOrder)
 TEST(PadSliders, ContrastAndAppearance)
 {
   PadSession p;
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   auto& in = p.s.Input();
   const float L = 16.f;
   in.Press(L + 6.f, 240.f);
@@ -267,7 +267,7 @@ TEST(PadSliders, ContrastAndAppearance)
   in.Release(L - 50.f, 240.f);
 
   // Fine: the full width moves the shown value by 0.18.
-  p.engine.setSigma(1.0);
+  p.engine.edit({.sigma = 1.0});
   const double before = (2.0 - 1.0) / 1.98;
   in.Press(L + 6.f, 240.f, shiftLeft());
   in.DragTo(L + 174.f, 240.f, shiftLeft());
@@ -320,7 +320,7 @@ TEST(PadSliders, PointSizeShapeAndCutoffContrastAreDraggedAsOneRepublishedEdit)
     // The points wait in a row mid-pad, away from the sliders along the bottom edge.
     for (size_t i = 1; i < kNumPoints; ++i)
       p.place(i, 240.f + 40.f * static_cast<float>(i), 360.f, false);
-    p.engine.setEditing(true);
+    p.engine.edit({.editing = true});
     p.logCallbacks();
     const IRECT r = p.pad->fieldSliderRect(c.index);
     ASSERT_GT(r.W(), 100.f);

@@ -144,13 +144,13 @@ TEST(PadArrangement, RandomLayoutsRelaxApartAndStayInside)
     for (size_t i = 1; i < 17; ++i)
     {
       const double x = unit(rng);
-      p.engine.movePoint(i, x, unit(rng));
-      p.engine.setPointActive(i, static_cast<int>(i) <= n);
+      p.engine.edit({.point = i, .x = x, .y = unit(rng)});
+      p.engine.edit({.point = i, .active = static_cast<int>(i) <= n});
     }
     // Some clumps of three on one spot.
     if (layout % 5 == 0)
       for (size_t i = 2; i < 4; ++i)
-        p.engine.movePoint(i, p.engine.editState().points[1].x, p.engine.editState().points[1].y);
+        p.engine.edit({.point = i, .x = p.engine.editState().points[1].x, .y = p.engine.editState().points[1].y});
     p.pad->relaxAllPoints(layout % 2 ? (1u << (1 + layout % 16)) : 0u);
     ASSERT_LE(worstOverlap(p), 1.f) << "layout " << layout;
     ASSERT_TRUE(allInside(p)) << "layout " << layout;
@@ -163,7 +163,7 @@ TEST(PadArrangement, DraggingASelectedPointMovesTheSelectionRigidly)
   p.place(2, 300.f, 300.f);
   p.place(5, 360.f, 340.f);
   p.place(9, 600.f, 450.f); // a neighbour outside the selection
-  p.engine.setSelection((1u << 2) | (1u << 5));
+  p.engine.edit({.selection = (1u << 2) | (1u << 5)});
   p.pad->capturePreDragPositions();
   p.pad->moveDraggedPoints(2, 400.f, 330.f);
   float x2, y2, x5, y5;
@@ -207,7 +207,7 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   p.logCallbacks();
   p.place(2, 400.f, 400.f);
   p.place(3, 500.f, 400.f);
-  p.engine.setSelection((1u << 2) | (1u << 3));
+  p.engine.edit({.selection = (1u << 2) | (1u << 3)});
   p.pad->beginSpread();
   EXPECT_FLOAT_EQ(450.f, p.pad->spreadCentre[0]);
   EXPECT_FLOAT_EQ(1.f, p.pad->spreadAtStart);
@@ -265,7 +265,7 @@ TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
   EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit begin"));
   EXPECT_EQ(1, std::count(log.begin(), log.end(), "edit end"));
   // In the settings mode the contrast slider has that place.
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   EXPECT_FALSE(p.pad->spreadSliderShown());
 }
 
@@ -292,7 +292,7 @@ TEST(PadArrangement, APressOnTheSpreadSliderMovesNoPointWhereverTheSliderStood)
     p.logCallbacks();
     p.place(2, 400.f, 400.f);
     p.place(3, 500.f, 400.f);
-    p.engine.setSelection((1u << 2) | (1u << 3));
+    p.engine.edit({.selection = (1u << 2) | (1u << 3)});
     p.pad->spreadValue = c.stored;
     ASSERT_TRUE(p.pad->spreadSliderShown());
     const IRECT r = p.pad->spreadSliderRect();
@@ -323,7 +323,7 @@ TEST(PadArrangement, DragStepsAllocateNothing)
   PadSession p;
   for (size_t i = 1; i < 17; ++i)
     p.place(i, 100.f + 50.f * static_cast<float>(i), 300.f + 10.f * static_cast<float>(i % 3));
-  p.engine.setSelection((1u << 2) | (1u << 3) | (1u << 4));
+  p.engine.edit({.selection = (1u << 2) | (1u << 3) | (1u << 4)});
   p.pad->onPointsEdit = [](bool) {};
   float x = 0.f;
   float y = 0.f;

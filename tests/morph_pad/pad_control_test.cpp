@@ -34,7 +34,7 @@ TEST(PadControl, CentresClampLowerBoundFirst)
   PadSession p(IRECT(100, 100, 120, 500));
   float x = 0.f;
   float y = 0.f;
-  p.engine.movePoint(3, 0.5, 0.5);
+  p.engine.edit({.point = 3, .x = 0.5, .y = 0.5});
   p.pad->modeCenter(p.engine.editState().points[3], x, y);
   EXPECT_FLOAT_EQ(118.f, x);
   EXPECT_FLOAT_EQ(300.f, y);
@@ -42,14 +42,14 @@ TEST(PadControl, CentresClampLowerBoundFirst)
   vemlor_test::editPoint(p.engine, 3, [&](auto& point) { point.x = 1.0; });
   p.pad->modeCenter(p.engine.editState().points[3], x, y);
   EXPECT_FLOAT_EQ(102.f, x);
-  p.engine.movePoint(0, 0.5, 0.0);
+  p.engine.edit({.point = 0, .x = 0.5, .y = 0.0});
   p.pad->teleportCenter(x, y);
   EXPECT_FLOAT_EQ(115.f, x);
   EXPECT_FLOAT_EQ(485.f, y);
 
   // A wide pad clamps each side by the point's half size.
   PadSession w;
-  w.engine.movePoint(3, 0.0, 1.0);
+  w.engine.edit({.point = 3, .x = 0.0, .y = 1.0});
   w.pad->modeCenter(w.engine.editState().points[3], x, y);
   EXPECT_FLOAT_EQ(34.f, x);
   EXPECT_FLOAT_EQ(218.f, y);
@@ -78,8 +78,8 @@ TEST(PadControl, FocusRule)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.setEditing(c.editing);
-    p.engine.setMoving(c.moving);
+    p.engine.edit({.editing = c.editing});
+    p.engine.edit({.moving = c.moving});
     p.pad->applySelection(c.mask);
     EXPECT_EQ(c.focus, p.engine.editState().focus) << c.name;
     EXPECT_EQ(c.mask & 0x1FFFFu, p.engine.selection()) << c.name;
@@ -111,8 +111,8 @@ TEST(PadControl, PulseTargetsAndEnvelopeOnTheInjectedClock)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.setEditing(c.editing);
-    p.engine.setMoving(c.moving);
+    p.engine.edit({.editing = c.editing});
+    p.engine.edit({.moving = c.moving});
     p.pad->pulseEditAffordance();
     EXPECT_EQ(c.target, p.pad->pulseTarget) << c.name;
   }

@@ -145,10 +145,10 @@ TEST(PadDrawing, StatusLines)
   for (const Case& c : cases)
   {
     PadSession p;
-    p.engine.setEditing(c.editing);
-    p.engine.setMoving(c.moving);
-    p.engine.setPadOption(c.lock);
-    p.engine.setSelection(c.selection);
+    p.engine.edit({.editing = c.editing});
+    p.engine.edit({.moving = c.moving});
+    p.engine.edit({.padOption = c.lock});
+    p.engine.edit({.selection = c.selection});
     const Pad::StatusLines got = p.pad->statusLines();
     ASSERT_EQ(static_cast<int>(c.lines.size()), got.count) << c.name;
     for (size_t k = 0; k < c.lines.size(); ++k)
@@ -191,7 +191,7 @@ TEST(PadDrawing, LearnBoxAndDisabledButtons)
   EXPECT_NE(SIZE_MAX, first(s, [](const Shape& x) { return x.text == "XY 7/-"; }));
 
   p.pad->learnInfo = [] { return Pad::XYLearnInfo{1, -1, -1}; };
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   s = drawFrame(p);
   EXPECT_NE(SIZE_MAX, first(s, [](const Shape& x) { return x.text == "learn X.."; }));
   // Row 0's label and the disabled buttons' text colour.

@@ -34,9 +34,9 @@ Outcome run(bool positionLock, bool moving, uint32_t selection, const std::funct
   PadSession p;
   p.place(4, 300.f, 300.f);
   p.place(6, 600.f, 300.f);
-  p.engine.setPadOption(positionLock);
-  p.engine.setMoving(moving);
-  p.engine.setSelection(selection);
+  p.engine.edit({.padOption = positionLock});
+  p.engine.edit({.moving = moving});
+  p.engine.edit({.selection = selection});
   p.logCallbacks();
   script(p);
   p.advance(500.);
@@ -183,7 +183,7 @@ TEST(PadInput, Keys)
     PadSession p;
     p.place(4, 300.f, 300.f);
     p.place(6, 600.f, 300.f);
-    p.engine.setSelection(c.before);
+    p.engine.edit({.selection = c.before});
     if (c.armed)
       p.s.Input().Click(300.f, 300.f);
     plugkit::IKeyPress key;
@@ -255,10 +255,10 @@ TEST(PadInput, ContextMenuInFourLearnStates)
 TEST(PadInput, DoubleClickResetsSlidersInTheSettingsMode)
 {
   PadSession p;
-  p.engine.setEditing(true);
+  p.engine.edit({.editing = true});
   float reported = -1.f;
   p.pad->onAppearanceChanged = [&reported](float, int, float grid) { reported = grid; };
-  p.engine.setSigma(0.3);
+  p.engine.edit({.sigma = 0.3});
   p.pad->overlay.gridStep = 0.5f;
   p.pad->overlay.isoLevels = 2;
   p.pad->overlay.lineBrightness = 0.9f;

@@ -132,8 +132,8 @@ TEST(PadSelection, ActivationTable)
     for (size_t i = 1; i < 17; ++i)
       p.place(i, 60.f + 50.f * static_cast<float>(i), 300.f, false);
     for (int i : c.active)
-      p.engine.setPointActive(static_cast<size_t>(i), true);
-    p.engine.setSelection(c.selection);
+      p.engine.edit({.point = static_cast<size_t>(i), .active = true});
+    p.engine.edit({.selection = c.selection});
     p.pad->toggleActivation(c.clicked);
     std::vector<int> got;
     for (int i = 0; i < 17; ++i)
@@ -186,8 +186,8 @@ TEST(PadSelection, SelectAllAndItsRefusals)
   EXPECT_EQ((1u << 2) | (1u << 7), p.engine.selection());
   EXPECT_TRUE(p.pad->toggleSelectAllPoints());
   EXPECT_EQ(0u, p.engine.selection());
-  p.engine.setMoving(true);
-  p.engine.setPadOption(true);
+  p.engine.edit({.moving = true});
+  p.engine.edit({.padOption = true});
   EXPECT_FALSE(p.pad->toggleSelectAllPoints());
 }
 

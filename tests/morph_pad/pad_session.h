@@ -23,7 +23,7 @@ struct PadSession
 {
   explicit PadSession(const IRECT& r = kPadRect, double pointScale = 1.0)
   {
-    engine.setPointScale(pointScale);
+    engine.edit({.pointScale = pointScale});
     parkAll();
     // The editor's background is control 0, which never receives hover.
     s.G().AttachPanelBackground(plugkit::gfx::IPattern(plugkit::gfx::COLOR_GRAY));
@@ -38,20 +38,19 @@ struct PadSession
   void parkAll()
   {
     for (size_t i = 0; i < kNumPoints; ++i)
-      engine.setPointActive(i, false);
+      engine.edit({.point = i, .active = false});
     for (size_t i = 1; i < kNumPoints; ++i)
     {
-      engine.movePoint(i, (40.0 + 54.0 * static_cast<double>(i - 1)) / 908.0, 0.0);
+      engine.edit({.point = i, .x = (40.0 + 54.0 * static_cast<double>(i - 1)) / 908.0, .y = 0.0});
     }
-    engine.movePoint(0, 0.97, 0.9);
+    engine.edit({.point = 0, .x = 0.97, .y = 0.9});
   }
 
   // Puts point i at a pixel position of the pad.
   void place(size_t i, float px, float py, bool active = true)
   {
     const IRECT& r = pad ? pad->GetRECT() : kPadRect;
-    engine.movePoint(i, (px - r.L) / r.W(), 1.0 - (py - r.T) / r.H());
-    engine.setPointActive(i, active);
+    engine.edit({.point = i, .x = (px - r.L) / r.W(), .y = 1.0 - (py - r.T) / r.H(), .active = active});
   }
 
   void centre(int i, float& x, float& y) const
@@ -69,8 +68,7 @@ struct PadSession
     log.clear();
     pad->onSelectionChanged = [&log, this](uint32_t m) {
       log.push_back("selection " + std::to_string(m));
-      engine.setSelection(m);
-      engine.setFocus(std::popcount(m) == 1 ? std::countr_zero(m) : -1);
+      engine.edit({.focus = std::popcount(m) == 1 ? std::countr_zero(m) : -1, .selection = m});
     };
     pad->onCommitPointSound = [&log](uint32_t m, const MorphValues& v, Pad::PointSoundSource src) {
       log.push_back("commit " + std::to_string(m) + " " + std::to_string(v[0]) + " " +

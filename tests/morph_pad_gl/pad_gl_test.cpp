@@ -127,12 +127,13 @@ protected:
     const float pos[][2] = {{0.18f, 0.7f}, {0.32f, 0.4f}, {0.5f, 0.75f}, {0.7f, 0.55f}, {0.85f, 0.25f}};
     for (size_t i = 1; i < 17; ++i)
     {
-      engine.setPointActive(i, i <= 5);
-      engine.movePoint(i, i <= 5 ? pos[i - 1][0] : 0.3 + 0.055 * static_cast<double>(i - 6),
-                       i <= 5 ? pos[i - 1][1] : 0.0);
+      engine.edit({.point = i, .active = i <= 5});
+      engine.edit({.point = i,
+                   .x = i <= 5 ? pos[i - 1][0] : 0.3 + 0.055 * static_cast<double>(i - 6),
+                   .y = i <= 5 ? pos[i - 1][1] : 0.0});
     }
-    engine.setPointActive(0, true);
-    engine.movePoint(0, 0.95, 0.9);
+    engine.edit({.point = 0, .active = true});
+    engine.edit({.point = 0, .x = 0.95, .y = 0.9});
   }
   void TearDown() override { g.reset(); }
 
@@ -183,7 +184,7 @@ TEST_P(PadGL, PointsSelectionMarqueeAndHover)
 
 TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 {
-  engine.setEditing(true);
+  engine.edit({.editing = true});
   pad->applySelection(1u << 3);
   pad->onSaveBlend = [] {};
   pad->onCopyRig = [] {};
@@ -204,12 +205,13 @@ TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 TEST_P(PadGL, FieldSlidersAlongTheBottomInTheSettingsMode)
 {
   for (size_t i = 6; i < 17; ++i)
-    engine.movePoint(i, 0.82 + 0.062 * static_cast<double>((i - 6) / 4),
-                     0.74 - 0.14 * static_cast<double>((i - 6) % 4));
-  engine.setEditing(true);
-  engine.setPointScale(1.4);
-  engine.setShapeContrast(0.5);
-  engine.setCutoffContrast(0.25);
+    engine.edit({.point = i,
+                 .x = 0.82 + 0.062 * static_cast<double>((i - 6) / 4),
+                 .y = 0.74 - 0.14 * static_cast<double>((i - 6) % 4)});
+  engine.edit({.editing = true});
+  engine.edit({.pointScale = 1.4});
+  engine.edit({.shapeContrast = 0.5});
+  engine.edit({.cutoffContrast = 0.25});
   pad->OnResize();
   const IRECT shape = pad->fieldSliderRect(1);
   const IRECT cutoff = pad->fieldSliderRect(2);
@@ -227,9 +229,9 @@ TEST_P(PadGL, FieldSlidersAlongTheBottomInTheSettingsMode)
 
 TEST_P(PadGL, PointScaleTwoAndBothLocks)
 {
-  engine.setPointScale(2.0);
-  engine.setMoving(true);
-  engine.setPadOption(true);
+  engine.edit({.pointScale = 2.0});
+  engine.edit({.moving = true});
+  engine.edit({.padOption = true});
   pad->OnResize();
   pad->relaxAllPoints(0);
   pad->pulseTarget = 3;
@@ -244,7 +246,7 @@ TEST_P(PadGL, PointScaleTwoAndBothLocks)
 
 TEST_P(PadGL, HoverHelpInTheEditorsBubble)
 {
-  engine.setEditing(true);
+  engine.edit({.editing = true});
   pad->applySelection((1u << 2) | (1u << 3));
   auto* bubble = new vemlor::ui::TooltipBubbleControl();
   g->AttachBubbleControl(bubble);
@@ -264,7 +266,7 @@ TEST_P(PadGL, HoverHelpInTheEditorsBubble)
 // and a reused frame shows the same pixels as the frame that drew it.
 TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
 {
-  engine.setEditing(true);
+  engine.edit({.editing = true});
   Frame();
   const std::vector<unsigned char> drawn = gl.ReadWindow();
   const uint64_t rebuilds = pad->overlay.rebuildCount();
@@ -286,7 +288,7 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
     {"selection", [this] { pad->applySelection(1u << 4); }, false},
     {"hover", [this] { g->OnMouseOver(kPad.L + 400.f, kPad.T + 200.f, IMouseMod()); }, false},
     {"point moved", [this] { vemlor_test::editPoint(engine, 2, [&](auto& point) { point.x = 0.4; }); }, true},
-    {"point deactivated", [this] { engine.setPointActive(5, false); }, true},
+    {"point deactivated", [this] { engine.edit({.point = 5, .active = false}); }, true},
     {"line brightness", [this] { pad->overlay.lineBrightness = 0.8f; }, true},
     {"grid step", [this] { pad->overlay.gridStep = 0.05f; }, true},
     {"iso levels", [this] { pad->overlay.setIsoLevels(3); }, true},
@@ -314,13 +316,14 @@ TEST_P(PadGL, DragShowsACoarseOverlayAndTheReleaseTheFullOne)
 {
   for (size_t i = 1; i < 17; ++i)
   {
-    engine.setPointActive(i, true);
-    engine.movePoint(i, 0.2 + 0.6 * static_cast<double>((i - 1) % 4) / 3.0,
-                     0.2 + 0.6 * static_cast<double>((i - 1) / 4) / 3.0);
+    engine.edit({.point = i, .active = true});
+    engine.edit({.point = i,
+                 .x = 0.2 + 0.6 * static_cast<double>((i - 1) % 4) / 3.0,
+                 .y = 0.2 + 0.6 * static_cast<double>((i - 1) / 4) / 3.0});
   }
   for (const uint32_t model : {0u, 4u})
   {
-    engine.setModel(model);
+    engine.edit({.model = model});
     Frame();
     EXPECT_FALSE(pad->overlay.coarse());
     float x = -1.f, y = -1.f;

@@ -31,7 +31,7 @@ morph::MorphValues savePoint(PluginInstance& a, const fs::path& file)
   morph::MorphValues values{};
   for (size_t r = 0; r < morph::kNumMorphParams; ++r)
     values[r] = 0.05 + 0.9 * static_cast<double>((r * 37) % morph::kNumMorphParams) / (morph::kNumMorphParams - 1);
-  a->morphController().engine().setPointValues(kSavedPoint, values);
+  a->morphController().engine().edit({.point = kSavedPoint, .values = &values});
   EXPECT_TRUE(a->morphController().fileRouter().writeMorphValuesFXP(values, file.string()));
   morph::MorphValues expected{};
   for (size_t r = 0; r < morph::kNumMorphParams; ++r)
@@ -47,7 +47,7 @@ void selectLoadedPoint(PluginInstance& b)
 {
   morph::MorphController& morph = b->morphController();
   ASSERT_TRUE(morph.morphOn());
-  morph.engine().setSelection(1u << kLoadedPoint);
+  morph.engine().edit({.selection = 1u << kLoadedPoint});
   ASSERT_TRUE(morph.inPointLoadContext());
 }
 

@@ -75,7 +75,7 @@ TEST(PluginGestures, HostGesturesAndUndoSteps)
     PluginInstance p;
     if (!c.morphOn)
       p.morphOff();
-    p->morphController().engine().setSelection(c.selection);
+    p->morphController().engine().edit({.selection = c.selection});
     p.presets().captureBaseline();
     p.handler.calls.clear();
     const size_t before = p.undoSteps();
@@ -89,7 +89,7 @@ TEST(PluginGestures, AnEditOfASelectedPointGoesIntoThatPointOnly)
 {
   PluginInstance p;
   morph::MorphEngine& engine = p->morphController().engine();
-  engine.setSelection(1u << 2);
+  engine.edit({.selection = 1u << 2});
   const size_t row = static_cast<size_t>(morph::rowOf(par_main_drive));
   const double untouched = engine.editState().points[3].values[row];
   p.editorGesture(par_main_drive, p.another(par_main_drive));
@@ -219,7 +219,7 @@ TEST(PluginParamChanges, PickingTheSelectedMainPassTypeTakesTheFilterOutOfTheMor
   const auto setShape = [&](size_t point, double type, double depth, double tilt) {
     morph::MorphEngine& engine = morph.engine();
     const auto setRow = [&](int param, double normalized) {
-      engine.setPointValue(point, static_cast<size_t>(morph::rowOf(param)), normalized);
+      engine.edit({.point = point, .row = static_cast<size_t>(morph::rowOf(param)), .value = normalized});
     };
     setRow(par_main_ub_on, 0.0);
     setRow(par_main_pass_type, p.param(par_main_pass_type).ToNormalized(type));

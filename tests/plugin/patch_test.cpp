@@ -139,7 +139,7 @@ TEST(PluginPatch, ASavedStateComesBackExactlyInAnotherInstance)
     a->ccMediator().mapper().addMapping(12, par_main_resonance);
     const int32_t resonance = par_main_resonance;
     a->OnMessage(midi_cc::kMsgTagModulate, -1, 4, &resonance);
-    a->morphController().engine().setPointActive(7, true);
+    a->morphController().engine().edit({.point = 7, .active = true});
     vemlor_test::editPoint(a->morphController().engine(), 7, [&](auto& point) { point.x = 0.125; });
     ASSERT_TRUE(a->SerializeState(saved));
   }

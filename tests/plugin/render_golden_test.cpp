@@ -130,7 +130,7 @@ void morphField(PluginInstance& p, uint32_t model)
   s.sigma = 0.2;
   s.cutoffContrast = 0.5;
   s.shapeContrast = 0.5;
-  engine.setEditState(s);
+  engine.edit({.field = &s});
   engine.publish();
   p.automate(par_morph_active, 1.0);
 }
@@ -297,8 +297,9 @@ std::vector<Case> patchCases()
                          morph::MorphEngine& engine = p->morphController().engine();
                          if (block == 55)
                            for (size_t i = 0; i < morph::kNumPoints; ++i)
-                             engine.setPointValue(i, morph::kRowMainCutoff,
-                                                  1.0 - engine.editState().points[i].values[morph::kRowMainCutoff]);
+                             engine.edit({.point = i,
+                                          .row = morph::kRowMainCutoff,
+                                          .value = 1.0 - engine.editState().points[i].values[morph::kRowMainCutoff]});
                          engine.publish();
                        }
                      }});

@@ -242,9 +242,7 @@ public:
     s.nnSamples = 13;
     s.nnRadius = 2.5;
     s.cutoffContrast = 0.2;
-    engine.setEditState(s);
-    engine.setPointScale(1.5);
-    engine.setSelection(0b101);
+    engine.edit({.field = &s, .pointScale = 1.5, .selection = 0b101});
     morph.setPointIdentity(3, Identity{2, "/presets/three.fxp", -1, true});
 
     manager->setLoadedEntry(1, true);

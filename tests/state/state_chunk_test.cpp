@@ -335,7 +335,7 @@ TEST(StateChunk, AfterHostRestoreTheEditorAndMorphFollowTheParameters)
   host.GetParam(zarvo::par_morph_active)->Set(1.0);
   host.GetParam(zarvo::par_morph_x)->Set(0.25);
   host.GetParam(zarvo::par_morph_y)->Set(0.75);
-  host.morph.engine().setFocus(2);
+  host.morph.engine().edit({.focus = 2});
 
   host.state.onRestoreState();
 

@@ -64,8 +64,7 @@ void MorphPadControl::pulseEditAffordance()
 void MorphPadControl::storeSelection(Mask mask)
 {
   mask &= kPointBits;
-  engine.setSelection(mask);
-  engine.setFocus((engine.moving() && !engine.editing()) ? -1 : onlyBit(mask));
+  engine.edit({.focus = (engine.moving() && !engine.editing()) ? -1 : onlyBit(mask), .selection = mask});
 }
 
 void MorphPadControl::reportSelection(Mask mask)
@@ -174,8 +173,9 @@ void MorphPadControl::OnResize()
     return;
   const float a = r.W() / h;
   if (a > 0.f)
-    engine.setAspect(a);
-  engine.setSnapRadii(std::max(0.0, 18.0 * engine.pointScale() / h), std::max(0.0, 15.0 * engine.pointScale() / h));
+    engine.edit({.aspect = a});
+  engine.edit({.snapRadius = std::max(0.0, 18.0 * engine.pointScale() / h),
+               .centreSnapRadius = std::max(0.0, 15.0 * engine.pointScale() / h)});
 }
 
 void MorphPadControl::SetValueFromDelegate(double value, int valIdx)

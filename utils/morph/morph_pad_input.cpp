@@ -27,8 +27,8 @@ void MorphPadControl::applyModeSelection(bool clearSelection, bool focusFollowsS
   const Mask oldMask = engine.selection();
   const int oldFocus = engine.editState().focus;
   if (clearSelection)
-    engine.clearSelection();
-  engine.setFocus(focusFollowsSelection ? onlyBit(engine.selection()) : -1);
+    engine.edit({.selection = 0});
+  engine.edit({.focus = focusFollowsSelection ? onlyBit(engine.selection()) : -1});
   if (engine.selection() != oldMask || engine.editState().focus != oldFocus)
   {
     if (onSelectionChanged)
@@ -75,7 +75,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   }
   if (lockButtonRect(0).Contains(x, y))
   {
-    engine.setPadOption(!engine.padOption());
+    engine.edit({.padOption = !engine.padOption()});
     if (!engine.editing() && engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -86,7 +86,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   {
     if (engine.editing())
       return;
-    engine.setMoving(!engine.moving());
+    engine.edit({.moving = !engine.moving()});
     if (engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -281,7 +281,7 @@ void MorphPadControl::OnMouseUp(float x, float y, const IMouseMod&)
   if (editButtonPressed)
   {
     editButtonPressed = false;
-    engine.setEditing(!engine.editing());
+    engine.edit({.editing = !engine.editing()});
     if (!engine.editing() && engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -344,7 +344,7 @@ void MorphPadControl::OnMouseDblClick(float x, float y, const IMouseMod&)
     return;
   if (contrastSliderRect().Contains(x, y))
   {
-    engine.setSigma(1.0);
+    engine.edit({.sigma = 1.0});
     SetDirty(true);
     return;
   }
@@ -375,8 +375,7 @@ bool MorphPadControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
     }
     else
     {
-      engine.clearSelection();
-      engine.setFocus(-1);
+      engine.edit({.focus = -1, .selection = 0});
     }
     SetDirty(false);
     return true;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   static morph_test::FakeMorphHost host;
   MorphController ctrl(host, zarvo::kVemlorConfig, zarvo::kRigParamNaming, zarvo::kMorphPassShapes);
   vemlor_test::editField(ctrl.engine(), [](MorphEngine::RTState& s) { morph_test::fillDistinctField(s); });
-  ctrl.engine().setSelection(0b1001);
+  ctrl.engine().edit({.selection = 0b1001});
 
   plugkit::IByteChunk chunk;
   chunk.PutBytes(data, static_cast<int>(size));
