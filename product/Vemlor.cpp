@@ -1,5 +1,5 @@
 // Construction in its fixed order, the audio path's host side, and what the controller map and the
-// editor (not built yet) reach of the plug-in.
+// editor reach of the plug-in.
 #include "product/Vemlor.h"
 
 #include <algorithm>

@@ -1,6 +1,5 @@
-// The plug-in class: the compiled-in configuration and construction, parameter changes from host,
-// editor and preset recall, idle work and editor messages, the state chunk, presets, randomizer and
-// the morph field.
+// The plug-in class: construction, parameter changes from host, editor and preset recall, idle work
+// and editor messages, the state chunk, presets, randomizer and the morph field.
 #pragma once
 
 #include <array>
@@ -88,8 +87,6 @@ public:
   int currentUIHeight() const;
   // Main thread: replaces the steady clock the ungestured-edit commit reads.
   void setClock(Clock clock) { mClock = std::move(clock); }
-
-  // Main thread: the host's parameter objects start from the values the constructor left, the
 
   // ---- audio
 
