@@ -127,6 +127,7 @@ void Vemlor::readMorphFieldPreferences()
 void Vemlor::createStateCodec()
 {
   mStateCodec = std::make_unique<zarvo::VemlorStateCodec>(*this);
+  mStates.attach(*mStateCodec);
   mStateChunk =
     std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, mMorphServices);
 }
@@ -141,6 +142,8 @@ void Vemlor::createPresetManager()
     (std::filesystem::path(appSupport.Get()) / zarvo::kVemlorConfig.productName / "Presets").string();
   mPresetManager = std::make_unique<zarvo::PresetManager>(*this, zarvo::kVemlorConfig.pluginName, folder, kUndoDepth);
   zarvo::PresetManager& pm = *mPresetManager;
+  mPatchHistory.attach(pm);
+  mEditorServices.attach(pm);
   pm.setParamEdits(&mParamEdits);
 
   pm.setCCMapCallbacks([this](plugkit::IByteChunk& chunk) { mStateChunk->serializeControllerPart(chunk); },
@@ -158,7 +161,9 @@ void Vemlor::createPresetManager()
       return zarvo::PresetManager::kTakenByMorph;
     return mMorph->morphOn() ? zarvo::PresetManager::kDoNothing : zarvo::PresetManager::kApplyPreset;
   });
-  pm.setFileFailureReport([this](plugkit::EFileResult result) { reportFileResult(result, EFileContent::Preset); });
+  pm.setFileFailureReport([this](plugkit::EFileResult result) {
+    mEditorServices.reportFileResult(result, zarvo::IEditorServices::EFileContent::Preset);
+  });
   const auto morphGovernsPatch = [this] { return mMorph->morphOn() && !mMorph->inPointLoadContext(); };
   pm.setStripStateQueries(morphGovernsPatch, morphGovernsPatch);
 
@@ -171,7 +176,7 @@ void Vemlor::createControllerMapFiles()
 {
   // The dialogs start in the editor services' default folder.
   mCCFiles = std::make_unique<CCFiles>(
-    mMediator, *this, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(), nullptr,
+    mMediator, mEditorServices, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(), nullptr,
     [this] { readCutoffControllerNumbers(); }, kCCMapFileName);
   mCCFiles->setExtraSectionIO([this](zarvo::ZarvoFile& file) { mCCMod.writeCCModConfig(file); },
                               [this](const zarvo::ZarvoFile& file) { mCCMod.readCCModConfig(file); });
@@ -325,13 +330,7 @@ bool Vemlor::hasController(int index) const { return mMediator.mapper().getCCFor
 
 bool Vemlor::editorOpen() const { return GetUI() != nullptr; }
 
-void Vemlor::markEditorDirty() { markControlsDirty(); }
-
-void Vemlor::markControlsDirty()
-{
-  if (plugkit::gfx::IGfx* g = GetUI())
-    g->SetAllControlsDirty();
-}
+void Vemlor::markEditorDirty() { mMorphEditor.markControlsDirty(); }
 
 void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn)
 {
@@ -351,14 +350,6 @@ zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int param)
 }
 
 zarvo::ui::PresetLibrary* Vemlor::presetLibrary() { return mPresetLibrary.get(); }
-
-void Vemlor::pushParamsToEditor()
-{
-  if (!editorOpen())
-    return;
-  for (int i = 0; i < NParams(); ++i)
-    SendParameterValueFromDelegate(i, GetParam(i)->GetNormalized(), true);
-}
 
 void Vemlor::sendParamToEditor(int index, double normalized)
 {

@@ -158,10 +158,3 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
 zarvo::UserTabColumns Vemlor::userTabColumns() const { return mUserTabColumns; }
 
 void Vemlor::setUserTabColumns(zarvo::UserTabColumns columns) { mUserTabColumns = std::move(columns); }
-
-bool Vemlor::serializeEditorState(plugkit::IByteChunk& chunk) const { return mStateCodec->serializeUIState(chunk); }
-
-int Vemlor::unserializeEditorState(const plugkit::IByteChunk& chunk, int pos)
-{
-  return mStateCodec->unserializeUIState(chunk, pos);
-}

@@ -25,6 +25,7 @@
 
 using plugkit::gfx::IControl;
 using plugkit::gfx::IGfx;
+using vemlor::ui::setDisabledIfChanged;
 using vemlor::ui::StageCoeffsReadout;
 using zarvo::NoteModeController;
 using zarvo::morph::MorphController;
@@ -39,15 +40,6 @@ constexpr std::array<int, 3> kShapeReadoutTags = {vemlor::ui::kTagMainStageCoeff
                                                   vemlor::ui::kTagPreBStageCoeffs};
 constexpr std::array<int, 3> kPassTypeParams = {zarvo::par_main_pass_type, zarvo::par_preFlt_A_pt,
                                                 zarvo::par_preFlt_B_pt};
-
-// How visible a control the morph field drives (or otherwise locks) stays.
-constexpr float kDrivenControlAlpha = 0.6f;
-
-void setDisabledIfChanged(IControl* c, bool disabled)
-{
-  if (c && c->IsDisabled() != disabled)
-    c->SetDisabled(disabled);
-}
 
 void showIfChanged(IControl* c, bool shown)
 {
@@ -74,7 +66,13 @@ std::string cutoffNoteText(double hz, double thresholdCents)
   return text;
 }
 
-bool cutoffFollowsNoteParam(const Vemlor& plugin, int stage)
+void setDisabledIfChanged(IControl* c, bool disabled)
+{
+  if (c && c->IsDisabled() != disabled)
+    c->SetDisabled(disabled);
+}
+
+bool cutoffFollowsNoteParam(const plugkit::IEditorDelegate& plugin, int stage)
 {
   const plugkit::IParam* noteOn = plugin.GetParam(NoteModeController::kStageFirstParam[static_cast<size_t>(stage)]);
   return noteOn && noteOn->Value() > 0.5;
@@ -125,35 +123,6 @@ void Vemlor::refreshEditorDisplays()
   });
 }
 
-void Vemlor::driveControls(int index, std::optional<double> normalized, bool disabled)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  IGfx* g = GetUI();
-  if (!g)
-    return;
-  // A cutoff that follows notes stays locked when the field lets go of it.
-  for (int s = 0; s < NoteModeController::kNumStages; ++s)
-  {
-    if (NoteModeController::kStageCutoffParam[static_cast<size_t>(s)] == index)
-      disabled = disabled || vemlor::ui::cutoffFollowsNoteParam(*this, s);
-  }
-  g->ForControlWithParam(index, [&](IControl* c) {
-    if (dynamic_cast<zarvo::midi_cc::CCDisplayControl*>(c))
-      return;
-    if (c->GetDisabledWeight() != kDrivenControlAlpha)
-    {
-      c->SetDisabledWeight(kDrivenControlAlpha);
-      if (c->IsDisabled())
-        c->SetDisabled(true);
-    }
-    if (normalized)
-      c->SetValueFromDelegate(*normalized, c->LinkedToParam(index));
-    // The depth and tilt knobs' state follows the main filter's shape, whose refresher owns it.
-    if (index != zarvo::par_main_pt_depth && index != zarvo::par_main_pt_tilt)
-      setDisabledIfChanged(c, disabled);
-  });
-}
-
 void Vemlor::setTooltips(IGfx& g)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
@@ -180,7 +149,7 @@ void Vemlor::updateHelpTooltip()
     }
   }
   // A file message keeps the bubble for a while, whatever the pointer hovers; help takes it back then.
-  if (nowMs() < mFileMessageUntilMs)
+  if (mEditorServices.holdsFileMessage())
     return;
   if (!s_helpTooltipsEnabled)
   {

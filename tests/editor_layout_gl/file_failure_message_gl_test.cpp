@@ -46,7 +46,8 @@ TEST(FileFailureMessageGL, APresetThatCouldNotBeSavedIsToldUnderTheStrip)
   gfx->SetAllControlsDirty();
   gfx->Frame();
 
-  plug->reportFileResult(plugkit::EFileResult::kWriteFailed, zarvo::IEditorServices::EFileContent::Preset);
+  plug->editorServices().reportFileResult(plugkit::EFileResult::kWriteFailed,
+                                          zarvo::IEditorServices::EFileContent::Preset);
   // The fade-in from its start to its end, then one frame of the whole editor.
   gfx->Frame();
   gfx->nowMs += 250.;

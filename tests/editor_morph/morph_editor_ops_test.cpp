@@ -118,11 +118,11 @@ TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGovern
 TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
 {
   HeadlessMorphPage s;
-  EXPECT_TRUE(s.plug->setClipboardText("# zarvo v1\n"));
+  EXPECT_TRUE(s.plug->editorServices().setClipboardText("# zarvo v1\n"));
   ASSERT_TRUE(s.Platform().clipboard.has_value());
   EXPECT_EQ(*s.Platform().clipboard, "# zarvo v1\n");
   std::string text;
-  EXPECT_TRUE(s.plug->getClipboardText(text));
+  EXPECT_TRUE(s.plug->editorServices().getClipboardText(text));
   EXPECT_EQ(text, "# zarvo v1\n");
 
   // The preset manager's last-used folder, gone since it was used.
@@ -158,8 +158,8 @@ TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
     s.Platform().fileAnswers.push_back(c.answer);
     const size_t asked = s.Platform().fileDialogExtensions.size();
     std::optional<std::string> chosen;
-    s.plug->promptForFile("morph.zarvo", c.folder, c.action, "zarvo",
-                          [&chosen](const std::string& path, const std::string&) { chosen = path; });
+    s.plug->editorServices().promptForFile("morph.zarvo", c.folder, c.action, "zarvo",
+                                           [&chosen](const std::string& path, const std::string&) { chosen = path; });
     ASSERT_EQ(s.Platform().fileDialogExtensions.size(), asked + 1);
     EXPECT_EQ(s.Platform().fileDialogExtensions.back(), "zarvo");
     EXPECT_EQ(s.Platform().fileDialogFolders.back(), c.wantStart);
@@ -175,11 +175,11 @@ TEST(MorphEditorOps, WithoutAnEditorTheFileChooserAnswersCancelled)
   HeadlessMorphPage s;
   s.plug->CloseWindow();
   std::string text = "left";
-  EXPECT_FALSE(s.plug->getClipboardText(text));
-  EXPECT_FALSE(s.plug->setClipboardText("# zarvo v1\n"));
+  EXPECT_FALSE(s.plug->editorServices().getClipboardText(text));
+  EXPECT_FALSE(s.plug->editorServices().setClipboardText("# zarvo v1\n"));
   std::optional<std::string> chosen;
-  s.plug->promptForFile("", "", zarvo::IEditorServices::EFileAction::Open, "fxp",
-                        [&chosen](const std::string& path, const std::string&) { chosen = path; });
+  s.plug->editorServices().promptForFile("", "", zarvo::IEditorServices::EFileAction::Open, "fxp",
+                                         [&chosen](const std::string& path, const std::string&) { chosen = path; });
   EXPECT_EQ(chosen, std::optional<std::string>(""));
   s.plug->OpenWindow(nullptr);
 }

@@ -71,7 +71,7 @@ public:
   // The MORPH switch, as the editor turns it; a turn-off that waits for its bake is committed.
   void setMorph(bool on)
   {
-    plug->editParamFromEditor(zarvo::par_morph_active, on ? 1.0 : 0.0);
+    plug->morphParams().editParamFromEditor(zarvo::par_morph_active, on ? 1.0 : 0.0);
     if (!on)
       morph().commitTurningOffIfPending();
     EXPECT_EQ(morph().morphOn(), on);
