@@ -14,6 +14,7 @@
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/TextScan.h"
 #include "product/VemlorConfig.h"
+#include "product/VemlorEditorModel.h"
 #include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/params.h"
@@ -47,6 +48,7 @@ double steadyClockMs()
 Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   : plugkit::IPluginVST3(info, zarvo::kVemlorConfig)
   , mClock(&steadyClockMs)
+  , mEditorModel(std::make_unique<VemlorEditorModel>(*this))
 {
   for (auto& v : mLastParamValue)
     v.store(kUnseenValue, std::memory_order_relaxed);

@@ -1,5 +1,7 @@
-// The plug-in class: construction, parameter changes from host, editor and preset recall, idle work
-// and editor messages, the state chunk, presets, randomizer and the morph field.
+// The plug-in class, where the parts are built and connected: the audio path, the morph field, the
+// state chunk, presets and randomizer, the controller map, the services handed to the parts and the
+// editor's model; and the plug-in's own work: parameter changes from host, editor and preset recall,
+// idle work and editor messages.
 #pragma once
 
 #include <array>
@@ -9,14 +11,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "product/audio/audio_path.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/dsp/tail_bound.h"
 #include "product/editor/editor_services.h"
+#include "product/editor/editor_ui_state.h"
 #include "product/editor/morph_editor.h"
 #include "product/state/editor_state_codec.h"
 #include "product/audio/mod_params.h"
@@ -53,8 +54,11 @@ mainShapeWithTypeAxes(const morph::MorphController& controller,
 } // namespace zarvo
 
 namespace vemlor::ui {
+class EditorModel;
 class PresetManagerLibrary;
 } // namespace vemlor::ui
+
+class VemlorEditorModel;
 
 namespace zarvo::ui {
 class PresetLibrary;
@@ -227,21 +231,12 @@ public:
 
   // ---- the editor: construction, size, tabs and scale (main thread; editor/editor_operations.cpp)
 
-  // What the editor keeps across rebuilds and closing.
-  struct EditorUIState
-  {
-    int currentTab = 2; // 0 all controls, 1 frequencies, 2 user
-    bool userTabEditing = false;
-    bool presetStripCollapsed = false;
-    bool presetStripCollapsedBeforeEdit = false;
-    float presetRowRightInset = 34.f;
-    float uiScale = 1.f;
-    bool uiScalePending = false;   // a restored scale the open editor has not taken yet
-    bool uiScalePrefDirty = false; // "ui_scale" must be written once no drag is in progress
-    bool layoutMorphActive = false;
-  };
-  EditorUIState& editorUI() { return mEditorUI; }
-  const EditorUIState& editorUI() const { return mEditorUI; }
+  // The editor's model: what the editor keeps (tab, strip, scale, displays, help texts) and what its
+  // controls reach of the plug-in (VemlorEditorModel.cpp).
+  vemlor::ui::EditorModel& editorModel();
+  using EditorUIState = vemlor::ui::EditorUIState;
+  EditorUIState& editorUI();
+  const EditorUIState& editorUI() const;
   // Installs the layout function; called once by the constructor.
   void initializeLayout();
   void OnUIOpen() override;
@@ -258,32 +253,15 @@ public:
   // lives as long as the plug-in, so a dialog the strip opened may complete after the editor closed.
   zarvo::ui::PresetLibrary* presetLibrary();
 
-  // ---- the editor: displays, hover help, the user tab's codec (main thread; editor/editor_displays.cpp)
+  // ---- the editor: displays and hover help (main thread; editor/editor_displays.cpp)
 
-  void setTooltips(plugkit::gfx::IGfx& g);
   void updateHelpTooltip();
   void refreshModDepths();
   void refreshFreqNoteDisplays();
   void refreshMainPTShapeUI();
   void refreshPreFltPTShapeUI();
-  static std::string layoutTokenFromId(int id);
-  static int layoutIdFromToken(std::string_view token);
-  void saveDefaultUserLayout(const std::vector<std::vector<int>>& slots) const;
-  // Hover help per parameter index, filled by setTooltips.
-  std::unordered_map<int, std::string> paramHelpTexts;
   // The note-mode controller's controller numbers of the three cutoffs, read from the map again.
   void refreshCutoffControllerNumbers() { readCutoffControllerNumbers(); }
-  // What the displays last wrote where a control cannot tell; each layout pass starts it afresh.
-  struct DisplayMemo
-  {
-    // Per note-mode stage: -1 unknown, else whether its cutoff control was last locked.
-    std::array<int8_t, zarvo::NoteModeController::kNumStages> cutoffLocked{-1, -1, -1};
-    // Per filter (main, pre-filter A, pre-filter B): the blended indication last given to the
-    // pass-type selectors, and the last selector given it.
-    std::array<int8_t, 3> blended{-1, -1, -1};
-    std::array<const void*, 3> lastSelector{};
-  };
-  DisplayMemo displayMemo;
   // The pass-type selectors of a filter (0 main, 1 pre-filter A, 2 pre-filter B) show a blend as no
   // selected segment.
   void showBlendedSelectors(int filter, bool blended);
@@ -294,7 +272,6 @@ public:
   void applyMorphAppearance(float lineBrightness, int isoLevels, float gridStep);
   // The idle work that writes the morph field's appearance preferences once they changed.
   void persistMorphFieldPrefsIfChanged();
-  bool morphFieldPrefsChanged = false;
 
   // ---- preferences and the editor services (main thread; editor/editor_morph.cpp)
 
@@ -437,7 +414,7 @@ private:
   bool mAnnouncingRestore = false;
   int mReportedLatency = 0;
   zarvo::UserTabColumns mUserTabColumns;
-  EditorUIState mEditorUI;
+  std::unique_ptr<VemlorEditorModel> mEditorModel;
   std::unique_ptr<vemlor::ui::PresetManagerLibrary> mPresetLibrary;
   // The open editor took a scale from restored state, which the delegate's remembered size must not undo.
   bool mScaleFromStateAtOpen = false;

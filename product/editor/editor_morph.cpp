@@ -6,6 +6,7 @@
 
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "product/editor/editor_model.h"
 #include "product/editor/layout.h"
 #include "product/editor/morph_page.h"
 #include "product/patch/prefs_access.h"
@@ -41,13 +42,13 @@ void Vemlor::applyMorphAppearance(float lineBrightness, int isoLevels, float gri
 void Vemlor::persistMorphFieldPrefsIfChanged()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!morphFieldPrefsChanged)
+  if (!editorModel().morphFieldPrefsChanged)
     return;
   // A slider drag reports every step: write once it has ended. A closed editor drags nothing, so
   // settings changed just before closing are still written.
   if (const plugkit::gfx::IGfx* g = GetUI(); g && g->ControlIsCaptured())
     return;
-  morphFieldPrefsChanged = false;
+  editorModel().morphFieldPrefsChanged = false;
   const zarvo::morph::MorphZarvoAdapter::Appearance& a = mMorph->appearance();
   zarvo::SettingsStore& store = prefs();
   store.put(zarvo::prefkey::kMorphFieldLineBrightness, fmt::format("{:.6f}", a.lineBrightness));

@@ -86,7 +86,7 @@ bool EditorServices::setClipboardText(const std::string& text)
 }
 
 void EditorServices::promptForFile(const std::string& fileName, const std::string& folder, EFileAction action,
-                           const std::string& extension, FileCompletion completion)
+                                   const std::string& extension, FileCompletion completion)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   plugkit::gfx::IGfx* g = mDelegate.GetUI();

@@ -38,7 +38,7 @@ TEST(FileFailureMessageGL, APresetThatCouldNotBeSavedIsToldUnderTheStrip)
   ASSERT_NE(gfx, nullptr);
   ASSERT_EQ(plug->GetUI(), gfx);
   // The offscreen backend has no platform view to start the layout: it is run here.
-  vemlor::ui::layoutEditor(*plug, *gfx);
+  vemlor::ui::layoutEditor(plug->editorModel(), *gfx);
   gfx->ForAllControlsFunc([plug](IControl* c) {
     if (c->GetParamIdx() >= 0)
       c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());

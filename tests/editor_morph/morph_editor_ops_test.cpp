@@ -34,10 +34,10 @@ TEST(MorphEditorOps, ChangedAppearanceIsWrittenToThePreferencesOnce)
   ASSERT_FALSE(path.empty());
 
   s.pad()->onAppearanceChanged(0.25f, 11, 0.0625f);
-  ASSERT_TRUE(s.plug->morphFieldPrefsChanged);
+  ASSERT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
   std::filesystem::remove(path);
   s.plug->persistMorphFieldPrefsIfChanged();
-  EXPECT_FALSE(s.plug->morphFieldPrefsChanged);
+  EXPECT_FALSE(s.plug->editorModel().morphFieldPrefsChanged);
 
   const std::string text = fileText(path);
   EXPECT_NE(text.find("morph_field_line_brightness=0.250000"), std::string::npos) << text;
@@ -65,16 +65,16 @@ TEST(MorphEditorOps, PreferencesWaitWhileASliderIsHeld)
   plugkit::gfx::test::InputDriver input(s.G());
   input.Press(lines.L + 10.f, lines.MH());
   input.DragTo(lines.L + 60.f, lines.MH());
-  ASSERT_TRUE(s.plug->morphFieldPrefsChanged);
+  ASSERT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
   std::filesystem::remove(path);
   s.plug->persistMorphFieldPrefsIfChanged();
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_TRUE(s.plug->morphFieldPrefsChanged);
+  EXPECT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
 
   input.Release(lines.L + 60.f, lines.MH());
   s.plug->persistMorphFieldPrefsIfChanged();
   EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_FALSE(s.plug->morphFieldPrefsChanged);
+  EXPECT_FALSE(s.plug->editorModel().morphFieldPrefsChanged);
   EXPECT_NE(fileText(path).find("morph_field_line_brightness="), std::string::npos);
 }
 

@@ -82,7 +82,7 @@ public:
     const float w = static_cast<float>(G().Width());
     const float h = static_cast<float>(G().Height());
     EditorStyles styles{morphPageStyle1(), morphPageStyle1(), morphPageStyle1()};
-    return LayoutPass{*plug,
+    return LayoutPass{plug->editorModel(),
                       G(),
                       styles,
                       w,
