@@ -7,7 +7,6 @@
 
 #include "IGfx/Controls/IPanelControl.h"
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/editor/layout.h"
 #include "product/params/params.h"
 #include "product/ui/theme.h"
@@ -65,11 +64,11 @@ void applyPadAppearance(MorphPadControl& pad, float lineBrightness, int isoLevel
 
 void attachMorphPage(LayoutPass& pass)
 {
-  Vemlor& plugin = pass.plugin;
-  MorphController& morph = plugin.morphController();
+  EditorModel& model = pass.model;
+  MorphController& morph = model.morphController();
   const bool morphActive = morph.morphOn();
   // What the editor was last built for, whether or not the page is built now.
-  plugin.editorUI().layoutMorphActive = morphActive;
+  model.editorUI().layoutMorphActive = morphActive;
   if (!morphActive || pass.H < kMinMorphPageHeight)
     return;
 
@@ -80,14 +79,14 @@ void attachMorphPage(LayoutPass& pass)
   style.colorSpec.SetColor(EVColor::BG, kPadBackground);
   auto* pad = new MorphPadControl(IRECT(kPadInset, kBandHeight, pass.W - kPadInset, pass.H - kPadInset),
                                   {zarvo::par_morph_x, zarvo::par_morph_y}, morph.engine(), style);
-  wireMorphPad(plugin, *pad);
+  wireMorphPad(model, *pad);
 
   const zarvo::morph::MorphZarvoAdapter::Appearance& a = morph.appearance();
   applyPadAppearance(*pad, a.lineBrightness, a.isoLevels, a.gridStep);
   pad->spreadValue = clampUnit(morph.dragEndValue());
   pad->SetClean();
 
-  Vemlor* p = &plugin;
+  EditorModel* p = &model;
   pad->onDragEndValue = [&morph](float value) { morph.setDragEndValue(value); };
   pad->onAppearanceChanged = [p, &morph](float lineBrightness, int isoLevels, float gridStep) {
     morph.setAppearance({lineBrightness, isoLevels, gridStep});
@@ -102,7 +101,7 @@ void attachMorphPage(LayoutPass& pass)
 
 void attachPresetBrowser(LayoutPass& pass)
 {
-  zarvo::ui::PresetLibrary* library = pass.plugin.presetLibrary();
+  zarvo::ui::PresetLibrary* library = pass.model.presetLibrary();
   if (!library)
     return;
   auto* browser = new zarvo::ui::PresetBrowserControl(*library, pass.styles.style1);

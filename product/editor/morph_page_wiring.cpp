@@ -5,7 +5,7 @@
 
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/Vemlor.h"
+#include "product/editor/editor_model.h"
 #include "product/editor/morph_page.h"
 #include "product/params/params.h"
 #include "product/ui/theme.h"
@@ -22,13 +22,13 @@ using zarvo::ui::GlyphLabel;
 
 GlyphLabel icon(const char* utf8) { return GlyphLabel::glyph(utf8, kIconFont); }
 
-void markAllDirty(Vemlor& plugin)
+void markAllDirty(EditorModel& plugin)
 {
   if (plugkit::gfx::IGfx* g = plugin.GetUI())
     g->SetAllControlsDirty();
 }
 
-void selectionChanged(Vemlor& plugin, uint32_t mask)
+void selectionChanged(EditorModel& plugin, uint32_t mask)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   MorphController& morph = plugin.morphController();
@@ -60,14 +60,14 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
   markAllDirty(plugin);
 }
 
-void copyPointSound(Vemlor& plugin, int point)
+void copyPointSound(EditorModel& plugin, int point)
 {
   MorphController& morph = plugin.morphController();
   if (point >= 0 && point < static_cast<int>(zarvo::morph::kNumPoints))
     morph.copyPointIdentity(static_cast<size_t>(point));
 }
 
-void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphValues& values,
+void commitPointSound(EditorModel& plugin, uint32_t mask, const zarvo::morph::MorphValues& values,
                       MorphPadControl::PointSoundSource source)
 {
   MorphController& morph = plugin.morphController();
@@ -77,7 +77,7 @@ void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphVa
   morph.writePoints(mask, values, std::nullopt, identity);
 }
 
-void pointsEdit(Vemlor& plugin, bool begin)
+void pointsEdit(EditorModel& plugin, bool begin)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   MorphController& morph = plugin.morphController();
@@ -85,7 +85,7 @@ void pointsEdit(Vemlor& plugin, bool begin)
   if (begin)
   {
     if (pm)
-      morph.beginPointsEdit([&plugin](plugkit::IByteChunk& chunk) { plugin.SerializeState(chunk); });
+      morph.beginPointsEdit([&plugin](plugkit::IByteChunk& chunk) { plugin.serializeState(chunk); });
     return;
   }
   const std::optional<plugkit::IByteChunk> before = morph.endPointsEdit();
@@ -97,7 +97,7 @@ void pointsEdit(Vemlor& plugin, bool begin)
 }
 
 // state: 1 for the X axis, 2 for Y. Pressing the axis being learned cancels; the other switches.
-void learnAxis(Vemlor& plugin, int param, int32_t state)
+void learnAxis(EditorModel& plugin, int param, int32_t state)
 {
   MorphController& morph = plugin.morphController();
   zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
@@ -114,14 +114,14 @@ void learnAxis(Vemlor& plugin, int param, int32_t state)
   markAllDirty(plugin);
 }
 
-void swapAxes(Vemlor& plugin)
+void swapAxes(EditorModel& plugin)
 {
   plugin.ccMediator().mapper().swapParamMappings(zarvo::par_morph_x, zarvo::par_morph_y);
   plugin.ccMediator().refreshUI();
   markAllDirty(plugin);
 }
 
-void clearAxes(Vemlor& plugin)
+void clearAxes(EditorModel& plugin)
 {
   zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
   mapper.cancelLearning();
@@ -135,14 +135,14 @@ void clearAxes(Vemlor& plugin)
   markAllDirty(plugin);
 }
 
-MorphPadControl::XYLearnInfo learnInfo(Vemlor& plugin)
+MorphPadControl::XYLearnInfo learnInfo(EditorModel& plugin)
 {
   const zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
   return {plugin.morphController().xyLearnPending(), mapper.getCCForParam(zarvo::par_morph_x),
           mapper.getCCForParam(zarvo::par_morph_y)};
 }
 
-void stepHistory(Vemlor& plugin, void (zarvo::PresetManager::*step)())
+void stepHistory(EditorModel& plugin, void (zarvo::PresetManager::*step)())
 {
   zarvo::PresetManager* pm = plugin.presetManager();
   if (!pm)
@@ -151,13 +151,13 @@ void stepHistory(Vemlor& plugin, void (zarvo::PresetManager::*step)())
   markAllDirty(plugin);
 }
 
-bool canUndo(Vemlor& plugin)
+bool canUndo(EditorModel& plugin)
 {
   const zarvo::PresetManager* pm = plugin.presetManager();
   return pm && (pm->editPending() || static_cast<int>(pm->undoStack().size()) > pm->undoFloor());
 }
 
-bool canRedo(Vemlor& plugin)
+bool canRedo(EditorModel& plugin)
 {
   const zarvo::PresetManager* pm = plugin.presetManager();
   return pm && !pm->redoStack().empty();
@@ -182,7 +182,7 @@ void setActionGlyphs(MorphPadControl& pad)
 
 } // namespace
 
-void wireMorphPad(Vemlor& plugin, MorphPadControl& pad)
+void wireMorphPad(EditorModel& plugin, MorphPadControl& pad)
 {
   pad.pointGlyph = "\U000F0795";
   pad.pointGlyphFont = kIconFont;
@@ -198,7 +198,7 @@ void wireMorphPad(Vemlor& plugin, MorphPadControl& pad)
   pad.darkColor = colDarkGray;
   pad.hasDarkColor = true;
 
-  Vemlor* p = &plugin;
+  EditorModel* p = &plugin;
   MorphController& morph = plugin.morphController();
   pad.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
   pad.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/editor/layout.h"
 #include "product/VemlorConfig.h"
 #include "product/ui/theme.h"
@@ -26,9 +25,9 @@ GlyphLabel icon(const char* utf8) { return GlyphLabel::glyph(utf8, kIconFont); }
 // edit mode folds or restores the preset strip, and leaving it saves the default layout. A layout
 // replaced outside edit mode (a file dropped on the tab, a paste, a clear) is saved at once; what the
 // panel corrects while it is being made is not.
-void onUserTabChanged(Vemlor& plugin, const std::vector<UserTabPanel::Slot>& slots, bool editing, bool building)
+void onUserTabChanged(EditorModel& plugin, const std::vector<UserTabPanel::Slot>& slots, bool editing, bool building)
 {
-  Vemlor::EditorUIState& ui = plugin.editorUI();
+  EditorUIState& ui = plugin.editorUI();
   const bool replaced = !building && !editing && !ui.userTabEditing && slots != plugin.userTabColumns();
   plugin.setUserTabColumns(slots);
   UserTabEditState state{ui.userTabEditing, ui.presetStripCollapsed, ui.presetStripCollapsedBeforeEdit};
@@ -45,7 +44,7 @@ void onUserTabChanged(Vemlor& plugin, const std::vector<UserTabPanel::Slot>& slo
 
 void attachUserTab(LayoutPass& pass)
 {
-  Vemlor& plugin = pass.plugin;
+  EditorModel& plugin = pass.model;
   // Named-position knobs fit into their cells; every other control is placed as the registry makes it.
   zarvo::ui::ControlRegistry registry = pass.registry;
   for (zarvo::ui::ControlRegistry::Entry& entry : registry.entries)
@@ -60,7 +59,7 @@ void attachUserTab(LayoutPass& pass)
       onUserTabChanged(plugin, slots, editing, *building);
     },
     zarvo::kVemlorConfig.productName, zarvo::kVemlorVersionText.c_str(), "zarvo", nullptr, nullptr);
-  panel->setLayoutTokenCodec(&Vemlor::layoutTokenFromId, &Vemlor::layoutIdFromToken);
+  panel->setLayoutTokenCodec(&EditorModel::layoutTokenFromId, &EditorModel::layoutIdFromToken);
 
   panel->plusGlyph = icon("\U000F0416");
   panel->removeGlyph = icon("\U000F0157");

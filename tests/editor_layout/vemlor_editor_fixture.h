@@ -46,7 +46,7 @@ public:
     plug->SetLayoutFunc([this](plugkit::gfx::IGfx* g) {
       ++layoutRuns;
       if (g)
-        layoutEditor(*plug, *g);
+        layoutEditor(plug->editorModel(), *g);
     });
     // The same patch every time: the first factory preset instead of the random starter.
     if (zarvo::PresetManager* pm = plug->presetManager())

@@ -38,7 +38,7 @@ struct EditorGLSession
   void Layout(int height, float scale)
   {
     g = std::make_unique<OffscreenGfx>(*plug, gl, vemlor::ui::kEditorWidth, height, scale);
-    vemlor::ui::layoutEditor(*plug, *g);
+    vemlor::ui::layoutEditor(plug->editorModel(), *g);
     g->ForAllControlsFunc([this](plugkit::gfx::IControl* c) {
       if (c->GetParamIdx() >= 0)
         c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());

@@ -111,7 +111,7 @@ TEST_P(EditorTabsGL, TabDraws)
   const auto [tab, scale] = GetParam();
   plug->editorUI().currentTab = tab;
   g = std::make_unique<OffscreenGfx>(*plug, gl, vemlor::ui::kEditorWidth, 200, scale);
-  vemlor::ui::layoutEditor(*plug, *g);
+  vemlor::ui::layoutEditor(plug->editorModel(), *g);
   g->ForAllControlsFunc([this](IControl* c) {
     if (c->GetParamIdx() >= 0)
       c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());

@@ -38,7 +38,7 @@ TEST(FileFailureMessageGL, APresetThatCouldNotBeSavedIsToldUnderTheStrip)
   ASSERT_NE(gfx, nullptr);
   ASSERT_EQ(plug->GetUI(), gfx);
   // The offscreen backend has no platform view to start the layout: it is run here.
-  vemlor::ui::layoutEditor(*plug, *gfx);
+  vemlor::ui::layoutEditor(plug->editorModel(), *gfx);
   gfx->ForAllControlsFunc([plug](IControl* c) {
     if (c->GetParamIdx() >= 0)
       c->SetValueFromDelegate(plug->GetParam(c->GetParamIdx())->GetNormalized());
@@ -46,7 +46,8 @@ TEST(FileFailureMessageGL, APresetThatCouldNotBeSavedIsToldUnderTheStrip)
   gfx->SetAllControlsDirty();
   gfx->Frame();
 
-  plug->reportFileResult(plugkit::EFileResult::kWriteFailed, zarvo::IEditorServices::EFileContent::Preset);
+  plug->editorServices().reportFileResult(plugkit::EFileResult::kWriteFailed,
+                                          zarvo::IEditorServices::EFileContent::Preset);
   // The fade-in from its start to its end, then one frame of the whole editor.
   gfx->Frame();
   gfx->nowMs += 250.;

@@ -34,10 +34,10 @@ TEST(MorphEditorOps, ChangedAppearanceIsWrittenToThePreferencesOnce)
   ASSERT_FALSE(path.empty());
 
   s.pad()->onAppearanceChanged(0.25f, 11, 0.0625f);
-  ASSERT_TRUE(s.plug->morphFieldPrefsChanged);
+  ASSERT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
   std::filesystem::remove(path);
   s.plug->persistMorphFieldPrefsIfChanged();
-  EXPECT_FALSE(s.plug->morphFieldPrefsChanged);
+  EXPECT_FALSE(s.plug->editorModel().morphFieldPrefsChanged);
 
   const std::string text = fileText(path);
   EXPECT_NE(text.find("morph_field_line_brightness=0.250000"), std::string::npos) << text;
@@ -65,16 +65,16 @@ TEST(MorphEditorOps, PreferencesWaitWhileASliderIsHeld)
   plugkit::gfx::test::InputDriver input(s.G());
   input.Press(lines.L + 10.f, lines.MH());
   input.DragTo(lines.L + 60.f, lines.MH());
-  ASSERT_TRUE(s.plug->morphFieldPrefsChanged);
+  ASSERT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
   std::filesystem::remove(path);
   s.plug->persistMorphFieldPrefsIfChanged();
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_TRUE(s.plug->morphFieldPrefsChanged);
+  EXPECT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
 
   input.Release(lines.L + 60.f, lines.MH());
   s.plug->persistMorphFieldPrefsIfChanged();
   EXPECT_TRUE(std::filesystem::exists(path));
-  EXPECT_FALSE(s.plug->morphFieldPrefsChanged);
+  EXPECT_FALSE(s.plug->editorModel().morphFieldPrefsChanged);
   EXPECT_NE(fileText(path).find("morph_field_line_brightness="), std::string::npos);
 }
 
@@ -118,11 +118,11 @@ TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGovern
 TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
 {
   HeadlessMorphPage s;
-  EXPECT_TRUE(s.plug->setClipboardText("# zarvo v1\n"));
+  EXPECT_TRUE(s.plug->editorServices().setClipboardText("# zarvo v1\n"));
   ASSERT_TRUE(s.Platform().clipboard.has_value());
   EXPECT_EQ(*s.Platform().clipboard, "# zarvo v1\n");
   std::string text;
-  EXPECT_TRUE(s.plug->getClipboardText(text));
+  EXPECT_TRUE(s.plug->editorServices().getClipboardText(text));
   EXPECT_EQ(text, "# zarvo v1\n");
 
   // The preset manager's last-used folder, gone since it was used.
@@ -158,8 +158,8 @@ TEST(MorphEditorOps, RigTextsAndFilesGoThroughTheOpenEditor)
     s.Platform().fileAnswers.push_back(c.answer);
     const size_t asked = s.Platform().fileDialogExtensions.size();
     std::optional<std::string> chosen;
-    s.plug->promptForFile("morph.zarvo", c.folder, c.action, "zarvo",
-                          [&chosen](const std::string& path, const std::string&) { chosen = path; });
+    s.plug->editorServices().promptForFile("morph.zarvo", c.folder, c.action, "zarvo",
+                                           [&chosen](const std::string& path, const std::string&) { chosen = path; });
     ASSERT_EQ(s.Platform().fileDialogExtensions.size(), asked + 1);
     EXPECT_EQ(s.Platform().fileDialogExtensions.back(), "zarvo");
     EXPECT_EQ(s.Platform().fileDialogFolders.back(), c.wantStart);
@@ -175,11 +175,11 @@ TEST(MorphEditorOps, WithoutAnEditorTheFileChooserAnswersCancelled)
   HeadlessMorphPage s;
   s.plug->CloseWindow();
   std::string text = "left";
-  EXPECT_FALSE(s.plug->getClipboardText(text));
-  EXPECT_FALSE(s.plug->setClipboardText("# zarvo v1\n"));
+  EXPECT_FALSE(s.plug->editorServices().getClipboardText(text));
+  EXPECT_FALSE(s.plug->editorServices().setClipboardText("# zarvo v1\n"));
   std::optional<std::string> chosen;
-  s.plug->promptForFile("", "", zarvo::IEditorServices::EFileAction::Open, "fxp",
-                        [&chosen](const std::string& path, const std::string&) { chosen = path; });
+  s.plug->editorServices().promptForFile("", "", zarvo::IEditorServices::EFileAction::Open, "fxp",
+                                         [&chosen](const std::string& path, const std::string&) { chosen = path; });
   EXPECT_EQ(chosen, std::optional<std::string>(""));
   s.plug->OpenWindow(nullptr);
 }

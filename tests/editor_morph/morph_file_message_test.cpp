@@ -90,7 +90,7 @@ TEST(MorphFileMessage, EachFailureIsToldOverThePadAndASuccessShowsNothing)
     ASSERT_NE(pad, nullptr);
     ASSERT_FALSE(shown(bubble));
 
-    f.plug->reportFileResult(row.result, row.content);
+    f.plug->editorServices().reportFileResult(row.result, row.content);
     f.frame();
     if (!row.text)
     {

@@ -306,7 +306,7 @@ TEST_F(PadWiring, HistoryFollowsThePresetManager)
 
   const double before = normalized(param);
   const double after = before > 0.5 ? 0.1 : 0.9;
-  s.plug->editParamFromEditor(param, after);
+  s.plug->morphParams().editParamFromEditor(param, after);
   EXPECT_TRUE(s.presets().editPending());
   EXPECT_TRUE(pad->canUndo());
   EXPECT_FALSE(pad->canRedo());

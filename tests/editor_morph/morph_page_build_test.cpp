@@ -210,7 +210,7 @@ TEST(MorphPage, DragEndValueAndAppearanceAreKeptForTheNextBuild)
   pad->onAppearanceChanged(0.7f, 9, 0.125f);
   EXPECT_FLOAT_EQ(s.morph().dragEndValue(), 0.35f);
   EXPECT_EQ(s.morph().appearance(), (zarvo::morph::MorphZarvoAdapter::Appearance{0.7f, 9, 0.125f}));
-  EXPECT_TRUE(s.plug->morphFieldPrefsChanged);
+  EXPECT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
 
   s.G().RemoveAllControls();
   s.buildMorphPage();

@@ -71,7 +71,7 @@ public:
   // The MORPH switch, as the editor turns it; a turn-off that waits for its bake is committed.
   void setMorph(bool on)
   {
-    plug->editParamFromEditor(zarvo::par_morph_active, on ? 1.0 : 0.0);
+    plug->morphParams().editParamFromEditor(zarvo::par_morph_active, on ? 1.0 : 0.0);
     if (!on)
       morph().commitTurningOffIfPending();
     EXPECT_EQ(morph().morphOn(), on);
@@ -82,7 +82,7 @@ public:
     const float w = static_cast<float>(G().Width());
     const float h = static_cast<float>(G().Height());
     EditorStyles styles{morphPageStyle1(), morphPageStyle1(), morphPageStyle1()};
-    return LayoutPass{*plug,
+    return LayoutPass{plug->editorModel(),
                       G(),
                       styles,
                       w,

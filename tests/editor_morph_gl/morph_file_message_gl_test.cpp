@@ -46,7 +46,8 @@ TEST(MorphFileMessageGL, ARigThatIsNotOursIsToldOverThePad)
   g.SetAllControlsDirty();
   gfx->Frame();
 
-  session.plug->reportFileResult(plugkit::EFileResult::kNotOurs, zarvo::IEditorServices::EFileContent::MorphField);
+  session.plug->editorServices().reportFileResult(plugkit::EFileResult::kNotOurs,
+                                                  zarvo::IEditorServices::EFileContent::MorphField);
   // The fade-in from its start to its end, then one frame of the whole editor.
   gfx->Frame();
   gfx->nowMs += 250.;

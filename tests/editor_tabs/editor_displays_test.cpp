@@ -80,7 +80,7 @@ TEST(HoverHelp, TheBubbleShowsTheFirstTextOfHostOwnTooltipAndParameter)
   };
   TabsSession probe;
   probe.Build();
-  const std::string resonance = probe.plug->paramHelpTexts.at(zarvo::par_main_resonance);
+  const std::string resonance = probe.plug->editorModel().paramHelpTexts.at(zarvo::par_main_resonance);
   const Case cases[] = {
     {"the part under the mouse first", zarvo::par_main_resonance, "zone text", "own text", "zone text"},
     {"then the control's own tooltip", zarvo::par_main_resonance, "", "own text", "own text"},

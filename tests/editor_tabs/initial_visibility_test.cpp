@@ -109,12 +109,12 @@ TEST(InitialVisibility, EveryControlTakesMouseOverWhileDisabledAndTheHelpTextsAr
   int without = 0;
   s.G().ForAllControlsFunc([&](IControl* c) { without += c->GetMouseOverWhenDisabled() ? 0 : 1; });
   EXPECT_EQ(without, 0);
-  EXPECT_EQ(s.plug->paramHelpTexts.count(zarvo::par_main_cutoff_hz), 1u);
+  EXPECT_EQ(s.plug->editorModel().paramHelpTexts.count(zarvo::par_main_cutoff_hz), 1u);
   EXPECT_STREQ(s.G().GetControlWithTag(kTagCCClear)->GetTooltip(), "clear cc map");
   // A second build leaves one text per index.
-  const size_t count = s.plug->paramHelpTexts.size();
+  const size_t count = s.plug->editorModel().paramHelpTexts.size();
   finishLayout(*s.pass);
-  EXPECT_EQ(s.plug->paramHelpTexts.size(), count);
+  EXPECT_EQ(s.plug->editorModel().paramHelpTexts.size(), count);
 }
 
 TEST(InitialVisibility, TheCutoffControllerDisplaysShowTheMapsControllers)

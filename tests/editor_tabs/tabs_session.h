@@ -66,10 +66,11 @@ public:
     g.EnableMouseOver(true);
     g.AttachBubbleControl(new TooltipBubbleControl);
     const EditorStyles styles{look.style1, look.style2, look.style3};
-    pass = std::make_unique<LayoutPass>(LayoutPass{
-      *plug, g, styles, 940.f, static_cast<float>(g.Height()), IRECT(0, 0, 940, 200), IRECT(152, 20, 910, 180),
-      buildControlRegistry(plug->ccMediator(), look.style1, look.style2, look.style3, look.transparent,
-                           look.highlightGray, look.accent, look.modArc, look.darkGray)});
+    pass = std::make_unique<LayoutPass>(
+      LayoutPass{plug->editorModel(), g, styles, 940.f, static_cast<float>(g.Height()), IRECT(0, 0, 940, 200),
+                 IRECT(152, 20, 910, 180),
+                 buildControlRegistry(plug->ccMediator(), look.style1, look.style2, look.style3, look.transparent,
+                                      look.highlightGray, look.accent, look.modArc, look.darkGray)});
     input = std::make_unique<plugkit::gfx::test::InputDriver>(g);
 
     library = std::make_unique<PresetManagerLibrary>(*plug->presetManager());

@@ -140,7 +140,7 @@ TEST(UserTab, ALayoutReplacedOutsideEditModeIsSavedAtOnceButNotWhatThePanelCorre
   // A pasted layout outside edit mode.
   UserTabPanel other(IRECT(152, 20, 910, 180), s.pass->registry, {{zarvo::par_dry_wet}}, false, s.look.style1,
                      s.look.accent, nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
-  other.setLayoutTokenCodec(&Vemlor::layoutTokenFromId, &Vemlor::layoutIdFromToken);
+  other.setLayoutTokenCodec(&vemlor::ui::EditorModel::layoutTokenFromId, &vemlor::ui::EditorModel::layoutIdFromToken);
   ASSERT_TRUE(panel->applySlots(other.serializeLayout()));
   EXPECT_EQ(s.plug->userTabColumns(), (std::vector<std::vector<int>>{{zarvo::par_dry_wet}}));
   ASSERT_TRUE(std::filesystem::exists(DefaultLayoutFile()));
@@ -157,19 +157,19 @@ TEST(UserTab, LayoutTokensRoundTripForEveryParameterAndAlternativeControl)
 {
   for (int id = 0; id < zarvo::kNumParams; ++id)
   {
-    const std::string token = Vemlor::layoutTokenFromId(id);
+    const std::string token = vemlor::ui::EditorModel::layoutTokenFromId(id);
     EXPECT_FALSE(token.empty()) << id;
-    EXPECT_EQ(Vemlor::layoutIdFromToken(token), id) << token;
+    EXPECT_EQ(vemlor::ui::EditorModel::layoutIdFromToken(token), id) << token;
   }
   for (int id : {10000, 10004, 10010, 10015, 10017, 10100, 10108})
   {
-    const std::string token = Vemlor::layoutTokenFromId(id);
+    const std::string token = vemlor::ui::EditorModel::layoutTokenFromId(id);
     EXPECT_TRUE(token.starts_with("kAlt_")) << id;
-    EXPECT_EQ(Vemlor::layoutIdFromToken(token), id) << token;
+    EXPECT_EQ(vemlor::ui::EditorModel::layoutIdFromToken(token), id) << token;
   }
-  EXPECT_EQ(Vemlor::layoutTokenFromId(10002), "");
-  EXPECT_EQ(Vemlor::layoutIdFromToken("par_nothing"), -1);
-  EXPECT_EQ(Vemlor::layoutIdFromToken(""), -1);
+  EXPECT_EQ(vemlor::ui::EditorModel::layoutTokenFromId(10002), "");
+  EXPECT_EQ(vemlor::ui::EditorModel::layoutIdFromToken("par_nothing"), -1);
+  EXPECT_EQ(vemlor::ui::EditorModel::layoutIdFromToken(""), -1);
 }
 
 } // namespace

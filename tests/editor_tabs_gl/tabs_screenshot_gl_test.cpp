@@ -68,8 +68,8 @@ protected:
     g.AttachPanelBackground(IPattern(vemlor::ui::colDarkGray));
     const vemlor::ui::test::CatalogueLook look;
     pass = std::make_unique<vemlor::ui::LayoutPass>(vemlor::ui::LayoutPass{
-      *plug, g, vemlor::ui::EditorStyles{look.style1, look.style2, look.style3}, 940.f, 200.f, IRECT(0, 0, 940, 200),
-      IRECT(152, 20, 910, 180),
+      plug->editorModel(), g, vemlor::ui::EditorStyles{look.style1, look.style2, look.style3}, 940.f, 200.f,
+      IRECT(0, 0, 940, 200), IRECT(152, 20, 910, 180),
       vemlor::ui::buildControlRegistry(plug->ccMediator(), look.style1, look.style2, look.style3, look.transparent,
                                        look.highlightGray, look.accent, look.modArc, look.darkGray)});
     vemlor::ui::attachFrequenciesTab(*pass);
