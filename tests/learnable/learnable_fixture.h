@@ -59,10 +59,10 @@ inline std::ostream& operator<<(std::ostream& os, const SentMessage& m)
   return os << "{" << m.tag << " p" << m.param << " size " << m.size << " depth " << m.depth << "}";
 }
 
-class LearnHost : public FakeDelegate
+class LearnHost : public FakeDelegate, public zarvo::midi_cc::ICCMapHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<LearnHost>;
+  using Mediator = zarvo::midi_cc::CCMediator;
 
   LearnHost()
     : FakeDelegate(kNumParams)
@@ -87,29 +87,24 @@ public:
   }
 
   //---What the mediator and createLearnable need of their plug-in
-  int ccModeOf(int) const { return 0; }
-  int modSlotOf(int idx) const { return idx == kCutoff ? 0 : idx == kDrive ? 1 : -1; }
-  bool isFrequencyModSlot(int slot) const { return slot == 0; }
-  void onDisabledControlInteraction(int idx) { disabledTouches.push_back(idx); }
-  void setModLiveValue(int, double) {}
-  void onControllerParamChange(int, int) {}
-  void BeginInformHostOfParamChange(int) {}
-  void InformHostOfParamChange(int, double) {}
-  void EndInformHostOfParamChange(int) {}
-  bool isEditorOpen() const { return GetUI() != nullptr; }
-  template <class F>
-  void forEachControllable(F&& f)
+  plugkit::IParam* param(int idx) override { return GetParam(idx); }
+  int ccModeOf(int) const override { return 0; }
+  int modSlotOf(int idx) const override { return idx == kCutoff ? 0 : idx == kDrive ? 1 : -1; }
+  bool isFrequencyModSlot(int slot) const override { return slot == 0; }
+  void onDisabledControlInteraction(int idx) override { disabledTouches.push_back(idx); }
+  void setModLiveValue(int, double) override {}
+  void onControllerParamChange(int, int) override {}
+  void beginHostEdit(int) override {}
+  void informHostOfEdit(int, double) override {}
+  void endHostEdit(int) override {}
+  void sendValueToControls(int idx, double v) override { SendParameterValueFromDelegate(idx, v, true); }
+  bool isEditorOpen() const override { return GetUI() != nullptr; }
+  void forEachControllable(const ControllableFunc& f) override { zarvo::midi_cc::forEachControllableIn(GetUI(), f); }
+  IControllable* firstControllableForParam(int idx) override
   {
-    GetUI()->ForAllControlsFunc([&](IControl* c) {
-      if (auto* learnable = dynamic_cast<IControllable*>(c))
-        f(*learnable, c->GetParamIdx(0));
-    });
+    return zarvo::midi_cc::firstControllableIn(GetUI(), idx);
   }
-  IControllable* firstControllableForParam(int idx)
-  {
-    return dynamic_cast<IControllable*>(GetUI()->GetControlWithParamIdx(idx));
-  }
-  void redrawMorphPad() {}
+  void redrawMorphPad() override {}
 
   Mediator mediator{*this};
   std::vector<SentMessage> sent;

@@ -13,10 +13,10 @@
 
 namespace ui_widgets_test {
 
-class WidgetLearnHost : public plugkit::gfx::test::FakeDelegate
+class WidgetLearnHost : public plugkit::gfx::test::FakeDelegate, public zarvo::midi_cc::ICCMapHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<WidgetLearnHost>;
+  using Mediator = zarvo::midi_cc::CCMediator;
 
   WidgetLearnHost(int nParams, std::set<int> frequencies)
     : FakeDelegate(nParams)
@@ -30,29 +30,24 @@ public:
   }
 
   //---What the mediator and createLearnable need of their plug-in
-  int ccModeOf(int) const { return 0; }
-  int modSlotOf(int idx) const { return idx; }
-  bool isFrequencyModSlot(int slot) const { return mFrequencies.count(slot) > 0; }
-  void onDisabledControlInteraction(int) {}
-  void setModLiveValue(int, double) {}
-  void onControllerParamChange(int, int) {}
-  void BeginInformHostOfParamChange(int) {}
-  void InformHostOfParamChange(int, double) {}
-  void EndInformHostOfParamChange(int) {}
-  bool isEditorOpen() const { return GetUI() != nullptr; }
-  template <class F>
-  void forEachControllable(F&& f)
+  plugkit::IParam* param(int idx) override { return GetParam(idx); }
+  int ccModeOf(int) const override { return 0; }
+  int modSlotOf(int idx) const override { return idx; }
+  bool isFrequencyModSlot(int slot) const override { return mFrequencies.count(slot) > 0; }
+  void onDisabledControlInteraction(int) override {}
+  void setModLiveValue(int, double) override {}
+  void onControllerParamChange(int, int) override {}
+  void beginHostEdit(int) override {}
+  void informHostOfEdit(int, double) override {}
+  void endHostEdit(int) override {}
+  void sendValueToControls(int idx, double v) override { SendParameterValueFromDelegate(idx, v, true); }
+  bool isEditorOpen() const override { return GetUI() != nullptr; }
+  void forEachControllable(const ControllableFunc& f) override { zarvo::midi_cc::forEachControllableIn(GetUI(), f); }
+  zarvo::midi_cc::IControllable* firstControllableForParam(int idx) override
   {
-    GetUI()->ForAllControlsFunc([&](plugkit::gfx::IControl* c) {
-      if (auto* learnable = dynamic_cast<zarvo::midi_cc::IControllable*>(c))
-        f(*learnable, c->GetParamIdx(0));
-    });
+    return zarvo::midi_cc::firstControllableIn(GetUI(), idx);
   }
-  zarvo::midi_cc::IControllable* firstControllableForParam(int idx)
-  {
-    return dynamic_cast<zarvo::midi_cc::IControllable*>(GetUI()->GetControlWithParamIdx(idx));
-  }
-  void redrawMorphPad() {}
+  void redrawMorphPad() override {}
 
   Mediator mediator{*this};
 

@@ -1,0 +1,26 @@
+#include "utils/midi_cc/cc_map_host.h"
+
+#include "IGfx/IControl.h"
+#include "IGfx/IGfx.h"
+#include "IPlugin/IPluginThreadRole.h"
+
+namespace zarvo::midi_cc {
+
+void forEachControllableIn(plugkit::gfx::IGfx* ui, const ICCMapHost::ControllableFunc& fn)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  if (!ui)
+    return;
+  ui->ForAllControlsFunc([&fn](plugkit::gfx::IControl* c) {
+    if (auto* controllable = dynamic_cast<IControllable*>(c))
+      fn(*controllable, c->GetParamIdx());
+  });
+}
+
+IControllable* firstControllableIn(plugkit::gfx::IGfx* ui, int param)
+{
+  PLUGKIT_ASSERT_MAIN_THREAD();
+  return ui ? dynamic_cast<IControllable*>(ui->GetControlWithParamIdx(param)) : nullptr;
+}
+
+} // namespace zarvo::midi_cc
