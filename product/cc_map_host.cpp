@@ -32,17 +32,7 @@ void PluginCCMapHost::sendValueToControls(int param, double normalized)
   mPlugin.SendParameterValueFromDelegate(param, normalized, true);
 }
 
-bool PluginCCMapHost::isEditorOpen() const { return mPlugin.editorOpen(); }
-
-void PluginCCMapHost::forEachControllable(const ControllableFunc& fn)
-{
-  midi_cc::forEachControllableIn(mPlugin.GetUI(), fn);
-}
-
-midi_cc::IControllable* PluginCCMapHost::firstControllableForParam(int param)
-{
-  return midi_cc::firstControllableIn(mPlugin.GetUI(), param);
-}
+plugkit::gfx::IGfx* PluginCCMapHost::editorUI() const { return mPlugin.GetUI(); }
 
 void PluginCCMapHost::redrawMorphPad() { mPlugin.redrawMorphPad(); }
 

@@ -7,7 +7,7 @@ class Vemlor;
 
 namespace zarvo {
 
-class PluginCCMapHost final : public midi_cc::ICCMapHost
+class PluginCCMapHost final : public midi_cc::GfxCCMapHost
 {
 public:
   // The plug-in may still be incomplete here.
@@ -27,15 +27,14 @@ public:
   void endHostEdit(int param) override;
   void sendValueToControls(int param, double normalized) override;
 
-  bool isEditorOpen() const override;
-  void forEachControllable(const ControllableFunc& fn) override;
-  midi_cc::IControllable* firstControllableForParam(int param) override;
   void redrawMorphPad() override;
 
   bool isFrequencyModSlot(int slot) const override;
   void onDisabledControlInteraction(int param) override;
 
 private:
+  plugkit::gfx::IGfx* editorUI() const override;
+
   Vemlor& mPlugin;
 };
 

@@ -21,6 +21,7 @@
 #include "tests/gfx_harness/headless_gfx.h"
 #include "tests/gfx_harness/headless_platform.h"
 #include "tests/gfx_harness/input_driver.h"
+#include "tests/midi_cc/delegate_learn_host.h"
 #include "utils/midi_cc/cc_display_control.h"
 #include "utils/midi_cc/cc_mediator.h"
 #include "utils/midi_cc/control_decorator.h"
@@ -59,13 +60,13 @@ inline std::ostream& operator<<(std::ostream& os, const SentMessage& m)
   return os << "{" << m.tag << " p" << m.param << " size " << m.size << " depth " << m.depth << "}";
 }
 
-class LearnHost : public FakeDelegate, public zarvo::midi_cc::ICCMapHost
+class LearnHost : public midi_cc_test::DelegateLearnHost
 {
 public:
   using Mediator = zarvo::midi_cc::CCMediator;
 
   LearnHost()
-    : FakeDelegate(kNumParams)
+    : DelegateLearnHost(kNumParams)
   {
     GetParam(kCutoff)->InitDouble("Cutoff", 1000.0, 20.0, 20000.0, 0.01, "Hz", 0, "", plugkit::IParam::ShapeExp());
     GetParam(kDrive)->InitDouble("Drive", 0.0, 0.0, 10.0, 0.01);
@@ -87,24 +88,9 @@ public:
   }
 
   //---What the mediator and createLearnable need of their plug-in
-  plugkit::IParam* param(int idx) override { return GetParam(idx); }
-  int ccModeOf(int) const override { return 0; }
   int modSlotOf(int idx) const override { return idx == kCutoff ? 0 : idx == kDrive ? 1 : -1; }
   bool isFrequencyModSlot(int slot) const override { return slot == 0; }
   void onDisabledControlInteraction(int idx) override { disabledTouches.push_back(idx); }
-  void setModLiveValue(int, double) override {}
-  void onControllerParamChange(int, int) override {}
-  void beginHostEdit(int) override {}
-  void informHostOfEdit(int, double) override {}
-  void endHostEdit(int) override {}
-  void sendValueToControls(int idx, double v) override { SendParameterValueFromDelegate(idx, v, true); }
-  bool isEditorOpen() const override { return GetUI() != nullptr; }
-  void forEachControllable(const ControllableFunc& f) override { zarvo::midi_cc::forEachControllableIn(GetUI(), f); }
-  IControllable* firstControllableForParam(int idx) override
-  {
-    return zarvo::midi_cc::firstControllableIn(GetUI(), idx);
-  }
-  void redrawMorphPad() override {}
 
   Mediator mediator{*this};
   std::vector<SentMessage> sent;

@@ -40,7 +40,7 @@ constexpr plugkit::Config kConfig = {
 };
 
 // Parameter 0 "Drive" (0..10) on a learnable knob; parameter 1 without a control.
-class LearnPlug final : public plugkit::IPluginVST3, public zarvo::midi_cc::ICCMapHost
+class LearnPlug final : public plugkit::IPluginVST3, public zarvo::midi_cc::GfxCCMapHost
 {
 public:
   using Mediator = zarvo::midi_cc::CCMediator;
@@ -86,13 +86,8 @@ public:
   void informHostOfEdit(int idx, double v) override { InformHostOfParamChange(idx, v); }
   void endHostEdit(int idx) override { EndInformHostOfParamChange(idx); }
   void sendValueToControls(int idx, double v) override { SendParameterValueFromDelegate(idx, v, true); }
-  bool isEditorOpen() const override { return GetUI() != nullptr; }
-  void forEachControllable(const ControllableFunc& f) override { zarvo::midi_cc::forEachControllableIn(GetUI(), f); }
-  zarvo::midi_cc::IControllable* firstControllableForParam(int idx) override
-  {
-    return zarvo::midi_cc::firstControllableIn(GetUI(), idx);
-  }
   void redrawMorphPad() override {}
+  plugkit::gfx::IGfx* editorUI() const override { return GetUI(); }
 
   Mediator mediator{*this};
   Knob* knob = nullptr;

@@ -7,19 +7,19 @@
 #include <utility>
 
 #include "IGfx/IGfx.h"
-#include "tests/gfx_harness/fake_delegate.h"
+#include "tests/midi_cc/delegate_learn_host.h"
 #include "utils/midi_cc/cc_mediator.h"
 #include "utils/midi_cc/control_decorator.h"
 
 namespace ui_widgets_test {
 
-class WidgetLearnHost : public plugkit::gfx::test::FakeDelegate, public zarvo::midi_cc::ICCMapHost
+class WidgetLearnHost : public midi_cc_test::DelegateLearnHost
 {
 public:
   using Mediator = zarvo::midi_cc::CCMediator;
 
   WidgetLearnHost(int nParams, std::set<int> frequencies)
-    : FakeDelegate(nParams)
+    : DelegateLearnHost(nParams)
     , mFrequencies(std::move(frequencies))
   {}
 
@@ -30,24 +30,8 @@ public:
   }
 
   //---What the mediator and createLearnable need of their plug-in
-  plugkit::IParam* param(int idx) override { return GetParam(idx); }
-  int ccModeOf(int) const override { return 0; }
   int modSlotOf(int idx) const override { return idx; }
   bool isFrequencyModSlot(int slot) const override { return mFrequencies.count(slot) > 0; }
-  void onDisabledControlInteraction(int) override {}
-  void setModLiveValue(int, double) override {}
-  void onControllerParamChange(int, int) override {}
-  void beginHostEdit(int) override {}
-  void informHostOfEdit(int, double) override {}
-  void endHostEdit(int) override {}
-  void sendValueToControls(int idx, double v) override { SendParameterValueFromDelegate(idx, v, true); }
-  bool isEditorOpen() const override { return GetUI() != nullptr; }
-  void forEachControllable(const ControllableFunc& f) override { zarvo::midi_cc::forEachControllableIn(GetUI(), f); }
-  zarvo::midi_cc::IControllable* firstControllableForParam(int idx) override
-  {
-    return zarvo::midi_cc::firstControllableIn(GetUI(), idx);
-  }
-  void redrawMorphPad() override {}
 
   Mediator mediator{*this};
 

@@ -6,9 +6,10 @@
 
 namespace zarvo::midi_cc {
 
-void forEachControllableIn(plugkit::gfx::IGfx* ui, const ICCMapHost::ControllableFunc& fn)
+void GfxCCMapHost::forEachControllable(const ControllableFunc& fn)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  plugkit::gfx::IGfx* ui = editorUI();
   if (!ui)
     return;
   ui->ForAllControlsFunc([&fn](plugkit::gfx::IControl* c) {
@@ -17,9 +18,10 @@ void forEachControllableIn(plugkit::gfx::IGfx* ui, const ICCMapHost::Controllabl
   });
 }
 
-IControllable* firstControllableIn(plugkit::gfx::IGfx* ui, int param)
+IControllable* GfxCCMapHost::firstControllableForParam(int param)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
+  plugkit::gfx::IGfx* ui = editorUI();
   return ui ? dynamic_cast<IControllable*>(ui->GetControlWithParamIdx(param)) : nullptr;
 }
 

@@ -52,9 +52,18 @@ public:
   virtual void onDisabledControlInteraction(int param) = 0;
 };
 
-// Main thread: the learnable controls of an editor's graphics context (none without one), in control
-// order, and the first control bound to a parameter when it is learnable.
-void forEachControllableIn(plugkit::gfx::IGfx* ui, const ICCMapHost::ControllableFunc& fn);
-IControllable* firstControllableIn(plugkit::gfx::IGfx* ui, int param);
+// A host whose editor is a graphics context: its learnable controls are the context's controls that
+// are learnable. Main thread.
+class GfxCCMapHost : public ICCMapHost
+{
+public:
+  bool isEditorOpen() const override { return editorUI() != nullptr; }
+  void forEachControllable(const ControllableFunc& fn) override;
+  IControllable* firstControllableForParam(int param) override;
+
+protected:
+  // The open editor's graphics context, or null.
+  virtual plugkit::gfx::IGfx* editorUI() const = 0;
+};
 
 } // namespace zarvo::midi_cc

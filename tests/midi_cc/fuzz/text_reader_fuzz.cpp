@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/midi_cc/fakes.h"
 #include "utils/editor_services.h"
 #include "utils/midi_cc/cc_file_orchestrator.h"
 #include "utils/midi_cc/cc_mediator.h"
@@ -25,32 +26,13 @@ struct ClipboardOnly final : zarvo::IEditorServices
   std::string text;
 };
 
-// A plug-in without parameters or an editor: the map is all there is.
-struct MapOnly final : zarvo::midi_cc::ICCMapHost
-{
-  plugkit::IParam* param(int) override { return nullptr; }
-  int ccModeOf(int) const override { return 0; }
-  int modSlotOf(int) const override { return -1; }
-  void setModLiveValue(int, double) override {}
-  void onControllerParamChange(int, int) override {}
-  void beginHostEdit(int) override {}
-  void informHostOfEdit(int, double) override {}
-  void endHostEdit(int) override {}
-  void sendValueToControls(int, double) override {}
-  bool isEditorOpen() const override { return false; }
-  void forEachControllable(const ControllableFunc&) override {}
-  zarvo::midi_cc::IControllable* firstControllableForParam(int) override { return nullptr; }
-  void redrawMorphPad() override {}
-  bool isFrequencyModSlot(int) const override { return false; }
-  void onDisabledControlInteraction(int) override {}
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   using namespace zarvo::midi_cc;
-  MapOnly owner;
+  midi_cc_test::FakePlugin owner;
+  owner.editorOpen = false;
   CCMediator mediator(owner);
   Mapper& map = mediator.mapper();
   const MappingTable live{{9, {{4, 9, 0.25, 0.75, 3}}}};
