@@ -276,11 +276,6 @@ void Vemlor::dispatchController(const plugkit::IMidiMsg& msg)
     mMediator.ProcessMidiCC(msg, [this](int param) { return mNoteMode.allowsAbsoluteCC(param); });
 }
 
-void Vemlor::onControllerParamChange(int param, int sampleOffset)
-{
-  OnParamChange(param, plugkit::EParamSource::kDelegate, sampleOffset);
-}
-
 void Vemlor::noteModeSwitchedOn(int cutoffParam)
 {
   const int stage = zarvo::NoteModeController::stageOfCutoff(cutoffParam);
@@ -333,23 +328,6 @@ bool Vemlor::hasController(int index) const { return mMediator.mapper().getCCFor
 bool Vemlor::editorOpen() const { return GetUI() != nullptr; }
 
 void Vemlor::markEditorDirty() { mMorphEditor.markControlsDirty(); }
-
-void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn)
-{
-  plugkit::gfx::IGfx* g = GetUI();
-  if (!g)
-    return;
-  g->ForAllControlsFunc([&fn](plugkit::gfx::IControl* c) {
-    if (auto* controllable = dynamic_cast<zarvo::midi_cc::IControllable*>(c))
-      fn(*controllable, c->GetParamIdx());
-  });
-}
-
-zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int param)
-{
-  plugkit::gfx::IGfx* g = GetUI();
-  return g ? dynamic_cast<zarvo::midi_cc::IControllable*>(g->GetControlWithParamIdx(param)) : nullptr;
-}
 
 zarvo::ui::PresetLibrary* Vemlor::presetLibrary() { return mPresetLibrary.get(); }
 

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "IPlugin/VST3/IPluginVST3.h"
+#include "product/cc_map_host.h"
 #include "product/audio/audio_path.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/dsp/tail_bound.h"
@@ -72,8 +73,8 @@ class Vemlor final : public plugkit::IPluginVST3,
                      public zarvo::CCModHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<Vemlor>;
-  using CCFiles = zarvo::midi_cc::CCFileOrchestrator<Mediator>;
+  using Mediator = zarvo::midi_cc::CCMediator;
+  using CCFiles = zarvo::midi_cc::CCFileOrchestrator;
   // Milliseconds of a steady clock.
   using Clock = std::function<double()>;
 
@@ -201,22 +202,15 @@ public:
   // Any thread: the cutoff parameter (11, 0 or 4) follows MIDI notes.
   bool cutoffFollowsNotes(int index) const override { return mNoteMode.isCutoffNoteModeOn(index); }
 
-  // The controller map's mediator. Audio thread: a parameter's controller mode and modulation slot,
-  // a slot's live controller value, and a value the map set (the delegate source).
-  int ccModeOf(int param) const { return static_cast<int>(mCCMod.mode(param)); }
-  int modSlotOf(int param) const { return zarvo::modSlotOf(param); }
   // Any thread: the slot modulates a cutoff frequency, in octaves.
   bool isFrequencyModSlot(int slot) const
   {
     return slot >= 0 && slot < zarvo::mod::kNumModSlots &&
            zarvo::mod::kModParams[static_cast<size_t>(slot)].kind == zarvo::mod::kKindFrequency;
   }
+  // Audio thread: a slot's live controller value, from the controller map.
   void setModLiveValue(int slot, double value);
-  void onControllerParamChange(int param, int sampleOffset);
-  // Main thread: the open editor's learnable controls (none without an editor).
-  bool isEditorOpen() const { return editorOpen(); }
-  void forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn);
-  zarvo::midi_cc::IControllable* firstControllableForParam(int param);
+  // Main thread: the morph pad shows the controller map too.
   void redrawMorphPad();
 
   // Main thread: the services the morph field is handed.
@@ -375,7 +369,7 @@ private:
   zarvo::FactoryPresets mFactoryPresets;
   RandomizerBridge mRandomizerBridge{*this};
   zarvo::HostInfoModel<Vemlor> mHostInfo{*this, &Vemlor::triggerHostInfoRefresh};
-  zarvo::HostInfoView<Vemlor> mHostInfoView{*this};
+  zarvo::HostInfoView mHostInfoView{[this] { return GetUI(); }};
   zarvo::PluginParamEdits mParamEdits{*this};
   // Main thread.
   Clock mClock;
@@ -390,7 +384,8 @@ private:
   // What the morph controller and the state chunk's scratch controller are handed.
   const zarvo::morph::MorphServices mMorphServices{mMorphParams,    mPatchHistory, mMorphEditor,
                                                    mEditorServices, mStates,       mPatchGenerator};
-  Mediator mMediator{*this};
+  zarvo::PluginCCMapHost mCCMapHost{*this};
+  Mediator mMediator{mCCMapHost};
   std::unique_ptr<zarvo::morph::MorphController> mMorph;
   std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;
   std::unique_ptr<zarvo::StateChunk> mStateChunk;

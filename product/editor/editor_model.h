@@ -31,7 +31,7 @@ class PresetLibrary;
 namespace vemlor::ui {
 
 // The controller map's files, as the preset row's buttons reach them.
-using CCFiles = zarvo::midi_cc::CCFileOrchestrator<Mediator>;
+using CCFiles = zarvo::midi_cc::CCFileOrchestrator;
 
 // One per plug-in, living as long as it: controls keep references to it and to its parts. Main thread.
 class EditorModel

@@ -21,6 +21,7 @@
 #include "tests/gfx_harness/headless_gfx.h"
 #include "tests/gfx_harness/headless_platform.h"
 #include "tests/gfx_harness/input_driver.h"
+#include "tests/midi_cc/delegate_learn_host.h"
 #include "utils/midi_cc/cc_display_control.h"
 #include "utils/midi_cc/cc_mediator.h"
 #include "utils/midi_cc/control_decorator.h"
@@ -59,13 +60,13 @@ inline std::ostream& operator<<(std::ostream& os, const SentMessage& m)
   return os << "{" << m.tag << " p" << m.param << " size " << m.size << " depth " << m.depth << "}";
 }
 
-class LearnHost : public FakeDelegate
+class LearnHost : public midi_cc_test::DelegateLearnHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<LearnHost>;
+  using Mediator = zarvo::midi_cc::CCMediator;
 
   LearnHost()
-    : FakeDelegate(kNumParams)
+    : DelegateLearnHost(kNumParams)
   {
     GetParam(kCutoff)->InitDouble("Cutoff", 1000.0, 20.0, 20000.0, 0.01, "Hz", 0, "", plugkit::IParam::ShapeExp());
     GetParam(kDrive)->InitDouble("Drive", 0.0, 0.0, 10.0, 0.01);
@@ -87,29 +88,9 @@ public:
   }
 
   //---What the mediator and createLearnable need of their plug-in
-  int ccModeOf(int) const { return 0; }
-  int modSlotOf(int idx) const { return idx == kCutoff ? 0 : idx == kDrive ? 1 : -1; }
-  bool isFrequencyModSlot(int slot) const { return slot == 0; }
-  void onDisabledControlInteraction(int idx) { disabledTouches.push_back(idx); }
-  void setModLiveValue(int, double) {}
-  void onControllerParamChange(int, int) {}
-  void BeginInformHostOfParamChange(int) {}
-  void InformHostOfParamChange(int, double) {}
-  void EndInformHostOfParamChange(int) {}
-  bool isEditorOpen() const { return GetUI() != nullptr; }
-  template <class F>
-  void forEachControllable(F&& f)
-  {
-    GetUI()->ForAllControlsFunc([&](IControl* c) {
-      if (auto* learnable = dynamic_cast<IControllable*>(c))
-        f(*learnable, c->GetParamIdx(0));
-    });
-  }
-  IControllable* firstControllableForParam(int idx)
-  {
-    return dynamic_cast<IControllable*>(GetUI()->GetControlWithParamIdx(idx));
-  }
-  void redrawMorphPad() {}
+  int modSlotOf(int idx) const override { return idx == kCutoff ? 0 : idx == kDrive ? 1 : -1; }
+  bool isFrequencyModSlot(int slot) const override { return slot == 0; }
+  void onDisabledControlInteraction(int idx) override { disabledTouches.push_back(idx); }
 
   Mediator mediator{*this};
   std::vector<SentMessage> sent;

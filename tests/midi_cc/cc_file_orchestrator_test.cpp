@@ -59,9 +59,9 @@ struct Owner
   }
 
   FakePlugin plugin;
-  CCMediator<FakePlugin> mediator;
+  CCMediator mediator;
   FakeEditorServices editor;
-  CCFileOrchestrator<CCMediator<FakePlugin>> files;
+  CCFileOrchestrator files;
   Strings modLines{"3 1 0.5 0"};
   Strings readModLines;
   Strings events;

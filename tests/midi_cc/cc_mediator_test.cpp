@@ -40,7 +40,7 @@ struct Fixture
   bool send(int tag, int32_t param) { return mediator.OnMessage(tag, sizeof param, &param); }
 
   FakePlugin plugin;
-  CCMediator<FakePlugin> mediator;
+  CCMediator mediator;
 };
 
 struct AudioCase

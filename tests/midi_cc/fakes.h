@@ -12,6 +12,7 @@
 
 #include "IPlugin/IPluginParameter.h"
 #include "utils/editor_services.h"
+#include "utils/midi_cc/cc_map_host.h"
 #include "utils/midi_cc/controllable.h"
 #include "utils/midi_cc/mapper.h"
 
@@ -66,7 +67,7 @@ struct FakeControl final : IControllable
 
 // Parameters: 0 a plain 0..1 value, 1 an integer 0..4, 2 a frequency 20..20000 Hz on an
 // exponential shape, 3 a 0..10 amount. Parameters 2 and 3 have modulation slots 0 and 1.
-class FakePlugin
+class FakePlugin final : public zarvo::midi_cc::ICCMapHost
 {
 public:
   static constexpr int kNumParams = 4;
@@ -80,31 +81,31 @@ public:
   }
 
   plugkit::IParam* GetParam(int idx) { return idx >= 0 && idx < kNumParams ? &mParams[idx] : nullptr; }
+  plugkit::IParam* param(int idx) override { return GetParam(idx); }
 
-  int ccModeOf(int idx) const { return ccMode[idx]; }
-  int modSlotOf(int idx) const { return idx == 2 ? 0 : idx == 3 ? 1 : -1; }
-  void setModLiveValue(int slot, double value) { liveValue[slot] = value; }
-  void onControllerParamChange(int idx, int sampleOffset)
+  int ccModeOf(int idx) const override { return ccMode[idx]; }
+  int modSlotOf(int idx) const override { return idx == 2 ? 0 : idx == 3 ? 1 : -1; }
+  void setModLiveValue(int slot, double value) override { liveValue[slot] = value; }
+  void onControllerParamChange(int idx, int sampleOffset) override
   {
     audioChanges.push_back(fmt::format("{}@{}", idx, sampleOffset));
   }
 
-  void BeginInformHostOfParamChange(int idx) { hostCalls.push_back(fmt::format("begin {}", idx)); }
-  void InformHostOfParamChange(int idx, double v) { hostCalls.push_back(fmt::format("perform {} {:.4f}", idx, v)); }
-  void EndInformHostOfParamChange(int idx) { hostCalls.push_back(fmt::format("end {}", idx)); }
-  void SendParameterValueFromDelegate(int idx, double v, bool normalized)
+  void beginHostEdit(int idx) override { hostCalls.push_back(fmt::format("begin {}", idx)); }
+  void informHostOfEdit(int idx, double v) override { hostCalls.push_back(fmt::format("perform {} {:.4f}", idx, v)); }
+  void endHostEdit(int idx) override { hostCalls.push_back(fmt::format("end {}", idx)); }
+  void sendValueToControls(int idx, double v) override
   {
-    hostCalls.push_back(fmt::format("controls {} {:.4f}{}", idx, v, normalized ? "" : " plain"));
+    hostCalls.push_back(fmt::format("controls {} {:.4f}", idx, v));
   }
 
-  bool isEditorOpen() const { return editorOpen; }
-  template <class F>
-  void forEachControllable(F&& f)
+  bool isEditorOpen() const override { return editorOpen; }
+  void forEachControllable(const ControllableFunc& f) override
   {
     for (FakeControl& c : controls)
       f(c, c.paramIdx);
   }
-  IControllable* firstControllableForParam(int idx)
+  IControllable* firstControllableForParam(int idx) override
   {
     for (FakeControl& c : controls)
     {
@@ -113,7 +114,9 @@ public:
     }
     return nullptr;
   }
-  void redrawMorphPad() { ++morphPadRedraws; }
+  void redrawMorphPad() override { ++morphPadRedraws; }
+  bool isFrequencyModSlot(int) const override { return false; }
+  void onDisabledControlInteraction(int) override {}
 
   std::array<int, kNumParams> ccMode{};
   std::array<double, 2> liveValue{-1.0, -1.0};

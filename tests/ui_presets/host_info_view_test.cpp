@@ -47,7 +47,7 @@ protected:
 
   EditorSession s;
   FakePlugin plugin;
-  zarvo::HostInfoView<FakePlugin> view{plugin};
+  zarvo::HostInfoView view{[this] { return plugin.GetUI(); }};
   FakeModel model;
 };
 

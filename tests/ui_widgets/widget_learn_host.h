@@ -7,19 +7,19 @@
 #include <utility>
 
 #include "IGfx/IGfx.h"
-#include "tests/gfx_harness/fake_delegate.h"
+#include "tests/midi_cc/delegate_learn_host.h"
 #include "utils/midi_cc/cc_mediator.h"
 #include "utils/midi_cc/control_decorator.h"
 
 namespace ui_widgets_test {
 
-class WidgetLearnHost : public plugkit::gfx::test::FakeDelegate
+class WidgetLearnHost : public midi_cc_test::DelegateLearnHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<WidgetLearnHost>;
+  using Mediator = zarvo::midi_cc::CCMediator;
 
   WidgetLearnHost(int nParams, std::set<int> frequencies)
-    : FakeDelegate(nParams)
+    : DelegateLearnHost(nParams)
     , mFrequencies(std::move(frequencies))
   {}
 
@@ -30,29 +30,8 @@ public:
   }
 
   //---What the mediator and createLearnable need of their plug-in
-  int ccModeOf(int) const { return 0; }
-  int modSlotOf(int idx) const { return idx; }
-  bool isFrequencyModSlot(int slot) const { return mFrequencies.count(slot) > 0; }
-  void onDisabledControlInteraction(int) {}
-  void setModLiveValue(int, double) {}
-  void onControllerParamChange(int, int) {}
-  void BeginInformHostOfParamChange(int) {}
-  void InformHostOfParamChange(int, double) {}
-  void EndInformHostOfParamChange(int) {}
-  bool isEditorOpen() const { return GetUI() != nullptr; }
-  template <class F>
-  void forEachControllable(F&& f)
-  {
-    GetUI()->ForAllControlsFunc([&](plugkit::gfx::IControl* c) {
-      if (auto* learnable = dynamic_cast<zarvo::midi_cc::IControllable*>(c))
-        f(*learnable, c->GetParamIdx(0));
-    });
-  }
-  zarvo::midi_cc::IControllable* firstControllableForParam(int idx)
-  {
-    return dynamic_cast<zarvo::midi_cc::IControllable*>(GetUI()->GetControlWithParamIdx(idx));
-  }
-  void redrawMorphPad() {}
+  int modSlotOf(int idx) const override { return idx; }
+  bool isFrequencyModSlot(int slot) const override { return mFrequencies.count(slot) > 0; }
 
   Mediator mediator{*this};
 

@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/midi_cc/fakes.h"
 #include "utils/editor_services.h"
 #include "utils/midi_cc/cc_file_orchestrator.h"
+#include "utils/midi_cc/cc_mediator.h"
 
 namespace {
 
@@ -24,26 +26,21 @@ struct ClipboardOnly final : zarvo::IEditorServices
   std::string text;
 };
 
-struct MapOnly
-{
-  zarvo::midi_cc::Mapper& mapper() { return map; }
-  void refreshUI() {}
-
-  zarvo::midi_cc::Mapper map;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   using namespace zarvo::midi_cc;
-  MapOnly owner;
+  midi_cc_test::FakePlugin owner;
+  owner.editorOpen = false;
+  CCMediator mediator(owner);
+  Mapper& map = mediator.mapper();
   const MappingTable live{{9, {{4, 9, 0.25, 0.75, 3}}}};
-  owner.map.replaceMappings(live);
+  map.replaceMappings(live);
   // The first byte may put the random lines under a controller map header, so that they reach the
   // line reader rather than stop at the header check.
   ClipboardOnly clipboard;
-  CCFileOrchestrator<MapOnly> files(owner, clipboard, "Vemlor", "1.3.0", nullptr, nullptr, "ccmap.zarvo");
+  CCFileOrchestrator files(mediator, clipboard, "Vemlor", "1.3.0", nullptr, nullptr, "ccmap.zarvo");
   if (size > 0 && (data[0] & 1))
     clipboard.text = "# zarvo v1\n[midi-cc]\n";
   if (size > 0)
@@ -51,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   const bool hasMap = files.clipboardHasCC();
   files._paste();
 
-  if (!hasMap && owner.map.mappings() != live)
+  if (!hasMap && map.mappings() != live)
     std::abort();
-  for (const auto& [cc, list] : owner.map.mappings())
+  for (const auto& [cc, list] : map.mappings())
   {
     for (const ParamCCMapping& m : list)
     {
