@@ -167,7 +167,7 @@ TEST_P(PadGL, PointsSelectionMarqueeAndHover)
 {
   pad->applySelection((1u << 2) | (1u << 3));
   g->OnMouseOver(kPad.L + 20.f, kPad.T + 14.f, IMouseMod()); // over the edit button
-  padProbe(*pad).marqueeActive() = true;
+  padProbe(*pad).drag = zarvo::morph::MorphPadTestProbe::Drag::marquee;
   padProbe(*pad).marqueeStart = {kPad.L + 600.f, kPad.T + 120.f};
   padProbe(*pad).marqueeEnd = {kPad.L + 820.f, kPad.T + 330.f};
   Frame();

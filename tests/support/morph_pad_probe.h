@@ -14,6 +14,7 @@ struct MorphPadTestProbe
     , callbacks(pad)
     , look(pad)
     , engine(pad.engine)
+    , drag(pad.drag)
     , overlay(pad.overlay)
     , spreadValue(pad.spreadValue)
     , spreadAtStart(pad.spreadAtStart)
@@ -35,13 +36,14 @@ struct MorphPadTestProbe
     , pulseAmount(pad.pulseAmount)
   {}
 
-  bool marqueeActive() const { return pad.drag == Drag::marquee; }
-  bool userDragActive() const { return pad.drag == Drag::position; }
+  bool marqueeActive() const { return drag == Drag::marquee; }
+  bool userDragActive() const { return drag == Drag::position; }
 
   MorphPadControl& pad;
   MorphPadControl::Callbacks& callbacks;
   MorphPadControl::Appearance& look;
   MorphEngine& engine;
+  Drag& drag;
   MorphFieldOverlay& overlay;
   float& spreadValue;
   float& spreadAtStart;

@@ -180,11 +180,9 @@ public:
 
   //---Selection, focus and animations
   void applySelection(Mask mask);
-  void cancelPendingSelect();
   void capturePreDragPositions();
   void teleportCenter(float& cx, float& cy) const;
   void modeCenter(const MorphPoint& point, float& cx, float& cy) const;
-  void armPendingSelect(int point, bool add);
   Mask marqueeMask() const;
   void moveDraggedPoints(int grabbed, float px, float py);
   void moveUserPointTo(float x, float y);
@@ -192,8 +190,6 @@ public:
   bool toggleSelectAllPoints();
   void commitPointSound(Mask mask, const MorphValues& values, PointSoundSource source);
   void resetApprSlider(int index);
-  void flashAction(int action);
-  void startPulseAnimation();
 
   //---Actions
   void doAction(int index);
@@ -202,71 +198,34 @@ public:
 
   //---Arrangement
   void relaxAllPoints(Mask first);
-  Mask obstacleMask(Mask movers) const;
-  bool moversBounds(Mask mask, float& minX, float& minY, float& maxX, float& maxY) const;
-  void separateMovers(Mask movers, int anchor);
-  void shoveNeighboursAside(Mask movers, int anchor);
-  void pushMoversAside(float& px, float& py, Mask movers, int anchor, int self) const;
-  void settleMovers(Mask movers, int anchor, const std::array<float, kNumPoints>& prevX,
-                    const std::array<float, kNumPoints>& prevY);
   void scaleSpreadGroup(float factor);
   // Starts a spread of the selection about its centre.
   void beginSpread();
 
-  //---Hover help
-  void resolveHoverTooltip(float x, float y);
-  std::string actionTooltip(int action) const;
-
   //---Sliders
   IRECT apprSliderRect(int index) const;
   std::string apprSliderLabel(int index) const;
-  // Where appearance slider index sits, 0..1.
-  float apprSliderShown(int index) const;
   void setApprFromX(int index, float x, bool fine);
-  void setContrastFromX(float x, bool fine);
   void setSizeFromX(float x, bool fine);
-  void setShapeContrastFromX(float x, bool fine);
-  void setCutoffContrastFromX(float x, bool fine);
   // The field's point-size (0), shape-contrast (1) and cutoff-contrast (2) sliders, in the settings
   // mode along the bottom edge right of the appearance sliders; each setter maps x on its own slider.
   static constexpr int kNumFieldSliders = 3;
   IRECT fieldSliderRect(int index) const;
-  // Where field slider index sits, 0..1.
-  float fieldSliderShown(int index) const;
-  std::string fieldSliderLabel(int index) const;
   // The iso-line count of an iso setting 0..14.
   static int isoLevelCountFor(int isoLevels) { return appearance::isoLevelCountFor(isoLevels); }
   // The spread slider: outside the settings mode, while two or more points are selected.
   IRECT spreadSliderRect() const;
   bool spreadSliderShown() const;
 
-  //---Drawing
-  void drawTeleportPoint(IGfx& g, const IText& text);
-  void drawLockButtons(IGfx& g, const IText& text);
-  void drawLearnStatus(IGfx& g, const IText& text);
-  void drawActionButtons(IGfx& g, const IText& text);
-  void drawPointsPulse(IGfx& g);
-  void drawStatusBlock(IGfx& g, const IText& text, const StatusLines& lines);
-  void drawFieldGroup(IGfx& g, const IText& text);
-  void drawAppearanceSliders(IGfx& g, const IText& text);
-  void drawFieldSliders(IGfx& g);
-  void drawSpreadSlider(IGfx& g, const IText& text);
-  void drawHistogram(IGfx& g, const IText& text);
-  void drawContourLabels(IGfx& g, const IText& text);
-  // The field: background, outline, overlay and level labels, the bottom of every frame.
-  void drawField(IGfx& g, const IText& text);
+  //---What the drawing shows
   static std::string fracLabel(float v);
   std::pair<float, float> widestTopGap() const;
-  GlyphLabel pointTargetGlyph() const;
-  GlyphLabel actionGlyph(int action, const GlyphLabel& target) const;
   // What the rings and the status show: the marquee, an armed selection, or the engine's selection.
   Mask displaySelection() const;
   StatusLines statusLines() const;
 
   // Fixed areas, in pixels of the pad's rectangle.
   IRECT editButtonRect() const;
-  IRECT lockButtonRect(int i) const;
-  IRECT contrastSliderRect() const;
   // Pixel centre of the morph position, kept 6·ps inside.
   void markerCenter(float& cx, float& cy) const;
   // The point under (x, y): the teleport point, else the nearest user point; -1 none.
@@ -337,6 +296,48 @@ private:
   float pulseAmount = 0.f;
   MorphFieldOverlay overlay;
   zarvo::ui::SliderWidget sliderWidget;
+
+  // Internals of input, arrangement, hover help, sliders and drawing.
+  void cancelPendingSelect();
+  void armPendingSelect(int point, bool add);
+  void flashAction(int action);
+  void startPulseAnimation();
+  Mask obstacleMask(Mask movers) const;
+  bool moversBounds(Mask mask, float& minX, float& minY, float& maxX, float& maxY) const;
+  void separateMovers(Mask movers, int anchor);
+  void shoveNeighboursAside(Mask movers, int anchor);
+  void pushMoversAside(float& px, float& py, Mask movers, int anchor, int self) const;
+  void settleMovers(Mask movers, int anchor, const std::array<float, kNumPoints>& prevX,
+                    const std::array<float, kNumPoints>& prevY);
+  void resolveHoverTooltip(float x, float y);
+  std::string actionTooltip(int action) const;
+  // Where appearance slider index sits, 0..1.
+  float apprSliderShown(int index) const;
+  void setContrastFromX(float x, bool fine);
+  void setShapeContrastFromX(float x, bool fine);
+  void setCutoffContrastFromX(float x, bool fine);
+  // Where field slider index sits, 0..1.
+  float fieldSliderShown(int index) const;
+  std::string fieldSliderLabel(int index) const;
+  void drawTeleportPoint(IGfx& g, const IText& text);
+  void drawLockButtons(IGfx& g, const IText& text);
+  void drawLearnStatus(IGfx& g, const IText& text);
+  void drawActionButtons(IGfx& g, const IText& text);
+  void drawPointsPulse(IGfx& g);
+  void drawStatusBlock(IGfx& g, const IText& text, const StatusLines& lines);
+  void drawFieldGroup(IGfx& g, const IText& text);
+  void drawAppearanceSliders(IGfx& g, const IText& text);
+  void drawFieldSliders(IGfx& g);
+  void drawSpreadSlider(IGfx& g, const IText& text);
+  void drawHistogram(IGfx& g, const IText& text);
+  void drawContourLabels(IGfx& g, const IText& text);
+  // The field: background, outline, overlay and level labels, the bottom of every frame.
+  void drawField(IGfx& g, const IText& text);
+  GlyphLabel pointTargetGlyph() const;
+  GlyphLabel actionGlyph(int action, const GlyphLabel& target) const;
+  // Fixed areas, in pixels of the pad's rectangle.
+  IRECT lockButtonRect(int i) const;
+  IRECT contrastSliderRect() const;
 
   // Everything the field's picture depends on besides the pad's rectangle and the draw scale, which
   // the layer checks itself. The overlay's geometry enters through its rebuild count and sizes.

@@ -69,13 +69,21 @@ public:
   class BorderOverlay;
   class PaddingControl;
 
+  // What a drop would move: a cell into a column, the whole column (started on the column or with
+  // shift held) to a gap between columns, or a cell into a new column at either end.
+  enum class DropKind
+  {
+    cell,
+    column,
+    newColumn
+  };
+
   // The drag of a cell or a column (see the drag members below).
   struct DragState
   {
     bool active = false;
-    bool columnMode = false;
+    DropKind drop = DropKind::cell;
     bool wholeColumn = false;
-    bool newColumn = false;
     int fromColumn = -1;
     int fromIndex = -1;
     IRECT startRect;
