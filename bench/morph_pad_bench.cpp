@@ -7,12 +7,14 @@
 #include <chrono>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "bench/thread_cpu.h"
 #include "tests/IGfx/GL/offscreen_gfx.h"
 #include "tests/gfx_harness/editor_session.h"
 #include "tests/gfx_harness/fake_delegate.h"
 #include "utils/morph/morph_pad_control.h"
+#include "tests/support/morph_pad_probe.h"
 
 using namespace plugkit::gfx;
 using zarvo::morph::MorphEngine;
@@ -36,11 +38,13 @@ void Populate(MorphEngine& engine, MorphPadControl& pad)
   }
   pad.relaxAllPoints(0);
   pad.applySelection((1u << 2) | (1u << 3) | (1u << 4));
-  pad.onSaveBlend = [] {};
-  pad.onCopyRig = [] {};
-  pad.canUndo = [] { return true; };
-  pad.learnInfo = [] { return MorphPadControl::XYLearnInfo{0, 7, 9}; };
-  pad.hoveredAction = 4;
+  MorphPadControl::Callbacks callbacks;
+  callbacks.onSaveBlend = [] {};
+  callbacks.onCopyRig = [] {};
+  callbacks.canUndo = [] { return true; };
+  callbacks.learnInfo = [] { return MorphPadControl::XYLearnInfo{0, 7, 9}; };
+  pad.setCallbacks(std::move(callbacks));
+  padProbe(pad).hoveredAction = 4;
   pad.SetValue(0.6, 0);
   pad.SetValue(0.4, 1);
 }
@@ -86,14 +90,14 @@ void BM_PadFrameRecording(benchmark::State& state)
   // The overlay's rebuild and the first frame's setup stay out of the timing.
   pad->SetDirty(false);
   s.G().Tick();
-  const uint64_t rebuilds = pad->overlay.rebuildCount();
+  const uint64_t rebuilds = padProbe(*pad).overlay.rebuildCount();
   for (auto _ : state)
   {
     s.recorder.Clear();
     pad->SetDirty(false);
     s.G().Tick();
   }
-  if (pad->overlay.rebuildCount() != rebuilds)
+  if (padProbe(*pad).overlay.rebuildCount() != rebuilds)
     state.SkipWithError("the overlay rebuilt inside the timing");
 }
 BENCHMARK(BM_PadFrameRecording)->Unit(benchmark::kMicrosecond);
@@ -110,7 +114,7 @@ void BM_PadFrameGL(benchmark::State& state)
   auto& g = *p.g;
   const bool finish = state.range(1) != 0;
   // The overlay's rebuild, the font atlas and any cached layer were made before the timing starts.
-  const uint64_t rebuilds = pad->overlay.rebuildCount();
+  const uint64_t rebuilds = padProbe(*pad).overlay.rebuildCount();
   for (auto _ : state)
   {
     pad->SetDirty(false);
@@ -122,7 +126,7 @@ void BM_PadFrameGL(benchmark::State& state)
     if (!finish)
       state.ResumeTiming();
   }
-  if (pad->overlay.rebuildCount() != rebuilds)
+  if (padProbe(*pad).overlay.rebuildCount() != rebuilds)
     state.SkipWithError("the overlay rebuilt inside the timing");
 }
 BENCHMARK(BM_PadFrameGL)->ArgNames({"scale", "finish"})->ArgsProduct({{1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
@@ -188,7 +192,7 @@ void BM_PadDragStep(benchmark::State& state)
   pad->OnMouseDown(x, y, mod);
   p.g->Frame();
   glFinish();
-  const uint64_t rebuilds = pad->overlay.rebuildCount();
+  const uint64_t rebuilds = padProbe(*pad).overlay.rebuildCount();
   const double cpuStart = vemlor::bench::allThreadsCpuSeconds();
   int step = 0;
   for (auto _ : state)
@@ -201,8 +205,8 @@ void BM_PadDragStep(benchmark::State& state)
   }
   const double steps = static_cast<double>(state.iterations());
   state.counters["all_threads_cpu_ms_per_step"] = 1e3 * (vemlor::bench::allThreadsCpuSeconds() - cpuStart) / steps;
-  state.counters["rebuilds_per_step"] = static_cast<double>(pad->overlay.rebuildCount() - rebuilds) / steps;
-  state.counters["coarse_while_held"] = pad->overlay.coarse() ? 1 : 0;
+  state.counters["rebuilds_per_step"] = static_cast<double>(padProbe(*pad).overlay.rebuildCount() - rebuilds) / steps;
+  state.counters["coarse_while_held"] = padProbe(*pad).overlay.coarse() ? 1 : 0;
   const auto wall = std::chrono::steady_clock::now();
   const double cpu = vemlor::bench::allThreadsCpuSeconds();
   pad->OnMouseUp(x, y, mod);

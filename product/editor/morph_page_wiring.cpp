@@ -163,71 +163,79 @@ bool canRedo(EditorModel& plugin)
   return pm && !pm->redoStack().empty();
 }
 
-void setActionGlyphs(MorphPadControl& pad)
+void setActionGlyphs(MorphPadControl::Appearance& look)
 {
-  pad.copyLabel = iconCopy;
-  pad.pasteLabel = iconPaste;
-  pad.saveLabel = iconSave;
-  pad.loadLabel = iconLoad;
-  pad.rigRowLabel = icon("\U000F0A01");
-  pad.blendRowLabel = icon("\U000F0352");
-  pad.contrastLabel = icon("\U000F0197");
-  pad.linesLabel = icon("\U000F05A8");
-  pad.bakeLabel = icon("\U000F0054");
-  pad.undoLabel = icon("\U000F054C");
-  pad.redoLabel = icon("\U000F044E");
-  pad.spreadLabel = icon("\U000F004C");
-  pad.glyphRunGap = 2.f;
+  look.copyLabel = iconCopy;
+  look.pasteLabel = iconPaste;
+  look.saveLabel = iconSave;
+  look.loadLabel = iconLoad;
+  look.rigRowLabel = icon("\U000F0A01");
+  look.blendRowLabel = icon("\U000F0352");
+  look.contrastLabel = icon("\U000F0197");
+  look.linesLabel = icon("\U000F05A8");
+  look.bakeLabel = icon("\U000F0054");
+  look.undoLabel = icon("\U000F054C");
+  look.redoLabel = icon("\U000F044E");
+  look.spreadLabel = icon("\U000F004C");
+  look.glyphRunGap = 2.f;
 }
 
 } // namespace
 
 void wireMorphPad(EditorModel& plugin, MorphPadControl& pad)
 {
-  pad.pointGlyph = "\U000F0795";
-  pad.pointGlyphFont = kIconFont;
-  pad.setLockGlyphs("\U000F033E", "\U000F0FC6", "\U000F0E33", "\U000F0D38", kIconFont);
-  pad.editOffLabel = icon("\U000F035C");
-  pad.editOnLabel = icon("\U000F0BAB");
-  pad.accentColor = accentColor;
-  pad.hasAccentColor = true;
-  pad.highlightColor = colHighlightGray;
-  pad.hasHighlightColor = true;
-  pad.lightColor = colLightGray;
-  pad.hasLightColor = true;
-  pad.darkColor = colDarkGray;
-  pad.hasDarkColor = true;
+  MorphPadControl::Appearance look = pad.appearance();
+  look.pointGlyph = "\U000F0795";
+  look.pointGlyphFont = kIconFont;
+  look.lockGlyphs = {"\U000F033E", "\U000F0FC6", "\U000F0E33", "\U000F0D38"};
+  look.lockGlyphFont = kIconFont;
+  look.editOffLabel = icon("\U000F035C");
+  look.editOnLabel = icon("\U000F0BAB");
+  look.accentColor = accentColor;
+  look.hasAccentColor = true;
+  look.highlightColor = colHighlightGray;
+  look.hasHighlightColor = true;
+  look.lightColor = colLightGray;
+  look.hasLightColor = true;
+  look.darkColor = colDarkGray;
+  look.hasDarkColor = true;
+  setActionGlyphs(look);
+  pad.setAppearance(look);
 
   EditorModel* p = &plugin;
   MorphController& morph = plugin.morphController();
-  pad.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
-  pad.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };
-  pad.onCommitPointSound = [p](uint32_t mask, const zarvo::morph::MorphValues& values,
-                               MorphPadControl::PointSoundSource source) {
+  MorphPadControl::Callbacks callbacks;
+  callbacks.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
+  callbacks.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };
+  callbacks.onCommitPointSound = [p](uint32_t mask, const zarvo::morph::MorphValues& values,
+                                     MorphPadControl::PointSoundSource source) {
     commitPointSound(*p, mask, values, source);
   };
-  pad.onUserGesture = [p](bool begin) {
+  callbacks.onUserGesture = [p](bool begin) {
     if (begin)
       p->beginMorphUserGestureFromUI();
     else
       p->endMorphUserGestureFromUI();
   };
-  pad.onPointsEdit = [p](bool begin) { pointsEdit(*p, begin); };
-  pad.setLearnXY([p] { learnAxis(*p, zarvo::par_morph_x, 1); }, [p] { learnAxis(*p, zarvo::par_morph_y, 2); },
-                 [p] { swapAxes(*p); }, [p] { clearAxes(*p); }, [p] { return learnInfo(*p); });
-  pad.onSaveBlend = [&morph] { morph.fileRouter().promptSaveBlendToFile(); };
-  pad.onLoadPointsFromFile = [&morph](uint32_t mask) { morph.fileRouter().promptLoadPointsFromFile(mask); };
-  pad.onSavePointToFile = [&morph](int point) { morph.fileRouter().promptSavePointToFile(point); };
-  setActionGlyphs(pad);
-  pad.onCopyRig = [&morph] { morph.copyRigToClipboard(); };
-  pad.onPasteRig = [&morph] { morph.pasteRigFromClipboard(); };
-  pad.onImportRig = [&morph] { morph.promptImportRig(); };
-  pad.onExportRig = [&morph] { morph.promptExportRig(); };
-  pad.clipboardHasRig = [&morph] { return morph.clipboardHasRig(); };
-  pad.onUndo = [p] { stepHistory(*p, &zarvo::PresetManager::undo); };
-  pad.onRedo = [p] { stepHistory(*p, &zarvo::PresetManager::redo); };
-  pad.canUndo = [p] { return canUndo(*p); };
-  pad.canRedo = [p] { return canRedo(*p); };
+  callbacks.onPointsEdit = [p](bool begin) { pointsEdit(*p, begin); };
+  callbacks.onLearnX = [p] { learnAxis(*p, zarvo::par_morph_x, 1); };
+  callbacks.onLearnY = [p] { learnAxis(*p, zarvo::par_morph_y, 2); };
+  callbacks.onSwapXY = [p] { swapAxes(*p); };
+  callbacks.onClearXY = [p] { clearAxes(*p); };
+  callbacks.learnInfo = [p] { return learnInfo(*p); };
+  callbacks.onSaveBlend = [&morph] { morph.fileRouter().promptSaveBlendToFile(); };
+  callbacks.onLoadPointsFromFile = [&morph](uint32_t mask) { morph.fileRouter().promptLoadPointsFromFile(mask); };
+  callbacks.onSavePointToFile = [&morph](int point) { morph.fileRouter().promptSavePointToFile(point); };
+  callbacks.onCopyRig = [&morph] { morph.copyRigToClipboard(); };
+  callbacks.onPasteRig = [&morph] { morph.pasteRigFromClipboard(); };
+  callbacks.onImportRig = [&morph] { morph.promptImportRig(); };
+  callbacks.onExportRig = [&morph] { morph.promptExportRig(); };
+  callbacks.clipboardHasRig = [&morph] { return morph.clipboardHasRig(); };
+  callbacks.onUndo = [p] { stepHistory(*p, &zarvo::PresetManager::undo); };
+  callbacks.onRedo = [p] { stepHistory(*p, &zarvo::PresetManager::redo); };
+  callbacks.canUndo = [p] { return canUndo(*p); };
+  callbacks.canRedo = [p] { return canRedo(*p); };
+  pad.setCallbacks(std::move(callbacks));
 }
 
 } // namespace vemlor::ui

@@ -158,9 +158,9 @@ TEST(Tabs, LeavingTheUserTabEndsItsEditModeAndOtherMovesLeaveThePanelAlone)
     zarvo::ui::ControlRegistry registry = buildControlRegistry(
       f.plug->ccMediator(), makeEditorStyles().style1, makeEditorStyles().style2, makeEditorStyles().style3,
       COLOR_TRANSPARENT, colHighlightGray, accentColor, modArcColor, colDarkGray);
-    panel = new zarvo::ui::UserTabPanel(IRECT(152, 20, 910, 180), std::move(registry), defaultUserTabSlots(), false,
-                                        makeEditorStyles().style1, accentColor, onChanged, "Vemlor", "1.3.0", "zarvo",
-                                        nullptr, nullptr);
+    panel = new zarvo::ui::UserTabPanel(
+      IRECT(152, 20, 910, 180), std::move(registry), defaultUserTabSlots(), false, makeEditorStyles().style1,
+      accentColor, zarvo::ui::UserTabPanel::Callbacks{onChanged, {}}, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
     ASSERT_NE(f.G().AttachControl(panel, kTagUserTab, kGroupTabUser), nullptr);
   }
   f.input().Click(kTabX, kTabY[2]);

@@ -14,6 +14,7 @@
 #include "product/patch/settings_store.h"
 #include "tests/editor_morph/headless_morph_page.h"
 #include "tests/gfx_harness/input_driver.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace vemlor::ui::test {
 namespace {
@@ -33,7 +34,7 @@ TEST(MorphEditorOps, ChangedAppearanceIsWrittenToThePreferencesOnce)
   const std::string path = Vemlor::prefs().path();
   ASSERT_FALSE(path.empty());
 
-  s.pad()->onAppearanceChanged(0.25f, 11, 0.0625f);
+  s.pad()->callbacks().onAppearanceChanged(0.25f, 11, 0.0625f);
   ASSERT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
   std::filesystem::remove(path);
   s.plug->persistMorphFieldPrefsIfChanged();
@@ -105,7 +106,7 @@ TEST(MorphEditorOps, TouchingADisabledControlPulsesThePadOnlyWhereTheFieldGovern
     s.morph().engine().edit({.moving = false});
     s.morph().engine().edit({.selection = c.selection});
     s.plug->onDisabledControlInteraction(c.param);
-    EXPECT_EQ(pad->pulseTarget != 0, c.pulses);
+    EXPECT_EQ(padProbe(*pad).pulseTarget != 0, c.pulses);
   }
 
   // Without the page (the short editor) nothing is there to pulse, and nothing fails.

@@ -51,7 +51,7 @@ TEST_F(PadWiring, SelectingOnePointAppliesItsSoundAsTheCleanPatch)
 {
   ASSERT_NE(normalized(zarvo::par_main_drive), 0.123);
   // Bits above the 17 points are dropped.
-  pad->onSelectionChanged((1u << 3) | (1u << 20));
+  pad->callbacks().onSelectionChanged((1u << 3) | (1u << 20));
   EXPECT_EQ(engine().selection(), 1u << 3);
   EXPECT_EQ(engine().editState().focus, 3);
   EXPECT_NEAR(normalized(zarvo::par_main_drive), 0.123, 1e-6);
@@ -61,13 +61,13 @@ TEST_F(PadWiring, SelectingOnePointAppliesItsSoundAsTheCleanPatch)
 
 TEST_F(PadWiring, SelectingTwoPointsClearsTheFocusAndPublishesWithoutTouchingParameters)
 {
-  pad->onSelectionChanged(1u << 3);
+  pad->callbacks().onSelectionChanged(1u << 3);
   const double drive = normalized(zarvo::par_main_drive);
   engine().edit({.point = 2, .row = driveRow(), .value = 0.9});
   const uint32_t sequence = engine().snapshot().sequence();
   s.G().SetAllControlsClean();
 
-  pad->onSelectionChanged((1u << 2) | (1u << 3));
+  pad->callbacks().onSelectionChanged((1u << 2) | (1u << 3));
   EXPECT_EQ(engine().selection(), (1u << 2) | (1u << 3));
   EXPECT_EQ(engine().editState().focus, -1);
   EXPECT_EQ(normalized(zarvo::par_main_drive), drive);
@@ -79,15 +79,15 @@ TEST_F(PadWiring, MovingModeSelectsWithoutApplyingAndThePositionLockRefusesNewSe
 {
   engine().edit({.moving = true});
   const double drive = normalized(zarvo::par_main_drive);
-  pad->onSelectionChanged(1u << 3);
+  pad->callbacks().onSelectionChanged(1u << 3);
   EXPECT_EQ(engine().selection(), 1u << 3);
   EXPECT_EQ(engine().editState().focus, -1);
   EXPECT_EQ(normalized(zarvo::par_main_drive), drive);
 
   engine().edit({.padOption = true});
-  pad->onSelectionChanged(1u << 2);
+  pad->callbacks().onSelectionChanged(1u << 2);
   EXPECT_EQ(engine().selection(), 1u << 3);
-  pad->onSelectionChanged(0);
+  pad->callbacks().onSelectionChanged(0);
   EXPECT_EQ(engine().selection(), 0u);
 }
 
@@ -97,7 +97,7 @@ TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
   s.morph().setPointIdentity(2, factory);
   s.morph().setPointIdentity(5, {2, "/somewhere/else.fxp", -1, true});
   s.morph().setPointIdentity(6, {2, "/somewhere/else.fxp", -1, true});
-  pad->onCopyPointSound(2);
+  pad->callbacks().onCopyPointSound(2);
   EXPECT_EQ(s.morph().copiedPointIdentity(), factory);
 
   zarvo::morph::MorphValues values = engine().editState().points[3].values;
@@ -116,7 +116,7 @@ TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.name);
-    pad->onCommitPointSound(1u << c.point, values, c.source);
+    pad->callbacks().onCommitPointSound(1u << c.point, values, c.source);
     EXPECT_EQ(s.morph().pointIdentity()[static_cast<size_t>(c.point)], c.want);
     EXPECT_EQ(engine().editState().points[static_cast<size_t>(c.point)].values, values);
   }
@@ -124,7 +124,7 @@ TEST_F(PadWiring, CommittedSoundsCarryTheCopiedIdentityOnlyWhenPasted)
 
 TEST_F(PadWiring, DraggingSeveralPointsIsOneUndoStepThatRestoresTheirPositions)
 {
-  pad->onSelectionChanged((1u << 2) | (1u << 3));
+  pad->callbacks().onSelectionChanged((1u << 2) | (1u << 3));
   const auto before = engine().editState().points;
   const size_t depth = s.presets().undoStack().size();
 
@@ -143,14 +143,14 @@ TEST_F(PadWiring, DraggingSeveralPointsIsOneUndoStepThatRestoresTheirPositions)
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
   const auto moved = engine().editState().points;
 
-  pad->onUndo();
+  pad->callbacks().onUndo();
   for (size_t i : {size_t{2}, size_t{3}})
   {
     EXPECT_EQ(engine().editState().points[i].x, before[i].x) << i;
     EXPECT_EQ(engine().editState().points[i].y, before[i].y) << i;
   }
-  EXPECT_TRUE(pad->canRedo());
-  pad->onRedo();
+  EXPECT_TRUE(pad->callbacks().canRedo());
+  pad->callbacks().onRedo();
   EXPECT_EQ(engine().editState().points[2].x, moved[2].x);
   EXPECT_EQ(engine().editState().points[3].x, moved[3].x);
 }
@@ -158,25 +158,25 @@ TEST_F(PadWiring, DraggingSeveralPointsIsOneUndoStepThatRestoresTheirPositions)
 TEST_F(PadWiring, PointsEditOpensOnceAndClosesOnce)
 {
   const size_t depth = s.presets().undoStack().size();
-  pad->onPointsEdit(false);
+  pad->callbacks().onPointsEdit(false);
   EXPECT_EQ(s.presets().undoStack().size(), depth);
 
-  pad->onPointsEdit(true);
+  pad->callbacks().onPointsEdit(true);
   EXPECT_TRUE(s.morph().pointsEditOpen());
   const std::string snapshot(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
                              static_cast<size_t>(s.morph().pointsEditSnapshot().Size()));
   vemlor_test::editPoint(engine(), 2, [&](auto& point) { point.x = 0.5; });
   // A second begin keeps the state from before the first.
-  pad->onPointsEdit(true);
+  pad->callbacks().onPointsEdit(true);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.morph().pointsEditSnapshot().GetData()),
                         static_cast<size_t>(s.morph().pointsEditSnapshot().Size())),
             snapshot);
   const uint32_t sequence = engine().snapshot().sequence();
-  pad->onPointsEdit(false);
+  pad->callbacks().onPointsEdit(false);
   EXPECT_FALSE(s.morph().pointsEditOpen());
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
   EXPECT_EQ(engine().snapshot().sequence(), sequence + 2);
-  pad->onPointsEdit(false);
+  pad->callbacks().onPointsEdit(false);
   EXPECT_EQ(s.presets().undoStack().size(), depth + 1);
 }
 
@@ -191,11 +191,11 @@ TEST_F(PadWiring, LearningAnAxisTwiceCancelsAndTheOtherAxisSwitches)
     int wantListening; // -1: no learn pending
   };
   const Step steps[] = {
-    {"learn X", [&] { pad->onLearnX(); }, 1, zarvo::par_morph_x},
-    {"learn X again cancels", [&] { pad->onLearnX(); }, 0, -1},
-    {"learn X", [&] { pad->onLearnX(); }, 1, zarvo::par_morph_x},
-    {"learn Y switches", [&] { pad->onLearnY(); }, 2, zarvo::par_morph_y},
-    {"learn Y again cancels", [&] { pad->onLearnY(); }, 0, -1},
+    {"learn X", [&] { pad->callbacks().onLearnX(); }, 1, zarvo::par_morph_x},
+    {"learn X again cancels", [&] { pad->callbacks().onLearnX(); }, 0, -1},
+    {"learn X", [&] { pad->callbacks().onLearnX(); }, 1, zarvo::par_morph_x},
+    {"learn Y switches", [&] { pad->callbacks().onLearnY(); }, 2, zarvo::par_morph_y},
+    {"learn Y again cancels", [&] { pad->callbacks().onLearnY(); }, 0, -1},
   };
   for (const Step& step : steps)
   {
@@ -203,7 +203,7 @@ TEST_F(PadWiring, LearningAnAxisTwiceCancelsAndTheOtherAxisSwitches)
     s.G().SetAllControlsClean();
     step.press();
     EXPECT_EQ(s.morph().xyLearnPending(), step.wantState);
-    EXPECT_EQ(pad->learnInfo().pending, step.wantState);
+    EXPECT_EQ(pad->callbacks().learnInfo().pending, step.wantState);
     EXPECT_EQ(mapper.isLearning(), step.wantListening >= 0);
     if (step.wantListening >= 0)
     {
@@ -221,16 +221,16 @@ TEST_F(PadWiring, SwapAndClearActOnBothAxesControllers)
   mapper.addMapping(22, zarvo::par_morph_x);
   mapper.addMapping(23, zarvo::par_main_drive);
 
-  pad->onSwapXY();
-  MorphPadControl::XYLearnInfo info = pad->learnInfo();
+  pad->callbacks().onSwapXY();
+  MorphPadControl::XYLearnInfo info = pad->callbacks().learnInfo();
   EXPECT_EQ(info.ccX, 21);
   EXPECT_EQ(info.ccY, 20);
 
-  pad->onLearnX();
+  pad->callbacks().onLearnX();
   ASSERT_TRUE(mapper.isLearning());
   s.G().SetAllControlsClean();
-  pad->onClearXY();
-  info = pad->learnInfo();
+  pad->callbacks().onClearXY();
+  info = pad->callbacks().learnInfo();
   EXPECT_EQ(info.pending, 0);
   EXPECT_EQ(info.ccX, -1);
   EXPECT_EQ(info.ccY, -1);
@@ -243,8 +243,8 @@ TEST_F(PadWiring, UserGestureIsTheHostGestureOnBothAxes)
 {
   plugkit::gfx::test::FakeComponentHandler handler;
   s.plug->setComponentHandler(&handler);
-  pad->onUserGesture(true);
-  pad->onUserGesture(false);
+  pad->callbacks().onUserGesture(true);
+  pad->callbacks().onUserGesture(false);
   const std::vector<std::string>& log = handler.Log();
   EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& e) { return e.rfind("begin ", 0) == 0; }), 2);
   EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& e) { return e.rfind("end ", 0) == 0; }), 2);
@@ -256,14 +256,14 @@ TEST_F(PadWiring, RigAndFileActionsReachTheControllerAndItsDialogs)
   // The controller reaches the clipboard and file dialogs only while the plug-in reports its editor open.
   if (!s.plug->editorOpen())
     GTEST_SKIP() << "the plug-in does not report its editor open yet";
-  EXPECT_FALSE(pad->clipboardHasRig());
-  pad->onCopyRig();
+  EXPECT_FALSE(pad->callbacks().clipboardHasRig());
+  pad->callbacks().onCopyRig();
   ASSERT_TRUE(s.Platform().clipboard.has_value());
-  EXPECT_TRUE(pad->clipboardHasRig());
+  EXPECT_TRUE(pad->callbacks().clipboardHasRig());
 
   const double x = engine().editState().points[2].x;
   vemlor_test::editPoint(engine(), 2, [&](auto& point) { point.x = 0.9; });
-  pad->onPasteRig();
+  pad->callbacks().onPasteRig();
   EXPECT_DOUBLE_EQ(engine().editState().points[2].x, x);
 
   struct Case
@@ -272,11 +272,11 @@ TEST_F(PadWiring, RigAndFileActionsReachTheControllerAndItsDialogs)
     std::function<void()> press;
   };
   const Case dialogs[] = {
-    {"save blend", [&] { pad->onSaveBlend(); }},
-    {"load into points", [&] { pad->onLoadPointsFromFile(1u << 2); }},
-    {"save point", [&] { pad->onSavePointToFile(2); }},
-    {"import rig", [&] { pad->onImportRig(); }},
-    {"export rig", [&] { pad->onExportRig(); }},
+    {"save blend", [&] { pad->callbacks().onSaveBlend(); }},
+    {"load into points", [&] { pad->callbacks().onLoadPointsFromFile(1u << 2); }},
+    {"save point", [&] { pad->callbacks().onSavePointToFile(2); }},
+    {"import rig", [&] { pad->callbacks().onImportRig(); }},
+    {"export rig", [&] { pad->callbacks().onExportRig(); }},
   };
   for (const Case& c : dialogs)
   {
@@ -302,23 +302,23 @@ TEST_F(PadWiring, HistoryFollowsThePresetManager)
   ASSERT_GE(param, 0);
   s.presets().commitDirtyEdit();
   s.presets().setUndoFloor(static_cast<int>(s.presets().undoStack().size()));
-  EXPECT_FALSE(pad->canUndo());
+  EXPECT_FALSE(pad->callbacks().canUndo());
 
   const double before = normalized(param);
   const double after = before > 0.5 ? 0.1 : 0.9;
   s.plug->morphParams().editParamFromEditor(param, after);
   EXPECT_TRUE(s.presets().editPending());
-  EXPECT_TRUE(pad->canUndo());
-  EXPECT_FALSE(pad->canRedo());
+  EXPECT_TRUE(pad->callbacks().canUndo());
+  EXPECT_FALSE(pad->callbacks().canRedo());
 
-  pad->onUndo();
+  pad->callbacks().onUndo();
   EXPECT_FALSE(s.presets().editPending());
   EXPECT_NEAR(normalized(param), before, 1e-9);
-  EXPECT_TRUE(pad->canRedo());
+  EXPECT_TRUE(pad->callbacks().canRedo());
   s.G().SetAllControlsClean();
-  pad->onRedo();
+  pad->callbacks().onRedo();
   EXPECT_NEAR(normalized(param), after, 1e-3);
-  EXPECT_FALSE(pad->canRedo());
+  EXPECT_FALSE(pad->callbacks().canRedo());
   EXPECT_TRUE(pad->IsDirty());
 }
 

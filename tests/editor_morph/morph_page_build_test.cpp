@@ -7,6 +7,7 @@
 
 #include "IGfx/Controls/IPanelControl.h"
 #include "tests/editor_morph/headless_morph_page.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace vemlor::ui::test {
 namespace {
@@ -76,19 +77,19 @@ TEST(MorphPage, PanelAndPadCoverTheAreaBelowTheBand)
   EXPECT_STREQ(pad->GetGroup(), kGroupMorph);
   EXPECT_EQ(pad->GetParamIdx(0), zarvo::par_morph_x);
   EXPECT_EQ(pad->GetParamIdx(1), zarvo::par_morph_y);
-  EXPECT_EQ(&pad->engine, &s.morph().engine());
+  EXPECT_EQ(&padProbe(*pad).engine, &s.morph().engine());
   EXPECT_EQ(pad->GetColor(EVColor::BG), IColor(255, 45, 45, 45));
   // The rest of the first style stays.
   EXPECT_EQ(pad->GetColor(EVColor::PR), accentColor);
   EXPECT_EQ(pad->GetColor(EVColor::FR), IColor(255, 240, 240, 240));
-  EXPECT_EQ(pad->pointGlyphFont, kIconFont);
-  EXPECT_EQ(pad->lockGlyphFont, kIconFont);
-  EXPECT_EQ(pad->lockGlyphs[0], "\U000F033E");
-  EXPECT_EQ(pad->lockGlyphs[3], "\U000F0D38");
-  ASSERT_EQ(pad->editOffLabel.runs.size(), 1u);
-  EXPECT_EQ(pad->editOffLabel.runs[0].text, "\U000F035C");
-  EXPECT_EQ(pad->undoLabel.runs[0].text, "\U000F054C");
-  EXPECT_EQ(pad->copyLabel.runs[0].text, iconCopy.runs[0].text);
+  EXPECT_EQ(pad->appearance().pointGlyphFont, kIconFont);
+  EXPECT_EQ(pad->appearance().lockGlyphFont, kIconFont);
+  EXPECT_EQ(pad->appearance().lockGlyphs[0], "\U000F033E");
+  EXPECT_EQ(pad->appearance().lockGlyphs[3], "\U000F0D38");
+  ASSERT_EQ(pad->appearance().editOffLabel.runs.size(), 1u);
+  EXPECT_EQ(pad->appearance().editOffLabel.runs[0].text, "\U000F035C");
+  EXPECT_EQ(pad->appearance().undoLabel.runs[0].text, "\U000F054C");
+  EXPECT_EQ(pad->appearance().copyLabel.runs[0].text, iconCopy.runs[0].text);
 }
 
 TEST(MorphPage, EveryCallbackOfThePadIsFilled)
@@ -98,30 +99,30 @@ TEST(MorphPage, EveryCallbackOfThePadIsFilled)
   MorphPadControl* pad = s.pad();
   ASSERT_NE(pad, nullptr);
   const std::pair<const char*, bool> filled[] = {
-    {"selection", bool(pad->onSelectionChanged)},
-    {"copy sound", bool(pad->onCopyPointSound)},
-    {"commit sound", bool(pad->onCommitPointSound)},
-    {"gesture", bool(pad->onUserGesture)},
-    {"points edit", bool(pad->onPointsEdit)},
-    {"learn x", bool(pad->onLearnX)},
-    {"learn y", bool(pad->onLearnY)},
-    {"swap", bool(pad->onSwapXY)},
-    {"clear", bool(pad->onClearXY)},
-    {"learn info", bool(pad->learnInfo)},
-    {"save blend", bool(pad->onSaveBlend)},
-    {"load points", bool(pad->onLoadPointsFromFile)},
-    {"save point", bool(pad->onSavePointToFile)},
-    {"copy rig", bool(pad->onCopyRig)},
-    {"paste rig", bool(pad->onPasteRig)},
-    {"import rig", bool(pad->onImportRig)},
-    {"export rig", bool(pad->onExportRig)},
-    {"rig on clipboard", bool(pad->clipboardHasRig)},
-    {"undo", bool(pad->onUndo)},
-    {"redo", bool(pad->onRedo)},
-    {"can undo", bool(pad->canUndo)},
-    {"can redo", bool(pad->canRedo)},
-    {"drag end", bool(pad->onDragEndValue)},
-    {"appearance", bool(pad->onAppearanceChanged)},
+    {"selection", bool(pad->callbacks().onSelectionChanged)},
+    {"copy sound", bool(pad->callbacks().onCopyPointSound)},
+    {"commit sound", bool(pad->callbacks().onCommitPointSound)},
+    {"gesture", bool(pad->callbacks().onUserGesture)},
+    {"points edit", bool(pad->callbacks().onPointsEdit)},
+    {"learn x", bool(pad->callbacks().onLearnX)},
+    {"learn y", bool(pad->callbacks().onLearnY)},
+    {"swap", bool(pad->callbacks().onSwapXY)},
+    {"clear", bool(pad->callbacks().onClearXY)},
+    {"learn info", bool(pad->callbacks().learnInfo)},
+    {"save blend", bool(pad->callbacks().onSaveBlend)},
+    {"load points", bool(pad->callbacks().onLoadPointsFromFile)},
+    {"save point", bool(pad->callbacks().onSavePointToFile)},
+    {"copy rig", bool(pad->callbacks().onCopyRig)},
+    {"paste rig", bool(pad->callbacks().onPasteRig)},
+    {"import rig", bool(pad->callbacks().onImportRig)},
+    {"export rig", bool(pad->callbacks().onExportRig)},
+    {"rig on clipboard", bool(pad->callbacks().clipboardHasRig)},
+    {"undo", bool(pad->callbacks().onUndo)},
+    {"redo", bool(pad->callbacks().onRedo)},
+    {"can undo", bool(pad->callbacks().canUndo)},
+    {"can redo", bool(pad->callbacks().canRedo)},
+    {"drag end", bool(pad->callbacks().onDragEndValue)},
+    {"appearance", bool(pad->callbacks().onAppearanceChanged)},
     {"controller's apply appearance", bool(s.morph().appearanceChanged())},
   };
   for (const auto& [name, ok] : filled)
@@ -147,13 +148,13 @@ const AppearanceCase kAppearanceCases[] = {
   {"negative iso, not-a-number brightness", std::nanf(""), -3, 0.1f, 0.f, 0, 0, 0.1f},
 };
 
-void expectAppearance(const MorphPadControl& pad, const AppearanceCase& c)
+void expectAppearance(MorphPadControl& pad, const AppearanceCase& c)
 {
-  EXPECT_FLOAT_EQ(pad.overlay.lineBrightness, c.wantBrightness);
-  EXPECT_EQ(pad.overlay.isoLevels, c.wantIso);
-  EXPECT_EQ(pad.overlay.isoLevelCount, c.wantLines);
-  EXPECT_FLOAT_EQ(pad.overlay.gridStep, c.wantGrid);
-  EXPECT_TRUE(std::isnan(pad.overlay.signature));
+  EXPECT_FLOAT_EQ(padProbe(pad).overlay.lineBrightness, c.wantBrightness);
+  EXPECT_EQ(padProbe(pad).overlay.isoLevels, c.wantIso);
+  EXPECT_EQ(padProbe(pad).overlay.isoLevelCount, c.wantLines);
+  EXPECT_FLOAT_EQ(padProbe(pad).overlay.gridStep, c.wantGrid);
+  EXPECT_TRUE(std::isnan(padProbe(pad).overlay.signature));
 }
 
 TEST(MorphPage, StoredAppearanceReachesThePadClamped)
@@ -168,7 +169,7 @@ TEST(MorphPage, StoredAppearanceReachesThePadClamped)
     MorphPadControl* pad = s.pad();
     ASSERT_NE(pad, nullptr);
     expectAppearance(*pad, c);
-    EXPECT_FLOAT_EQ(pad->spreadValue, 1.f);
+    EXPECT_FLOAT_EQ(padProbe(*pad).spreadValue, 1.f);
     EXPECT_FALSE(pad->IsDirty());
   }
 }
@@ -183,7 +184,7 @@ TEST(MorphPage, AppearanceFromOutsideThePadIsAppliedClampedAndRedrawn)
   {
     SCOPED_TRACE(c.name);
     pad->SetClean();
-    pad->overlay.signature = 1.0;
+    padProbe(*pad).overlay.signature = 1.0;
     // As a pasted rig reaches it: through the function the morph controller holds.
     s.morph().appearanceChanged()(c.brightness, c.iso, c.grid);
     expectAppearance(*pad, c);
@@ -206,8 +207,8 @@ TEST(MorphPage, DragEndValueAndAppearanceAreKeptForTheNextBuild)
   s.buildMorphPage();
   MorphPadControl* pad = s.pad();
   ASSERT_NE(pad, nullptr);
-  pad->onDragEndValue(0.35f);
-  pad->onAppearanceChanged(0.7f, 9, 0.125f);
+  pad->callbacks().onDragEndValue(0.35f);
+  pad->callbacks().onAppearanceChanged(0.7f, 9, 0.125f);
   EXPECT_FLOAT_EQ(s.morph().dragEndValue(), 0.35f);
   EXPECT_EQ(s.morph().appearance(), (zarvo::morph::MorphZarvoAdapter::Appearance{0.7f, 9, 0.125f}));
   EXPECT_TRUE(s.plug->editorModel().morphFieldPrefsChanged);
@@ -216,11 +217,11 @@ TEST(MorphPage, DragEndValueAndAppearanceAreKeptForTheNextBuild)
   s.buildMorphPage();
   pad = s.pad();
   ASSERT_NE(pad, nullptr);
-  EXPECT_FLOAT_EQ(pad->spreadValue, 0.35f);
-  EXPECT_FLOAT_EQ(pad->overlay.lineBrightness, 0.7f);
-  EXPECT_EQ(pad->overlay.isoLevels, 9);
-  EXPECT_EQ(pad->overlay.isoLevelCount, 11);
-  EXPECT_FLOAT_EQ(pad->overlay.gridStep, 0.125f);
+  EXPECT_FLOAT_EQ(padProbe(*pad).spreadValue, 0.35f);
+  EXPECT_FLOAT_EQ(padProbe(*pad).overlay.lineBrightness, 0.7f);
+  EXPECT_EQ(padProbe(*pad).overlay.isoLevels, 9);
+  EXPECT_EQ(padProbe(*pad).overlay.isoLevelCount, 11);
+  EXPECT_FLOAT_EQ(padProbe(*pad).overlay.gridStep, 0.125f);
 }
 
 } // namespace

@@ -7,9 +7,12 @@
 #include "IGfx/Controls/IPanelControl.h"
 #include "tests/editor_morph/headless_morph_page.h"
 #include "tests/gfx_harness/input_driver.h"
+#include "tests/support/preset_browser_probe.h"
 
 namespace vemlor::ui::test {
 namespace {
+
+using zarvo::ui::PresetBrowserTestProbe;
 
 using plugkit::gfx::IColor;
 using plugkit::gfx::IRECT;
@@ -26,34 +29,35 @@ TEST(PresetBrowserStep, AttachedHiddenWithItsTagAndTheEditorsLook)
   s.attachStrip(false);
   zarvo::ui::PresetBrowserControl* browser = s.buildBrowser();
   ASSERT_NE(browser, nullptr);
+  const PresetBrowserTestProbe probe(*browser);
   EXPECT_TRUE(browser->IsHidden());
-  EXPECT_FALSE(browser->isOpen);
+  EXPECT_FALSE(browser->opened());
   EXPECT_STREQ(browser->GetGroup(), "");
-  EXPECT_EQ(&browser->presetLibrary, s.plug->presetLibrary());
+  EXPECT_EQ(&probe.presetLibrary, s.plug->presetLibrary());
 
-  EXPECT_EQ(browser->panelColor, IColor(255, 45, 45, 45));
-  EXPECT_EQ(browser->borderColor, colHighlightGray);
-  EXPECT_EQ(browser->headerColor, IColor(255, 58, 58, 58));
-  EXPECT_EQ(browser->hoverColor, colHighlightGray);
-  EXPECT_EQ(browser->currentColor, accentColor);
-  EXPECT_EQ(browser->currentTextColor, plugkit::gfx::COLOR_WHITE);
-  EXPECT_EQ(browser->trackColor, IColor(255, 40, 40, 40));
-  EXPECT_EQ(browser->thumbColor, colHighlightGray);
-  EXPECT_EQ(browser->backdropColor.A, 0);
-  for (const plugkit::gfx::IText* text : {&browser->headerText, &browser->itemText})
+  EXPECT_EQ(browser->appearance().panelColor, IColor(255, 45, 45, 45));
+  EXPECT_EQ(browser->appearance().borderColor, colHighlightGray);
+  EXPECT_EQ(browser->appearance().headerColor, IColor(255, 58, 58, 58));
+  EXPECT_EQ(browser->appearance().hoverColor, colHighlightGray);
+  EXPECT_EQ(browser->appearance().currentColor, accentColor);
+  EXPECT_EQ(browser->appearance().currentTextColor, plugkit::gfx::COLOR_WHITE);
+  EXPECT_EQ(browser->appearance().trackColor, IColor(255, 40, 40, 40));
+  EXPECT_EQ(browser->appearance().thumbColor, colHighlightGray);
+  EXPECT_EQ(browser->appearance().backdropColor.A, 0);
+  for (const plugkit::gfx::IText* text : {&browser->appearance().headerText, &browser->appearance().itemText})
   {
     EXPECT_EQ(text->mAlign, plugkit::gfx::EAlign::Center);
     EXPECT_EQ(text->mSize, smallTxtLight.mSize);
     EXPECT_EQ(text->mFGColor, smallTxtLight.mFGColor);
     EXPECT_STREQ(text->mFont, kTextFont);
   }
-  ASSERT_EQ(browser->expandedGlyph.runs.size(), 1u);
-  EXPECT_EQ(browser->expandedGlyph.runs[0].text, "\U000F035D");
-  EXPECT_EQ(browser->collapsedGlyph.runs[0].text, "\U000F035F");
-  EXPECT_EQ(browser->currentMarker.runs[0].text, "\U000F09DF");
-  EXPECT_EQ(browser->currentMarker.runs[0].font, kIconFont);
-  EXPECT_TRUE(browser->showNumbers);
-  EXPECT_EQ(browser->numberSeparator, " : ");
+  ASSERT_EQ(browser->appearance().expandedGlyph.runs.size(), 1u);
+  EXPECT_EQ(browser->appearance().expandedGlyph.runs[0].text, "\U000F035D");
+  EXPECT_EQ(browser->appearance().collapsedGlyph.runs[0].text, "\U000F035F");
+  EXPECT_EQ(browser->appearance().currentMarker.runs[0].text, "\U000F09DF");
+  EXPECT_EQ(browser->appearance().currentMarker.runs[0].font, kIconFont);
+  EXPECT_TRUE(browser->appearance().showNumbers);
+  EXPECT_EQ(browser->appearance().numberSeparator, " : ");
 }
 
 TEST(PresetBrowserStep, AnchorIsTheStripsNameZoneWhenBuilt)
@@ -65,11 +69,12 @@ TEST(PresetBrowserStep, AnchorIsTheStripsNameZoneWhenBuilt)
     zarvo::ui::PresetStripControl* strip = s.attachStrip(collapsed);
     zarvo::ui::PresetBrowserControl* browser = s.buildBrowser();
     ASSERT_NE(browser, nullptr);
+    const PresetBrowserTestProbe probe(*browser);
     const IRECT want = collapsed ? IRECT(0.f, 0.f, 0.f, 18.f) : strip->nameZoneRect();
-    EXPECT_EQ(browser->anchor, want) << Str(browser->anchor);
+    EXPECT_EQ(probe.anchor, want) << Str(probe.anchor);
     if (!collapsed)
     {
-      EXPECT_GT(browser->anchor.W(), 100.f) << Str(browser->anchor);
+      EXPECT_GT(probe.anchor.W(), 100.f) << Str(probe.anchor);
     }
   }
 }
@@ -85,22 +90,23 @@ TEST(PresetBrowserStep, OpeningFromTheStripCoversTheEditorUnderTheNameAsItIsNow)
     zarvo::ui::PresetStripControl* strip = s.attachStrip(true);
     zarvo::ui::PresetBrowserControl* browser = s.buildBrowser();
     ASSERT_NE(browser, nullptr);
+    const PresetBrowserTestProbe probe(*browser);
     strip->collapsed = false;
     const IRECT name = strip->nameZoneRect();
     ASSERT_GT(name.W(), 0.f);
 
     s.G().SetAllControlsClean();
     plugkit::gfx::test::InputDriver(s.G()).Click(name.MW(), name.MH());
-    EXPECT_TRUE(browser->isOpen);
+    EXPECT_TRUE(browser->opened());
     EXPECT_FALSE(browser->IsHidden());
-    EXPECT_EQ(browser->anchor, name) << Str(browser->anchor);
+    EXPECT_EQ(probe.anchor, name) << Str(probe.anchor);
     EXPECT_EQ(browser->GetRECT(), IRECT(0.f, 0.f, 940.f, static_cast<float>(height))) << Str(browser->GetRECT());
     EXPECT_TRUE(browser->IsDirty());
-    EXPECT_FALSE(browser->rows.empty());
+    EXPECT_FALSE(probe.rows.empty());
 
     // Escape closes it.
     EXPECT_TRUE(plugkit::gfx::test::InputDriver(s.G()).KeyDown(0x1B, 400.f, 100.f));
-    EXPECT_FALSE(browser->isOpen);
+    EXPECT_FALSE(browser->opened());
   }
 }
 
@@ -128,14 +134,15 @@ TEST(PresetBrowserStep, WithoutAPresetStripUnderItsTagTheBrowserCannotOpen)
                           kTagPresetStrip);
     zarvo::ui::PresetBrowserControl* browser = s.buildBrowser();
     ASSERT_NE(browser, nullptr);
+    const PresetBrowserTestProbe probe(*browser);
     EXPECT_TRUE(browser->IsHidden());
-    EXPECT_EQ(browser->anchor, IRECT());
+    EXPECT_EQ(probe.anchor, IRECT());
     if (strip)
     {
       EXPECT_FALSE(strip->onNameClicked);
       const IRECT name = strip->nameZoneRect();
       plugkit::gfx::test::InputDriver(s.G()).Click(name.MW(), name.MH());
-      EXPECT_FALSE(browser->isOpen);
+      EXPECT_FALSE(browser->opened());
     }
   }
 }

@@ -8,6 +8,8 @@
 
 #include "tests/IGfx/GL/offscreen_gfx.h"
 #include "tests/editor_morph/morph_page_session.h"
+#include "tests/support/preset_browser_probe.h"
+#include "tests/support/morph_pad_probe.h"
 
 using namespace gfx_gl_test;
 using namespace plugkit::gfx;
@@ -21,6 +23,8 @@ extern "C" const char* __lsan_default_suppressions()
 
 namespace vemlor::ui::test {
 namespace {
+
+using zarvo::ui::PresetBrowserTestProbe;
 
 bool Near(const RGBA& p, const IColor& want, int tol = 8)
 {
@@ -101,7 +105,7 @@ TEST_P(MorphPageGL, BrowserOpenOverTheTallEditor)
   if (IsSkipped() || HasFatalFailure())
     return;
   strip->onNameClicked();
-  ASSERT_TRUE(browser->isOpen);
+  ASSERT_TRUE(browser->opened());
   Frame();
   gl.WritePNG(Name("editor_morph_browser_open"));
   const zarvo::ui::PresetBrowserControl::Geometry geo = browser->geometry();
@@ -120,7 +124,7 @@ TEST_P(MorphPageGL, BrowserOpenOverTheShortEditor)
     return;
   EXPECT_EQ(session->pad(), nullptr);
   strip->onNameClicked();
-  ASSERT_TRUE(browser->isOpen);
+  ASSERT_TRUE(browser->opened());
   Frame();
   gl.WritePNG(Name("editor_morph_browser_short"));
   const zarvo::ui::PresetBrowserControl::Geometry geo = browser->geometry();
@@ -129,9 +133,10 @@ TEST_P(MorphPageGL, BrowserOpenOverTheShortEditor)
   const int current = session->plug->presetLibrary()->currentIndex();
   ASSERT_GE(current, 0);
   float rowMiddle = -1.f;
-  for (const auto& row : browser->rows)
-    if (!row.header && browser->entries[static_cast<size_t>(row.entry)].index == current)
-      rowMiddle = geo.list.T - browser->scrollY + row.y + row.height / 2.f;
+  const PresetBrowserTestProbe probe(*browser);
+  for (const auto& row : probe.rows)
+    if (!row.header && probe.entries[static_cast<size_t>(row.entry)].index == current)
+      rowMiddle = geo.list.T - probe.scrollY + row.y + row.height / 2.f;
   ASSERT_GT(rowMiddle, geo.list.T);
   ASSERT_LT(rowMiddle, geo.list.B);
   EXPECT_TRUE(Near(At(geo.list.L + 6.f, rowMiddle), accentColor)) << Str(At(geo.list.L + 6.f, rowMiddle));
@@ -145,9 +150,9 @@ TEST_P(MorphPageGL, MorphPageInSettingsModeWithItsActionGlyphs)
   zarvo::morph::MorphPadControl* pad = session->pad();
   ASSERT_NE(pad, nullptr);
   session->morph().engine().edit({.editing = true});
-  pad->onSelectionChanged(1u << 2);
-  pad->onCopyPointSound(2);
-  pad->hasCopiedSound = true;
+  pad->callbacks().onSelectionChanged(1u << 2);
+  pad->callbacks().onCopyPointSound(2);
+  padProbe(*pad).hasCopiedSound = true;
   const IRECT bake = pad->actionBtnRect(4);
   session->G().OnMouseOver(bake.MW(), bake.MH(), IMouseMod());
   Frame();

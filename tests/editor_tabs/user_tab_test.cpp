@@ -12,6 +12,7 @@
 #include "tests/editor_tabs/tabs_session.h"
 #include "utils/ui/WrapKnobControl.h"
 #include "utils/user_tab/user_tab_panel.h"
+#include "tests/support/user_tab_panel_probe.h"
 
 namespace vemlor::ui::test {
 namespace {
@@ -38,24 +39,25 @@ TEST(UserTab, PanelIsAttachedOverTheContentAreaWithTheLayoutsSettings)
   EXPECT_EQ(panel->slots(), s.plug->userTabColumns());
   EXPECT_FALSE(panel->unlocked());
 
-  EXPECT_EQ(panel->dragHint, "hold shift to move whole column");
-  EXPECT_TRUE(panel->hasHighlight);
-  EXPECT_EQ(panel->highlightColor, colMidLightGray);
-  EXPECT_EQ(panel->addColumnWidth, 50.f);
-  EXPECT_EQ(panel->toolbarButtonSize, 18.f);
-  EXPECT_FALSE(panel->showClipboardButtons);
-  EXPECT_EQ(panel->topBand, 20.f);
-  EXPECT_EQ(panel->bottomBand, 18.f);
-  EXPECT_EQ(panel->lockTipLocked, "edit user layout");
-  EXPECT_EQ(panel->lockTipUnlocked, "exit edit mode");
-  EXPECT_EQ(panel->undoTip, "undo");
-  EXPECT_EQ(panel->clearTip, "clear the layout");
-  EXPECT_FALSE(panel->saveGlyph.runs.empty());
-  EXPECT_FALSE(panel->undoGlyph.runs.empty());
+  EXPECT_EQ(panel->appearance().dragHint, "hold shift to move whole column");
+  EXPECT_TRUE(panel->appearance().hasHighlight);
+  EXPECT_EQ(panel->appearance().highlightColor, colMidLightGray);
+  EXPECT_EQ(panel->appearance().addColumnWidth, 50.f);
+  EXPECT_EQ(panel->appearance().toolbarButtonSize, 18.f);
+  EXPECT_FALSE(panel->appearance().showClipboardButtons);
+  EXPECT_EQ(panel->appearance().topBand, 20.f);
+  EXPECT_EQ(panel->appearance().bottomBand, 18.f);
+  EXPECT_EQ(panel->appearance().lockTipLocked, "edit user layout");
+  EXPECT_EQ(panel->appearance().lockTipUnlocked, "exit edit mode");
+  EXPECT_EQ(panel->appearance().undoTip, "undo");
+  EXPECT_EQ(panel->appearance().clearTip, "clear the layout");
+  EXPECT_FALSE(panel->appearance().saveGlyph.runs.empty());
+  EXPECT_FALSE(panel->appearance().undoGlyph.runs.empty());
   // The layout text names controls by the plug-in's tokens.
-  ASSERT_TRUE(panel->idToToken && panel->tokenToId);
-  EXPECT_EQ(panel->idToToken(zarvo::par_main_cutoff_hz), "par_main_cutoff_hz");
-  EXPECT_EQ(panel->tokenToId("kAlt_LabelDamping"), 10108);
+  const zarvo::ui::UserTabPanelTestProbe probe(*panel);
+  ASSERT_TRUE(probe.idToToken && probe.tokenToId);
+  EXPECT_EQ(probe.idToToken(zarvo::par_main_cutoff_hz), "par_main_cutoff_hz");
+  EXPECT_EQ(probe.tokenToId("kAlt_LabelDamping"), 10108);
 }
 
 TEST(UserTab, NamedPositionKnobsFitTheirCells)
@@ -139,7 +141,7 @@ TEST(UserTab, ALayoutReplacedOutsideEditModeIsSavedAtOnceButNotWhatThePanelCorre
 
   // A pasted layout outside edit mode.
   UserTabPanel other(IRECT(152, 20, 910, 180), s.pass->registry, {{zarvo::par_dry_wet}}, false, s.look.style1,
-                     s.look.accent, nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
+                     s.look.accent, {}, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
   other.setLayoutTokenCodec(&vemlor::ui::EditorModel::layoutTokenFromId, &vemlor::ui::EditorModel::layoutIdFromToken);
   ASSERT_TRUE(panel->applySlots(other.serializeLayout()));
   EXPECT_EQ(s.plug->userTabColumns(), (std::vector<std::vector<int>>{{zarvo::par_dry_wet}}));

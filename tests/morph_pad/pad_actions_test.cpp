@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "tests/morph_pad/pad_session.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace zarvo::morph::test {
 namespace {
@@ -92,19 +93,19 @@ TEST(PadActions, EnableMatrix)
     PadSession p;
     p.engine.edit({.editing = true});
     p.pad->applySelection(c.selection);
-    p.pad->hasCopiedSound = c.copied;
-    p.pad->rigOnClipboard = c.rig;
+    padProbe(*p.pad).hasCopiedSound = c.copied;
+    padProbe(*p.pad).rigOnClipboard = c.rig;
     if (c.callbacks)
     {
-      p.pad->onLoadPointsFromFile = [](uint32_t) {};
-      p.pad->onSavePointToFile = [](int) {};
-      p.pad->onSaveBlend = [] {};
-      p.pad->onCopyRig = [] {};
-      p.pad->onPasteRig = [] {};
-      p.pad->onImportRig = [] {};
-      p.pad->onExportRig = [] {};
-      p.pad->canUndo = [&c] { return c.undo; };
-      p.pad->canRedo = [&c] { return c.redo; };
+      padProbe(*p.pad).callbacks.onLoadPointsFromFile = [](uint32_t) {};
+      padProbe(*p.pad).callbacks.onSavePointToFile = [](int) {};
+      padProbe(*p.pad).callbacks.onSaveBlend = [] {};
+      padProbe(*p.pad).callbacks.onCopyRig = [] {};
+      padProbe(*p.pad).callbacks.onPasteRig = [] {};
+      padProbe(*p.pad).callbacks.onImportRig = [] {};
+      padProbe(*p.pad).callbacks.onExportRig = [] {};
+      padProbe(*p.pad).callbacks.canUndo = [&c] { return c.undo; };
+      padProbe(*p.pad).callbacks.canRedo = [&c] { return c.redo; };
     }
     for (int a = 0; a < 12; ++a)
       EXPECT_EQ(c.want[static_cast<size_t>(a)], p.pad->actionEnabled(a)) << c.name << ", action " << a;
@@ -119,11 +120,11 @@ TEST(PadActions, CopyThenPasteIntoThreePointsIsOneCommit)
   p.engine.edit({.point = 5, .row = 0, .value = 0.125});
   p.pad->applySelection(1u << 5);
   p.s.Input().Click(p.pad->actionBtnRect(0).MW(), p.pad->actionBtnRect(0).MH());
-  EXPECT_TRUE(p.pad->hasCopiedSound);
-  EXPECT_EQ(0, p.pad->flashActionIndex);
+  EXPECT_TRUE(padProbe(*p.pad).hasCopiedSound);
+  EXPECT_EQ(0, padProbe(*p.pad).flashActionIndex);
   p.advance(141.);
-  EXPECT_EQ(-1, p.pad->flashActionIndex);
-  EXPECT_EQ(0.f, p.pad->flashAmount);
+  EXPECT_EQ(-1, padProbe(*p.pad).flashActionIndex);
+  EXPECT_EQ(0.f, padProbe(*p.pad).flashAmount);
 
   p.pad->applySelection((1u << 1) | (1u << 2) | (1u << 3));
   p.s.dlg.log.clear();
@@ -164,7 +165,7 @@ TEST(PadActions, BakeStoresTheResolvedBlendAtTheMorphPosition)
   MorphValues got{};
   Pad::PointSoundSource source = Pad::PointSoundSource::Paste;
   uint32_t mask = 0;
-  p.pad->onCommitPointSound = [&](uint32_t m, const MorphValues& v, Pad::PointSoundSource s) {
+  padProbe(*p.pad).callbacks.onCommitPointSound = [&](uint32_t m, const MorphValues& v, Pad::PointSoundSource s) {
     mask = m;
     got = v;
     source = s;
@@ -183,8 +184,8 @@ TEST(PadActions, RigOnTheClipboardIsPolledEveryTwentyRedraws)
   p.engine.edit({.editing = true});
   int asked = 0;
   bool answer = false;
-  p.pad->onPasteRig = [] {};
-  p.pad->clipboardHasRig = [&] {
+  padProbe(*p.pad).callbacks.onPasteRig = [] {};
+  padProbe(*p.pad).callbacks.clipboardHasRig = [&] {
     ++asked;
     return answer;
   };
@@ -285,10 +286,10 @@ TEST(PadSliders, ContrastAndAppearance)
   p.pad->setApprFromX(1, L + 6.f, false);
   EXPECT_EQ("iso 0", p.pad->apprSliderLabel(1));
   p.pad->setApprFromX(2, L + 174.f, false);
-  EXPECT_FLOAT_EQ(0.02f, p.pad->overlay.gridStep);
+  EXPECT_FLOAT_EQ(0.02f, padProbe(*p.pad).overlay.gridStep);
   EXPECT_EQ("grid 50.0", p.pad->apprSliderLabel(2));
   p.pad->setApprFromX(2, L + 93.f, false);
-  EXPECT_FLOAT_EQ(1.f, p.pad->overlay.gridStep);
+  EXPECT_FLOAT_EQ(1.f, padProbe(*p.pad).overlay.gridStep);
   p.pad->resetApprSlider(0);
   EXPECT_EQ("lines 42%", p.pad->apprSliderLabel(0));
 

@@ -10,6 +10,7 @@
 
 #ifdef VEMLOR_COUNT_ALLOCATIONS
 #include "tests/host/allocation_counter.h"
+#include "tests/support/morph_pad_probe.h"
 #endif
 
 namespace zarvo::morph::test {
@@ -209,19 +210,19 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   p.place(3, 500.f, 400.f);
   p.engine.edit({.selection = (1u << 2) | (1u << 3)});
   p.pad->beginSpread();
-  EXPECT_FLOAT_EQ(450.f, p.pad->spreadCentre[0]);
-  EXPECT_FLOAT_EQ(1.f, p.pad->spreadAtStart);
+  EXPECT_FLOAT_EQ(450.f, padProbe(*p.pad).spreadCentre[0]);
+  EXPECT_FLOAT_EQ(1.f, padProbe(*p.pad).spreadAtStart);
 
   p.pad->scaleSpreadGroup(1.f); // no change: no edit opened
-  EXPECT_FALSE(p.pad->pointsEditOpen);
+  EXPECT_FALSE(padProbe(*p.pad).pointsEditOpen);
   p.pad->scaleSpreadGroup(2.f);
-  EXPECT_TRUE(p.pad->pointsEditOpen);
+  EXPECT_TRUE(padProbe(*p.pad).pointsEditOpen);
   float x2, y2, x3, y3;
   p.centre(2, x2, y2);
   p.centre(3, x3, y3);
   EXPECT_NEAR(350.f, x2, 1e-3);
   EXPECT_NEAR(550.f, x3, 1e-3);
-  EXPECT_NEAR(200.f / (908.f - 36.f), p.pad->spreadFill, 1e-5);
+  EXPECT_NEAR(200.f / (908.f - 36.f), padProbe(*p.pad).spreadFill, 1e-5);
 
   // Below 0.01 acts as 0.01: the pair collapses and is separated again.
   p.pad->scaleSpreadGroup(0.f);
@@ -232,9 +233,9 @@ TEST(PadArrangement, SpreadScalesTheGroupAboutItsCentre)
   // An empty group changes nothing but the results.
   p.pad->capturePreDragPositions();
   const auto before = p.engine.editState().points;
-  p.pad->spreadGroup = 0;
+  padProbe(*p.pad).spreadGroup = 0;
   p.pad->scaleSpreadGroup(3.f);
-  EXPECT_EQ(0.f, p.pad->spreadFill);
+  EXPECT_EQ(0.f, padProbe(*p.pad).spreadFill);
   for (size_t i = 0; i < 17; ++i)
     EXPECT_EQ(before[i].x, p.engine.editState().points[i].x);
 }
@@ -244,11 +245,11 @@ TEST(PadArrangement, SpreadSliderDragIsOneEditAndReportsItsValue)
   PadSession p;
   p.logCallbacks();
   float reported = -1.f;
-  p.pad->onDragEndValue = [&reported](float v) { reported = v; };
+  padProbe(*p.pad).callbacks.onDragEndValue = [&reported](float v) { reported = v; };
   p.place(2, 400.f, 400.f);
   p.place(3, 500.f, 400.f);
   p.pad->applySelection((1u << 2) | (1u << 3));
-  p.pad->spreadValue = 0.5f; // where the last spread left the slider
+  padProbe(*p.pad).spreadValue = 0.5f; // where the last spread left the slider
   ASSERT_TRUE(p.pad->spreadSliderShown());
   const IRECT r = p.pad->spreadSliderRect();
   p.s.Input().Press(r.L + 84.f, r.MH()); // the middle: factor 1
@@ -293,7 +294,7 @@ TEST(PadArrangement, APressOnTheSpreadSliderMovesNoPointWhereverTheSliderStood)
     p.place(2, 400.f, 400.f);
     p.place(3, 500.f, 400.f);
     p.engine.edit({.selection = (1u << 2) | (1u << 3)});
-    p.pad->spreadValue = c.stored;
+    padProbe(*p.pad).spreadValue = c.stored;
     ASSERT_TRUE(p.pad->spreadSliderShown());
     const IRECT r = p.pad->spreadSliderRect();
     const auto before = p.engine.editState().points;
@@ -324,7 +325,7 @@ TEST(PadArrangement, DragStepsAllocateNothing)
   for (size_t i = 1; i < 17; ++i)
     p.place(i, 100.f + 50.f * static_cast<float>(i), 300.f + 10.f * static_cast<float>(i % 3));
   p.engine.edit({.selection = (1u << 2) | (1u << 3) | (1u << 4)});
-  p.pad->onPointsEdit = [](bool) {};
+  padProbe(*p.pad).callbacks.onPointsEdit = [](bool) {};
   float x = 0.f;
   float y = 0.f;
   p.centre(3, x, y);

@@ -6,6 +6,7 @@
 
 #include "tests/morph_pad/pad_session.h"
 #include "tests/support/field_edit.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace zarvo::morph::test {
 namespace {
@@ -90,7 +91,7 @@ TEST(PadControl, SelectionGoesToTheCallbackWhenSet)
 {
   PadSession p;
   uint32_t got = 99;
-  p.pad->onSelectionChanged = [&got](uint32_t m) { got = m; };
+  padProbe(*p.pad).callbacks.onSelectionChanged = [&got](uint32_t m) { got = m; };
   p.pad->applySelection((1u << 3) | (1u << 30));
   EXPECT_EQ(1u << 3, got);
   EXPECT_EQ(0u, p.engine.selection()); // the editor applies it, not the pad
@@ -114,7 +115,7 @@ TEST(PadControl, PulseTargetsAndEnvelopeOnTheInjectedClock)
     p.engine.edit({.editing = c.editing});
     p.engine.edit({.moving = c.moving});
     p.pad->pulseEditAffordance();
-    EXPECT_EQ(c.target, p.pad->pulseTarget) << c.name;
+    EXPECT_EQ(c.target, padProbe(*p.pad).pulseTarget) << c.name;
   }
 
   PadSession p;
@@ -125,12 +126,12 @@ TEST(PadControl, PulseTargetsAndEnvelopeOnTheInjectedClock)
     p.s.G().Tick();
     const double t = ms / 900.0;
     const double want = (1.0 - t) * (0.5 - 0.5 * std::cos(4.0 * std::numbers::pi * t));
-    EXPECT_NEAR(want, p.pad->pulseAmount, 1e-5) << ms;
+    EXPECT_NEAR(want, padProbe(*p.pad).pulseAmount, 1e-5) << ms;
   }
-  EXPECT_GT(p.pad->pulseAmount, 0.f);
+  EXPECT_GT(padProbe(*p.pad).pulseAmount, 0.f);
   p.s.platform.nowMs = 1900.0;
   p.s.G().Tick();
-  EXPECT_EQ(0.f, p.pad->pulseAmount);
+  EXPECT_EQ(0.f, padProbe(*p.pad).pulseAmount);
   EXPECT_FALSE(p.pad->GetAnimationFunction());
 }
 
@@ -140,7 +141,7 @@ TEST(PadControl, HostValueDuringAPositionDragIsIgnored)
   auto& in = p.s.Input();
   // A press on the empty field starts a position drag at the pointer.
   in.Press(300, 300);
-  ASSERT_TRUE(p.pad->userDragActive);
+  ASSERT_TRUE(padProbe(*p.pad).userDragActive());
   const double x = p.pad->GetValue(0);
   p.pad->SetValueFromDelegate(0.9, 0);
   EXPECT_EQ(x, p.pad->GetValue(0));

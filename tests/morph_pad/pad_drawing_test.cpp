@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "tests/morph_pad/pad_session.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace zarvo::morph::test {
 namespace {
@@ -177,7 +178,7 @@ TEST(PadDrawing, StatusMovesToTheWidestGapWhenItMeetsTheButtons)
     }
 
   // With a learn box the gaps are split around it.
-  p.pad->learnInfo = [] { return Pad::XYLearnInfo{1, -1, -1}; };
+  padProbe(*p.pad).callbacks.learnInfo = [] { return Pad::XYLearnInfo{1, -1, -1}; };
   const auto split = p.pad->widestTopGap();
   EXPECT_FLOAT_EQ(180.f, split.first);
   EXPECT_FLOAT_EQ(292.f, split.second);
@@ -186,11 +187,11 @@ TEST(PadDrawing, StatusMovesToTheWidestGapWhenItMeetsTheButtons)
 TEST(PadDrawing, LearnBoxAndDisabledButtons)
 {
   PadSession p;
-  p.pad->learnInfo = [] { return Pad::XYLearnInfo{0, 7, -1}; };
+  padProbe(*p.pad).callbacks.learnInfo = [] { return Pad::XYLearnInfo{0, 7, -1}; };
   auto s = drawFrame(p);
   EXPECT_NE(SIZE_MAX, first(s, [](const Shape& x) { return x.text == "XY 7/-"; }));
 
-  p.pad->learnInfo = [] { return Pad::XYLearnInfo{1, -1, -1}; };
+  padProbe(*p.pad).callbacks.learnInfo = [] { return Pad::XYLearnInfo{1, -1, -1}; };
   p.engine.edit({.editing = true});
   s = drawFrame(p);
   EXPECT_NE(SIZE_MAX, first(s, [](const Shape& x) { return x.text == "learn X.."; }));

@@ -9,6 +9,7 @@
 
 #include "IGfx/IPopupMenu.h"
 #include "tests/morph_pad/pad_session.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace zarvo::morph::test {
 namespace {
@@ -80,7 +81,7 @@ TEST(PadInput, PressStateScripts)
   o = run(true, false, 0, [](PadSession& p) {
     p.s.Input().Press(300.f, 300.f);
     p.s.Input().DragTo(320.f, 300.f);
-    EXPECT_EQ(2, p.pad->pulseTarget);
+    EXPECT_EQ(2, padProbe(*p.pad).pulseTarget);
     p.s.Input().DragTo(340.f, 300.f);
     p.s.Input().Release(340.f, 300.f);
   });
@@ -222,8 +223,12 @@ TEST(PadInput, ContextMenuInFourLearnStates)
   {
     PadSession p;
     std::vector<std::string> calls;
-    p.pad->setLearnXY([&] { calls.push_back("x"); }, [&] { calls.push_back("y"); }, [&] { calls.push_back("swap"); },
-                      [&] { calls.push_back("clear"); }, [&c] { return c.info; });
+    MorphPadControl::Callbacks& callbacks = padProbe(*p.pad).callbacks;
+    callbacks.onLearnX = [&] { calls.push_back("x"); };
+    callbacks.onLearnY = [&] { calls.push_back("y"); };
+    callbacks.onSwapXY = [&] { calls.push_back("swap"); };
+    callbacks.onClearXY = [&] { calls.push_back("clear"); };
+    callbacks.learnInfo = [&c] { return c.info; };
     plugkit::gfx::IPopupMenu menu;
     p.pad->CreateContextMenu(menu);
     ASSERT_EQ(4, menu.NItems()) << c.name;
@@ -243,8 +248,8 @@ TEST(PadInput, ContextMenuInFourLearnStates)
   plugkit::gfx::IPopupMenu menu;
   p.pad->CreateContextMenu(menu);
   EXPECT_EQ(0, menu.NItems());
-  p.pad->onLearnX = [] {};
-  p.pad->learnInfo = [] { return Pad::XYLearnInfo{0, 5, 6}; };
+  padProbe(*p.pad).callbacks.onLearnX = [] {};
+  padProbe(*p.pad).callbacks.learnInfo = [] { return Pad::XYLearnInfo{0, 5, 6}; };
   p.pad->CreateContextMenu(menu);
   ASSERT_EQ(4, menu.NItems());
   EXPECT_FALSE(menu.GetItem(1)->GetEnabled());
@@ -257,24 +262,24 @@ TEST(PadInput, DoubleClickResetsSlidersInTheSettingsMode)
   PadSession p;
   p.engine.edit({.editing = true});
   float reported = -1.f;
-  p.pad->onAppearanceChanged = [&reported](float, int, float grid) { reported = grid; };
+  padProbe(*p.pad).callbacks.onAppearanceChanged = [&reported](float, int, float grid) { reported = grid; };
   p.engine.edit({.sigma = 0.3});
-  p.pad->overlay.gridStep = 0.5f;
-  p.pad->overlay.isoLevels = 2;
-  p.pad->overlay.lineBrightness = 0.9f;
+  padProbe(*p.pad).overlay.gridStep = 0.5f;
+  padProbe(*p.pad).overlay.isoLevels = 2;
+  padProbe(*p.pad).overlay.lineBrightness = 0.9f;
   p.s.Input().DoubleClick(16.f + 50.f, 200.f + 40.f);
   EXPECT_EQ(1.0, p.engine.editState().sigma);
   p.s.Input().DoubleClick(16.f + 120.f, 604.f - 15.f);
-  EXPECT_NEAR(1.f / 11.f, p.pad->overlay.gridStep, 1e-7);
+  EXPECT_NEAR(1.f / 11.f, padProbe(*p.pad).overlay.gridStep, 1e-7);
   EXPECT_NEAR(1.f / 11.f, reported, 1e-7);
   p.s.Input().DoubleClick(16.f + 50.f, 604.f - 15.f);
-  EXPECT_EQ(6, p.pad->overlay.isoLevels);
-  EXPECT_EQ(7, p.pad->overlay.isoLevelCount);
-  EXPECT_TRUE(std::isnan(p.pad->overlay.signature));
+  EXPECT_EQ(6, padProbe(*p.pad).overlay.isoLevels);
+  EXPECT_EQ(7, padProbe(*p.pad).overlay.isoLevelCount);
+  EXPECT_TRUE(std::isnan(padProbe(*p.pad).overlay.signature));
   p.s.Input().DoubleClick(16.f + 50.f, 604.f - 40.f);
-  EXPECT_FLOAT_EQ(0.42f, p.pad->overlay.lineBrightness);
+  EXPECT_FLOAT_EQ(0.42f, padProbe(*p.pad).overlay.lineBrightness);
   p.pad->resetApprSlider(5);
-  EXPECT_NEAR(1.f / 11.f, p.pad->overlay.gridStep, 1e-7);
+  EXPECT_NEAR(1.f / 11.f, padProbe(*p.pad).overlay.gridStep, 1e-7);
 }
 
 } // namespace

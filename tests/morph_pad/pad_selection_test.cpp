@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/morph_pad/pad_session.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace zarvo::morph::test {
 namespace {
@@ -14,7 +15,7 @@ TEST(PadSelection, DelayedSelectionCommitsAfter150ms)
   PadSession p;
   p.place(4, 300.f, 300.f);
   p.s.Input().Click(300.f, 300.f);
-  EXPECT_EQ(4, p.pad->pendingSelectPoint);
+  EXPECT_EQ(4, padProbe(*p.pad).pendingSelectPoint);
   EXPECT_EQ(0u, p.engine.selection());
   EXPECT_EQ(1u << 4, p.pad->displaySelection()); // the rings show it at once
   p.advance(149.);
@@ -22,7 +23,7 @@ TEST(PadSelection, DelayedSelectionCommitsAfter150ms)
   p.advance(2.);
   EXPECT_EQ(1u << 4, p.engine.selection());
   EXPECT_EQ(4, p.engine.editState().focus);
-  EXPECT_EQ(-1, p.pad->pendingSelectPoint);
+  EXPECT_EQ(-1, padProbe(*p.pad).pendingSelectPoint);
 }
 
 TEST(PadSelection, ArmedSelectionIsCancelled)
@@ -49,9 +50,9 @@ TEST(PadSelection, ArmedSelectionIsCancelled)
     p.place(4, 300.f, 300.f);
     p.place(6, 500.f, 300.f);
     p.s.Input().Click(300.f, 300.f);
-    ASSERT_EQ(4, p.pad->pendingSelectPoint) << c.name;
+    ASSERT_EQ(4, padProbe(*p.pad).pendingSelectPoint) << c.name;
     c.cancel(p);
-    EXPECT_EQ(-1, p.pad->pendingSelectPoint) << c.name;
+    EXPECT_EQ(-1, padProbe(*p.pad).pendingSelectPoint) << c.name;
     p.advance(500.);
     EXPECT_EQ(c.want, p.engine.selection()) << c.name;
   }
@@ -64,11 +65,11 @@ TEST(PadSelection, ClickOnTheOnlySelectedPointDeselectsAtOnce)
   p.pad->applySelection(1u << 4);
   p.s.Input().Click(300.f, 300.f);
   EXPECT_EQ(0u, p.engine.selection());
-  EXPECT_EQ(-1, p.pad->pendingSelectPoint);
+  EXPECT_EQ(-1, padProbe(*p.pad).pendingSelectPoint);
   // With shift it arms a toggle.
   p.pad->applySelection(1u << 4);
   p.s.Input().Click(300.f, 300.f, shiftLeft());
-  EXPECT_TRUE(p.pad->pendingSelectAdd);
+  EXPECT_TRUE(padProbe(*p.pad).pendingSelectAdd);
   p.advance(200.);
   EXPECT_EQ(0u, p.engine.selection());
 }
@@ -80,11 +81,11 @@ TEST(PadSelection, MarqueeTakesPointsInsideHalfOpen)
   p.place(3, 260.f, 300.f);
   p.place(5, 400.f, 300.f); // on the right edge: outside
   p.place(0, 300.f, 350.f);
-  p.pad->marqueeStart = {400.f, 360.f};
-  p.pad->marqueeEnd = {200.f, 280.f}; // corners in any order
+  padProbe(*p.pad).marqueeStart = {400.f, 360.f};
+  padProbe(*p.pad).marqueeEnd = {200.f, 280.f}; // corners in any order
   EXPECT_EQ((1u << 0) | (1u << 2) | (1u << 3), p.pad->marqueeMask());
-  p.pad->marqueeStart = {0.f, 0.f};
-  p.pad->marqueeEnd = {0.f, 0.f};
+  padProbe(*p.pad).marqueeStart = {0.f, 0.f};
+  padProbe(*p.pad).marqueeEnd = {0.f, 0.f};
   EXPECT_EQ(0u, p.pad->marqueeMask());
 
   // Shift on the empty field drags a band; the release selects what it holds.
@@ -92,12 +93,12 @@ TEST(PadSelection, MarqueeTakesPointsInsideHalfOpen)
   q.place(2, 200.f, 300.f);
   q.place(3, 260.f, 300.f);
   q.s.Input().Press(180.f, 280.f, shiftLeft());
-  EXPECT_TRUE(q.pad->marqueeActive);
+  EXPECT_TRUE(padProbe(*q.pad).marqueeActive());
   q.s.Input().DragTo(280.f, 320.f, shiftLeft());
   EXPECT_EQ((1u << 2) | (1u << 3), q.pad->displaySelection());
   EXPECT_EQ("editing 2 morph points", q.pad->statusLines().lines[0]);
   q.s.Input().Release(280.f, 320.f, shiftLeft());
-  EXPECT_FALSE(q.pad->marqueeActive);
+  EXPECT_FALSE(padProbe(*q.pad).marqueeActive());
   EXPECT_EQ((1u << 2) | (1u << 3), q.engine.selection());
 }
 
@@ -153,7 +154,7 @@ TEST(PadSelection, DoubleClickOnAMemberTogglesTheWholeSelection)
   p.pad->applySelection((1u << 2) | (1u << 3));
   // The first click arms a collapse to point 3; the double click acts on the selection as it was.
   p.s.Input().Click(300.f, 300.f);
-  EXPECT_EQ((1u << 2) | (1u << 3), p.pad->pendingCollapseMask);
+  EXPECT_EQ((1u << 2) | (1u << 3), padProbe(*p.pad).pendingCollapseMask);
   p.s.Input().DoubleClick(300.f, 300.f);
   p.s.Input().Release(300.f, 300.f);
   EXPECT_FALSE(p.engine.editState().points[2].active);

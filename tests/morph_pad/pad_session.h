@@ -9,6 +9,7 @@
 #include "IGfx/IVStyle.h"
 #include "tests/gfx_harness/editor_session.h"
 #include "utils/morph/morph_pad_control.h"
+#include "tests/support/morph_pad_probe.h"
 
 namespace zarvo::morph::test {
 
@@ -66,17 +67,17 @@ struct PadSession
   {
     auto& log = s.dlg.log;
     log.clear();
-    pad->onSelectionChanged = [&log, this](uint32_t m) {
+    padProbe(*pad).callbacks.onSelectionChanged = [&log, this](uint32_t m) {
       log.push_back("selection " + std::to_string(m));
       engine.edit({.focus = std::popcount(m) == 1 ? std::countr_zero(m) : -1, .selection = m});
     };
-    pad->onCommitPointSound = [&log](uint32_t m, const MorphValues& v, Pad::PointSoundSource src) {
+    padProbe(*pad).callbacks.onCommitPointSound = [&log](uint32_t m, const MorphValues& v, Pad::PointSoundSource src) {
       log.push_back("commit " + std::to_string(m) + " " + std::to_string(v[0]) + " " +
                     std::to_string(static_cast<int>(src)));
     };
-    pad->onCopyPointSound = [&log](int p) { log.push_back("copy " + std::to_string(p)); };
-    pad->onUserGesture = [&log](bool b) { log.push_back(b ? "gesture begin" : "gesture end"); };
-    pad->onPointsEdit = [&log](bool b) { log.push_back(b ? "edit begin" : "edit end"); };
+    padProbe(*pad).callbacks.onCopyPointSound = [&log](int p) { log.push_back("copy " + std::to_string(p)); };
+    padProbe(*pad).callbacks.onUserGesture = [&log](bool b) { log.push_back(b ? "gesture begin" : "gesture end"); };
+    padProbe(*pad).callbacks.onPointsEdit = [&log](bool b) { log.push_back(b ? "edit begin" : "edit end"); };
   }
 
   // The log without the framework's own begin/end edit lines.

@@ -15,6 +15,7 @@
 #include "tests/gfx_harness/fake_delegate.h"
 #include "utils/morph/morph_pad_control.h"
 #include "tests/support/field_edit.h"
+#include "tests/support/morph_pad_probe.h"
 
 using namespace gfx_gl_test;
 using namespace plugkit::gfx;
@@ -91,33 +92,36 @@ protected:
     style.valueText = IText(14.f, IColor(255, 230, 230, 230), "Roboto-Regular");
     pad = new MorphPadControl(kPad, {0, 1}, engine, style);
     // What the editor sets.
-    pad->accentColor = vemlor::ui::accentColor;
-    pad->hasAccentColor = true;
-    pad->highlightColor = vemlor::ui::colHighlightGray;
-    pad->hasHighlightColor = true;
-    pad->lightColor = vemlor::ui::colLightGray;
-    pad->hasLightColor = true;
-    pad->darkColor = vemlor::ui::colDarkGray;
-    pad->hasDarkColor = true;
-    pad->highlightColor2 = vemlor::ui::colHighlightGray;
-    pad->hasHighlightColor2 = true;
-    pad->pointGlyph = glyph(0xF0795);
-    pad->pointGlyphFont = kIconFont;
-    pad->editOffLabel = icon(0xF035C);
-    pad->editOnLabel = icon(0xF0BAB);
-    pad->setLockGlyphs(glyph(0xF033E), glyph(0xF0FC6), glyph(0xF0E33), glyph(0xF0D38), kIconFont);
-    pad->rigRowLabel = icon(0xF0A01);
-    pad->blendRowLabel = icon(0xF0352);
-    pad->bakeLabel = icon(0xF0054);
-    pad->undoLabel = icon(0xF054C);
-    pad->redoLabel = icon(0xF044E);
-    pad->contrastLabel = icon(0xF0197);
-    pad->linesLabel = icon(0xF05A8);
-    pad->copyLabel = vemlor::ui::iconCopy;
-    pad->pasteLabel = vemlor::ui::iconPaste;
-    pad->saveLabel = vemlor::ui::iconSave;
-    pad->loadLabel = vemlor::ui::iconLoad;
-    pad->glyphRunGap = 2.f;
+    MorphPadControl::Appearance look = pad->appearance();
+    look.accentColor = vemlor::ui::accentColor;
+    look.hasAccentColor = true;
+    look.highlightColor = vemlor::ui::colHighlightGray;
+    look.hasHighlightColor = true;
+    look.lightColor = vemlor::ui::colLightGray;
+    look.hasLightColor = true;
+    look.darkColor = vemlor::ui::colDarkGray;
+    look.hasDarkColor = true;
+    look.highlightColor2 = vemlor::ui::colHighlightGray;
+    look.hasHighlightColor2 = true;
+    look.pointGlyph = glyph(0xF0795);
+    look.pointGlyphFont = kIconFont;
+    look.editOffLabel = icon(0xF035C);
+    look.editOnLabel = icon(0xF0BAB);
+    look.lockGlyphs = {glyph(0xF033E), glyph(0xF0FC6), glyph(0xF0E33), glyph(0xF0D38)};
+    look.lockGlyphFont = kIconFont;
+    look.rigRowLabel = icon(0xF0A01);
+    look.blendRowLabel = icon(0xF0352);
+    look.bakeLabel = icon(0xF0054);
+    look.undoLabel = icon(0xF054C);
+    look.redoLabel = icon(0xF044E);
+    look.contrastLabel = icon(0xF0197);
+    look.linesLabel = icon(0xF05A8);
+    look.copyLabel = vemlor::ui::iconCopy;
+    look.pasteLabel = vemlor::ui::iconPaste;
+    look.saveLabel = vemlor::ui::iconSave;
+    look.loadLabel = vemlor::ui::iconLoad;
+    look.glyphRunGap = 2.f;
+    pad->setAppearance(look);
     g->AttachControl(pad);
     pad->SetValue(0.62, 0);
     pad->SetValue(0.35, 1);
@@ -164,9 +168,9 @@ TEST_P(PadGL, PointsSelectionMarqueeAndHover)
 {
   pad->applySelection((1u << 2) | (1u << 3));
   g->OnMouseOver(kPad.L + 20.f, kPad.T + 14.f, IMouseMod()); // over the edit button
-  pad->marqueeActive = true;
-  pad->marqueeStart = {kPad.L + 600.f, kPad.T + 120.f};
-  pad->marqueeEnd = {kPad.L + 820.f, kPad.T + 330.f};
+  padProbe(*pad).drag = zarvo::morph::MorphPadTestProbe::Drag::marquee;
+  padProbe(*pad).marqueeStart = {kPad.L + 600.f, kPad.T + 120.f};
+  padProbe(*pad).marqueeEnd = {kPad.L + 820.f, kPad.T + 330.f};
   Frame();
   gl.WritePNG(Name("morph_pad_points"));
 
@@ -186,12 +190,12 @@ TEST_P(PadGL, SettingsModeWithBarHistogramAndLearnBox)
 {
   engine.edit({.editing = true});
   pad->applySelection(1u << 3);
-  pad->onSaveBlend = [] {};
-  pad->onCopyRig = [] {};
-  pad->onImportRig = [] {};
-  pad->onExportRig = [] {};
-  pad->canUndo = [] { return true; };
-  pad->learnInfo = [] { return MorphPadControl::XYLearnInfo{0, 7, -1}; };
+  padProbe(*pad).callbacks.onSaveBlend = [] {};
+  padProbe(*pad).callbacks.onCopyRig = [] {};
+  padProbe(*pad).callbacks.onImportRig = [] {};
+  padProbe(*pad).callbacks.onExportRig = [] {};
+  padProbe(*pad).callbacks.canUndo = [] { return true; };
+  padProbe(*pad).callbacks.learnInfo = [] { return MorphPadControl::XYLearnInfo{0, 7, -1}; };
   const IRECT bake = pad->actionBtnRect(4);
   g->OnMouseOver(bake.MW(), bake.MH(), IMouseMod());
   Frame();
@@ -234,8 +238,8 @@ TEST_P(PadGL, PointScaleTwoAndBothLocks)
   engine.edit({.padOption = true});
   pad->OnResize();
   pad->relaxAllPoints(0);
-  pad->pulseTarget = 3;
-  pad->pulseAmount = 0.6f;
+  padProbe(*pad).pulseTarget = 3;
+  padProbe(*pad).pulseAmount = 0.6f;
   Frame();
   gl.WritePNG(Name("morph_pad_scale2_locks"));
   float cx = 0.f;
@@ -269,7 +273,7 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
   engine.edit({.editing = true});
   Frame();
   const std::vector<unsigned char> drawn = gl.ReadWindow();
-  const uint64_t rebuilds = pad->overlay.rebuildCount();
+  const uint64_t rebuilds = padProbe(*pad).overlay.rebuildCount();
   const uint64_t draws = pad->fieldLayerDraws();
   ASSERT_GE(draws, 1u);
   Frame();
@@ -289,9 +293,9 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
     {"hover", [this] { g->OnMouseOver(kPad.L + 400.f, kPad.T + 200.f, IMouseMod()); }, false},
     {"point moved", [this] { vemlor_test::editPoint(engine, 2, [&](auto& point) { point.x = 0.4; }); }, true},
     {"point deactivated", [this] { engine.edit({.point = 5, .active = false}); }, true},
-    {"line brightness", [this] { pad->overlay.lineBrightness = 0.8f; }, true},
-    {"grid step", [this] { pad->overlay.gridStep = 0.05f; }, true},
-    {"iso levels", [this] { pad->overlay.setIsoLevels(3); }, true},
+    {"line brightness", [this] { padProbe(*pad).overlay.lineBrightness = 0.8f; }, true},
+    {"grid step", [this] { padProbe(*pad).overlay.gridStep = 0.05f; }, true},
+    {"iso levels", [this] { padProbe(*pad).overlay.setIsoLevels(3); }, true},
     {"resized, same aspect", [this] { pad->SetTargetAndDrawRECTs(IRECT(16.f, 8.f, 470.f, 210.f)); }, true},
     {"resized back", [this] { pad->SetTargetAndDrawRECTs(kPad); }, true},
     {"background colour", [this] { pad->SetColor(EVColor::BG, IColor(255, 30, 30, 30)); }, true},
@@ -305,7 +309,7 @@ TEST_P(PadGL, FieldLayerIsRedrawnOnlyWhenTheFieldChanges)
     EXPECT_EQ(before + (c.redraws ? 1u : 0u), pad->fieldLayerDraws()) << c.what;
   }
   // An aspect-keeping resize redraws the layer without rebuilding the overlay's geometry.
-  EXPECT_EQ(rebuilds + 3u, pad->overlay.rebuildCount());
+  EXPECT_EQ(rebuilds + 3u, padProbe(*pad).overlay.rebuildCount());
   gl.WritePNG(Name("morph_pad_field_layer"));
 }
 
@@ -325,7 +329,7 @@ TEST_P(PadGL, DragShowsACoarseOverlayAndTheReleaseTheFullOne)
   {
     engine.edit({.model = model});
     Frame();
-    EXPECT_FALSE(pad->overlay.coarse());
+    EXPECT_FALSE(padProbe(*pad).overlay.coarse());
     float x = -1.f, y = -1.f;
     for (float py = kPad.T; py < kPad.B && x < 0.f; py += 1.f)
       for (float px = kPad.L; px < kPad.R; px += 1.f)
@@ -339,24 +343,24 @@ TEST_P(PadGL, DragShowsACoarseOverlayAndTheReleaseTheFullOne)
     const IMouseMod mod;
     pad->OnMouseDown(x, y, mod);
     Frame();
-    const uint64_t rebuilds = pad->overlay.rebuildCount();
+    const uint64_t rebuilds = padProbe(*pad).overlay.rebuildCount();
     for (int step = 0; step < 8; ++step)
     {
       x += 6.f;
       y += 3.f;
       pad->OnMouseDrag(x, y, 6.f, 3.f, mod);
       g->Frame();
-      EXPECT_TRUE(pad->overlay.coarse()) << "model " << model << " step " << step;
+      EXPECT_TRUE(padProbe(*pad).overlay.coarse()) << "model " << model << " step " << step;
     }
-    EXPECT_GE(pad->overlay.rebuildCount(), rebuilds + 6u) << "model " << model;
+    EXPECT_GE(padProbe(*pad).overlay.rebuildCount(), rebuilds + 6u) << "model " << model;
     gl.WritePNG(Name(("morph_pad_drag_held_model" + std::to_string(model)).c_str()));
     pad->OnMouseUp(x, y, mod);
     g->Frame();
-    EXPECT_FALSE(pad->overlay.coarse());
+    EXPECT_FALSE(padProbe(*pad).overlay.coarse());
     gl.WritePNG(Name(("morph_pad_drag_released_model" + std::to_string(model)).c_str()));
     const std::vector<unsigned char> released = gl.ReadWindow();
 
-    pad->overlay.signature = std::numeric_limits<double>::quiet_NaN();
+    padProbe(*pad).overlay.signature = std::numeric_limits<double>::quiet_NaN();
     Frame();
     EXPECT_TRUE(gl.ReadWindow() == released) << "model " << model;
   }

@@ -25,8 +25,9 @@ TEST(UserTabCatalogue, DefaultLayoutPlacesEveryControlOfTheCatalogue)
   int changes = 0;
   auto* panel = new zarvo::ui::UserTabPanel(
     IRECT(152, 20, 910, 180), std::move(copy), defaultUserTabSlots(), false, s.look.style1, s.look.accent,
-    [&changes](const std::vector<zarvo::ui::UserTabPanel::Slot>&, bool) { ++changes; }, "Vemlor", "1.3.0", "zarvo",
-    nullptr, nullptr);
+    zarvo::ui::UserTabPanel::Callbacks{
+      [&changes](const std::vector<zarvo::ui::UserTabPanel::Slot>&, bool) { ++changes; }, {}},
+    "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
   ASSERT_NE(s.G().AttachControl(panel, 1068, "TAB_USER"), nullptr);
 
   // Nothing of the default layout is unknown to the catalogue, so nothing is dropped.

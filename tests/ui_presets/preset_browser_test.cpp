@@ -6,6 +6,7 @@
 #include "IGfx/Controls/IPanelControl.h"
 #include "tests/gfx_harness/editor_session.h"
 #include "tests/ui_presets/fake_preset_library.h"
+#include "tests/support/preset_browser_probe.h"
 #include "utils/ui/PresetBrowserControl.h"
 #include "utils/ui/PresetStripControl.h"
 
@@ -45,7 +46,7 @@ protected:
     s->G().EnableMouseOver(true);
     s->Attach<IPanelControl>(s->G().GetBounds(), COLOR_BLACK);
     browser = s->Attach<PresetBrowserControl>(lib, browserStyle());
-    browser->anchor = kAnchor;
+    probe().anchor = kAnchor;
     return *browser;
   }
   void openAndDraw()
@@ -66,11 +67,12 @@ protected:
         return true;
     return false;
   }
+  PresetBrowserTestProbe probe() const { return PresetBrowserTestProbe(*browser); }
   // The middle of a row on screen.
   float rowMiddle(int row) const
   {
-    const auto& r = browser->rows[static_cast<size_t>(row)];
-    return browser->geometry().list.T - browser->scrollY + r.y + r.height / 2.f;
+    const auto& r = probe().rows[static_cast<size_t>(row)];
+    return browser->geometry().list.T - probe().scrollY + r.y + r.height / 2.f;
   }
 
   std::optional<EditorSession> s;
@@ -94,12 +96,12 @@ TEST_F(PresetBrowser, RowsNestFoldersUnderFactoryAndUserRoots)
   const std::vector<Expected> expected = {{true, "FACTORY", 0, 0}, {true, "A", 1, 22},  {false, "x", 2, 44},
                                           {true, "B", 2, 64},      {false, "y", 3, 86}, {true, "USER", 0, 106},
                                           {true, "M", 1, 128},     {true, "N", 2, 150}, {false, "z", 3, 172}};
-  ASSERT_EQ(browser->rows.size(), expected.size());
+  ASSERT_EQ(probe().rows.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i)
   {
-    const auto& row = browser->rows[i];
+    const auto& row = probe().rows[i];
     EXPECT_EQ(row.header, expected[i].header) << i;
-    EXPECT_EQ(row.header ? browser->nodes[static_cast<size_t>(row.node)].name : browser->itemLabel(row.entry),
+    EXPECT_EQ(row.header ? probe().nodes[static_cast<size_t>(row.node)].name : probe().itemLabel(row.entry),
               expected[i].text);
     EXPECT_EQ(row.depth, expected[i].depth) << i;
     EXPECT_EQ(row.y, expected[i].y) << i;
@@ -111,7 +113,7 @@ TEST_F(PresetBrowser, RowsNestFoldersUnderFactoryAndUserRoots)
       found |= c.op == "DoDrawText" && c.text == expected[i].text && c.rect.L == textLeft;
     EXPECT_TRUE(found) << expected[i].text;
   }
-  EXPECT_EQ(browser->contentHeight, 192.f);
+  EXPECT_EQ(probe().contentHeight, 192.f);
 }
 
 TEST_F(PresetBrowser, FoldingAHeaderHidesItsPresetsAndSubfolders)
@@ -121,15 +123,15 @@ TEST_F(PresetBrowser, FoldingAHeaderHidesItsPresetsAndSubfolders)
   make();
   openAndDraw();
   s->Input().Click(200.f, rowMiddle(1));
-  EXPECT_TRUE(browser->isOpen);
-  EXPECT_TRUE(browser->nodes[static_cast<size_t>(browser->rows[1].node)].collapsed);
-  EXPECT_EQ(browser->rows.size(), 6u);
-  EXPECT_EQ(browser->contentHeight, 192.f - (2.f * 20.f + 22.f));
+  EXPECT_TRUE(browser->opened());
+  EXPECT_TRUE(probe().nodes[static_cast<size_t>(probe().rows[1].node)].collapsed);
+  EXPECT_EQ(probe().rows.size(), 6u);
+  EXPECT_EQ(probe().contentHeight, 192.f - (2.f * 20.f + 22.f));
   draw();
   EXPECT_FALSE(drewText("x"));
   EXPECT_TRUE(drewText(">")); // the folded chevron
   s->Input().Click(200.f, rowMiddle(1));
-  EXPECT_EQ(browser->rows.size(), 9u);
+  EXPECT_EQ(probe().rows.size(), 9u);
   EXPECT_TRUE(lib.calls.size() == 1u && lib.calls[0] == "refresh"); // folding loads nothing
 }
 
@@ -149,10 +151,10 @@ TEST_P(PresetBrowserReveal, CentresTheCurrentPresetClampedAtTheEnds)
   lib.factoryNames = numbered(100);
   lib.current = GetParam().current;
   make();
-  browser->scrollY = 500.f;
+  probe().scrollY = 500.f;
   openAndDraw();
   EXPECT_EQ(browser->geometry().list.H(), 134.f);
-  EXPECT_FLOAT_EQ(browser->scrollY, GetParam().scrollY);
+  EXPECT_FLOAT_EQ(probe().scrollY, GetParam().scrollY);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PresetBrowserReveal,
@@ -166,16 +168,16 @@ TEST_F(PresetBrowser, RevealUnfoldsOnlyThePathToTheCurrentPreset)
   lib.factoryNames = {"A/x", "B/C/y", "D/w"};
   lib.current = 1;
   make();
-  browser->buildTree();
-  for (auto& node : browser->nodes)
+  probe().buildTree();
+  for (auto& node : probe().nodes)
     node.collapsed = true;
-  browser->revealCurrent();
+  probe().revealCurrent();
   std::vector<std::string> open;
-  for (const auto& node : browser->nodes)
+  for (const auto& node : probe().nodes)
     if (!node.collapsed)
       open.push_back(node.name);
   EXPECT_EQ(open, (std::vector<std::string>{"FACTORY", "B", "C"}));
-  EXPECT_EQ(browser->revealY, 22.f * 4.f); // FACTORY, A, B, C headers above it
+  EXPECT_EQ(probe().revealY, 22.f * 4.f); // FACTORY, A, B, C headers above it
 }
 
 struct HeightCase
@@ -225,15 +227,15 @@ TEST_F(PresetBrowser, ThumbIsAtLeast24HighAndStopsAtBothEnds)
   EXPECT_EQ(thumb.W(), 6.f);
 
   s->Input().Press(thumb.MW(), thumb.T + 5.f);
-  EXPECT_TRUE(browser->draggingThumb);
+  EXPECT_TRUE(probe().draggingThumb);
   s->Input().DragTo(thumb.MW(), 1000.f);
-  EXPECT_FLOAT_EQ(browser->scrollY, 2022.f - 134.f);
+  EXPECT_FLOAT_EQ(probe().scrollY, 2022.f - 134.f);
   EXPECT_EQ(browser->thumbRect().B, browser->geometry().list.B);
   s->Input().DragTo(thumb.MW(), -1000.f);
-  EXPECT_FLOAT_EQ(browser->scrollY, 0.f);
+  EXPECT_FLOAT_EQ(probe().scrollY, 0.f);
   s->Input().Release(thumb.MW(), -1000.f);
-  EXPECT_FALSE(browser->draggingThumb);
-  EXPECT_TRUE(browser->isOpen);
+  EXPECT_FALSE(probe().draggingThumb);
+  EXPECT_TRUE(browser->opened());
   EXPECT_TRUE(lib.calls.size() == 1u); // only the rescan at opening
 }
 
@@ -243,13 +245,13 @@ TEST_F(PresetBrowser, WheelStepScrolls20PixelsAndUpIsPositive)
   make();
   openAndDraw();
   s->Input().Wheel(200.f, 100.f, -1.f);
-  EXPECT_FLOAT_EQ(browser->scrollY, 20.f);
+  EXPECT_FLOAT_EQ(probe().scrollY, 20.f);
   s->Input().Wheel(200.f, 100.f, -2.5f);
-  EXPECT_FLOAT_EQ(browser->scrollY, 70.f);
+  EXPECT_FLOAT_EQ(probe().scrollY, 70.f);
   s->Input().Wheel(200.f, 100.f, 1.f);
-  EXPECT_FLOAT_EQ(browser->scrollY, 50.f);
+  EXPECT_FLOAT_EQ(probe().scrollY, 50.f);
   s->Input().Wheel(200.f, 100.f, 10.f);
-  EXPECT_FLOAT_EQ(browser->scrollY, 0.f);
+  EXPECT_FLOAT_EQ(probe().scrollY, 0.f);
 }
 
 TEST_F(PresetBrowser, ClickOnAPresetLoadsItAndCloses)
@@ -260,7 +262,7 @@ TEST_F(PresetBrowser, ClickOnAPresetLoadsItAndCloses)
   openAndDraw();
   s->Input().Click(200.f, rowMiddle(5)); // USER / mine
   EXPECT_EQ(lib.calls, (std::vector<std::string>{"refresh", "navigateTo 2"}));
-  EXPECT_FALSE(browser->isOpen);
+  EXPECT_FALSE(browser->opened());
   EXPECT_TRUE(browser->IsHidden());
 }
 
@@ -272,7 +274,7 @@ TEST_F(PresetBrowser, AStaleRowClosesWithoutNavigating)
   lib.factoryNames = {"a"}; // the list shrank while the panel was open
   s->Input().Click(200.f, rowMiddle(3));
   EXPECT_EQ(lib.calls, std::vector<std::string>{"refresh"});
-  EXPECT_FALSE(browser->isOpen);
+  EXPECT_FALSE(browser->opened());
 }
 
 TEST_F(PresetBrowser, OutsideClickAndEscapeClose)
@@ -281,12 +283,12 @@ TEST_F(PresetBrowser, OutsideClickAndEscapeClose)
   make();
   openAndDraw();
   s->Input().Click(800.f, 150.f);
-  EXPECT_FALSE(browser->isOpen);
+  EXPECT_FALSE(browser->opened());
   EXPECT_TRUE(browser->IsHidden());
 
   openAndDraw();
   EXPECT_TRUE(s->Input().KeyDown(kEscape, 200.f, 50.f));
-  EXPECT_FALSE(browser->isOpen);
+  EXPECT_FALSE(browser->opened());
   // Closed, the browser takes no key: Escape is left to others.
   plugkit::IKeyPress escape;
   escape.VK = kEscape;
@@ -299,7 +301,9 @@ TEST_F(PresetBrowser, CurrentRowIsHighlightedAndMarkedHoverFollowsThePointer)
   lib.factoryNames = {"a", "b"};
   lib.current = 1;
   make();
-  browser->showNumbers = true;
+  PresetBrowserControl::Appearance look = browser->appearance();
+  look.showNumbers = true;
+  browser->setAppearance(look);
   openAndDraw();
   const IColor current(255, 95, 55, 200);
   int currentFills = 0;
@@ -310,9 +314,9 @@ TEST_F(PresetBrowser, CurrentRowIsHighlightedAndMarkedHoverFollowsThePointer)
   EXPECT_TRUE(drewText("*"));
 
   s->Input().Hover(200.f, rowMiddle(1));
-  EXPECT_EQ(browser->hoveredRow, 1);
+  EXPECT_EQ(probe().hoveredRow, 1);
   s->Input().Hover(800.f, 150.f);
-  EXPECT_EQ(browser->hoveredRow, -1);
+  EXPECT_EQ(probe().hoveredRow, -1);
 }
 
 TEST_F(PresetBrowser, EmptyListOpensAnEmptyPanelWiderThanTheAnchor)
@@ -322,7 +326,7 @@ TEST_F(PresetBrowser, EmptyListOpensAnEmptyPanelWiderThanTheAnchor)
   const auto geo = browser->geometry();
   EXPECT_EQ(geo.panel.W(), kAnchor.W() + 6.f + 4.f);
   EXPECT_EQ(geo.list.H(), 0.f);
-  EXPECT_TRUE(browser->rows.empty());
+  EXPECT_TRUE(probe().rows.empty());
 }
 
 TEST_F(PresetBrowser, OpensOverTheWholeEditorRedrawnAtAnyHeight)
@@ -347,16 +351,16 @@ TEST_F(PresetBrowser, HangsUnderTheStripsNameZoneAsItIsWhenOpened)
   strip->showRedo = true;
   strip->collapsed = true;
   browser->connectStrip(*strip);
-  EXPECT_EQ(browser->anchor, IRECT(0, 10, 0, 30));
+  EXPECT_EQ(probe().anchor, IRECT(0, 10, 0, 30));
 
   // Expanded after the editor was built: the name zone moved, and the browser follows it.
   const IRECT toggle = strip->zoneRect(PresetStripControl::kCollapse);
   s->Input().Click(toggle.MW(), toggle.MH());
   const IRECT name = strip->zoneRect(PresetStripControl::kName);
   s->Input().Click(name.MW(), name.MH());
-  EXPECT_TRUE(browser->isOpen);
-  EXPECT_EQ(browser->anchor, name);
-  EXPECT_EQ(browser->anchor.L, 77.f + 24.f + 36.f);
+  EXPECT_TRUE(browser->opened());
+  EXPECT_EQ(probe().anchor, name);
+  EXPECT_EQ(probe().anchor.L, 77.f + 24.f + 36.f);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "tests/IGfx/GL/offscreen_gfx.h"
 #include "tests/gfx_harness/fake_delegate.h"
 #include "tests/ui_presets/fake_preset_library.h"
+#include "tests/support/preset_browser_probe.h"
 #include "utils/ui/PresetBrowserControl.h"
 #include "utils/ui/PresetStripControl.h"
 
@@ -31,6 +32,8 @@ extern "C" const char* __lsan_default_suppressions()
 }
 
 namespace {
+
+using zarvo::ui::PresetBrowserTestProbe;
 
 using vemlor::ui::accentColor;
 using vemlor::ui::colHighlightGray;
@@ -84,21 +87,24 @@ void configureStrip(PresetStripControl& strip, bool collapsed)
 
 void configureBrowser(PresetBrowserControl& browser)
 {
-  browser.panelColor = IColor(255, 45, 45, 45);
-  browser.borderColor = colHighlightGray;
-  browser.headerColor = IColor(255, 58, 58, 58);
+  PresetBrowserControl::Appearance look = browser.appearance();
+  look.panelColor = IColor(255, 45, 45, 45);
+  look.borderColor = colHighlightGray;
+  look.headerColor = IColor(255, 58, 58, 58);
   IText small = vemlor::ui::smallTxtLight;
   small.mAlign = EAlign::Center;
-  browser.headerText = small;
-  browser.itemText = small;
-  browser.hoverColor = colHighlightGray;
-  browser.currentColor = accentColor;
-  browser.currentTextColor = COLOR_WHITE;
-  browser.trackColor = IColor(255, 40, 40, 40);
-  browser.thumbColor = colHighlightGray;
-  browser.setChevronGlyphs(icon(0xF035D), icon(0xF035F));
-  browser.currentMarker = icon(0xF09DF);
-  browser.showNumbers = true;
+  look.headerText = small;
+  look.itemText = small;
+  look.hoverColor = colHighlightGray;
+  look.currentColor = accentColor;
+  look.currentTextColor = COLOR_WHITE;
+  look.trackColor = IColor(255, 40, 40, 40);
+  look.thumbColor = colHighlightGray;
+  look.expandedGlyph = icon(0xF035D);
+  look.collapsedGlyph = icon(0xF035F);
+  look.currentMarker = icon(0xF09DF);
+  look.showNumbers = true;
+  browser.setAppearance(look);
 }
 
 bool Near(const RGBA& p, const IColor& want, int tol = 6)
@@ -192,6 +198,7 @@ TEST_P(PresetScreens, Browser)
   g->AttachControl(browser, 1071);
   browser->Hide(true);
   browser->connectStrip(*s);
+  PresetBrowserTestProbe probe(*browser);
   s->onNameClicked();
   frame();
   gl.WritePNG(Name("preset_browser_current"));
@@ -209,22 +216,22 @@ TEST_P(PresetScreens, Browser)
   // Scrolled to the top and BASS folded.
   g->OnMouseWheel(geo.list.MW(), geo.list.MH(), IMouseMod(), 100.f);
   size_t bass = 0;
-  while (bass < browser->rows.size() &&
-         !(browser->rows[bass].header && browser->nodes[static_cast<size_t>(browser->rows[bass].node)].name == "BASS"))
+  while (bass < probe.rows.size() &&
+         !(probe.rows[bass].header && probe.nodes[static_cast<size_t>(probe.rows[bass].node)].name == "BASS"))
     ++bass;
-  ASSERT_LT(bass, browser->rows.size());
-  const float bassRow = geo.list.T + browser->rows[bass].y + 5.f;
+  ASSERT_LT(bass, probe.rows.size());
+  const float bassRow = geo.list.T + probe.rows[bass].y + 5.f;
   IMouseInfo click;
   click.x = geo.list.MW();
   click.y = bassRow;
   click.ms.L = true;
   g->OnMouseDown({click});
   g->OnMouseUp({click});
-  g->OnMouseOver(geo.list.MW(), geo.list.T + browser->rows[bass + 1].y + 5.f, IMouseMod());
+  g->OnMouseOver(geo.list.MW(), geo.list.T + probe.rows[bass + 1].y + 5.f, IMouseMod());
   frame();
   gl.WritePNG(Name("preset_browser_folded"));
-  EXPECT_TRUE(browser->isOpen);
-  EXPECT_TRUE(browser->nodes[static_cast<size_t>(browser->rows[bass].node)].collapsed);
+  EXPECT_TRUE(browser->opened());
+  EXPECT_TRUE(probe.nodes[static_cast<size_t>(probe.rows[bass].node)].collapsed);
 }
 
 TEST_P(PresetScreens, NamesInOtherScriptsDrawFromAFallbackFont)

@@ -42,29 +42,35 @@ UserTabPanel* PanelTest::Make(Slots slots, bool unlocked, bool productSettings)
   plugkit::gfx::IVStyle style;
   panel = new UserTabPanel(
     kContent, productLikeRegistry(), std::move(slots), unlocked, style, plugkit::gfx::IColor(255, 95, 55, 200),
-    [this](const Slots& slots, bool u) { changes.emplace_back(slots, u); }, "Vemlor", "1.3.0", "zarvo", nullptr,
-    nullptr);
+    UserTabPanel::Callbacks{[this](const Slots& slots, bool u) { changes.emplace_back(slots, u); },
+                            [this] {
+                              if (afterRebuild)
+                                afterRebuild();
+                            }},
+    "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
   if (productSettings)
   {
-    panel->dragHint = "hold shift to move whole column";
-    panel->addColumnWidth = 50.f;
-    panel->toolbarButtonSize = 18.f;
-    panel->showClipboardButtons = false;
-    panel->topBand = 20.f;
-    panel->bottomBand = 18.f;
-    panel->highlightColor = plugkit::gfx::IColor(255, 200, 200, 200);
-    panel->hasHighlight = true;
-    panel->lockTipLocked = "edit user layout";
-    panel->lockTipUnlocked = "exit edit mode";
-    panel->saveTip = "save";
-    panel->loadTip = "load";
-    panel->copyTip = "copy";
-    panel->pasteTip = "paste";
-    panel->clearTip = "clear";
-    panel->undoTip = "undo";
-    panel->addControlTip = "add a control";
-    panel->addColumnTip = "add a column";
-    panel->cellTip = "cell";
+    UserTabPanel::Appearance look = panel->appearance();
+    look.dragHint = "hold shift to move whole column";
+    look.addColumnWidth = 50.f;
+    look.toolbarButtonSize = 18.f;
+    look.showClipboardButtons = false;
+    look.topBand = 20.f;
+    look.bottomBand = 18.f;
+    look.highlightColor = plugkit::gfx::IColor(255, 200, 200, 200);
+    look.hasHighlight = true;
+    look.lockTipLocked = "edit user layout";
+    look.lockTipUnlocked = "exit edit mode";
+    look.saveTip = "save";
+    look.loadTip = "load";
+    look.copyTip = "copy";
+    look.pasteTip = "paste";
+    look.clearTip = "clear";
+    look.undoTip = "undo";
+    look.addControlTip = "add a control";
+    look.addColumnTip = "add a column";
+    look.cellTip = "cell";
+    panel->setAppearance(look);
   }
   s.G().AttachControl(panel, 1068, "TAB_USER");
   return panel;

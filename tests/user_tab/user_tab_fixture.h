@@ -106,6 +106,8 @@ protected:
   plugkit::gfx::test::EditorSession s{8, 940, 200};
   UserTabPanel* panel = nullptr;
   std::vector<std::pair<Slots, bool>> changes;
+  // What the panel calls after each rebuild.
+  std::function<void()> afterRebuild;
 };
 
 } // namespace zarvo::ui::test

@@ -292,8 +292,10 @@ TEST_F(DragTest, CursorFollowsTheZone)
 
 TEST_F(DragTest, HoverShowsGlyphsOutlineAndHint)
 {
-  panel->moveGlyph = GlyphLabel("MOVE");
-  panel->removeGlyph = GlyphLabel("X");
+  UserTabPanel::Appearance look = panel->appearance();
+  look.moveGlyph = GlyphLabel("MOVE");
+  look.removeGlyph = GlyphLabel("X");
+  panel->setAppearance(look);
   panel->rebuild();
   const plugkit::gfx::IColor accent(255, 95, 55, 200), highlight(255, 200, 200, 200);
   // The texts drawn in the next frame with their colours.
@@ -362,7 +364,7 @@ TEST_F(PanelTest, DragHintStaysClearOfTheWidthButtons)
     const IRECT at = drawnAt.front();
     EXPECT_GE(at.L, 0.f);
     EXPECT_LE(at.R, 940.f);
-    EXPECT_FLOAT_EQ(at.B, kContent.B + panel->bottomBand);
+    EXPECT_FLOAT_EQ(at.B, kContent.B + panel->appearance().bottomBand);
     for (const IRECT& button : panel->widthModRects())
     {
       EXPECT_FALSE(at.Intersects(button)) << button.L << " " << button.R;

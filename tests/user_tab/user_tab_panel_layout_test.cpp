@@ -110,9 +110,9 @@ TEST_F(PanelTest, NoCellLeavesItsColumn)
 
 TEST_F(PanelTest, WidthModifiersWeighColumns)
 {
-  panel = new UserTabPanel(IRECT(0, 0, 600, 100), productLikeRegistry(), Slots{{-7, 29}, {11}}, false,
-                           plugkit::gfx::IVStyle(), plugkit::gfx::IColor(), nullptr, "Vemlor", "1.3.0", "zarvo",
-                           nullptr, nullptr);
+  panel =
+    new UserTabPanel(IRECT(0, 0, 600, 100), productLikeRegistry(), Slots{{-7, 29}, {11}}, false,
+                     plugkit::gfx::IVStyle(), plugkit::gfx::IColor(), {}, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
   s.G().AttachControl(panel);
   EXPECT_EQ(panel->columnRects()[0], IRECT(0, 0, 200, 100));
   EXPECT_EQ(panel->columnRects()[1], IRECT(200, 0, 600, 100));
@@ -205,7 +205,9 @@ TEST_F(PanelTest, EmptyTabHintsAtTheEditButton)
   EXPECT_EQ(hint, "tap 'edit' to add your controls");
 
   // With the lock glyph the hint shows it in place of the word.
-  panel->lockedGlyph = GlyphLabel::glyph("\xF3\xB0\xA4\x8C", "materialdesignicons-webfont.ttf");
+  UserTabPanel::Appearance look = panel->appearance();
+  look.lockedGlyph = GlyphLabel::glyph("\xF3\xB0\xA4\x8C", "materialdesignicons-webfont.ttf");
+  panel->setAppearance(look);
   panel->rebuild();
   s.recorder.Clear();
   s.G().SetAllControlsDirty();
@@ -264,8 +266,10 @@ TEST_F(PanelTest, EveryClickOnTheLockTogglesEvenInQuickSuccession)
 {
   Make({{29}});
   // With glyphs, as the product draws it, the lock is a glyph button.
-  panel->lockedGlyph = zarvo::ui::GlyphLabel("L");
-  panel->unlockedGlyph = zarvo::ui::GlyphLabel("U");
+  UserTabPanel::Appearance look = panel->appearance();
+  look.lockedGlyph = zarvo::ui::GlyphLabel("L");
+  look.unlockedGlyph = zarvo::ui::GlyphLabel("U");
+  panel->setAppearance(look);
   panel->setUnlocked(false);
   panel->rebuild();
   ASSERT_NE(dynamic_cast<zarvo::ui::GlyphButtonControl*>(WithTooltip("edit user layout")), nullptr);
@@ -282,7 +286,7 @@ TEST_F(PanelTest, RebuildSendsEveryParameterAndCallsBack)
 {
   int rebuilt = 0;
   Make({{29}});
-  panel->afterRebuild = [&rebuilt] { ++rebuilt; };
+  afterRebuild = [&rebuilt] { ++rebuilt; };
   s.dlg.log.clear();
   panel->rebuild();
   EXPECT_EQ(rebuilt, 1);

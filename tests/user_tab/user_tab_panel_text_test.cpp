@@ -129,7 +129,7 @@ TEST_F(PanelTextTest, LayoutTravelsBetweenPanelsByFileClipboardAndDrop)
   plugkit::gfx::test::EditorSession other{8, 940, 200};
   auto* second =
     new UserTabPanel(kContent, productLikeRegistry(), defaultSlots(), false, plugkit::gfx::IVStyle(),
-                     plugkit::gfx::IColor(255, 95, 55, 200), nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
+                     plugkit::gfx::IColor(255, 95, 55, 200), {}, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
   other.G().AttachControl(second);
   UseProductCodec(*second);
   EXPECT_TRUE(second->loadLayout((folder / "mine.zarvo").string()));

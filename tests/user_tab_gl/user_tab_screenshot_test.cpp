@@ -167,29 +167,31 @@ protected:
     style.colorSpec.SetColor(EVColor::FR, COLOR_TRANSPARENT);
     style.colorSpec.SetColor(EVColor::X1, IColor(255, 95, 55, 200));
     style.drawShadows = false;
-    auto* p = new UserTabPanel(
-      IRECT(152, 20, 910, 180), makeRegistry(style),
-      {{0, 2}, {4, 6}, {9, -1, 10108, 26, 25}, {-8}, {11}, {-9}, {13, 14}, {20, 21}, {-9}, {29}, {-9}}, unlocked, style,
-      IColor(255, 95, 55, 200), nullptr, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
-    p->plusGlyph = icon(0xF0416);
-    p->removeGlyph = icon(0xF0157);
-    p->widthGlyph = icon(0xF0E5E);
-    p->moveGlyph = icon(0xF01BE);
-    p->lockedGlyph = icon(0xF090C);
-    p->unlockedGlyph = icon(0xF0135);
-    p->clearGlyph = icon(0xF062A);
-    p->undoGlyph = icon(0xF054C);
+    auto* p =
+      new UserTabPanel(IRECT(152, 20, 910, 180), makeRegistry(style),
+                       {{0, 2}, {4, 6}, {9, -1, 10108, 26, 25}, {-8}, {11}, {-9}, {13, 14}, {20, 21}, {-9}, {29}, {-9}},
+                       unlocked, style, IColor(255, 95, 55, 200), {}, "Vemlor", "1.3.0", "zarvo", nullptr, nullptr);
+    UserTabPanel::Appearance look = p->appearance();
+    look.plusGlyph = icon(0xF0416);
+    look.removeGlyph = icon(0xF0157);
+    look.widthGlyph = icon(0xF0E5E);
+    look.moveGlyph = icon(0xF01BE);
+    look.lockedGlyph = icon(0xF090C);
+    look.unlockedGlyph = icon(0xF0135);
+    look.clearGlyph = icon(0xF062A);
+    look.undoGlyph = icon(0xF054C);
     // The editor hands in save and load glyphs of its own.
-    p->saveGlyph = icon(0xF0193);
-    p->loadGlyph = icon(0xF0770);
-    p->dragHint = "hold shift to move whole column";
-    p->highlightColor = IColor(255, 200, 200, 200);
-    p->hasHighlight = true;
-    p->addColumnWidth = 50.f;
-    p->toolbarButtonSize = 18.f;
-    p->showClipboardButtons = false;
-    p->topBand = 20.f;
-    p->bottomBand = 18.f;
+    look.saveGlyph = icon(0xF0193);
+    look.loadGlyph = icon(0xF0770);
+    look.dragHint = "hold shift to move whole column";
+    look.highlightColor = IColor(255, 200, 200, 200);
+    look.hasHighlight = true;
+    look.addColumnWidth = 50.f;
+    look.toolbarButtonSize = 18.f;
+    look.showClipboardButtons = false;
+    look.topBand = 20.f;
+    look.bottomBand = 18.f;
+    p->setAppearance(look);
     g->AttachControl(p, 1068, "TAB_USER");
     return p;
   }

@@ -45,7 +45,7 @@ void MorphPadControl::armPendingSelect(int point, bool add)
   SetAnimationEndActionFunction([this](IControl*) {
     if (pendingSelectPoint < 0)
       return;
-    Mask mask = marqueeActive ? marqueeMask() : (1u << pendingSelectPoint);
+    Mask mask = drag == Drag::marquee ? marqueeMask() : (1u << pendingSelectPoint);
     if (pendingSelectAdd)
       mask ^= engine.selection();
     pendingSelectPoint = -1;

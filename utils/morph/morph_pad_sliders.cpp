@@ -263,7 +263,7 @@ void MorphPadControl::drawSpreadSlider(IGfx& g, const IText& text)
   const float shown = spreadValue;
   sliderWidget.draw(g, r, shown, std::string(), &mBlend);
   const float factor = shown / std::max(0.01f, spreadAtStart);
-  const std::string value = spreadSliderDrag ? fmt::format(" {:.0f}%", factor * 100.f) : std::string();
+  const std::string value = drag == Drag::spreadSlider ? fmt::format(" {:.0f}%", factor * 100.f) : std::string();
   zarvo::ui::drawGlyphLabel(g, spreadLabel + GlyphLabel(value), r, text, &mBlend, glyphRunGap);
 }
 
