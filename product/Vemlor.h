@@ -18,7 +18,7 @@
 #include "product/state/cc_mod_settings.h"
 #include "product/dsp/tail_bound.h"
 #include "product/state/editor_state_codec.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/audio/model_params.h"
 #include "product/audio/note_mode_controller.h"
 #include "product/params/plugin_param_edits.h"
