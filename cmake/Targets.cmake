@@ -16,23 +16,29 @@ function(vemlor_target_defaults target)
   endif()
 endfunction()
 
-# A static library from every .cpp in a folder; an interface library while the folder has none yet,
-# so that dependents link either way.
+# A static library from every .cpp in a folder; a folder without one fails the configuration.
 function(vemlor_folder_library name dir)
   cmake_parse_arguments(ARG "" "" "LINK;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   foreach(ex IN LISTS ARG_EXCLUDE)
     list(REMOVE_ITEM sources ${dir}/${ex})
   endforeach()
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    vemlor_target_defaults(${name})
-    target_link_libraries(${name} PUBLIC ${ARG_LINK})
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARG_LINK})
+  if(NOT sources)
+    message(FATAL_ERROR "${name}: no sources in ${dir}")
   endif()
+  add_library(${name} STATIC ${sources})
+  vemlor_target_defaults(${name})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
+endfunction()
+
+# Adds every .cpp of the current folder to a library defined in a folder above it; a folder without
+# one fails the configuration.
+function(vemlor_folder_sources target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    message(FATAL_ERROR "${target}: no sources in ${CMAKE_CURRENT_SOURCE_DIR}")
+  endif()
+  target_sources(${target} PRIVATE ${sources})
 endfunction()
 
 # One GoogleTest executable from every .cpp in a folder, registered with CTest under a label.

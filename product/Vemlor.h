@@ -21,7 +21,7 @@
 #include "product/editor/editor_ui_state.h"
 #include "product/editor/morph_editor.h"
 #include "product/state/editor_state_codec.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/audio/model_params.h"
 #include "product/audio/note_mode_controller.h"
 #include "product/params/plugin_param_edits.h"

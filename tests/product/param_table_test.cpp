@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/params/param_init.h"
 #include "product/params/params.h"
 
