@@ -140,8 +140,12 @@ struct BatchRun
 // The boxes a call is drawn through when a later opaque rectangle covers the middle of its pixels.
 struct CallStrips
 {
-  int count; // 0: drawn through its clip's box
+  int active; // 0: drawn through its clip's box; else through the boxes below (none: not at all)
+  int count;
   GLint box[4][4];
+  int clear; // an opaque rectangle whose inside is cleared to its colour instead of shaded
+  GLint clearBox[4];
+  float color[4];
 };
 
 // Plain C memory only: the plug-in module may be unloaded before the thread ends, so nothing here may
@@ -319,7 +323,7 @@ int drawsOf(GLNVGcontext* gl, const GLNVGcall& c)
   return n;
 }
 
-int stripCount(const BatchedGL* b, int call) { return b->haveStrips ? b->strips[call].count : 0; }
+bool stripped(const BatchedGL* b, int call) { return b->haveStrips && b->strips[call].active; }
 
 bool batchAppend(BatchedGL* b, const GLNVGcall& c)
 {
@@ -749,6 +753,26 @@ PixelRect reachOf(BatchedGL* b, const GLNVGcall& c)
   return intersect(verts, box);
 }
 
+// The parts of reach around hole (which lies within it), as scissor boxes.
+void setStrips(CallStrips& st, const PixelRect& reach, const PixelRect& hole)
+{
+  const PixelRect parts[4] = {{reach.x0, reach.y0, reach.x1, hole.y0},
+                              {reach.x0, hole.y1, reach.x1, reach.y1},
+                              {reach.x0, hole.y0, hole.x0, hole.y1},
+                              {hole.x1, hole.y0, reach.x1, hole.y1}};
+  st.active = 1;
+  st.count = 0;
+  for (const PixelRect& part : parts)
+    if (!part.empty())
+    {
+      GLint* box = st.box[st.count++];
+      box[0] = part.x0;
+      box[1] = part.y0;
+      box[2] = part.x1 - part.x0;
+      box[3] = part.y1 - part.y0;
+    }
+}
+
 // Pixels that a later opaque rectangle of the same flush replaces are not drawn before it: a call
 // wholly under one is dropped, and a large one (a panel behind an opaque control) is drawn through
 // the strips of its reach around the rectangle instead of over all of it.
@@ -759,7 +783,7 @@ void dropOccludedPixels(BatchedGL* b)
   if (!(gl->view[0] > 0.f) || !(gl->view[1] > 0.f) || !batchGrow(b->strips, b->cstrips, gl->ncalls, 64))
     return;
   for (int k = 0; k < gl->ncalls; ++k)
-    b->strips[k].count = 0;
+    b->strips[k].active = b->strips[k].clear = 0;
   b->haveStrips = 1;
   // The first few opaque rectangles of the flush (leaving one out only draws more).
   constexpr int kMaxOpaque = 16;
@@ -795,22 +819,24 @@ void dropOccludedPixels(BatchedGL* b)
     const PixelRect hole = intersect(reach, best);
     if (2 * hole.area() < reach.area())
       continue;
-    const PixelRect parts[4] = {{reach.x0, reach.y0, reach.x1, hole.y0},
-                                {reach.x0, hole.y1, reach.x1, reach.y1},
-                                {reach.x0, hole.y0, hole.x0, hole.y1},
-                                {hole.x1, hole.y0, reach.x1, hole.y1}};
-    CallStrips& st = b->strips[k];
-    for (const PixelRect& part : parts)
-      if (!part.empty())
-      {
-        GLint* box = st.box[st.count++];
-        box[0] = part.x0;
-        box[1] = part.y0;
-        box[2] = part.x1 - part.x0;
-        box[3] = part.y1 - part.y0;
-      }
-    if (st.count == 0)
-      c.type = GLNVG_NONE;
+    setStrips(b->strips[k], reach, hole);
+  }
+  // A large opaque rectangle clears its inside to its colour, which a rasteriser does far faster than
+  // it shades those pixels, and is drawn through the strips around it for its edges.
+  for (int n = 0; n < nopaque; ++n)
+  {
+    const GLNVGcall& c = gl->calls[opaqueCall[n]];
+    if (c.type == GLNVG_NONE || static_cast<float>(opaque[n].area()) < kLargeFillPixels)
+      continue;
+    CallStrips& st = b->strips[opaqueCall[n]];
+    setStrips(st, reachOf(b, c), opaque[n]);
+    st.clear = 1;
+    const PixelRect& o = opaque[n];
+    st.clearBox[0] = o.x0;
+    st.clearBox[1] = o.y0;
+    st.clearBox[2] = o.x1 - o.x0;
+    st.clearBox[3] = o.y1 - o.y0;
+    memcpy(st.color, nvg__fragUniformPtr(gl, c.uniformOffset)->innerCol.rgba, sizeof(st.color));
   }
 }
 
@@ -837,8 +863,8 @@ bool planRuns(BatchedGL* b)
     int image = plain && samples(nvg__fragUniformPtr(gl, c.uniformOffset)) ? c.image : 0;
     int large = plain && largeFill(b, c) ? 1 : 0;
     int end = i + 1;
-    if (batchable(c) && stripCount(b, i) == 0)
-      while (end < gl->ncalls && stripCount(b, end) == 0 && joins(b, c, plain, &image, &large, gl->calls[end]))
+    if (batchable(c) && !stripped(b, i))
+      while (end < gl->ncalls && !stripped(b, end) && joins(b, c, plain, &image, &large, gl->calls[end]))
         ++end;
     int draws = 0;
     for (int k = i; k < end && draws < 2 && batchable(gl->calls[k]); ++k)
@@ -962,23 +988,37 @@ void batchedFlush(void* uptr)
     glUniform1i(gl->shader.loc[GLNVG_LOC_TEX], 0);
     glUniform2fv(gl->shader.loc[GLNVG_LOC_VIEWSIZE], 1, gl->view);
 
+    bool savedClear = false;
+    float clearColor[4] = {0.f, 0.f, 0.f, 0.f};
     for (int r = 0; r < b->nruns; ++r)
     {
       const BatchRun& run = b->runs[r];
       useProgram(b, run.vertexPaint && run.image == 0 && b->plainShader.prog != 0 ? 1 : 0);
-      const int strips = stripCount(b, run.first);
-      if (strips == 0)
+      if (!stripped(b, run.first))
       {
         drawRun(b, run);
         continue;
       }
-      for (int k = 0; k < strips; ++k)
+      const CallStrips& st = b->strips[run.first];
+      if (st.clear)
       {
-        b->forcedBox = b->strips[run.first].box[k];
+        if (!savedClear)
+          glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
+        savedClear = true;
+        glScissor(st.clearBox[0], st.clearBox[1], st.clearBox[2], st.clearBox[3]);
+        memcpy(b->scissor, st.clearBox, sizeof(b->scissor));
+        glClearColor(st.color[0], st.color[1], st.color[2], st.color[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+      }
+      for (int k = 0; k < st.count; ++k)
+      {
+        b->forcedBox = st.box[k];
         drawRun(b, run);
       }
       b->forcedBox = NULL;
     }
+    if (savedClear)
+      glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
 
     glDisableVertexAttribArray(0);
     glDisableVertexAttribArray(1);

@@ -92,7 +92,7 @@ void drawScene(NVGcontext* vg, int font, int image, float ratio)
   nvgFill(vg);
   nvgBeginPath(vg);
   nvgRect(vg, 154.f / ratio, 88.f / ratio, 76.f / ratio, 62.f / ratio);
-  nvgFillColor(vg, nvgRGBA(20, 30, 40, 255));
+  nvgFillColor(vg, nvgRGBA(45, 131, 203, 255));
   nvgFill(vg);
   nvgBeginPath(vg);
   nvgCircle(vg, 160.f / ratio, 100.f / ratio, 8.f / ratio);
