@@ -60,7 +60,10 @@ struct GLPad
     g = std::make_unique<gfx_gl_test::OffscreenGfx>(delegate, gl, 940, 420, scale);
     g->LoadFont("Roboto-Regular", (std::string(VEMLOR_ROBOTO_DIR) + "/Roboto-Regular.ttf").c_str());
     g->AttachPanelBackground(IPattern(IColor(255, 60, 60, 60)));
-    pad = new MorphPadControl(kPad, {0, 1}, engine, DEFAULT_STYLE);
+    // The editor's opaque field background over the panel.
+    IVStyle style = DEFAULT_STYLE;
+    style.colorSpec.SetColor(EVColor::BG, IColor(255, 45, 45, 45));
+    pad = new MorphPadControl(kPad, {0, 1}, engine, style);
     g->AttachControl(pad);
     Populate(engine, *pad);
     Frame();
@@ -162,7 +165,7 @@ BENCHMARK(BM_PanelFrameGL)->ArgNames({"scale"})->Arg(1)->Arg(2)->Unit(benchmark:
 // The CPU column is the whole process's (every thread, the rasteriser's included); the counters give
 // the same per step from /proc/self/task, the overlay rebuilds per step, and the release's frame,
 // whose full rebuild restores the overlay drawn when the pad is still.
-void BM_PadDragStep(benchmark::State& state)
+void DragSteps(benchmark::State& state, int point)
 {
   GLPad p(1.f);
   if (!p.Ok())
@@ -173,11 +176,11 @@ void BM_PadDragStep(benchmark::State& state)
   MorphPadControl* pad = p.pad;
   p.engine.edit({.model = static_cast<uint32_t>(state.range(0))});
   p.Frame();
-  // The grab: the pixel of point 5's disc.
+  // The grab: a pixel of the point's disc.
   float x = -1.f, y = -1.f;
   for (float py = kPad.T; py < kPad.B && x < 0.f; py += 2.f)
     for (float px = kPad.L; px < kPad.R; px += 2.f)
-      if (pad->pointAt(px, py) == 5)
+      if (pad->pointAt(px, py) == point)
       {
         x = px;
         y = py;
@@ -185,7 +188,7 @@ void BM_PadDragStep(benchmark::State& state)
       }
   if (x < 0.f)
   {
-    state.SkipWithError("point 5 is not on the pad");
+    state.SkipWithError("the point is not on the pad");
     return;
   }
   const IMouseMod mod;
@@ -216,7 +219,20 @@ void BM_PadDragStep(benchmark::State& state)
     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall).count();
   state.counters["release_all_threads_cpu_ms"] = 1e3 * (vemlor::bench::allThreadsCpuSeconds() - cpu);
 }
+// Point 5, near the right edge: the pointer runs past the edge where the point stops, so about two
+// steps in three move nothing.
+void BM_PadDragStep(benchmark::State& state) { DragSteps(state, 5); }
 BENCHMARK(BM_PadDragStep)
+  ->ArgName("model")
+  ->DenseRange(0, 4)
+  ->Unit(benchmark::kMillisecond)
+  ->MeasureProcessCPUTime()
+  ->UseRealTime()
+  ->MinTime(2.0);
+
+// Point 8, in the middle: every step moves it and changes the field (rebuilds_per_step 1).
+void BM_PadDragStepEveryStepMoves(benchmark::State& state) { DragSteps(state, 8); }
+BENCHMARK(BM_PadDragStepEveryStepMoves)
   ->ArgName("model")
   ->DenseRange(0, 4)
   ->Unit(benchmark::kMillisecond)

@@ -79,6 +79,26 @@ void drawScene(NVGcontext* vg, int font, int image, float ratio)
     nvgLineTo(vg, 12.f + 5.f * static_cast<float>(k), 152.f / ratio);
     nvgStroke(vg);
   }
+  // A panel, a disc on it and an opaque rectangle on whole pixels over most of both, under a clip: the
+  // flush leaves out what the rectangle covers and draws the panel only around it.
+  nvgScissor(vg, 150.f / ratio, 84.f / ratio, 86.f / ratio, 72.f / ratio);
+  nvgBeginPath(vg);
+  nvgRect(vg, 0.f, 0.f, kW / ratio, kH / ratio);
+  nvgFillColor(vg, nvgRGBA(60, 60, 60, 255));
+  nvgFill(vg);
+  nvgBeginPath(vg);
+  nvgCircle(vg, 190.f / ratio, 120.f / ratio, 10.f / ratio);
+  nvgFillColor(vg, colours[0]);
+  nvgFill(vg);
+  nvgBeginPath(vg);
+  nvgRect(vg, 154.f / ratio, 88.f / ratio, 76.f / ratio, 62.f / ratio);
+  nvgFillColor(vg, nvgRGBA(45, 131, 203, 255));
+  nvgFill(vg);
+  nvgBeginPath(vg);
+  nvgCircle(vg, 160.f / ratio, 100.f / ratio, 8.f / ratio);
+  nvgFillColor(vg, colours[3]);
+  nvgFill(vg);
+  nvgResetScissor(vg);
   nvgEndFrame(vg);
 }
 
