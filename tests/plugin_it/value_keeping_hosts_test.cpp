@@ -177,6 +177,57 @@ TEST(ValueKeepingHosts, AnEditInProgressSurvivesTheHostsStateRoundTrips)
   }
 }
 
+TEST(ValueKeepingHosts, AnEditSurvivesSavingAndReopeningTheSession)
+{
+  for (const bool morph : {false, true})
+  {
+    SCOPED_TRACE(morph ? "morphing" : "not morphing");
+    const std::vector<uint8_t> state = steppedState(morph);
+    ValueKeepingHost::Session saved;
+    double edited = 0;
+    {
+      OwnInstance a(true);
+      ASSERT_TRUE(a.plugin) << a.error;
+      ASSERT_TRUE(a.startProcessing());
+      ValueKeepingHost keeper(a.host, *a.plugin, kNumParams, OnReread::kRoundTripState);
+      ASSERT_TRUE(keeper.open({state, {}}));
+      a.idle(keeper, 4);
+
+      // A knob drag in the editor, then the session is saved.
+      a.plug->BeginInformHostOfParamChangeFromUI(par_main_detune);
+      a.plug->SendParameterValueFromUI(par_main_detune, paramTable().normalized(par_main_detune, 22));
+      a.idle(keeper, 1);
+      a.plug->SendParameterValueFromUI(par_main_detune, paramTable().normalized(par_main_detune, -6));
+      a.idle(keeper, 1);
+      a.plug->EndInformHostOfParamChangeFromUI(par_main_detune);
+      a.idle(keeper, 4);
+      edited = a.plug->GetParam(par_main_detune)->Value();
+      ASSERT_EQ(edited, -6.0);
+      saved = keeper.save();
+    }
+
+    OwnInstance b(true);
+    ASSERT_TRUE(b.plugin) << b.error;
+    ASSERT_TRUE(b.startProcessing());
+    ValueKeepingHost keeper(b.host, *b.plugin, kNumParams, OnReread::kRoundTripState);
+    ASSERT_TRUE(keeper.open(saved));
+    b.idle(keeper, 4);
+    b.host.handler().clearCalls();
+    b.idle(keeper, 50);
+
+    EXPECT_EQ(b.rereadRequests(), 0);
+    EXPECT_EQ(b.plug->GetParam(par_main_detune)->Value(), edited);
+    EXPECT_EQ(b.controllerValue(par_main_detune), paramTable().normalized(par_main_detune, edited));
+    for (const SteppedValue& v : kSteppedValues)
+    {
+      if (v.index == par_main_detune)
+        continue;
+      SCOPED_TRACE(paramName(v.index));
+      EXPECT_EQ(b.plug->GetParam(v.index)->Value(), paramTable().constrain(v.index, v.plain));
+    }
+  }
+}
+
 TEST(ValueKeepingHosts, AValueTheHostSentWithABlockIsNoNewsToIt)
 {
   OwnInstance a(true);
