@@ -19,7 +19,7 @@ ValueKeepingHost::ValueKeepingHost(Host& host, Plugin& plugin, int32 paramCount,
   for (std::size_t id = 0; id < values.size(); ++id)
     values[id] = static_cast<float>(plugin.controller()->getParamNormalized(static_cast<ParamID>(id)));
   host.handler().whileRestarting = [this](int32 flags) {
-    if (flags & kParamValuesChanged)
+    if ((flags & kParamValuesChanged) || this->onReread == OnReread::kRoundTripStateOnAnyRestart)
       reread();
   };
 }
@@ -72,7 +72,8 @@ void ValueKeepingHost::reread()
 {
   ++rereadCount;
   takeEdits();
-  if (onReread == OnReread::kRoundTripState)
+  const bool roundTrip = onReread != OnReread::kReadValues;
+  if (roundTrip)
   {
     const std::optional<std::vector<uint8_t>> state = plugin.getState();
     if (state)
@@ -80,7 +81,7 @@ void ValueKeepingHost::reread()
   }
   for (std::size_t id = 0; id < values.size(); ++id)
     values[id] = static_cast<float>(plugin.controller()->getParamNormalized(static_cast<ParamID>(id)));
-  if (onReread != OnReread::kRoundTripState)
+  if (!roundTrip)
     return;
   for (std::size_t id = 0; id < values.size(); ++id)
   {

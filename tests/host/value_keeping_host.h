@@ -4,6 +4,8 @@
 //   through the controller and as a point for the next block; it also keeps a session: the state
 //   and its copy of every value set or edited since it last moved the state, written back as float
 //   over the state when the session is opened in a new instance;
+// - kRoundTripStateOnAnyRestart does the same for every restart, whatever its flags (a latency or a
+//   tail change too);
 // - kReadValues overwrites its copy with what the controller answers, and sends its copy with the
 //   blocks; it sets a value in its copy before it tells the controller.
 #pragma once
@@ -25,6 +27,7 @@ public:
   enum class OnReread
   {
     kRoundTripState,
+    kRoundTripStateOnAnyRestart,
     kReadValues,
   };
 
