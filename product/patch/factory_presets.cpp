@@ -5,6 +5,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/patch/preset_manager.h"
+#include "utils/repeatable_run.h"
 
 namespace zarvo {
 namespace {
@@ -902,7 +903,7 @@ void FactoryPresets::applyRandomStarterPreset(PresetManager* manager) const
   PLUGKIT_ASSERT_MAIN_THREAD();
   if (mStarterIndices.empty() || !manager)
     return;
-  std::mt19937 rng(std::random_device("/dev/urandom")());
+  std::mt19937 rng(freshInstanceSeed());
   const int pick = std::uniform_int_distribution<int>(0, static_cast<int>(mStarterIndices.size()) - 1)(rng);
   const int slot = mStarterIndices[static_cast<size_t>(pick)];
   if (slot >= 0 && slot < manager->listSize())

@@ -7,6 +7,7 @@
 #include "IGfx/IGfx.h"
 #include "IGfx/IVStyle.h"
 #include "product/VemlorConfig.h"
+#include "utils/repeatable_run.h"
 
 #ifndef VEMLOR_BUILD_ARCH
 #define VEMLOR_BUILD_ARCH "unknown"
@@ -27,6 +28,9 @@ using namespace plugkit::gfx;
 
 BuildInfo BuildInfo::current()
 {
+  // A repeatable run shows the same box whatever commit or day it was built on.
+  if (zarvo::repeatableRun())
+    return BuildInfo{VEMLOR_BUILD_ARCH, "main", "0000000", "2000-01-01"};
   return BuildInfo{VEMLOR_BUILD_ARCH, VEMLOR_BUILD_BRANCH, VEMLOR_BUILD_REVISION, VEMLOR_BUILD_DATE};
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/plugin_it/support.h"
+#include "tests/support/users_run.h"
 
 namespace vemlor::plugin_it {
 namespace {
@@ -153,6 +154,8 @@ TEST(PluginPresets, NewInstancesStartOnARandomStarterPreset)
   }
   ASSERT_EQ(starters.size(), 36u);
 
+  // The random choice itself, not the tests' fixed seed.
+  const vemlor::test::UsersRun usersRun;
   std::set<int> seen;
   for (int n = 0; n < 20; ++n)
   {

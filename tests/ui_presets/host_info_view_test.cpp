@@ -8,6 +8,7 @@
 #include "IGfx/Controls/IURLControl.h"
 #include "product/ui/about_box.h"
 #include "tests/gfx_harness/editor_session.h"
+#include "tests/support/users_run.h"
 #include "utils/host_info_view.h"
 
 namespace vemlor::ui::test {
@@ -96,6 +97,7 @@ TEST(AboutBox, LinesAreExactlyTheBuildsOwn)
   EXPECT_EQ(AboutBox::lines(build),
             (std::vector<std::string>{"zarvoaudio.example", "VEMLOR v1.3.0 edition: free", "VST3 x86_64 release",
                                       "main abc1234", "2026-12-10", "built with plugkit", "no info"}));
+  const vemlor::test::UsersRun usersRun; // the build's own stamp, not the tests' fixed one
   const BuildInfo current = BuildInfo::current();
   EXPECT_EQ(current.architecture, "x86_64");
   EXPECT_FALSE(current.revision.empty());

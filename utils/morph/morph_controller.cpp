@@ -2,29 +2,11 @@
 // concerns share: undo steps, editor edits and parameter values.
 #include "utils/morph/morph_controller.h"
 
-#include <chrono>
-
 #include "IPlugin/IPluginThreadRole.h"
 #include "utils/morph/stored_values.h"
+#include "utils/repeatable_run.h"
 
 namespace zarvo::morph {
-
-namespace {
-
-uint32_t systemSeed()
-{
-  try
-  {
-    std::random_device device("/dev/urandom");
-    return device();
-  }
-  catch (...)
-  {
-    return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  }
-}
-
-} // namespace
 
 const std::array<MorphController::LayoutRow, kNumPoints> MorphController::kDefaultLayout = {{
   {0.5, 0.5, false},
@@ -63,7 +45,7 @@ MorphController::MorphController(const MorphServices& services, const plugkit::C
   , mFileRouter({services.params, services.history, services.editor, services.editorServices, services.states}, *this,
                 product, mTable)
   , mSession(services.history)
-  , mRng(systemSeed())
+  , mRng(freshInstanceSeed())
 {}
 
 void MorphController::mirrorMorphParams()
