@@ -1,6 +1,7 @@
 #include "product/patch/factory_presets.h"
 
 #include "tests/product/patch/test_plugin.h"
+#include "tests/support/users_run.h"
 
 #include <gtest/gtest.h>
 
@@ -235,6 +236,7 @@ INSTANTIATE_TEST_SUITE_P(FactoryPresets, EveryFactoryPreset, ::testing::Range(0,
 
 TEST(StarterChoice, ANewInstanceStartsOnAStarter)
 {
+  const vemlor::test::UsersRun usersRun; // the random choice itself, not the tests' fixed seed
   std::set<int> chosen;
   for (int draw = 0; draw < 20; ++draw)
   {
