@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "bench/thread_cpu.h"
-#include "tests/IGfx/GL/offscreen_gfx.h"
+#include "tests/support/offscreen_gfx.h"
 #include "tests/gfx_harness/editor_session.h"
 #include "tests/gfx_harness/fake_delegate.h"
 #include "utils/morph/morph_pad_control.h"

@@ -5,6 +5,7 @@
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "product/patch/preset_manager.h"
+#include "utils/repeatable_run.h"
 
 namespace zarvo {
 namespace {
@@ -20,12 +21,10 @@ double lowPassDepthLimit(double cutoffHz)
   return x < 0.0 ? 0.4 : 0.4 + 0.2 * std::min(1.0, x);
 }
 
-uint32_t systemSeed() { return std::random_device("/dev/urandom")(); }
-
 } // namespace
 
 Randomizer::Randomizer()
-  : mRng(systemSeed())
+  : mRng(freshInstanceSeed())
 {}
 
 Randomizer::Randomizer(uint32_t seed)

@@ -41,7 +41,7 @@ public:
     par_preFlt_A_detune, par_preFlt_B_detune,
   };
 
-  // Seeded once from the system's random device; never reseeded.
+  // Seeded once from the system's random device (a fixed seed in a repeatable run); never reseeded.
   Randomizer();
   // A reproducible sequence, for tests and tools.
   explicit Randomizer(uint32_t seed);

@@ -63,8 +63,9 @@ public:
   ScreenCapture capture() const;
   // Only the part (l, t, r, b) in editor pixels: quicker for probes.
   ScreenCapture capture(float l, float t, float r, float b) const;
-  // Captures and writes <name>.png into the artefact folder; the capture for probing.
-  ScreenCapture screenshot(const std::string& name) const;
+  // Captures, once the editor holds still, and writes <name>.png into the artefact folder; the
+  // capture for probing.
+  ScreenCapture screenshot(const std::string& name);
 
   // The plug-in as the host sees it.
   double normalized(int index);

@@ -10,8 +10,8 @@
 #include "IGfx/Controls/IVKnobControl.h"
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "IPlugin/VST3/IPluginVST3_ProcessorBase.h"
-#include "tests/learnable/learnable_fixture.h"
-#include "tests/vst3/host_session.h"
+#include "tests/utils/midi_cc/learnable_fixture.h"
+#include "tests/IPlugin/VST3/host_session.h"
 #include "utils/midi_cc/cc_mediator.h"
 
 namespace learnable_it {
