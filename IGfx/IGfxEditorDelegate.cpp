@@ -16,9 +16,9 @@ constexpr double kNoPendingValue = std::numeric_limits<double>::quiet_NaN();
 } // namespace
 
 IGEditorDelegate::IGEditorDelegate(int nParams)
-  : IEditorDelegate(nParams)
-  , mPendingValues(std::make_unique<std::atomic<double>[]>(static_cast<size_t>(nParams > 0 ? nParams : 0)))
+  : mPendingValues(std::make_unique<std::atomic<double>[]>(static_cast<size_t>(nParams > 0 ? nParams : 0)))
 {
+  CreateParams(nParams);
   for (int i = 0; i < NParams(); ++i)
     mPendingValues[static_cast<size_t>(i)].store(kNoPendingValue, std::memory_order_relaxed);
 }

@@ -27,8 +27,9 @@ class IGEditorDelegate;
 // Makes the platform graphics context; defined by the platform layer.
 std::unique_ptr<IGfx> MakeGraphics(IGEditorDelegate& dlg, int w, int h, int fps = 60, float scale = 1.f);
 
-// Main thread, except SendParameterValueFromDelegate (see there).
-class IGEditorDelegate : public IEditorDelegate
+// Main thread, except SendParameterValueFromDelegate (see there). A host binding derives from it and
+// from the plug-in base, which share the editor delegate's parameters.
+class IGEditorDelegate : public virtual IEditorDelegate
 {
 public:
   using MakeGraphicsFunc = std::function<std::unique_ptr<IGfx>()>;

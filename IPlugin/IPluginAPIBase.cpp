@@ -136,7 +136,7 @@ void IPluginAPIBase::SendParameterValueFromUI(int paramIdx, double normalizedVal
   if (!GetParam(paramIdx))
     return;
   SetParameterValue(paramIdx, normalizedValue);
-  IPluginDelegate::SendParameterValueFromUI(paramIdx, normalizedValue);
+  IEditorDelegate::SendParameterValueFromUI(paramIdx, normalizedValue);
 }
 
 void IPluginAPIBase::BeginInformHostOfParamChangeFromUI(int paramIdx)

@@ -59,12 +59,13 @@ void PutHeader(IByteChunk& image, int32_t byteSize, int32_t variant, int32_t fxI
 } // namespace
 
 IPluginBase::IPluginBase(const Config& config)
-  : IPluginDelegate(config.nParams)
-  , mPresets(static_cast<size_t>(std::max(config.nPresets, 0)))
+  : mPresets(static_cast<size_t>(std::max(config.nPresets, 0)))
   , mStateChunks(config.stateChunks)
   , mUniqueID(config.uniqueId)
   , mVersion(config.version)
-{}
+{
+  CreateParams(config.nParams);
+}
 
 IPluginBase::~IPluginBase() = default;
 

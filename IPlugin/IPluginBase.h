@@ -12,7 +12,7 @@
 
 #include "IPlugin/IByteChunk.h"
 #include "IPlugin/IPluginConfig.h"
-#include "IPlugin/IPluginDelegate.h"
+#include "IPlugin/IPluginEditorDelegate.h"
 #include "IPlugin/IPluginParameter.h"
 
 namespace plugkit {
@@ -27,7 +27,7 @@ struct IPreset
   IByteChunk mChunk;
 };
 
-class IPluginBase : public IPluginDelegate
+class IPluginBase : public virtual IEditorDelegate
 {
 public:
   // Preset files larger than this are not read: far above any state chunk of a plug-in of this framework.

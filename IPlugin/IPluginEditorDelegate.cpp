@@ -5,9 +5,13 @@
 
 namespace plugkit {
 
-IEditorDelegate::IEditorDelegate(int nParams)
-  : mNParams(std::max(nParams, 0))
+IEditorDelegate::IEditorDelegate(int nParams) { CreateParams(nParams); }
+
+void IEditorDelegate::CreateParams(int nParams)
 {
+  if (mParams)
+    return;
+  mNParams = std::max(nParams, 0);
   mParams = std::make_unique<IParam[]>(static_cast<size_t>(mNParams));
 }
 

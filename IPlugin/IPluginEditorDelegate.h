@@ -23,7 +23,9 @@ enum class EParamSource : int32_t
 
 // "FromDelegate" operations carry plug-in-to-editor traffic, "FromUI" operations editor-to-plug-in
 // traffic. The defaults keep a plug-in without an editor working; the graphics delegate overrides the
-// editor-facing ones, the host-API base the "FromUI" ones, the product the notification hooks.
+// editor-facing ones, the host-API base the "FromUI" ones, the product the notification hooks. The plug-in
+// base and the graphics delegate share it as a virtual base: a host binding with an editor derives from
+// both.
 class IEditorDelegate
 {
 public:
@@ -105,9 +107,16 @@ public:
   virtual int UnserializeEditorState(const IByteChunk& chunk, int startPos);
   virtual void SetScreenScale(float scale);
 
+protected:
+  // A derived class that shares this base (the most derived class constructs it, without a count) asks
+  // for the parameters from its own constructor: the first call creates nParams of them, later calls
+  // (with the same count, from the same plug-in's configuration) change nothing. Main thread.
+  IEditorDelegate() = default;
+  void CreateParams(int nParams);
+
 private:
   std::unique_ptr<IParam[]> mParams;
-  int mNParams;
+  int mNParams = 0;
   int mEditorWidth = 0;
   int mEditorHeight = 0;
   int mMinWidth = 10;

@@ -373,7 +373,7 @@ public:
     field.cutoffContrast = 1.0;
     field.shapeContrast = 1.0;
     morph::MorphEngine& engine = mPlug->morphController().engine();
-    engine.setEditState(field);
+    engine.edit({.field = &field});
     engine.publish();
     automate(zarvo::par_morph_active, 1.0);
     automate(zarvo::par_morph_x, 0.37);

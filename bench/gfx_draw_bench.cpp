@@ -13,7 +13,7 @@
 
 #include "IGfx/ISVG.h"
 #include "IGfx/ShadowBlur.h"
-#include "tests/IGfx/GL/offscreen_gfx.h"
+#include "tests/support/offscreen_gfx.h"
 #include "tests/gfx_harness/fake_delegate.h"
 
 using namespace gfx_gl_test;

@@ -60,7 +60,8 @@ std::vector<std::array<double, 2>> positions()
 void BM_MorphBlock(benchmark::State& state)
 {
   MorphEngine engine(kMorphParams);
-  engine.setEditState(worstField());
+  const MorphEngine::RTState field = worstField();
+  engine.edit({.field = &field});
   engine.publish();
   const auto path = positions();
   std::size_t step = 0;

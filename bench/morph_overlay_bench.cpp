@@ -18,9 +18,9 @@ void spreadPoints(MorphEngine& engine)
   std::uniform_real_distribution<double> jitter(-0.06, 0.06);
   for (size_t i = 1; i < kNumPoints; ++i)
   {
-    engine.setPointActive(i, true);
+    engine.edit({.point = i, .active = true});
     const double x = 0.125 + 0.25 * static_cast<double>((i - 1) % 4) + jitter(rng);
-    engine.movePoint(i, x, 0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jitter(rng));
+    engine.edit({.point = i, .x = x, .y = 0.125 + 0.25 * static_cast<double>((i - 1) / 4) + jitter(rng)});
   }
 }
 
@@ -29,8 +29,7 @@ void BM_OverlayRebuild(benchmark::State& state)
 {
   MorphEngine engine;
   spreadPoints(engine);
-  engine.setModel(static_cast<uint32_t>(state.range(0)));
-  engine.setSigma(static_cast<double>(state.range(1)) / 100.0);
+  engine.edit({.model = static_cast<uint32_t>(state.range(0)), .sigma = static_cast<double>(state.range(1)) / 100.0});
   MorphFieldOverlay overlay;
   const plugkit::gfx::IRECT pad(0.f, 0.f, 908.f, 404.f);
   overlay.rebuildIfNeeded(engine, pad);

@@ -16,28 +16,38 @@ function(vemlor_target_defaults target)
   endif()
 endfunction()
 
-# A static library from every .cpp in a folder; an interface library while the folder has none yet,
-# so that dependents link either way.
+# A static library from every .cpp in a folder; a folder without one fails the configuration.
 function(vemlor_folder_library name dir)
   cmake_parse_arguments(ARG "" "" "LINK;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   foreach(ex IN LISTS ARG_EXCLUDE)
     list(REMOVE_ITEM sources ${dir}/${ex})
   endforeach()
-  if(sources)
-    add_library(${name} STATIC ${sources})
-    vemlor_target_defaults(${name})
-    target_link_libraries(${name} PUBLIC ${ARG_LINK})
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARG_LINK})
+  if(NOT sources)
+    message(FATAL_ERROR "${name}: no sources in ${dir}")
   endif()
+  add_library(${name} STATIC ${sources})
+  vemlor_target_defaults(${name})
+  target_link_libraries(${name} PUBLIC ${ARG_LINK})
 endfunction()
 
-# One GoogleTest executable from every .cpp in a folder, registered with CTest under a label.
+# Adds every .cpp of the current folder to a library defined in a folder above it; a folder without
+# one fails the configuration.
+function(vemlor_folder_sources target)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    message(FATAL_ERROR "${target}: no sources in ${CMAKE_CURRENT_SOURCE_DIR}")
+  endif()
+  target_sources(${target} PRIVATE ${sources})
+endfunction()
+
+# One GoogleTest executable from every .cpp in a folder, registered with CTest under a label (unit
+# unless given). The suites named after GL draw through the offscreen OpenGL context of
+# tests/support/offscreen_gl.h: they carry the label "gl" instead, in the same program. FONTS gives
+# the program the fonts' folders and the folder screenshots go to; OWN_PREFS keeps its preferences
+# in a folder of its own.
 function(vemlor_folder_tests name dir)
-  cmake_parse_arguments(ARG "" "LABEL" "LINK" ${ARGN})
+  cmake_parse_arguments(ARG "FONTS;OWN_PREFS" "LABEL" "LINK;GL" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
   if(NOT sources OR VEMLOR_FUZZ)
     return()
@@ -46,10 +56,39 @@ function(vemlor_folder_tests name dir)
   vemlor_target_defaults(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LINK} vemlor_test_support GTest::gtest GTest::gmock GTest::gtest_main
                         Threads::Threads)
+  if(ARG_GL)
+    target_link_libraries(${name} PRIVATE vemlor_gl_test_support)
+  endif()
+  if(ARG_FONTS OR ARG_GL)
+    target_compile_definitions(${name} PRIVATE
+      VEMLOR_ROBOTO_DIR="/usr/share/fonts/truetype/roboto/unhinted/RobotoTTF"
+      VEMLOR_NPM_DIR="${VEMLOR_NPM_DIR}"
+      VEMLOR_TTC_FONT="/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
+      VEMLOR_TEST_ARTIFACTS="${PROJECT_BINARY_DIR}/test-artifacts")
+  endif()
+  if(ARG_OWN_PREFS)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/prefs_folder_environment.cpp)
+  endif()
   if(NOT ARG_LABEL)
     set(ARG_LABEL unit)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS ${ARG_LABEL})
+  if(ARG_GL)
+    set(gl_filter)
+    foreach(suite IN LISTS ARG_GL)
+      list(APPEND gl_filter "${suite}.*" "*/${suite}.*")
+    endforeach()
+    list(JOIN gl_filter ":" gl_filter)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_FILTER "-${gl_filter}"
+                         PROPERTIES LABELS ${ARG_LABEL})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES TEST_FILTER "${gl_filter}"
+                         PROPERTIES LABELS gl)
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS ${ARG_LABEL})
+  endif()
+  # The sanitizer configuration builds vemlor_tests, and none of its runs takes the long soak runs.
+  if(TARGET vemlor_tests AND NOT ARG_LABEL STREQUAL "soak")
+    add_dependencies(vemlor_tests ${name})
+  endif()
 endfunction()
 
 # A libFuzzer target, built only in the clang fuzz configuration (-DVEMLOR_FUZZ=ON) and run by CTest
@@ -105,4 +144,5 @@ function(vemlor_editor_e2e_program name)
     VEMLOR_SCREENSHOT_DIR="${PROJECT_BINARY_DIR}/artifacts/screenshots"
     VEMLOR_FAKE_BIN="${PROJECT_SOURCE_DIR}/tests/IGfx/Platforms/fakebin")
   add_dependencies(${name} Vemlor_vst3)
+  add_dependencies(vemlor_tests ${name})
 endfunction()

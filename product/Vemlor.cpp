@@ -1,5 +1,5 @@
 // Construction in its fixed order, the audio path's host side, and what the controller map and the
-// editor (not built yet) reach of the plug-in.
+// editor reach of the plug-in.
 #include "product/Vemlor.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/TextScan.h"
 #include "product/VemlorConfig.h"
+#include "product/VemlorEditorModel.h"
 #include "product/dsp/morph_pass_shapes.h"
 #include "product/params/param_init.h"
 #include "product/params/params.h"
@@ -47,6 +48,7 @@ double steadyClockMs()
 Vemlor::Vemlor(const plugkit::InstanceInfo& info)
   : plugkit::IPluginVST3(info, zarvo::kVemlorConfig)
   , mClock(&steadyClockMs)
+  , mEditorModel(std::make_unique<VemlorEditorModel>(*this))
 {
   for (auto& v : mLastParamValue)
     v.store(kUnseenValue, std::memory_order_relaxed);
@@ -127,6 +129,7 @@ void Vemlor::readMorphFieldPreferences()
 void Vemlor::createStateCodec()
 {
   mStateCodec = std::make_unique<zarvo::VemlorStateCodec>(*this);
+  mStates.attach(*mStateCodec);
   mStateChunk =
     std::make_unique<zarvo::StateChunk>(*this, mMediator.mapper(), mCCMod, *mStateCodec, *mMorph, mMorphServices);
 }
@@ -141,6 +144,8 @@ void Vemlor::createPresetManager()
     (std::filesystem::path(appSupport.Get()) / zarvo::kVemlorConfig.productName / "Presets").string();
   mPresetManager = std::make_unique<zarvo::PresetManager>(*this, zarvo::kVemlorConfig.pluginName, folder, kUndoDepth);
   zarvo::PresetManager& pm = *mPresetManager;
+  mPatchHistory.attach(pm);
+  mEditorServices.attach(pm);
   pm.setParamEdits(&mParamEdits);
 
   pm.setCCMapCallbacks([this](plugkit::IByteChunk& chunk) { mStateChunk->serializeControllerPart(chunk); },
@@ -158,7 +163,9 @@ void Vemlor::createPresetManager()
       return zarvo::PresetManager::kTakenByMorph;
     return mMorph->morphOn() ? zarvo::PresetManager::kDoNothing : zarvo::PresetManager::kApplyPreset;
   });
-  pm.setFileFailureReport([this](plugkit::EFileResult result) { reportFileResult(result, EFileContent::Preset); });
+  pm.setFileFailureReport([this](plugkit::EFileResult result) {
+    mEditorServices.reportFileResult(result, zarvo::IEditorServices::EFileContent::Preset);
+  });
   const auto morphGovernsPatch = [this] { return mMorph->morphOn() && !mMorph->inPointLoadContext(); };
   pm.setStripStateQueries(morphGovernsPatch, morphGovernsPatch);
 
@@ -171,7 +178,7 @@ void Vemlor::createControllerMapFiles()
 {
   // The dialogs start in the editor services' default folder.
   mCCFiles = std::make_unique<CCFiles>(
-    mMediator, *this, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(), nullptr,
+    mMediator, mEditorServices, zarvo::kVemlorConfig.pluginName, zarvo::kVemlorVersionText.c_str(), nullptr,
     [this] { readCutoffControllerNumbers(); }, kCCMapFileName);
   mCCFiles->setExtraSectionIO([this](zarvo::ZarvoFile& file) { mCCMod.writeCCModConfig(file); },
                               [this](const zarvo::ZarvoFile& file) { mCCMod.readCCModConfig(file); });
@@ -269,11 +276,6 @@ void Vemlor::dispatchController(const plugkit::IMidiMsg& msg)
     mMediator.ProcessMidiCC(msg, [this](int param) { return mNoteMode.allowsAbsoluteCC(param); });
 }
 
-void Vemlor::onControllerParamChange(int param, int sampleOffset)
-{
-  OnParamChange(param, plugkit::EParamSource::kDelegate, sampleOffset);
-}
-
 void Vemlor::noteModeSwitchedOn(int cutoffParam)
 {
   const int stage = zarvo::NoteModeController::stageOfCutoff(cutoffParam);
@@ -325,40 +327,9 @@ bool Vemlor::hasController(int index) const { return mMediator.mapper().getCCFor
 
 bool Vemlor::editorOpen() const { return GetUI() != nullptr; }
 
-void Vemlor::markEditorDirty() { markControlsDirty(); }
-
-void Vemlor::markControlsDirty()
-{
-  if (plugkit::gfx::IGfx* g = GetUI())
-    g->SetAllControlsDirty();
-}
-
-void Vemlor::forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn)
-{
-  plugkit::gfx::IGfx* g = GetUI();
-  if (!g)
-    return;
-  g->ForAllControlsFunc([&fn](plugkit::gfx::IControl* c) {
-    if (auto* controllable = dynamic_cast<zarvo::midi_cc::IControllable*>(c))
-      fn(*controllable, c->GetParamIdx());
-  });
-}
-
-zarvo::midi_cc::IControllable* Vemlor::firstControllableForParam(int param)
-{
-  plugkit::gfx::IGfx* g = GetUI();
-  return g ? dynamic_cast<zarvo::midi_cc::IControllable*>(g->GetControlWithParamIdx(param)) : nullptr;
-}
+void Vemlor::markEditorDirty() { mMorphEditor.markControlsDirty(); }
 
 zarvo::ui::PresetLibrary* Vemlor::presetLibrary() { return mPresetLibrary.get(); }
-
-void Vemlor::pushParamsToEditor()
-{
-  if (!editorOpen())
-    return;
-  for (int i = 0; i < NParams(); ++i)
-    SendParameterValueFromDelegate(i, GetParam(i)->GetNormalized(), true);
-}
 
 void Vemlor::sendParamToEditor(int index, double normalized)
 {

@@ -1,6 +1,7 @@
-// The plug-in class: the compiled-in configuration and construction, parameter changes from host,
-// editor and preset recall, idle work and editor messages, the state chunk, presets, randomizer and
-// the morph field.
+// The plug-in class, where the parts are built and connected: the audio path, the morph field, the
+// state chunk, presets and randomizer, the controller map, the services handed to the parts and the
+// editor's model; and the plug-in's own work: parameter changes from host, editor and preset recall,
+// idle work and editor messages.
 #pragma once
 
 #include <array>
@@ -10,23 +11,29 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "IPlugin/VST3/IPluginVST3.h"
+#include "product/cc_map_host.h"
 #include "product/audio/audio_path.h"
 #include "product/state/cc_mod_settings.h"
 #include "product/dsp/tail_bound.h"
+#include "product/editor/editor_services.h"
+#include "product/editor/editor_ui_state.h"
+#include "product/editor/morph_editor.h"
 #include "product/state/editor_state_codec.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/audio/model_params.h"
 #include "product/audio/note_mode_controller.h"
 #include "product/params/plugin_param_edits.h"
 #include "product/patch/preset_manager.h"
 #include "product/patch/prefs_access.h"
 #include "product/patch/factory_presets.h"
+#include "product/patch/patch_generator.h"
+#include "product/patch/patch_history.h"
 #include "product/patch/randomizer.h"
+#include "product/state/plugin_states.h"
 #include "product/state/state_chunk.h"
+#include "product/VemlorMorphParams.h"
 #include "utils/editor_services.h"
 #include "utils/host_info_view.h"
 #include "utils/host_time_info.h"
@@ -48,8 +55,11 @@ mainShapeWithTypeAxes(const morph::MorphController& controller,
 } // namespace zarvo
 
 namespace vemlor::ui {
+class EditorModel;
 class PresetManagerLibrary;
 } // namespace vemlor::ui
+
+class VemlorEditorModel;
 
 namespace zarvo::ui {
 class PresetLibrary;
@@ -60,15 +70,11 @@ class Vemlor final : public plugkit::IPluginVST3,
                      public zarvo::EditorStateHost,
                      public zarvo::AudioPathHost,
                      public zarvo::NoteModeListener,
-                     public zarvo::CCModHost,
-                     public zarvo::morph::IMorphParams,
-                     public zarvo::morph::IMorphEditor,
-                     public zarvo::IEditorServices,
-                     public zarvo::morph::IPluginStates
+                     public zarvo::CCModHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<Vemlor>;
-  using CCFiles = zarvo::midi_cc::CCFileOrchestrator<Mediator>;
+  using Mediator = zarvo::midi_cc::CCMediator;
+  using CCFiles = zarvo::midi_cc::CCFileOrchestrator;
   // Milliseconds of a steady clock.
   using Clock = std::function<double()>;
 
@@ -88,8 +94,6 @@ public:
   int currentUIHeight() const;
   // Main thread: replaces the steady clock the ungestured-edit commit reads.
   void setClock(Clock clock) { mClock = std::move(clock); }
-
-  // Main thread: the host's parameter objects start from the values the constructor left, the
 
   // ---- audio
 
@@ -198,62 +202,35 @@ public:
   // Any thread: the cutoff parameter (11, 0 or 4) follows MIDI notes.
   bool cutoffFollowsNotes(int index) const override { return mNoteMode.isCutoffNoteModeOn(index); }
 
-  // The controller map's mediator. Audio thread: a parameter's controller mode and modulation slot,
-  // a slot's live controller value, and a value the map set (the delegate source).
-  int ccModeOf(int param) const { return static_cast<int>(mCCMod.mode(param)); }
-  int modSlotOf(int param) const { return zarvo::modSlotOf(param); }
   // Any thread: the slot modulates a cutoff frequency, in octaves.
   bool isFrequencyModSlot(int slot) const
   {
     return slot >= 0 && slot < zarvo::mod::kNumModSlots &&
            zarvo::mod::kModParams[static_cast<size_t>(slot)].kind == zarvo::mod::kKindFrequency;
   }
+  // Audio thread: a slot's live controller value, from the controller map.
   void setModLiveValue(int slot, double value);
-  void onControllerParamChange(int param, int sampleOffset);
-  // Main thread: the open editor's learnable controls (none without an editor).
-  bool isEditorOpen() const { return editorOpen(); }
-  void forEachControllable(const std::function<void(zarvo::midi_cc::IControllable&, int)>& fn);
-  zarvo::midi_cc::IControllable* firstControllableForParam(int param);
+  // Main thread: the morph pad shows the controller map too.
   void redrawMorphPad();
 
-  // Main thread: the plug-in's parameters, editor and states as the morph field reaches them.
-  plugkit::IParam& param(int index) override { return *GetParam(index); }
+  // Main thread: the services the morph field is handed.
+  zarvo::morph::IMorphParams& morphParams() { return mMorphParams; }
   // Every change the plug-in makes to its own parameters goes through this path.
-  zarvo::ParamEdits* paramEdits() override { return &mParamEdits; }
-  void editParamFromEditor(int index, double normalized) override;
-  void pushParamsToEditor() override;
-  void markControlsDirty() override;
-  void driveControls(int index, std::optional<double> normalized, bool disabled) override;
-  void raiseLayoutUpdate() override { mLayoutUpdate.store(true, std::memory_order_release); }
-  bool serializePluginState(plugkit::IByteChunk& chunk) const override { return SerializeState(chunk); }
-  int unserializePluginState(const plugkit::IByteChunk& chunk, int pos) override
-  {
-    return UnserializeState(chunk, pos);
-  }
-  bool serializeEditorState(plugkit::IByteChunk& chunk) const override;
-  int unserializeEditorState(const plugkit::IByteChunk& chunk, int pos) override;
-  bool savePresetFile(const std::string& path) const override;
+  zarvo::ParamEdits* paramEdits() { return &mParamEdits; }
+  // Any thread: the idle function lays the editor out again.
+  void raiseLayoutUpdate() { mLayoutUpdate.store(true, std::memory_order_release); }
 
   // Audio thread (raises a flag only): the host information view has news.
   void triggerHostInfoRefresh() { mHostInfoRefresh.store(true, std::memory_order_release); }
 
   // ---- the editor: construction, size, tabs and scale (main thread; editor/editor_operations.cpp)
 
-  // What the editor keeps across rebuilds and closing.
-  struct EditorUIState
-  {
-    int currentTab = 2; // 0 all controls, 1 frequencies, 2 user
-    bool userTabEditing = false;
-    bool presetStripCollapsed = false;
-    bool presetStripCollapsedBeforeEdit = false;
-    float presetRowRightInset = 34.f;
-    float uiScale = 1.f;
-    bool uiScalePending = false;   // a restored scale the open editor has not taken yet
-    bool uiScalePrefDirty = false; // "ui_scale" must be written once no drag is in progress
-    bool layoutMorphActive = false;
-  };
-  EditorUIState& editorUI() { return mEditorUI; }
-  const EditorUIState& editorUI() const { return mEditorUI; }
+  // The editor's model: what the editor keeps (tab, strip, scale, displays, help texts) and what its
+  // controls reach of the plug-in (VemlorEditorModel.cpp).
+  vemlor::ui::EditorModel& editorModel();
+  using EditorUIState = vemlor::ui::EditorUIState;
+  EditorUIState& editorUI();
+  const EditorUIState& editorUI() const;
   // Installs the layout function; called once by the constructor.
   void initializeLayout();
   void OnUIOpen() override;
@@ -270,32 +247,15 @@ public:
   // lives as long as the plug-in, so a dialog the strip opened may complete after the editor closed.
   zarvo::ui::PresetLibrary* presetLibrary();
 
-  // ---- the editor: displays, hover help, the user tab's codec (main thread; editor/editor_displays.cpp)
+  // ---- the editor: displays and hover help (main thread; editor/editor_displays.cpp)
 
-  void setTooltips(plugkit::gfx::IGfx& g);
   void updateHelpTooltip();
   void refreshModDepths();
   void refreshFreqNoteDisplays();
   void refreshMainPTShapeUI();
   void refreshPreFltPTShapeUI();
-  static std::string layoutTokenFromId(int id);
-  static int layoutIdFromToken(std::string_view token);
-  void saveDefaultUserLayout(const std::vector<std::vector<int>>& slots) const;
-  // Hover help per parameter index, filled by setTooltips.
-  std::unordered_map<int, std::string> paramHelpTexts;
   // The note-mode controller's controller numbers of the three cutoffs, read from the map again.
   void refreshCutoffControllerNumbers() { readCutoffControllerNumbers(); }
-  // What the displays last wrote where a control cannot tell; each layout pass starts it afresh.
-  struct DisplayMemo
-  {
-    // Per note-mode stage: -1 unknown, else whether its cutoff control was last locked.
-    std::array<int8_t, zarvo::NoteModeController::kNumStages> cutoffLocked{-1, -1, -1};
-    // Per filter (main, pre-filter A, pre-filter B): the blended indication last given to the
-    // pass-type selectors, and the last selector given it.
-    std::array<int8_t, 3> blended{-1, -1, -1};
-    std::array<const void*, 3> lastSelector{};
-  };
-  DisplayMemo displayMemo;
   // The pass-type selectors of a filter (0 main, 1 pre-filter A, 2 pre-filter B) show a blend as no
   // selected segment.
   void showBlendedSelectors(int filter, bool blended);
@@ -306,20 +266,11 @@ public:
   void applyMorphAppearance(float lineBrightness, int isoLevels, float gridStep);
   // The idle work that writes the morph field's appearance preferences once they changed.
   void persistMorphFieldPrefsIfChanged();
-  bool morphFieldPrefsChanged = false;
 
-  // ---- the editor services (main thread; editor/editor_morph.cpp)
+  // ---- preferences and the editor services (main thread; editor/editor_morph.cpp)
 
-  // The morph field's and the controller map's texts and files reach the clipboard and the file
-  // dialogs of the open editor; an empty folder is the preset manager's last-used folder, else its
-  // preset folder.
-  bool getClipboardText(std::string& text) override;
-  bool setClipboardText(const std::string& text) override;
-  void promptForFile(const std::string& fileName, const std::string& folder, EFileAction action,
-                     const std::string& extension, FileCompletion completion) override;
-  // A file that could not be loaded or saved is told in the open editor's bubble, over the morph pad
-  // when it is shown; a success shows nothing.
-  void reportFileResult(plugkit::EFileResult result, EFileContent content) override;
+  // The clipboard, file dialogs and file messages of the open editor, as every part is handed them.
+  vemlor::ui::EditorServices& editorServices() { return mEditorServices; }
   // Puts a preference and saves the store; when the file could not be read and so was kept, the
   // open editor says so once per process.
   void writePreference(std::string_view key, std::string value);
@@ -354,60 +305,6 @@ private:
 
   private:
     Vemlor& mPlugin;
-  };
-
-  // Undo and patch identity as the morph field reaches them: the preset manager's, once it exists.
-  class PatchHistoryBridge final : public zarvo::morph::IPatchHistory
-  {
-  public:
-    explicit PatchHistoryBridge(Vemlor& plugin)
-      : mPlugin(plugin)
-    {}
-    bool putPatchIdentity(plugkit::IByteChunk& chunk, const zarvo::morph::PatchIdentity& identity) const override;
-    int getPatchIdentity(const plugkit::IByteChunk& chunk, int pos, zarvo::morph::PatchIdentity& out) const override;
-    bool hasPresetManager() const override { return mPlugin.mPresetManager != nullptr; }
-    void pushUndo() override;
-    void captureBaseline() override;
-    void setCurrentListIndex(int listIndex) override;
-    zarvo::morph::PatchIdentity currentIdentity() const override;
-    zarvo::morph::PatchIdentity identityForListIndex(int listIndex) const override;
-    int undoDepth() const override;
-    void setMorphSessionMark(int depth) override;
-    void commitFromState(const plugkit::IByteChunk& before, int depth) override;
-    void trimUndoTo(int depth) override;
-    void selectIdentity(const zarvo::morph::PatchIdentity& identity) override;
-    bool presetListEntry(int listIndex, std::string& path, plugkit::IByteChunk& chunk) const override;
-
-  private:
-    Vemlor& mPlugin;
-  };
-
-  // New patches for morph points: the randomizer and the factory presets' starters.
-  class PatchGeneratorBridge final : public zarvo::morph::IPatchGenerator
-  {
-  public:
-    PatchGeneratorBridge(zarvo::Randomizer& randomizer, const zarvo::FactoryPresets& factory)
-      : mRandomizer(randomizer)
-      , mFactory(factory)
-    {}
-    zarvo::ParamValueMap generatePatch() override { return mRandomizer.generate(); }
-    zarvo::ParamValueMap mutatePatch(zarvo::MutationSession& session, const zarvo::ParamGetter& current) override
-    {
-      return mRandomizer.mutate(session, current);
-    }
-    void recordRandomized(zarvo::MutationSession& session, const zarvo::ParamGetter& current) override
-    {
-      mRandomizer.recordRandomized(session, current);
-    }
-    void recordMutated(zarvo::MutationSession& session, const zarvo::ParamGetter& current) override
-    {
-      mRandomizer.recordMutated(session, current);
-    }
-    StarterPresets starterPresets() const override { return {mFactory.starterParams(), mFactory.starterIndices()}; }
-
-  private:
-    zarvo::Randomizer& mRandomizer;
-    const zarvo::FactoryPresets& mFactory;
   };
 
   // Construction steps, called in this order by the constructor.
@@ -472,13 +369,23 @@ private:
   zarvo::FactoryPresets mFactoryPresets;
   RandomizerBridge mRandomizerBridge{*this};
   zarvo::HostInfoModel<Vemlor> mHostInfo{*this, &Vemlor::triggerHostInfoRefresh};
-  zarvo::HostInfoView<Vemlor> mHostInfoView{*this};
+  zarvo::HostInfoView mHostInfoView{[this] { return GetUI(); }};
   zarvo::PluginParamEdits mParamEdits{*this};
-  PatchHistoryBridge mPatchHistory{*this};
-  PatchGeneratorBridge mPatchGenerator{mRandomizer, mFactoryPresets};
+  // Main thread.
+  Clock mClock;
+  vemlor::ui::EditorServices mEditorServices{*this, mClock};
+  zarvo::PresetPatchHistory mPatchHistory{*this};
+  // Raised by any thread, exchanged to false by the idle function.
+  std::atomic<bool> mLayoutUpdate{false};
+  VemlorMorphParams mMorphParams{*this, mParamEdits, mCCMod, mNoteMode};
+  vemlor::ui::MorphEditor mMorphEditor{*this, mLayoutUpdate};
+  zarvo::PluginStates mStates{*this};
+  zarvo::RandomizerPatchGenerator mPatchGenerator{mRandomizer, mFactoryPresets};
   // What the morph controller and the state chunk's scratch controller are handed.
-  const zarvo::morph::MorphServices mMorphServices{*this, mPatchHistory, *this, *this, *this, mPatchGenerator};
-  Mediator mMediator{*this};
+  const zarvo::morph::MorphServices mMorphServices{mMorphParams,    mPatchHistory, mMorphEditor,
+                                                   mEditorServices, mStates,       mPatchGenerator};
+  zarvo::PluginCCMapHost mCCMapHost{*this};
+  Mediator mMediator{mCCMapHost};
   std::unique_ptr<zarvo::morph::MorphController> mMorph;
   std::unique_ptr<zarvo::VemlorStateCodec> mStateCodec;
   std::unique_ptr<zarvo::StateChunk> mStateChunk;
@@ -486,7 +393,6 @@ private:
   std::unique_ptr<CCFiles> mCCFiles;
 
   // Raised by any thread, exchanged to false by the idle function.
-  std::atomic<bool> mLayoutUpdate{false};
   std::atomic<bool> mHostInfoRefresh{false};
   std::atomic<uint32_t> mDeferredNoteModeOn{0};    // bit per note-mode stage
   std::atomic<uint32_t> mDeferredMetaParams{0};    // bit 0 morph active, 1 x, 2 y
@@ -494,7 +400,6 @@ private:
   std::array<std::atomic<int>, zarvo::NoteModeController::kNumStages> mDeferredControllerChannel{}; // -1: none
 
   // Main thread.
-  Clock mClock;
   bool mUIGestureActive = false;
   bool mUngesturedEditPending = false;
   double mUngesturedEditTimeMs = 0.0;
@@ -504,9 +409,7 @@ private:
   bool mAnnouncingRestore = false;
   int mReportedLatency = 0;
   zarvo::UserTabColumns mUserTabColumns;
-  EditorUIState mEditorUI;
-  // Until this time (nowMs) the bubble holds a file message and hover help waits.
-  double mFileMessageUntilMs = 0.0;
+  std::unique_ptr<VemlorEditorModel> mEditorModel;
   std::unique_ptr<vemlor::ui::PresetManagerLibrary> mPresetLibrary;
   // The open editor took a scale from restored state, which the delegate's remembered size must not undo.
   bool mScaleFromStateAtOpen = false;

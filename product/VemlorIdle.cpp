@@ -54,7 +54,7 @@ void Vemlor::OnIdle()
   if ((learning == 1 && hasController(zarvo::par_morph_x)) || (learning == 2 && hasController(zarvo::par_morph_y)))
   {
     mMorph->setXYLearnPending(0);
-    markControlsDirty();
+    mMorphEditor.markControlsDirty();
   }
 
   mMorph->syncControls();

@@ -89,11 +89,11 @@ void Vemlor::readWorkspace(const plugkit::IByteChunk& chunk)
   x = zarvo::morph::storedOr(x, 0.0, 1.0, GetParam(zarvo::par_morph_x)->Value());
   y = zarvo::morph::storedOr(y, 0.0, 1.0, GetParam(zarvo::par_morph_y)->Value());
   // The editor's scale is not part of a patch: loading one or stepping through undo leaves it alone.
-  const float scale = mEditorUI.uiScale;
-  const bool scalePending = mEditorUI.uiScalePending;
+  const float scale = editorUI().uiScale;
+  const bool scalePending = editorUI().uiScalePending;
   const int morphPos = mStateCodec->unserializeUIState(chunk, kWorkspaceMorphEnd);
-  mEditorUI.uiScale = scale;
-  mEditorUI.uiScalePending = scalePending;
+  editorUI().uiScale = scale;
+  editorUI().uiScalePending = scalePending;
   if (active > 0.5)
     return;
   if (morphPos >= 0)
@@ -110,10 +110,10 @@ zarvo::EditorStateFields Vemlor::editorState() const
 {
   zarvo::EditorStateFields fields;
   // The open editor's scale, else the one it will open at.
-  fields.scale = GetUI() ? GetUI()->GetDrawScale() : mEditorUI.uiScale;
-  fields.tab = mEditorUI.currentTab;
-  fields.userTabUnlocked = mEditorUI.userTabEditing;
-  fields.stripCollapsed = mEditorUI.presetStripCollapsed;
+  fields.scale = GetUI() ? GetUI()->GetDrawScale() : editorUI().uiScale;
+  fields.tab = editorUI().currentTab;
+  fields.userTabUnlocked = editorUI().userTabEditing;
+  fields.stripCollapsed = editorUI().presetStripCollapsed;
   fields.dragValue = mMorph->dragEndValue();
   const zarvo::morph::MorphEngine& engine = mMorph->engine();
   fields.lineBrightness = mMorph->appearance().lineBrightness;
@@ -133,12 +133,12 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   // A patch applied by the preset manager (a preset, a file, an undo step) keeps the user's scale.
   if (!mPresetManager || !mPresetManager->isApplying())
   {
-    mEditorUI.uiScale = static_cast<float>(fields.scale);
-    mEditorUI.uiScalePending = true;
+    editorUI().uiScale = static_cast<float>(fields.scale);
+    editorUI().uiScalePending = true;
   }
-  mEditorUI.currentTab = fields.tab;
-  mEditorUI.userTabEditing = fields.userTabUnlocked;
-  mEditorUI.presetStripCollapsed = fields.stripCollapsed;
+  editorUI().currentTab = fields.tab;
+  editorUI().userTabEditing = fields.userTabUnlocked;
+  editorUI().presetStripCollapsed = fields.stripCollapsed;
   mMorph->setDragEndValue(fields.dragValue);
   zarvo::morph::MorphEngine& engine = mMorph->engine();
   zarvo::morph::MorphZarvoAdapter::Appearance appearance = mMorph->appearance();
@@ -146,10 +146,10 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
   appearance.isoLevels = fields.isoLevels;
   appearance.gridStep = fields.gridStep;
   mMorph->setAppearance(appearance);
-  engine.setPadOption(fields.positionLock);
-  engine.setMoving(fields.soundLock);
-  engine.setSelection(fields.selection & zarvo::morph::kPointBits);
-  engine.setFocus(fields.focus);
+  engine.edit({.focus = fields.focus,
+               .padOption = fields.positionLock,
+               .moving = fields.soundLock,
+               .selection = fields.selection & zarvo::morph::kPointBits});
   // The focus decides which point the blend uses alone.
   mMorph->publish();
   raiseLayoutUpdate();
@@ -158,10 +158,3 @@ void Vemlor::applyEditorState(const zarvo::EditorStateFields& fields)
 zarvo::UserTabColumns Vemlor::userTabColumns() const { return mUserTabColumns; }
 
 void Vemlor::setUserTabColumns(zarvo::UserTabColumns columns) { mUserTabColumns = std::move(columns); }
-
-bool Vemlor::serializeEditorState(plugkit::IByteChunk& chunk) const { return mStateCodec->serializeUIState(chunk); }
-
-int Vemlor::unserializeEditorState(const plugkit::IByteChunk& chunk, int pos)
-{
-  return mStateCodec->unserializeUIState(chunk, pos);
-}

@@ -3,63 +3,41 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
-#include <fmt/format.h>
-
-#include "IGfx/Controls/ITextControl.h"
-#include "IGfx/IGfx.h"
 #include "utils/host_time_info.h"
+
+namespace plugkit::gfx {
+class IGfx;
+} // namespace plugkit::gfx
 
 namespace zarvo {
 
-// Main thread only. Plugin provides GetUI(), the open editor's graphics context or null.
-template <class Plugin>
+// Main thread only.
 class HostInfoView
 {
 public:
+  // The open editor's graphics context, or null.
+  using UIFunc = std::function<plugkit::gfx::IGfx*()>;
+
   static constexpr int kHostTimeTag = 1040;
   static constexpr int kSampleRateTag = 1041;
   static constexpr int kBufSizeTag = 1042;
   static constexpr int kChannelsTag = 1043;
   static constexpr int kAboutLineTag = 1044;
 
-  explicit HostInfoView(Plugin& plugin)
-    : mPlugin(plugin)
+  explicit HostInfoView(UIFunc ui)
+    : mUI(std::move(ui))
   {}
 
   // Each stores its values and shows them when the editor is open; false only without an editor.
-  bool updateSRBufSizeAboutInfo(unsigned long sampleRate, unsigned long bufSize)
-  {
-    mSampleRate = sampleRate;
-    mBufSize = bufSize;
-    return show(kAboutLineTag, fmt::format("sr {} buf size {}", sampleRate, bufSize), nullptr);
-  }
-
-  bool updateHostPositionView(const TimeInfo& time)
-  {
-    mHostTime = time;
-    return show(kHostTimeTag, "host time: " + buildTimeString(time), &mHostTimeText);
-  }
-
-  bool updateSampleRateView(unsigned long sampleRate)
-  {
-    mSampleRate = sampleRate;
-    return show(kSampleRateTag, fmt::format("{:<11}{}", "sr:", sampleRate), &mSampleRateText);
-  }
-
-  bool updateBufSizeView(unsigned long bufSize)
-  {
-    mBufSize = bufSize;
-    return show(kBufSizeTag, fmt::format("{:<11}{}", "buf size:", bufSize), &mBufSizeText);
-  }
-
-  bool updateChansView(unsigned long inputs, unsigned long outputs)
-  {
-    mInputs = inputs;
-    mOutputs = outputs;
-    return show(kChannelsTag, fmt::format("{:<11}{}-{}", "I/O:", inputs, outputs), &mChannelText);
-  }
+  bool updateSRBufSizeAboutInfo(unsigned long sampleRate, unsigned long bufSize);
+  bool updateHostPositionView(const TimeInfo& time);
+  bool updateSampleRateView(unsigned long sampleRate);
+  bool updateBufSizeView(unsigned long bufSize);
+  bool updateChansView(unsigned long inputs, unsigned long outputs);
 
   // Shows what the model's change flags say changed since the last successful call. Without an
   // editor nothing is shown, false is returned and the changes wait for a later call. Model provides
@@ -70,31 +48,14 @@ public:
     const uint32_t taken = model.takeFlags();
     mPending |= taken;
     mKnown |= taken;
-    if (!mPlugin.GetUI())
+    if (!mUI())
       return false;
     if (mPending == 0)
       return true;
     HostInfo info;
     if (!model.read(info))
       return false; // the audio thread kept writing; the next idle call tries again
-    const auto rate = static_cast<unsigned long>(info.sampleRate);
-    const auto block = static_cast<unsigned long>(info.blockSize);
-    bool ok = true;
-    if (mPending & (kHostSampleRateChanged | kHostBlockSizeChanged))
-      ok = updateSRBufSizeAboutInfo(rate, block) && ok;
-    if (mPending & kHostTimeChanged)
-      ok = updateHostPositionView(info.time) && ok;
-    if (!ok)
-      return false;
-    if ((mPending & kHostSampleRateChanged) && !updateSampleRateView(rate))
-      return false;
-    if ((mPending & kHostBlockSizeChanged) && !updateBufSizeView(block))
-      return false;
-    if ((mPending & kHostChannelsChanged) && !updateChansView(static_cast<unsigned long>(info.inputsConnected),
-                                                              static_cast<unsigned long>(info.outputsConnected)))
-      return false;
-    mPending = 0;
-    return true;
+    return showPending(info);
   }
 
   // A new editor starts with the build's texts: everything the host has reported so far is shown
@@ -113,23 +74,12 @@ public:
   const std::string& channelText() const { return mChannelText; }
 
 private:
+  // The pending groups from a consistent snapshot; clears them when all were shown.
+  bool showPending(const HostInfo& info);
   // A missing control is no failure: the editor may not show that readout.
-  bool show(int tag, const std::string& text, std::string* keep)
-  {
-    if (keep)
-      *keep = text;
-    plugkit::gfx::IGfx* ui = mPlugin.GetUI();
-    if (!ui)
-      return false;
-    if (auto* control = dynamic_cast<plugkit::gfx::ITextControl*>(ui->GetControlWithTag(tag)))
-    {
-      control->SetStr(text.c_str());
-      control->SetDirty(true);
-    }
-    return true;
-  }
+  bool show(int tag, const std::string& text, std::string* keep);
 
-  Plugin& mPlugin;
+  UIFunc mUI;
   uint64_t mBufSize = 0;
   uint64_t mSampleRate = 0;
   uint64_t mInputs = 0;

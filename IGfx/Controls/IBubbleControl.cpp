@@ -16,9 +16,13 @@ IBubbleControl::IBubbleControl(const IText& text, const IColor& fillColor, const
   mBlend.mWeight = 0.f;
   mHide = true;
   mIgnoreMouse = true;
-  SetActionFunction(
-    [](IControl* c) { c->SetAnimation([](IControl* a) { static_cast<IBubbleControl*>(a)->Animate(); }, kFadeMs); });
+  SetActionFunction([](IControl* c) { static_cast<IBubbleControl*>(c)->StartAnimation(kFadeMs); });
   SetAnimationEndActionFunction([](IControl* c) { static_cast<IBubbleControl*>(c)->OnAnimationEnd(); });
+}
+
+void IBubbleControl::StartAnimation(double ms)
+{
+  SetAnimation([](IControl* a) { static_cast<IBubbleControl*>(a)->Animate(); }, ms);
 }
 
 void IBubbleControl::Animate()
@@ -65,8 +69,8 @@ void IBubbleControl::Animate()
 
 void IBubbleControl::OnAnimationEnd()
 {
-  if (mState == kShown)
-    SetAnimation([](IControl* a) { static_cast<IBubbleControl*>(a)->Animate(); }, kHoldMs);
+  if (mState == kShown && HoldsWhenShown())
+    StartAnimation(kHoldMs);
 }
 
 void IBubbleControl::ShowBubble(IControl* caller, float x, float y, const char* str, EDirection dir,
@@ -91,12 +95,13 @@ void IBubbleControl::ShowBubble(IControl* caller, float x, float y, const char* 
   const float h = content.H();
   const IRECT callerRect = caller ? caller->GetRECT() : IRECT(x, y, x, y);
 
+  IRECT bubble;
   if (dir == EDirection::Horizontal)
   {
-    mBubbleBounds = IRECT(x, y - h / 2.f, x + w, y + h / 2.f);
-    if (mBubbleBounds.R > mMaxBounds.R - sidePad)
+    bubble = IRECT(x, y - h / 2.f, x + w, y + h / 2.f);
+    if (bubble.R > mMaxBounds.R - sidePad)
     {
-      mBubbleBounds = mBubbleBounds.GetTranslated(callerRect.L - mBubbleBounds.R, 0.f);
+      bubble = bubble.GetTranslated(callerRect.L - bubble.R, 0.f);
       mArrowDir = kEast;
     }
     else
@@ -104,27 +109,36 @@ void IBubbleControl::ShowBubble(IControl* caller, float x, float y, const char* 
   }
   else
   {
-    mBubbleBounds = IRECT(x - w / 2.f, y - h, x + w / 2.f, y);
+    bubble = IRECT(x - w / 2.f, y - h, x + w / 2.f, y);
     mArrowDir = kSouth;
-    if (mBubbleBounds.T < mMaxBounds.T)
+    if (bubble.T < mMaxBounds.T)
     {
-      mBubbleBounds = mBubbleBounds.GetTranslated(0.f, h + callerRect.H());
+      bubble = bubble.GetTranslated(0.f, h + callerRect.H());
       mArrowDir = kNorth;
     }
   }
 
+  MoveBubble(bubble);
+  Expand(caller);
+}
+
+void IBubbleControl::MoveBubble(const IRECT& bounds)
+{
+  mBubbleBounds = bounds;
   // The union keeps the area the bubble leaves in the redrawn rectangle.
   SetTargetAndDrawRECTs(mRECT.Union(mBubbleBounds));
   ClearMouseIsOver();
   OnResize();
+}
 
+void IBubbleControl::Expand(IControl* caller)
+{
   if (mState == kCollapsed)
   {
     Hide(false);
     mState = kExpanding;
     SetDirty(true);
   }
-
   if (caller != mCaller)
   {
     SetTargetAndDrawRECTs(mBubbleBounds);

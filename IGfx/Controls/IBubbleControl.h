@@ -55,10 +55,18 @@ public:
   uint64_t GetTouchId() const { return mTouchId; }
 
 protected:
+  // Puts the body at bounds; the area it leaves stays in the redrawn rectangle.
+  void MoveBubble(const IRECT& bounds);
+  // The expand step: a collapsed bubble starts fading in, and a new caller redraws every control.
+  void Expand(IControl* caller);
+  // Runs the animation for ms: a fade, or a hold once shown.
+  void StartAnimation(double ms);
   // One animation step: the fade weight while running, the next state once it has run out.
   void Animate();
-  // After the fade-in: hold for a while before testing whether the caller is still held.
+  // After the fade-in: when it holds, waits a while before testing whether the caller is still held.
   void OnAnimationEnd();
+  // A shown bubble that does not hold stays until its owner collapses it.
+  virtual bool HoldsWhenShown() const { return true; }
 
   uint64_t mTouchId = 0;
   EDirection mDirection = EDirection::Horizontal;

@@ -24,6 +24,10 @@ namespace {
 
 // NanoVG's fill shader with the colour, stroke width factor, paint type and texture type of plain
 // paints taken from the vertices (paintParams.y < 0: the paint is in the uniforms, as NanoVG has it).
+// A software rasteriser runs every branch of it for every fragment, both texture reads included,
+// since the paint type varies per vertex; PLAIN_ONLY makes the program for runs of plain colours
+// that read no texture: their colour "gradient" is the colour itself (see plainUniforms), so the
+// fragments come out as the full shader's type 0 gives them, for a fraction of the work.
 const char* const kVertexShader = R"(
 uniform vec2 viewSize;
 in vec2 vertex;
@@ -85,6 +89,10 @@ void main(void) {
 #else
   float strokeAlpha = 1.0;
 #endif
+#ifdef PLAIN_ONLY
+  outColor = innerCol * (strokeAlpha * scissor);
+  return;
+#endif
   if (type == 0) {
     vec2 pt = (paintMat * vec3(fpos,1.0)).xy;
     float d = clamp((sdroundrect(pt, extent, radius) + feather*0.5) / feather, 0.0, 1.0);
@@ -126,6 +134,18 @@ struct BatchRun
   int first, end, index, count;
   int vertexPaint;
   int image;
+  int large; // a call that reads no texture and covers many pixels
+};
+
+// The boxes a call is drawn through when a later opaque rectangle covers the middle of its pixels.
+struct CallStrips
+{
+  int active; // 0: drawn through its clip's box; else through the boxes below (none: not at all)
+  int count;
+  GLint box[4][4];
+  int clear; // an opaque rectangle whose inside is cleared to its colour instead of shaded
+  GLint clearBox[4];
+  float color[4];
 };
 
 // Plain C memory only: the plug-in module may be unloaded before the thread ends, so nothing here may
@@ -144,11 +164,17 @@ struct BatchedGL
   BatchRun* runs;
   int nruns;
   int cruns;
-  float uploaded[NANOVG_GL_UNIFORMARRAY_SIZE][4];
-  int haveUploaded;
-  float pixelRatio;  // device pixels per unit, as the frame was begun with
-  GLint viewport[4]; // the target's pixels, read at the start of each flush
-  GLint scissor[4];  // the GL scissor box set last in this flush
+  GLNVGshader plainShader; // the program for plain colours without texture; prog 0 if none
+  int program;             // the program in use in this flush: 0 NanoVG's slot (gl.shader), 1 the plain one
+  float uploaded[2][NANOVG_GL_UNIFORMARRAY_SIZE][4];
+  int haveUploaded[2];
+  float pixelRatio;   // device pixels per unit, as the frame was begun with
+  GLint viewport[4];  // the target's pixels, read at the start of each flush
+  GLint scissor[4];   // the GL scissor box set last in this flush
+  CallStrips* strips; // per call, for this flush
+  int cstrips;
+  int haveStrips;         // strips were set for this flush's calls
+  const GLint* forcedBox; // while set, the scissor box of every draw
 };
 
 template <typename T>
@@ -228,8 +254,38 @@ bool sameBlend(const GLNVGcall& a, const GLNVGcall& c)
          a.blendFunc.srcAlpha == c.blendFunc.srcAlpha && a.blendFunc.dstAlpha == c.blendFunc.dstAlpha;
 }
 
-// Whether call c joins the run that starts with call a (whose texture so far is *image, 0 for none).
-bool joins(BatchedGL* b, const GLNVGcall& a, bool plain, int* image, const GLNVGcall& c)
+// A plain fill that reads no texture and spans at least this many device pixels (its bounds) is not
+// batched with texts, so that it can be drawn with the program that reads none.
+constexpr float kLargeFillPixels = 4096.f;
+
+bool largeFill(BatchedGL* b, const GLNVGcall& c)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (c.type != GLNVG_CONVEXFILL || !plainPaint(b, c) || samples(nvg__fragUniformPtr(gl, c.uniformOffset)))
+    return false;
+  float area = 0.f;
+  for (int i = 0; i < c.pathCount; ++i)
+  {
+    const GLNVGpath& p = gl->paths[c.pathOffset + i];
+    if (p.fillCount <= 0)
+      continue;
+    const NVGvertex* v = gl->verts + p.fillOffset;
+    float x0 = v[0].x, x1 = v[0].x, y0 = v[0].y, y1 = v[0].y;
+    for (int k = 1; k < p.fillCount; ++k)
+    {
+      x0 = fminf(x0, v[k].x);
+      x1 = fmaxf(x1, v[k].x);
+      y0 = fminf(y0, v[k].y);
+      y1 = fmaxf(y1, v[k].y);
+    }
+    area += (x1 - x0) * (y1 - y0);
+  }
+  return area * b->pixelRatio * b->pixelRatio >= kLargeFillPixels;
+}
+
+// Whether call c joins the run that starts with call a (whose texture so far is *image, 0 for none;
+// *large when it holds a large fill without texture).
+bool joins(BatchedGL* b, const GLNVGcall& a, bool plain, int* image, int* large, const GLNVGcall& c)
 {
   GLNVGcontext* gl = &b->gl;
   if (!batchable(c) || !sameBlend(a, c) || plainPaint(b, c) != plain)
@@ -243,12 +299,17 @@ bool joins(BatchedGL* b, const GLNVGcall& a, bool plain, int* image, const GLNVG
   plainUniforms(fc, uc);
   if (memcmp(ua, uc, sizeof(ua)) != 0)
     return false;
+  const bool big = largeFill(b, c);
   if (samples(fc))
   {
-    if (*image != 0 && *image != c.image)
+    if ((*image != 0 && *image != c.image) || *large)
       return false;
     *image = c.image;
   }
+  else if (big && *image != 0)
+    return false;
+  if (big)
+    *large = 1;
   return true;
 }
 
@@ -261,6 +322,8 @@ int drawsOf(GLNVGcontext* gl, const GLNVGcall& c)
     n += c.type == GLNVG_CONVEXFILL && gl->paths[c.pathOffset + i].strokeCount > 0 ? 2 : 1;
   return n;
 }
+
+bool stripped(const BatchedGL* b, int call) { return b->haveStrips && b->strips[call].active; }
 
 bool batchAppend(BatchedGL* b, const GLNVGcall& c)
 {
@@ -324,11 +387,21 @@ void paintVertices(BatchedGL* b, const GLNVGcall& c, bool plain)
 
 void uploadUniforms(BatchedGL* b, const float u[NANOVG_GL_UNIFORMARRAY_SIZE][4])
 {
-  if (b->haveUploaded && memcmp(b->uploaded, u, sizeof(b->uploaded)) == 0)
+  const int p = b->program;
+  if (b->haveUploaded[p] && memcmp(b->uploaded[p], u, sizeof(b->uploaded[p])) == 0)
     return;
-  glUniform4fv(b->gl.shader.loc[GLNVG_LOC_FRAG], NANOVG_GL_UNIFORMARRAY_SIZE, &u[0][0]);
-  memcpy(b->uploaded, u, sizeof(b->uploaded));
-  b->haveUploaded = 1;
+  const GLNVGshader& shader = p == 1 ? b->plainShader : b->gl.shader;
+  glUniform4fv(shader.loc[GLNVG_LOC_FRAG], NANOVG_GL_UNIFORMARRAY_SIZE, &u[0][0]);
+  memcpy(b->uploaded[p], u, sizeof(b->uploaded[p]));
+  b->haveUploaded[p] = 1;
+}
+
+void useProgram(BatchedGL* b, int program)
+{
+  if (b->program == program)
+    return;
+  glUseProgram(program == 1 ? b->plainShader.prog : b->gl.shader.prog);
+  b->program = program;
 }
 
 void bindImage(GLNVGcontext* gl, int image)
@@ -413,7 +486,10 @@ void clipBox(BatchedGL* b, const GLNVGcall& c, GLint box[4])
 void setClipBox(BatchedGL* b, const GLNVGcall& c)
 {
   GLint box[4];
-  clipBox(b, c, box);
+  if (b->forcedBox != NULL)
+    memcpy(box, b->forcedBox, sizeof(box));
+  else
+    clipBox(b, c, box);
   if (memcmp(box, b->scissor, sizeof(box)) == 0)
     return;
   glScissor(box[0], box[1], box[2], box[3]);
@@ -433,10 +509,10 @@ void drawAsNanoVG(BatchedGL* b, const BatchRun& run)
     if (c->type == GLNVG_FILL)
     {
       glnvg__fill(gl, c);
-      b->haveUploaded = 0;
+      b->haveUploaded[0] = 0;
       continue;
     }
-    BatchRun one{k, k + 1, -1, 0, run.vertexPaint, run.image};
+    BatchRun one{k, k + 1, -1, 0, run.vertexPaint, run.image, run.large};
     setRunPaint(b, one);
     if (c->type == GLNVG_TRIANGLES)
     {
@@ -567,6 +643,203 @@ void dropInvisibleCalls(BatchedGL* b)
   }
 }
 
+// Pixel rectangles as GL counts them: x0, y0 (bottom), x1, y1, ends excluded.
+struct PixelRect
+{
+  GLint x0, y0, x1, y1;
+  bool empty() const { return x1 <= x0 || y1 <= y0; }
+  long area() const { return empty() ? 0 : static_cast<long>(x1 - x0) * (y1 - y0); }
+};
+
+PixelRect intersect(const PixelRect& a, const PixelRect& c)
+{
+  return {glnvg__maxi(a.x0, c.x0), glnvg__maxi(a.y0, c.y0), a.x1 < c.x1 ? a.x1 : c.x1, a.y1 < c.y1 ? a.y1 : c.y1};
+}
+
+bool inside(const PixelRect& a, const PixelRect& c)
+{
+  return a.x0 >= c.x0 && a.y0 >= c.y0 && a.x1 <= c.x1 && a.y1 <= c.y1;
+}
+
+PixelRect boxRect(BatchedGL* b, const GLNVGcall& c)
+{
+  GLint box[4];
+  clipBox(b, c, box);
+  return {box[0], box[1], box[0] + box[2], box[1] + box[3]};
+}
+
+// The pixels an opaque rectangle replaces outright: a plain fill of full alpha, drawn source-over on
+// premultiplied colours, one path of four vertices on whole device pixels without its fringe (see
+// dropInvisibleFringe). Its coverage, stroke factor and clip are exactly 1 inside the rectangle and
+// two pixels inside its clip's box, so those pixels become its colour whatever was drawn there first.
+bool opaqueRect(BatchedGL* b, const GLNVGcall& c, PixelRect& out)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (c.type != GLNVG_CONVEXFILL || c.image != 0 || c.pathCount != 1 || c.blendFunc.srcRGB != GL_ONE ||
+      c.blendFunc.dstRGB != GL_ONE_MINUS_SRC_ALPHA || c.blendFunc.srcAlpha != GL_ONE ||
+      c.blendFunc.dstAlpha != GL_ONE_MINUS_SRC_ALPHA)
+    return false;
+  const GLNVGfragUniforms* f = nvg__fragUniformPtr(gl, c.uniformOffset);
+  if (f->type != NSVG_SHADER_FILLGRAD || memcmp(&f->innerCol, &f->outerCol, sizeof(f->innerCol)) != 0 ||
+      f->innerCol.rgba[3] != 1.f || !(f->strokeMult >= 1.f) || f->strokeThr > 0.f)
+    return false;
+  const GLNVGpath& p = gl->paths[c.pathOffset];
+  if (p.fillCount != 4 || p.strokeCount != 0)
+    return false;
+  const NVGvertex* v = gl->verts + p.fillOffset;
+  float x0 = v[0].x, x1 = v[0].x, y0 = v[0].y, y1 = v[0].y;
+  for (int i = 1; i < 4; ++i)
+  {
+    x0 = fminf(x0, v[i].x);
+    x1 = fmaxf(x1, v[i].x);
+    y0 = fminf(y0, v[i].y);
+    y1 = fmaxf(y1, v[i].y);
+  }
+  int corners = 0;
+  for (int i = 0; i < 4; ++i)
+  {
+    if (v[i].u != 0.5f || v[i].v != 1.f || !onEither(v[i].x, x0, x1) || !onEither(v[i].y, y0, y1))
+      return false;
+    corners |= 1 << ((near(v[i].x, x1) ? 1 : 0) + (near(v[i].y, y1) ? 2 : 0));
+  }
+  if (corners != 15)
+    return false;
+  const GLint* vp = b->viewport;
+  const float sx = static_cast<float>(vp[2]) / gl->view[0], sy = static_cast<float>(vp[3]) / gl->view[1];
+  const float l = x0 * sx, r = x1 * sx, t = static_cast<float>(vp[3]) - y1 * sy,
+              top = static_cast<float>(vp[3]) - y0 * sy;
+  if (!near(l, rintf(l)) || !near(r, rintf(r)) || !near(t, rintf(t)) || !near(top, rintf(top)))
+    return false;
+  const PixelRect rect{vp[0] + static_cast<GLint>(rintf(l)), vp[1] + static_cast<GLint>(rintf(t)),
+                       vp[0] + static_cast<GLint>(rintf(r)), vp[1] + static_cast<GLint>(rintf(top))};
+  PixelRect clip = boxRect(b, c);
+  clip = {clip.x0 + 2, clip.y0 + 2, clip.x1 - 2, clip.y1 - 2};
+  out = intersect(rect, clip);
+  return !out.empty();
+}
+
+// The pixels a call can change: its vertices' bounds, a pixel wider, within its clip's box.
+PixelRect reachOf(BatchedGL* b, const GLNVGcall& c)
+{
+  GLNVGcontext* gl = &b->gl;
+  float x0 = 1e30f, y0 = 1e30f, x1 = -1e30f, y1 = -1e30f;
+  auto span = [&](int first, int count) {
+    for (int i = first; i < first + count; ++i)
+    {
+      x0 = fminf(x0, gl->verts[i].x);
+      x1 = fmaxf(x1, gl->verts[i].x);
+      y0 = fminf(y0, gl->verts[i].y);
+      y1 = fmaxf(y1, gl->verts[i].y);
+    }
+  };
+  if (c.type == GLNVG_TRIANGLES || c.type == GLNVG_FILL)
+    span(c.triangleOffset, c.triangleCount);
+  if (c.type != GLNVG_TRIANGLES)
+    for (int i = 0; i < c.pathCount; ++i)
+    {
+      const GLNVGpath& p = gl->paths[c.pathOffset + i];
+      span(p.fillOffset, p.fillCount);
+      span(p.strokeOffset, p.strokeCount);
+    }
+  const PixelRect box = boxRect(b, c);
+  if (!(x1 >= x0) || !(y1 >= y0))
+    return box;
+  const GLint* vp = b->viewport;
+  const float sx = static_cast<float>(vp[2]) / gl->view[0], sy = static_cast<float>(vp[3]) / gl->view[1];
+  const PixelRect verts{vp[0] + static_cast<GLint>(floorf(x0 * sx)) - 1,
+                        vp[1] + static_cast<GLint>(floorf(static_cast<float>(vp[3]) - y1 * sy)) - 1,
+                        vp[0] + static_cast<GLint>(ceilf(x1 * sx)) + 1,
+                        vp[1] + static_cast<GLint>(ceilf(static_cast<float>(vp[3]) - y0 * sy)) + 1};
+  return intersect(verts, box);
+}
+
+// The parts of reach around hole (which lies within it), as scissor boxes.
+void setStrips(CallStrips& st, const PixelRect& reach, const PixelRect& hole)
+{
+  const PixelRect parts[4] = {{reach.x0, reach.y0, reach.x1, hole.y0},
+                              {reach.x0, hole.y1, reach.x1, reach.y1},
+                              {reach.x0, hole.y0, hole.x0, hole.y1},
+                              {hole.x1, hole.y0, reach.x1, hole.y1}};
+  st.active = 1;
+  st.count = 0;
+  for (const PixelRect& part : parts)
+    if (!part.empty())
+    {
+      GLint* box = st.box[st.count++];
+      box[0] = part.x0;
+      box[1] = part.y0;
+      box[2] = part.x1 - part.x0;
+      box[3] = part.y1 - part.y0;
+    }
+}
+
+// Pixels that a later opaque rectangle of the same flush replaces are not drawn before it: a call
+// wholly under one is dropped, and a large one (a panel behind an opaque control) is drawn through
+// the strips of its reach around the rectangle instead of over all of it.
+void dropOccludedPixels(BatchedGL* b)
+{
+  GLNVGcontext* gl = &b->gl;
+  b->haveStrips = 0;
+  if (!(gl->view[0] > 0.f) || !(gl->view[1] > 0.f) || !batchGrow(b->strips, b->cstrips, gl->ncalls, 64))
+    return;
+  for (int k = 0; k < gl->ncalls; ++k)
+    b->strips[k].active = b->strips[k].clear = 0;
+  b->haveStrips = 1;
+  // The first few opaque rectangles of the flush (leaving one out only draws more).
+  constexpr int kMaxOpaque = 16;
+  PixelRect opaque[kMaxOpaque];
+  int opaqueCall[kMaxOpaque];
+  int nopaque = 0;
+  for (int k = 0; k < gl->ncalls && nopaque < kMaxOpaque; ++k)
+    if (opaqueRect(b, gl->calls[k], opaque[nopaque]))
+      opaqueCall[nopaque++] = k;
+  const int last = nopaque > 0 ? opaqueCall[nopaque - 1] : -1;
+  for (int k = 0; k < last; ++k)
+  {
+    GLNVGcall& c = gl->calls[k];
+    if (c.type == GLNVG_NONE)
+      continue;
+    const PixelRect reach = reachOf(b, c);
+    PixelRect best{0, 0, 0, 0};
+    for (int n = 0; n < nopaque; ++n)
+    {
+      if (opaqueCall[n] <= k)
+        continue;
+      const PixelRect& o = opaque[n];
+      if (inside(reach, o))
+      {
+        c.type = GLNVG_NONE;
+        break;
+      }
+      if (intersect(reach, o).area() > intersect(reach, best).area())
+        best = o;
+    }
+    if (c.type == GLNVG_NONE || !batchable(c) || static_cast<float>(reach.area()) < kLargeFillPixels)
+      continue;
+    const PixelRect hole = intersect(reach, best);
+    if (2 * hole.area() < reach.area())
+      continue;
+    setStrips(b->strips[k], reach, hole);
+  }
+  // A large opaque rectangle clears its inside to its colour, which a rasteriser does far faster than
+  // it shades those pixels, and is drawn through the strips around it for its edges.
+  for (int n = 0; n < nopaque; ++n)
+  {
+    const GLNVGcall& c = gl->calls[opaqueCall[n]];
+    if (c.type == GLNVG_NONE || static_cast<float>(opaque[n].area()) < kLargeFillPixels)
+      continue;
+    CallStrips& st = b->strips[opaqueCall[n]];
+    setStrips(st, reachOf(b, c), opaque[n]);
+    st.clear = 1;
+    const PixelRect& o = opaque[n];
+    st.clearBox[0] = o.x0;
+    st.clearBox[1] = o.y0;
+    st.clearBox[2] = o.x1 - o.x0;
+    st.clearBox[3] = o.y1 - o.y0;
+    memcpy(st.color, nvg__fragUniformPtr(gl, c.uniformOffset)->innerCol.rgba, sizeof(st.color));
+  }
+}
+
 void batchedViewport(void* uptr, float width, float height, float devicePixelRatio)
 {
   static_cast<BatchedGL*>(uptr)->pixelRatio = devicePixelRatio;
@@ -588,14 +861,15 @@ bool planRuns(BatchedGL* b)
     const GLNVGcall& c = gl->calls[i];
     const bool plain = plainPaint(b, c);
     int image = plain && samples(nvg__fragUniformPtr(gl, c.uniformOffset)) ? c.image : 0;
+    int large = plain && largeFill(b, c) ? 1 : 0;
     int end = i + 1;
-    if (batchable(c))
-      while (end < gl->ncalls && joins(b, c, plain, &image, gl->calls[end]))
+    if (batchable(c) && !stripped(b, i))
+      while (end < gl->ncalls && !stripped(b, end) && joins(b, c, plain, &image, &large, gl->calls[end]))
         ++end;
     int draws = 0;
     for (int k = i; k < end && draws < 2 && batchable(gl->calls[k]); ++k)
       draws += drawsOf(gl, gl->calls[k]);
-    BatchRun run{i, end, -1, 0, plain ? 1 : 0, image};
+    BatchRun run{i, end, -1, 0, plain ? 1 : 0, image, large};
     if (draws > 1)
     {
       const int start = b->nindices;
@@ -614,12 +888,30 @@ bool planRuns(BatchedGL* b)
   return true;
 }
 
+void drawRun(BatchedGL* b, const BatchRun& run)
+{
+  GLNVGcontext* gl = &b->gl;
+  if (run.index < 0)
+  {
+    drawAsNanoVG(b, run);
+    return;
+  }
+  glnvg__blendFuncSeparate(gl, &gl->calls[run.first].blendFunc);
+  setClipBox(b, gl->calls[run.first]);
+  setRunPaint(b, run);
+  glDrawElements(GL_TRIANGLES, run.count, GL_UNSIGNED_INT,
+                 (const GLvoid*)(sizeof(GLuint) * static_cast<size_t>(run.index)));
+}
+
 void batchedFlush(void* uptr)
 {
   auto* b = static_cast<BatchedGL*>(uptr);
   GLNVGcontext* gl = &b->gl;
   dropInvisibleFringes(b);
   dropInvisibleCalls(b);
+  glGetIntegerv(GL_VIEWPORT, b->viewport);
+  b->haveStrips = 0;
+  dropOccludedPixels(b);
   if (gl->ncalls > 0 && !planRuns(b))
   {
     // Out of memory for the plan: each call drawn as NanoVG draws it, its paint in the uniforms.
@@ -627,7 +919,7 @@ void batchedFlush(void* uptr)
     b->nindices = 0;
     if (batchGrow(b->runs, b->cruns, 1, 64) && (!b->vertexPaints || batchGrow(b->paints, b->cpaints, gl->nverts, 4096)))
     {
-      b->runs[b->nruns++] = BatchRun{0, gl->ncalls, -1, 0, 0, 0};
+      b->runs[b->nruns++] = BatchRun{0, gl->ncalls, -1, 0, 0, 0, 0};
       for (int k = 0; k < gl->ncalls && b->vertexPaints; ++k)
         paintVertices(b, gl->calls[k], false);
     }
@@ -639,14 +931,19 @@ void batchedFlush(void* uptr)
   }
   if (gl->ncalls > 0)
   {
+    if (b->plainShader.prog != 0)
+    {
+      glUseProgram(b->plainShader.prog);
+      glUniform2fv(b->plainShader.loc[GLNVG_LOC_VIEWSIZE], 1, gl->view);
+    }
     glUseProgram(gl->shader.prog);
+    b->program = 0;
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     // Each draw is confined to its clip's pixels; the test is off again when the flush returns.
-    glGetIntegerv(GL_VIEWPORT, b->viewport);
     b->scissor[0] = b->scissor[1] = b->scissor[2] = b->scissor[3] = -1;
     glEnable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -664,7 +961,7 @@ void batchedFlush(void* uptr)
     gl->blendFunc.srcAlpha = GL_INVALID_ENUM;
     gl->blendFunc.dstRGB = GL_INVALID_ENUM;
     gl->blendFunc.dstAlpha = GL_INVALID_ENUM;
-    b->haveUploaded = 0;
+    b->haveUploaded[0] = b->haveUploaded[1] = 0;
 
     glBindVertexArray(gl->vertArr);
     glBindBuffer(GL_ARRAY_BUFFER, gl->vertBuf);
@@ -691,20 +988,37 @@ void batchedFlush(void* uptr)
     glUniform1i(gl->shader.loc[GLNVG_LOC_TEX], 0);
     glUniform2fv(gl->shader.loc[GLNVG_LOC_VIEWSIZE], 1, gl->view);
 
+    bool savedClear = false;
+    float clearColor[4] = {0.f, 0.f, 0.f, 0.f};
     for (int r = 0; r < b->nruns; ++r)
     {
       const BatchRun& run = b->runs[r];
-      if (run.index < 0)
+      useProgram(b, run.vertexPaint && run.image == 0 && b->plainShader.prog != 0 ? 1 : 0);
+      if (!stripped(b, run.first))
       {
-        drawAsNanoVG(b, run);
+        drawRun(b, run);
         continue;
       }
-      glnvg__blendFuncSeparate(gl, &gl->calls[run.first].blendFunc);
-      setClipBox(b, gl->calls[run.first]);
-      setRunPaint(b, run);
-      glDrawElements(GL_TRIANGLES, run.count, GL_UNSIGNED_INT,
-                     (const GLvoid*)(sizeof(GLuint) * static_cast<size_t>(run.index)));
+      const CallStrips& st = b->strips[run.first];
+      if (st.clear)
+      {
+        if (!savedClear)
+          glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColor);
+        savedClear = true;
+        glScissor(st.clearBox[0], st.clearBox[1], st.clearBox[2], st.clearBox[3]);
+        memcpy(b->scissor, st.clearBox, sizeof(b->scissor));
+        glClearColor(st.color[0], st.color[1], st.color[2], st.color[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+      }
+      for (int k = 0; k < st.count; ++k)
+      {
+        b->forcedBox = st.box[k];
+        drawRun(b, run);
+      }
+      b->forcedBox = NULL;
     }
+    if (savedClear)
+      glClearColor(clearColor[0], clearColor[1], clearColor[2], clearColor[3]);
 
     glDisableVertexAttribArray(0);
     glDisableVertexAttribArray(1);
@@ -756,6 +1070,25 @@ int batchedCreate(void* uptr, void* otherUptr)
   gl->shader = shader;
   glnvg__getUniforms(&gl->shader);
   b->vertexPaints = 1;
+  // Without the plain program every run takes the full one.
+  const char* plainHeader =
+    (gl->flags & NVG_ANTIALIAS)
+      ? "#version 150 core\n#define UNIFORMARRAY_SIZE 11\n#define EDGE_AA 1\n#define PLAIN_ONLY 1\n"
+      : "#version 150 core\n#define UNIFORMARRAY_SIZE 11\n#define PLAIN_ONLY 1\n";
+  if (glnvg__createShader(&b->plainShader, "plain", plainHeader, NULL, kVertexShader, kFragmentShader))
+  {
+    glBindAttribLocation(b->plainShader.prog, 2, "paintColor");
+    glBindAttribLocation(b->plainShader.prog, 3, "paintParams");
+    glLinkProgram(b->plainShader.prog);
+    glGetProgramiv(b->plainShader.prog, GL_LINK_STATUS, &linked);
+    if (linked == GL_TRUE)
+      glnvg__getUniforms(&b->plainShader);
+    else
+    {
+      glnvg__deleteShader(&b->plainShader);
+      memset(&b->plainShader, 0, sizeof(b->plainShader));
+    }
+  }
   return 1;
 }
 
@@ -768,9 +1101,12 @@ void batchedDelete(void* uptr)
     glDeleteBuffers(1, &b->indexBuffer);
   if (b->paintBuffer != 0)
     glDeleteBuffers(1, &b->paintBuffer);
+  if (b->plainShader.prog != 0)
+    glnvg__deleteShader(&b->plainShader);
   free(b->indices);
   free(b->paints);
   free(b->runs);
+  free(b->strips);
   glnvg__renderDelete(uptr); // frees b, whose first member it is
 }
 

@@ -49,6 +49,7 @@ constexpr int kStateReadSize = 128;
 
 IPluginVST3::IPluginVST3(const InstanceInfo&, const Config& config)
   : IPluginAPIBase(config, kAPIVST3)
+  , IGEditorDelegate(config.nParams)
   , IPluginVST3ProcessorBase(config, *this)
 {
   BindParameters(parameters);

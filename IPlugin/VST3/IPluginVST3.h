@@ -1,5 +1,5 @@
 // The one object a VST3 host sees: audio processor and edit controller at once, joining the
-// framework's host-API base and processor core to the VST3 interfaces.
+// framework's host-API base, processor core and graphics delegate to the VST3 interfaces.
 #pragma once
 
 #include <atomic>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <thread>
 
+#include "IGfx/IGfxEditorDelegate.h"
 #include "IPlugin/IPluginAPIBase.h"
 #include "IPlugin/VST3/IPluginVST3_ControllerBase.h"
 #include "IPlugin/VST3/IPluginVST3_ProcessorBase.h"
@@ -22,8 +23,10 @@ namespace plugkit {
 class IPluginVST3View;
 
 // Every VST3 call is a main-thread call except process (audio thread) and the latency and tail
-// queries (any thread).
+// queries (any thread). The binding brings the graphics delegate to the plug-in base: the two share
+// the editor delegate, so the framework core below knows nothing of graphics.
 class IPluginVST3 : public IPluginAPIBase,
+                    public gfx::IGEditorDelegate,
                     public IPluginVST3ProcessorBase,
                     public IPluginVST3ControllerBase,
                     public Steinberg::Vst::SingleComponentEffect,

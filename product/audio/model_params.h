@@ -9,7 +9,7 @@
 
 #include "product/dsp/pass_types.h"
 #include "product/dsp/vemlor_model.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/audio/modulation_view.h"
 #include "product/audio/note_mode_controller.h"
 #include "product/params/params.h"

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/audio/relative_mod.h"
 #include "product/params/params.h"
 

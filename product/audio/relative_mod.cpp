@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/audio/model_params.h"
 #include "product/audio/note_mode_controller.h"
 

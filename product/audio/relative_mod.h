@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/params/params.h"
 
 namespace zarvo {

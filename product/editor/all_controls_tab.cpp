@@ -4,7 +4,6 @@
 #include <initializer_list>
 
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/params/params.h"
 #include "product/ui/plugin_control_registry.h"
 #include "product/ui/section_label_control.h"
@@ -138,15 +137,15 @@ private:
 
 void buildEditorRegistry(LayoutPass& pass)
 {
-  Vemlor& plugin = pass.plugin;
+  EditorModel& model = pass.model;
   const EditorStyles& s = pass.styles;
-  pass.registry = buildControlRegistry(plugin.ccMediator(), s.style1, s.style2, s.style3, COLOR_TRANSPARENT,
+  pass.registry = buildControlRegistry(model.ccMediator(), s.style1, s.style2, s.style3, COLOR_TRANSPARENT,
                                        colHighlightGray, accentColor, modArcColor, colDarkGray);
-  wrapReadoutFactory(pass.registry, kMainStageCoeffs, [&plugin] { plugin.snapMainShapeToNearestPassType(); });
+  wrapReadoutFactory(pass.registry, kMainStageCoeffs, [&model] { model.snapMainShapeToNearestPassType(); });
   wrapReadoutFactory(pass.registry, kPreAStageCoeffs,
-                     [&plugin] { plugin.snapPreFltShapeToNearestPassType(zarvo::par_preFlt_A_pt); });
+                     [&model] { model.snapPreFltShapeToNearestPassType(zarvo::par_preFlt_A_pt); });
   wrapReadoutFactory(pass.registry, kPreBStageCoeffs,
-                     [&plugin] { plugin.snapPreFltShapeToNearestPassType(zarvo::par_preFlt_B_pt); });
+                     [&model] { model.snapPreFltShapeToNearestPassType(zarvo::par_preFlt_B_pt); });
 }
 
 void attachAllControlsTab(LayoutPass& pass)

@@ -1,5 +1,4 @@
-// The open editor's displays: readouts, disabled states, modulation depths, hover help, and the
-// user tab's layout-file codec.
+// The open editor's displays: readouts, disabled states, modulation depths and hover help.
 #include "product/Vemlor.h"
 
 #include <algorithm>
@@ -7,6 +6,7 @@
 
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
+#include "product/editor/editor_model.h"
 #include "product/editor/layout.h"
 #include "product/editor/tabs.h"
 #include "product/dsp/pass_types.h"
@@ -17,7 +17,6 @@
 #include "product/ui/section_label_control.h"
 #include "product/ui/stage_coeffs_readout.h"
 #include "product/ui/tooltip_bubble_control.h"
-#include "product/ui/vemlor_layout_format.h"
 #include "utils/midi_cc/cc_display_control.h"
 #include "utils/midi_cc/controllable.h"
 #include "utils/ui/FreqModDepthReadout.h"
@@ -25,6 +24,7 @@
 
 using plugkit::gfx::IControl;
 using plugkit::gfx::IGfx;
+using vemlor::ui::setDisabledIfChanged;
 using vemlor::ui::StageCoeffsReadout;
 using zarvo::NoteModeController;
 using zarvo::morph::MorphController;
@@ -39,15 +39,6 @@ constexpr std::array<int, 3> kShapeReadoutTags = {vemlor::ui::kTagMainStageCoeff
                                                   vemlor::ui::kTagPreBStageCoeffs};
 constexpr std::array<int, 3> kPassTypeParams = {zarvo::par_main_pass_type, zarvo::par_preFlt_A_pt,
                                                 zarvo::par_preFlt_B_pt};
-
-// How visible a control the morph field drives (or otherwise locks) stays.
-constexpr float kDrivenControlAlpha = 0.6f;
-
-void setDisabledIfChanged(IControl* c, bool disabled)
-{
-  if (c && c->IsDisabled() != disabled)
-    c->SetDisabled(disabled);
-}
 
 void showIfChanged(IControl* c, bool shown)
 {
@@ -74,7 +65,13 @@ std::string cutoffNoteText(double hz, double thresholdCents)
   return text;
 }
 
-bool cutoffFollowsNoteParam(const Vemlor& plugin, int stage)
+void setDisabledIfChanged(IControl* c, bool disabled)
+{
+  if (c && c->IsDisabled() != disabled)
+    c->SetDisabled(disabled);
+}
+
+bool cutoffFollowsNoteParam(const plugkit::IEditorDelegate& plugin, int stage)
 {
   const plugkit::IParam* noteOn = plugin.GetParam(NoteModeController::kStageFirstParam[static_cast<size_t>(stage)]);
   return noteOn && noteOn->Value() > 0.5;
@@ -108,9 +105,9 @@ void Vemlor::refreshEditorDisplays()
   for (int s = 0; s < NoteModeController::kNumStages; ++s)
   {
     const int8_t locked = vemlor::ui::cutoffFollowsNoteParam(*this, s) ? 1 : 0;
-    if (displayMemo.cutoffLocked[static_cast<size_t>(s)] == locked)
+    if (editorModel().displayMemo.cutoffLocked[static_cast<size_t>(s)] == locked)
       continue;
-    displayMemo.cutoffLocked[static_cast<size_t>(s)] = locked;
+    editorModel().displayMemo.cutoffLocked[static_cast<size_t>(s)] = locked;
     vemlor::ui::lockCutoffControl(*g, s, locked != 0 || mMorph->drivesParams());
   }
 
@@ -123,42 +120,6 @@ void Vemlor::refreshEditorDisplays()
     if (dynamic_cast<vemlor::ui::SectionLabelControl*>(c))
       setDisabledIfChanged(c, driven);
   });
-}
-
-void Vemlor::driveControls(int index, std::optional<double> normalized, bool disabled)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  IGfx* g = GetUI();
-  if (!g)
-    return;
-  // A cutoff that follows notes stays locked when the field lets go of it.
-  for (int s = 0; s < NoteModeController::kNumStages; ++s)
-  {
-    if (NoteModeController::kStageCutoffParam[static_cast<size_t>(s)] == index)
-      disabled = disabled || vemlor::ui::cutoffFollowsNoteParam(*this, s);
-  }
-  g->ForControlWithParam(index, [&](IControl* c) {
-    if (dynamic_cast<zarvo::midi_cc::CCDisplayControl*>(c))
-      return;
-    if (c->GetDisabledWeight() != kDrivenControlAlpha)
-    {
-      c->SetDisabledWeight(kDrivenControlAlpha);
-      if (c->IsDisabled())
-        c->SetDisabled(true);
-    }
-    if (normalized)
-      c->SetValueFromDelegate(*normalized, c->LinkedToParam(index));
-    // The depth and tilt knobs' state follows the main filter's shape, whose refresher owns it.
-    if (index != zarvo::par_main_pt_depth && index != zarvo::par_main_pt_tilt)
-      setDisabledIfChanged(c, disabled);
-  });
-}
-
-void Vemlor::setTooltips(IGfx& g)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  vemlor::ui::fillParamHelpTexts(paramHelpTexts);
-  vemlor::ui::setButtonHelpTexts(g);
 }
 
 void Vemlor::updateHelpTooltip()
@@ -180,14 +141,14 @@ void Vemlor::updateHelpTooltip()
     }
   }
   // A file message keeps the bubble for a while, whatever the pointer hovers; help takes it back then.
-  if (nowMs() < mFileMessageUntilMs)
+  if (mEditorServices.holdsFileMessage())
     return;
   if (!s_helpTooltipsEnabled)
   {
     bubble->hideTooltip();
     return;
   }
-  vemlor::ui::refreshHoverHelp(*g, *bubble, paramHelpTexts, true);
+  vemlor::ui::refreshHoverHelp(*g, *bubble, editorModel().paramHelpTexts, true);
 }
 
 void Vemlor::refreshModDepths()
@@ -288,7 +249,7 @@ void Vemlor::refreshMainPTShapeUI()
     readout->setRowCount(static_cast<int>(kMainRowNames.size()));
   });
 
-  if (mEditorUI.currentTab != 0)
+  if (editorUI().currentTab != 0)
     return;
   bool depthOff = view.userBlend || mMorph->drivesParams();
   bool tiltOff = depthOff;
@@ -324,7 +285,7 @@ void Vemlor::refreshPreFltPTShapeUI()
     readout->setRowCount(static_cast<int>(kPreFltRowNames.size()));
   });
 
-  if (mEditorUI.currentTab != 0)
+  if (editorUI().currentTab != 0)
     return;
   for (size_t k = 0; k < views.size(); ++k)
   {
@@ -349,26 +310,12 @@ void Vemlor::showBlendedSelectors(int filter, bool blended)
   });
   // The flag has no reader; a new selector, or a new value, is drawn again.
   const int8_t memo = blended ? 1 : 0;
-  if (displayMemo.blended[f] == memo && displayMemo.lastSelector[f] == last)
+  if (editorModel().displayMemo.blended[f] == memo && editorModel().displayMemo.lastSelector[f] == last)
     return;
-  displayMemo.blended[f] = memo;
-  displayMemo.lastSelector[f] = last;
+  editorModel().displayMemo.blended[f] = memo;
+  editorModel().displayMemo.lastSelector[f] = last;
   g->ForControlWithParam(kPassTypeParams[f], [](IControl* c) {
     if (dynamic_cast<zarvo::ui::SelectControl*>(c))
       c->SetDirty(false);
   });
-}
-
-std::string Vemlor::layoutTokenFromId(int id) { return zarvo::layoutTokenFromId(vemlor::ui::VemlorLayoutFormat(), id); }
-
-int Vemlor::layoutIdFromToken(std::string_view token)
-{
-  return zarvo::layoutIdFromToken(vemlor::ui::VemlorLayoutFormat(), token);
-}
-
-void Vemlor::saveDefaultUserLayout(const std::vector<std::vector<int>>& slots) const
-{
-  // A failed write is not reported: the next end of editing writes again.
-  zarvo::saveDefaultUserLayout(vemlor::ui::VemlorLayoutFormat(),
-                               zarvo::vemlorPrefsFilePath(zarvo::kDefaultLayoutFileName), slots);
 }

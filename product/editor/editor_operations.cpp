@@ -11,6 +11,7 @@
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
 #include "IPlugin/TextScan.h"
+#include "product/VemlorEditorModel.h"
 #include "product/editor/layout.h"
 #include "product/patch/prefs_access.h"
 #include "product/patch/settings_store.h"
@@ -31,7 +32,7 @@ void Vemlor::initializeLayout()
 {
   SetLayoutFunc([this](plugkit::gfx::IGfx* g) {
     if (g)
-      vemlor::ui::layoutEditor(*this, *g);
+      vemlor::ui::layoutEditor(*mEditorModel, *g);
   });
 }
 
@@ -39,9 +40,9 @@ float Vemlor::takeEditorScale()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   double scale = 0.0;
-  mScaleFromStateAtOpen = mEditorUI.uiScalePending;
-  if (mEditorUI.uiScalePending)
-    scale = mEditorUI.uiScale;
+  mScaleFromStateAtOpen = editorUI().uiScalePending;
+  if (editorUI().uiScalePending)
+    scale = editorUI().uiScale;
   else
   {
     // The leading number as the C library reads it in its own locale, whatever the host's locale.
@@ -53,9 +54,9 @@ float Vemlor::takeEditorScale()
     scale = 1.0;
   // Within what the editor's size limits allow.
   scale = std::clamp(scale, double(plugkit::gfx::IGfx::kDefaultMinScale), double(plugkit::gfx::IGfx::kDefaultMaxScale));
-  mEditorUI.uiScalePending = false;
-  mEditorUI.uiScale = static_cast<float>(scale);
-  return mEditorUI.uiScale;
+  editorUI().uiScalePending = false;
+  editorUI().uiScale = static_cast<float>(scale);
+  return editorUI().uiScale;
 }
 
 void Vemlor::sendParamValuesToEditor()
@@ -75,9 +76,9 @@ void Vemlor::OnUIOpen()
   if (!g)
     return;
   // Reopening restores the size the editor had when it closed; a scale restored from state since wins.
-  if (std::exchange(mScaleFromStateAtOpen, false) && g->GetDrawScale() != mEditorUI.uiScale)
-    g->Resize(vemlor::ui::kEditorWidth, g->Height(), mEditorUI.uiScale, true);
-  mEditorUI.uiScale = g->GetDrawScale();
+  if (std::exchange(mScaleFromStateAtOpen, false) && g->GetDrawScale() != editorUI().uiScale)
+    g->Resize(vemlor::ui::kEditorWidth, g->Height(), editorUI().uiScale, true);
+  editorUI().uiScale = g->GetDrawScale();
   sendParamValuesToEditor();
   rebuildMorphLayout();
   mHostInfoView.showAgainOnNextUpdate();
@@ -92,7 +93,7 @@ void Vemlor::rebuildMorphLayout()
     return;
   const bool active = mMorph && mMorph->morphOn();
   const int height = currentUIHeight();
-  if (g->Height() == height && mEditorUI.layoutMorphActive == active)
+  if (g->Height() == height && editorUI().layoutMorphActive == active)
     return;
   g->Resize(vemlor::ui::kEditorWidth, height, g->GetDrawScale(), true);
   LayoutUI(g);
@@ -113,13 +114,13 @@ bool Vemlor::tryUpdateLayout()
 bool Vemlor::setPendingUIScale()
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  if (!mEditorUI.uiScalePending)
+  if (!editorUI().uiScalePending)
     return true;
   plugkit::gfx::IGfx* g = GetUI();
   if (!g)
     return false;
-  g->Resize(vemlor::ui::kEditorWidth, currentUIHeight(), mEditorUI.uiScale, false);
-  mEditorUI.uiScalePending = false;
+  g->Resize(vemlor::ui::kEditorWidth, currentUIHeight(), editorUI().uiScale, false);
+  editorUI().uiScalePending = false;
   return true;
 }
 
@@ -131,7 +132,7 @@ void Vemlor::applyPresetStripToggleLock()
   auto* strip = dynamic_cast<zarvo::ui::PresetStripControl*>(g->GetControlWithTag(vemlor::ui::kTagPresetStrip));
   if (!strip)
     return;
-  strip->collapsible = !(mEditorUI.currentTab == kUserTab && mEditorUI.userTabEditing);
+  strip->collapsible = !(editorUI().currentTab == kUserTab && editorUI().userTabEditing);
   strip->SetDirty(false);
 }
 
@@ -140,9 +141,9 @@ void Vemlor::persistUIScalePrefIfSettled()
   PLUGKIT_ASSERT_MAIN_THREAD();
   plugkit::gfx::IGfx* g = GetUI();
   // A corner drag reports every step; the preference is written once it has ended.
-  if (!mEditorUI.uiScalePrefDirty || !g || g->GetResizingInProcess())
+  if (!editorUI().uiScalePrefDirty || !g || g->GetResizingInProcess())
     return;
-  mEditorUI.uiScalePrefDirty = false;
+  editorUI().uiScalePrefDirty = false;
   writePreference(zarvo::prefkey::kUiScale, fmt::format("{:.6f}", g->GetDrawScale()));
 }
 
@@ -152,14 +153,14 @@ void Vemlor::switchTab(int index)
   plugkit::gfx::IGfx* g = GetUI();
   if (!g)
     return;
-  if (mEditorUI.currentTab == kUserTab && index != kUserTab)
+  if (editorUI().currentTab == kUserTab && index != kUserTab)
   {
     auto* panel = dynamic_cast<zarvo::ui::UserTabPanel*>(g->GetControlWithTag(vemlor::ui::kTagUserTab));
     // Leaving edit mode reports to the panel's change handler, which restores the strip.
     if (panel && panel->unlocked())
       panel->setUnlocked(false);
   }
-  mEditorUI.currentTab = index;
+  editorUI().currentTab = index;
 
   const char* tabGroups[kNumTabs] = {vemlor::ui::kGroupTabAll, vemlor::ui::kGroupTabFreqs, vemlor::ui::kGroupTabUser};
   for (int i = 0; i < kNumTabs; ++i)
@@ -169,7 +170,7 @@ void Vemlor::switchTab(int index)
   g->ForControlInGroup(vemlor::ui::kGroupRandMut,
                        [hide = index == kFrequenciesTab](plugkit::gfx::IControl* c) { c->Hide(hide); });
   g->ForControlInGroup(vemlor::ui::kGroupPreset, [](plugkit::gfx::IControl* c) { c->Hide(false); });
-  if (mEditorUI.presetStripCollapsed)
+  if (editorUI().presetStripCollapsed)
     for (int tag : vemlor::ui::kPresetRowTags)
       if (plugkit::gfx::IControl* c = g->GetControlWithTag(tag))
         c->Hide(true);

@@ -1,7 +1,6 @@
 // The end of the editor's construction: which tab shows, locked cutoffs, hover help on disabled
 // controls, and the displays brought up to date.
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/editor/layout.h"
 #include "product/editor/tabs.h"
 #include "utils/ui/PresetStripControl.h"
@@ -23,7 +22,7 @@ void showGroup(IGfx& g, const char* group, bool shown)
 void applyInitialVisibility(LayoutPass& pass)
 {
   IGfx& g = pass.g;
-  Vemlor::EditorUIState& ui = pass.plugin.editorUI();
+  EditorUIState& ui = pass.model.editorUI();
   const int tab = ui.currentTab;
 
   // Tab groups: exactly one shows; randomize and mutate have no use on the frequencies tab.
@@ -38,7 +37,7 @@ void applyInitialVisibility(LayoutPass& pass)
       if (IControl* c = g.GetControlWithTag(tag))
         c->Hide(true);
   }
-  if (pass.plugin.GetUI())
+  if (pass.model.GetUI())
   {
     if (auto* strip = dynamic_cast<zarvo::ui::PresetStripControl*>(g.GetControlWithTag(kTagPresetStrip)))
     {
@@ -52,25 +51,25 @@ void applyInitialVisibility(LayoutPass& pass)
   // Cutoffs that follow MIDI notes, or that the morph field drives: their knobs cannot be turned.
   for (int s = 0; s < zarvo::NoteModeController::kNumStages; ++s)
   {
-    const bool locked = cutoffFollowsNoteParam(pass.plugin, s);
-    lockCutoffControl(g, s, locked || pass.plugin.morphController().drivesParams());
-    pass.plugin.displayMemo.cutoffLocked[static_cast<size_t>(s)] = locked ? 1 : 0;
+    const bool locked = cutoffFollowsNoteParam(pass.model.parameters(), s);
+    lockCutoffControl(g, s, locked || pass.model.morphController().drivesParams());
+    pass.model.displayMemo.cutoffLocked[static_cast<size_t>(s)] = locked ? 1 : 0;
   }
 }
 
 void finishLayout(LayoutPass& pass)
 {
-  Vemlor& plugin = pass.plugin;
+  EditorModel& model = pass.model;
   // A disabled control can't be used, but its hover help still shows.
   pass.g.ForAllControlsFunc([](IControl* c) { c->SetMouseOverWhenDisabled(true); });
-  plugin.setTooltips(pass.g);
-  plugin.ccMediator().refreshUI();
-  plugin.refreshCutoffControllerNumbers();
+  model.setTooltips(pass.g);
+  model.ccMediator().refreshUI();
+  model.refreshCutoffControllerNumbers();
   // The new controls show the pass-type blends from scratch.
-  plugin.displayMemo.blended.fill(-1);
-  plugin.displayMemo.lastSelector.fill(nullptr);
-  plugin.refreshMainPTShapeUI();
-  plugin.refreshPreFltPTShapeUI();
+  model.displayMemo.blended.fill(-1);
+  model.displayMemo.lastSelector.fill(nullptr);
+  model.refreshMainPTShapeUI();
+  model.refreshPreFltPTShapeUI();
 }
 
 } // namespace vemlor::ui

@@ -8,7 +8,6 @@
 #include "IGfx/Controls/IVSwitchControl.h"
 #include "IGfx/Controls/IVToggleControl.h"
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/params/params.h"
 #include "product/ui/learnable.h"
 #include "product/ui/theme.h"
@@ -66,19 +65,19 @@ void attachTabs(LayoutPass& pass)
   const float x = pass.content.L;
   const float t = pass.content.T;
   const IRECT r(x, t, x + kColumnWidth, t + kRowHeight * static_cast<float>(labels.size()));
-  Vemlor& plugin = pass.plugin;
+  EditorModel& model = pass.model;
   auto* tabs = new TooltipTabSwitchControl(
     r,
-    [&plugin](IControl* c) {
+    [&model](IControl* c) {
       auto* sw = static_cast<TooltipTabSwitchControl*>(c);
-      plugin.switchTab(static_cast<int>(sw->GetValue() * static_cast<double>(sw->NLabels() - 1) + 0.5));
+      model.switchTab(static_cast<int>(sw->GetValue() * static_cast<double>(sw->NLabels() - 1) + 0.5));
     },
     labels, "", tabStyle(pass.styles.style3), EVShape::Rectangle, EDirection::Vertical);
   tabs->tabTooltips = {"layout with all the controls", "keytrack the filter cutoffs from midi notes",
                        "customizable layout with what you actually use"};
   pass.g.AttachControl(tabs);
   const double last = static_cast<double>(labels.size() - 1);
-  tabs->SetValue(std::clamp(static_cast<double>(plugin.editorUI().currentTab) / last, 0.0, 1.0));
+  tabs->SetValue(std::clamp(static_cast<double>(model.editorUI().currentTab) / last, 0.0, 1.0));
   tabs->SetDirty(false);
 
   // The MORPH toggle on the row under the tabs.
@@ -90,19 +89,19 @@ void attachOversamplingAndRandomizers(LayoutPass& pass)
 {
   const float x = pass.content.L;
   const IRECT oversampling(x, pass.content.B - kRowHeight, x + kColumnWidth, pass.content.B);
-  pass.g.AttachControl(makeLearnable<IVSwitchControl>(pass.plugin.ccMediator(), oversampling, zarvo::par_oversampling,
+  pass.g.AttachControl(makeLearnable<IVSwitchControl>(pass.model.ccMediator(), oversampling, zarvo::par_oversampling,
                                                       "", pass.styles.style3));
 
   const IRECT row = oversampling.GetTranslated(0.f, -20.f);
   const IVStyle style = glyphButtonStyle(pass.styles.style3);
-  Vemlor& plugin = pass.plugin;
+  EditorModel& model = pass.model;
   auto* randomize = new IVButtonControl(IRECT(row.L, row.T, row.L + kRandMutWidth, row.B), DefaultClickActionFunc,
                                         kRandomizeGlyph, style, true, true, EVShape::Rectangle);
-  randomize->SetAnimationEndActionFunction([&plugin](IControl*) { plugin.randomize(); });
+  randomize->SetAnimationEndActionFunction([&model](IControl*) { model.randomize(); });
   randomize->SetTooltip("randomize all\n\nNB: different patches can have vastly different perceived volume");
   auto* mutate = new IVButtonControl(IRECT(row.R - kRandMutWidth, row.T, row.R, row.B), DefaultClickActionFunc,
                                      kMutateGlyph, style, true, true, EVShape::Rectangle);
-  mutate->SetAnimationEndActionFunction([&plugin](IControl*) { plugin.mutate(); });
+  mutate->SetAnimationEndActionFunction([&model](IControl*) { model.mutate(); });
   mutate->SetTooltip("mutate\n\nvaries a few parameters of the current patch;\nrepeated presses explore one baseline");
   pass.g.AttachControl(randomize, kTagRandomize, kGroupRandMut);
   pass.g.AttachControl(mutate, kTagMutate, kGroupRandMut);

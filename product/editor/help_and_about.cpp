@@ -2,7 +2,6 @@
 #include "IGfx/Controls/IVButtonControl.h"
 #include "IGfx/Controls/IVToggleControl.h"
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/editor/layout.h"
 #include "product/patch/prefs_access.h"
 #include "product/ui/about_box.h"
@@ -18,15 +17,12 @@ constexpr float kButtonWidth = 20.f;
 constexpr float kButtonHeight = 18.f;
 constexpr float kAboutTop = 82.f; // the button ends on the band's middle line
 
-void onHoverHelpToggled(IControl* toggle)
+void onHoverHelpToggled(EditorModel& model, IControl* toggle)
 {
   const bool on = toggle->GetValue() > 0.5;
-  Vemlor::s_helpTooltipsEnabled = on;
+  model.showHoverHelp(on);
   // Written at once, so that an editor opened next, in any instance, starts with it.
-  if (auto* plugin = dynamic_cast<Vemlor*>(toggle->GetDelegate()))
-    plugin->writePreference(zarvo::prefkey::kHoverHelp, on ? "1" : "0");
-  else
-    zarvo::writePref(Vemlor::prefs(), zarvo::prefkey::kHoverHelp, on ? "1" : "0");
+  model.writePreference(zarvo::prefkey::kHoverHelp, on ? "1" : "0");
 }
 
 } // namespace
@@ -46,7 +42,10 @@ void attachHelpAndAbout(LayoutPass& pass)
   });
   pass.g.AttachControl(about);
 
-  auto* help = new IVToggleControl(helpRect, onHoverHelpToggled, "", style, "?", "?", Vemlor::s_helpTooltipsEnabled);
+  EditorModel& model = pass.model;
+  auto* help = new IVToggleControl(
+    helpRect, [&model](IControl* toggle) { onHoverHelpToggled(model, toggle); }, "", style, "?", "?",
+    model.hoverHelpShown());
   help->SetTooltip("hover help\n\nwhen on, hovering a control shows its description");
   pass.g.AttachControl(help, kTagHoverHelp);
 

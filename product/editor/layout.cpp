@@ -2,7 +2,6 @@
 #include "product/editor/layout.h"
 
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/ui/theme.h"
 #include "product/ui/tooltip_bubble_control.h"
 #include "utils/ui/UIResizeNotifier.h"
@@ -51,11 +50,11 @@ EditorStyles makeEditorStyles()
           editorStyle(false, COLOR_TRANSPARENT, COLOR_TRANSPARENT)};
 }
 
-void layoutEditor(Vemlor& plugin, IGfx& g)
+void layoutEditor(EditorModel& model, IGfx& g)
 {
   const float w = static_cast<float>(g.Width());
   const IRECT band(0.f, 0.f, w, kBandHeight);
-  LayoutPass pass{plugin,
+  LayoutPass pass{model,
                   g,
                   makeEditorStyles(),
                   w,
@@ -75,7 +74,7 @@ void layoutEditor(Vemlor& plugin, IGfx& g)
   applyInitialVisibility(pass);
   attachMorphPage(pass);
   // The morph state this layout was built for, pad or not: an unchanged state then rebuilds nothing.
-  plugin.editorUI().layoutMorphActive = plugin.morphController().morphOn();
+  model.editorUI().layoutMorphActive = model.morphController().morphOn();
   attachPresetBrowser(pass);
   finishLayout(pass);
 }
@@ -83,7 +82,7 @@ void layoutEditor(Vemlor& plugin, IGfx& g)
 void attachEditorFrame(LayoutPass& pass)
 {
   IGfx& g = pass.g;
-  Vemlor& plugin = pass.plugin;
+  EditorModel& model = pass.model;
   // The platform's stand-ins for menus and text fields go with the other controls; a rebuild keeps them.
   const bool hadPopupMenu = g.GetPopupMenuControl() != nullptr;
   const bool hadTextEntry = g.GetTextEntryControl() != nullptr;
@@ -99,10 +98,9 @@ void attachEditorFrame(LayoutPass& pass)
   g.LoadFont(DEFAULT_TEXT.mFont, "Roboto-Regular.ttf");
 
   auto* bubble = new TooltipBubbleControl(smallTxtWhite, colDarkGray, colLightGray, kBubbleRoundness);
-  bubble->installAnimation();
   g.AttachBubbleControl(bubble);
 
-  Vemlor::Mediator& mediator = plugin.ccMediator();
+  Mediator& mediator = model.ccMediator();
   mediator.mDotColorOverride = accentColor;
   mediator.mArcColorOverride = modArcColor;
 
@@ -112,8 +110,8 @@ void attachEditorFrame(LayoutPass& pass)
   g.EnableTooltips(false);
   // Hover help follows the pointer.
   g.EnableMouseOver(true);
-  g.AttachControl(new zarvo::ui::UIResizeNotifier([&plugin](int, int, float scale, bool) {
-    Vemlor::EditorUIState& ui = plugin.editorUI();
+  g.AttachControl(new zarvo::ui::UIResizeNotifier([&model](int, int, float scale, bool) {
+    EditorUIState& ui = model.editorUI();
     if (scale != ui.uiScale)
       ui.uiScalePrefDirty = true;
     ui.uiScale = scale;

@@ -5,13 +5,12 @@
 
 #include "IGfx/IRECT.h"
 #include "IGfx/IVStyle.h"
+#include "product/editor/editor_model.h"
 #include "utils/ui/ControlRegistry.h"
 
 namespace plugkit::gfx {
 class IGfx;
 } // namespace plugkit::gfx
-
-class Vemlor;
 
 namespace vemlor::ui {
 
@@ -60,7 +59,7 @@ struct EditorStyles
 // What every step of one layout pass shares.
 struct LayoutPass
 {
-  Vemlor& plugin;
+  EditorModel& model;
   plugkit::gfx::IGfx& g;
   EditorStyles styles;
   float W = 940.f, H = 200.f;
@@ -72,8 +71,8 @@ struct LayoutPass
   zarvo::ui::ControlRegistry registry;
 };
 
-// The whole layout function, installed by Vemlor::initializeLayout. Main thread.
-void layoutEditor(Vemlor& plugin, plugkit::gfx::IGfx& g);
+// The whole layout function, installed by the plug-in's initializeLayout. Main thread.
+void layoutEditor(EditorModel& model, plugkit::gfx::IGfx& g);
 
 // Steps, in the order layoutEditor runs them. Main thread.
 EditorStyles makeEditorStyles();               // the three shared styles

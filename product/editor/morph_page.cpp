@@ -7,7 +7,6 @@
 
 #include "IGfx/Controls/IPanelControl.h"
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/editor/layout.h"
 #include "product/params/params.h"
 #include "product/ui/theme.h"
@@ -33,43 +32,43 @@ float clampUnit(float v) { return std::isfinite(v) ? std::clamp(v, 0.f, 1.f) : 0
 
 void setBrowserAppearance(zarvo::ui::PresetBrowserControl& browser)
 {
-  browser.panelColor = kPadBackground;
-  browser.borderColor = colHighlightGray;
-  browser.headerColor = IColor(255, 58, 58, 58);
+  zarvo::ui::PresetBrowserControl::Appearance look = browser.appearance();
+  look.panelColor = kPadBackground;
+  look.borderColor = colHighlightGray;
+  look.headerColor = IColor(255, 58, 58, 58);
   IText text = smallTxtLight;
   text.mAlign = EAlign::Center;
-  browser.headerText = text;
-  browser.itemText = text;
-  browser.hoverColor = colHighlightGray;
-  browser.currentColor = accentColor;
-  browser.currentTextColor = COLOR_WHITE;
-  browser.trackColor = IColor(255, 40, 40, 40);
-  browser.thumbColor = colHighlightGray;
-  browser.setChevronGlyphs(zarvo::ui::GlyphLabel::glyph("\U000F035D", kIconFont),
-                           zarvo::ui::GlyphLabel::glyph("\U000F035F", kIconFont));
-  browser.currentMarker = zarvo::ui::GlyphLabel::glyph("\U000F09DF", kIconFont);
-  browser.showNumbers = true;
-  browser.numberSeparator = " : ";
+  look.headerText = text;
+  look.itemText = text;
+  look.hoverColor = colHighlightGray;
+  look.currentColor = accentColor;
+  look.currentTextColor = COLOR_WHITE;
+  look.trackColor = IColor(255, 40, 40, 40);
+  look.thumbColor = colHighlightGray;
+  look.expandedGlyph = zarvo::ui::GlyphLabel::glyph("\U000F035D", kIconFont);
+  look.collapsedGlyph = zarvo::ui::GlyphLabel::glyph("\U000F035F", kIconFont);
+  look.currentMarker = zarvo::ui::GlyphLabel::glyph("\U000F09DF", kIconFont);
+  look.showNumbers = true;
+  look.numberSeparator = " : ";
+  browser.setAppearance(look);
 }
 
 } // namespace
 
 void applyPadAppearance(MorphPadControl& pad, float lineBrightness, int isoLevels, float gridStep)
 {
-  pad.overlay.lineBrightness = clampUnit(lineBrightness);
-  // Also forces the overlay to rebuild.
-  pad.overlay.setIsoLevels(std::clamp(isoLevels, 0, zarvo::morph::MorphFieldOverlay::kMaxIsoLevels));
-  pad.overlay.gridStep = gridStep >= 0.02f ? std::min(gridStep, 1.f) : 0.02f;
-  pad.overlay.signature = std::numeric_limits<double>::quiet_NaN();
+  pad.setFieldAppearance(clampUnit(lineBrightness),
+                         std::clamp(isoLevels, 0, zarvo::morph::MorphFieldOverlay::kMaxIsoLevels),
+                         gridStep >= 0.02f ? std::min(gridStep, 1.f) : 0.02f);
 }
 
 void attachMorphPage(LayoutPass& pass)
 {
-  Vemlor& plugin = pass.plugin;
-  MorphController& morph = plugin.morphController();
+  EditorModel& model = pass.model;
+  MorphController& morph = model.morphController();
   const bool morphActive = morph.morphOn();
   // What the editor was last built for, whether or not the page is built now.
-  plugin.editorUI().layoutMorphActive = morphActive;
+  model.editorUI().layoutMorphActive = morphActive;
   if (!morphActive || pass.H < kMinMorphPageHeight)
     return;
 
@@ -80,19 +79,21 @@ void attachMorphPage(LayoutPass& pass)
   style.colorSpec.SetColor(EVColor::BG, kPadBackground);
   auto* pad = new MorphPadControl(IRECT(kPadInset, kBandHeight, pass.W - kPadInset, pass.H - kPadInset),
                                   {zarvo::par_morph_x, zarvo::par_morph_y}, morph.engine(), style);
-  wireMorphPad(plugin, *pad);
+  wireMorphPad(model, *pad);
 
   const zarvo::morph::MorphZarvoAdapter::Appearance& a = morph.appearance();
   applyPadAppearance(*pad, a.lineBrightness, a.isoLevels, a.gridStep);
-  pad->spreadValue = clampUnit(morph.dragEndValue());
+  pad->setSpreadValue(clampUnit(morph.dragEndValue()));
   pad->SetClean();
 
-  Vemlor* p = &plugin;
-  pad->onDragEndValue = [&morph](float value) { morph.setDragEndValue(value); };
-  pad->onAppearanceChanged = [p, &morph](float lineBrightness, int isoLevels, float gridStep) {
+  EditorModel* p = &model;
+  MorphPadControl::Callbacks callbacks = pad->callbacks();
+  callbacks.onDragEndValue = [&morph](float value) { morph.setDragEndValue(value); };
+  callbacks.onAppearanceChanged = [p, &morph](float lineBrightness, int isoLevels, float gridStep) {
     morph.setAppearance({lineBrightness, isoLevels, gridStep});
     p->morphFieldPrefsChanged = true;
   };
+  pad->setCallbacks(std::move(callbacks));
   morph.setAppearanceChanged([p](float lineBrightness, int32_t isoLevels, float gridStep) {
     p->applyMorphAppearance(lineBrightness, isoLevels, gridStep);
   });
@@ -102,7 +103,7 @@ void attachMorphPage(LayoutPass& pass)
 
 void attachPresetBrowser(LayoutPass& pass)
 {
-  zarvo::ui::PresetLibrary* library = pass.plugin.presetLibrary();
+  zarvo::ui::PresetLibrary* library = pass.model.presetLibrary();
   if (!library)
     return;
   auto* browser = new zarvo::ui::PresetBrowserControl(*library, pass.styles.style1);

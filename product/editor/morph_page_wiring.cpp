@@ -5,7 +5,7 @@
 
 #include "IGfx/IGfx.h"
 #include "IPlugin/IPluginThreadRole.h"
-#include "product/Vemlor.h"
+#include "product/editor/editor_model.h"
 #include "product/editor/morph_page.h"
 #include "product/params/params.h"
 #include "product/ui/theme.h"
@@ -22,13 +22,13 @@ using zarvo::ui::GlyphLabel;
 
 GlyphLabel icon(const char* utf8) { return GlyphLabel::glyph(utf8, kIconFont); }
 
-void markAllDirty(Vemlor& plugin)
+void markAllDirty(EditorModel& plugin)
 {
   if (plugkit::gfx::IGfx* g = plugin.GetUI())
     g->SetAllControlsDirty();
 }
 
-void selectionChanged(Vemlor& plugin, uint32_t mask)
+void selectionChanged(EditorModel& plugin, uint32_t mask)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   MorphController& morph = plugin.morphController();
@@ -39,15 +39,15 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
     // Points locked in place: the position lock refuses a new selection, an empty one still clears.
     if (mask != 0 && engine.padOption())
       return;
-    engine.setSelection(mask);
+    engine.edit({.selection = mask});
   }
   else
   {
-    engine.setSelection(mask);
+    engine.edit({.selection = mask});
     if (std::popcount(mask) == 1)
     {
       const int point = std::countr_zero(mask);
-      engine.setFocus(point);
+      engine.edit({.focus = point});
       morph.applyMorphPoint(point);
       // The point's sound is what is loaded now, not an edit of it.
       if (zarvo::PresetManager* pm = plugin.presetManager())
@@ -55,19 +55,19 @@ void selectionChanged(Vemlor& plugin, uint32_t mask)
       return;
     }
   }
-  engine.setFocus(-1);
+  engine.edit({.focus = -1});
   morph.publish();
   markAllDirty(plugin);
 }
 
-void copyPointSound(Vemlor& plugin, int point)
+void copyPointSound(EditorModel& plugin, int point)
 {
   MorphController& morph = plugin.morphController();
   if (point >= 0 && point < static_cast<int>(zarvo::morph::kNumPoints))
     morph.copyPointIdentity(static_cast<size_t>(point));
 }
 
-void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphValues& values,
+void commitPointSound(EditorModel& plugin, uint32_t mask, const zarvo::morph::MorphValues& values,
                       MorphPadControl::PointSoundSource source)
 {
   MorphController& morph = plugin.morphController();
@@ -77,7 +77,7 @@ void commitPointSound(Vemlor& plugin, uint32_t mask, const zarvo::morph::MorphVa
   morph.writePoints(mask, values, std::nullopt, identity);
 }
 
-void pointsEdit(Vemlor& plugin, bool begin)
+void pointsEdit(EditorModel& plugin, bool begin)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
   MorphController& morph = plugin.morphController();
@@ -85,7 +85,7 @@ void pointsEdit(Vemlor& plugin, bool begin)
   if (begin)
   {
     if (pm)
-      morph.beginPointsEdit([&plugin](plugkit::IByteChunk& chunk) { plugin.SerializeState(chunk); });
+      morph.beginPointsEdit([&plugin](plugkit::IByteChunk& chunk) { plugin.serializeState(chunk); });
     return;
   }
   const std::optional<plugkit::IByteChunk> before = morph.endPointsEdit();
@@ -97,7 +97,7 @@ void pointsEdit(Vemlor& plugin, bool begin)
 }
 
 // state: 1 for the X axis, 2 for Y. Pressing the axis being learned cancels; the other switches.
-void learnAxis(Vemlor& plugin, int param, int32_t state)
+void learnAxis(EditorModel& plugin, int param, int32_t state)
 {
   MorphController& morph = plugin.morphController();
   zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
@@ -114,14 +114,14 @@ void learnAxis(Vemlor& plugin, int param, int32_t state)
   markAllDirty(plugin);
 }
 
-void swapAxes(Vemlor& plugin)
+void swapAxes(EditorModel& plugin)
 {
   plugin.ccMediator().mapper().swapParamMappings(zarvo::par_morph_x, zarvo::par_morph_y);
   plugin.ccMediator().refreshUI();
   markAllDirty(plugin);
 }
 
-void clearAxes(Vemlor& plugin)
+void clearAxes(EditorModel& plugin)
 {
   zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
   mapper.cancelLearning();
@@ -135,14 +135,14 @@ void clearAxes(Vemlor& plugin)
   markAllDirty(plugin);
 }
 
-MorphPadControl::XYLearnInfo learnInfo(Vemlor& plugin)
+MorphPadControl::XYLearnInfo learnInfo(EditorModel& plugin)
 {
   const zarvo::midi_cc::Mapper& mapper = plugin.ccMediator().mapper();
   return {plugin.morphController().xyLearnPending(), mapper.getCCForParam(zarvo::par_morph_x),
           mapper.getCCForParam(zarvo::par_morph_y)};
 }
 
-void stepHistory(Vemlor& plugin, void (zarvo::PresetManager::*step)())
+void stepHistory(EditorModel& plugin, void (zarvo::PresetManager::*step)())
 {
   zarvo::PresetManager* pm = plugin.presetManager();
   if (!pm)
@@ -151,83 +151,91 @@ void stepHistory(Vemlor& plugin, void (zarvo::PresetManager::*step)())
   markAllDirty(plugin);
 }
 
-bool canUndo(Vemlor& plugin)
+bool canUndo(EditorModel& plugin)
 {
   const zarvo::PresetManager* pm = plugin.presetManager();
   return pm && (pm->editPending() || static_cast<int>(pm->undoStack().size()) > pm->undoFloor());
 }
 
-bool canRedo(Vemlor& plugin)
+bool canRedo(EditorModel& plugin)
 {
   const zarvo::PresetManager* pm = plugin.presetManager();
   return pm && !pm->redoStack().empty();
 }
 
-void setActionGlyphs(MorphPadControl& pad)
+void setActionGlyphs(MorphPadControl::Appearance& look)
 {
-  pad.copyLabel = iconCopy;
-  pad.pasteLabel = iconPaste;
-  pad.saveLabel = iconSave;
-  pad.loadLabel = iconLoad;
-  pad.rigRowLabel = icon("\U000F0A01");
-  pad.blendRowLabel = icon("\U000F0352");
-  pad.contrastLabel = icon("\U000F0197");
-  pad.linesLabel = icon("\U000F05A8");
-  pad.bakeLabel = icon("\U000F0054");
-  pad.undoLabel = icon("\U000F054C");
-  pad.redoLabel = icon("\U000F044E");
-  pad.spreadLabel = icon("\U000F004C");
-  pad.glyphRunGap = 2.f;
+  look.copyLabel = iconCopy;
+  look.pasteLabel = iconPaste;
+  look.saveLabel = iconSave;
+  look.loadLabel = iconLoad;
+  look.rigRowLabel = icon("\U000F0A01");
+  look.blendRowLabel = icon("\U000F0352");
+  look.contrastLabel = icon("\U000F0197");
+  look.linesLabel = icon("\U000F05A8");
+  look.bakeLabel = icon("\U000F0054");
+  look.undoLabel = icon("\U000F054C");
+  look.redoLabel = icon("\U000F044E");
+  look.spreadLabel = icon("\U000F004C");
+  look.glyphRunGap = 2.f;
 }
 
 } // namespace
 
-void wireMorphPad(Vemlor& plugin, MorphPadControl& pad)
+void wireMorphPad(EditorModel& plugin, MorphPadControl& pad)
 {
-  pad.pointGlyph = "\U000F0795";
-  pad.pointGlyphFont = kIconFont;
-  pad.setLockGlyphs("\U000F033E", "\U000F0FC6", "\U000F0E33", "\U000F0D38", kIconFont);
-  pad.editOffLabel = icon("\U000F035C");
-  pad.editOnLabel = icon("\U000F0BAB");
-  pad.accentColor = accentColor;
-  pad.hasAccentColor = true;
-  pad.highlightColor = colHighlightGray;
-  pad.hasHighlightColor = true;
-  pad.lightColor = colLightGray;
-  pad.hasLightColor = true;
-  pad.darkColor = colDarkGray;
-  pad.hasDarkColor = true;
+  MorphPadControl::Appearance look = pad.appearance();
+  look.pointGlyph = "\U000F0795";
+  look.pointGlyphFont = kIconFont;
+  look.lockGlyphs = {"\U000F033E", "\U000F0FC6", "\U000F0E33", "\U000F0D38"};
+  look.lockGlyphFont = kIconFont;
+  look.editOffLabel = icon("\U000F035C");
+  look.editOnLabel = icon("\U000F0BAB");
+  look.accentColor = accentColor;
+  look.hasAccentColor = true;
+  look.highlightColor = colHighlightGray;
+  look.hasHighlightColor = true;
+  look.lightColor = colLightGray;
+  look.hasLightColor = true;
+  look.darkColor = colDarkGray;
+  look.hasDarkColor = true;
+  setActionGlyphs(look);
+  pad.setAppearance(look);
 
-  Vemlor* p = &plugin;
+  EditorModel* p = &plugin;
   MorphController& morph = plugin.morphController();
-  pad.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
-  pad.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };
-  pad.onCommitPointSound = [p](uint32_t mask, const zarvo::morph::MorphValues& values,
-                               MorphPadControl::PointSoundSource source) {
+  MorphPadControl::Callbacks callbacks;
+  callbacks.onSelectionChanged = [p](uint32_t mask) { selectionChanged(*p, mask); };
+  callbacks.onCopyPointSound = [p](int point) { copyPointSound(*p, point); };
+  callbacks.onCommitPointSound = [p](uint32_t mask, const zarvo::morph::MorphValues& values,
+                                     MorphPadControl::PointSoundSource source) {
     commitPointSound(*p, mask, values, source);
   };
-  pad.onUserGesture = [p](bool begin) {
+  callbacks.onUserGesture = [p](bool begin) {
     if (begin)
       p->beginMorphUserGestureFromUI();
     else
       p->endMorphUserGestureFromUI();
   };
-  pad.onPointsEdit = [p](bool begin) { pointsEdit(*p, begin); };
-  pad.setLearnXY([p] { learnAxis(*p, zarvo::par_morph_x, 1); }, [p] { learnAxis(*p, zarvo::par_morph_y, 2); },
-                 [p] { swapAxes(*p); }, [p] { clearAxes(*p); }, [p] { return learnInfo(*p); });
-  pad.onSaveBlend = [&morph] { morph.fileRouter().promptSaveBlendToFile(); };
-  pad.onLoadPointsFromFile = [&morph](uint32_t mask) { morph.fileRouter().promptLoadPointsFromFile(mask); };
-  pad.onSavePointToFile = [&morph](int point) { morph.fileRouter().promptSavePointToFile(point); };
-  setActionGlyphs(pad);
-  pad.onCopyRig = [&morph] { morph.copyRigToClipboard(); };
-  pad.onPasteRig = [&morph] { morph.pasteRigFromClipboard(); };
-  pad.onImportRig = [&morph] { morph.promptImportRig(); };
-  pad.onExportRig = [&morph] { morph.promptExportRig(); };
-  pad.clipboardHasRig = [&morph] { return morph.clipboardHasRig(); };
-  pad.onUndo = [p] { stepHistory(*p, &zarvo::PresetManager::undo); };
-  pad.onRedo = [p] { stepHistory(*p, &zarvo::PresetManager::redo); };
-  pad.canUndo = [p] { return canUndo(*p); };
-  pad.canRedo = [p] { return canRedo(*p); };
+  callbacks.onPointsEdit = [p](bool begin) { pointsEdit(*p, begin); };
+  callbacks.onLearnX = [p] { learnAxis(*p, zarvo::par_morph_x, 1); };
+  callbacks.onLearnY = [p] { learnAxis(*p, zarvo::par_morph_y, 2); };
+  callbacks.onSwapXY = [p] { swapAxes(*p); };
+  callbacks.onClearXY = [p] { clearAxes(*p); };
+  callbacks.learnInfo = [p] { return learnInfo(*p); };
+  callbacks.onSaveBlend = [&morph] { morph.fileRouter().promptSaveBlendToFile(); };
+  callbacks.onLoadPointsFromFile = [&morph](uint32_t mask) { morph.fileRouter().promptLoadPointsFromFile(mask); };
+  callbacks.onSavePointToFile = [&morph](int point) { morph.fileRouter().promptSavePointToFile(point); };
+  callbacks.onCopyRig = [&morph] { morph.copyRigToClipboard(); };
+  callbacks.onPasteRig = [&morph] { morph.pasteRigFromClipboard(); };
+  callbacks.onImportRig = [&morph] { morph.promptImportRig(); };
+  callbacks.onExportRig = [&morph] { morph.promptExportRig(); };
+  callbacks.clipboardHasRig = [&morph] { return morph.clipboardHasRig(); };
+  callbacks.onUndo = [p] { stepHistory(*p, &zarvo::PresetManager::undo); };
+  callbacks.onRedo = [p] { stepHistory(*p, &zarvo::PresetManager::redo); };
+  callbacks.canUndo = [p] { return canUndo(*p); };
+  callbacks.canRedo = [p] { return canRedo(*p); };
+  pad.setCallbacks(std::move(callbacks));
 }
 
 } // namespace vemlor::ui

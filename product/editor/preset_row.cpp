@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/ui/theme.h"
 #include "utils/ui/GlyphButtonControl.h"
 #include "utils/ui/PresetStripControl.h"
@@ -47,7 +46,7 @@ PresetRowGeometry presetRowGeometry(const LayoutPass& pass)
   const float gw = 2.f * u + v;
   const float top = pass.content.T - 20.f;
   const float bottom = pass.content.T - 2.f;
-  const float r0 = (pass.W - 30.f) - pass.plugin.editorUI().presetRowRightInset;
+  const float r0 = (pass.W - 30.f) - pass.model.editorUI().presetRowRightInset;
   // The strip starts at the tab column, which the content area has since left behind.
   const float stripLeft = pass.content.L - 75.f;
   return {IRECT(stripLeft, top, r0 - h - 2.f * u - gw, bottom), IRECT(r0 - u - gw, top, r0 - u, bottom),
@@ -56,7 +55,7 @@ PresetRowGeometry presetRowGeometry(const LayoutPass& pass)
 
 zarvo::ui::PresetStripControl* makeStrip(LayoutPass& pass, const PresetRowGeometry& geo)
 {
-  Vemlor& plugin = pass.plugin;
+  EditorModel& plugin = pass.model;
   zarvo::ui::PresetLibrary* library = plugin.presetLibrary();
   if (!library)
     return nullptr;
@@ -104,17 +103,17 @@ zarvo::ui::PresetStripControl* makeStrip(LayoutPass& pass, const PresetRowGeomet
 void attachPresetRow(LayoutPass& pass)
 {
   IGfx& g = pass.g;
-  Vemlor& plugin = pass.plugin;
+  EditorModel& plugin = pass.model;
   const PresetRowGeometry geo = presetRowGeometry(pass);
   const IVStyle rowStyle = withTransparent(pass.styles.style1, false);
 
   zarvo::ui::PresetStripControl* strip = makeStrip(pass, geo);
 
-  Vemlor::CCFiles& files = plugin.ccFiles();
+  CCFiles& files = plugin.ccFiles();
   files.setRowStyle(rowStyle, iconCopy, iconPaste, iconSave, iconLoad);
   files.setGlyphSpacing(kGlyphSpacing);
   const GlyphLabel caption = icon("\U000F08F2") + GlyphLabel(":");
-  const Vemlor::CCFiles::Row row = files.makeRow(geo.ccRow, caption, geo.captionWidth, false);
+  const CCFiles::Row row = files.makeRow(geo.ccRow, caption, geo.captionWidth, false);
 
   auto* clear = new zarvo::ui::GlyphButtonControl(
     geo.clear, icon("\U000F062A"), [&plugin](IControl*) { plugin.clearAllCCMap(); }, rowStyle);

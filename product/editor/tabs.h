@@ -3,9 +3,12 @@
 
 #include <string>
 
-class Vemlor;
+namespace plugkit {
+class IEditorDelegate;
+} // namespace plugkit
 
 namespace plugkit::gfx {
+class IControl;
 class IGfx;
 } // namespace plugkit::gfx
 
@@ -13,7 +16,10 @@ namespace vemlor::ui {
 
 // Whether the note-mode stage (0 main, 1 pre-filter A, 2 pre-filter B) follows MIDI notes, by its
 // note-on parameter. Main thread.
-bool cutoffFollowsNoteParam(const Vemlor& plugin, int stage);
+bool cutoffFollowsNoteParam(const plugkit::IEditorDelegate& plugin, int stage);
+
+// Disables or enables the control when its state differs; nothing for no control. Main thread.
+void setDisabledIfChanged(plugkit::gfx::IControl* c, bool disabled);
 
 // While a cutoff follows notes its knob cannot be turned: the first control of the stage's cutoff
 // is disabled, or enabled again. Nothing without such a control. Main thread.

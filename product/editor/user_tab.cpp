@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "IGfx/IGfx.h"
-#include "product/Vemlor.h"
 #include "product/editor/layout.h"
 #include "product/VemlorConfig.h"
 #include "product/ui/theme.h"
@@ -26,9 +25,9 @@ GlyphLabel icon(const char* utf8) { return GlyphLabel::glyph(utf8, kIconFont); }
 // edit mode folds or restores the preset strip, and leaving it saves the default layout. A layout
 // replaced outside edit mode (a file dropped on the tab, a paste, a clear) is saved at once; what the
 // panel corrects while it is being made is not.
-void onUserTabChanged(Vemlor& plugin, const std::vector<UserTabPanel::Slot>& slots, bool editing, bool building)
+void onUserTabChanged(EditorModel& plugin, const std::vector<UserTabPanel::Slot>& slots, bool editing, bool building)
 {
-  Vemlor::EditorUIState& ui = plugin.editorUI();
+  EditorUIState& ui = plugin.editorUI();
   const bool replaced = !building && !editing && !ui.userTabEditing && slots != plugin.userTabColumns();
   plugin.setUserTabColumns(slots);
   UserTabEditState state{ui.userTabEditing, ui.presetStripCollapsed, ui.presetStripCollapsedBeforeEdit};
@@ -45,7 +44,7 @@ void onUserTabChanged(Vemlor& plugin, const std::vector<UserTabPanel::Slot>& slo
 
 void attachUserTab(LayoutPass& pass)
 {
-  Vemlor& plugin = pass.plugin;
+  EditorModel& plugin = pass.model;
   // Named-position knobs fit into their cells; every other control is placed as the registry makes it.
   zarvo::ui::ControlRegistry registry = pass.registry;
   for (zarvo::ui::ControlRegistry::Entry& entry : registry.entries)
@@ -56,44 +55,46 @@ void attachUserTab(LayoutPass& pass)
   auto building = std::make_shared<bool>(true);
   auto* panel = new UserTabPanel(
     pass.content, std::move(registry), plugin.userTabColumns(), plugin.editorUI().userTabEditing, style, accentColor,
-    [&plugin, building](const std::vector<UserTabPanel::Slot>& slots, bool editing) {
-      onUserTabChanged(plugin, slots, editing, *building);
-    },
+    UserTabPanel::Callbacks{[&plugin, building](const std::vector<UserTabPanel::Slot>& slots, bool editing) {
+                              onUserTabChanged(plugin, slots, editing, *building);
+                            },
+                            [&plugin] { plugin.morphController().syncControls(); }},
     zarvo::kVemlorConfig.productName, zarvo::kVemlorVersionText.c_str(), "zarvo", nullptr, nullptr);
-  panel->setLayoutTokenCodec(&Vemlor::layoutTokenFromId, &Vemlor::layoutIdFromToken);
+  panel->setLayoutTokenCodec(&EditorModel::layoutTokenFromId, &EditorModel::layoutIdFromToken);
 
-  panel->plusGlyph = icon("\U000F0416");
-  panel->removeGlyph = icon("\U000F0157");
-  panel->widthGlyph = icon("\U000F0E5E");
-  panel->moveGlyph = icon("\U000F01BE");
-  panel->dragHint = "hold shift to move whole column";
-  panel->afterRebuild = [&plugin] { plugin.morphController().syncControls(); };
-  panel->highlightColor = colMidLightGray;
-  panel->hasHighlight = true;
-  panel->addColumnWidth = 50.f;
-  panel->lockedGlyph = icon("\U000F090C");
-  panel->unlockedGlyph = icon("\U000F0135");
-  panel->saveGlyph = iconSave;
-  panel->loadGlyph = iconLoad;
-  panel->copyGlyph = iconCopy;
-  panel->pasteGlyph = iconPaste;
-  panel->undoGlyph = icon("\U000F054C");
-  panel->clearGlyph = icon("\U000F062A");
-  panel->lockTipLocked = "edit user layout";
-  panel->lockTipUnlocked = "exit edit mode";
-  panel->saveTip = "save layout to file\n\nwhich controls sit where \u2014 no sound";
-  panel->loadTip = "load layout from file\n\nrearranges this tab only \u2014 the sound stays";
-  panel->copyTip = "copy layout to clipboard";
-  panel->pasteTip = "paste layout from clipboard";
-  panel->clearTip = "clear the layout";
-  panel->undoTip = "undo";
-  panel->addControlTip = "add a control";
-  panel->addColumnTip = "add a column";
-  panel->cellTip = "drag to move,\nhold shift to move the whole column,\nclick X to remove";
-  panel->toolbarButtonSize = 18.f;
-  panel->showClipboardButtons = false;
-  panel->topBand = 20.f;
-  panel->bottomBand = 18.f;
+  UserTabPanel::Appearance look = panel->appearance();
+  look.plusGlyph = icon("\U000F0416");
+  look.removeGlyph = icon("\U000F0157");
+  look.widthGlyph = icon("\U000F0E5E");
+  look.moveGlyph = icon("\U000F01BE");
+  look.dragHint = "hold shift to move whole column";
+  look.highlightColor = colMidLightGray;
+  look.hasHighlight = true;
+  look.addColumnWidth = 50.f;
+  look.lockedGlyph = icon("\U000F090C");
+  look.unlockedGlyph = icon("\U000F0135");
+  look.saveGlyph = iconSave;
+  look.loadGlyph = iconLoad;
+  look.copyGlyph = iconCopy;
+  look.pasteGlyph = iconPaste;
+  look.undoGlyph = icon("\U000F054C");
+  look.clearGlyph = icon("\U000F062A");
+  look.lockTipLocked = "edit user layout";
+  look.lockTipUnlocked = "exit edit mode";
+  look.saveTip = "save layout to file\n\nwhich controls sit where \u2014 no sound";
+  look.loadTip = "load layout from file\n\nrearranges this tab only \u2014 the sound stays";
+  look.copyTip = "copy layout to clipboard";
+  look.pasteTip = "paste layout from clipboard";
+  look.clearTip = "clear the layout";
+  look.undoTip = "undo";
+  look.addControlTip = "add a control";
+  look.addColumnTip = "add a column";
+  look.cellTip = "drag to move,\nhold shift to move the whole column,\nclick X to remove";
+  look.toolbarButtonSize = 18.f;
+  look.showClipboardButtons = false;
+  look.topBand = 20.f;
+  look.bottomBand = 18.f;
+  panel->setAppearance(look);
   pass.g.AttachControl(panel, kTagUserTab, kGroupTabUser);
   *building = false;
 }

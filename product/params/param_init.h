@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "IPlugin/IPluginParameter.h"
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/params/params.h"
 
 namespace zarvo {

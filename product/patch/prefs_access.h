@@ -9,11 +9,14 @@
 
 #include "IPlugin/IPluginFiles.h"
 #include "product/VemlorConfig.h"
-#include "product/state/editor_state_codec.h"
 
 namespace zarvo {
 
 class SettingsStore;
+
+// One user tab column: parameter indices 0 to 78, alternative control ids, negative spacer ids. The
+// default layout keeps them here and the state chunk's editor section carries them.
+using UserTabColumns = std::vector<std::vector<int>>;
 
 inline constexpr const char* kSettingsFolderName = kVemlorConfig.productName;
 inline constexpr const char* kPrefsFileName = "preferences.ini";

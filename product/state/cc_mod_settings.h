@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "product/audio/mod_params.h"
+#include "product/params/mod_params.h"
 #include "product/params/params.h"
 
 namespace plugkit {

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "product/patch/prefs_access.h"
 
 namespace plugkit {
 class IByteChunk;
@@ -12,9 +13,6 @@ class IParam;
 namespace zarvo {
 
 class PresetManager;
-
-// One user tab column: parameter indices 0 to 78, alternative control ids, negative spacer ids.
-using UserTabColumns = std::vector<std::vector<int>>;
 
 // The editor state as the plug-in, its morph field and its editor hold it.
 struct EditorStateFields

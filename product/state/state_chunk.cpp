@@ -181,8 +181,7 @@ int StateChunk::unserializeState(const plugkit::IByteChunk& chunk, int pos)
 
   mCodec.unserializeUIState(chunk, editorPos);
 
-  mMorph.engine().clearSelection();
-  mMorph.engine().setFocus(-1);
+  mMorph.engine().edit({.focus = -1, .selection = 0});
   if (hasMorph)
     mMorph.unserializeMorphState(chunk, morphPos);
 
@@ -209,8 +208,7 @@ void StateChunk::onRestoreState()
     morph::MorphEngine& engine = mMorph.engine();
     if (!engine.editing())
     {
-      engine.clearSelection();
-      engine.setFocus(-1);
+      engine.edit({.focus = -1, .selection = 0});
     }
     const auto valueOf = [this](int index, double fallback) {
       const plugkit::IParam* p = mHost.stateParam(index);

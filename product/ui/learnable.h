@@ -4,18 +4,18 @@
 #include <utility>
 
 #include "IGfx/IControl.h"
-#include "product/Vemlor.h"
+#include "utils/midi_cc/cc_mediator.h"
 
 namespace vemlor::ui {
 
-using Mediator = Vemlor::Mediator;
+using Mediator = zarvo::midi_cc::CCMediator;
 
 // Main thread. A new, unattached T made with args, learnable through the controller map; the
 // mediator must outlive the control.
 template <class T, class... Args>
 T* makeLearnable(Mediator& mediator, Args&&... args)
 {
-  return mediator.template createLearnable<T>(std::forward<Args>(args)...);
+  return mediator.createLearnable<T>(std::forward<Args>(args)...);
 }
 
 } // namespace vemlor::ui

@@ -17,8 +17,6 @@ using plugkit::gfx::IText;
 
 namespace {
 
-constexpr double kFadeMs = 200.;
-constexpr double kReadoutHoldMs = 1000.;
 constexpr float kMaxWrapWidth = 360.f;
 // Room kept free beside the wrapped text in a narrow editor.
 constexpr float kEditorMargin = 24.f;
@@ -39,29 +37,9 @@ TooltipBubbleControl::TooltipBubbleControl(const IText& text, const plugkit::gfx
 {
   mHorizontalPadding = 0.f;
   mDirection = EDirection::Horizontal;
-  installAnimation();
 }
 
 TooltipBubbleControl::~TooltipBubbleControl() = default;
-
-plugkit::gfx::IAnimationFunction TooltipBubbleControl::animation() const
-{
-  return [](IControl* c) { static_cast<TooltipBubbleControl*>(c)->IBubbleControl::Animate(); };
-}
-
-void TooltipBubbleControl::installAnimation()
-{
-  SetActionFunction([](IControl* c) {
-    auto* b = static_cast<TooltipBubbleControl*>(c);
-    b->SetAnimation(b->animation(), kFadeMs);
-  });
-  // A value readout (shown without helpWanted) holds before it checks whether its caller is still held.
-  SetAnimationEndActionFunction([](IControl* c) {
-    auto* b = static_cast<TooltipBubbleControl*>(c);
-    if (b->mState == kShown && !b->helpWanted)
-      b->SetAnimation(b->animation(), kReadoutHoldMs);
-  });
-}
 
 IRECT TooltipBubbleControl::place(const IRECT& anchor, EArrowDir& arrow)
 {
@@ -106,28 +84,10 @@ void TooltipBubbleControl::showTooltip(IControl* caller, const IRECT& anchor, co
   mArrowDir = arrow;
   // A bubble that would land where it already is changes nothing, so a resting pointer redraws nothing.
   if (mMaxBounds.W() <= 0.f || clamped(bubble) != mBubbleBounds)
-  {
-    mBubbleBounds = bubble;
-    SetTargetAndDrawRECTs(mRECT.Union(mBubbleBounds));
-    ClearMouseIsOver();
-    OnResize();
-  }
+    MoveBubble(bubble);
   else if (textChanged)
     SetDirty(false);
-
-  if (mState == kCollapsed)
-  {
-    Hide(false);
-    mState = kExpanding;
-    SetDirty(true);
-  }
-  if (caller != mCaller)
-  {
-    SetTargetAndDrawRECTs(mBubbleBounds);
-    if (mGraphics)
-      mGraphics->SetAllControlsDirty();
-  }
-  mCaller = caller;
+  Expand(caller);
   clampIntoBounds();
 }
 
@@ -140,7 +100,7 @@ void TooltipBubbleControl::hideTooltip()
   if (mState == kExpanding || mState == kShown)
   {
     mState = kCollapsing;
-    SetAnimation(animation(), kFadeMs);
+    StartAnimation(kFadeMs);
     SetDirty(false);
   }
 }

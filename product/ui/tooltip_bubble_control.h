@@ -28,9 +28,6 @@ public:
   void MeasureText(const char* text, plugkit::gfx::IRECT& bounds) override;
   void DrawContent(plugkit::gfx::IGfx& g, const plugkit::gfx::IRECT& body) override;
 
-  // The click action starts a 200 ms fade; the end of a fade-in holds a value readout for 1000 ms.
-  void installAnimation();
-  plugkit::gfx::IAnimationFunction animation() const;
   // Keeps the bubble inside the maximum bounds and applies it to the control.
   void clampIntoBounds();
   // Fills lines, lineHeight and contentWidth; nothing to do for the text already wrapped.
@@ -46,6 +43,8 @@ public:
   bool helpWanted = false;
 
 private:
+  // A value readout holds and then fades once its caller is let go; a help text stays until hidden.
+  bool HoldsWhenShown() const override { return !helpWanted; }
   // The bubble placed beside anchor, and its arrow.
   plugkit::gfx::IRECT place(const plugkit::gfx::IRECT& anchor, EArrowDir& arrow);
   // r moved to lie inside the maximum bounds, as far as it fits.

@@ -1,6 +1,7 @@
 #include "product/ui/vemlor_layout_format.h"
 
 #include "product/ui/alt_control_ids.h"
+#include "product/state/editor_state_codec.h"
 #include "product/ui/default_user_tab.h"
 #include "utils/user_tab/user_tab_layout.h"
 

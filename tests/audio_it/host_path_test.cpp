@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/vst3/host_session.h"
+#include "tests/IPlugin/VST3/host_session.h"
 #include "product/params/params.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"

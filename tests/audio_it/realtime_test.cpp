@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/audio_it/lock_counter.h"
-#include "tests/vst3/host_session.h"
+#include "tests/IPlugin/VST3/host_session.h"
 
 namespace vemlor::testhost {
 namespace {

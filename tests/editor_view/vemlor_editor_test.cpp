@@ -2,7 +2,7 @@
 #include "tests/editor_view/view_session.h"
 
 #if defined(VEMLOR_BUNDLE_PATH)
-#include "tests/vst3/host_session.h"
+#include "tests/IPlugin/VST3/host_session.h"
 
 namespace vemlor::viewtest {
 namespace {

@@ -13,12 +13,13 @@ ValueKeepingHost::ValueKeepingHost(Host& host, Plugin& plugin, int32 paramCount,
   , onReread(onReread)
   , values(static_cast<std::size_t>(paramCount))
   , pending(static_cast<std::size_t>(paramCount), false)
+  , touched(static_cast<std::size_t>(paramCount), false)
   , callsSeen(host.handler().calls().size())
 {
   for (std::size_t id = 0; id < values.size(); ++id)
     values[id] = static_cast<float>(plugin.controller()->getParamNormalized(static_cast<ParamID>(id)));
   host.handler().whileRestarting = [this](int32 flags) {
-    if (flags & kParamValuesChanged)
+    if ((flags & kParamValuesChanged) || this->onReread == OnReread::kRoundTripStateOnAnyRestart)
       reread();
   };
 }
@@ -35,6 +36,7 @@ void ValueKeepingHost::takeEdits()
     {
       values[call.id] = static_cast<float>(call.value);
       pending[call.id] = true;
+      touched[call.id] = true;
     }
   }
 }
@@ -44,6 +46,7 @@ void ValueKeepingHost::set(ParamID id, double normalized)
   takeEdits();
   values.at(id) = static_cast<float>(normalized);
   pending.at(id) = true;
+  touched.at(id) = true;
   plugin.controller()->setParamNormalized(id, values[id]);
 }
 
@@ -69,7 +72,8 @@ void ValueKeepingHost::reread()
 {
   ++rereadCount;
   takeEdits();
-  if (onReread == OnReread::kRoundTripState)
+  const bool roundTrip = onReread != OnReread::kReadValues;
+  if (roundTrip)
   {
     const std::optional<std::vector<uint8_t>> state = plugin.getState();
     if (state)
@@ -77,7 +81,7 @@ void ValueKeepingHost::reread()
   }
   for (std::size_t id = 0; id < values.size(); ++id)
     values[id] = static_cast<float>(plugin.controller()->getParamNormalized(static_cast<ParamID>(id)));
-  if (onReread != OnReread::kRoundTripState)
+  if (!roundTrip)
     return;
   for (std::size_t id = 0; id < values.size(); ++id)
   {
@@ -85,6 +89,32 @@ void ValueKeepingHost::reread()
     plugin.addParameterChange(static_cast<ParamID>(id), 0, values[id]);
   }
   takeEdits();
+  touched.assign(touched.size(), false);
+}
+
+ValueKeepingHost::Session ValueKeepingHost::save()
+{
+  takeEdits();
+  Session session;
+  for (std::size_t id = 0; id < values.size(); ++id)
+  {
+    if (!touched[id])
+      continue;
+    values[id] = static_cast<float>(plugin.controller()->getParamNormalized(static_cast<ParamID>(id)));
+    session.values.emplace_back(static_cast<ParamID>(id), values[id]);
+  }
+  session.state = plugin.getState().value_or(std::vector<uint8_t>{});
+  return session;
+}
+
+bool ValueKeepingHost::open(const Session& session)
+{
+  const bool restored = plugin.setState(session.state);
+  takeEdits();
+  touched.assign(touched.size(), false);
+  for (const auto& [id, value] : session.values)
+    set(id, value);
+  return restored;
 }
 
 } // namespace vemlor::testhost

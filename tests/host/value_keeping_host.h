@@ -1,7 +1,11 @@
 // Hosts that keep their own float copy of every parameter value and answer a request to re-read
 // values (restartComponent with kParamValuesChanged) in their own way, as some real hosts do:
 // - kRoundTripState saves and restores the whole state, then writes every value back as a float,
-//   through the controller and as a point for the next block;
+//   through the controller and as a point for the next block; it also keeps a session: the state
+//   and its copy of every value set or edited since it last moved the state, written back as float
+//   over the state when the session is opened in a new instance;
+// - kRoundTripStateOnAnyRestart does the same for every restart, whatever its flags (a latency or a
+//   tail change too);
 // - kReadValues overwrites its copy with what the controller answers, and sends its copy with the
 //   blocks; it sets a value in its copy before it tells the controller.
 #pragma once
@@ -11,6 +15,8 @@
 #include "pluginterfaces/vst/vsttypes.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace vemlor::testhost {
@@ -21,6 +27,7 @@ public:
   enum class OnReread
   {
     kRoundTripState,
+    kRoundTripStateOnAnyRestart,
     kReadValues,
   };
 
@@ -41,6 +48,18 @@ public:
   // Requests to re-read values the host has answered.
   int rereads() const { return rereadCount; }
 
+  // What a saved session holds of the plug-in.
+  struct Session
+  {
+    std::vector<uint8_t> state;
+    std::vector<std::pair<Steinberg::Vst::ParamID, float>> values;
+  };
+  // Saving: the copies of touched values first take what the controller answers, then the state.
+  Session save();
+  // Opening a saved session in this host's (new) instance: the state, then every saved value
+  // written back as float, through the controller and as a point for the next block.
+  bool open(const Session& session);
+
 private:
   void takeEdits();
 
@@ -49,6 +68,7 @@ private:
   OnReread onReread;
   std::vector<float> values;
   std::vector<bool> pending; // set or edited, not yet sent with a block
+  std::vector<bool> touched; // set or edited since the state last moved: saved with a session
   std::size_t callsSeen = 0;
   int rereadCount = 0;
 };

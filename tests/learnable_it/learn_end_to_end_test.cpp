@@ -10,8 +10,8 @@
 #include "IGfx/Controls/IVKnobControl.h"
 #include "IPlugin/VST3/IPluginVST3.h"
 #include "IPlugin/VST3/IPluginVST3_ProcessorBase.h"
-#include "tests/learnable/learnable_fixture.h"
-#include "tests/vst3/host_session.h"
+#include "tests/utils/midi_cc/learnable_fixture.h"
+#include "tests/IPlugin/VST3/host_session.h"
 #include "utils/midi_cc/cc_mediator.h"
 
 namespace learnable_it {
@@ -40,10 +40,10 @@ constexpr plugkit::Config kConfig = {
 };
 
 // Parameter 0 "Drive" (0..10) on a learnable knob; parameter 1 without a control.
-class LearnPlug final : public plugkit::IPluginVST3
+class LearnPlug final : public plugkit::IPluginVST3, public zarvo::midi_cc::GfxCCMapHost
 {
 public:
-  using Mediator = zarvo::midi_cc::CCMediator<LearnPlug>;
+  using Mediator = zarvo::midi_cc::CCMediator;
 
   LearnPlug(HeadlessPlatform& platform, DrawRecorder& recorder)
     : plugkit::IPluginVST3(plugkit::InstanceInfo{}, kConfig)
@@ -75,26 +75,19 @@ public:
   }
 
   //---What the mediator and createLearnable need
-  int ccModeOf(int) const { return 0; }
-  int modSlotOf(int) const { return -1; }
-  bool isFrequencyModSlot(int) const { return false; }
-  void onDisabledControlInteraction(int) {}
-  void setModLiveValue(int, double) {}
-  void onControllerParamChange(int, int) {}
-  bool isEditorOpen() const { return GetUI() != nullptr; }
-  template <class F>
-  void forEachControllable(F&& f)
-  {
-    GetUI()->ForAllControlsFunc([&](IControl* c) {
-      if (auto* learnable = dynamic_cast<zarvo::midi_cc::IControllable*>(c))
-        f(*learnable, c->GetParamIdx(0));
-    });
-  }
-  zarvo::midi_cc::IControllable* firstControllableForParam(int idx)
-  {
-    return dynamic_cast<zarvo::midi_cc::IControllable*>(GetUI()->GetControlWithParamIdx(idx));
-  }
-  void redrawMorphPad() {}
+  plugkit::IParam* param(int idx) override { return GetParam(idx); }
+  int ccModeOf(int) const override { return 0; }
+  int modSlotOf(int) const override { return -1; }
+  bool isFrequencyModSlot(int) const override { return false; }
+  void onDisabledControlInteraction(int) override {}
+  void setModLiveValue(int, double) override {}
+  void onControllerParamChange(int, int) override {}
+  void beginHostEdit(int idx) override { BeginInformHostOfParamChange(idx); }
+  void informHostOfEdit(int idx, double v) override { InformHostOfParamChange(idx, v); }
+  void endHostEdit(int idx) override { EndInformHostOfParamChange(idx); }
+  void sendValueToControls(int idx, double v) override { SendParameterValueFromDelegate(idx, v, true); }
+  void redrawMorphPad() override {}
+  plugkit::gfx::IGfx* editorUI() const override { return GetUI(); }
 
   Mediator mediator{*this};
   Knob* knob = nullptr;

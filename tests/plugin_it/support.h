@@ -11,7 +11,7 @@
 #include "product/params/params.h"
 #include "product/patch/factory_presets.h"
 #include "tests/plugin_it/chunk_model.h"
-#include "tests/vst3/host_session.h"
+#include "tests/IPlugin/VST3/host_session.h"
 
 namespace vemlor::plugin_it {
 

@@ -177,6 +177,65 @@ TEST(ValueKeepingHosts, AnEditInProgressSurvivesTheHostsStateRoundTrips)
   }
 }
 
+TEST(ValueKeepingHosts, AnEditSurvivesSavingAndReopeningTheSession)
+{
+  // The session plays at 8x, so a new instance's latency changes when the session opens: a host
+  // that moves the state on every restart does so then too.
+  for (const OnReread onReread : {OnReread::kRoundTripState, OnReread::kRoundTripStateOnAnyRestart})
+  {
+    for (const bool morph : {false, true})
+    {
+      SCOPED_TRACE(onReread == OnReread::kRoundTripState ? "re-read requests" : "any restart");
+      SCOPED_TRACE(morph ? "morphing" : "not morphing");
+      Chunk session = parseChunk(steppedState(morph)).value().chunk;
+      session.param(par_oversampling) = paramTable()[par_oversampling].ReadDisplay("os 8x").value();
+      ValueKeepingHost::Session saved;
+      {
+        OwnInstance a(true);
+        ASSERT_TRUE(a.plugin) << a.error;
+        ASSERT_TRUE(a.startProcessing());
+        ValueKeepingHost keeper(a.host, *a.plugin, kNumParams, onReread);
+        ASSERT_TRUE(keeper.open({componentState(session), {}}));
+        a.idle(keeper, 4);
+
+        // A knob drag in the editor, then the session is saved.
+        a.plug->BeginInformHostOfParamChangeFromUI(par_main_detune);
+        a.plug->SendParameterValueFromUI(par_main_detune, paramTable().normalized(par_main_detune, 22));
+        a.idle(keeper, 1);
+        a.plug->SendParameterValueFromUI(par_main_detune, paramTable().normalized(par_main_detune, -6));
+        a.idle(keeper, 1);
+        a.plug->EndInformHostOfParamChangeFromUI(par_main_detune);
+        a.idle(keeper, 4);
+        ASSERT_EQ(a.plug->GetParam(par_main_detune)->Value(), -6.0);
+        saved = keeper.save();
+      }
+
+      OwnInstance b(true);
+      ASSERT_TRUE(b.plugin) << b.error;
+      ASSERT_TRUE(b.startProcessing());
+      ValueKeepingHost keeper(b.host, *b.plugin, kNumParams, onReread);
+      ASSERT_TRUE(keeper.open(saved));
+      b.idle(keeper, 4);
+      b.host.handler().clearCalls();
+      const int rereadsBefore = keeper.rereads();
+      b.idle(keeper, 50);
+
+      EXPECT_EQ(b.rereadRequests(), 0);
+      EXPECT_EQ(keeper.rereads(), rereadsBefore);
+      EXPECT_EQ(b.plug->GetParam(par_main_detune)->Value(), -6.0);
+      EXPECT_EQ(b.controllerValue(par_main_detune), paramTable().normalized(par_main_detune, -6));
+      EXPECT_EQ(b.plug->GetParam(par_oversampling)->Value(), session.param(par_oversampling));
+      for (const SteppedValue& v : kSteppedValues)
+      {
+        if (v.index == par_main_detune)
+          continue;
+        SCOPED_TRACE(paramName(v.index));
+        EXPECT_EQ(b.plug->GetParam(v.index)->Value(), paramTable().constrain(v.index, v.plain));
+      }
+    }
+  }
+}
+
 TEST(ValueKeepingHosts, AValueTheHostSentWithABlockIsNoNewsToIt)
 {
   OwnInstance a(true);

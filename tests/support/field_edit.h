@@ -13,7 +13,7 @@ void editField(zarvo::morph::MorphEngine& engine, Edit&& edit)
 {
   zarvo::morph::MorphEngine::RTState s = engine.editState();
   edit(s);
-  engine.setEditState(s);
+  engine.edit({.field = &s});
 }
 
 template <class Edit>
@@ -21,7 +21,7 @@ void editPoint(zarvo::morph::MorphEngine& engine, size_t point, Edit&& edit)
 {
   zarvo::morph::MorphPoint p = engine.editState().points[point];
   edit(p);
-  engine.setPoint(point, p);
+  engine.edit({.point = point, .whole = &p});
 }
 
 } // namespace vemlor_test

@@ -29,7 +29,6 @@
 
 namespace zarvo::midi_cc {
 
-template <class Plugin>
 class CCMediator;
 
 template <class T>
@@ -421,7 +420,6 @@ public:
   }
 
 private:
-  template <class>
   friend class CCMediator;
 
   template <class V>

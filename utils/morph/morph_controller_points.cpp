@@ -31,7 +31,7 @@ void MorphController::initDefaultPoints()
     p.x = place.x;
     p.y = (i == 0 || place.active) ? place.y - kParkOffset : place.y;
     p.active = place.active;
-    mEngine.setPoint(i, p);
+    mEngine.edit({.point = i, .whole = &p});
   }
 }
 
@@ -71,7 +71,7 @@ void MorphController::seedFreshInstancePoints()
     const size_t k = order[c % n];
     MorphPoint p = mEngine.editState().points[point];
     fillPointFromRandomizer(p, starters.params[k]);
-    mEngine.setPoint(point, p);
+    mEngine.edit({.point = point, .whole = &p});
     mGenerator.recordRandomized(mPointSession[point], pointCurrent(mEngine.editState().points[point]));
     mPointIdentity[point] =
       mHistory.hasPresetManager() ? mHistory.identityForListIndex(starters.listIndices[k]) : PatchIdentity{};
@@ -105,9 +105,9 @@ void MorphController::writePoints(uint32_t mask, const MorphValues& values, std:
     {
       if (!(mask & (1u << i)))
         continue;
-      mEngine.setPointValues(i, values);
+      mEngine.edit({.point = i, .values = &values});
       if (noteMask)
-        mEngine.setPointNoteMask(i, *noteMask & mTable.noteMaskBits());
+        mEngine.edit({.point = i, .noteMask = *noteMask & mTable.noteMaskBits()});
       mPointIdentity[i] = identity;
     }
     if (std::has_single_bit(mask))
@@ -138,10 +138,10 @@ void MorphController::mirrorParamEditIntoPoint(int param, plugkit::EParamSource 
     {
       const uint32_t bit = 1u << anchor->row;
       const uint32_t noteMask = mEngine.editState().points[i].noteMask;
-      mEngine.setPointNoteMask(i, mParams.param(param).Value() > 0.5 ? (noteMask | bit) : (noteMask & ~bit));
+      mEngine.edit({.point = i, .noteMask = mParams.param(param).Value() > 0.5 ? (noteMask | bit) : (noteMask & ~bit)});
     }
     else
-      mEngine.setPointValue(i, static_cast<size_t>(row), currentNormalized(param));
+      mEngine.edit({.point = i, .row = static_cast<size_t>(row), .value = currentNormalized(param)});
     mPointIdentity[i].modified = true;
   }
 }
@@ -152,8 +152,7 @@ void MorphController::applyMorphPoint(int point)
   if (point < 0 || point >= static_cast<int>(kNumPoints))
     return;
   mSession.notePointApplied();
-  mEngine.setSelection(1u << point);
-  mEngine.setFocus(mEngine.pointEditingAllowed() ? point : -1);
+  mEngine.edit({.focus = mEngine.pointEditingAllowed() ? point : -1, .selection = 1u << point});
   const FlagScope applying(mApplyingPoint);
 
   // A copy: the edits reach the plug-in's handlers, which may touch the points.
@@ -300,7 +299,7 @@ void MorphController::randomizePoint(size_t point)
   mPointIdentity[point] = PatchIdentity{};
   MorphPoint p = mEngine.editState().points[point];
   fillPointFromRandomizer(p, mGenerator.generatePatch());
-  mEngine.setPoint(point, p);
+  mEngine.edit({.point = point, .whole = &p});
   mGenerator.recordRandomized(mPointSession[point], pointCurrent(mEngine.editState().points[point]));
 }
 
@@ -312,7 +311,7 @@ void MorphController::mutatePoint(size_t point)
   MorphPoint p = mEngine.editState().points[point];
   fillPointFromRandomizer(
     p, mGenerator.mutatePatch(mPointSession[point], pointCurrent(mEngine.editState().points[point])));
-  mEngine.setPoint(point, p);
+  mEngine.edit({.point = point, .whole = &p});
   mGenerator.recordMutated(mPointSession[point], pointCurrent(mEngine.editState().points[point]));
 }
 

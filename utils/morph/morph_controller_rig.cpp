@@ -110,7 +110,7 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
 
   if (rig.hasField)
   {
-    mEngine.setPointScale(std::clamp(rig.pointScale, 1.0, 2.0));
+    mEngine.edit({.pointScale = std::clamp(rig.pointScale, 1.0, 2.0)});
     s.snapRadius = mEngine.pointScale() * MorphEngine::kSnapRadiusPerScale;
     s.centreSnapRadius = mEngine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale;
     s.sigma = std::clamp(rig.sigma, 0.02, 2.0);
@@ -161,8 +161,7 @@ void MorphController::applyRig(const MorphZarvoAdapter::RigData& rig)
   }
 
   s.focus = -1;
-  mEngine.setEditState(s);
-  mEngine.clearSelection();
+  mEngine.edit({.field = &s, .selection = 0});
 
   if (rig.hasUser)
   {

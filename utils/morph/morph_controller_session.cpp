@@ -14,11 +14,7 @@ constexpr double kBakeWeight = 0.9;
 
 } // namespace
 
-void MorphController::clearSelectionAndFocus()
-{
-  mEngine.clearSelection();
-  mEngine.setFocus(-1);
-}
+void MorphController::clearSelectionAndFocus() { mEngine.edit({.focus = -1, .selection = 0}); }
 
 bool MorphController::onMetaParamChanged(int param, double value, plugkit::EParamSource source)
 {
@@ -131,7 +127,7 @@ void MorphController::captureTeleportFromBase()
   p.x = morphXParam();
   p.y = morphYParam();
   p.active = true;
-  mEngine.setPoint(0, p);
+  mEngine.edit({.point = 0, .whole = &p});
 }
 
 void MorphController::bakeMorphIntoBase()

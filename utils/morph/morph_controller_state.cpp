@@ -230,9 +230,7 @@ int MorphController::unserializeMorphState(const plugkit::IByteChunk& chunk, int
     }
   }
 
-  mEngine.setEditState(s);
-  mEngine.setPointScale(pointScale);
-  mEngine.setSelection(selection);
+  mEngine.edit({.field = &s, .pointScale = pointScale, .selection = selection});
   mPointIdentity = identities;
   publish();
   return p;

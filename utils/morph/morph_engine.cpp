@@ -55,127 +55,39 @@ MorphEngine::MorphEngine(const MorphParamRows& rows)
   mSnapshot.publish(mEditState);
 }
 
-void MorphEngine::setEditState(const RTState& s)
+void MorphEngine::edit(const Edit& e)
 {
   PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState = s;
-}
-
-void MorphEngine::setPoint(size_t point, const MorphPoint& p)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < kNumPoints)
-    mEditState.points[point] = p;
-}
-
-void MorphEngine::movePoint(size_t point, double x, double y)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point >= kNumPoints)
-    return;
-  mEditState.points[point].x = x;
-  mEditState.points[point].y = y;
-}
-
-void MorphEngine::setPointActive(size_t point, bool active)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < kNumPoints)
-    mEditState.points[point].active = active;
-}
-
-void MorphEngine::setPointValues(size_t point, const MorphValues& values)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < kNumPoints)
-    mEditState.points[point].values = values;
-}
-
-void MorphEngine::setPointValue(size_t point, size_t row, double value)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < kNumPoints && row < kNumMorphParams)
-    mEditState.points[point].values[row] = value;
-}
-
-void MorphEngine::setPointNoteMask(size_t point, uint32_t noteMask)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  if (point < kNumPoints)
-    mEditState.points[point].noteMask = noteMask;
-}
-
-void MorphEngine::setFocus(int32_t point)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.focus = point;
-}
-
-void MorphEngine::setModel(uint32_t model)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.model = model;
-}
-
-void MorphEngine::setSigma(double sigma)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.sigma = sigma;
-}
-
-void MorphEngine::setShapeContrast(double contrast)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.shapeContrast = contrast;
-}
-
-void MorphEngine::setCutoffContrast(double contrast)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.cutoffContrast = contrast;
-}
-
-void MorphEngine::setAspect(double aspect)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.aspect = aspect;
-}
-
-void MorphEngine::setSnapRadii(double snapRadius, double centreSnapRadius)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditState.snapRadius = snapRadius;
-  mEditState.centreSnapRadius = centreSnapRadius;
-}
-
-void MorphEngine::setPointScale(double scale)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mPointScale = scale;
-}
-
-void MorphEngine::setEditing(bool editing)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mEditing = editing;
-}
-
-void MorphEngine::setPadOption(bool option)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mPadOption = option;
-}
-
-void MorphEngine::setMoving(bool moving)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mMoving = moving;
-}
-
-void MorphEngine::setSelection(uint32_t mask)
-{
-  PLUGKIT_ASSERT_MAIN_THREAD();
-  mSelection = mask;
+  const auto take = [](auto& to, const auto& from) {
+    if (from)
+      to = *from;
+  };
+  take(mEditState, e.field);
+  if (e.point && *e.point < kNumPoints)
+  {
+    MorphPoint& p = mEditState.points[*e.point];
+    take(p, e.whole);
+    take(p.x, e.x);
+    take(p.y, e.y);
+    take(p.active, e.active);
+    take(p.values, e.values);
+    if (e.row && *e.row < kNumMorphParams && e.value)
+      p.values[*e.row] = *e.value;
+    take(p.noteMask, e.noteMask);
+  }
+  take(mEditState.focus, e.focus);
+  take(mEditState.model, e.model);
+  take(mEditState.sigma, e.sigma);
+  take(mEditState.shapeContrast, e.shapeContrast);
+  take(mEditState.cutoffContrast, e.cutoffContrast);
+  take(mEditState.aspect, e.aspect);
+  take(mEditState.snapRadius, e.snapRadius);
+  take(mEditState.centreSnapRadius, e.centreSnapRadius);
+  take(mPointScale, e.pointScale);
+  take(mEditing, e.editing);
+  take(mPadOption, e.padOption);
+  take(mMoving, e.moving);
+  take(mSelection, e.selection);
 }
 
 bool MorphEngine::blendBlock(double x, double y)

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "IPlugin/IPluginThreadRole.h"
 #include "utils/morph/morph_params.h"
@@ -125,36 +126,44 @@ public:
     return mSelection;
   }
 
-  // ---- editing (main thread; the audio thread hears an edit once it is published)
+  // ---- editing (main thread; the audio thread hears a field edit once it is published)
 
-  // The whole field at once, e.g. a state read in full before it is taken over.
-  void setEditState(const RTState& s);
+  // One edit: what it names changes, the rest stays. The whole field goes first, then the point
+  // edits, then the settings; point edits without a point, or past the last point, are ignored.
+  struct Edit
+  {
+    // The whole field at once, e.g. a state read in full before it is taken over.
+    const RTState* field = nullptr;
 
-  // One point; an index past the last point is ignored.
-  void setPoint(size_t point, const MorphPoint& p);
-  void movePoint(size_t point, double x, double y);
-  void setPointActive(size_t point, bool active);
-  void setPointValues(size_t point, const MorphValues& values);
-  void setPointValue(size_t point, size_t row, double value);
-  void setPointNoteMask(size_t point, uint32_t noteMask);
+    std::optional<size_t> point{};
+    const MorphPoint* whole = nullptr;
+    std::optional<double> x{}; // pad units
+    std::optional<double> y{};
+    std::optional<bool> active{};
+    const MorphValues* values = nullptr;
+    // The value of one row; a row past the last is ignored.
+    std::optional<size_t> row{};
+    std::optional<double> value{};
+    std::optional<uint32_t> noteMask{};
 
-  // The point whose sound is heard regardless of the position; -1: none.
-  void setFocus(int32_t point);
-  void setModel(uint32_t model);
-  void setSigma(double sigma);
-  void setShapeContrast(double contrast);
-  void setCutoffContrast(double contrast);
-  // Pad width / pad height.
-  void setAspect(double aspect);
-  // Pad-height units.
-  void setSnapRadii(double snapRadius, double centreSnapRadius);
+    // The point whose sound is heard regardless of the position; -1: none.
+    std::optional<int32_t> focus{};
+    std::optional<uint32_t> model{};
+    std::optional<double> sigma{};
+    std::optional<double> shapeContrast{};
+    std::optional<double> cutoffContrast{};
+    std::optional<double> aspect{};     // pad width / pad height
+    std::optional<double> snapRadius{}; // pad-height units
+    std::optional<double> centreSnapRadius{};
 
-  void setPointScale(double scale);
-  void setEditing(bool editing);
-  void setPadOption(bool option);
-  void setMoving(bool moving);
-  void setSelection(uint32_t mask);
-  void clearSelection() { setSelection(0); }
+    // How the pad edits the field; never published.
+    std::optional<double> pointScale{}; // 1..2
+    std::optional<bool> editing{};
+    std::optional<bool> padOption{};
+    std::optional<bool> moving{};
+    std::optional<uint32_t> selection{}; // bit i: point i selected
+  };
+  void edit(const Edit& e);
 
   // Audio thread: the field as the last block copied it, that block's weights, and what the
   // block function made of them.

@@ -47,8 +47,9 @@ void MorphPadControl::writeBack(int i, float px, float py)
   const IRECT& r = GetRECT();
   if (r.W() <= 0.f || r.H() <= 0.f)
     return;
-  engine.movePoint(static_cast<size_t>(i), static_cast<double>((px - r.L) / r.W()),
-                   static_cast<double>(1.f - (py - r.T) / r.H()));
+  engine.edit({.point = static_cast<size_t>(i),
+               .x = static_cast<double>((px - r.L) / r.W()),
+               .y = static_cast<double>(1.f - (py - r.T) / r.H())});
 }
 
 void MorphPadControl::pushApart(float& px, float& py, int a, float qx, float qy, int b, float d, bool golden) const
@@ -260,7 +261,8 @@ void MorphPadControl::shoveNeighboursAside(Mask movers, int anchor)
   {
     if (!has(obstacles, k))
       continue;
-    engine.movePoint(static_cast<size_t>(k), preDragX[static_cast<size_t>(k)], preDragY[static_cast<size_t>(k)]);
+    engine.edit(
+      {.point = static_cast<size_t>(k), .x = preDragX[static_cast<size_t>(k)], .y = preDragY[static_cast<size_t>(k)]});
   }
   const Mask overlapSet = (movers & ~1u) | obstacles;
   for (int pass = 0; pass < kPasses; ++pass)

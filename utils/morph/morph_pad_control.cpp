@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace zarvo::morph {
@@ -37,22 +38,16 @@ MorphPadControl::MorphPadControl(const IRECT& bounds, const std::vector<int>& pa
 
 MorphPadControl::~MorphPadControl() = default;
 
-void MorphPadControl::setLockGlyphs(std::string_view on, std::string_view off, std::string_view positionIcon,
-                                    std::string_view soundIcon, std::string_view font)
-{
-  lockGlyphs = {std::string(on), std::string(off), std::string(positionIcon), std::string(soundIcon)};
-  lockGlyphFont = std::string(font);
-}
+void MorphPadControl::setAppearance(const Appearance& look) { static_cast<Appearance&>(*this) = look; }
 
-void MorphPadControl::setLearnXY(std::function<void()> learnX, std::function<void()> learnY,
-                                 std::function<void()> swapXY, std::function<void()> clearXY,
-                                 std::function<XYLearnInfo()> info)
+void MorphPadControl::setCallbacks(Callbacks callbacks) { static_cast<Callbacks&>(*this) = std::move(callbacks); }
+
+void MorphPadControl::setFieldAppearance(float lineBrightness, int isoLevels, float gridStep)
 {
-  onLearnX = std::move(learnX);
-  onLearnY = std::move(learnY);
-  onSwapXY = std::move(swapXY);
-  onClearXY = std::move(clearXY);
-  learnInfo = std::move(info);
+  overlay.lineBrightness = lineBrightness;
+  overlay.setIsoLevels(isoLevels);
+  overlay.gridStep = gridStep;
+  overlay.signature = std::numeric_limits<double>::quiet_NaN();
 }
 
 void MorphPadControl::pulseEditAffordance()
@@ -64,8 +59,7 @@ void MorphPadControl::pulseEditAffordance()
 void MorphPadControl::storeSelection(Mask mask)
 {
   mask &= kPointBits;
-  engine.setSelection(mask);
-  engine.setFocus((engine.moving() && !engine.editing()) ? -1 : onlyBit(mask));
+  engine.edit({.focus = (engine.moving() && !engine.editing()) ? -1 : onlyBit(mask), .selection = mask});
 }
 
 void MorphPadControl::reportSelection(Mask mask)
@@ -174,13 +168,14 @@ void MorphPadControl::OnResize()
     return;
   const float a = r.W() / h;
   if (a > 0.f)
-    engine.setAspect(a);
-  engine.setSnapRadii(std::max(0.0, 18.0 * engine.pointScale() / h), std::max(0.0, 15.0 * engine.pointScale() / h));
+    engine.edit({.aspect = a});
+  engine.edit({.snapRadius = std::max(0.0, 18.0 * engine.pointScale() / h),
+               .centreSnapRadius = std::max(0.0, 15.0 * engine.pointScale() / h)});
 }
 
 void MorphPadControl::SetValueFromDelegate(double value, int valIdx)
 {
-  if (userDragActive || valIdx < 0 || valIdx >= NVals())
+  if (drag == Drag::position || valIdx < 0 || valIdx >= NVals())
     return;
   if (value != GetValue(valIdx))
   {

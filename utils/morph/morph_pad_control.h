@@ -23,9 +23,95 @@
 
 namespace zarvo::morph {
 
-class MorphPadControl : public plugkit::gfx::IControl, public plugkit::gfx::IVectorBase, public zarvo::ui::ITooltipHost
+// What a learn of the morph position's axes waits for, and the controllers they follow.
+struct MorphPadXYLearnInfo
+{
+  int pending = 0; // 0 none, 1 X, 2 Y
+  int ccX = -1;
+  int ccY = -1;
+};
+
+enum class MorphPadPointSoundSource : int32_t
+{
+  Paste = 0, // the copied point sound
+  Bake = 1   // the blend heard at the morph position
+};
+
+struct MorphPadAppearance
+{
+  plugkit::gfx::IColor accentColor = plugkit::gfx::COLOR_BLACK;
+  plugkit::gfx::IColor highlightColor = plugkit::gfx::COLOR_BLACK;
+  plugkit::gfx::IColor lightColor = plugkit::gfx::COLOR_BLACK;
+  bool hasAccentColor = false;
+  bool hasHighlightColor = false;
+  bool hasLightColor = false;
+  std::string pointGlyph = "\xE2\x96\xB3"; // U+25B3
+  std::string pointGlyphFont;
+  std::array<std::string, 4> lockGlyphs; // on, off, position lock icon, sound lock icon
+  std::string lockGlyphFont;
+  zarvo::ui::GlyphLabel editOffLabel{"edit"};
+  zarvo::ui::GlyphLabel editOnLabel{"lock"};
+  zarvo::ui::GlyphLabel copyLabel{"copy"};
+  zarvo::ui::GlyphLabel pasteLabel{"clip"};
+  zarvo::ui::GlyphLabel blendRowLabel{"morph"};
+  zarvo::ui::GlyphLabel saveLabel{"save"};
+  zarvo::ui::GlyphLabel loadLabel{"file"};
+  zarvo::ui::GlyphLabel contrastLabel{"contrast"};
+  zarvo::ui::GlyphLabel linesLabel{"lines"};
+  zarvo::ui::GlyphLabel rigRowLabel{"X/Y"};
+  zarvo::ui::GlyphLabel bakeLabel{">"};
+  zarvo::ui::GlyphLabel undoLabel{"undo"};
+  zarvo::ui::GlyphLabel redoLabel{"redo"};
+  zarvo::ui::GlyphLabel spreadLabel{"spread"};
+  float glyphRunGap = 0.f;
+  plugkit::gfx::IColor darkColor = plugkit::gfx::COLOR_BLACK;
+  plugkit::gfx::IColor highlightColor2 = plugkit::gfx::COLOR_BLACK;
+  bool hasDarkColor = false;
+  bool hasHighlightColor2 = false;
+};
+
+struct MorphPadCallbacks
+{
+  std::function<void(uint32_t)> onSelectionChanged;
+  std::function<void(uint32_t, const MorphValues&, MorphPadPointSoundSource)> onCommitPointSound;
+  std::function<void(int)> onCopyPointSound;
+  std::function<void(bool)> onUserGesture;
+  std::function<void(bool)> onPointsEdit;
+  std::function<void()> onLearnX;
+  std::function<void()> onLearnY;
+  std::function<void()> onSwapXY;
+  std::function<void()> onClearXY;
+  std::function<MorphPadXYLearnInfo()> learnInfo;
+  std::function<void()> onSaveBlend;
+  std::function<void(uint32_t)> onLoadPointsFromFile;
+  std::function<void(int)> onSavePointToFile;
+  std::function<void()> onCopyRig;
+  std::function<void()> onPasteRig;
+  std::function<void()> onImportRig;
+  std::function<void()> onExportRig;
+  std::function<void()> onUndo;
+  std::function<void()> onRedo;
+  std::function<bool()> canUndo;
+  std::function<bool()> canRedo;
+  std::function<void(float lineBrightness, int isoLevels, float gridStep)> onAppearanceChanged;
+  // The spread slider's value when its drag ends (the editor keeps it as the pad's fourth setting).
+  std::function<void(float)> onDragEndValue;
+  std::function<bool()> clipboardHasRig;
+};
+
+// The appearance and the callbacks are private bases so that the implementation names their fields
+// directly.
+class MorphPadControl : public plugkit::gfx::IControl,
+                        public plugkit::gfx::IVectorBase,
+                        public zarvo::ui::ITooltipHost,
+                        private MorphPadAppearance,
+                        private MorphPadCallbacks
 {
 public:
+  using Appearance = MorphPadAppearance;
+  using Callbacks = MorphPadCallbacks;
+  using XYLearnInfo = MorphPadXYLearnInfo;
+  using PointSoundSource = MorphPadPointSoundSource;
   using IRECT = plugkit::gfx::IRECT;
   using IGfx = plugkit::gfx::IGfx;
   using IText = plugkit::gfx::IText;
@@ -33,19 +119,6 @@ public:
   using IMouseMod = plugkit::gfx::IMouseMod;
   using GlyphLabel = zarvo::ui::GlyphLabel;
   using Mask = uint32_t;
-
-  struct XYLearnInfo
-  {
-    int pending = 0; // 0 none, 1 X, 2 Y
-    int ccX = -1;
-    int ccY = -1;
-  };
-
-  enum class PointSoundSource : int32_t
-  {
-    Paste = 0, // the copied point sound
-    Bake = 1   // the blend heard at the morph position
-  };
 
   struct ActionRow
   {
@@ -93,20 +166,23 @@ public:
   IRECT hoveredTooltipRect() const override { return hoverTooltipRect; }
 
   //---Set up by the editor
-  void setLockGlyphs(std::string_view on, std::string_view off, std::string_view positionIcon,
-                     std::string_view soundIcon, std::string_view font);
-  void setLearnXY(std::function<void()> learnX, std::function<void()> learnY, std::function<void()> swapXY,
-                  std::function<void()> clearXY, std::function<XYLearnInfo()> info);
+  const Appearance& appearance() const { return *this; }
+  void setAppearance(const Appearance& look);
+  // Handed in once; an empty callback disables what needs it.
+  const Callbacks& callbacks() const { return *this; }
+  void setCallbacks(Callbacks callbacks);
+  // The overlay's line brightness 0..1, iso setting and grid step, as given; forces a rebuild.
+  void setFieldAppearance(float lineBrightness, int isoLevels, float gridStep);
+  // The spread slider's position 0..1 before any drag.
+  void setSpreadValue(float value) { spreadValue = value; }
   // Points the user at what to edit; the plug-in calls it when a control the field drives is touched.
   void pulseEditAffordance();
 
   //---Selection, focus and animations
   void applySelection(Mask mask);
-  void cancelPendingSelect();
   void capturePreDragPositions();
   void teleportCenter(float& cx, float& cy) const;
   void modeCenter(const MorphPoint& point, float& cx, float& cy) const;
-  void armPendingSelect(int point, bool add);
   Mask marqueeMask() const;
   void moveDraggedPoints(int grabbed, float px, float py);
   void moveUserPointTo(float x, float y);
@@ -114,8 +190,6 @@ public:
   bool toggleSelectAllPoints();
   void commitPointSound(Mask mask, const MorphValues& values, PointSoundSource source);
   void resetApprSlider(int index);
-  void flashAction(int action);
-  void startPulseAnimation();
 
   //---Actions
   void doAction(int index);
@@ -124,85 +198,76 @@ public:
 
   //---Arrangement
   void relaxAllPoints(Mask first);
-  Mask obstacleMask(Mask movers) const;
-  bool moversBounds(Mask mask, float& minX, float& minY, float& maxX, float& maxY) const;
-  void separateMovers(Mask movers, int anchor);
-  void shoveNeighboursAside(Mask movers, int anchor);
-  void pushMoversAside(float& px, float& py, Mask movers, int anchor, int self) const;
-  void settleMovers(Mask movers, int anchor, const std::array<float, kNumPoints>& prevX,
-                    const std::array<float, kNumPoints>& prevY);
   void scaleSpreadGroup(float factor);
   // Starts a spread of the selection about its centre.
   void beginSpread();
 
-  //---Hover help
-  void resolveHoverTooltip(float x, float y);
-  std::string actionTooltip(int action) const;
-
   //---Sliders
   IRECT apprSliderRect(int index) const;
   std::string apprSliderLabel(int index) const;
-  // Where appearance slider index sits, 0..1.
-  float apprSliderShown(int index) const;
   void setApprFromX(int index, float x, bool fine);
-  void setContrastFromX(float x, bool fine);
   void setSizeFromX(float x, bool fine);
-  void setShapeContrastFromX(float x, bool fine);
-  void setCutoffContrastFromX(float x, bool fine);
   // The field's point-size (0), shape-contrast (1) and cutoff-contrast (2) sliders, in the settings
   // mode along the bottom edge right of the appearance sliders; each setter maps x on its own slider.
   static constexpr int kNumFieldSliders = 3;
   IRECT fieldSliderRect(int index) const;
-  // Where field slider index sits, 0..1.
-  float fieldSliderShown(int index) const;
-  std::string fieldSliderLabel(int index) const;
   // The iso-line count of an iso setting 0..14.
   static int isoLevelCountFor(int isoLevels) { return appearance::isoLevelCountFor(isoLevels); }
   // The spread slider: outside the settings mode, while two or more points are selected.
   IRECT spreadSliderRect() const;
   bool spreadSliderShown() const;
 
-  //---Drawing
-  void drawTeleportPoint(IGfx& g, const IText& text);
-  void drawLockButtons(IGfx& g, const IText& text);
-  void drawLearnStatus(IGfx& g, const IText& text);
-  void drawActionButtons(IGfx& g, const IText& text);
-  void drawPointsPulse(IGfx& g);
-  void drawStatusBlock(IGfx& g, const IText& text, const StatusLines& lines);
-  void drawFieldGroup(IGfx& g, const IText& text);
-  void drawAppearanceSliders(IGfx& g, const IText& text);
-  void drawFieldSliders(IGfx& g);
-  void drawSpreadSlider(IGfx& g, const IText& text);
-  void drawHistogram(IGfx& g, const IText& text);
-  void drawContourLabels(IGfx& g, const IText& text);
-  // The field: background, outline, overlay and level labels, the bottom of every frame.
-  void drawField(IGfx& g, const IText& text);
+  //---What the drawing shows
   static std::string fracLabel(float v);
   std::pair<float, float> widestTopGap() const;
-  GlyphLabel pointTargetGlyph() const;
-  GlyphLabel actionGlyph(int action, const GlyphLabel& target) const;
   // What the rings and the status show: the marquee, an armed selection, or the engine's selection.
   Mask displaySelection() const;
   StatusLines statusLines() const;
 
-  //---State (public: the editor and tests reach it directly)
+  // Fixed areas, in pixels of the pad's rectangle.
+  IRECT editButtonRect() const;
+  // Pixel centre of the morph position, kept 6·ps inside.
+  void markerCenter(float& cx, float& cy) const;
+  // The point under (x, y): the teleport point, else the nearest user point; -1 none.
+  int pointAt(float x, float y) const;
+
+  // How often the field has been drawn into its cached layer; for tests and benchmarks. A backend
+  // without offscreen bitmaps draws the field straight through each frame, and each counts.
+  uint64_t fieldLayerDraws() const { return mFieldLayerDraws; }
+
+private:
+  friend struct MorphPadTestProbe;
+
+  enum class Drag : uint8_t
+  {
+    none,
+    editButton, // pressed, toggles at release
+    marquee,
+    point,    // a user point or the teleport point, pressedPoint
+    position, // the morph position
+    contrastSlider,
+    apprSlider,
+    fieldSlider,
+    spreadSlider
+  };
+
   MorphEngine& engine;
-  bool marqueeActive = false;
+  // What the pointer holds between press and release: one thing at a time.
+  Drag drag = Drag::none;
+  // The appearance slider (0..2) or field slider (0..kNumFieldSliders-1) a slider drag holds.
+  int dragSlider = -1;
+  // A point drag has moved past the press threshold.
+  bool pointDragStarted = false;
   std::array<float, 2> marqueeStart{};
   std::array<float, 2> marqueeEnd{};
   int pressedPoint = -1;
-  bool pointDragStarted = false;
   bool pressWithShift = false;
   std::array<float, 2> pressPos{};
   std::array<double, kNumPoints> preDragX{};
   std::array<double, kNumPoints> preDragY{};
-  bool userDragActive = false;
   int pendingSelectPoint = -1;
   bool pendingSelectAdd = false;
   Mask pendingCollapseMask = 0;
-  bool editButtonPressed = false;
-  bool sizeSliderDrag = false;
-  bool spreadSliderDrag = false;
   Mask spreadGroup = 0;
   std::array<float, 2> spreadCentre{};
   float spreadAtStart = 1.f;
@@ -210,74 +275,14 @@ public:
   float spreadAppliedValue = 0.f;
   Mask spreadAppliedGroup = 0;
   float spreadFill = 0.f;
-  bool contrastSliderDrag = false;
-  bool shapeContrastSliderDrag = false;
-  bool cutoffContrastSliderDrag = false;
-  int apprSliderDrag = -1;
   bool editButtonHovered = false;
   std::array<float, 2> dragGrabOffset{};
   float sliderLastX = 0.f;
 
-  //---Callbacks; an empty one disables what needs it
-  std::function<void(Mask)> onSelectionChanged;
-  std::function<void(Mask, const MorphValues&, PointSoundSource)> onCommitPointSound;
-  std::function<void(int)> onCopyPointSound;
-  std::function<void(bool)> onUserGesture;
-  std::function<void(bool)> onPointsEdit;
-  std::function<void()> onLearnX;
-  std::function<void()> onLearnY;
-  std::function<void()> onSwapXY;
-  std::function<void()> onClearXY;
-  std::function<XYLearnInfo()> learnInfo;
-  std::function<void()> onSaveBlend;
-  std::function<void(Mask)> onLoadPointsFromFile;
-  std::function<void(int)> onSavePointToFile;
-  std::function<void()> onCopyRig;
-  std::function<void()> onPasteRig;
-  std::function<void()> onImportRig;
-  std::function<void()> onExportRig;
-  std::function<void()> onUndo;
-  std::function<void()> onRedo;
-  std::function<bool()> canUndo;
-  std::function<bool()> canRedo;
-  std::function<void(float lineBrightness, int isoLevels, float gridStep)> onAppearanceChanged;
-  // The spread slider's value when its drag ends (the editor keeps it as the pad's fourth setting).
-  std::function<void(float)> onDragEndValue;
-
   bool pointsEditOpen = false;
-  IColor accentColor = plugkit::gfx::COLOR_BLACK;
-  IColor highlightColor = plugkit::gfx::COLOR_BLACK;
-  IColor lightColor = plugkit::gfx::COLOR_BLACK;
-  bool hasAccentColor = false;
-  bool hasHighlightColor = false;
-  bool hasLightColor = false;
-  std::string pointGlyph = "\xE2\x96\xB3"; // U+25B3
-  std::string pointGlyphFont;
-  std::array<std::string, 4> lockGlyphs; // on, off, position lock icon, sound lock icon
-  std::string lockGlyphFont;
   int hoveredLockButton = -1;
-  GlyphLabel editOffLabel{"edit"};
-  GlyphLabel editOnLabel{"lock"};
-  GlyphLabel copyLabel{"copy"};
-  GlyphLabel pasteLabel{"clip"};
-  GlyphLabel blendRowLabel{"morph"};
-  GlyphLabel saveLabel{"save"};
-  GlyphLabel loadLabel{"file"};
-  GlyphLabel contrastLabel{"contrast"};
-  GlyphLabel linesLabel{"lines"};
-  GlyphLabel rigRowLabel{"X/Y"};
-  GlyphLabel bakeLabel{">"};
-  GlyphLabel undoLabel{"undo"};
-  GlyphLabel redoLabel{"redo"};
-  GlyphLabel spreadLabel{"spread"};
-  float glyphRunGap = 0.f;
-  std::function<bool()> clipboardHasRig;
   bool rigOnClipboard = false;
   int rigPollCountdown = 0;
-  IColor darkColor = plugkit::gfx::COLOR_BLACK;
-  IColor highlightColor2 = plugkit::gfx::COLOR_BLACK;
-  bool hasDarkColor = false;
-  bool hasHighlightColor2 = false;
   MorphValues copiedSound{};
   bool hasCopiedSound = false;
   int hoveredAction = -1;
@@ -292,20 +297,48 @@ public:
   MorphFieldOverlay overlay;
   zarvo::ui::SliderWidget sliderWidget;
 
+  // Internals of input, arrangement, hover help, sliders and drawing.
+  void cancelPendingSelect();
+  void armPendingSelect(int point, bool add);
+  void flashAction(int action);
+  void startPulseAnimation();
+  Mask obstacleMask(Mask movers) const;
+  bool moversBounds(Mask mask, float& minX, float& minY, float& maxX, float& maxY) const;
+  void separateMovers(Mask movers, int anchor);
+  void shoveNeighboursAside(Mask movers, int anchor);
+  void pushMoversAside(float& px, float& py, Mask movers, int anchor, int self) const;
+  void settleMovers(Mask movers, int anchor, const std::array<float, kNumPoints>& prevX,
+                    const std::array<float, kNumPoints>& prevY);
+  void resolveHoverTooltip(float x, float y);
+  std::string actionTooltip(int action) const;
+  // Where appearance slider index sits, 0..1.
+  float apprSliderShown(int index) const;
+  void setContrastFromX(float x, bool fine);
+  void setShapeContrastFromX(float x, bool fine);
+  void setCutoffContrastFromX(float x, bool fine);
+  // Where field slider index sits, 0..1.
+  float fieldSliderShown(int index) const;
+  std::string fieldSliderLabel(int index) const;
+  void drawTeleportPoint(IGfx& g, const IText& text);
+  void drawLockButtons(IGfx& g, const IText& text);
+  void drawLearnStatus(IGfx& g, const IText& text);
+  void drawActionButtons(IGfx& g, const IText& text);
+  void drawPointsPulse(IGfx& g);
+  void drawStatusBlock(IGfx& g, const IText& text, const StatusLines& lines);
+  void drawFieldGroup(IGfx& g, const IText& text);
+  void drawAppearanceSliders(IGfx& g, const IText& text);
+  void drawFieldSliders(IGfx& g);
+  void drawSpreadSlider(IGfx& g, const IText& text);
+  void drawHistogram(IGfx& g, const IText& text);
+  void drawContourLabels(IGfx& g, const IText& text);
+  // The field: background, outline, overlay and level labels, the bottom of every frame.
+  void drawField(IGfx& g, const IText& text);
+  GlyphLabel pointTargetGlyph() const;
+  GlyphLabel actionGlyph(int action, const GlyphLabel& target) const;
   // Fixed areas, in pixels of the pad's rectangle.
-  IRECT editButtonRect() const;
   IRECT lockButtonRect(int i) const;
   IRECT contrastSliderRect() const;
-  // Pixel centre of the morph position, kept 6·ps inside.
-  void markerCenter(float& cx, float& cy) const;
-  // The point under (x, y): the teleport point, else the nearest user point; -1 none.
-  int pointAt(float x, float y) const;
 
-  // How often the field has been drawn into its cached layer; for tests and benchmarks. A backend
-  // without offscreen bitmaps draws the field straight through each frame, and each counts.
-  uint64_t fieldLayerDraws() const { return mFieldLayerDraws; }
-
-private:
   // Everything the field's picture depends on besides the pad's rectangle and the draw scale, which
   // the layer checks itself. The overlay's geometry enters through its rebuild count and sizes.
   struct FieldLayerKey

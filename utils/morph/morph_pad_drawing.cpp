@@ -36,7 +36,7 @@ IColor MorphPadControl::ringGrey() const
 
 MorphPadControl::Mask MorphPadControl::displaySelection() const
 {
-  if (marqueeActive)
+  if (drag == Drag::marquee)
     return marqueeMask();
   if (pendingSelectPoint >= 0)
   {
@@ -177,7 +177,8 @@ void MorphPadControl::Draw(IGfx& g)
 
   // While a drag moves points or changes the field, a coarse overlay follows it at frame rate; the
   // release redraws (OnMouseUp) with the full one.
-  const bool held = pointDragStarted || sizeSliderDrag || spreadSliderDrag || contrastSliderDrag || apprSliderDrag >= 0;
+  const bool held = pointDragStarted || (drag == Drag::fieldSlider && dragSlider == 0) || drag == Drag::spreadSlider ||
+                    drag == Drag::contrastSlider || drag == Drag::apprSlider;
   overlay.rebuildIfNeeded(engine, r, held);
   drawFieldLayer(g, text);
 
@@ -238,7 +239,7 @@ void MorphPadControl::Draw(IGfx& g)
   g.FillCircle(hasLightColor ? lightColor : GetColor(EVColor::X1), mx, my, 6.f * s, &mBlend);
   g.DrawCircle(frame, mx, my, 6.f * s, &mBlend, 1.5f);
 
-  if (marqueeActive)
+  if (drag == Drag::marquee)
   {
     const IRECT band(std::min(marqueeStart[0], marqueeEnd[0]), std::min(marqueeStart[1], marqueeEnd[1]),
                      std::max(marqueeStart[0], marqueeEnd[0]), std::max(marqueeStart[1], marqueeEnd[1]));

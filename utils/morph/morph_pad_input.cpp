@@ -27,8 +27,8 @@ void MorphPadControl::applyModeSelection(bool clearSelection, bool focusFollowsS
   const Mask oldMask = engine.selection();
   const int oldFocus = engine.editState().focus;
   if (clearSelection)
-    engine.clearSelection();
-  engine.setFocus(focusFollowsSelection ? onlyBit(engine.selection()) : -1);
+    engine.edit({.selection = 0});
+  engine.edit({.focus = focusFollowsSelection ? onlyBit(engine.selection()) : -1});
   if (engine.selection() != oldMask || engine.editState().focus != oldFocus)
   {
     if (onSelectionChanged)
@@ -41,7 +41,7 @@ void MorphPadControl::applyModeSelection(bool clearSelection, bool focusFollowsS
 
 void MorphPadControl::beginUserDrag(float x, float y, const IMouseMod& mod)
 {
-  userDragActive = true;
+  drag = Drag::position;
   pressedPoint = -1;
   pointDragStarted = false;
   if (onUserGesture)
@@ -70,12 +70,12 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
 
   if (editButtonRect().Contains(x, y))
   {
-    editButtonPressed = true;
+    drag = Drag::editButton;
     return;
   }
   if (lockButtonRect(0).Contains(x, y))
   {
-    engine.setPadOption(!engine.padOption());
+    engine.edit({.padOption = !engine.padOption()});
     if (!engine.editing() && engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -86,7 +86,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   {
     if (engine.editing())
       return;
-    engine.setMoving(!engine.moving());
+    engine.edit({.moving = !engine.moving()});
     if (engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
@@ -107,11 +107,11 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   const int point = pointAt(x, y);
   if (point >= 0)
   {
+    drag = Drag::point;
     pressedPoint = point;
     pointDragStarted = false;
     pressWithShift = mod.S;
     pressPos = {x, y};
-    userDragActive = false;
     if (engine.padOption())
       return;
     if (point == 0)
@@ -128,7 +128,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
     sliderLastX = x;
     if (contrastSliderRect().Contains(x, y))
     {
-      contrastSliderDrag = true;
+      drag = Drag::contrastSlider;
       setContrastFromX(x, mod.S);
       return;
     }
@@ -136,18 +136,18 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
     {
       if (apprSliderRect(i).Contains(x, y))
       {
-        apprSliderDrag = i;
+        drag = Drag::apprSlider;
+        dragSlider = i;
         setApprFromX(i, x, mod.S);
         return;
       }
     }
-    bool* const fieldSliderDrags[kNumFieldSliders] = {&sizeSliderDrag, &shapeContrastSliderDrag,
-                                                      &cutoffContrastSliderDrag};
     for (int i = 0; i < kNumFieldSliders; ++i)
     {
       if (fieldSliderRect(i).Contains(x, y))
       {
-        *fieldSliderDrags[i] = true;
+        drag = Drag::fieldSlider;
+        dragSlider = i;
         dragFieldSlider(i, x, mod.S);
         return;
       }
@@ -169,7 +169,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
     if (!mod.S)
       spreadValue = (x - (GetRECT().L + 6.f)) / 168.f;
     beginSpread();
-    spreadSliderDrag = true;
+    drag = Drag::spreadSlider;
     SetDirty(false);
     return;
   }
@@ -179,7 +179,7 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
   if (mod.S && !bothLocks)
   {
     const IRECT& r = GetRECT();
-    marqueeActive = true;
+    drag = Drag::marquee;
     marqueeStart = {std::clamp(x, r.L, r.R), std::clamp(y, r.T, r.B)};
     marqueeEnd = marqueeStart;
     SetDirty(false);
@@ -193,20 +193,20 @@ void MorphPadControl::OnMouseDown(float x, float y, const IMouseMod& mod)
 void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMod& mod)
 {
   const IRECT& r = GetRECT();
-  if (marqueeActive)
+  if (drag == Drag::marquee)
   {
     marqueeEnd = {std::clamp(x, r.L, r.R), std::clamp(y, r.T, r.B)};
     SetDirty(false);
     return;
   }
-  if (editButtonPressed)
+  if (drag == Drag::editButton)
     return;
-  if (sizeSliderDrag)
+  if (drag == Drag::fieldSlider)
   {
-    dragFieldSlider(0, x, mod.S);
+    dragFieldSlider(dragSlider, x, mod.S);
     return;
   }
-  if (spreadSliderDrag)
+  if (drag == Drag::spreadSlider)
   {
     float t = mod.S ? spreadValue + (x - sliderLastX) / 168.f * 0.18f : (x - (r.L + 6)) / 168.f;
     sliderLastX = x;
@@ -215,27 +215,17 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
     SetDirty(false);
     return;
   }
-  if (contrastSliderDrag)
+  if (drag == Drag::contrastSlider)
   {
     setContrastFromX(x, mod.S);
     return;
   }
-  if (shapeContrastSliderDrag)
+  if (drag == Drag::apprSlider)
   {
-    dragFieldSlider(1, x, mod.S);
+    setApprFromX(dragSlider, x, mod.S);
     return;
   }
-  if (cutoffContrastSliderDrag)
-  {
-    dragFieldSlider(2, x, mod.S);
-    return;
-  }
-  if (apprSliderDrag >= 0)
-  {
-    setApprFromX(apprSliderDrag, x, mod.S);
-    return;
-  }
-  if (userDragActive)
+  if (drag == Drag::position)
   {
     if (r.W() <= 0.f || r.H() <= 0.f)
       return;
@@ -253,7 +243,7 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
     SetDirty(true);
     return;
   }
-  if (pressedPoint >= 0)
+  if (drag == Drag::point)
   {
     if (!pointDragStarted)
     {
@@ -278,25 +268,25 @@ void MorphPadControl::OnMouseDrag(float x, float y, float, float, const IMouseMo
 
 void MorphPadControl::OnMouseUp(float x, float y, const IMouseMod&)
 {
-  if (editButtonPressed)
+  if (drag == Drag::editButton)
   {
-    editButtonPressed = false;
-    engine.setEditing(!engine.editing());
+    drag = Drag::none;
+    engine.edit({.editing = !engine.editing()});
     if (!engine.editing() && engine.moving())
       applyModeSelection(engine.padOption(), false);
     else
       applyModeSelection(false, true);
     return;
   }
-  if (marqueeActive)
+  if (drag == Drag::marquee)
   {
-    marqueeActive = false;
+    drag = Drag::none;
     reportSelection(marqueeMask());
     return;
   }
 
   closePointsEdit();
-  if (pressedPoint >= 0)
+  if (drag == Drag::point)
   {
     const bool moved = pointDragStarted && !engine.padOption();
     if (!moved)
@@ -318,17 +308,12 @@ void MorphPadControl::OnMouseUp(float x, float y, const IMouseMod&)
     pressedPoint = -1;
     pointDragStarted = false;
   }
-  if (userDragActive && onUserGesture)
+  if (drag == Drag::position && onUserGesture)
     onUserGesture(false);
-  if (spreadSliderDrag && onDragEndValue)
+  if (drag == Drag::spreadSlider && onDragEndValue)
     onDragEndValue(spreadValue);
-  userDragActive = false;
-  sizeSliderDrag = false;
-  spreadSliderDrag = false;
-  contrastSliderDrag = false;
-  shapeContrastSliderDrag = false;
-  cutoffContrastSliderDrag = false;
-  apprSliderDrag = -1;
+  drag = Drag::none;
+  dragSlider = -1;
   SetDirty(false);
 }
 
@@ -344,7 +329,7 @@ void MorphPadControl::OnMouseDblClick(float x, float y, const IMouseMod&)
     return;
   if (contrastSliderRect().Contains(x, y))
   {
-    engine.setSigma(1.0);
+    engine.edit({.sigma = 1.0});
     SetDirty(true);
     return;
   }
@@ -375,8 +360,7 @@ bool MorphPadControl::OnKeyDown(float, float, const plugkit::IKeyPress& key)
     }
     else
     {
-      engine.clearSelection();
-      engine.setFocus(-1);
+      engine.edit({.focus = -1, .selection = 0});
     }
     SetDirty(false);
     return true;

@@ -45,7 +45,7 @@ void MorphPadControl::armPendingSelect(int point, bool add)
   SetAnimationEndActionFunction([this](IControl*) {
     if (pendingSelectPoint < 0)
       return;
-    Mask mask = marqueeActive ? marqueeMask() : (1u << pendingSelectPoint);
+    Mask mask = drag == Drag::marquee ? marqueeMask() : (1u << pendingSelectPoint);
     if (pendingSelectAdd)
       mask ^= engine.selection();
     pendingSelectPoint = -1;
@@ -161,7 +161,7 @@ void MorphPadControl::toggleActivation(int point)
   {
     for (int i = 0; i < static_cast<int>(kNumPoints); ++i)
       if ((changes >> i) & 1u)
-        engine.setPointActive(static_cast<size_t>(i), activate);
+        engine.edit({.point = static_cast<size_t>(i), .active = activate});
     if (activate && (changes & kUserBits))
       relaxAllPoints(changes & kUserBits);
     if (std::popcount(targets) == 1)
@@ -204,7 +204,7 @@ void MorphPadControl::commitPointSound(Mask mask, const MorphValues& values, Poi
   }
   for (int i = 0; i < static_cast<int>(kNumPoints); ++i)
     if ((mask >> i) & 1u)
-      engine.setPointValues(static_cast<size_t>(i), values);
+      engine.edit({.point = static_cast<size_t>(i), .values = &values});
   reportSelection(mask);
 }
 

@@ -97,7 +97,7 @@ void MorphPadControl::setApprFromX(int index, float x, bool fine)
 void MorphPadControl::setSigmaFromT(float t)
 {
   using namespace appearance;
-  engine.setSigma(clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t)));
+  engine.edit({.sigma = clampSigma(kMaxSigma - (kMaxSigma - kMinSigma) * static_cast<double>(t))});
 }
 
 void MorphPadControl::setContrastFromX(float x, bool fine)
@@ -166,9 +166,10 @@ void MorphPadControl::setSizeFromX(float x, bool fine)
 {
   const float t = fieldSliderT(0, x, fine);
   sliderLastX = x;
-  engine.setPointScale(std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0));
-  engine.setSnapRadii(engine.pointScale() * MorphEngine::kSnapRadiusPerScale,
-                      engine.pointScale() * MorphEngine::kCentreSnapRadiusPerScale);
+  const double scale = std::clamp(1.0 + static_cast<double>(t), 1.0, 2.0);
+  engine.edit({.snapRadius = scale * MorphEngine::kSnapRadiusPerScale,
+               .centreSnapRadius = scale * MorphEngine::kCentreSnapRadiusPerScale,
+               .pointScale = scale});
   OnResize();
   relaxAllPoints(0);
   // The snap radii change the sound: the controller re-resolves and republishes.
@@ -179,7 +180,7 @@ void MorphPadControl::setShapeContrastFromX(float x, bool fine)
 {
   const float t = fieldSliderT(1, x, fine);
   sliderLastX = x;
-  engine.setShapeContrast(static_cast<double>(t));
+  engine.edit({.shapeContrast = static_cast<double>(t)});
   SetDirty(true);
 }
 
@@ -187,7 +188,7 @@ void MorphPadControl::setCutoffContrastFromX(float x, bool fine)
 {
   const float t = fieldSliderT(2, x, fine);
   sliderLastX = x;
-  engine.setCutoffContrast(static_cast<double>(t));
+  engine.edit({.cutoffContrast = static_cast<double>(t)});
   SetDirty(true);
 }
 
@@ -262,7 +263,7 @@ void MorphPadControl::drawSpreadSlider(IGfx& g, const IText& text)
   const float shown = spreadValue;
   sliderWidget.draw(g, r, shown, std::string(), &mBlend);
   const float factor = shown / std::max(0.01f, spreadAtStart);
-  const std::string value = spreadSliderDrag ? fmt::format(" {:.0f}%", factor * 100.f) : std::string();
+  const std::string value = drag == Drag::spreadSlider ? fmt::format(" {:.0f}%", factor * 100.f) : std::string();
   zarvo::ui::drawGlyphLabel(g, spreadLabel + GlyphLabel(value), r, text, &mBlend, glyphRunGap);
 }
 

@@ -28,9 +28,9 @@ PresetBrowserControl::PresetBrowserControl(PresetLibrary& library, const IVStyle
   : IControl(IRECT())
   , IVectorBase(style)
   , presetLibrary(library)
-  , headerText(leftMiddle(style.valueText))
-  , itemText(leftMiddle(style.valueText))
 {
+  headerText = leftMiddle(style.valueText);
+  itemText = leftMiddle(style.valueText);
   AttachIControl(this, "");
   SetTooltip("");
   mHide = true;
@@ -38,10 +38,11 @@ PresetBrowserControl::PresetBrowserControl(PresetLibrary& library, const IVStyle
 
 PresetBrowserControl::~PresetBrowserControl() = default;
 
-void PresetBrowserControl::setChevronGlyphs(GlyphLabel expanded, GlyphLabel collapsed)
+void PresetBrowserControl::setAppearance(const Appearance& look)
 {
-  expandedGlyph = std::move(expanded);
-  collapsedGlyph = std::move(collapsed);
+  static_cast<Appearance&>(*this) = look;
+  measured = false;
+  SetDirty(false);
 }
 
 void PresetBrowserControl::connectStrip(PresetStripControl& strip)

@@ -16,10 +16,46 @@ namespace zarvo::ui {
 
 class PresetStripControl;
 
-// Main thread only. The library must outlive the browser.
-class PresetBrowserControl : public plugkit::gfx::IControl, public plugkit::gfx::IVectorBase
+// Sizes in pixels; rowHeight is also the indentation per level.
+struct PresetBrowserAppearance
+{
+  float rowHeight = 20.f;
+  float headerHeight = 22.f;
+  float chevronWidth = 18.f;
+  float textGap = 4.f;
+  float panelInset = 3.f;
+  float scrollBarWidth = 6.f;
+  float minThumbHeight = 24.f;
+  float chevronSpacing = 0.f;
+  float chevronScale = 1.25f;
+  plugkit::gfx::IColor panelColor{255, 30, 30, 30};
+  plugkit::gfx::IColor borderColor{255, 90, 90, 90};
+  plugkit::gfx::IColor backdropColor{0, 0, 0, 0};
+  plugkit::gfx::IColor headerColor{255, 50, 50, 50};
+  plugkit::gfx::IColor hoverColor{255, 70, 70, 70};
+  plugkit::gfx::IColor currentColor{255, 95, 55, 200};
+  plugkit::gfx::IColor currentTextColor{255, 255, 255, 255};
+  plugkit::gfx::IColor trackColor{0, 0, 0, 0};
+  plugkit::gfx::IColor thumbColor{255, 120, 120, 120};
+  plugkit::gfx::IText headerText;
+  plugkit::gfx::IText itemText;
+  GlyphLabel expandedGlyph{"v"};
+  GlyphLabel collapsedGlyph{">"};
+  bool showNumbers = false;
+  std::string numberSeparator = " : ";
+  GlyphLabel currentMarker{"*"};
+  std::string moreText = "...";
+};
+
+// Main thread only. The library must outlive the browser. The appearance is a private base so that
+// the drawing code names its fields directly.
+class PresetBrowserControl : public plugkit::gfx::IControl,
+                             public plugkit::gfx::IVectorBase,
+                             private PresetBrowserAppearance
 {
 public:
+  using Appearance = PresetBrowserAppearance;
+
   struct Node
   {
     std::string name;
@@ -58,13 +94,24 @@ public:
   void OnResize() override;
   void Draw(plugkit::gfx::IGfx& g) override;
 
-  void setChevronGlyphs(GlyphLabel expanded, GlyphLabel collapsed);
   // Hangs the browser under the strip: a click on the strip's name opens it under the name zone
   // as the strip lays it out at that moment.
   void connectStrip(PresetStripControl& strip);
   // Rescans the user folders, rebuilds the tree, reveals the current preset and shows the panel.
   void open();
   void close();
+  bool opened() const { return isOpen; }
+
+  // The texts start from the style's value text.
+  const Appearance& appearance() const { return *this; }
+  void setAppearance(const Appearance& look);
+
+  Geometry geometry() const;
+  // The thumb's rectangle; all zero when the list does not scroll.
+  plugkit::gfx::IRECT thumbRect() const;
+
+private:
+  friend struct PresetBrowserTestProbe;
 
   void buildTree();
   void revealCurrent();
@@ -75,9 +122,6 @@ public:
   void drawHeader(plugkit::gfx::IGfx& g, const plugkit::gfx::IRECT& rect, int node, int row, int depth);
   void drawItem(plugkit::gfx::IGfx& g, const plugkit::gfx::IRECT& rect, int entry, int row, int depth);
   std::string itemLabel(int entry) const;
-  Geometry geometry() const;
-  // The thumb's rectangle; all zero when the list does not scroll.
-  plugkit::gfx::IRECT thumbRect() const;
 
   PresetLibrary& presetLibrary;
   plugkit::gfx::IRECT anchor;
@@ -94,34 +138,7 @@ public:
   bool draggingThumb = false;
   float thumbGrabOffset = 0.f;
   float revealY = -1.f;
-  float rowHeight = 20.f; // also the indentation per level
-  float headerHeight = 22.f;
-  float chevronWidth = 18.f;
-  float textGap = 4.f;
-  float panelInset = 3.f;
-  float scrollBarWidth = 6.f;
-  float minThumbHeight = 24.f;
-  float chevronSpacing = 0.f;
-  float chevronScale = 1.25f;
-  plugkit::gfx::IColor panelColor{255, 30, 30, 30};
-  plugkit::gfx::IColor borderColor{255, 90, 90, 90};
-  plugkit::gfx::IColor backdropColor{0, 0, 0, 0};
-  plugkit::gfx::IColor headerColor{255, 50, 50, 50};
-  plugkit::gfx::IColor hoverColor{255, 70, 70, 70};
-  plugkit::gfx::IColor currentColor{255, 95, 55, 200};
-  plugkit::gfx::IColor currentTextColor{255, 255, 255, 255};
-  plugkit::gfx::IColor trackColor{0, 0, 0, 0};
-  plugkit::gfx::IColor thumbColor{255, 120, 120, 120};
-  plugkit::gfx::IText headerText;
-  plugkit::gfx::IText itemText;
-  GlyphLabel expandedGlyph{"v"};
-  GlyphLabel collapsedGlyph{">"};
-  bool showNumbers = false;
-  std::string numberSeparator = " : ";
-  GlyphLabel currentMarker{"*"};
-  std::string moreText = "...";
 
-private:
   plugkit::gfx::IRECT boundsNow() const;
   void layoutRows();
   // Applies a pending reveal, then keeps the scroll inside the content.

@@ -40,16 +40,16 @@ void setLabelFont(IVStyle& style, const char* font)
 } // namespace
 
 UserTabPanel::UserTabPanel(const IRECT& bounds, std::unique_ptr<UserTabControlSource> registry, std::vector<Slot> slots,
-                           bool unlocked, const IVStyle& style, const IColor& accentColor, OnChangedFunc onChanged,
+                           bool unlocked, const IVStyle& style, const IColor& accentColor, Callbacks callbacks,
                            std::string pluginName, std::string pluginVersion, std::string fileExtension,
                            const char* fontA, const char* fontB)
   : IContainerBase(bounds)
+  , UserTabCallbacks(std::move(callbacks))
   , mRegistry(std::move(registry))
   , mSlots(std::move(slots))
   , mUnlocked(unlocked)
   , mStyle(style)
   , mAccentColor(accentColor)
-  , mOnChanged(std::move(onChanged))
   , mPluginName(std::move(pluginName))
   , mPluginVersion(std::move(pluginVersion))
   , mFileExtension(std::move(fileExtension))
@@ -74,8 +74,8 @@ UserTabPanel::UserTabPanel(const IRECT& bounds, std::unique_ptr<UserTabControlSo
 
   std::vector<Slot> given = mSlots;
   sanitize(mSlots);
-  if (mSlots != given && mOnChanged)
-    mOnChanged(mSlots, mUnlocked);
+  if (mSlots != given && onChanged)
+    onChanged(mSlots, mUnlocked);
 }
 
 UserTabPanel::~UserTabPanel() { releaseDying(); }
@@ -140,8 +140,8 @@ void UserTabPanel::setUnlocked(bool unlocked)
 
 void UserTabPanel::notifyChanged()
 {
-  if (mOnChanged)
-    mOnChanged(mSlots, mUnlocked);
+  if (onChanged)
+    onChanged(mSlots, mUnlocked);
 }
 
 void UserTabPanel::changed()

@@ -21,17 +21,45 @@
 
 namespace zarvo::ui {
 
+// What the editor sets once, before attaching; read at every rebuild. The tips are the tooltips of
+// the toolbar buttons, the "+" buttons and the cells.
+struct UserTabAppearance
+{
+  GlyphLabel lockedGlyph, unlockedGlyph, plusGlyph, removeGlyph, moveGlyph, saveGlyph, loadGlyph, copyGlyph, pasteGlyph,
+    clearGlyph, undoGlyph, widthGlyph;
+  float glyphScale = 0.f;
+  std::string dragHint;
+  std::string lockTipLocked, lockTipUnlocked, saveTip, loadTip, copyTip, pasteTip, clearTip, undoTip, addControlTip,
+    addColumnTip, cellTip;
+  float toolbarButtonSize = 40.f;
+  bool showClipboardButtons = true;
+  float topBand = 0.f;
+  float bottomBand = 0.f;
+  float addColumnWidth = 20.f;
+  plugkit::gfx::IColor highlightColor{255, 0, 0, 0};
+  bool hasHighlight = false;
+};
+
+struct UserTabCallbacks
+{
+  // The slots and the mode after every change; the plug-in keeps them.
+  std::function<void(const std::vector<UserTabLayout::Slot>& slots, bool unlocked)> onChanged;
+  std::function<void()> afterRebuild;
+};
+
 // Main thread only. Every change of the layout or the mode ends in rebuild(), which makes all children
-// again; the plug-in keeps slots and mode through the on-changed callback.
-class UserTabPanel : public plugkit::gfx::IContainerBase
+// again; the plug-in keeps slots and mode through the on-changed callback. Appearance and callbacks are
+// private bases so that the implementation names their fields directly.
+class UserTabPanel : public plugkit::gfx::IContainerBase, private UserTabAppearance, private UserTabCallbacks
 {
 public:
+  using Appearance = UserTabAppearance;
+  using Callbacks = UserTabCallbacks;
   using IRECT = plugkit::gfx::IRECT;
   using Slot = UserTabLayout::Slot;
   using SpacerDef = UserTabLayout::SpacerDef;
   using IdToToken = UserTabLayout::IdToToken;
   using TokenToId = UserTabLayout::TokenToId;
-  using OnChangedFunc = std::function<void(const std::vector<Slot>& slots, bool unlocked)>;
   static constexpr const auto& kSpacerDefs = UserTabLayout::kSpacerDefs;
   // Column heights may exceed 1 by this much before a column counts as full.
   static constexpr float kFullTolerance = 1.0001f;
@@ -41,13 +69,21 @@ public:
   class BorderOverlay;
   class PaddingControl;
 
+  // What a drop would move: a cell into a column, the whole column (started on the column or with
+  // shift held) to a gap between columns, or a cell into a new column at either end.
+  enum class DropKind
+  {
+    cell,
+    column,
+    newColumn
+  };
+
   // The drag of a cell or a column (see the drag members below).
   struct DragState
   {
     bool active = false;
-    bool columnMode = false;
+    DropKind drop = DropKind::cell;
     bool wholeColumn = false;
-    bool newColumn = false;
     int fromColumn = -1;
     int fromIndex = -1;
     IRECT startRect;
@@ -69,17 +105,17 @@ public:
   // fontA and fontB, when given, replace the font of the move glyph and of the "+" and width buttons.
   UserTabPanel(const IRECT& bounds, std::unique_ptr<UserTabControlSource> registry, std::vector<Slot> slots,
                bool unlocked, const plugkit::gfx::IVStyle& style, const plugkit::gfx::IColor& accentColor,
-               OnChangedFunc onChanged, std::string pluginName, std::string pluginVersion, std::string fileExtension,
+               Callbacks callbacks, std::string pluginName, std::string pluginVersion, std::string fileExtension,
                const char* fontA, const char* fontB);
   // The same over a registry value (entries {id, desc {factory, size, label}} and a root group tree).
   template <class Registry>
   requires(!std::is_convertible_v<Registry, std::unique_ptr<UserTabControlSource>>)
     UserTabPanel(const IRECT& bounds, Registry registry, std::vector<Slot> slots, bool unlocked,
-                 const plugkit::gfx::IVStyle& style, const plugkit::gfx::IColor& accentColor, OnChangedFunc onChanged,
+                 const plugkit::gfx::IVStyle& style, const plugkit::gfx::IColor& accentColor, Callbacks callbacks,
                  std::string pluginName, std::string pluginVersion, std::string fileExtension, const char* fontA,
                  const char* fontB)
     : UserTabPanel(bounds, std::make_unique<RegistryControlSource<Registry>>(std::move(registry)), std::move(slots),
-                   unlocked, style, accentColor, std::move(onChanged), std::move(pluginName), std::move(pluginVersion),
+                   unlocked, style, accentColor, std::move(callbacks), std::move(pluginName), std::move(pluginVersion),
                    std::move(fileExtension), fontA, fontB)
   {}
   ~UserTabPanel() override;
@@ -206,25 +242,16 @@ public:
   plugkit::gfx::IColor glyphHighlight() const { return hasHighlight ? highlightColor : mAccentColor; }
   const IRECT& baseRect() const { return mBaseRect; }
 
-  //---Settings the editor sets after construction
-  IdToToken idToToken;
-  TokenToId tokenToId;
-  GlyphLabel lockedGlyph, unlockedGlyph, plusGlyph, removeGlyph, moveGlyph, saveGlyph, loadGlyph, copyGlyph, pasteGlyph,
-    clearGlyph, undoGlyph, widthGlyph;
-  float glyphScale = 0.f;
-  std::string dragHint;
-  std::function<void()> afterRebuild;
-  std::string lockTipLocked, lockTipUnlocked, saveTip, loadTip, copyTip, pasteTip, clearTip, undoTip, addControlTip,
-    addColumnTip, cellTip;
-  float toolbarButtonSize = 40.f;
-  bool showClipboardButtons = true;
-  float topBand = 0.f;
-  float bottomBand = 0.f;
-  float addColumnWidth = 20.f;
-  plugkit::gfx::IColor highlightColor{255, 0, 0, 0};
-  bool hasHighlight = false;
+  const Appearance& appearance() const { return *this; }
+  // Read at the next rebuild; attaching rebuilds.
+  void setAppearance(const Appearance& look) { static_cast<Appearance&>(*this) = look; }
 
 private:
+  friend struct UserTabPanelTestProbe;
+
+  IdToToken idToToken;
+  TokenToId tokenToId;
+
   bool fitsColumn(const Slot& slot, float size) const;
   // The slots as a layout would hold them: known ids only, no empty slot, canonical, within the limits.
   void sanitize(std::vector<Slot>& slots) const;
@@ -240,7 +267,6 @@ private:
   bool mUnlocked;
   plugkit::gfx::IVStyle mStyle, mLargeStyle, mButtonStyle, mGlyphStyle;
   plugkit::gfx::IColor mAccentColor;
-  OnChangedFunc mOnChanged;
   std::string mPluginName, mPluginVersion, mFileExtension;
   IRECT mBaseRect;
 

@@ -34,11 +34,10 @@ void UserTabPanel::updateCellDrag(float x, float y, const IMouseMod& mods)
 {
   if (!mDrag.active)
     return;
-  mDrag.columnMode = mDrag.wholeColumn || mods.S;
-  mDrag.newColumn = false;
+  mDrag.drop = mDrag.wholeColumn || mods.S ? DropKind::column : DropKind::cell;
   const int n = static_cast<int>(mColumnRects.size());
 
-  if (mDrag.columnMode)
+  if (mDrag.drop == DropKind::column)
   {
     int position = 0;
     for (const IRECT& r : mColumnRects)
@@ -86,7 +85,7 @@ void UserTabPanel::updateCellDrag(float x, float y, const IMouseMod& mods)
       mDrag.valid = false;
       return;
     }
-    mDrag.newColumn = true;
+    mDrag.drop = DropKind::newColumn;
     mDrag.targetPosition = x < mColumnRects.front().L ? 0 : n;
     const bool lastCell = static_cast<size_t>(mDrag.fromColumn) < mCellRects.size() &&
                           mCellRects[static_cast<size_t>(mDrag.fromColumn)].size() == 1;
@@ -111,9 +110,9 @@ void UserTabPanel::endCellDrag(float x, float y, const IMouseMod& mods)
     return;
   }
   const std::vector<Slot> before = mSlots;
-  if (drag.columnMode)
+  if (drag.drop == DropKind::column)
     moveColumnTo(drag.fromColumn, drag.targetPosition);
-  else if (drag.newColumn)
+  else if (drag.drop == DropKind::newColumn)
     moveEntryToNewColumn(drag.fromColumn, drag.fromIndex, drag.targetPosition);
   else
     moveEntryAcross(drag.fromColumn, drag.fromIndex, drag.targetColumn, drag.targetPosition);
@@ -141,9 +140,9 @@ bool UserTabPanel::dropMark(DropMark& mark) const
       return mColumnRects.back().R;
     return 0.5f * (mColumnRects[static_cast<size_t>(position) - 1].R + mColumnRects[static_cast<size_t>(position)].L);
   };
-  if (mDrag.columnMode || mDrag.newColumn)
+  if (mDrag.drop != DropKind::cell)
   {
-    mark.outline = mDrag.columnMode && static_cast<size_t>(mDrag.fromColumn) < mColumnRects.size()
+    mark.outline = mDrag.drop == DropKind::column && static_cast<size_t>(mDrag.fromColumn) < mColumnRects.size()
                      ? mColumnRects[static_cast<size_t>(mDrag.fromColumn)]
                      : mDrag.startRect;
     mark.x1 = mark.x2 = gapX(mDrag.targetPosition);

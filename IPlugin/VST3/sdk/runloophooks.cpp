@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <utility>
 
 namespace plugkit {
 
@@ -56,6 +58,19 @@ private:
   Fn mFn;
   std::atomic<uint32> mRefs{1};
 };
+
+// Takes a forwarder off its loop. Both members are cleared first, so a stop nested in the
+// unregistering finds nothing to stop.
+template <typename Handler, typename Unregister>
+void Detach(IPtr<Linux::IRunLoop>& loop, IPtr<Handler>& handler, Unregister unregister)
+{
+  if (!handler)
+    return;
+  const IPtr<Handler> cut = std::exchange(handler, nullptr);
+  const IPtr<Linux::IRunLoop> from = std::exchange(loop, nullptr);
+  cut->CutOff();
+  std::invoke(unregister, from.get(), cut.get());
+}
 
 } // namespace
 
@@ -157,14 +172,7 @@ void RunLoopTimer::Stop()
 {
   StopStandIn();
   mFn = nullptr;
-  if (!mHandler)
-    return;
-  auto handler = mHandler;
-  auto loop = mLoop;
-  mHandler = nullptr;
-  mLoop = nullptr;
-  handler->CutOff();
-  loop->unregisterTimer(handler);
+  Detach(mLoop, mHandler, &Linux::IRunLoop::unregisterTimer);
 }
 
 RunLoopWatch::RunLoopWatch() = default;
@@ -184,16 +192,6 @@ bool RunLoopWatch::Start(Linux::IRunLoop* loop, int fd, std::function<void(int)>
   return true;
 }
 
-void RunLoopWatch::Stop()
-{
-  if (!mHandler)
-    return;
-  auto handler = mHandler;
-  auto loop = mLoop;
-  mHandler = nullptr;
-  mLoop = nullptr;
-  handler->CutOff();
-  loop->unregisterEventHandler(handler);
-}
+void RunLoopWatch::Stop() { Detach(mLoop, mHandler, &Linux::IRunLoop::unregisterEventHandler); }
 
 } // namespace plugkit
