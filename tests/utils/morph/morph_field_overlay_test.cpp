@@ -41,8 +41,16 @@ void* operator new(std::size_t n)
     return p;
   throw std::bad_alloc();
 }
+// The non-throwing form too: left to the sanitizer's own, its blocks would be freed here (a standard
+// sort's temporary buffer is one).
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+  ++gAllocations;
+  return std::malloc(n ? n : 1);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 #endif
 
 namespace {
