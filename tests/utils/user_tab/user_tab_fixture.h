@@ -60,6 +60,12 @@ struct FakeRegistry
                         size, std::move(label)}});
     (node ? *node : root).children.push_back({0, id, nullptr});
   }
+  // Adds a control built by factory to node.
+  void add(Node& node, int id, float size, std::string label, std::function<IControl*(const IRECT&)> factory)
+  {
+    entries.push_back({id, {std::move(factory), size, std::move(label)}});
+    node.children.push_back({0, id, nullptr});
+  }
   Node* group(std::string name, Node* node = nullptr)
   {
     auto g = std::make_shared<Node>();

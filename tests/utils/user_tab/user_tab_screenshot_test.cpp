@@ -12,6 +12,7 @@
 #include "IGfx/Controls/IVKnobControl.h"
 #include "IGfx/Controls/IVSliderControl.h"
 #include "tests/support/offscreen_gfx.h"
+#include "tests/utils/user_tab/user_tab_fixture.h"
 #include "tests/gfx_harness/fake_delegate.h"
 #include "tests/gfx_harness/input_driver.h"
 #include "utils/user_tab/user_tab_panel.h"
@@ -39,47 +40,8 @@ std::string utf8(char32_t cp)
 
 GlyphLabel icon(char32_t cp) { return GlyphLabel::glyph(utf8(cp), kIconFont); }
 
-// A catalogue of the registry's shape with stock knobs, sliders and captions.
-struct Registry
-{
-  struct ControlDesc
-  {
-    std::function<IControl*(const IRECT&)> factory;
-    float size = 0.f;
-    std::string label;
-  };
-  struct Entry
-  {
-    int id;
-    ControlDesc desc;
-  };
-  struct Node
-  {
-    struct Child
-    {
-      uint8_t isGroup;
-      int id;
-      std::shared_ptr<Node> group;
-    };
-    std::string name;
-    std::vector<Child> children;
-  };
-  std::vector<Entry> entries;
-  Node root;
-
-  void add(Node& node, int id, float size, std::string label, std::function<IControl*(const IRECT&)> factory)
-  {
-    entries.push_back({id, {std::move(factory), size, std::move(label)}});
-    node.children.push_back({0, id, nullptr});
-  }
-  Node& group(const char* name)
-  {
-    auto g = std::make_shared<Node>();
-    g->name = name;
-    root.children.push_back({1, 0, g});
-    return *g;
-  }
-};
+// The registry's shape, filled with stock knobs, sliders and captions.
+using Registry = zarvo::ui::test::FakeRegistry;
 
 Registry makeRegistry(const IVStyle& style)
 {
@@ -100,23 +62,23 @@ Registry makeRegistry(const IVStyle& style)
       return new ITextControl(rect, text, IText(16.f, COLOR_LIGHT_GRAY, "Roboto-Regular"), COLOR_TRANSPARENT);
     };
   };
-  Registry::Node& main = r.group("main filter");
+  Registry::Node& main = *r.group("main filter");
   r.add(main, 11, 0.33f, "Main hz", knob(0, "Main hz"));
   r.add(main, 13, 0.33f, "Main res", knob(1, "Main res"));
   r.add(main, 14, 0.33f, "drive", knob(2, "drive"));
   r.add(main, 12, 0.125f, "detune", slider(3, "detune"));
-  Registry::Node& pre = r.group("pre-filters");
+  Registry::Node& pre = *r.group("pre-filters");
   r.add(pre, 9, 0.25f, "band mode", slider(4, "band mode"));
   r.add(pre, 0, 0.33f, "A hz", knob(5, "A hz"));
   r.add(pre, 2, 0.33f, "A res", knob(6, "A res"));
   r.add(pre, 4, 0.33f, "B hz", knob(7, "B hz"));
   r.add(pre, 6, 0.33f, "B res", knob(0, "B res"));
-  Registry::Node& damping = r.group("damping");
+  Registry::Node& damping = *r.group("damping");
   r.add(damping, 26, 0.125f, "damp thresh", slider(1, "damp thresh"));
   r.add(damping, 25, 0.125f, "damp release", slider(2, "damp release"));
-  Registry::Node& labels = r.group("labels");
+  Registry::Node& labels = *r.group("labels");
   r.add(labels, 10108, 1.f / 9.f, "DAMPING", caption("DAMPING"));
-  Registry::Node& brk = r.group("break");
+  Registry::Node& brk = *r.group("break");
   r.add(brk, 20, 0.33f, "break", knob(3, "break"));
   r.add(brk, 21, 0.33f, "b char", knob(4, "b char"));
   r.add(r.root, 29, 0.33f, "mix", knob(5, "mix"));
